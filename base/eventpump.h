@@ -1,0 +1,55 @@
+#pragma once
+// Waiting for the controller: every wait is a count of "DoEvents" yields, as the controller's protocol
+// timing was defined. Here a count is a time budget (DoEventsSlice per yield, never above MaxWait); the
+// wait blocks in the event loop, handles events as they come, and ends the moment its condition holds.
+
+#include <QObject>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+namespace base {
+
+// One DoEvents of the original's pace.
+inline constexpr std::chrono::nanoseconds DoEventsSlice{2000};
+// No wait lasts longer than this, whatever its count.
+inline constexpr std::chrono::milliseconds MaxWait{10000};
+// Largest poll count a wait uses (the counts were 16-bit).
+inline constexpr long MaxPollCount = 32767;
+
+// TransferDelay x factor in 32 bits, clamped to the 16-bit range of the original counts.
+long pollCount(long transferDelay, long factor);
+
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    // Handles what is pending; never blocks.
+    virtual void doEvents() = 0;
+    // Waits until done() holds or the budget of doEventsCount yields is spent. True when done() held.
+    virtual bool waitUntil(const std::function<bool()>& done, long doEventsCount) = 0;
+    // Something a waiting condition may depend on has changed: re-check it now.
+    virtual void wake() {}
+    // Spends a whole budget (an unconditional "n cycles of DoEvents").
+    void pause(long doEventsCount) {
+        waitUntil([] { return false; }, doEventsCount);
+    }
+};
+
+// The production pump: a local event loop bounded by a precise timer.
+class QtEventPump : public QObject, public EventPump {
+    Q_OBJECT
+public:
+    explicit QtEventPump(QObject* parent = nullptr);
+    void doEvents() override;
+    bool waitUntil(const std::function<bool()>& done, long doEventsCount) override;
+    void wake() override { emit woken(); }
+
+    // Time budget of a count of yields.
+    static std::chrono::nanoseconds budgetFor(long doEventsCount);
+
+signals:
+    void woken();
+};
+
+} // namespace base

@@ -1,0 +1,27 @@
+#pragma once
+// Text-file lines: read with CR LF, CR or LF as terminator; written with CR LF in Windows-1252.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace base {
+
+// Splits file bytes into lines. CR LF, a lone CR and a lone LF each end a line; a final line without a
+// terminator is kept; an empty file has no lines.
+QStringList splitLines(const QByteArray& bytes);
+
+// Joins lines as the original writes them: each line followed by CR LF, Windows-1252 bytes.
+QByteArray joinLinesCrLf(const QStringList& lines);
+
+// Reads a whole text file into lines. Returns false (and leaves lines untouched) when it cannot be opened.
+bool readTextLines(const QString& path, QStringList& lines);
+
+// Writes lines to path atomically (the old file stays whole until the new one is complete).
+// On failure returns false and fills error.
+bool writeTextLines(const QString& path, const QStringList& lines, QString* error = nullptr);
+
+// Writes bytes to path atomically.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+} // namespace base

@@ -1,0 +1,40 @@
+#pragma once
+// Number and text rules of the original program's language, kept in one place so that every report,
+// file and frame formats numbers exactly as the controller's other tools expect.
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace base {
+
+// Leading number of a text: blanks, tabs and line feeds are ignored anywhere ("1 2" is 12), a sign, a
+// decimal point, an exponent with E or D, and &H / &O prefixes; no number gives 0.
+double vbVal(const QString& text);
+
+// Round half to even, the way CInt rounds (2.5 -> 2, 3.5 -> 4). Returns nothing when the result does not
+// fit a 16-bit integer (the original raised Overflow there).
+std::optional<int16_t> CInt(double value);
+
+// Round half to even without a range check.
+double roundHalfEven(double value);
+
+// Floor (Int(-1.5) = -2).
+double Int(double value);
+
+// Shortest general decimal of a Double: up to 15 significant digits, no trailing zeros, "0.5" form.
+QString vbNum(double value);
+
+// Format(v, "0.00")-style fixed decimals: rounds half away from zero on the 15-digit decimal text,
+// so 0.125 gives "0.13" and 1.005 gives "1.01".
+QString vbFormatFixed(double value, int decimals);
+
+// Fixed-width text field: left-aligned, padded with blanks, cut at width. Trailing blanks are kept.
+QString fixedField(const QString& text, int width);
+inline QString fixed40(const QString& text) { return fixedField(text, 40); }
+
+// Text with its trailing blanks removed (RTrim).
+QString rtrim(const QString& text);
+
+} // namespace base

@@ -1,0 +1,77 @@
+// Tool-EEPROM read and write over Ethernet against the in-process stand-in: wall time and the process
+// CPU time per transaction (an idle wait must not spin).
+#include "base/dialogs.h"
+#include "base/eventpump.h"
+#include "link/controllerlink.h"
+#include "sim/controllermodel.h"
+#include "sim/tcpdongle.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+
+namespace {
+
+struct Rig {
+    base::QtEventPump pump;
+    base::QtDialogs dialogs;
+    sim::ControllerModel model;
+    sim::TcpDongle dongle{model};
+    clink::ControllerLink link{pump, dialogs};
+
+    Rig() {
+        dongle.listen(0);
+        link.state.ConnectionType = clink::TcpIp;
+        link.socket.connectTo(QStringLiteral("127.0.0.1"), dongle.port());
+        QElapsedTimer t;
+        t.start();
+        while (!(link.socket.isConnected() && dongle.hasClient()) && t.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+};
+
+void reportCpu(benchmark::State& state, std::clock_t cpu0) {
+    const double cpuSeconds = double(std::clock() - cpu0) / CLOCKS_PER_SEC;
+    state.counters["cpu_ms_per_tx"] =
+        benchmark::Counter(cpuSeconds * 1000.0 / double(state.iterations()), benchmark::Counter::kDefaults);
+}
+
+void BM_ToolEepromReadEthernet(benchmark::State& state) {
+    Rig rig;
+    const std::clock_t cpu0 = std::clock();
+    int address = 0;
+    for (auto _ : state) {
+        rig.link.dataTx.ClearReceiveBuffer();
+        if (!rig.link.dataTx.ReadToolEeprom(address++ & 1023))
+            state.SkipWithError("read failed");
+    }
+    reportCpu(state, cpu0);
+}
+
+void BM_ToolEepromWriteEthernet(benchmark::State& state) {
+    Rig rig;
+    const std::clock_t cpu0 = std::clock();
+    int address = 0;
+    for (auto _ : state) {
+        if (!rig.link.dataTx.WriteToolEeprom(address & 1023, address & 0xFF))
+            state.SkipWithError("write failed");
+        ++address;
+    }
+    reportCpu(state, cpu0);
+}
+
+} // namespace
+
+BENCHMARK(BM_ToolEepromReadEthernet)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
+BENCHMARK(BM_ToolEepromWriteEthernet)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Everything that reaches the controller, built once and shared: the link state, the drivers of the three
+// links and the transactions over them.
+
+#include "link/datatx.h"
+#include "link/ethernet.h"
+#include "link/ethernetlink.h"
+#include "link/linkstate.h"
+
+namespace base {
+class EventPump;
+class Dialogs;
+} // namespace base
+
+namespace clink {
+
+class ControllerLink {
+public:
+    ControllerLink(base::EventPump& pump, base::Dialogs& dialogs);
+    ControllerLink(const ControllerLink&) = delete;
+    ControllerLink& operator=(const ControllerLink&) = delete;
+
+    base::EventPump& pump;
+    base::Dialogs& dialogs;
+    LinkState state;
+    EthernetLink socket;
+    Ethernet ethernet;
+    DataTx dataTx;
+};
+
+} // namespace clink

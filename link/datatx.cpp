@@ -1,0 +1,37 @@
+#include "link/datatx.h"
+
+#include "base/eventpump.h"
+#include "link/controllerlink.h"
+
+namespace clink {
+
+DataTx::DataTx(ControllerLink& link) : link_(link), s_(link.state) {}
+
+void DataTx::ClearReceiveBuffer() {
+    s_.DataBuffer.clear();
+    link_.pump.doEvents();
+    s_.DataCount = 0;
+}
+
+bool DataTx::ConfigureCanDongle(CanId awaited) {
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        (void)awaited; // the parallel-port dongle set-up comes with its driver
+        return false;
+    case TcpIp:
+        return link_.socket.isConnected();
+    default:
+        return false;
+    }
+}
+
+bool DataTx::ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data,
+                              const std::function<void(int attempt, bool sent)>& afterSend) {
+    for (int attempt = 0; attempt < EthernetAttempts && !s_.ReplyReady; ++attempt) {
+        const bool sent = link_.ethernet.SendCanFrame(accept, transmit, data);
+        afterSend(attempt, sent);
+    }
+    return s_.ReplyReady;
+}
+
+} // namespace clink

@@ -1,0 +1,94 @@
+#pragma once
+// The Ethernet dongle's text frames: sending a CAN message as "%CAN,...,NAC%", parsing received frames,
+// and the reply handlers that fill the shared link state for the waiting transaction.
+
+#include "link/canid.h"
+#include "link/linkstate.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+
+namespace base {
+class EventPump;
+}
+
+namespace clink {
+
+class EthernetLink;
+
+// Accept identifier bytes, transmit identifier bytes and data bytes 0..7 of one frame.
+using CanFrameFields = std::array<int, 16>;
+
+// Builds the 16 fields of a frame: accept identifier, transmit identifier, data.
+CanFrameFields frameFields(CanId accept, CanId transmit, const std::array<int, 8>& data);
+// A FilterFrame: accept and transmit identifier both the awaited reply identifier, all data 0.
+CanFrameFields filterFrameFields(CanId awaited);
+// "%CAN,a1,...,a16,NAC%" CR LF.
+QByteArray canFrameText(const CanFrameFields& fields);
+
+class Ethernet {
+public:
+    // DoEvents cycles (of two calls each) the sender waits for the reply after a request.
+    static constexpr long SendWaitCycles = 4001;
+    // Largest value a received field may have.
+    static constexpr int MaxFieldValue = 65535;
+    // Most fields a received frame may have.
+    static constexpr int MaxFields = 18;
+
+    Ethernet(LinkState& state, EthernetLink& socket, base::EventPump& pump);
+
+    // Sends one frame when the socket is connected (true), else sends nothing (false). When data byte 0
+    // is not 0 it then waits, in both cases, for ReplyReady for up to SendWaitCycles x 2 DoEvents.
+    bool SendCanFrame(const CanFrameFields& fields);
+    bool SendCanFrame(CanId accept, CanId transmit, const std::array<int, 8>& data) {
+        return SendCanFrame(frameFields(accept, transmit, data));
+    }
+    bool SendFilterFrame(CanId awaited) { return SendCanFrame(filterFrameFields(awaited)); }
+    // "%CANSN" + text + "NAC%" CR LF, no wait.
+    bool SendSerialNumberFrame(const QString& text);
+
+    // Appends received socket text and parses it.
+    void onDataArrival(const QByteArray& bytes);
+    // Parses and dispatches every complete frame at the head of EthernetRxText.
+    void ParseReceivedData();
+
+    // Dispatches one received frame (identifier and data) to its reply handler, as the parser does.
+    void dispatch(CanId id, const std::array<int, 8>& d);
+
+private:
+    enum class FrameResult { Incomplete, Dropped, Parsed };
+    FrameResult takeFrame(std::array<int, 8>& data, CanId& id);
+
+    void On09EF0801(const std::array<int, 8>& d);
+    void On10EF010D(const std::array<int, 8>& d);
+    void On10EF0301(const std::array<int, 8>& d);
+    void On10EF0602(const std::array<int, 8>& d);
+    void On10EF1102(const std::array<int, 8>& d);
+    void On11EF0110(const std::array<int, 8>& d);
+    void On11EF0604(const std::array<int, 8>& d);
+    void On12EF0106(const std::array<int, 8>& d);
+    void On12EF0602(const std::array<int, 8>& d);
+    void On12EF0604(const std::array<int, 8>& d);
+    void On13EF0106(const std::array<int, 8>& d);
+    void On13EF010D(const std::array<int, 8>& d);
+    void On13EF0110(const std::array<int, 8>& d);
+    void On13EF0506(const std::array<int, 8>& d);
+    void On13EF0D01(const std::array<int, 8>& d);
+    void On15EF0103(const std::array<int, 8>& d);
+    void On16EF0102(const std::array<int, 8>& d);
+
+    // d1 = RD(1) and d2 = RD(2).
+    bool echoMatches(const std::array<int, 8>& d) const;
+    // Echo matches and (RD(3) = 0 or d3 = RD(3)).
+    bool echoMatchesOptional3(const std::array<int, 8>& d) const;
+    // Stores count values from d[firstData] at DataBuffer(at..); false (nothing stored) when they do not fit.
+    bool storeData(int at, const std::array<int, 8>& d, int firstData, int count);
+
+    LinkState& s_;
+    EthernetLink& socket_;
+    base::EventPump& pump_;
+};
+
+} // namespace clink

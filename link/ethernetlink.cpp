@@ -1,0 +1,61 @@
+#include "link/ethernetlink.h"
+
+namespace clink {
+
+EthernetLink::EthernetLink(QObject* parent) : QObject(parent) {
+    connect(&socket_, &QTcpSocket::readyRead, this, [this] {
+        const QByteArray bytes = socket_.readAll();
+        if (!bytes.isEmpty())
+            emit dataArrived(bytes);
+    });
+    connect(&socket_, &QAbstractSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
+        error_ = true;
+        emit stateChanged(state());
+    });
+    connect(&socket_, &QAbstractSocket::stateChanged, this, [this](QAbstractSocket::SocketState s) {
+        if (s == QAbstractSocket::ConnectedState) {
+            error_ = false;
+            socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        }
+        emit stateChanged(state());
+    });
+}
+
+int EthernetLink::state() const {
+    switch (socket_.state()) {
+    case QAbstractSocket::HostLookupState:
+        return HostLookup;
+    case QAbstractSocket::ConnectingState:
+        return Connecting;
+    case QAbstractSocket::ConnectedState:
+        return Connected;
+    case QAbstractSocket::ClosingState:
+        return Closing;
+    case QAbstractSocket::UnconnectedState:
+        return error_ ? Error : Closed;
+    default:
+        return Closed;
+    }
+}
+
+void EthernetLink::connectTo(const QString& host, quint16 port) {
+    socket_.abort();
+    error_ = false;
+    socket_.connectToHost(host, port);
+}
+
+void EthernetLink::close() {
+    socket_.abort();
+    error_ = false;
+}
+
+bool EthernetLink::send(const QByteArray& bytes) {
+    if (socket_.state() != QAbstractSocket::ConnectedState)
+        return false;
+    if (socket_.write(bytes) != bytes.size())
+        return false;
+    socket_.flush();
+    return true;
+}
+
+} // namespace clink

@@ -1,0 +1,35 @@
+#pragma once
+// The TCP connection to the Ethernet dongle. One socket, shared by the main window's reconnect timer,
+// the connection window and every transaction; its state is reported in the codes the program has always
+// used for its socket (0 closed, 4 host lookup, 6 connecting, 7 connected, 8 closing, 9 error).
+
+#include <QObject>
+#include <QTcpSocket>
+
+namespace clink {
+
+class EthernetLink : public QObject {
+    Q_OBJECT
+public:
+    enum State : int { Closed = 0, HostLookup = 4, Connecting = 6, Connected = 7, Closing = 8, Error = 9 };
+
+    explicit EthernetLink(QObject* parent = nullptr);
+
+    int state() const;
+    bool isConnected() const { return state() == Connected; }
+    // Drops any connection and starts a new one.
+    void connectTo(const QString& host, quint16 port);
+    void close();
+    // Writes the bytes; false when the socket is not connected.
+    bool send(const QByteArray& bytes);
+
+signals:
+    void dataArrived(const QByteArray& bytes);
+    void stateChanged(int state);
+
+private:
+    QTcpSocket socket_;
+    bool error_ = false;
+};
+
+} // namespace clink

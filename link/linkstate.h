@@ -1,0 +1,88 @@
+#pragma once
+// The link state every window shares: the receive buffer and its count, the reply flags a waiting
+// transaction polls, the echo values a reply must carry, and the results of the last replies.
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace clink {
+
+enum ConnectionKind : int16_t { NoConnection = 0, ParallelPort = 1, TcpIp = 2, Usb = 3 };
+
+// The general receive buffer: indexes 0..6000. Writes go through a checked store; a write that would
+// fall outside is refused (the caller drops the whole frame).
+class DataBufferArray {
+public:
+    static constexpr int Size = 6001;
+    int16_t operator[](int i) const { return (i >= 0 && i < Size) ? data_[size_t(i)] : int16_t(0); }
+    // True when count entries from first are all inside the buffer.
+    static bool fits(int first, int count) { return first >= 0 && count >= 0 && first + count <= Size; }
+    bool put(int i, int value) {
+        if (!fits(i, 1))
+            return false;
+        data_[size_t(i)] = int16_t(value);
+        return true;
+    }
+    void clear() { data_.fill(0); }
+
+private:
+    std::array<int16_t, Size> data_{};
+};
+
+// Status of the last system-status reply.
+struct SystemStatusRecord {
+    int PsetCount = 0;
+    int CurrentPset = 0;
+    int StatusUnits = 0;
+    double StatusTarget = 0;
+    std::array<QString, 4> SystemStatusLines{}; // each 40 characters
+};
+
+struct LinkState {
+    int16_t ConnectionType = ParallelPort;
+
+    DataBufferArray DataBuffer;
+    int DataCount = 0;
+
+    bool ReplyReady = false;
+    bool AckReceived = false;
+    // Elements 1..5 are used: the values a reply must echo (0 in element 3 means any value).
+    std::array<int, 6> RequestData{};
+    int EepromReadIndex = 0;
+
+    // Poll multiplier from "delays.ini"; 2 until the file has been read.
+    long TransferDelay = 2;
+
+    // Data bytes 0..7 of the last USB reply (element 0 = reply code).
+    std::array<int, 9> UsbRxBytes{};
+    bool UsbFailed = false;
+    bool UsbTransferOk = false;
+
+    // Ethernet receive text not yet parsed, and the fields of the frame being handled
+    // (1 the head, 2..5 the identifier image, 6..13 data bytes 0..7).
+    QByteArray EthernetRxText;
+    std::array<int, 19> EthernetFields{};
+    // Set by the 0x50 revision reply: the rest of the block it came in is dropped.
+    bool FirstFrameOnly = false;
+    // A version read (0xA0 with RequestData(2) = 1) is waiting for its answer.
+    bool VersionReadPending = false;
+
+    // Run-screen values of the run-data reply (1..18) and the cycle status words (1..7).
+    std::array<int, 19> RunDataWords{};
+    std::array<int, 8> CycleStatusWords{};
+
+    QString ControllerIpAddress = QStringLiteral("None");
+    QString ControllerIpPort = QStringLiteral("1100");
+
+    // Image of the parallel port's data register.
+    int PortShadow = 0;
+
+    SystemStatusRecord SystemStatus;
+};
+
+// Stores the system-status reply (data bytes 1..7) into the status record and its four report lines.
+void buildSystemStatusRecord(LinkState& state, const std::array<int, 8>& d);
+
+} // namespace clink

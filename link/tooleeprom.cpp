@@ -1,0 +1,98 @@
+// Tool EEPROM transactions: one byte location per request on 10EF0201, confirmed on 12EF0602.
+#include "base/eventpump.h"
+#include "link/controllerlink.h"
+#include "link/datatx.h"
+
+namespace clink {
+
+namespace {
+constexpr int ReadCode = 0x90;
+constexpr int WriteCode = 0x60;
+// Extra wait after the first accepted read request, and after the first accepted write request.
+constexpr long ReadFirstWait = 1201;
+constexpr long WriteSettleCycles = 1000;
+constexpr long WriteFirstWaitCycles = 501;
+// The write repeats its filter frame this many times before the request.
+constexpr int WriteFilterFrames = 20;
+} // namespace
+
+bool DataTx::ReadToolEeprom(int address) {
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        return readToolEepromPp(address);
+    case TcpIp:
+        return readToolEepromEthernet(address);
+    case Usb:
+        return readToolEepromUsb(address);
+    default:
+        return false;
+    }
+}
+
+bool DataTx::WriteToolEeprom(int address, int value) {
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        return writeToolEepromPp(address, value);
+    case TcpIp:
+        return writeToolEepromEthernet(address, value);
+    case Usb:
+        return writeToolEepromUsb(address, value);
+    default:
+        return false;
+    }
+}
+
+bool DataTx::readToolEepromEthernet(int address) {
+    const int hi = addressHigh(address);
+    const int lo = addressLow(address);
+    link_.ethernet.SendFilterFrame(ids::ToolEepromReply);
+    s_.RequestData[1] = hi;
+    s_.RequestData[2] = lo;
+    s_.RequestData[3] = 0;
+    s_.AckReceived = false;
+    s_.ReplyReady = false;
+    bool firstAccepted = false;
+    ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest, {ReadCode, hi, lo, 0, 0, 0, 0, 0},
+                     [&](int, bool sent) {
+                         if (sent && !firstAccepted) {
+                             firstAccepted = true;
+                             link_.pump.waitUntil([this] { return s_.ReplyReady; }, ReadFirstWait);
+                         }
+                     });
+    if (s_.ReplyReady)
+        ++s_.DataCount;
+    return s_.ReplyReady;
+}
+
+bool DataTx::writeToolEepromEthernet(int address, int value) {
+    const int hi = addressHigh(address);
+    const int lo = addressLow(address);
+    for (int i = 0; i < WriteFilterFrames; ++i)
+        link_.ethernet.SendFilterFrame(ids::ToolEepromReply);
+    s_.RequestData[1] = hi;
+    s_.RequestData[2] = lo;
+    s_.RequestData[3] = value;
+    s_.AckReceived = false;
+    s_.ReplyReady = false;
+    bool firstAccepted = false;
+    return ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest, {WriteCode, hi, lo, value, 0, 0, 0, 0},
+                            [&](int, bool sent) {
+                                if (!sent) {
+                                    s_.ReplyReady = false;
+                                    return;
+                                }
+                                link_.pump.pause(WriteSettleCycles * 2);
+                                if (!firstAccepted) {
+                                    firstAccepted = true;
+                                    link_.pump.waitUntil([this] { return s_.ReplyReady; }, WriteFirstWaitCycles * 3);
+                                }
+                            });
+}
+
+// The parallel-port and USB paths come with the drivers of those links.
+bool DataTx::readToolEepromPp(int) { return false; }
+bool DataTx::readToolEepromUsb(int) { return false; }
+bool DataTx::writeToolEepromPp(int, int) { return false; }
+bool DataTx::writeToolEepromUsb(int, int) { return false; }
+
+} // namespace clink

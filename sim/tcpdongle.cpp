@@ -1,0 +1,172 @@
+#include "sim/tcpdongle.h"
+
+#include <QThread>
+#include <QTimer>
+
+namespace sim {
+
+namespace {
+const QByteArray Head = QByteArrayLiteral("%CAN");
+const QByteArray Tail = QByteArrayLiteral("NAC%");
+constexpr int FrameFields = 16;
+} // namespace
+
+TcpDongle::TcpDongle(ControllerModel& model, QObject* parent) : QObject(parent), model_(model) {
+    connect(&server_, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* next = server_.nextPendingConnection()) {
+            if (client_) {
+                // One client at a time: a newer connection replaces the old one.
+                client_->abort();
+                client_->deleteLater();
+            }
+            client_ = next;
+            client_->setParent(this);
+            client_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+            input_.clear();
+            acceptId_ = 0;
+            connect(client_, &QTcpSocket::readyRead, this, &TcpDongle::onReadyRead);
+        }
+    });
+}
+
+bool TcpDongle::listen(quint16 port) { return server_.listen(QHostAddress::LocalHost, port); }
+
+QByteArray TcpDongle::replyText(const CanMessage& message) {
+    QByteArray text = Head;
+    for (int b : clink::canIdImage(message.id))
+        text += ',' + QByteArray::number(b);
+    for (int b : message.data)
+        text += ',' + QByteArray::number(b);
+    text += ",NAC%\r\n";
+    return text;
+}
+
+void TcpDongle::emitSpontaneous(const CanMessage& message) {
+    QByteArray out;
+    queueReply(message, out);
+    write(out);
+}
+
+void TcpDongle::armOnAccept(CanId acceptId, std::function<void()> action) {
+    armedAccept_ = acceptId;
+    armedAction_ = std::move(action);
+}
+
+void TcpDongle::onReadyRead() {
+    if (!client_)
+        return;
+    input_ += client_->readAll();
+    QByteArray out;
+    for (;;) {
+        // Skip line ends and text up to the next frame head.
+        const qsizetype head = input_.indexOf(Head);
+        if (head < 0) {
+            input_ = input_.right(Head.size() - 1);
+            break;
+        }
+        input_.remove(0, head);
+        const qsizetype tail = input_.indexOf(Tail, Head.size());
+        if (tail < 0)
+            break;
+        const QByteArray frame = input_.mid(Head.size(), tail - Head.size());
+        input_.remove(0, tail + Tail.size());
+        handleFrame(frame, out);
+    }
+    if (coalesce)
+        write(out);
+}
+
+void TcpDongle::handleFrame(const QByteArray& body, QByteArray& out) {
+    if (!body.startsWith(',')) {
+        // "%CANSN..." serial-number frames and the plain-text message form get no reply.
+        otherFrames.push_back(Head + body + Tail);
+        return;
+    }
+    const QList<QByteArray> parts = body.mid(1).split(',');
+    // The body ends with "," before "NAC%", so the last part is empty.
+    if (parts.size() != FrameFields + 1) {
+        otherFrames.push_back(Head + body + Tail);
+        return;
+    }
+    std::array<int, FrameFields> f{};
+    for (int i = 0; i < FrameFields; ++i) {
+        bool ok = false;
+        f[size_t(i)] = parts[i].trimmed().toInt(&ok);
+        if (!ok || f[size_t(i)] < 0 || f[size_t(i)] > 255) {
+            otherFrames.push_back(Head + body + Tail);
+            return;
+        }
+    }
+    auto id = [&](int first) {
+        return CanId((uint32_t(f[size_t(first)]) << 24) | (uint32_t(f[size_t(first + 1)]) << 16) |
+                     (uint32_t(f[size_t(first + 2)]) << 8) | uint32_t(f[size_t(first + 3)]));
+    };
+    acceptId_ = id(0);
+    CanMessage message{id(4), {}};
+    for (int i = 0; i < 8; ++i)
+        message.data[size_t(i)] = f[size_t(8 + i)];
+    frames.push_back({acceptId_, message});
+
+    for (const CanMessage& reply : model_.respond(message, Transport::Ethernet))
+        queueReply(reply, out);
+    if (!coalesce) {
+        write(out);
+        out.clear();
+    }
+    if (armedAction_ && acceptId_ == armedAccept_) {
+        auto action = std::move(armedAction_);
+        armedAction_ = nullptr;
+        action();
+    }
+}
+
+void TcpDongle::queueReply(const CanMessage& message, QByteArray& out) {
+    // The dongle passes only the identifier it was last asked to accept.
+    if (acceptId_ == 0 || message.id != acceptId_)
+        return;
+    const int copies = duplicateReplies ? 2 : 1;
+    for (int c = 0; c < copies; ++c) {
+        ++repliesSeen_;
+        if (dropReplyNumber != 0 && repliesSeen_ == dropReplyNumber)
+            continue;
+        out += replyText(message);
+    }
+}
+
+void TcpDongle::write(const QByteArray& bytes) {
+    if (bytes.isEmpty() || !client_)
+        return;
+    QPointer<QTcpSocket> client = client_;
+    auto send = [this, client, bytes] {
+        if (!client || client->state() != QAbstractSocket::ConnectedState)
+            return;
+        const int frameCount = int(bytes.count(Tail));
+        if (splitBytes) {
+            for (char c : bytes) {
+                client->write(&c, 1);
+                client->flush();
+            }
+        } else if (splitBeforeLineEnd) {
+            QByteArray rest = bytes;
+            while (!rest.isEmpty()) {
+                const qsizetype end = rest.indexOf(Tail);
+                const qsizetype cut = end < 0 ? rest.size() : end + Tail.size();
+                client->write(rest.left(cut));
+                client->flush();
+                rest.remove(0, cut);
+            }
+        } else {
+            client->write(bytes);
+            client->flush();
+        }
+        repliesSent_ += frameCount;
+        if (closeAfterReplies != 0 && repliesSent_ >= closeAfterReplies)
+            client->disconnectFromHost();
+    };
+    if (delayMs > 0)
+        QTimer::singleShot(delayMs, this, send);
+    else
+        send();
+}
+
+} // namespace sim

@@ -1,0 +1,73 @@
+#pragma once
+// The Ethernet dongle on loopback: accepts one client, reads "%CAN" text frames, hands each CAN message
+// to the controller model and sends back the replies whose identifier the client asked to accept.
+
+#include "sim/controllermodel.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <functional>
+#include <vector>
+
+namespace sim {
+
+class TcpDongle : public QObject {
+    Q_OBJECT
+public:
+    explicit TcpDongle(ControllerModel& model, QObject* parent = nullptr);
+
+    // Listens on 127.0.0.1; port 0 picks a free one. False when the port cannot be had.
+    bool listen(quint16 port = 0);
+    quint16 port() const { return server_.serverPort(); }
+    bool hasClient() const { return client_ && client_->state() == QAbstractSocket::ConnectedState; }
+
+    // Sends a frame the controller emits on its own (status broadcast, run data), passed only when it
+    // matches the accept identifier of the last frame received.
+    void emitSpontaneous(const CanMessage& message);
+    // Fires once, right after the next received frame whose accept identifier is acceptId.
+    void armOnAccept(CanId acceptId, std::function<void()> action);
+
+    // --- fault injection ---
+    bool duplicateReplies = false;  // every reply sent twice
+    bool splitBytes = false;        // replies written one byte at a time
+    bool splitBeforeLineEnd = false; // CR LF written apart from its frame
+    bool coalesce = false;          // all replies to one received chunk in one write
+    int dropReplyNumber = 0;        // the n-th reply (1-based) is not sent; 0 none
+    int closeAfterReplies = 0;      // the connection is closed after n replies; 0 never
+    int delayMs = 0;                // replies are held this long
+
+    // Every text received that is not a normal frame (serial-number and plain text frames).
+    std::vector<QByteArray> otherFrames;
+    // Every normal frame received, as sent (accept identifier, then the message).
+    struct Received {
+        CanId accept;
+        CanMessage message;
+    };
+    std::vector<Received> frames;
+    int repliesSent() const { return repliesSent_; }
+
+    // "%CAN," + the identifier image and data in decimal + ",NAC%" CR LF.
+    static QByteArray replyText(const CanMessage& message);
+
+private:
+    void onReadyRead();
+    void handleFrame(const QByteArray& frame, QByteArray& out);
+    void queueReply(const CanMessage& message, QByteArray& out);
+    void write(const QByteArray& bytes);
+
+    ControllerModel& model_;
+    QTcpServer server_;
+    QPointer<QTcpSocket> client_;
+    QByteArray input_;
+    CanId acceptId_ = 0;
+    int repliesSent_ = 0;
+    int repliesSeen_ = 0;
+    CanId armedAccept_ = 0;
+    std::function<void()> armedAction_;
+};
+
+} // namespace sim

@@ -1,0 +1,63 @@
+#include "base/vbrules.h"
+
+#include <gtest/gtest.h>
+
+using namespace base;
+
+TEST(VbRules, ValReadsTheLeadingNumber) {
+    EXPECT_EQ(vbVal(QStringLiteral("  12.5abc")), 12.5);
+    EXPECT_EQ(vbVal(QStringLiteral("1 2")), 12);
+    EXPECT_EQ(vbVal(QStringLiteral("-3.25")), -3.25);
+    EXPECT_EQ(vbVal(QStringLiteral("")), 0);
+    EXPECT_EQ(vbVal(QStringLiteral("abc")), 0);
+    EXPECT_EQ(vbVal(QStringLiteral("1.5E2x")), 150);
+    EXPECT_EQ(vbVal(QStringLiteral("2D3")), 2000);
+    EXPECT_EQ(vbVal(QStringLiteral("&H1F")), 31);
+    EXPECT_EQ(vbVal(QStringLiteral("&HFFFF")), -1);
+    EXPECT_EQ(vbVal(QStringLiteral("&O17")), 15);
+    EXPECT_EQ(vbVal(QStringLiteral(".5")), 0.5);
+    EXPECT_EQ(vbVal(QStringLiteral("12E")), 12);
+}
+
+TEST(VbRules, CIntRoundsHalfToEvenAndRefusesOverflow) {
+    EXPECT_EQ(CInt(2.5), int16_t(2));
+    EXPECT_EQ(CInt(3.5), int16_t(4));
+    EXPECT_EQ(CInt(-2.5), int16_t(-2));
+    EXPECT_EQ(CInt(2.6), int16_t(3));
+    EXPECT_EQ(CInt(32767.4), int16_t(32767));
+    EXPECT_FALSE(CInt(32767.5).has_value());
+    EXPECT_FALSE(CInt(-32769).has_value());
+    EXPECT_EQ(Int(-1.5), -2);
+    EXPECT_EQ(Int(1.99), 1);
+}
+
+TEST(VbRules, NumPrintsTheShortestGeneralDecimal) {
+    EXPECT_EQ(vbNum(12.3 * 10 / 100), QStringLiteral("1.23"));
+    EXPECT_EQ(vbNum(1 + 14.0 / 100), QStringLiteral("1.14"));
+    EXPECT_EQ(vbNum(234.5), QStringLiteral("234.5"));
+    EXPECT_EQ(vbNum(120), QStringLiteral("120"));
+    EXPECT_EQ(vbNum(0.5), QStringLiteral("0.5"));
+    EXPECT_EQ(vbNum(-0.25), QStringLiteral("-0.25"));
+    EXPECT_EQ(vbNum(0), QStringLiteral("0"));
+    EXPECT_EQ(vbNum(1e16), QStringLiteral("1E+16"));
+}
+
+TEST(VbRules, FormatFixedRoundsHalfAwayFromZeroOnTheDecimalText) {
+    EXPECT_EQ(vbFormatFixed(0.125, 2), QStringLiteral("0.13"));
+    EXPECT_EQ(vbFormatFixed(1.005, 2), QStringLiteral("1.01"));
+    EXPECT_EQ(vbFormatFixed(2.5, 0), QStringLiteral("3"));
+    EXPECT_EQ(vbFormatFixed(-0.125, 2), QStringLiteral("-0.13"));
+    EXPECT_EQ(vbFormatFixed(9.995, 2), QStringLiteral("10.00"));
+    EXPECT_EQ(vbFormatFixed(0, 2), QStringLiteral("0.00"));
+    EXPECT_EQ(vbFormatFixed(0.001, 2), QStringLiteral("0.00"));
+    EXPECT_EQ(vbFormatFixed(-0.001, 2), QStringLiteral("0.00"));
+    EXPECT_EQ(vbFormatFixed(123.45, 1), QStringLiteral("123.5"));
+    EXPECT_EQ(vbFormatFixed(7, 1), QStringLiteral("7.0"));
+}
+
+TEST(VbRules, FixedFieldsPadAndCut) {
+    EXPECT_EQ(fixedField(QStringLiteral("abc"), 5), QStringLiteral("abc  "));
+    EXPECT_EQ(fixedField(QStringLiteral("abcdefg"), 5), QStringLiteral("abcde"));
+    EXPECT_EQ(fixed40(QStringLiteral("x")).size(), 40);
+    EXPECT_EQ(rtrim(QStringLiteral("ab  ")), QStringLiteral("ab"));
+}

@@ -1,0 +1,189 @@
+// The Ethernet reply handlers: what each frame does to the shared link state.
+#include "base/eventpump.h"
+#include "link/controllerlink.h"
+#include "sim/tcpdongle.h"
+#include "tests/support/scripteddialogs.h"
+
+#include <gtest/gtest.h>
+
+using namespace clink;
+
+namespace {
+
+class HandlerTest : public ::testing::Test {
+protected:
+    base::QtEventPump pump;
+    testsupport::ScriptedDialogs dialogs;
+    ControllerLink link{pump, dialogs};
+    LinkState& s = link.state;
+
+    void expectRequest(int rd1, int rd2, int rd3 = 0) {
+        s.RequestData[1] = rd1;
+        s.RequestData[2] = rd2;
+        s.RequestData[3] = rd3;
+        s.AckReceived = false;
+        s.ReplyReady = false;
+    }
+    void frame(CanId id, std::array<int, 8> d) { link.ethernet.dispatch(id, d); }
+};
+
+} // namespace
+
+TEST_F(HandlerTest, ToolEepromReplyAcknowledgesThenStores) {
+    s.DataCount = 10;
+    expectRequest(1, 5);
+    frame(ids::ToolEepromReply, {0x30, 1, 5, 77, 0, 0, 0, 0});
+    EXPECT_TRUE(s.AckReceived);
+    EXPECT_FALSE(s.ReplyReady);
+    EXPECT_EQ(s.DataBuffer[10], 0);
+    // Another address is not this reply.
+    frame(ids::ToolEepromReply, {0x30, 1, 6, 99, 0, 0, 0, 0});
+    EXPECT_FALSE(s.ReplyReady);
+    frame(ids::ToolEepromReply, {0x30, 1, 5, 77, 0, 0, 0, 0});
+    EXPECT_TRUE(s.ReplyReady);
+    EXPECT_EQ(s.DataBuffer[10], 77);
+    EXPECT_EQ(s.DataCount, 10); // the transaction advances it
+}
+
+TEST_F(HandlerTest, ToolEepromWriteConfirmationMustCarryTheWrittenValue) {
+    expectRequest(0, 9, 42);
+    frame(ids::ToolEepromReply, {0x30, 0, 9, 41, 0, 0, 0, 0});
+    frame(ids::ToolEepromReply, {0x30, 0, 9, 41, 0, 0, 0, 0});
+    EXPECT_FALSE(s.AckReceived);
+    EXPECT_FALSE(s.ReplyReady);
+    frame(ids::ToolEepromReply, {0x30, 0, 9, 42, 0, 0, 0, 0});
+    frame(ids::ToolEepromReply, {0x30, 0, 9, 42, 0, 0, 0, 0});
+    EXPECT_TRUE(s.ReplyReady);
+}
+
+TEST_F(HandlerTest, PsetPacketsLandAtTheirOffsets) {
+    expectRequest(0, 0);
+    frame(ids::CommandReply, {0x03, 1, 2, 3, 4, 5, 6, 7});
+    EXPECT_FALSE(s.ReplyReady);
+    frame(ids::CommandReply, {0x03, 1, 2, 3, 4, 5, 6, 7});
+    EXPECT_TRUE(s.ReplyReady);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(s.DataBuffer[14 + i], i + 1);
+}
+
+TEST_F(HandlerTest, VersionRuleAppliesOnlyWhileAVersionReadIsPending) {
+    // Logic block 1 acknowledgement: image bytes 0..1 are not touched.
+    s.DataBuffer.put(0, 11);
+    s.DataBuffer.put(1, 22);
+    expectRequest(0x61, 1);
+    frame(ids::CommandReply, {0xA0, 0x61, 1, 0x33, 0, 0, 0, 0});
+    EXPECT_EQ(s.DataBuffer[0], 11);
+    EXPECT_EQ(s.DataBuffer[1], 22);
+    EXPECT_TRUE(s.AckReceived);
+    EXPECT_FALSE(s.ReplyReady);
+    frame(ids::CommandReply, {0xA0, 0x61, 1, 0x33, 0, 0, 0, 0});
+    EXPECT_TRUE(s.ReplyReady);
+
+    // The version read stores major and minor on the first frame.
+    expectRequest(0xA0, 1);
+    s.VersionReadPending = true;
+    frame(ids::CommandReply, {0xA0, 0xA0, 4, 2, 0, 0, 0, 0});
+    EXPECT_TRUE(s.ReplyReady);
+    EXPECT_EQ(s.DataBuffer[0], 4);
+    EXPECT_EQ(s.DataBuffer[1], 2);
+}
+
+TEST_F(HandlerTest, AcknowledgementOfASystemCommandCarriesTheMajorVersion) {
+    expectRequest(0, 0);
+    frame(ids::CommandReply, {0xA0, 0xA0, 5, 1, 0, 0, 0, 0});
+    EXPECT_TRUE(s.AckReceived);
+    frame(ids::CommandReply, {0xA0, 0xA0, 5, 1, 0, 0, 0, 0});
+    EXPECT_TRUE(s.ReplyReady);
+    EXPECT_EQ(s.RequestData[1], 5);
+}
+
+TEST_F(HandlerTest, LogicDataAndBlockAppendsAreBoundedByTheBuffer) {
+    expectRequest(0, 7);
+    s.DataCount = 6000 - 3;
+    frame(ids::CommandReply, {0x62, 7, 1, 2, 3, 4, 5, 6});
+    frame(ids::CommandReply, {0x62, 7, 1, 2, 3, 4, 5, 6});
+    EXPECT_FALSE(s.ReplyReady); // dropped: it would not fit
+    EXPECT_EQ(s.DataCount, 5997);
+    s.DataCount = 100;
+    frame(ids::CommandReply, {0x62, 7, 1, 2, 3, 4, 5, 6});
+    EXPECT_TRUE(s.ReplyReady);
+    EXPECT_EQ(s.DataCount, 106);
+    EXPECT_EQ(s.DataBuffer[105], 6);
+
+    s.DataCount = 5995;
+    frame(ids::BlockReply, {1, 2, 3, 4, 5, 6, 7, 8});
+    EXPECT_EQ(s.DataCount, 5995);
+    s.DataCount = 0;
+    frame(ids::BlockReply, {1, 2, 3, 4, 5, 6, 7, 8});
+    frame(ids::BlockReply, {9, 2, 3, 4, 5, 6, 7, 8});
+    EXPECT_EQ(s.DataCount, 16);
+    EXPECT_EQ(s.DataBuffer[8], 9);
+}
+
+TEST_F(HandlerTest, RunDataFillsTheRunScreenWords) {
+    expectRequest(1, 0);
+    frame(ids::RunData, {0x10, 1, 1, 2, 3, 4, 5, 6});
+    EXPECT_TRUE(s.AckReceived);
+    EXPECT_FALSE(s.ReplyReady);
+    frame(ids::RunData, {0x10, 3, 13, 14, 15, 16, 17, 18});
+    EXPECT_TRUE(s.ReplyReady);
+    EXPECT_EQ(s.RunDataWords[13], 13);
+    EXPECT_EQ(s.RunDataWords[18], 18);
+    EXPECT_EQ(s.RequestData[1], 0x10);
+}
+
+TEST_F(HandlerTest, DspReplyStoresOnTheFirstExactFrame) {
+    s.DataCount = 4;
+    expectRequest(0, 0x10, 0);
+    frame(ids::DspReply, {0x30, 0, 0x10, 0, 0x34, 0x12, 0, 0});
+    EXPECT_TRUE(s.ReplyReady);
+    EXPECT_EQ(s.DataCount, 6);
+    EXPECT_EQ(s.DataBuffer[4], 0x34);
+    EXPECT_EQ(s.DataBuffer[5], 0x12);
+    frame(ids::DspReply, {0x30, 0, 0x10, 0, 0x99, 0x99, 0, 0});
+    EXPECT_EQ(s.DataCount, 6); // once ready, a duplicate is ignored
+}
+
+TEST_F(HandlerTest, RevisionReplyDropsOnlyTheRestOfItsBlock) {
+    expectRequest(0x50, 0);
+    s.AckReceived = true;
+    QByteArray block = sim::TcpDongle::replyText({ids::ToolReply, {0x50, 0, 0, 0, 0, 0, 1, 3}});
+    block += sim::TcpDongle::replyText({ids::StatusRequest, {0x10, 9, 9, 1, 0, 0, 0, 0}});
+    link.ethernet.onDataArrival(block);
+    EXPECT_TRUE(s.ReplyReady);
+    EXPECT_EQ(s.DataBuffer[6], 1);
+    EXPECT_EQ(s.DataBuffer[7], 3);
+    EXPECT_NE(s.SystemStatus.PsetCount, 9); // dropped with the rest of the block
+    // The next block is parsed whole.
+    link.ethernet.onDataArrival(sim::TcpDongle::replyText({ids::StatusRequest, {0x10, 9, 9, 1, 0, 0, 0, 0}}) +
+                                sim::TcpDongle::replyText({ids::StatusRequest, {0x10, 4, 2, 1, 0, 0, 0, 0}}));
+    EXPECT_EQ(s.SystemStatus.PsetCount, 4);
+}
+
+TEST_F(HandlerTest, NsmAndCurveRepliesEchoIntoRequestData) {
+    expectRequest(0, 3, 0);
+    s.DataCount = 0;
+    frame(ids::NsmReply, {0x30, 0, 3, 55, 0, 0, 0, 9});
+    EXPECT_FALSE(s.ReplyReady);
+    frame(ids::NsmReply, {0x30, 0, 3, 55, 0, 0, 0, 9});
+    EXPECT_TRUE(s.ReplyReady);
+    EXPECT_EQ(s.DataBuffer[0], 55);
+    EXPECT_EQ(s.RequestData[1], 0x30);
+    EXPECT_EQ(s.RequestData[2], 9);
+
+    expectRequest(2, 10, 0);
+    frame(ids::CurveReply, {0x20, 2, 10, 0, 1, 2, 3, 4});
+    frame(ids::CurveReply, {0x20, 2, 10, 0, 1, 2, 3, 4});
+    EXPECT_TRUE(s.ReplyReady);
+    EXPECT_EQ(s.RequestData[1], 1);
+    EXPECT_EQ(s.RequestData[4], 4);
+}
+
+TEST_F(HandlerTest, UnknownIdentifiersAndCodesChangeNothing) {
+    expectRequest(1, 2);
+    frame(ids::CurveReply2, {0x20, 1, 2, 0, 0, 0, 0, 0});
+    frame(ids::CommandReply, {0x55, 1, 2, 0, 0, 0, 0, 0});
+    frame(0x1FFFFFFF, {0x30, 1, 2, 3, 0, 0, 0, 0});
+    EXPECT_FALSE(s.AckReceived);
+    EXPECT_FALSE(s.ReplyReady);
+}

@@ -1,0 +1,29 @@
+#include "tests/support/ethernetfixture.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+namespace testsupport {
+
+void EthernetFixture::SetUp() {
+    ASSERT_TRUE(dongle.listen(0));
+    s.ConnectionType = clink::TcpIp;
+    s.TransferDelay = 8;
+    link.socket.connectTo(QStringLiteral("127.0.0.1"), dongle.port());
+    ASSERT_TRUE(waitFor([&] { return link.socket.isConnected() && dongle.hasClient(); }));
+}
+
+bool EthernetFixture::waitFor(const std::function<bool()>& cond, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!cond()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::usleep(200);
+    }
+    return true;
+}
+
+} // namespace testsupport

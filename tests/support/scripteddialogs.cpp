@@ -1,0 +1,62 @@
+#include "tests/support/scripteddialogs.h"
+
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+namespace testsupport {
+
+void ScriptedDialogs::message(const QString& text, const QString& caption, base::MessageIcon icon) {
+    messages.push_back({text, caption, icon});
+}
+
+bool ScriptedDialogs::askYesNo(const QString& text, const QString& caption) {
+    questions.append(text);
+    if (yesNoAnswers.isEmpty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString() << " [" << caption.toStdString() << "]";
+        return false;
+    }
+    return yesNoAnswers.dequeue();
+}
+
+QString ScriptedDialogs::openFileName(const QString& caption, const QString&) {
+    if (fileNames.isEmpty()) {
+        ADD_FAILURE() << "unexpected open-file prompt: " << caption.toStdString();
+        return {};
+    }
+    return fileNames.dequeue();
+}
+
+QString ScriptedDialogs::saveFileName(const QString& caption, const QString&, const QString&) {
+    if (fileNames.isEmpty()) {
+        ADD_FAILURE() << "unexpected save-file prompt: " << caption.toStdString();
+        return {};
+    }
+    return fileNames.dequeue();
+}
+
+bool ScriptedDialogs::print(const QTextDocument& document) {
+    printed.append(document.toPlainText());
+    return true;
+}
+
+bool ScriptedDialogs::inputText(const QString& prompt, const QString&, QString& value) {
+    if (textAnswers.isEmpty()) {
+        ADD_FAILURE() << "unexpected text prompt: " << prompt.toStdString();
+        return false;
+    }
+    const QString answer = textAnswers.dequeue();
+    if (answer.isNull())
+        return false;
+    value = answer;
+    return true;
+}
+
+QStringList ScriptedDialogs::messageTexts() const {
+    QStringList texts;
+    for (const auto& m : messages)
+        texts.append(m.text);
+    return texts;
+}
+
+} // namespace testsupport

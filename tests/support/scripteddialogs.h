@@ -1,0 +1,41 @@
+#pragma once
+// Dialogs for tests: records every message and answers questions and file prompts from queues. A prompt
+// with no scripted answer fails the test.
+
+#include "base/dialogs.h"
+
+#include <QQueue>
+#include <QStringList>
+
+#include <vector>
+
+namespace testsupport {
+
+class ScriptedDialogs : public base::Dialogs {
+public:
+    struct Message {
+        QString text;
+        QString caption;
+        base::MessageIcon icon;
+    };
+
+    void message(const QString& text, const QString& caption, base::MessageIcon icon) override;
+    bool askYesNo(const QString& text, const QString& caption) override;
+    QString openFileName(const QString& caption, const QString& filter) override;
+    QString saveFileName(const QString& caption, const QString& filter, const QString& suggested) override;
+    bool print(const QTextDocument& document) override;
+    bool inputText(const QString& prompt, const QString& caption, QString& value) override;
+
+    // Scripted answers, consumed in order.
+    QQueue<bool> yesNoAnswers;
+    QQueue<QString> fileNames;     // empty text = cancelled
+    QQueue<QString> textAnswers;   // a null QString = cancelled
+
+    std::vector<Message> messages;
+    QStringList questions;         // texts of the yes/no questions asked
+    QStringList printed;           // plain text of each printed document
+
+    QStringList messageTexts() const;
+};
+
+} // namespace testsupport
