@@ -17,10 +17,11 @@ namespace {
 
 struct Rig {
     base::QtEventPump pump;
+    clink::SteadyLinkClock clock;
     base::QtDialogs dialogs;
     sim::ControllerModel model;
     sim::TcpDongle dongle{model};
-    clink::ControllerLink link{pump, dialogs};
+    clink::ControllerLink link{pump, dialogs, clock};
 
     Rig() {
         dongle.listen(0);

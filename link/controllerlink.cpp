@@ -2,8 +2,8 @@
 
 namespace clink {
 
-ControllerLink::ControllerLink(base::EventPump& pump_, base::Dialogs& dialogs_)
-    : pump(pump_), dialogs(dialogs_), ethernet(state, socket, pump_), dataTx(*this) {
+ControllerLink::ControllerLink(base::EventPump& pump_, base::Dialogs& dialogs_, LinkClock& clock_)
+    : pump(pump_), dialogs(dialogs_), clock(clock_), ethernet(state, socket, pump_), dataTx(*this) {
     QObject::connect(&socket, &EthernetLink::dataArrived, &socket,
                      [this](const QByteArray& bytes) { ethernet.onDataArrival(bytes); });
 }

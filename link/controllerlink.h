@@ -5,6 +5,7 @@
 #include "link/datatx.h"
 #include "link/ethernet.h"
 #include "link/ethernetlink.h"
+#include "link/linkclock.h"
 #include "link/linkstate.h"
 
 namespace base {
@@ -16,12 +17,13 @@ namespace clink {
 
 class ControllerLink {
 public:
-    ControllerLink(base::EventPump& pump, base::Dialogs& dialogs);
+    ControllerLink(base::EventPump& pump, base::Dialogs& dialogs, LinkClock& clock);
     ControllerLink(const ControllerLink&) = delete;
     ControllerLink& operator=(const ControllerLink&) = delete;
 
     base::EventPump& pump;
     base::Dialogs& dialogs;
+    LinkClock& clock;
     LinkState state;
     EthernetLink socket;
     Ethernet ethernet;

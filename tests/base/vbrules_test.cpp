@@ -61,3 +61,17 @@ TEST(VbRules, FixedFieldsPadAndCut) {
     EXPECT_EQ(fixed40(QStringLiteral("x")).size(), 40);
     EXPECT_EQ(rtrim(QStringLiteral("ab  ")), QStringLiteral("ab"));
 }
+
+#include "base/torque.h"
+
+TEST(Torque, FixedFactorsAndUnchangedCodes) {
+    EXPECT_DOUBLE_EQ(ConvertTorque(10, LbFt, LbIn), 120);
+    EXPECT_DOUBLE_EQ(ConvertTorque(10, KgCm, KgCm), 10);
+    EXPECT_DOUBLE_EQ(ConvertTorque(10, LbIn, TenthsLbIn), 100);
+    EXPECT_DOUBLE_EQ(ConvertTorque(10, 7, LbIn), 10);
+    EXPECT_DOUBLE_EQ(ConvertTorque(10, Nm, TenthsLbIn), 10);
+    EXPECT_DOUBLE_EQ(ConvertTorque(10, LbIn, 0), 10);
+    // Not inverses: there and back changes the value.
+    EXPECT_DOUBLE_EQ(ConvertTorque(100, LbIn, Nm), 11.3);
+    EXPECT_DOUBLE_EQ(ConvertTorque(11.3, Nm, LbIn), 11.3 * 8.851);
+}

@@ -13,8 +13,9 @@ namespace {
 class HandlerTest : public ::testing::Test {
 protected:
     base::QtEventPump pump;
+    clink::ManualLinkClock clock;
     testsupport::ScriptedDialogs dialogs;
-    ControllerLink link{pump, dialogs};
+    ControllerLink link{pump, dialogs, clock};
     LinkState& s = link.state;
 
     void expectRequest(int rd1, int rd2, int rd3 = 0) {

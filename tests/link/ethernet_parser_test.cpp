@@ -14,8 +14,9 @@ namespace {
 class ParserTest : public ::testing::Test {
 protected:
     base::QtEventPump pump;
+    clink::ManualLinkClock clock;
     testsupport::ScriptedDialogs dialogs;
-    ControllerLink link{pump, dialogs};
+    ControllerLink link{pump, dialogs, clock};
     LinkState& s = link.state;
 
     static QByteArray statusFrame(int count, int current) {

@@ -18,10 +18,11 @@ protected:
     static bool waitFor(const std::function<bool()>& cond, int ms = 2000);
 
     base::QtEventPump pump;
+    clink::ManualLinkClock clock;
     ScriptedDialogs dialogs;
     sim::ControllerModel model;
     sim::TcpDongle dongle{model};
-    clink::ControllerLink link{pump, dialogs};
+    clink::ControllerLink link{pump, dialogs, clock};
     clink::LinkState& s = link.state;
 };
 

@@ -1,0 +1,44 @@
+#pragma once
+// The clock behind the few waits that are timed rather than counted (the parallel-port version read and
+// the tool RPM and diagnostics reads wait up to one thousandth of a day). Tests use a clock they advance.
+
+#include <QElapsedTimer>
+
+#include <cstdint>
+
+namespace clink {
+
+// One thousandth of a day, in milliseconds.
+inline constexpr int64_t ThousandthOfADayMs = 86400;
+
+class LinkClock {
+public:
+    virtual ~LinkClock() = default;
+    // Milliseconds from an arbitrary start, never going back.
+    virtual int64_t nowMs() = 0;
+};
+
+class SteadyLinkClock : public LinkClock {
+public:
+    SteadyLinkClock() { timer_.start(); }
+    int64_t nowMs() override { return timer_.elapsed(); }
+
+private:
+    QElapsedTimer timer_;
+};
+
+// A clock that moves only when told to, or by a fixed step at every reading.
+class ManualLinkClock : public LinkClock {
+public:
+    int64_t nowMs() override {
+        now_ += stepPerReading;
+        return now_;
+    }
+    void advance(int64_t ms) { now_ += ms; }
+    int64_t stepPerReading = 0;
+
+private:
+    int64_t now_ = 0;
+};
+
+} // namespace clink
