@@ -38,11 +38,20 @@ QByteArray joinLinesCrLf(const QStringList& lines) {
     return out;
 }
 
-bool readTextLines(const QString& path, QStringList& lines) {
+bool readTextLines(const QString& path, QStringList& lines, QString* error) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
         return false;
-    lines = splitLines(file.readAll());
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    lines = splitLines(bytes);
     return true;
 }
 

@@ -14,8 +14,9 @@ QStringList splitLines(const QByteArray& bytes);
 // Joins lines as the original writes them: each line followed by CR LF, Windows-1252 bytes.
 QByteArray joinLinesCrLf(const QStringList& lines);
 
-// Reads a whole text file into lines. Returns false (and leaves lines untouched) when it cannot be opened.
-bool readTextLines(const QString& path, QStringList& lines);
+// Reads a whole text file into lines. Returns false (leaves lines untouched and fills error) when it cannot
+// be opened or read.
+bool readTextLines(const QString& path, QStringList& lines, QString* error = nullptr);
 
 // Writes lines to path atomically (the old file stays whole until the new one is complete).
 // On failure returns false and fills error.

@@ -1,5 +1,7 @@
 #include "base/vbrules.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 #include <limits>
 
@@ -82,6 +84,12 @@ double vbVal(const QString& text) {
     bool ok = false;
     const double v = number.toDouble(&ok);
     return ok ? v : 0;
+}
+
+bool isNumberText(const QString& text) {
+    static const QRegularExpression number(
+        QStringLiteral("^[ \\t]*[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)([eEdD][+-]?[0-9]+)?[ \\t]*$"));
+    return number.match(text).hasMatch();
 }
 
 double roundHalfEven(double value) {

@@ -13,6 +13,11 @@ namespace base {
 // decimal point, an exponent with E or D, and &H / &O prefixes; no number gives 0.
 double vbVal(const QString& text);
 
+// True when the whole text (blanks around it allowed) is one decimal number: a sign, digits with an
+// optional decimal point, an optional exponent with E or D. This is what a numeric conversion accepts
+// without error ("2.9", " -4 ", "1E3"); "", "8 ms" and "abc" are not numbers.
+bool isNumberText(const QString& text);
+
 // Round half to even, the way CInt rounds (2.5 -> 2, 3.5 -> 4). Returns nothing when the result does not
 // fit a 16-bit integer (the original raised Overflow there).
 std::optional<int16_t> CInt(double value);

@@ -40,7 +40,13 @@ int main(int argc, char* argv[]) {
 
     if (parser.isSet(homeOption)) {
         QString error;
-        if (!sim::prepareProgramFolder(parser.value(homeOption), quint16(port), &error)) {
+        QStringList warnings;
+        const bool prepared =
+            sim::prepareProgramFolder(parser.value(homeOption), quint16(port), &error, &warnings);
+        for (const QString& warning : warnings)
+            std::fprintf(stderr, "palverin-sim: %s: %s\n", qPrintable(parser.value(homeOption)),
+                         qPrintable(warning));
+        if (!prepared) {
             std::fprintf(stderr, "palverin-sim: cannot prepare %s: %s\n", qPrintable(parser.value(homeOption)),
                          qPrintable(error));
             return 1;

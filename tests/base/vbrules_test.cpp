@@ -75,3 +75,11 @@ TEST(Torque, FixedFactorsAndUnchangedCodes) {
     EXPECT_DOUBLE_EQ(ConvertTorque(100, LbIn, Nm), 11.3);
     EXPECT_DOUBLE_EQ(ConvertTorque(11.3, Nm, LbIn), 11.3 * 8.851);
 }
+
+TEST(VbRules, NumberTextIsAWholeNumber) {
+    for (const char* yes : {"2.9", " -4 ", "+1E3", "7.", ".5", "1d2", "\t12"})
+        EXPECT_TRUE(isNumberText(QString::fromLatin1(yes))) << yes;
+    for (const char* no : {"", " ", "8 ms", "abc", "1 2", "&H10", "1e", ".", "-"})
+        EXPECT_FALSE(isNumberText(QString::fromLatin1(no))) << no;
+    EXPECT_FALSE(isNumberText(QStringLiteral("\u0663"))); // a digit of another script
+}

@@ -1,6 +1,5 @@
 // The controller stand-in: its answers and its Ethernet dongle's filtering.
 #include "sim/controllermodel.h"
-#include "sim/simhome.h"
 #include "sim/tcpdongle.h"
 #include "tests/support/tempfolder.h"
 
@@ -39,11 +38,4 @@ TEST(ControllerModel, StatusAndFilterFrames) {
 TEST(TcpDongle, ReplyTextUsesTheIdentifierImage) {
     EXPECT_EQ(TcpDongle::replyText({ids::StatusBroadcast, {16, 8, 1, 1, 0, 0, 0, 0}}),
               QByteArray("%CAN,135,120,24,8,16,8,1,1,0,0,0,0,NAC%\r\n"));
-}
-
-TEST(SimHome, PreparesTheEthernetLinkSelection) {
-    testsupport::TempProgramFolder home;
-    QString error;
-    ASSERT_TRUE(prepareProgramFolder(home.path(), 1234, &error));
-    EXPECT_EQ(home.read("link.txt"), QByteArray("2\r\n127.0.0.1\r\n1234\r\n"));
 }
