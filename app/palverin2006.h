@@ -15,13 +15,6 @@
 #include "app/login.h"
 #include "app/settingsfiles.h"
 
-namespace base {
-class Dialogs;
-}
-namespace clink {
-struct LinkState;
-}
-
 namespace app {
 
 class Palverin2006 {
