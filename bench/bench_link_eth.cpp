@@ -68,11 +68,3 @@ void BM_ToolEepromWriteEthernet(benchmark::State& state) {
 
 BENCHMARK(BM_ToolEepromReadEthernet)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
 BENCHMARK(BM_ToolEepromWriteEthernet)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

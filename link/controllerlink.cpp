@@ -3,7 +3,8 @@
 namespace clink {
 
 ControllerLink::ControllerLink(base::EventPump& pump_, base::Dialogs& dialogs_, LinkClock& clock_)
-    : pump(pump_), dialogs(dialogs_), clock(clock_), ethernet(state, socket, pump_), dataTx(*this) {
+    : pump(pump_), dialogs(dialogs_), clock(clock_), ethernet(state, socket, pump_),
+      usb(state, ftdi, pump_, dialogs_), dataTx(*this) {
     QObject::connect(&socket, &EthernetLink::dataArrived, &socket,
                      [this](const QByteArray& bytes) { ethernet.onDataArrival(bytes); });
 }

@@ -5,8 +5,10 @@
 #include "link/datatx.h"
 #include "link/ethernet.h"
 #include "link/ethernetlink.h"
+#include "link/libftdidevice.h"
 #include "link/linkclock.h"
 #include "link/linkstate.h"
+#include "link/usb.h"
 
 namespace base {
 class EventPump;
@@ -27,6 +29,8 @@ public:
     LinkState state;
     EthernetLink socket;
     Ethernet ethernet;
+    LibFtdiDevice ftdi; // the USB dongle; usb drives it unless given another device
+    USB usb;
     DataTx dataTx;
 };
 

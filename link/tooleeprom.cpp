@@ -8,6 +8,9 @@ namespace clink {
 namespace {
 constexpr int ReadCode = 0x90;
 constexpr int WriteCode = 0x60;
+constexpr int ReplyCode = 0x30;
+// The USB write's tries (the read's bound: a device that keeps answering wrongly must not hang the program).
+constexpr int UsbWriteTries = USB::UsualTries;
 // Extra wait after the first accepted read request, and after the first accepted write request.
 constexpr long ReadFirstWait = 1201;
 constexpr long WriteSettleCycles = 1000;
@@ -75,8 +78,8 @@ bool DataTx::writeToolEepromEthernet(int address, int value) {
     s_.AckReceived = false;
     s_.ReplyReady = false;
     bool firstAccepted = false;
-    return ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest, {WriteCode, hi, lo, value, 0, 0, 0, 0},
-                            [&](int, bool sent) {
+    return ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest,
+                            {WriteCode, hi, lo, value, 0, 0, 0, 0}, [&](int, bool sent) {
                                 if (!sent) {
                                     s_.ReplyReady = false;
                                     return;
@@ -84,15 +87,51 @@ bool DataTx::writeToolEepromEthernet(int address, int value) {
                                 link_.pump.pause(WriteSettleCycles * 2);
                                 if (!firstAccepted) {
                                     firstAccepted = true;
-                                    link_.pump.waitUntil([this] { return s_.ReplyReady; }, WriteFirstWaitCycles * 3);
+                                    link_.pump.waitUntil([this] { return s_.ReplyReady; },
+                                                         WriteFirstWaitCycles * 3);
                                 }
                             });
 }
 
-// The parallel-port and USB paths come with the drivers of those links.
-bool DataTx::readToolEepromPp(int) { return false; }
-bool DataTx::readToolEepromUsb(int) { return false; }
-bool DataTx::writeToolEepromPp(int, int) { return false; }
-bool DataTx::writeToolEepromUsb(int, int) { return false; }
+bool DataTx::readToolEepromUsb(int address) {
+    const int hi = addressHigh(address);
+    const int lo = addressLow(address);
+    s_.RequestData[1] = hi;
+    s_.RequestData[2] = lo;
+    return link_.usb.Transact(
+        {ids::ToolEepromReply, ids::ToolEepromRequest, {ReplyCode, hi}, {ReadCode, hi, lo}}, USB::UsualTries,
+        [this](const std::array<int, 9>& rx) {
+            if (rx[0] != ReplyCode || rx[1] != s_.RequestData[1] || rx[2] != s_.RequestData[2])
+                return UsbReply::Retry;
+            // A full receive buffer takes nothing more: the read fails.
+            if (!s_.DataBuffer.put(s_.DataCount, rx[3]))
+                return UsbReply::Refused;
+            ++s_.DataCount;
+            return UsbReply::Taken;
+        });
+}
+
+bool DataTx::writeToolEepromUsb(int address, int value) {
+    const int hi = addressHigh(address);
+    const int lo = addressLow(address);
+    s_.RequestData[1] = hi;
+    s_.RequestData[2] = lo;
+    s_.RequestData[3] = value;
+    return link_.usb.Transact(
+        {ids::ToolEepromReply, ids::ToolEepromRequest, {ReplyCode, hi}, {WriteCode, hi, lo, value}},
+        UsbWriteTries, [this](const std::array<int, 9>& rx) {
+            const bool confirmed = rx[0] == ReplyCode && rx[1] == s_.RequestData[1] &&
+                                   rx[2] == s_.RequestData[2] && rx[3] == s_.RequestData[3];
+            return confirmed ? UsbReply::Taken : UsbReply::Retry;
+        });
+}
+
+// The parallel-port paths come with the driver of that link.
+bool DataTx::readToolEepromPp(int) {
+    return false;
+}
+bool DataTx::writeToolEepromPp(int, int) {
+    return false;
+}
 
 } // namespace clink

@@ -1,0 +1,28 @@
+#pragma once
+// The controller link on the USB connection, driving the stand-in's simulated serial converter. The
+// device is opened and set up as at start-up.
+
+#include "base/eventpump.h"
+#include "link/controllerlink.h"
+#include "sim/controllermodel.h"
+#include "sim/ftdisim.h"
+#include "tests/support/scripteddialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace testsupport {
+
+class UsbFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    base::QtEventPump pump;
+    clink::ManualLinkClock clock;
+    ScriptedDialogs dialogs;
+    sim::ControllerModel model;
+    sim::FtdiSim device{model};
+    clink::ControllerLink link{pump, dialogs, clock};
+    clink::LinkState& s = link.state;
+};
+
+} // namespace testsupport
