@@ -78,8 +78,8 @@ bool DataTx::writeToolEepromEthernet(int address, int value) {
     s_.AckReceived = false;
     s_.ReplyReady = false;
     bool firstAccepted = false;
-    return ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest,
-                            {WriteCode, hi, lo, value, 0, 0, 0, 0}, [&](int, bool sent) {
+    return ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest, {WriteCode, hi, lo, value, 0, 0, 0, 0},
+                            [&](int, bool sent) {
                                 if (!sent) {
                                     s_.ReplyReady = false;
                                     return;
@@ -87,8 +87,7 @@ bool DataTx::writeToolEepromEthernet(int address, int value) {
                                 link_.pump.pause(WriteSettleCycles * 2);
                                 if (!firstAccepted) {
                                     firstAccepted = true;
-                                    link_.pump.waitUntil([this] { return s_.ReplyReady; },
-                                                         WriteFirstWaitCycles * 3);
+                                    link_.pump.waitUntil([this] { return s_.ReplyReady; }, WriteFirstWaitCycles * 3);
                                 }
                             });
 }
@@ -100,7 +99,7 @@ bool DataTx::readToolEepromUsb(int address) {
     s_.RequestData[2] = lo;
     return link_.usb.Transact(
         {ids::ToolEepromReply, ids::ToolEepromRequest, {ReplyCode, hi}, {ReadCode, hi, lo}}, USB::UsualTries,
-        [this](const std::array<int, 9>& rx) {
+        [this](const UsbRxArray& rx) {
             if (rx[0] != ReplyCode || rx[1] != s_.RequestData[1] || rx[2] != s_.RequestData[2])
                 return UsbReply::Retry;
             // A full receive buffer takes nothing more: the read fails.
@@ -119,7 +118,7 @@ bool DataTx::writeToolEepromUsb(int address, int value) {
     s_.RequestData[3] = value;
     return link_.usb.Transact(
         {ids::ToolEepromReply, ids::ToolEepromRequest, {ReplyCode, hi}, {WriteCode, hi, lo, value}},
-        UsbWriteTries, [this](const std::array<int, 9>& rx) {
+        UsbWriteTries, [this](const UsbRxArray& rx) {
             const bool confirmed = rx[0] == ReplyCode && rx[1] == s_.RequestData[1] &&
                                    rx[2] == s_.RequestData[2] && rx[3] == s_.RequestData[3];
             return confirmed ? UsbReply::Taken : UsbReply::Retry;
@@ -127,11 +126,7 @@ bool DataTx::writeToolEepromUsb(int address, int value) {
 }
 
 // The parallel-port paths come with the driver of that link.
-bool DataTx::readToolEepromPp(int) {
-    return false;
-}
-bool DataTx::writeToolEepromPp(int, int) {
-    return false;
-}
+bool DataTx::readToolEepromPp(int) { return false; }
+bool DataTx::writeToolEepromPp(int, int) { return false; }
 
 } // namespace clink

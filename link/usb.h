@@ -36,6 +36,9 @@ UsbRequest usbFilterRequest(CanId awaited);
 // bytes 0..7, "NAC%": 26 bytes. Nothing when an expected or data value is outside 0..255.
 std::optional<QByteArray> usbFrameBytes(const UsbRequest& request);
 
+// Data bytes 0..7 of the last reply (element 0 = reply code).
+using UsbRxArray = decltype(LinkState::UsbRxBytes);
+
 // What a transaction makes of a reply that arrived (UsbRxBytes filled).
 enum class UsbReply {
     Retry,  // not the awaited reply: try again while tries are left
@@ -94,7 +97,7 @@ public:
     //                USB::UsualTries, [&](const auto& rx) {
     //                    if (rx[0] != 0x30 || rx[1] != hi || rx[2] != lo) return UsbReply::Retry;
     //                    ...store rx[3]...; return UsbReply::Taken; });
-    using ReplyCheck = std::function<UsbReply(const std::array<int, 9>& rx)>;
+    using ReplyCheck = std::function<UsbReply(const UsbRxArray& rx)>;
     bool Transact(const UsbRequest& request, int tries, const ReplyCheck& check);
 
     // Serial number of the first device, then open it by that number. A failure is only recorded
