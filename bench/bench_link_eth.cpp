@@ -2,6 +2,7 @@
 // CPU time per transaction (an idle wait must not spin).
 #include "base/dialogs.h"
 #include "base/eventpump.h"
+#include "bench/benchsupport.h"
 #include "link/controllerlink.h"
 #include "sim/controllermodel.h"
 #include "sim/tcpdongle.h"
@@ -34,11 +35,7 @@ struct Rig {
     }
 };
 
-void reportCpu(benchmark::State& state, std::clock_t cpu0) {
-    const double cpuSeconds = double(std::clock() - cpu0) / CLOCKS_PER_SEC;
-    state.counters["cpu_ms_per_tx"] =
-        benchmark::Counter(cpuSeconds * 1000.0 / double(state.iterations()), benchmark::Counter::kDefaults);
-}
+using benchsupport::reportCpu;
 
 void BM_ToolEepromReadEthernet(benchmark::State& state) {
     Rig rig;

@@ -8,6 +8,8 @@
 #include "link/libftdidevice.h"
 #include "link/linkclock.h"
 #include "link/linkstate.h"
+#include "link/portio.h"
+#include "link/spi.h"
 #include "link/usb.h"
 
 namespace base {
@@ -31,6 +33,9 @@ public:
     Ethernet ethernet;
     LibFtdiDevice ftdi; // the USB dongle; usb drives it unless given another device
     USB usb;
+    // The printer port; the SPI bus drives it unless another port is plugged in (spi.usePort).
+    PpdevPortIo ppdev;
+    clink::spi spi;
     DataTx dataTx;
 };
 

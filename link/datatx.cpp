@@ -16,8 +16,7 @@ void DataTx::ClearReceiveBuffer() {
 bool DataTx::ConfigureCanDongle(CanId awaited) {
     switch (s_.ConnectionType) {
     case ParallelPort:
-        (void)awaited; // the parallel-port dongle set-up comes with its driver
-        return false;
+        return configureCanDonglePp(awaited);
     case TcpIp:
         return link_.socket.isConnected();
     default:

@@ -32,11 +32,52 @@ public:
     // Ethernet: true only while the socket is connected. USB: not used (false).
     bool ConfigureCanDongle(CanId awaited);
 
+    // --- CAN dongle set-up and messages (parallel port; SendCanMessage also has an Ethernet text form) ---
+    // Arguments every transaction passes to SendCanMessage.
+    static constexpr int MessageLead = 0;
+    static constexpr int MessageCtrl = 3;
+    static constexpr int MessageSpare = 1;
+    static constexpr int MessageDlc = 8;
+
+    // Loads acceptance filter 0 and mask 0 for the reply identifier and the receive interrupt set-up.
+    void SetCanFilters(CanId awaited);
+    // Releases the reset line and tells whether the controller is in configuration / normal mode.
+    bool CheckConfigMode();
+    bool CheckNormalMode();
+    // Parallel port: loads transmit buffer 0 and requests its transmission (no wait). Ethernet: the old
+    // "%CAN...NAC%" text frame, or the box "Ethernet not connected" while the socket is down.
+    void SendCanMessage(int lead, CanId id, int ctrl, int spare, int dlc, const std::array<int, 8>& data);
+    // The same with the arguments every transaction passes (lead 0, ctrl 3, spare 1, 8 data bytes).
+    void SendCanMessage(const CanMessage& message) {
+        SendCanMessage(MessageLead, message.id, MessageCtrl, MessageSpare, MessageDlc, message.data);
+    }
+    // A transaction that calls SendCanMessage more than once holds one of these while it runs: the
+    // "Ethernet not connected" box is then shown at most once for the whole transaction.
+    class SendBatch {
+    public:
+        explicit SendBatch(DataTx& tx) : tx_(tx) {
+            if (tx_.batchDepth_++ == 0)
+                tx_.notConnectedShown_ = false;
+        }
+        ~SendBatch() { --tx_.batchDepth_; }
+        SendBatch(const SendBatch&) = delete;
+        SendBatch& operator=(const SendBatch&) = delete;
+
+    private:
+        DataTx& tx_;
+    };
+
     // Tool EEPROM, one byte per transaction (addresses 0..1023).
     bool ReadToolEeprom(int address);
     bool WriteToolEeprom(int address, int value);
 
 private:
+    bool configureCanDonglePp(CanId awaited);
+    void sendCanMessagePp(CanId id, int ctrl, int dlc, const std::array<int, 8>& data);
+    void sendCanMessageEthernet(int lead, CanId id, int ctrl, int spare, int dlc, const std::array<int, 8>& data);
+    int batchDepth_ = 0;
+    bool notConnectedShown_ = false;
+
     bool readToolEepromPp(int address);
     bool readToolEepromEthernet(int address);
     bool readToolEepromUsb(int address);

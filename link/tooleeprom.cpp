@@ -2,6 +2,7 @@
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
 #include "link/datatx.h"
+#include "link/ppexchange.h"
 
 namespace clink {
 
@@ -11,6 +12,10 @@ constexpr int WriteCode = 0x60;
 constexpr int ReplyCode = 0x30;
 // The USB write's tries (the read's bound: a device that keeps answering wrongly must not hang the program).
 constexpr int UsbWriteTries = USB::UsualTries;
+// Parallel port: passes (one request each) and CANINTF polls per pass, x TransferDelay.
+constexpr long PpPasses = 50;
+constexpr long PpReadPollFactor = 70;
+constexpr long PpWritePollFactor = 75;
 // Extra wait after the first accepted read request, and after the first accepted write request.
 constexpr long ReadFirstWait = 1201;
 constexpr long WriteSettleCycles = 1000;
@@ -125,8 +130,33 @@ bool DataTx::writeToolEepromUsb(int address, int value) {
         });
 }
 
-// The parallel-port paths come with the driver of that link.
-bool DataTx::readToolEepromPp(int) { return false; }
-bool DataTx::writeToolEepromPp(int, int) { return false; }
+bool DataTx::readToolEepromPp(int address) {
+    // A value with no room left in DataBuffer could not be stored.
+    if (!DataBufferArray::fits(s_.DataCount, 1))
+        return false;
+    const int hi = addressHigh(address);
+    const int lo = addressLow(address);
+    PpExchange pp(link_);
+    return pp.run({.request = CanMessage{ids::ToolEepromRequest, {ReadCode, hi, lo, 0, 0, 0, 0, 0}},
+                   .passes = PpPasses,
+                   .polls = pp.polls(PpReadPollFactor)},
+                  [&](PpRxMessage& m) {
+                      if (!m.bytesAre({ReplyCode, hi, lo}))
+                          return false;
+                      s_.DataBuffer.put(s_.DataCount, m.byte(3));
+                      ++s_.DataCount;
+                      return true;
+                  });
+}
+
+bool DataTx::writeToolEepromPp(int address, int value) {
+    const int hi = addressHigh(address);
+    const int lo = addressLow(address);
+    PpExchange pp(link_);
+    return pp.run({.request = CanMessage{ids::ToolEepromRequest, {WriteCode, hi, lo, value, 0, 0, 0, 0}},
+                   .passes = PpPasses,
+                   .polls = pp.polls(PpWritePollFactor)},
+                  [&](PpRxMessage& m) { return m.bytesAre({ReplyCode, hi, lo, value}); });
+}
 
 } // namespace clink

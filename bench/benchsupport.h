@@ -1,0 +1,13 @@
+#pragma once
+// Shared by the benchmark programs (their main is in benchmain.cpp): the process CPU time per transaction.
+
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+
+namespace benchsupport {
+
+// Adds "cpu_ms_per_tx": process CPU time since cpu0 per iteration (an idle wait must not spin).
+void reportCpu(benchmark::State& state, std::clock_t cpu0);
+
+} // namespace benchsupport

@@ -1,0 +1,68 @@
+#include "link/ppexchange.h"
+
+#include "base/eventpump.h"
+#include "link/cancontroller.h"
+#include "link/controllerlink.h"
+
+namespace clink {
+
+using namespace canctl;
+
+namespace {
+constexpr int Restore = 0xFF; // reads arrive complemented
+} // namespace
+
+int PpRxMessage::byte(int n) {
+    return bus_.ReadRegister(RXB0D0 + n) ^ Restore;
+}
+
+bool PpRxMessage::bytesAre(std::initializer_list<int> expected, int first) {
+    int n = first;
+    for (int value : expected) {
+        if (byte(n++) != value)
+            return false;
+    }
+    return true;
+}
+
+PpExchange::PpExchange(ControllerLink& link) : link_(link) {}
+
+long PpExchange::polls(long factor) const {
+    return base::pollCount(link_.state.TransferDelay, factor);
+}
+
+PpExchange::Look PpExchange::look(const PpMatcher& take) {
+    spi& bus = link_.spi;
+    // Off the parallel port the driver reads 0, which would look like a waiting message.
+    if (link_.state.ConnectionType != ParallelPort)
+        return Look::Nothing;
+    if ((bus.ReadRegister(CANINTF) & RX0IF) != 0)
+        return Look::Nothing;
+    PpRxMessage message(bus);
+    const bool taken = take(message);
+    bus.WriteRegister(0, CANINTF);
+    return taken ? Look::Taken : Look::Discarded;
+}
+
+bool PpExchange::run(const PpPlan& plan, const PpMatcher& take) {
+    if (link_.state.ConnectionType != ParallelPort)
+        return false;
+    link_.spi.ResetLineHigh();
+    for (long pass = 0; pass < plan.passes; ++pass) {
+        if (plan.yieldEachPass)
+            link_.pump.doEvents();
+        if (plan.clearBeforeSend)
+            link_.spi.WriteRegister(0, CANINTF);
+        if (plan.request)
+            link_.dataTx.SendCanMessage(*plan.request);
+        for (long poll = 0; poll < plan.polls; ++poll) {
+            if (plan.yieldEachPoll)
+                link_.pump.doEvents();
+            if (look(take) == Look::Taken)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace clink
