@@ -170,3 +170,9 @@ TEST_F(SendCanMessageEthernet, NotConnectedIsShownOncePerTransaction) {
     EXPECT_EQ(dialogs.messages.size(), 3u);
     EXPECT_TRUE(dongle.otherFrames.empty());
 }
+
+TEST_F(DonglePp, APortThatDidNotOpenCannotConfigureTheDongle) {
+    chip.close();
+    EXPECT_FALSE(link.dataTx.ConfigureCanDongle(ids::ToolEepromReply));
+    EXPECT_EQ(chip.portWrites + chip.portReads, 2); // the port initialisation only
+}

@@ -185,3 +185,13 @@ TEST_F(SpiChipSim, ExchangeOptionsYieldClearAndListen) {
     EXPECT_EQ(chip.registerWrites[16], (sim::SpiChip::RegisterWrite{CANINTF, 0}));
     EXPECT_EQ(chip.transmitted.size(), 2u);
 }
+
+TEST_F(SpiChipSim, PollCountsAreClampedToSixteenBits) {
+    PpExchange pp(link);
+    s.TransferDelay = 8;
+    EXPECT_EQ(pp.polls(70), 560);
+    s.TransferDelay = 1000;
+    EXPECT_EQ(pp.polls(70), 32767);
+    s.TransferDelay = 100000000; // the product would not even fit 32 bits
+    EXPECT_EQ(pp.polls(75), 32767);
+}
