@@ -26,9 +26,18 @@ bool DataTx::ConfigureCanDongle(CanId awaited) {
 
 bool DataTx::ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data,
                               const std::function<void(int attempt, bool sent)>& afterSend) {
-    for (int attempt = 0; attempt < EthernetAttempts && !s_.ReplyReady; ++attempt) {
-        const bool sent = link_.ethernet.SendCanFrame(accept, transmit, data);
+    return ethernetAttempts(accept, transmit, data, EthernetAttempts, [&](int attempt, bool sent) {
         afterSend(attempt, sent);
+        return true;
+    });
+}
+
+bool DataTx::ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data, int attempts,
+                              const std::function<bool(int attempt, bool sent)>& afterSend) {
+    for (int attempt = 0; attempt < attempts && !s_.ReplyReady; ++attempt) {
+        const bool sent = link_.ethernet.SendCanFrame(accept, transmit, data);
+        if (!afterSend(attempt, sent))
+            break;
     }
     return s_.ReplyReady;
 }

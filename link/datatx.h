@@ -17,6 +17,14 @@ class EventPump;
 namespace clink {
 
 class ControllerLink;
+class SharedWaitBudget;
+
+// What DataTx::StartCalibration reports.
+enum CalibrationStart : int {
+    CalibrationPending = 0,     // no final-torque report within the wait; the caller asks again
+    CalibrationFinalTorque = 1, // the rundown reached its final torque
+    CalibrationLinkFailed = 2,  // the link could not be used; the box has been shown
+};
 
 class DataTx {
 public:
@@ -71,6 +79,30 @@ public:
     bool ReadToolEeprom(int address);
     bool WriteToolEeprom(int address, int value);
 
+    // External transducer EEPROM, one byte (parallel port and Ethernet only; false at once on USB).
+    bool WriteTransducerEeprom(int address, int value);
+    bool ReadTransducerEeprom(int address);
+    // DSP parameter words at byte addresses, low byte first; a read appends two DataBuffer entries.
+    bool WriteDspEeprom(int address, int value);
+    bool ReadDspEeprom(int address);
+
+    // Manual calibration: wait for a rundown's final torque, read its result into RundownResult, send
+    // the new calibration value (no confirmation exists; false only when it could not be sent).
+    CalibrationStart StartCalibration();
+    bool ReadRundownResult();
+    bool SendCalibrationCommand(long value);
+
+    // NSM unit: its nine locations into DataBuffer(0..8) and NsmSettings; one location written.
+    bool ReadNsmSettings();
+    bool WriteNsmSettings(int address, int value);
+    // Data logger memory (parallel port only): one entry, or the five entries of a route location.
+    bool ReadDataLogger(int address);
+    bool ReadDataLoggerRoute(long address);
+
+    // Live tool data while the user runs the tool; both show their prompt and their result box.
+    bool ReadToolRpm();
+    bool RunToolDiagnostics();
+
 private:
     bool configureCanDonglePp(CanId awaited);
     void sendCanMessagePp(CanId id, int ctrl, int dlc, const std::array<int, 8>& data);
@@ -85,11 +117,51 @@ private:
     bool writeToolEepromEthernet(int address, int value);
     bool writeToolEepromUsb(int address, int value);
 
+    // One transducer or DSP exchange on Ethernet (filter frame, echo, sends on a shared wait budget).
+    struct EepromExchange;
+    bool eepromExchangeEthernet(const EepromExchange& x);
+    bool writeTransducerEepromPp(int address, int value);
+    bool readTransducerEepromPp(int address);
+    bool writeDspEepromPp(int address, int value);
+    bool writeDspEepromUsb(int address, int value);
+    bool readDspEepromPp(int address);
+    bool readDspEepromUsb(int address);
+
+    CalibrationStart startCalibrationPp();
+    CalibrationStart startCalibrationEthernet();
+    CalibrationStart startCalibrationUsb();
+    bool readRundownResultPp();
+    bool readRundownResultEthernet();
+    bool readRundownResultUsb();
+    bool sendCalibrationCommandPp(const std::array<int, 8>& data);
+    bool sendCalibrationCommandUsb(const std::array<int, 8>& data);
+
+    bool readNsmSettingsPp();
+    bool readNsmSettingsEthernet();
+    bool readNsmSettingsUsb();
+    bool writeNsmSettingsPp(int address, int value);
+    bool writeNsmSettingsEthernet(int address, int value);
+    bool writeNsmSettingsUsb(int address, int value);
+    bool readDataLoggerPp(int address);
+    bool readDataLoggerEthernet(int address);
+    bool readDataLoggerRoutePp(int address);
+    bool readDataLoggerRouteEthernet(int address);
+
+    // The tool data request shared by ReadToolRpm and RunToolDiagnostics: the prompt, the request, and
+    // DataBuffer(0..5) filled from the reply.
+    bool toolDataExchange(const QString& prompt);
+    bool toolDataPp(const QString& prompt);
+    bool toolDataEthernet(const QString& prompt);
+    bool toolDataUsb(const QString& prompt);
+
     // The Ethernet attempt loop shared by the transactions: sends the request up to EthernetAttempts
     // times while ReplyReady is not set (refused sends count too, so a dead link ends the loop);
     // afterSend runs after each accepted send with the attempt number.
     bool ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data,
                           const std::function<void(int attempt, bool sent)>& afterSend);
+    // The same with its own bound; afterSend returns false to end the loop early.
+    bool ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data, int attempts,
+                          const std::function<bool(int attempt, bool sent)>& afterSend);
 
     ControllerLink& link_;
     LinkState& s_;

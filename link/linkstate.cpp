@@ -4,19 +4,23 @@
 
 namespace clink {
 
-void buildSystemStatusRecord(LinkState& state, const std::array<int, 8>& d) {
+QString unitsText(int units) {
     static const std::array<QString, 5> unitNames = {
         QStringLiteral("Units: lb-in"), QStringLiteral("Units: lb-ft"), QStringLiteral("Units: kg-cm"),
         QStringLiteral("Units: kg-m"),  QStringLiteral("Units: Nm"),
     };
+    return units >= 1 && units <= int(unitNames.size()) ? unitNames[size_t(units - 1)] : QString();
+}
+
+void buildSystemStatusRecord(LinkState& state, const std::array<int, 8>& d) {
     SystemStatusRecord& s = state.SystemStatus;
     s.PsetCount = d[1];
     s.CurrentPset = d[2];
     s.StatusUnits = d[3];
     for (int i = 0; i < 4; ++i)
         state.DataBuffer.put(i, d[size_t(4 + i)]);
-    if (s.StatusUnits >= 1 && s.StatusUnits <= 5)
-        s.SystemStatusLines[2] = base::fixed40(unitNames[size_t(s.StatusUnits - 1)]);
+    if (const QString units = unitsText(s.StatusUnits); !units.isEmpty())
+        s.SystemStatusLines[2] = base::fixed40(units);
     s.SystemStatusLines[0] = base::fixed40(QStringLiteral("Number Of Parameter Sets: ") + QString::number(s.PsetCount));
     s.SystemStatusLines[1] = base::fixed40(QStringLiteral("Current Parameter Set: ") + QString::number(s.CurrentPset));
     // The target is a configured value: unsigned 16-bit, sent multiplied by 10.

@@ -2,6 +2,9 @@
 // The link state every window shares: the receive buffer and its count, the reply flags a waiting
 // transaction polls, the echo values a reply must carry, and the results of the last replies.
 
+#include "link/nsmsettings.h"
+#include "link/rundownresult.h"
+
 #include <QString>
 
 #include <array>
@@ -80,7 +83,13 @@ struct LinkState {
     int PortShadow = 0;
 
     SystemStatusRecord SystemStatus;
+    // The last rundown's result (manual calibration) and the NSM unit's settings.
+    RundownResultRecord RundownResult;
+    NsmSettingsRecord NsmSettings;
 };
+
+// "Units: lb-in" ... "Units: Nm" for the torque units codes 1..5; empty for any other code.
+QString unitsText(int units);
 
 // Stores the system-status reply (data bytes 1..7) into the status record and its four report lines.
 void buildSystemStatusRecord(LinkState& state, const std::array<int, 8>& d);

@@ -29,6 +29,7 @@ ControllerModel::ControllerModel() {
     toolEeprom[46] = 5000 >> 8;
     toolEeprom[47] = 5000 & 0xFF;
     toolEeprom[48] = 5000 >> 8;
+    seedServiceMemories();
 }
 
 int ControllerModel::countReceived(CanId id, int code) const {
@@ -38,7 +39,6 @@ int ControllerModel::countReceived(CanId id, int code) const {
 }
 
 std::vector<CanMessage> ControllerModel::respond(const CanMessage& request, Transport transport) {
-    (void)transport;
     received.push_back(request);
     if (noReply.count(request.id))
         return {};
@@ -49,6 +49,28 @@ std::vector<CanMessage> ControllerModel::respond(const CanMessage& request, Tran
         break;
     case ids::StatusRequest:
         replies = statusRequest(request);
+        break;
+    case ids::TransducerRequest:
+        replies = transducerRequest(request, transport);
+        break;
+    case ids::DspWriteRequest:
+    case ids::DspReadRequest:
+        replies = dspRequest(request);
+        break;
+    case ids::NsmRequest:
+        replies = nsmRequest(request);
+        break;
+    case ids::LoggerRequest:
+        replies = loggerRequest(request);
+        break;
+    case ids::ToolRequest:
+        replies = toolDataRequest(request);
+        break;
+    case ids::CalibrationRequest:
+        replies = calibrationCommand(request);
+        break;
+    case ids::CommandRequest:
+        replies = rundownResultRequest(request);
         break;
     default:
         break; // filter frames and requests the controller does not answer

@@ -38,6 +38,37 @@ public:
     int statusB6 = 0;
     int statusB7 = 0;
 
+    // --- service memories: transducer, DSP parameters, NSM unit, data logger, rundown, tool data ---
+    static constexpr int TransducerEepromSize = 1024;
+    static constexpr int DspSize = 1024;
+    static constexpr int NsmLocations = 9;
+    static constexpr int LoggerSize = 65536;
+    static constexpr int RundownBytes = 18;
+    using RundownRecord = std::array<uint8_t, RundownBytes>;
+    std::array<uint8_t, TransducerEepromSize> transducerEeprom{};
+    // Parameter words little-endian at their byte address.
+    std::array<uint8_t, DspSize> dspBytes{};
+    std::array<uint8_t, NsmLocations> nsm{};
+    std::vector<uint8_t> loggerMem;
+    // The last rundown's result: words high byte first (target, torque limits, final angle, angle
+    // limits, final torque), then result byte, units, current Pset, Pset count.
+    RundownRecord rundown{};
+    // Raw tool data words: offset voltage (1/100 V), maximum torque capability (1/10 lb-in), speed.
+    struct ToolData {
+        int volt = 250;
+        int maxTq = 1300;
+        int rpm = 2500;
+    } diag;
+    // Calibration values received, in order (each also stored at tool EEPROM 45/46).
+    std::vector<int> calibrationValues;
+    // A rundown report begins with a [01 0 ...] frame before its three result frames.
+    bool rundownStartFrame = true;
+
+    // A rundown completes with this result: it becomes rundown[], and the frames the controller sends
+    // on its own (10EF1102) are returned for the front end to deliver.
+    std::vector<CanMessage> rundownEvent(const RundownRecord& record);
+    std::vector<CanMessage> rundownEvent() { return rundownEvent(rundown); }
+
     // --- fault knobs ---
     // Requests with these identifiers get no reply.
     std::set<CanId> noReply;
@@ -52,6 +83,14 @@ public:
 private:
     std::vector<CanMessage> toolEepromRequest(const CanMessage& m);
     std::vector<CanMessage> statusRequest(const CanMessage& m);
+    void seedServiceMemories();
+    std::vector<CanMessage> transducerRequest(const CanMessage& m, Transport transport);
+    std::vector<CanMessage> dspRequest(const CanMessage& m);
+    std::vector<CanMessage> nsmRequest(const CanMessage& m);
+    std::vector<CanMessage> loggerRequest(const CanMessage& m);
+    std::vector<CanMessage> toolDataRequest(const CanMessage& m);
+    std::vector<CanMessage> calibrationCommand(const CanMessage& m);
+    std::vector<CanMessage> rundownResultRequest(const CanMessage& m);
     void applyWrongEcho(std::vector<CanMessage>& replies);
 };
 

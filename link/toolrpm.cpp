@@ -1,0 +1,102 @@
+// Tool RPM and diagnostics: one request (13EF0601 [D1 0 ...]) answered on 13EF0106 with [D1 00] and six
+// data bytes, shown to the user in a box after a prompt.
+#include "base/dialogs.h"
+#include "base/eventpump.h"
+#include "base/torque.h"
+#include "base/vbrules.h"
+#include "link/controllerlink.h"
+#include "link/datatx.h"
+#include "link/replywords.h"
+#include "link/tooldiagnostics.h"
+#include "link/waitbudget.h"
+
+namespace clink {
+
+namespace {
+constexpr int ToolDataCode = 0xD1;
+constexpr double HundredthsOfAVolt = 100.0;
+constexpr double TenthsOfALbIn = 10.0;
+
+// Ethernet: the most requests, and the reply wait (DoEvents) shared by all of them.
+constexpr int ToolDataSends = 501;
+constexpr long ToolDataWaitDoEvents = 1201;
+
+const QString RpmPrompt = QStringLiteral("Hold Down Tool Trigger and hit OK While Running");
+const QString DiagnosticsPrompt = QStringLiteral("Make sure you run tool for at least 2 seconds");
+} // namespace
+
+ToolDiagnostics decodeToolDiagnostics(const DataBufferArray& db) {
+    ToolDiagnostics d;
+    d.offsetVolts = signedWord(db[1], db[0]) / HundredthsOfAVolt;
+    d.maxTorqueLbIn = unsignedWord(db[3], db[2]) / TenthsOfALbIn;
+    d.rpm = signedWord(db[5], db[4]);
+    return d;
+}
+
+QString toolRpmText(const ToolDiagnostics& d) {
+    return QStringLiteral("Tool RPM = ") + QString::number(d.rpm);
+}
+
+QString toolDiagnosticsText(const ToolDiagnostics& d) {
+    return QStringLiteral("Tool Offset Voltage = ") + base::vbNum(d.offsetVolts) +
+           QStringLiteral("\r\nTransducer Max Tq Capability = ") +
+           base::vbNum(base::ConvertTorque(d.maxTorqueLbIn, base::LbIn, base::Nm));
+}
+
+bool DataTx::ReadToolRpm() {
+    if (!toolDataExchange(RpmPrompt))
+        return false;
+    link_.dialogs.message(toolRpmText(decodeToolDiagnostics(s_.DataBuffer)));
+    return true;
+}
+
+bool DataTx::RunToolDiagnostics() {
+    if (!toolDataExchange(DiagnosticsPrompt))
+        return false;
+    link_.dialogs.message(toolDiagnosticsText(decodeToolDiagnostics(s_.DataBuffer)));
+    return true;
+}
+
+bool DataTx::toolDataExchange(const QString& prompt) {
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        return toolDataPp(prompt);
+    case TcpIp:
+        return toolDataEthernet(prompt);
+    case Usb:
+        return toolDataUsb(prompt);
+    default:
+        return false; // no prompt either
+    }
+}
+
+bool DataTx::toolDataEthernet(const QString& prompt) {
+    s_.DataCount = 0;
+    s_.RequestData[1] = ToolDataCode;
+    s_.RequestData[2] = 0;
+    s_.RequestData[3] = 0;
+    s_.AckReceived = false;
+    s_.ReplyReady = false;
+    link_.dialogs.message(prompt);
+    SharedWaitBudget budget(link_.pump, ToolDataWaitDoEvents, 1);
+    // Each request is followed by the connection filter, which moves the dongle's accept identifier
+    // away: the reply has to come within the sender's own wait or the short shared one after it.
+    return ethernetAttempts(ids::ToolReply, ids::ToolRequest, {ToolDataCode, 0, 0, 0, 0, 0, 0, 0},
+                            ToolDataSends, [&](int, bool sent) {
+                                if (sent) {
+                                    link_.ethernet.SendFilterFrame(ids::ConnectFilter);
+                                    budget.wait([this] { return s_.ReplyReady; });
+                                }
+                                return true;
+                            });
+}
+
+// The parallel-port and USB paths come with the drivers of those links.
+bool DataTx::toolDataPp(const QString&) {
+    return false;
+}
+bool DataTx::toolDataUsb(const QString&) {
+    return false;
+}
+
+} // namespace clink

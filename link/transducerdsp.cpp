@@ -1,0 +1,190 @@
+// Transducer EEPROM bytes (10EF0401, confirmed on 12EF0604) and DSP parameter words (09EF0601 write,
+// 16EF0601 read, confirmed on 12EF0106). The transducer request carries its address high byte first,
+// the DSP request low byte first.
+#include "base/eventpump.h"
+#include "link/controllerlink.h"
+#include "link/datatx.h"
+#include "link/waitbudget.h"
+
+namespace clink {
+
+namespace {
+constexpr int ReadCode = 0x90;
+constexpr int WriteCode = 0x60;
+constexpr int LargestByte = 0xFF;
+
+// Ethernet: DoEvents cycles (of two) after the filter frame, the most sends, and the shared reply wait
+// (passes of DoEvents) of each transaction.
+constexpr long TransducerWriteFilterCycles = 5000;
+constexpr int TransducerWriteSends = 501;
+constexpr long TransducerWriteWaitPasses = 501;
+constexpr long TransducerWriteDoEventsPerPass = 3;
+
+constexpr long TransducerReadFilterCycles = 50;
+constexpr int TransducerReadSends = 51;
+constexpr long TransducerReadWaitPasses = 3001;
+
+constexpr long DspWriteFilterCycles = 1;
+constexpr int DspWriteSends = 51;
+constexpr long DspWriteWaitPasses = 301;
+
+constexpr long DspReadFilterCycles = 50;
+constexpr int DspReadSends = 101;
+constexpr long DspReadWaitPasses = 3001;
+} // namespace
+
+struct DataTx::EepromExchange {
+    CanId reply;
+    CanId request;
+    std::array<int, 8> data;
+    // RequestData(1..echoCount): what the reply handler must see echoed.
+    std::array<int, 5> echo;
+    int echoCount;
+    long filterCycles;
+    int sends;
+    long waitPasses;
+    long doEventsPerPass;
+};
+
+bool DataTx::WriteTransducerEeprom(int address, int value) {
+    if (value < 0 || value > LargestByte)
+        return false;
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        return writeTransducerEepromPp(address, value);
+    case TcpIp: {
+        const int hi = addressHigh(address);
+        const int lo = addressLow(address);
+        return eepromExchangeEthernet({ids::TransducerReply,
+                                       ids::TransducerRequest,
+                                       {WriteCode, hi, lo, value, 0, 0, 0, 0},
+                                       {hi, lo, value, 0, 0},
+                                       3,
+                                       TransducerWriteFilterCycles,
+                                       TransducerWriteSends,
+                                       TransducerWriteWaitPasses,
+                                       TransducerWriteDoEventsPerPass});
+    }
+    default:
+        return false; // the transducer is not reached over USB
+    }
+}
+
+bool DataTx::ReadTransducerEeprom(int address) {
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        return readTransducerEepromPp(address);
+    case TcpIp: {
+        const int hi = addressHigh(address);
+        const int lo = addressLow(address);
+        // Over Ethernet a zero byte stands between the code and the address. The handler stores the
+        // value without moving DataCount: the transaction counts it.
+        const bool ok = eepromExchangeEthernet({ids::TransducerReply,
+                                                ids::TransducerRequest,
+                                                {ReadCode, 0, hi, lo, 0, 0, 0, 0},
+                                                {hi, lo, 0, 0, 0},
+                                                3,
+                                                TransducerReadFilterCycles,
+                                                TransducerReadSends,
+                                                TransducerReadWaitPasses,
+                                                1});
+        if (ok)
+            ++s_.DataCount;
+        return ok;
+    }
+    default:
+        return false;
+    }
+}
+
+bool DataTx::WriteDspEeprom(int address, int value) {
+    const int lo = addressLow(address);
+    const int hi = addressHigh(address);
+    const int vlo = value & LargestByte;
+    const int vhi = (value >> 8) & LargestByte;
+    bool ok = false;
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        ok = writeDspEepromPp(address, value);
+        break;
+    case TcpIp:
+        ok = eepromExchangeEthernet({ids::DspReply,
+                                     ids::DspWriteRequest,
+                                     {WriteCode, 0, lo, hi, vlo, vhi, 0, 0},
+                                     {0, lo, hi, vlo, vhi},
+                                     5,
+                                     DspWriteFilterCycles,
+                                     DspWriteSends,
+                                     DspWriteWaitPasses,
+                                     1});
+        break;
+    case Usb:
+        ok = writeDspEepromUsb(address, value);
+        break;
+    default:
+        return false;
+    }
+    s_.RequestData[4] = 0;
+    s_.RequestData[5] = 0;
+    return ok;
+}
+
+bool DataTx::ReadDspEeprom(int address) {
+    const int lo = addressLow(address);
+    const int hi = addressHigh(address);
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        return readDspEepromPp(address);
+    case TcpIp:
+        return eepromExchangeEthernet({ids::DspReply,
+                                       ids::DspReadRequest,
+                                       {ReadCode, 0, lo, hi, 0, 0, 0, 0},
+                                       {0, lo, hi, 0, 0},
+                                       3,
+                                       DspReadFilterCycles,
+                                       DspReadSends,
+                                       DspReadWaitPasses,
+                                       1});
+    case Usb:
+        return readDspEepromUsb(address);
+    default:
+        return false;
+    }
+}
+
+bool DataTx::eepromExchangeEthernet(const EepromExchange& x) {
+    if (link_.ethernet.SendFilterFrame(x.reply))
+        link_.pump.pause(x.filterCycles * 2);
+    s_.ReplyReady = false;
+    s_.AckReceived = false;
+    for (int i = 0; i < x.echoCount; ++i)
+        s_.RequestData[size_t(i + 1)] = x.echo[size_t(i)];
+    SharedWaitBudget budget(link_.pump, x.waitPasses, x.doEventsPerPass);
+    return ethernetAttempts(x.reply, x.request, x.data, x.sends, [&](int, bool sent) {
+        if (sent)
+            budget.wait([this] { return s_.ReplyReady; });
+        return true;
+    });
+}
+
+// The parallel-port and USB paths come with the drivers of those links.
+bool DataTx::writeTransducerEepromPp(int, int) {
+    return false;
+}
+bool DataTx::readTransducerEepromPp(int) {
+    return false;
+}
+bool DataTx::writeDspEepromPp(int, int) {
+    return false;
+}
+bool DataTx::writeDspEepromUsb(int, int) {
+    return false;
+}
+bool DataTx::readDspEepromPp(int) {
+    return false;
+}
+bool DataTx::readDspEepromUsb(int) {
+    return false;
+}
+
+} // namespace clink
