@@ -1,20 +1,23 @@
 // Palverin: service and configuration program for the tightening controller.
-#include <QAction>
+#include "app/appcontext.h"
+#include "app/frmmain.h"
+#include "app/startup.h"
+
 #include <QApplication>
-#include <QMainWindow>
-#include <QMenuBar>
+#include <QLockFile>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Palverin"));
+    QApplication::setApplicationVersion(QStringLiteral(PALVERIN_VERSION));
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Palverin2006"));
-    QMenu* file = window.menuBar()->addMenu(QStringLiteral("&File"));
-    QAction* exit = file->addAction(QStringLiteral("E&xit"));
-    exit->setObjectName(QStringLiteral("mnuExit"));
-    QObject::connect(exit, &QAction::triggered, &app, &QApplication::quit);
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    // A second copy ends at once, silently.
+    QLockFile lock(app::singleInstanceLockPath());
+    if (!lock.tryLock(0))
+        return 0;
+
+    app::AppContext ctx(app::productionSeams());
+    app::FrmMain main(ctx);
+    app::startProgram(ctx, main, QApplication::applicationVersion());
+    return QApplication::exec();
 }

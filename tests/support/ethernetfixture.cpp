@@ -1,8 +1,6 @@
 #include "tests/support/ethernetfixture.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
+#include "tests/support/waitfor.h"
 
 namespace testsupport {
 
@@ -15,15 +13,7 @@ void EthernetFixture::SetUp() {
 }
 
 bool EthernetFixture::waitFor(const std::function<bool()>& cond, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!cond()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::usleep(200);
-    }
-    return true;
+    return testsupport::waitFor(cond, ms);
 }
 
 } // namespace testsupport

@@ -1,0 +1,205 @@
+#include "app/launchers.h"
+
+#include "app/appcontext.h"
+#include "app/frmmaybe.h"
+#include "base/eventpump.h"
+#include "link/ethernet.h"
+#include "link/frmsetconnection.h"
+
+#include <QMdiSubWindow>
+#include <QProgressBar>
+
+namespace app {
+
+namespace ids = clink::ids;
+
+namespace {
+// Button monitor preparation: request code and its reply identifier.
+constexpr int ButtonRequestCode = 0x30;
+// The connection window's width (4075 twips).
+constexpr int ConnectionWindowWidth = 272;
+} // namespace
+
+void WindowLaunchers::bind() {
+    frame.onMenu(QStringLiteral("mnuCont_Conn"), [this] { mnuCont_Conn_Click(); });
+    frame.onMenu(QStringLiteral("mnuCalToolButtons"), [this] { mnuCalToolButtons_Click(); });
+    frame.onMenu(QStringLiteral("mnuMonitorButtons"), [this] { mnuMonitorButtons_Click(); });
+    frame.onMenu(QStringLiteral("mnuWriteTubeNut"), [this] { mnuWriteTubeNut_Click(); });
+    frame.onMenu(QStringLiteral("mnuLedstates"), [this] { mnuLedstates_Click(); });
+    frame.onMenu(QStringLiteral("mnuToolTest"), [this] { mnuToolTest_Click(); });
+    frame.onMenu(QStringLiteral("mnuTestSocketTray"), [this] { mnuTestSocketTray_Click(); });
+    frame.onMenu(QStringLiteral("mnuCollectSettings"), [this] { mnuCollectSettings_Click(); });
+    frame.onMenu(QStringLiteral("mnuFaultCodes"), [this] { mnuFaultCodes_Click(); });
+    frame.onMenu(QStringLiteral("mnuMonitorRundowns"), [this] { mnuMonitorRundowns_Click(); });
+    frame.onMenu(QStringLiteral("mnuResetAll"), [this] { mnuResetAll_Click(); });
+    frame.onMenu(QStringLiteral("mnuSerialOut"), [this] { mnuSerialOut_Click(); });
+    frame.onMenu(QStringLiteral("mnuPlotforge"), [this] { mnuPlotforge_Click(); });
+    frame.onMenu(QStringLiteral("mnuPset"), [this] { mnuPset_Click(); });
+    frame.onMenu(QStringLiteral("mnuTerminal"), [this] { mnuTerminal_Click(); });
+    frame.onMenu(QStringLiteral("mnuBuildMatch"), [this] { mnuBuildMatch_Click(); });
+    frame.onMenu(QStringLiteral("mnuStats"), [this] { mnuStats_Click(); });
+    frame.onMenu(QStringLiteral("mnuLumenquest"), [this] { mnuLumenquest_Click(); });
+
+    AppContext& ctx = frame.ctx;
+    ctx.windows.provide(wnd::frmMaybe, [&ctx] { return new FrmMaybe(ctx.windows); });
+}
+
+LinkFailTexts WindowLaunchers::candongleTexts() {
+    LinkFailTexts texts;
+    texts.parallel = QStringLiteral("Unable To Configure Candongle");
+    return texts;
+}
+
+void WindowLaunchers::mnuCont_Conn_Click() {
+    QWidget* window = frame.ctx.windows.open(wnd::frmSetConnection);
+    if (!window)
+        return;
+    QWidget* shown = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    if (!shown)
+        shown = window;
+    shown->resize(ConnectionWindowWidth, shown->height());
+}
+
+void WindowLaunchers::mnuCalToolButtons_Click() {
+    frame.ctx.windows.open(wnd::frmCalButtons);
+}
+
+void WindowLaunchers::mnuMonitorButtons_Click() {
+    AppContext& ctx = frame.ctx;
+    QWidget* window = nullptr;
+    {
+        auto busy = frame.busy();
+        if (!busy)
+            return;
+        if (!frame.linkPreCheck(ids::ButtonReply,
+                                {.usb = UsbCheck::Reopen, .ethernet = EthernetCheck::ConnectedOnly}))
+            return;
+        window = ctx.windows.create(wnd::FrmMonitorButtons);
+        const std::array<int, 8> request{ButtonRequestCode, 0, 0, 0, 0, 0, 0, 0};
+        for (int i = 0; i < ButtonRequests; ++i) {
+            ctx.pump.doEvents();
+            if (ctx.state.ConnectionType == clink::TcpIp)
+                ctx.link.ethernet.SendCanFrame(ids::ButtonReply, ids::ToolEepromRequest, request);
+            ctx.pump.pause(ButtonRequestPause);
+        }
+    }
+    ctx.windows.show(wnd::FrmMonitorButtons, window);
+}
+
+void WindowLaunchers::mnuWriteTubeNut_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy ||
+            !frame.linkPreCheck(ids::ToolEepromReply, {.usb = UsbCheck::Reopen, .texts = candongleTexts()}))
+            return;
+    }
+    frame.ctx.windows.open(wnd::frmTubeNut);
+}
+
+void WindowLaunchers::mnuLedstates_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy ||
+            !frame.linkPreCheck(ids::ButtonReply, {.usb = UsbCheck::Reopen, .texts = candongleTexts()}))
+            return;
+    }
+    frame.ctx.windows.open(wnd::ToolLed);
+}
+
+void WindowLaunchers::mnuToolTest_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy || !frame.dongleOnlyPreCheck(ids::ToolEepromReply, LinkFailTexts().parallel))
+            return;
+    }
+    frame.ctx.windows.open(wnd::frmTestTool);
+}
+
+void WindowLaunchers::mnuTestSocketTray_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy || !frame.linkPreCheck(ids::Reply13EF0110, {.usb = UsbCheck::Reopen,
+                                                              .ethernet = EthernetCheck::ConnectedOnly,
+                                                              .texts = candongleTexts()}))
+            return;
+    }
+    frame.ctx.windows.open(wnd::FrmTestSocketTray);
+}
+
+void WindowLaunchers::mnuCollectSettings_Click() {
+    frame.ctx.windows.open(wnd::FrmCollectSettings);
+}
+
+void WindowLaunchers::openMonitor(bool faults) {
+    {
+        auto busy = frame.busy();
+        if (!busy)
+            return;
+        // On Ethernet the monitor opens after the failure box all the same.
+        if (!frame.linkPreCheck(ids::ToolReply, {.usb = UsbCheck::Reopen}) &&
+            frame.state().ConnectionType != clink::TcpIp)
+            return;
+    }
+    frame.ctx.windows.open(wnd::FrmMonitor, [faults](QWidget* window) {
+        if (auto* monitor = dynamic_cast<MonitorWindow*>(window)) {
+            if (faults)
+                monitor->SetFaults(true);
+            else
+                monitor->SetRundown(true);
+        }
+    });
+}
+
+void WindowLaunchers::mnuFaultCodes_Click() {
+    openMonitor(true);
+}
+void WindowLaunchers::mnuMonitorRundowns_Click() {
+    openMonitor(false);
+}
+
+void WindowLaunchers::mnuResetAll_Click() {
+    frame.ctx.windows.open(wnd::frmResetAll);
+}
+
+void WindowLaunchers::mnuSerialOut_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy || !frame.linkPreCheck(ids::Reply11EF0110, {.usb = UsbCheck::Reopen}))
+            return;
+    }
+    frame.ctx.windows.open(wnd::frmSerialOut);
+}
+
+void WindowLaunchers::openWithoutBar(const QString& window) {
+    frame.Bar1().setVisible(false);
+    frame.ctx.windows.open(window);
+}
+
+void WindowLaunchers::mnuPlotforge_Click() {
+    openWithoutBar(wnd::frmGraph);
+}
+void WindowLaunchers::mnuPset_Click() {
+    openWithoutBar(wnd::frmPset);
+}
+void WindowLaunchers::mnuTerminal_Click() {
+    openWithoutBar(wnd::DsmTerm);
+}
+void WindowLaunchers::mnuBuildMatch_Click() {
+    openWithoutBar(wnd::frmMatch);
+}
+
+void WindowLaunchers::mnuStats_Click() {
+    frame.ctx.windows.open(wnd::frmStats);
+}
+
+void WindowLaunchers::mnuLumenquest_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy || !frame.linkPreCheck(ids::CommandReply, {.usb = UsbCheck::Reopen}))
+            return;
+    }
+    if (QWidget* window = frame.ctx.windows.open(wnd::frmRunScreen1))
+        window->activateWindow();
+}
+
+} // namespace app

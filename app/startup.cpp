@@ -1,0 +1,67 @@
+#include "app/startup.h"
+
+#include "app/appcontext.h"
+#include "app/frmmain.h"
+#include "base/eventpump.h"
+#include "base/programfolder.h"
+#include "link/controllerport.h"
+#include "link/ethernet.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace app {
+
+namespace {
+// TransferDelay until "delays.ini" has been read.
+constexpr long StartupTransferDelay = 2;
+// Length of the folder hash in the lock file's name.
+constexpr int LockNameHashLength = 16;
+
+// Connects the Ethernet link and waits (bounded) until the attempt is over; then announces the program to
+// the dongle, connected or not.
+void openEthernet(AppContext& ctx) {
+    clink::EthernetLink& socket = ctx.link.socket;
+    if (!socket.isConnected())
+        clink::reconnectController(ctx.link);
+    ctx.pump.doEvents();
+    const long budget = long(std::chrono::nanoseconds(StartupConnectWait) / base::DoEventsSlice);
+    ctx.pump.waitUntil(
+        [&socket] {
+            const int state = socket.state();
+            return state != clink::EthernetLink::HostLookup && state != clink::EthernetLink::Connecting;
+        },
+        budget);
+    ctx.link.ethernet.SendFilterFrame(clink::ids::ConnectFilter);
+}
+} // namespace
+
+QString singleInstanceLockPath() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    const QByteArray hash = QCryptographicHash::hash(QDir(base::programFolder()).absolutePath().toUtf8(),
+                                                     QCryptographicHash::Sha1)
+                                .toHex()
+                                .left(LockNameHashLength);
+    return QDir(folder).filePath(QStringLiteral("palverin-%1.lock").arg(QString::fromLatin1(hash)));
+}
+
+void startProgram(AppContext& ctx, FrmMain& main, const QString& version) {
+    clink::LinkState& s = ctx.state;
+    s.AckReceived = false;
+    s.TransferDelay = StartupTransferDelay;
+    s.PortShadow = 0;
+
+    if (s.ConnectionType == clink::TcpIp) {
+        openEthernet(ctx);
+        if (!ctx.link.socket.isConnected())
+            ctx.windows.open(wnd::frmSetConnection);
+    }
+
+    main.show();
+    main.setWindowTitle(mainWindowCaption(version));
+}
+
+} // namespace app
