@@ -5,6 +5,8 @@
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
 #include "link/datatx.h"
+#include "link/linktexts.h"
+#include "link/ppexchange.h"
 #include "link/waitbudget.h"
 
 namespace clink {
@@ -13,6 +15,10 @@ namespace {
 constexpr int RundownCode = 0x10;
 constexpr int FinalTorqueBlock = 1;
 constexpr int ResultBlocks = 3;
+// Data bytes 2..7 of a result frame are six result bytes.
+constexpr int ResultFirstByte = 2;
+constexpr int ResultBlockBytes = 6;
+constexpr int LastByte = 7;
 constexpr int CalibrationCode = 0x20;
 constexpr int CalibrationSubcode = 0x01;
 // The calibration value travels as two bytes.
@@ -30,6 +36,16 @@ constexpr int ResultFilterFrames = 3;
 constexpr int ResultBlockSends = 6001;
 constexpr long ResultBlockWaitPasses = 6001;
 constexpr long ResultDoEventsPerPass = 3;
+
+// Parallel port: CANINTF polls (x TransferDelay) of the wait for the final torque; per result block,
+// passes (one request each) and polls per pass (x TransferDelay).
+constexpr long StartPollFactor = 1000;
+constexpr long ResultPassFactor = 40;
+constexpr long ResultPollFactor = 25;
+
+// USB: tries after the opening frame of the start, and per result block.
+constexpr int StartUsbTries = 16;
+constexpr int ResultBlockUsbTries = 6001;
 
 const QString EthernetConnectFailed = QStringLiteral("Unable To connect using ethernet");
 const QString EthernetResultConnectFailed = QStringLiteral("Unable to connect using ethernet");
@@ -135,24 +151,104 @@ bool DataTx::SendCalibrationCommand(long value) {
     }
 }
 
-// The parallel-port and USB paths come with the drivers of those links.
 CalibrationStart DataTx::startCalibrationPp() {
-    return CalibrationPending;
+    s_.ReplyReady = false;
+    if (!ConfigureCanDongle(ids::RunData)) {
+        link_.dialogs.message(DongleConfigureFailedText, base::ProgramTitle, base::MessageIcon::Critical);
+        return CalibrationLinkFailed;
+    }
+    // Nothing is sent: the controller reports the rundown on its own.
+    PpExchange pp(link_);
+    const bool reported = pp.run({.request = std::nullopt,
+                                  .passes = 1,
+                                  .polls = pp.polls(StartPollFactor),
+                                  .yieldEachPass = false,
+                                  .yieldEachPoll = true},
+                                 [](PpRxMessage& m) {
+                                     if (!m.bytesAre({RundownCode, FinalTorqueBlock}))
+                                         return false;
+                                     for (int n = ResultFirstByte; n <= LastByte; ++n)
+                                         m.byte(n); // read and dropped
+                                     return true;
+                                 });
+    s_.ReplyReady = reported;
+    return reported ? CalibrationFinalTorque : CalibrationPending;
 }
+
 CalibrationStart DataTx::startCalibrationUsb() {
-    return CalibrationPending;
+    const UsbRequest start{ids::RunData, ids::StatusRequest, {RundownCode, FinalTorqueBlock}, {}};
+    // The first frame sets the dongle up; its reply is not looked at.
+    if (!link_.usb.SendCanFrame(start)) {
+        link_.usb.ReopenDevice();
+        link_.dialogs.message(UsbConnectFailedText, base::ProgramTitle, base::MessageIcon::Critical);
+        return CalibrationLinkFailed;
+    }
+    const bool reported = link_.usb.Transact(start, StartUsbTries, [](const UsbRxArray& rx) {
+        return rx[0] == RundownCode && rx[1] == FinalTorqueBlock ? UsbReply::Taken : UsbReply::Retry;
+    });
+    return reported ? CalibrationFinalTorque : CalibrationPending;
 }
+
 bool DataTx::readRundownResultPp() {
-    return false;
+    link_.spi.ResetLineHigh();
+    if (!ConfigureCanDongle(ids::CommandReply)) {
+        link_.dialogs.message(DongleConfigureAbortedText, base::ProgramTitle, base::MessageIcon::Critical);
+        return false;
+    }
+    PpExchange pp(link_);
+    for (int block = 1; block <= ResultBlocks; ++block) {
+        if (!DataBufferArray::fits(s_.DataCount, ResultBlockBytes))
+            return false;
+        link_.pump.doEvents();
+        const bool taken =
+            pp.run({.request = CanMessage{ids::CommandRequest, {RundownCode, block, 0, 0, 0, 0, 0, 0}},
+                    .passes = pp.polls(ResultPassFactor),
+                    .polls = pp.polls(ResultPollFactor),
+                    .yieldEachPass = false},
+                   [&](PpRxMessage& m) {
+                       if (!m.bytesAre({RundownCode, block}))
+                           return false;
+                       for (int n = ResultFirstByte; n <= LastByte; ++n)
+                           s_.DataBuffer.put(s_.DataCount++, m.byte(n));
+                       return true;
+                   });
+        if (!taken)
+            return false;
+    }
+    return true;
 }
+
 bool DataTx::readRundownResultUsb() {
-    return false;
+    link_.usb.SendFilterFrame(ids::CommandReply);
+    for (int block = 1; block <= ResultBlocks; ++block) {
+        const bool taken = link_.usb.Transact({ids::CommandReply,
+                                               ids::CommandRequest,
+                                               {RundownCode, 0},
+                                               {RundownCode, block, 0, 0, 0, 0, 0, 0}},
+                                              ResultBlockUsbTries, [&](const UsbRxArray& rx) {
+                                                  if (rx[0] != RundownCode || rx[1] != block)
+                                                      return UsbReply::Retry;
+                                                  if (!DataBufferArray::fits(s_.DataCount, ResultBlockBytes))
+                                                      return UsbReply::Refused;
+                                                  for (int n = ResultFirstByte; n <= LastByte; ++n)
+                                                      s_.DataBuffer.put(s_.DataCount++, rx[size_t(n)]);
+                                                  return UsbReply::Taken;
+                                              });
+        if (!taken)
+            return false;
+    }
+    return true;
 }
-bool DataTx::sendCalibrationCommandPp(const std::array<int, 8>&) {
-    return false;
+
+bool DataTx::sendCalibrationCommandPp(const std::array<int, 8>& data) {
+    // Sent without setting the dongle up: no reply is awaited.
+    link_.spi.ResetLineHigh();
+    SendCanMessage(CanMessage{ids::CalibrationRequest, data});
+    return true;
 }
-bool DataTx::sendCalibrationCommandUsb(const std::array<int, 8>&) {
-    return false;
+
+bool DataTx::sendCalibrationCommandUsb(const std::array<int, 8>& data) {
+    return link_.usb.SendCanFrame(ids::CalibrationRequest, ids::CalibrationRequest, {0, 0}, data);
 }
 
 } // namespace clink

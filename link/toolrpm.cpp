@@ -6,6 +6,7 @@
 #include "base/vbrules.h"
 #include "link/controllerlink.h"
 #include "link/datatx.h"
+#include "link/ppexchange.h"
 #include "link/replywords.h"
 #include "link/tooldiagnostics.h"
 #include "link/waitbudget.h"
@@ -14,12 +15,19 @@ namespace clink {
 
 namespace {
 constexpr int ToolDataCode = 0xD1;
+// Reply bytes 2..7 are the six data bytes, stored at DataBuffer(0..5).
+constexpr int FirstDataByte = 2;
+constexpr int LastDataByte = 7;
 constexpr double HundredthsOfAVolt = 100.0;
 constexpr double TenthsOfALbIn = 10.0;
 
 // Ethernet: the most requests, and the reply wait (DoEvents) shared by all of them.
 constexpr int ToolDataSends = 501;
 constexpr long ToolDataWaitDoEvents = 1201;
+
+// Parallel port: the poll for the reply runs against the clock; it lets the window breathe every this many
+// CANINTF reads.
+constexpr long PollsPerYield = 256;
 
 const QString RpmPrompt = QStringLiteral("Hold Down Tool Trigger and hit OK While Running");
 const QString DiagnosticsPrompt = QStringLiteral("Make sure you run tool for at least 2 seconds");
@@ -91,12 +99,50 @@ bool DataTx::toolDataEthernet(const QString& prompt) {
                             });
 }
 
-// The parallel-port and USB paths come with the drivers of those links.
-bool DataTx::toolDataPp(const QString&) {
+bool DataTx::toolDataPp(const QString& prompt) {
+    s_.DataCount = 0;
+    link_.spi.ResetLineHigh();
+    const CanMessage request{ids::ToolRequest, {ToolDataCode, 0, 0, 0, 0, 0, 0, 0}};
+    auto take = [this](PpRxMessage& m) {
+        if (!m.bytesAre({ToolDataCode, 0}))
+            return false;
+        for (int n = FirstDataByte; n <= LastDataByte; ++n)
+            s_.DataBuffer.put(s_.DataCount++, m.byte(n));
+        return true;
+    };
+    // One request per call: its poll lasts as long as the whole window.
+    PpExchange pp(link_);
+    LinkClock& clock = link_.clock;
+    const int64_t start = clock.nowMs();
+    while (clock.nowMs() - start < ThousandthOfADayMs) {
+        link_.pump.doEvents();
+        link_.dialogs.message(prompt);
+        SendCanMessage(request);
+        const int64_t sent = clock.nowMs();
+        for (long poll = 1; clock.nowMs() - sent < ThousandthOfADayMs; ++poll) {
+            if (pp.look(take) == PpExchange::Look::Taken)
+                return true;
+            if (poll % PollsPerYield == 0)
+                link_.pump.doEvents();
+        }
+    }
     return false;
 }
-bool DataTx::toolDataUsb(const QString&) {
-    return false;
+
+bool DataTx::toolDataUsb(const QString& prompt) {
+    s_.DataCount = 0;
+    s_.ReplyReady = false;
+    link_.dialogs.message(prompt);
+    // The dongle matches both reply bytes; only the code is compared here.
+    return link_.usb.Transact(
+        {ids::ToolReply, ids::ToolRequest, {ToolDataCode, 0}, {ToolDataCode, 0, 0, 0, 0, 0, 0, 0}},
+        USB::UsualTries, [this](const UsbRxArray& rx) {
+            if (rx[0] != ToolDataCode)
+                return UsbReply::Retry;
+            for (int n = FirstDataByte; n <= LastDataByte; ++n)
+                s_.DataBuffer.put(n - FirstDataByte, rx[size_t(n)]);
+            return UsbReply::Taken;
+        });
 }
 
 } // namespace clink

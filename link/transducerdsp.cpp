@@ -4,6 +4,7 @@
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
 #include "link/datatx.h"
+#include "link/ppexchange.h"
 #include "link/waitbudget.h"
 
 namespace clink {
@@ -11,7 +12,25 @@ namespace clink {
 namespace {
 constexpr int ReadCode = 0x90;
 constexpr int WriteCode = 0x60;
+constexpr int ReplyCode = 0x30;
 constexpr int LargestByte = 0xFF;
+
+// Parallel port: passes (one request each) and CANINTF polls per pass (x TransferDelay).
+constexpr long TransducerWritePasses = 40;
+constexpr long TransducerWritePollFactor = 75;
+constexpr long TransducerReadPasses = 30;
+constexpr long TransducerReadPollFactor = 60;
+constexpr long DspWritePasses = 30;
+constexpr long DspWritePollFactor = 15;
+constexpr long DspReadPasses = 60;
+constexpr long DspReadPollFactor = 30;
+// Reply bytes of a DSP word: its low and high byte, then two unused bytes.
+constexpr int DspValueLowByte = 4;
+constexpr int DspValueHighByte = 5;
+constexpr int DspLastByte = 7;
+
+// USB: tries of the DSP write (the read has the usual 11).
+constexpr int DspWriteUsbTries = 51;
 
 // Ethernet: DoEvents cycles (of two) after the filter frame, the most sends, and the shared reply wait
 // (passes of DoEvents) of each transaction.
@@ -167,24 +186,108 @@ bool DataTx::eepromExchangeEthernet(const EepromExchange& x) {
     });
 }
 
-// The parallel-port and USB paths come with the drivers of those links.
-bool DataTx::writeTransducerEepromPp(int, int) {
-    return false;
+bool DataTx::writeTransducerEepromPp(int address, int value) {
+    const int hi = addressHigh(address);
+    const int lo = addressLow(address);
+    PpExchange pp(link_);
+    return pp.run({.request = CanMessage{ids::TransducerRequest, {WriteCode, hi, lo, value, 0, 0, 0, 0}},
+                   .passes = TransducerWritePasses,
+                   .polls = pp.polls(TransducerWritePollFactor)},
+                  [&](PpRxMessage& m) {
+                      return m.bytesAre({ReplyCode, hi, lo, value});
+                  });
 }
-bool DataTx::readTransducerEepromPp(int) {
-    return false;
+
+bool DataTx::readTransducerEepromPp(int address) {
+    if (!DataBufferArray::fits(s_.DataCount, 1))
+        return false;
+    const int hi = addressHigh(address);
+    const int lo = addressLow(address);
+    PpExchange pp(link_);
+    return pp.run({.request = CanMessage{ids::TransducerRequest, {ReadCode, hi, lo, 0, 0, 0, 0, 0}},
+                   .passes = TransducerReadPasses,
+                   .polls = pp.polls(TransducerReadPollFactor)},
+                  [&](PpRxMessage& m) {
+                      if (!m.bytesAre({ReplyCode, hi, lo}))
+                          return false;
+                      s_.DataBuffer.put(s_.DataCount++, m.byte(3));
+                      return true;
+                  });
 }
-bool DataTx::writeDspEepromPp(int, int) {
-    return false;
+
+bool DataTx::writeDspEepromPp(int address, int value) {
+    const int lo = addressLow(address);
+    const int hi = addressHigh(address);
+    const int vlo = value & LargestByte;
+    const int vhi = (value >> 8) & LargestByte;
+    PpExchange pp(link_);
+    return pp.run({.request = CanMessage{ids::DspWriteRequest, {WriteCode, 0, lo, hi, vlo, vhi, 0, 0}},
+                   .passes = DspWritePasses,
+                   .polls = pp.polls(DspWritePollFactor)},
+                  [&](PpRxMessage& m) {
+                      if (!m.bytesAre({ReplyCode}))
+                          return false;
+                      m.byte(1); // any value
+                      return m.bytesAre({lo, hi, vlo, vhi}, 2);
+                  });
 }
-bool DataTx::writeDspEepromUsb(int, int) {
-    return false;
+
+bool DataTx::readDspEepromPp(int address) {
+    if (!DataBufferArray::fits(s_.DataCount, 2))
+        return false;
+    const int lo = addressLow(address);
+    const int hi = addressHigh(address);
+    PpExchange pp(link_);
+    return pp.run({.request = CanMessage{ids::DspReadRequest, {ReadCode, 0, lo, hi, 0, 0, 0, 0}},
+                   .passes = DspReadPasses,
+                   .polls = pp.polls(DspReadPollFactor),
+                   .clearBeforeSend = true},
+                  [&](PpRxMessage& m) {
+                      if (!m.bytesAre({ReplyCode}))
+                          return false;
+                      m.byte(1); // any value
+                      if (!m.bytesAre({lo, hi}, 2))
+                          return false;
+                      s_.DataBuffer.put(s_.DataCount++, m.byte(DspValueLowByte));
+                      s_.DataBuffer.put(s_.DataCount++, m.byte(DspValueHighByte));
+                      for (int n = DspValueHighByte + 1; n <= DspLastByte; ++n)
+                          m.byte(n); // read and dropped
+                      return true;
+                  });
 }
-bool DataTx::readDspEepromPp(int) {
-    return false;
+
+bool DataTx::writeDspEepromUsb(int address, int value) {
+    const int lo = addressLow(address);
+    const int hi = addressHigh(address);
+    const int vlo = value & LargestByte;
+    const int vhi = (value >> 8) & LargestByte;
+    return link_.usb.Transact(
+        {ids::DspReply, ids::DspWriteRequest, {ReplyCode, 0}, {WriteCode, 0, lo, hi, vlo, vhi, 0, 0}},
+        DspWriteUsbTries, [&](const UsbRxArray& rx) {
+            const bool confirmed = rx[0] == ReplyCode && rx[1] == 0 && rx[2] == lo && rx[3] == hi &&
+                                   rx[4] == vlo && rx[5] == vhi;
+            return confirmed ? UsbReply::Taken : UsbReply::Retry;
+        });
 }
-bool DataTx::readDspEepromUsb(int) {
-    return false;
+
+bool DataTx::readDspEepromUsb(int address) {
+    const int lo = addressLow(address);
+    const int hi = addressHigh(address);
+    s_.RequestData[1] = 0;
+    s_.RequestData[2] = lo;
+    s_.RequestData[3] = hi;
+    s_.AckReceived = false;
+    return link_.usb.Transact(
+        {ids::DspReply, ids::DspReadRequest, {ReplyCode, 0}, {ReadCode, 0, lo, hi, 0, 0, 0, 0}},
+        USB::UsualTries, [this](const UsbRxArray& rx) {
+            if (rx[0] != ReplyCode || rx[1] != 0)
+                return UsbReply::Retry;
+            if (!DataBufferArray::fits(s_.DataCount, 2))
+                return UsbReply::Refused;
+            s_.DataBuffer.put(s_.DataCount++, rx[DspValueLowByte]);
+            s_.DataBuffer.put(s_.DataCount++, rx[DspValueHighByte]);
+            return UsbReply::Taken;
+        });
 }
 
 } // namespace clink

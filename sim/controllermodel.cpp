@@ -75,6 +75,7 @@ std::vector<CanMessage> ControllerModel::respond(const CanMessage& request, Tran
     default:
         break; // filter frames and requests the controller does not answer
     }
+    reportArmedRundown(request, replies);
     applyWrongEcho(replies);
     return replies;
 }

@@ -68,6 +68,9 @@ public:
     // on its own (10EF1102) are returned for the front end to deliver.
     std::vector<CanMessage> rundownEvent(const RundownRecord& record);
     std::vector<CanMessage> rundownEvent() { return rundownEvent(rundown); }
+    // The next rundown comes with the replies to the n-th status request (15EF0301) from now: what a
+    // dongle that asked for 10EF1102 and waits on it sees.
+    void armRundown(int onStatusRequest = 1) { rundownArmedIn_ = onStatusRequest; }
 
     // --- fault knobs ---
     // Requests with these identifiers get no reply.
@@ -91,6 +94,8 @@ private:
     std::vector<CanMessage> toolDataRequest(const CanMessage& m);
     std::vector<CanMessage> calibrationCommand(const CanMessage& m);
     std::vector<CanMessage> rundownResultRequest(const CanMessage& m);
+    void reportArmedRundown(const CanMessage& request, std::vector<CanMessage>& replies);
+    int rundownArmedIn_ = 0;
     void applyWrongEcho(std::vector<CanMessage>& replies);
 };
 

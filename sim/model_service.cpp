@@ -163,4 +163,11 @@ std::vector<CanMessage> ControllerModel::rundownEvent(const RundownRecord& recor
     return frames;
 }
 
+void ControllerModel::reportArmedRundown(const CanMessage& request, std::vector<CanMessage>& replies) {
+    if (request.id != ids::StatusRequest || rundownArmedIn_ <= 0 || --rundownArmedIn_ > 0)
+        return;
+    const std::vector<CanMessage> frames = rundownEvent();
+    replies.insert(replies.end(), frames.begin(), frames.end());
+}
+
 } // namespace sim

@@ -259,3 +259,23 @@ TEST_F(ServiceEthernet, NoConnectionTypeSendsNothingAndShowsNothing) {
     EXPECT_TRUE(dongle.frames.empty());
     EXPECT_TRUE(dialogs.messages.empty());
 }
+
+TEST_F(ServiceEthernet, DataLoggerIsNotReadButThePendingSocketTextIsKept) {
+    s.EthernetRxText = "%CAN,144,";
+    EXPECT_FALSE(link.dataTx.ReadDataLogger(14700));
+    EXPECT_FALSE(link.dataTx.ReadDataLoggerRoute(14700));
+    ASSERT_TRUE(waitFor([&] { return dongle.otherFrames.size() == 60; }));
+    EXPECT_EQ(dongle.otherFrames[0], QByteArray("%CAN0,13EF0305,3,1,8,170,108,57,0,0,0,0,0NAC%"));
+    EXPECT_EQ(s.EthernetRxText, QByteArray("%CAN,144,"));
+    EXPECT_FALSE(link.dataTx.ReadDataLoggerRoute(65536));
+    EXPECT_TRUE(dialogs.messages.empty());
+    waitFor([] { return false; }, 50);
+    EXPECT_EQ(dongle.otherFrames.size(), 60u);
+}
+
+TEST_F(ServiceEthernet, DataLoggerWithTheSocketDownShowsEachBoxOnce) {
+    link.socket.close();
+    EXPECT_FALSE(link.dataTx.ReadDataLogger(14700));
+    EXPECT_EQ(dialogs.messageTexts(),
+              QStringList({"Unable To Configure Ethernet", "Ethernet not connected"}));
+}
