@@ -1,9 +1,11 @@
 // Transducer and DSP EEPROM, calibration, NSM and tool-data transactions over real loopback TCP against
 // the stand-in's Ethernet dongle.
 #include "base/vbrules.h"
+#include "tests/link/tx2_support.h"
 #include "tests/support/ethernetfixture.h"
 
 using namespace clink;
+using namespace tx2test;
 using base::fixed40;
 
 namespace {
@@ -17,18 +19,7 @@ protected:
                 dongle.emitSpontaneous(f);
         });
     }
-    // Frames the dongle received with the given identifier, in order.
-    std::vector<sim::TcpDongle::Received> framesFor(CanId id) const {
-        std::vector<sim::TcpDongle::Received> out;
-        for (const auto& f : dongle.frames)
-            if (f.message.id == id)
-                out.push_back(f);
-        return out;
-    }
 };
-
-const sim::ControllerModel::RundownRecord CalibrationRundown = {
-    0x04, 0xB0, 0x05, 0x14, 0x04, 0x4C, 0x04, 0xE6, 0x03, 0x84, 0x00, 0x64, 0x04, 0xE6, 0x2A, 5, 3, 8};
 
 } // namespace
 
@@ -52,7 +43,7 @@ TEST_F(ServiceEthernet, DspWriteThenReadBack) {
     EXPECT_EQ(s.DataBuffer[0], 0x34);
     EXPECT_EQ(s.DataBuffer[1], 0x12);
     EXPECT_EQ(s.DataBuffer[2], 0);
-    EXPECT_EQ(framesFor(ids::DspReadRequest).back().message,
+    EXPECT_EQ(withId(dongle.frames, ids::DspReadRequest).back().message,
               (CanMessage{ids::DspReadRequest, {0x90, 0, 44, 1, 0, 0, 0, 0}}));
     // The DSP reply is taken on the first matching frame: one request each.
     EXPECT_EQ(model.countReceived(ids::DspReadRequest), 1);
@@ -70,7 +61,7 @@ TEST_F(ServiceEthernet, DspReadWithoutAReplyAddsNothing) {
 TEST_F(ServiceEthernet, TransducerWriteAndReadUseTheirOwnLayouts) {
     ASSERT_TRUE(link.dataTx.WriteTransducerEeprom(300, 0x5A));
     EXPECT_EQ(model.transducerEeprom[300], 0x5A);
-    EXPECT_EQ(framesFor(ids::TransducerRequest).front().message,
+    EXPECT_EQ(withId(dongle.frames, ids::TransducerRequest).front().message,
               (CanMessage{ids::TransducerRequest, {0x60, 1, 44, 0x5A, 0, 0, 0, 0}}));
     // The first confirmation only acknowledges.
     EXPECT_EQ(model.countReceived(ids::TransducerRequest, 0x60), 2);
@@ -79,7 +70,7 @@ TEST_F(ServiceEthernet, TransducerWriteAndReadUseTheirOwnLayouts) {
     ASSERT_TRUE(link.dataTx.ReadTransducerEeprom(300));
     EXPECT_EQ(s.DataCount, 1);
     EXPECT_EQ(s.DataBuffer[0], 0x5A);
-    EXPECT_EQ(framesFor(ids::TransducerRequest).back().message,
+    EXPECT_EQ(withId(dongle.frames, ids::TransducerRequest).back().message,
               (CanMessage{ids::TransducerRequest, {0x90, 0, 1, 44, 0, 0, 0, 0}}));
     EXPECT_EQ(model.countReceived(ids::TransducerRequest, 0x90), 2);
     EXPECT_FALSE(link.dataTx.WriteTransducerEeprom(300, 256)); // not a byte: nothing sent
@@ -99,7 +90,7 @@ TEST_F(ServiceEthernet, ArmedRundownStartsTheCalibrationAndItsResultReadsExactly
     armRundown(CalibrationRundown);
     s.ReplyReady = false; // as the calibration window does before each call
     EXPECT_EQ(link.dataTx.StartCalibration(), CalibrationFinalTorque);
-    const auto start = framesFor(ids::StatusRequest);
+    const auto start = withId(dongle.frames, ids::StatusRequest);
     ASSERT_EQ(start.size(), 1u); // one frame, never sent again
     EXPECT_EQ(start[0].accept, ids::RunData);
     EXPECT_EQ(start[0].message, (CanMessage{ids::StatusRequest, {}}));
@@ -118,9 +109,9 @@ TEST_F(ServiceEthernet, ArmedRundownStartsTheCalibrationAndItsResultReadsExactly
     EXPECT_EQ(r.texts[8], fixed40(QStringLiteral("Current Pset: 3")));
     EXPECT_EQ(r.texts[9], fixed40(QStringLiteral("Units: Nm")));
     // Three filter frames, then two requests per block (the first reply acknowledges).
-    EXPECT_EQ(framesFor(ids::CommandReply).size(), 3u);
+    EXPECT_EQ(withId(dongle.frames, ids::CommandReply).size(), 3u);
     EXPECT_EQ(model.countReceived(ids::CommandRequest, 0x10), 6);
-    EXPECT_EQ(framesFor(ids::CommandRequest)[4].message,
+    EXPECT_EQ(withId(dongle.frames, ids::CommandRequest)[4].message,
               (CanMessage{ids::CommandRequest, {0x10, 3, 0, 0, 0, 0, 0, 0}}));
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -138,7 +129,7 @@ TEST_F(ServiceEthernet, RundownWithoutItsOpeningFrameStillStartsTheCalibration) 
 TEST_F(ServiceEthernet, CalibrationCommandReachesTheControllerAndFailsWithTheSocketDown) {
     ASSERT_TRUE(link.dataTx.SendCalibrationCommand(1234));
     ASSERT_TRUE(waitFor([&] { return !model.calibrationValues.empty(); }));
-    const auto sent = framesFor(ids::CalibrationRequest);
+    const auto sent = withId(dongle.frames, ids::CalibrationRequest);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].accept, 0u);
     EXPECT_EQ(sent[0].message, (CanMessage{ids::CalibrationRequest, {0x20, 0x01, 0xD2, 0x04, 0, 0, 0, 0}}));
@@ -185,7 +176,7 @@ TEST_F(ServiceEthernet, NsmReadFillsTheSettings) {
     EXPECT_EQ(s.NsmSettings.items[0].text, fixed40(QStringLiteral("Run Rev Tq Check: On")));
     EXPECT_EQ(s.NsmSettings.items[6].text, fixed40(QStringLiteral("Buttons: MID")));
     EXPECT_EQ(s.NsmSettings.items[7].text, fixed40(QStringLiteral("Collect Data: Yes")));
-    EXPECT_EQ(framesFor(ids::NsmRequest)[2].message,
+    EXPECT_EQ(withId(dongle.frames, ids::NsmRequest)[2].message,
               (CanMessage{ids::NsmRequest, {0x90, 0, 1, 0, 0, 0, 0, 0}}));
     EXPECT_EQ(model.countReceived(ids::NsmRequest, 0x90), 18);
 }
@@ -194,7 +185,7 @@ TEST_F(ServiceEthernet, NsmWriteThenReadBack) {
     ASSERT_TRUE(link.dataTx.WriteNsmSettings(3, 7));
     EXPECT_EQ(model.nsm[3], 7);
     EXPECT_FALSE(s.AckReceived);
-    EXPECT_EQ(framesFor(ids::NsmRequest).front().message, (CanMessage{ids::NsmRequest, {}}));
+    EXPECT_EQ(withId(dongle.frames, ids::NsmRequest).front().message, (CanMessage{ids::NsmRequest, {}}));
     ASSERT_TRUE(link.dataTx.ReadNsmSettings());
     EXPECT_EQ(s.NsmSettings.items[2].text, fixed40(QStringLiteral("Reverse Timer: 7")));
     // After a read the first confirmation of a write is taken.
@@ -222,10 +213,7 @@ TEST_F(ServiceEthernet, ToolRpmAndDiagnosticsShowTheirBoxes) {
     ASSERT_TRUE(link.dataTx.ReadToolRpm());
     ASSERT_TRUE(link.dataTx.RunToolDiagnostics());
     ASSERT_EQ(dialogs.messages.size(), 4u);
-    EXPECT_EQ(dialogs.messageTexts(),
-              QStringList({"Hold Down Tool Trigger and hit OK While Running", "Tool RPM = 2500",
-                           "Make sure you run tool for at least 2 seconds",
-                           "Tool Offset Voltage = 2.5\r\nTransducer Max Tq Capability = 14.69"}));
+    EXPECT_EQ(dialogs.messageTexts(), ToolDataBoxes);
     for (const auto& m : dialogs.messages) {
         EXPECT_EQ(m.caption, base::ProgramTitle);
         EXPECT_EQ(m.icon, base::MessageIcon::None);

@@ -1,28 +1,15 @@
 // Transducer and DSP EEPROM, calibration, NSM, data-logger and tool-data transactions on the parallel
 // port, through the bit-banged SPI bus to the stand-in's simulated CAN controller.
 #include "base/vbrules.h"
+#include "tests/link/tx2_support.h"
 #include "tests/support/ppfixture.h"
 
 using namespace clink;
+using namespace tx2test;
 using base::fixed40;
 
 namespace {
-
-class ServicePp : public testsupport::PpFixture {
-protected:
-    // The PC's frames with this identifier, in order.
-    std::vector<CanMessage> sent(CanId id) const {
-        std::vector<CanMessage> out;
-        for (const CanMessage& m : chip.transmitted)
-            if (m.id == id)
-                out.push_back(m);
-        return out;
-    }
-};
-
-const sim::ControllerModel::RundownRecord CalibrationRundown = {
-    0x04, 0xB0, 0x05, 0x14, 0x04, 0x4C, 0x04, 0xE6, 0x03, 0x84, 0x00, 0x64, 0x04, 0xE6, 0x2A, 5, 3, 8};
-
+class ServicePp : public testsupport::PpFixture {};
 } // namespace
 
 TEST_F(ServicePp, DspWriteThenReadBack) {
@@ -30,14 +17,14 @@ TEST_F(ServicePp, DspWriteThenReadBack) {
     ASSERT_TRUE(link.dataTx.WriteDspEeprom(300, 0x1234));
     EXPECT_EQ(model.dspBytes[300], 0x34);
     EXPECT_EQ(model.dspBytes[301], 0x12);
-    EXPECT_EQ(sent(ids::DspWriteRequest).back(),
+    EXPECT_EQ(withId(chip.transmitted, ids::DspWriteRequest).back(),
               (CanMessage{ids::DspWriteRequest, {0x60, 0, 44, 1, 0x34, 0x12, 0, 0}}));
     link.dataTx.ClearReceiveBuffer();
     ASSERT_TRUE(link.dataTx.ReadDspEeprom(300));
     EXPECT_EQ(s.DataCount, 2);
     EXPECT_EQ(s.DataBuffer[0], 0x34);
     EXPECT_EQ(s.DataBuffer[1], 0x12);
-    EXPECT_EQ(sent(ids::DspReadRequest).back(),
+    EXPECT_EQ(withId(chip.transmitted, ids::DspReadRequest).back(),
               (CanMessage{ids::DspReadRequest, {0x90, 0, 44, 1, 0, 0, 0, 0}}));
 }
 
@@ -59,7 +46,7 @@ TEST_F(ServicePp, TransducerWriteAndReadWithTheAddressRightAfterTheCode) {
     ASSERT_TRUE(link.dataTx.ReadTransducerEeprom(300));
     EXPECT_EQ(s.DataCount, 1);
     EXPECT_EQ(s.DataBuffer[0], 0x5A);
-    EXPECT_EQ(sent(ids::TransducerRequest).back(),
+    EXPECT_EQ(withId(chip.transmitted, ids::TransducerRequest).back(),
               (CanMessage{ids::TransducerRequest, {0x90, 1, 44, 0, 0, 0, 0, 0}}));
 }
 
@@ -93,7 +80,7 @@ TEST_F(ServicePp, ReportedRundownStartsTheCalibrationAndItsResultReadsExactly) {
     EXPECT_EQ(r.texts[4], fixed40(QStringLiteral("Angle Final: 1254")));
     EXPECT_EQ(r.texts[7], fixed40(QStringLiteral("Result: Tq Hi / Angle Hi")));
     EXPECT_EQ(r.texts[10], fixed40(QStringLiteral("Total Psets: 8")));
-    EXPECT_EQ(sent(ids::CommandRequest).size(), 3u);
+    EXPECT_EQ(withId(chip.transmitted, ids::CommandRequest).size(), 3u);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -113,7 +100,7 @@ TEST_F(ServicePp, CalibrationCommandReachesTheController) {
     configure(ids::CommandReply); // as the rundown result read before it leaves the dongle
     chip.clearCounters();
     ASSERT_TRUE(link.dataTx.SendCalibrationCommand(1234));
-    EXPECT_EQ(sent(ids::CalibrationRequest),
+    EXPECT_EQ(withId(chip.transmitted, ids::CalibrationRequest),
               std::vector<CanMessage>({{ids::CalibrationRequest, {0x20, 0x01, 0xD2, 0x04, 0, 0, 0, 0}}}));
     EXPECT_EQ(model.calibrationValues, std::vector<int>{1234});
     EXPECT_EQ(model.toolEeprom[45], 0xD2);
@@ -128,7 +115,8 @@ TEST_F(ServicePp, NsmReadWriteAndReadBack) {
     EXPECT_EQ(s.NsmSettings.items[0].text, fixed40(QStringLiteral("Run Rev Tq Check: On")));
     ASSERT_TRUE(link.dataTx.WriteNsmSettings(4, 3));
     EXPECT_EQ(model.nsm[4], 3);
-    EXPECT_EQ(sent(ids::NsmRequest).back(), (CanMessage{ids::NsmRequest, {0x60, 0, 4, 3, 0, 0, 0, 0}}));
+    EXPECT_EQ(withId(chip.transmitted, ids::NsmRequest).back(),
+              (CanMessage{ids::NsmRequest, {0x60, 0, 4, 3, 0, 0, 0, 0}}));
     ASSERT_TRUE(link.dataTx.ReadNsmSettings());
     EXPECT_EQ(s.NsmSettings.items[3].text, fixed40(QStringLiteral("Number Of Spindles: 3")));
     EXPECT_TRUE(dialogs.messages.empty());
@@ -153,7 +141,7 @@ TEST_F(ServicePp, DataLoggerReadsOneAndFiveEntries) {
     ASSERT_TRUE(link.dataTx.ReadDataLogger(14700));
     EXPECT_EQ(s.DataCount, 1);
     EXPECT_EQ(s.DataBuffer[0], 0xC0);
-    EXPECT_EQ(sent(ids::LoggerRequest).back(),
+    EXPECT_EQ(withId(chip.transmitted, ids::LoggerRequest).back(),
               (CanMessage{ids::LoggerRequest, {0xAA, 0x6C, 0x39, 0, 0, 0, 0, 0}}));
 
     // The route read leaves the set-up to its caller.
@@ -175,10 +163,7 @@ TEST_F(ServicePp, ToolRpmAndDiagnosticsIgnoreAReplyWithANonZeroSecondByte) {
     ASSERT_TRUE(link.dataTx.ReadToolRpm());
     configure(ids::ToolReply);
     ASSERT_TRUE(link.dataTx.RunToolDiagnostics());
-    EXPECT_EQ(dialogs.messageTexts(),
-              QStringList({"Hold Down Tool Trigger and hit OK While Running", "Tool RPM = 2500",
-                           "Make sure you run tool for at least 2 seconds",
-                           "Tool Offset Voltage = 2.5\r\nTransducer Max Tq Capability = 14.69"}));
+    EXPECT_EQ(dialogs.messageTexts(), ToolDataBoxes);
     EXPECT_EQ(s.DataCount, 6);
 }
 
@@ -188,5 +173,5 @@ TEST_F(ServicePp, ToolDataWithoutAReplyPromptsOnceAndEndsWithTheClock) {
     model.noReply.insert(ids::ToolRequest);
     EXPECT_FALSE(link.dataTx.ReadToolRpm());
     EXPECT_EQ(dialogs.messageTexts(), QStringList({"Hold Down Tool Trigger and hit OK While Running"}));
-    EXPECT_EQ(sent(ids::ToolRequest).size(), 1u);
+    EXPECT_EQ(withId(chip.transmitted, ids::ToolRequest).size(), 1u);
 }

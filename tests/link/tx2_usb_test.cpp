@@ -1,28 +1,15 @@
 // Transducer and DSP EEPROM, calibration, NSM, data-logger and tool-data transactions on the USB link,
 // against the stand-in's simulated serial converter.
 #include "base/vbrules.h"
+#include "tests/link/tx2_support.h"
 #include "tests/support/usbfixture.h"
 
 using namespace clink;
+using namespace tx2test;
 using base::fixed40;
 
 namespace {
-
-class ServiceUsb : public testsupport::UsbFixture {
-protected:
-    // The frames written with this transmit identifier, in order.
-    std::vector<sim::FtdiSim::Frame> sent(CanId id) const {
-        std::vector<sim::FtdiSim::Frame> out;
-        for (const auto& f : device.frames)
-            if (f.message.id == id)
-                out.push_back(f);
-        return out;
-    }
-};
-
-const sim::ControllerModel::RundownRecord CalibrationRundown = {
-    0x04, 0xB0, 0x05, 0x14, 0x04, 0x4C, 0x04, 0xE6, 0x03, 0x84, 0x00, 0x64, 0x04, 0xE6, 0x2A, 5, 3, 8};
-
+class ServiceUsb : public testsupport::UsbFixture {};
 } // namespace
 
 TEST_F(ServiceUsb, TransducerIsNotReachedAndNothingIsSent) {
@@ -39,7 +26,7 @@ TEST_F(ServiceUsb, DspWriteThenReadBack) {
     EXPECT_EQ(model.dspBytes[300], 0x34);
     EXPECT_EQ(model.dspBytes[301], 0x12);
     EXPECT_EQ(s.RequestData[4], 0);
-    const auto w = sent(ids::DspWriteRequest);
+    const auto w = withId(device.frames, ids::DspWriteRequest);
     ASSERT_EQ(w.size(), 1u);
     EXPECT_EQ(w[0].accept, ids::DspReply);
     EXPECT_EQ(w[0].expected, (std::array<int, 2>{0x30, 0}));
@@ -51,7 +38,7 @@ TEST_F(ServiceUsb, DspWriteThenReadBack) {
     model.noReply.insert(ids::DspReadRequest);
     EXPECT_FALSE(link.dataTx.ReadDspEeprom(300));
     EXPECT_EQ(s.DataCount, 2);
-    EXPECT_EQ(sent(ids::DspReadRequest).size(), 1u + 11u);
+    EXPECT_EQ(withId(device.frames, ids::DspReadRequest).size(), 1u + 11u);
 }
 
 TEST_F(ServiceUsb, ArmedRundownStartsTheCalibrationAndItsResultReadsExactly) {
@@ -59,7 +46,7 @@ TEST_F(ServiceUsb, ArmedRundownStartsTheCalibrationAndItsResultReadsExactly) {
     model.armRundown(2); // while the dongle waits after its opening frame
     s.ReplyReady = false;
     EXPECT_EQ(link.dataTx.StartCalibration(), CalibrationFinalTorque);
-    const auto start = sent(ids::StatusRequest);
+    const auto start = withId(device.frames, ids::StatusRequest);
     ASSERT_EQ(start.size(), 2u);
     EXPECT_EQ(start[1].accept, ids::RunData);
     EXPECT_EQ(start[1].expected, (std::array<int, 2>{0x10, 0x01}));
@@ -69,13 +56,13 @@ TEST_F(ServiceUsb, ArmedRundownStartsTheCalibrationAndItsResultReadsExactly) {
     EXPECT_EQ(s.RundownResult.texts[0], fixed40(QStringLiteral("Tq Final: 125.4")));
     EXPECT_EQ(s.RundownResult.texts[7], fixed40(QStringLiteral("Result: Tq Hi / Angle Hi")));
     EXPECT_EQ(s.RundownResult.texts[9], fixed40(QStringLiteral("Units: Nm")));
-    EXPECT_EQ(sent(ids::CommandReply).size(), 1u); // the filter frame
-    EXPECT_EQ(sent(ids::CommandRequest).size(), 3u);
+    EXPECT_EQ(withId(device.frames, ids::CommandReply).size(), 1u); // the filter frame
+    EXPECT_EQ(withId(device.frames, ids::CommandRequest).size(), 3u);
 }
 
 TEST_F(ServiceUsb, CalibrationStartWithoutARundownOrWithAFailingDevice) {
     EXPECT_EQ(link.dataTx.StartCalibration(), CalibrationPending);
-    EXPECT_EQ(sent(ids::StatusRequest).size(), 1u + 16u);
+    EXPECT_EQ(withId(device.frames, ids::StatusRequest).size(), 1u + 16u);
     EXPECT_TRUE(dialogs.messages.empty());
     device.writeFails = 1;
     EXPECT_EQ(link.dataTx.StartCalibration(), CalibrationLinkFailed);
@@ -86,7 +73,7 @@ TEST_F(ServiceUsb, CalibrationStartWithoutARundownOrWithAFailingDevice) {
 
 TEST_F(ServiceUsb, CalibrationCommandReachesTheControllerAndAFailedWriteIsNoSuccess) {
     ASSERT_TRUE(link.dataTx.SendCalibrationCommand(1234));
-    const auto c = sent(ids::CalibrationRequest);
+    const auto c = withId(device.frames, ids::CalibrationRequest);
     ASSERT_EQ(c.size(), 1u);
     EXPECT_EQ(c[0].accept, ids::CalibrationRequest);
     EXPECT_EQ(c[0].expected, (std::array<int, 2>{0, 0}));
@@ -99,7 +86,7 @@ TEST_F(ServiceUsb, CalibrationCommandReachesTheControllerAndAFailedWriteIsNoSucc
 TEST_F(ServiceUsb, NsmReadSendsOneFramePerLocation) {
     model.nsm = {0, 5, 3, 2, 1, 0, 1, 1, 0};
     ASSERT_TRUE(link.dataTx.ReadNsmSettings());
-    EXPECT_EQ(sent(ids::NsmRequest).size(), 9u);
+    EXPECT_EQ(withId(device.frames, ids::NsmRequest).size(), 9u);
     EXPECT_EQ(s.DataCount, 9);
     EXPECT_EQ(s.DataBuffer[1], 1);
     EXPECT_EQ(s.NsmSettings.items[0].value, 1);
@@ -111,9 +98,9 @@ TEST_F(ServiceUsb, NsmReadSendsOneFramePerLocation) {
     EXPECT_EQ(s.NsmSettings.items[0].text, fixed40(QStringLiteral("Run Rev Tq Check: Off")));
 
     model.noReply.insert(ids::NsmRequest);
-    const size_t before = sent(ids::NsmRequest).size();
+    const size_t before = withId(device.frames, ids::NsmRequest).size();
     EXPECT_FALSE(link.dataTx.ReadNsmSettings());
-    EXPECT_EQ(sent(ids::NsmRequest).size(), before + 1);
+    EXPECT_EQ(withId(device.frames, ids::NsmRequest).size(), before + 1);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("NSM Settings Not Received"));
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Receive Error"));
@@ -122,16 +109,13 @@ TEST_F(ServiceUsb, NsmReadSendsOneFramePerLocation) {
 TEST_F(ServiceUsb, ToolRpmAndDiagnosticsShowTheirBoxes) {
     ASSERT_TRUE(link.dataTx.ReadToolRpm());
     ASSERT_TRUE(link.dataTx.RunToolDiagnostics());
-    EXPECT_EQ(dialogs.messageTexts(),
-              QStringList({"Hold Down Tool Trigger and hit OK While Running", "Tool RPM = 2500",
-                           "Make sure you run tool for at least 2 seconds",
-                           "Tool Offset Voltage = 2.5\r\nTransducer Max Tq Capability = 14.69"}));
-    const auto r = sent(ids::ToolRequest);
+    EXPECT_EQ(dialogs.messageTexts(), ToolDataBoxes);
+    const auto r = withId(device.frames, ids::ToolRequest);
     ASSERT_EQ(r.size(), 2u);
     EXPECT_EQ(r[0].accept, ids::ToolReply);
     EXPECT_EQ(r[0].expected, (std::array<int, 2>{0xD1, 0}));
     model.noReply.insert(ids::ToolRequest);
     EXPECT_FALSE(link.dataTx.ReadToolRpm());
-    EXPECT_EQ(sent(ids::ToolRequest).size(), 2u + 11u);
+    EXPECT_EQ(withId(device.frames, ids::ToolRequest).size(), 2u + 11u);
     EXPECT_EQ(dialogs.messages.size(), 5u); // the prompt, no result box
 }
