@@ -83,6 +83,14 @@ std::array<int, 4> canIdImage(CanId id);
 // Identifier from a register image, built byte by byte as the dongle's reports are decoded.
 CanId canIdFromImage(int b0, int b1, int b2, int b3);
 
+// True when every data value fits the byte a frame carries (0..255).
+inline bool allBytes(const std::array<int, 8>& data) {
+    for (int v : data)
+        if (v < 0 || v > 0xFF)
+            return false;
+    return true;
+}
+
 // Address of a one-byte location split into its high and low bytes.
 inline int addressHigh(int address) { return (address >> 8) & 0xFF; }
 inline int addressLow(int address) { return address & 0xFF; }

@@ -12,6 +12,8 @@
 #include "link/spi.h"
 #include "link/usb.h"
 
+#include <functional>
+
 namespace base {
 class EventPump;
 class Dialogs;
@@ -37,6 +39,10 @@ public:
     PpdevPortIo ppdev;
     clink::spi spi;
     DataTx dataTx;
+
+    // Offers to reset the controller's Psets after a status that could not be taken (the Pset window
+    // answers it; empty until one does).
+    std::function<void()> offerPsetReset;
 };
 
 } // namespace clink

@@ -2,6 +2,7 @@
 
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
+#include "link/waitbudget.h"
 
 namespace clink {
 
@@ -33,13 +34,35 @@ bool DataTx::ethernetAttempts(CanId accept, CanId transmit, const std::array<int
 }
 
 bool DataTx::ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data, int attempts,
-                              const std::function<bool(int attempt, bool sent)>& afterSend) {
+                              const std::function<bool(int attempt, bool sent)>& afterSend,
+                              const std::function<void()>& beforeSend) {
     for (int attempt = 0; attempt < attempts && !s_.ReplyReady; ++attempt) {
+        if (beforeSend)
+            beforeSend();
         const bool sent = link_.ethernet.SendCanFrame(accept, transmit, data);
         if (!afterSend(attempt, sent))
             break;
     }
     return s_.ReplyReady;
+}
+
+bool DataTx::ethernetPasses(const EthernetPasses& passes, CanId accept, CanId transmit,
+                            const std::array<int, 8>& data) {
+    SharedWaitBudget budget(link_.pump, passes.wait, 1);
+    auto beforeSend = [&] {
+        if (passes.beforeSend > 0)
+            link_.pump.pause(passes.beforeSend);
+    };
+    return ethernetAttempts(
+        accept, transmit, data, passes.bound,
+        [&](int, bool sent) {
+            if (!sent && passes.refusedClearsReply)
+                s_.ReplyReady = false;
+            if (sent || passes.waitAfterRefused)
+                budget.wait([this] { return s_.ReplyReady; });
+            return true;
+        },
+        beforeSend);
 }
 
 } // namespace clink

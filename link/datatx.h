@@ -5,6 +5,7 @@
 // reply. Every transaction returns true when the reply was taken and false when its retries ran out.
 
 #include "link/canid.h"
+#include "link/commandcodes.h"
 #include "link/linkstate.h"
 
 #include <array>
@@ -103,6 +104,52 @@ public:
     bool ReadToolRpm();
     bool RunToolDiagnostics();
 
+    // --- System status, version and control commands ---
+    // Poll limit every caller of ReadSystemStatus passes.
+    static constexpr long StatusPollLimit = 5000;
+    // Reads the controller's status into SystemStatus and DataBuffer(0..3) (clearing DataBuffer first).
+    // Needs no link check beforehand. On the parallel port pollLimit becomes the poll count used.
+    bool ReadSystemStatus(long& pollLimit);
+    bool ReadSystemStatus() {
+        long pollLimit = StatusPollLimit;
+        return ReadSystemStatus(pollLimit);
+    }
+    // The controller software's major version; 0 when no answer came.
+    int SendSystemCommand();
+    // Major and minor version into DataBuffer(0..1) and SccVersionText.
+    bool ReadSccVersion(int code = codes::Version);
+    // A control command (reset logic, restart logic, erase Psets, clear rundowns); true when acknowledged.
+    bool SendControlCommand(int code);
+    // The USB dongle's test exchange: DataBuffer(0..7) and a box with the reply bytes. Always on USB.
+    bool ShowDataArray();
+
+    // --- Pset transfer ---
+    // The four packets of a Pset into DataBuffer(0..27).
+    bool ReadPsetBlock(int pset);
+    // The same read, then PsetReportTable(pset); false and nothing written for a Pset without a record.
+    bool ReadParameterSets(int pset);
+    // One packet (code 0x71..0x74 and seven bytes); true when acknowledged.
+    bool SendPsetData(const std::array<int, 8>& packet);
+
+    // --- Logic and ladder programs ---
+    // Block n (1..) of the logic image in DataBuffer(6(n-1)..6n-1).
+    bool SendLogicIoProgram(int block);
+    // Parallel port: waits for the acknowledgement of block n; false at once on the other links.
+    bool SendLogicIoBlock(int block);
+    // One ladder frame; acknowledged as [A0 d0 d1 d2].
+    bool SendPlcProgram(const std::array<int, 8>& frame);
+    // Parallel port: one look for a message beginning with the four bytes.
+    bool SendPlcBlock(const std::array<int, 4>& expected);
+    // Takes an answer block [code n six bytes] and appends the six bytes at DataCount. On Ethernet the
+    // reply handler collects the blocks and this gives false.
+    bool ReceiveLogicIoProgram(int code, int block);
+
+    // --- Curve upload ---
+    // The two samples at index of a controller curve, into CurveUploadData(1..2).
+    bool RequestCurveData(int curve, int index);
+    // The same from the data-logger curve (no Ethernet reply handler: false on Ethernet).
+    bool RequestCurveDataAlt(int curve, int index);
+
 private:
     bool configureCanDonglePp(CanId awaited);
     void sendCanMessagePp(CanId id, int ctrl, int dlc, const std::array<int, 8>& data);
@@ -154,14 +201,72 @@ private:
     bool toolDataEthernet(const QString& prompt);
     bool toolDataUsb(const QString& prompt);
 
+    bool readSystemStatusPp(long& pollLimit);
+    bool readSystemStatusEthernet();
+    bool readSystemStatusUsb();
+    bool acceptSystemStatus();
+    int sendSystemCommandPp();
+    int sendSystemCommandEthernet();
+    int sendSystemCommandUsb();
+    bool readSccVersionPp(int code);
+    bool readSccVersionEthernet(int code);
+    bool readSccVersionUsb(int code);
+    bool sendControlCommandPp(int code);
+    bool sendControlCommandEthernet(int code);
+    bool sendControlCommandUsb(int code);
+
+    bool readPsetPacketsPp(int pset);
+    bool readPsetPacketsUsb(int pset);
+    bool readPsetPacketEthernet(int pset, int packet, long beforeSend, long wait);
+    bool sendPsetDataPp(const std::array<int, 8>& packet);
+    bool sendPsetDataEthernet(const std::array<int, 8>& packet);
+    bool sendPsetDataUsb(const std::array<int, 8>& packet);
+
+    bool sendLogicIoProgramPp(int block, const std::array<int, 8>& frame);
+    bool sendLogicIoProgramEthernet(int block, const std::array<int, 8>& frame);
+    bool sendLogicIoProgramUsb(int block, const std::array<int, 8>& frame);
+    bool sendPlcProgramPp(const std::array<int, 8>& frame);
+    bool sendPlcProgramEthernet(const std::array<int, 8>& frame);
+    bool sendPlcProgramUsb(const std::array<int, 8>& frame);
+    bool receiveLogicIoProgramPp(int code, int block);
+    bool receiveLogicIoProgramUsb(int code, int block);
+
+    struct CurveIds {
+        CanId request;
+        CanId reply;
+        CanId firstTransmit; // transmit identifier of the Ethernet frame that precedes the requests
+    };
+    bool requestCurve(const CurveIds& ids, int curve, int index);
+    bool requestCurvePp(const CurveIds& ids, const std::array<int, 8>& request);
+    bool requestCurveEthernet(const CurveIds& ids, const std::array<int, 8>& request);
+    bool requestCurveUsb(const CurveIds& ids, const std::array<int, 8>& request);
+    void takeCurveSamples(int s1Low, int s1High, int s2Low, int s2High);
+
+    // The pass loop of the command transactions on Ethernet: up to `bound` sends of the request while
+    // ReplyReady is not set (every pass counts, refused or not). beforeSend DoEvents precede each send;
+    // after each accepted send (each send at all when waitAfterRefused) the transaction waits for the
+    // reply on one budget of `wait` DoEvents shared by all its sends; a refused send clears ReplyReady
+    // when refusedClearsReply.
+    struct EthernetPasses {
+        int bound = EthernetAttempts;
+        long beforeSend = 0;
+        long wait = 0;
+        bool waitAfterRefused = false;
+        bool refusedClearsReply = false;
+    };
+    bool ethernetPasses(const EthernetPasses& passes, CanId accept, CanId transmit,
+                        const std::array<int, 8>& data);
+
     // The Ethernet attempt loop shared by the transactions: sends the request up to EthernetAttempts
     // times while ReplyReady is not set (refused sends count too, so a dead link ends the loop);
     // afterSend runs after each accepted send with the attempt number.
     bool ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data,
                           const std::function<void(int attempt, bool sent)>& afterSend);
-    // The same with its own bound; afterSend returns false to end the loop early.
+    // The same with its own bound; afterSend returns false to end the loop early;
+    // beforeSend (when set) runs before each send.
     bool ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data, int attempts,
-                          const std::function<bool(int attempt, bool sent)>& afterSend);
+                          const std::function<bool(int attempt, bool sent)>& afterSend,
+                          const std::function<void()>& beforeSend = {});
 
     ControllerLink& link_;
     LinkState& s_;

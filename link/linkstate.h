@@ -4,6 +4,7 @@
 
 #include "link/nsmsettings.h"
 #include "link/rundownresult.h"
+#include "link/psetreport.h"
 
 #include <QString>
 
@@ -86,6 +87,13 @@ struct LinkState {
     // The last rundown's result (manual calibration) and the NSM unit's settings.
     RundownResultRecord RundownResult;
     NsmSettingsRecord NsmSettings;
+
+    // The controller software version of the last version read ("4.02").
+    QString SccVersionText;
+    // One report record per Pset number, filled by the Pset report read.
+    PsetReportTableArray PsetReportTable{};
+    // Elements 1 and 2: the two samples of the last curve reply (0..65535).
+    std::array<int32_t, 3> CurveUploadData{};
 };
 
 // "Units: lb-in" ... "Units: Nm" for the torque units codes 1..5; empty for any other code.

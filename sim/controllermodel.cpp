@@ -30,6 +30,7 @@ ControllerModel::ControllerModel() {
     toolEeprom[47] = 5000 & 0xFF;
     toolEeprom[48] = 5000 >> 8;
     seedServiceMemories();
+    seedCommandDefaults();
 }
 
 int ControllerModel::countReceived(CanId id, int code) const {
@@ -70,7 +71,17 @@ std::vector<CanMessage> ControllerModel::respond(const CanMessage& request, Tran
         replies = calibrationCommand(request);
         break;
     case ids::CommandRequest:
-        replies = rundownResultRequest(request);
+        replies = commandRequest(request);
+        break;
+    case ids::CurveRequest:
+        replies = curveRequest(request, ids::CurveReply);
+        break;
+    case ids::CurveRequest2:
+        replies = curveRequest(request, ids::CurveReply2);
+        break;
+    case ids::UsbTestRequest:
+        // The USB dongle's link test: the frame comes back as it went.
+        replies = {{ids::UsbTestReply, request.data}};
         break;
     default:
         break; // filter frames and requests the controller does not answer

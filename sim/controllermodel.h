@@ -3,9 +3,11 @@
 // the answer to each request it receives (one reply per request, as the controller answers).
 
 #include "link/canid.h"
+#include "link/psetreport.h"
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -72,6 +74,25 @@ public:
     // dongle that asked for 10EF1102 and waits on it sees.
     void armRundown(int onStatusRequest = 1) { rundownArmedIn_ = onStatusRequest; }
 
+    // --- software version, Psets, logic and ladder blocks, curves ---
+    // Software version.
+    int verMajor = 4;
+    int verMinor = 2;
+    // Psets by number, each in its received layout (four packets of seven bytes). Pset numbers without a
+    // slot read as zeros.
+    static constexpr int PsetSlots = 10;
+    using PsetBytes = std::array<int, clink::PsetBytes>;
+    std::array<PsetBytes, PsetSlots> psets{};
+    // Logic and ladder blocks by number (logic 1..117, ladder 0..109), six bytes each; the defaults
+    // image is what a logic reset restores. Unknown blocks read as zeros.
+    using Block = std::array<int, 6>;
+    std::map<int, Block> logicBlocks;
+    std::map<int, Block> logicDefaults;
+    // Curve samples by curve number; a request for index i answers samples i and i + 1 (0 beyond the end).
+    std::map<int, std::vector<uint16_t>> curves;
+    // Logic restarts carried out.
+    int logicRestarts = 0;
+
     // --- fault knobs ---
     // Requests with these identifiers get no reply.
     std::set<CanId> noReply;
@@ -96,6 +117,12 @@ private:
     std::vector<CanMessage> rundownResultRequest(const CanMessage& m);
     void reportArmedRundown(const CanMessage& request, std::vector<CanMessage>& replies);
     int rundownArmedIn_ = 0;
+    // Version, control codes, Pset packets and logic blocks on the command identifier.
+    std::vector<CanMessage> commandRequest(const CanMessage& m);
+    std::vector<CanMessage> psetPacket(const CanMessage& m);
+    std::vector<CanMessage> curveRequest(const CanMessage& m, CanId replyId) const;
+    void seedCommandDefaults();
+    PsetBytes stagedPset_{};
     void applyWrongEcho(std::vector<CanMessage>& replies);
 };
 

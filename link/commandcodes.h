@@ -1,0 +1,33 @@
+#pragma once
+// Data byte 0 codes of the command identifier (15EF0103) and its answers (09EF0801), and of the curve
+// upload, shared by the transactions and the controller stand-in.
+
+namespace clink::codes {
+
+// Answers: the system status, the acknowledgement of a command or packet.
+inline constexpr int Status = 0x10;
+inline constexpr int Acknowledge = 0xA0;
+
+// Software version request (answered [A0 A0 major minor]).
+inline constexpr int Version = 0xA0;
+
+// Control commands.
+inline constexpr int ResetLogicDefaults = 0x63;
+inline constexpr int RestartLogic = 0x64;
+inline constexpr int ErasePsets = 0x76;
+inline constexpr int ClearRundowns = 0x81;
+
+// Pset packets 1..4 sent by the PC (0x71..0x74); the controller's packets carry 1..4.
+inline constexpr int PsetPacket1 = 0x71;
+inline constexpr int PsetPackets = 4;
+inline constexpr int PsetRead = 0x75;
+
+// Logic and ladder blocks: a block sent by the PC, and the request for / answer with a block.
+inline constexpr int LogicBlock = 0x61;
+inline constexpr int LogicBlockRequest = 0x62;
+
+// Curve upload request and its answer.
+inline constexpr int CurveRequest = 0x0F;
+inline constexpr int CurveReply = 0x20;
+
+} // namespace clink::codes

@@ -1,0 +1,148 @@
+// Pset transfer: the four packets of a Pset read on 15EF0103 [75 p k] and answered on 09EF0801 [k b1..b7],
+// and the packets the PC sends (0x71..0x74), acknowledged [A0 code ...].
+#include "base/eventpump.h"
+#include "link/controllerlink.h"
+#include "link/datatx.h"
+
+namespace clink {
+
+namespace {
+// Ethernet Pset read: filter frames first, passes per packet and the further wait after a packet's first
+// pass (cycles of two DoEvents for the block read, of three for the report read).
+constexpr int BlockReadFilterFrames = 5;
+constexpr int PacketPasses = 5001;
+constexpr long BlockReadBeforeSend = 1;
+constexpr long PacketWaitCycles = 3001;
+constexpr long BlockReadPacketWait = PacketWaitCycles * 2;
+constexpr long ReportReadPacketWait = PacketWaitCycles * 3;
+constexpr long ReportReadSettle = 100;
+// Ethernet packet send.
+constexpr int SendFilterFrames = 6;
+constexpr int SendTries = 1000;
+constexpr long SendWait = 3001;
+
+std::array<int, 8> packetRequest(int pset, int packet) {
+    return {codes::PsetRead, pset, packet, 0, 0, 0, 0, 0};
+}
+} // namespace
+
+bool DataTx::ReadPsetBlock(int pset) {
+    s_.DataCount = 0;
+    if (!allBytes(packetRequest(pset, 1)))
+        return false;
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        return readPsetPacketsPp(pset);
+    case TcpIp:
+        if (!link_.socket.isConnected())
+            return false;
+        for (int i = 0; i < BlockReadFilterFrames; ++i)
+            link_.ethernet.SendFilterFrame(ids::CommandReply);
+        for (int packet = 1; packet <= codes::PsetPackets; ++packet) {
+            link_.pump.doEvents();
+            s_.AckReceived = false;
+            s_.ReplyReady = false;
+            if (!readPsetPacketEthernet(pset, packet, BlockReadBeforeSend, BlockReadPacketWait))
+                return false;
+        }
+        return true;
+    case Usb:
+        return readPsetPacketsUsb(pset);
+    default:
+        return false;
+    }
+}
+
+bool DataTx::ReadParameterSets(int pset) {
+    // Only Psets with a report record can be reported.
+    if (pset < 0 || pset >= PsetReportRecords)
+        return false;
+    s_.DataCount = 0;
+    bool read = false;
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        read = readPsetPacketsPp(pset);
+        break;
+    case TcpIp:
+        if (link_.ethernet.SendFilterFrame(ids::CommandReply))
+            link_.pump.pause(ReportReadSettle);
+        read = true;
+        for (int packet = 1; read && packet <= codes::PsetPackets; ++packet) {
+            s_.ReplyReady = false;
+            s_.RequestData[1] = s_.RequestData[2] = s_.RequestData[3] = 0;
+            s_.AckReceived = false;
+            read = readPsetPacketEthernet(pset, packet, 0, ReportReadPacketWait);
+        }
+        break;
+    case Usb:
+        read = readPsetPacketsUsb(pset);
+        break;
+    default:
+        return false;
+    }
+    if (!read)
+        return false;
+    std::array<int, PsetBytes> bytes{};
+    for (int i = 0; i < PsetBytes; ++i)
+        bytes[size_t(i)] = s_.DataBuffer[i];
+    buildPsetReportRecord(s_.PsetReportTable[size_t(pset)], bytes);
+    return true;
+}
+
+// One packet: the handler takes the first packet frame as the acknowledgement and stores the next one at
+// the packet's place, DataBuffer(7(k-1)..).
+bool DataTx::readPsetPacketEthernet(int pset, int packet, long beforeSend, long wait) {
+    EthernetPasses passes;
+    passes.bound = PacketPasses;
+    passes.beforeSend = beforeSend;
+    passes.wait = wait;
+    passes.waitAfterRefused = true;
+    return ethernetPasses(passes, ids::CommandReply, ids::CommandRequest, packetRequest(pset, packet));
+}
+
+bool DataTx::SendPsetData(const std::array<int, 8>& packet) {
+    s_.DataCount = 0;
+    if (!allBytes(packet))
+        return false;
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        return sendPsetDataPp(packet);
+    case TcpIp:
+        return sendPsetDataEthernet(packet);
+    case Usb:
+        return sendPsetDataUsb(packet);
+    default:
+        return false;
+    }
+}
+
+bool DataTx::sendPsetDataEthernet(const std::array<int, 8>& packet) {
+    for (int i = 0; i < SendFilterFrames; ++i) {
+        link_.ethernet.SendFilterFrame(ids::CommandReply);
+        s_.ReplyReady = false;
+    }
+    s_.ReplyReady = false;
+    s_.AckReceived = false;
+    // RequestData keeps the previous transaction's values: the acknowledgement handler completes a packet
+    // on its second [A0 71..74 ...] whether or not they match.
+    EthernetPasses passes;
+    passes.bound = SendTries;
+    passes.wait = SendWait;
+    return ethernetPasses(passes, ids::CommandReply, ids::CommandRequest, packet);
+}
+
+// The parallel-port and USB paths come with the drivers of those links.
+bool DataTx::readPsetPacketsPp(int) {
+    return false;
+}
+bool DataTx::readPsetPacketsUsb(int) {
+    return false;
+}
+bool DataTx::sendPsetDataPp(const std::array<int, 8>&) {
+    return false;
+}
+bool DataTx::sendPsetDataUsb(const std::array<int, 8>&) {
+    return false;
+}
+
+} // namespace clink

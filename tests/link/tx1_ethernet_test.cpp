@@ -1,0 +1,193 @@
+// What is particular to Ethernet: the frames on the wire, the received text the logic receive leaves alone,
+// the status that cannot be taken, and the bounds every pass loop keeps when the controller is silent.
+#include "base/vbrules.h"
+#include "link/commandcodes.h"
+#include "tests/support/countingeventpump.h"
+#include "tests/support/ethernetfixture.h"
+#include "tests/support/waitfor.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+using namespace clink;
+
+namespace {
+
+class Tx1Ethernet : public testsupport::EthernetFixture {};
+
+// The link on a pump that never waits: a silent controller costs no time.
+class SilentEthernet : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dongle.listen(0));
+        s.ConnectionType = TcpIp;
+        s.TransferDelay = 1;
+        link.socket.connectTo(QStringLiteral("127.0.0.1"), dongle.port());
+        ASSERT_TRUE(testsupport::waitFor(
+            [&] { return link.socket.isConnected() && dongle.hasClient(); }));
+        pump.betweenPolls = [] { QCoreApplication::processEvents(); };
+        model.noReply = {ids::StatusRequest, ids::CommandRequest, ids::CurveRequest};
+    }
+    // Requests with this identifier and code the controller has received, once the socket has delivered
+    // all of them.
+    int requests(CanId id, int code, int expected) {
+        testsupport::waitFor([&] { return model.countReceived(id, code) >= expected; },
+                                              5000);
+        testsupport::waitFor([] { return false; }, 20);
+        return model.countReceived(id, code);
+    }
+
+    testsupport::CountingEventPump pump;
+    ManualLinkClock clock;
+    testsupport::ScriptedDialogs dialogs;
+    sim::ControllerModel model;
+    sim::TcpDongle dongle{model};
+    ControllerLink link{pump, dialogs, clock};
+    LinkState& s = link.state;
+};
+
+} // namespace
+
+TEST_F(Tx1Ethernet, StatusIsAskedWithAFilterFrameForItsOwnIdentifier) {
+    ASSERT_TRUE(link.dataTx.ReadSystemStatus());
+    ASSERT_EQ(dongle.frames.size(), 1u);
+    EXPECT_EQ(dongle.frames[0].accept, ids::StatusRequest);
+    EXPECT_EQ(dongle.frames[0].message, (CanMessage{ids::StatusRequest, {}}));
+}
+
+TEST_F(Tx1Ethernet, PsetReadAndSendFramesOnTheWire) {
+    ASSERT_TRUE(link.dataTx.ReadPsetBlock(2));
+    // Five filter frames, then each packet's request twice (the first answer only acknowledges).
+    ASSERT_GE(dongle.frames.size(), 13u);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(dongle.frames[size_t(i)].message, (CanMessage{ids::CommandReply, {}}));
+    EXPECT_EQ(dongle.frames[5].accept, ids::CommandReply);
+    EXPECT_EQ(dongle.frames[5].message, (CanMessage{ids::CommandRequest, {0x75, 2, 1, 0, 0, 0, 0, 0}}));
+    for (int k = 1; k <= 4; ++k)
+        EXPECT_EQ(std::count(model.received.begin(), model.received.end(),
+                             CanMessage{ids::CommandRequest, {0x75, 2, k, 0, 0, 0, 0, 0}}),
+                  2)
+            << k;
+
+    dongle.frames.clear();
+    ASSERT_TRUE(link.dataTx.SendPsetData({0x71, 1, 2, 3, 4, 5, 6, 7}));
+    ASSERT_GE(dongle.frames.size(), 7u);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(dongle.frames[size_t(i)].message, (CanMessage{ids::CommandReply, {}}));
+    EXPECT_EQ(dongle.frames[6].message, (CanMessage{ids::CommandRequest, {0x71, 1, 2, 3, 4, 5, 6, 7}}));
+}
+
+TEST_F(Tx1Ethernet, ControlCodesNeedAnAcknowledgementWithByte2Zero) {
+    // An acknowledgement [A0 63 xx] with xx not 0 never completes 0x63; the erase and the clear take it.
+    ASSERT_TRUE(link.dataTx.SendControlCommand(codes::ErasePsets));
+    EXPECT_EQ(dongle.frames.front().message, (CanMessage{ids::CommandReply, {}}));
+    EXPECT_EQ(dongle.frames.back().message, (CanMessage{ids::CommandRequest, {0x76, 0, 0, 0, 0, 0, 0, 0}}));
+    s.RequestData[1] = 0x63;
+    s.RequestData[2] = s.RequestData[3] = 0;
+    s.AckReceived = s.ReplyReady = false;
+    link.ethernet.dispatch(ids::CommandReply, {0xA0, 0x63, 5, 0, 0, 0, 0, 0});
+    link.ethernet.dispatch(ids::CommandReply, {0xA0, 0x63, 5, 0, 0, 0, 0, 0});
+    EXPECT_FALSE(s.ReplyReady);
+    s.RequestData[1] = 0x81;
+    link.ethernet.dispatch(ids::CommandReply, {0xA0, 0x81, 5, 0, 0, 0, 0, 0});
+    EXPECT_TRUE(s.ReplyReady);
+}
+
+TEST_F(Tx1Ethernet, LogicReceiveLeavesHalfReceivedTextForTheParser) {
+    s.EthernetRxText = "%CAN,79,120,64,8,98,3,";
+    EXPECT_FALSE(link.dataTx.ReceiveLogicIoProgram(codes::LogicBlockRequest, 3));
+    EXPECT_EQ(s.EthernetRxText, QByteArray("%CAN,79,120,64,8,98,3,"));
+    // The rest of the frame completes it: the first answer acknowledges, the next one stores.
+    s.RequestData[2] = 3;
+    s.AckReceived = true;
+    s.ReplyReady = false;
+    s.DataCount = 0;
+    link.ethernet.onDataArrival("1,2,3,4,5,6,NAC%\r\n");
+    EXPECT_TRUE(s.ReplyReady);
+    EXPECT_EQ(s.DataCount, 6);
+    EXPECT_EQ(s.DataBuffer[5], 6);
+}
+
+TEST_F(Tx1Ethernet, AStatusFieldThatIsNoByteIsACalculationError) {
+    int offers = 0;
+    link.offerPsetReset = [&] { ++offers; };
+    model.psetCount = 300;
+    EXPECT_FALSE(link.dataTx.ReadSystemStatus());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Error in Parameter Calculation, resetting controller parameters");
+    EXPECT_EQ(dialogs.messages[0].caption, base::ProgramTitle);
+    EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::None);
+    EXPECT_EQ(offers, 1);
+    // Without anyone to answer the offer, only the message.
+    link.offerPsetReset = nullptr;
+    EXPECT_FALSE(link.dataTx.ReadSystemStatus());
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+}
+
+TEST_F(SilentEthernet, StatusReadEndsAfter6001PassesEachPumpingBeforeItsSend) {
+    EXPECT_FALSE(link.dataTx.ReadSystemStatus());
+    EXPECT_EQ(requests(ids::StatusRequest, 0, 6001), 6001);
+    EXPECT_EQ(pump.budgetSpent, 6001L * 12000 + 6001 * 3);
+}
+
+TEST_F(SilentEthernet, VersionAndCommandsEndWithinTheirBounds) {
+    EXPECT_EQ(link.dataTx.SendSystemCommand(), 0);
+    EXPECT_EQ(requests(ids::CommandRequest, 0xA0, 501), 501);
+    model.received.clear();
+    EXPECT_FALSE(link.dataTx.ReadSccVersion());
+    EXPECT_EQ(requests(ids::CommandRequest, 0xA0, 502), 502); // once before the passes
+    EXPECT_FALSE(s.VersionReadPending);
+    pump.budgetSpent = 0;
+    EXPECT_FALSE(link.dataTx.SendControlCommand(codes::ResetLogicDefaults));
+    EXPECT_EQ(requests(ids::CommandRequest, 0x63, 5001), 5001);
+    // The filter frame's settling, each send's own wait and one further wait.
+    EXPECT_EQ(pump.budgetSpent, 100 + 5001L * 8002 + 301);
+}
+
+TEST_F(SilentEthernet, PsetTransfersEndWithinTheirBounds) {
+    EXPECT_FALSE(link.dataTx.ReadPsetBlock(1));
+    EXPECT_EQ(requests(ids::CommandRequest, 0x75, 5001), 5001);
+    model.received.clear();
+    EXPECT_FALSE(link.dataTx.ReadParameterSets(1));
+    EXPECT_EQ(requests(ids::CommandRequest, 0x75, 5001), 5001);
+    EXPECT_TRUE(s.PsetReportTable[1].Texts[0].isEmpty());
+    EXPECT_FALSE(link.dataTx.SendPsetData({0x72, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(requests(ids::CommandRequest, 0x72, 1000), 1000);
+}
+
+TEST_F(SilentEthernet, LogicLadderAndCurvesEndWithinTheirBounds) {
+    EXPECT_FALSE(link.dataTx.SendLogicIoProgram(1));
+    EXPECT_EQ(requests(ids::CommandRequest, 0x61, 501), 501);
+    model.received.clear();
+    EXPECT_FALSE(link.dataTx.SendPlcProgram({0x61, 4, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(requests(ids::CommandRequest, 0x61, 51), 51);
+    EXPECT_FALSE(link.dataTx.RequestCurveData(1, 300));
+    EXPECT_EQ(requests(ids::CurveRequest, 0x0F, 51), 51);
+    // Without a reply the request's own bytes remain: curve 1 and index 2C 01 read as samples.
+    EXPECT_EQ(s.CurveUploadData[1], 0x2C * 256 + 1);
+    EXPECT_EQ(s.CurveUploadData[2], 1);
+}
+
+TEST_F(SilentEthernet, TheDataLoggerCurveCannotBeCollectedOverEthernet) {
+    model.noReply.clear();
+    EXPECT_FALSE(link.dataTx.RequestCurveDataAlt(1, 0));
+    EXPECT_EQ(requests(ids::CurveRequest2, 0x0F, 51), 51);
+    // The controller did answer, on an identifier this link has no handler for.
+    ASSERT_FALSE(dongle.frames.empty());
+    EXPECT_EQ(dongle.frames.front().message, (CanMessage{ids::CurveReply2, {}}));
+    EXPECT_GT(dongle.repliesSent(), 0);
+}
+
+TEST_F(SilentEthernet, ADeadSocketEndsEveryLoopAtItsBound) {
+    link.socket.close();
+    EXPECT_FALSE(link.dataTx.ReadPsetBlock(1)); // refuses at once
+    EXPECT_EQ(pump.budgetSpent, 0);
+    EXPECT_FALSE(link.dataTx.SendPsetData({0x71, 0, 0, 0, 0, 0, 0, 0}));
+    // Every try counts and keeps the sender's wait; the further wait needs an accepted send.
+    EXPECT_EQ(pump.budgetSpent, 1000L * 8002);
+    EXPECT_FALSE(link.dataTx.SendPlcProgram({0x61, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_FALSE(link.dataTx.ReadSystemStatus());
+    testsupport::waitFor([] { return false; }, 20);
+    EXPECT_TRUE(model.received.empty());
+}

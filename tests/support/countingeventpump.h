@@ -1,0 +1,37 @@
+#pragma once
+// A pump for tests that must not wait: every wait runs the hook once, checks its condition and otherwise
+// counts its whole budget as spent at once. A silent controller then costs no time, and the DoEvents a
+// transaction asked for can be asserted.
+
+#include "base/eventpump.h"
+
+#include <functional>
+
+namespace testsupport {
+
+class CountingEventPump : public base::EventPump {
+public:
+    // Runs at every DoEvents and at every wait (for example, to let the stand-in answer).
+    std::function<void()> betweenPolls;
+
+    long doEventsCalls = 0;
+    long waits = 0;
+    // DoEvents counts of the waits that ran out.
+    long budgetSpent = 0;
+
+    void doEvents() override {
+        ++doEventsCalls;
+        if (betweenPolls)
+            betweenPolls();
+    }
+    bool waitUntil(const std::function<bool()>& done, long doEventsCount) override {
+        ++waits;
+        doEvents();
+        if (done())
+            return true;
+        budgetSpent += doEventsCount;
+        return false;
+    }
+};
+
+} // namespace testsupport
