@@ -86,6 +86,8 @@ std::vector<CanMessage> ControllerModel::respond(const CanMessage& request, Tran
     default:
         break; // filter frames and requests the controller does not answer
     }
+    if (replies.empty())
+        replies = unitRequest(request);
     reportArmedRundown(request, replies);
     applyWrongEcho(replies);
     return replies;

@@ -93,6 +93,22 @@ public:
     // Logic restarts carried out.
     int logicRestarts = 0;
 
+    // --- rundown logs, the NSM unit's version, clock and clear, presence probes (model_units.cpp) ---
+    static constexpr int RundownLogBytes = 700;
+    using RundownLog = std::array<uint8_t, RundownLogBytes>;
+    // Each Pset's log of its last 100 rundowns (7 bytes each); a Pset without one reads zeros.
+    std::map<int, RundownLog> rundownLogs;
+    struct NsmUnitState {
+        int major = 1;
+        int minor = 3;
+        // Hour (bit 7 and 13 and above: PM), minute, three date fields in display order.
+        std::array<int, 5> clock{0x8F, 7, 6, 14, 9};
+        int rundownClears = 0;
+    } nsmUnit;
+    // Rundown-log blocks that get no answer; the next rundown-log answer carries a wrong block number once.
+    std::set<int> silentRundownBlocks;
+    bool wrongRundownEcho = false;
+
     // --- fault knobs ---
     // Requests with these identifiers get no reply.
     std::set<CanId> noReply;
@@ -123,6 +139,9 @@ private:
     std::vector<CanMessage> curveRequest(const CanMessage& m, CanId replyId) const;
     void seedCommandDefaults();
     PsetBytes stagedPset_{};
+
+    // Rundown-log blocks, the NSM unit's own codes and the presence probes; nothing for other requests.
+    std::vector<CanMessage> unitRequest(const CanMessage& m);
     void applyWrongEcho(std::vector<CanMessage>& replies);
 };
 

@@ -1,0 +1,27 @@
+#include "app/nsmtexts.h"
+
+namespace app {
+
+namespace {
+constexpr int HourMask = 127;
+constexpr int PmHour = 13;
+constexpr int TwoDigits = 10;
+
+QString twoDigitSeparator(int value, char separator) {
+    return value < TwoDigits ? QString(QChar(separator)) + u'0' : QString(QChar(separator));
+}
+} // namespace
+
+QString nsmTimeDateText(int hour, int minute, int date1, int date2, int date3) {
+    return QStringLiteral("Time: ") + QString::number(hour & HourMask) + twoDigitSeparator(minute, ':') +
+           QString::number(minute) + (hour >= PmHour ? QStringLiteral(" PM") : QStringLiteral(" AM")) +
+           QStringLiteral("  Date: ") + QString::number(date1) + u'/' + QString::number(date2) +
+           twoDigitSeparator(date3, '/') + QString::number(date3);
+}
+
+QString nsmVersionText(int major, int minor, bool ethernet) {
+    return (ethernet ? QStringLiteral("Nsm Version : ") : QStringLiteral("Nsm Version ")) +
+           QString::number(major) + u'.' + QString::number(minor);
+}
+
+} // namespace app

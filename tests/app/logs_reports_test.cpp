@@ -1,0 +1,205 @@
+// Rundown-log, data-logger, NSM and transducer reports: exact lines against golden files built from fixed
+// memory images, and the number rules at their edges.
+#include "app/loggerreports.h"
+#include "app/nsmtexts.h"
+#include "app/rundownreport.h"
+#include "app/transducerreport.h"
+#include "base/torque.h"
+#include "base/vbrules.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace app;
+using clink::DataBufferArray;
+
+namespace {
+
+// Golden files hold one report line per LF-ended line, trailing blanks kept.
+QStringList golden(const QString& name) {
+    QFile f(QStringLiteral(PALVERIN_GOLDEN_DIR "/") + name);
+    if (!f.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "missing golden file " << name.toStdString();
+        return {};
+    }
+    QStringList lines = QString::fromLatin1(f.readAll()).split(u'\n');
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+void expectGolden(const QStringList& actual, const QString& name) {
+    const QStringList expected = golden(name);
+    ASSERT_EQ(actual.size(), expected.size()) << actual.join(u'\n').toStdString();
+    for (int i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(actual[i].toStdString(), expected[i].toStdString()) << "line " << i + 1;
+}
+
+void putBytes(DataBufferArray& D, int at, std::initializer_list<int> bytes) {
+    for (int b : bytes)
+        D.put(at++, b);
+}
+
+// Record r (1-based) of a rundown log: result, torque hi/lo, angle hi/lo, torque X lo/hi.
+void putRundown(DataBufferArray& D, int first, int r, std::initializer_list<int> bytes) {
+    putBytes(D, first + 7 * (r - 1), bytes);
+}
+
+RundownReportInput rundownInput() {
+    RundownReportInput in;
+    in.time = QStringLiteral("10:15:30 AM");
+    in.date = QStringLiteral("3/14/2009");
+    in.psetText = QStringLiteral("3");
+    in.torqueTarget = 50;
+    for (const char* t :
+         {"Units: Nm", "Strategy: Torque Control", "Torque Target: 50", "Torque Hi Limit: 55",
+          "Torque Lo Limit: 45", "Torque Threshold: 5", "Torque Downshift: 40", "Torque Cycle Complete: 2",
+          "Angle Target: 0", "Angle Hi Limit: 360", "Angle Lo Limit: 0", "Rpm Freespeed: 1000",
+          "Rpm Downshift: 100", "Soft Start: Yes", "Ergo: No"})
+        in.psetLines << base::fixed40(QString::fromLatin1(t));
+    return in;
+}
+
+DataBufferArray rundownLog() {
+    DataBufferArray D;
+    putRundown(D, 0, 1, {0x41, 0x03, 0xE8, 0x00, 0x2D, 0xE8, 0x03}); // ACCEPT (low five bits), 50.00 / 50
+    // record 2 empty: no line
+    putRundown(D, 0, 3, {0x02, 0x04, 0xB0, 0x01, 0x2C, 0x10, 0x04});   // TH, 60.00, angle 300, X 52
+    putRundown(D, 0, 4, {0x07, 0x00, 0x01, 0x00, 0x00, 0x03, 0x00});   // unknown code 7
+    putRundown(D, 0, 5, {0x00, 0x00, 0x0A, 0x00, 0x05, 0x00, 0x00});   // code 0 is ACCEPT
+    putRundown(D, 0, 6, {0x12, 0x00, 0x00, 0x00, 0x09, 0x11, 0x00});   // torque 0: no line, angle ignored
+    putRundown(D, 0, 50, {0x0C, 0x01, 0x00, 0x00, 0x5A, 0x00, 0x01});  // TL/AH
+    putRundown(D, 0, 100, {0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}); // TL/AL, largest values
+    return D;
+}
+
+} // namespace
+
+TEST(RundownReport, MatchesGoldenFile) {
+    expectGolden(makeRundownReport(rundownInput(), rundownLog()), QStringLiteral("rundown_report.txt"));
+}
+
+TEST(RundownReport, TorqueColumnParsesBackAndCellsAreTwelveWide) {
+    const QStringList lines = makeRundownReport(rundownInput(), rundownLog());
+    const int first = lines.indexOf(QString(76, u'-')) + 1;
+    ASSERT_GT(first, 0);
+    const QStringList expectedTorques{"50.00", "60.00", "0.05", "0.50", "12.80", "3276.75"};
+    for (int i = 0; i < expectedTorques.size(); ++i) {
+        const QString& line = lines[first + i];
+        ASSERT_EQ(line.size(), 5 * RundownCellWidth);
+        EXPECT_EQ(line[RundownTorqueColumn - 2], u' ');
+        const QString torque = line.mid(RundownTorqueColumn - 1, RundownCellWidth);
+        EXPECT_EQ(base::rtrim(torque), expectedTorques[i]);
+        EXPECT_DOUBLE_EQ(base::vbVal(torque), expectedTorques[i].toDouble());
+    }
+    EXPECT_EQ(lines[first + int(expectedTorques.size())], QString(76, u'-'));
+}
+
+TEST(RundownReport, ResultTexts) {
+    EXPECT_EQ(rundownResultText(0), "ACCEPT");
+    EXPECT_EQ(rundownResultText(1), "ACCEPT");
+    EXPECT_EQ(rundownResultText(0x41), "ACCEPT");
+    EXPECT_EQ(rundownResultText(10), "TH/AH");
+    EXPECT_EQ(rundownResultText(18), "TH/AL");
+    EXPECT_EQ(rundownResultText(0xFF), "CODE 31");
+    EXPECT_LE(rundownResultText(31).size(), RundownCellWidth);
+}
+
+TEST(RundownReport, EmptyLogGivesFrameOnly) {
+    const QStringList lines = makeRundownReport(rundownInput(), DataBufferArray{});
+    ASSERT_EQ(lines.size(), 6 + 15 + 4);
+    EXPECT_EQ(lines.back(), QString(76, u'-'));
+    EXPECT_EQ(lines[lines.size() - 2], QString(76, u'-'));
+}
+
+namespace {
+
+// Logger image as the reads leave it: directory of file 3 in D(0..9), records from D(10), Pset block.
+DataBufferArray routeBuffer() {
+    DataBufferArray D;
+    putBytes(D, 0, {1, 0x81, 5, 3, 14, 0});
+    const int b = loggerPsetBlockSlot(LoggerPsetBlockFirst) + LoggerPsetEntries * 2; // file 3
+    putBytes(D, b, {0x01, 0xF4, 0x02, 0x26, 0x01, 0xC2, 0x00, 0x5A, 0x00, 0x0A, 0x00, 0x05});
+    putRundown(D, 10, 1, {0x01, 0x03, 0xE8, 0x00, 0x2D, 0xE8, 0x03});
+    putRundown(D, 10, 2, {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
+    putRundown(D, 10, 3, {0x08, 0x01, 0xF7, 0x00, 0x64, 0xF7, 0x01});
+    putRundown(D, 10, 4, {0x1F, 0x00, 0x64, 0x01, 0x00, 0x64, 0x00});
+    return D;
+}
+
+} // namespace
+
+TEST(LoggerReports, RouteReportMatchesGoldenFile) {
+    const QStringList lines = makeLoggerRouteReport(routeBuffer(), 3, 4);
+    expectGolden(lines, QStringLiteral("logger_route_report.txt"));
+    for (int i = lines.size() - 4; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i].size(), 5 * LoggerCellWidth);
+}
+
+TEST(LoggerReports, PsetDataOfFileAndItsSlots) {
+    const LoggerPsetData p = loggerPsetData(routeBuffer(), 3);
+    EXPECT_EQ(p.torqueTarget, 500);
+    EXPECT_EQ(p.torqueHigh, 550);
+    EXPECT_EQ(p.torqueLow, 450);
+    EXPECT_EQ(p.angleHigh, 90);
+    EXPECT_EQ(p.angleLow, 10);
+    EXPECT_EQ(p.units, 5);
+    // Route reads of five entries each land at their own offset: file 20's data lies inside the block.
+    EXPECT_EQ(loggerPsetBlockSlot(LoggerPsetBlockLast) + LoggerRouteEntries,
+              LoggerPsetBlockIndex + (LoggerPsetBlockLast - LoggerPsetBlockFirst) + LoggerRouteEntries);
+    EXPECT_LE(LoggerPsetBlockIndex + LoggerPsetEntries * LoggerFiles,
+              loggerPsetBlockSlot(LoggerPsetBlockLast) + LoggerRouteEntries);
+    EXPECT_EQ(loggerRecordsAddress(1), 158);
+    EXPECT_EQ(loggerRecordsAddress(20), 19 * 700 + 158);
+    EXPECT_EQ(loggerDirectoryAddress(20), 14858 + 190);
+}
+
+TEST(LoggerReports, TimeAndDateLines) {
+    DataBufferArray D;
+    putBytes(D, 0, {1, 0x81, 30, 12, 25});
+    EXPECT_EQ(loggerTimeLine(D), "Time: 1:30 PM");
+    EXPECT_EQ(loggerDateLine(D), "Date: 12/25");
+    putBytes(D, 1, {9, 5});
+    EXPECT_EQ(loggerTimeLine(D), "Time: 9:05 AM");
+    putBytes(D, 1, {12, 0});
+    EXPECT_EQ(loggerTimeLine(D), "Time: 12:00 AM");
+    putBytes(D, 1, {13, 59});
+    EXPECT_EQ(loggerTimeLine(D), "Time: 13:59 PM");
+}
+
+TEST(LoggerReports, TransducerReportMatchesGoldenFile) {
+    DataBufferArray D;
+    putBytes(D, 0, {1, 14, 20, 6, 1, 1});
+    putBytes(D, 10, {0x03, 0xE8, 0x00, 0x00, 0x27, 0x10, 0xFF, 0xFF});
+    const QStringList lines = makeLoggerTransducerReport(D, 2, 4, base::Nm);
+    expectGolden(lines, QStringLiteral("logger_transducer_report.txt"));
+    EXPECT_EQ(lines[5], "Reading #1 :11.3 Nm");
+    EXPECT_EQ(makeLoggerTransducerReport(D, 2, 1, base::LbIn).last(), "Reading #1 :100.0 in-lb");
+    EXPECT_EQ(makeLoggerTransducerReport(D, 2, 1, 0).last(), "Reading #1 :");
+}
+
+TEST(NsmTexts, TimeDateAndVersion) {
+    EXPECT_EQ(nsmTimeDateText(0x8F, 0x07, 0x06, 0x0E, 0x09), "Time: 15:07 PM  Date: 6/14/09");
+    EXPECT_EQ(nsmTimeDateText(12, 30, 1, 2, 10), "Time: 12:30 AM  Date: 1/2/10");
+    EXPECT_EQ(nsmTimeDateText(13, 0, 12, 31, 0), "Time: 13:00 PM  Date: 12/31/00");
+    EXPECT_EQ(nsmVersionText(2, 5, false), "Nsm Version 2.5");
+    EXPECT_EQ(nsmVersionText(2, 15, true), "Nsm Version : 2.15");
+}
+
+TEST(TransducerReport, EighteenLinesMatchGoldenFile) {
+    DataBufferArray D;
+    for (int a = 0; a <= TransducerReportLast; ++a)
+        D.put(a, a);
+    putBytes(D, 2, {17, 0, 255, 3, 9});
+    putBytes(D, 29, {34, 12, 'K'});
+    putBytes(D, 35, {16, 200});    // Max Tq 51216
+    putBytes(D, 43, {0xFF, 0xFF}); // full scale 65535, never negative
+    putBytes(D, 45, {44, 1});      // cal 300
+    putBytes(D, 47, {0, 0});
+    putBytes(D, 49, {6, 14, 9});
+    const QStringList lines =
+        makeTransducerReport(QStringLiteral("8:00:00 AM"), QStringLiteral("6/14/2009"), D);
+    ASSERT_EQ(lines.size(), 18);
+    expectGolden(lines, QStringLiteral("transducer_report.txt"));
+}
