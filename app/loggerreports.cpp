@@ -25,23 +25,6 @@ int word(const clink::DataBufferArray& D, int hi, int lo) {
     return D[hi] * ByteShift + D[lo];
 }
 
-QString loggerUnitsLine(int units) {
-    switch (units) {
-    case base::LbIn:
-        return QStringLiteral("Units: lb-in");
-    case base::LbFt:
-        return QStringLiteral("Units: lb-ft");
-    case base::KgCm:
-        return QStringLiteral("Units: kg-cm");
-    case base::KgM:
-        return QStringLiteral("Units: kg-m");
-    case base::Nm:
-        return QStringLiteral("Units: Nm");
-    default:
-        return {};
-    }
-}
-
 QString readingSuffix(int units) {
     switch (units) {
     case base::LbIn:
@@ -111,7 +94,7 @@ QStringList makeLoggerRouteReport(const clink::DataBufferArray& D, int f, int n)
           << QStringLiteral("Torque Angle Lo: ") +
                  base::fixedField(QString::number(p.angleLow), PsetFieldWidth);
     if (knownUnits(p.units))
-        lines << loggerUnitsLine(p.units);
+        lines << clink::unitsText(p.units);
     lines << QStringLiteral("  ") << QStringLiteral("---------- RUNDOWN DATA ----------")
           << QStringLiteral("  ") << QStringLiteral(" ")
           << cell(QStringLiteral("#")) + cell(QStringLiteral("RESULT")) + cell(QStringLiteral("TORQUE")) +

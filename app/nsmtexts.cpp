@@ -1,11 +1,17 @@
 #include "app/nsmtexts.h"
 
+#include "base/vbrules.h"
+
+#include <array>
+
 namespace app {
 
 namespace {
 constexpr int HourMask = 127;
 constexpr int PmHour = 13;
 constexpr int TwoDigits = 10;
+// Items of the settings report, in report order.
+constexpr std::array<size_t, 7> SettingsReportItems{3, 5, 0, 4, 2, 7, 6};
 
 QString twoDigitSeparator(int value, char separator) {
     return value < TwoDigits ? QString(QChar(separator)) + u'0' : QString(QChar(separator));
@@ -22,6 +28,16 @@ QString nsmTimeDateText(int hour, int minute, int date1, int date2, int date3) {
 QString nsmVersionText(int major, int minor, bool ethernet) {
     return (ethernet ? QStringLiteral("Nsm Version : ") : QStringLiteral("Nsm Version ")) +
            QString::number(major) + u'.' + QString::number(minor);
+}
+
+QStringList takeNsmSettingsLines(clink::NsmSettingsRecord& settings) {
+    QStringList lines;
+    for (size_t item : SettingsReportItems) {
+        QString& text = settings.items[item].text;
+        lines << base::fixed40(text);
+        text = base::fixed40({});
+    }
+    return lines;
 }
 
 } // namespace app

@@ -1,7 +1,10 @@
 #pragma once
-// Texts the NSM commands show: the unit's clock and its software version.
+// Texts the NSM commands show: the unit's clock, its software version and its settings.
+
+#include "link/nsmsettings.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace app {
 
@@ -11,5 +14,10 @@ QString nsmTimeDateText(int hour, int minute, int date1, int date2, int date3);
 
 // "Nsm Version 2.5"; over Ethernet "Nsm Version : 2.5".
 QString nsmVersionText(int major, int minor, bool ethernet);
+
+// The settings report: the 40-character texts of items 3, 5, 0, 4, 2, 7 and 6 (spindles, system type,
+// reverse torque check, button latch timer, reverse timer, collect data, buttons); each printed text is
+// blanked in the record. The number of retries (item 1) is not printed and keeps its text.
+QStringList takeNsmSettingsLines(clink::NsmSettingsRecord& settings);
 
 } // namespace app

@@ -187,6 +187,23 @@ TEST(NsmTexts, TimeDateAndVersion) {
     EXPECT_EQ(nsmVersionText(2, 15, true), "Nsm Version : 2.15");
 }
 
+TEST(NsmTexts, SevenSettingsLinesThenBlanked) {
+    clink::DataBufferArray locations;
+    putBytes(locations, 0, {0, 5, 3, 2, 4, 6, 0, 1, 0});
+    clink::NsmSettingsRecord settings;
+    clink::fillNsmSettings(settings, locations);
+    const QStringList lines = takeNsmSettingsLines(settings);
+    const QStringList expected{"Number Of Spindles: 4", "System Type: Latched", "Run Rev Tq Check: On",
+                               "Button Latch Timer: 6", "Reverse Timer: 2",     "Collect Data: Yes",
+                               "Buttons: MID"};
+    ASSERT_EQ(lines.size(), expected.size());
+    for (int i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i], base::fixed40(expected[i]));
+    for (size_t item = 0; item < settings.items.size(); ++item)
+        EXPECT_EQ(settings.items[item].text,
+                  base::fixed40(item == 1 ? QStringLiteral("Number Of Retries: 3") : QString()));
+}
+
 TEST(TransducerReport, EighteenLinesMatchGoldenFile) {
     DataBufferArray D;
     for (int a = 0; a <= TransducerReportLast; ++a)
