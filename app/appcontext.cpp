@@ -17,7 +17,7 @@ AppSeams productionSeams() {
 
 AppContext::AppContext(AppSeams seams)
     : seams_(std::move(seams)), dialogs(*seams_.dialogs), pump(*seams_.pump), clock(*seams_.clock),
-      link(pump, dialogs, clock), state(link.state), values(*seams_.valuePrompt) {}
+      link(pump, dialogs, clock), state(link.state), palverin(state, dialogs), values(*seams_.valuePrompt) {}
 
 AppContext::~AppContext() = default;
 

@@ -1,8 +1,10 @@
 #pragma once
 // The program's one context: the seams (dialogs, event pump, clock, value-entry dialog), the controller
-// link with its state, the busy state, the shared value-entry results and the window registry. Built once
-// in main and passed by reference; tests build their own with scripted seams.
+// link with its state, the main module (settings, access level), the busy state, the shared value-entry
+// results and the window registry. Built once in main and passed by reference; tests build their own
+// with scripted seams.
 
+#include "app/palverin2006.h"
 #include "app/valueentry.h"
 #include "app/windowregistry.h"
 #include "base/busyguard.h"
@@ -44,6 +46,8 @@ public:
 
     clink::ControllerLink link;
     clink::LinkState& state;
+    // The main module: settings files, password and Pset defaults, access level, curve data.
+    Palverin2006 palverin;
 
     // One command at a time talks to the controller.
     base::BusyState busy;

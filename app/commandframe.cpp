@@ -1,5 +1,6 @@
 #include "app/commandframe.h"
 
+#include "app/accesslevels.h"
 #include "app/appcontext.h"
 #include "app/frmoutput.h"
 #include "base/dialogs.h"
@@ -76,6 +77,18 @@ void CommandFrame::onMenu(const QString& name, std::function<void()> handler) {
     QObject::connect(action, &QAction::triggered, action, [handler = std::move(handler)] { handler(); });
 }
 
+void CommandFrame::applyMenuState(int level) {
+    for (const MenuItemState& item : menuStateForLevel(level)) {
+        QAction* action = menu_.actions.value(item.objectName);
+        if (!action)
+            continue;
+        if (item.enabled)
+            action->setEnabled(*item.enabled);
+        if (item.visible)
+            action->setVisible(*item.visible);
+    }
+}
+
 bool CommandFrame::linkPreCheck(clink::CanId awaited, const PreCheck& how) {
     bool ok = true;
     QString failText;
@@ -109,9 +122,10 @@ bool CommandFrame::dongleOnlyPreCheck(clink::CanId awaited, const QString& failT
 }
 
 bool CommandFrame::usbFilterFrame(clink::CanId awaited, UsbCheck variant) {
-    (void)awaited;
-    (void)variant;
-    return false;
+    if (ctx.link.usb.SendFilterFrame(awaited))
+        return true;
+    // The reopen variant goes on without sending the filter frame again.
+    return variant == UsbCheck::Reopen && ctx.link.usb.ReopenDevice();
 }
 
 Busy CommandFrame::busy(bool hourglass) {

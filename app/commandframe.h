@@ -120,6 +120,8 @@ public:
 
     // Binds a handler to a menu entry by its name.
     void onMenu(const QString& name, std::function<void()> handler);
+    // Sets the menu items that follow the access level to the state of that level.
+    void applyMenuState(int level);
 
     // Link check for the awaited reply identifier X, by the connection type: parallel port configures the
     // dongle for X, Ethernet sends a filter frame for X, USB sends one and may reopen the device; no link:

@@ -64,6 +64,10 @@ FrmMain::~FrmMain() {
     ctx_.windows.setProgressBar(nullptr);
 }
 
+void FrmMain::applyMenuState(int level) {
+    frame_.applyMenuState(level);
+}
+
 void FrmMain::Timer1_Timer() {
     if (ctx_.state.ConnectionType == clink::TcpIp && !ctx_.link.socket.isConnected())
         clink::reconnectController(ctx_.link);
@@ -78,6 +82,16 @@ void FrmMain::MDIForm_Unload() {
         return;
     unloaded_ = true;
     Timer1_.stop();
+    switch (ctx_.state.ConnectionType) {
+    case clink::ParallelPort:
+        ctx_.link.spi.port().close();
+        break;
+    case clink::Usb:
+        ctx_.link.usb.CloseDevice(); // a failure is only recorded
+        break;
+    default:
+        break; // the Ethernet socket is left as it is
+    }
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

@@ -51,6 +51,10 @@ public:
         return nullptr;
     }
 
+    // Sets the menu items that follow the access level to the state of that level (1 to 3; any other
+    // level changes nothing).
+    void applyMenuState(int level);
+
     // Timer tick: on the Ethernet link, reconnects a socket that is not connected.
     void Timer1_Timer();
     // File > Exit: closes the main window, which releases the link.

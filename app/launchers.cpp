@@ -2,6 +2,7 @@
 
 #include "app/appcontext.h"
 #include "app/frmmaybe.h"
+#include "app/frmvalue2.h"
 #include "base/eventpump.h"
 #include "link/ethernet.h"
 #include "link/frmsetconnection.h"
@@ -42,6 +43,10 @@ void WindowLaunchers::bind() {
 
     AppContext& ctx = frame.ctx;
     ctx.windows.provide(wnd::frmMaybe, [&ctx] { return new FrmMaybe(ctx.windows); });
+    ctx.windows.provide(wnd::frmValue2, [&ctx] { return new FrmValue2(ctx); });
+    ctx.windows.provide(wnd::frmSetConnection, [&ctx] {
+        return new clink::FrmSetConnection(ctx.link, [&ctx] { ctx.palverin.SaveIniFile(); });
+    });
 }
 
 LinkFailTexts WindowLaunchers::candongleTexts() {
@@ -76,10 +81,21 @@ void WindowLaunchers::mnuMonitorButtons_Click() {
             return;
         window = ctx.windows.create(wnd::FrmMonitorButtons);
         const std::array<int, 8> request{ButtonRequestCode, 0, 0, 0, 0, 0, 0, 0};
+        clink::DataTx::SendBatch batch(ctx.link.dataTx);
         for (int i = 0; i < ButtonRequests; ++i) {
             ctx.pump.doEvents();
-            if (ctx.state.ConnectionType == clink::TcpIp)
+            // The result of the send is not looked at.
+            switch (ctx.state.ConnectionType) {
+            case clink::TcpIp:
                 ctx.link.ethernet.SendCanFrame(ids::ButtonReply, ids::ToolEepromRequest, request);
+                break;
+            case clink::Usb:
+                ctx.link.usb.SendCanFrame(ids::ButtonReply, ids::ToolEepromRequest, {0, 0}, request);
+                break;
+            default:
+                ctx.link.dataTx.SendCanMessage({ids::ToolEepromRequest, request});
+                break;
+            }
             ctx.pump.pause(ButtonRequestPause);
         }
     }

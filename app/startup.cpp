@@ -19,6 +19,20 @@ constexpr long StartupTransferDelay = 2;
 // Length of the folder hash in the lock file's name.
 constexpr int LockNameHashLength = 16;
 
+const QString ParallelFailedText =
+    QStringLiteral("Connect Parallel Port (LPT1) Failed\r\nPlease select another connection type");
+const QString ParallelFailedCaption = QStringLiteral("Connect Parallel Port");
+
+// Gains the printer port and drives it idle; without it the user is asked for another link.
+void openParallelPort(AppContext& ctx) {
+    if (!ctx.link.spi.port().open()) {
+        ctx.dialogs.message(ParallelFailedText, ParallelFailedCaption, base::MessageIcon::None);
+        ctx.windows.open(wnd::frmSetConnection);
+        return;
+    }
+    ctx.link.spi.InitializePort();
+}
+
 // Connects the Ethernet link and waits (bounded) until the attempt is over; then announces the program to
 // the dongle, connected or not.
 void openEthernet(AppContext& ctx) {
@@ -53,6 +67,13 @@ void startProgram(AppContext& ctx, FrmMain& main, const QString& version) {
     s.AckReceived = false;
     s.TransferDelay = StartupTransferDelay;
     s.PortShadow = 0;
+    ctx.palverin.LoadIniFiles();
+
+    if (s.ConnectionType == clink::ParallelPort)
+        openParallelPort(ctx);
+
+    ctx.palverin.access.AccessLevel = UserLevel;
+    ctx.palverin.BuildAccessCode();
 
     if (s.ConnectionType == clink::TcpIp) {
         openEthernet(ctx);
@@ -60,8 +81,15 @@ void startProgram(AppContext& ctx, FrmMain& main, const QString& version) {
             ctx.windows.open(wnd::frmSetConnection);
     }
 
+    if (s.ConnectionType == clink::Usb) {
+        // A failed set-up is reported by the device set-up itself; start-up goes on.
+        ctx.link.usb.OpenDevice();
+        ctx.link.usb.ConfigureDevice();
+    }
+
     main.show();
     main.setWindowTitle(mainWindowCaption(version));
+    main.applyMenuState(ctx.palverin.access.AccessLevel);
 }
 
 } // namespace app

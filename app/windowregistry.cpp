@@ -21,6 +21,8 @@ struct KnownWindow {
 const KnownWindow KnownWindows[] = {
     {wnd::frmSetConnection,   {Instance::Shared}},
     {wnd::frmMaybe,           {Instance::Shared, false, false, true}},
+    {wnd::frmPassword,        {Instance::New, true}},
+    {wnd::formNewPword,       {Instance::New, true}},
     {wnd::frmValue2,          {Instance::Shared}},
     {wnd::frmPset,            {Instance::Shared, false, true}},
     {wnd::frmDefaults,        {Instance::Shared}},

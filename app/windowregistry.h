@@ -24,6 +24,8 @@ namespace app {
 namespace wnd {
 inline const QString frmSetConnection = QStringLiteral("frmSetConnection");
 inline const QString frmMaybe = QStringLiteral("frmMaybe");
+inline const QString frmPassword = QStringLiteral("frmPassword");
+inline const QString formNewPword = QStringLiteral("formNewPword");
 inline const QString frmValue2 = QStringLiteral("frmValue2");
 inline const QString frmPset = QStringLiteral("frmPset");
 inline const QString frmDefaults = QStringLiteral("frmDefaults");

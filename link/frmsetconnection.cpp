@@ -236,7 +236,9 @@ void FrmSetConnection::cmdSaveDefaults_Click() {
 
 void FrmSetConnection::saveUsb() {
     showAddressControls(false);
-    lblSettings->setText(UsbFailed);
+    // One frame that nothing answers: a clean write and a read that times out mean the dongle is there.
+    const bool ok = link_.usb.SendCanFrame(ids::ToolReply, ids::ToolReply, {0, 0}, {});
+    lblSettings->setText(ok ? UsbEstablished : UsbFailed);
 }
 
 void FrmSetConnection::saveEthernet() {
@@ -251,8 +253,15 @@ void FrmSetConnection::saveEthernet() {
 
 void FrmSetConnection::saveParallel() {
     showAddressControls(false);
-    if (rememberedLink_ != ParallelPort)
-        lblSettings->setText(ParallelFailed);
+    if (rememberedLink_ != ParallelPort) {
+        if (link_.spi.port().open()) {
+            link_.spi.InitializePort();
+            lblSettings->setText(ParallelEstablished);
+        } else {
+            lblSettings->setText(ParallelFailed);
+            show();
+        }
+    }
     rememberedLink_ = ParallelPort;
 }
 

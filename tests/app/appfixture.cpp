@@ -59,6 +59,27 @@ quint16 AppFixture::refusedPort() {
     return port;
 }
 
+void AppFixture::useParallelPort() {
+    ctx.link.spi.usePort(chip);
+    s.ConnectionType = clink::ParallelPort;
+}
+
+void AppFixture::useUsb() {
+    ctx.link.usb.setDevice(ftdi);
+    s.ConnectionType = clink::Usb;
+}
+
+void AppFixture::saveSettings() {
+    const auto type = s.ConnectionType;
+    const QString address = s.ControllerIpAddress;
+    const QString port = s.ControllerIpPort;
+    ctx.palverin.LoadIniFiles();
+    s.ConnectionType = type;
+    s.ControllerIpAddress = address;
+    s.ControllerIpPort = port;
+    ASSERT_TRUE(ctx.palverin.SaveIniFile());
+}
+
 bool AppFixture::waitFor(const std::function<bool()>& cond, int ms) {
     return testsupport::waitFor(cond, ms);
 }

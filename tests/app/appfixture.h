@@ -5,6 +5,8 @@
 #include "app/appcontext.h"
 #include "app/valueentry.h"
 #include "sim/controllermodel.h"
+#include "sim/ftdisim.h"
+#include "sim/spichip.h"
 #include "sim/tcpdongle.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/tempfolder.h"
@@ -37,6 +39,12 @@ protected:
     void connectEthernet();
     // A loopback port nobody listens on: a connect there is refused at once.
     static quint16 refusedPort();
+    // The parallel port is the stand-in's simulated CAN-controller chip (not opened yet).
+    void useParallelPort();
+    // The USB dongle is the stand-in's simulated serial converter (not opened yet).
+    void useUsb();
+    // Writes the settings files with the link settings of the state (the other settings as loaded).
+    void saveSettings();
     // Waits (in the event loop) until cond holds or ms elapse.
     static bool waitFor(const std::function<bool()>& cond, int ms = 3000);
     // The stand-in's received frames with this accept identifier whose data are all 0.
@@ -50,6 +58,8 @@ protected:
     clink::LinkState& s;
     sim::ControllerModel model;
     sim::TcpDongle dongle{model};
+    sim::SpiChip chip{&model};
+    sim::FtdiSim ftdi{model};
 };
 
 } // namespace apptest

@@ -57,6 +57,39 @@ TEST_F(CommandFrameTest, DongleOnlyPreCheckOnEthernetTestsTheSocket) {
     EXPECT_EQ(dialogs->messageTexts(), QStringList{"Unable To Configure CanDongle"});
 }
 
+TEST_F(CommandFrameTest, UsbPlainFailsAndReopenGoesOnWithoutResending) {
+    useUsb();
+    ASSERT_TRUE(ctx.link.usb.ReopenDevice());
+    EXPECT_TRUE(frame.linkPreCheck(ids::CommandReply));
+    ASSERT_EQ(ftdi.frames.size(), 1u);
+    EXPECT_EQ(ftdi.frames[0].accept, ids::CommandReply);
+    EXPECT_EQ(ftdi.frames[0].message, (CanMessage{ids::CommandReply, {}}));
+
+    ftdi.writeFails = 1;
+    EXPECT_FALSE(frame.linkPreCheck(ids::CommandReply));
+    EXPECT_EQ(dialogs->messageTexts(), QStringList{"Unable to connect using USB"});
+
+    ftdi.writeFails = 1;
+    const int opens = ftdi.opens;
+    const size_t frames = ftdi.frames.size();
+    EXPECT_TRUE(frame.linkPreCheck(ids::CommandReply, {.usb = app::UsbCheck::Reopen}));
+    EXPECT_GT(ftdi.opens, opens);
+    EXPECT_EQ(ftdi.frames.size(), frames); // the filter frame is not sent again
+    EXPECT_EQ(dialogs->messages.size(), 1u);
+}
+
+TEST_F(CommandFrameTest, ParallelPortPreCheckConfiguresTheDongle) {
+    useParallelPort();
+    ASSERT_TRUE(chip.open());
+    s.TransferDelay = 1;
+    ctx.link.spi.InitializePort();
+    EXPECT_TRUE(frame.linkPreCheck(ids::CommandReply));
+    EXPECT_TRUE(dialogs->messages.empty());
+    chip.dongleAbsent = true;
+    EXPECT_FALSE(frame.linkPreCheck(ids::CommandReply));
+    EXPECT_EQ(dialogs->messageTexts(), QStringList{"Unable To Configure CanDongle"});
+}
+
 TEST_F(CommandFrameTest, AReportNeverShownIsDeleted) {
     QPointer<app::FrmOutput> window;
     {

@@ -1,5 +1,7 @@
 // The connection window on the Ethernet link against the stand-in: the result texts, the lamp, the port box,
 // and the save of the chosen link.
+#include "app/frmmain.h"
+#include "app/settingsfiles.h"
 #include "link/frmsetconnection.h"
 #include "tests/app/appfixture.h"
 
@@ -92,6 +94,82 @@ TEST_F(ConnectionWindow, PortBoxTakesOnly1To65535) {
     port->clear();
     QTest::keyClicks(port, QStringLiteral("x12"));
     EXPECT_EQ(s.ControllerIpPort, "12");
+}
+
+TEST_F(ConnectionWindow, TheMenusWindowSavesTheLinkInTheSettingsFile) {
+    useEthernet(dongle.port());
+    saveSettings();
+    s.ConnectionType = ParallelPort;
+    ctx.palverin.SaveIniFile();
+    // As File > Controller Connection opens it: the main window's connection window saves through the
+    // settings files.
+    app::FrmMain main(ctx);
+    QWidget* w = ctx.windows.create(app::wnd::frmSetConnection);
+    ASSERT_NE(qobject_cast<FrmSetConnection*>(w), nullptr);
+    auto* list = child<QComboBox>(*w, "cboConnType");
+    list->setCurrentIndex(1);
+    emit list->activated(1);
+    ASSERT_TRUE(waitFor([&] { return settingsText(*w) == "Connection Established\r\n"; }));
+    delete w;
+
+    clink::LinkState loaded;
+    app::AppSettings settings;
+    const app::LineScrambler scrambler;
+    app::SettingsFiles files(loaded, settings, *dialogs, scrambler);
+    files.LoadIniFiles();
+    EXPECT_EQ(loaded.ConnectionType, TcpIp);
+    EXPECT_EQ(loaded.ControllerIpAddress, "127.0.0.1");
+    EXPECT_EQ(loaded.ControllerIpPort, QString::number(dongle.port()));
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(ConnectionWindow, UsbIsTestedWithOneFrame) {
+    useUsb();
+    ASSERT_TRUE(ctx.link.usb.ReopenDevice());
+    auto w = open();
+    EXPECT_EQ(settingsText(*w), "USB Connection Established");
+    ASSERT_EQ(ftdi.frames.size(), 1u);
+    EXPECT_EQ(ftdi.frames[0].accept, ids::ToolReply);
+    EXPECT_EQ(ftdi.frames[0].message, (CanMessage{ids::ToolReply, {}}));
+    EXPECT_EQ(child<QLabel>(*w, "lblConnection")->text(), "Current Connection:  USB");
+
+    ftdi.writeFails = 1;
+    ftdi.noDevice = true; // and the reopen after the failed write finds nothing
+    w->cmdSaveDefaults_Click();
+    EXPECT_EQ(settingsText(*w), "Unable to connect using USB");
+    EXPECT_EQ(saves, (QList<int>{3, 3}));
+}
+
+TEST_F(ConnectionWindow, ParallelPortIsOpenedOnlyWhenChosenAnew) {
+    useParallelPort();
+    auto w = open(); // loaded with the parallel port: the port is not touched
+    EXPECT_FALSE(chip.isOpen());
+    EXPECT_TRUE(settingsText(*w).isEmpty());
+    EXPECT_EQ(saves, QList<int>{1});
+
+    s.ConnectionType = Usb;
+    ctx.link.usb.setDevice(ftdi);
+    auto fromUsb = open();
+    auto* list = child<QComboBox>(*fromUsb, "cboConnType");
+    list->setCurrentIndex(0);
+    emit list->activated(0);
+    EXPECT_TRUE(chip.isOpen());
+    EXPECT_EQ(settingsText(*fromUsb), "Parallel Connection Established");
+    EXPECT_EQ(s.PortShadow, 0);
+}
+
+TEST_F(ConnectionWindow, ParallelPortThatCannotBeOpenedStaysChosen) {
+    useEthernet(refusedPort());
+    ctx.link.spi.usePort(chip);
+    chip.portMissing = true;
+    auto w = open();
+    auto* list = child<QComboBox>(*w, "cboConnType");
+    list->setCurrentIndex(0);
+    emit list->activated(0);
+    EXPECT_EQ(settingsText(*w),
+              "Connect Parallel Port (LPT1) Failed\r\nPlease select another connection type");
+    EXPECT_EQ(s.ConnectionType, ParallelPort);
+    EXPECT_EQ(saves.last(), int(ParallelPort));
 }
 
 TEST_F(ConnectionWindow, NoLinkIsSavedWithoutATest) {
