@@ -2,10 +2,12 @@
 #include "app/frmmain.h"
 #include "app/launchers.h"
 #include "app/logincommands.h"
+#include "app/systemcommands.h"
 
 namespace app {
 
 void FrmMain::installCommandGroups() {
+    addGroup<SystemCommands>();
     addGroup<WindowLaunchers>();
     addGroup<LoginCommands>();
 }

@@ -17,12 +17,17 @@ namespace ids = clink::ids;
 namespace {
 // Button monitor preparation: request code and its reply identifier.
 constexpr int ButtonRequestCode = 0x30;
+// Controller types (software major versions) and their logic editors.
+constexpr int LadderType = 3;
+constexpr int LogicVersion2Type = 4;
+constexpr int LogicVersion3Type = 5;
 // The connection window's width (4075 twips).
 constexpr int ConnectionWindowWidth = 272;
 } // namespace
 
 void WindowLaunchers::bind() {
     frame.onMenu(QStringLiteral("mnuCont_Conn"), [this] { mnuCont_Conn_Click(); });
+    frame.onMenu(QStringLiteral("mnuCalibrateTool"), [this] { mnuCalibrateTool_Click(); });
     frame.onMenu(QStringLiteral("mnuCalToolButtons"), [this] { mnuCalToolButtons_Click(); });
     frame.onMenu(QStringLiteral("mnuMonitorButtons"), [this] { mnuMonitorButtons_Click(); });
     frame.onMenu(QStringLiteral("mnuWriteTubeNut"), [this] { mnuWriteTubeNut_Click(); });
@@ -40,6 +45,8 @@ void WindowLaunchers::bind() {
     frame.onMenu(QStringLiteral("mnuBuildMatch"), [this] { mnuBuildMatch_Click(); });
     frame.onMenu(QStringLiteral("mnuStats"), [this] { mnuStats_Click(); });
     frame.onMenu(QStringLiteral("mnuLumenquest"), [this] { mnuLumenquest_Click(); });
+    frame.onMenu(QStringLiteral("mnuLogicIo"), [this] { mnuLogicIo_Click(); });
+    frame.onMenu(QStringLiteral("mnuORVTEST"), [this] { mnuORVTEST_Click(); });
 
     AppContext& ctx = frame.ctx;
     ctx.windows.provide(wnd::frmMaybe, [&ctx] { return new FrmMaybe(ctx.windows); });
@@ -55,6 +62,12 @@ LinkFailTexts WindowLaunchers::candongleTexts() {
     return texts;
 }
 
+LinkFailTexts WindowLaunchers::addressTexts() const {
+    LinkFailTexts texts;
+    texts.parallel = QStringLiteral("Unable To Configure ") + frame.state().ControllerIpAddress;
+    return texts;
+}
+
 void WindowLaunchers::mnuCont_Conn_Click() {
     QWidget* window = frame.ctx.windows.open(wnd::frmSetConnection);
     if (!window)
@@ -63,6 +76,18 @@ void WindowLaunchers::mnuCont_Conn_Click() {
     if (!shown)
         shown = window;
     shown->resize(ConnectionWindowWidth, shown->height());
+}
+
+void WindowLaunchers::mnuCalibrateTool_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy ||
+            !frame.linkPreCheck(ids::CommandReply, {.usb = UsbCheck::Reopen, .texts = addressTexts()}))
+            return;
+        if (frame.dataTx().SendSystemCommand() < FirstCalibrationType)
+            return frame.failBox(QStringLiteral("Unable To Calibrate Tool -> Incorrect Scc Version"));
+    }
+    frame.ctx.windows.open(wnd::FormCalibration);
 }
 
 void WindowLaunchers::mnuCalToolButtons_Click() {
@@ -216,6 +241,44 @@ void WindowLaunchers::mnuLumenquest_Click() {
     }
     if (QWidget* window = frame.ctx.windows.open(wnd::frmRunScreen1))
         window->activateWindow();
+}
+
+void WindowLaunchers::mnuLogicIo_Click() {
+    QString editor;
+    {
+        auto busy = frame.busy();
+        if (!busy)
+            return;
+        // A failed check is reported and the command goes on: without a controller the chooser opens.
+        frame.linkPreCheck(ids::CommandReply, {.texts = addressTexts()});
+        switch (frame.dataTx().SendSystemCommand()) {
+        case LadderType:
+            editor = wnd::frmPLCIO;
+            break;
+        case LogicVersion2Type:
+            editor = wnd::frmLogicIo;
+            break;
+        case LogicVersion3Type:
+            editor = wnd::frmLogicIoB;
+            break;
+        default:
+            editor = wnd::frmMaybe;
+            break;
+        }
+    }
+    frame.ctx.windows.open(editor);
+}
+
+void WindowLaunchers::mnuORVTEST_Click() {
+    auto busy = frame.busy();
+    if (!busy)
+        return;
+    // The USB dongle's test exchange, whatever link is chosen.
+    clink::USB& usb = frame.ctx.link.usb;
+    if (!usb.SendCanFrame(ids::UsbTestReply, ids::UsbTestRequest, {0, 0}, {}) && !usb.ReopenDevice())
+        return frame.failBox(LinkFailTexts().usb);
+    if (!frame.dataTx().ShowDataArray())
+        frame.dialogs().message(QStringLiteral("No Habla"), base::ProgramTitle, base::MessageIcon::None);
 }
 
 } // namespace app

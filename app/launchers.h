@@ -15,7 +15,11 @@ public:
     using CommandGroup::CommandGroup;
     void bind() override;
 
+    // The lowest controller type the tool calibration runs on.
+    static constexpr int FirstCalibrationType = 4;
+
     void mnuCont_Conn_Click();
+    void mnuCalibrateTool_Click();
     void mnuCalToolButtons_Click();
     void mnuMonitorButtons_Click();
     void mnuWriteTubeNut_Click();
@@ -33,6 +37,8 @@ public:
     void mnuBuildMatch_Click();
     void mnuStats_Click();
     void mnuLumenquest_Click();
+    void mnuLogicIo_Click();
+    void mnuORVTEST_Click();
 
 private:
     // Opens a monitor window with SetFaults or SetRundown called before it is shown.
@@ -41,6 +47,8 @@ private:
     void openWithoutBar(const QString& window);
     // The text the launchers show when the parallel-port dongle cannot be configured ("Candongle").
     static LinkFailTexts candongleTexts();
+    // The texts of the controller-type checks: the parallel-port failure names the stored address.
+    LinkFailTexts addressTexts() const;
 };
 
 } // namespace app
