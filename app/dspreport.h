@@ -1,0 +1,23 @@
+#pragma once
+// The labelled DSP parameter report of the first 128 bytes of the DSP's parameter memory. The settings
+// collection writes the same lines to its DSP file.
+
+#include <QDateTime>
+#include <QStringList>
+
+namespace clink {
+class DataBufferArray;
+}
+
+namespace app {
+
+// Bytes the report reads (64 two-byte locations at 0, 2, ..., 126) and the lines it has.
+inline constexpr int DspReportBytes = 128;
+inline constexpr int DspReportLines = 66;
+
+// D(k) + 256 x D(k + 1), 0..65535 (element k = byte k).
+int dspWord(const clink::DataBufferArray& D, int k);
+
+QStringList makeDspParameterReport(const clink::DataBufferArray& D, const QDateTime& now);
+
+} // namespace app

@@ -1,0 +1,87 @@
+#pragma once
+// Parameter files: lists of EEPROM byte writes for the tool or the external transducer, each stored line
+// scrambled by the program's line scrambler. Line 1 names the file type, line 2 is free text (never
+// decoded), every later non-empty line is "address,data" split at its last comma. Empty stored lines are
+// skipped but still count as progress steps.
+//
+// A plain text source (*.txt) becomes a parameter file (*.prm) by scrambling every line.
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace clink {
+struct LinkState;
+}
+
+namespace app {
+
+class LineScrambler;
+
+enum class ParameterFileKind { Tool, Transducer };
+
+// The decoded first line, compared in capitals.
+QString parameterFileTypeLine(ParameterFileKind kind);
+
+inline constexpr int ParameterLargestAddress = 1023;
+inline constexpr int ParameterLargestData = 255;
+// A byte is written at most this many times before a mismatching read-back ends the transfer.
+inline constexpr int ParameterWriteTries = 6;
+
+inline const QString FileDataErrorCaption = QStringLiteral("File Data Error");
+
+struct ParameterWrite {
+    int address = 0;
+    int data = 0;
+    bool operator==(const ParameterWrite&) const = default;
+};
+
+// The outcome of checking a whole file before anything is sent.
+struct ParameterFileCheck {
+    enum class Result { Ok, WrongType, BadData };
+    Result result = Result::Ok;
+    QString errorText; // BadData: the box text (caption FileDataErrorCaption)
+    // Every stored line after line 2 in order; an empty stored line has no write.
+    std::vector<std::optional<ParameterWrite>> lines;
+    // Lines that passed (the non-empty ones).
+    int validLines = 0;
+};
+
+// Checks the stored lines of a parameter file of the given kind. Nothing is accepted unless every line
+// passes: an address above 1023 or below 0, a data value above 255 or below 0, or a line without a comma
+// refuses the whole file.
+ParameterFileCheck checkParameterFile(const QStringList& stored, ParameterFileKind kind);
+
+// Writes and verifies every line: write, read back, compare; a byte whose read-back differs is written
+// again, at most ParameterWriteTries times. progress gets the number of stored lines done (empty ones
+// included) after each line.
+struct ParameterEeprom {
+    std::function<bool(int address, int value)> write;
+    std::function<bool(int address)> read; // appends the byte at DataBuffer(DataCount)
+};
+enum class ParameterTransfer { Done, WriteFailed, ReadFailed, Mismatch };
+ParameterTransfer transferParameterLines(const ParameterFileCheck& file, const ParameterEeprom& eeprom,
+                                         clink::LinkState& state, const std::function<void(int)>& progress);
+
+// --- the plain source and its parameter file ---
+
+// True when the path ends in ".txt" in any letter case.
+bool isParameterSourceName(const QString& path);
+// The path without its last three characters, followed by "prm".
+QString parameterFileNameFor(const QString& sourcePath);
+
+struct EncryptResult {
+    bool ok = false;
+    QString errorText; // why the file could not be read or written
+    QString output;    // the parameter file written
+};
+// Scrambles every line of the source into its parameter file (replaced whole when it exists).
+// started gets the number of source lines before the first line is written; progress the lines written.
+EncryptResult encryptParameterSource(const QString& sourcePath, const LineScrambler& scrambler,
+                                     const std::function<void(int lines)>& started,
+                                     const std::function<void(int written)>& progress);
+
+} // namespace app

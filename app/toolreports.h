@@ -1,0 +1,42 @@
+#pragma once
+// The readable forms of the tool's EEPROM: the labelled tool parameter report and the plain listing of
+// every location. The settings collection writes the same lines to its files, so both come from here.
+
+#include <QDateTime>
+#include <QStringList>
+
+namespace clink {
+class DataBufferArray;
+}
+
+namespace app {
+
+// Locations the parameter report reads (0..1023) and the listing lists (0..1024).
+inline constexpr int ToolReportLocations = 1024;
+inline constexpr int ToolListingLocations = 1025;
+// Lines of the tool parameter report.
+inline constexpr int ToolReportLines = 120;
+// Tool EEPROM locations of the calibration values (low byte first) and of the tool id.
+inline constexpr int CalValueLow = 45;
+inline constexpr int CalValueHigh = 46;
+inline constexpr int FactoryCalLow = 47;
+inline constexpr int FactoryCalHigh = 48;
+inline constexpr int ToolIdLowLocation = 2;
+inline constexpr int ToolIdHighLocation = 3;
+inline constexpr int ToolModelLocation = 31;
+// The model character of a pistol: "P".
+inline constexpr int PistolModel = 80;
+
+// high x 256 + low, 0..65535.
+inline int byteWord(int high, int low) { return (high & 0xFF) * 256 + (low & 0xFF); }
+
+// The tool id: location 2 high and 3 low for a pistol (model character "P" at 31), else 3 high and 2 low.
+int toolIdFromEeprom(const clink::DataBufferArray& L);
+
+// The 120-line tool parameter report of locations 0..1023 (element n = location n).
+QStringList makeToolParameterReport(const clink::DataBufferArray& L, const QDateTime& now);
+
+// "Address n: v" for n = 0 .. count - 1 (element n = location n).
+QStringList makeToolEepromListing(const clink::DataBufferArray& L, int count = ToolListingLocations);
+
+} // namespace app

@@ -1,0 +1,214 @@
+// Parameter files: the type line, the whole-file check before anything is sent, the write-and-verify
+// pass, and the scrambling of a plain source into its parameter file.
+#include "app/linescrambler.h"
+#include "app/parameterfile.h"
+#include "base/textlines.h"
+#include "link/linkstate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using app::ParameterFileCheck;
+using app::ParameterFileKind;
+using app::ParameterWrite;
+
+namespace {
+
+const app::LineScrambler Scrambler([] { return 17; });
+
+QStringList stored(const QStringList& plain) {
+    QStringList lines;
+    for (const QString& line : plain)
+        lines.append(Scrambler.EncodeLine(line));
+    return lines;
+}
+
+QStringList toolFile(const QStringList& body) {
+    return stored(QStringList{QStringLiteral("FILE TYPE: TOOL PARAMETERS"), QStringLiteral("Tool 4711")} + body);
+}
+
+// An EEPROM in memory behind the two transactions, with a location that never takes a write.
+struct FakeEeprom {
+    explicit FakeEeprom(clink::LinkState& state) : s(state) {}
+    clink::LinkState& s;
+    std::map<int, int> bytes;
+    int stuckAddress = -1;
+    int writes = 0;
+    int reads = 0;
+    int failWriteAt = -1;
+    int failReadAt = -1;
+
+    app::ParameterEeprom access() {
+        return {[this](int a, int v) {
+                    ++writes;
+                    if (a == failWriteAt)
+                        return false;
+                    if (a != stuckAddress)
+                        bytes[a] = v;
+                    return true;
+                },
+                [this](int a) {
+                    ++reads;
+                    if (a == failReadAt)
+                        return false;
+                    s.DataBuffer.put(s.DataCount++, bytes.count(a) ? bytes[a] : 0xFF);
+                    return true;
+                }};
+    }
+};
+
+} // namespace
+
+TEST(ParameterFile, AcceptsItsTypeInAnyCaseButNothingElse) {
+    const QStringList body{QStringLiteral("45,220")};
+    EXPECT_EQ(app::checkParameterFile(toolFile(body), ParameterFileKind::Tool).result, ParameterFileCheck::Result::Ok);
+    const QStringList lower = stored({QStringLiteral("file type: tool parameters"), QStringLiteral("x"), body[0]});
+    EXPECT_EQ(app::checkParameterFile(lower, ParameterFileKind::Tool).result, ParameterFileCheck::Result::Ok);
+    const QStringList trailing = stored({QStringLiteral("FILE TYPE: TOOL PARAMETERS "), QStringLiteral("x"), body[0]});
+    EXPECT_EQ(app::checkParameterFile(trailing, ParameterFileKind::Tool).result,
+              ParameterFileCheck::Result::WrongType);
+    EXPECT_EQ(app::checkParameterFile(toolFile(body), ParameterFileKind::Transducer).result,
+              ParameterFileCheck::Result::WrongType);
+    const QStringList transducer =
+        stored({QStringLiteral("File Type: External Transducer Parameters"), QStringLiteral("x"), body[0]});
+    EXPECT_EQ(app::checkParameterFile(transducer, ParameterFileKind::Transducer).result,
+              ParameterFileCheck::Result::Ok);
+    // A file that ends before its second line.
+    EXPECT_EQ(app::checkParameterFile(stored({QStringLiteral("FILE TYPE: TOOL PARAMETERS")}), ParameterFileKind::Tool)
+                  .result,
+              ParameterFileCheck::Result::WrongType);
+    EXPECT_EQ(app::checkParameterFile({}, ParameterFileKind::Tool).result, ParameterFileCheck::Result::WrongType);
+}
+
+TEST(ParameterFile, ReadsEveryLineAfterTheSecond) {
+    QStringList file = toolFile({QStringLiteral("45,220"), QString(), QStringLiteral("12,3,4"),
+                                 QStringLiteral(" 1 023 , 2 55"), QStringLiteral("7,2.5")});
+    file[1] = QStringLiteral("not scrambled at all, 99999,1"); // the free-text line is never decoded
+    const ParameterFileCheck check = app::checkParameterFile(file, ParameterFileKind::Tool);
+    ASSERT_EQ(check.result, ParameterFileCheck::Result::Ok);
+    EXPECT_EQ(check.validLines, 4);
+    ASSERT_EQ(check.lines.size(), 5u);
+    EXPECT_EQ(check.lines[0], (ParameterWrite{45, 220}));
+    EXPECT_FALSE(check.lines[1].has_value());
+    EXPECT_EQ(check.lines[2], (ParameterWrite{12, 4})); // split at the last comma; "12,3" reads as 12
+    EXPECT_EQ(check.lines[3], (ParameterWrite{1023, 255}));
+    EXPECT_EQ(check.lines[4], (ParameterWrite{7, 2})); // half to even
+}
+
+TEST(ParameterFile, RefusesTheWholeFileForOneBadLine) {
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("1024,1"), QStringLiteral("InValid Address Value - Address > 1023")},
+        {QStringLiteral("-1,1"), QStringLiteral("InValid Address Value - Address < 0")},
+        {QStringLiteral("10,256"), QStringLiteral("InValid Data Value - Data > 255")},
+        {QStringLiteral("10,-3"), QStringLiteral("InValid Data Value - Data < 0")},
+        {QStringLiteral("10 20"), QStringLiteral("InValid Data Line - No Comma")},
+    };
+    for (const auto& [bad, text] : cases) {
+        const ParameterFileCheck check =
+            app::checkParameterFile(toolFile({QStringLiteral("1,1"), QStringLiteral("2,2"), bad, QStringLiteral("3,3")}),
+                                    ParameterFileKind::Tool);
+        EXPECT_EQ(check.result, ParameterFileCheck::Result::BadData) << bad.toStdString();
+        EXPECT_EQ(check.errorText, text);
+        EXPECT_TRUE(check.lines.empty());
+    }
+}
+
+TEST(ParameterFile, WritesAndVerifiesEveryByte) {
+    clink::LinkState s;
+    FakeEeprom eeprom(s);
+    const ParameterFileCheck check = app::checkParameterFile(
+        toolFile({QStringLiteral("10,1"), QString(), QString(), QString(), QStringLiteral("11,2")}),
+        ParameterFileKind::Tool);
+    std::vector<int> progress;
+    EXPECT_EQ(app::transferParameterLines(check, eeprom.access(), s, [&](int n) { progress.push_back(n); }),
+              app::ParameterTransfer::Done);
+    EXPECT_EQ(eeprom.bytes, (std::map<int, int>{{10, 1}, {11, 2}}));
+    EXPECT_EQ(eeprom.writes, 2);
+    EXPECT_EQ(progress, (std::vector<int>{1, 2, 3, 4, 5})); // empty lines advance the progress too
+}
+
+TEST(ParameterFile, StopsAfterSixMismatchingWrites) {
+    clink::LinkState s;
+    FakeEeprom eeprom(s);
+    eeprom.stuckAddress = 11;
+    const ParameterFileCheck check = app::checkParameterFile(
+        toolFile({QStringLiteral("10,1"), QStringLiteral("11,2"), QStringLiteral("12,3")}), ParameterFileKind::Tool);
+    EXPECT_EQ(app::transferParameterLines(check, eeprom.access(), s, {}), app::ParameterTransfer::Mismatch);
+    EXPECT_EQ(eeprom.writes, 1 + app::ParameterWriteTries);
+    EXPECT_EQ(eeprom.bytes.count(12), 0u);
+}
+
+TEST(ParameterFile, EndsAtAFailedWriteOrReadBack) {
+    const ParameterFileCheck check = app::checkParameterFile(
+        toolFile({QStringLiteral("10,1"), QStringLiteral("11,2"), QStringLiteral("12,3")}), ParameterFileKind::Tool);
+    {
+        clink::LinkState s;
+        FakeEeprom eeprom(s);
+        eeprom.failWriteAt = 11;
+        EXPECT_EQ(app::transferParameterLines(check, eeprom.access(), s, {}), app::ParameterTransfer::WriteFailed);
+        EXPECT_EQ(eeprom.reads, 1);
+    }
+    {
+        clink::LinkState s;
+        FakeEeprom eeprom(s);
+        eeprom.failReadAt = 10;
+        EXPECT_EQ(app::transferParameterLines(check, eeprom.access(), s, {}), app::ParameterTransfer::ReadFailed);
+        EXPECT_EQ(eeprom.writes, 1);
+    }
+}
+
+TEST(ParameterSource, NamesItsParameterFile) {
+    EXPECT_TRUE(app::isParameterSourceName(QStringLiteral("/x/Tool.TXT")));
+    EXPECT_TRUE(app::isParameterSourceName(QStringLiteral("/x/Tool.txt")));
+    EXPECT_FALSE(app::isParameterSourceName(QStringLiteral("/x/Tool.text")));
+    EXPECT_EQ(app::parameterFileNameFor(QStringLiteral("/x/Tool.TXT")), QStringLiteral("/x/Tool.prm"));
+}
+
+TEST(ParameterSource, ScramblesEveryLine) {
+    QTemporaryDir dir;
+    const QString source = QDir(dir.path()).filePath(QStringLiteral("Tool.Txt"));
+    QFile f(source);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("FILE TYPE: TOOL PARAMETERS\nTool 4711\n45,220\n\n46,\xe9\n");
+    f.close();
+    int started = -1;
+    std::vector<int> progress;
+    const app::EncryptResult r = app::encryptParameterSource(source, Scrambler, [&](int n) { started = n; },
+                                                             [&](int n) { progress.push_back(n); });
+    ASSERT_TRUE(r.ok) << r.errorText.toStdString();
+    EXPECT_EQ(r.output, QDir(dir.path()).filePath(QStringLiteral("Tool.prm")));
+    EXPECT_EQ(started, 5);
+    EXPECT_EQ(progress, (std::vector<int>{1, 2, 3, 4, 5}));
+    QStringList written;
+    ASSERT_TRUE(base::readTextLines(r.output, written));
+    ASSERT_EQ(written.size(), 5);
+    EXPECT_TRUE(written[3].isEmpty());
+    QStringList decoded;
+    for (const QString& line : written)
+        decoded.append(app::LineScrambler::DecodeLine(line));
+    EXPECT_EQ(decoded, (QStringList{QStringLiteral("FILE TYPE: TOOL PARAMETERS"), QStringLiteral("Tool 4711"),
+                                    QStringLiteral("45,220"), QString(), QStringLiteral("46,\u00e9")}));
+}
+
+TEST(ParameterSource, ReportsWhatCouldNotBeReadOrWritten) {
+    QTemporaryDir dir;
+    const app::EncryptResult missing = app::encryptParameterSource(QDir(dir.path()).filePath("none.txt"), Scrambler, {}, {});
+    EXPECT_FALSE(missing.ok);
+    EXPECT_TRUE(missing.errorText.startsWith(QStringLiteral("Unable To Read File ")));
+
+    // The parameter file's name is taken by a folder: nothing can be written there.
+    const QString source = QDir(dir.path()).filePath(QStringLiteral("Tool.txt"));
+    QFile f(source);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("FILE TYPE: TOOL PARAMETERS\r\n");
+    f.close();
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Tool.prm")));
+    const app::EncryptResult blocked = app::encryptParameterSource(source, Scrambler, {}, {});
+    EXPECT_FALSE(blocked.ok);
+    EXPECT_TRUE(blocked.errorText.startsWith(QStringLiteral("Unable To Write File ")));
+}
