@@ -11,21 +11,50 @@ namespace {
 
 // Words at bytes 0, 2, ..., 86, one line each.
 constexpr std::array<const char16_t*, 44> WordLabels{
-    u"Tq Filter Freq: ",         u"Current Filter Freq: ",     u"Hall Error Count: ",
-    u"Free Timeout Sec: ",       u"Load Timeout Sec: ",        u"Cycle Complete (ms): ",
-    u"Boot Delay (ms): ",        u"Wd Send (ms): ",            u"Wd Rcv (ms): ",
-    u"Max EOC Cnt: ",            u"Max Can Cnt: ",             u"Max Xducer Cnt: ",
-    u"Max Send Cnt: ",           u"Max TID Cnt: ",             u"Hall Filter Tau (us): ",
-    u"Data Points: ",            u"Data Skip Increment: ",     u"Soft Start Dwell (ms): ",
-    u"Soft Start Dwell RPM: ",   u"Soft Start Ramp (ms): ",    u"No Soft Start Dwell (ms): ",
-    u"No Soft Start Dwell RPM: ", u"No Soft Start Ramp (ms): ", u"Ergo Drop %: ",
-    u"Ergo Ramp (ms): ",         u"Wd Buttons (ms): ",         u"Tq In Mud cnt: ",
-    u"Hi Voltage Drop Tq: ",     u"Open Loop Rpm %: ",         u"Rehit Reject Default: ",
-    u"Rehit Reject Angle: ",     u"Stop Mode Default: ",       u"Msg Send (ms): ",
-    u"Fault Send (ms) ",         u"Fault Send Cnt: ",          u"No CAN Rcv Re-Init (ms): ",
-    u"RBR Dwell Down (ms): ",    u"RBR Dwell Up (ms): ",       u"RBR Backoff Deg : ",
-    u"RBR Control : ",           u"Tube Nut Rev Dwell (ms): ", u"Tube Nut Backoff Rpm: ",
-    u"Tube Nut Home Dwell: ",    u"ReRun Rev Torque %: ",
+    u"Tq Filter Freq: ",
+    u"Current Filter Freq: ",
+    u"Hall Error Count: ",
+    u"Free Timeout Sec: ",
+    u"Load Timeout Sec: ",
+    u"Cycle Complete (ms): ",
+    u"Boot Delay (ms): ",
+    u"Wd Send (ms): ",
+    u"Wd Rcv (ms): ",
+    u"Max EOC Cnt: ",
+    u"Max Can Cnt: ",
+    u"Max Xducer Cnt: ",
+    u"Max Send Cnt: ",
+    u"Max TID Cnt: ",
+    u"Hall Filter Tau (us): ",
+    u"Data Points: ",
+    u"Data Skip Increment: ",
+    u"Soft Start Dwell (ms): ",
+    u"Soft Start Dwell RPM: ",
+    u"Soft Start Ramp (ms): ",
+    u"No Soft Start Dwell (ms): ",
+    u"No Soft Start Dwell RPM: ",
+    u"No Soft Start Ramp (ms): ",
+    u"Ergo Drop %: ",
+    u"Ergo Ramp (ms): ",
+    u"Wd Buttons (ms): ",
+    u"Tq In Mud cnt: ",
+    u"Hi Voltage Drop Tq: ",
+    u"Open Loop Rpm %: ",
+    u"Rehit Reject Default: ",
+    u"Rehit Reject Angle: ",
+    u"Stop Mode Default: ",
+    u"Msg Send (ms): ",
+    u"Fault Send (ms) ",
+    u"Fault Send Cnt: ",
+    u"No CAN Rcv Re-Init (ms): ",
+    u"RBR Dwell Down (ms): ",
+    u"RBR Dwell Up (ms): ",
+    u"RBR Backoff Deg : ",
+    u"RBR Control : ",
+    u"Tube Nut Rev Dwell (ms): ",
+    u"Tube Nut Backoff Rpm: ",
+    u"Tube Nut Home Dwell: ",
+    u"ReRun Rev Torque %: ",
 };
 
 // The light ring word: three two-bit fields, each naming what lights the ring.
@@ -60,7 +89,8 @@ constexpr std::array<WordRow, 3> MultipleRows{{
     {u"Multiple Tq Check Timeout (ms): ", 116},
 }};
 
-template <size_t N> void addWords(QStringList& lines, const clink::DataBufferArray& D, const std::array<WordRow, N>& rows) {
+template <size_t N>
+void addWords(QStringList& lines, const clink::DataBufferArray& D, const std::array<WordRow, N>& rows) {
     for (const WordRow& row : rows)
         lines.append(QString::fromUtf16(row.label) + QString::number(dspWord(D, row.byte)));
 }
@@ -72,9 +102,11 @@ int dspWord(const clink::DataBufferArray& D, int k) {
 }
 
 QStringList makeDspParameterReport(const clink::DataBufferArray& D, const QDateTime& now) {
-    QStringList lines{QStringLiteral("Company  : Brenstal"), QStringLiteral("File Data: Dsp Parameter File"),
+    QStringList lines{QStringLiteral("Company  : Brenstal"),
+                      QStringLiteral("File Data: Dsp Parameter File"),
                       QStringLiteral("Time     : ") + reportTimeText(now),
-                      QStringLiteral("Date     : ") + reportDateText(now), QStringLiteral("   "),
+                      QStringLiteral("Date     : ") + reportDateText(now),
+                      QStringLiteral("   "),
                       QStringLiteral("-------------- PARAMETERS --------------")};
     for (size_t i = 0; i < WordLabels.size(); ++i)
         lines.append(QString::fromUtf16(WordLabels[i]) + QString::number(dspWord(D, int(2 * i))));
@@ -82,7 +114,8 @@ QStringList makeDspParameterReport(const clink::DataBufferArray& D, const QDateT
     const int ring = dspWord(D, LightRingByte);
     for (size_t f = 0; f < LightRingLabels.size(); ++f) {
         const int field = (ring >> (LightRingFieldBits * int(f))) & LightRingFieldMask;
-        lines.append(QString::fromUtf16(LightRingLabels[f]) + QString::fromUtf16(LightRingValues[size_t(field)]));
+        lines.append(QString::fromUtf16(LightRingLabels[f]) +
+                     QString::fromUtf16(LightRingValues[size_t(field)]));
     }
 
     addWords(lines, D, AdaptiveRows);

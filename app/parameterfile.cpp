@@ -105,7 +105,8 @@ EncryptResult encryptParameterSource(const QString& sourcePath, const LineScramb
     QStringList plain;
     QString error;
     if (!base::readTextLines(sourcePath, plain, &error)) {
-        result.errorText = QStringLiteral("Unable To Read File ") + sourcePath + QStringLiteral("\r\n") + error;
+        result.errorText =
+            QStringLiteral("Unable To Read File ") + sourcePath + QStringLiteral("\r\n") + error;
         return result;
     }
     if (started)
@@ -118,7 +119,8 @@ EncryptResult encryptParameterSource(const QString& sourcePath, const LineScramb
             progress(int(scrambled.size()));
     }
     if (!base::writeTextLines(result.output, scrambled, &error)) {
-        result.errorText = QStringLiteral("Unable To Write File ") + result.output + QStringLiteral("\r\n") + error;
+        result.errorText =
+            QStringLiteral("Unable To Write File ") + result.output + QStringLiteral("\r\n") + error;
         return result;
     }
     result.ok = true;

@@ -24,7 +24,9 @@ struct Row {
     int location;
 };
 
-constexpr Row text(const char16_t* label) { return {label, Kind::Text, 0}; }
+constexpr Row text(const char16_t* label) {
+    return {label, Kind::Text, 0};
+}
 
 // Button calibration values, controller and model data, cycle counters.
 constexpr std::array<Row, 19> ButtonAndControllerRows{{
@@ -173,7 +175,8 @@ QStringList makeToolParameterReport(const clink::DataBufferArray& L, const QDate
     QStringList lines;
     ReportWriter w(L, lines);
     lines << QStringLiteral("COMPANY  : Brenstal") << QStringLiteral("FILE DATA: Tool Parameters")
-          << QStringLiteral("TIME   : ") + reportTimeText(now) << QStringLiteral("DATE   : ") + reportDateText(now)
+          << QStringLiteral("TIME   : ") + reportTimeText(now)
+          << QStringLiteral("DATE   : ") + reportDateText(now)
           << QStringLiteral("TOOL ID: ") + QString::number(toolIdFromEeprom(L)) << Blank3
           << QStringLiteral("---------- TOOL BUTTON PARAMETERS ----------");
     w.add(ButtonAndControllerRows);
@@ -194,7 +197,8 @@ QStringList makeToolEepromListing(const clink::DataBufferArray& L, int count) {
     QStringList lines;
     lines.reserve(count);
     for (int a = 0; a < count; ++a)
-        lines.append(QStringLiteral("Address ") + QString::number(a) + QStringLiteral(": ") + QString::number(L[a]));
+        lines.append(QStringLiteral("Address ") + QString::number(a) + QStringLiteral(": ") +
+                     QString::number(L[a]));
     return lines;
 }
 

@@ -31,6 +31,7 @@ ControllerModel::ControllerModel() {
     toolEeprom[48] = 5000 >> 8;
     seedServiceMemories();
     seedCommandDefaults();
+    seedDspDefaults();
 }
 
 int ControllerModel::countReceived(CanId id, int code) const {
@@ -41,7 +42,7 @@ int ControllerModel::countReceived(CanId id, int code) const {
 
 std::vector<CanMessage> ControllerModel::respond(const CanMessage& request, Transport transport) {
     received.push_back(request);
-    if (noReply.count(request.id))
+    if (noReply.count(request.id) || silentEepromRequest(request, transport))
         return {};
     std::vector<CanMessage> replies;
     switch (request.id) {
@@ -56,7 +57,10 @@ std::vector<CanMessage> ControllerModel::respond(const CanMessage& request, Tran
         break;
     case ids::DspWriteRequest:
     case ids::DspReadRequest:
-        replies = dspRequest(request);
+        replies = dspCommand(request);
+        break;
+    case ids::ToolReply:
+        replies = dspRevisionRequest(request, transport);
         break;
     case ids::NsmRequest:
         replies = nsmRequest(request);
@@ -108,7 +112,7 @@ std::vector<CanMessage> ControllerModel::toolEepromRequest(const CanMessage& m) 
         return {{ids::ToolEepromReply, {EepromReplyCode, hi, lo, value, 0, 0, 0, 0}}};
     }
     if (m.data[0] == ToolEepromWriteCode) {
-        if (inside)
+        if (inside && !writeNotApplied)
             toolEeprom[size_t(address)] = uint8_t(m.data[3] & 0xFF);
         return {{ids::ToolEepromReply, {EepromReplyCode, hi, lo, m.data[3], 0, 0, 0, 0}}};
     }

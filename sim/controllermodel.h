@@ -92,6 +92,17 @@ public:
     std::map<int, std::vector<uint16_t>> curves;
     // Logic restarts carried out.
     int logicRestarts = 0;
+    // --- DSP: the defaults image the reset command (09EF0601 [0B]) restores, and the software revision
+    // the DSP reports in its revision frame 13EF0106 [50 0 0 0 0 0 minor major] ---
+    std::array<uint8_t, DspSize> dspDefaults{};
+    int dspRevisionMajor = 3;
+    int dspRevisionMinor = 1;
+    int dspResets = 0;
+    // The DSP sends its revision frame on its own (heard on the parallel port).
+    bool dspRevisionUnprompted = true;
+    CanMessage dspRevisionFrame() const;
+    // The frames the controller sends on its own every period: the status broadcast, the DSP revision.
+    std::vector<CanMessage> unpromptedFrames() const;
 
     // --- rundown logs, the NSM unit's version, clock and clear, presence probes (model_units.cpp) ---
     static constexpr int RundownLogBytes = 700;
@@ -110,6 +121,10 @@ public:
     bool wrongRundownEcho = false;
 
     // --- fault knobs ---
+    // Tool and transducer EEPROM requests for these addresses get no reply.
+    std::set<int> silentAddresses;
+    // Tool and transducer EEPROM writes are confirmed but the location keeps its value.
+    bool writeNotApplied = false;
     // Requests with these identifiers get no reply.
     std::set<CanId> noReply;
     // The next reply carries another value (data byte 3 + 1) once.
@@ -124,6 +139,10 @@ private:
     std::vector<CanMessage> toolEepromRequest(const CanMessage& m);
     std::vector<CanMessage> statusRequest(const CanMessage& m);
     void seedServiceMemories();
+    void seedDspDefaults();
+    bool silentEepromRequest(const CanMessage& m, Transport transport) const;
+    std::vector<CanMessage> dspCommand(const CanMessage& m);
+    std::vector<CanMessage> dspRevisionRequest(const CanMessage& m, Transport transport) const;
     std::vector<CanMessage> transducerRequest(const CanMessage& m, Transport transport);
     std::vector<CanMessage> dspRequest(const CanMessage& m);
     std::vector<CanMessage> nsmRequest(const CanMessage& m);

@@ -62,7 +62,7 @@ std::vector<CanMessage> ControllerModel::transducerRequest(const CanMessage& m, 
     const auto& d = m.data;
     if (d[0] == WriteCode) {
         const int address = d[1] * 256 + d[2];
-        if (address < TransducerEepromSize)
+        if (address < TransducerEepromSize && !writeNotApplied)
             transducerEeprom[size_t(address)] = uint8_t(d[3] & 0xFF);
         return {{ids::TransducerReply, {ConfirmCode, d[1], d[2], d[3], 0, 0, 0, 0}}};
     }

@@ -280,7 +280,8 @@ void SpiChip::onIntfRead() {
     armed_.clear();
     if (model_ && broadcastEvery > 0 && mode() == ModeNormal && bus_.empty() &&
         intfReads % broadcastEvery == 0)
-        bus_.push_back({model_->statusBroadcast(), 0});
+        for (const CanMessage& m : model_->unpromptedFrames())
+            bus_.push_back({m, 0});
     deliver();
     for (Pending& p : bus_) {
         if (p.wait > 0)

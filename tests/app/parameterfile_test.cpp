@@ -29,7 +29,8 @@ QStringList stored(const QStringList& plain) {
 }
 
 QStringList toolFile(const QStringList& body) {
-    return stored(QStringList{QStringLiteral("FILE TYPE: TOOL PARAMETERS"), QStringLiteral("Tool 4711")} + body);
+    return stored(QStringList{QStringLiteral("FILE TYPE: TOOL PARAMETERS"), QStringLiteral("Tool 4711")} +
+                  body);
 }
 
 // An EEPROM in memory behind the two transactions, with a location that never takes a write.
@@ -66,10 +67,13 @@ struct FakeEeprom {
 
 TEST(ParameterFile, AcceptsItsTypeInAnyCaseButNothingElse) {
     const QStringList body{QStringLiteral("45,220")};
-    EXPECT_EQ(app::checkParameterFile(toolFile(body), ParameterFileKind::Tool).result, ParameterFileCheck::Result::Ok);
-    const QStringList lower = stored({QStringLiteral("file type: tool parameters"), QStringLiteral("x"), body[0]});
+    EXPECT_EQ(app::checkParameterFile(toolFile(body), ParameterFileKind::Tool).result,
+              ParameterFileCheck::Result::Ok);
+    const QStringList lower =
+        stored({QStringLiteral("file type: tool parameters"), QStringLiteral("x"), body[0]});
     EXPECT_EQ(app::checkParameterFile(lower, ParameterFileKind::Tool).result, ParameterFileCheck::Result::Ok);
-    const QStringList trailing = stored({QStringLiteral("FILE TYPE: TOOL PARAMETERS "), QStringLiteral("x"), body[0]});
+    const QStringList trailing =
+        stored({QStringLiteral("FILE TYPE: TOOL PARAMETERS "), QStringLiteral("x"), body[0]});
     EXPECT_EQ(app::checkParameterFile(trailing, ParameterFileKind::Tool).result,
               ParameterFileCheck::Result::WrongType);
     EXPECT_EQ(app::checkParameterFile(toolFile(body), ParameterFileKind::Transducer).result,
@@ -79,10 +83,12 @@ TEST(ParameterFile, AcceptsItsTypeInAnyCaseButNothingElse) {
     EXPECT_EQ(app::checkParameterFile(transducer, ParameterFileKind::Transducer).result,
               ParameterFileCheck::Result::Ok);
     // A file that ends before its second line.
-    EXPECT_EQ(app::checkParameterFile(stored({QStringLiteral("FILE TYPE: TOOL PARAMETERS")}), ParameterFileKind::Tool)
+    EXPECT_EQ(app::checkParameterFile(stored({QStringLiteral("FILE TYPE: TOOL PARAMETERS")}),
+                                      ParameterFileKind::Tool)
                   .result,
               ParameterFileCheck::Result::WrongType);
-    EXPECT_EQ(app::checkParameterFile({}, ParameterFileKind::Tool).result, ParameterFileCheck::Result::WrongType);
+    EXPECT_EQ(app::checkParameterFile({}, ParameterFileKind::Tool).result,
+              ParameterFileCheck::Result::WrongType);
 }
 
 TEST(ParameterFile, ReadsEveryLineAfterTheSecond) {
@@ -109,9 +115,9 @@ TEST(ParameterFile, RefusesTheWholeFileForOneBadLine) {
         {QStringLiteral("10 20"), QStringLiteral("InValid Data Line - No Comma")},
     };
     for (const auto& [bad, text] : cases) {
-        const ParameterFileCheck check =
-            app::checkParameterFile(toolFile({QStringLiteral("1,1"), QStringLiteral("2,2"), bad, QStringLiteral("3,3")}),
-                                    ParameterFileKind::Tool);
+        const ParameterFileCheck check = app::checkParameterFile(
+            toolFile({QStringLiteral("1,1"), QStringLiteral("2,2"), bad, QStringLiteral("3,3")}),
+            ParameterFileKind::Tool);
         EXPECT_EQ(check.result, ParameterFileCheck::Result::BadData) << bad.toStdString();
         EXPECT_EQ(check.errorText, text);
         EXPECT_TRUE(check.lines.empty());
@@ -137,7 +143,8 @@ TEST(ParameterFile, StopsAfterSixMismatchingWrites) {
     FakeEeprom eeprom(s);
     eeprom.stuckAddress = 11;
     const ParameterFileCheck check = app::checkParameterFile(
-        toolFile({QStringLiteral("10,1"), QStringLiteral("11,2"), QStringLiteral("12,3")}), ParameterFileKind::Tool);
+        toolFile({QStringLiteral("10,1"), QStringLiteral("11,2"), QStringLiteral("12,3")}),
+        ParameterFileKind::Tool);
     EXPECT_EQ(app::transferParameterLines(check, eeprom.access(), s, {}), app::ParameterTransfer::Mismatch);
     EXPECT_EQ(eeprom.writes, 1 + app::ParameterWriteTries);
     EXPECT_EQ(eeprom.bytes.count(12), 0u);
@@ -145,19 +152,22 @@ TEST(ParameterFile, StopsAfterSixMismatchingWrites) {
 
 TEST(ParameterFile, EndsAtAFailedWriteOrReadBack) {
     const ParameterFileCheck check = app::checkParameterFile(
-        toolFile({QStringLiteral("10,1"), QStringLiteral("11,2"), QStringLiteral("12,3")}), ParameterFileKind::Tool);
+        toolFile({QStringLiteral("10,1"), QStringLiteral("11,2"), QStringLiteral("12,3")}),
+        ParameterFileKind::Tool);
     {
         clink::LinkState s;
         FakeEeprom eeprom(s);
         eeprom.failWriteAt = 11;
-        EXPECT_EQ(app::transferParameterLines(check, eeprom.access(), s, {}), app::ParameterTransfer::WriteFailed);
+        EXPECT_EQ(app::transferParameterLines(check, eeprom.access(), s, {}),
+                  app::ParameterTransfer::WriteFailed);
         EXPECT_EQ(eeprom.reads, 1);
     }
     {
         clink::LinkState s;
         FakeEeprom eeprom(s);
         eeprom.failReadAt = 10;
-        EXPECT_EQ(app::transferParameterLines(check, eeprom.access(), s, {}), app::ParameterTransfer::ReadFailed);
+        EXPECT_EQ(app::transferParameterLines(check, eeprom.access(), s, {}),
+                  app::ParameterTransfer::ReadFailed);
         EXPECT_EQ(eeprom.writes, 1);
     }
 }
@@ -178,8 +188,8 @@ TEST(ParameterSource, ScramblesEveryLine) {
     f.close();
     int started = -1;
     std::vector<int> progress;
-    const app::EncryptResult r = app::encryptParameterSource(source, Scrambler, [&](int n) { started = n; },
-                                                             [&](int n) { progress.push_back(n); });
+    const app::EncryptResult r = app::encryptParameterSource(
+        source, Scrambler, [&](int n) { started = n; }, [&](int n) { progress.push_back(n); });
     ASSERT_TRUE(r.ok) << r.errorText.toStdString();
     EXPECT_EQ(r.output, QDir(dir.path()).filePath(QStringLiteral("Tool.prm")));
     EXPECT_EQ(started, 5);
@@ -197,7 +207,8 @@ TEST(ParameterSource, ScramblesEveryLine) {
 
 TEST(ParameterSource, ReportsWhatCouldNotBeReadOrWritten) {
     QTemporaryDir dir;
-    const app::EncryptResult missing = app::encryptParameterSource(QDir(dir.path()).filePath("none.txt"), Scrambler, {}, {});
+    const app::EncryptResult missing =
+        app::encryptParameterSource(QDir(dir.path()).filePath("none.txt"), Scrambler, {}, {});
     EXPECT_FALSE(missing.ok);
     EXPECT_TRUE(missing.errorText.startsWith(QStringLiteral("Unable To Read File ")));
 

@@ -14,7 +14,8 @@ const QDateTime Now(QDate(2026, 3, 9), QTime(14, 5, 7));
 
 QStringList golden(const QString& name) {
     QStringList lines;
-    EXPECT_TRUE(base::readTextLines(QStringLiteral(PALVERIN_GOLDEN_DIR "/") + name, lines)) << name.toStdString();
+    EXPECT_TRUE(base::readTextLines(QStringLiteral(PALVERIN_GOLDEN_DIR "/") + name, lines))
+        << name.toStdString();
     for (QString& line : lines) {
         line.replace(QStringLiteral("{time}"), app::reportTimeText(Now));
         line.replace(QStringLiteral("{date}"), app::reportDateText(Now));
@@ -46,7 +47,8 @@ clink::DataBufferArray toolImage() {
 // 1200, the start delay word 256 and the multiple-function word 0.
 clink::DataBufferArray dspImage() {
     clink::DataBufferArray D = image(app::DspReportBytes, 29, 5);
-    for (auto [k, v] : {std::pair{88, 0x39}, {89, 0}, {0, 0xB0}, {1, 0x04}, {102, 0}, {103, 1}, {108, 0}, {109, 0}})
+    for (auto [k, v] :
+         {std::pair{88, 0x39}, {89, 0}, {0, 0xB0}, {1, 0x04}, {102, 0}, {103, 1}, {108, 0}, {109, 0}})
         D.put(k, v);
     return D;
 }
@@ -96,8 +98,9 @@ TEST(DspParameterReport, MatchesTheGoldenFile) {
     EXPECT_EQ(report.size(), app::DspReportLines);
     expectSameLines(report, golden(QStringLiteral("dsp_parameter_report.txt")));
     EXPECT_EQ(report[6], QStringLiteral("Tq Filter Freq: 1200"));
-    EXPECT_EQ(report.mid(50, 3), (QStringList{QStringLiteral("Light Ring Cw: Fwd"), QStringLiteral("Light Ring Center: Rev"),
-                                              QStringLiteral("Light Ring Ccw: Aux")}));
+    EXPECT_EQ(report.mid(50, 3),
+              (QStringList{QStringLiteral("Light Ring Cw: Fwd"), QStringLiteral("Light Ring Center: Rev"),
+                           QStringLiteral("Light Ring Ccw: Aux")}));
 }
 
 TEST(DspParameterReport, AllZeroBytes) {

@@ -1,0 +1,48 @@
+#pragma once
+// The DSP software revision, read over the selected link: on the parallel port the DSP's own revision
+// frame is listened for; over Ethernet a zero-data frame on the DSP's identifier asks for it (the first
+// answer only arms the reply handler, the second carries the revision); over USB the dongle passes the
+// answer to the same frame. DspVersion = major + minor / 100.
+
+#include <QString>
+
+namespace clink {
+class ControllerLink;
+}
+
+namespace app {
+
+class DspRevision {
+public:
+    // The revision frame's code and the lowest revision the RPM and diagnostics commands accept.
+    static constexpr int RevisionCode = 0x50;
+    static constexpr double DiagnosticsMinimum = 3.01;
+    // Parallel port: CANINTF polls of the listening read.
+    static constexpr long PpPolls = 1000;
+
+    explicit DspRevision(clink::ControllerLink& link);
+
+    // The read of the Dsp > View > Revision command: the request is sent again on every attempt and
+    // the revision is shown on success.
+    bool mnuDspRev();
+    // The read before the RPM and diagnostics commands: one request, no success box.
+    bool GetDspRev();
+
+    // The last revision read (0 until one succeeds; a failed read keeps it).
+    double DspVersion = 0;
+
+    // "Dsp Software Revision : 3.01".
+    static QString revisionText(int major, int minor);
+
+private:
+    enum class Mode { Command, Guard };
+    bool read(Mode mode);
+    bool readPp(Mode mode);
+    bool readEthernet(Mode mode);
+    bool readUsb();
+    void store(Mode mode, int major, int minor);
+
+    clink::ControllerLink& link_;
+};
+
+} // namespace app
