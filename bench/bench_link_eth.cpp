@@ -1,14 +1,7 @@
 // Tool-EEPROM read and write over Ethernet against the in-process stand-in: wall time and the process
 // CPU time per transaction (an idle wait must not spin).
-#include "base/dialogs.h"
-#include "base/eventpump.h"
+#include "bench/benchrigs.h"
 #include "bench/benchsupport.h"
-#include "link/controllerlink.h"
-#include "sim/controllermodel.h"
-#include "sim/tcpdongle.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -16,24 +9,7 @@
 
 namespace {
 
-struct Rig {
-    base::QtEventPump pump;
-    clink::SteadyLinkClock clock;
-    base::QtDialogs dialogs;
-    sim::ControllerModel model;
-    sim::TcpDongle dongle{model};
-    clink::ControllerLink link{pump, dialogs, clock};
-
-    Rig() {
-        dongle.listen(0);
-        link.state.ConnectionType = clink::TcpIp;
-        link.socket.connectTo(QStringLiteral("127.0.0.1"), dongle.port());
-        QElapsedTimer t;
-        t.start();
-        while (!(link.socket.isConnected() && dongle.hasClient()) && t.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-};
+using Rig = benchsupport::EthernetRig;
 
 using benchsupport::reportCpu;
 

@@ -1,11 +1,7 @@
 // Tool-EEPROM read and write on the parallel-port link against the simulated CAN-controller chip: wall
 // time, process CPU time and printer-port operations per transaction.
-#include "base/dialogs.h"
-#include "base/eventpump.h"
+#include "bench/benchrigs.h"
 #include "bench/benchsupport.h"
-#include "link/controllerlink.h"
-#include "sim/controllermodel.h"
-#include "sim/spichip.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,19 +9,9 @@
 
 namespace {
 
-struct Rig {
-    base::QtEventPump pump;
-    clink::SteadyLinkClock clock;
-    base::QtDialogs dialogs;
-    sim::ControllerModel model;
-    sim::SpiChip chip{&model};
-    clink::ControllerLink link{pump, dialogs, clock};
-
+// Set up for the tool-EEPROM reply, its counters cleared.
+struct Rig : benchsupport::PpRig {
     Rig() {
-        chip.open();
-        link.spi.usePort(chip);
-        link.state.ConnectionType = clink::ParallelPort;
-        link.spi.InitializePort();
         link.dataTx.ConfigureCanDongle(clink::ids::ToolEepromReply);
         chip.clearCounters();
     }

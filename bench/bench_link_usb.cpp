@@ -1,10 +1,6 @@
 // Tool-EEPROM read and write over USB against the stand-in's simulated dongle: the cost of one exchange
 // (frame, write, read, reply check) without the dongle's own transfer time.
-#include "base/dialogs.h"
-#include "base/eventpump.h"
-#include "link/controllerlink.h"
-#include "sim/controllermodel.h"
-#include "sim/ftdisim.h"
+#include "bench/benchrigs.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,21 +8,7 @@ namespace {
 
 constexpr int ToolEepromLocations = 1024;
 
-struct Rig {
-    base::QtEventPump pump;
-    clink::SteadyLinkClock clock;
-    base::QtDialogs dialogs;
-    sim::ControllerModel model;
-    sim::FtdiSim device{model};
-    clink::ControllerLink link{pump, dialogs, clock};
-
-    Rig() {
-        link.state.ConnectionType = clink::Usb;
-        link.usb.setDevice(device);
-        link.usb.OpenDevice();
-        link.usb.ConfigureDevice();
-    }
-};
+using Rig = benchsupport::UsbRig;
 
 void BM_ToolEepromReadUsb(benchmark::State& state) {
     Rig rig;

@@ -191,10 +191,8 @@ CalibrationStart DataTx::startCalibrationUsb() {
 
 bool DataTx::readRundownResultPp() {
     link_.spi.ResetLineHigh();
-    if (!ConfigureCanDongle(ids::CommandReply)) {
-        link_.dialogs.message(DongleConfigureAbortedText, base::ProgramTitle, base::MessageIcon::Critical);
+    if (!configureOrAbort(ids::CommandReply))
         return false;
-    }
     PpExchange pp(link_);
     for (int block = 1; block <= ResultBlocks; ++block) {
         if (!DataBufferArray::fits(s_.DataCount, ResultBlockBytes))

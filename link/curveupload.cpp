@@ -2,6 +2,8 @@
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
 #include "link/datatx.h"
+#include "link/ppexchange.h"
+#include "link/usb.h"
 
 namespace clink {
 
@@ -9,6 +11,9 @@ namespace {
 constexpr int CurvePasses = 51;
 constexpr long FirstFrameSettle = 2;
 constexpr long CurveWait = 601;
+// Parallel port: cycles, and polls per cycle (times TransferDelay).
+constexpr long PpCurveCycles = 60;
+constexpr long PpCurvePollFactor = 25;
 } // namespace
 
 bool DataTx::RequestCurveData(int curve, int index) {
@@ -62,12 +67,33 @@ bool DataTx::requestCurveEthernet(const CurveIds& curveIds, const std::array<int
     return taken;
 }
 
-// The parallel-port and USB paths come with the drivers of those links.
-bool DataTx::requestCurvePp(const CurveIds&, const std::array<int, 8>&) {
-    return false;
+bool DataTx::requestCurvePp(const CurveIds& curveIds, const std::array<int, 8>& request) {
+    PpExchange pp(link_);
+    return pp.run({.request = CanMessage{curveIds.request, request},
+                   .passes = PpCurveCycles,
+                   .polls = pp.polls(PpCurvePollFactor)},
+                  [&](PpRxMessage& m) {
+                      if (!m.bytesAre({codes::CurveReply, request[1], request[2], request[3]}))
+                          return false;
+                      const int s1Low = m.byte(4);
+                      const int s1High = m.byte(5);
+                      const int s2Low = m.byte(6);
+                      const int s2High = m.byte(7);
+                      takeCurveSamples(s1Low, s1High, s2Low, s2High);
+                      return true;
+                  });
 }
-bool DataTx::requestCurveUsb(const CurveIds&, const std::array<int, 8>&) {
-    return false;
+
+bool DataTx::requestCurveUsb(const CurveIds& curveIds, const std::array<int, 8>& request) {
+    return link_.usb.Transact({curveIds.reply, curveIds.request, {codes::CurveReply, request[1]}, request},
+                              USB::UsualTries, [&](const UsbRxArray& rx) {
+                                  const bool echoed = rx[0] == codes::CurveReply && rx[1] == request[1] &&
+                                                      rx[2] == request[2] && rx[3] == request[3];
+                                  if (!echoed)
+                                      return UsbReply::Retry;
+                                  takeCurveSamples(rx[4], rx[5], rx[6], rx[7]);
+                                  return UsbReply::Taken;
+                              });
 }
 
 } // namespace clink

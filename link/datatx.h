@@ -205,6 +205,9 @@ private:
     bool readSystemStatusEthernet();
     bool readSystemStatusUsb();
     bool acceptSystemStatus();
+    // Parallel port: the dongle set up for the awaited reply, or the box "Unable To Configure Can Dongle -
+    // Transfer Aborted" and false.
+    bool configureOrAbort(CanId awaited);
     int sendSystemCommandPp();
     int sendSystemCommandEthernet();
     int sendSystemCommandUsb();
@@ -230,6 +233,7 @@ private:
     bool sendPlcProgramUsb(const std::array<int, 8>& frame);
     bool receiveLogicIoProgramPp(int code, int block);
     bool receiveLogicIoProgramUsb(int code, int block);
+    void appendBlock(const std::function<int(int n)>& answerByte);
 
     struct CurveIds {
         CanId request;

@@ -3,6 +3,8 @@
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
 #include "link/datatx.h"
+#include "link/ppexchange.h"
+#include "link/usb.h"
 
 namespace clink {
 
@@ -13,6 +15,13 @@ constexpr long SendSettle = 1000;
 constexpr int LogicPasses = 501;
 constexpr int LadderPasses = 51;
 constexpr long SendWait = 301;
+// Parallel port: the logic send's cycles and acknowledgement polls (times TransferDelay); the ladder
+// send's cycles and the looks after each send (times TransferDelay).
+constexpr long LogicCycleFactor = 30;
+constexpr long LogicAcknowledgePollFactor = 30;
+constexpr long LadderCycles = 30;
+constexpr long LadderLookFactor = 25;
+constexpr int AcknowledgementBytes = 8;
 } // namespace
 
 bool DataTx::SendLogicIoProgram(int block) {
@@ -96,30 +105,111 @@ bool DataTx::ReceiveLogicIoProgram(int code, int block) {
     }
 }
 
-// The parallel-port and USB paths come with the drivers of those links.
-bool DataTx::SendLogicIoBlock(int) {
+bool DataTx::sendLogicIoProgramPp(int block, const std::array<int, 8>& frame) {
+    const long cycles = base::pollCount(s_.TransferDelay, LogicCycleFactor);
+    for (long cycle = 0; cycle < cycles; ++cycle) {
+        link_.pump.doEvents();
+        SendCanMessage({ids::CommandRequest, frame});
+        if (SendLogicIoBlock(block))
+            return true;
+    }
     return false;
 }
-bool DataTx::SendPlcBlock(const std::array<int, 4>&) {
+
+bool DataTx::SendLogicIoBlock(int block) {
+    if (s_.ConnectionType != ParallelPort)
+        return false;
+    PpExchange pp(link_);
+    return pp.run({.request = std::nullopt,
+                   .passes = 1,
+                   .polls = pp.polls(LogicAcknowledgePollFactor),
+                   .yieldEachPass = false},
+                  [block](PpRxMessage& m) {
+                      return m.bytesAre({codes::Acknowledge, codes::LogicBlock, block});
+                  });
+}
+
+bool DataTx::sendLogicIoProgramUsb(int block, const std::array<int, 8>& frame) {
+    return link_.usb.Transact(
+        {ids::CommandReply, ids::CommandRequest, {codes::Acknowledge, codes::LogicBlock}, frame},
+        USB::UsualTries, [block](const UsbRxArray& rx) {
+            const bool acknowledged =
+                rx[0] == codes::Acknowledge && rx[1] == codes::LogicBlock && rx[2] == block;
+            return acknowledged ? UsbReply::Taken : UsbReply::Retry;
+        });
+}
+
+bool DataTx::sendPlcProgramPp(const std::array<int, 8>& frame) {
+    s_.DataCount = 0;
+    const std::array<int, 4> acknowledgement{codes::Acknowledge, frame[0], frame[1], frame[2]};
+    const long looks = base::pollCount(s_.TransferDelay, LadderLookFactor);
+    for (long cycle = 0; cycle < LadderCycles; ++cycle) {
+        link_.pump.doEvents();
+        SendCanMessage({ids::CommandRequest, frame});
+        for (long look = 0; look < looks; ++look)
+            if (SendPlcBlock(acknowledgement))
+                return true;
+    }
     return false;
 }
-bool DataTx::sendLogicIoProgramPp(int, const std::array<int, 8>&) {
-    return false;
+
+bool DataTx::SendPlcBlock(const std::array<int, 4>& expected) {
+    if (s_.ConnectionType != ParallelPort)
+        return false;
+    link_.spi.ResetLineHigh();
+    PpExchange pp(link_);
+    const auto seen = pp.look([&](PpRxMessage& m) {
+        if (!m.bytesAre({expected[0], expected[1], expected[2], expected[3]}))
+            return false;
+        for (int n = int(expected.size()); n < AcknowledgementBytes; ++n)
+            m.byte(n); // read and dropped
+        return true;
+    });
+    return seen == PpExchange::Look::Taken;
 }
-bool DataTx::sendLogicIoProgramUsb(int, const std::array<int, 8>&) {
-    return false;
+
+bool DataTx::sendPlcProgramUsb(const std::array<int, 8>& frame) {
+    return link_.usb.Transact({ids::CommandReply, ids::CommandRequest, {codes::Acknowledge, frame[0]}, frame},
+                              USB::UsualTries, [&](const UsbRxArray& rx) {
+                                  const bool acknowledged = rx[0] == codes::Acknowledge &&
+                                                            rx[1] == frame[0] && rx[2] == frame[1] &&
+                                                            rx[3] == frame[2];
+                                  return acknowledged ? UsbReply::Taken : UsbReply::Retry;
+                              });
 }
-bool DataTx::sendPlcProgramPp(const std::array<int, 8>&) {
-    return false;
+
+bool DataTx::receiveLogicIoProgramPp(int code, int block) {
+    link_.spi.ResetLineHigh();
+    // Six more entries must fit, or the answer stays where it is.
+    if (!DataBufferArray::fits(s_.DataCount, BlockBytes))
+        return false;
+    PpExchange pp(link_);
+    const auto seen = pp.look([&](PpRxMessage& m) {
+        if (!m.bytesAre({code, block}))
+            return false;
+        appendBlock([&](int n) { return m.byte(n); });
+        return true;
+    });
+    return seen == PpExchange::Look::Taken;
 }
-bool DataTx::sendPlcProgramUsb(const std::array<int, 8>&) {
-    return false;
+
+bool DataTx::receiveLogicIoProgramUsb(int code, int block) {
+    if (!DataBufferArray::fits(s_.DataCount, BlockBytes))
+        return false;
+    return link_.usb.Transact(
+        {ids::CommandReply, ids::CommandRequest, {code, block}, {code, block, 0, 0, 0, 0, 0, 0}},
+        USB::UsualTries, [&](const UsbRxArray& rx) {
+            if (rx[0] != code || rx[1] != block)
+                return UsbReply::Retry;
+            appendBlock([&](int n) { return rx[size_t(n)]; });
+            return UsbReply::Taken;
+        });
 }
-bool DataTx::receiveLogicIoProgramPp(int, int) {
-    return false;
-}
-bool DataTx::receiveLogicIoProgramUsb(int, int) {
-    return false;
+
+// Answer bytes 2..7 appended at DataCount.
+void DataTx::appendBlock(const std::function<int(int n)>& answerByte) {
+    for (int n = 2; n < 2 + BlockBytes; ++n)
+        s_.DataBuffer.put(s_.DataCount++, answerByte(n));
 }
 
 } // namespace clink

@@ -58,8 +58,33 @@ bool PpExchange::run(const PpPlan& plan, const PpMatcher& take) {
         for (long poll = 0; poll < plan.polls; ++poll) {
             if (plan.yieldEachPoll)
                 link_.pump.doEvents();
+            const Look seen = look(take);
+            if (seen == Look::Taken)
+                return true;
+            if (seen == Look::Discarded && plan.discardEndsPass)
+                break;
+        }
+    }
+    return false;
+}
+
+bool PpExchange::runTimed(const CanMessage& request, const PpMatcher& take, const std::function<void()>& beforeSend) {
+    if (link_.state.ConnectionType != ParallelPort)
+        return false;
+    link_.spi.ResetLineHigh();
+    LinkClock& clock = link_.clock;
+    const int64_t start = clock.nowMs();
+    while (clock.nowMs() - start < ThousandthOfADayMs) {
+        link_.pump.doEvents();
+        if (beforeSend)
+            beforeSend();
+        link_.dataTx.SendCanMessage(request);
+        const int64_t sent = clock.nowMs();
+        for (long poll = 1; clock.nowMs() - sent < ThousandthOfADayMs; ++poll) {
             if (look(take) == Look::Taken)
                 return true;
+            if (poll % PollsPerYield == 0)
+                link_.pump.doEvents();
         }
     }
     return false;

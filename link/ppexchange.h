@@ -25,7 +25,8 @@
 //                     return true;                  // taken
 //                 });
 //
-// A transaction that looks at the controller only once per call, or polls against a clock, uses look().
+// A transaction that looks at the controller only once per call uses look(); one that polls against the
+// clock (one thousandth of a day per request) uses runTimed().
 
 #include "link/canid.h"
 
@@ -62,6 +63,7 @@ struct PpPlan {
     bool yieldEachPass = true;    // DoEvents before each send
     bool clearBeforeSend = false; // CANINTF := 0 before each send
     bool yieldEachPoll = false;   // DoEvents before each CANINTF read
+    bool discardEndsPass = false; // a discarded message ends the pass (the next pass re-sends)
 };
 
 class PpExchange {
@@ -76,6 +78,12 @@ public:
     bool run(const PpPlan& plan, const PpMatcher& take);
     // One CANINTF read; a waiting message is handed to the matcher and CANINTF is cleared after it.
     Look look(const PpMatcher& take);
+    // Against the clock: release the reset line; while one thousandth of a day has not passed since the
+    // start: DoEvents, beforeSend (when set), send the request, then poll until one thousandth of a day
+    // has passed since that send, with a DoEvents every PollsPerYield reads so the window stays live.
+    // True when the matcher took a message.
+    static constexpr long PollsPerYield = 256;
+    bool runTimed(const CanMessage& request, const PpMatcher& take, const std::function<void()>& beforeSend = {});
 
 private:
     ControllerLink& link_;

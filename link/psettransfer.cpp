@@ -3,6 +3,8 @@
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
 #include "link/datatx.h"
+#include "link/ppexchange.h"
+#include "link/usb.h"
 
 namespace clink {
 
@@ -16,6 +18,11 @@ constexpr long PacketWaitCycles = 3001;
 constexpr long BlockReadPacketWait = PacketWaitCycles * 2;
 constexpr long ReportReadPacketWait = PacketWaitCycles * 3;
 constexpr long ReportReadSettle = 100;
+// Parallel port: attempts and poll factor per packet read; cycles and poll factor of a packet send.
+constexpr long PpPacketAttempts = 30;
+constexpr long PpPacketPollFactor = 250;
+constexpr long PpSendCycles = 80;
+constexpr long PpSendPollFactor = 30;
 // Ethernet packet send.
 constexpr int SendFilterFrames = 6;
 constexpr int SendTries = 1000;
@@ -131,18 +138,72 @@ bool DataTx::sendPsetDataEthernet(const std::array<int, 8>& packet) {
     return ethernetPasses(passes, ids::CommandReply, ids::CommandRequest, packet);
 }
 
-// The parallel-port and USB paths come with the drivers of those links.
-bool DataTx::readPsetPacketsPp(int) {
-    return false;
+bool DataTx::readPsetPacketsPp(int pset) {
+    link_.spi.ResetLineHigh();
+    if (!configureOrAbort(ids::CommandReply))
+        return false;
+    PpExchange pp(link_);
+    for (int packet = 1; packet <= codes::PsetPackets; ++packet) {
+        link_.pump.doEvents();
+        // Another packet than the one asked for costs the attempt: the request goes out again.
+        const bool taken = pp.run({.request = CanMessage{ids::CommandRequest, packetRequest(pset, packet)},
+                                   .passes = PpPacketAttempts,
+                                   .polls = pp.polls(PpPacketPollFactor),
+                                   .yieldEachPass = false,
+                                   .discardEndsPass = true},
+                                  [&](PpRxMessage& m) {
+                                      if (!m.bytesAre({packet}))
+                                          return false;
+                                      for (int n = 1; n <= PsetPacketBytes; ++n)
+                                          s_.DataBuffer.put(s_.DataCount++, m.byte(n));
+                                      return true;
+                                  });
+        if (!taken)
+            return false;
+    }
+    return true;
 }
-bool DataTx::readPsetPacketsUsb(int) {
-    return false;
+
+bool DataTx::readPsetPacketsUsb(int pset) {
+    for (int packet = 1; packet <= codes::PsetPackets; ++packet) {
+        const bool taken = link_.usb.Transact(
+            {ids::CommandReply, ids::CommandRequest, {packet, 0}, packetRequest(pset, packet)},
+            USB::UsualTries, [&](const UsbRxArray& rx) {
+                // Another packet than the one asked for ends the read.
+                if (rx[0] != packet)
+                    return UsbReply::Refused;
+                for (int n = 1; n <= PsetPacketBytes; ++n)
+                    s_.DataBuffer.put(s_.DataCount++, rx[size_t(n)]);
+                return UsbReply::Taken;
+            });
+        if (!taken)
+            return false;
+    }
+    return true;
 }
-bool DataTx::sendPsetDataPp(const std::array<int, 8>&) {
-    return false;
+
+bool DataTx::sendPsetDataPp(const std::array<int, 8>& packet) {
+    PpExchange pp(link_);
+    return pp.run({.request = CanMessage{ids::CommandRequest, packet},
+                   .passes = PpSendCycles,
+                   .polls = pp.polls(PpSendPollFactor),
+                   .clearBeforeSend = true},
+                  [&](PpRxMessage& m) {
+                      if (!m.bytesAre({codes::Acknowledge, packet[0]}))
+                          return false;
+                      for (int n = 2; n < int(packet.size()); ++n)
+                          m.byte(n); // the rest of the acknowledgement is read and not used
+                      return true;
+                  });
 }
-bool DataTx::sendPsetDataUsb(const std::array<int, 8>&) {
-    return false;
+
+bool DataTx::sendPsetDataUsb(const std::array<int, 8>& packet) {
+    return link_.usb.Transact(
+        {ids::CommandReply, ids::CommandRequest, {codes::Acknowledge, packet[0]}, packet}, USB::UsualTries,
+        [&](const UsbRxArray& rx) {
+            const bool acknowledged = rx[0] == codes::Acknowledge && rx[1] == packet[0];
+            return acknowledged ? UsbReply::Taken : UsbReply::Retry;
+        });
 }
 
 } // namespace clink

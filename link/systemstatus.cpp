@@ -4,6 +4,11 @@
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
 #include "link/datatx.h"
+#include "link/linktexts.h"
+#include "link/ppexchange.h"
+#include "link/usb.h"
+
+#include <algorithm>
 
 namespace clink {
 
@@ -19,6 +24,19 @@ constexpr long VersionWait = 1201;
 constexpr int ControlCommandPasses = 5001;
 constexpr long ControlCommandSettle = 100;
 constexpr long ControlCommandWait = 301;
+// Parallel port: the status poll count is the limit times TransferDelay, at most StatusPollCap; the
+// command exchanges' cycles and poll factors.
+constexpr int64_t StatusPollCap = 32000;
+constexpr long SystemCommandCycleFactor = 30;
+constexpr long SystemCommandPollFactor = 25;
+constexpr long ControlCommandCycles = 30;
+constexpr long ControlCommandPollFactor = 45;
+// USB tries of the version number request.
+constexpr int SystemCommandUsbTries = 6;
+// The USB test frame and the reply bytes it expects.
+constexpr std::array<int, 8> UsbTestFrame{1, 2, 3, 4, 5, 6, 7, 8};
+constexpr int UsbTestBytes = 8;
+
 // The version read marks its request so the acknowledgement handler stores the version bytes.
 constexpr int VersionReadMark = 1;
 
@@ -31,6 +49,13 @@ std::array<int, 8> commandFrame(int code) {
     return {code, 0, 0, 0, 0, 0, 0, 0};
 }
 } // namespace
+
+bool DataTx::configureOrAbort(CanId awaited) {
+    if (ConfigureCanDongle(awaited))
+        return true;
+    link_.dialogs.message(DongleConfigureAbortedText, base::ProgramTitle, base::MessageIcon::Critical);
+    return false;
+}
 
 bool DataTx::ReadSystemStatus(long& pollLimit) {
     bool taken = false;
@@ -178,33 +203,133 @@ bool DataTx::sendControlCommandEthernet(int code) {
     return ethernetPasses(passes, ids::CommandReply, ids::CommandRequest, commandFrame(code));
 }
 
-// The parallel-port and USB paths come with the drivers of those links.
-bool DataTx::readSystemStatusPp(long&) {
-    return false;
+bool DataTx::readSystemStatusPp(long& pollLimit) {
+    link_.spi.ResetLineHigh();
+    ClearReceiveBuffer();
+    s_.DataCount = 0;
+    if (!configureOrAbort(ids::StatusBroadcast))
+        return false;
+    pollLimit = long(std::clamp<int64_t>(int64_t(pollLimit) * s_.TransferDelay, 0, StatusPollCap));
+    // Nothing is sent: the controller broadcasts its status.
+    PpExchange pp(link_);
+    return pp.run({.request = std::nullopt,
+                   .passes = 1,
+                   .polls = pollLimit,
+                   .yieldEachPass = false,
+                   .yieldEachPoll = true},
+                  [this](PpRxMessage& m) {
+                      if (!m.bytesAre({codes::Status}))
+                          return false;
+                      std::array<int, 8> d{codes::Status};
+                      for (int n = 1; n < int(d.size()); ++n)
+                          d[size_t(n)] = m.byte(n);
+                      buildSystemStatusRecord(s_, d);
+                      return true;
+                  });
 }
+
 bool DataTx::readSystemStatusUsb() {
-    return false;
+    ClearReceiveBuffer();
+    s_.DataCount = 0;
+    return link_.usb.Transact({ids::StatusRequest, ids::StatusRequest, {codes::Status, 0}, {}},
+                              USB::UsualTries, [this](const UsbRxArray& rx) {
+                                  if (rx[0] != codes::Status)
+                                      return UsbReply::Retry;
+                                  std::array<int, 8> d{};
+                                  std::copy_n(rx.begin(), d.size(), d.begin());
+                                  buildSystemStatusRecord(s_, d);
+                                  return UsbReply::Taken;
+                              });
 }
+
 int DataTx::sendSystemCommandPp() {
-    return 0;
+    int major = 0;
+    PpExchange pp(link_);
+    pp.run({.request = CanMessage{ids::CommandRequest, commandFrame(codes::Version)},
+            .passes = pp.polls(SystemCommandCycleFactor),
+            .polls = pp.polls(SystemCommandPollFactor),
+            .yieldEachPoll = true},
+           [&](PpRxMessage& m) {
+               if (!m.bytesAre({codes::Acknowledge, codes::Version}))
+                   return false;
+               major = m.byte(2);
+               m.byte(3); // the minor version is read and not used here
+               return true;
+           });
+    return major;
 }
+
 int DataTx::sendSystemCommandUsb() {
-    return 0;
+    int major = 0;
+    link_.usb.Transact({ids::CommandReply,
+                        ids::CommandRequest,
+                        {codes::Acknowledge, codes::Version},
+                        commandFrame(codes::Version)},
+                       SystemCommandUsbTries, [&](const UsbRxArray& rx) {
+                           if (rx[0] != codes::Acknowledge || rx[1] != codes::Version)
+                               return UsbReply::Retry;
+                           major = rx[2];
+                           return UsbReply::Taken;
+                       });
+    return major;
 }
-bool DataTx::readSccVersionPp(int) {
-    return false;
+
+bool DataTx::readSccVersionPp(int code) {
+    PpExchange pp(link_);
+    return pp.runTimed({ids::CommandRequest, commandFrame(code)}, [&](PpRxMessage& m) {
+        if (!m.bytesAre({codes::Acknowledge, code}))
+            return false;
+        s_.DataBuffer.put(s_.DataCount++, m.byte(2));
+        s_.DataBuffer.put(s_.DataCount++, m.byte(3));
+        return true;
+    });
 }
-bool DataTx::readSccVersionUsb(int) {
-    return false;
+
+bool DataTx::readSccVersionUsb(int code) {
+    return link_.usb.Transact(
+        {ids::CommandReply, ids::CommandRequest, {codes::Acknowledge, code}, commandFrame(code)},
+        USB::UsualTries, [this, code](const UsbRxArray& rx) {
+            if (rx[0] != codes::Acknowledge || rx[1] != code)
+                return UsbReply::Retry;
+            s_.DataBuffer.put(0, rx[2]);
+            s_.DataBuffer.put(1, rx[3]);
+            return UsbReply::Taken;
+        });
 }
-bool DataTx::sendControlCommandPp(int) {
-    return false;
+
+bool DataTx::sendControlCommandPp(int code) {
+    PpExchange pp(link_);
+    return pp.run({.request = CanMessage{ids::CommandRequest, commandFrame(code)},
+                   .passes = ControlCommandCycles,
+                   .polls = pp.polls(ControlCommandPollFactor)},
+                  [code](PpRxMessage& m) {
+                      return m.bytesAre({codes::Acknowledge, code});
+                  });
 }
-bool DataTx::sendControlCommandUsb(int) {
-    return false;
+
+bool DataTx::sendControlCommandUsb(int code) {
+    return link_.usb.Transact(
+        {ids::CommandReply, ids::CommandRequest, {codes::Acknowledge, code}, commandFrame(code)},
+        USB::UsualTries, [code](const UsbRxArray& rx) {
+            const bool acknowledged = rx[0] == codes::Acknowledge && rx[1] == code;
+            return acknowledged ? UsbReply::Taken : UsbReply::Retry;
+        });
 }
+
 bool DataTx::ShowDataArray() {
-    return false;
+    // Whatever the connection type: the USB dongle's test exchange; any reply is shown.
+    const UsbRequest test{
+        ids::UsbTestReply, ids::UsbTestRequest, {UsbTestFrame[0], UsbTestFrame[1]}, UsbTestFrame};
+    return link_.usb.Transact(test, USB::UsualTries, [this](const UsbRxArray& rx) {
+        QStringList lines;
+        for (int i = 0; i < UsbTestBytes; ++i) {
+            s_.DataBuffer.put(i, rx[size_t(i)]);
+            lines << QStringLiteral("DataArray(%1) = %2").arg(i).arg(rx[size_t(i)]);
+        }
+        link_.dialogs.message(lines.join(QStringLiteral("\r\n")), base::ProgramTitle,
+                              base::MessageIcon::None);
+        return UsbReply::Taken;
+    });
 }
 
 } // namespace clink

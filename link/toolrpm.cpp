@@ -25,10 +25,6 @@ constexpr double TenthsOfALbIn = 10.0;
 constexpr int ToolDataSends = 501;
 constexpr long ToolDataWaitDoEvents = 1201;
 
-// Parallel port: the poll for the reply runs against the clock; it lets the window breathe every this many
-// CANINTF reads.
-constexpr long PollsPerYield = 256;
-
 const QString RpmPrompt = QStringLiteral("Hold Down Tool Trigger and hit OK While Running");
 const QString DiagnosticsPrompt = QStringLiteral("Make sure you run tool for at least 2 seconds");
 } // namespace
@@ -101,8 +97,6 @@ bool DataTx::toolDataEthernet(const QString& prompt) {
 
 bool DataTx::toolDataPp(const QString& prompt) {
     s_.DataCount = 0;
-    link_.spi.ResetLineHigh();
-    const CanMessage request{ids::ToolRequest, {ToolDataCode, 0, 0, 0, 0, 0, 0, 0}};
     auto take = [this](PpRxMessage& m) {
         if (!m.bytesAre({ToolDataCode, 0}))
             return false;
@@ -112,21 +106,8 @@ bool DataTx::toolDataPp(const QString& prompt) {
     };
     // One request per call: its poll lasts as long as the whole window.
     PpExchange pp(link_);
-    LinkClock& clock = link_.clock;
-    const int64_t start = clock.nowMs();
-    while (clock.nowMs() - start < ThousandthOfADayMs) {
-        link_.pump.doEvents();
-        link_.dialogs.message(prompt);
-        SendCanMessage(request);
-        const int64_t sent = clock.nowMs();
-        for (long poll = 1; clock.nowMs() - sent < ThousandthOfADayMs; ++poll) {
-            if (pp.look(take) == PpExchange::Look::Taken)
-                return true;
-            if (poll % PollsPerYield == 0)
-                link_.pump.doEvents();
-        }
-    }
-    return false;
+    return pp.runTimed({ids::ToolRequest, {ToolDataCode, 0, 0, 0, 0, 0, 0, 0}}, take,
+                       [&] { link_.dialogs.message(prompt); });
 }
 
 bool DataTx::toolDataUsb(const QString& prompt) {

@@ -24,16 +24,14 @@ protected:
         s.ConnectionType = TcpIp;
         s.TransferDelay = 1;
         link.socket.connectTo(QStringLiteral("127.0.0.1"), dongle.port());
-        ASSERT_TRUE(testsupport::waitFor(
-            [&] { return link.socket.isConnected() && dongle.hasClient(); }));
+        ASSERT_TRUE(testsupport::waitFor([&] { return link.socket.isConnected() && dongle.hasClient(); }));
         pump.betweenPolls = [] { QCoreApplication::processEvents(); };
         model.noReply = {ids::StatusRequest, ids::CommandRequest, ids::CurveRequest};
     }
     // Requests with this identifier and code the controller has received, once the socket has delivered
     // all of them.
     int requests(CanId id, int code, int expected) {
-        testsupport::waitFor([&] { return model.countReceived(id, code) >= expected; },
-                                              5000);
+        testsupport::waitFor([&] { return model.countReceived(id, code) >= expected; }, 5000);
         testsupport::waitFor([] { return false; }, 20);
         return model.countReceived(id, code);
     }

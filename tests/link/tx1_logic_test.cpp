@@ -23,6 +23,7 @@ std::vector<int> pseudoRandomImage() {
 } // namespace
 
 TYPED_TEST(LogicTx, A117BlockImageSentAndReceivedBackIdentical) {
+    this->linkCheck(ids::CommandReply);
     const std::vector<int> image = pseudoRandomImage();
     for (int i = 0; i < ImageBytes; ++i)
         this->s.DataBuffer.put(i, image[size_t(i)]);
@@ -56,6 +57,7 @@ TYPED_TEST(LogicTx, BlockNumbersWithoutAnImageSendNothing) {
 }
 
 TYPED_TEST(LogicTx, LadderFramesAreStoredByBlockNumber) {
+    this->linkCheck(ids::CommandReply);
     // The ladder editor's frames: 61, block, six bytes (block 0 first).
     for (int block = 0; block < 5; ++block) {
         const std::array<int, 8> frame{codes::LogicBlock, block, 10 + block, 20, 30, 40, 50, 60 + block};

@@ -20,6 +20,7 @@ const std::array<std::array<int, 8>, 4> Pset3Packets = {{
 } // namespace
 
 TYPED_TEST(PsetTx, FourPacketsSentThenReadBackAndReported) {
+    this->linkCheck(ids::CommandReply);
     for (const auto& packet : Pset3Packets)
         ASSERT_TRUE(this->tx().SendPsetData(packet)) << packet[0];
     EXPECT_EQ(this->s.DataCount, 0);
@@ -67,6 +68,7 @@ TYPED_TEST(PsetTx, APsetWithoutAReportRecordIsRefusedBeforeAnythingIsSent) {
 }
 
 TYPED_TEST(PsetTx, AnErasedPsetReadsAsZeros) {
+    this->linkCheck(ids::CommandReply);
     ASSERT_TRUE(this->tx().SendControlCommand(codes::ErasePsets));
     this->tx().ClearReceiveBuffer();
     this->s.DataBuffer.put(5, 99);

@@ -1,43 +1,78 @@
 #pragma once
 // The fixtures the status, Pset, logic and curve transactions are run on: one per link, each with the
-// controller stand-in behind its front end. The typed tests below run every case on each of them.
+// controller stand-in behind its front end. The typed tests run every case on each of them.
 
 #include "link/commandcodes.h"
 #include "tests/support/ethernetfixture.h"
+#include "tests/support/ppfixture.h"
+#include "tests/support/usbfixture.h"
 
 #include <gtest/gtest.h>
 
 namespace tx1 {
 
-using LinkFixtures = ::testing::Types<testsupport::EthernetFixture>;
+using LinkFixtures =
+    ::testing::Types<testsupport::EthernetFixture, testsupport::PpFixture, testsupport::UsbFixture>;
 
-// What the test cases need from any link fixture, plus the logic answer-block receive that the editors
-// run differently per link.
+// What the test cases need from any link fixture: the caller's link check, and the logic answer-block
+// receive that the editors run differently per link.
 template <class LinkFixture> class OnEachLink : public LinkFixture {
 protected:
+    void SetUp() override {
+        LinkFixture::SetUp();
+        // The clock-timed parallel-port waits end after one thousandth of a day of readings.
+        this->clock.stepPerReading = ClockStepMs;
+    }
+
     clink::DataTx& tx() { return this->link.dataTx; }
+
+    // What a caller does before a transaction awaiting this reply identifier.
+    void linkCheck(clink::CanId awaited) {
+        switch (this->s.ConnectionType) {
+        case clink::ParallelPort:
+            ASSERT_TRUE(tx().ConfigureCanDongle(awaited));
+            break;
+        case clink::TcpIp:
+            ASSERT_TRUE(tx().ConfigureCanDongle(awaited));
+            this->link.ethernet.SendFilterFrame(awaited);
+            break;
+        default:
+            ASSERT_TRUE(this->link.usb.SendFilterFrame(awaited));
+            break;
+        }
+    }
 
     // Requests answer block n and takes it (appended at DataCount), as the logic editors do.
     bool receiveBlock(int block) {
         clink::LinkState& s = this->s;
-        const std::array<int, 8> request{clink::codes::LogicBlockRequest, block, 0, 0, 0, 0, 0, 0};
+        const clink::CanMessage request{clink::ids::CommandRequest,
+                                        {clink::codes::LogicBlockRequest, block, 0, 0, 0, 0, 0, 0}};
         switch (s.ConnectionType) {
-        case clink::TcpIp: {
+        case clink::ParallelPort:
+            // The request goes out, then the receive looks (it never waits) until the answer is there.
+            for (int i = 0; i < ReceiveRequests; ++i) {
+                tx().SendCanMessage(request);
+                for (int look = 0; look < LooksPerRequest; ++look)
+                    if (tx().ReceiveLogicIoProgram(clink::codes::LogicBlockRequest, block))
+                        return true;
+            }
+            return false;
+        case clink::TcpIp:
             // The acknowledgement handler takes the first answer as the acknowledgement, stores the next.
             s.RequestData[2] = block;
             s.AckReceived = false;
             s.ReplyReady = false;
             for (int i = 0; i < ReceiveRequests && !s.ReplyReady; ++i)
-                this->link.ethernet.SendCanFrame(clink::ids::CommandReply, clink::ids::CommandRequest,
-                                                 request);
+                this->link.ethernet.SendCanFrame(clink::ids::CommandReply, request.id, request.data);
             return s.ReplyReady;
-        }
         default:
             return tx().ReceiveLogicIoProgram(clink::codes::LogicBlockRequest, block);
         }
     }
 
     static constexpr int ReceiveRequests = 30;
+    static constexpr int LooksPerRequest = 100;
+    static constexpr int64_t ClockStepMs = 10;
 };
 
 } // namespace tx1
