@@ -317,10 +317,13 @@ bool DataTx::sendControlCommandUsb(int code) {
 }
 
 bool DataTx::ShowDataArray() {
-    // Whatever the connection type: the USB dongle's test exchange; any reply is shown.
+    // Whatever the connection type: the USB dongle's test exchange. A reply carries the two bytes the
+    // frame names; a read that timed out (blanks) is no reply.
     const UsbRequest test{
         ids::UsbTestReply, ids::UsbTestRequest, {UsbTestFrame[0], UsbTestFrame[1]}, UsbTestFrame};
     return link_.usb.Transact(test, USB::UsualTries, [this](const UsbRxArray& rx) {
+        if (rx[0] != UsbTestFrame[0] || rx[1] != UsbTestFrame[1])
+            return UsbReply::Retry;
         QStringList lines;
         for (int i = 0; i < UsbTestBytes; ++i) {
             s_.DataBuffer.put(i, rx[size_t(i)]);

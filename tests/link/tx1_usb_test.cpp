@@ -80,6 +80,9 @@ TEST_F(Tx1Usb, SilenceEndsEachTransactionAfterItsTries) {
     EXPECT_FALSE(link.dataTx.RequestCurveDataAlt(1, 0));
     EXPECT_EQ(sent(ids::CurveRequest, 0x0F), 11);
     EXPECT_EQ(sent(ids::CurveRequest2, 0x0F), 11);
+    // No reply to the test frame is no reply, not a box of blanks.
+    EXPECT_FALSE(link.dataTx.ShowDataArray());
+    EXPECT_EQ(sent(ids::UsbTestRequest, 1), 11);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
