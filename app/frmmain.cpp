@@ -18,6 +18,7 @@ namespace {
 const QString CaptionText = QStringLiteral(" Brenstal Palverin 2006 ");
 constexpr int InitialWidth = 1024;
 constexpr int InitialHeight = 720;
+constexpr int ProgressBarWidth = 320;
 } // namespace
 
 QString mainWindowCaption(const QString& version) {
@@ -37,7 +38,8 @@ FrmMain::FrmMain(AppContext& ctx, QWidget* parent)
     Bar1_->setRange(0, 100);
     Bar1_->setValue(0);
     Bar1_->setTextVisible(false);
-    statusBar()->addPermanentWidget(Bar1_, 1);
+    Bar1_->setFixedWidth(ProgressBarWidth);
+    statusBar()->addPermanentWidget(Bar1_);
     resize(InitialWidth, InitialHeight);
 
     if (auto* qtDialogs = dynamic_cast<base::QtDialogs*>(&ctx_.dialogs))

@@ -14,6 +14,9 @@ namespace app {
 
 namespace {
 const QString Caption = QStringLiteral(" Brenstal");
+// Characters and lines the window shows at first.
+constexpr int ShownColumns = 56;
+constexpr int ShownLines = 24;
 } // namespace
 
 bool saveOutputLines(const QStringList& lines, base::Dialogs& dialogs) {
@@ -59,6 +62,11 @@ FrmOutput::FrmOutput(base::Dialogs& dialogs, QWidget* parent) : QWidget(parent),
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setMenuBar(menuBar);
     layout->addWidget(List1);
+}
+
+QSize FrmOutput::sizeHint() const {
+    const QFontMetrics metrics(List1->font());
+    return {metrics.horizontalAdvance(QLatin1Char('X')) * ShownColumns, metrics.lineSpacing() * ShownLines};
 }
 
 void FrmOutput::ListAddItem(const QString& text) {

@@ -30,6 +30,9 @@ public:
     void ListAddItem(const QString& text);
     QStringList lines() const;
 
+    // Room for a report's 40-character lines and a screenful of them.
+    QSize sizeHint() const override;
+
     void mnuSave_Click();
     // Print has no action.
     void mnuPrint_Click() {}
