@@ -1,6 +1,7 @@
 #include "app/systemcommands.h"
 
 #include "app/appcontext.h"
+#include "app/reporttime.h"
 #include "app/systemreports.h"
 #include "link/commandcodes.h"
 
@@ -43,7 +44,7 @@ void SystemCommands::mnuSystemReadParameterSets_Click() {
 
     Report report = frame.newReport();
     const QDateTime now = frame.ctx.now();
-    for (const QString& line : parameterSetsHeader(reportTime(now), reportDate(now)))
+    for (const QString& line : parameterSetsHeader(reportTimeText(now), reportDateText(now)))
         report.add(line);
     const int count = frame.state().SystemStatus.PsetCount;
     for (int pset = 1; pset <= count; ++pset) {

@@ -2,9 +2,6 @@
 
 #include "base/vbrules.h"
 
-#include <QLocale>
-#include <QRegularExpression>
-
 #include <array>
 
 namespace app {
@@ -13,17 +10,6 @@ namespace {
 // Text indexes of a Pset report record in report order.
 constexpr std::array<int, 15> ReportOrder = {14, 15, 0, 1, 2, 5, 4, 6, 7, 8, 9, 10, 11, 12, 13};
 } // namespace
-
-QString reportTime(const QDateTime& when) {
-    // Qt's long time form ends in the time zone; the program has never shown one.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));
-    return QLocale::system().toString(when.time(), format.trimmed());
-}
-
-QString reportDate(const QDateTime& when) {
-    return QLocale::system().toString(when.date(), QLocale::ShortFormat);
-}
 
 QStringList systemStatusReport(const clink::SystemStatusRecord& status) {
     QStringList lines{SystemInformationLine};

@@ -1,21 +1,16 @@
 #pragma once
-// The system reports of System > View: the status report and the Parameter Sets report, and the pieces
-// other reports share (the time and date of a report header, a Pset's texts in report order).
+// The system reports of System > View: the status report and the Parameter Sets report, and a Pset's texts
+// in report order (which the rundown report prints too).
 
 #include "link/linkstate.h"
 #include "link/psetreport.h"
 
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
 namespace app {
 
 inline const QString SystemInformationLine = QStringLiteral("--------- SYSTEM INFORMATION --------");
-
-// The time as the system shows it (its long time form, without a time zone) and the date in its short form.
-QString reportTime(const QDateTime& when);
-QString reportDate(const QDateTime& when);
 
 // "--------- SYSTEM INFORMATION --------" and the four 40-character status lines.
 QStringList systemStatusReport(const clink::SystemStatusRecord& status);

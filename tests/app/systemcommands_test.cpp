@@ -2,6 +2,7 @@
 // version box, and their failures; and the launchers that ask the controller's type first.
 #include "app/frmmain.h"
 #include "app/launchers.h"
+#include "app/reporttime.h"
 #include "app/systemcommands.h"
 #include "app/systemreports.h"
 #include "link/commandcodes.h"
@@ -78,7 +79,8 @@ TEST_F(SystemCommands, ParameterSetsReportForTwoPsets) {
     EXPECT_TRUE(dialogs->messages.empty());
     const QDateTime when = ctx.now();
     QStringList expected{"Company   : Brenstal", "File Data : Current Parameter Sets",
-                         "Time      : " + app::reportTime(when), "Date      : " + app::reportDate(when)};
+                         "Time      : " + app::reportTimeText(when),
+                         "Date      : " + app::reportDateText(when)};
     for (int pset = 1; pset <= 2; ++pset) {
         expected << " " << QStringLiteral("-------- PARAMETER SET %1 --------").arg(pset)
                  << QStringLiteral("Parameter Set #: %1").arg(pset);
@@ -204,14 +206,6 @@ TEST(SystemReports, StatusLinesArePaddedTo40) {
     ASSERT_EQ(lines.size(), 5);
     for (int i = 1; i < 5; ++i)
         EXPECT_EQ(lines[i].size(), 40);
-}
-
-TEST(SystemReports, TimeHasNoTimeZone) {
-    const QString time = app::reportTime(QDateTime(QDate(2009, 6, 14), QTime(15, 7, 30)));
-    EXPECT_TRUE(time.contains(QStringLiteral("07"))) << time.toStdString();
-    EXPECT_TRUE(time.contains(QStringLiteral("30"))) << time.toStdString();
-    EXPECT_FALSE(time.contains(QStringLiteral("UTC"))) << time.toStdString();
-    EXPECT_EQ(time, time.trimmed());
 }
 
 } // namespace
