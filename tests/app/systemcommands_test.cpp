@@ -155,6 +155,26 @@ TEST_F(SystemCommands, LogicIoWithoutAControllerOpensTheChooser) {
     EXPECT_TRUE(dialogs->messages.empty());
 }
 
+TEST_F(SystemCommands, LogicIoWithASilentControllerOpensTheChooser) {
+    useUsb();
+    ASSERT_TRUE(ctx.link.usb.ReopenDevice());
+    model.noReply.insert(ids::CommandRequest);
+    trigger("mnuLogicIo");
+    EXPECT_EQ(opened, QStringList{"frmMaybe"});
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(SystemCommands, StatusAndVersionOverUsb) {
+    useUsb();
+    ASSERT_TRUE(ctx.link.usb.ReopenDevice());
+    model.verMajor = 5;
+    model.verMinor = 10;
+    trigger("mnuSCCVersion");
+    trigger("mnuReadSystemStatus");
+    EXPECT_EQ(dialogs->messageTexts(), QStringList{"SCC Revision: 5.10"});
+    EXPECT_EQ(report().value(1), "Number Of Parameter Sets: 8             ");
+}
+
 TEST_F(SystemCommands, LogicIoAfterAFailedLinkShowsTheBoxThenTheChooser) {
     useUsb();
     ftdi.noDevice = true;
