@@ -3,6 +3,10 @@
 #include "app/launchers.h"
 #include "app/logincommands.h"
 #include "app/systemcommands.h"
+#include "app/loggercommands.h"
+#include "app/nsmcommands.h"
+#include "app/rundowncommands.h"
+#include "app/transducercommands.h"
 
 namespace app {
 
@@ -10,6 +14,10 @@ void FrmMain::installCommandGroups() {
     addGroup<SystemCommands>();
     addGroup<WindowLaunchers>();
     addGroup<LoginCommands>();
+    addGroup<RundownCommands>();
+    addGroup<DataLoggerCommands>();
+    addGroup<NsmCommands>();
+    addGroup<TransducerCommands>();
 }
 
 } // namespace app

@@ -55,6 +55,10 @@ public:
     // level changes nothing).
     void applyMenuState(int level);
 
+    // Reads the rundown log of a Pset into DataBuffer(0..699), driving Bar1 with the block number; ok is
+    // true when every block was read.
+    void Get_RundownData2(int pset, bool& ok);
+
     // Timer tick: on the Ethernet link, reconnects a socket that is not connected.
     void Timer1_Timer();
     // File > Exit: closes the main window, which releases the link.

@@ -30,4 +30,17 @@ inline constexpr int LogicBlockRequest = 0x62;
 inline constexpr int CurveRequest = 0x0F;
 inline constexpr int CurveReply = 0x20;
 
+// A block of five bytes of a Pset's rundown log, and its answer [EA pset block x0..x4].
+inline constexpr int RundownLogBlock = 0x80;
+inline constexpr int RundownLogAnswer = 0xEA;
+
+// The NSM unit's own requests on 13EF0D01, each answered with its code: software version [AA major
+// minor], clock [DD hour minute date1 date2 date3], and the rundown clear (answered on 10EF010D).
+inline constexpr int NsmVersion = 0xAA;
+inline constexpr int NsmClock = 0xDD;
+inline constexpr int NsmClearRundowns = 0xBB;
+
+// The external transducer's answer to its presence probe on 11EF0604.
+inline constexpr int TransducerPresent = 0x01;
+
 } // namespace clink::codes

@@ -6,45 +6,15 @@
 #include "app/transducerreport.h"
 #include "base/torque.h"
 #include "base/vbrules.h"
-
-#include <QFile>
+#include "tests/app/logimages.h"
 
 #include <gtest/gtest.h>
 
 using namespace app;
 using clink::DataBufferArray;
+using namespace logtest;
 
 namespace {
-
-// Golden files hold one report line per LF-ended line, trailing blanks kept.
-QStringList golden(const QString& name) {
-    QFile f(QStringLiteral(PALVERIN_GOLDEN_DIR "/") + name);
-    if (!f.open(QIODevice::ReadOnly)) {
-        ADD_FAILURE() << "missing golden file " << name.toStdString();
-        return {};
-    }
-    QStringList lines = QString::fromLatin1(f.readAll()).split(u'\n');
-    if (!lines.isEmpty() && lines.back().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
-void expectGolden(const QStringList& actual, const QString& name) {
-    const QStringList expected = golden(name);
-    ASSERT_EQ(actual.size(), expected.size()) << actual.join(u'\n').toStdString();
-    for (int i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(actual[i].toStdString(), expected[i].toStdString()) << "line " << i + 1;
-}
-
-void putBytes(DataBufferArray& D, int at, std::initializer_list<int> bytes) {
-    for (int b : bytes)
-        D.put(at++, b);
-}
-
-// Record r (1-based) of a rundown log: result, torque hi/lo, angle hi/lo, torque X lo/hi.
-void putRundown(DataBufferArray& D, int first, int r, std::initializer_list<int> bytes) {
-    putBytes(D, first + 7 * (r - 1), bytes);
-}
 
 RundownReportInput rundownInput() {
     RundownReportInput in;
@@ -59,19 +29,6 @@ RundownReportInput rundownInput() {
           "Rpm Downshift: 100", "Soft Start: Yes", "Ergo: No"})
         in.psetLines << base::fixed40(QString::fromLatin1(t));
     return in;
-}
-
-DataBufferArray rundownLog() {
-    DataBufferArray D;
-    putRundown(D, 0, 1, {0x41, 0x03, 0xE8, 0x00, 0x2D, 0xE8, 0x03}); // ACCEPT (low five bits), 50.00 / 50
-    // record 2 empty: no line
-    putRundown(D, 0, 3, {0x02, 0x04, 0xB0, 0x01, 0x2C, 0x10, 0x04});   // TH, 60.00, angle 300, X 52
-    putRundown(D, 0, 4, {0x07, 0x00, 0x01, 0x00, 0x00, 0x03, 0x00});   // unknown code 7
-    putRundown(D, 0, 5, {0x00, 0x00, 0x0A, 0x00, 0x05, 0x00, 0x00});   // code 0 is ACCEPT
-    putRundown(D, 0, 6, {0x12, 0x00, 0x00, 0x00, 0x09, 0x11, 0x00});   // torque 0: no line, angle ignored
-    putRundown(D, 0, 50, {0x0C, 0x01, 0x00, 0x00, 0x5A, 0x00, 0x01});  // TL/AH
-    putRundown(D, 0, 100, {0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}); // TL/AL, largest values
-    return D;
 }
 
 } // namespace
@@ -113,32 +70,15 @@ TEST(RundownReport, EmptyLogGivesFrameOnly) {
     EXPECT_EQ(lines[lines.size() - 2], QString(76, u'-'));
 }
 
-namespace {
-
-// Logger image as the reads leave it: directory of file 3 in D(0..9), records from D(10), Pset block.
-DataBufferArray routeBuffer() {
-    DataBufferArray D;
-    putBytes(D, 0, {1, 0x81, 5, 3, 14, 0});
-    const int b = loggerPsetBlockSlot(LoggerPsetBlockFirst) + LoggerPsetEntries * 2; // file 3
-    putBytes(D, b, {0x01, 0xF4, 0x02, 0x26, 0x01, 0xC2, 0x00, 0x5A, 0x00, 0x0A, 0x00, 0x05});
-    putRundown(D, 10, 1, {0x01, 0x03, 0xE8, 0x00, 0x2D, 0xE8, 0x03});
-    putRundown(D, 10, 2, {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
-    putRundown(D, 10, 3, {0x08, 0x01, 0xF7, 0x00, 0x64, 0xF7, 0x01});
-    putRundown(D, 10, 4, {0x1F, 0x00, 0x64, 0x01, 0x00, 0x64, 0x00});
-    return D;
-}
-
-} // namespace
-
 TEST(LoggerReports, RouteReportMatchesGoldenFile) {
-    const QStringList lines = makeLoggerRouteReport(routeBuffer(), 3, 4);
+    const QStringList lines = makeLoggerRouteReport(routeBuffer(), RouteFile, RouteRundowns);
     expectGolden(lines, QStringLiteral("logger_route_report.txt"));
     for (int i = lines.size() - 4; i < lines.size(); ++i)
         EXPECT_EQ(lines[i].size(), 5 * LoggerCellWidth);
 }
 
 TEST(LoggerReports, PsetDataOfFileAndItsSlots) {
-    const LoggerPsetData p = loggerPsetData(routeBuffer(), 3);
+    const LoggerPsetData p = loggerPsetData(routeBuffer(), RouteFile);
     EXPECT_EQ(p.torqueTarget, 500);
     EXPECT_EQ(p.torqueHigh, 550);
     EXPECT_EQ(p.torqueLow, 450);
@@ -169,10 +109,8 @@ TEST(LoggerReports, TimeAndDateLines) {
 }
 
 TEST(LoggerReports, TransducerReportMatchesGoldenFile) {
-    DataBufferArray D;
-    putBytes(D, 0, {1, 14, 20, 6, 1, 1});
-    putBytes(D, 10, {0x03, 0xE8, 0x00, 0x00, 0x27, 0x10, 0xFF, 0xFF});
-    const QStringList lines = makeLoggerTransducerReport(D, 2, 4, base::Nm);
+    const DataBufferArray D = readingsBuffer();
+    const QStringList lines = makeLoggerTransducerReport(D, ReadingsFile, Readings, base::Nm);
     expectGolden(lines, QStringLiteral("logger_transducer_report.txt"));
     EXPECT_EQ(lines[5], "Reading #1 :11.3 Nm");
     EXPECT_EQ(makeLoggerTransducerReport(D, 2, 1, base::LbIn).last(), "Reading #1 :100.0 in-lb");

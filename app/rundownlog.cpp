@@ -1,0 +1,122 @@
+#include "app/rundownlog.h"
+
+#include "base/eventpump.h"
+#include "link/commandcodes.h"
+#include "link/controllerlink.h"
+#include "link/ppexchange.h"
+
+namespace app {
+
+namespace ids = clink::ids;
+namespace codes = clink::codes;
+
+namespace {
+// Answer bytes: code, Pset, block, then the block's five bytes.
+constexpr int FirstDataByte = 3;
+// DoEvents after each Ethernet filter frame and before each Ethernet send.
+constexpr long EthernetYields = 2;
+
+std::array<int, 8> blockRequest(int pset, int block) {
+    return {codes::RundownLogBlock, pset, block, 0, 0, 0, 0, 0};
+}
+
+void showProgress(const ReadProgress& progress, int block) {
+    if (progress.value)
+        progress.value(block);
+}
+} // namespace
+
+bool RundownLogReader::read(int pset, const ReadProgress& progress) {
+    clink::LinkState& s = link_.state;
+    link_.spi.ResetLineHigh();
+    link_.dataTx.ClearReceiveBuffer();
+    s.DataCount = 0;
+    s.EepromReadIndex = 0;
+    if (progress.range)
+        progress.range(0, RundownLogBlocks);
+    showProgress(progress, 0);
+    switch (s.ConnectionType) {
+    case clink::ParallelPort:
+        return readPp(pset, progress);
+    case clink::TcpIp:
+        return readEthernet(pset, progress);
+    case clink::Usb:
+        return readUsb(pset, progress);
+    default:
+        return false;
+    }
+}
+
+bool RundownLogReader::readPp(int pset, const ReadProgress& progress) {
+    clink::LinkState& s = link_.state;
+    clink::PpExchange pp(link_);
+    for (int b = 0; b < RundownLogBlocks; ++b) {
+        link_.pump.doEvents();
+        showProgress(progress, b);
+        const bool taken = pp.run({.request = clink::CanMessage{ids::CommandRequest, blockRequest(pset, b)},
+                                   .passes = PpTries,
+                                   .polls = PpPolls,
+                                   .yieldEachPoll = true},
+                                  [&](clink::PpRxMessage& m) {
+                                      if (!m.bytesAre({codes::RundownLogAnswer, pset, b}) ||
+                                          !clink::DataBufferArray::fits(s.DataCount, RundownBlockBytes))
+                                          return false;
+                                      for (int k = 0; k < RundownBlockBytes; ++k)
+                                          s.DataBuffer.put(s.DataCount++, m.byte(FirstDataByte + k));
+                                      return true;
+                                  });
+        if (!taken)
+            return false;
+    }
+    return true;
+}
+
+bool RundownLogReader::readEthernet(int pset, const ReadProgress& progress) {
+    clink::LinkState& s = link_.state;
+    for (int i = 0; i < EthernetFilterFrames; ++i) {
+        if (link_.ethernet.SendFilterFrame(ids::CommandReply))
+            link_.pump.pause(EthernetYields);
+    }
+    for (int b = 0; b < RundownLogBlocks; ++b) {
+        showProgress(progress, b);
+        s.ReplyReady = false;
+        s.RequestData = {0, pset, b, 0, 0, 0};
+        s.AckReceived = false;
+        link_.pump.pause(EthernetBlockPause);
+        for (int send = 0; send < EthernetSends && !s.ReplyReady; ++send) {
+            link_.pump.pause(EthernetYields);
+            // A connection that is gone ends the read: nothing can answer any more.
+            if (!link_.ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, blockRequest(pset, b)))
+                return false;
+            if (send == 0)
+                link_.pump.waitUntil([&] { return s.ReplyReady; }, EthernetFirstWait);
+        }
+        if (!s.ReplyReady)
+            return false;
+    }
+    return true;
+}
+
+bool RundownLogReader::readUsb(int pset, const ReadProgress& progress) {
+    clink::LinkState& s = link_.state;
+    for (int b = 0; b < RundownLogBlocks; ++b) {
+        link_.pump.doEvents();
+        showProgress(progress, b);
+        const bool ok = link_.usb.Transact(
+            {ids::CommandReply, ids::CommandRequest, {codes::RundownLogAnswer, 0}, blockRequest(pset, b)},
+            clink::USB::UsualTries, [&](const clink::UsbRxArray& rx) {
+                // Any other answer to this request ends the read.
+                if (rx[0] != codes::RundownLogAnswer || rx[1] != pset || rx[2] != b ||
+                    !clink::DataBufferArray::fits(s.DataCount, RundownBlockBytes))
+                    return clink::UsbReply::Refused;
+                for (int k = 0; k < RundownBlockBytes; ++k)
+                    s.DataBuffer.put(s.DataCount++, rx[size_t(FirstDataByte + k)]);
+                return clink::UsbReply::Taken;
+            });
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+} // namespace app
