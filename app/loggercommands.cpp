@@ -2,7 +2,6 @@
 
 #include "app/appcontext.h"
 #include "base/dialogs.h"
-#include "base/vbrules.h"
 
 #include <QProgressBar>
 
@@ -15,10 +14,6 @@ namespace {
 // The bar's maximum past the last address read.
 constexpr int RouteBarSlack = 2;
 constexpr int PsetBlockBarMaximum = LoggerPsetBlockLast + RouteBarSlack;
-
-int resultNumber(const QString& text) {
-    return base::CInt(base::vbVal(text)).value_or(0);
-}
 } // namespace
 
 void DataLoggerCommands::bind() {
@@ -38,8 +33,8 @@ bool DataLoggerCommands::askFile(int records, int& file, int& count) {
     v.CwVal3(records);
     if (!values.show())
         return false;
-    file = resultNumber(values.results.ValueEntryData);
-    count = resultNumber(values.results.ValueEntryResult);
+    file = valueEntryNumber(values.results.ValueEntryData);
+    count = valueEntryNumber(values.results.ValueEntryResult);
     return file >= 1 && file <= LoggerFiles && count >= 1 && count <= records;
 }
 
@@ -135,7 +130,7 @@ void DataLoggerCommands::mnuReadDataLoggerXducer_Click() {
     int n = 0;
     if (!askFile(TransducerRecords, f, n))
         return;
-    const int units = resultNumber(ctx.values.results.ValueEntryOption);
+    const int units = valueEntryNumber(ctx.values.results.ValueEntryOption);
     WaitCursor hourglass;
     if (!readDirectory(f))
         return frame.dialogs().message(QStringLiteral("Unable To Reveive Data"), base::ProgramTitle,

@@ -3,7 +3,6 @@
 #include "app/appcontext.h"
 #include "app/frmmain.h"
 #include "app/reporttime.h"
-#include "base/vbrules.h"
 
 #include <QProgressBar>
 
@@ -52,7 +51,7 @@ void RundownCommands::mnuSystemReadRundownData_Click() {
     const QString psetText = ctx.values.results.ValueEntryResult;
 
     WaitCursor hourglass;
-    const int pset = base::CInt(base::vbVal(psetText)).value_or(0);
+    const int pset = valueEntryNumber(psetText);
     if (!frame.dataTx().ReadParameterSets(pset))
         return frame.failBox(PsetFailed);
     if (!RundownLogReader(ctx.link).read(pset, barProgress(frame.Bar1())))

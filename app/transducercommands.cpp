@@ -5,7 +5,6 @@
 #include "app/transducerreport.h"
 #include "base/dialogs.h"
 #include "base/eventpump.h"
-#include "base/vbrules.h"
 #include "link/waitbudget.h"
 
 #include <QProgressBar>
@@ -22,11 +21,6 @@ const QString EthernetFailed = QStringLiteral("Unable to connect using ethernet"
 constexpr long PresenceFrameYields = 2;
 constexpr int ByteShift = 256;
 constexpr int ByteMask = 0xFF;
-
-// The number in a dialog result, as a 16-bit integer.
-int resultNumber(const QString& text) {
-    return base::CInt(base::vbVal(text)).value_or(0);
-}
 } // namespace
 
 void TransducerCommands::bind() {
@@ -138,7 +132,7 @@ void TransducerCommands::mnuTransducerReadEeprom_Click() {
     const QString address = ctx.values.results.ValueEntryResult;
     ctx.link.dataTx.ClearReceiveBuffer();
     s.DataCount = 0;
-    if (ctx.link.dataTx.ReadTransducerEeprom(resultNumber(address)))
+    if (ctx.link.dataTx.ReadTransducerEeprom(valueEntryNumber(address)))
         frame.dialogs().message(QStringLiteral("Eeprom Location ") + address + QStringLiteral(" = ") +
                                     QString::number(s.DataBuffer[0]),
                                 base::ProgramTitle, MessageIcon::Information);
@@ -161,7 +155,7 @@ void TransducerCommands::mnuWriteTransducerCalValue_Click() {
     v.CwVal(SmallestCalValue);
     if (!ctx.values.show())
         return;
-    const int value = resultNumber(ctx.values.results.ValueEntryResult);
+    const int value = valueEntryNumber(ctx.values.results.ValueEntryResult);
     // The high byte first; the low byte only after it was written.
     const bool written = ctx.link.dataTx.WriteTransducerEeprom(TransducerCalHigh, value / ByteShift) &&
                          ctx.link.dataTx.WriteTransducerEeprom(TransducerCalLow, value & ByteMask);
@@ -192,9 +186,9 @@ void TransducerCommands::mnuWriteXducerEeprom_Click() {
     const QString address = ctx.values.results.ValueEntryResult;
     const QString data = ctx.values.results.ValueEntryData;
     // The panel's Cancel leaves address 0, so location 0 is never written here.
-    if (address.isEmpty() || resultNumber(address) == 0)
+    if (address.isEmpty() || valueEntryNumber(address) == 0)
         return;
-    if (ctx.link.dataTx.WriteTransducerEeprom(resultNumber(address), resultNumber(data)))
+    if (ctx.link.dataTx.WriteTransducerEeprom(valueEntryNumber(address), valueEntryNumber(data)))
         frame.dialogs().message(QStringLiteral("Write Transducer Eeprom -> Completed (Add: ") + address +
                                     QStringLiteral(" Data: ") + data + u')',
                                 base::ProgramTitle, MessageIcon::Information);

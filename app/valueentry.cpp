@@ -41,6 +41,10 @@ void ValueEntryForm::SetFrameEeprom(bool show) {
         panel = ValuePanel::Eeprom;
 }
 
+int valueEntryNumber(const QString& result) {
+    return base::CInt(base::vbVal(result)).value_or(0);
+}
+
 void applyValueEntryButton(const ValueEntryForm& form, ValueButton button, ValueEntryResults& results) {
     if (form.optionClicked)
         results.ValueEntryOption = QString::number(form.option);

@@ -87,6 +87,10 @@ struct ValueEntryResults {
     QString ValueEntryOption;
 };
 
+// The number in a result text converted to the nearest 16-bit integer, as the callers convert it (0 when
+// there is none or it does not fit).
+int valueEntryNumber(const QString& result);
+
 // Writes what a button of the shown panel leaves in the results. An option click sets the option result at
 // once, whatever button follows.
 void applyValueEntryButton(const ValueEntryForm& form, ValueButton button, ValueEntryResults& results);
