@@ -1,11 +1,11 @@
 // The command groups of the main window, one per subject. A new subject adds its group here.
 #include "app/frmmain.h"
 #include "app/launchers.h"
-#include "app/logincommands.h"
-#include "app/systemcommands.h"
 #include "app/loggercommands.h"
+#include "app/logincommands.h"
 #include "app/nsmcommands.h"
 #include "app/rundowncommands.h"
+#include "app/systemcommands.h"
 #include "app/transducercommands.h"
 
 namespace app {

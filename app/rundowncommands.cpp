@@ -2,7 +2,7 @@
 
 #include "app/appcontext.h"
 #include "app/frmmain.h"
-#include "app/reporttime.h"
+#include "app/systemreports.h"
 
 #include <QProgressBar>
 

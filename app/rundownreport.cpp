@@ -2,8 +2,6 @@
 
 #include "base/vbrules.h"
 
-#include <array>
-
 namespace app {
 
 namespace {
@@ -16,20 +14,10 @@ constexpr double PercentDivisor = 100.0;
 
 enum RecordByte : int { Result = 0, TorqueHi, TorqueLo, AngleHi, AngleLo, TorqueXLo, TorqueXHi };
 
-// Text indexes of a Pset report record in report order (text 3 is not printed).
-constexpr std::array<size_t, 15> PsetReportOrder{14, 15, 0, 1, 2, 5, 4, 6, 7, 8, 9, 10, 11, 12, 13};
-
 QString cell(const QString& text) {
     return base::fixedField(text, RundownCellWidth);
 }
 } // namespace
-
-QStringList psetReportTexts(const clink::PsetReportRecord& record) {
-    QStringList texts;
-    for (size_t i : PsetReportOrder)
-        texts << base::fixed40(record.Texts[i]);
-    return texts;
-}
 
 QString rundownResultText(int resultByte) {
     const int code = resultByte & ResultCodeMask;

@@ -7,7 +7,6 @@
 // statistics window reads the torque from column 25.
 
 #include "link/linkstate.h"
-#include "link/psetreport.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,11 +25,6 @@ inline constexpr int RundownTorqueColumn = 2 * RundownCellWidth + 1;
 // The text of a rundown's result code (result byte And 31): "ACCEPT", "TH", "TL", "AH", "AL", "TH/AH",
 // "TH/AL", "TL/AH", "TL/AL"; any other code prints as "CODE " and the number.
 QString rundownResultText(int resultByte);
-
-// A Pset's fifteen 40-character report texts in the order the Pset reports print them: units, strategy,
-// torque target, high and low limits, threshold, downshift, cycle complete, angle target, high and low
-// limits, free speed, downshift speed, soft start, ergo.
-QStringList psetReportTexts(const clink::PsetReportRecord& record);
 
 struct RundownReportInput {
     QString time;            // current time, as the system shows it

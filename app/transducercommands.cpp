@@ -1,7 +1,7 @@
 #include "app/transducercommands.h"
 
 #include "app/appcontext.h"
-#include "app/reporttime.h"
+#include "app/systemreports.h"
 #include "app/transducerreport.h"
 #include "base/dialogs.h"
 #include "base/eventpump.h"

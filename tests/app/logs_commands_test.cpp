@@ -3,8 +3,8 @@
 #include "app/frmmain.h"
 #include "app/loggercommands.h"
 #include "app/nsmcommands.h"
-#include "app/reporttime.h"
 #include "app/rundowncommands.h"
+#include "app/systemreports.h"
 #include "app/transducercommands.h"
 #include "app/transducerreport.h"
 #include "base/torque.h"
@@ -224,7 +224,8 @@ TEST_F(LogCommands, RundownLogOverEthernetStoresTheSecondAnswerOfEachBlock) {
     EXPECT_EQ(s.EepromReadIndex, app::RundownLogBytes);
     EXPECT_TRUE(logReadIntoBuffer());
     // The stand-in answers each request once: the first answer of a block arms, the re-send's is stored.
-    EXPECT_EQ(received(ids::CommandRequest, codes::RundownLogBlock).size(), size_t(2 * app::RundownLogBlocks));
+    EXPECT_EQ(received(ids::CommandRequest, codes::RundownLogBlock).size(),
+              size_t(2 * app::RundownLogBlocks));
     EXPECT_EQ(filterFramesReceived(ids::CommandReply), app::RundownLogReader::EthernetFilterFrames);
 
     // A connection that is gone ends the read.
