@@ -17,8 +17,8 @@ using base::MessageIcon;
 
 namespace {
 const QString CandongleFailed = QStringLiteral("Unable To Configure Candongle");
-const QString EthernetFailed = QStringLiteral("Unable to connect using ethernet");
-const QString UsbFailed = QStringLiteral("Unable to connect using USB");
+const QString EthernetFailed = LinkFailTexts{}.ethernet;
+const QString UsbFailed = LinkFailTexts{}.usb;
 const QString NotCommunicating = QStringLiteral("NSM Not Communicating");
 const QString TransferSuccessful = QStringLiteral("Transfer Successful");
 const QString ReceiveError = QStringLiteral("Receive Error");

@@ -16,7 +16,7 @@ using base::MessageIcon;
 
 namespace {
 const QString CandongleFailed = QStringLiteral("Unable To Configure Candongle");
-const QString EthernetFailed = QStringLiteral("Unable to connect using ethernet");
+const QString EthernetFailed = LinkFailTexts{}.ethernet;
 // DoEvents after the first presence frame.
 constexpr long PresenceFrameYields = 2;
 constexpr int ByteShift = 256;
