@@ -2,6 +2,7 @@
 
 #include "app/appcontext.h"
 #include "app/frmmain.h"
+#include "app/reporttime.h"
 #include "app/systemreports.h"
 
 #include <QProgressBar>
@@ -59,7 +60,7 @@ void RundownCommands::mnuSystemReadRundownData_Click() {
 
     const clink::PsetReportRecord& record = s.PsetReportTable[size_t(pset)];
     const QDateTime now = ctx.now();
-    RundownReportInput in{reportTime(now), reportDate(now), psetText, psetReportTexts(record),
+    RundownReportInput in{reportTimeText(now), reportDateText(now), psetText, psetReportTexts(record),
                           record.Values[TorqueTargetValue].value_or(0)};
     Report report = frame.newReport();
     for (const QString& line : makeRundownReport(in, s.DataBuffer))

@@ -1,7 +1,7 @@
 #include "app/transducercommands.h"
 
 #include "app/appcontext.h"
-#include "app/systemreports.h"
+#include "app/reporttime.h"
 #include "app/transducerreport.h"
 #include "base/dialogs.h"
 #include "base/eventpump.h"
@@ -108,7 +108,7 @@ void TransducerCommands::mnuTrasnducerViewParameters_Click() {
     bar.setValue(0);
     const QDateTime now = frame.ctx.now();
     Report report = frame.newReport();
-    for (const QString& line : makeTransducerReport(reportTime(now), reportDate(now), s.DataBuffer))
+    for (const QString& line : makeTransducerReport(reportTimeText(now), reportDateText(now), s.DataBuffer))
         report.add(line);
     report.show();
 }

@@ -3,6 +3,7 @@
 #include "app/frmmain.h"
 #include "app/loggercommands.h"
 #include "app/nsmcommands.h"
+#include "app/reporttime.h"
 #include "app/rundowncommands.h"
 #include "app/systemreports.h"
 #include "app/transducercommands.h"
@@ -137,7 +138,7 @@ TEST_F(LogCommands, RundownDataPrintsTheReport) {
     EXPECT_TRUE(logReadIntoBuffer());
     // The stand-in's Pset 3 is a torque target of 125.0 Nm.
     const PsetReportRecord& record = s.PsetReportTable[3];
-    const app::RundownReportInput in{app::reportTime(ReportClock), app::reportDate(ReportClock),
+    const app::RundownReportInput in{app::reportTimeText(ReportClock), app::reportDateText(ReportClock),
                                      QStringLiteral("3"), app::psetReportTexts(record), 125.0};
     const QStringList lines = reportLines();
     EXPECT_EQ(lines, app::makeRundownReport(in, rundownLog()));
@@ -147,6 +148,37 @@ TEST_F(LogCommands, RundownDataPrintsTheReport) {
     EXPECT_TRUE(main.Bar1()->isVisibleTo(&main));
     EXPECT_EQ(main.Bar1()->value(), 0);
     EXPECT_FALSE(ctx.busy.busy());
+}
+
+TEST_F(LogCommands, RundownDataOnTheParallelPortAndUsb) {
+    seedRundownLog(3);
+    const auto expectedReport = [&] {
+        const PsetReportRecord& record = s.PsetReportTable[3];
+        const app::RundownReportInput in{app::reportTimeText(ReportClock), app::reportDateText(ReportClock),
+                                         QStringLiteral("3"), app::psetReportTexts(record), 125.0};
+        return app::makeRundownReport(in, rundownLog());
+    };
+    // The Pset read leaves the dongle accepting the log's answers.
+    usePp();
+    enterValue(3);
+    group<app::RundownCommands>().mnuSystemReadRundownData_Click();
+    ASSERT_TRUE(dialogs->messages.empty()) << lastMessage().text.toStdString();
+    EXPECT_EQ(s.DataCount, app::RundownLogBytes);
+    EXPECT_EQ(reportLines(), expectedReport());
+
+    s.PsetReportTable = {};
+    useUsb();
+    enterValue(3);
+    group<app::RundownCommands>().mnuSystemReadRundownData_Click();
+    ASSERT_TRUE(dialogs->messages.empty()) << lastMessage().text.toStdString();
+    EXPECT_EQ(windows(), 2);
+    EXPECT_EQ(reportLines(), expectedReport());
+    // A wrong echo ends the read at once.
+    model.wrongRundownEcho = true;
+    enterValue(3);
+    group<app::RundownCommands>().mnuSystemReadRundownData_Click();
+    EXPECT_EQ(dialogs->messageTexts(), QStringList{"Read Rundown Data Failed(3)"});
+    EXPECT_EQ(windows(), 2);
 }
 
 TEST_F(LogCommands, RundownDataCancelledOrFailing) {
@@ -431,8 +463,8 @@ TEST_F(LogCommands, TransducerParametersReport) {
     ASSERT_TRUE(dialogs->messages.empty()) << lastMessage().text.toStdString();
     const QStringList lines = reportLines();
     ASSERT_EQ(lines.size(), 18);
-    EXPECT_EQ(lines, app::makeTransducerReport(app::reportTime(ReportClock), app::reportDate(ReportClock),
-                                               s.DataBuffer));
+    EXPECT_EQ(lines, app::makeTransducerReport(app::reportTimeText(ReportClock),
+                                               app::reportDateText(ReportClock), s.DataBuffer));
     EXPECT_EQ(lines[13], "Max Tq : 51216");
     EXPECT_EQ(lines[17], "LAST CAL DATE: 49/50/51");
     EXPECT_EQ(main.Bar1()->value(), 0);
