@@ -3,11 +3,8 @@
 #include "app/appcontext.h"
 #include "app/nsmtexts.h"
 #include "base/dialogs.h"
-#include "base/eventpump.h"
 #include "link/commandcodes.h"
 #include "link/ppexchange.h"
-
-#include <algorithm>
 
 namespace app {
 
@@ -23,8 +20,6 @@ const QString NotCommunicating = QStringLiteral("NSM Not Communicating");
 const QString TransferSuccessful = QStringLiteral("Transfer Successful");
 const QString ReceiveError = QStringLiteral("Receive Error");
 
-// The wait cap in DoEvents.
-constexpr long WaitCapDoEvents = long(base::MaxWait / base::DoEventsSlice);
 // Answer bytes after the code: the clock's five (hour, minute, three date fields), the version's two.
 constexpr int ClockBytes = 5;
 constexpr int VersionBytes = 2;
@@ -35,9 +30,6 @@ std::array<int, 8> request(int code) {
     return {code, 0, 0, 0, 0, 0, 0, 0};
 }
 } // namespace
-
-const long NsmCommands::PresenceBudget = std::min(10001L * 10001L, WaitCapDoEvents);
-const long NsmCommands::VersionBudget = std::min(3001L * 3001L, WaitCapDoEvents);
 
 void NsmCommands::bind() {
     frame.onMenu(QStringLiteral("mnuNsmClearRundown"), [this] { mnuNsmClearRundown_Click(); });

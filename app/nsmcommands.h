@@ -5,8 +5,10 @@
 // which prints a report.
 
 #include "app/commandframe.h"
+#include "base/eventpump.h"
 #include "link/waitbudget.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -22,9 +24,10 @@ public:
     // Ethernet version read: the most requests, and the DoEvents after its filter frame.
     static constexpr long VersionRequests = 65000;
     static constexpr long VersionFilterPause = 5000 * 2;
-    // Wait budgets (DoEvents) of the presence check and of the version read, within the wait cap.
-    static const long PresenceBudget;
-    static const long VersionBudget;
+    // Wait budgets (DoEvents) of the presence check and of the version read, held to the wait cap.
+    static constexpr long WaitCap = long(base::MaxWait / base::DoEventsSlice);
+    static constexpr long PresenceBudget = std::min(10001L * 10001L, WaitCap);
+    static constexpr long VersionBudget = std::min(3001L * 3001L, WaitCap);
 
     using CommandGroup::CommandGroup;
     void bind() override;

@@ -107,8 +107,10 @@ public:
     // --- rundown logs, the NSM unit's version, clock and clear, presence probes (model_units.cpp) ---
     static constexpr int RundownLogBytes = 700;
     using RundownLog = std::array<uint8_t, RundownLogBytes>;
-    // Each Pset's log of its last 100 rundowns (7 bytes each); a Pset without one reads zeros.
-    std::map<int, RundownLog> rundownLogs;
+    // Each Pset's log of its last 100 rundowns (7 bytes each); a Pset without one reads zeros. By default
+    // Psets 1..8 hold a few rundowns around their target.
+    static std::map<int, RundownLog> defaultRundownLogs();
+    std::map<int, RundownLog> rundownLogs = defaultRundownLogs();
     struct NsmUnitState {
         int major = 1;
         int minor = 3;

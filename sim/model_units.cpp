@@ -11,7 +11,38 @@ namespace codes = clink::codes;
 namespace {
 constexpr int RundownLogBlockBytes = 5;
 constexpr int RundownLogBlocks = ControllerModel::RundownLogBytes / RundownLogBlockBytes;
+
+// Default logs: rundowns near 100 % of the target (torques in tenths of a percent), one of them high.
+constexpr int DefaultPsets = 8;
+constexpr int DefaultRundowns = 12;
+constexpr int RecordBytes = 7;
+constexpr int FullTarget = 1000;
+constexpr int Accept = 1;
+constexpr int TorqueHigh = 2;
+constexpr int HighRundown = 4;
+constexpr int BaseAngle = 40;
 } // namespace
+
+std::map<int, ControllerModel::RundownLog> ControllerModel::defaultRundownLogs() {
+    std::map<int, RundownLog> logs;
+    for (int pset = 1; pset <= DefaultPsets; ++pset) {
+        RundownLog& log = logs[pset];
+        for (int r = 0; r < DefaultRundowns; ++r) {
+            const int torque =
+                FullTarget - DefaultRundowns / 2 + r + (r == HighRundown ? FullTarget / 10 : 0);
+            const int angle = BaseAngle + pset + r;
+            const size_t b = size_t(RecordBytes * r);
+            log[b] = uint8_t(r == HighRundown ? TorqueHigh : Accept);
+            log[b + 1] = uint8_t(torque >> 8);
+            log[b + 2] = uint8_t(torque & 0xFF);
+            log[b + 3] = uint8_t(angle >> 8);
+            log[b + 4] = uint8_t(angle & 0xFF);
+            log[b + 5] = uint8_t(torque & 0xFF);
+            log[b + 6] = uint8_t(torque >> 8);
+        }
+    }
+    return logs;
+}
 
 std::vector<CanMessage> ControllerModel::unitRequest(const CanMessage& m) {
     const auto& d = m.data;

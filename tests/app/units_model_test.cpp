@@ -16,8 +16,11 @@ TEST(UnitsModel, RundownLogBlocks) {
     ASSERT_EQ(r.size(), 1u);
     EXPECT_EQ(r[0], (CanMessage{ids::CommandReply,
                                 {0xEA, 3, 139, 695 % 251, 696 % 251, 697 % 251, 698 % 251, 699 % 251}}));
-    r = m.respond({ids::CommandRequest, {0x80, 4, 0, 0, 0, 0, 0, 0}}, Transport::Usb);
-    EXPECT_EQ(r[0], (CanMessage{ids::CommandReply, {0xEA, 4, 0, 0, 0, 0, 0, 0}})); // a Pset without a log
+    r = m.respond({ids::CommandRequest, {0x80, 9, 0, 0, 0, 0, 0, 0}}, Transport::Usb);
+    EXPECT_EQ(r[0], (CanMessage{ids::CommandReply, {0xEA, 9, 0, 0, 0, 0, 0, 0}})); // a Pset without a log
+    // Pset 1's default log starts with an accepted rundown at 99.4 % of the target, angle 41.
+    r = m.respond({ids::CommandRequest, {0x80, 1, 0, 0, 0, 0, 0, 0}}, Transport::Usb);
+    EXPECT_EQ(r[0], (CanMessage{ids::CommandReply, {0xEA, 1, 0, 1, 0x03, 0xE2, 0, 41}}));
     EXPECT_TRUE(m.respond({ids::CommandRequest, {0x80, 3, 140, 0, 0, 0, 0, 0}}, Transport::Usb).empty());
 
     m.silentRundownBlocks.insert(7);
