@@ -1,6 +1,5 @@
 #include "app/dspreport.h"
 
-#include "app/reporttime.h"
 #include "link/linkstate.h"
 
 #include <array>
@@ -101,11 +100,12 @@ int dspWord(const clink::DataBufferArray& D, int k) {
     return (D[k] & 0xFF) + 256 * (D[k + 1] & 0xFF);
 }
 
-QStringList makeDspParameterReport(const clink::DataBufferArray& D, const QDateTime& now) {
+QStringList makeDspParameterReport(const QString& time, const QString& date,
+                                   const clink::DataBufferArray& D) {
     QStringList lines{QStringLiteral("Company  : Brenstal"),
                       QStringLiteral("File Data: Dsp Parameter File"),
-                      QStringLiteral("Time     : ") + reportTimeText(now),
-                      QStringLiteral("Date     : ") + reportDateText(now),
+                      QStringLiteral("Time     : ") + time,
+                      QStringLiteral("Date     : ") + date,
                       QStringLiteral("   "),
                       QStringLiteral("-------------- PARAMETERS --------------")};
     for (size_t i = 0; i < WordLabels.size(); ++i)

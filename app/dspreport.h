@@ -2,7 +2,7 @@
 // The labelled DSP parameter report of the first 128 bytes of the DSP's parameter memory. The settings
 // collection writes the same lines to its DSP file.
 
-#include <QDateTime>
+#include <QString>
 #include <QStringList>
 
 namespace clink {
@@ -18,6 +18,7 @@ inline constexpr int DspReportLines = 66;
 // D(k) + 256 x D(k + 1), 0..65535 (element k = byte k).
 int dspWord(const clink::DataBufferArray& D, int k);
 
-QStringList makeDspParameterReport(const clink::DataBufferArray& D, const QDateTime& now);
+// The 66-line report of bytes 0..127 (element k = byte k), with the time and date of its header.
+QStringList makeDspParameterReport(const QString& time, const QString& date, const clink::DataBufferArray& D);
 
 } // namespace app

@@ -1,6 +1,5 @@
 #include "app/toolreports.h"
 
-#include "app/reporttime.h"
 #include "link/linkstate.h"
 
 #include <array>
@@ -171,12 +170,12 @@ int toolIdFromEeprom(const clink::DataBufferArray& L) {
     return (L[ToolModelLocation] & 0xFF) == PistolModel ? byteWord(low, high) : byteWord(high, low);
 }
 
-QStringList makeToolParameterReport(const clink::DataBufferArray& L, const QDateTime& now) {
+QStringList makeToolParameterReport(const QString& time, const QString& date,
+                                    const clink::DataBufferArray& L) {
     QStringList lines;
     ReportWriter w(L, lines);
     lines << QStringLiteral("COMPANY  : Brenstal") << QStringLiteral("FILE DATA: Tool Parameters")
-          << QStringLiteral("TIME   : ") + reportTimeText(now)
-          << QStringLiteral("DATE   : ") + reportDateText(now)
+          << QStringLiteral("TIME   : ") + time << QStringLiteral("DATE   : ") + date
           << QStringLiteral("TOOL ID: ") + QString::number(toolIdFromEeprom(L)) << Blank3
           << QStringLiteral("---------- TOOL BUTTON PARAMETERS ----------");
     w.add(ButtonAndControllerRows);

@@ -2,7 +2,7 @@
 // The readable forms of the tool's EEPROM: the labelled tool parameter report and the plain listing of
 // every location. The settings collection writes the same lines to its files, so both come from here.
 
-#include <QDateTime>
+#include <QString>
 #include <QStringList>
 
 namespace clink {
@@ -35,8 +35,10 @@ inline int byteWord(int high, int low) {
 // The tool id: location 2 high and 3 low for a pistol (model character "P" at 31), else 3 high and 2 low.
 int toolIdFromEeprom(const clink::DataBufferArray& L);
 
-// The 120-line tool parameter report of locations 0..1023 (element n = location n).
-QStringList makeToolParameterReport(const clink::DataBufferArray& L, const QDateTime& now);
+// The 120-line tool parameter report of locations 0..1023 (element n = location n), with the time and
+// date of its header.
+QStringList makeToolParameterReport(const QString& time, const QString& date,
+                                    const clink::DataBufferArray& L);
 
 // "Address n: v" for n = 0 .. count - 1 (element n = location n).
 QStringList makeToolEepromListing(const clink::DataBufferArray& L, int count = ToolListingLocations);

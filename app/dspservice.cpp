@@ -1,7 +1,8 @@
-#include "app/dsprevision.h"
+#include "app/dspservice.h"
 
 #include "base/dialogs.h"
 #include "base/eventpump.h"
+#include "link/cancontroller.h"
 #include "link/controllerlink.h"
 #include "link/ppexchange.h"
 
@@ -29,7 +30,37 @@ const QString UnableEthernet = QStringLiteral("Unable to connect using ethernet"
 const QString PpFailed = QStringLiteral("Read Dsp Software Revision Failed");
 const QString EthernetFailed = QStringLiteral("Error getting version reading");
 const QString UsbFailed = QStringLiteral("DSP value not read");
+
+constexpr int DspResetCode = 0x0B;
+// Parallel port: reads of the transmit buffer's control register while its request is pending.
+constexpr int TransmitPolls = 100;
+constexpr int Restore = 0xFF; // register reads arrive complemented
+
+bool transmitted(clink::ControllerLink& link) {
+    for (int poll = 0; poll < TransmitPolls; ++poll) {
+        if (((link.spi.ReadRegister(clink::canctl::TXB0CTRL) ^ Restore) & clink::canctl::TXREQ) == 0)
+            return true;
+        link.pump.doEvents();
+    }
+    return false;
+}
 } // namespace
+
+bool SendDspReset(clink::ControllerLink& link) {
+    const std::array<int, 8> data{DspResetCode, 0, 0, 0, 0, 0, 0, 0};
+    switch (link.state.ConnectionType) {
+    case clink::ParallelPort:
+        link.spi.ResetLineHigh();
+        link.dataTx.SendCanMessage({clink::ids::DspWriteRequest, data});
+        return transmitted(link);
+    case clink::TcpIp:
+        return link.ethernet.SendCanFrame(clink::ids::DspWriteRequest, clink::ids::DspWriteRequest, data);
+    case clink::Usb:
+        return link.usb.SendCanFrame(clink::ids::DspWriteRequest, clink::ids::DspWriteRequest, {0, 0}, data);
+    default:
+        return false;
+    }
+}
 
 DspRevision::DspRevision(clink::ControllerLink& link) : link_(link) {}
 

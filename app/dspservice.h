@@ -1,8 +1,9 @@
 #pragma once
-// The DSP software revision, read over the selected link: on the parallel port the DSP's own revision
-// frame is listened for; over Ethernet a zero-data frame on the DSP's identifier asks for it (the first
-// answer only arms the reply handler, the second carries the revision); over USB the dongle passes the
-// answer to the same frame. DspVersion = major + minor / 100.
+// The DSP exchanges of the Dsp commands: the reset to factory defaults, and the DSP software revision, read
+// over the selected link: on the parallel port the DSP's own revision frame is listened for; over Ethernet a
+// zero-data frame on the DSP's identifier asks for it (the first answer only arms the reply handler, the
+// second carries the revision); over USB the dongle passes the answer to the same frame. DspVersion = major +
+// minor / 100.
 
 #include <QString>
 
@@ -11,6 +12,11 @@ class ControllerLink;
 }
 
 namespace app {
+
+// Tells the DSP to reload its factory defaults (09EF0601 [0B 0 ...], no answer) on the selected link.
+// True when the frame went out: on the parallel port the dongle's transmit buffer was sent, over Ethernet
+// the socket took it, over USB the dongle took it. With no link selected nothing is sent (false).
+bool SendDspReset(clink::ControllerLink& link);
 
 class DspRevision {
 public:

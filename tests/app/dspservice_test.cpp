@@ -1,6 +1,6 @@
 // The DSP revision read on the three links against the stand-in: listened for on the parallel port,
 // asked for over Ethernet (the first answer arms, the second carries the revision) and over USB.
-#include "app/dsprevision.h"
+#include "app/dspservice.h"
 #include "link/cancontroller.h"
 #include "tests/support/ethernetfixture.h"
 #include "tests/support/ppfixture.h"
