@@ -123,7 +123,7 @@ public:
     bool wrongRundownEcho = false;
 
     // --- fault knobs ---
-    // Tool and transducer EEPROM requests for these addresses get no reply.
+    // Tool EEPROM, transducer EEPROM and DSP parameter requests for these addresses get no reply.
     std::set<int> silentAddresses;
     // Tool and transducer EEPROM writes are confirmed but the location keeps its value.
     bool writeNotApplied = false;

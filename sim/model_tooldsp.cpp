@@ -68,6 +68,9 @@ bool ControllerModel::silentEepromRequest(const CanMessage& m, Transport transpo
         // Over Ethernet a read carries a zero byte between its code and its address.
         const bool shifted = transport == Transport::Ethernet && d[0] == EepromReadCode;
         address = shifted ? d[2] * 256 + d[3] : d[1] * 256 + d[2];
+    } else if ((m.id == ids::DspReadRequest || m.id == ids::DspWriteRequest) && d[0] != DspResetCode) {
+        // DSP locations are carried low byte first, after a zero byte.
+        address = d[3] * 256 + d[2];
     }
     return silentAddresses.count(address) != 0;
 }

@@ -26,9 +26,11 @@ protected:
     void cancelEntry();
     // Tool EEPROM writes the stand-in received, as (address, value).
     std::vector<std::pair<int, int>> toolWrites() const;
-    // Messages as "text" or, for another icon than expected, "text [icon]".
+    // The texts of the messages shown, in order.
     QStringList messages() const { return dialogs->messageTexts(); }
-    base::MessageIcon lastIcon() const { return dialogs->messages.back().icon; }
+    base::MessageIcon lastIcon() const {
+        return dialogs->messages.empty() ? base::MessageIcon::None : dialogs->messages.back().icon;
+    }
 
     app::FrmMain main{ctx};
 };
