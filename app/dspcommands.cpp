@@ -1,6 +1,7 @@
 #include "app/dspcommands.h"
 
 #include "app/appcontext.h"
+#include "app/commandboxes.h"
 #include "app/dspreport.h"
 #include "app/systemreports.h"
 #include "app/toolcommands.h"
@@ -18,19 +19,7 @@ constexpr int LastDspLocation = 1023;
 constexpr int LargestDspValue = 65535;
 constexpr int DspLocationBytes = 2;
 constexpr int ToolDataCode = 0xD1;
-
-const QString UsbText = QStringLiteral("Unable to connect using USB");
 const QString EthernetText = QStringLiteral("Unable to connect using ethernet");
-
-void info(CommandFrame& frame, const QString& text) {
-    frame.dialogs().message(text, base::ProgramTitle, base::MessageIcon::Information);
-}
-
-void startBar(QProgressBar& bar, int maximum) {
-    bar.setRange(0, maximum);
-    bar.setValue(0);
-    bar.setVisible(true);
-}
 } // namespace
 
 DspCommands::DspCommands(CommandFrame& frame) : CommandGroup(frame), revision_(frame.ctx.link) {}
@@ -59,7 +48,7 @@ void DspCommands::mnuDspResetToDefaults_Click() {
         return; // no link: nothing is sent and nothing shown
     }
     if (SendDspReset(frame.ctx.link))
-        info(frame, QStringLiteral("Dsp Reset To Factory Defaults"));
+        infoBox(frame, QStringLiteral("Dsp Reset To Factory Defaults"));
     else
         frame.failBox(QStringLiteral("Dsp Reset To Factory Defaults Failed"));
 }
@@ -75,7 +64,7 @@ bool DspCommands::writeLinkCheck() {
     return frame.linkPreCheck(
         ids::DspReply, {.usb = UsbCheck::Reopen,
                         .ethernet = EthernetCheck::ConnectedOnly,
-                        .texts = {QStringLiteral("Unable To Configure Candongle"), EthernetText, UsbText}});
+                        .texts = linkTexts(QStringLiteral("Unable To Configure Candongle"), EthernetText)});
 }
 
 void DspCommands::mnuViewDspEepromLocation_Click() {
@@ -84,7 +73,7 @@ void DspCommands::mnuViewDspEepromLocation_Click() {
                      ids::DspReply,
                      {.usb = UsbCheck::Reopen,
                       .ethernet = EthernetCheck::FilterFrame,
-                      .texts = {QStringLiteral("Unable To Configure Can Dongle"), EthernetText, UsbText}}))
+                      .texts = linkTexts(QStringLiteral("Unable To Configure Can Dongle"), EthernetText)}))
         return;
     ValueEntryForm& form = frame.ctx.values.frmValue();
     form.LblCaption(QStringLiteral("Eeprom Location To Read"));
@@ -102,8 +91,8 @@ void DspCommands::mnuViewDspEepromLocation_Click() {
     if (!frame.dataTx().ReadDspEeprom(base::CInt(base::vbVal(result)).value_or(0)))
         return frame.failBox(QStringLiteral("Read DSP Eeprom Failed"));
     const int value = byteWord(s.DataBuffer[1], s.DataBuffer[0]);
-    info(frame,
-         QStringLiteral("Eeprom Address: ") + result + QStringLiteral(" Value: ") + QString::number(value));
+    infoBox(frame, QStringLiteral("Eeprom Address: ") + result + QStringLiteral(" Value: ") +
+                       QString::number(value));
 }
 
 void DspCommands::mnuWriteDspEeprom_Click() {
@@ -128,8 +117,8 @@ void DspCommands::mnuWriteDspEeprom_Click() {
     const int value =
         int(std::clamp(base::roundHalfEven(base::vbVal(r.ValueEntryData)), 0.0, double(LargestDspValue)));
     if (frame.dataTx().WriteDspEeprom(int(address), value))
-        info(frame, QStringLiteral("Write Dsp Eeprom -> Completed (Add: ") + r.ValueEntryResult +
-                        QStringLiteral(" Data: ") + r.ValueEntryData + u')');
+        infoBox(frame, QStringLiteral("Write Dsp Eeprom -> Completed (Add: ") + r.ValueEntryResult +
+                           QStringLiteral(" Data: ") + r.ValueEntryData + u')');
     else
         frame.failBox(QStringLiteral("Write Dsp Eeprom -> Failed "));
 }
@@ -140,7 +129,7 @@ void DspCommands::mnuWriteDspParameters_Click() {
         return;
     clink::LinkState& s = frame.state();
     QProgressBar& bar = frame.Bar1();
-    startBar(bar, EditorLastAddress);
+    startBar(bar, EditorLastAddress, true);
     s.DataCount = 0;
     frame.dataTx().ClearReceiveBuffer();
     for (int address = 0; address <= EditorLastAddress; address += DspLocationBytes) {
@@ -159,7 +148,7 @@ void DspCommands::mnuDspViewParameters_Click() {
         return;
     clink::LinkState& s = frame.state();
     QProgressBar& bar = frame.Bar1();
-    startBar(bar, ReportLastAddress);
+    startBar(bar, ReportLastAddress, true);
     s.DataCount = 0;
     for (int address = 0; address <= ReportLastAddress; address += DspLocationBytes) {
         if (!frame.dataTx().ReadDspEeprom(address))
@@ -194,7 +183,7 @@ bool DspCommands::dspCheck(int ethernetCode) {
     case clink::Usb:
         if (link.usb.SendCanFrame(ids::ToolReply, ids::ToolReply, {ToolDataCode, 0}, {}))
             return true;
-        frame.failBox(UsbText);
+        frame.failBox(LinkFailTexts().usb);
         return false;
     default:
         return true;

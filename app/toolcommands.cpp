@@ -1,6 +1,7 @@
 #include "app/toolcommands.h"
 
 #include "app/appcontext.h"
+#include "app/commandboxes.h"
 #include "app/systemreports.h"
 #include "app/toolreports.h"
 #include "base/vbrules.h"
@@ -17,23 +18,6 @@ constexpr int LargestByte = 255;
 constexpr int LargestToolId = 65535;
 // "Read Cal Value Failed: Msg n" numbers location 45 as 1.
 constexpr int CalMessageBase = CalValueLow - 1;
-
-const QString UsbText = QStringLiteral("Unable to connect using USB");
-
-LinkFailTexts texts(const char* parallel, const char* ethernet) {
-    return {QString::fromLatin1(parallel), QString::fromLatin1(ethernet), UsbText};
-}
-
-void info(CommandFrame& frame, const QString& text) {
-    frame.dialogs().message(text, base::ProgramTitle, base::MessageIcon::Information);
-}
-
-void startBar(QProgressBar& bar, int maximum, bool show) {
-    bar.setRange(0, maximum);
-    bar.setValue(0);
-    if (show)
-        bar.setVisible(true);
-}
 } // namespace
 
 struct ToolCommands::CalibrationCopy {
@@ -56,11 +40,12 @@ void ToolCommands::bind() {
 }
 
 bool ToolCommands::toolLinkCheck(CommandFrame& frame) {
-    if (!frame.linkPreCheck(ids::ToolEepromReply,
-                            {.usb = UsbCheck::Plain,
-                             .ethernet = EthernetCheck::FilterFrame,
-                             .texts = texts("Unable To Configure CanDongle - Tool May not be connected",
-                                            "Unable to Connect through Ethernet")}))
+    if (!frame.linkPreCheck(
+            ids::ToolEepromReply,
+            {.usb = UsbCheck::Plain,
+             .ethernet = EthernetCheck::FilterFrame,
+             .texts = linkTexts(QStringLiteral("Unable To Configure CanDongle - Tool May not be connected"),
+                                QStringLiteral("Unable to Connect through Ethernet"))}))
         return false;
     if (frame.state().ConnectionType == clink::TcpIp)
         frame.ctx.pump.pause(EthernetSettleCycles * 2);
@@ -68,14 +53,26 @@ bool ToolCommands::toolLinkCheck(CommandFrame& frame) {
 }
 
 bool ToolCommands::writeLinkCheck() {
-    return frame.linkPreCheck(ids::ToolEepromReply, {.usb = UsbCheck::Reopen,
-                                                     .ethernet = EthernetCheck::FilterFrame,
-                                                     .texts = texts("Unable To Configure Candongle",
-                                                                    "Unable to connect using ethernet")});
+    return frame.linkPreCheck(ids::ToolEepromReply,
+                              {.usb = UsbCheck::Reopen,
+                               .ethernet = EthernetCheck::FilterFrame,
+                               .texts = linkTexts(QStringLiteral("Unable To Configure Candongle"),
+                                                  QStringLiteral("Unable to connect using ethernet"))});
+}
+
+bool ToolCommands::readLinkCheck() {
+    return frame.linkPreCheck(ids::ToolEepromReply,
+                              {.usb = UsbCheck::Reopen,
+                               .ethernet = EthernetCheck::FilterFrame,
+                               .texts = linkTexts(QStringLiteral("Unable To Configure CanDongle"),
+                                                  QStringLiteral("Unable to connect using ethernet"))});
 }
 
 bool ToolCommands::readCalLocations(int first, int last) {
     clink::LinkState& s = frame.state();
+    startBar(frame.Bar1(), FactoryCalHigh, true);
+    frame.dataTx().ClearReceiveBuffer();
+    s.DataCount = 0;
     for (int address = first; address <= last; ++address) {
         frame.ctx.pump.doEvents();
         s.EepromReadIndex = address - CalValueLow;
@@ -94,28 +91,26 @@ void ToolCommands::mnuCalValue_Click() {
     auto busy = frame.busy();
     if (!busy || !toolLinkCheck(frame))
         return;
-    clink::LinkState& s = frame.state();
-    startBar(frame.Bar1(), FactoryCalHigh, true);
-    frame.dataTx().ClearReceiveBuffer();
-    s.DataCount = 0;
     WaitCursor hourglass;
     if (!readCalLocations(CalValueLow, FactoryCalHigh))
         return;
+    const clink::LinkState& s = frame.state();
     const int current = byteWord(s.DataBuffer[1], s.DataBuffer[0]);
     const int factory = byteWord(s.DataBuffer[3], s.DataBuffer[2]);
     frame.Bar1().setValue(0);
-    info(frame, QStringLiteral("Current Cal Value: ") + QString::number(current) +
-                    QStringLiteral("  Factory Cal Value: ") + QString::number(factory));
+    infoBox(frame, QStringLiteral("Current Cal Value: ") + QString::number(current) +
+                       QStringLiteral("  Factory Cal Value: ") + QString::number(factory));
 }
 
 void ToolCommands::mnuReadToolEepromLocation_Click() {
     {
         auto busy = frame.busy();
         if (!busy ||
-            !frame.linkPreCheck(ids::ToolEepromReply, {.usb = UsbCheck::Reopen,
-                                                       .ethernet = EthernetCheck::FilterFrame,
-                                                       .texts = texts("Unable To Configure CanDongle",
-                                                                      "Unable to connect using Ethernet")}))
+            !frame.linkPreCheck(ids::ToolEepromReply,
+                                {.usb = UsbCheck::Reopen,
+                                 .ethernet = EthernetCheck::FilterFrame,
+                                 .texts = linkTexts(QStringLiteral("Unable To Configure CanDongle"),
+                                                    QStringLiteral("Unable to connect using Ethernet"))}))
             return;
     }
     // The reads are made from the window, one per Enter.
@@ -124,11 +119,7 @@ void ToolCommands::mnuReadToolEepromLocation_Click() {
 
 void ToolCommands::mnuReadAllToolEeLocations_Click() {
     auto busy = frame.busy();
-    if (!busy || !frame.linkPreCheck(
-                     ids::ToolEepromReply,
-                     {.usb = UsbCheck::Reopen,
-                      .ethernet = EthernetCheck::FilterFrame,
-                      .texts = texts("Unable To Configure CanDongle", "Unable to connect using ethernet")}))
+    if (!busy || !readLinkCheck())
         return;
     clink::LinkState& s = frame.state();
     frame.dataTx().ClearReceiveBuffer();
@@ -176,8 +167,8 @@ void ToolCommands::mnuWriteToolEeprom_Click() {
             return;
         if (frame.dataTx().WriteToolEeprom(base::CInt(address).value_or(0),
                                            base::CInt(base::vbVal(r.ValueEntryData)).value_or(0)))
-            info(frame, QStringLiteral("Write Tool Eeprom -> Completed (Add: ") + r.ValueEntryResult +
-                            QStringLiteral(" Data: ") + r.ValueEntryData + u')');
+            infoBox(frame, QStringLiteral("Write Tool Eeprom -> Completed (Add: ") + r.ValueEntryResult +
+                               QStringLiteral(" Data: ") + r.ValueEntryData + u')');
         else
             frame.failBox(QStringLiteral("Write Tool Eeprom -> Failed "));
         // The last location has been offered: there is no next one.
@@ -211,7 +202,7 @@ void ToolCommands::mnuWriteToolId_Click() {
     const int highAt = pistol ? ToolIdLowLocation : ToolIdHighLocation;
     clink::DataTx& tx = frame.dataTx();
     if (tx.WriteToolEeprom(lowAt, low) && tx.WriteToolEeprom(highAt, high))
-        info(frame, QStringLiteral("Write Tool Id - Completed"));
+        infoBox(frame, QStringLiteral("Write Tool Id - Completed"));
     else
         frame.failBox(QStringLiteral("Write Tool Id - Failed"));
 }
@@ -220,18 +211,15 @@ void ToolCommands::copyCalibration(const CalibrationCopy& copy) {
     auto busy = frame.busy();
     if (!busy || !writeLinkCheck())
         return;
-    clink::LinkState& s = frame.state();
-    startBar(frame.Bar1(), FactoryCalHigh, true);
-    frame.dataTx().ClearReceiveBuffer();
-    s.DataCount = 0;
     WaitCursor hourglass;
     if (!readCalLocations(copy.readFirst, copy.readFirst + 1))
         return;
+    const clink::LinkState& s = frame.state();
     // Half a calibration value is never left behind as a success: the copy stops at a failed first write.
     if (!frame.dataTx().WriteToolEeprom(copy.writeFirst, s.DataBuffer[0]))
         frame.failBox(copy.firstWriteFailed);
     else if (frame.dataTx().WriteToolEeprom(copy.writeFirst + 1, s.DataBuffer[1]))
-        info(frame, copy.complete);
+        infoBox(frame, copy.complete);
     else
         frame.failBox(copy.secondWriteFailed);
     frame.Bar1().setVisible(false);
@@ -251,11 +239,7 @@ void ToolCommands::mnuSetFactoryCalibration_Click() {
 
 void ToolCommands::mnuReadToolParameters_Click() {
     auto busy = frame.busy();
-    if (!busy || !frame.linkPreCheck(
-                     ids::ToolEepromReply,
-                     {.usb = UsbCheck::Reopen,
-                      .ethernet = EthernetCheck::FilterFrame,
-                      .texts = texts("Unable To Configure CanDongle", "Unable to connect using ethernet")}))
+    if (!busy || !readLinkCheck())
         return;
     clink::LinkState& s = frame.state();
     Report report = frame.newReport();

@@ -30,9 +30,11 @@ public:
     static bool toolLinkCheck(CommandFrame& frame);
 
 private:
-    // The pre-check of the tool EEPROM's reply with the texts of the write commands.
+    // The pre-checks of the tool EEPROM's reply with the texts of the write commands and of the two
+    // commands that read every location.
     bool writeLinkCheck();
-    // Reads the calibration locations first..last into DataBuffer(0..); a failure shows
+    bool readLinkCheck();
+    // Starts Bar1, then reads the calibration locations first..last into DataBuffer(0..); a failure shows
     // "Read Cal Value Failed: Msg " with the location's number (45 = 1).
     bool readCalLocations(int first, int last);
     struct CalibrationCopy;
