@@ -3,7 +3,7 @@
 #include "app/appcontext.h"
 #include "app/commandboxes.h"
 #include "app/dspreport.h"
-#include "app/systemreports.h"
+#include "app/reporttime.h"
 #include "app/toolcommands.h"
 #include "app/toolreports.h"
 #include "base/vbrules.h"
@@ -159,7 +159,7 @@ void DspCommands::mnuDspViewParameters_Click() {
     frame.ctx.link.ethernet.SendFilterFrame(ids::DspReadDone);
     Report report = frame.newReport();
     const QDateTime now = frame.ctx.now();
-    for (const QString& line : makeDspParameterReport(reportTime(now), reportDate(now), s.DataBuffer))
+    for (const QString& line : makeDspParameterReport(reportTimeText(now), reportDateText(now), s.DataBuffer))
         report.add(line);
     report.show();
 }

@@ -2,7 +2,7 @@
 
 #include "app/appcontext.h"
 #include "app/commandboxes.h"
-#include "app/systemreports.h"
+#include "app/reporttime.h"
 #include "app/toolreports.h"
 #include "base/vbrules.h"
 
@@ -258,7 +258,8 @@ void ToolCommands::mnuReadToolParameters_Click() {
             frame.ctx.pump.pause(ParallelReadYields);
     }
     const QDateTime now = frame.ctx.now();
-    for (const QString& line : makeToolParameterReport(reportTime(now), reportDate(now), s.DataBuffer))
+    for (const QString& line :
+         makeToolParameterReport(reportTimeText(now), reportDateText(now), s.DataBuffer))
         report.add(line);
     bar.setValue(0);
     report.show();

@@ -1,7 +1,7 @@
 // The Dsp menu and the RPM and diagnostics commands on each link against the stand-in.
 #include "app/dspcommands.h"
 #include "app/dspreport.h"
-#include "app/systemreports.h"
+#include "app/reporttime.h"
 #include "app/windowregistry.h"
 #include "link/cancontroller.h"
 #include "tests/app/tooldspfixture.h"
@@ -151,7 +151,8 @@ TEST_P(DspCommandsOn, ParameterReportPrintsThe66Lines) {
     for (int k = 0; k < app::DspReportBytes; ++k)
         bytes.put(k, model.dspBytes[size_t(k)]);
     const QDateTime now = ctx.now();
-    EXPECT_EQ(report(), app::makeDspParameterReport(app::reportTime(now), app::reportDate(now), bytes));
+    EXPECT_EQ(report(),
+              app::makeDspParameterReport(app::reportTimeText(now), app::reportDateText(now), bytes));
     ASSERT_EQ(report().size(), 66);
     EXPECT_EQ(report()[6], QStringLiteral("Tq Filter Freq: 1200"));
     if (GetParam() == Link::Ethernet) {

@@ -1,5 +1,5 @@
 // The Tool menu's EEPROM commands and the tool parameter report on each link against the stand-in.
-#include "app/systemreports.h"
+#include "app/reporttime.h"
 #include "app/toolcommands.h"
 #include "app/toolreports.h"
 #include "app/windowregistry.h"
@@ -207,7 +207,8 @@ TEST_P(ToolCommandsOn, ParameterReportPrintsThe120Lines) {
     for (int a = 0; a < app::ToolReportLocations; ++a)
         image.put(a, model.toolEeprom[size_t(a)]);
     const QDateTime now = ctx.now();
-    EXPECT_EQ(report(), app::makeToolParameterReport(app::reportTime(now), app::reportDate(now), image));
+    EXPECT_EQ(report(),
+              app::makeToolParameterReport(app::reportTimeText(now), app::reportDateText(now), image));
     EXPECT_EQ(report().size(), 120);
     EXPECT_EQ(report()[4], QStringLiteral("TOOL ID: 258"));
     EXPECT_EQ(main.Bar1()->maximum(), 1024);
