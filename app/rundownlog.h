@@ -7,7 +7,7 @@
 // The caller has chosen the link; on the parallel port it has left the dongle accepting 09EF0801 (the Pset
 // read before it does).
 
-#include "app/rundownreport.h"
+#include "app/reports/rundownreport.h"
 
 #include <functional>
 

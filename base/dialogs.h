@@ -6,7 +6,6 @@
 #include <QStringList>
 
 class QTextDocument;
-class QWidget;
 
 namespace base {
 
@@ -21,30 +20,42 @@ public:
     // An OK-only message box.
     virtual void message(const QString& text, const QString& caption = ProgramTitle,
                          MessageIcon icon = MessageIcon::None) = 0;
-    // A Yes/No question; true for Yes. Closing the box is No.
-    virtual bool askYesNo(const QString& text, const QString& caption = ProgramTitle) = 0;
+    // A Yes/No question; true for Yes. Closing the box is No. It shows the question mark unless another
+    // icon is given.
+    virtual bool askYesNo(const QString& text, const QString& caption = ProgramTitle,
+                          MessageIcon icon = MessageIcon::Question) = 0;
+    // The Yes/No question without an icon.
+    bool askYesNoWithoutIcon(const QString& text, const QString& caption = ProgramTitle) {
+        return askYesNo(text, caption, MessageIcon::None);
+    }
+    // An OK/Cancel question; true for OK. Closing the box is Cancel.
+    virtual bool askOkCancel(const QString& text, const QString& caption = ProgramTitle,
+                             MessageIcon icon = MessageIcon::None) = 0;
     // File dialogs; an empty name means cancelled. filter uses Qt's "Text (*.txt)" form.
     virtual QString openFileName(const QString& caption, const QString& filter) = 0;
     virtual QString saveFileName(const QString& caption, const QString& filter, const QString& suggested = {}) = 0;
+    // True when a printer is installed, so that printing can be offered.
+    virtual bool printerAvailable() = 0;
     // Prints a document; false when the user cancelled or printing failed.
     virtual bool print(const QTextDocument& document) = 0;
     // Asks for a single line of text; false when cancelled.
     virtual bool inputText(const QString& prompt, const QString& caption, QString& value) = 0;
 };
 
-// Real Qt dialogs, parented to a window when one is set.
-class QtDialogs : public Dialogs {
+// Dialogs with no one to answer them (a console run, a benchmark): messages are collected, questions are
+// answered No or Cancel, prompts are cancelled and nothing is printed.
+class UnattendedDialogs : public Dialogs {
 public:
-    void setParentWindow(QWidget* parent) { parent_ = parent; }
-    void message(const QString& text, const QString& caption, MessageIcon icon) override;
-    bool askYesNo(const QString& text, const QString& caption) override;
-    QString openFileName(const QString& caption, const QString& filter) override;
-    QString saveFileName(const QString& caption, const QString& filter, const QString& suggested) override;
-    bool print(const QTextDocument& document) override;
-    bool inputText(const QString& prompt, const QString& caption, QString& value) override;
+    void message(const QString& text, const QString&, MessageIcon) override { messages.append(text); }
+    bool askYesNo(const QString&, const QString&, MessageIcon) override { return false; }
+    bool askOkCancel(const QString&, const QString&, MessageIcon) override { return false; }
+    QString openFileName(const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    bool printerAvailable() override { return false; }
+    bool print(const QTextDocument&) override { return false; }
+    bool inputText(const QString&, const QString&, QString&) override { return false; }
 
-private:
-    QWidget* parent_ = nullptr;
+    QStringList messages;
 };
 
 } // namespace base

@@ -16,7 +16,7 @@ namespace benchsupport {
 struct LinkRig {
     base::QtEventPump pump;
     clink::SteadyLinkClock clock;
-    base::QtDialogs dialogs;
+    base::UnattendedDialogs dialogs;
     sim::ControllerModel model;
     clink::ControllerLink link{pump, dialogs, clock};
 };

@@ -1,10 +1,31 @@
-// Palverin: service and configuration program for the tightening controller.
-#include "app/appcontext.h"
-#include "app/frmmain.h"
-#include "app/startup.h"
+// Palverin: service and configuration program for the tightening controller. This is the composition root:
+// it builds the production seams and the services, installs the windows and starts the program.
+#include "app/ui/appcontext.h"
+#include "app/ui/frmmain.h"
+#include "app/ui/frmvalue.h"
+#include "app/ui/qtdialogs.h"
+#include "app/ui/startup.h"
+#include "app/ui/textviewer.h"
+#include "palverin/installwindows.h"
 
 #include <QApplication>
 #include <QLockFile>
+
+namespace {
+
+// Qt dialogs, the Qt event pump, the steady clock, the real frmValue and the text viewer.
+app::AppSeams productionSeams() {
+    app::AppSeams seams;
+    auto dialogs = std::make_unique<app::QtDialogs>();
+    seams.textViewer = std::make_unique<app::QtTextViewer>(*dialogs);
+    seams.dialogs = std::move(dialogs);
+    seams.pump = std::make_unique<base::QtEventPump>();
+    seams.clock = std::make_unique<clink::SteadyLinkClock>();
+    seams.valuePrompt = std::make_unique<app::QtValueEntryPrompt>();
+    return seams;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -16,7 +37,8 @@ int main(int argc, char* argv[]) {
     if (!lock.tryLock(0))
         return 0;
 
-    app::AppContext ctx(app::productionSeams());
+    app::AppContext ctx(productionSeams());
+    palverin::installWindows(ctx);
     app::FrmMain main(ctx);
     app::startProgram(ctx, main, QApplication::applicationVersion());
     return QApplication::exec();

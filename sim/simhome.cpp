@@ -14,19 +14,6 @@ namespace {
 
 const QString LoopbackAddress = QStringLiteral("127.0.0.1");
 
-// No one to ask in a console run: messages are collected, questions are answered No.
-class CollectedMessages : public base::Dialogs {
-public:
-    void message(const QString& text, const QString&, base::MessageIcon) override { texts.append(text); }
-    bool askYesNo(const QString&, const QString&) override { return false; }
-    QString openFileName(const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    bool print(const QTextDocument&) override { return false; }
-    bool inputText(const QString&, const QString&, QString&) override { return false; }
-
-    QStringList texts;
-};
-
 } // namespace
 
 bool prepareProgramFolder(const QString& folder, quint16 port, QString* error, QStringList* warnings) {
@@ -37,11 +24,12 @@ bool prepareProgramFolder(const QString& folder, quint16 port, QString* error, Q
     }
     clink::LinkState link;
     app::AppSettings settings;
-    CollectedMessages messages;
+    // No one to ask in a console run.
+    base::UnattendedDialogs dialogs;
     const app::LineScrambler scrambler;
-    app::SettingsFiles files(link, settings, messages, scrambler, folder);
+    app::SettingsFiles files(link, settings, dialogs, scrambler, folder);
     files.LoadIniFiles();
-    const qsizetype loadMessages = messages.texts.size();
+    const qsizetype loadMessages = dialogs.messages.size();
 
     link.ConnectionType = clink::TcpIp;
     link.ControllerIpAddress = LoopbackAddress;
@@ -49,9 +37,9 @@ bool prepareProgramFolder(const QString& folder, quint16 port, QString* error, Q
     const bool saved = files.SaveIniFile();
 
     if (warnings)
-        *warnings = messages.texts.mid(0, loadMessages);
+        *warnings = dialogs.messages.mid(0, loadMessages);
     if (!saved && error)
-        *error = messages.texts.mid(loadMessages).join(QStringLiteral("; "));
+        *error = dialogs.messages.mid(loadMessages).join(QStringLiteral("; "));
     return saved;
 }
 

@@ -2,7 +2,7 @@
 // Fixed memory images of the report tests: a Pset's rundown log, and data-logger files as the logger
 // holds them and as the reads leave them in the receive buffer.
 
-#include "app/loggerreports.h"
+#include "app/reports/loggerreports.h"
 #include "link/linkstate.h"
 
 #include <QStringList>

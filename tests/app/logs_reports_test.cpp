@@ -1,9 +1,9 @@
 // Rundown-log, data-logger, NSM and transducer reports: exact lines against golden files built from fixed
 // memory images, and the number rules at their edges.
-#include "app/loggerreports.h"
+#include "app/reports/loggerreports.h"
 #include "app/nsmtexts.h"
-#include "app/rundownreport.h"
-#include "app/transducerreport.h"
+#include "app/reports/rundownreport.h"
+#include "app/reports/transducerreport.h"
 #include "base/torque.h"
 #include "base/vbrules.h"
 #include "tests/app/logimages.h"

@@ -1,7 +1,7 @@
 // The tool parameter report, the tool EEPROM listing and the DSP parameter report, line for line against
 // golden files rendered from fixed memory images.
-#include "app/dspreport.h"
-#include "app/toolreports.h"
+#include "app/reports/dspreport.h"
+#include "app/reports/toolreports.h"
 #include "base/textlines.h"
 #include "link/linkstate.h"
 

@@ -10,13 +10,26 @@ void ScriptedDialogs::message(const QString& text, const QString& caption, base:
     messages.push_back({text, caption, icon});
 }
 
-bool ScriptedDialogs::askYesNo(const QString& text, const QString& caption) {
-    questions.append(text);
-    if (yesNoAnswers.isEmpty()) {
+namespace {
+bool answer(QQueue<bool>& answers, const QString& text, const QString& caption) {
+    if (answers.isEmpty()) {
         ADD_FAILURE() << "unexpected question: " << text.toStdString() << " [" << caption.toStdString() << "]";
         return false;
     }
-    return yesNoAnswers.dequeue();
+    return answers.dequeue();
+}
+} // namespace
+
+bool ScriptedDialogs::askYesNo(const QString& text, const QString& caption, base::MessageIcon icon) {
+    questions.append(text);
+    asked.push_back({text, caption, icon});
+    return answer(yesNoAnswers, text, caption);
+}
+
+bool ScriptedDialogs::askOkCancel(const QString& text, const QString& caption, base::MessageIcon icon) {
+    questions.append(text);
+    asked.push_back({text, caption, icon});
+    return answer(okCancelAnswers, text, caption);
 }
 
 QString ScriptedDialogs::openFileName(const QString& caption, const QString&) {

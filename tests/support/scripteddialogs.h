@@ -19,20 +19,32 @@ public:
         base::MessageIcon icon;
     };
 
+    // A yes/no or OK/Cancel question as it was asked.
+    struct Question {
+        QString text;
+        QString caption;
+        base::MessageIcon icon;
+    };
+
     void message(const QString& text, const QString& caption, base::MessageIcon icon) override;
-    bool askYesNo(const QString& text, const QString& caption) override;
+    bool askYesNo(const QString& text, const QString& caption, base::MessageIcon icon) override;
+    bool askOkCancel(const QString& text, const QString& caption, base::MessageIcon icon) override;
     QString openFileName(const QString& caption, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& filter, const QString& suggested) override;
+    bool printerAvailable() override { return printerPresent; }
     bool print(const QTextDocument& document) override;
     bool inputText(const QString& prompt, const QString& caption, QString& value) override;
 
     // Scripted answers, consumed in order.
     QQueue<bool> yesNoAnswers;
+    QQueue<bool> okCancelAnswers;  // true = OK
     QQueue<QString> fileNames;     // empty text = cancelled
     QQueue<QString> textAnswers;   // a null QString = cancelled
 
     std::vector<Message> messages;
-    QStringList questions;         // texts of the yes/no questions asked
+    QStringList questions;         // texts of the yes/no and OK/Cancel questions asked
+    std::vector<Question> asked;   // the same questions with their captions and icons
+    bool printerPresent = true;    // what printerAvailable() answers
     QStringList printed;           // plain text of each printed document
 
     QStringList messageTexts() const;

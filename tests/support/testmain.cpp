@@ -1,11 +1,10 @@
-// Shared test entry point: one QApplication on the offscreen platform for every test binary.
-#include <QApplication>
+// Entry point of the core test binaries: a QCoreApplication, so that nothing in them can open a window.
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,67 @@
+#pragma once
+// The program's services, free of widgets: the seams (dialogs, event pump, clock, value-entry dialog, text
+// viewer), the controller link with its state, the main module (settings, access level), the busy state,
+// the shared value-entry results and the clock of report headers. Core code holds these; the windows hold
+// the AppContext, which adds the window registry. Built once in palverin/main.cpp and passed by reference;
+// tests build their own with scripted seams.
+
+#include "app/palverin2006.h"
+#include "app/valueentry.h"
+#include "base/busyguard.h"
+#include "base/dialogs.h"
+#include "base/eventpump.h"
+#include "link/controllerlink.h"
+
+#include <QDateTime>
+
+#include <functional>
+#include <memory>
+
+namespace app {
+
+// Shows a text in a modal read-only viewer with Print, and returns when the user closes it.
+class TextViewer {
+public:
+    virtual ~TextViewer() = default;
+    virtual void show(const QString& title, const QString& text) = 0;
+};
+
+struct AppSeams {
+    std::unique_ptr<base::Dialogs> dialogs;
+    std::unique_ptr<base::EventPump> pump;
+    std::unique_ptr<clink::LinkClock> clock;
+    std::unique_ptr<ValueEntryPrompt> valuePrompt;
+    std::unique_ptr<TextViewer> textViewer;
+};
+
+class AppServices {
+public:
+    explicit AppServices(AppSeams seams);
+    AppServices(const AppServices&) = delete;
+    AppServices& operator=(const AppServices&) = delete;
+    virtual ~AppServices();
+
+private:
+    AppSeams seams_;
+
+public:
+    base::Dialogs& dialogs;
+    base::EventPump& pump;
+    clink::LinkClock& clock;
+    TextViewer& textViewer;
+
+    clink::ControllerLink link;
+    clink::LinkState& state;
+    // The main module: settings files, password and Pset defaults, access level, curve data.
+    Palverin2006 palverin;
+
+    // One command at a time talks to the controller.
+    base::BusyState busy;
+    // ValueEntryResult, ValueEntryData, ValueEntryOption and the form of frmValue.
+    ValueEntry values;
+
+    // The time of report headers.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+};
+
+} // namespace app

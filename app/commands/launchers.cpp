@@ -1,0 +1,275 @@
+#include "app/commands/launchers.h"
+
+#include "app/ui/appcontext.h"
+#include "app/ui/monitorwindow.h"
+#include "base/eventpump.h"
+#include "link/ethernet.h"
+
+#include <QMdiSubWindow>
+#include <QProgressBar>
+
+namespace app {
+
+namespace ids = clink::ids;
+
+namespace {
+// Button monitor preparation: request code and its reply identifier.
+constexpr int ButtonRequestCode = 0x30;
+// Controller types (software major versions) and their logic editors.
+constexpr int LadderType = 3;
+constexpr int LogicVersion2Type = 4;
+constexpr int LogicVersion3Type = 5;
+// The connection window's width in pixels.
+constexpr int ConnectionWindowWidth = 272;
+} // namespace
+
+void WindowLaunchers::bind() {
+    frame.onMenu(QStringLiteral("mnuCont_Conn"), [this] { mnuCont_Conn_Click(); });
+    frame.onMenu(QStringLiteral("mnuCalibrateTool"), [this] { mnuCalibrateTool_Click(); });
+    frame.onMenu(QStringLiteral("mnuCalToolButtons"), [this] { mnuCalToolButtons_Click(); });
+    frame.onMenu(QStringLiteral("mnuMonitorButtons"), [this] { mnuMonitorButtons_Click(); });
+    frame.onMenu(QStringLiteral("mnuWriteTubeNut"), [this] { mnuWriteTubeNut_Click(); });
+    frame.onMenu(QStringLiteral("mnuLedstates"), [this] { mnuLedstates_Click(); });
+    frame.onMenu(QStringLiteral("mnuToolTest"), [this] { mnuToolTest_Click(); });
+    frame.onMenu(QStringLiteral("mnuTestSocketTray"), [this] { mnuTestSocketTray_Click(); });
+    frame.onMenu(QStringLiteral("mnuCollectSettings"), [this] { mnuCollectSettings_Click(); });
+    frame.onMenu(QStringLiteral("mnuFaultCodes"), [this] { mnuFaultCodes_Click(); });
+    frame.onMenu(QStringLiteral("mnuMonitorRundowns"), [this] { mnuMonitorRundowns_Click(); });
+    frame.onMenu(QStringLiteral("mnuResetAll"), [this] { mnuResetAll_Click(); });
+    frame.onMenu(QStringLiteral("mnuSerialOut"), [this] { mnuSerialOut_Click(); });
+    frame.onMenu(QStringLiteral("mnuPlotforge"), [this] { mnuPlotforge_Click(); });
+    frame.onMenu(QStringLiteral("mnuPset"), [this] { mnuPset_Click(); });
+    frame.onMenu(QStringLiteral("mnuTerminal"), [this] { mnuTerminal_Click(); });
+    frame.onMenu(QStringLiteral("mnuBuildMatch"), [this] { mnuBuildMatch_Click(); });
+    frame.onMenu(QStringLiteral("mnuStats"), [this] { mnuStats_Click(); });
+    frame.onMenu(QStringLiteral("mnuLumenquest"), [this] { mnuLumenquest_Click(); });
+    frame.onMenu(QStringLiteral("mnuLogicIo"), [this] { mnuLogicIo_Click(); });
+    frame.onMenu(QStringLiteral("mnuORVTEST"), [this] { mnuORVTEST_Click(); });
+}
+
+LinkFailTexts WindowLaunchers::candongleTexts() {
+    LinkFailTexts texts;
+    texts.parallel = QStringLiteral("Unable To Configure Candongle");
+    return texts;
+}
+
+LinkFailTexts WindowLaunchers::addressTexts() const {
+    LinkFailTexts texts;
+    texts.parallel = QStringLiteral("Unable To Configure ") + frame.state().ControllerIpAddress;
+    return texts;
+}
+
+void WindowLaunchers::mnuCont_Conn_Click() {
+    QWidget* window = frame.ctx.windows.open(wnd::frmSetConnection);
+    if (!window)
+        return;
+    QWidget* shown = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    if (!shown)
+        shown = window;
+    shown->resize(ConnectionWindowWidth, shown->height());
+}
+
+void WindowLaunchers::mnuCalibrateTool_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy ||
+            !frame.linkPreCheck(ids::CommandReply, {.usb = UsbCheck::Reopen, .texts = addressTexts()}))
+            return;
+        if (frame.dataTx().SendSystemCommand() < FirstCalibrationType)
+            return frame.failBox(QStringLiteral("Unable To Calibrate Tool -> Incorrect Scc Version"));
+    }
+    frame.ctx.windows.open(wnd::FormCalibration);
+}
+
+void WindowLaunchers::mnuCalToolButtons_Click() {
+    frame.ctx.windows.open(wnd::frmCalButtons);
+}
+
+void WindowLaunchers::mnuMonitorButtons_Click() {
+    AppContext& ctx = frame.ctx;
+    QWidget* window = nullptr;
+    {
+        auto busy = frame.busy();
+        if (!busy)
+            return;
+        if (!frame.linkPreCheck(ids::ButtonReply,
+                                {.usb = UsbCheck::Reopen, .ethernet = EthernetCheck::ConnectedOnly}))
+            return;
+        window = ctx.windows.create(wnd::FrmMonitorButtons);
+        const std::array<int, 8> request{ButtonRequestCode, 0, 0, 0, 0, 0, 0, 0};
+        clink::DataTx::SendBatch batch(ctx.link.dataTx);
+        for (int i = 0; i < ButtonRequests; ++i) {
+            ctx.pump.doEvents();
+            // The result of the send is not looked at.
+            switch (ctx.state.ConnectionType) {
+            case clink::TcpIp:
+                ctx.link.ethernet.SendCanFrame(ids::ButtonReply, ids::ToolEepromRequest, request);
+                break;
+            case clink::Usb:
+                ctx.link.usb.SendCanFrame(ids::ButtonReply, ids::ToolEepromRequest, {0, 0}, request);
+                break;
+            default:
+                ctx.link.dataTx.SendCanMessage({ids::ToolEepromRequest, request});
+                break;
+            }
+            ctx.pump.pause(ButtonRequestPause);
+        }
+    }
+    ctx.windows.show(wnd::FrmMonitorButtons, window);
+}
+
+void WindowLaunchers::mnuWriteTubeNut_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy ||
+            !frame.linkPreCheck(ids::ToolEepromReply, {.usb = UsbCheck::Reopen, .texts = candongleTexts()}))
+            return;
+    }
+    frame.ctx.windows.open(wnd::frmTubeNut);
+}
+
+void WindowLaunchers::mnuLedstates_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy ||
+            !frame.linkPreCheck(ids::ButtonReply, {.usb = UsbCheck::Reopen, .texts = candongleTexts()}))
+            return;
+    }
+    frame.ctx.windows.open(wnd::ToolLed);
+}
+
+void WindowLaunchers::mnuToolTest_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy || !frame.dongleOnlyPreCheck(ids::ToolEepromReply, LinkFailTexts().parallel))
+            return;
+    }
+    frame.ctx.windows.open(wnd::frmTestTool);
+}
+
+void WindowLaunchers::mnuTestSocketTray_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy || !frame.linkPreCheck(ids::Reply13EF0110, {.usb = UsbCheck::Reopen,
+                                                              .ethernet = EthernetCheck::ConnectedOnly,
+                                                              .texts = candongleTexts()}))
+            return;
+    }
+    frame.ctx.windows.open(wnd::FrmTestSocketTray);
+}
+
+void WindowLaunchers::mnuCollectSettings_Click() {
+    frame.ctx.windows.open(wnd::FrmCollectSettings);
+}
+
+void WindowLaunchers::openMonitor(bool faults) {
+    {
+        auto busy = frame.busy();
+        if (!busy)
+            return;
+        // On Ethernet the monitor opens after the failure box all the same.
+        if (!frame.linkPreCheck(ids::ToolReply, {.usb = UsbCheck::Reopen}) &&
+            frame.state().ConnectionType != clink::TcpIp)
+            return;
+    }
+    frame.ctx.windows.open(wnd::FrmMonitor, [faults](QWidget* window) {
+        if (auto* monitor = dynamic_cast<MonitorWindow*>(window)) {
+            if (faults)
+                monitor->SetFaults(true);
+            else
+                monitor->SetRundown(true);
+        }
+    });
+}
+
+void WindowLaunchers::mnuFaultCodes_Click() {
+    openMonitor(true);
+}
+void WindowLaunchers::mnuMonitorRundowns_Click() {
+    openMonitor(false);
+}
+
+void WindowLaunchers::mnuResetAll_Click() {
+    frame.ctx.windows.open(wnd::frmResetAll);
+}
+
+void WindowLaunchers::mnuSerialOut_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy || !frame.linkPreCheck(ids::Reply11EF0110, {.usb = UsbCheck::Reopen}))
+            return;
+    }
+    frame.ctx.windows.open(wnd::frmSerialOut);
+}
+
+void WindowLaunchers::openWithoutBar(const QString& window) {
+    frame.Bar1().setVisible(false);
+    frame.ctx.windows.open(window);
+}
+
+void WindowLaunchers::mnuPlotforge_Click() {
+    openWithoutBar(wnd::frmGraph);
+}
+void WindowLaunchers::mnuPset_Click() {
+    openWithoutBar(wnd::frmPset);
+}
+void WindowLaunchers::mnuTerminal_Click() {
+    openWithoutBar(wnd::DsmTerm);
+}
+void WindowLaunchers::mnuBuildMatch_Click() {
+    openWithoutBar(wnd::frmMatch);
+}
+
+void WindowLaunchers::mnuStats_Click() {
+    frame.ctx.windows.open(wnd::frmStats);
+}
+
+void WindowLaunchers::mnuLumenquest_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy || !frame.linkPreCheck(ids::CommandReply, {.usb = UsbCheck::Reopen}))
+            return;
+    }
+    if (QWidget* window = frame.ctx.windows.open(wnd::frmRunScreen1))
+        window->activateWindow();
+}
+
+void WindowLaunchers::mnuLogicIo_Click() {
+    QString editor;
+    {
+        auto busy = frame.busy();
+        if (!busy)
+            return;
+        // A failed check is reported and the command goes on: without a controller the chooser opens.
+        frame.linkPreCheck(ids::CommandReply, {.texts = addressTexts()});
+        switch (frame.dataTx().SendSystemCommand()) {
+        case LadderType:
+            editor = wnd::frmPLCIO;
+            break;
+        case LogicVersion2Type:
+            editor = wnd::frmLogicIo;
+            break;
+        case LogicVersion3Type:
+            editor = wnd::frmLogicIoB;
+            break;
+        default:
+            editor = wnd::frmMaybe;
+            break;
+        }
+    }
+    frame.ctx.windows.open(editor);
+}
+
+void WindowLaunchers::mnuORVTEST_Click() {
+    auto busy = frame.busy();
+    if (!busy)
+        return;
+    // The USB dongle's test exchange, whatever link is chosen.
+    clink::USB& usb = frame.ctx.link.usb;
+    if (!usb.SendCanFrame(ids::UsbTestReply, ids::UsbTestRequest, {0, 0}, {}) && !usb.ReopenDevice())
+        return frame.failBox(LinkFailTexts().usb);
+    if (!frame.dataTx().ShowDataArray())
+        frame.dialogs().message(QStringLiteral("No Habla"), base::ProgramTitle, base::MessageIcon::None);
+}
+
+} // namespace app

@@ -1,0 +1,54 @@
+#pragma once
+// The window launchers of the main window's menus: each checks the link for the reply its window will use
+// (where it needs one), then opens the window through the registry as a new or the shared instance.
+
+#include "app/ui/commandframe.h"
+
+namespace app {
+
+class WindowLaunchers : public CommandGroup {
+public:
+    // Yields between the button monitor's preparatory requests.
+    static constexpr int ButtonRequests = 10;
+    static constexpr long ButtonRequestPause = 200;
+
+    using CommandGroup::CommandGroup;
+    void bind() override;
+
+    // The lowest controller type the tool calibration runs on.
+    static constexpr int FirstCalibrationType = 4;
+
+    void mnuCont_Conn_Click();
+    void mnuCalibrateTool_Click();
+    void mnuCalToolButtons_Click();
+    void mnuMonitorButtons_Click();
+    void mnuWriteTubeNut_Click();
+    void mnuLedstates_Click();
+    void mnuToolTest_Click();
+    void mnuTestSocketTray_Click();
+    void mnuCollectSettings_Click();
+    void mnuFaultCodes_Click();
+    void mnuMonitorRundowns_Click();
+    void mnuResetAll_Click();
+    void mnuSerialOut_Click();
+    void mnuPlotforge_Click();
+    void mnuPset_Click();
+    void mnuTerminal_Click();
+    void mnuBuildMatch_Click();
+    void mnuStats_Click();
+    void mnuLumenquest_Click();
+    void mnuLogicIo_Click();
+    void mnuORVTEST_Click();
+
+private:
+    // Opens a monitor window with SetFaults or SetRundown called before it is shown.
+    void openMonitor(bool faults);
+    // Hides Bar1, then opens the window (the editors show Bar1 again when they close).
+    void openWithoutBar(const QString& window);
+    // The text the launchers show when the parallel-port dongle cannot be configured ("Candongle").
+    static LinkFailTexts candongleTexts();
+    // The texts of the controller-type checks: the parallel-port failure names the stored address.
+    LinkFailTexts addressTexts() const;
+};
+
+} // namespace app

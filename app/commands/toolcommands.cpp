@@ -1,0 +1,268 @@
+#include "app/commands/toolcommands.h"
+
+#include "app/ui/appcontext.h"
+#include "app/commands/commandboxes.h"
+#include "app/reporttime.h"
+#include "app/reports/toolreports.h"
+#include "base/vbrules.h"
+
+#include <QProgressBar>
+
+namespace app {
+
+namespace ids = clink::ids;
+
+namespace {
+constexpr int LastToolLocation = 1023;
+constexpr int LargestByte = 255;
+constexpr int LargestToolId = 65535;
+// "Read Cal Value Failed: Msg n" numbers location 45 as 1.
+constexpr int CalMessageBase = CalValueLow - 1;
+} // namespace
+
+struct ToolCommands::CalibrationCopy {
+    int readFirst;  // the two locations read, low byte first
+    int writeFirst; // the two locations written, low byte first
+    QString firstWriteFailed;
+    QString complete;
+    QString secondWriteFailed;
+};
+
+void ToolCommands::bind() {
+    frame.onMenu(QStringLiteral("mnuCalValue"), [this] { mnuCalValue_Click(); });
+    frame.onMenu(QStringLiteral("mnuReadToolEepromLocation"), [this] { mnuReadToolEepromLocation_Click(); });
+    frame.onMenu(QStringLiteral("mnuReadAllToolEeLocations"), [this] { mnuReadAllToolEeLocations_Click(); });
+    frame.onMenu(QStringLiteral("mnuWriteToolEeprom"), [this] { mnuWriteToolEeprom_Click(); });
+    frame.onMenu(QStringLiteral("mnuWriteToolId"), [this] { mnuWriteToolId_Click(); });
+    frame.onMenu(QStringLiteral("mnuResetToolCal"), [this] { mnuResetToolCal_Click(); });
+    frame.onMenu(QStringLiteral("mnuSetFactoryCalibration"), [this] { mnuSetFactoryCalibration_Click(); });
+    frame.onMenu(QStringLiteral("mnuReadToolParameters"), [this] { mnuReadToolParameters_Click(); });
+}
+
+bool ToolCommands::toolLinkCheck(CommandFrame& frame) {
+    if (!frame.linkPreCheck(
+            ids::ToolEepromReply,
+            {.usb = UsbCheck::Plain,
+             .ethernet = EthernetCheck::FilterFrame,
+             .texts = linkTexts(QStringLiteral("Unable To Configure CanDongle - Tool May not be connected"),
+                                QStringLiteral("Unable to Connect through Ethernet"))}))
+        return false;
+    if (frame.state().ConnectionType == clink::TcpIp)
+        frame.ctx.pump.pause(EthernetSettleCycles * 2);
+    return true;
+}
+
+bool ToolCommands::writeLinkCheck() {
+    return frame.linkPreCheck(ids::ToolEepromReply,
+                              {.usb = UsbCheck::Reopen,
+                               .ethernet = EthernetCheck::FilterFrame,
+                               .texts = linkTexts(QStringLiteral("Unable To Configure Candongle"),
+                                                  QStringLiteral("Unable to connect using ethernet"))});
+}
+
+bool ToolCommands::readLinkCheck() {
+    return frame.linkPreCheck(ids::ToolEepromReply,
+                              {.usb = UsbCheck::Reopen,
+                               .ethernet = EthernetCheck::FilterFrame,
+                               .texts = linkTexts(QStringLiteral("Unable To Configure CanDongle"),
+                                                  QStringLiteral("Unable to connect using ethernet"))});
+}
+
+bool ToolCommands::readCalLocations(int first, int last) {
+    clink::LinkState& s = frame.state();
+    startBar(frame.Bar1(), FactoryCalHigh, true);
+    frame.dataTx().ClearReceiveBuffer();
+    s.DataCount = 0;
+    for (int address = first; address <= last; ++address) {
+        frame.ctx.pump.doEvents();
+        s.EepromReadIndex = address - CalValueLow;
+        if (!frame.dataTx().ReadToolEeprom(address)) {
+            frame.failBox(QStringLiteral("Read Cal Value Failed: Msg ") +
+                          QString::number(address - CalMessageBase));
+            frame.Bar1().setValue(0);
+            return false;
+        }
+        frame.Bar1().setValue(address);
+    }
+    return true;
+}
+
+void ToolCommands::mnuCalValue_Click() {
+    auto busy = frame.busy();
+    if (!busy || !toolLinkCheck(frame))
+        return;
+    WaitCursor hourglass;
+    if (!readCalLocations(CalValueLow, FactoryCalHigh))
+        return;
+    const clink::LinkState& s = frame.state();
+    const int current = byteWord(s.DataBuffer[1], s.DataBuffer[0]);
+    const int factory = byteWord(s.DataBuffer[3], s.DataBuffer[2]);
+    frame.Bar1().setValue(0);
+    infoBox(frame, QStringLiteral("Current Cal Value: ") + QString::number(current) +
+                       QStringLiteral("  Factory Cal Value: ") + QString::number(factory));
+}
+
+void ToolCommands::mnuReadToolEepromLocation_Click() {
+    {
+        auto busy = frame.busy();
+        if (!busy ||
+            !frame.linkPreCheck(ids::ToolEepromReply,
+                                {.usb = UsbCheck::Reopen,
+                                 .ethernet = EthernetCheck::FilterFrame,
+                                 .texts = linkTexts(QStringLiteral("Unable To Configure CanDongle"),
+                                                    QStringLiteral("Unable to connect using Ethernet"))}))
+            return;
+    }
+    // The reads are made from the window, one per Enter.
+    frame.ctx.windows.open(wnd::frmValue2);
+}
+
+void ToolCommands::mnuReadAllToolEeLocations_Click() {
+    auto busy = frame.busy();
+    if (!busy || !readLinkCheck())
+        return;
+    clink::LinkState& s = frame.state();
+    frame.dataTx().ClearReceiveBuffer();
+    s.DataCount = 0;
+    s.EepromReadIndex = 0;
+    QProgressBar& bar = frame.Bar1();
+    startBar(bar, ToolListingLocations, false);
+    Report report = frame.newReport();
+    for (int address = 0; address < ToolListingLocations; ++address) {
+        if (!frame.dataTx().ReadToolEeprom(address)) {
+            // The report window is never shown: no partial listing.
+            frame.failBox(QStringLiteral("Read Tool Eeprom Failed"));
+            bar.setValue(0);
+            return;
+        }
+        bar.setValue(address);
+    }
+    for (const QString& line : makeToolEepromListing(s.DataBuffer))
+        report.add(line);
+    report.show();
+    bar.setValue(0);
+}
+
+void ToolCommands::mnuWriteToolEeprom_Click() {
+    auto busy = frame.busy();
+    if (!busy || !writeLinkCheck())
+        return;
+    ValueEntryResults& r = frame.ctx.values.results;
+    r.ValueEntryResult = QStringLiteral("0");
+    for (;;) {
+        ValueEntryForm& form = frame.ctx.values.frmValue();
+        form.SetFrameEeprom(true);
+        form.SetLblEeprom(QStringLiteral("Write Tool Eeprom"));
+        form.CwEeAddMax(LastToolLocation);
+        form.CwEeAddMin(0);
+        form.CwEeAddValue(0);
+        form.CwEeDataMax(LargestByte);
+        form.CwEeDataMin(0);
+        form.CwEeDataValue(0);
+        form.CwEeAddValue(long(base::vbVal(r.ValueEntryResult)));
+        frame.ctx.values.show();
+        // Cancel (and the close box) leave "0": location 0 cannot be written here.
+        const double address = base::vbVal(r.ValueEntryResult);
+        if (address == 0)
+            return;
+        if (frame.dataTx().WriteToolEeprom(base::CInt(address).value_or(0),
+                                           base::CInt(base::vbVal(r.ValueEntryData)).value_or(0)))
+            infoBox(frame, QStringLiteral("Write Tool Eeprom -> Completed (Add: ") + r.ValueEntryResult +
+                               QStringLiteral(" Data: ") + r.ValueEntryData + u')');
+        else
+            frame.failBox(QStringLiteral("Write Tool Eeprom -> Failed "));
+        // The last location has been offered: there is no next one.
+        if (address >= LastToolLocation)
+            return;
+        r.ValueEntryResult = base::vbNum(address + 1);
+    }
+}
+
+void ToolCommands::mnuWriteToolId_Click() {
+    auto busy = frame.busy();
+    if (!busy || !writeLinkCheck())
+        return;
+    const bool pistol =
+        frame.dialogs().askYesNo(QStringLiteral("Is The Tool A Pistol ?"), base::ProgramTitle);
+    ValueEntryForm& form = frame.ctx.values.frmValue();
+    form.SetFrameValue(true);
+    form.LblCaption(QStringLiteral("Enter Tool Id"));
+    form.CwMaxVal(LargestToolId);
+    form.CwMinVal(0);
+    form.CwVal(0);
+    frame.ctx.values.show();
+    const QString& result = frame.ctx.values.results.ValueEntryResult;
+    if (result.isEmpty())
+        return;
+    const int id = int(base::vbVal(result));
+    const int high = int(base::Int(id / 256.0));
+    const int low = id & LargestByte;
+    // A pistol keeps its id high byte first.
+    const int lowAt = pistol ? ToolIdHighLocation : ToolIdLowLocation;
+    const int highAt = pistol ? ToolIdLowLocation : ToolIdHighLocation;
+    clink::DataTx& tx = frame.dataTx();
+    if (tx.WriteToolEeprom(lowAt, low) && tx.WriteToolEeprom(highAt, high))
+        infoBox(frame, QStringLiteral("Write Tool Id - Completed"));
+    else
+        frame.failBox(QStringLiteral("Write Tool Id - Failed"));
+}
+
+void ToolCommands::copyCalibration(const CalibrationCopy& copy) {
+    auto busy = frame.busy();
+    if (!busy || !writeLinkCheck())
+        return;
+    WaitCursor hourglass;
+    if (!readCalLocations(copy.readFirst, copy.readFirst + 1))
+        return;
+    const clink::LinkState& s = frame.state();
+    // Half a calibration value is never left behind as a success: the copy stops at a failed first write.
+    if (!frame.dataTx().WriteToolEeprom(copy.writeFirst, s.DataBuffer[0]))
+        frame.failBox(copy.firstWriteFailed);
+    else if (frame.dataTx().WriteToolEeprom(copy.writeFirst + 1, s.DataBuffer[1]))
+        infoBox(frame, copy.complete);
+    else
+        frame.failBox(copy.secondWriteFailed);
+    frame.Bar1().setVisible(false);
+}
+
+void ToolCommands::mnuResetToolCal_Click() {
+    copyCalibration({FactoryCalLow, CalValueLow, QStringLiteral("Tool Calibration Reset Failed "),
+                     QStringLiteral("Tool Calibration Reset Complete"),
+                     QStringLiteral("Tool Calibration Reset Failed")});
+}
+
+void ToolCommands::mnuSetFactoryCalibration_Click() {
+    copyCalibration({CalValueLow, FactoryCalLow, QStringLiteral("Tool Factory Calibration Set Failed "),
+                     QStringLiteral("Tool Factory Calibration Set Complete"),
+                     QStringLiteral("Tool Factory Calibration Set Failed")});
+}
+
+void ToolCommands::mnuReadToolParameters_Click() {
+    auto busy = frame.busy();
+    if (!busy || !readLinkCheck())
+        return;
+    clink::LinkState& s = frame.state();
+    Report report = frame.newReport();
+    QProgressBar& bar = frame.Bar1();
+    startBar(bar, ToolReportLocations, true);
+    frame.dataTx().ClearReceiveBuffer();
+    s.DataCount = 0;
+    s.EepromReadIndex = 0;
+    WaitCursor hourglass;
+    for (int address = 0; address < ToolReportLocations; ++address) {
+        frame.ctx.pump.doEvents();
+        if (!frame.dataTx().ReadToolEeprom(address))
+            return frame.failBox(QStringLiteral("Read Tool Parameters Failed"));
+        bar.setValue(address);
+        if (s.ConnectionType < clink::TcpIp)
+            frame.ctx.pump.pause(ParallelReadYields);
+    }
+    const QDateTime now = frame.ctx.now();
+    for (const QString& line :
+         makeToolParameterReport(reportTimeText(now), reportDateText(now), s.DataBuffer))
+        report.add(line);
+    bar.setValue(0);
+    report.show();
+}
+
+} // namespace app

@@ -1,0 +1,145 @@
+#include "app/ui/commandframe.h"
+
+#include "app/accesslevels.h"
+#include "app/ui/appcontext.h"
+#include "app/ui/frmoutput.h"
+#include "base/dialogs.h"
+#include "link/ethernet.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace app {
+
+WaitCursor::WaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+WaitCursor::~WaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
+
+Busy::Busy(base::BusyState& state, bool hourglass) : guard_(state) {
+    if (guard_.acquired() && hourglass)
+        cursor_.emplace();
+}
+
+Report::Report(FrmOutput* window, QMdiArea* area) : window_(window), area_(area) {}
+
+Report::Report(Report&& other) noexcept
+    : window_(std::move(other.window_)), area_(std::move(other.area_)), shown_(other.shown_) {
+    other.window_.clear();
+}
+
+Report::~Report() {
+    if (!shown_ && window_)
+        delete window_.data();
+}
+
+void Report::add(const QString& line) {
+    if (window_)
+        window_->ListAddItem(line);
+}
+
+void Report::show() {
+    if (!window_ || shown_)
+        return;
+    shown_ = true;
+    if (!area_) {
+        window_->show();
+        return;
+    }
+    QMdiSubWindow* frame = area_->addSubWindow(window_);
+    frame->move(0, 0);
+    frame->show();
+    area_->setActiveSubWindow(frame);
+}
+
+CommandFrame::CommandFrame(AppContext& ctx_, QMdiArea& mdiArea, QProgressBar& bar, MenuTree& menu)
+    : ctx(ctx_), mdiArea_(mdiArea), bar_(bar), menu_(menu) {}
+
+clink::LinkState& CommandFrame::state() {
+    return ctx.state;
+}
+clink::DataTx& CommandFrame::dataTx() {
+    return ctx.link.dataTx;
+}
+base::Dialogs& CommandFrame::dialogs() {
+    return ctx.dialogs;
+}
+
+void CommandFrame::onMenu(const QString& name, std::function<void()> handler) {
+    QAction* action = menu_.actions.value(name);
+    Q_ASSERT_X(action, "CommandFrame::onMenu", "no such menu entry");
+    if (!action)
+        return;
+    QObject::connect(action, &QAction::triggered, action, [handler = std::move(handler)] { handler(); });
+}
+
+void CommandFrame::applyMenuState(int level) {
+    for (const MenuItemState& item : menuStateForLevel(level)) {
+        QAction* action = menu_.actions.value(item.objectName);
+        if (!action)
+            continue;
+        if (item.enabled)
+            action->setEnabled(*item.enabled);
+        if (item.visible)
+            action->setVisible(*item.visible);
+    }
+}
+
+bool CommandFrame::linkPreCheck(clink::CanId awaited, const PreCheck& how) {
+    bool ok = true;
+    QString failText;
+    switch (ctx.state.ConnectionType) {
+    case clink::ParallelPort:
+        ok = ctx.link.dataTx.ConfigureCanDongle(awaited);
+        failText = how.texts.parallel;
+        break;
+    case clink::TcpIp:
+        ok = how.ethernet == EthernetCheck::ConnectedOnly ? ctx.link.socket.isConnected()
+                                                          : ctx.link.ethernet.SendFilterFrame(awaited);
+        failText = how.texts.ethernet;
+        break;
+    case clink::Usb:
+        ok = usbFilterFrame(awaited, how.usb);
+        failText = how.texts.usb;
+        break;
+    default:
+        break; // no link chosen: the transaction fails by itself
+    }
+    if (!ok)
+        failBox(failText);
+    return ok;
+}
+
+bool CommandFrame::dongleOnlyPreCheck(clink::CanId awaited, const QString& failText) {
+    if (ctx.link.dataTx.ConfigureCanDongle(awaited))
+        return true;
+    failBox(failText);
+    return false;
+}
+
+bool CommandFrame::usbFilterFrame(clink::CanId awaited, UsbCheck variant) {
+    if (ctx.link.usb.SendFilterFrame(awaited))
+        return true;
+    // The reopen variant goes on without sending the filter frame again.
+    return variant == UsbCheck::Reopen && ctx.link.usb.ReopenDevice();
+}
+
+Busy CommandFrame::busy(bool hourglass) {
+    return Busy(ctx.busy, hourglass);
+}
+
+Report CommandFrame::newReport() {
+    auto* window = new FrmOutput(ctx.dialogs);
+    outputWindow_ = window;
+    return Report(window, &mdiArea_);
+}
+
+void CommandFrame::failBox(const QString& text) {
+    ctx.dialogs.message(text, base::ProgramTitle, base::MessageIcon::Critical);
+}
+
+} // namespace app

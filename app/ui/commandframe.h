@@ -1,0 +1,168 @@
+#pragma once
+// The command frame every service command of the main window runs in: the link pre-check for the reply it
+// awaits, the busy state (menus and MDI area disabled, optional hourglass, progress bar), a new report window
+// and the failure box. A command group adds its handlers as a few lines each:
+//
+//   void ToolCommands::mnuCalValue_Click() {
+//       auto busy = frame.busy();                                  // refused while another command runs
+//       if (!busy)
+//           return;
+//       if (!frame.linkPreCheck(clink::ids::ToolEepromReply, {.usb = UsbCheck::Reopen}))
+//           return;                                                // the failure box has been shown
+//       if (!frame.dataTx().ReadToolEeprom(45))
+//           return frame.failBox(QStringLiteral("Read Cal Value Failed"));
+//       Report report = frame.newReport();                         // deleted again unless shown
+//       report.add(QStringLiteral("..."));
+//       report.show();
+//   }
+//
+// and binds it in its bind(): frame.onMenu("mnuCalValue", [this] { mnuCalValue_Click(); });
+
+#include "app/ui/frmoutput.h"
+#include "app/ui/menutree.h"
+#include "base/busyguard.h"
+#include "link/canid.h"
+
+#include <QMdiArea>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QProgressBar;
+
+namespace base {
+class Dialogs;
+}
+
+namespace clink {
+class DataTx;
+struct LinkState;
+} // namespace clink
+
+namespace app {
+
+class AppContext;
+
+enum class UsbCheck {
+    Plain,  // a failed filter frame fails the check
+    Reopen, // a failed filter frame reopens the device; only a failed reopen fails the check
+};
+
+enum class EthernetCheck {
+    FilterFrame,   // send the filter frame; it fails when the socket is not connected
+    ConnectedOnly, // only test that the socket is connected
+};
+
+struct LinkFailTexts {
+    QString parallel = QStringLiteral("Unable To Configure CanDongle");
+    QString ethernet = QStringLiteral("Unable to connect using ethernet");
+    QString usb = QStringLiteral("Unable to connect using USB");
+};
+
+struct PreCheck {
+    UsbCheck usb = UsbCheck::Plain;
+    EthernetCheck ethernet = EthernetCheck::FilterFrame;
+    LinkFailTexts texts = {};
+};
+
+// Sets the hourglass once and restores it once.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The busy state of one command. False when another command holds the program busy.
+class Busy {
+public:
+    Busy(base::BusyState& state, bool hourglass);
+    explicit operator bool() const { return guard_.acquired(); }
+
+private:
+    base::BusyGuard guard_;
+    std::optional<WaitCursor> cursor_;
+};
+
+// A new output window filled line by line; shown at the top left of the MDI area by show(). A report that
+// is never shown (its command failed) is deleted with this object.
+class Report {
+public:
+    Report(FrmOutput* window, QMdiArea* area);
+    Report(Report&& other) noexcept;
+    Report& operator=(Report&&) = delete;
+    ~Report();
+
+    void add(const QString& line);
+    void show();
+    FrmOutput* window() const { return window_; }
+
+private:
+    QPointer<FrmOutput> window_;
+    QPointer<QMdiArea> area_;
+    bool shown_ = false;
+};
+
+class CommandFrame {
+public:
+    CommandFrame(AppContext& ctx, QMdiArea& mdiArea, QProgressBar& bar, MenuTree& menu);
+
+    AppContext& ctx;
+
+    clink::LinkState& state();
+    clink::DataTx& dataTx();
+    base::Dialogs& dialogs();
+    QProgressBar& Bar1() { return bar_; }
+    QMdiArea& mdiArea() { return mdiArea_; }
+
+    // Binds a handler to a menu entry by its name.
+    void onMenu(const QString& name, std::function<void()> handler);
+    // Sets the menu items that follow the access level to the state of that level.
+    void applyMenuState(int level);
+
+    // Link check for the awaited reply identifier X, by the connection type: parallel port configures the
+    // dongle for X, Ethernet sends a filter frame for X, USB sends one and may reopen the device; no link:
+    // no check. A failure shows its text in a critical box and returns false.
+    bool linkPreCheck(clink::CanId awaited, const PreCheck& how = {});
+    // The dongle set-up for X on every link (on Ethernet: the socket is connected; USB and no link fail).
+    bool dongleOnlyPreCheck(clink::CanId awaited, const QString& failText);
+
+    // Holds the program busy for the command; check it before going on.
+    [[nodiscard]] Busy busy(bool hourglass = false);
+
+    // A new report window, also kept as the main window's OutputWindow.
+    [[nodiscard]] Report newReport();
+    // The output window of the latest report command.
+    FrmOutput* OutputWindow() const { return outputWindow_; }
+
+    // A critical box with the program's title.
+    void failBox(const QString& text);
+
+private:
+    bool usbFilterFrame(clink::CanId awaited, UsbCheck variant);
+
+    QMdiArea& mdiArea_;
+    QProgressBar& bar_;
+    MenuTree& menu_;
+    QPointer<FrmOutput> outputWindow_;
+};
+
+// A set of menu handlers of one subject (system reports, window launchers, tool commands, ...).
+class CommandGroup {
+public:
+    explicit CommandGroup(CommandFrame& frame) : frame(frame) {}
+    virtual ~CommandGroup() = default;
+    CommandGroup(const CommandGroup&) = delete;
+    CommandGroup& operator=(const CommandGroup&) = delete;
+
+    // Binds the group's handlers to their menu entries.
+    virtual void bind() = 0;
+
+protected:
+    CommandFrame& frame;
+};
+
+} // namespace app

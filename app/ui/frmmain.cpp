@@ -1,0 +1,135 @@
+#include "app/ui/frmmain.h"
+
+#include "app/ui/appcontext.h"
+#include "app/ui/qtdialogs.h"
+#include "link/controllerport.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+
+namespace app {
+
+namespace {
+const QString CaptionText = QStringLiteral(" Brenstal Palverin 2006 ");
+constexpr int InitialWidth = 1024;
+constexpr int InitialHeight = 720;
+constexpr int ProgressBarWidth = 320;
+} // namespace
+
+QString mainWindowCaption(const QString& version) {
+    return CaptionText + version;
+}
+
+FrmMain::FrmMain(AppContext& ctx, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), mdiArea_(new QMdiArea(this)), Bar1_(new QProgressBar(this)),
+      menu_(buildMenuTree(*menuBar())), frame_(ctx, *mdiArea_, *Bar1_, menu_) {
+    setObjectName(QStringLiteral("FrmMain"));
+    mdiArea_->setObjectName(QStringLiteral("MDIClient"));
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea_);
+
+    Bar1_->setObjectName(QStringLiteral("Bar1"));
+    Bar1_->setRange(0, 100);
+    Bar1_->setValue(0);
+    Bar1_->setTextVisible(false);
+    Bar1_->setFixedWidth(ProgressBarWidth);
+    statusBar()->addPermanentWidget(Bar1_);
+    resize(InitialWidth, InitialHeight);
+
+    if (auto* qtDialogs = dynamic_cast<QtDialogs*>(&ctx_.dialogs))
+        qtDialogs->setParentWindow(this);
+    ctx_.windows.setMdiArea(mdiArea_);
+    ctx_.windows.setProgressBar(Bar1_);
+    ctx_.busy.setOnChange([this](bool busy) { setBusy(busy); });
+
+    connect(action(QStringLiteral("mnuExit")), &QAction::triggered, this, &FrmMain::mnuExit_Click);
+    connect(menu(QStringLiteral("mnuSysView")), &QMenu::aboutToShow, this, &FrmMain::fillWindowList);
+
+    Timer1_.setInterval(ReconnectIntervalMs);
+    connect(&Timer1_, &QTimer::timeout, this, &FrmMain::Timer1_Timer);
+    Timer1_.start();
+
+    installCommandGroups();
+}
+
+FrmMain::~FrmMain() {
+    ctx_.busy.setOnChange({});
+    if (auto* qtDialogs = dynamic_cast<QtDialogs*>(&ctx_.dialogs))
+        qtDialogs->setParentWindow(nullptr);
+    ctx_.windows.setMdiArea(nullptr);
+    ctx_.windows.setProgressBar(nullptr);
+}
+
+void FrmMain::applyMenuState(int level) {
+    frame_.applyMenuState(level);
+}
+
+void FrmMain::Timer1_Timer() {
+    if (ctx_.state.ConnectionType == clink::TcpIp && !ctx_.link.socket.isConnected())
+        clink::reconnectController(ctx_.link);
+}
+
+void FrmMain::mnuExit_Click() {
+    close();
+}
+
+void FrmMain::MDIForm_Unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    Timer1_.stop();
+    switch (ctx_.state.ConnectionType) {
+    case clink::ParallelPort:
+        ctx_.link.spi.port().close();
+        break;
+    case clink::Usb:
+        ctx_.link.usb.CloseDevice(); // a failure is only recorded
+        break;
+    default:
+        break; // the Ethernet socket is left as it is
+    }
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    MDIForm_Unload();
+    mdiArea_->closeAllSubWindows();
+    event->accept();
+}
+
+void FrmMain::setBusy(bool busy) {
+    // The main window itself stays enabled: a message box parented to it must still be answerable.
+    menuBar()->setEnabled(!busy);
+    mdiArea_->setEnabled(!busy);
+}
+
+void FrmMain::fillWindowList() {
+    QMenu* view = menu(QStringLiteral("mnuSysView"));
+    for (QAction* a : windowListActions_) {
+        view->removeAction(a);
+        delete a;
+    }
+    windowListActions_.clear();
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    if (windows.isEmpty())
+        return;
+    windowListActions_.push_back(view->addSeparator());
+    int number = 1;
+    for (QMdiSubWindow* window : windows) {
+        QAction* a = view->addAction(QStringLiteral("&%1 %2").arg(number++).arg(window->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(window == mdiArea_->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, w = QPointer<QMdiSubWindow>(window)] {
+            if (w)
+                mdiArea_->setActiveSubWindow(w);
+        });
+        windowListActions_.push_back(a);
+    }
+}
+
+} // namespace app

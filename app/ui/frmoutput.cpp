@@ -1,0 +1,92 @@
+#include "app/ui/frmoutput.h"
+
+#include "app/ui/windowregistry.h"
+#include "base/dialogs.h"
+#include "base/textlines.h"
+
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+const QString Caption = QStringLiteral(" Brenstal");
+// Characters and lines the window shows at first.
+constexpr int ShownColumns = 56;
+constexpr int ShownLines = 24;
+} // namespace
+
+bool saveOutputLines(const QStringList& lines, base::Dialogs& dialogs) {
+    const QString path = dialogs.saveFileName(QStringLiteral("Save File"), OutputFileFilter, QString());
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo::exists(path) &&
+        !dialogs.askYesNo(QStringLiteral("File Exists, Overwrite ?"), base::ProgramTitle))
+        return false;
+    if (!base::writeFileAtomically(path, base::joinLinesCrLf(lines))) {
+        dialogs.message(QStringLiteral("Error - Data Not Stored"), QStringLiteral("File Error"),
+                        base::MessageIcon::Critical);
+        return false;
+    }
+    dialogs.message(QStringLiteral("File Saved Successfully"), base::ProgramTitle,
+                    base::MessageIcon::Information);
+    return true;
+}
+
+FrmOutput::FrmOutput(base::Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("FrmOutput"));
+    setWindowTitle(Caption);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* menuBar = new QMenuBar(this);
+    QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
+    QAction* save = file->addAction(QStringLiteral("&Save"), this, &FrmOutput::mnuSave_Click);
+    save->setObjectName(QStringLiteral("mnuSave"));
+    file->addSeparator();
+    QAction* print = file->addAction(QStringLiteral("&Print"), this, &FrmOutput::mnuPrint_Click);
+    print->setObjectName(QStringLiteral("mnuPrint"));
+    file->addSeparator();
+    QAction* exit = file->addAction(QStringLiteral("&Exit"), this, &FrmOutput::mnuExit_Click);
+    exit->setObjectName(QStringLiteral("mnuExit"));
+
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    // Reports are laid out in fixed-width columns.
+    List1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(List1);
+}
+
+QSize FrmOutput::sizeHint() const {
+    const QFontMetrics metrics(List1->font());
+    return {metrics.horizontalAdvance(QLatin1Char('X')) * ShownColumns, metrics.lineSpacing() * ShownLines};
+}
+
+void FrmOutput::ListAddItem(const QString& text) {
+    List1->addItem(text);
+}
+
+QStringList FrmOutput::lines() const {
+    QStringList result;
+    result.reserve(List1->count());
+    for (int i = 0; i < List1->count(); ++i)
+        result.append(List1->item(i)->text());
+    return result;
+}
+
+void FrmOutput::mnuSave_Click() {
+    saveOutputLines(lines(), dialogs_);
+}
+
+void FrmOutput::mnuExit_Click() {
+    closeWindow(this);
+}
+
+} // namespace app

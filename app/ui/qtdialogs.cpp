@@ -1,0 +1,83 @@
+#include "app/ui/qtdialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTextDocument>
+
+namespace app {
+
+using base::MessageIcon;
+
+namespace {
+QMessageBox::Icon toQt(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+} // namespace
+
+void QtDialogs::message(const QString& text, const QString& caption, MessageIcon icon) {
+    QMessageBox box(toQt(icon), caption, text, QMessageBox::Ok, parent_);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+}
+
+bool QtDialogs::askYesNo(const QString& text, const QString& caption, MessageIcon icon) {
+    QMessageBox box(toQt(icon), caption, text, QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool QtDialogs::askOkCancel(const QString& text, const QString& caption, MessageIcon icon) {
+    QMessageBox box(toQt(icon), caption, text, QMessageBox::Ok | QMessageBox::Cancel, parent_);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+QString QtDialogs::openFileName(const QString& caption, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent_, caption, QDir::homePath(), filter);
+}
+
+QString QtDialogs::saveFileName(const QString& caption, const QString& filter, const QString& suggested) {
+    const QString start = suggested.isEmpty() ? QDir::homePath() : QDir(QDir::homePath()).filePath(suggested);
+    return QFileDialog::getSaveFileName(parent_, caption, start, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+bool QtDialogs::printerAvailable() {
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
+bool QtDialogs::print(const QTextDocument& document) {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, parent_);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    document.print(&printer);
+    return true;
+}
+
+bool QtDialogs::inputText(const QString& prompt, const QString& caption, QString& value) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, value, &ok);
+    if (ok)
+        value = text;
+    return ok;
+}
+
+} // namespace app

@@ -1,0 +1,69 @@
+#include "app/ui/textviewer.h"
+
+#include "base/dialogs.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+constexpr int InitialWidth = 640;
+constexpr int InitialHeight = 480;
+} // namespace
+
+TextViewerDialog::TextViewerDialog(base::Dialogs& dialogs, const QString& title, const QString& text,
+                                   QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("TextViewer"));
+    setWindowTitle(title);
+    setModal(true);
+
+    txtView = new QPlainTextEdit(this);
+    txtView->setObjectName(QStringLiteral("txtView"));
+    txtView->setReadOnly(true);
+    txtView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    txtView->setPlainText(text);
+
+    auto* print = new QPushButton(QStringLiteral("Print"), this);
+    print->setObjectName(QStringLiteral("cmdPrint"));
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    close->setObjectName(QStringLiteral("cmdClose"));
+    close->setDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(print);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(txtView);
+    layout->addLayout(buttons);
+    resize(InitialWidth, InitialHeight);
+
+    connect(print, &QPushButton::clicked, this, &TextViewerDialog::cmdPrint_Click);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+QString TextViewerDialog::text() const {
+    return txtView->toPlainText();
+}
+
+void TextViewerDialog::cmdPrint_Click() {
+    QTextDocument document;
+    document.setDefaultFont(txtView->font());
+    document.setPlainText(txtView->toPlainText());
+    dialogs_.print(document);
+}
+
+void QtTextViewer::show(const QString& title, const QString& text) {
+    TextViewerDialog dialog(dialogs_, title, text, QApplication::activeWindow());
+    dialog.exec();
+}
+
+} // namespace app

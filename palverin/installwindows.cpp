@@ -1,0 +1,12 @@
+#include "palverin/installwindows.h"
+
+#include "app/ui/installwindows.h"
+
+namespace palverin {
+
+void installWindows(app::AppContext& ctx) {
+    app::installWindows(ctx);
+    // Each later feature adds its installWindows() call here.
+}
+
+} // namespace palverin

@@ -1,0 +1,139 @@
+// The main window: its menu tree with design states and shortcuts, the window list, the busy state, the
+// reconnect timer and File > Exit.
+#include "app/ui/frmmain.h"
+#include "app/ui/menutree.h"
+#include "tests/support/ui/appfixture.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QTcpServer>
+
+namespace {
+
+class MainWindow : public apptest::AppFixture {
+protected:
+    app::FrmMain main{ctx};
+    QAction* action(const char* name) { return main.action(QString::fromLatin1(name)); }
+};
+
+TEST_F(MainWindow, EveryEntryIsAnActionNamedAfterItsMenuEntry) {
+    int entries = 0;
+    for (const app::MenuEntry& e : app::menuEntries()) {
+        ++entries;
+        QAction* a = main.findChild<QAction*>(QString::fromLatin1(e.name));
+        ASSERT_NE(a, nullptr) << e.name;
+        EXPECT_EQ(a->text(), QString::fromLatin1(e.caption)) << e.name;
+    }
+    EXPECT_EQ(entries, 80);
+    QStringList top;
+    for (QAction* a : main.menuBar()->actions())
+        top << a->objectName();
+    EXPECT_EQ(top, (QStringList{"mnuFile", "mnuTool", "mnuDsp", "mnuTransducer", "mnuSktTray",
+                                "mnuDataLogger", "mnuNsm", "mnuSystem", "mnuPlotforge", "mnuPset",
+                                "mnuLogicIo", "mnuDsm", "mnuStats", "mnuLumenquest", "mnuORVTEST"}));
+    // Entries under their menus, in order.
+    QStringList view;
+    for (QAction* a : main.menu(QStringLiteral("mnuSysView"))->actions())
+        view << a->objectName();
+    EXPECT_EQ(view, (QStringList{"mnuReadSystemStatus", "mnuSystemReadRundownData",
+                                 "mnuSystemReadParameterSets", "mnuSCCVersion"}));
+}
+
+TEST_F(MainWindow, DesignStatesOfHiddenAndDisabledEntries) {
+    for (const char* name : {"mnuTransducer", "mnuDataLogger", "mnuDsm"}) {
+        EXPECT_FALSE(action(name)->isVisible()) << name;
+        EXPECT_FALSE(action(name)->isEnabled()) << name;
+    }
+    for (const char* name : {"mnuToolTest", "mnuNsmClearRundown", "mnuORVTEST"})
+        EXPECT_FALSE(action(name)->isVisible()) << name;
+    for (const char* name :
+         {"mnuXducerView", "mnuTrasnducerViewParameters", "mnuTransducerReadEeprom", "mnuXducerWrite",
+          "mnuWriteTransducerParameters", "mnuWriteTransducerCalValue", "mnuWriteXducerEeprom",
+          "mnuReadDataLoggerXducer", "mnuTerminal", "mnuBuildMatch"})
+        EXPECT_FALSE(action(name)->isEnabled()) << name;
+    EXPECT_FALSE(action("mnuReadDataLoggerRoute")->isVisible());
+    for (const char* name :
+         {"mnuReadSystemStatus", "mnuCont_Conn", "mnuLogicIo", "mnuLumenquest", "mnuPset"}) {
+        EXPECT_TRUE(action(name)->isVisible()) << name;
+        EXPECT_TRUE(action(name)->isEnabled()) << name;
+    }
+}
+
+TEST_F(MainWindow, Shortcuts) {
+    const std::pair<const char*, const char*> keys[] = {{"mnuReadToolEepromLocation", "Ctrl+R"},
+                                                        {"mnuWriteToolEeprom", "Ctrl+W"},
+                                                        {"mnuSetFactoryCalibration", "Ctrl+F"},
+                                                        {"mnuDspRev", "F6"},
+                                                        {"mnuCollectSettings", "Ctrl+S"},
+                                                        {"mnuResetAll", "F5"},
+                                                        {"mnuSCCVersion", "F7"}};
+    for (const auto& [name, key] : keys)
+        EXPECT_EQ(action(name)->shortcut(), QKeySequence(QString::fromLatin1(key))) << name;
+    int withShortcut = 0;
+    for (QAction* a : main.findChildren<QAction*>())
+        withShortcut += a->shortcut().isEmpty() ? 0 : 1;
+    EXPECT_EQ(withShortcut, 7);
+}
+
+TEST_F(MainWindow, SystemViewListsTheOpenWindows) {
+    auto* one = new QWidget;
+    one->setWindowTitle(QStringLiteral("First"));
+    main.mdiArea()->addSubWindow(one)->show();
+    QMenu* view = main.menu(QStringLiteral("mnuSysView"));
+    emit view->aboutToShow();
+    emit view->aboutToShow(); // twice: the list is rebuilt, not appended
+    QStringList texts;
+    for (QAction* a : view->actions())
+        texts << a->text();
+    EXPECT_EQ(texts.size(), 6);
+    EXPECT_EQ(texts.last(), "&1 First");
+}
+
+TEST_F(MainWindow, BusyStateDisablesMenusAndWindowsButNotTheMainWindow) {
+    {
+        auto busy = main.frame().busy(true);
+        ASSERT_TRUE(bool(busy));
+        EXPECT_FALSE(main.menuBar()->isEnabled());
+        EXPECT_FALSE(main.mdiArea()->isEnabled());
+        EXPECT_TRUE(main.isEnabled());
+        auto second = main.frame().busy();
+        EXPECT_FALSE(bool(second));
+    }
+    EXPECT_TRUE(main.menuBar()->isEnabled());
+    EXPECT_TRUE(main.mdiArea()->isEnabled());
+    EXPECT_FALSE(ctx.busy.busy());
+}
+
+TEST_F(MainWindow, ReconnectTimerUsesTheStoredPort) {
+    QTcpServer other;
+    ASSERT_TRUE(other.listen(QHostAddress::LocalHost, 0));
+    useEthernet(other.serverPort());
+    EXPECT_EQ(main.Timer1().interval(), 25000);
+    EXPECT_TRUE(main.Timer1().isActive());
+    main.Timer1_Timer();
+    EXPECT_TRUE(waitFor([&] { return ctx.link.socket.isConnected() && other.hasPendingConnections(); }));
+    // Other links: the tick does nothing.
+    ctx.link.socket.close();
+    s.ConnectionType = clink::Usb;
+    main.Timer1_Timer();
+    EXPECT_EQ(ctx.link.socket.state(), clink::EthernetLink::Closed);
+}
+
+TEST_F(MainWindow, ExitClosesTheWindowAndStopsTheTimer) {
+    main.show();
+    action("mnuExit")->trigger();
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_FALSE(main.Timer1().isActive());
+}
+
+TEST_F(MainWindow, CaptionAndProgressBar) {
+    EXPECT_EQ(app::mainWindowCaption(QStringLiteral("7.0.0")), " Brenstal Palverin 2006 7.0.0");
+    EXPECT_EQ(main.Bar1()->objectName(), "Bar1");
+    EXPECT_TRUE(main.Bar1()->isVisibleTo(&main));
+}
+
+} // namespace

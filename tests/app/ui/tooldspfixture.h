@@ -1,0 +1,38 @@
+#pragma once
+// The main window over the stand-in on one of its links, for the Tool and Dsp commands.
+
+#include "app/ui/frmmain.h"
+#include "tests/support/ui/appfixture.h"
+
+#include <QStringList>
+
+namespace apptest {
+
+enum class Link { Ethernet, Usb, ParallelPort };
+std::string linkName(const ::testing::TestParamInfo<Link>& info);
+
+class ToolDspFixture : public AppFixture {
+protected:
+    ToolDspFixture();
+    // Opens the link to the stand-in as start-up does.
+    void connect(Link link);
+    void trigger(const char* name);
+    // Lines of the latest report window, when one was shown.
+    QStringList report() const;
+    int reportWindows() const;
+    // Scripts the value-entry dialog: Enter with these fields, or Cancel.
+    void enterEeprom(int address, int data);
+    void enterValue(int value);
+    void cancelEntry();
+    // Tool EEPROM writes the stand-in received, as (address, value).
+    std::vector<std::pair<int, int>> toolWrites() const;
+    // The texts of the messages shown, in order.
+    QStringList messages() const { return dialogs->messageTexts(); }
+    base::MessageIcon lastIcon() const {
+        return dialogs->messages.empty() ? base::MessageIcon::None : dialogs->messages.back().icon;
+    }
+
+    app::FrmMain main{ctx};
+};
+
+} // namespace apptest
