@@ -19,22 +19,16 @@ constexpr long EthernetYields = 2;
 std::array<int, 8> blockRequest(int pset, int block) {
     return {codes::RundownLogBlock, pset, block, 0, 0, 0, 0, 0};
 }
-
-void showProgress(const ReadProgress& progress, int block) {
-    if (progress.value)
-        progress.value(block);
-}
 } // namespace
 
-bool RundownLogReader::read(int pset, const ReadProgress& progress) {
+bool RundownLogReader::read(int pset, base::Progress& progress) {
     clink::LinkState& s = link_.state;
     link_.spi.ResetLineHigh();
     link_.dataTx.ClearReceiveBuffer();
     s.DataCount = 0;
     s.EepromReadIndex = 0;
-    if (progress.range)
-        progress.range(0, RundownLogBlocks);
-    showProgress(progress, 0);
+    progress.setRange(0, RundownLogBlocks);
+    progress.setValue(0);
     switch (s.ConnectionType) {
     case clink::ParallelPort:
         return readPp(pset, progress);
@@ -47,12 +41,12 @@ bool RundownLogReader::read(int pset, const ReadProgress& progress) {
     }
 }
 
-bool RundownLogReader::readPp(int pset, const ReadProgress& progress) {
+bool RundownLogReader::readPp(int pset, base::Progress& progress) {
     clink::LinkState& s = link_.state;
     clink::PpExchange pp(link_);
     for (int b = 0; b < RundownLogBlocks; ++b) {
         link_.pump.doEvents();
-        showProgress(progress, b);
+        progress.setValue(b);
         const bool taken = pp.run({.request = clink::CanMessage{ids::CommandRequest, blockRequest(pset, b)},
                                    .passes = PpTries,
                                    .polls = PpPolls,
@@ -71,14 +65,14 @@ bool RundownLogReader::readPp(int pset, const ReadProgress& progress) {
     return true;
 }
 
-bool RundownLogReader::readEthernet(int pset, const ReadProgress& progress) {
+bool RundownLogReader::readEthernet(int pset, base::Progress& progress) {
     clink::LinkState& s = link_.state;
     for (int i = 0; i < EthernetFilterFrames; ++i) {
         if (link_.ethernet.SendFilterFrame(ids::CommandReply))
             link_.pump.pause(EthernetYields);
     }
     for (int b = 0; b < RundownLogBlocks; ++b) {
-        showProgress(progress, b);
+        progress.setValue(b);
         s.ReplyReady = false;
         s.RequestData = {0, pset, b, 0, 0, 0};
         s.AckReceived = false;
@@ -97,11 +91,11 @@ bool RundownLogReader::readEthernet(int pset, const ReadProgress& progress) {
     return true;
 }
 
-bool RundownLogReader::readUsb(int pset, const ReadProgress& progress) {
+bool RundownLogReader::readUsb(int pset, base::Progress& progress) {
     clink::LinkState& s = link_.state;
     for (int b = 0; b < RundownLogBlocks; ++b) {
         link_.pump.doEvents();
-        showProgress(progress, b);
+        progress.setValue(b);
         const bool ok = link_.usb.Transact(
             {ids::CommandReply, ids::CommandRequest, {codes::RundownLogAnswer, 0}, blockRequest(pset, b)},
             clink::USB::UsualTries, [&](const clink::UsbRxArray& rx) {

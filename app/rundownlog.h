@@ -8,20 +8,13 @@
 // read before it does).
 
 #include "app/reports/rundownreport.h"
-
-#include <functional>
+#include "base/progress.h"
 
 namespace clink {
 class ControllerLink;
 }
 
 namespace app {
-
-// The progress bar as a long read drives it.
-struct ReadProgress {
-    std::function<void(int minimum, int maximum)> range;
-    std::function<void(int value)> value;
-};
 
 class RundownLogReader {
 public:
@@ -36,13 +29,18 @@ public:
 
     explicit RundownLogReader(clink::ControllerLink& link) : link_(link) {}
 
-    // True when all 140 blocks were read. The bar runs 0..140 with the block number and keeps its last value.
-    bool read(int pset, const ReadProgress& progress = {});
+    // True when all 140 blocks were read. The progress runs 0..140 with the block number and keeps its
+    // last value.
+    bool read(int pset, base::Progress& progress);
+    bool read(int pset) {
+        base::NoProgress none;
+        return read(pset, none);
+    }
 
 private:
-    bool readPp(int pset, const ReadProgress& progress);
-    bool readEthernet(int pset, const ReadProgress& progress);
-    bool readUsb(int pset, const ReadProgress& progress);
+    bool readPp(int pset, base::Progress& progress);
+    bool readEthernet(int pset, base::Progress& progress);
+    bool readUsb(int pset, base::Progress& progress);
 
     clink::ControllerLink& link_;
 };

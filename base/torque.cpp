@@ -16,6 +16,14 @@ constexpr std::array<std::array<double, 6>, 5> Factors = {{
 }};
 } // namespace
 
+QString unitsText(int units) {
+    static const std::array<QString, 5> unitNames = {
+        QStringLiteral("Units: lb-in"), QStringLiteral("Units: lb-ft"), QStringLiteral("Units: kg-cm"),
+        QStringLiteral("Units: kg-m"),  QStringLiteral("Units: Nm"),
+    };
+    return units >= LbIn && units <= Nm ? unitNames[std::size_t(units - LbIn)] : QString();
+}
+
 double ConvertTorque(double value, int fromUnits, int toUnits) {
     if (fromUnits < LbIn || fromUnits > Nm || toUnits < LbIn || toUnits > TenthsLbIn || fromUnits == toUnits)
         return value;

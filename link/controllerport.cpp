@@ -22,4 +22,22 @@ void reconnectController(ControllerLink& link) {
     link.socket.connectTo(link.state.ControllerIpAddress, controllerPortNumber(link.state.ControllerIpPort));
 }
 
+void keepControllerConnected(ControllerLink& link) {
+    if (link.state.ConnectionType == TcpIp && !link.socket.isConnected())
+        reconnectController(link);
+}
+
+void releaseController(ControllerLink& link) {
+    switch (link.state.ConnectionType) {
+    case ParallelPort:
+        link.spi.port().close();
+        break;
+    case Usb:
+        link.usb.CloseDevice();
+        break;
+    default:
+        break;
+    }
+}
+
 } // namespace clink

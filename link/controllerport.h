@@ -1,5 +1,6 @@
 #pragma once
-// The controller's TCP port as the settings hold it (text), and the reconnect to the stored address.
+// The controller's TCP port as the settings hold it (text), the reconnect to the stored address, and the
+// release of the open link when the program ends.
 
 #include <QString>
 
@@ -17,5 +18,10 @@ quint16 controllerPortNumber(const QString& text);
 
 // Closes the socket and connects it again to ControllerIpAddress at ControllerIpPort.
 void reconnectController(ControllerLink& link);
+// On the Ethernet link, connects a socket that is not connected again (the main window's reconnect timer).
+void keepControllerConnected(ControllerLink& link);
+// Releases the open link as the program ends: the printer port on the parallel port, the device on USB (a
+// failure is only recorded); the Ethernet socket is left as it is.
+void releaseController(ControllerLink& link);
 
 } // namespace clink

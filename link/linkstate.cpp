@@ -1,16 +1,9 @@
 #include "link/linkstate.h"
 
+#include "base/torque.h"
 #include "base/vbrules.h"
 
 namespace clink {
-
-QString unitsText(int units) {
-    static const std::array<QString, 5> unitNames = {
-        QStringLiteral("Units: lb-in"), QStringLiteral("Units: lb-ft"), QStringLiteral("Units: kg-cm"),
-        QStringLiteral("Units: kg-m"),  QStringLiteral("Units: Nm"),
-    };
-    return units >= 1 && units <= int(unitNames.size()) ? unitNames[size_t(units - 1)] : QString();
-}
 
 void buildSystemStatusRecord(LinkState& state, const std::array<int, 8>& d) {
     SystemStatusRecord& s = state.SystemStatus;
@@ -19,7 +12,7 @@ void buildSystemStatusRecord(LinkState& state, const std::array<int, 8>& d) {
     s.StatusUnits = d[3];
     for (int i = 0; i < 4; ++i)
         state.DataBuffer.put(i, d[size_t(4 + i)]);
-    if (const QString units = unitsText(s.StatusUnits); !units.isEmpty())
+    if (const QString units = base::unitsText(s.StatusUnits); !units.isEmpty())
         s.SystemStatusLines[2] = base::fixed40(units);
     s.SystemStatusLines[0] = base::fixed40(QStringLiteral("Number Of Parameter Sets: ") + QString::number(s.PsetCount));
     s.SystemStatusLines[1] = base::fixed40(QStringLiteral("Current Parameter Set: ") + QString::number(s.CurrentPset));

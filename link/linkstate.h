@@ -2,6 +2,7 @@
 // The link state every window shares: the receive buffer and its count, the reply flags a waiting
 // transaction polls, the echo values a reply must carry, and the results of the last replies.
 
+#include "link/databuffer.h"
 #include "link/nsmsettings.h"
 #include "link/rundownresult.h"
 #include "link/psetreport.h"
@@ -12,28 +13,6 @@
 #include <cstdint>
 
 namespace clink {
-
-enum ConnectionKind : int16_t { NoConnection = 0, ParallelPort = 1, TcpIp = 2, Usb = 3 };
-
-// The general receive buffer: indexes 0..6000. Writes go through a checked store; a write that would
-// fall outside is refused (the caller drops the whole frame).
-class DataBufferArray {
-public:
-    static constexpr int Size = 6001;
-    int16_t operator[](int i) const { return (i >= 0 && i < Size) ? data_[size_t(i)] : int16_t(0); }
-    // True when count entries from first are all inside the buffer.
-    static bool fits(int first, int count) { return first >= 0 && count >= 0 && first + count <= Size; }
-    bool put(int i, int value) {
-        if (!fits(i, 1))
-            return false;
-        data_[size_t(i)] = int16_t(value);
-        return true;
-    }
-    void clear() { data_.fill(0); }
-
-private:
-    std::array<int16_t, Size> data_{};
-};
 
 // Status of the last system-status reply.
 struct SystemStatusRecord {
@@ -95,9 +74,6 @@ struct LinkState {
     // Elements 1 and 2: the two samples of the last curve reply (0..65535).
     std::array<int32_t, 3> CurveUploadData{};
 };
-
-// "Units: lb-in" ... "Units: Nm" for the torque units codes 1..5; empty for any other code.
-QString unitsText(int units);
 
 // Stores the system-status reply (data bytes 1..7) into the status record and its four report lines.
 void buildSystemStatusRecord(LinkState& state, const std::array<int, 8>& d);

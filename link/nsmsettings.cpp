@@ -1,7 +1,7 @@
 #include "link/nsmsettings.h"
 
 #include "base/vbrules.h"
-#include "link/linkstate.h"
+#include "link/databuffer.h"
 
 namespace clink {
 

@@ -1,7 +1,8 @@
 #include "link/psetreport.h"
 
+#include "base/torque.h"
 #include "base/vbrules.h"
-#include "link/linkstate.h"
+#include "link/databuffer.h"
 
 namespace clink {
 
@@ -95,7 +96,7 @@ void buildPsetReportRecord(PsetReportRecord& record, const std::array<int, PsetB
         setValue(field, v, QLatin1String(label) + (v == Yes ? QStringLiteral("Yes") : QStringLiteral("No")));
     };
 
-    setCoded(FUnits, byteAt(Units), unitsText(byteAt(Units)));
+    setCoded(FUnits, byteAt(Units), base::unitsText(byteAt(Units)));
     setCoded(FStrategy, byteAt(Strategy), strategyText(byteAt(Strategy)));
     word(FTorqueTarget, TorqueTarget, "Torque Target: ");
     word(FTorqueHi, TorqueHi, "Torque Hi Limit: ");

@@ -1,7 +1,8 @@
 #include "link/rundownresult.h"
 
+#include "base/torque.h"
 #include "base/vbrules.h"
-#include "link/linkstate.h"
+#include "link/databuffer.h"
 #include "link/replywords.h"
 
 namespace clink {
@@ -75,7 +76,7 @@ void fillRundownResult(RundownResultRecord& r, const DataBufferArray& db) {
 
     const int units = db[UnitsAt];
     r.values[8] = units;
-    if (const QString text = unitsText(units); !text.isEmpty())
+    if (const QString text = base::unitsText(units); !text.isEmpty())
         r.texts[9] = base::fixed40(text);
     r.values[9] = db[CurrentPsetAt];
     r.texts[8] = base::fixed40(QStringLiteral("Current Pset: ") + base::vbNum(r.values[9]));

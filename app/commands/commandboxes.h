@@ -10,8 +10,8 @@
 namespace app {
 
 // The link-check failure texts of a command: its own parallel-port and Ethernet texts, the usual USB text.
-inline LinkFailTexts linkTexts(const QString& parallel, const QString& ethernet) {
-    LinkFailTexts texts;
+inline clink::LinkFailTexts linkTexts(const QString& parallel, const QString& ethernet) {
+    clink::LinkFailTexts texts;
     texts.parallel = parallel;
     texts.ethernet = ethernet;
     return texts;

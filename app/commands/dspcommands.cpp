@@ -39,14 +39,8 @@ void DspCommands::mnuDspResetToDefaults_Click() {
     auto busy = frame.busy();
     if (!busy)
         return;
-    switch (frame.state().ConnectionType) {
-    case clink::ParallelPort:
-    case clink::TcpIp:
-    case clink::Usb:
-        break;
-    default:
+    if (!frame.linkCheck().linkChosen())
         return; // no link: nothing is sent and nothing shown
-    }
     if (SendDspReset(frame.ctx.link))
         infoBox(frame, QStringLiteral("Dsp Reset To Factory Defaults"));
     else
@@ -62,8 +56,8 @@ void DspCommands::mnuDspRev_Click() {
 
 bool DspCommands::writeLinkCheck() {
     return frame.linkPreCheck(
-        ids::DspReply, {.usb = UsbCheck::Reopen,
-                        .ethernet = EthernetCheck::ConnectedOnly,
+        ids::DspReply, {.usb = clink::UsbCheck::Reopen,
+                        .ethernet = clink::EthernetCheck::ConnectedOnly,
                         .texts = linkTexts(QStringLiteral("Unable To Configure Candongle"), EthernetText)});
 }
 
@@ -71,8 +65,8 @@ void DspCommands::mnuViewDspEepromLocation_Click() {
     auto busy = frame.busy();
     if (!busy || !frame.linkPreCheck(
                      ids::DspReply,
-                     {.usb = UsbCheck::Reopen,
-                      .ethernet = EthernetCheck::FilterFrame,
+                     {.usb = clink::UsbCheck::Reopen,
+                      .ethernet = clink::EthernetCheck::FilterFrame,
                       .texts = linkTexts(QStringLiteral("Unable To Configure Can Dongle"), EthernetText)}))
         return;
     ValueEntryForm& form = frame.ctx.values.frmValue();
@@ -144,7 +138,7 @@ void DspCommands::mnuWriteDspParameters_Click() {
 
 void DspCommands::mnuDspViewParameters_Click() {
     auto busy = frame.busy(true);
-    if (!busy || !frame.linkPreCheck(ids::DspReply, {.usb = UsbCheck::Reopen}))
+    if (!busy || !frame.linkPreCheck(ids::DspReply, {.usb = clink::UsbCheck::Reopen}))
         return;
     clink::LinkState& s = frame.state();
     QProgressBar& bar = frame.Bar1();
@@ -165,29 +159,7 @@ void DspCommands::mnuDspViewParameters_Click() {
 }
 
 bool DspCommands::dspCheck(int ethernetCode) {
-    clink::ControllerLink& link = frame.ctx.link;
-    switch (frame.state().ConnectionType) {
-    case clink::ParallelPort:
-        if (link.dataTx.ConfigureCanDongle(ids::ToolReply))
-            return true;
-        frame.failBox(QStringLiteral("Unable To Configure CanDongle"));
-        return false;
-    case clink::TcpIp:
-        if (!link.ethernet.SendCanFrame(ids::ToolReply, ids::ToolReply,
-                                        {ethernetCode, 0, 0, 0, 0, 0, 0, 0})) {
-            frame.failBox(EthernetText);
-            return false;
-        }
-        link.ethernet.SendFilterFrame(ids::ConnectFilter);
-        return true;
-    case clink::Usb:
-        if (link.usb.SendCanFrame(ids::ToolReply, ids::ToolReply, {ToolDataCode, 0}, {}))
-            return true;
-        frame.failBox(LinkFailTexts().usb);
-        return false;
-    default:
-        return true;
-    }
+    return frame.linkChecked(frame.linkCheck().toolDataCheck(ethernetCode));
 }
 
 void DspCommands::runToolData(ToolData which) {

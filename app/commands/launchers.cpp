@@ -1,5 +1,6 @@
 #include "app/commands/launchers.h"
 
+#include "app/buttonrequests.h"
 #include "app/ui/appcontext.h"
 #include "app/ui/monitorwindow.h"
 #include "base/eventpump.h"
@@ -13,8 +14,6 @@ namespace app {
 namespace ids = clink::ids;
 
 namespace {
-// Button monitor preparation: request code and its reply identifier.
-constexpr int ButtonRequestCode = 0x30;
 // Controller types (software major versions) and their logic editors.
 constexpr int LadderType = 3;
 constexpr int LogicVersion2Type = 4;
@@ -47,14 +46,14 @@ void WindowLaunchers::bind() {
     frame.onMenu(QStringLiteral("mnuORVTEST"), [this] { mnuORVTEST_Click(); });
 }
 
-LinkFailTexts WindowLaunchers::candongleTexts() {
-    LinkFailTexts texts;
+clink::LinkFailTexts WindowLaunchers::candongleTexts() {
+    clink::LinkFailTexts texts;
     texts.parallel = QStringLiteral("Unable To Configure Candongle");
     return texts;
 }
 
-LinkFailTexts WindowLaunchers::addressTexts() const {
-    LinkFailTexts texts;
+clink::LinkFailTexts WindowLaunchers::addressTexts() const {
+    clink::LinkFailTexts texts;
     texts.parallel = QStringLiteral("Unable To Configure ") + frame.state().ControllerIpAddress;
     return texts;
 }
@@ -73,7 +72,7 @@ void WindowLaunchers::mnuCalibrateTool_Click() {
     {
         auto busy = frame.busy();
         if (!busy ||
-            !frame.linkPreCheck(ids::CommandReply, {.usb = UsbCheck::Reopen, .texts = addressTexts()}))
+            !frame.linkPreCheck(ids::CommandReply, {.usb = clink::UsbCheck::Reopen, .texts = addressTexts()}))
             return;
         if (frame.dataTx().SendSystemCommand() < FirstCalibrationType)
             return frame.failBox(QStringLiteral("Unable To Calibrate Tool -> Incorrect Scc Version"));
@@ -93,27 +92,10 @@ void WindowLaunchers::mnuMonitorButtons_Click() {
         if (!busy)
             return;
         if (!frame.linkPreCheck(ids::ButtonReply,
-                                {.usb = UsbCheck::Reopen, .ethernet = EthernetCheck::ConnectedOnly}))
+                                {.usb = clink::UsbCheck::Reopen, .ethernet = clink::EthernetCheck::ConnectedOnly}))
             return;
         window = ctx.windows.create(wnd::FrmMonitorButtons);
-        const std::array<int, 8> request{ButtonRequestCode, 0, 0, 0, 0, 0, 0, 0};
-        clink::DataTx::SendBatch batch(ctx.link.dataTx);
-        for (int i = 0; i < ButtonRequests; ++i) {
-            ctx.pump.doEvents();
-            // The result of the send is not looked at.
-            switch (ctx.state.ConnectionType) {
-            case clink::TcpIp:
-                ctx.link.ethernet.SendCanFrame(ids::ButtonReply, ids::ToolEepromRequest, request);
-                break;
-            case clink::Usb:
-                ctx.link.usb.SendCanFrame(ids::ButtonReply, ids::ToolEepromRequest, {0, 0}, request);
-                break;
-            default:
-                ctx.link.dataTx.SendCanMessage({ids::ToolEepromRequest, request});
-                break;
-            }
-            ctx.pump.pause(ButtonRequestPause);
-        }
+        sendButtonRequests(ctx.link);
     }
     ctx.windows.show(wnd::FrmMonitorButtons, window);
 }
@@ -122,7 +104,7 @@ void WindowLaunchers::mnuWriteTubeNut_Click() {
     {
         auto busy = frame.busy();
         if (!busy ||
-            !frame.linkPreCheck(ids::ToolEepromReply, {.usb = UsbCheck::Reopen, .texts = candongleTexts()}))
+            !frame.linkPreCheck(ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()}))
             return;
     }
     frame.ctx.windows.open(wnd::frmTubeNut);
@@ -132,7 +114,7 @@ void WindowLaunchers::mnuLedstates_Click() {
     {
         auto busy = frame.busy();
         if (!busy ||
-            !frame.linkPreCheck(ids::ButtonReply, {.usb = UsbCheck::Reopen, .texts = candongleTexts()}))
+            !frame.linkPreCheck(ids::ButtonReply, {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()}))
             return;
     }
     frame.ctx.windows.open(wnd::ToolLed);
@@ -141,7 +123,7 @@ void WindowLaunchers::mnuLedstates_Click() {
 void WindowLaunchers::mnuToolTest_Click() {
     {
         auto busy = frame.busy();
-        if (!busy || !frame.dongleOnlyPreCheck(ids::ToolEepromReply, LinkFailTexts().parallel))
+        if (!busy || !frame.dongleOnlyPreCheck(ids::ToolEepromReply, clink::LinkFailTexts().parallel))
             return;
     }
     frame.ctx.windows.open(wnd::frmTestTool);
@@ -150,8 +132,8 @@ void WindowLaunchers::mnuToolTest_Click() {
 void WindowLaunchers::mnuTestSocketTray_Click() {
     {
         auto busy = frame.busy();
-        if (!busy || !frame.linkPreCheck(ids::Reply13EF0110, {.usb = UsbCheck::Reopen,
-                                                              .ethernet = EthernetCheck::ConnectedOnly,
+        if (!busy || !frame.linkPreCheck(ids::Reply13EF0110, {.usb = clink::UsbCheck::Reopen,
+                                                              .ethernet = clink::EthernetCheck::ConnectedOnly,
                                                               .texts = candongleTexts()}))
             return;
     }
@@ -168,8 +150,8 @@ void WindowLaunchers::openMonitor(bool faults) {
         if (!busy)
             return;
         // On Ethernet the monitor opens after the failure box all the same.
-        if (!frame.linkPreCheck(ids::ToolReply, {.usb = UsbCheck::Reopen}) &&
-            frame.state().ConnectionType != clink::TcpIp)
+        if (!frame.linkPreCheck(ids::ToolReply,
+                                {.usb = clink::UsbCheck::Reopen, .ethernetGoesOnAfterFailure = true}))
             return;
     }
     frame.ctx.windows.open(wnd::FrmMonitor, [faults](QWidget* window) {
@@ -196,7 +178,7 @@ void WindowLaunchers::mnuResetAll_Click() {
 void WindowLaunchers::mnuSerialOut_Click() {
     {
         auto busy = frame.busy();
-        if (!busy || !frame.linkPreCheck(ids::Reply11EF0110, {.usb = UsbCheck::Reopen}))
+        if (!busy || !frame.linkPreCheck(ids::Reply11EF0110, {.usb = clink::UsbCheck::Reopen}))
             return;
     }
     frame.ctx.windows.open(wnd::frmSerialOut);
@@ -227,7 +209,7 @@ void WindowLaunchers::mnuStats_Click() {
 void WindowLaunchers::mnuLumenquest_Click() {
     {
         auto busy = frame.busy();
-        if (!busy || !frame.linkPreCheck(ids::CommandReply, {.usb = UsbCheck::Reopen}))
+        if (!busy || !frame.linkPreCheck(ids::CommandReply, {.usb = clink::UsbCheck::Reopen}))
             return;
     }
     if (QWidget* window = frame.ctx.windows.open(wnd::frmRunScreen1))
@@ -267,7 +249,7 @@ void WindowLaunchers::mnuORVTEST_Click() {
     // The USB dongle's test exchange, whatever link is chosen.
     clink::USB& usb = frame.ctx.link.usb;
     if (!usb.SendCanFrame(ids::UsbTestReply, ids::UsbTestRequest, {0, 0}, {}) && !usb.ReopenDevice())
-        return frame.failBox(LinkFailTexts().usb);
+        return frame.failBox(clink::LinkFailTexts().usb);
     if (!frame.dataTx().ShowDataArray())
         frame.dialogs().message(QStringLiteral("No Habla"), base::ProgramTitle, base::MessageIcon::None);
 }

@@ -8,10 +8,6 @@ namespace app {
 
 class WindowLaunchers : public CommandGroup {
 public:
-    // Yields between the button monitor's preparatory requests.
-    static constexpr int ButtonRequests = 10;
-    static constexpr long ButtonRequestPause = 200;
-
     using CommandGroup::CommandGroup;
     void bind() override;
 
@@ -46,9 +42,9 @@ private:
     // Hides Bar1, then opens the window (the editors show Bar1 again when they close).
     void openWithoutBar(const QString& window);
     // The text the launchers show when the parallel-port dongle cannot be configured ("Candongle").
-    static LinkFailTexts candongleTexts();
+    static clink::LinkFailTexts candongleTexts();
     // The texts of the controller-type checks: the parallel-port failure names the stored address.
-    LinkFailTexts addressTexts() const;
+    clink::LinkFailTexts addressTexts() const;
 };
 
 } // namespace app

@@ -79,8 +79,8 @@ bool ParameterFileCommands::linkCheck(ParameterFileKind kind) {
         return frame.dongleOnlyPreCheck(ids::TransducerReply,
                                         QStringLiteral("Unable To Configure CanDongle"));
     return frame.linkPreCheck(ids::ToolEepromReply,
-                              {.usb = UsbCheck::Plain,
-                               .ethernet = EthernetCheck::ConnectedOnly,
+                              {.usb = clink::UsbCheck::Plain,
+                               .ethernet = clink::EthernetCheck::ConnectedOnly,
                                .texts = {QStringLiteral("Unable To Configure Candongle"),
                                          QStringLiteral("Unable to connect using Ethernet"),
                                          QStringLiteral("Unable To Connect Using USB")}});

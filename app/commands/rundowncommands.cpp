@@ -18,13 +18,8 @@ const QString PsetPrompt = QStringLiteral("Select Pset To Read Rundown From");
 constexpr size_t TorqueTargetValue = 0;
 } // namespace
 
-ReadProgress barProgress(QProgressBar& bar) {
-    return {[&bar](int minimum, int maximum) { bar.setRange(minimum, maximum); },
-            [&bar](int value) { bar.setValue(value); }};
-}
-
 void FrmMain::Get_RundownData2(int pset, bool& ok) {
-    ok = RundownLogReader(ctx_.link).read(pset, barProgress(*Bar1_));
+    ok = RundownLogReader(ctx_.link).read(pset, frame_.progress());
 }
 
 void RundownCommands::bind() {
@@ -55,7 +50,7 @@ void RundownCommands::mnuSystemReadRundownData_Click() {
     const int pset = valueEntryNumber(psetText);
     if (!frame.dataTx().ReadParameterSets(pset))
         return frame.failBox(PsetFailed);
-    if (!RundownLogReader(ctx.link).read(pset, barProgress(frame.Bar1())))
+    if (!RundownLogReader(ctx.link).read(pset, frame.progress()))
         return frame.failBox(LogFailed);
 
     const clink::PsetReportRecord& record = s.PsetReportTable[size_t(pset)];

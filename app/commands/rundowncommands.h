@@ -4,12 +4,7 @@
 #include "app/ui/commandframe.h"
 #include "app/rundownlog.h"
 
-class QProgressBar;
-
 namespace app {
-
-// The progress bar Bar1 as a long read drives it.
-ReadProgress barProgress(QProgressBar& bar);
 
 class RundownCommands : public CommandGroup {
 public:

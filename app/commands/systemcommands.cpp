@@ -63,10 +63,8 @@ void SystemCommands::mnuSCCVersion_Click() {
     auto busy = frame.busy();
     if (!busy)
         return;
-    if (!frame.linkPreCheck(ids::CommandReply))
+    if (!frame.linkPreCheck(ids::CommandReply, {.ethernetConnectFilter = true}))
         return;
-    if (frame.state().ConnectionType == clink::TcpIp)
-        frame.ctx.link.ethernet.SendFilterFrame(ids::ConnectFilter); // its result is not used
     if (!frame.dataTx().ReadSccVersion(clink::codes::Version))
         return frame.failBox(QStringLiteral("Get SCC Revision Failed"));
     frame.dialogs().message(QStringLiteral("SCC Revision: ") + frame.state().SccVersionText,

@@ -3,6 +3,7 @@
 #include "app/ui/appcontext.h"
 #include "app/commands/commandboxes.h"
 #include "app/reporttime.h"
+#include "app/toolparameterread.h"
 #include "app/reports/toolreports.h"
 #include "base/vbrules.h"
 
@@ -40,30 +41,27 @@ void ToolCommands::bind() {
 }
 
 bool ToolCommands::toolLinkCheck(CommandFrame& frame) {
-    if (!frame.linkPreCheck(
-            ids::ToolEepromReply,
-            {.usb = UsbCheck::Plain,
-             .ethernet = EthernetCheck::FilterFrame,
-             .texts = linkTexts(QStringLiteral("Unable To Configure CanDongle - Tool May not be connected"),
-                                QStringLiteral("Unable to Connect through Ethernet"))}))
-        return false;
-    if (frame.state().ConnectionType == clink::TcpIp)
-        frame.ctx.pump.pause(EthernetSettleCycles * 2);
-    return true;
+    return frame.linkPreCheck(
+        ids::ToolEepromReply,
+        {.usb = clink::UsbCheck::Plain,
+         .ethernet = clink::EthernetCheck::FilterFrame,
+         .texts = linkTexts(QStringLiteral("Unable To Configure CanDongle - Tool May not be connected"),
+                            QStringLiteral("Unable to Connect through Ethernet")),
+         .ethernetSettle = EthernetSettleCycles * 2});
 }
 
 bool ToolCommands::writeLinkCheck() {
     return frame.linkPreCheck(ids::ToolEepromReply,
-                              {.usb = UsbCheck::Reopen,
-                               .ethernet = EthernetCheck::FilterFrame,
+                              {.usb = clink::UsbCheck::Reopen,
+                               .ethernet = clink::EthernetCheck::FilterFrame,
                                .texts = linkTexts(QStringLiteral("Unable To Configure Candongle"),
                                                   QStringLiteral("Unable to connect using ethernet"))});
 }
 
 bool ToolCommands::readLinkCheck() {
     return frame.linkPreCheck(ids::ToolEepromReply,
-                              {.usb = UsbCheck::Reopen,
-                               .ethernet = EthernetCheck::FilterFrame,
+                              {.usb = clink::UsbCheck::Reopen,
+                               .ethernet = clink::EthernetCheck::FilterFrame,
                                .texts = linkTexts(QStringLiteral("Unable To Configure CanDongle"),
                                                   QStringLiteral("Unable to connect using ethernet"))});
 }
@@ -107,8 +105,8 @@ void ToolCommands::mnuReadToolEepromLocation_Click() {
         auto busy = frame.busy();
         if (!busy ||
             !frame.linkPreCheck(ids::ToolEepromReply,
-                                {.usb = UsbCheck::Reopen,
-                                 .ethernet = EthernetCheck::FilterFrame,
+                                {.usb = clink::UsbCheck::Reopen,
+                                 .ethernet = clink::EthernetCheck::FilterFrame,
                                  .texts = linkTexts(QStringLiteral("Unable To Configure CanDongle"),
                                                     QStringLiteral("Unable to connect using Ethernet"))}))
             return;
@@ -241,25 +239,15 @@ void ToolCommands::mnuReadToolParameters_Click() {
     auto busy = frame.busy();
     if (!busy || !readLinkCheck())
         return;
-    clink::LinkState& s = frame.state();
     Report report = frame.newReport();
     QProgressBar& bar = frame.Bar1();
     startBar(bar, ToolReportLocations, true);
-    frame.dataTx().ClearReceiveBuffer();
-    s.DataCount = 0;
-    s.EepromReadIndex = 0;
     WaitCursor hourglass;
-    for (int address = 0; address < ToolReportLocations; ++address) {
-        frame.ctx.pump.doEvents();
-        if (!frame.dataTx().ReadToolEeprom(address))
-            return frame.failBox(QStringLiteral("Read Tool Parameters Failed"));
-        bar.setValue(address);
-        if (s.ConnectionType < clink::TcpIp)
-            frame.ctx.pump.pause(ParallelReadYields);
-    }
+    if (!readToolParameterLocations(frame.ctx.link, frame.progress()))
+        return frame.failBox(QStringLiteral("Read Tool Parameters Failed"));
     const QDateTime now = frame.ctx.now();
     for (const QString& line :
-         makeToolParameterReport(reportTimeText(now), reportDateText(now), s.DataBuffer))
+         makeToolParameterReport(reportTimeText(now), reportDateText(now), frame.state().DataBuffer))
         report.add(line);
     bar.setValue(0);
     report.show();

@@ -10,8 +10,6 @@ class ToolCommands : public CommandGroup {
 public:
     // Cal Value over Ethernet: passes of two yields after the link check.
     static constexpr long EthernetSettleCycles = 100;
-    // Parameter report on the parallel port (or no link): yields after each read.
-    static constexpr long ParallelReadYields = 200;
 
     using CommandGroup::CommandGroup;
     void bind() override;

@@ -4,8 +4,6 @@
 #include "app/reporttime.h"
 #include "app/reports/transducerreport.h"
 #include "base/dialogs.h"
-#include "base/eventpump.h"
-#include "link/waitbudget.h"
 
 #include <QProgressBar>
 
@@ -16,9 +14,6 @@ using base::MessageIcon;
 
 namespace {
 const QString CandongleFailed = QStringLiteral("Unable To Configure Candongle");
-const QString EthernetFailed = LinkFailTexts{}.ethernet;
-// DoEvents after the first presence frame.
-constexpr long PresenceFrameYields = 2;
 constexpr int ByteShift = 256;
 constexpr int ByteMask = 0xFF;
 } // namespace
@@ -32,58 +27,13 @@ void TransducerCommands::bind() {
     frame.onMenu(QStringLiteral("mnuWriteXducerEeprom"), [this] { mnuWriteXducerEeprom_Click(); });
 }
 
-bool TransducerCommands::transducerPresent() {
-    clink::ControllerLink& link = frame.ctx.link;
-    clink::LinkState& s = frame.state();
-    // Cleared before the first frame, so that its answer, however soon it comes, arms the reply handler.
-    s.ReplyReady = false;
-    s.RequestData[1] = s.RequestData[2] = s.RequestData[3] = 0;
-    s.AckReceived = false;
-    if (link.ethernet.SendFilterFrame(ids::TransducerReply2))
-        link.pump.pause(PresenceFrameYields);
-    clink::SharedWaitBudget budget(link.pump, PresencePolls, 1);
-    for (int sends = 0; sends < PresenceSends && !s.ReplyReady; ++sends) {
-        // A frame that cannot be sent: the connection is gone.
-        if (!link.ethernet.SendFilterFrame(ids::TransducerReply2)) {
-            frame.failBox(EthernetFailed);
-            return false;
-        }
-        budget.wait([&] { return s.ReplyReady; });
-    }
-    if (!s.ReplyReady) {
-        frame.failBox(QStringLiteral("External Transducer Not Communicating"));
-        return false;
-    }
-    return true;
-}
-
-bool TransducerCommands::parameterLinkStep() {
-    clink::ControllerLink& link = frame.ctx.link;
-    switch (frame.state().ConnectionType) {
-    case clink::ParallelPort:
-        if (!link.dataTx.ConfigureCanDongle(ids::TransducerReply)) {
-            frame.failBox(CandongleFailed);
-            return false;
-        }
-        return true;
-    case clink::TcpIp:
-        if (!link.socket.isConnected()) {
-            frame.failBox(EthernetFailed);
-            return false;
-        }
-        return transducerPresent();
-    default:
-        return true; // the first read fails by itself
-    }
-}
-
 void TransducerCommands::mnuTrasnducerViewParameters_Click() {
     clink::ControllerLink& link = frame.ctx.link;
     clink::LinkState& s = frame.state();
     auto busy = frame.busy();
     if (!busy)
         return;
-    if (!parameterLinkStep())
+    if (!frame.linkChecked(frame.linkCheck().transducerCheck()))
         return;
     QProgressBar& bar = frame.Bar1();
     bar.setRange(0, TransducerReportLast);

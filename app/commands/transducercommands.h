@@ -9,9 +9,6 @@ namespace app {
 
 class TransducerCommands : public CommandGroup {
 public:
-    // Ethernet presence check: frames after the first, and DoEvents polls for all of them together.
-    static constexpr int PresenceSends = 11;
-    static constexpr long PresencePolls = 10001;
     // Value-dialog ranges.
     static constexpr int LastLocation = 1023;
     static constexpr int LargestByte = 255;
@@ -25,12 +22,6 @@ public:
     void mnuTransducerReadEeprom_Click();
     void mnuWriteTransducerCalValue_Click();
     void mnuWriteXducerEeprom_Click();
-
-private:
-    // The link step of the parameter view; false after its box.
-    bool parameterLinkStep();
-    // Ethernet: the transducer answers its presence probe on 11EF0604.
-    bool transducerPresent();
 };
 
 } // namespace app

@@ -1,6 +1,6 @@
 #include "app/reports/dspreport.h"
 
-#include "link/linkstate.h"
+#include "link/databuffer.h"
 
 #include <array>
 

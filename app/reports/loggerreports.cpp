@@ -94,7 +94,7 @@ QStringList makeLoggerRouteReport(const clink::DataBufferArray& D, int f, int n)
           << QStringLiteral("Torque Angle Lo: ") +
                  base::fixedField(QString::number(p.angleLow), PsetFieldWidth);
     if (knownUnits(p.units))
-        lines << clink::unitsText(p.units);
+        lines << base::unitsText(p.units);
     lines << QStringLiteral("  ") << QStringLiteral("---------- RUNDOWN DATA ----------")
           << QStringLiteral("  ") << QStringLiteral(" ")
           << cell(QStringLiteral("#")) + cell(QStringLiteral("RESULT")) + cell(QStringLiteral("TORQUE")) +

@@ -8,7 +8,7 @@
 //   D(5000..)   the Pset block: 12 entries per file (target, high, low, angle high, angle low as
 //               high/low pairs in tenths, one unused entry, the units code).
 
-#include "link/linkstate.h"
+#include "link/databuffer.h"
 
 #include <QString>
 #include <QStringList>

@@ -6,7 +6,7 @@
 // The report is also a file format: the settings collection writes it to "Rundowns.txt" and the
 // statistics window reads the torque from column 25.
 
-#include "link/linkstate.h"
+#include "link/databuffer.h"
 
 #include <QString>
 #include <QStringList>

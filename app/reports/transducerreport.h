@@ -2,7 +2,7 @@
 // The external transducer's parameter report, from its EEPROM locations 0..52 as read into the receive
 // buffer. Two-byte values are stored low byte first and print as 0..65535.
 
-#include "link/linkstate.h"
+#include "link/databuffer.h"
 
 #include <QString>
 #include <QStringList>

@@ -4,7 +4,6 @@
 #include "app/ui/appcontext.h"
 #include "app/ui/frmoutput.h"
 #include "base/dialogs.h"
-#include "link/ethernet.h"
 
 #include <QAction>
 #include <QApplication>
@@ -89,43 +88,22 @@ void CommandFrame::applyMenuState(int level) {
     }
 }
 
-bool CommandFrame::linkPreCheck(clink::CanId awaited, const PreCheck& how) {
-    bool ok = true;
-    QString failText;
-    switch (ctx.state.ConnectionType) {
-    case clink::ParallelPort:
-        ok = ctx.link.dataTx.ConfigureCanDongle(awaited);
-        failText = how.texts.parallel;
-        break;
-    case clink::TcpIp:
-        ok = how.ethernet == EthernetCheck::ConnectedOnly ? ctx.link.socket.isConnected()
-                                                          : ctx.link.ethernet.SendFilterFrame(awaited);
-        failText = how.texts.ethernet;
-        break;
-    case clink::Usb:
-        ok = usbFilterFrame(awaited, how.usb);
-        failText = how.texts.usb;
-        break;
-    default:
-        break; // no link chosen: the transaction fails by itself
-    }
-    if (!ok)
-        failBox(failText);
-    return ok;
+clink::LinkCheck CommandFrame::linkCheck() {
+    return clink::LinkCheck(ctx.link);
+}
+
+bool CommandFrame::linkChecked(const clink::LinkCheckResult& check) {
+    if (!check.failText.isEmpty())
+        failBox(check.failText);
+    return check.ok;
+}
+
+bool CommandFrame::linkPreCheck(clink::CanId awaited, const clink::PreCheck& how) {
+    return linkChecked(linkCheck().preCheck(awaited, how));
 }
 
 bool CommandFrame::dongleOnlyPreCheck(clink::CanId awaited, const QString& failText) {
-    if (ctx.link.dataTx.ConfigureCanDongle(awaited))
-        return true;
-    failBox(failText);
-    return false;
-}
-
-bool CommandFrame::usbFilterFrame(clink::CanId awaited, UsbCheck variant) {
-    if (ctx.link.usb.SendFilterFrame(awaited))
-        return true;
-    // The reopen variant goes on without sending the filter frame again.
-    return variant == UsbCheck::Reopen && ctx.link.usb.ReopenDevice();
+    return linkChecked(linkCheck().dongleOnly(awaited, failText));
 }
 
 Busy CommandFrame::busy(bool hourglass) {

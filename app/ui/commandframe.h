@@ -7,7 +7,7 @@
 //       auto busy = frame.busy();                                  // refused while another command runs
 //       if (!busy)
 //           return;
-//       if (!frame.linkPreCheck(clink::ids::ToolEepromReply, {.usb = UsbCheck::Reopen}))
+//       if (!frame.linkPreCheck(clink::ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen}))
 //           return;                                                // the failure box has been shown
 //       if (!frame.dataTx().ReadToolEeprom(45))
 //           return frame.failBox(QStringLiteral("Read Cal Value Failed"));
@@ -18,10 +18,12 @@
 //
 // and binds it in its bind(): frame.onMenu("mnuCalValue", [this] { mnuCalValue_Click(); });
 
+#include "app/ui/barprogress.h"
 #include "app/ui/frmoutput.h"
 #include "app/ui/menutree.h"
 #include "base/busyguard.h"
 #include "link/canid.h"
+#include "link/linkcheck.h"
 
 #include <QMdiArea>
 #include <QPointer>
@@ -44,28 +46,6 @@ struct LinkState;
 namespace app {
 
 class AppContext;
-
-enum class UsbCheck {
-    Plain,  // a failed filter frame fails the check
-    Reopen, // a failed filter frame reopens the device; only a failed reopen fails the check
-};
-
-enum class EthernetCheck {
-    FilterFrame,   // send the filter frame; it fails when the socket is not connected
-    ConnectedOnly, // only test that the socket is connected
-};
-
-struct LinkFailTexts {
-    QString parallel = QStringLiteral("Unable To Configure CanDongle");
-    QString ethernet = QStringLiteral("Unable to connect using ethernet");
-    QString usb = QStringLiteral("Unable to connect using USB");
-};
-
-struct PreCheck {
-    UsbCheck usb = UsbCheck::Plain;
-    EthernetCheck ethernet = EthernetCheck::FilterFrame;
-    LinkFailTexts texts = {};
-};
 
 // Sets the hourglass once and restores it once.
 class WaitCursor {
@@ -116,6 +96,8 @@ public:
     clink::DataTx& dataTx();
     base::Dialogs& dialogs();
     QProgressBar& Bar1() { return bar_; }
+    // Bar1 as the sink of a core transfer's progress.
+    base::Progress& progress() { return barProgress_; }
     QMdiArea& mdiArea() { return mdiArea_; }
 
     // Binds a handler to a menu entry by its name.
@@ -123,12 +105,12 @@ public:
     // Sets the menu items that follow the access level to the state of that level.
     void applyMenuState(int level);
 
-    // Link check for the awaited reply identifier X, by the connection type: parallel port configures the
-    // dongle for X, Ethernet sends a filter frame for X, USB sends one and may reopen the device; no link:
-    // no check. A failure shows its text in a critical box and returns false.
-    bool linkPreCheck(clink::CanId awaited, const PreCheck& how = {});
-    // The dongle set-up for X on every link (on Ethernet: the socket is connected; USB and no link fail).
+    // The link's checks (clink::LinkCheck) with the failure shown in the program's critical box; false when
+    // the command must not go on.
+    bool linkPreCheck(clink::CanId awaited, const clink::PreCheck& how = {});
     bool dongleOnlyPreCheck(clink::CanId awaited, const QString& failText);
+    bool linkChecked(const clink::LinkCheckResult& check);
+    clink::LinkCheck linkCheck();
 
     // Holds the program busy for the command; check it before going on.
     [[nodiscard]] Busy busy(bool hourglass = false);
@@ -142,10 +124,9 @@ public:
     void failBox(const QString& text);
 
 private:
-    bool usbFilterFrame(clink::CanId awaited, UsbCheck variant);
-
     QMdiArea& mdiArea_;
     QProgressBar& bar_;
+    BarProgress barProgress_{bar_};
     MenuTree& menu_;
     QPointer<FrmOutput> outputWindow_;
 };

@@ -71,8 +71,7 @@ void FrmMain::applyMenuState(int level) {
 }
 
 void FrmMain::Timer1_Timer() {
-    if (ctx_.state.ConnectionType == clink::TcpIp && !ctx_.link.socket.isConnected())
-        clink::reconnectController(ctx_.link);
+    clink::keepControllerConnected(ctx_.link);
 }
 
 void FrmMain::mnuExit_Click() {
@@ -84,16 +83,7 @@ void FrmMain::MDIForm_Unload() {
         return;
     unloaded_ = true;
     Timer1_.stop();
-    switch (ctx_.state.ConnectionType) {
-    case clink::ParallelPort:
-        ctx_.link.spi.port().close();
-        break;
-    case clink::Usb:
-        ctx_.link.usb.CloseDevice(); // a failure is only recorded
-        break;
-    default:
-        break; // the Ethernet socket is left as it is
-    }
+    clink::releaseController(ctx_.link);
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

@@ -1,9 +1,6 @@
 #include "app/ui/frmsetconnection.h"
 
 #include "app/ui/timerpause.h"
-#include "base/eventpump.h"
-#include "link/controllerlink.h"
-#include "link/controllerport.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,29 +12,13 @@
 
 namespace app {
 
-using namespace clink;
-
 namespace {
 const QString Caption = QStringLiteral("Set Controller Connection");
-const QString CrLf = QStringLiteral("\r\n");
 // Window size in pixels.
 constexpr int WindowWidth = 272;
 constexpr int WindowHeight = 247;
 constexpr int LampSize = 18;
 constexpr uint MaxPort = 65535;
-
-QString connectionName(int type) {
-    switch (type) {
-    case ParallelPort:
-        return QStringLiteral("Parallel Port");
-    case TcpIp:
-        return QStringLiteral("TCP/IP");
-    case Usb:
-        return QStringLiteral("USB");
-    default:
-        return QStringLiteral("Not selected");
-    }
-}
 
 // The port box: digits only, never a number above 65535 (an empty box or 0 is not yet a port).
 class PortValidator : public QValidator {
@@ -65,21 +46,10 @@ QString lampStyle(const char* colour) {
 }
 } // namespace
 
-const QString FrmSetConnection::UsbEstablished = QStringLiteral("USB Connection Established");
-const QString FrmSetConnection::UsbFailed = QStringLiteral("Unable to connect using USB");
-const QString FrmSetConnection::ParallelEstablished = QStringLiteral("Parallel Connection Established");
-const QString FrmSetConnection::ParallelFailed =
-    QStringLiteral("Connect Parallel Port (LPT1) Failed\r\nPlease select another connection type");
 const QString FrmSetConnection::SavedText = QStringLiteral("Connection Saved in Defaults");
 
-QString FrmSetConnection::ethernetText(bool connected) {
-    return connected ? QStringLiteral("Connection Established") + CrLf
-                     : QStringLiteral("No Connection to Controller") + CrLf +
-                           QStringLiteral("Could Be Established") + CrLf;
-}
-
-FrmSetConnection::FrmSetConnection(ControllerLink& link, std::function<void()> save, QWidget* parent)
-    : QWidget(parent), link_(link), save_(std::move(save)) {
+FrmSetConnection::FrmSetConnection(clink::ControllerLink& link, std::function<void()> save, QWidget* parent)
+    : QWidget(parent), setup_(link), save_(std::move(save)) {
     setObjectName(QStringLiteral("frmSetConnection"));
     setWindowTitle(Caption);
 
@@ -136,15 +106,13 @@ FrmSetConnection::FrmSetConnection(ControllerLink& link, std::function<void()> s
 }
 
 void FrmSetConnection::Form_Load() {
-    LinkState& s = link_.state;
-    txtConnName->setText(s.ControllerIpAddress);
-    rememberedLink_ = s.ConnectionType;
-    if (s.ConnectionType == TcpIp) {
+    txtConnName->setText(setup_.address());
+    setup_.load();
+    if (setup_.onEthernet()) {
         showAddressControls(true);
-        txtIPPort->setText(s.ControllerIpPort);
-        reconnect();
+        txtIPPort->setText(setup_.port());
         setLamp();
-        lblSettings->setText(ethernetText(link_.socket.isConnected()));
+        lblSettings->setText(setup_.ethernetSettingsText());
     } else {
         showAddressControls(false);
         lblSettings->clear();
@@ -152,7 +120,7 @@ void FrmSetConnection::Form_Load() {
     setLamp();
     setConnectionLabel();
     // Choosing the remembered link again saves it, as a user's choice would.
-    cboConnType->setCurrentIndex(s.ConnectionType - 1);
+    cboConnType->setCurrentIndex(setup_.linkType() - 1);
     cboConnType_Click();
 }
 
@@ -166,33 +134,23 @@ void FrmSetConnection::showAddressControls(bool show) {
 void FrmSetConnection::setLamp() {
     if (circStatus->isHidden())
         return;
-    switch (link_.socket.state()) {
-    case EthernetLink::Connected:
+    switch (setup_.lamp()) {
+    case clink::ConnectionSetup::Lamp::Connected:
         circStatus->setStyleSheet(lampStyle("#00ff00"));
         break;
-    case EthernetLink::Error:
+    case clink::ConnectionSetup::Lamp::Failed:
         circStatus->setStyleSheet(lampStyle("#ff0000"));
         break;
-    case EthernetLink::HostLookup:
-    case EthernetLink::Connecting:
+    case clink::ConnectionSetup::Lamp::Connecting:
         circStatus->setStyleSheet(lampStyle("#ffff00"));
         break;
-    default:
-        break; // other states leave the lamp as it is
+    case clink::ConnectionSetup::Lamp::Unchanged:
+        break;
     }
 }
 
 void FrmSetConnection::setConnectionLabel() {
-    lblConnection->setText(QStringLiteral("Current Connection:  ") +
-                           connectionName(link_.state.ConnectionType));
-}
-
-void FrmSetConnection::reconnect() {
-    quint16 port = 0;
-    if (!parseControllerPort(link_.state.ControllerIpPort, &port))
-        return; // an invalid port is never dialled; the text says there is no connection
-    link_.socket.connectTo(link_.state.ControllerIpAddress, port);
-    link_.pump.doEvents();
+    lblConnection->setText(setup_.connectionLabel());
 }
 
 void FrmSetConnection::cboConnType_Click() {
@@ -201,74 +159,35 @@ void FrmSetConnection::cboConnType_Click() {
 
 void FrmSetConnection::cmdSaveDefaults_Click() {
     TimerPause pause(Timer1);
-    link_.state.ConnectionType = int16_t(cboConnType->currentIndex() + 1);
-    switch (link_.state.ConnectionType) {
-    case Usb:
-        saveUsb();
-        break;
-    case TcpIp:
-        saveEthernet();
-        break;
-    case ParallelPort:
-        saveParallel();
-        break;
-    default:
-        break;
+    const clink::ConnectionSetup::Outcome outcome =
+        setup_.choose(cboConnType->currentIndex() + 1, txtConnName->text());
+    if (outcome.addressShown)
+        showAddressControls(*outcome.addressShown);
+    if (setup_.onEthernet()) {
+        txtIPPort->setText(setup_.port());
+        setLamp();
     }
+    if (outcome.settingsText)
+        lblSettings->setText(*outcome.settingsText);
+    if (outcome.showWindow)
+        show();
     setConnectionLabel();
     if (save_)
         save_();
     lblSaved->setText(SavedText);
 }
 
-void FrmSetConnection::saveUsb() {
-    showAddressControls(false);
-    // One frame that nothing answers: a clean write and a read that times out mean the dongle is there.
-    const bool ok = link_.usb.SendCanFrame(ids::ToolReply, ids::ToolReply, {0, 0}, {});
-    lblSettings->setText(ok ? UsbEstablished : UsbFailed);
-}
-
-void FrmSetConnection::saveEthernet() {
-    LinkState& s = link_.state;
-    showAddressControls(true);
-    s.ControllerIpAddress = txtConnName->text().trimmed();
-    txtIPPort->setText(s.ControllerIpPort);
-    reconnect();
-    setLamp();
-    lblSettings->setText(ethernetText(link_.socket.isConnected()));
-}
-
-void FrmSetConnection::saveParallel() {
-    showAddressControls(false);
-    if (rememberedLink_ != ParallelPort) {
-        if (link_.spi.port().open()) {
-            link_.spi.InitializePort();
-            lblSettings->setText(ParallelEstablished);
-        } else {
-            lblSettings->setText(ParallelFailed);
-            show();
-        }
-    }
-    rememberedLink_ = ParallelPort;
-}
-
 void FrmSetConnection::txtIPPort_Change(const QString& text) {
     // Only a port from 1 to 65535 is taken; the box refuses anything else as it is typed.
-    quint16 port = 0;
-    if (parseControllerPort(text, &port))
-        link_.state.ControllerIpPort = QString::number(port);
+    setup_.setPort(text);
 }
 
 void FrmSetConnection::Timer1_Timer() {
     TimerPause pause(Timer1);
     lblSaved->clear();
     setLamp();
-    if (link_.state.ConnectionType != TcpIp)
-        return;
-    lblSettings->setText(ethernetText(link_.socket.isConnected()));
-    const int state = link_.socket.state();
-    if (state == EthernetLink::Closed || state == EthernetLink::Error)
-        reconnect();
+    if (const std::optional<QString> text = setup_.watch())
+        lblSettings->setText(*text);
 }
 
 } // namespace app

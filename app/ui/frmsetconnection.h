@@ -1,7 +1,10 @@
 #pragma once
 // frmSetConnection: the user chooses the link to the dongle (parallel port, Ethernet, USB), the window tries
 // it at once, shows whether it works and saves the choice in the settings file. Its timer watches the
-// Ethernet connection: lamp colour, result text, and a new connect whenever the socket is unconnected.
+// Ethernet connection: lamp colour, result text, and a new connect whenever the socket is unconnected. The
+// link work is the ConnectionSetup's; the window shows what it gives.
+
+#include "link/connectionsetup.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -13,16 +16,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace clink {
-class ControllerLink;
-}
-
 namespace app {
 
 class FrmSetConnection : public QWidget {
     Q_OBJECT
 public:
     static constexpr int TimerIntervalMs = 50;
+    static const QString SavedText;
 
     // save writes the settings file (link type, address and port among its lines).
     FrmSetConnection(clink::ControllerLink& link, std::function<void()> save, QWidget* parent = nullptr);
@@ -32,28 +32,14 @@ public:
     void txtIPPort_Change(const QString& text);
     void Timer1_Timer();
 
-    // The result texts of the link test.
-    static QString ethernetText(bool connected);
-    static const QString UsbEstablished;
-    static const QString UsbFailed;
-    static const QString ParallelEstablished;
-    static const QString ParallelFailed;
-    static const QString SavedText;
-
 private:
     void Form_Load();
     void showAddressControls(bool show);
     void setLamp();
     void setConnectionLabel();
-    void reconnect();
-    void saveUsb();
-    void saveEthernet();
-    void saveParallel();
 
-    clink::ControllerLink& link_;
+    clink::ConnectionSetup setup_;
     std::function<void()> save_;
-    // The link the window found when it loaded; the parallel-port path sets it to 1.
-    int rememberedLink_ = 0;
 
     QComboBox* cboConnType = nullptr;
     QLabel* lblConnection = nullptr;

@@ -1,4 +1,5 @@
 // The Pset report record built from a received Pset: values, texts and the codes without a text.
+#include "base/torque.h"
 #include "base/vbrules.h"
 #include "link/linkstate.h"
 
@@ -101,8 +102,8 @@ TEST(PsetReport, StrategyAndUnitsWithoutATextKeepThePreviousText) {
     EXPECT_EQ(r.Texts[15], base::fixed40("Strategy: Reverse Tq Control"));
     EXPECT_EQ(r.Values[14], 0);
     EXPECT_EQ(r.Texts[14], base::fixed40("Units: Nm"));
-    EXPECT_EQ(unitsText(2), "Units: lb-ft");
-    EXPECT_EQ(unitsText(3), "Units: kg-cm");
-    EXPECT_EQ(unitsText(4), "Units: kg-m");
-    EXPECT_TRUE(unitsText(6).isEmpty());
+    EXPECT_EQ(base::unitsText(2), "Units: lb-ft");
+    EXPECT_EQ(base::unitsText(3), "Units: kg-cm");
+    EXPECT_EQ(base::unitsText(4), "Units: kg-m");
+    EXPECT_TRUE(base::unitsText(6).isEmpty());
 }

@@ -21,7 +21,7 @@ TEST_F(CommandFrameTest, EthernetPreCheckSendsTheFilterFrame) {
     ASSERT_TRUE(waitFor([&] { return filterFramesReceived(ids::CommandReply) == 1; }));
     EXPECT_TRUE(dialogs->messages.empty());
     // The connected-only variant sends nothing.
-    EXPECT_TRUE(frame.linkPreCheck(ids::ButtonReply, {.ethernet = app::EthernetCheck::ConnectedOnly}));
+    EXPECT_TRUE(frame.linkPreCheck(ids::ButtonReply, {.ethernet = clink::EthernetCheck::ConnectedOnly}));
     waitFor([] { return false; }, 50);
     EXPECT_EQ(filterFramesReceived(ids::ButtonReply), 0);
 }
@@ -30,7 +30,7 @@ TEST_F(CommandFrameTest, FailuresShowTheTextOfTheLink) {
     s.ConnectionType = TcpIp; // socket never connected
     EXPECT_FALSE(frame.linkPreCheck(ids::CommandReply));
     s.ConnectionType = ParallelPort;
-    app::PreCheck custom;
+    clink::PreCheck custom;
     custom.texts.parallel = QStringLiteral("Unable To Configure None");
     EXPECT_FALSE(frame.linkPreCheck(ids::CommandReply, custom));
     EXPECT_EQ(dialogs->messageTexts(),
@@ -72,7 +72,7 @@ TEST_F(CommandFrameTest, UsbPlainFailsAndReopenGoesOnWithoutResending) {
     ftdi.writeFails = 1;
     const int opens = ftdi.opens;
     const size_t frames = ftdi.frames.size();
-    EXPECT_TRUE(frame.linkPreCheck(ids::CommandReply, {.usb = app::UsbCheck::Reopen}));
+    EXPECT_TRUE(frame.linkPreCheck(ids::CommandReply, {.usb = clink::UsbCheck::Reopen}));
     EXPECT_GT(ftdi.opens, opens);
     EXPECT_EQ(ftdi.frames.size(), frames); // the filter frame is not sent again
     EXPECT_EQ(dialogs->messages.size(), 1u);

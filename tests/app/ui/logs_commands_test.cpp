@@ -3,6 +3,7 @@
 #include "app/ui/frmmain.h"
 #include "app/commands/loggercommands.h"
 #include "app/commands/nsmcommands.h"
+#include "app/nsmexchange.h"
 #include "app/reporttime.h"
 #include "app/commands/rundowncommands.h"
 #include "app/reports/systemreports.h"
@@ -445,8 +446,8 @@ TEST(NsmSilent, EthernetPresenceCheckEndsWithinTheWaitCap) {
     ASSERT_EQ(shown.messageTexts(), QStringList{"NSM Not Communicating"});
     EXPECT_EQ(shown.messages[0].icon, MessageIcon::Critical);
     // One wait drew the whole budget: the wait cap, not 10001 x 10001 DoEvents.
-    EXPECT_EQ(counting.budgetSpent, app::NsmCommands::PresenceBudget);
-    EXPECT_EQ(app::NsmCommands::PresenceBudget, 5000000L); // 10 s of 2 us DoEvents
+    EXPECT_EQ(counting.budgetSpent, app::NsmExchange::PresenceBudget);
+    EXPECT_EQ(app::NsmExchange::PresenceBudget, 5000000L); // 10 s of 2 us DoEvents
     // The filter frame and eleven probes.
     EXPECT_TRUE(testsupport::waitFor([&] { return model.countReceived(ids::NsmReply) == 12; }));
 }

@@ -1,0 +1,219 @@
+#include "app/nsmexchange.h"
+
+#include "app/nsmtexts.h"
+#include "base/dialogs.h"
+#include "link/commandcodes.h"
+#include "link/controllerlink.h"
+#include "link/ppexchange.h"
+
+namespace app {
+
+namespace ids = clink::ids;
+namespace codes = clink::codes;
+using base::MessageIcon;
+
+namespace {
+const QString CandongleFailed = QStringLiteral("Unable To Configure Candongle");
+
+// Answer bytes after the code: the clock's five (hour, minute, three date fields), the version's two.
+constexpr int ClockBytes = 5;
+constexpr int VersionBytes = 2;
+constexpr size_t MajorByte = 1;
+constexpr size_t MinorByte = 2;
+
+std::array<int, 8> request(int code) {
+    return {code, 0, 0, 0, 0, 0, 0, 0};
+}
+
+clink::LinkCheckResult failed(const QString& text) {
+    return {false, text};
+}
+} // namespace
+
+void NsmExchange::failBox(const QString& text) {
+    link_.dialogs.message(text, base::ProgramTitle, MessageIcon::Critical);
+}
+
+std::optional<NsmAnswer> NsmExchange::askPp(int code, int bytes) {
+    clink::PpExchange pp(link_);
+    NsmAnswer answer{};
+    const bool taken = pp.run({.request = clink::CanMessage{ids::NsmRequest, request(code)},
+                               .passes = PpRequests,
+                               .polls = PpPolls},
+                              [&](clink::PpRxMessage& m) {
+                                  if (!m.bytesAre({code}))
+                                      return false;
+                                  answer[0] = code;
+                                  for (int i = 1; i <= bytes; ++i)
+                                      answer[size_t(i)] = m.byte(i);
+                                  return true;
+                              });
+    return taken ? std::optional(answer) : std::nullopt;
+}
+
+std::optional<NsmAnswer> NsmExchange::askUsb(int code) {
+    NsmAnswer answer{};
+    const bool taken = link_.usb.Transact({ids::NsmReply, ids::NsmRequest, {code, 0}, request(code)},
+                                          clink::USB::UsualTries, [&](const clink::UsbRxArray& rx) {
+                                              if (rx[0] != code)
+                                                  return clink::UsbReply::Retry;
+                                              std::copy_n(rx.begin(), answer.size(), answer.begin());
+                                              return clink::UsbReply::Taken;
+                                          });
+    return taken ? std::optional(answer) : std::nullopt;
+}
+
+clink::LinkCheckResult NsmExchange::present(clink::SharedWaitBudget& budget, int& sends) {
+    clink::LinkState& s = link_.state;
+    if (!link_.socket.isConnected())
+        return failed(clink::LinkFailTexts().ethernet);
+    // Cleared before the first frame, so that its answer, however soon it comes, arms the reply handler.
+    s.ReplyReady = false;
+    s.RequestData[1] = s.RequestData[2] = s.RequestData[3] = 0;
+    s.AckReceived = false;
+    link_.ethernet.SendFilterFrame(ids::NsmReply);
+    // A frame that cannot be sent counts as one of the tries.
+    for (sends = 0; sends < EthernetSends && !s.ReplyReady; ++sends) {
+        if (link_.ethernet.SendFilterFrame(ids::NsmReply))
+            budget.wait([&] { return s.ReplyReady; });
+    }
+    return s.ReplyReady ? clink::LinkCheckResult{} : failed(NotCommunicating);
+}
+
+std::optional<NsmAnswer> NsmExchange::readClock() {
+    std::optional<NsmAnswer> answer;
+    switch (link_.state.ConnectionType) {
+    case clink::ParallelPort:
+        if (!link_.dataTx.ConfigureCanDongle(ids::NsmReply)) {
+            failBox(CandongleFailed);
+            return std::nullopt;
+        }
+        answer = askPp(codes::NsmClock, ClockBytes);
+        break;
+    case clink::Usb:
+        answer = askUsb(codes::NsmClock);
+        break;
+    case clink::TcpIp:
+        return readClockEthernet();
+    default:
+        break;
+    }
+    if (!answer)
+        link_.dialogs.message(QStringLiteral("Nsm View Time/Date Failed"), ReceiveError, MessageIcon::Critical);
+    return answer;
+}
+
+std::optional<NsmAnswer> NsmExchange::readClockEthernet() {
+    clink::LinkState& s = link_.state;
+    clink::SharedWaitBudget budget(link_.pump, PresenceBudget, 1);
+    int sends = 0;
+    if (const clink::LinkCheckResult check = present(budget, sends); !check) {
+        failBox(check.failText);
+        return std::nullopt;
+    }
+    link_.ethernet.SendFilterFrame(ids::NsmReply);
+    s.ReplyReady = false;
+    s.RequestData[1] = s.RequestData[2] = s.RequestData[3] = 0;
+    for (; sends < EthernetSends && !s.ReplyReady; ++sends) {
+        if (link_.ethernet.SendCanFrame(ids::NsmReply, ids::NsmRequest, request(codes::NsmClock)))
+            budget.wait([&] { return s.ReplyReady; });
+    }
+    if (!s.ReplyReady) {
+        link_.dialogs.message(QStringLiteral("Information Not Processed"), QStringLiteral("Transfer UnSuccessful"),
+                              MessageIcon::Information);
+        return std::nullopt;
+    }
+    const auto& rd = s.RequestData;
+    return NsmAnswer{codes::NsmClock, rd[1], rd[2], rd[3], rd[4], rd[5]};
+}
+
+void NsmExchange::viewVersion() {
+    std::optional<NsmAnswer> answer;
+    QString caption = base::ProgramTitle;
+    switch (link_.state.ConnectionType) {
+    case clink::ParallelPort:
+        if (!link_.dataTx.ConfigureCanDongle(ids::NsmReply))
+            return failBox(CandongleFailed);
+        answer = askPp(codes::NsmVersion, VersionBytes);
+        caption = QStringLiteral("NSM View Version");
+        break;
+    case clink::Usb:
+        answer = askUsb(codes::NsmVersion);
+        break;
+    case clink::TcpIp:
+        return viewVersionEthernet();
+    default:
+        break;
+    }
+    if (answer)
+        link_.dialogs.message(nsmVersionText((*answer)[MajorByte], (*answer)[MinorByte], false), caption,
+                              MessageIcon::Information);
+    else
+        link_.dialogs.message(QStringLiteral("Nsm View Version Failed"), ReceiveError, MessageIcon::Critical);
+}
+
+void NsmExchange::viewVersionEthernet() {
+    clink::LinkState& s = link_.state;
+    {
+        clink::SharedWaitBudget presence(link_.pump, PresenceBudget, 1);
+        int sends = 0;
+        if (const clink::LinkCheckResult check = present(presence, sends); !check)
+            return failBox(check.failText);
+    }
+    if (link_.ethernet.SendFilterFrame(ids::NsmReply))
+        link_.pump.pause(VersionFilterPause);
+    s.ReplyReady = false;
+    s.RequestData[1] = s.RequestData[2] = 0;
+    clink::SharedWaitBudget budget(link_.pump, VersionBudget, 1);
+    // The requests end with the wait budget: without it each one would only add the frame's own wait.
+    for (long n = 0; n < VersionRequests && !s.ReplyReady && !budget.spent(); ++n) {
+        if (!link_.ethernet.SendCanFrame(ids::NsmReply, ids::NsmRequest, request(codes::NsmVersion)))
+            break; // the connection is gone
+        budget.wait([&] { return s.ReplyReady; });
+    }
+    if (s.ReplyReady)
+        link_.dialogs.message(nsmVersionText(s.RequestData[1], s.RequestData[2], true), base::ProgramTitle,
+                              MessageIcon::Information);
+    else
+        link_.dialogs.message(QStringLiteral("Nsm View Version"), ReceiveError, MessageIcon::Critical);
+}
+
+clink::LinkCheckResult NsmExchange::settingsCheck() {
+    switch (link_.state.ConnectionType) {
+    case clink::ParallelPort:
+        return link_.dataTx.ConfigureCanDongle(ids::NsmReply) ? clink::LinkCheckResult{} : failed(CandongleFailed);
+    case clink::TcpIp: {
+        clink::SharedWaitBudget budget(link_.pump, PresenceBudget, 1);
+        int sends = 0;
+        return present(budget, sends);
+    }
+    case clink::Usb:
+        if (link_.usb.SendFilterFrame(ids::NsmReply))
+            return {};
+        link_.usb.ReopenDevice();
+        return failed(NotCommunicating);
+    default:
+        return {};
+    }
+}
+
+clink::LinkCheckResult NsmExchange::writeSettingsCheck() {
+    const clink::LinkFailTexts texts;
+    switch (link_.state.ConnectionType) {
+    case clink::Usb:
+        if (link_.usb.SendFilterFrame(ids::NsmReply))
+            return {};
+        link_.usb.ReopenDevice();
+        return failed(texts.usb);
+    case clink::TcpIp:
+        return link_.socket.isConnected() ? clink::LinkCheckResult{} : failed(texts.ethernet);
+    case clink::ParallelPort:
+        return link_.dataTx.ConfigureCanDongle(ids::NsmReply)
+                   ? clink::LinkCheckResult{}
+                   : failed(QStringLiteral("Unable To Configure ") + link_.state.ControllerIpAddress);
+    default:
+        return {};
+    }
+}
+
+} // namespace app

@@ -1,0 +1,117 @@
+#include "link/linkcheck.h"
+
+#include "base/eventpump.h"
+#include "link/controllerlink.h"
+#include "link/waitbudget.h"
+
+namespace clink {
+
+namespace {
+// The USB dongle's answer code for the tool data frame.
+constexpr int ToolDataCode = 0xD1;
+// DoEvents after the transducer's first presence frame.
+constexpr long PresenceFrameYields = 2;
+
+const QString CandongleFailed = QStringLiteral("Unable To Configure Candongle");
+const QString TransducerSilent = QStringLiteral("External Transducer Not Communicating");
+
+LinkCheckResult failed(const QString& text) {
+    return {false, text};
+}
+} // namespace
+
+bool LinkCheck::linkChosen() const {
+    switch (link_.state.ConnectionType) {
+    case ParallelPort:
+    case TcpIp:
+    case Usb:
+        return true;
+    default:
+        return false;
+    }
+}
+
+LinkCheckResult LinkCheck::preCheck(CanId awaited, const PreCheck& how) {
+    switch (link_.state.ConnectionType) {
+    case ParallelPort:
+        return link_.dataTx.ConfigureCanDongle(awaited) ? LinkCheckResult{} : failed(how.texts.parallel);
+    case TcpIp: {
+        const bool ok = how.ethernet == EthernetCheck::ConnectedOnly ? link_.socket.isConnected()
+                                                                     : link_.ethernet.SendFilterFrame(awaited);
+        if (!ok)
+            return {how.ethernetGoesOnAfterFailure, how.texts.ethernet};
+        if (how.ethernetConnectFilter)
+            link_.ethernet.SendFilterFrame(ids::ConnectFilter);
+        if (how.ethernetSettle > 0)
+            link_.pump.pause(how.ethernetSettle);
+        return {};
+    }
+    case Usb:
+        return usbFilterFrame(awaited, how.usb) ? LinkCheckResult{} : failed(how.texts.usb);
+    default:
+        return {}; // no link chosen: the transaction fails by itself
+    }
+}
+
+LinkCheckResult LinkCheck::dongleOnly(CanId awaited, const QString& failText) {
+    return link_.dataTx.ConfigureCanDongle(awaited) ? LinkCheckResult{} : failed(failText);
+}
+
+bool LinkCheck::usbFilterFrame(CanId awaited, UsbCheck variant) {
+    if (link_.usb.SendFilterFrame(awaited))
+        return true;
+    // The reopen variant goes on without sending the filter frame again.
+    return variant == UsbCheck::Reopen && link_.usb.ReopenDevice();
+}
+
+LinkCheckResult LinkCheck::toolDataCheck(int ethernetCode) {
+    const LinkFailTexts texts;
+    switch (link_.state.ConnectionType) {
+    case ParallelPort:
+        return link_.dataTx.ConfigureCanDongle(ids::ToolReply) ? LinkCheckResult{} : failed(texts.parallel);
+    case TcpIp:
+        if (!link_.ethernet.SendCanFrame(ids::ToolReply, ids::ToolReply, {ethernetCode, 0, 0, 0, 0, 0, 0, 0}))
+            return failed(texts.ethernet);
+        link_.ethernet.SendFilterFrame(ids::ConnectFilter);
+        return {};
+    case Usb:
+        return link_.usb.SendCanFrame(ids::ToolReply, ids::ToolReply, {ToolDataCode, 0}, {}) ? LinkCheckResult{}
+                                                                                             : failed(texts.usb);
+    default:
+        return {};
+    }
+}
+
+LinkCheckResult LinkCheck::transducerCheck() {
+    switch (link_.state.ConnectionType) {
+    case ParallelPort:
+        return link_.dataTx.ConfigureCanDongle(ids::TransducerReply) ? LinkCheckResult{}
+                                                                      : failed(CandongleFailed);
+    case TcpIp:
+        if (!link_.socket.isConnected())
+            return failed(LinkFailTexts().ethernet);
+        return transducerPresent();
+    default:
+        return {}; // the first read fails by itself
+    }
+}
+
+LinkCheckResult LinkCheck::transducerPresent() {
+    LinkState& s = link_.state;
+    // Cleared before the first frame, so that its answer, however soon it comes, arms the reply handler.
+    s.ReplyReady = false;
+    s.RequestData[1] = s.RequestData[2] = s.RequestData[3] = 0;
+    s.AckReceived = false;
+    if (link_.ethernet.SendFilterFrame(ids::TransducerReply2))
+        link_.pump.pause(PresenceFrameYields);
+    SharedWaitBudget budget(link_.pump, TransducerPresencePolls, 1);
+    for (int sends = 0; sends < TransducerPresenceSends && !s.ReplyReady; ++sends) {
+        // A frame that cannot be sent: the connection is gone.
+        if (!link_.ethernet.SendFilterFrame(ids::TransducerReply2))
+            return failed(LinkFailTexts().ethernet);
+        budget.wait([&] { return s.ReplyReady; });
+    }
+    return s.ReplyReady ? LinkCheckResult{} : failed(TransducerSilent);
+}
+
+} // namespace clink
