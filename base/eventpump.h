@@ -11,14 +11,14 @@
 
 namespace base {
 
-// One DoEvents of the original's pace.
+// The time one DoEvents yield stands for.
 inline constexpr std::chrono::nanoseconds DoEventsSlice{2000};
 // No wait lasts longer than this, whatever its count.
 inline constexpr std::chrono::milliseconds MaxWait{10000};
 // Largest poll count a wait uses (the counts were 16-bit).
 inline constexpr long MaxPollCount = 32767;
 
-// TransferDelay x factor in 32 bits, clamped to the 16-bit range of the original counts.
+// TransferDelay x factor in 32 bits, clamped to the 16-bit range the protocol's counts are defined in.
 long pollCount(long transferDelay, long factor);
 
 class EventPump {

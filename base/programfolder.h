@@ -8,8 +8,8 @@ namespace base {
 
 QString programFolder();
 
-// Maps a path the original program used ("\Pset_RundownData.txt", "C:\FinalData.txt", "Brenstal.ini")
-// to a file in the program's folder.
+// Maps the Windows path a file of the program is known by ("\Pset_RundownData.txt", "C:\FinalData.txt",
+// "Brenstal.ini") to a file in the program's folder.
 QString programFile(const QString& windowsPath);
 
 } // namespace base

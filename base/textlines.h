@@ -11,7 +11,7 @@ namespace base {
 // terminator is kept; an empty file has no lines.
 QStringList splitLines(const QByteArray& bytes);
 
-// Joins lines as the original writes them: each line followed by CR LF, Windows-1252 bytes.
+// Joins lines as the program's text files hold them: each line followed by CR LF, Windows-1252 bytes.
 QByteArray joinLinesCrLf(const QStringList& lines);
 
 // Reads a whole text file into lines. Returns false (leaves lines untouched and fills error) when it cannot

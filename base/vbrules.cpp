@@ -111,8 +111,8 @@ QString vbNum(double value) {
     if (value == 0)
         return QStringLiteral("0");
     QString s = QString::number(value, 'g', 15);
-    // QString::number uses exponent form for large/small magnitudes as VB does ("1E+16");
-    // VB writes the exponent as E+NN without padding zeros.
+    // Large and small magnitudes take the exponent form ("1E+16"), written as E+NN without padding
+    // zeros.
     const qsizetype e = s.indexOf(u'e');
     if (e >= 0) {
         QString mantissa = s.left(e);

@@ -1,6 +1,6 @@
 #pragma once
-// Number and text rules of the original program's language, kept in one place so that every report,
-// file and frame formats numbers exactly as the controller's other tools expect.
+// The program's number and text rules, kept in one place so that every report, file and frame formats
+// numbers exactly as the controller's other tools expect.
 
 #include <QByteArray>
 #include <QString>
@@ -19,7 +19,7 @@ double vbVal(const QString& text);
 bool isNumberText(const QString& text);
 
 // Round half to even, the way CInt rounds (2.5 -> 2, 3.5 -> 4). Returns nothing when the result does not
-// fit a 16-bit integer (the original raised Overflow there).
+// fit a 16-bit integer (an overflow).
 std::optional<int16_t> CInt(double value);
 
 // Round half to even without a range check.
