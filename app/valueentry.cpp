@@ -41,6 +41,25 @@ void ValueEntryForm::SetFrameEeprom(bool show) {
         panel = ValuePanel::Eeprom;
 }
 
+void ValueEntryForm::prepareValue(const QString& caption, long minimum, long maximum, long value) {
+    LblCaption(caption);
+    SetFrameValue(true);
+    CwMaxVal(maximum);
+    CwMinVal(minimum);
+    CwVal(value);
+}
+
+void ValueEntryForm::prepareEeprom(const QString& title, long lastAddress, long largestData) {
+    SetFrameEeprom(true);
+    SetLblEeprom(title);
+    CwEeAddMax(lastAddress);
+    CwEeAddMin(0);
+    CwEeAddValue(0);
+    CwEeDataMax(largestData);
+    CwEeDataMin(0);
+    CwEeDataValue(0);
+}
+
 int valueEntryNumber(const QString& result) {
     return base::CInt(base::vbVal(result)).value_or(0);
 }

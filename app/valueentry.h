@@ -64,6 +64,12 @@ public:
     void SetFrameValue(bool show);
     void SetFrameEeprom(bool show);
 
+    // --- the set-ups the commands share, in the calling order above ---
+    // The value panel: its prompt, and the value from minimum to maximum starting at value.
+    void prepareValue(const QString& caption, long minimum, long maximum, long value);
+    // The EEPROM panel: its title, addresses 0..lastAddress and data 0..largestData, both starting at 0.
+    void prepareEeprom(const QString& title, long lastAddress, long largestData);
+
     // --- state: the controls of the three panels ---
     ValuePanel panel = ValuePanel::Value;
     QString prompt = QString(PromptDesignLength, u'X'); // Label1

@@ -357,10 +357,7 @@ void Ethernet::On10EF0602(const std::array<int, 8>& d) {
 void Ethernet::On10EF1102(const std::array<int, 8>& d) {
     bool& A = s_.AckReceived;
     if (d[0] == 0x01) {
-        if (A)
-            s_.ReplyReady = true;
-        else
-            A = true;
+        acknowledgeThenReply();
     } else if (d[0] == 0x10) {
         if (!A) {
             A = true;
@@ -391,10 +388,7 @@ void Ethernet::On11EF0110(const std::array<int, 8>& d) {
 void Ethernet::On11EF0604(const std::array<int, 8>& d) {
     bool& A = s_.AckReceived;
     if (d[0] == 0x01) {
-        if (A)
-            s_.ReplyReady = true;
-        else
-            A = true;
+        acknowledgeThenReply();
     } else if (d[0] == 0xDD) {
         if (A) {
             for (size_t i = 1; i <= 5; ++i)
@@ -403,10 +397,8 @@ void Ethernet::On11EF0604(const std::array<int, 8>& d) {
         } else {
             A = true;
         }
-    } else if (d[0] == 0x30 && echoMatchesOptional3(d)) {
-        if (A && storeData(s_.DataCount, d, 3, 1))
-            s_.ReplyReady = true;
-        A = true;
+    } else if (d[0] == 0x30) {
+        storeEchoedByte(d);
     }
 }
 
@@ -421,16 +413,25 @@ void Ethernet::On12EF0106(const std::array<int, 8>& d) {
 }
 
 void Ethernet::On12EF0602(const std::array<int, 8>& d) {
-    // The echoed value is compared when the request names one (a write); reads leave RequestData(3) at 0.
-    if (d[0] != 0x30 || !echoMatchesOptional3(d))
-        return;
-    if (s_.AckReceived && storeData(s_.DataCount, d, 3, 1))
-        s_.ReplyReady = true;
-    s_.AckReceived = true;
+    if (d[0] == 0x30)
+        storeEchoedByte(d);
 }
 
 void Ethernet::On12EF0604(const std::array<int, 8>& d) {
-    if (d[0] != 0x30 || !echoMatchesOptional3(d))
+    if (d[0] == 0x30)
+        storeEchoedByte(d);
+}
+
+void Ethernet::acknowledgeThenReply() {
+    if (s_.AckReceived)
+        s_.ReplyReady = true;
+    else
+        s_.AckReceived = true;
+}
+
+void Ethernet::storeEchoedByte(const std::array<int, 8>& d) {
+    // The echoed value is compared when the request names one (a write); reads leave RequestData(3) at 0.
+    if (!echoMatchesOptional3(d))
         return;
     if (s_.AckReceived && storeData(s_.DataCount, d, 3, 1))
         s_.ReplyReady = true;

@@ -79,6 +79,11 @@ private:
     void On15EF0103(const std::array<int, 8>& d);
     void On16EF0102(const std::array<int, 8>& d);
 
+    // An acknowledgement (code 01): the first one is recorded in AckReceived, the next sets ReplyReady.
+    void acknowledgeThenReply();
+    // An EEPROM byte echoed with its address (code 30; the value compared when RequestData(3) is not 0):
+    // the first matching frame acknowledges, the next is stored at DataCount.
+    void storeEchoedByte(const std::array<int, 8>& d);
     // d1 = RD(1) and d2 = RD(2).
     bool echoMatches(const std::array<int, 8>& d) const;
     // Echo matches and (RD(3) = 0 or d3 = RD(3)).

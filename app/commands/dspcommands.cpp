@@ -69,12 +69,7 @@ void DspCommands::mnuViewDspEepromLocation_Click() {
                       .ethernet = clink::EthernetCheck::FilterFrame,
                       .texts = linkTexts(QStringLiteral("Unable To Configure Can Dongle"), EthernetText)}))
         return;
-    ValueEntryForm& form = frame.ctx.values.frmValue();
-    form.LblCaption(QStringLiteral("Eeprom Location To Read"));
-    form.SetFrameValue(true);
-    form.CwMaxVal(LastDspLocation);
-    form.CwMinVal(0);
-    form.CwVal(0);
+    frame.ctx.values.frmValue().prepareValue(QStringLiteral("Eeprom Location To Read"), 0, LastDspLocation, 0);
     frame.ctx.values.show();
     const QString& result = frame.ctx.values.results.ValueEntryResult;
     if (result.isEmpty())
@@ -93,16 +88,8 @@ void DspCommands::mnuWriteDspEeprom_Click() {
     auto busy = frame.busy();
     if (!busy || !writeLinkCheck())
         return;
-    ValueEntryForm& form = frame.ctx.values.frmValue();
-    form.SetFrameEeprom(true);
-    form.SetLblEeprom(QStringLiteral("Write Dsp Eeprom"));
-    form.CwEeAddMax(LastDspLocation);
-    form.CwEeAddMin(0);
-    form.CwEeAddValue(0);
     // A location holds one unsigned 16-bit word.
-    form.CwEeDataMax(LargestDspValue);
-    form.CwEeDataMin(0);
-    form.CwEeDataValue(0);
+    frame.ctx.values.frmValue().prepareEeprom(QStringLiteral("Write Dsp Eeprom"), LastDspLocation, LargestDspValue);
     frame.ctx.values.show();
     const ValueEntryResults& r = frame.ctx.values.results;
     const double address = base::vbVal(r.ValueEntryResult);

@@ -36,12 +36,7 @@ void RundownCommands::mnuSystemReadRundownData_Click() {
     if (!frame.dataTx().ReadSystemStatus())
         return frame.failBox(StatusFailed);
 
-    ValueEntryForm& v = ctx.values.frmValue();
-    v.SetFrameValue(true);
-    v.LblCaption(PsetPrompt);
-    v.CwMaxVal(s.SystemStatus.PsetCount);
-    v.CwMinVal(1);
-    v.CwVal(1);
+    ctx.values.frmValue().prepareValue(PsetPrompt, 1, s.SystemStatus.PsetCount, 1);
     if (!ctx.values.show())
         return;
     const QString psetText = ctx.values.results.ValueEntryResult;

@@ -149,14 +149,7 @@ void ToolCommands::mnuWriteToolEeprom_Click() {
     r.ValueEntryResult = QStringLiteral("0");
     for (;;) {
         ValueEntryForm& form = frame.ctx.values.frmValue();
-        form.SetFrameEeprom(true);
-        form.SetLblEeprom(QStringLiteral("Write Tool Eeprom"));
-        form.CwEeAddMax(LastToolLocation);
-        form.CwEeAddMin(0);
-        form.CwEeAddValue(0);
-        form.CwEeDataMax(LargestByte);
-        form.CwEeDataMin(0);
-        form.CwEeDataValue(0);
+        form.prepareEeprom(QStringLiteral("Write Tool Eeprom"), LastToolLocation, LargestByte);
         form.CwEeAddValue(long(base::vbVal(r.ValueEntryResult)));
         frame.ctx.values.show();
         // Cancel (and the close box) leave "0": location 0 cannot be written here.
@@ -182,12 +175,7 @@ void ToolCommands::mnuWriteToolId_Click() {
         return;
     const bool pistol =
         frame.dialogs().askYesNo(QStringLiteral("Is The Tool A Pistol ?"), base::ProgramTitle);
-    ValueEntryForm& form = frame.ctx.values.frmValue();
-    form.SetFrameValue(true);
-    form.LblCaption(QStringLiteral("Enter Tool Id"));
-    form.CwMaxVal(LargestToolId);
-    form.CwMinVal(0);
-    form.CwVal(0);
+    frame.ctx.values.frmValue().prepareValue(QStringLiteral("Enter Tool Id"), 0, LargestToolId, 0);
     frame.ctx.values.show();
     const QString& result = frame.ctx.values.results.ValueEntryResult;
     if (result.isEmpty())

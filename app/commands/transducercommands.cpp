@@ -71,12 +71,7 @@ void TransducerCommands::mnuTransducerReadEeprom_Click() {
         return;
     if (!frame.dongleOnlyPreCheck(ids::TransducerReply, CandongleFailed))
         return;
-    ValueEntryForm& v = ctx.values.frmValue();
-    v.LblCaption(QStringLiteral("Eeprom Location To Read"));
-    v.SetFrameValue(true);
-    v.CwMaxVal(LastLocation);
-    v.CwMinVal(0);
-    v.CwVal(0);
+    ctx.values.frmValue().prepareValue(QStringLiteral("Eeprom Location To Read"), 0, LastLocation, 0);
     if (!ctx.values.show())
         return;
     const QString address = ctx.values.results.ValueEntryResult;
@@ -97,12 +92,8 @@ void TransducerCommands::mnuWriteTransducerCalValue_Click() {
         return;
     if (!frame.dongleOnlyPreCheck(ids::TransducerReply, QStringLiteral("Unable To Configure CanDongle")))
         return;
-    ValueEntryForm& v = ctx.values.frmValue();
-    v.LblCaption(QStringLiteral("Transducer Cal Value"));
-    v.SetFrameValue(true);
-    v.CwMaxVal(LargestCalValue);
-    v.CwMinVal(SmallestCalValue);
-    v.CwVal(SmallestCalValue);
+    ctx.values.frmValue().prepareValue(QStringLiteral("Transducer Cal Value"), SmallestCalValue, LargestCalValue,
+                                       SmallestCalValue);
     if (!ctx.values.show())
         return;
     const int value = valueEntryNumber(ctx.values.results.ValueEntryResult);
@@ -123,15 +114,7 @@ void TransducerCommands::mnuWriteXducerEeprom_Click() {
         return;
     if (!frame.dongleOnlyPreCheck(ids::TransducerReply, CandongleFailed))
         return;
-    ValueEntryForm& v = ctx.values.frmValue();
-    v.SetFrameEeprom(true);
-    v.SetLblEeprom(QStringLiteral("Write Transducer Eeprom"));
-    v.CwEeAddMax(LastLocation);
-    v.CwEeAddMin(0);
-    v.CwEeAddValue(0);
-    v.CwEeDataMax(LargestByte);
-    v.CwEeDataMin(0);
-    v.CwEeDataValue(0);
+    ctx.values.frmValue().prepareEeprom(QStringLiteral("Write Transducer Eeprom"), LastLocation, LargestByte);
     ctx.values.show();
     const QString address = ctx.values.results.ValueEntryResult;
     const QString data = ctx.values.results.ValueEntryData;

@@ -14,7 +14,7 @@ using namespace clink;
 
 namespace {
 
-class Tx1Ethernet : public testsupport::EthernetFixture {};
+class CommandsEthernet : public testsupport::EthernetFixture {};
 
 // The link on a pump that never waits: a silent controller costs no time.
 class SilentEthernet : public ::testing::Test {
@@ -47,14 +47,14 @@ protected:
 
 } // namespace
 
-TEST_F(Tx1Ethernet, StatusIsAskedWithAFilterFrameForItsOwnIdentifier) {
+TEST_F(CommandsEthernet, StatusIsAskedWithAFilterFrameForItsOwnIdentifier) {
     ASSERT_TRUE(link.dataTx.ReadSystemStatus());
     ASSERT_EQ(dongle.frames.size(), 1u);
     EXPECT_EQ(dongle.frames[0].accept, ids::StatusRequest);
     EXPECT_EQ(dongle.frames[0].message, (CanMessage{ids::StatusRequest, {}}));
 }
 
-TEST_F(Tx1Ethernet, PsetReadAndSendFramesOnTheWire) {
+TEST_F(CommandsEthernet, PsetReadAndSendFramesOnTheWire) {
     ASSERT_TRUE(link.dataTx.ReadPsetBlock(2));
     // Five filter frames, then each packet's request twice (the first answer only acknowledges).
     ASSERT_GE(dongle.frames.size(), 13u);
@@ -76,7 +76,7 @@ TEST_F(Tx1Ethernet, PsetReadAndSendFramesOnTheWire) {
     EXPECT_EQ(dongle.frames[6].message, (CanMessage{ids::CommandRequest, {0x71, 1, 2, 3, 4, 5, 6, 7}}));
 }
 
-TEST_F(Tx1Ethernet, ControlCodesNeedAnAcknowledgementWithByte2Zero) {
+TEST_F(CommandsEthernet, ControlCodesNeedAnAcknowledgementWithByte2Zero) {
     // An acknowledgement [A0 63 xx] with xx not 0 never completes 0x63; the erase and the clear take it.
     ASSERT_TRUE(link.dataTx.SendControlCommand(codes::ErasePsets));
     EXPECT_EQ(dongle.frames.front().message, (CanMessage{ids::CommandReply, {}}));
@@ -92,7 +92,7 @@ TEST_F(Tx1Ethernet, ControlCodesNeedAnAcknowledgementWithByte2Zero) {
     EXPECT_TRUE(s.ReplyReady);
 }
 
-TEST_F(Tx1Ethernet, LogicReceiveLeavesHalfReceivedTextForTheParser) {
+TEST_F(CommandsEthernet, LogicReceiveLeavesHalfReceivedTextForTheParser) {
     s.EthernetRxText = "%CAN,79,120,64,8,98,3,";
     EXPECT_FALSE(link.dataTx.ReceiveLogicIoProgram(codes::LogicBlockRequest, 3));
     EXPECT_EQ(s.EthernetRxText, QByteArray("%CAN,79,120,64,8,98,3,"));
@@ -107,7 +107,7 @@ TEST_F(Tx1Ethernet, LogicReceiveLeavesHalfReceivedTextForTheParser) {
     EXPECT_EQ(s.DataBuffer[5], 6);
 }
 
-TEST_F(Tx1Ethernet, AStatusFieldThatIsNoByteIsACalculationError) {
+TEST_F(CommandsEthernet, AStatusFieldThatIsNoByteIsACalculationError) {
     int offers = 0;
     link.offerPsetReset = [&] { ++offers; };
     model.psetCount = 300;

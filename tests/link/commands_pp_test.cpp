@@ -14,7 +14,7 @@ using namespace clink;
 
 namespace {
 
-class Tx1Pp : public testsupport::PpFixture {
+class CommandsPp : public testsupport::PpFixture {
 protected:
     int sent(CanId id, int code) const {
         return int(std::count_if(chip.transmitted.begin(), chip.transmitted.end(),
@@ -27,7 +27,7 @@ const QString AbortedText = QStringLiteral("Unable To Configure Can Dongle - Tra
 
 } // namespace
 
-TEST_F(Tx1Pp, StatusPollCountIsTheLimitTimesTransferDelayAtMost32000) {
+TEST_F(CommandsPp, StatusPollCountIsTheLimitTimesTransferDelayAtMost32000) {
     chip.broadcastEvery = 0;
     s.TransferDelay = 8;
     long limit = DataTx::StatusPollLimit;
@@ -42,7 +42,7 @@ TEST_F(Tx1Pp, StatusPollCountIsTheLimitTimesTransferDelayAtMost32000) {
     EXPECT_EQ(limit, 10000);
 }
 
-TEST_F(Tx1Pp, OtherMessagesOnTheStatusIdentifierDoNotEndTheWait) {
+TEST_F(CommandsPp, OtherMessagesOnTheStatusIdentifierDoNotEndTheWait) {
     model.psetCount = 4;
     // Put on the bus once the dongle listens for the status (the read pumps events at every poll).
     QTimer::singleShot(0, [&] { chip.emitSpontaneous({ids::StatusBroadcast, {0x11, 9, 9, 9, 9, 9, 9, 9}}); });
@@ -52,7 +52,7 @@ TEST_F(Tx1Pp, OtherMessagesOnTheStatusIdentifierDoNotEndTheWait) {
     EXPECT_EQ(chip.delivered.front().data[0], 0x11);
 }
 
-TEST_F(Tx1Pp, TheReadsConfigureTheDongleAndSayWhenTheyCannot) {
+TEST_F(CommandsPp, TheReadsConfigureTheDongleAndSayWhenTheyCannot) {
     chip.dongleAbsent = true;
     EXPECT_FALSE(link.dataTx.ReadSystemStatus());
     EXPECT_FALSE(link.dataTx.ReadPsetBlock(1));
@@ -66,7 +66,7 @@ TEST_F(Tx1Pp, TheReadsConfigureTheDongleAndSayWhenTheyCannot) {
     EXPECT_TRUE(chip.transmitted.empty());
 }
 
-TEST_F(Tx1Pp, AnotherPacketCostsTheAttemptAndTheRequestGoesOutAgain) {
+TEST_F(CommandsPp, AnotherPacketCostsTheAttemptAndTheRequestGoesOutAgain) {
     // On the bus once the dongle is configured, before the first request.
     QTimer::singleShot(0, [&] { chip.emitSpontaneous({ids::CommandReply, {2, 7, 7, 7, 7, 7, 7, 7}}); });
     ASSERT_TRUE(link.dataTx.ReadPsetBlock(1));
@@ -77,7 +77,7 @@ TEST_F(Tx1Pp, AnotherPacketCostsTheAttemptAndTheRequestGoesOutAgain) {
     EXPECT_EQ(s.DataBuffer[7], model.psets[1][7]);
 }
 
-TEST_F(Tx1Pp, AnAcknowledgementForAnotherBlockIsDiscardedAndTheWaitGoesOn) {
+TEST_F(CommandsPp, AnAcknowledgementForAnotherBlockIsDiscardedAndTheWaitGoesOn) {
     configure(ids::CommandReply);
     chip.armEvent({ids::CommandReply, {0xA0, 0x61, 5, 0, 0, 0, 0, 0}});
     s.DataBuffer.put(18, 0x42);
@@ -88,7 +88,7 @@ TEST_F(Tx1Pp, AnAcknowledgementForAnotherBlockIsDiscardedAndTheWaitGoesOn) {
     EXPECT_FALSE(link.dataTx.SendLogicIoBlock(4));
 }
 
-TEST_F(Tx1Pp, TheLogicReceiveNeverWaits) {
+TEST_F(CommandsPp, TheLogicReceiveNeverWaits) {
     configure(ids::CommandReply);
     const int readsBefore = chip.intfReads;
     EXPECT_FALSE(link.dataTx.ReceiveLogicIoProgram(codes::LogicBlockRequest, 1));
@@ -100,7 +100,7 @@ TEST_F(Tx1Pp, TheLogicReceiveNeverWaits) {
     EXPECT_EQ(s.DataCount, 0);
 }
 
-TEST_F(Tx1Pp, SilenceEndsEachTransactionAfterItsCycles) {
+TEST_F(CommandsPp, SilenceEndsEachTransactionAfterItsCycles) {
     silence();
     configure(ids::CommandReply);
     EXPECT_EQ(link.dataTx.SendSystemCommand(), 0);
@@ -120,7 +120,7 @@ TEST_F(Tx1Pp, SilenceEndsEachTransactionAfterItsCycles) {
 }
 
 // The version read waits against the clock (one thousandth of a day) and pumps events now and then.
-TEST(Tx1PpClock, TheVersionReadSendsOnceAndKeepsTheWindowLive) {
+TEST(CommandsPpClock, TheVersionReadSendsOnceAndKeepsTheWindowLive) {
     testsupport::CountingEventPump pump;
     ManualLinkClock clock;
     testsupport::ScriptedDialogs dialogs;

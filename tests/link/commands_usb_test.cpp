@@ -9,7 +9,7 @@ using namespace clink;
 
 namespace {
 
-class Tx1Usb : public testsupport::UsbFixture {
+class CommandsUsb : public testsupport::UsbFixture {
 protected:
     int sent(CanId id, int code) const {
         return int(
@@ -28,7 +28,7 @@ QByteArray frameBytes(std::initializer_list<int> bytes) {
 
 } // namespace
 
-TEST_F(Tx1Usb, TheTestExchangeShowsTheReplyBytesOnWhateverLink) {
+TEST_F(CommandsUsb, TheTestExchangeShowsTheReplyBytesOnWhateverLink) {
     s.ConnectionType = TcpIp;
     ASSERT_TRUE(link.dataTx.ShowDataArray());
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -43,7 +43,7 @@ TEST_F(Tx1Usb, TheTestExchangeShowsTheReplyBytesOnWhateverLink) {
               frameBytes({0x10, 0x00, 0xDE, 0x20, 0x10, 0x00, 0x00, 0x00, 1, 2, 1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
-TEST_F(Tx1Usb, RequestFramesNameTheReplyAndItsExpectedBytes) {
+TEST_F(CommandsUsb, RequestFramesNameTheReplyAndItsExpectedBytes) {
     ASSERT_TRUE(link.dataTx.ReadPsetBlock(3));
     EXPECT_EQ(device.writes[0], frameBytes({0x09, 0xEF, 0x08, 0x01, 0x15, 0xEF, 0x01, 0x03, 0x01, 0x00, 0x75,
                                             3, 1, 0, 0, 0, 0, 0}));
@@ -55,7 +55,7 @@ TEST_F(Tx1Usb, RequestFramesNameTheReplyAndItsExpectedBytes) {
                                                 0x0F, 2, 0x2C, 0x01, 0, 0, 0, 0}));
 }
 
-TEST_F(Tx1Usb, SilenceEndsEachTransactionAfterItsTries) {
+TEST_F(CommandsUsb, SilenceEndsEachTransactionAfterItsTries) {
     model.noReply = {ids::StatusRequest, ids::CommandRequest, ids::CurveRequest, ids::CurveRequest2,
                      ids::UsbTestRequest};
     EXPECT_FALSE(link.dataTx.ReadSystemStatus());
@@ -86,7 +86,7 @@ TEST_F(Tx1Usb, SilenceEndsEachTransactionAfterItsTries) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(Tx1Usb, AFailedDeviceSetUpStopsTheSends) {
+TEST_F(CommandsUsb, AFailedDeviceSetUpStopsTheSends) {
     s.UsbFailed = true;
     const size_t before = device.frames.size();
     EXPECT_FALSE(link.dataTx.SendLogicIoProgram(1));

@@ -4,8 +4,8 @@
 using namespace clink;
 
 namespace {
-template <class F> class CurveTx : public tx1::OnEachLink<F> {};
-TYPED_TEST_SUITE(CurveTx, tx1::LinkFixtures);
+template <class F> class CurveTx : public linktest::OnEachLink<F> {};
+TYPED_TEST_SUITE(CurveTx, linktest::LinkFixtures);
 } // namespace
 
 TYPED_TEST(CurveTx, TwentyPairsOfCurve1AsTheControllerHoldsThem) {

@@ -1,6 +1,6 @@
 #pragma once
-// The fixtures the status, Pset, logic and curve transactions are run on: one per link, each with the
-// controller stand-in behind its front end. The typed tests run every case on each of them.
+// The fixtures the transactions are run on: one per link, each with the controller stand-in behind its
+// front end. The typed tests run every case on each of them.
 
 #include "link/commandcodes.h"
 #include "tests/support/ethernetfixture.h"
@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tx1 {
+namespace linktest {
 
 using LinkFixtures =
     ::testing::Types<testsupport::EthernetFixture, testsupport::PpFixture, testsupport::UsbFixture>;
@@ -75,4 +75,4 @@ protected:
     static constexpr int64_t ClockStepMs = 10;
 };
 
-} // namespace tx1
+} // namespace linktest

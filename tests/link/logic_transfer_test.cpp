@@ -6,8 +6,8 @@
 using namespace clink;
 
 namespace {
-template <class F> class LogicTx : public tx1::OnEachLink<F> {};
-TYPED_TEST_SUITE(LogicTx, tx1::LinkFixtures);
+template <class F> class LogicTx : public linktest::OnEachLink<F> {};
+TYPED_TEST_SUITE(LogicTx, linktest::LinkFixtures);
 
 constexpr int ImageBlocks = 117;
 constexpr int ImageBytes = ImageBlocks * 6;

@@ -6,8 +6,8 @@
 using namespace clink;
 
 namespace {
-template <class F> class PsetTx : public tx1::OnEachLink<F> {};
-TYPED_TEST_SUITE(PsetTx, tx1::LinkFixtures);
+template <class F> class PsetTx : public linktest::OnEachLink<F> {};
+TYPED_TEST_SUITE(PsetTx, linktest::LinkFixtures);
 
 // Pset 3: torque control / angle monitor to 125.0 (120.0..130.0) in Nm, angle window 0..400.0,
 // free speed 1500.0 and downshift 300.0 rpm, ergo and soft start on.

@@ -5,7 +5,7 @@
 #include "tests/support/ppfixture.h"
 
 using namespace clink;
-using namespace tx2test;
+using namespace servicetest;
 using base::fixed40;
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-namespace tx2test {
+namespace servicetest {
 
 // Target 120.0, limits 130.0 / 110.0, final angle and final torque both 04 E6, angle limits 90.0 / 10.0,
 // result byte 0x2A, units Nm, Pset 3 of 8.
@@ -39,4 +39,4 @@ template <typename Frame> std::vector<Frame> withId(const std::vector<Frame>& lo
     return out;
 }
 
-} // namespace tx2test
+} // namespace servicetest

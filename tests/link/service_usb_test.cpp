@@ -5,7 +5,7 @@
 #include "tests/support/usbfixture.h"
 
 using namespace clink;
-using namespace tx2test;
+using namespace servicetest;
 using base::fixed40;
 
 namespace {

@@ -6,8 +6,8 @@
 using namespace clink;
 
 namespace {
-template <class F> class SystemStatusTx : public tx1::OnEachLink<F> {};
-TYPED_TEST_SUITE(SystemStatusTx, tx1::LinkFixtures);
+template <class F> class SystemStatusTx : public linktest::OnEachLink<F> {};
+TYPED_TEST_SUITE(SystemStatusTx, linktest::LinkFixtures);
 
 const QString CalculationError =
     QStringLiteral("Error in Parameter Calculation, resetting controller parameters");
