@@ -99,7 +99,8 @@ std::optional<NsmAnswer> NsmExchange::readClock() {
         break;
     }
     if (!answer)
-        link_.dialogs.message(QStringLiteral("Nsm View Time/Date Failed"), ReceiveError, MessageIcon::Critical);
+        link_.dialogs.message(QStringLiteral("Nsm View Time/Date Failed"), ReceiveError,
+                              MessageIcon::Critical);
     return answer;
 }
 
@@ -119,8 +120,8 @@ std::optional<NsmAnswer> NsmExchange::readClockEthernet() {
             budget.wait([&] { return s.ReplyReady; });
     }
     if (!s.ReplyReady) {
-        link_.dialogs.message(QStringLiteral("Information Not Processed"), QStringLiteral("Transfer UnSuccessful"),
-                              MessageIcon::Information);
+        link_.dialogs.message(QStringLiteral("Information Not Processed"),
+                              QStringLiteral("Transfer UnSuccessful"), MessageIcon::Information);
         return std::nullopt;
     }
     const auto& rd = s.RequestData;
@@ -181,7 +182,8 @@ void NsmExchange::viewVersionEthernet() {
 clink::LinkCheckResult NsmExchange::settingsCheck() {
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
-        return link_.dataTx.ConfigureCanDongle(ids::NsmReply) ? clink::LinkCheckResult{} : failed(CandongleFailed);
+        return link_.dataTx.ConfigureCanDongle(ids::NsmReply) ? clink::LinkCheckResult{}
+                                                              : failed(CandongleFailed);
     case clink::TcpIp: {
         clink::SharedWaitBudget budget(link_.pump, PresenceBudget, 1);
         int sends = 0;

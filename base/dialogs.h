@@ -33,7 +33,8 @@ public:
                              MessageIcon icon = MessageIcon::None) = 0;
     // File dialogs; an empty name means cancelled. filter uses Qt's "Text (*.txt)" form.
     virtual QString openFileName(const QString& caption, const QString& filter) = 0;
-    virtual QString saveFileName(const QString& caption, const QString& filter, const QString& suggested = {}) = 0;
+    virtual QString saveFileName(const QString& caption, const QString& filter,
+                                 const QString& suggested = {}) = 0;
     // True when a printer is installed, so that printing can be offered.
     virtual bool printerAvailable() = 0;
     // Prints a document; false when the user cancelled or printing failed.

@@ -9,7 +9,9 @@ namespace base {
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 
 double parseRadix(const QString& digits, int radix) {
     double v = 0;
@@ -100,12 +102,15 @@ double roundHalfEven(double value) {
 
 std::optional<int16_t> CInt(double value) {
     const double r = roundHalfEven(value);
-    if (!std::isfinite(r) || r < std::numeric_limits<int16_t>::min() || r > std::numeric_limits<int16_t>::max())
+    if (!std::isfinite(r) || r < std::numeric_limits<int16_t>::min() ||
+        r > std::numeric_limits<int16_t>::max())
         return std::nullopt;
     return static_cast<int16_t>(r);
 }
 
-double Int(double value) { return std::floor(value); }
+double Int(double value) {
+    return std::floor(value);
+}
 
 QString vbNum(double value) {
     if (value == 0)

@@ -37,7 +37,9 @@ QString vbFormatFixed(double value, int decimals);
 
 // Fixed-width text field: left-aligned, padded with blanks, cut at width. Trailing blanks are kept.
 QString fixedField(const QString& text, int width);
-inline QString fixed40(const QString& text) { return fixedField(text, 40); }
+inline QString fixed40(const QString& text) {
+    return fixedField(text, 40);
+}
 
 // Text with its trailing blanks removed (RTrim).
 QString rtrim(const QString& text);

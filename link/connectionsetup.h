@@ -27,7 +27,7 @@ public:
 
     // What a choice of link leaves to show.
     struct Outcome {
-        std::optional<bool> addressShown;    // the address and port boxes shown or hidden; nothing: as they were
+        std::optional<bool> addressShown; // the address and port boxes shown or hidden; nothing: as they were
         std::optional<QString> settingsText; // the result text; nothing leaves the text as it was
         bool showWindow = false;             // the parallel port could not be opened: the window stays up
     };

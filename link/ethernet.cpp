@@ -15,7 +15,9 @@ constexpr qsizetype MaxPendingText = 64 * 1024;
 // Index of data byte 0 among the received fields.
 constexpr int FirstDataField = 6;
 
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
 } // namespace
 
 CanFrameFields frameFields(CanId accept, CanId transmit, const std::array<int, 8>& data) {
@@ -31,7 +33,9 @@ CanFrameFields frameFields(CanId accept, CanId transmit, const std::array<int, 8
     return f;
 }
 
-CanFrameFields filterFrameFields(CanId awaited) { return frameFields(awaited, awaited, {}); }
+CanFrameFields filterFrameFields(CanId awaited) {
+    return frameFields(awaited, awaited, {});
+}
 
 QByteArray canFrameText(const CanFrameFields& fields) {
     QByteArray text = FrameHead;

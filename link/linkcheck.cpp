@@ -36,8 +36,9 @@ LinkCheckResult LinkCheck::preCheck(CanId awaited, const PreCheck& how) {
     case ParallelPort:
         return link_.dataTx.ConfigureCanDongle(awaited) ? LinkCheckResult{} : failed(how.texts.parallel);
     case TcpIp: {
-        const bool ok = how.ethernet == EthernetCheck::ConnectedOnly ? link_.socket.isConnected()
-                                                                     : link_.ethernet.SendFilterFrame(awaited);
+        const bool ok = how.ethernet == EthernetCheck::ConnectedOnly
+                            ? link_.socket.isConnected()
+                            : link_.ethernet.SendFilterFrame(awaited);
         if (!ok)
             return {how.ethernetGoesOnAfterFailure, how.texts.ethernet};
         if (how.ethernetConnectFilter)
@@ -75,8 +76,9 @@ LinkCheckResult LinkCheck::toolDataCheck(int ethernetCode) {
         link_.ethernet.SendFilterFrame(ids::ConnectFilter);
         return {};
     case Usb:
-        return link_.usb.SendCanFrame(ids::ToolReply, ids::ToolReply, {ToolDataCode, 0}, {}) ? LinkCheckResult{}
-                                                                                             : failed(texts.usb);
+        return link_.usb.SendCanFrame(ids::ToolReply, ids::ToolReply, {ToolDataCode, 0}, {})
+                   ? LinkCheckResult{}
+                   : failed(texts.usb);
     default:
         return {};
     }
@@ -86,7 +88,7 @@ LinkCheckResult LinkCheck::transducerCheck() {
     switch (link_.state.ConnectionType) {
     case ParallelPort:
         return link_.dataTx.ConfigureCanDongle(ids::TransducerReply) ? LinkCheckResult{}
-                                                                      : failed(CandongleFailed);
+                                                                     : failed(CandongleFailed);
     case TcpIp:
         if (!link_.socket.isConnected())
             return failed(LinkFailTexts().ethernet);

@@ -14,8 +14,10 @@ void buildSystemStatusRecord(LinkState& state, const std::array<int, 8>& d) {
         state.DataBuffer.put(i, d[size_t(4 + i)]);
     if (const QString units = base::unitsText(s.StatusUnits); !units.isEmpty())
         s.SystemStatusLines[2] = base::fixed40(units);
-    s.SystemStatusLines[0] = base::fixed40(QStringLiteral("Number Of Parameter Sets: ") + QString::number(s.PsetCount));
-    s.SystemStatusLines[1] = base::fixed40(QStringLiteral("Current Parameter Set: ") + QString::number(s.CurrentPset));
+    s.SystemStatusLines[0] =
+        base::fixed40(QStringLiteral("Number Of Parameter Sets: ") + QString::number(s.PsetCount));
+    s.SystemStatusLines[1] =
+        base::fixed40(QStringLiteral("Current Parameter Set: ") + QString::number(s.CurrentPset));
     // The target is a configured value: unsigned 16-bit, sent multiplied by 10.
     const unsigned raw = (unsigned(d[5] & 0xFF) << 8) | unsigned(d[4] & 0xFF);
     s.StatusTarget = raw / 10.0;

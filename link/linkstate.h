@@ -4,8 +4,8 @@
 
 #include "link/databuffer.h"
 #include "link/nsmsettings.h"
-#include "link/rundownresult.h"
 #include "link/psetreport.h"
+#include "link/rundownresult.h"
 
 #include <QString>
 

@@ -1,6 +1,5 @@
 // The command groups of the main window, one per subject. A new subject adds its group here.
 #include "app/commands/dspcommands.h"
-#include "app/ui/frmmain.h"
 #include "app/commands/launchers.h"
 #include "app/commands/loggercommands.h"
 #include "app/commands/logincommands.h"
@@ -10,6 +9,7 @@
 #include "app/commands/systemcommands.h"
 #include "app/commands/toolcommands.h"
 #include "app/commands/transducercommands.h"
+#include "app/ui/frmmain.h"
 
 namespace app {
 

@@ -1,11 +1,11 @@
 #include "app/commands/dspcommands.h"
 
-#include "app/ui/appcontext.h"
 #include "app/commands/commandboxes.h"
-#include "app/reports/dspreport.h"
-#include "app/reporttime.h"
 #include "app/commands/toolcommands.h"
+#include "app/reports/dspreport.h"
 #include "app/reports/toolreports.h"
+#include "app/reporttime.h"
+#include "app/ui/appcontext.h"
 #include "base/vbrules.h"
 
 #include <QProgressBar>
@@ -69,7 +69,8 @@ void DspCommands::mnuViewDspEepromLocation_Click() {
                       .ethernet = clink::EthernetCheck::FilterFrame,
                       .texts = linkTexts(QStringLiteral("Unable To Configure Can Dongle"), EthernetText)}))
         return;
-    frame.ctx.values.frmValue().prepareValue(QStringLiteral("Eeprom Location To Read"), 0, LastDspLocation, 0);
+    frame.ctx.values.frmValue().prepareValue(QStringLiteral("Eeprom Location To Read"), 0, LastDspLocation,
+                                             0);
     frame.ctx.values.show();
     const QString& result = frame.ctx.values.results.ValueEntryResult;
     if (result.isEmpty())
@@ -89,7 +90,8 @@ void DspCommands::mnuWriteDspEeprom_Click() {
     if (!busy || !writeLinkCheck())
         return;
     // A location holds one unsigned 16-bit word.
-    frame.ctx.values.frmValue().prepareEeprom(QStringLiteral("Write Dsp Eeprom"), LastDspLocation, LargestDspValue);
+    frame.ctx.values.frmValue().prepareEeprom(QStringLiteral("Write Dsp Eeprom"), LastDspLocation,
+                                              LargestDspValue);
     frame.ctx.values.show();
     const ValueEntryResults& r = frame.ctx.values.results;
     const double address = base::vbVal(r.ValueEntryResult);

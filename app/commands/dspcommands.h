@@ -3,8 +3,8 @@
 // block read for the editor, the parameter report; and the Tool menu's RPM and diagnostics commands,
 // which need a DSP of revision 3.01 or later.
 
-#include "app/ui/commandframe.h"
 #include "app/dsprevision.h"
+#include "app/ui/commandframe.h"
 
 namespace app {
 

@@ -91,8 +91,8 @@ void WindowLaunchers::mnuMonitorButtons_Click() {
         auto busy = frame.busy();
         if (!busy)
             return;
-        if (!frame.linkPreCheck(ids::ButtonReply,
-                                {.usb = clink::UsbCheck::Reopen, .ethernet = clink::EthernetCheck::ConnectedOnly}))
+        if (!frame.linkPreCheck(ids::ButtonReply, {.usb = clink::UsbCheck::Reopen,
+                                                   .ethernet = clink::EthernetCheck::ConnectedOnly}))
             return;
         window = ctx.windows.create(wnd::FrmMonitorButtons);
         sendButtonRequests(ctx.link);
@@ -103,8 +103,8 @@ void WindowLaunchers::mnuMonitorButtons_Click() {
 void WindowLaunchers::mnuWriteTubeNut_Click() {
     {
         auto busy = frame.busy();
-        if (!busy ||
-            !frame.linkPreCheck(ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()}))
+        if (!busy || !frame.linkPreCheck(ids::ToolEepromReply,
+                                         {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()}))
             return;
     }
     frame.ctx.windows.open(wnd::frmTubeNut);
@@ -113,8 +113,8 @@ void WindowLaunchers::mnuWriteTubeNut_Click() {
 void WindowLaunchers::mnuLedstates_Click() {
     {
         auto busy = frame.busy();
-        if (!busy ||
-            !frame.linkPreCheck(ids::ButtonReply, {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()}))
+        if (!busy || !frame.linkPreCheck(ids::ButtonReply,
+                                         {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()}))
             return;
     }
     frame.ctx.windows.open(wnd::ToolLed);

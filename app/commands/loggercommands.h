@@ -3,8 +3,8 @@
 // controller rundowns with the Pset data stored for it, and a logger file of transducer readings. The
 // logger is read on the parallel port only.
 
-#include "app/ui/commandframe.h"
 #include "app/reports/loggerreports.h"
+#include "app/ui/commandframe.h"
 
 namespace app {
 

@@ -33,8 +33,8 @@ void NsmCommands::mnuNsmClearRundown_Click() {
     frame.state().DataCount = 0;
     // Parallel-port steps whatever the link: off the parallel port no answer can be read.
     if (NsmExchange(link).askPp(codes::NsmClearRundowns, 0))
-        frame.dialogs().message(QStringLiteral("Rundown Cleared Successfully"), NsmExchange::TransferSuccessful,
-                                MessageIcon::Information);
+        frame.dialogs().message(QStringLiteral("Rundown Cleared Successfully"),
+                                NsmExchange::TransferSuccessful, MessageIcon::Information);
     else
         frame.dialogs().message(QStringLiteral("Nsm Clear Rundown Data Failed"), NsmExchange::ReceiveError,
                                 MessageIcon::Critical);

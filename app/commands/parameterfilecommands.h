@@ -3,8 +3,8 @@
 // Parameters and Transducer > Write > Parameters check a parameter file whole, then write and verify
 // every byte in the tool's or the external transducer's EEPROM.
 
-#include "app/ui/commandframe.h"
 #include "app/parameterfile.h"
+#include "app/ui/commandframe.h"
 
 namespace app {
 

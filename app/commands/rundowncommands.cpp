@@ -1,9 +1,9 @@
 #include "app/commands/rundowncommands.h"
 
+#include "app/reports/systemreports.h"
+#include "app/reporttime.h"
 #include "app/ui/appcontext.h"
 #include "app/ui/frmmain.h"
-#include "app/reporttime.h"
-#include "app/reports/systemreports.h"
 
 #include <QProgressBar>
 

@@ -1,8 +1,8 @@
 #pragma once
 // System > View > Rundown Data: asks for a Pset, reads its rundown log and prints the rundown report.
 
-#include "app/ui/commandframe.h"
 #include "app/rundownlog.h"
+#include "app/ui/commandframe.h"
 
 namespace app {
 

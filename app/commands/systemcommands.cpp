@@ -1,8 +1,8 @@
 #include "app/commands/systemcommands.h"
 
-#include "app/ui/appcontext.h"
-#include "app/reporttime.h"
 #include "app/reports/systemreports.h"
+#include "app/reporttime.h"
+#include "app/ui/appcontext.h"
 #include "link/commandcodes.h"
 
 #include <QProgressBar>

@@ -1,10 +1,10 @@
 #include "app/commands/toolcommands.h"
 
-#include "app/ui/appcontext.h"
 #include "app/commands/commandboxes.h"
+#include "app/reports/toolreports.h"
 #include "app/reporttime.h"
 #include "app/toolparameterread.h"
-#include "app/reports/toolreports.h"
+#include "app/ui/appcontext.h"
 #include "base/vbrules.h"
 
 #include <QProgressBar>

@@ -1,8 +1,8 @@
 #include "app/commands/transducercommands.h"
 
-#include "app/ui/appcontext.h"
-#include "app/reporttime.h"
 #include "app/reports/transducerreport.h"
+#include "app/reporttime.h"
+#include "app/ui/appcontext.h"
 #include "base/dialogs.h"
 
 #include <QProgressBar>
@@ -92,8 +92,8 @@ void TransducerCommands::mnuWriteTransducerCalValue_Click() {
         return;
     if (!frame.dongleOnlyPreCheck(ids::TransducerReply, QStringLiteral("Unable To Configure CanDongle")))
         return;
-    ctx.values.frmValue().prepareValue(QStringLiteral("Transducer Cal Value"), SmallestCalValue, LargestCalValue,
-                                       SmallestCalValue);
+    ctx.values.frmValue().prepareValue(QStringLiteral("Transducer Cal Value"), SmallestCalValue,
+                                       LargestCalValue, SmallestCalValue);
     if (!ctx.values.show())
         return;
     const int value = valueEntryNumber(ctx.values.results.ValueEntryResult);

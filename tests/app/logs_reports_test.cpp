@@ -1,7 +1,7 @@
 // Rundown-log, data-logger, NSM and transducer reports: exact lines against golden files built from fixed
 // memory images, and the number rules at their edges.
-#include "app/reports/loggerreports.h"
 #include "app/nsmtexts.h"
+#include "app/reports/loggerreports.h"
 #include "app/reports/rundownreport.h"
 #include "app/reports/transducerreport.h"
 #include "base/torque.h"

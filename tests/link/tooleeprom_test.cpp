@@ -164,7 +164,9 @@ protected:
         PpFixture::SetUp();
         configure(ids::ToolEepromReply);
     }
-    CanMessage reply(int code, int hi, int lo, int value) { return {ids::ToolEepromReply, {code, hi, lo, value}}; }
+    CanMessage reply(int code, int hi, int lo, int value) {
+        return {ids::ToolEepromReply, {code, hi, lo, value}};
+    }
 };
 
 TEST_F(ToolEepromPp, TheWriteCarriesAddressAndValueAndStoresNothing) {

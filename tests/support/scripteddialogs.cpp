@@ -13,7 +13,8 @@ void ScriptedDialogs::message(const QString& text, const QString& caption, base:
 namespace {
 bool answer(QQueue<bool>& answers, const QString& text, const QString& caption) {
     if (answers.isEmpty()) {
-        ADD_FAILURE() << "unexpected question: " << text.toStdString() << " [" << caption.toStdString() << "]";
+        ADD_FAILURE() << "unexpected question: " << text.toStdString() << " [" << caption.toStdString()
+                      << "]";
         return false;
     }
     return answers.dequeue();

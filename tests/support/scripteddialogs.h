@@ -37,15 +37,15 @@ public:
 
     // Scripted answers, consumed in order.
     QQueue<bool> yesNoAnswers;
-    QQueue<bool> okCancelAnswers;  // true = OK
-    QQueue<QString> fileNames;     // empty text = cancelled
-    QQueue<QString> textAnswers;   // a null QString = cancelled
+    QQueue<bool> okCancelAnswers; // true = OK
+    QQueue<QString> fileNames;    // empty text = cancelled
+    QQueue<QString> textAnswers;  // a null QString = cancelled
 
     std::vector<Message> messages;
-    QStringList questions;         // texts of the yes/no and OK/Cancel questions asked
-    std::vector<Question> asked;   // the same questions with their captions and icons
-    bool printerPresent = true;    // what printerAvailable() answers
-    QStringList printed;           // plain text of each printed document
+    QStringList questions;       // texts of the yes/no and OK/Cancel questions asked
+    std::vector<Question> asked; // the same questions with their captions and icons
+    bool printerPresent = true;  // what printerAvailable() answers
+    QStringList printed;         // plain text of each printed document
 
     QStringList messageTexts() const;
 };

@@ -1,7 +1,7 @@
 // The connection window on the Ethernet link against the stand-in: the result texts, the lamp, the port box,
 // and the save of the chosen link.
-#include "app/ui/frmmain.h"
 #include "app/settingsfiles.h"
+#include "app/ui/frmmain.h"
 #include "app/ui/frmsetconnection.h"
 #include "tests/support/ui/appfixture.h"
 

@@ -1,9 +1,9 @@
 // The window launchers: shared and new instances, what is set before showing, the link checks that keep a
 // window closed, the progress bar around the editors and the logic-editor chooser.
+#include "app/commands/launchers.h"
 #include "app/ui/frmmain.h"
 #include "app/ui/frmmaybe.h"
 #include "app/ui/monitorwindow.h"
-#include "app/commands/launchers.h"
 #include "tests/support/ui/appfixture.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 // File > Login, System > Temporary Password and System > Change Password in the main window: the menus
 // follow the level the entry grants.
-#include "app/ui/frmmain.h"
 #include "app/commands/logincommands.h"
 #include "app/settingsfiles.h"
+#include "app/ui/frmmain.h"
 #include "tests/support/ui/appfixture.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // The login and new-password windows over the login logic.
+#include "app/palverin2006.h"
 #include "app/ui/formnewpword.h"
 #include "app/ui/frmpassword.h"
-#include "app/palverin2006.h"
 #include "link/linkstate.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/tempfolder.h"

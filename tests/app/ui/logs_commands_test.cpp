@@ -1,23 +1,23 @@
 // The rundown-log, data-logger, NSM and transducer commands on the main window, against the stand-in on
 // each link: what is sent, the boxes shown, and the reports printed.
-#include "app/ui/frmmain.h"
 #include "app/commands/loggercommands.h"
 #include "app/commands/nsmcommands.h"
-#include "app/nsmexchange.h"
-#include "app/reporttime.h"
 #include "app/commands/rundowncommands.h"
-#include "app/reports/systemreports.h"
 #include "app/commands/transducercommands.h"
+#include "app/nsmexchange.h"
+#include "app/reports/systemreports.h"
 #include "app/reports/transducerreport.h"
+#include "app/reporttime.h"
+#include "app/ui/frmmain.h"
 #include "base/torque.h"
 #include "base/vbrules.h"
 #include "link/commandcodes.h"
 #include "sim/ftdisim.h"
 #include "sim/spichip.h"
-#include "tests/support/ui/appfixture.h"
 #include "tests/app/logimages.h"
 #include "tests/support/countingeventpump.h"
 #include "tests/support/scripteddialogs.h"
+#include "tests/support/ui/appfixture.h"
 #include "tests/support/waitfor.h"
 
 #include <QCoreApplication>

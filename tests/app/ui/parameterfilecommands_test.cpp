@@ -1,6 +1,6 @@
 // Tool > Encrypt File and the two Write > Parameters commands on each link against the stand-in.
-#include "app/linescrambler.h"
 #include "app/commands/parameterfilecommands.h"
+#include "app/linescrambler.h"
 #include "base/textlines.h"
 #include "tests/app/ui/tooldspfixture.h"
 

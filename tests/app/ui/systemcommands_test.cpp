@@ -1,10 +1,10 @@
 // System > View over Ethernet against the stand-in: the status report, the Parameter Sets report, the SCC
 // version box, and their failures; and the launchers that ask the controller's type first.
-#include "app/ui/frmmain.h"
 #include "app/commands/launchers.h"
-#include "app/reporttime.h"
 #include "app/commands/systemcommands.h"
 #include "app/reports/systemreports.h"
+#include "app/reporttime.h"
+#include "app/ui/frmmain.h"
 #include "link/commandcodes.h"
 #include "tests/support/ui/appfixture.h"
 

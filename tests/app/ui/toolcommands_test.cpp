@@ -1,7 +1,7 @@
 // The Tool menu's EEPROM commands and the tool parameter report on each link against the stand-in.
-#include "app/reporttime.h"
 #include "app/commands/toolcommands.h"
 #include "app/reports/toolreports.h"
+#include "app/reporttime.h"
 #include "app/ui/windowregistry.h"
 #include "tests/app/ui/tooldspfixture.h"
 

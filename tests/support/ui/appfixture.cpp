@@ -8,7 +8,8 @@
 namespace apptest {
 
 namespace {
-std::unique_ptr<app::AppContext> makeContext(testsupport::ScriptedDialogs*& dialogs, ScriptedValueEntry*& values,
+std::unique_ptr<app::AppContext> makeContext(testsupport::ScriptedDialogs*& dialogs,
+                                             ScriptedValueEntry*& values,
                                              testsupport::ScriptedTextViewer*& viewer) {
     app::AppSeams seams;
     auto scripted = std::make_unique<testsupport::ScriptedDialogs>();
@@ -38,7 +39,8 @@ app::ValueButton ScriptedValueEntry::ask(app::ValueEntryForm& form) {
     return answer.button;
 }
 
-AppFixture::AppFixture() : ctxOwner(makeContext(dialogs, valueEntry, textViewer)), ctx(*ctxOwner), s(ctx.state) {
+AppFixture::AppFixture()
+    : ctxOwner(makeContext(dialogs, valueEntry, textViewer)), ctx(*ctxOwner), s(ctx.state) {
     app::installWindows(ctx);
 }
 
