@@ -199,4 +199,11 @@ QString rtrim(const QString& text) {
     return text.left(n);
 }
 
+QString Trim(const QString& text) {
+    qsizetype first = 0;
+    while (first < text.size() && text[first] == u' ')
+        ++first;
+    return rtrim(text.mid(first));
+}
+
 } // namespace base

@@ -44,4 +44,8 @@ inline QString fixed40(const QString& text) {
 // Text with its trailing blanks removed (RTrim).
 QString rtrim(const QString& text);
 
+// Text with its leading and trailing blanks removed. Only blanks (0x20) go: tabs and other white space
+// stay, as in the padded fields of the program's records.
+QString Trim(const QString& text);
+
 } // namespace base

@@ -62,6 +62,15 @@ TEST(VbRules, FixedFieldsPadAndCut) {
     EXPECT_EQ(rtrim(QStringLiteral("ab  ")), QStringLiteral("ab"));
 }
 
+TEST(VbRules, TrimTakesBlanksOnlyFromBothEnds) {
+    EXPECT_EQ(Trim(QStringLiteral("  Rung 1   ")), QStringLiteral("Rung 1"));
+    EXPECT_EQ(Trim(QStringLiteral("a b")), QStringLiteral("a b"));
+    EXPECT_EQ(Trim(QStringLiteral("    ")), QString());
+    EXPECT_EQ(Trim(QString()), QString());
+    // Tabs and line ends are not blanks: they stay.
+    EXPECT_EQ(Trim(QStringLiteral(" \tx\n ")), QStringLiteral("\tx\n"));
+}
+
 #include "base/torque.h"
 
 TEST(Torque, FixedFactorsAndUnchangedCodes) {
