@@ -6,6 +6,7 @@
 #include "app/ui/qtdialogs.h"
 #include "app/ui/startup.h"
 #include "app/ui/textviewer.h"
+#include "ladder/laddermodule.h"
 #include "palverin/installwindows.h"
 
 #include <QApplication>
@@ -38,6 +39,8 @@ int main(int argc, char* argv[]) {
         return 0;
 
     app::AppContext ctx(productionSeams());
+    // Feature modules, in the order of their dependencies.
+    ladder::LadderModule ladderModule(ctx);
     palverin::installWindows(ctx);
     app::FrmMain main(ctx);
     app::startProgram(ctx, main, QApplication::applicationVersion());

@@ -1,0 +1,91 @@
+#include "ladder/laddertree.h"
+
+#include "base/vbrules.h"
+
+namespace ladder {
+
+std::optional<int> LadderTree::add(int parent, const QString& key, const QString& text, int16_t image) {
+    if (contains(key) || (parent != -1 && !valid(parent)))
+        return std::nullopt;
+    nodes_.push_back(LadderNode{key, text, image, parent});
+    const int index = count() - 1;
+    index_.insert(key, index);
+    return index;
+}
+
+std::optional<int> LadderTree::addCounted(int parent, const QString& key, const QString& text, int16_t image,
+                                          int& counter) {
+    if (parent != -1 && !valid(parent))
+        return std::nullopt;
+    QString free = key;
+    while (contains(free))
+        free = base::Trim(key) + QString::number(++counter);
+    return add(parent, free, text, image);
+}
+
+bool LadderTree::setKey(int index, const QString& key) {
+    const int holder = find(key);
+    if (holder == index)
+        return true;
+    if (holder != -1)
+        return false;
+    index_.remove(nodes_[size_t(index)].key);
+    nodes_[size_t(index)].key = key;
+    index_.insert(key, index);
+    return true;
+}
+
+void LadderTree::remove(int index) {
+    if (!valid(index))
+        return;
+    // Mark the node and its descendants (a descendant always comes after its parent).
+    std::vector<bool> gone(nodes_.size(), false);
+    gone[size_t(index)] = true;
+    for (size_t i = size_t(index) + 1; i < nodes_.size(); ++i)
+        gone[i] = nodes_[i].parent >= 0 && gone[size_t(nodes_[i].parent)];
+    std::vector<int> newIndex(nodes_.size(), -1);
+    std::vector<LadderNode> kept;
+    for (size_t i = 0; i < nodes_.size(); ++i) {
+        if (gone[i])
+            continue;
+        newIndex[i] = int(kept.size());
+        LadderNode node = nodes_[i];
+        if (node.parent >= 0)
+            node.parent = newIndex[size_t(node.parent)];
+        kept.push_back(node);
+    }
+    nodes_ = std::move(kept);
+    reindex();
+}
+
+void LadderTree::clear() {
+    nodes_.clear();
+    index_.clear();
+}
+
+std::vector<int> LadderTree::children(int parent) const {
+    std::vector<int> list;
+    for (int i = 0; i < count(); ++i)
+        if (nodes_[size_t(i)].parent == parent)
+            list.push_back(i);
+    return list;
+}
+
+int LadderTree::childCount(int parent) const {
+    return int(children(parent).size());
+}
+
+int LadderTree::depth(int index) const {
+    int steps = 0;
+    for (int i = nodes_[size_t(index)].parent; i >= 0; i = nodes_[size_t(i)].parent)
+        ++steps;
+    return steps;
+}
+
+void LadderTree::reindex() {
+    index_.clear();
+    for (int i = 0; i < count(); ++i)
+        index_.insert(nodes_[size_t(i)].key, i);
+}
+
+} // namespace ladder

@@ -1,0 +1,64 @@
+#pragma once
+// The rung tree: nodes in creation order, each with a key (unique in the tree), a text, an image number
+// (the element code for element nodes) and a parent. The root is node 0. Keys are compared exactly, blanks
+// and case included; any text is a valid key (a received unknown element has a blank key).
+
+#include <QHash>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace ladder {
+
+struct LadderNode {
+    QString key;
+    QString text;
+    int16_t image = 0;
+    int parent = -1; // index of the parent node; -1 for the root
+
+    bool operator==(const LadderNode&) const = default;
+};
+
+class LadderTree {
+public:
+    int count() const { return int(nodes_.size()); }
+    const LadderNode& node(int index) const { return nodes_[size_t(index)]; }
+    bool valid(int index) const { return index >= 0 && index < count(); }
+
+    // The index of the node with this key, or -1.
+    int find(const QString& key) const { return index_.value(key, -1); }
+    bool contains(const QString& key) const { return index_.contains(key); }
+
+    // Appends a root (parent -1) or the last child of parent. Refused (nothing) when the key is taken or
+    // the parent does not exist.
+    std::optional<int> add(int parent, const QString& key, const QString& text, int16_t image);
+    // Appends under parent with the first free key: key, else Trim(key) followed by counter + 1,
+    // counter + 2 ... (counter is advanced and kept by the caller for a whole load or rebuild).
+    std::optional<int> addCounted(int parent, const QString& key, const QString& text, int16_t image,
+                                  int& counter);
+    // Gives a node a new key; refused when another node holds it.
+    bool setKey(int index, const QString& key);
+    void setText(int index, const QString& text) { nodes_[size_t(index)].text = text; }
+
+    // Removes a node with everything below it; later nodes keep their order.
+    void remove(int index);
+    void clear();
+
+    // Children of a node in creation order.
+    std::vector<int> children(int parent) const;
+    int childCount(int parent) const;
+    // The number of steps up to the root (root 0, rung 1, list node 2, element 3).
+    int depth(int index) const;
+
+    bool operator==(const LadderTree& other) const { return nodes_ == other.nodes_; }
+
+private:
+    void reindex();
+
+    std::vector<LadderNode> nodes_;
+    QHash<QString, int> index_;
+};
+
+} // namespace ladder

@@ -1,0 +1,36 @@
+#pragma once
+// A ladder program as a ladder file: one PlcNodeRecord per node after the root, in creation order (a
+// parent always before its children), the presets riding in the records of the elements that use them.
+//
+// Value on writing: image 48..55 carries counter (image - 47)'s preset, under either list; image 96, 98 or
+// 100 with a text beginning "Timer 1/2/3 Start" carries that timer's preset; everything else "0".
+// Value on reading: counter k is taken only from image 47 + k with a text beginning "Counter k =", timer n
+// only from a timer start with its text; values outside a preset's range are brought inside it.
+
+#include "ladder/ladderprogram.h"
+#include "ladder/plcnoderecord.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace ladder {
+
+// The records of a program, the root left out. The settings collection writes the same records.
+std::vector<PlcNodeRecord> plcRecords(const LadderProgram& program);
+QByteArray plcFileBytes(const LadderProgram& program);
+// Writes the file atomically: the old file stays whole until the new one is complete.
+bool writePlcFile(const QString& path, const LadderProgram& program, QString* error = nullptr);
+
+struct PlcFileLoad {
+    std::optional<LadderProgram> program; // the whole program, or nothing when the file is damaged
+    int damagedRecord = 0;                // 1-based: the first record that names no parent or a bad image
+};
+// Builds a program from file bytes: whole records only (a shorter tail is ignored), each node added as
+// the last child of the node whose key equals its padded Relative field; a key already taken becomes the
+// trimmed key followed by a counter kept for the whole load. The image must be a code 0..255.
+PlcFileLoad readPlcProgram(const QByteArray& file);
+
+} // namespace ladder

@@ -1,0 +1,184 @@
+// Ladder files and the printout: the bytes of a known project, save -> load -> save, what a load takes
+// from the records, damaged and missing files that leave the project as it was, a failed write.
+#include "base/textlines.h"
+#include "ladder/laddereditor.h"
+#include "ladder/plcfile.h"
+#include "ladder/printout.h"
+#include "tests/ladder/ladderprograms.h"
+#include "tests/support/scripteddialogs.h"
+#include "tests/support/tempfolder.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace ladder;
+
+namespace {
+
+QByteArray golden(const QString& name) {
+    QFile file(QStringLiteral(PALVERIN_GOLDEN_DIR "/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray record(const QString& relative, const QString& key, const QString& text, const QString& image,
+                  const QString& value) {
+    return PlcNodeRecord{relative, key, text, image, value}.encode();
+}
+
+class LadderFileTest : public ::testing::Test {
+protected:
+    // One rung: counter 3's condition under the inputs, the switch to parameter set 3 (also code 50)
+    // under the outputs, counter 3 at 12.
+    void buildOneRungProject() {
+        editor.addRung();
+        editor.setCounterPreset(3, 12);
+        const int inputs = editor.program().inputsNode(1);
+        const int outputs = editor.program().outputsNode(1);
+        editor.showGroup(3);
+        ASSERT_TRUE(editor.placeElement(inputs, 2));
+        editor.showGroup(12);
+        ASSERT_TRUE(editor.placeElement(outputs, 2));
+    }
+
+    testsupport::TempProgramFolder folder;
+    testsupport::ScriptedDialogs dialogs;
+    LadderEditor editor{dialogs};
+};
+
+} // namespace
+
+TEST_F(LadderFileTest, AProjectIsWrittenByteForByteAndReadsBackTheSame) {
+    buildOneRungProject();
+    const QString path = folder.file(QStringLiteral("one.Plc"));
+    ASSERT_TRUE(editor.writeProject(path));
+    const QByteArray bytes = folder.read(QStringLiteral("one.Plc"));
+    EXPECT_EQ(bytes, golden(QStringLiteral("one_rung_counter.Plc")));
+    ASSERT_EQ(bytes.size(), 5 * 114);
+    EXPECT_EQ(bytes.left(114), "Start" + QByteArray(30, ' ') + "Rung 1" + QByteArray(29, ' ') + "Rung 1" +
+                                   QByteArray(24, ' ') + "8   0         ");
+    const QByteArray counter = bytes.mid(3 * 114, 114);
+    EXPECT_EQ(counter.mid(0, 35), "Inputs 1" + QByteArray(27, ' '));
+    EXPECT_EQ(counter.mid(35, 14), QByteArray("Counter 3 = 12"));
+    EXPECT_EQ(counter.mid(100, 14), QByteArray("50  12        "));
+    EXPECT_EQ(bytes.mid(4 * 114 + 100, 14), QByteArray("50  12        ")); // the switch carries it too
+
+    // Loading takes counter 3 from the condition only; save -> load -> save is byte-identical.
+    LadderEditor other(dialogs);
+    std::optional<LadderProgram> loaded = other.readProject(path);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->presets.cwCounter(3), 12);
+    EXPECT_EQ(loaded->RungCount, 1);
+    other.adoptOpenedProject(std::move(*loaded), path);
+    EXPECT_EQ(other.saveMenus(), (SaveMenus{false, true}));
+    EXPECT_EQ(other.statusText(), QStringLiteral("File Loaded: ") + path);
+    EXPECT_EQ(other.CurrentFileName(), path);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("File Opened Successfully"));
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("File Open"));
+    EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Exclamation);
+    EXPECT_EQ(plcFileBytes(other.program()), bytes);
+
+    // A switch to parameter set 3 with another value does not restore counter 3.
+    QByteArray switchOnly = bytes.left(3 * 114);
+    switchOnly +=
+        record(QStringLiteral("Outputs 1"), QStringLiteral("Switch To Parameter Set 3"),
+               QStringLiteral("Switch To Parameter Set 3"), QStringLiteral("50"), QStringLiteral("77"));
+    EXPECT_EQ(readPlcProgram(switchOnly).program->presets.cwCounter(3), 1);
+}
+
+TEST_F(LadderFileTest, ALoadMakesKeysUniqueTakesPresetsAndIgnoresAPartialTail) {
+    LadderProgram program = LadderProgram::empty();
+    laddertest::addRung(program, {1}, {96, 98, 97});
+    program.presets.setTimer(1, 20.4);
+    program.presets.setTimer(2, 3);
+    program.tree.setText(6, QStringLiteral("Start of timer 2"));
+    QByteArray file = plcFileBytes(program);
+    // A timer 2 start whose text does not say so carries no preset: "0", and nothing is read back.
+    EXPECT_EQ(file.mid(5 * 114 + 104, 10), QByteArray("0         "));
+    EXPECT_EQ(file.mid(4 * 114 + 104, 10), QByteArray("20.4      "));
+    file += record(QStringLiteral("Inputs 1"), QStringLiteral("Input 1 On"), QStringLiteral("Input 1 On"),
+                   QStringLiteral("1"), QStringLiteral("0"));
+    file += record(QStringLiteral("Inputs 1"), QStringLiteral("Counter 1 = 120"),
+                   QStringLiteral("Counter 1 = 120"), QStringLiteral("48"), QStringLiteral("120"));
+    file += QByteArray(50, 'x');
+
+    const PlcFileLoad load = readPlcProgram(file);
+    ASSERT_TRUE(load.program);
+    const LadderTree& tree = load.program->tree;
+    EXPECT_EQ(tree.count(), 1 + 3 + 3 + 1 + 2);
+    const int repeated = tree.find(QStringLiteral("Input 1 On1"));
+    ASSERT_GT(repeated, 0);
+    EXPECT_EQ(tree.node(repeated).text, textField(QStringLiteral("Input 1 On")));
+    EXPECT_EQ(tree.node(repeated).parent, tree.find(keyField(QStringLiteral("Inputs 1"))));
+    EXPECT_EQ(load.program->presets.cwTimer(1), 20.4);
+    EXPECT_EQ(load.program->presets.cwTimer(2), 1);
+    EXPECT_EQ(load.program->presets.cwCounter(1), 99); // brought into the control's range
+    EXPECT_EQ(load.program->RungCount, 1);
+
+    // An empty file is the root alone.
+    const PlcFileLoad empty = readPlcProgram(QByteArray());
+    ASSERT_TRUE(empty.program);
+    EXPECT_EQ(empty.program->tree.count(), 1);
+}
+
+TEST_F(LadderFileTest, DamagedOrMissingFilesLeaveTheProjectAsItWas) {
+    buildOneRungProject();
+    const LadderProgram before = editor.program();
+    const QByteArray good = plcFileBytes(before);
+    const QString path = folder.file(QStringLiteral("bad.Plc"));
+    struct Damage {
+        int record;
+        QByteArray bytes;
+    };
+    const std::vector<Damage> damages = {
+        {2, good.left(114) + record(QStringLiteral("Rung 7"), QStringLiteral("Inputs 7"),
+                                    QStringLiteral("Inputs"), QStringLiteral("2"), QStringLiteral("0"))},
+        {4, good.left(3 * 114) + record(QStringLiteral("Inputs 1"), QStringLiteral("x"), QStringLiteral("x"),
+                                        QStringLiteral("256"), QStringLiteral("0"))},
+        {5, good.left(4 * 114) + record(QStringLiteral("Outputs 1"), QStringLiteral("y"), QStringLiteral("y"),
+                                        QStringLiteral("-1"), QStringLiteral("0"))},
+    };
+    for (const Damage& damage : damages) {
+        ASSERT_TRUE(folder.write(QStringLiteral("bad.Plc"), damage.bytes));
+        dialogs.messages.clear();
+        EXPECT_FALSE(editor.readProject(path));
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("File is damaged (record %1)").arg(damage.record));
+        EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("File Error"));
+        EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Critical);
+        EXPECT_EQ(readPlcProgram(damage.bytes).damagedRecord, damage.record);
+    }
+    dialogs.messages.clear();
+    EXPECT_FALSE(editor.readProject(folder.file(QStringLiteral("missing.Plc"))));
+    ASSERT_EQ(dialogs.messageTexts(), QStringList({QStringLiteral("File does not exists")}));
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("File Error"));
+    EXPECT_EQ(editor.program(), before);
+
+    // A write that cannot be made says so and leaves the project and the old file alone.
+    ASSERT_TRUE(editor.saveAs(path));
+    dialogs.messages.clear();
+    const QString unwritable = folder.file(QStringLiteral("no-such-folder/x.Plc"));
+    EXPECT_FALSE(editor.saveAs(unwritable));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Unable To Write File ")));
+    EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Critical);
+    EXPECT_EQ(editor.CurrentFileName(), path);
+    EXPECT_EQ(folder.read(QStringLiteral("bad.Plc")), good);
+}
+
+TEST(RungPrintout, OneLinePerNodeWithItsPathOfTexts) {
+    LadderProgram program = LadderProgram::empty();
+    laddertest::addRung(program, {}, {});
+    EXPECT_EQ(rungPrintout(program.tree).size(), 4);
+    laddertest::addRung(program, {}, {114});
+    const QString root = textField(QStringLiteral("Brenstal - Logic I/O"));
+    const QStringList lines = rungPrintout(program.tree);
+    ASSERT_EQ(lines.size(), 8);
+    EXPECT_EQ(lines[0], root);
+    EXPECT_EQ(lines[1], root + QStringLiteral("\\Rung 1") + QString(24, u' '));
+    EXPECT_EQ(lines[7], root + QStringLiteral("\\") + textField(QStringLiteral("Rung 2")) +
+                            QStringLiteral("\\") + textField(QStringLiteral("Outputs")) +
+                            QStringLiteral("\\-"));
+    EXPECT_TRUE(base::joinLinesCrLf(lines).endsWith("\\-\r\n"));
+}
