@@ -7,6 +7,7 @@
 #include "app/ui/startup.h"
 #include "app/ui/textviewer.h"
 #include "ladder/laddermodule.h"
+#include "monitor/monitormodule.h"
 #include "palverin/installwindows.h"
 
 #include <QApplication>
@@ -41,6 +42,7 @@ int main(int argc, char* argv[]) {
     app::AppContext ctx(productionSeams());
     // Feature modules, in the order of their dependencies.
     ladder::LadderModule ladderModule(ctx);
+    monitor::MonitorModule monitorModule(ctx);
     palverin::installWindows(ctx);
     app::FrmMain main(ctx);
     app::startProgram(ctx, main, QApplication::applicationVersion());

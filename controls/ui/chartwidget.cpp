@@ -22,6 +22,8 @@ constexpr double CursorPenWidth = 1.0;
 // Cursors are drawn above the plots.
 constexpr double CursorZ = 100.0;
 const QString AxisLabelFormat = QStringLiteral("%g");
+// About this many grid intervals along an axis.
+constexpr double TargetTickCount = 5;
 
 int axisIndex(int number) {
     return number - 1;
@@ -61,11 +63,14 @@ ChartWidget::ChartWidget(QWidget* parent) : QChartView(parent) {
     for (int i = 0; i < AxisCount; ++i) {
         auto* a = new QValueAxis(c);
         a->setLabelFormat(AxisLabelFormat);
+        a->setTickType(QValueAxis::TicksDynamic);
+        a->setTickAnchor(0);
         c->addAxis(a, sides[i]);
-        a->setRange(full_[i].minimum, full_[i].maximum);
         connect(a, &QValueAxis::rangeChanged, this, &ChartWidget::updateCursors);
         axes_[i] = a;
     }
+    for (int number = XAxis; number <= Y2Axis; ++number)
+        showRange(number, full_[axisIndex(number)].minimum, full_[axisIndex(number)].maximum);
     axes_[axisIndex(Y2Axis)]->setVisible(false);
     connect(c, &QChart::plotAreaChanged, this, &ChartWidget::updateCursors);
     rubberBand_ = new QRubberBand(QRubberBand::Rectangle, viewport());
@@ -102,8 +107,9 @@ int ChartWidget::plotCount() const {
 int ChartWidget::addPlot(const QColor& color) {
     auto p = std::make_unique<Plot>();
     p->series = new QLineSeries(chart());
-    p->series->setColor(color);
     chart()->addSeries(p->series);
+    // After adding: the chart's theme colours every series it takes in.
+    p->series->setColor(color);
     attach(*p, YAxis);
     plots_.push_back(std::move(p));
     return plotCount();
@@ -263,7 +269,14 @@ void ChartWidget::restoreRanges() {
 void ChartWidget::showRange(int number, double minimum, double maximum) {
     if (!(maximum > minimum))
         return;
-    axes_[axisIndex(number)]->setRange(minimum, maximum);
+    QValueAxis* a = axes_[axisIndex(number)];
+    // Grid lines at round values (1, 2 or 5 times a power of ten) whatever the range's ends are.
+    const double raw = (maximum - minimum) / TargetTickCount;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double ratio = raw / magnitude;
+    const double step = ratio <= 1 ? 1 : ratio <= 2 ? 2 : ratio <= 5 ? 5 : 10;
+    a->setTickInterval(step * magnitude);
+    a->setRange(minimum, maximum);
 }
 
 void ChartWidget::updateSecondAxis() {

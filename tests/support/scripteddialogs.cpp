@@ -1,6 +1,11 @@
 #include "tests/support/scripteddialogs.h"
 
+#include <QImage>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFragment>
+#include <QTextImageFormat>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +56,16 @@ QString ScriptedDialogs::saveFileName(const QString& caption, const QString&, co
 
 bool ScriptedDialogs::print(const QTextDocument& document) {
     printed.append(document.toPlainText());
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.isImageFormat()) {
+                const QString name = format.toImageFormat().name();
+                printedImages.push_back(
+                    document.resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>());
+            }
+        }
+    }
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "base/dialogs.h"
 
+#include <QImage>
 #include <QQueue>
 #include <QStringList>
 
@@ -42,10 +43,11 @@ public:
     QQueue<QString> textAnswers;  // a null QString = cancelled
 
     std::vector<Message> messages;
-    QStringList questions;       // texts of the yes/no and OK/Cancel questions asked
-    std::vector<Question> asked; // the same questions with their captions and icons
-    bool printerPresent = true;  // what printerAvailable() answers
-    QStringList printed;         // plain text of each printed document
+    QStringList questions;             // texts of the yes/no and OK/Cancel questions asked
+    std::vector<Question> asked;       // the same questions with their captions and icons
+    bool printerPresent = true;        // what printerAvailable() answers
+    QStringList printed;               // plain text of each printed document
+    std::vector<QImage> printedImages; // the images in the printed documents, in order
 
     QStringList messageTexts() const;
 };

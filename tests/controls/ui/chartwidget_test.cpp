@@ -203,6 +203,7 @@ TEST_F(ChartTest, PlotsKeepTheirAxesColoursAndTheRangesShown) {
     EXPECT_TRUE(chart.axisVisible(ChartWidget::Y2Axis));
     EXPECT_EQ(chart.axisMaximum(ChartWidget::Y2Axis), 500);
     EXPECT_EQ(chart.plotColor(p2), QColor(Qt::red));
+    EXPECT_EQ(chart.plotColor(p1), QColor(Qt::black)); // not the chart theme's first colour
 
     chart.clearData();
     EXPECT_EQ(chart.plotCount(), 2);

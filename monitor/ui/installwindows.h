@@ -1,0 +1,13 @@
+#pragma once
+// Provides the monitor windows to the window registry.
+
+namespace app {
+class AppContext;
+}
+
+namespace monitor {
+
+// frmStats.
+void installWindows(app::AppContext& ctx);
+
+} // namespace monitor

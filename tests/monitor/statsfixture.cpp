@@ -1,0 +1,50 @@
+#include "tests/monitor/statsfixture.h"
+
+#include "base/textlines.h"
+#include "base/vbrules.h"
+
+namespace statstest {
+
+namespace {
+constexpr int Cell = 12;
+constexpr int RuleWidth = 76;
+
+QString cells(const QStringList& texts) {
+    QString line;
+    for (const QString& t : texts)
+        line += base::fixedField(t, Cell);
+    return line;
+}
+} // namespace
+
+QStringList reportLines(const ReportSpec& spec) {
+    const QString rule(RuleWidth, u'-');
+    QStringList lines{QStringLiteral("Company   : Brenstal"),
+                      QStringLiteral("File Type : Controller Rundown Data"),
+                      QStringLiteral("Time      : 10:15:30 AM"),
+                      QStringLiteral("Date      : 3/14/2009"),
+                      QStringLiteral("  "),
+                      QStringLiteral("Parameter Set #: 1"),
+                      base::fixed40(QStringLiteral("Units: Nm")),
+                      base::fixed40(QStringLiteral("Strategy: Torque Control")),
+                      base::fixed40(QStringLiteral("Torque Target: ") + spec.target),
+                      base::fixed40(QStringLiteral("Torque Hi Limit: ") + spec.hi),
+                      base::fixed40(QStringLiteral("Torque Lo Limit: ") + spec.lo),
+                      base::fixed40(QStringLiteral("Torque Threshold: 5")),
+                      QStringLiteral("  "),
+                      cells({"#", "RESULT", "TORQUE", "ANGLE", "TORQUE X"}),
+                      rule};
+    for (int i = 0; i < spec.torques.size(); ++i)
+        lines << cells({QString::number(i + 1), QStringLiteral("ACCEPT"), spec.torques[i], "45", "0"});
+    if (spec.closed)
+        lines << rule;
+    return lines;
+}
+
+QByteArray threeRundownReport() {
+    ReportSpec spec;
+    spec.torques = QStringList{"10.00", "12.00", "14.00"};
+    return base::joinLinesCrLf(reportLines(spec));
+}
+
+} // namespace statstest
