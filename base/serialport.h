@@ -35,6 +35,8 @@ public:
     virtual bool isOpen() const = 0;
     // Queues bytes for sending; false when the port is not open or refuses them.
     virtual bool write(const QByteArray& bytes) = 0;
+    // Bytes written but not yet handed to the device.
+    virtual qint64 bytesToWrite() const = 0;
     // The bytes that have arrived since the last read (none when nothing has).
     virtual QByteArray readAll() = 0;
     virtual void close() = 0;

@@ -2,12 +2,14 @@
 
 #include "app/ui/installwindows.h"
 #include "monitor/ui/installwindows.h"
+#include "service/ui/installwindows.h"
 
 namespace palverin {
 
-void installWindows(app::AppContext& ctx) {
+void installWindows(app::AppContext& ctx, const FeatureModules& modules) {
     app::installWindows(ctx);
     monitor::installWindows(ctx);
+    service::installWindows(ctx, modules.service);
     // Each later feature adds its installWindows() call here.
 }
 

@@ -4,9 +4,17 @@
 namespace app {
 class AppContext;
 }
+namespace service {
+class ServiceModule;
+}
 
 namespace palverin {
 
-void installWindows(app::AppContext& ctx);
+// The feature modules main.cpp builds, one member each.
+struct FeatureModules {
+    service::ServiceModule& service;
+};
+
+void installWindows(app::AppContext& ctx, const FeatureModules& modules);
 
 } // namespace palverin

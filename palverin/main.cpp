@@ -9,6 +9,7 @@
 #include "ladder/laddermodule.h"
 #include "monitor/monitormodule.h"
 #include "palverin/installwindows.h"
+#include "service/servicemodule.h"
 
 #include <QApplication>
 #include <QLockFile>
@@ -43,7 +44,8 @@ int main(int argc, char* argv[]) {
     // Feature modules, in the order of their dependencies.
     ladder::LadderModule ladderModule(ctx);
     monitor::MonitorModule monitorModule(ctx);
-    palverin::installWindows(ctx);
+    service::ServiceModule serviceModule(ctx);
+    palverin::installWindows(ctx, {.service = serviceModule});
     app::FrmMain main(ctx);
     app::startProgram(ctx, main, QApplication::applicationVersion());
     return QApplication::exec();

@@ -17,6 +17,7 @@ public:
     bool open(const QString& portName, const SerialSettings& settings) override;
     bool isOpen() const override { return port_.isOpen(); }
     bool write(const QByteArray& bytes) override;
+    qint64 bytesToWrite() const override { return port_.bytesToWrite(); }
     QByteArray readAll() override { return port_.readAll(); }
     void close() override;
     QString errorText() const override { return error_; }
