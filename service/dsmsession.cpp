@@ -22,9 +22,6 @@ const QString TransferComplete = QStringLiteral("Transfer Complete");
 const QString TransferFailed = QStringLiteral("Transfer Failed - ");
 const QString TransferCancelled = QStringLiteral("Transfer Cancelled");
 
-// The wait for a running engine looks again after at most this many yields; the engine's own time-outs
-// bound the whole wait.
-constexpr long TransferWaitSlice = 100000;
 constexpr char CarriageReturn = '\r';
 } // namespace
 
@@ -212,9 +209,10 @@ void DsmSession::runScript(const DsmScript& script, const QByteArray& file) {
         DoEventsDelay(script.pauseAfterCommand);
     }
     if (!cancelled_) {
-        transfer_ = script.receive ? startReceive(script.protocol, *port_, timings_)
-                                   : startSend(script.protocol, *port_, file, timings_);
+        transfer_ = script.receive ? makeReceiver(script.protocol, *port_, timings_)
+                                   : makeSender(script.protocol, *port_, file, timings_);
         connect(transfer_.get(), &FileTransfer::progressed, this, &DsmSession::updateTransferStatus);
+        transfer_->start();
         updateTransferStatus();
         for (long pause : script.pausesAfterStart)
             DoEventsDelay(pause);

@@ -58,6 +58,9 @@ public:
     static inline const QByteArray CommandMode = QByteArrayLiteral("q ");
     // Returns the DSM to its work after a transfer.
     static inline const QString RunCommand = QStringLiteral("dsm");
+    // The wait for a running engine looks again after at most this many yields; the engine's own
+    // time-outs bound the whole wait.
+    static constexpr long TransferWaitSlice = 100000;
 
     DsmSession(base::Dialogs& dialogs, base::EventPump& pump, std::unique_ptr<base::SerialPort> port,
                SerialDevices& devices, const TransferTimings& timings = {});

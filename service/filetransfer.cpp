@@ -86,15 +86,11 @@ void RawSender::timedOut() {
     finish(Outcome::Failed, QStringLiteral("The line did not take the file"));
 }
 
-std::unique_ptr<FileTransfer> startSend(TransferProtocol protocol, base::SerialPort& port,
-                                        const QByteArray& file, const TransferTimings& timings) {
-    std::unique_ptr<FileTransfer> transfer;
+std::unique_ptr<FileTransfer> makeSender(TransferProtocol protocol, base::SerialPort& port,
+                                         const QByteArray& file, const TransferTimings& timings) {
     if (protocol == TransferProtocol::Raw)
-        transfer = std::make_unique<RawSender>(port, file, timings);
-    else
-        transfer = std::make_unique<xmodem::Sender>(port, file, timings);
-    transfer->start();
-    return transfer;
+        return std::make_unique<RawSender>(port, file, timings);
+    return std::make_unique<xmodem::Sender>(port, file, timings);
 }
 
 namespace {
@@ -112,15 +108,11 @@ protected:
 };
 } // namespace
 
-std::unique_ptr<FileTransfer> startReceive(TransferProtocol protocol, base::SerialPort& port,
+std::unique_ptr<FileTransfer> makeReceiver(TransferProtocol protocol, base::SerialPort& port,
                                            const TransferTimings& timings) {
-    std::unique_ptr<FileTransfer> transfer;
     if (protocol == TransferProtocol::Raw)
-        transfer = std::make_unique<NoReceiver>(port, timings);
-    else
-        transfer = std::make_unique<xmodem::Receiver>(port, timings);
-    transfer->start();
-    return transfer;
+        return std::make_unique<NoReceiver>(port, timings);
+    return std::make_unique<xmodem::Receiver>(port, timings);
 }
 
 } // namespace service

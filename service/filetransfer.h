@@ -55,7 +55,7 @@ public:
     // The received file, once a receive is complete.
     const QByteArray& receivedFile() const { return file_; }
 
-    // Begins the transfer (the factories below call it once).
+    // Begins the transfer; called once, after the owner is ready to hand it the port's bytes.
     virtual void start() = 0;
     // Bytes the port received while the transfer runs.
     virtual void received(const QByteArray& bytes) = 0;
@@ -88,12 +88,12 @@ private:
     qint64 done_ = 0;
 };
 
-// Starts sending a file's bytes with the protocol of this code.
-std::unique_ptr<FileTransfer> startSend(TransferProtocol protocol, base::SerialPort& port,
-                                        const QByteArray& file, const TransferTimings& timings = {});
-// Starts receiving a file with the protocol of this code. The plain protocol cannot tell where a file ends:
-// it fails at once.
-std::unique_ptr<FileTransfer> startReceive(TransferProtocol protocol, base::SerialPort& port,
+// The engine that sends a file's bytes with the protocol of this code (not started yet).
+std::unique_ptr<FileTransfer> makeSender(TransferProtocol protocol, base::SerialPort& port,
+                                         const QByteArray& file, const TransferTimings& timings = {});
+// The engine that receives a file with the protocol of this code (not started yet). The plain protocol
+// cannot tell where a file ends: its receive fails as it starts.
+std::unique_ptr<FileTransfer> makeReceiver(TransferProtocol protocol, base::SerialPort& port,
                                            const TransferTimings& timings = {});
 
 // The plain send: the file's bytes to the port; complete once the port has handed them all to the device.

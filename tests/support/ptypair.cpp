@@ -2,6 +2,8 @@
 
 #include "tests/support/waitfor.h"
 
+#include <QSocketNotifier>
+
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
@@ -28,6 +30,7 @@ PtyPair::PtyPair() {
 }
 
 PtyPair::~PtyPair() {
+    notifier_.reset();
     if (port_ >= 0)
         ::close(port_);
     if (peer_ >= 0)
@@ -46,18 +49,36 @@ bool PtyPair::write(const QByteArray& bytes) {
     return true;
 }
 
+QByteArray PtyPair::readAvailable() {
+    QByteArray received;
+    std::array<char, ReadChunk> chunk{};
+    ssize_t n = 0;
+    while ((n = ::read(peer_, chunk.data(), chunk.size())) > 0)
+        received.append(chunk.data(), qsizetype(n));
+    return received;
+}
+
 QByteArray PtyPair::read(int count, int ms) {
     QByteArray received;
     waitFor(
         [&] {
-            std::array<char, ReadChunk> chunk{};
-            ssize_t n = 0;
-            while ((n = ::read(peer_, chunk.data(), chunk.size())) > 0)
-                received.append(chunk.data(), qsizetype(n));
+            received += readAvailable();
             return received.size() >= count;
         },
         ms);
     return received;
+}
+
+void PtyPair::onPeerData(std::function<void(const QByteArray&)> handler) {
+    handler_ = std::move(handler);
+    if (notifier_ || peer_ < 0)
+        return;
+    notifier_ = std::make_unique<QSocketNotifier>(peer_, QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+        const QByteArray bytes = readAvailable();
+        if (!bytes.isEmpty() && handler_)
+            handler_(bytes);
+    });
 }
 
 termios PtyPair::portSettings() const {

@@ -7,7 +7,12 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 #include <termios.h>
+
+class QSocketNotifier;
 
 namespace testsupport {
 
@@ -26,13 +31,20 @@ public:
     bool write(const QByteArray& bytes);
     // What the port has sent, waiting (in the event loop) up to ms until at least count bytes are there.
     QByteArray read(int count, int ms = 2000);
+    // Hands what the port sends to a peer device as it arrives (in the event loop); read() then finds
+    // nothing.
+    void onPeerData(std::function<void(const QByteArray&)> handler);
     // The port end's line settings as the port left them.
     termios portSettings() const;
 
 private:
+    QByteArray readAvailable();
+
     int peer_ = -1;
     int port_ = -1;
     QString path_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    std::function<void(const QByteArray&)> handler_;
 };
 
 } // namespace testsupport
