@@ -7,6 +7,7 @@
 #include "app/ui/startup.h"
 #include "app/ui/textviewer.h"
 #include "ladder/laddermodule.h"
+#include "logicio/logicmodule.h"
 #include "monitor/monitormodule.h"
 #include "palverin/installwindows.h"
 #include "service/servicemodule.h"
@@ -43,6 +44,7 @@ int main(int argc, char* argv[]) {
     app::AppContext ctx(productionSeams());
     // Feature modules, in the order of their dependencies.
     ladder::LadderModule ladderModule(ctx);
+    logicio::LogicModule logicModule(ctx);
     monitor::MonitorModule monitorModule(ctx);
     service::ServiceModule serviceModule(ctx);
     palverin::installWindows(ctx, {.service = serviceModule});

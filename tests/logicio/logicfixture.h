@@ -1,0 +1,76 @@
+#pragma once
+// Headless services for the logic I/O core: scripted dialogs, value prompt and text viewer, a temporary
+// program folder, and the logic module with its program-wide rungs and batch table.
+
+#include "app/appservices.h"
+#include "link/linkclock.h"
+#include "logicio/logicmodule.h"
+#include "tests/support/countingeventpump.h"
+#include "tests/support/scripteddialogs.h"
+#include "tests/support/scriptedtextviewer.h"
+#include "tests/support/tempfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+
+namespace logictest {
+
+// Answers the value-entry dialog from a queue: a number entered, or nothing for Cancel.
+class ScriptedValuePrompt : public app::ValueEntryPrompt {
+public:
+    struct Asked {
+        QString prompt;
+        double maximum;
+    };
+    app::ValueButton ask(app::ValueEntryForm& form) override {
+        asked.push_back({form.prompt, form.value.maximum});
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected value prompt: " << form.prompt.toStdString();
+            return app::ValueButton::Cancel;
+        }
+        const std::optional<double> answer = answers.front();
+        answers.pop_front();
+        if (!answer)
+            return app::ValueButton::Cancel;
+        form.value.setValue(*answer);
+        return app::ValueButton::Enter;
+    }
+
+    std::deque<std::optional<double>> answers;
+    std::vector<Asked> asked;
+};
+
+class LogicFixture : public ::testing::Test {
+protected:
+    LogicFixture() : services(makeSeams()), module(services) {}
+
+    QString path(const QString& name) const { return folder.file(name); }
+
+    testsupport::TempProgramFolder folder;
+    testsupport::ScriptedDialogs* dialogs = nullptr;
+    ScriptedValuePrompt* values = nullptr;
+    testsupport::ScriptedTextViewer* viewer = nullptr;
+    app::AppServices services;
+    logicio::LogicModule module;
+
+private:
+    app::AppSeams makeSeams() {
+        app::AppSeams seams;
+        auto scriptedDialogs = std::make_unique<testsupport::ScriptedDialogs>();
+        dialogs = scriptedDialogs.get();
+        seams.dialogs = std::move(scriptedDialogs);
+        seams.pump = std::make_unique<testsupport::CountingEventPump>();
+        seams.clock = std::make_unique<clink::ManualLinkClock>();
+        auto prompt = std::make_unique<ScriptedValuePrompt>();
+        values = prompt.get();
+        seams.valuePrompt = std::move(prompt);
+        auto scriptedViewer = std::make_unique<testsupport::ScriptedTextViewer>();
+        viewer = scriptedViewer.get();
+        seams.textViewer = std::move(scriptedViewer);
+        return seams;
+    }
+};
+
+} // namespace logictest
