@@ -78,7 +78,8 @@ QString elementName(Side side, const ladder::PlcNodeRecord& node) {
 
 bool belongsTo(Side side, const ladder::PlcNodeRecord& node, int r) {
     const QString parent = ladder::keyField(node.Relative);
-    const QString prefix = side == Side::Inputs ? QStringLiteral("Inputs %1 ") : QStringLiteral("Outputs %1 ");
+    const QString prefix =
+        side == Side::Inputs ? QStringLiteral("Inputs %1 ") : QStringLiteral("Outputs %1 ");
     return parent.startsWith(prefix.arg(r));
 }
 

@@ -22,7 +22,8 @@ class AppServices;
 
 namespace logicio {
 
-inline const QString ConverterCaption = QStringLiteral("  Brenstal - Convert Logic I/O File   (2001 TO 2002)");
+inline const QString ConverterCaption =
+    QStringLiteral("  Brenstal - Convert Logic I/O File   (2001 TO 2002)");
 inline const QString ConvertButtonText = QStringLiteral("Convert Logic File ");
 inline const QString ConvertCaption = QStringLiteral("Convert File");
 

@@ -248,7 +248,8 @@ bool namedCondition(int code) {
 }
 
 bool namedAction(int code) {
-    return (code >= 1 && code <= LastNamedDisplay) || (code >= FirstNamedSocketLed && code <= LastVersion2Action);
+    return (code >= 1 && code <= LastNamedDisplay) ||
+           (code >= FirstNamedSocketLed && code <= LastVersion2Action);
 }
 
 } // namespace

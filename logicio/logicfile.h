@@ -28,12 +28,12 @@ struct LogicFileRecord {
     static constexpr int SlotTextWidth = 40;
     static constexpr int OperatorTextWidth = 4;
     static constexpr int SummaryWidth = 500;
-    static constexpr int InTextOffset = Codes * CodeBytes;                                     // 44
-    static constexpr int OpTextOffset = InTextOffset + ConditionSlots * SlotTextWidth;         // 204
-    static constexpr int OutTextOffset = OpTextOffset + OperatorSlots * OperatorTextWidth;     // 216
-    static constexpr int InputSummaryOffset = OutTextOffset + ActionSlots * SlotTextWidth;     // 376
-    static constexpr int OutputSummaryOffset = InputSummaryOffset + SummaryWidth;              // 876
-    static constexpr int Size = OutputSummaryOffset + SummaryWidth;                            // 1376
+    static constexpr int InTextOffset = Codes * CodeBytes;                                 // 44
+    static constexpr int OpTextOffset = InTextOffset + ConditionSlots * SlotTextWidth;     // 204
+    static constexpr int OutTextOffset = OpTextOffset + OperatorSlots * OperatorTextWidth; // 216
+    static constexpr int InputSummaryOffset = OutTextOffset + ActionSlots * SlotTextWidth; // 376
+    static constexpr int OutputSummaryOffset = InputSummaryOffset + SummaryWidth;          // 876
+    static constexpr int Size = OutputSummaryOffset + SummaryWidth;                        // 1376
 
     // The record of a rung (SwitchToTwo, SwitchToBatchRecord).
     static QByteArray encode(const LogicRung& rung);

@@ -81,8 +81,8 @@ void decodeRung(LogicVariant textSet, const LogicImage& image, int base, LogicRu
         rung.outText(k) = ActionText(textSet, index);
         if (isTimerStart(index)) {
             // A preset above 255 s would spill into the action's list index.
-            const int seconds = std::min(image.timerTicks(timerOf(index)) / LogicImage::TicksPerSecond,
-                                         LargestSeconds);
+            const int seconds =
+                std::min(image.timerTicks(timerOf(index)) / LogicImage::TicksPerSecond, LargestSeconds);
             rung.out(k) += seconds;
             rung.outText(k) = timerText(rung.outText(k), QString::number(seconds));
         }

@@ -41,10 +41,12 @@ TEST(LogicCatalogue, EveryTextSetEqualsTheGoldenTables) {
     const QMap<QString, QStringList> golden = goldenSets();
     ASSERT_EQ(golden.size(), 5);
     expectSameTexts(conditionTexts(), golden[QStringLiteral("conditions")], "conditions");
-    expectSameTexts(actionListTexts(LogicVariant::Version3), golden[QStringLiteral("v3 choice actions")], "v3 lists");
+    expectSameTexts(actionListTexts(LogicVariant::Version3), golden[QStringLiteral("v3 choice actions")],
+                    "v3 lists");
     expectSameTexts(actionDecodeTexts(LogicVariant::Version3), golden[QStringLiteral("v3 decode actions")],
                     "v3 decoder");
-    expectSameTexts(actionListTexts(LogicVariant::Version2), golden[QStringLiteral("v2 choice actions")], "v2 lists");
+    expectSameTexts(actionListTexts(LogicVariant::Version2), golden[QStringLiteral("v2 choice actions")],
+                    "v2 lists");
     expectSameTexts(actionDecodeTexts(LogicVariant::Version2), golden[QStringLiteral("v2 decode actions")],
                     "v2 decoder");
     for (int code = 0; code < ConditionCount; ++code)

@@ -84,7 +84,8 @@ TEST(LogicImage, RungsFillTwelveWordsEachWithOrMarksAndTimerPresets) {
     EXPECT_EQ(decoded[9].Out3Text, QStringLiteral("Timer 1 Start  (30 Sec)"));
     EXPECT_EQ(decoded[9].Out1Text, QStringLiteral("Reset/Prev Batch"));
     EXPECT_EQ(decoded[1].InputSummary, QStringLiteral("Input  -> Input 1 On  OR  Input 2 Off"));
-    EXPECT_EQ(decoded[9].OutputSummary, QStringLiteral("Output -> Reset/Prev Batch    Timer 1 Start  (30 Sec)"));
+    EXPECT_EQ(decoded[9].OutputSummary,
+              QStringLiteral("Output -> Reset/Prev Batch    Timer 1 Start  (30 Sec)"));
 
     LogicRungs v2Texts;
     DecodeLogic(LogicVariant::Version2, image, v2Texts);
@@ -125,7 +126,7 @@ TEST(LogicImage, ReceivedWordsOfAnyValueDecodeWithoutFault) {
     image.setWord(0, 128 + 5); // condition 1 never carries a mark
     image.setWord(2, 200);     // OR and condition 72
     image.setWord(3, 7);
-    image.setWord(4, 255);     // OR and index 127, past the table
+    image.setWord(4, 255); // OR and index 127, past the table
     image.setWord(8, 255);
     image.setWord(9, 71);
     image.setWord(10, 72);

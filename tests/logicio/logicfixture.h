@@ -47,6 +47,11 @@ protected:
     LogicFixture() : services(makeSeams()), module(services) {}
 
     QString path(const QString& name) const { return folder.file(name); }
+    // The names the next file dialogs answer (an empty name is Cancel).
+    void answerFiles(std::initializer_list<QString> names) {
+        for (const QString& name : names)
+            dialogs->fileNames.enqueue(name);
+    }
 
     testsupport::TempProgramFolder folder;
     testsupport::ScriptedDialogs* dialogs = nullptr;

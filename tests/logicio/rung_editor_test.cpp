@@ -17,7 +17,8 @@ TEST(LogicRung, CodeWordsSplitIntoPositionAndValue) {
     EXPECT_EQ(listPosition(codeWord(88, 7), 89), 88);
     EXPECT_EQ(operatorPosition(1), 1);
     EXPECT_EQ(operatorPosition(7), std::nullopt);
-    EXPECT_EQ(counterText(QStringLiteral("Counter 1 = "), QStringLiteral("5")), QStringLiteral("Counter 1 =  5"));
+    EXPECT_EQ(counterText(QStringLiteral("Counter 1 = "), QStringLiteral("5")),
+              QStringLiteral("Counter 1 =  5"));
     EXPECT_EQ(timerText(QStringLiteral("Timer 2 Start"), QStringLiteral("30")),
               QStringLiteral("Timer 2 Start  (30 Sec)"));
     EXPECT_EQ(timerText(QStringLiteral("Timer 2 Start"), QString()), QStringLiteral("Timer 2 Start  ( Sec)"));
@@ -37,7 +38,8 @@ TEST(LogicRung, SummariesInBothFormsSkipEmptySlots) {
     rung.Op1Text = QStringLiteral("OR"); // before the empty condition 2: dropped with it
     rung.Op2Text = QStringLiteral("OR");
     rung.Out3Text = QStringLiteral("Red Light On");
-    EXPECT_EQ(inputSummary(rung, SummaryForm::Refresh), QStringLiteral("Input  -> Input 1 On  OR  Torque Hi"));
+    EXPECT_EQ(inputSummary(rung, SummaryForm::Refresh),
+              QStringLiteral("Input  -> Input 1 On  OR  Torque Hi"));
     EXPECT_EQ(inputSummary(rung, SummaryForm::Edit), QStringLiteral("Input  -> Input 1 On    OR  Torque Hi"));
     EXPECT_EQ(outputSummary(rung), QStringLiteral("Output ->     Red Light On"));
     rung.Out1Text = QStringLiteral("Green Light On");
@@ -109,7 +111,8 @@ TEST_F(LogicEditorTest, ChoicesAskTheirValuesAndRebuildTheSummaries) {
     EXPECT_EQ(rung.In3Text, QStringLiteral("Counter 1 <  "));
     EXPECT_EQ(rung.Out1Text, QStringLiteral("Timer 2 Start  ( Sec)"));
     EXPECT_EQ(rung.InputSummary, QStringLiteral("Input  -> Counter 1 =  200    OR  Counter 1 <  "));
-    EXPECT_EQ(rung.OutputSummary, QStringLiteral("Output -> Timer 2 Start  ( Sec)    Timer 3 Start  (240 Sec)"));
+    EXPECT_EQ(rung.OutputSummary,
+              QStringLiteral("Output -> Timer 2 Start  ( Sec)    Timer 3 Start  (240 Sec)"));
     EXPECT_EQ(v3.itemCaption(20), rung.InputSummary);
     EXPECT_EQ(v3.listPosition(0), 33);
     EXPECT_EQ(v3.listPosition(10), 73);
