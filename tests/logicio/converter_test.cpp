@@ -6,6 +6,8 @@
 #include "tests/logicio/logicfixture.h"
 
 using namespace logicio;
+using logictest::put;
+using logictest::putText;
 using base::MessageIcon;
 
 namespace {
@@ -42,14 +44,6 @@ std::vector<ladder::PlcNodeRecord> ladderProgram() {
     for (int i = 0; i < 600; ++i)
         nodes.push_back(input(31 + i % 3, QStringLiteral("Input 2 On")));
     return nodes;
-}
-
-void put(QByteArray& file, int offset, const QByteArray& bytes) {
-    file.replace(offset, bytes.size(), bytes);
-}
-
-void putText(QByteArray& file, int offset, int width, const QByteArray& text) {
-    put(file, offset, text + QByteArray(width - text.size(), ' '));
 }
 
 // The expected logic file, byte by byte.

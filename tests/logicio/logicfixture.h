@@ -17,6 +17,14 @@
 
 namespace logictest {
 
+// Hand-built file bytes: bytes at an offset, a text left-aligned and padded with blanks to its width.
+inline void put(QByteArray& file, int offset, const QByteArray& bytes) {
+    file.replace(offset, bytes.size(), bytes);
+}
+inline void putText(QByteArray& file, int offset, int width, const QByteArray& text) {
+    put(file, offset, text + QByteArray(width - text.size(), ' '));
+}
+
 // Answers the value-entry dialog from a queue: a number entered, or nothing for Cancel.
 class ScriptedValuePrompt : public app::ValueEntryPrompt {
 public:
