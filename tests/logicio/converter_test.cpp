@@ -1,14 +1,19 @@
 // The ladder converter: a synthesised ladder file converts to the expected logic file byte for byte
 // (combined inputs, counter and timer values, a repeated element, rung 10 apart from rung 1); the limits
 // of a rung table and values that would spill into the code refuse the conversion and write nothing.
+#include "base/vbrules.h"
+#include "ladder/laddereditor.h"
+#include "ladder/plcfile.h"
 #include "ladder/plcnoderecord.h"
 #include "logicio/ladderconverter.h"
 #include "tests/logicio/logicfixture.h"
 
+#include <algorithm>
+
 using namespace logicio;
+using base::MessageIcon;
 using logictest::put;
 using logictest::putText;
-using base::MessageIcon;
 
 namespace {
 
@@ -184,4 +189,40 @@ TEST_F(LadderConverterTest, AMissingOrCancelledLadderFileConvertsNothing) {
     ASSERT_TRUE(empty.ok);
     EXPECT_EQ(empty.rungs[5].InputSummary, QStringLiteral("Input 5  -> "));
     EXPECT_EQ(empty.rungs[5].Op2Text, QStringLiteral("AND"));
+}
+
+TEST_F(LadderConverterTest, ConvertsWhatTheLadderEditorSaves) {
+    // Groups of the ladder editor: 0 "Input On", 2 "Cycle", 15 the output "Timer".
+    ladder::LadderEditor editor(*dialogs);
+    editor.newProject();
+    ASSERT_TRUE(editor.addRung());
+    const int inputs = editor.program().inputsNode(1);
+    const int outputs = editor.program().outputsNode(1);
+    editor.selectNode(inputs);
+    editor.showGroup(0);
+    ASSERT_TRUE(editor.placeElement(inputs, 0));
+    ASSERT_TRUE(editor.placeElement(inputs, 0)); // the same element again: its key gets a number
+    editor.showGroup(2);
+    ASSERT_TRUE(editor.placeElement(inputs, 8)); // "Torque Or Angle Lo"
+    editor.selectNode(outputs);
+    editor.setTimerPreset(2, 5);
+    editor.showGroup(15);
+    ASSERT_TRUE(editor.placeElement(outputs, 2)); // "Timer 2 Start (5)"
+
+    const std::vector<ladder::PlcNodeRecord> records = ladder::plcRecords(editor.program());
+    EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const ladder::PlcNodeRecord& record) {
+        return base::Trim(record.Key) == QStringLiteral("Input 1 On1");
+    }));
+    const LadderConversion conversion = convertLadder(records);
+    ASSERT_TRUE(conversion.ok) << conversion.failure.toStdString();
+    const LogicRung& rung = conversion.rungs[1];
+    EXPECT_EQ(rung.In1, 256);
+    EXPECT_EQ(rung.In2, 256);
+    EXPECT_EQ(rung.In2Text, QStringLiteral("Input 1 On"));
+    EXPECT_EQ(rung.In3Text, QStringLiteral("Torque Lo"));
+    EXPECT_EQ(rung.Op3, 1);
+    EXPECT_EQ(rung.In4, 32 * 256);
+    EXPECT_EQ(rung.Out1, 72 * 256 + 5);
+    EXPECT_EQ(rung.Out1Text, QStringLiteral("Timer 2 Start (5 Sec)"));
+    EXPECT_EQ(conversion.lines.size(), 60) << "every element is known";
 }

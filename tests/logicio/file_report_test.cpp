@@ -12,9 +12,9 @@
 #include <QLocale>
 
 using namespace logicio;
+using base::MessageIcon;
 using logictest::put;
 using logictest::putText;
-using base::MessageIcon;
 
 namespace {
 
