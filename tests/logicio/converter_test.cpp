@@ -14,10 +14,9 @@ using namespace logicio;
 using base::MessageIcon;
 using logictest::put;
 using logictest::putText;
+using logictest::RecordSize;
 
 namespace {
-
-constexpr int RecordSize = 1376;
 
 ladder::PlcNodeRecord node(const QString& parent, const QString& key,
                            const QString& value = QStringLiteral("0"), const QString& text = {}) {
@@ -54,13 +53,9 @@ std::vector<ladder::PlcNodeRecord> ladderProgram() {
 // The expected logic file, byte by byte.
 QByteArray expectedLio() {
     QByteArray file;
-    for (int r = 1; r <= 20; ++r) {
-        QByteArray record(44, '\0');
-        record += QByteArray(160, ' ') + "AND AND AND " + QByteArray(160, ' ');
-        putText(record, 376, 500, QStringLiteral("Input %1  -> ").arg(r).toLatin1());
-        putText(record, 876, 500, QStringLiteral("Output %1  -> ").arg(r).toLatin1());
-        file += record;
-    }
+    for (int r = 1; r <= 20; ++r)
+        file += logictest::emptyRecord(QStringLiteral("Input %1  -> ").arg(r).toLatin1(),
+                                       QStringLiteral("Output %1  -> ").arg(r).toLatin1());
     put(file, 0, QByteArray::fromHex("001E0000"));  // "Torque Lo" 30 x 256
     put(file, 4, QByteArray::fromHex("00200000"));  // "Angle Lo" 32 x 256
     put(file, 8, QByteArray::fromHex("07220000"));  // "Counter 2 = " 7: 8711

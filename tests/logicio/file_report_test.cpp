@@ -15,24 +15,17 @@ using namespace logicio;
 using base::MessageIcon;
 using logictest::put;
 using logictest::putText;
+using logictest::RecordSize;
 
 namespace {
 
-constexpr int RecordSize = 1376;
 const QString LongCondition = QStringLiteral("Current Strategy= Torque Control / Angle Monitor");
 
-// A file of 20 empty rungs as New leaves them, built byte by byte: 44 zero bytes, 160 blanks,
-// "AND AND AND ", 160 blanks, then both refreshed summaries padded to 500.
+// A file of 20 empty rungs as New leaves them, with both refreshed summaries.
 QByteArray newProgramFile() {
     QByteArray file;
-    for (int r = 0; r < 20; ++r) {
-        file += QByteArray(44, '\0');
-        file += QByteArray(160, ' ');
-        file += "AND AND AND ";
-        file += QByteArray(160, ' ');
-        file += "Input  ->" + QByteArray(491, ' ');
-        file += "Output ->" + QByteArray(491, ' ');
-    }
+    for (int r = 0; r < 20; ++r)
+        file += logictest::emptyRecord("Input  -> ", "Output -> ");
     return file;
 }
 

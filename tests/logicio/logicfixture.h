@@ -25,6 +25,18 @@ inline void putText(QByteArray& file, int offset, int width, const QByteArray& t
     put(file, offset, text + QByteArray(width - text.size(), ' '));
 }
 
+inline constexpr int RecordSize = 1376;
+
+// The record of an empty rung: 44 zero bytes, 160 blanks, "AND AND AND ", 160 blanks, then the two
+// summaries padded to 500.
+inline QByteArray emptyRecord(const QByteArray& inputSummary, const QByteArray& outputSummary) {
+    QByteArray record(44, '\0');
+    record += QByteArray(160, ' ') + "AND AND AND " + QByteArray(160, ' ');
+    record += inputSummary + QByteArray(500 - inputSummary.size(), ' ');
+    record += outputSummary + QByteArray(500 - outputSummary.size(), ' ');
+    return record;
+}
+
 // Answers the value-entry dialog from a queue: a number entered, or nothing for Cancel.
 class ScriptedValuePrompt : public app::ValueEntryPrompt {
 public:
