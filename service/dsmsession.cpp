@@ -212,6 +212,8 @@ void DsmSession::runScript(const DsmScript& script, const QByteArray& file) {
         transfer_ = script.receive ? makeReceiver(script.protocol, *port_, timings_)
                                    : makeSender(script.protocol, *port_, file, timings_);
         connect(transfer_.get(), &FileTransfer::progressed, this, &DsmSession::updateTransferStatus);
+        // The wait below ends the moment the engine does.
+        connect(transfer_.get(), &FileTransfer::finished, this, [this] { pump_.wake(); });
         transfer_->start();
         updateTransferStatus();
         for (long pause : script.pausesAfterStart)

@@ -14,12 +14,6 @@ const QString NoAnswer = QStringLiteral("The other end stopped answering");
 const QString TooManyErrors = QStringLiteral("Too many errors on the line");
 const QString CancelledByPeer = QStringLiteral("The other end cancelled the transfer");
 const QString OutOfSequence = QStringLiteral("Blocks arrived out of sequence");
-
-// Counts CAN bytes in a row; true when the other end aborted.
-bool abortSeen(char byte, int& cans) {
-    cans = byte == CAN ? cans + 1 : 0;
-    return cans >= CansToAbort;
-}
 } // namespace
 
 uint8_t checksum(const QByteArray& data) {
@@ -57,10 +51,32 @@ QByteArray block(uint8_t number, const QByteArray& data, bool crc) {
     return out;
 }
 
+// ---- both ends
+
+void Endpoint::cancel() {
+    if (!active())
+        return;
+    port_.write(Abort);
+    finish(Outcome::Cancelled);
+}
+
+void Endpoint::fail(const QString& why) {
+    port_.write(Abort);
+    finish(Outcome::Failed, why);
+}
+
+bool Endpoint::abortedBy(char byte) {
+    cans_ = byte == CAN ? cans_ + 1 : 0;
+    if (cans_ < CansToAbort)
+        return false;
+    finish(Outcome::Failed, CancelledByPeer);
+    return true;
+}
+
 // ---- sending end
 
 Sender::Sender(base::SerialPort& port, const QByteArray& file, const TransferTimings& timings)
-    : FileTransfer(port, timings), data_(file) {}
+    : Endpoint(port, timings), data_(file) {}
 
 void Sender::start() {
     step_ = Step::Start;
@@ -71,10 +87,8 @@ void Sender::received(const QByteArray& bytes) {
     for (char byte : bytes) {
         if (!active())
             return;
-        if (abortSeen(byte, cans_)) {
-            finish(Outcome::Failed, CancelledByPeer);
+        if (abortedBy(byte))
             return;
-        }
         switch (step_) {
         case Step::Start:
             // Anything before the first request (the echo of a command, a prompt) is passed over.
@@ -151,21 +165,9 @@ void Sender::timedOut() {
         retry(NoAnswer);
 }
 
-void Sender::fail(const QString& why) {
-    port_.write(Abort);
-    finish(Outcome::Failed, why);
-}
-
-void Sender::cancel() {
-    if (!active())
-        return;
-    port_.write(Abort);
-    finish(Outcome::Cancelled);
-}
-
 // ---- receiving end
 
-Receiver::Receiver(base::SerialPort& port, const TransferTimings& timings) : FileTransfer(port, timings) {}
+Receiver::Receiver(base::SerialPort& port, const TransferTimings& timings) : Endpoint(port, timings) {}
 
 void Receiver::start() {
     // Checksum blocks are asked for with NAK.
@@ -183,10 +185,8 @@ void Receiver::received(const QByteArray& bytes) {
                 return;
             continue;
         }
-        if (abortSeen(byte, cans_)) {
-            finish(Outcome::Failed, CancelledByPeer);
+        if (abortedBy(byte))
             return;
-        }
         if (byte == SOH) {
             inBlock_ = true;
             started_ = true;
@@ -245,18 +245,6 @@ void Receiver::timedOut() {
     inBlock_ = false;
     pending_.clear();
     askAgain();
-}
-
-void Receiver::fail(const QString& why) {
-    port_.write(Abort);
-    finish(Outcome::Failed, why);
-}
-
-void Receiver::cancel() {
-    if (!active())
-        return;
-    port_.write(Abort);
-    finish(Outcome::Cancelled);
 }
 
 } // namespace service::xmodem

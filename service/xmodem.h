@@ -28,13 +28,29 @@ uint16_t crc16(const QByteArray& data);
 // (high byte first).
 QByteArray block(uint8_t number, const QByteArray& data, bool crc);
 
-class Sender : public FileTransfer {
+// What both ends share: an abort tells the other end with two CAN, and two CAN from it end the transfer.
+class Endpoint : public FileTransfer {
+    Q_OBJECT
+public:
+    using FileTransfer::FileTransfer;
+    void cancel() override;
+
+protected:
+    // Aborts the transfer as failed for this reason.
+    void fail(const QString& why);
+    // Counts CAN bytes in a row; true (and the transfer failed) when the other end aborted.
+    bool abortedBy(char byte);
+
+private:
+    int cans_ = 0;
+};
+
+class Sender : public Endpoint {
     Q_OBJECT
 public:
     Sender(base::SerialPort& port, const QByteArray& file, const TransferTimings& timings);
     void start() override;
     void received(const QByteArray& bytes) override;
-    void cancel() override;
 
 protected:
     void timedOut() override;
@@ -46,23 +62,20 @@ private:
     void sendEnd();
     // Sends the block or the end again after a NAK or a time-out; fails for this reason after too many.
     void retry(const QString& whyWhenSpent);
-    void fail(const QString& why);
 
     QByteArray data_;
     Step step_ = Step::Start;
     bool crc_ = false;
     int blockIndex_ = 0;
     int tries_ = 0;
-    int cans_ = 0;
 };
 
-class Receiver : public FileTransfer {
+class Receiver : public Endpoint {
     Q_OBJECT
 public:
     Receiver(base::SerialPort& port, const TransferTimings& timings);
     void start() override;
     void received(const QByteArray& bytes) override;
-    void cancel() override;
 
 protected:
     void timedOut() override;
@@ -72,14 +85,12 @@ private:
     bool takeBlock();
     // Asks for the block again (or the first one); fails after too many.
     void askAgain();
-    void fail(const QString& why);
 
     QByteArray pending_;
     bool inBlock_ = false;
     bool started_ = false;
     uint8_t expected_ = 1;
     int tries_ = 0;
-    int cans_ = 0;
 };
 
 } // namespace service::xmodem

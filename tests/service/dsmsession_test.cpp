@@ -293,6 +293,20 @@ TEST_F(DsmScripts, AFailedTransferIsReportedAndWritesNoFile) {
     EXPECT_FALSE(QFile::exists(path("data.txt")));
 }
 
+TEST(LineSettings, ReadAndWrittenInTheirShortForm) {
+    const auto dsm = parseLineSettings(DsmSession::LineSettings);
+    ASSERT_TRUE(dsm);
+    EXPECT_EQ(dsm->baudRate, 38400);
+    EXPECT_EQ(dsm->parity, base::Parity::None);
+    EXPECT_EQ(dsm->dataBits, 8);
+    EXPECT_EQ(dsm->stopBits, base::StopBits::One);
+    const auto odd = parseLineSettings(QStringLiteral(" 4800 , O , 7 , 1.5 "));
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(lineSettingsText(*odd), "4800,o,7,1.5");
+    for (const char* bad : {"", "9600", "9600,n,8", "9600,x,8,1", "fast,n,8,1", "9600,n,8,3", "-1,n,8,1"})
+        EXPECT_FALSE(parseLineSettings(QLatin1String(bad))) << bad;
+}
+
 // ---- against the fake DSM on a pseudo-terminal, with the program's own event pump
 
 class DsmOnPty : public ::testing::Test {
