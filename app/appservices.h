@@ -6,6 +6,7 @@
 // tests build their own with scripted seams.
 
 #include "app/palverin2006.h"
+#include "app/psettable.h"
 #include "app/valueentry.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
@@ -54,6 +55,9 @@ public:
     clink::LinkState& state;
     // The main module: settings files, password and Pset defaults, access level, curve data.
     Palverin2006 palverin;
+    // The project's parameter sets, shared by the Pset editor, the data-logger route report and the
+    // settings collection (their defaults are palverin.settings.PsetDefaults).
+    PsetTable psetTable;
 
     // One command at a time talks to the controller.
     base::BusyState busy;

@@ -10,6 +10,7 @@
 #include "logicio/logicmodule.h"
 #include "monitor/monitormodule.h"
 #include "palverin/installwindows.h"
+#include "pset/psetmodule.h"
 #include "service/servicemodule.h"
 
 #include <QApplication>
@@ -43,6 +44,7 @@ int main(int argc, char* argv[]) {
 
     app::AppContext ctx(productionSeams());
     // Feature modules, in the order of their dependencies.
+    pset::PsetModule psetModule(ctx);
     ladder::LadderModule ladderModule(ctx);
     logicio::LogicModule logicModule(ctx);
     monitor::MonitorModule monitorModule(ctx);

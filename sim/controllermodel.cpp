@@ -75,7 +75,7 @@ std::vector<CanMessage> ControllerModel::respond(const CanMessage& request, Tran
         replies = calibrationCommand(request);
         break;
     case ids::CommandRequest:
-        replies = commandRequest(request);
+        replies = isPsetCommand(request) ? psetCommand(request, transport) : commandRequest(request);
         break;
     case ids::CurveRequest:
         replies = curveRequest(request, ids::CurveReply);

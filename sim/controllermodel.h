@@ -159,6 +159,9 @@ private:
     std::vector<CanMessage> psetPacket(const CanMessage& m);
     std::vector<CanMessage> curveRequest(const CanMessage& m, CanId replyId) const;
     void seedCommandDefaults();
+    // Pset selection (0x21..0x28) and rundown clearing (0x81) on the command identifier (model_psets.cpp).
+    static bool isPsetCommand(const CanMessage& m);
+    std::vector<CanMessage> psetCommand(const CanMessage& m, Transport transport);
     PsetBytes stagedPset_{};
 
     // Rundown-log blocks, the NSM unit's own codes and the presence probes; nothing for other requests.

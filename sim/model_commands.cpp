@@ -80,9 +80,6 @@ std::vector<CanMessage> ControllerModel::commandRequest(const CanMessage& m) {
         psets = {};
         psetCount = 0;
         return {acknowledgement(d[0])};
-    case codes::ClearRundowns:
-        rundown = {};
-        return {acknowledgement(d[0])};
     case codes::PsetRead: {
         const int pset = d[1];
         const int packet = d[2];

@@ -98,6 +98,8 @@ void DataLoggerCommands::mnuReadDataLoggerRoute_Click() {
     // The route report keeps its own window: the main window's output window stays as it is.
     Report report(new FrmOutput(frame.dialogs()), &frame.mdiArea());
     readPsetBlock();
+    // Files 1..10 keep their Pset data in the project's table (the report reads it from the buffer).
+    storeLoggerPsetData(loggerPsetData(s.DataBuffer, f), f, frame.ctx.psetTable);
 
     QProgressBar& bar = frame.Bar1();
     const int first = loggerRecordsAddress(f);

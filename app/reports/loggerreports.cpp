@@ -14,8 +14,6 @@ constexpr int LastPlainHour = 12;
 constexpr int PmHour = 13;
 constexpr int HourMask = 127;
 constexpr int TwoDigitMinute = 10;
-// Width of the angle-low field as the Pset record holds it.
-constexpr int PsetFieldWidth = 10;
 
 enum DirectoryEntry : int { Hour = 1, Minute = 2, DateField1 = 3, DateField2 = 4 };
 enum PsetEntry : int { Target = 0, High = 2, Low = 4, AngleHigh = 6, AngleLow = 8, Units = 11 };
@@ -77,6 +75,19 @@ LoggerPsetData loggerPsetData(const clink::DataBufferArray& D, int f) {
             word(D, b + AngleLow, b + AngleLow + 1), D[b + Units]};
 }
 
+bool storeLoggerPsetData(const LoggerPsetData& p, int f, PsetTable& table) {
+    if (f < 1 || f >= PsetTable::Records)
+        return false;
+    PsetRecord& r = table[f];
+    r.setText(PsetField::Units, QString::number(p.units));
+    r.setText(PsetField::TqTarget, QString::number(p.torqueTarget));
+    r.setText(PsetField::TqHi, QString::number(p.torqueHigh));
+    r.setText(PsetField::TqLo, QString::number(p.torqueLow));
+    r.setText(PsetField::AngleHi, QString::number(p.angleHigh));
+    r.setText(PsetField::AngleLo, QString::number(p.angleLow));
+    return true;
+}
+
 QStringList makeLoggerRouteReport(const clink::DataBufferArray& D, int f, int n) {
     QStringList lines{QStringLiteral("Company: Brenstal"),
                       QStringLiteral("File Type: Last 100 Controller Rundowns Stored"),
@@ -92,7 +103,7 @@ QStringList makeLoggerRouteReport(const clink::DataBufferArray& D, int f, int n)
           << QStringLiteral("Torque Target Lo: ") + base::vbNum(p.torqueLow / Tenths)
           << QStringLiteral("Torque Angle Hi: ") + base::vbNum(p.angleHigh / Tenths)
           << QStringLiteral("Torque Angle Lo: ") +
-                 base::fixedField(QString::number(p.angleLow), PsetFieldWidth);
+                 base::fixedField(QString::number(p.angleLow), PsetRecord::FieldWidth);
     if (knownUnits(p.units))
         lines << base::unitsText(p.units);
     lines << QStringLiteral("  ") << QStringLiteral("---------- RUNDOWN DATA ----------")

@@ -8,6 +8,7 @@
 //   D(5000..)   the Pset block: 12 entries per file (target, high, low, angle high, angle low as
 //               high/low pairs in tenths, one unused entry, the units code).
 
+#include "app/psettable.h"
 #include "link/databuffer.h"
 
 #include <QString>
@@ -65,6 +66,11 @@ struct LoggerPsetData {
     int units = 0;
 };
 LoggerPsetData loggerPsetData(const clink::DataBufferArray& D, int f);
+
+// Keeps file f's Pset data in record f of the Pset table: units, torque target, high and low (tenths, as
+// the logger stores them), angle high and low, each the decimal text of its whole number; no other field is
+// touched. Files without a record (11 and above) change nothing and give false.
+bool storeLoggerPsetData(const LoggerPsetData& p, int f, PsetTable& table);
 
 // "Last 100 Controller Rundowns Stored" report of file f with n rundowns, from the directory entry, the
 // Pset block and the rundowns in D.

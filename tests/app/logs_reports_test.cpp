@@ -95,6 +95,17 @@ TEST(LoggerReports, PsetDataOfFileAndItsSlots) {
     EXPECT_EQ(loggerDirectoryAddress(20), 14858 + 190);
 }
 
+TEST(LoggerReports, OnlyFilesOneToTenHaveAPsetRecord) {
+    const LoggerPsetData p = loggerPsetData(routeBuffer(), RouteFile);
+    PsetTable table;
+    for (int f : {0, 11, 20})
+        EXPECT_FALSE(storeLoggerPsetData(p, f, table)) << f;
+    EXPECT_EQ(table, PsetTable());
+    ASSERT_TRUE(storeLoggerPsetData(p, 10, table));
+    EXPECT_EQ(table[10].text(PsetField::TqLo), "450       ");
+    EXPECT_EQ(table[10].text(PsetField::Strategy), "          ");
+}
+
 TEST(LoggerReports, TimeAndDateLines) {
     DataBufferArray D;
     putBytes(D, 0, {1, 0x81, 30, 12, 25});

@@ -77,3 +77,27 @@ TEST(ModelCommands, CurvePairsOnBothIdentifiersAndTheUsbTestEcho) {
     EXPECT_EQ(ask(m, ids::UsbTestRequest, {1, 2, 3, 4, 5, 6, 7, 8}),
               (std::vector<CanMessage>{{ids::UsbTestReply, {1, 2, 3, 4, 5, 6, 7, 8}}}));
 }
+
+TEST(ModelCommands, PsetSelectionAndRundownClearing) {
+    ControllerModel m;
+    m.psetCount = 4;
+    // Over USB nothing answers the selection; over Ethernet a status carrying the new current Pset does.
+    EXPECT_TRUE(ask(m, ids::CommandRequest, {0x23}).empty());
+    EXPECT_EQ(m.currentPset, 3);
+    EXPECT_EQ(m.respond({ids::CommandRequest, {0x28}}, Transport::Ethernet),
+              (std::vector<CanMessage>{{ids::StatusRequest, {0x10, 4, 8, 1, 1200 & 0xFF, 1200 >> 8, 0, 0}}}));
+    // 0x20 and 0x29 are no selection.
+    EXPECT_TRUE(m.respond({ids::CommandRequest, {0x29}}, Transport::Ethernet).empty());
+    EXPECT_TRUE(m.respond({ids::CommandRequest, {0x20}}, Transport::Ethernet).empty());
+    EXPECT_EQ(m.currentPset, 8);
+
+    ASSERT_FALSE(m.rundownLogs.empty());
+    m.rundown[0] = 9;
+    EXPECT_EQ(ask(m, ids::CommandRequest, {0x81}),
+              (std::vector<CanMessage>{{ids::CommandReply, {0xA0, 0x81, 0, 0, 0, 0, 0, 0}}}));
+    EXPECT_TRUE(m.rundownLogs.empty());
+    EXPECT_EQ(m.rundown, ControllerModel::RundownRecord{});
+    // A Pset's log now reads zeros.
+    EXPECT_EQ(ask(m, ids::CommandRequest, {0x80, 1, 0})[0],
+              (CanMessage{ids::CommandReply, {0xEA, 1, 0, 0, 0, 0, 0, 0}}));
+}

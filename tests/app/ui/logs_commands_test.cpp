@@ -291,6 +291,40 @@ TEST_F(LogCommands, LoggerRouteReportThroughTheSimulatedChip) {
     EXPECT_EQ(model.countReceived(ids::LoggerRequest), 10 + 7 * RouteRundowns + 1 + 49);
 }
 
+TEST_F(LogCommands, LoggerRouteKeepsTheFilesPsetDataInThePsetTable) {
+    usePp();
+    model.loggerMem = loggerImage(routeBuffer(), RouteFile, RouteRundowns, app::LoggerRundownBytes);
+    app::PsetRecord& record = ctx.psetTable[RouteFile];
+    record.setText(app::PsetField::Strategy, QStringLiteral("4"));
+    record.setText(app::PsetField::TqPercent, QStringLiteral("10"));
+    record.setText(app::PsetField::TqThreshold, QStringLiteral("33.5"));
+    record.setText(app::PsetField::AngleTarget, QStringLiteral("7"));
+    record.setText(app::PsetField::CurveFile, QStringLiteral("None"));
+    const app::PsetRecord before = record;
+    enterLogger(RouteFile, RouteRundowns);
+    group<app::DataLoggerCommands>().mnuReadDataLoggerRoute_Click();
+    ASSERT_TRUE(dialogs->messages.empty()) << lastMessage().text.toStdString();
+
+    // The six fields as the logger stores them (torques in tenths), left-aligned in ten characters.
+    EXPECT_EQ(record.text(app::PsetField::Units), "5         ");
+    EXPECT_EQ(record.text(app::PsetField::TqTarget), "500       ");
+    EXPECT_EQ(record.text(app::PsetField::TqHi), "550       ");
+    EXPECT_EQ(record.text(app::PsetField::TqLo), "450       ");
+    EXPECT_EQ(record.text(app::PsetField::AngleHi), "90        ");
+    EXPECT_EQ(record.text(app::PsetField::AngleLo), "10        ");
+    for (int f = 0; f < app::PsetRecord::Fields; ++f) {
+        const auto field = app::PsetField(f);
+        if (field != app::PsetField::Units && field != app::PsetField::TqTarget &&
+            field != app::PsetField::TqHi && field != app::PsetField::TqLo &&
+            field != app::PsetField::AngleHi && field != app::PsetField::AngleLo) {
+            EXPECT_EQ(record.text(field), before.text(field)) << f;
+        }
+    }
+    for (int n : {1, 2, 4, 10})
+        EXPECT_EQ(ctx.psetTable[n], app::PsetRecord()) << n;
+    expectGolden(reportLines(), QStringLiteral("logger_route_report.txt"));
+}
+
 TEST_F(LogCommands, LoggerTransducerReportThroughTheSimulatedChip) {
     usePp();
     model.loggerMem = loggerImage(readingsBuffer(), ReadingsFile, Readings, app::LoggerReadingBytes);

@@ -1,0 +1,198 @@
+#pragma once
+// The Pset editor without its window: the project in the shared Pset table, the Pset selector, which
+// controls are usable, the transfer report List1, the controller's Pset list and current Pset, and every
+// command of the editor's menus: new project, add and remove a Pset, load and save the project, send it
+// to the controller, receive the controller's Psets, reset them, select the current one and clear the
+// rundowns. The window (frmPset) shows this state and forwards its handlers here; the session tells it
+// what to redraw through its signals.
+//
+//   pset::PsetEditorSession& s = module.session();
+//   s.Form_Load();                 // port idle, settings read, controller Pset list
+//   s.mnuNewPset_Click();          // tmrNew completes the new project 100 ms later
+//   s.mnuSendData_Click();         // validated, erased, four packets per Pset; report in s.List1()
+
+#include "app/psettable.h"
+#include "base/busyguard.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <array>
+#include <vector>
+
+namespace app {
+class AppServices;
+}
+
+namespace pset {
+
+// The Pset selector neCurrentPset: the shown Pset, 0 = no project.
+struct PsetSelector {
+    int minimum = 0;
+    int maximum = 0;
+    int value = 0;
+    bool operator==(const PsetSelector&) const = default;
+};
+
+// What the editor's controls show: enabled menus and frames, and whether the transfer panel fTx (with
+// List1) is shown in place of the graph.
+struct PsetControls {
+    bool mnuLoad = true;
+    bool mnuSave = false;
+    bool mnuProject = false;
+    bool mnuStrategyMain = false;
+    bool mnuSendData = false;
+    bool framepset = false;
+    bool cwgraph1 = false;
+    bool transferPanel = false;
+    bool operator==(const PsetControls&) const = default;
+};
+
+// The values of the editor's value editors and check boxes, as StorePsetFromEditors takes them.
+struct PsetEditorValues {
+    double TqTarget = 0;
+    double TqHi = 0;
+    double TqLo = 0;
+    double TqPercent = 0;
+    double TqDownshift = 0;
+    double TqThreshold = 0;
+    double AngleTarget = 0;
+    double AngleHi = 0;
+    double AngleLo = 0;
+    double CycleComplete = 0;
+    double RpmDownshift = 0;
+    double RpmFreeSpeed = 0;
+    bool SoftStart = false;
+    bool Ergo = false;
+};
+
+class PsetEditorSession : public QObject {
+    Q_OBJECT
+public:
+    // The one-shot timers: tmrNew completes a new project, Timer1 reads the current Pset after the
+    // controller's Pset list was refreshed or a Pset was selected.
+    static constexpr int NewProjectDelayMs = 100;
+    static constexpr int StatusReadDelayMs = 50;
+
+    explicit PsetEditorSession(app::AppServices& ctx, QObject* parent = nullptr);
+
+    // --- what the window shows ---
+    app::PsetTable& table();
+    const PsetSelector& selector() const { return selector_; }
+    const PsetControls& controls() const { return controls_; }
+    // The transfer report.
+    const QStringList& List1() const { return list1_; }
+    // The controller's Psets "1".."n" (cboList2) and its current Pset (txtPset).
+    const QStringList& controllerPsets() const { return controllerPsets_; }
+    const QString& currentPsetText() const { return currentPset_; }
+    // The scaled texts of the last send, by Pset number.
+    const app::PsetTable& PsetTable2() const { return table2_; }
+    bool newProjectPending() const { return tmrNew_.isActive(); }
+    bool statusReadPending() const { return timer1_.isActive(); }
+
+    // --- opening and control states ---
+    // Port idle (parallel port), no project, file menus off, settings read, record 1's curve "None",
+    // the controller's Pset list, editing off.
+    void Form_Load();
+    void EnableEditing();
+    void DisableEditing();
+    void EnableFileMenus();
+    void DisableFileMenus();
+    // The panel replaces the graph; List1 is cleared.
+    void ShowTransferPanel();
+    void HideTransferPanel();
+
+    // --- the selector and the records ---
+    // The user moved the selector: kept within its range; a Pset other than 0 is shown.
+    void setSelectorValue(int value);
+    // Copies the editors into Pset n (1..10), each value in its shortest decimal form cut to 10 characters.
+    void StorePsetFromEditors(int n, const PsetEditorValues& values);
+    // Records 1..8 to their initial values, selector 1..1 at 1, the settings read again.
+    void InitNewPset();
+    // Pset n gets the defaults scaled from its target (whole numbers) / computed without rounding.
+    void SetStrategyDefaults(int n);
+    void ApplyDefaultsToPset(int n);
+    // InitNewPset, SetStrategyDefaults and ShowPset for the project's Pset count.
+    void RefreshAll();
+
+    // --- File and Project menus ---
+    void mnuNewPset_Click();
+    void tmrNew_Timer();
+    void mnuAddPset_Click();
+    void mnuRemovePset_Click();
+    void mnuSave_Click();
+    void mnuLoad_Click();
+    // A curve file the user chooses, or "None".
+    QString Pset_GetFilename();
+
+    // --- the controller ---
+    // The controller's Pset list from its status, then Timer1 reads its current Pset.
+    void updatePsetList();
+    void Timer1_Timer();
+    // Send: every Pset checked, the controller's Psets erased, four packets per Pset.
+    void mnuSendData_Click();
+    // After a Yes, erases the controller's Psets.
+    void mnuResetPsets_Click();
+    // The link's offer after a status that could not be taken: the reset, inside the command that read
+    // the status (it holds the busy state already). A call while a reset runs is ignored.
+    void offerPsetReset();
+    // After a Yes, the controller's Psets replace the project once all of them arrived.
+    void mnuReceiveData_Click();
+    // Makes the chosen Pset ("1".."8", blanks around allowed) the controller's current one.
+    void cboList2_Click(const QString& text);
+    // After a Yes, erases the rundowns stored in the controller.
+    void mnuClrRun_Click();
+
+signals:
+    // Show Pset n in the editors (ShowPset).
+    void showPsetRequested(int n);
+    // Store the editors into the shown Pset now (StorePsetFromEditors), before the table is sent or saved.
+    void storeEditorsRequested();
+    void selectorChanged();
+    void controlsChanged();
+    void List1Changed();
+    void controllerPsetsChanged();
+    void currentPsetChanged();
+    // The project's curve (record 1) was read with LoadCurveFile: draw it when loaded. After a load only
+    // a curve that was read is announced; after a receive a curve that failed too (its values are cleared).
+    void curveRead(const QString& path, bool loaded);
+
+private:
+    void addLine(const QString& line);
+    void clearList();
+    void setSelector(const PsetSelector& selector);
+    void setControls(const PsetControls& controls);
+    void showPset(int n) { emit showPsetRequested(n); }
+    void failBox(const QString& text, const QString& caption);
+
+    bool readPsetList();
+    bool readStatus();
+    // The project's curve file (record 1), or empty when it has none.
+    QString projectCurve() const;
+    void readProjectCurve(bool announceFailure);
+
+    // Send: every Pset checked and packed before anything is erased; then the link, the erase, the
+    // packets.
+    using Packet = std::array<int, 8>;
+    bool checkAndPack(int count, std::vector<Packet>& packets);
+    bool prepareSendLink(const QString& parallelFailText);
+    bool sendPackets(int count, const std::vector<Packet>& packets);
+    void resetPsets();
+    bool ReceivePsets(app::PsetTable& received);
+    bool receiveStatus();
+    bool clearRundownsLink();
+
+    app::AppServices& ctx_;
+    app::PsetTable table2_;
+    PsetSelector selector_;
+    PsetControls controls_;
+    QStringList list1_;
+    QStringList controllerPsets_;
+    QString currentPset_;
+    QTimer tmrNew_;
+    QTimer timer1_;
+    bool resetRunning_ = false;
+};
+
+} // namespace pset

@@ -1,0 +1,58 @@
+#pragma once
+// The Pset editor's session over the program's services, headless: scripted dialogs, a temporary program
+// folder, and the stand-in on each link.
+
+#include "app/appservices.h"
+#include "pset/psetmodule.h"
+#include "sim/controllermodel.h"
+#include "sim/ftdisim.h"
+#include "sim/spichip.h"
+#include "sim/tcpdongle.h"
+#include "tests/support/scripteddialogs.h"
+#include "tests/support/tempfolder.h"
+
+#include <gtest/gtest.h>
+
+namespace psettest {
+
+enum class Link { Ethernet, Usb, ParallelPort };
+std::string linkName(const ::testing::TestParamInfo<Link>& info);
+
+class PsetFixture : public ::testing::Test {
+protected:
+    PsetFixture();
+    ~PsetFixture() override;
+    // Opens the link to the stand-in as start-up does, and keeps it in the settings files (the session
+    // reads them again).
+    void connect(Link link);
+    // Writes the link settings and the Pset defaults of memory into the settings files.
+    void saveSettings();
+    void setDefaultUnits(int units);
+    // Waits in the event loop until cond holds or ms elapse.
+    static bool waitFor(const std::function<bool()>& cond, int ms = 3000);
+
+    QStringList messages() const { return dialogs->messageTexts(); }
+    // Requests the stand-in received on the command identifier with this code.
+    int received(int code) const { return model.countReceived(clink::ids::CommandRequest, code); }
+
+    testsupport::TempProgramFolder folder;
+    testsupport::ScriptedDialogs* dialogs = nullptr;
+    std::unique_ptr<app::AppServices> ctxOwner;
+    app::AppServices& ctx;
+    clink::LinkState& s;
+    app::PsetTable& table;
+    sim::ControllerModel model;
+    sim::TcpDongle dongle{model};
+    sim::SpiChip chip{&model};
+    sim::FtdiSim ftdi{model};
+    pset::PsetModule module{ctx};
+    pset::PsetEditorSession& session = module.session();
+};
+
+// The same on each link.
+class PsetOnEachLink : public PsetFixture, public ::testing::WithParamInterface<Link> {
+protected:
+    void SetUp() override { connect(GetParam()); }
+};
+
+} // namespace psettest
