@@ -3,6 +3,8 @@
 #include "base/torque.h"
 #include "base/vbrules.h"
 
+#include <functional>
+
 namespace pset {
 
 using app::PsetDefaultValues;
@@ -50,6 +52,18 @@ void setCommonDefaults(PsetRecord& r, const PsetDefaultValues& d) {
     r.setText(PsetField::Units, d.DefaultUnits);
     r.setNumber(PsetField::Strategy, app::TorqueControl);
 }
+// The limits around the target and its three shares (each `share` of a default percentage), then the
+// common defaults.
+void setDefaultsAround(PsetRecord& r, const PsetDefaultValues& d, double target,
+                       const std::function<double(const QString& percent)>& share) {
+    const double delta = share(d.DefaultTorquePercent);
+    r.setNumber(PsetField::TqHi, target + delta);
+    r.setNumber(PsetField::TqLo, target - delta);
+    r.setNumber(PsetField::TqDownshift, share(d.DefaultDownshiftPercent));
+    r.setNumber(PsetField::TqThreshold, share(d.DefaultThresholdPercent));
+    r.setNumber(PsetField::CycleComplete, share(d.DefaultCycleCompletePercent));
+    setCommonDefaults(r, d);
+}
 } // namespace
 
 void resetToInitialValues(app::PsetTable& table) {
@@ -68,29 +82,16 @@ void resetToInitialValues(app::PsetTable& table) {
 void applyScaledDefaults(PsetRecord& r, const PsetDefaultValues& d) {
     const double target =
         whole(whole(whole(r.number(PsetField::TqTarget)) * value(d.DefaultTargetPercent)) / Percent);
-    const auto share = [&](const QString& percent) {
-        return whole(whole(target * whole(value(percent))) / Percent);
-    };
-    const double delta = share(d.DefaultTorquePercent);
     r.setNumber(PsetField::TqTarget, target);
-    r.setNumber(PsetField::TqHi, target + delta);
-    r.setNumber(PsetField::TqLo, target - delta);
-    r.setNumber(PsetField::TqDownshift, share(d.DefaultDownshiftPercent));
-    r.setNumber(PsetField::TqThreshold, share(d.DefaultThresholdPercent));
-    r.setNumber(PsetField::CycleComplete, share(d.DefaultCycleCompletePercent));
-    setCommonDefaults(r, d);
+    setDefaultsAround(r, d, target, [&](const QString& percent) {
+        return whole(whole(target * whole(value(percent))) / Percent);
+    });
 }
 
 void applyUnroundedDefaults(PsetRecord& r, const PsetDefaultValues& d) {
     const double target = r.number(PsetField::TqTarget);
-    const auto share = [&](const QString& percent) { return target * value(percent) / Percent; };
-    const double delta = share(d.DefaultTorquePercent);
-    r.setNumber(PsetField::TqHi, target + delta);
-    r.setNumber(PsetField::TqLo, target - delta);
-    r.setNumber(PsetField::TqDownshift, share(d.DefaultDownshiftPercent));
-    r.setNumber(PsetField::TqThreshold, share(d.DefaultThresholdPercent));
-    r.setNumber(PsetField::CycleComplete, share(d.DefaultCycleCompletePercent));
-    setCommonDefaults(r, d);
+    setDefaultsAround(r, d, target,
+                      [&](const QString& percent) { return target * value(percent) / Percent; });
 }
 
 void applyAddedPsetValues(PsetRecord& r, const PsetDefaultValues& d) {

@@ -33,18 +33,6 @@ std::unique_ptr<app::AppServices> makeServices(testsupport::ScriptedDialogs*& di
 }
 } // namespace
 
-std::string linkName(const ::testing::TestParamInfo<Link>& info) {
-    switch (info.param) {
-    case Link::Ethernet:
-        return "Ethernet";
-    case Link::Usb:
-        return "Usb";
-    case Link::ParallelPort:
-        return "ParallelPort";
-    }
-    return "Link";
-}
-
 PsetFixture::PsetFixture()
     : ctxOwner(makeServices(dialogs)), ctx(*ctxOwner), s(ctx.state), table(ctx.psetTable) {
     ctx.palverin.LoadIniFiles();

@@ -8,6 +8,7 @@
 #include "sim/ftdisim.h"
 #include "sim/spichip.h"
 #include "sim/tcpdongle.h"
+#include "tests/support/linkparam.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/tempfolder.h"
 
@@ -15,8 +16,8 @@
 
 namespace psettest {
 
-enum class Link { Ethernet, Usb, ParallelPort };
-std::string linkName(const ::testing::TestParamInfo<Link>& info);
+using testsupport::Link;
+using testsupport::linkName;
 
 class PsetFixture : public ::testing::Test {
 protected:

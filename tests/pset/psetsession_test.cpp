@@ -172,24 +172,6 @@ TEST_F(PsetSession, EditorsAreStoredAsShortestDecimalTexts) {
     session.StorePsetFromEditors(11, v);          // outside the table: nothing
 }
 
-TEST_F(PsetSession, ControlStatesFollowTheCommands) {
-    session.DisableEditing();
-    EXPECT_EQ(session.controls(), (pset::PsetControls{}));
-    session.EnableEditing();
-    EXPECT_EQ(session.controls(), (pset::PsetControls{true, true, true, true, true, true, true, false}));
-    session.DisableFileMenus();
-    EXPECT_EQ(session.controls(), (pset::PsetControls{false, false, false, true, true, false, false, false}));
-    session.EnableFileMenus();
-    EXPECT_EQ(session.controls(), (pset::PsetControls{true, true, true, true, true, true, true, false}));
-    QSignalSpy list(&session, &pset::PsetEditorSession::List1Changed);
-    session.ShowTransferPanel();
-    EXPECT_TRUE(session.controls().transferPanel);
-    EXPECT_TRUE(session.List1().isEmpty());
-    EXPECT_EQ(list.size(), 1);
-    session.HideTransferPanel();
-    EXPECT_FALSE(session.controls().transferPanel);
-}
-
 TEST_F(PsetSession, ACurveFileIsChosenOnlyWhenAPsetFileCanHoldItsPath) {
     QTemporaryFile curve(QDir::tempPath() + QStringLiteral("/cXXXXXX.dat"));
     ASSERT_TRUE(curve.open());

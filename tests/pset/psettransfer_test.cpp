@@ -315,12 +315,17 @@ TEST_F(PsetTransferUsb, AFailedReceiveKeepsTheProjectAndMoreThanEightPsetsAreCut
 
     model.noReply.clear();
     model.psetCount = 10;
+    model.psets[8][26] = 9; // a units code the program does not know
     const int readsBefore = received(codes::PsetRead);
     dialogs->yesNoAnswers.enqueue(true);
     session.mnuReceiveData_Click();
     EXPECT_EQ(messages().size(), 1);
     EXPECT_EQ(table.count(), 8);
-    EXPECT_EQ(session.List1().last(), "Controller Holds 10 Parameter Sets - First 8 Received");
+    EXPECT_EQ(session.List1().mid(session.List1().size() - 2),
+              (QStringList{"Units Code 9 Unknown - Torque Values Not Converted",
+                           "Controller Holds 10 Parameter Sets - First 8 Received"}));
+    EXPECT_EQ(table[8].text(PsetField::TqTarget), "125       ");
+    EXPECT_EQ(table[8].text(PsetField::Units), "5         ");
     EXPECT_EQ(received(codes::PsetRead) - readsBefore, 8 * 4);
 }
 

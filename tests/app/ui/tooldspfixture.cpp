@@ -4,18 +4,6 @@
 
 namespace apptest {
 
-std::string linkName(const ::testing::TestParamInfo<Link>& info) {
-    switch (info.param) {
-    case Link::Ethernet:
-        return "Ethernet";
-    case Link::Usb:
-        return "Usb";
-    case Link::ParallelPort:
-        return "ParallelPort";
-    }
-    return "Link";
-}
-
 ToolDspFixture::ToolDspFixture() {
     ctx.now = [] { return QDateTime(QDate(2009, 6, 14), QTime(15, 7, 30)); };
 }

@@ -2,14 +2,15 @@
 // The main window over the stand-in on one of its links, for the Tool and Dsp commands.
 
 #include "app/ui/frmmain.h"
+#include "tests/support/linkparam.h"
 #include "tests/support/ui/appfixture.h"
 
 #include <QStringList>
 
 namespace apptest {
 
-enum class Link { Ethernet, Usb, ParallelPort };
-std::string linkName(const ::testing::TestParamInfo<Link>& info);
+using testsupport::Link;
+using testsupport::linkName;
 
 class ToolDspFixture : public AppFixture {
 protected:

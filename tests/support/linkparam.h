@@ -1,0 +1,24 @@
+#pragma once
+// The link a value-parameterized test runs on, and the name it carries in the test's name.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace testsupport {
+
+enum class Link { Ethernet, Usb, ParallelPort };
+
+inline std::string linkName(const ::testing::TestParamInfo<Link>& info) {
+    switch (info.param) {
+    case Link::Ethernet:
+        return "Ethernet";
+    case Link::Usb:
+        return "Usb";
+    case Link::ParallelPort:
+        return "ParallelPort";
+    }
+    return "Link";
+}
+
+} // namespace testsupport
