@@ -21,7 +21,9 @@ long pollCount(long transferDelay, long factor) {
 
 QtEventPump::QtEventPump(QObject* parent) : QObject(parent) {}
 
-void QtEventPump::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtEventPump::doEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 std::chrono::nanoseconds QtEventPump::budgetFor(long doEventsCount) {
     if (doEventsCount <= 0)
@@ -34,7 +36,7 @@ bool QtEventPump::waitUntil(const std::function<bool()>& done, long doEventsCoun
     doEvents();
     if (done())
         return true;
-    const auto budget = budgetFor(doEventsCount);
+    const auto budget = stopped() ? std::chrono::nanoseconds{0} : budgetFor(doEventsCount);
     if (budget.count() == 0)
         return false;
     QDeadlineTimer deadline(budget, Qt::PreciseTimer);
@@ -45,10 +47,12 @@ bool QtEventPump::waitUntil(const std::function<bool()>& done, long doEventsCoun
     connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     connect(this, &QtEventPump::woken, &loop, &QEventLoop::quit);
     while (!done()) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline.remainingTimeAsDuration());
-        if (deadline.hasExpired())
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline.remainingTimeAsDuration());
+        if (deadline.hasExpired() || stopped())
             return false;
-        timer.start(std::clamp(left + std::chrono::milliseconds{1}, std::chrono::milliseconds{1}, RecheckInterval));
+        timer.start(
+            std::clamp(left + std::chrono::milliseconds{1}, std::chrono::milliseconds{1}, RecheckInterval));
         loop.exec(QEventLoop::AllEvents);
     }
     return true;

@@ -2,6 +2,7 @@
 // Waiting for the controller: every wait is a count of "DoEvents" yields, as the controller's protocol
 // timing was defined. Here a count is a time budget (DoEventsSlice per yield, never above MaxWait); the
 // wait blocks in the event loop, handles events as they come, and ends the moment its condition holds.
+// Closing the program stops the pump: every wait, running or to come, ends at once.
 
 #include <QObject>
 
@@ -11,8 +12,9 @@
 
 namespace base {
 
-// The time one DoEvents yield stands for.
-inline constexpr std::chrono::nanoseconds DoEventsSlice{2000};
+// One DoEvents: the sender's wait of 4001 cycles of two is then 80 ms, long enough for an Ethernet-to-CAN
+// gateway and a controller that reads a tool's EEPROM.
+inline constexpr std::chrono::nanoseconds DoEventsSlice{10000};
 // No wait lasts longer than this, whatever its count.
 inline constexpr std::chrono::milliseconds MaxWait{10000};
 // Largest poll count a wait uses (the counts were 16-bit).
@@ -34,6 +36,15 @@ public:
     void pause(long doEventsCount) {
         waitUntil([] { return false; }, doEventsCount);
     }
+    // The program is closing: every wait ends at once, now and from now on.
+    virtual void stop() {
+        stopped_ = true;
+        wake();
+    }
+    virtual bool stopped() const { return stopped_; }
+
+private:
+    bool stopped_ = false;
 };
 
 // The production pump: a local event loop bounded by a precise timer.

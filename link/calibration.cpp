@@ -52,6 +52,7 @@ const QString EthernetResultConnectFailed = QStringLiteral("Unable to connect us
 } // namespace
 
 CalibrationStart DataTx::StartCalibration() {
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return startCalibrationPp();
@@ -76,7 +77,7 @@ CalibrationStart DataTx::startCalibrationEthernet() {
     s_.RequestData[3] = 0;
     s_.AckReceived = false;
     SharedWaitBudget budget(link_.pump, StartWaitPasses, StartDoEventsPerPass);
-    for (int pass = 0; pass < StartPasses && !s_.ReplyReady; ++pass) {
+    for (int pass = 0; pass < StartPasses && !s_.ReplyReady && !link_.transactions.over(); ++pass) {
         link_.pump.pause(StartPassCycles * 2);
         budget.wait([this] { return s_.ReplyReady; });
     }
@@ -85,6 +86,7 @@ CalibrationStart DataTx::startCalibrationEthernet() {
 
 bool DataTx::ReadRundownResult() {
     s_.DataCount = 0;
+    Transaction tx(link_);
     bool ok = false;
     switch (s_.ConnectionType) {
     case ParallelPort:
@@ -118,15 +120,11 @@ bool DataTx::readRundownResultEthernet() {
         s_.RequestData[3] = 0;
         s_.AckReceived = false;
         SharedWaitBudget budget(link_.pump, ResultBlockWaitPasses, ResultDoEventsPerPass);
-        // A refused send ends the block: thousands of refused sends, each with the sender's wait, would
-        // hold the window for minutes while the socket is down.
-        const bool ok =
-            ethernetAttempts(ids::CommandReply, ids::CommandRequest, {RundownCode, block, 0, 0, 0, 0, 0, 0},
-                             ResultBlockSends, [&](int, bool sent) {
-                                 if (sent)
-                                     budget.wait([this] { return s_.ReplyReady; });
-                                 return sent;
-                             });
+        const bool ok = ethernetAttempts(ids::CommandReply, ids::CommandRequest,
+                                         {RundownCode, block, 0, 0, 0, 0, 0, 0}, ResultBlockSends, [&](int) {
+                                             budget.wait([this] { return s_.ReplyReady; });
+                                             return true;
+                                         });
         if (!ok)
             return false;
     }

@@ -10,6 +10,7 @@
 #include "link/linkstate.h"
 #include "link/portio.h"
 #include "link/spi.h"
+#include "link/transaction.h"
 #include "link/usb.h"
 
 #include <functional>
@@ -27,9 +28,11 @@ public:
     ControllerLink(const ControllerLink&) = delete;
     ControllerLink& operator=(const ControllerLink&) = delete;
 
-    base::EventPump& pump;
     base::Dialogs& dialogs;
     LinkClock& clock;
+    // The program's pump as every wait of the link sees it: bounded by the running transaction.
+    TransactionPump transactions;
+    base::EventPump& pump;
     LinkState state;
     EthernetLink socket;
     Ethernet ethernet;

@@ -30,6 +30,7 @@ bool DataTx::requestCurve(const CurveIds& curveIds, int curve, int index) {
     const std::array<int, 8> request{codes::CurveRequest, curve, addressLow(index), index / 256, 0, 0, 0, 0};
     if (index < 0 || !allBytes(request))
         return false;
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return requestCurvePp(curveIds, request);
@@ -60,7 +61,6 @@ bool DataTx::requestCurveEthernet(const CurveIds& curveIds, const std::array<int
     EthernetPasses passes;
     passes.bound = CurvePasses;
     passes.wait = CurveWait;
-    passes.refusedClearsReply = true;
     const bool taken = ethernetPasses(passes, curveIds.reply, curveIds.request, request);
     // Without a reply these are still the request's own values; callers ignore them after false.
     takeCurveSamples(s_.RequestData[1], s_.RequestData[2], s_.RequestData[3], s_.RequestData[4]);

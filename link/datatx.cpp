@@ -25,22 +25,15 @@ bool DataTx::ConfigureCanDongle(CanId awaited) {
     }
 }
 
-bool DataTx::ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data,
-                              const std::function<void(int attempt, bool sent)>& afterSend) {
-    return ethernetAttempts(accept, transmit, data, EthernetAttempts, [&](int attempt, bool sent) {
-        afterSend(attempt, sent);
-        return true;
-    });
-}
-
 bool DataTx::ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data, int attempts,
-                              const std::function<bool(int attempt, bool sent)>& afterSend,
+                              const std::function<bool(int attempt)>& afterSend,
                               const std::function<void()>& beforeSend) {
-    for (int attempt = 0; attempt < attempts && !s_.ReplyReady; ++attempt) {
+    for (int attempt = 0; attempt < attempts && !s_.ReplyReady && !link_.transactions.over(); ++attempt) {
         if (beforeSend)
             beforeSend();
-        const bool sent = link_.ethernet.SendCanFrame(accept, transmit, data);
-        if (!afterSend(attempt, sent))
+        if (!link_.ethernet.SendCanFrame(accept, transmit, data))
+            break; // refused: the socket is down
+        if (afterSend && !afterSend(attempt))
             break;
     }
     return s_.ReplyReady;
@@ -55,11 +48,8 @@ bool DataTx::ethernetPasses(const EthernetPasses& passes, CanId accept, CanId tr
     };
     return ethernetAttempts(
         accept, transmit, data, passes.bound,
-        [&](int, bool sent) {
-            if (!sent && passes.refusedClearsReply)
-                s_.ReplyReady = false;
-            if (sent || passes.waitAfterRefused)
-                budget.wait([this] { return s_.ReplyReady; });
+        [&](int) {
+            budget.wait([this] { return s_.ReplyReady; });
             return true;
         },
         beforeSend);

@@ -153,7 +153,8 @@ public:
 private:
     bool configureCanDonglePp(CanId awaited);
     void sendCanMessagePp(CanId id, int ctrl, int dlc, const std::array<int, 8>& data);
-    void sendCanMessageEthernet(int lead, CanId id, int ctrl, int spare, int dlc, const std::array<int, 8>& data);
+    void sendCanMessageEthernet(int lead, CanId id, int ctrl, int spare, int dlc,
+                                const std::array<int, 8>& data);
     int batchDepth_ = 0;
     bool notConnectedShown_ = false;
 
@@ -246,31 +247,24 @@ private:
     bool requestCurveUsb(const CurveIds& ids, const std::array<int, 8>& request);
     void takeCurveSamples(int s1Low, int s1High, int s2Low, int s2High);
 
+    // The attempt loop of the Ethernet transactions: sends the request up to `attempts` times while
+    // ReplyReady is not set and the transaction is not over; a refused send (socket down) ends it. beforeSend
+    // (when set) runs before each send, afterSend (when set) after each send with the attempt number, and
+    // returns false to end the loop early. Returns ReplyReady.
+    bool ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data, int attempts,
+                          const std::function<bool(int attempt)>& afterSend = {},
+                          const std::function<void()>& beforeSend = {});
+
     // The pass loop of the command transactions on Ethernet: up to `bound` sends of the request while
-    // ReplyReady is not set (every pass counts, refused or not). beforeSend DoEvents precede each send;
-    // after each accepted send (each send at all when waitAfterRefused) the transaction waits for the
-    // reply on one budget of `wait` DoEvents shared by all its sends; a refused send clears ReplyReady
-    // when refusedClearsReply.
+    // ReplyReady is not set; beforeSend DoEvents precede each send; after each send the transaction waits
+    // for the reply on one budget of `wait` DoEvents shared by all its sends.
     struct EthernetPasses {
         int bound = EthernetAttempts;
         long beforeSend = 0;
         long wait = 0;
-        bool waitAfterRefused = false;
-        bool refusedClearsReply = false;
     };
     bool ethernetPasses(const EthernetPasses& passes, CanId accept, CanId transmit,
                         const std::array<int, 8>& data);
-
-    // The Ethernet attempt loop shared by the transactions: sends the request up to EthernetAttempts
-    // times while ReplyReady is not set (refused sends count too, so a dead link ends the loop);
-    // afterSend runs after each accepted send with the attempt number.
-    bool ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data,
-                          const std::function<void(int attempt, bool sent)>& afterSend);
-    // The same with its own bound; afterSend returns false to end the loop early;
-    // beforeSend (when set) runs before each send.
-    bool ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data, int attempts,
-                          const std::function<bool(int attempt, bool sent)>& afterSend,
-                          const std::function<void()>& beforeSend = {});
 
     ControllerLink& link_;
     LinkState& s_;

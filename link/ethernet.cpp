@@ -1,22 +1,33 @@
 #include "link/ethernet.h"
 
-#include "base/eventpump.h"
 #include "link/ethernetlink.h"
+#include "link/transaction.h"
 
-#include <QDebug>
+#include <QLoggingCategory>
 
 namespace clink {
 
 namespace {
+// Per-frame diagnostics; off unless enabled ("palverin.link.frames.debug=true" in QT_LOGGING_RULES).
+Q_LOGGING_CATEGORY(lcFrames, "palverin.link.frames", QtInfoMsg)
+
 const QByteArray FrameHead = QByteArrayLiteral("%CAN");
 const QByteArray FrameTail = QByteArrayLiteral("NAC%");
-// Text that never completes a frame is not kept beyond this.
-constexpr qsizetype MaxPendingText = 64 * 1024;
 // Index of data byte 0 among the received fields.
 constexpr int FirstDataField = 6;
+// A field has at most three digits.
+constexpr qsizetype MaxFieldDigits = 3;
 
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
+}
+
+// Length of the longest end of text that is the start of a frame head still arriving.
+qsizetype partialHeadAtEnd(const QByteArray& text) {
+    for (qsizetype n = FrameHead.size() - 1; n > 0; --n)
+        if (text.endsWith(FrameHead.left(n)))
+            return n;
+    return 0;
 }
 } // namespace
 
@@ -47,18 +58,28 @@ QByteArray canFrameText(const CanFrameFields& fields) {
     return text;
 }
 
-Ethernet::Ethernet(LinkState& state, EthernetLink& socket, base::EventPump& pump)
+Ethernet::Ethernet(LinkState& state, EthernetLink& socket, TransactionPump& pump)
     : s_(state), socket_(socket), pump_(pump) {}
 
 bool Ethernet::SendCanFrame(const CanFrameFields& fields) {
-    const bool sent = socket_.send(canFrameText(fields));
+    if (!socket_.send(canFrameText(fields))) {
+        pump_.refused();
+        return false;
+    }
     if (fields[8] != 0)
         pump_.waitUntil([this] { return s_.ReplyReady; }, SendWaitCycles * 2);
-    return sent;
+    return true;
 }
 
 bool Ethernet::SendSerialNumberFrame(const QString& text) {
     return socket_.send("%CANSN" + text.toLatin1() + "NAC%\r\n");
+}
+
+void Ethernet::startTransaction() {
+    socket_.discardPending();
+    s_.EthernetRxText.clear();
+    if (!socket_.isConnected())
+        pump_.refused();
 }
 
 void Ethernet::onDataArrival(const QByteArray& bytes) {
@@ -67,107 +88,94 @@ void Ethernet::onDataArrival(const QByteArray& bytes) {
     pump_.wake();
 }
 
-Ethernet::FrameResult Ethernet::takeFrame(std::array<int, 8>& data, CanId& id) {
-    QByteArray& text = s_.EthernetRxText;
-    // Resynchronise: drop line ends and any text before the next frame head.
-    const qsizetype head = text.indexOf(FrameHead);
-    if (head < 0) {
-        // Keep a tail that may be the start of a head still arriving.
-        qsizetype keep = 0;
-        for (qsizetype n = FrameHead.size() - 1; n > 0; --n) {
-            if (text.endsWith(FrameHead.left(n))) {
-                keep = n;
-                break;
-            }
-        }
-        text = text.right(keep);
-        return FrameResult::Incomplete;
-    }
-    if (head > 0)
-        text.remove(0, head);
-
-    const qsizetype tail = text.indexOf(FrameTail, FrameHead.size());
-    if (tail < 0) {
-        if (text.size() > MaxPendingText)
-            text.clear();
-        return FrameResult::Incomplete;
-    }
-    // A head inside the frame means the first one was cut short: drop it and start at the second.
-    const qsizetype nextHead = text.indexOf(FrameHead, 1);
-    if (nextHead > 0 && nextHead < tail) {
-        text.remove(0, nextHead);
-        return FrameResult::Dropped;
-    }
-
-    const QByteArray frame = text.left(tail);
-    qsizetype rest = tail + FrameTail.size();
-    while (rest < text.size() && isLineEnd(text[rest]))
-        ++rest;
-    text.remove(0, rest);
-
-    // Split at commas; the head lands in field 1 (as 0), the identifier image in 2..5, the data in 6..13.
-    std::array<int, 19> fields{};
+bool Ethernet::splitFrame(const QByteArray& frame, std::array<int, 19>& fields) const {
+    // The head lands in field 1 (as 0), the identifier image in 2..5, the data in 6..13. Line ends
+    // inside the frame are skipped; nothing may follow the last comma.
+    fields = {};
     int k = 1;
     QByteArray acc;
-    bool valid = true;
-    auto store = [&](bool isHead) {
-        if (k > MaxFields) {
-            valid = false;
-            return;
+    for (char c : frame) {
+        if (isLineEnd(c))
+            continue;
+        if (c != ',') {
+            if (k > 1 && (c < '0' || c > '9'))
+                return false;
+            acc += c;
+            if (k > 1 && acc.size() > MaxFieldDigits)
+                return false;
+            continue;
         }
-        int value = 0;
-        if (!isHead) {
-            bool ok = !acc.isEmpty();
-            for (char c : acc)
-                ok = ok && c >= '0' && c <= '9';
-            const qlonglong v = ok && acc.size() <= 10 ? acc.toLongLong(&ok) : -1;
-            if (!ok || v > MaxFieldValue) {
-                valid = false;
-                return;
-            }
-            value = int(v);
+        if (k > MaxFields)
+            return false;
+        if (k == 1) {
+            if (acc != FrameHead)
+                return false;
+        } else {
+            if (acc.isEmpty())
+                return false;
+            const int value = acc.toInt();
+            if (value > MaxFieldValue)
+                return false;
+            fields[size_t(k)] = value;
         }
-        fields[size_t(k)] = value;
         ++k;
         acc.clear();
-    };
-    for (char c : frame) {
-        if (c == ',')
-            store(k == 1);
-        else if (!isLineEnd(c))
-            acc += c;
     }
-    if (!valid) {
-        qWarning() << "Ethernet: malformed frame dropped:" << frame;
-        return FrameResult::Dropped;
-    }
-    s_.EthernetFields = fields;
-    id = canIdFromImage(fields[2], fields[3], fields[4], fields[5]);
-    for (size_t i = 0; i < 8; ++i)
-        data[i] = fields[FirstDataField + i];
-    return FrameResult::Parsed;
+    return acc.isEmpty() && k > MinFields;
 }
 
 void Ethernet::ParseReceivedData() {
+    // The handlers do not come back here; a call from inside one only adds its text to what is parsed.
+    if (parsing_)
+        return;
+    parsing_ = true;
+    QByteArray& text = s_.EthernetRxText;
+    qsizetype pos = 0;
     for (;;) {
-        std::array<int, 8> d{};
-        CanId id = 0;
-        const FrameResult r = takeFrame(d, id);
-        if (r == FrameResult::Incomplete)
-            return;
-        if (r == FrameResult::Dropped)
+        const qsizetype head = text.indexOf(FrameHead, pos);
+        if (head < 0) {
+            // No frame begins here: keep only what may be the start of a head still arriving.
+            pos = text.size() - partialHeadAtEnd(text);
+            break;
+        }
+        const qsizetype tail = text.indexOf(FrameTail, head + FrameHead.size());
+        if (tail < 0) {
+            // Incomplete: a frame can only begin at the last head, and not far before the end.
+            pos = std::max(head, text.lastIndexOf(FrameHead));
+            if (text.size() - pos > MaxFrameText)
+                pos = text.size() - partialHeadAtEnd(text);
+            break;
+        }
+        // Heads before the last one ahead of the tail began frames that were cut short.
+        const qsizetype start = std::max(head, text.lastIndexOf(FrameHead, tail - FrameHead.size()));
+        const QByteArray frame = text.mid(start, tail - start);
+        pos = tail + FrameTail.size();
+        while (pos < text.size() && isLineEnd(text[pos]))
+            ++pos;
+        std::array<int, 19> fields{};
+        if (frame.size() > MaxFrameText || !splitFrame(frame, fields)) {
+            qCDebug(lcFrames) << "Ethernet: garbled frame dropped:" << frame.left(MaxFrameText);
             continue;
-        dispatch(id, d);
+        }
+        s_.EthernetFields = fields;
+        std::array<int, 8> d{};
+        for (size_t i = 0; i < d.size(); ++i)
+            d[i] = fields[FirstDataField + i];
+        dispatch(canIdFromImage(fields[2], fields[3], fields[4], fields[5]), d);
         if (s_.FirstFrameOnly) {
             // The revision reply ends this block: the rest of it is dropped, later blocks are parsed.
-            s_.EthernetRxText.clear();
             s_.FirstFrameOnly = false;
-            return;
+            pos = text.size();
+            break;
         }
     }
+    text.remove(0, std::min(pos, text.size()));
+    parsing_ = false;
 }
 
 void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
+    const bool ackBefore = s_.AckReceived;
+    const bool replyBefore = s_.ReplyReady;
     switch (id) {
     case ids::CommandReply:
         On09EF0801(d);
@@ -224,6 +232,8 @@ void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
     default:
         break; // no handler: the reply is ignored on this link
     }
+    if ((s_.AckReceived && !ackBefore) || (s_.ReplyReady && !replyBefore))
+        pump_.heard();
 }
 
 bool Ethernet::echoMatches(const std::array<int, 8>& d) const {
@@ -234,9 +244,13 @@ bool Ethernet::echoMatchesOptional3(const std::array<int, 8>& d) const {
     return echoMatches(d) && (s_.RequestData[3] == 0 || d[3] == s_.RequestData[3]);
 }
 
+bool Ethernet::confirms(const std::array<int, 8>& d) const {
+    return s_.ExactEcho ? echoMatches(d) && d[3] == s_.RequestData[3] : echoMatchesOptional3(d);
+}
+
 bool Ethernet::storeData(int at, const std::array<int, 8>& d, int firstData, int count) {
     if (!DataBufferArray::fits(at, count)) {
-        qWarning() << "Ethernet: reply beyond the receive buffer dropped";
+        qCDebug(lcFrames) << "Ethernet: reply beyond the receive buffer dropped";
         return false;
     }
     for (int i = 0; i < count; ++i)
@@ -250,6 +264,9 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
     auto& RD = s_.RequestData;
     const int code = d[0];
     if (code >= 0x01 && code <= 0x04) {
+        // A packet other than the one asked for is left over from an earlier request.
+        if (s_.AwaitedCode != 0 && code != s_.AwaitedCode)
+            return;
         if (!A) {
             A = true;
             return;
@@ -282,11 +299,14 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
             }
         }
     } else if (code == 0xA0) {
+        // An acknowledgement of another command is left over from an earlier exchange.
+        if (s_.AwaitedCode != 0 && d[1] != s_.AwaitedCode)
+            return;
         if (s_.VersionReadPending && RD[2] == 1 && d[1] == RD[1]) {
             s_.DataBuffer.put(0, d[2]);
             s_.DataBuffer.put(1, d[3]);
             R = true;
-        } else if (echoMatchesOptional3(d)) {
+        } else if (confirms(d)) {
             if (!A)
                 A = true;
             else
@@ -350,7 +370,7 @@ void Ethernet::On10EF0301(const std::array<int, 8>& d) {
     if (d[0] != 0x10)
         return;
     buildSystemStatusRecord(s_, d);
-    qDebug() << "Ethernet: status broadcast," << s_.SystemStatus.SystemStatusLines[3];
+    qCDebug(lcFrames) << "Ethernet: status broadcast," << s_.SystemStatus.SystemStatusLines[3];
 }
 
 void Ethernet::On10EF0602(const std::array<int, 8>& d) {
@@ -409,6 +429,9 @@ void Ethernet::On11EF0604(const std::array<int, 8>& d) {
 void Ethernet::On12EF0106(const std::array<int, 8>& d) {
     if (d[0] != 0x30 || !echoMatches(d) || d[3] != s_.RequestData[3] || s_.ReplyReady)
         return;
+    // A write is confirmed only with the value written.
+    if (s_.ExactEcho && (d[4] != s_.RequestData[4] || d[5] != s_.RequestData[5]))
+        return;
     if (!DataBufferArray::fits(s_.DataCount, 2))
         return;
     s_.DataBuffer.put(s_.DataCount++, d[4]);
@@ -434,8 +457,9 @@ void Ethernet::acknowledgeThenReply() {
 }
 
 void Ethernet::storeEchoedByte(const std::array<int, 8>& d) {
-    // The echoed value is compared when the request names one (a write); reads leave RequestData(3) at 0.
-    if (!echoMatchesOptional3(d))
+    // The echoed value is compared when the request names one (a write: exactly, 0 too, under ExactEcho);
+    // reads leave RequestData(3) at 0.
+    if (!confirms(d))
         return;
     if (s_.AckReceived && storeData(s_.DataCount, d, 3, 1))
         s_.ReplyReady = true;
@@ -491,7 +515,7 @@ void Ethernet::On13EF010D(const std::array<int, 8>& d) {
     auto& RD = s_.RequestData;
     switch (d[0]) {
     case 0x30:
-        if (!echoMatchesOptional3(d))
+        if (!confirms(d))
             return;
         if (A) {
             if (!storeData(s_.DataCount, d, 3, 1))

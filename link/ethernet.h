@@ -10,13 +10,10 @@
 
 #include <array>
 
-namespace base {
-class EventPump;
-}
-
 namespace clink {
 
 class EthernetLink;
+class TransactionPump;
 
 // Accept identifier bytes, transmit identifier bytes and data bytes 0..7 of one frame.
 using CanFrameFields = std::array<int, 16>;
@@ -32,15 +29,20 @@ class Ethernet {
 public:
     // DoEvents cycles (of two calls each) the sender waits for the reply after a request.
     static constexpr long SendWaitCycles = 4001;
-    // Largest value a received field may have.
-    static constexpr int MaxFieldValue = 65535;
-    // Most fields a received frame may have.
+    // Largest value a received field may have: every field is a byte.
+    static constexpr int MaxFieldValue = 255;
+    // Most fields a received frame may have (the head, then numbers), and the fewest: the head, four
+    // identifier bytes and eight data bytes.
     static constexpr int MaxFields = 18;
+    static constexpr int MinFields = 13;
+    // No frame text is longer than this; text without a frame tail beyond it is dropped.
+    static constexpr qsizetype MaxFrameText = 256;
 
-    Ethernet(LinkState& state, EthernetLink& socket, base::EventPump& pump);
+    Ethernet(LinkState& state, EthernetLink& socket, TransactionPump& pump);
 
-    // Sends one frame when the socket is connected (true), else sends nothing (false). When data byte 0
-    // is not 0 it then waits, in both cases, for ReplyReady for up to SendWaitCycles x 2 DoEvents.
+    // Sends one frame when the socket is connected (true). When data byte 0 is not 0 it then waits for
+    // ReplyReady for up to SendWaitCycles x 2 DoEvents. A refused send (socket not connected) sends
+    // nothing, does not wait, and ends the running transaction.
     bool SendCanFrame(const CanFrameFields& fields);
     bool SendCanFrame(CanId accept, CanId transmit, const std::array<int, 8>& data) {
         return SendCanFrame(frameFields(accept, transmit, data));
@@ -51,15 +53,22 @@ public:
 
     // Appends received socket text and parses it.
     void onDataArrival(const QByteArray& bytes);
-    // Parses and dispatches every complete frame at the head of EthernetRxText.
+    // Parses and dispatches every complete frame in EthernetRxText, in one pass over the text: text
+    // before the last frame head ahead of a frame tail is dropped in one step (a frame cut short by the
+    // next one), a garbled frame is dropped whole, and text that cannot become a frame is not kept.
     void ParseReceivedData();
 
-    // Dispatches one received frame (identifier and data) to its reply handler, as the parser does.
+    // Dispatches one received frame (identifier and data) to its reply handler, as the parser does. A
+    // frame the handler takes (acknowledgement or reply) counts as heard by the running transaction.
     void dispatch(CanId id, const std::array<int, 8>& d);
 
+    // The start of a transaction: the text received and not yet parsed is left over from earlier
+    // exchanges and is dropped; with the socket not connected the transaction is over before it sends.
+    void startTransaction();
+
 private:
-    enum class FrameResult { Incomplete, Dropped, Parsed };
-    FrameResult takeFrame(std::array<int, 8>& data, CanId& id);
+    // Splits one frame text ("%CAN,...," up to its tail) into EthernetFields; false when it is garbled.
+    bool splitFrame(const QByteArray& frame, std::array<int, 19>& fields) const;
 
     void On09EF0801(const std::array<int, 8>& d);
     void On10EF010D(const std::array<int, 8>& d);
@@ -88,12 +97,15 @@ private:
     bool echoMatches(const std::array<int, 8>& d) const;
     // Echo matches and (RD(3) = 0 or d3 = RD(3)).
     bool echoMatchesOptional3(const std::array<int, 8>& d) const;
+    // A confirmation of the awaited request: echo matches and d3 optional, or exact under ExactEcho.
+    bool confirms(const std::array<int, 8>& d) const;
     // Stores count values from d[firstData] at DataBuffer(at..); false (nothing stored) when they do not fit.
     bool storeData(int at, const std::array<int, 8>& d, int firstData, int count);
 
     LinkState& s_;
     EthernetLink& socket_;
-    base::EventPump& pump_;
+    TransactionPump& pump_;
+    bool parsing_ = false;
 };
 
 } // namespace clink

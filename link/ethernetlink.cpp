@@ -1,13 +1,11 @@
 #include "link/ethernetlink.h"
 
+#include <QTimer>
+
 namespace clink {
 
 EthernetLink::EthernetLink(QObject* parent) : QObject(parent) {
-    connect(&socket_, &QTcpSocket::readyRead, this, [this] {
-        const QByteArray bytes = socket_.readAll();
-        if (!bytes.isEmpty())
-            emit dataArrived(bytes);
-    });
+    connect(&socket_, &QTcpSocket::readyRead, this, &EthernetLink::deliverChunk);
     connect(&socket_, &QAbstractSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
         error_ = true;
         emit stateChanged(state());
@@ -47,6 +45,24 @@ void EthernetLink::connectTo(const QString& host, quint16 port) {
 void EthernetLink::close() {
     socket_.abort();
     error_ = false;
+}
+
+void EthernetLink::deliverChunk() {
+    const QByteArray bytes = socket_.read(MaxChunk);
+    if (socket_.bytesAvailable() > 0 && !chunkQueued_) {
+        chunkQueued_ = true;
+        QTimer::singleShot(0, this, [this] {
+            chunkQueued_ = false;
+            deliverChunk();
+        });
+    }
+    if (!bytes.isEmpty())
+        emit dataArrived(bytes);
+}
+
+void EthernetLink::discardPending() {
+    if (socket_.bytesAvailable() > 0)
+        socket_.readAll();
 }
 
 bool EthernetLink::send(const QByteArray& bytes) {

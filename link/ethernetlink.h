@@ -22,14 +22,24 @@ public:
     void close();
     // Writes the bytes; false when the socket is not connected.
     bool send(const QByteArray& bytes);
+    // Drops the received bytes not yet delivered.
+    void discardPending();
+
+    // Received bytes are delivered in chunks of at most this size, each from its own turn of the event
+    // loop, so a flood of text leaves the windows time to repaint.
+    static constexpr qint64 MaxChunk = 64 * 1024;
 
 signals:
     void dataArrived(const QByteArray& bytes);
     void stateChanged(int state);
 
 private:
+    // Delivers one chunk; what is left is delivered from the next turn of the event loop.
+    void deliverChunk();
+
     QTcpSocket socket_;
     bool error_ = false;
+    bool chunkQueued_ = false;
 };
 
 } // namespace clink

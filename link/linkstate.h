@@ -51,6 +51,13 @@ struct LinkState {
     bool FirstFrameOnly = false;
     // A version read (0xA0 with RequestData(2) = 1) is waiting for its answer.
     bool VersionReadPending = false;
+    // The request code the awaited reply on 09EF0801 answers (the code an acknowledgement [A0 code ...]
+    // names, or the number k of a Pset packet [k ...]); 0 while the transaction awaits none. Replies
+    // naming another code are left over from an earlier exchange and are ignored.
+    int AwaitedCode = 0;
+    // The awaited confirmation must echo RequestData(3) exactly, also when it is 0: the value of a write
+    // (a read's reply with the same address must not confirm it).
+    bool ExactEcho = false;
 
     // Run-screen values of the run-data reply (1..18) and the cycle status words (1..7).
     std::array<int, 19> RunDataWords{};

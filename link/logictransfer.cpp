@@ -34,6 +34,7 @@ bool DataTx::SendLogicIoProgram(int block) {
         frame[size_t(2 + i)] = s_.DataBuffer[first + i];
     if (!allBytes(frame))
         return false;
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return sendLogicIoProgramPp(block, frame);
@@ -54,16 +55,17 @@ bool DataTx::sendLogicIoProgramEthernet(int block, const std::array<int, 8>& fra
     s_.RequestData[2] = block;
     s_.RequestData[3] = 0;
     s_.AckReceived = false;
+    s_.AwaitedCode = codes::LogicBlock;
     EthernetPasses passes;
     passes.bound = LogicPasses;
     passes.wait = SendWait;
-    passes.refusedClearsReply = true;
     return ethernetPasses(passes, ids::CommandReply, ids::CommandRequest, frame);
 }
 
 bool DataTx::SendPlcProgram(const std::array<int, 8>& frame) {
     if (!allBytes(frame))
         return false;
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return sendPlcProgramPp(frame);
@@ -84,6 +86,8 @@ bool DataTx::sendPlcProgramEthernet(const std::array<int, 8>& frame) {
     s_.RequestData[1] = frame[0];
     s_.RequestData[2] = frame[1];
     s_.RequestData[3] = frame[2];
+    s_.ExactEcho = true;
+    s_.AwaitedCode = frame[0];
     s_.AckReceived = false;
     EthernetPasses passes;
     passes.bound = LadderPasses;
@@ -107,7 +111,7 @@ bool DataTx::ReceiveLogicIoProgram(int code, int block) {
 
 bool DataTx::sendLogicIoProgramPp(int block, const std::array<int, 8>& frame) {
     const long cycles = base::pollCount(s_.TransferDelay, LogicCycleFactor);
-    for (long cycle = 0; cycle < cycles; ++cycle) {
+    for (long cycle = 0; cycle < cycles && !link_.transactions.over(); ++cycle) {
         link_.pump.doEvents();
         SendCanMessage({ids::CommandRequest, frame});
         if (SendLogicIoBlock(block))
@@ -119,6 +123,7 @@ bool DataTx::sendLogicIoProgramPp(int block, const std::array<int, 8>& frame) {
 bool DataTx::SendLogicIoBlock(int block) {
     if (s_.ConnectionType != ParallelPort)
         return false;
+    Transaction tx(link_);
     PpExchange pp(link_);
     return pp.run({.request = std::nullopt,
                    .passes = 1,
@@ -143,10 +148,10 @@ bool DataTx::sendPlcProgramPp(const std::array<int, 8>& frame) {
     s_.DataCount = 0;
     const std::array<int, 4> acknowledgement{codes::Acknowledge, frame[0], frame[1], frame[2]};
     const long looks = base::pollCount(s_.TransferDelay, LadderLookFactor);
-    for (long cycle = 0; cycle < LadderCycles; ++cycle) {
+    for (long cycle = 0; cycle < LadderCycles && !link_.transactions.over(); ++cycle) {
         link_.pump.doEvents();
         SendCanMessage({ids::CommandRequest, frame});
-        for (long look = 0; look < looks; ++look)
+        for (long look = 0; look < looks && !link_.transactions.over(); ++look)
             if (SendPlcBlock(acknowledgement))
                 return true;
     }
@@ -156,6 +161,7 @@ bool DataTx::sendPlcProgramPp(const std::array<int, 8>& frame) {
 bool DataTx::SendPlcBlock(const std::array<int, 4>& expected) {
     if (s_.ConnectionType != ParallelPort)
         return false;
+    Transaction tx(link_);
     link_.spi.ResetLineHigh();
     PpExchange pp(link_);
     const auto seen = pp.look([&](PpRxMessage& m) {
@@ -179,6 +185,7 @@ bool DataTx::sendPlcProgramUsb(const std::array<int, 8>& frame) {
 }
 
 bool DataTx::receiveLogicIoProgramPp(int code, int block) {
+    Transaction tx(link_);
     link_.spi.ResetLineHigh();
     // Six more entries must fit, or the answer stays where it is.
     if (!DataBufferArray::fits(s_.DataCount, BlockBytes))
@@ -196,6 +203,7 @@ bool DataTx::receiveLogicIoProgramPp(int code, int block) {
 bool DataTx::receiveLogicIoProgramUsb(int code, int block) {
     if (!DataBufferArray::fits(s_.DataCount, BlockBytes))
         return false;
+    Transaction tx(link_);
     return link_.usb.Transact(
         {ids::CommandReply, ids::CommandRequest, {code, block}, {code, block, 0, 0, 0, 0, 0, 0}},
         USB::UsualTries, [&](const UsbRxArray& rx) {

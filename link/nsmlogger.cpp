@@ -56,6 +56,7 @@ const QString NsmEthernetFailedCaption = QStringLiteral("Getting NSM Settings");
 } // namespace
 
 bool DataTx::ReadNsmSettings() {
+    Transaction tx(link_);
     bool ok = false;
     switch (s_.ConnectionType) {
     case ParallelPort:
@@ -90,9 +91,8 @@ bool DataTx::readNsmSettingsEthernet() {
         SharedWaitBudget budget(link_.pump, NsmWaitPasses, 1);
         // The handler stores the value at DataCount; the transaction counts it.
         const bool ok = ethernetAttempts(ids::NsmReply, ids::NsmRequest, {ReadCode, hi, lo, 0, 0, 0, 0, 0},
-                                         NsmSends, [&](int, bool sent) {
-                                             if (sent)
-                                                 budget.wait([this] { return s_.ReplyReady; });
+                                         NsmSends, [&](int) {
+                                             budget.wait([this] { return s_.ReplyReady; });
                                              return true;
                                          });
         if (!ok) {
@@ -107,6 +107,7 @@ bool DataTx::readNsmSettingsEthernet() {
 bool DataTx::WriteNsmSettings(int address, int value) {
     if (value < 0 || value > LargestByte)
         return false;
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return writeNsmSettingsPp(address, value);
@@ -124,18 +125,19 @@ bool DataTx::writeNsmSettingsEthernet(int address, int value) {
     const int lo = addressLow(address);
     if (link_.ethernet.SendCanFrame(ids::NsmReply, ids::NsmRequest, {}))
         link_.pump.pause(NsmWriteOpeningDoEvents);
-    // AckReceived keeps what the last exchange left: after a read the first confirmation is taken.
+    // Like every transaction the write starts with AckReceived clear: a confirmation left over from the
+    // last exchange must not complete it, so the first matching confirmation only acknowledges.
     s_.ReplyReady = false;
     s_.RequestData[1] = hi;
     s_.RequestData[2] = lo;
     s_.RequestData[3] = value;
     s_.RequestData[4] = 0;
     s_.RequestData[5] = 0;
+    s_.ExactEcho = true;
     SharedWaitBudget budget(link_.pump, NsmWaitPasses, 1);
     const bool ok = ethernetAttempts(ids::NsmReply, ids::NsmRequest, {WriteCode, hi, lo, value, 0, 0, 0, 0},
-                                     NsmSends, [&](int, bool sent) {
-                                         if (sent)
-                                             budget.wait([this] { return s_.ReplyReady; });
+                                     NsmSends, [&](int) {
+                                         budget.wait([this] { return s_.ReplyReady; });
                                          return true;
                                      });
     s_.AckReceived = false;
@@ -255,6 +257,7 @@ bool DataTx::writeNsmSettingsUsb(int address, int value) {
 bool DataTx::readDataLoggerPp(int address) {
     if (!DataBufferArray::fits(s_.DataCount, 1))
         return false;
+    Transaction tx(link_);
     const int hi = addressHigh(address);
     const int lo = addressLow(address);
     link_.spi.ResetLineHigh();
@@ -279,6 +282,7 @@ bool DataTx::readDataLoggerPp(int address) {
 bool DataTx::readDataLoggerRoutePp(int address) {
     if (!DataBufferArray::fits(s_.DataCount, LoggerRouteBytes))
         return false;
+    Transaction tx(link_);
     const int hi = addressHigh(address);
     const int lo = addressLow(address);
     // The caller has set the dongle up; the polls do not yield.

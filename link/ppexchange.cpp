@@ -41,21 +41,25 @@ PpExchange::Look PpExchange::look(const PpMatcher& take) {
     PpRxMessage message(bus);
     const bool taken = take(message);
     bus.WriteRegister(0, CANINTF);
-    return taken ? Look::Taken : Look::Discarded;
+    if (!taken)
+        return Look::Discarded;
+    link_.transactions.heard();
+    return Look::Taken;
 }
 
 bool PpExchange::run(const PpPlan& plan, const PpMatcher& take) {
     if (link_.state.ConnectionType != ParallelPort)
         return false;
     link_.spi.ResetLineHigh();
-    for (long pass = 0; pass < plan.passes; ++pass) {
+    TransactionPump& tx = link_.transactions;
+    for (long pass = 0; pass < plan.passes && !tx.over(); ++pass) {
         if (plan.yieldEachPass)
             link_.pump.doEvents();
         if (plan.clearBeforeSend)
             link_.spi.WriteRegister(0, CANINTF);
         if (plan.request)
             link_.dataTx.SendCanMessage(*plan.request);
-        for (long poll = 0; poll < plan.polls; ++poll) {
+        for (long poll = 0; poll < plan.polls && !tx.over(); ++poll) {
             if (plan.yieldEachPoll)
                 link_.pump.doEvents();
             const Look seen = look(take);
@@ -68,19 +72,21 @@ bool PpExchange::run(const PpPlan& plan, const PpMatcher& take) {
     return false;
 }
 
-bool PpExchange::runTimed(const CanMessage& request, const PpMatcher& take, const std::function<void()>& beforeSend) {
+bool PpExchange::runTimed(const CanMessage& request, const PpMatcher& take,
+                          const std::function<void()>& beforeSend) {
     if (link_.state.ConnectionType != ParallelPort)
         return false;
     link_.spi.ResetLineHigh();
     LinkClock& clock = link_.clock;
+    TransactionPump& tx = link_.transactions;
     const int64_t start = clock.nowMs();
-    while (clock.nowMs() - start < ThousandthOfADayMs) {
+    while (clock.nowMs() - start < ThousandthOfADayMs && !tx.over()) {
         link_.pump.doEvents();
         if (beforeSend)
             beforeSend();
         link_.dataTx.SendCanMessage(request);
         const int64_t sent = clock.nowMs();
-        for (long poll = 1; clock.nowMs() - sent < ThousandthOfADayMs; ++poll) {
+        for (long poll = 1; clock.nowMs() - sent < ThousandthOfADayMs && !tx.over(); ++poll) {
             if (look(take) == Look::Taken)
                 return true;
             if (poll % PollsPerYield == 0)

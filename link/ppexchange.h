@@ -26,7 +26,8 @@
 //                 });
 //
 // A transaction that looks at the controller only once per call uses look(); one that polls against the
-// clock (one thousandth of a day per request) uses runTimed().
+// clock (one thousandth of a day per request) uses runTimed(). Both loops end early when the running
+// transaction is over (its silence cap, or the program closing); a message taken counts as heard.
 
 #include "link/canid.h"
 
@@ -83,7 +84,8 @@ public:
     // has passed since that send, with a DoEvents every PollsPerYield reads so the window stays live.
     // True when the matcher took a message.
     static constexpr long PollsPerYield = 256;
-    bool runTimed(const CanMessage& request, const PpMatcher& take, const std::function<void()>& beforeSend = {});
+    bool runTimed(const CanMessage& request, const PpMatcher& take,
+                  const std::function<void()>& beforeSend = {});
 
 private:
     ControllerLink& link_;

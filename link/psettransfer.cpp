@@ -37,12 +37,13 @@ bool DataTx::ReadPsetBlock(int pset) {
     s_.DataCount = 0;
     if (!allBytes(packetRequest(pset, 1)))
         return false;
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return readPsetPacketsPp(pset);
     case TcpIp:
-        if (!link_.socket.isConnected())
-            return false;
+        if (tx.over())
+            return false; // the socket is down
         for (int i = 0; i < BlockReadFilterFrames; ++i)
             link_.ethernet.SendFilterFrame(ids::CommandReply);
         for (int packet = 1; packet <= codes::PsetPackets; ++packet) {
@@ -65,6 +66,7 @@ bool DataTx::ReadParameterSets(int pset) {
     if (pset < 0 || pset >= PsetReportRecords)
         return false;
     s_.DataCount = 0;
+    Transaction tx(link_);
     bool read = false;
     switch (s_.ConnectionType) {
     case ParallelPort:
@@ -97,13 +99,13 @@ bool DataTx::ReadParameterSets(int pset) {
 }
 
 // One packet: the handler takes the first packet frame as the acknowledgement and stores the next one at
-// the packet's place, DataBuffer(7(k-1)..).
+// the packet's place, DataBuffer(7(k-1)..). Frames of other packets are left over from earlier requests.
 bool DataTx::readPsetPacketEthernet(int pset, int packet, long beforeSend, long wait) {
+    s_.AwaitedCode = packet;
     EthernetPasses passes;
     passes.bound = PacketPasses;
     passes.beforeSend = beforeSend;
     passes.wait = wait;
-    passes.waitAfterRefused = true;
     return ethernetPasses(passes, ids::CommandReply, ids::CommandRequest, packetRequest(pset, packet));
 }
 
@@ -111,6 +113,7 @@ bool DataTx::SendPsetData(const std::array<int, 8>& packet) {
     s_.DataCount = 0;
     if (!allBytes(packet))
         return false;
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return sendPsetDataPp(packet);
@@ -131,7 +134,9 @@ bool DataTx::sendPsetDataEthernet(const std::array<int, 8>& packet) {
     s_.ReplyReady = false;
     s_.AckReceived = false;
     // RequestData keeps the previous transaction's values: the acknowledgement handler completes a packet
-    // on its second [A0 71..74 ...] whether or not they match.
+    // on its second [A0 71..74 ...] whether or not they match; acknowledgements of other codes are left
+    // over from earlier exchanges.
+    s_.AwaitedCode = packet[0];
     EthernetPasses passes;
     passes.bound = SendTries;
     passes.wait = SendWait;

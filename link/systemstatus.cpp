@@ -58,6 +58,7 @@ bool DataTx::configureOrAbort(CanId awaited) {
 }
 
 bool DataTx::ReadSystemStatus(long& pollLimit) {
+    Transaction tx(link_);
     bool taken = false;
     switch (s_.ConnectionType) {
     case ParallelPort:
@@ -100,11 +101,11 @@ bool DataTx::readSystemStatusEthernet() {
     passes.bound = StatusPasses;
     passes.beforeSend = StatusPauseBeforeSend;
     passes.wait = StatusWait;
-    passes.waitAfterRefused = true;
     return ethernetPasses(passes, ids::StatusRequest, ids::StatusRequest, {});
 }
 
 int DataTx::SendSystemCommand() {
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return sendSystemCommandPp();
@@ -121,10 +122,10 @@ int DataTx::sendSystemCommandEthernet() {
     s_.AckReceived = false;
     s_.RequestData[1] = s_.RequestData[2] = s_.RequestData[3] = 0;
     s_.ReplyReady = false;
+    s_.AwaitedCode = codes::Version;
     EthernetPasses passes;
     passes.beforeSend = SystemCommandPauseBeforeSend;
     passes.wait = SystemCommandWait;
-    passes.refusedClearsReply = true;
     // The acknowledgement handler takes the first [A0 A0 ...] as the acknowledgement and puts the major
     // version of the next one in RequestData(1).
     ethernetPasses(passes, ids::CommandReply, ids::CommandRequest, commandFrame(codes::Version));
@@ -135,6 +136,7 @@ bool DataTx::ReadSccVersion(int code) {
     s_.DataCount = 0;
     if (code < 0 || code > MaxByte)
         return false;
+    Transaction tx(link_);
     bool taken = false;
     switch (s_.ConnectionType) {
     case ParallelPort:
@@ -157,6 +159,7 @@ bool DataTx::ReadSccVersion(int code) {
 
 bool DataTx::readSccVersionEthernet(int code) {
     const std::array<int, 8> request = commandFrame(code);
+    s_.AwaitedCode = code;
     // The request goes out once before the expectation is set, then again in the passes.
     link_.ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, request);
     s_.RequestData[1] = code;
@@ -176,6 +179,7 @@ bool DataTx::SendControlCommand(int code) {
     s_.DataCount = 0;
     if (code < 0 || code > MaxByte)
         return false;
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return sendControlCommandPp(code);
@@ -196,10 +200,10 @@ bool DataTx::sendControlCommandEthernet(int code) {
     s_.RequestData[2] = 0;
     s_.RequestData[3] = 0;
     s_.AckReceived = false;
+    s_.AwaitedCode = code;
     EthernetPasses passes;
     passes.bound = ControlCommandPasses;
     passes.wait = ControlCommandWait;
-    passes.refusedClearsReply = true;
     return ethernetPasses(passes, ids::CommandReply, ids::CommandRequest, commandFrame(code));
 }
 
@@ -317,6 +321,7 @@ bool DataTx::sendControlCommandUsb(int code) {
 }
 
 bool DataTx::ShowDataArray() {
+    Transaction tx(link_, Usb);
     // Whatever the connection type: the USB dongle's test exchange. A reply carries the two bytes the
     // frame names; a read that timed out (blanks) is no reply.
     const UsbRequest test{

@@ -25,6 +25,7 @@ constexpr int WriteFilterFrames = 20;
 } // namespace
 
 bool DataTx::ReadToolEeprom(int address) {
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return readToolEepromPp(address);
@@ -38,6 +39,7 @@ bool DataTx::ReadToolEeprom(int address) {
 }
 
 bool DataTx::WriteToolEeprom(int address, int value) {
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return writeToolEepromPp(address, value);
@@ -59,13 +61,11 @@ bool DataTx::readToolEepromEthernet(int address) {
     s_.RequestData[3] = 0;
     s_.AckReceived = false;
     s_.ReplyReady = false;
-    bool firstAccepted = false;
     ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest, {ReadCode, hi, lo, 0, 0, 0, 0, 0},
-                     [&](int, bool sent) {
-                         if (sent && !firstAccepted) {
-                             firstAccepted = true;
+                     EthernetAttempts, [&](int attempt) {
+                         if (attempt == 0)
                              link_.pump.waitUntil([this] { return s_.ReplyReady; }, ReadFirstWait);
-                         }
+                         return true;
                      });
     if (s_.ReplyReady)
         ++s_.DataCount;
@@ -80,20 +80,16 @@ bool DataTx::writeToolEepromEthernet(int address, int value) {
     s_.RequestData[1] = hi;
     s_.RequestData[2] = lo;
     s_.RequestData[3] = value;
+    s_.ExactEcho = true;
     s_.AckReceived = false;
     s_.ReplyReady = false;
-    bool firstAccepted = false;
-    return ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest, {WriteCode, hi, lo, value, 0, 0, 0, 0},
-                            [&](int, bool sent) {
-                                if (!sent) {
-                                    s_.ReplyReady = false;
-                                    return;
-                                }
+    return ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest,
+                            {WriteCode, hi, lo, value, 0, 0, 0, 0}, EthernetAttempts, [&](int attempt) {
                                 link_.pump.pause(WriteSettleCycles * 2);
-                                if (!firstAccepted) {
-                                    firstAccepted = true;
-                                    link_.pump.waitUntil([this] { return s_.ReplyReady; }, WriteFirstWaitCycles * 3);
-                                }
+                                if (attempt == 0)
+                                    link_.pump.waitUntil([this] { return s_.ReplyReady; },
+                                                         WriteFirstWaitCycles * 3);
+                                return true;
                             });
 }
 
@@ -156,7 +152,9 @@ bool DataTx::writeToolEepromPp(int address, int value) {
     return pp.run({.request = CanMessage{ids::ToolEepromRequest, {WriteCode, hi, lo, value, 0, 0, 0, 0}},
                    .passes = PpPasses,
                    .polls = pp.polls(PpWritePollFactor)},
-                  [&](PpRxMessage& m) { return m.bytesAre({ReplyCode, hi, lo, value}); });
+                  [&](PpRxMessage& m) {
+                      return m.bytesAre({ReplyCode, hi, lo, value});
+                  });
 }
 
 } // namespace clink

@@ -62,6 +62,7 @@ bool DataTx::RunToolDiagnostics() {
 }
 
 bool DataTx::toolDataExchange(const QString& prompt) {
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return toolDataPp(prompt);
@@ -82,15 +83,14 @@ bool DataTx::toolDataEthernet(const QString& prompt) {
     s_.AckReceived = false;
     s_.ReplyReady = false;
     link_.dialogs.message(prompt);
+    link_.transactions.userAnswered();
     SharedWaitBudget budget(link_.pump, ToolDataWaitDoEvents, 1);
     // Each request is followed by the connection filter, which moves the dongle's accept identifier
     // away: the reply has to come within the sender's own wait or the short shared one after it.
     return ethernetAttempts(ids::ToolReply, ids::ToolRequest, {ToolDataCode, 0, 0, 0, 0, 0, 0, 0},
-                            ToolDataSends, [&](int, bool sent) {
-                                if (sent) {
-                                    link_.ethernet.SendFilterFrame(ids::ConnectFilter);
-                                    budget.wait([this] { return s_.ReplyReady; });
-                                }
+                            ToolDataSends, [&](int) {
+                                link_.ethernet.SendFilterFrame(ids::ConnectFilter);
+                                budget.wait([this] { return s_.ReplyReady; });
                                 return true;
                             });
 }
@@ -106,14 +106,17 @@ bool DataTx::toolDataPp(const QString& prompt) {
     };
     // One request per call: its poll lasts as long as the whole window.
     PpExchange pp(link_);
-    return pp.runTimed({ids::ToolRequest, {ToolDataCode, 0, 0, 0, 0, 0, 0, 0}}, take,
-                       [&] { link_.dialogs.message(prompt); });
+    return pp.runTimed({ids::ToolRequest, {ToolDataCode, 0, 0, 0, 0, 0, 0, 0}}, take, [&] {
+        link_.dialogs.message(prompt);
+        link_.transactions.userAnswered();
+    });
 }
 
 bool DataTx::toolDataUsb(const QString& prompt) {
     s_.DataCount = 0;
     s_.ReplyReady = false;
     link_.dialogs.message(prompt);
+    link_.transactions.userAnswered();
     // The dongle matches both reply bytes; only the code is compared here.
     return link_.usb.Transact(
         {ids::ToolReply, ids::ToolRequest, {ToolDataCode, 0}, {ToolDataCode, 0, 0, 0, 0, 0, 0, 0}},

@@ -59,6 +59,8 @@ struct DataTx::EepromExchange {
     // RequestData(1..echoCount): what the reply handler must see echoed.
     std::array<int, 5> echo;
     int echoCount;
+    // A write: the confirmation must carry the value written.
+    bool write;
     long filterCycles;
     int sends;
     long waitPasses;
@@ -68,6 +70,7 @@ struct DataTx::EepromExchange {
 bool DataTx::WriteTransducerEeprom(int address, int value) {
     if (value < 0 || value > LargestByte)
         return false;
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return writeTransducerEepromPp(address, value);
@@ -79,6 +82,7 @@ bool DataTx::WriteTransducerEeprom(int address, int value) {
                                        {WriteCode, hi, lo, value, 0, 0, 0, 0},
                                        {hi, lo, value, 0, 0},
                                        3,
+                                       true,
                                        TransducerWriteFilterCycles,
                                        TransducerWriteSends,
                                        TransducerWriteWaitPasses,
@@ -90,6 +94,7 @@ bool DataTx::WriteTransducerEeprom(int address, int value) {
 }
 
 bool DataTx::ReadTransducerEeprom(int address) {
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return readTransducerEepromPp(address);
@@ -103,6 +108,7 @@ bool DataTx::ReadTransducerEeprom(int address) {
                                                 {ReadCode, 0, hi, lo, 0, 0, 0, 0},
                                                 {hi, lo, 0, 0, 0},
                                                 3,
+                                                false,
                                                 TransducerReadFilterCycles,
                                                 TransducerReadSends,
                                                 TransducerReadWaitPasses,
@@ -121,6 +127,7 @@ bool DataTx::WriteDspEeprom(int address, int value) {
     const int hi = addressHigh(address);
     const int vlo = value & LargestByte;
     const int vhi = (value >> 8) & LargestByte;
+    Transaction tx(link_);
     bool ok = false;
     switch (s_.ConnectionType) {
     case ParallelPort:
@@ -132,6 +139,7 @@ bool DataTx::WriteDspEeprom(int address, int value) {
                                      {WriteCode, 0, lo, hi, vlo, vhi, 0, 0},
                                      {0, lo, hi, vlo, vhi},
                                      5,
+                                     true,
                                      DspWriteFilterCycles,
                                      DspWriteSends,
                                      DspWriteWaitPasses,
@@ -151,6 +159,7 @@ bool DataTx::WriteDspEeprom(int address, int value) {
 bool DataTx::ReadDspEeprom(int address) {
     const int lo = addressLow(address);
     const int hi = addressHigh(address);
+    Transaction tx(link_);
     switch (s_.ConnectionType) {
     case ParallelPort:
         return readDspEepromPp(address);
@@ -160,6 +169,7 @@ bool DataTx::ReadDspEeprom(int address) {
                                        {ReadCode, 0, lo, hi, 0, 0, 0, 0},
                                        {0, lo, hi, 0, 0},
                                        3,
+                                       false,
                                        DspReadFilterCycles,
                                        DspReadSends,
                                        DspReadWaitPasses,
@@ -178,10 +188,10 @@ bool DataTx::eepromExchangeEthernet(const EepromExchange& x) {
     s_.AckReceived = false;
     for (int i = 0; i < x.echoCount; ++i)
         s_.RequestData[size_t(i + 1)] = x.echo[size_t(i)];
+    s_.ExactEcho = x.write;
     SharedWaitBudget budget(link_.pump, x.waitPasses, x.doEventsPerPass);
-    return ethernetAttempts(x.reply, x.request, x.data, x.sends, [&](int, bool sent) {
-        if (sent)
-            budget.wait([this] { return s_.ReplyReady; });
+    return ethernetAttempts(x.reply, x.request, x.data, x.sends, [&](int) {
+        budget.wait([this] { return s_.ReplyReady; });
         return true;
     });
 }

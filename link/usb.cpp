@@ -1,7 +1,7 @@
 #include "link/usb.h"
 
 #include "base/dialogs.h"
-#include "base/eventpump.h"
+#include "link/transaction.h"
 
 namespace clink {
 
@@ -70,11 +70,24 @@ std::optional<QByteArray> usbFrameBytes(const UsbRequest& r) {
     return frame;
 }
 
-USB::USB(LinkState& state, FtdiDevice& device, base::EventPump& pump, base::Dialogs& dialogs)
+USB::USB(LinkState& state, FtdiDevice& device, TransactionPump& pump, base::Dialogs& dialogs)
     : s_(state), device_(&device), pump_(pump), dialogs_(dialogs) {}
+
+bool USB::mayReopen() {
+    if (!pump_.running())
+        return true;
+    if (reopenTried_)
+        return false;
+    reopenTried_ = true;
+    return true;
+}
 
 bool USB::SendCanFrame(const UsbRequest& request) {
     const std::optional<QByteArray> frame = usbFrameBytes(request);
+    if (frame && s_.UsbFailed && mayReopen()) {
+        OpenDevice();
+        ConfigureDevice(true);
+    }
     if (!frame || s_.UsbFailed) {
         s_.UsbTransferOk = false;
         return false;
@@ -90,12 +103,13 @@ bool USB::Transact(const UsbRequest& request, int tries, const ReplyCheck& check
     s_.ReplyReady = false;
     if (!usbFrameBytes(request))
         return false;
-    for (int t = 0; t < tries && !s_.ReplyReady && !s_.UsbFailed; ++t) {
+    for (int t = 0; t < tries && !s_.ReplyReady && !s_.UsbFailed && !pump_.over(ReadTimeoutMs); ++t) {
         if (!SendCanFrame(request))
             continue;
         switch (check(s_.UsbRxBytes)) {
         case UsbReply::Taken:
             s_.ReplyReady = true;
+            pump_.heard();
             break;
         case UsbReply::Refused:
             return false;
@@ -120,7 +134,7 @@ bool USB::OpenDevice() {
     return st == FtOk || recordFailure(st, OpenFailed);
 }
 
-bool USB::ConfigureDevice() {
+bool USB::ConfigureDevice(bool quiet) {
     struct Step {
         QString failText;
         std::function<FtStatus()> call;
@@ -140,7 +154,8 @@ bool USB::ConfigureDevice() {
         if (UsbStatus != FtOk) {
             recordFailure(UsbStatus, step.failText);
             s_.UsbFailed = true;
-            dialogs_.message(UsbSetupFailedText, base::ProgramTitle, base::MessageIcon::None);
+            if (!quiet)
+                dialogs_.message(UsbSetupFailedText, base::ProgramTitle, base::MessageIcon::None);
             return false;
         }
     }
@@ -168,7 +183,8 @@ bool USB::WriteFrame(const QByteArray& frame) {
     }
     UsbStatus = st;
     if (st != FtOk) {
-        ReopenDevice();
+        if (mayReopen())
+            ReopenDevice();
         s_.UsbTransferOk = false;
         return false;
     }

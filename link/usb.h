@@ -15,11 +15,12 @@
 #include <optional>
 
 namespace base {
-class EventPump;
 class Dialogs;
 } // namespace base
 
 namespace clink {
+
+class TransactionPump;
 
 // One request as a USB frame carries it.
 struct UsbRequest {
@@ -65,7 +66,7 @@ public:
     // What a read that timed out leaves in the reply positions not filled.
     static constexpr char UnfilledByte = ' ';
 
-    USB(LinkState& state, FtdiDevice& device, base::EventPump& pump, base::Dialogs& dialogs);
+    USB(LinkState& state, FtdiDevice& device, TransactionPump& pump, base::Dialogs& dialogs);
     USB(const USB&) = delete;
     USB& operator=(const USB&) = delete;
 
@@ -75,8 +76,9 @@ public:
 
     // Builds the frame, keeps it in UsbFrameText, writes it and reads the reply into UsbRxBytes. True only
     // when both the write and the read succeeded (UsbTransferOk holds the same). Sends nothing and answers
-    // false when a value is outside 0..255, and while UsbFailed is set (a failed device set-up; the next
-    // ReopenDevice that succeeds clears it).
+    // false when a value is outside 0..255. While UsbFailed is set (a failed device set-up) the device is
+    // set up again first, without a box, once per transaction: every path recovers when the dongle is
+    // back, and a dongle that stays away costs one attempt per transaction.
     bool SendCanFrame(const UsbRequest& request);
     bool SendCanFrame(CanId accept, CanId transmit, std::array<int, 2> expected,
                       const std::array<int, 8>& data) {
@@ -104,15 +106,15 @@ public:
     // (UsbFailedStep "Open Failed", UsbStatus, UsbStatusText).
     bool OpenDevice();
     // 19200 baud, 8 data bits, 1 stop bit, no parity, no flow control, read time-out 500 ms, both buffers
-    // purged. Sets UsbFailed: on a failure the step is recorded, the set-up box is shown and UsbFailed is
-    // set. True when the set-up succeeded.
-    bool ConfigureDevice();
+    // purged. Sets UsbFailed: on a failure the step is recorded, the set-up box is shown (unless quiet) and
+    // UsbFailed is set. True when the set-up succeeded.
+    bool ConfigureDevice(bool quiet = false);
     // OpenDevice then ConfigureDevice; true when the set-up succeeded.
     bool ReopenDevice();
     // A failure is only recorded ("Close Failed").
     bool CloseDevice();
     // Purges what waits in the receive buffer (a late reply is never taken for this frame's), then writes
-    // the frame. A failure reopens the device and clears UsbTransferOk.
+    // the frame. A failure clears UsbTransferOk and reopens the device, once per transaction.
     bool WriteFrame(const QByteArray& frame);
     // Reads the 16-byte reply into UsbReadBuffer (filled with spaces first, so a read that timed out
     // leaves 0x20 bytes) and copies its data bytes to UsbRxBytes(0..7). A failure is recorded ("Read
@@ -120,6 +122,9 @@ public:
     bool ReadReply();
     // Sets UsbStatusText from the status; a code outside 0..17 keeps the previous text.
     void ShowFtStatus(FtStatus status);
+
+    // The start of a transaction: it may set the device up again once.
+    void startTransaction() { reopenTried_ = false; }
 
     // Status of the last device call, its text, and the step that failed last.
     FtStatus UsbStatus = FtOk;
@@ -132,11 +137,14 @@ public:
 
 private:
     bool recordFailure(FtStatus status, const QString& step);
+    // True when this transaction has not set the device up again yet (always outside a transaction).
+    bool mayReopen();
 
     LinkState& s_;
     FtdiDevice* device_;
-    base::EventPump& pump_;
+    TransactionPump& pump_;
     base::Dialogs& dialogs_;
+    bool reopenTried_ = false;
 };
 
 } // namespace clink

@@ -4,6 +4,7 @@
 
 #include "link/canid.h"
 #include "link/psetreport.h"
+#include "sim/recentlog.h"
 
 #include <array>
 #include <cstdint>
@@ -35,8 +36,8 @@ public:
     std::array<uint8_t, ToolEepromSize> toolEeprom{};
     int psetCount = 8;
     int currentPset = 1;
-    int units = 1;         // 1 lb-in .. 5 Nm
-    int target = 1200;     // raw, x10
+    int units = 1;     // 1 lb-in .. 5 Nm
+    int target = 1200; // raw, x10
     int statusB6 = 0;
     int statusB7 = 0;
 
@@ -132,8 +133,8 @@ public:
     // The next reply carries another value (data byte 3 + 1) once.
     bool wrongEcho = false;
 
-    // Every message received, in order.
-    std::vector<CanMessage> received;
+    // The messages received, in order (the most recent RecentLogCapacity).
+    RecentLog<CanMessage> received{RecentLogCapacity};
     // Requests received with the given identifier and data byte 0 (0 = any code).
     int countReceived(CanId id, int code = -1) const;
 

@@ -5,10 +5,13 @@
 
 namespace sim {
 
+namespace ids = clink::ids;
+
 namespace {
 const QByteArray Head = QByteArrayLiteral("%CAN");
 const QByteArray Tail = QByteArrayLiteral("NAC%");
 constexpr int FrameFields = 16;
+constexpr int ToolDataCode = 0xD1;
 } // namespace
 
 TcpDongle::TcpDongle(ControllerModel& model, QObject* parent) : QObject(parent), model_(model) {
@@ -29,7 +32,9 @@ TcpDongle::TcpDongle(ControllerModel& model, QObject* parent) : QObject(parent),
     });
 }
 
-bool TcpDongle::listen(quint16 port) { return server_.listen(QHostAddress::LocalHost, port); }
+bool TcpDongle::listen(quint16 port) {
+    return server_.listen(QHostAddress::LocalHost, port);
+}
 
 QByteArray TcpDongle::replyText(const CanMessage& message) {
     QByteArray text = Head;
@@ -39,6 +44,27 @@ QByteArray TcpDongle::replyText(const CanMessage& message) {
         text += ',' + QByteArray::number(b);
     text += ",NAC%\r\n";
     return text;
+}
+
+bool TcpDongle::acknowledgedFirst(const CanMessage& message) {
+    switch (message.id) {
+    case ids::ButtonReply:   // stored whole on arrival
+    case ids::DspReply:      // stored on the first matching frame
+    case ids::StatusRequest: // status and serial-output mode
+    case ids::CommandRequest:
+    case ids::StatusBroadcast:
+    case ids::BlockReply:
+    case ids::RunData:     // the controller's own report, opened by its own start frame
+    case ids::CurveReply2: // no handler on this link
+    case ids::CurveRequest2:
+        return false;
+    case ids::ToolReply:
+        // Tool data waits for a second frame; the DSP's revision comes with its own acknowledgement, and
+        // the other codes are stored at once.
+        return message.data[0] == ToolDataCode;
+    default:
+        return true;
+    }
 }
 
 void TcpDongle::emitSpontaneous(const CanMessage& message) {
@@ -57,21 +83,28 @@ void TcpDongle::onReadyRead() {
         return;
     input_ += client_->readAll();
     QByteArray out;
+    qsizetype pos = 0;
     for (;;) {
         // Skip line ends and text up to the next frame head.
-        const qsizetype head = input_.indexOf(Head);
+        const qsizetype head = input_.indexOf(Head, pos);
         if (head < 0) {
-            input_ = input_.right(Head.size() - 1);
+            pos = std::max(pos, input_.size() - (Head.size() - 1));
             break;
         }
-        input_.remove(0, head);
-        const qsizetype tail = input_.indexOf(Tail, Head.size());
-        if (tail < 0)
+        const qsizetype tail = input_.indexOf(Tail, head + Head.size());
+        if (tail < 0) {
+            pos = head;
             break;
-        const QByteArray frame = input_.mid(Head.size(), tail - Head.size());
-        input_.remove(0, tail + Tail.size());
+        }
+        // A head inside the frame: the frame before it was cut short; the new one starts there.
+        const qsizetype start = std::max(head, input_.lastIndexOf(Head, tail - Head.size()));
+        const QByteArray frame = input_.mid(start + Head.size(), tail - start - Head.size());
+        pos = tail + Tail.size();
         handleFrame(frame, out);
     }
+    input_.remove(0, pos);
+    if (input_.size() > MaxPendingInput)
+        input_.clear();
     if (coalesce)
         write(out);
 }
@@ -124,12 +157,14 @@ void TcpDongle::queueReply(const CanMessage& message, QByteArray& out) {
     // The dongle passes only the identifier it was last asked to accept.
     if (acceptId_ == 0 || message.id != acceptId_)
         return;
-    const int copies = duplicateReplies ? 2 : 1;
+    int copies = !answerOnce && acknowledgedFirst(message) ? 2 : 1;
+    if (duplicateReplies)
+        copies *= 2;
     for (int c = 0; c < copies; ++c) {
         ++repliesSeen_;
         if (dropReplyNumber != 0 && repliesSeen_ == dropReplyNumber)
             continue;
-        out += replyText(message);
+        out += garbageBetween + replyText(message);
     }
 }
 
@@ -163,8 +198,8 @@ void TcpDongle::write(const QByteArray& bytes) {
         if (closeAfterReplies != 0 && repliesSent_ >= closeAfterReplies)
             client->disconnectFromHost();
     };
-    if (delayMs > 0)
-        QTimer::singleShot(delayMs, this, send);
+    if (replyDelay > 0)
+        QTimer::singleShot(replyDelay, this, send);
     else
         send();
 }

@@ -1,8 +1,11 @@
 #pragma once
 // The Ethernet dongle on loopback: accepts one client, reads "%CAN" text frames, hands each CAN message
 // to the controller model and sends back the replies whose identifier the client asked to accept.
+// Each reply is passed the way the program's reply handler takes it: twice (an acknowledgement, then the
+// reply) where the handler stores on the second matching frame, once where it stores on the first.
 
 #include "sim/controllermodel.h"
+#include "sim/recentlog.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -31,27 +34,35 @@ public:
     // Fires once, right after the next received frame whose accept identifier is acceptId.
     void armOnAccept(CanId acceptId, std::function<void()> action);
 
-    // --- fault injection ---
-    bool duplicateReplies = false;  // every reply sent twice
-    bool splitBytes = false;        // replies written one byte at a time
+    // --- answer modes and fault injection ---
+    bool answerOnce = false;         // one frame per reply, as a controller that answers once per request
+    int replyDelay = 0;              // every answer is held this many milliseconds
+    bool duplicateReplies = false;   // every frame sent twice more
+    bool splitBytes = false;         // replies written one byte at a time
     bool splitBeforeLineEnd = false; // CR LF written apart from its frame
-    bool coalesce = false;          // all replies to one received chunk in one write
-    int dropReplyNumber = 0;        // the n-th reply (1-based) is not sent; 0 none
-    int closeAfterReplies = 0;      // the connection is closed after n replies; 0 never
-    int delayMs = 0;                // replies are held this long
+    bool coalesce = false;           // all replies to one received chunk in one write
+    QByteArray garbageBetween;       // written before every frame
+    int dropReplyNumber = 0;         // the n-th frame (1-based) is not sent; 0 none
+    int closeAfterReplies = 0;       // the connection is closed after n frames; 0 never
 
-    // Every text received that is not a normal frame (serial-number and plain text frames).
-    std::vector<QByteArray> otherFrames;
-    // Every normal frame received, as sent (accept identifier, then the message).
+    // Received text without a frame tail is not kept beyond this.
+    static constexpr qsizetype MaxPendingInput = 64 * 1024;
+
+    // The most recent texts received that are not a normal frame (serial-number and plain text frames).
+    RecentLog<QByteArray> otherFrames{RecentLogCapacity};
+    // The most recent normal frames received, as sent (accept identifier, then the message).
     struct Received {
         CanId accept;
         CanMessage message;
     };
-    std::vector<Received> frames;
+    RecentLog<Received> frames{RecentLogCapacity};
     int repliesSent() const { return repliesSent_; }
 
     // "%CAN," + the identifier image and data in decimal + ",NAC%" CR LF.
     static QByteArray replyText(const CanMessage& message);
+    // True when the program's reply handler takes the first matching frame of this reply as the
+    // acknowledgement and stores only the next one.
+    static bool acknowledgedFirst(const CanMessage& message);
 
 private:
     void onReadyRead();

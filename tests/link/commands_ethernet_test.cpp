@@ -14,7 +14,14 @@ using namespace clink;
 
 namespace {
 
-class CommandsEthernet : public testsupport::EthernetFixture {};
+// A controller that answers once per request: the counts below are the requests such a controller needs.
+class CommandsEthernet : public testsupport::EthernetFixture {
+protected:
+    void SetUp() override {
+        EthernetFixture::SetUp();
+        dongle.answerOnce = true;
+    }
+};
 
 // The link on a pump that never waits: a silent controller costs no time.
 class SilentEthernet : public ::testing::Test {
@@ -107,20 +114,22 @@ TEST_F(CommandsEthernet, LogicReceiveLeavesHalfReceivedTextForTheParser) {
     EXPECT_EQ(s.DataBuffer[5], 6);
 }
 
-TEST_F(CommandsEthernet, AStatusFieldThatIsNoByteIsACalculationError) {
+TEST_F(SilentEthernet, AStatusFieldThatIsNoByteIsDroppedWithItsFrame) {
+    // A field above 255 garbles the frame: it is dropped whole, nothing of it is taken, no box comes up,
+    // and the read ends when the controller has said nothing usable for the silence cap.
     int offers = 0;
     link.offerPsetReset = [&] { ++offers; };
+    model.noReply.clear();
     model.psetCount = 300;
+    pump.clock = &clock;
+    const SystemStatusRecord before = s.SystemStatus;
     EXPECT_FALSE(link.dataTx.ReadSystemStatus());
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "Error in Parameter Calculation, resetting controller parameters");
-    EXPECT_EQ(dialogs.messages[0].caption, base::ProgramTitle);
-    EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::None);
-    EXPECT_EQ(offers, 1);
-    // Without anyone to answer the offer, only the message.
-    link.offerPsetReset = nullptr;
-    EXPECT_FALSE(link.dataTx.ReadSystemStatus());
-    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_GT(model.countReceived(ids::StatusRequest), 0);
+    EXPECT_EQ(s.SystemStatus.SystemStatusLines, before.SystemStatusLines);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(offers, 0);
+    // Ten seconds of waiting, to the clock's millisecond.
+    EXPECT_NEAR(double(pump.budgetSpent * base::DoEventsSlice.count()), SilenceCapMs * 1e6, 1e6);
 }
 
 TEST_F(SilentEthernet, StatusReadEndsAfter6001PassesEachPumpingBeforeItsSend) {
@@ -177,15 +186,70 @@ TEST_F(SilentEthernet, TheDataLoggerCurveCannotBeCollectedOverEthernet) {
     EXPECT_GT(dongle.repliesSent(), 0);
 }
 
-TEST_F(SilentEthernet, ADeadSocketEndsEveryLoopAtItsBound) {
+TEST_F(SilentEthernet, ADeadSocketEndsEveryTransactionAtOnce) {
+    // A transaction that starts with the socket down fails before it sends or waits anything.
     link.socket.close();
-    EXPECT_FALSE(link.dataTx.ReadPsetBlock(1)); // refuses at once
-    EXPECT_EQ(pump.budgetSpent, 0);
+    EXPECT_FALSE(link.dataTx.ReadPsetBlock(1));
+    EXPECT_FALSE(link.dataTx.ReadParameterSets(1));
     EXPECT_FALSE(link.dataTx.SendPsetData({0x71, 0, 0, 0, 0, 0, 0, 0}));
-    // Every try counts and keeps the sender's wait; the further wait needs an accepted send.
-    EXPECT_EQ(pump.budgetSpent, 1000L * 8002);
     EXPECT_FALSE(link.dataTx.SendPlcProgram({0x61, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_FALSE(link.dataTx.SendLogicIoProgram(1));
     EXPECT_FALSE(link.dataTx.ReadSystemStatus());
+    EXPECT_EQ(link.dataTx.SendSystemCommand(), 0);
+    EXPECT_FALSE(link.dataTx.ReadSccVersion());
+    EXPECT_FALSE(link.dataTx.SendControlCommand(codes::ResetLogicDefaults));
+    EXPECT_FALSE(link.dataTx.RequestCurveData(1, 0));
+    EXPECT_FALSE(link.dataTx.ReadToolEeprom(5));
+    EXPECT_FALSE(link.dataTx.WriteToolEeprom(5, 1));
+    EXPECT_FALSE(link.dataTx.ReadDspEeprom(5));
+    EXPECT_FALSE(link.dataTx.WriteTransducerEeprom(5, 1));
+    EXPECT_EQ(pump.budgetSpent, 0);
+    EXPECT_TRUE(dialogs.messages.empty());
+    // The NSM read ends with its own failure box.
+    EXPECT_FALSE(link.dataTx.ReadNsmSettings());
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{"Error Collecting Data"});
+    EXPECT_EQ(pump.budgetSpent, 0);
     testsupport::waitFor([] { return false; }, 20);
     EXPECT_TRUE(model.received.empty());
+}
+
+TEST_F(SilentEthernet, TheSocketLostMidwayEndsTheTransactionAtItsNextSend) {
+    // The socket goes away during the first wait: the next send is refused and nothing more is waited.
+    int waits = 0;
+    pump.betweenPolls = [&] {
+        QCoreApplication::processEvents();
+        if (++waits == 3)
+            link.socket.close();
+    };
+    EXPECT_FALSE(link.dataTx.SendControlCommand(codes::ResetLogicDefaults));
+    EXPECT_LT(pump.budgetSpent, 2 * 8002 + 301 + 100);
+    EXPECT_LE(model.countReceived(ids::CommandRequest, 0x63), 1);
+}
+
+TEST_F(SilentEthernet, EveryTransactionEndsAtTheSilenceCap) {
+    // A controller that says nothing: the counts would mean minutes; the cap ends each transaction once
+    // ten seconds of waiting have passed since it started.
+    pump.clock = &clock;
+    model.noReply.insert({ids::ToolEepromRequest, ids::NsmRequest, ids::DspReadRequest, ids::CurveRequest});
+    const long cap = long(SilenceCapMs * 1000000 / base::DoEventsSlice.count());
+    const long oneMs = long(1000000 / base::DoEventsSlice.count()); // the clock's resolution
+    const std::vector<std::pair<const char*, std::function<bool()>>> transactions = {
+        {"status", [&] { return link.dataTx.ReadSystemStatus(); }},
+        {"control", [&] { return link.dataTx.SendControlCommand(codes::ResetLogicDefaults); }},
+        {"version", [&] { return link.dataTx.SendSystemCommand() != 0; }},
+        {"pset read", [&] { return link.dataTx.ReadPsetBlock(1); }},
+        {"pset send",
+         [&] {
+             return link.dataTx.SendPsetData({0x71, 0, 0, 0, 0, 0, 0, 0});
+         }},
+        {"rundown result", [&] { return link.dataTx.ReadRundownResult(); }},
+        {"tool eeprom", [&] { return link.dataTx.ReadToolEeprom(5); }},
+        {"calibration start", [&] { return link.dataTx.StartCalibration() != CalibrationPending; }},
+    };
+    for (const auto& [name, run] : transactions) {
+        pump.budgetSpent = 0;
+        EXPECT_FALSE(run()) << name;
+        EXPECT_LE(pump.budgetSpent, cap + oneMs) << name;
+        EXPECT_GE(pump.budgetSpent, cap * 9 / 10) << name; // the counts alone would have gone on
+    }
 }

@@ -119,7 +119,8 @@ TEST_F(CommandsPp, SilenceEndsEachTransactionAfterItsCycles) {
     EXPECT_EQ(sent(ids::CurveRequest, 0x0F), 60);
 }
 
-// The version read waits against the clock (one thousandth of a day) and pumps events now and then.
+// The version read waits against the clock (one thousandth of a day, cut to the silence cap) and pumps
+// events now and then.
 TEST(CommandsPpClock, TheVersionReadSendsOnceAndKeepsTheWindowLive) {
     testsupport::CountingEventPump pump;
     ManualLinkClock clock;
@@ -136,11 +137,15 @@ TEST(CommandsPpClock, TheVersionReadSendsOnceAndKeepsTheWindowLive) {
     model.noReply.insert(ids::CommandRequest);
     clock.stepPerReading = 10;
 
+    const int64_t start = clock.nowMs();
     EXPECT_FALSE(link.dataTx.ReadSccVersion());
+    const int64_t waited = clock.nowMs() - start;
     ASSERT_EQ(chip.transmitted.size(), 1u);
     EXPECT_EQ(chip.transmitted[0], (CanMessage{ids::CommandRequest, {0xA0, 0, 0, 0, 0, 0, 0, 0}}));
-    // About 8640 readings of the clock in the window: a DoEvents every 256 looks.
-    EXPECT_GE(pump.doEventsCalls, 8640 / PpExchange::PollsPerYield);
+    // A silent controller: ten seconds, not a thousandth of a day; a DoEvents every 256 looks meanwhile.
+    EXPECT_GE(waited, SilenceCapMs);
+    EXPECT_LT(waited, SilenceCapMs + 100);
+    EXPECT_GE(pump.doEventsCalls, SilenceCapMs / 20 / PpExchange::PollsPerYield);
 
     model.noReply.clear();
     model.verMajor = 5;

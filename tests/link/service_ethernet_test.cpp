@@ -10,8 +10,13 @@ using base::fixed40;
 
 namespace {
 
+// A controller that answers once per request: the counts below are the requests such a controller needs.
 class ServiceEthernet : public testsupport::EthernetFixture {
 protected:
+    void SetUp() override {
+        EthernetFixture::SetUp();
+        dongle.answerOnce = true;
+    }
     // The controller reports a rundown right after the dongle has been told to pass 10EF1102.
     void armRundown(const sim::ControllerModel::RundownRecord& record) {
         dongle.armOnAccept(ids::RunData, [this, record] {
@@ -77,13 +82,14 @@ TEST_F(ServiceEthernet, TransducerWriteAndReadUseTheirOwnLayouts) {
     EXPECT_EQ(model.countReceived(ids::TransducerRequest, 0x60), 2);
 }
 
-TEST_F(ServiceEthernet, TransducerWriteOfZeroAcceptsAnyEchoedValue) {
+TEST_F(ServiceEthernet, TransducerWriteConfirmationMustEchoTheValueEvenZero) {
+    // A read's reply for the same location carries another value: it does not confirm a write of 0.
     model.wrongEcho = true;
     ASSERT_TRUE(link.dataTx.WriteTransducerEeprom(7, 0));
-    EXPECT_EQ(model.countReceived(ids::TransducerRequest, 0x60), 2);
+    EXPECT_EQ(model.countReceived(ids::TransducerRequest, 0x60), 3); // the wrong echo was not taken
     model.wrongEcho = true;
     ASSERT_TRUE(link.dataTx.WriteTransducerEeprom(7, 9));
-    EXPECT_EQ(model.countReceived(ids::TransducerRequest, 0x60), 5); // the wrong echo was not taken
+    EXPECT_EQ(model.countReceived(ids::TransducerRequest, 0x60), 6);
 }
 
 TEST_F(ServiceEthernet, ArmedRundownStartsTheCalibrationAndItsResultReadsExactly) {
@@ -188,10 +194,10 @@ TEST_F(ServiceEthernet, NsmWriteThenReadBack) {
     EXPECT_EQ(withId(dongle.frames, ids::NsmRequest).front().message, (CanMessage{ids::NsmRequest, {}}));
     ASSERT_TRUE(link.dataTx.ReadNsmSettings());
     EXPECT_EQ(s.NsmSettings.items[2].text, fixed40(QStringLiteral("Reverse Timer: 7")));
-    // After a read the first confirmation of a write is taken.
+    // After a read too, the write starts clean: its first confirmation only acknowledges.
     const int before = model.countReceived(ids::NsmRequest, 0x60);
     ASSERT_TRUE(link.dataTx.WriteNsmSettings(2, 4));
-    EXPECT_EQ(model.countReceived(ids::NsmRequest, 0x60), before + 1);
+    EXPECT_EQ(model.countReceived(ids::NsmRequest, 0x60), before + 2);
     EXPECT_EQ(model.nsm[2], 4);
 }
 

@@ -171,7 +171,10 @@ TEST_F(ServicePp, ToolDataWithoutAReplyPromptsOnceAndEndsWithTheClock) {
     clock.stepPerReading = 1000;
     configure(ids::ToolReply);
     model.noReply.insert(ids::ToolRequest);
+    const int64_t start = clock.nowMs();
     EXPECT_FALSE(link.dataTx.ReadToolRpm());
+    // The silence cap ends the wait, not the thousandth of a day (within a few readings of the clock).
+    EXPECT_LT(clock.nowMs() - start, SilenceCapMs + 10 * clock.stepPerReading);
     EXPECT_EQ(dialogs.messageTexts(), QStringList({"Hold Down Tool Trigger and hit OK While Running"}));
     EXPECT_EQ(withId(chip.transmitted, ids::ToolRequest).size(), 1u);
 }

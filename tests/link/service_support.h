@@ -31,9 +31,9 @@ template <typename Frame> const clink::CanMessage& messageOf(const Frame& f) {
 }
 
 // The entries of a front end's log whose CAN message has this identifier, in order.
-template <typename Frame> std::vector<Frame> withId(const std::vector<Frame>& log, clink::CanId id) {
-    std::vector<Frame> out;
-    for (const Frame& f : log)
+template <typename Log> std::vector<typename Log::value_type> withId(const Log& log, clink::CanId id) {
+    std::vector<typename Log::value_type> out;
+    for (const auto& f : log)
         if (messageOf(f).id == id)
             out.push_back(f);
     return out;

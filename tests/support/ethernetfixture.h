@@ -18,7 +18,7 @@ protected:
     static bool waitFor(const std::function<bool()>& cond, int ms = 2000);
 
     base::QtEventPump pump;
-    clink::ManualLinkClock clock;
+    clink::SteadyLinkClock clock;
     ScriptedDialogs dialogs;
     sim::ControllerModel model;
     sim::TcpDongle dongle{model};

@@ -256,9 +256,8 @@ TEST_F(LogCommands, RundownLogOverEthernetStoresTheSecondAnswerOfEachBlock) {
     EXPECT_TRUE(ok);
     EXPECT_EQ(s.EepromReadIndex, app::RundownLogBytes);
     EXPECT_TRUE(logReadIntoBuffer());
-    // The stand-in answers each request once: the first answer of a block arms, the re-send's is stored.
-    EXPECT_EQ(received(ids::CommandRequest, codes::RundownLogBlock).size(),
-              size_t(2 * app::RundownLogBlocks));
+    // The stand-in passes an acknowledgement and the answer: the first arms, the second is stored.
+    EXPECT_EQ(received(ids::CommandRequest, codes::RundownLogBlock).size(), size_t(app::RundownLogBlocks));
     EXPECT_EQ(filterFramesReceived(ids::CommandReply), app::RundownLogReader::EthernetFilterFrames);
 
     // A connection that is gone ends the read.
@@ -481,7 +480,7 @@ TEST(NsmSilent, EthernetPresenceCheckEndsWithinTheWaitCap) {
     EXPECT_EQ(shown.messages[0].icon, MessageIcon::Critical);
     // One wait drew the whole budget: the wait cap, not 10001 x 10001 DoEvents.
     EXPECT_EQ(counting.budgetSpent, app::NsmExchange::PresenceBudget);
-    EXPECT_EQ(app::NsmExchange::PresenceBudget, 5000000L); // 10 s of 2 us DoEvents
+    EXPECT_EQ(app::NsmExchange::PresenceBudget, 1000000L); // 10 s of 10 us DoEvents
     // The filter frame and eleven probes.
     EXPECT_TRUE(testsupport::waitFor([&] { return model.countReceived(ids::NsmReply) == 12; }));
 }
@@ -567,17 +566,19 @@ TEST_F(LogCommands, TransducerSingleLocations) {
 
 TEST_F(LogCommands, TransducerPresenceOverEthernet) {
     connectEthernet();
-    dongle.duplicateReplies = true; // both answers of an exchange to its first request
+    // One answer per frame: the first frame's answer only arms the handler, the probe's completes it.
+    dongle.answerOnce = true;
     group<app::TransducerCommands>().mnuTrasnducerViewParameters_Click();
     ASSERT_TRUE(dialogs->messages.empty()) << lastMessage().text.toStdString();
     EXPECT_EQ(reportLines().size(), 18);
     EXPECT_EQ(reportLines()[15],
               "EXTERNAL TRANSDUCER CAL : " +
                   QString::number(model.transducerEeprom[46] * 256 + model.transducerEeprom[45]));
-    // The first frame and one probe.
+    // The first frame and one probe, counted once the socket has delivered what was sent.
+    EXPECT_TRUE(waitFor([&] { return model.countReceived(ids::TransducerReply2) >= 2; }));
+    waitFor([] { return false; }, 20);
     EXPECT_EQ(model.countReceived(ids::TransducerReply2), 2);
 
-    dongle.duplicateReplies = false;
     model.received.clear();
     model.noReply.insert(ids::TransducerReply2);
     group<app::TransducerCommands>().mnuTrasnducerViewParameters_Click();
