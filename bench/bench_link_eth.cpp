@@ -1,7 +1,12 @@
-// Tool-EEPROM read and write over Ethernet against the in-process stand-in: wall time and the process
-// CPU time per transaction (an idle wait must not spin).
+// Ethernet against the in-process stand-in: tool-EEPROM reads and writes (wall time and the process CPU
+// time per transaction: an idle wait must not spin), in both of the stand-in's answer modes; the parser
+// on a flood of frame heads; and the stand-in's memory over a million requests.
 #include "bench/benchrigs.h"
 #include "bench/benchsupport.h"
+#include "link/ethernet.h"
+
+#include <QCoreApplication>
+#include <QTcpSocket>
 
 #include <benchmark/benchmark.h>
 
@@ -13,8 +18,10 @@ using Rig = benchsupport::EthernetRig;
 
 using benchsupport::reportCpu;
 
+// Arg 0: an acknowledgement then the reply (the stand-in's default); 1: one answer per request.
 void BM_ToolEepromReadEthernet(benchmark::State& state) {
     Rig rig;
+    rig.dongle.answerOnce = state.range(0) != 0;
     const std::clock_t cpu0 = std::clock();
     int address = 0;
     for (auto _ : state) {
@@ -23,6 +30,7 @@ void BM_ToolEepromReadEthernet(benchmark::State& state) {
             state.SkipWithError("read failed");
     }
     reportCpu(state, cpu0);
+    state.SetLabel(state.range(0) != 0 ? "answer once per request" : "acknowledgement then reply");
 }
 
 void BM_ToolEepromWriteEthernet(benchmark::State& state) {
@@ -37,7 +45,67 @@ void BM_ToolEepromWriteEthernet(benchmark::State& state) {
     reportCpu(state, cpu0);
 }
 
+// A mebibyte of frame heads, then the tail of one status frame, in one arrival.
+void BM_ParseFrameHeads1MiB(benchmark::State& state) {
+    benchsupport::LinkRig rig;
+    QByteArray flood;
+    while (flood.size() < 1024 * 1024)
+        flood += "%CAN";
+    flood += ",175,120,24,8,16,7,3,5,0,0,0,0,NAC%\r\n";
+    for (auto _ : state) {
+        rig.link.ethernet.onDataArrival(flood);
+        if (rig.link.state.SystemStatus.PsetCount != 7)
+            state.SkipWithError("the frame after the heads was not parsed");
+        rig.link.state.SystemStatus.PsetCount = 0;
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * flood.size());
+}
+
+// A million tool-EEPROM reads sent to the stand-in's dongle in batches; the resident memory after the
+// first hundred thousand and at the end must be the same.
+void BM_StandInMemoryOverAMillionRequests(benchmark::State& state) {
+    constexpr int Requests = 1000000;
+    constexpr int Batch = 1000;
+    constexpr int Sample = 100000;
+    for (auto _ : state) {
+        sim::ControllerModel model;
+        sim::TcpDongle dongle(model);
+        dongle.listen(0);
+        dongle.answerOnce = true;
+        QTcpSocket client;
+        client.connectToHost(QStringLiteral("127.0.0.1"), dongle.port());
+        client.waitForConnected();
+        QByteArray batch;
+        for (int i = 0; i < Batch; ++i)
+            batch += clink::canFrameText(clink::frameFields(clink::ids::ToolEepromReply,
+                                                            clink::ids::ToolEepromRequest,
+                                                            {0x90, 0, i & 0xFF, 0, 0, 0, 0, 0}));
+        double afterSample = 0;
+        for (int sent = 0; sent < Requests; sent += Batch) {
+            client.write(batch);
+            client.flush();
+            const int target = dongle.repliesSent() + Batch;
+            while (dongle.repliesSent() < target) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+                client.readAll();
+            }
+            if (sent + Batch == Sample)
+                afterSample = benchsupport::residentMb();
+        }
+        state.counters["rss_mb_after_100k"] = afterSample;
+        state.counters["rss_mb_after_1M"] = benchsupport::residentMb();
+        state.counters["frames_logged"] = double(dongle.frames.size());
+    }
+}
+
 } // namespace
 
-BENCHMARK(BM_ToolEepromReadEthernet)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
+BENCHMARK(BM_ToolEepromReadEthernet)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(50);
 BENCHMARK(BM_ToolEepromWriteEthernet)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
+BENCHMARK(BM_ParseFrameHeads1MiB)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_StandInMemoryOverAMillionRequests)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);

@@ -68,6 +68,7 @@ CalibrationStart DataTx::StartCalibration() {
 CalibrationStart DataTx::startCalibrationEthernet() {
     // One frame: the dongle passes 10EF1102 from now on. It is never sent again, so the report comes as
     // the controller's own frames (the first one taken as the acknowledgement).
+    s_.AwaitedId = ids::RunData;
     if (!link_.ethernet.SendCanFrame(ids::RunData, ids::StatusRequest, {})) {
         link_.dialogs.message(EthernetConnectFailed, base::ProgramTitle, base::MessageIcon::Critical);
         return CalibrationLinkFailed;
@@ -113,6 +114,7 @@ bool DataTx::readRundownResultEthernet() {
     }
     for (int i = 0; i < ResultFilterFrames; ++i)
         link_.ethernet.SendFilterFrame(ids::CommandReply);
+    s_.AwaitedCode = RundownCode;
     for (int block = 1; block <= ResultBlocks; ++block) {
         s_.ReplyReady = false;
         s_.RequestData[1] = block;

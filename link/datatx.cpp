@@ -28,6 +28,7 @@ bool DataTx::ConfigureCanDongle(CanId awaited) {
 bool DataTx::ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data, int attempts,
                               const std::function<bool(int attempt)>& afterSend,
                               const std::function<void()>& beforeSend) {
+    s_.AwaitedId = accept;
     for (int attempt = 0; attempt < attempts && !s_.ReplyReady && !link_.transactions.over(); ++attempt) {
         if (beforeSend)
             beforeSend();

@@ -248,7 +248,8 @@ private:
     void takeCurveSamples(int s1Low, int s1High, int s2Low, int s2High);
 
     // The attempt loop of the Ethernet transactions: sends the request up to `attempts` times while
-    // ReplyReady is not set and the transaction is not over; a refused send (socket down) ends it. beforeSend
+    // ReplyReady is not set and the transaction is not over; a refused send (socket down) ends it. From
+    // now on only frames on the accept identifier reach the reply handlers (AwaitedId). beforeSend
     // (when set) runs before each send, afterSend (when set) after each send with the attempt number, and
     // returns false to end the loop early. Returns ReplyReady.
     bool ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data, int attempts,

@@ -174,6 +174,10 @@ void Ethernet::ParseReceivedData() {
 }
 
 void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
+    if (s_.AwaitedId != 0 && id != s_.AwaitedId) {
+        qCDebug(lcFrames) << "Ethernet: frame left over from an earlier exchange dropped:" << canIdText(id);
+        return;
+    }
     const bool ackBefore = s_.AckReceived;
     const bool replyBefore = s_.ReplyReady;
     switch (id) {
@@ -263,10 +267,12 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
     bool& R = s_.ReplyReady;
     auto& RD = s_.RequestData;
     const int code = d[0];
+    // A reply to another request (a packet other than the one asked for, an acknowledgement of another
+    // command) is left over from an earlier exchange.
+    const int answered = code == 0xA0 ? d[1] : code;
+    if (s_.AwaitedCode != 0 && answered != s_.AwaitedCode)
+        return;
     if (code >= 0x01 && code <= 0x04) {
-        // A packet other than the one asked for is left over from an earlier request.
-        if (s_.AwaitedCode != 0 && code != s_.AwaitedCode)
-            return;
         if (!A) {
             A = true;
             return;
@@ -280,7 +286,8 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
             A = true;
             return;
         }
-        if (storeData(s_.DataCount, d, 2, 6)) {
+        // A repeated frame of a block already taken is not appended again.
+        if (!R && storeData(s_.DataCount, d, 2, 6)) {
             s_.DataCount += 6;
             R = true;
         }
@@ -292,16 +299,13 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
     } else if (code == 0x62) {
         if (!A) {
             A = true;
-        } else if (d[1] == RD[2]) {
+        } else if (d[1] == RD[2] && !R) {
             if (storeData(s_.DataCount, d, 2, 6)) {
                 s_.DataCount += 6;
                 R = true;
             }
         }
     } else if (code == 0xA0) {
-        // An acknowledgement of another command is left over from an earlier exchange.
-        if (s_.AwaitedCode != 0 && d[1] != s_.AwaitedCode)
-            return;
         if (s_.VersionReadPending && RD[2] == 1 && d[1] == RD[1]) {
             s_.DataBuffer.put(0, d[2]);
             s_.DataBuffer.put(1, d[3]);
@@ -513,6 +517,8 @@ void Ethernet::On13EF0106(const std::array<int, 8>& d) {
 void Ethernet::On13EF010D(const std::array<int, 8>& d) {
     bool& A = s_.AckReceived;
     auto& RD = s_.RequestData;
+    if (s_.AwaitedCode != 0 && d[0] != s_.AwaitedCode)
+        return; // the unit's answer to another request
     switch (d[0]) {
     case 0x30:
         if (!confirms(d))

@@ -2,6 +2,7 @@
 // The link state every window shares: the receive buffer and its count, the reply flags a waiting
 // transaction polls, the echo values a reply must carry, and the results of the last replies.
 
+#include "link/canid.h"
 #include "link/databuffer.h"
 #include "link/nsmsettings.h"
 #include "link/psetreport.h"
@@ -51,9 +52,11 @@ struct LinkState {
     bool FirstFrameOnly = false;
     // A version read (0xA0 with RequestData(2) = 1) is waiting for its answer.
     bool VersionReadPending = false;
-    // The request code the awaited reply on 09EF0801 answers (the code an acknowledgement [A0 code ...]
-    // names, or the number k of a Pset packet [k ...]); 0 while the transaction awaits none. Replies
-    // naming another code are left over from an earlier exchange and are ignored.
+    // What the running Ethernet transaction awaits: the reply identifier (0: none named), and on 09EF0801
+    // and 13EF010D the reply's code (data byte 0, or for an acknowledgement [A0 code ...] the code it
+    // acknowledges; 0: any). Frames on another identifier, or naming another code, are left over from an
+    // earlier exchange and are dropped.
+    CanId AwaitedId = 0;
     int AwaitedCode = 0;
     // The awaited confirmation must echo RequestData(3) exactly, also when it is 0: the value of a write
     // (a read's reply with the same address must not confirm it).

@@ -77,6 +77,9 @@ bool DataTx::ReadNsmSettings() {
 }
 
 bool DataTx::readNsmSettingsEthernet() {
+    // The unit answers its filter frame with its clock: only its location answers are awaited.
+    s_.AwaitedId = ids::NsmReply;
+    s_.AwaitedCode = ReplyCode;
     if (link_.ethernet.SendFilterFrame(ids::NsmReply))
         link_.pump.pause(NsmReadFilterCycles * 2);
     ClearReceiveBuffer();
@@ -123,6 +126,8 @@ bool DataTx::WriteNsmSettings(int address, int value) {
 bool DataTx::writeNsmSettingsEthernet(int address, int value) {
     const int hi = addressHigh(address);
     const int lo = addressLow(address);
+    s_.AwaitedId = ids::NsmReply;
+    s_.AwaitedCode = ReplyCode;
     if (link_.ethernet.SendCanFrame(ids::NsmReply, ids::NsmRequest, {}))
         link_.pump.pause(NsmWriteOpeningDoEvents);
     // Like every transaction the write starts with AckReceived clear: a confirmation left over from the

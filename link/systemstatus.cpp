@@ -159,6 +159,7 @@ bool DataTx::ReadSccVersion(int code) {
 
 bool DataTx::readSccVersionEthernet(int code) {
     const std::array<int, 8> request = commandFrame(code);
+    s_.AwaitedId = ids::CommandReply;
     s_.AwaitedCode = code;
     // The request goes out once before the expectation is set, then again in the passes.
     link_.ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, request);

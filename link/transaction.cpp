@@ -59,6 +59,7 @@ Transaction::Transaction(ControllerLink& link, int16_t connection) : link_(link)
     LinkState& s = link_.state;
     s.AckReceived = false;
     s.ReplyReady = false;
+    s.AwaitedId = 0;
     s.AwaitedCode = 0;
     s.ExactEcho = false;
     switch (connection) {
@@ -74,6 +75,7 @@ Transaction::Transaction(ControllerLink& link, int16_t connection) : link_(link)
 }
 
 Transaction::~Transaction() {
+    link_.state.AwaitedId = 0;
     link_.state.AwaitedCode = 0;
     link_.state.ExactEcho = false;
     link_.transactions.end();

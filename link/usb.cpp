@@ -103,9 +103,12 @@ bool USB::Transact(const UsbRequest& request, int tries, const ReplyCheck& check
     s_.ReplyReady = false;
     if (!usbFrameBytes(request))
         return false;
-    for (int t = 0; t < tries && !s_.ReplyReady && !s_.UsbFailed && !pump_.over(ReadTimeoutMs); ++t) {
-        if (!SendCanFrame(request))
+    for (int t = 0; t < tries && !s_.ReplyReady && !pump_.over(ReadTimeoutMs); ++t) {
+        if (!SendCanFrame(request)) {
+            if (s_.UsbFailed)
+                break; // the device could not be set up again
             continue;
+        }
         switch (check(s_.UsbRxBytes)) {
         case UsbReply::Taken:
             s_.ReplyReady = true;

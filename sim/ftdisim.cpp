@@ -180,6 +180,8 @@ FtStatus FtdiSim::read(char* buffer, int size, int& got) {
     got = std::min(size, int(rx_.size()));
     std::memcpy(buffer, rx_.constData(), size_t(got));
     rx_.remove(0, got);
+    if (got < size && clock)
+        clock->advance(std::max(readTimeoutMs, 0));
     // A late reply comes in after the read has given up.
     rx_ += pending_;
     pending_.clear();

@@ -6,6 +6,7 @@
 
 #include "link/canid.h"
 #include "link/ftdidevice.h"
+#include "link/linkclock.h"
 #include "sim/controllermodel.h"
 
 #include <QByteArray>
@@ -52,6 +53,9 @@ public:
     int readFails = 0;           // the next n reads fail
     int lateReply = 0;           // the next n replies arrive only after the read has timed out
     int replyLength = ReplySize; // bytes of each reply that reach the PC (fewer: a short read)
+    // When set, a read that times out (fewer bytes than asked for) moves this clock on by the read
+    // time-out, as the real device blocks that long.
+    clink::ManualLinkClock* clock = nullptr;
 
     // --- what the PC did ---
     struct Frame {

@@ -57,6 +57,8 @@ public:
     };
     RecentLog<Received> frames{RecentLogCapacity};
     int repliesSent() const { return repliesSent_; }
+    // Received text kept while its frame is not complete.
+    qsizetype pendingBytes() const { return input_.size(); }
 
     // "%CAN," + the identifier image and data in decimal + ",NAC%" CR LF.
     static QByteArray replyText(const CanMessage& message);

@@ -122,9 +122,11 @@ TEST_F(DspRevisionUsb, NoAnswerAfterElevenFramesAndNoneWhileTheDeviceFailed) {
     expectOnlyMessage(dialogs, QStringLiteral("DSP value not read"), MessageIcon::Information);
     EXPECT_EQ(device.frames.size(), size_t(clink::USB::UsualTries));
 
+    // A failed set-up with the dongle still away: the device is set up again quietly, nothing is sent.
     dialogs.messages.clear();
     device.frames.clear();
     s.UsbFailed = true;
+    device.noDevice = true;
     EXPECT_FALSE(rev.mnuDspRev());
     expectOnlyMessage(dialogs, QStringLiteral("DSP value not read"), MessageIcon::Information);
     EXPECT_TRUE(device.frames.empty());

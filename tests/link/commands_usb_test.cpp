@@ -86,10 +86,18 @@ TEST_F(CommandsUsb, SilenceEndsEachTransactionAfterItsTries) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(CommandsUsb, AFailedDeviceSetUpStopsTheSends) {
+TEST_F(CommandsUsb, AFailedDeviceSetUpStopsTheSendsUntilTheDeviceCanBeSetUpAgain) {
+    // The dongle is still away: each transaction tries one set-up, quietly, and sends nothing.
     s.UsbFailed = true;
+    device.noDevice = true;
     const size_t before = device.frames.size();
     EXPECT_FALSE(link.dataTx.SendLogicIoProgram(1));
     EXPECT_FALSE(link.dataTx.SendPsetData({0x71, 1, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(device.frames.size(), before);
+    EXPECT_TRUE(dialogs.messages.empty());
+    // Back again: the set-up succeeds and the transaction goes on.
+    device.noDevice = false;
+    EXPECT_TRUE(link.dataTx.SendPsetData({0x71, 1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_FALSE(s.UsbFailed);
+    EXPECT_EQ(device.frames.size(), before + 1);
 }
