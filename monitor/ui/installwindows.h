@@ -7,7 +7,7 @@ class AppContext;
 
 namespace monitor {
 
-// frmStats.
+// frmStats, frmGraph.
 void installWindows(app::AppContext& ctx);
 
 } // namespace monitor
