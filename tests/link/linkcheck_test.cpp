@@ -3,8 +3,6 @@
 #include "link/linkcheck.h"
 #include "tests/link/linkfixtures.h"
 
-#include <type_traits>
-
 using namespace clink;
 
 namespace {
@@ -12,16 +10,6 @@ namespace {
 template <class F> class LinkChecks : public linktest::OnEachLink<F> {
 protected:
     LinkCheck check() { return LinkCheck(this->link); }
-
-    // Makes the link's next check fail: the socket closed, the dongle gone, a failed write.
-    void breakLink() {
-        if constexpr (std::is_same_v<F, testsupport::EthernetFixture>)
-            this->link.socket.close();
-        else if constexpr (std::is_same_v<F, testsupport::PpFixture>)
-            this->chip.dongleAbsent = true;
-        else
-            this->device.writeFails = 1;
-    }
 };
 TYPED_TEST_SUITE(LinkChecks, linktest::LinkFixtures);
 

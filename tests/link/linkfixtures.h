@@ -9,13 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 namespace linktest {
 
 using LinkFixtures =
     ::testing::Types<testsupport::EthernetFixture, testsupport::PpFixture, testsupport::UsbFixture>;
 
-// What the test cases need from any link fixture: the caller's link check, and the logic answer-block
-// receive that the editors run differently per link.
+// What the test cases need from any link fixture: the caller's link check, a link that breaks, and the
+// logic answer-block receive that the editors run differently per link.
 template <class LinkFixture> class OnEachLink : public LinkFixture {
 protected:
     void SetUp() override {
@@ -42,6 +44,16 @@ protected:
             ASSERT_TRUE(this->link.usb.SendFilterFrame(awaited));
             break;
         }
+    }
+
+    // Makes the link's next check fail: the socket closed, the dongle gone, a failed write.
+    void breakLink() {
+        if constexpr (std::is_same_v<LinkFixture, testsupport::EthernetFixture>)
+            this->link.socket.close();
+        else if constexpr (std::is_same_v<LinkFixture, testsupport::PpFixture>)
+            this->chip.dongleAbsent = true;
+        else
+            this->device.writeFails = 1;
     }
 
     // Requests answer block n and takes it (appended at DataCount), as the logic editors do.

@@ -34,15 +34,6 @@ protected:
         this->session.ReceiveControllerCurve(curve);
         return path;
     }
-    // Makes the link's preparation fail: the socket closed, the dongle gone, a failed write.
-    void breakLink() {
-        if constexpr (std::is_same_v<F, testsupport::EthernetFixture>)
-            this->link.socket.close();
-        else if constexpr (std::is_same_v<F, testsupport::PpFixture>)
-            this->chip.dongleAbsent = true;
-        else
-            this->device.writeFails = 1;
-    }
 };
 TYPED_TEST_SUITE(CurveCollection, linktest::LinkFixtures);
 
