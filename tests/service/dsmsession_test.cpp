@@ -194,6 +194,20 @@ TEST_F(DsmScripts, ReceiveAndNewProgramPauseAsTheirScriptsSay) {
     EXPECT_EQ(dialogs.messageTexts(), (QStringList{"Transfer Complete", "Transfer Complete"}));
 }
 
+TEST_F(DsmScripts, AReceivedFileThatCannotBeWrittenIsAFailure) {
+    session->Form_Load();
+    dsmPeer(std::make_unique<xmodem::Sender>(peerPort, QByteArray("data"), TransferTimings{}));
+    peer->start();
+    dialogs.yesNoAnswers.enqueue(true);
+    dialogs.fileNames.enqueue(path("no-such-folder/data.txt"));
+    session->run(DsmTransfer::ReceiveRundownData);
+    EXPECT_EQ(peer->outcome(), FileTransfer::Outcome::Complete);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("Transfer Failed - The file could not be written: "))
+        << dialogs.messages[0].text.toStdString();
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Critical);
+}
+
 TEST_F(DsmScripts, NoAndCancelledDialogsSendNothing) {
     session->Form_Load();
     // "No" asks for no file.
