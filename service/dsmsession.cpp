@@ -126,7 +126,7 @@ void DsmSession::DoEventsDelay(long count, bool interruptible) {
     if (count < 1)
         return;
     if (interruptible)
-        pump_.waitUntil([this] { return cancelled_; }, count);
+        pump_.waitUntil([this] { return ending(); }, count);
     else
         pump_.pause(count);
 }
@@ -196,7 +196,8 @@ void DsmSession::run(DsmTransfer transfer) {
     running_ = false;
     setStatus({});
     emit transferringChanged(false);
-    if (!quiet_)
+    // A window that is closing, or the program, is not held up by a message.
+    if (!quiet_ && !pump_.stopped())
         report(outcome, failure);
 }
 
@@ -204,11 +205,11 @@ void DsmSession::runScript(const DsmScript& script, const QByteArray& file) {
     port_->write(CommandMode);
     for (long pause : script.pausesBeforeCommand)
         DoEventsDelay(pause);
-    if (!cancelled_) {
+    if (!ending()) {
         SendLine(script.command);
         DoEventsDelay(script.pauseAfterCommand);
     }
-    if (!cancelled_) {
+    if (!ending()) {
         transfer_ = script.receive ? makeReceiver(script.protocol, *port_, timings_)
                                    : makeSender(script.protocol, *port_, file, timings_);
         connect(transfer_.get(), &FileTransfer::progressed, this, &DsmSession::updateTransferStatus);
@@ -218,8 +219,8 @@ void DsmSession::runScript(const DsmScript& script, const QByteArray& file) {
         updateTransferStatus();
         for (long pause : script.pausesAfterStart)
             DoEventsDelay(pause);
-        while (transfer_->active() && !cancelled_)
-            pump_.waitUntil([this] { return !transfer_->active() || cancelled_; }, TransferWaitSlice);
+        while (transfer_->active() && !ending())
+            pump_.waitUntil([this] { return !transfer_->active() || ending(); }, TransferWaitSlice);
         transfer_->cancel();
         setStatus(QStringLiteral("Transfer ending"));
         for (long pause : script.pausesAfterTransfer)

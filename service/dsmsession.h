@@ -112,6 +112,8 @@ private:
     void onPortData();
     void setStatus(const QString& status);
     void updateTransferStatus();
+    // Cancelled, or the program is closing.
+    bool ending() const { return cancelled_ || pump_.stopped(); }
 
     base::Dialogs& dialogs_;
     base::EventPump& pump_;

@@ -292,6 +292,20 @@ TEST_F(DsmScripts, KeysAndTheScreenPauseWhileATransferRunsWhichCancelEnds) {
     EXPECT_TRUE(session->status().isEmpty());
 }
 
+TEST_F(DsmScripts, ClosingTheProgramEndsATransferWithoutAWord) {
+    session->Form_Load();
+    pump.onWait = [&](long count) {
+        if (count == DsmSession::TransferWaitSlice)
+            pump.stop();
+    };
+    dialogs.yesNoAnswers.enqueue(true);
+    dialogs.fileNames.enqueue(path("data.txt"));
+    session->run(DsmTransfer::ReceiveRundownData);
+    EXPECT_FALSE(session->transferring());
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(port->written, QByteArray("q down data.txt\r\x15") + QByteArray(2, CAN) + "dsm\r");
+}
+
 TEST_F(DsmScripts, AFailedTransferIsReportedAndWritesNoFile) {
     timings = {.block = 20ms, .retries = 2};
     session =
