@@ -2,6 +2,7 @@
 
 #include "app/ui/installwindows.h"
 #include "monitor/ui/installwindows.h"
+#include "pset/ui/installwindows.h"
 #include "service/ui/installwindows.h"
 
 namespace palverin {
@@ -10,6 +11,7 @@ void installWindows(app::AppContext& ctx, const FeatureModules& modules) {
     app::installWindows(ctx);
     monitor::installWindows(ctx);
     service::installWindows(ctx, modules.service);
+    pset::installWindows(ctx, modules.pset);
     // Each later feature adds its installWindows() call here.
 }
 

@@ -7,12 +7,16 @@ class AppContext;
 namespace service {
 class ServiceModule;
 }
+namespace pset {
+class PsetModule;
+}
 
 namespace palverin {
 
 // The feature modules main.cpp builds, one member each.
 struct FeatureModules {
     service::ServiceModule& service;
+    pset::PsetModule& pset;
 };
 
 void installWindows(app::AppContext& ctx, const FeatureModules& modules);

@@ -138,6 +138,7 @@ void PsetEditorSession::mnuSendData_Click() {
     base::BusyGuard busy(ctx_.busy);
     if (!busy.acquired())
         return;
+    Running running(*this);
     // The editors may hold an edit not yet stored: what is checked is what is sent.
     emit storeEditorsRequested();
     addLine(QStringLiteral("Checking Data For Errors ....."));
@@ -211,6 +212,7 @@ void PsetEditorSession::mnuReceiveData_Click() {
     base::BusyGuard busy(ctx_.busy);
     if (!busy.acquired())
         return;
+    Running running(*this);
     if (ctx_.state.ConnectionType == clink::ParallelPort)
         ctx_.link.spi.InitializePort();
     if (!ctx_.dialogs.askYesNo(QStringLiteral("CURRENT PROJECT WILL BE ERASED!! CONTINUE?"),
@@ -379,6 +381,39 @@ void PsetEditorSession::mnuClrRun_Click() {
                              MessageIcon::Information);
     else
         failBox(QStringLiteral("Rundown Data Not Cleared"), ReceiveErrorCaption);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Serial number
+
+namespace {
+// The serial-number frame carries the text between "%CANSN" and "NAC%" on one line: a "%" or a control
+// character would end or split the frame, and the frame is one byte per character.
+bool fitsSerialNumberFrame(const QString& text) {
+    constexpr char16_t FirstPrintable = 0x20;
+    constexpr char16_t LastAscii = 0x7E;
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() >= FirstPrintable && c.unicode() <= LastAscii && c != u'%';
+    });
+}
+} // namespace
+
+void PsetEditorSession::mnuSerialNumber_Click() {
+    base::BusyGuard busy(ctx_.busy);
+    if (!busy.acquired())
+        return;
+    QString text;
+    if (!ctx_.dialogs.inputText(QStringLiteral("Serial Number:"), QStringLiteral("Send Serial Number"),
+                                text) ||
+        text.isEmpty())
+        return;
+    if (!fitsSerialNumberFrame(text))
+        return failBox(QStringLiteral("Serial Number May Hold Only Printable Characters Other Than %"),
+                       DataEntryErrorCaption);
+    if (ctx_.state.ConnectionType != clink::TcpIp || !ctx_.link.ethernet.SendSerialNumberFrame(text))
+        return failBox(SendEthernetFailText, ConfigurationErrorCaption);
+    ctx_.dialogs.message(QStringLiteral("Serial Number Sent"), TransferSuccessfulCaption,
+                         MessageIcon::Information);
 }
 
 } // namespace pset

@@ -19,12 +19,25 @@ using base::MessageIcon;
 namespace {
 const QString PsetFileFilter = QStringLiteral("Pset Files (*.Pst *.pst *.PST);;All Files (*)");
 const QString CurveFileFilter = QStringLiteral("Dat Files (*.dat *.DAT);;All Files (*)");
-const QString NoCurve = QStringLiteral("None");
 const QString FileErrorCaption = QStringLiteral("File Error");
 const QString SaveCaption = QStringLiteral("Parameter Set Save");
 const QString LoadCaption = QStringLiteral("Load Parameter Set");
 const QString MissingFileText = QStringLiteral("File does not exists");
 } // namespace
+
+PsetEditorSession::Running::Running(PsetEditorSession& session) : session_(session) {
+    set(true);
+}
+
+PsetEditorSession::Running::~Running() {
+    set(false);
+}
+
+void PsetEditorSession::Running::set(bool running) {
+    PsetControls c = session_.controls_;
+    c.running = running;
+    session_.setControls(c);
+}
 
 PsetEditorSession::PsetEditorSession(app::AppServices& ctx, QObject* parent) : QObject(parent), ctx_(ctx) {
     tmrNew_.setSingleShot(true);
@@ -72,7 +85,7 @@ void PsetEditorSession::Form_Load() {
     setSelector({});
     DisableFileMenus();
     ctx_.palverin.LoadIniFiles();
-    table()[1].setText(PsetField::CurveFile, NoCurve);
+    table()[1].setText(PsetField::CurveFile, NoCurveFile);
     if (base::BusyGuard busy(ctx_.busy); busy.acquired())
         readPsetList();
     DisableEditing();
@@ -129,8 +142,14 @@ void PsetEditorSession::setSelectorValue(int value) {
         showPset(s.value);
 }
 
+int PsetEditorSession::shownPset() const {
+    const int n = selector_.value;
+    return n >= 1 && n <= PsetTable::MaxPsets ? n : 0;
+}
+
 void PsetEditorSession::StorePsetFromEditors(int n, const PsetEditorValues& v) {
-    if (n < 0 || n >= PsetTable::Records)
+    // Only the project's Psets take editor values.
+    if (n < 1 || n > PsetTable::MaxPsets)
         return;
     app::PsetRecord& r = table()[n];
     r.setNumber(PsetField::TqTarget, v.TqTarget);
@@ -241,6 +260,10 @@ void PsetEditorSession::mnuSave_Click() {
 }
 
 void PsetEditorSession::mnuLoad_Click() {
+    base::BusyGuard busy(ctx_.busy);
+    if (!busy.acquired())
+        return;
+    Running running(*this);
     const QString name = ctx_.dialogs.openFileName(QString(), PsetFileFilter);
     // A cancelled dialog leaves no name, which does not exist either.
     if (!ctx_.palverin.FileExists(name))
@@ -255,7 +278,7 @@ void PsetEditorSession::mnuLoad_Click() {
     table() = loaded;
 
     // A curve that cannot be found is reported and the project is shown all the same.
-    const QString curve = projectCurve();
+    const QString curve = projectCurvePath(table());
     if (!curve.isEmpty()) {
         if (!ctx_.palverin.FileExists(curve))
             failBox(QStringLiteral("Curve File Does Not Exist"), FileErrorCaption);
@@ -268,13 +291,8 @@ void PsetEditorSession::mnuLoad_Click() {
     EnableEditing();
 }
 
-QString PsetEditorSession::projectCurve() const {
-    const QString path = base::rtrim(ctx_.psetTable[1].text(PsetField::CurveFile));
-    return path.isEmpty() || path.startsWith(NoCurve) ? QString() : path;
-}
-
 void PsetEditorSession::readProjectCurve(bool announceFailure) {
-    const QString path = projectCurve();
+    const QString path = projectCurvePath(table());
     if (path.isEmpty())
         return;
     const bool loaded = ctx_.palverin.LoadCurveFile(path, int16_t(table()[1].whole(PsetField::Units)));
@@ -285,21 +303,21 @@ void PsetEditorSession::readProjectCurve(bool announceFailure) {
 QString PsetEditorSession::Pset_GetFilename() {
     const QString name = ctx_.dialogs.openFileName(QStringLiteral("Load Torque Data Curve"), CurveFileFilter);
     if (name.isEmpty())
-        return NoCurve;
+        return NoCurveFile;
     if (!ctx_.palverin.FileExists(name)) {
         failBox(MissingFileText, FileErrorCaption);
-        return NoCurve;
+        return NoCurveFile;
     }
     // The project file keeps the path in 40 Windows-1252 bytes: a path it cannot hold is refused.
     const QByteArray bytes = base::toCp1252(name);
     if (base::fromCp1252(bytes) != name) {
         failBox(QStringLiteral("Curve File Path Has Characters A Pset File Cannot Store: ") + name,
                 FileErrorCaption);
-        return NoCurve;
+        return NoCurveFile;
     }
     if (bytes.size() > app::PsetRecord::CurveFileWidth) {
         failBox(QStringLiteral("Curve File Path Longer Than 40 Characters: ") + name, FileErrorCaption);
-        return NoCurve;
+        return NoCurveFile;
     }
     return name;
 }

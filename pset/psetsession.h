@@ -13,12 +13,14 @@
 
 #include "app/psettable.h"
 #include "base/busyguard.h"
+#include "pset/psetview.h"
 
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace app {
@@ -35,8 +37,9 @@ struct PsetSelector {
     bool operator==(const PsetSelector&) const = default;
 };
 
-// What the editor's controls show: enabled menus and frames, and whether the transfer panel fTx (with
-// List1) is shown in place of the graph.
+// What the editor's controls show: enabled menus and frames, whether the transfer panel fTx (with
+// List1) is shown in place of the graph, and whether a send, receive or load runs (the window's menus and
+// buttons are off then, so that none starts twice).
 struct PsetControls {
     bool mnuLoad = true;
     bool mnuSave = false;
@@ -46,6 +49,7 @@ struct PsetControls {
     bool framepset = false;
     bool cwgraph1 = false;
     bool transferPanel = false;
+    bool running = false;
     bool operator==(const PsetControls&) const = default;
 };
 
@@ -106,8 +110,28 @@ public:
     // --- the selector and the records ---
     // The user moved the selector: kept within its range; a Pset other than 0 is shown.
     void setSelectorValue(int value);
-    // Copies the editors into Pset n (1..10), each value in its shortest decimal form cut to 10 characters.
+    // Copies the editors into Pset n (1..8), each value in its shortest decimal form cut to 10 characters.
     void StorePsetFromEditors(int n, const PsetEditorValues& values);
+
+    // --- the editors (ShowPset, the strategy menu, the percent and the check boxes) ---
+    // What the window shows of Pset n (0..10); a percent derived from symmetric limits (not while the
+    // user drives the limits through the percent) is written into the record's TqPercent.
+    std::optional<PsetView> ShowPset(int n, bool percentEdited);
+    // Gives Pset n (0..10) the strategy code when it is one of the eight; its table entry, else nullptr.
+    const StrategyEntry* setStrategy(int n, int code);
+    // The user changed the percent of the shown Pset: its TqPercent, and its limits around the target;
+    // the new limits for their editors. Nothing when no Pset 1..8 is shown.
+    std::optional<TorqueLimits> NeTqPer_Change(double percent);
+    // The check boxes write "1" or "0" into the shown Pset (1..8).
+    void chkSoftStart_Click(bool checked);
+    void chkErgo_Click(bool checked);
+    // "Set To Defaults": the shown Pset gets the defaults computed from its target, and is shown again.
+    void BtnSetDefaults_Click();
+    // Curve > Load: the chosen curve file becomes the project's (record 1) once it was read; curveRead
+    // asks for the drawing. Nothing changes when the choice is cancelled or the file cannot be read.
+    void mnuCurveAdd_Click();
+    // After the target was edited: the project's curve read again in the units of Pset n, not redrawn.
+    void readCurveInUnitsOf(int n);
     // Records 1..8 to their initial values, selector 1..1 at 1, the settings read again.
     void InitNewPset();
     // Pset n gets the defaults scaled from its target (whole numbers) / computed without rounding.
@@ -143,6 +167,8 @@ public:
     void cboList2_Click(const QString& text);
     // After a Yes, erases the rundowns stored in the controller.
     void mnuClrRun_Click();
+    // Asks for a serial number and sends it in the serial-number frame over Ethernet (no reply awaited).
+    void mnuSerialNumber_Click();
 
 signals:
     // Show Pset n in the editors (ShowPset).
@@ -168,9 +194,21 @@ private:
 
     bool readPsetList();
     bool readStatus();
-    // The project's curve file (record 1), or empty when it has none.
-    QString projectCurve() const;
     void readProjectCurve(bool announceFailure);
+    // The shown Pset when it is one of the project's 1..8 records, else 0.
+    int shownPset() const;
+    // Marks a send, receive or load running (controls().running) for its lifetime.
+    class Running {
+    public:
+        explicit Running(PsetEditorSession& session);
+        ~Running();
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+
+    private:
+        void set(bool running);
+        PsetEditorSession& session_;
+    };
 
     // Send: every Pset checked and packed before anything is erased; then the link, the erase, the
     // packets.

@@ -25,7 +25,7 @@ const KnownWindow KnownWindows[] = {
     {wnd::formNewPword,         {.instance = Instance::New, .modal = true}},
     {wnd::frmValue2,            {.instance = Instance::Shared}},
     {wnd::frmPset,              {.instance = Instance::Shared, .restoresProgressBar = true}},
-    {wnd::frmDefaults,          {.instance = Instance::Shared}},
+    {wnd::frmDefaults,          {.instance = Instance::Shared, .modal = true}},
     {wnd::frmRunScreen1,        {.instance = Instance::New}},
     {wnd::FrmMonitor,           {.instance = Instance::New}},
     {wnd::FrmMonitorButtons,    {.instance = Instance::New}},

@@ -4,6 +4,7 @@
 #include "pset/psetfile.h"
 #include "pset/psetvalues.h"
 #include "tests/pset/psetfixture.h"
+#include "tests/pset/psetgolden.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,25 +21,7 @@ namespace {
 class PsetFiles : public PsetFixture {
 protected:
     // A project of three Psets in Nm, records 4..8 as added Psets, the curve "None".
-    void fillProject() {
-        session.mnuNewPset_Click();
-        session.tmrNew_Timer();
-        session.mnuAddPset_Click();
-        session.mnuAddPset_Click();
-        const auto set = [&](int n, PsetField f, const char* text) {
-            table[n].setText(f, QString::fromLatin1(text));
-        };
-        set(1, PsetField::TqTarget, "12.5");
-        set(1, PsetField::TqHi, "13.75");
-        set(1, PsetField::Strategy, "2");
-        set(2, PsetField::TqTarget, "300");
-        set(2, PsetField::RpmDownshift, "450");
-        set(3, PsetField::AngleHi, "360");
-        set(3, PsetField::Ergo, "1");
-        set(1, PsetField::CurveFile, "None");
-        for (int n = 4; n <= 8; ++n)
-            pset::applyAddedPsetValues(table[n], ctx.palverin.settings.PsetDefaults);
-    }
+    void fillProject() { fillGoldenProject(session, table, ctx.palverin.settings.PsetDefaults); }
     QString path(const char* name) const { return folder.file(QString::fromLatin1(name)); }
     void save(const QString& file) {
         dialogs->fileNames.enqueue(file);
@@ -66,31 +49,8 @@ TEST_F(PsetFiles, SavedFileEqualsTheImageBuiltAtTheLayoutOffsets) {
     EXPECT_EQ(dialogs->messages[0].caption, "Parameter Set Save");
     EXPECT_EQ(dialogs->messages[0].icon, MessageIcon::Information);
 
-    QByteArray expected(1680, ' ');
-    for (int k = 1; k <= 8; ++k) {
-        put(expected, k, 0, k == 1 ? "3" : "1"); // NumPsets: the count in record 1, "1" elsewhere
-        put(expected, k, 10, "5");               // Units
-        put(expected, k, 20, "1");               // Strategy
-        for (int at = 30; at <= 120; at += 10)
-            put(expected, k, at, "0"); // target .. cycle complete
-        put(expected, k, 130, "65");   // RpmDownshift
-        put(expected, k, 140, "85");   // RpmFreeSpeed
-        put(expected, k, 150, "0");    // SoftStart
-        put(expected, k, 160, "0");    // Ergo
-    }
-    // Pset 1 of a new project carries the new-project angles and percent; the others were added.
-    put(expected, 1, 60, "10");
-    put(expected, 1, 90, "2");
-    put(expected, 1, 100, "3");
-    put(expected, 1, 110, "1");
-    put(expected, 1, 170, "None");
-    put(expected, 1, 30, "12.5");
-    put(expected, 1, 40, "13.75");
-    put(expected, 1, 20, "2");
-    put(expected, 2, 30, "300");
-    put(expected, 2, 130, "450");
-    put(expected, 3, 100, "360");
-    put(expected, 3, 160, "1");
+    const QByteArray expected = goldenProjectImage();
+    ASSERT_EQ(expected.size(), 1680);
     EXPECT_EQ(folder.read(QStringLiteral("golden.Pst")), expected);
 
     // Save -> load -> save gives the same bytes.

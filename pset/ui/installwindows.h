@@ -1,0 +1,16 @@
+#pragma once
+// Provides the Pset windows to the window registry: the Parameter Sets editor over the feature's session
+// and the default Pset values window.
+
+namespace app {
+class AppContext;
+}
+
+namespace pset {
+
+class PsetModule;
+
+// frmPset and frmDefaults.
+void installWindows(app::AppContext& ctx, PsetModule& module);
+
+} // namespace pset
