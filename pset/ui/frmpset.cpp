@@ -118,6 +118,11 @@ frmPset::frmPset(app::AppContext& ctx, PsetEditorSession& session, QWidget* pare
     Form_Load();
 }
 
+frmPset::~frmPset() {
+    if (cycle_.takePending())
+        StorePsetFromEditors(session_.selector().value);
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Building
 

@@ -44,6 +44,8 @@ class frmPset : public QMainWindow {
     Q_OBJECT
 public:
     frmPset(app::AppContext& ctx, PsetEditorSession& session, QWidget* parent = nullptr);
+    // An edit still waiting for its timer is stored into its Pset.
+    ~frmPset() override;
 
     // Opening: a fresh window shows its graph; the session puts the port at rest, reads the settings and
     // the controller's Psets, and leaves editing off until a project exists.

@@ -198,6 +198,12 @@ TEST_F(PsetWindow, AnEditReachesTheRecordAfterTheCycleAndStrategiesLayOutTheAngl
     QTest::mouseClick(child<QCheckBox>("chkErgo"), Qt::LeftButton);
     EXPECT_EQ(text(1, PsetField::Ergo), "1");
     EXPECT_TRUE(dialogs->messages.empty());
+
+    // Closed before the cycle ran: the edit is kept all the same.
+    type(edit("neDownShift"), QStringLiteral("70"));
+    ASSERT_TRUE(window->cycle().pending());
+    delete window.data();
+    EXPECT_EQ(text(1, PsetField::RpmDownshift), "70");
 }
 
 TEST_F(PsetWindow, SymmetricLimitsShowThePercentAndThePercentSetsTheLimits) {
