@@ -33,6 +33,12 @@ protected:
     static bool waitFor(const std::function<bool()>& cond, int ms = 3000);
 
     QStringList messages() const { return dialogs->messageTexts(); }
+    // Record n's field without its trailing blanks; texts typed into record n.
+    QString text(int n, app::PsetField f) const { return table[n].text(f).trimmed(); }
+    void setTexts(int n, std::initializer_list<std::pair<app::PsetField, const char*>> texts) {
+        for (const auto& [field, value] : texts)
+            table[n].setText(field, QString::fromLatin1(value));
+    }
     // Requests the stand-in received on the command identifier with this code.
     int received(int code) const { return model.countReceived(clink::ids::CommandRequest, code); }
 

@@ -20,11 +20,6 @@ protected:
         session.mnuNewPset_Click();
         session.tmrNew_Timer();
     }
-    QString text(int n, PsetField f) const { return table[n].text(f).trimmed(); }
-    void setTexts(int n, std::initializer_list<std::pair<PsetField, const char*>> texts) {
-        for (const auto& [field, value] : texts)
-            table[n].setText(field, QString::fromLatin1(value));
-    }
 };
 
 } // namespace

@@ -29,52 +29,47 @@ const Bytes SentPset3{1, 0, 1, 4, 1, 250, 0, 0, 125, 0, 200, 0, 122, 0,
 
 class PsetTransfer : public PsetOnEachLink {
 protected:
-    void set(int n, std::initializer_list<std::pair<PsetField, const char*>> texts) {
-        for (const auto& [field, value] : texts)
-            table[n].setText(field, QString::fromLatin1(value));
-    }
     void threePsetProject() {
         session.mnuNewPset_Click();
         session.tmrNew_Timer();
         session.mnuAddPset_Click();
         session.mnuAddPset_Click();
-        set(1, {{PsetField::Strategy, "2"},
-                {PsetField::TqTarget, "12.5"},
-                {PsetField::TqHi, "13"},
-                {PsetField::TqLo, "12"},
-                {PsetField::TqDownshift, "10"},
-                {PsetField::TqThreshold, "5"},
-                {PsetField::CycleComplete, "1"},
-                {PsetField::AngleTarget, "0"},
-                {PsetField::AngleHi, "360"},
-                {PsetField::AngleLo, "0"},
-                {PsetField::RpmFreeSpeed, "2000"},
-                {PsetField::RpmDownshift, "500"},
-                {PsetField::SoftStart, "1"}});
-        set(2, {{PsetField::TqTarget, "300"},
-                {PsetField::TqHi, "330"},
-                {PsetField::TqLo, "270"},
-                {PsetField::TqDownshift, "200"},
-                {PsetField::TqThreshold, "150"},
-                {PsetField::CycleComplete, "100"},
-                {PsetField::AngleTarget, "2"},
-                {PsetField::AngleHi, "3"},
-                {PsetField::AngleLo, "1"},
-                {PsetField::Ergo, "1"}});
-        set(3, {{PsetField::TqTarget, "25.57"},
-                {PsetField::TqHi, "26"},
-                {PsetField::TqLo, "25"},
-                {PsetField::TqDownshift, "20"},
-                {PsetField::TqThreshold, "12.5"},
-                {PsetField::CycleComplete, "12.25"},
-                {PsetField::RpmDownshift, "0"},
-                {PsetField::RpmFreeSpeed, "0"}});
+        setTexts(1, {{PsetField::Strategy, "2"},
+                     {PsetField::TqTarget, "12.5"},
+                     {PsetField::TqHi, "13"},
+                     {PsetField::TqLo, "12"},
+                     {PsetField::TqDownshift, "10"},
+                     {PsetField::TqThreshold, "5"},
+                     {PsetField::CycleComplete, "1"},
+                     {PsetField::AngleTarget, "0"},
+                     {PsetField::AngleHi, "360"},
+                     {PsetField::AngleLo, "0"},
+                     {PsetField::RpmFreeSpeed, "2000"},
+                     {PsetField::RpmDownshift, "500"},
+                     {PsetField::SoftStart, "1"}});
+        setTexts(2, {{PsetField::TqTarget, "300"},
+                     {PsetField::TqHi, "330"},
+                     {PsetField::TqLo, "270"},
+                     {PsetField::TqDownshift, "200"},
+                     {PsetField::TqThreshold, "150"},
+                     {PsetField::CycleComplete, "100"},
+                     {PsetField::AngleTarget, "2"},
+                     {PsetField::AngleHi, "3"},
+                     {PsetField::AngleLo, "1"},
+                     {PsetField::Ergo, "1"}});
+        setTexts(3, {{PsetField::TqTarget, "25.57"},
+                     {PsetField::TqHi, "26"},
+                     {PsetField::TqLo, "25"},
+                     {PsetField::TqDownshift, "20"},
+                     {PsetField::TqThreshold, "12.5"},
+                     {PsetField::CycleComplete, "12.25"},
+                     {PsetField::RpmDownshift, "0"},
+                     {PsetField::RpmFreeSpeed, "0"}});
     }
     void receive() {
         dialogs->yesNoAnswers.enqueue(true);
         session.mnuReceiveData_Click();
     }
-    QString text(int n, PsetField f) const { return table[n].text(f).trimmed(); }
     // The packets of the send, in order.
     std::vector<clink::CanMessage> sentPackets() const {
         std::vector<clink::CanMessage> sent;
@@ -142,7 +137,7 @@ TEST_P(PsetTransfer, AThreePsetProjectIsSentAndReceivedBack) {
 
 TEST_P(PsetTransfer, APsetBreakingARuleOrOutOfRangeIsRefusedBeforeAnythingIsErased) {
     threePsetProject();
-    set(2, {{PsetField::TqThreshold, "200"}});
+    setTexts(2, {{PsetField::TqThreshold, "200"}});
     QSignalSpy flushed(&session, &pset::PsetEditorSession::storeEditorsRequested);
     session.mnuSendData_Click();
     EXPECT_EQ(flushed.size(), 1);
@@ -151,11 +146,11 @@ TEST_P(PsetTransfer, APsetBreakingARuleOrOutOfRangeIsRefusedBeforeAnythingIsEras
     EXPECT_EQ(dialogs->messages[0].caption, "Data Entry Error");
     EXPECT_EQ(dialogs->messages[0].icon, MessageIcon::Critical);
 
-    set(2, {{PsetField::TqThreshold, "150"}});
-    set(3, {{PsetField::TqTarget, "7000"}, {PsetField::TqHi, "7000"}});
+    setTexts(2, {{PsetField::TqThreshold, "150"}});
+    setTexts(3, {{PsetField::TqTarget, "7000"}, {PsetField::TqHi, "7000"}});
     session.mnuSendData_Click();
     EXPECT_EQ(messages().last(), "Parameter Set 3:  Tq Target Out Of Range (0 To 6553.5)  ");
-    set(3, {{PsetField::TqTarget, "25"}, {PsetField::TqHi, "26"}, {PsetField::Strategy, "256"}});
+    setTexts(3, {{PsetField::TqTarget, "25"}, {PsetField::TqHi, "26"}, {PsetField::Strategy, "256"}});
     session.mnuSendData_Click();
     EXPECT_EQ(messages().last(), "Parameter Set 3:  Strategy Out Of Range (0 To 255)  ");
     table.setCount(0);

@@ -24,11 +24,6 @@ protected:
         session.tmrNew_Timer();
         session.mnuAddPset_Click();
     }
-    void setTexts(int n, std::initializer_list<std::pair<PsetField, const char*>> texts) {
-        for (const auto& [field, value] : texts)
-            table[n].setText(field, QString::fromLatin1(value));
-    }
-    QString text(int n, PsetField f) const { return table[n].text(f).trimmed(); }
     // A curve file of count samples (raw tenths of lb-in) in a short path a Pset record can hold.
     QString writeCurve(const QString& name, const std::vector<int>& raw) {
         QByteArray bytes = "10\r\n";
