@@ -93,6 +93,18 @@ public:
     std::map<int, std::vector<uint16_t>> curves;
     // Logic restarts carried out.
     int logicRestarts = 0;
+    // The logic store as one run of words (model_logic.cpp): block n, from firstBlock on, holds words
+    // 6(n - firstBlock)..+5. Tests preload a controller's program and read back what a send left.
+    void storeLogicWords(const std::vector<int>& words, int firstBlock = 1);
+    std::vector<int> logicWords(int blocks, int firstBlock = 1) const;
+    // Logic faults, the same on every repeat of a request: blocks [61 n ...] neither stored nor
+    // acknowledged, requests [62 n ...] not answered, and codes on the command identifier that get no
+    // reply at all (0xA0 the type query, 0x63 the logic reset, 0x64 the restart...). The next logic
+    // acknowledgement or answer carries the block number + 1, once.
+    std::set<int> unacknowledgedLogicBlocks;
+    std::set<int> unansweredLogicBlocks;
+    std::set<int> silentCommandCodes;
+    bool wrongLogicBlockEcho = false;
     // --- DSP: the defaults image the reset command (09EF0601 [0B]) restores, and the software revision
     // the DSP reports in its revision frame 13EF0106 [50 0 0 0 0 0 minor major] ---
     std::array<uint8_t, DspSize> dspDefaults{};
@@ -158,6 +170,9 @@ private:
     // Version, control codes, Pset packets and logic blocks on the command identifier.
     std::vector<CanMessage> commandRequest(const CanMessage& m);
     std::vector<CanMessage> psetPacket(const CanMessage& m);
+    // Logic and ladder blocks [61 n ...] and their requests [62 n ...] (model_logic.cpp).
+    std::vector<CanMessage> logicRequest(const CanMessage& m);
+    int echoedLogicBlock(int block);
     std::vector<CanMessage> curveRequest(const CanMessage& m, CanId replyId) const;
     void seedCommandDefaults();
     // Pset selection (0x21..0x28) and rundown clearing (0x81) on the command identifier (model_psets.cpp).

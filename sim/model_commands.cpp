@@ -1,5 +1,5 @@
-// The controller's answers on the command identifier (software version, control codes, Pset packets,
-// logic and ladder blocks) and to the curve requests.
+// The controller's answers on the command identifier (software version, control codes, Pset packets; the
+// logic and ladder blocks in model_logic.cpp) and to the curve requests.
 #include "link/commandcodes.h"
 #include "sim/controllermodel.h"
 
@@ -67,6 +67,8 @@ void ControllerModel::seedCommandDefaults() {
 
 std::vector<CanMessage> ControllerModel::commandRequest(const CanMessage& m) {
     const auto& d = m.data;
+    if (silentCommandCodes.count(d[0]))
+        return {};
     switch (d[0]) {
     case codes::Version:
         return {{ids::CommandReply, {codes::Acknowledge, codes::Version, verMajor, verMinor, 0, 0, 0, 0}}};
@@ -91,19 +93,9 @@ std::vector<CanMessage> ControllerModel::commandRequest(const CanMessage& m) {
                 reply.data[size_t(1 + i)] = psets[size_t(pset)][size_t((packet - 1) * PacketBytes + i)];
         return {reply};
     }
-    case codes::LogicBlock: {
-        Block& block = logicBlocks[d[1]];
-        for (size_t i = 0; i < block.size(); ++i)
-            block[i] = d[2 + i];
-        return {acknowledgement(codes::LogicBlock, d[1], d[2])};
-    }
-    case codes::LogicBlockRequest: {
-        CanMessage reply{ids::CommandReply, {codes::LogicBlockRequest, d[1]}};
-        if (const auto it = logicBlocks.find(d[1]); it != logicBlocks.end())
-            for (size_t i = 0; i < it->second.size(); ++i)
-                reply.data[2 + i] = it->second[i];
-        return {reply};
-    }
+    case codes::LogicBlock:
+    case codes::LogicBlockRequest:
+        return logicRequest(m);
     case codes::Status:
         return rundownResultRequest(m);
     default:

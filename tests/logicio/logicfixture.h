@@ -62,23 +62,15 @@ public:
     std::vector<Asked> asked;
 };
 
-class LogicFixture : public ::testing::Test {
-protected:
-    LogicFixture() : services(makeSeams()), module(services) {}
+// The program's services with scripted seams: dialogs, value prompt and text viewer, a counting pump.
+class ScriptedServices {
+public:
+    ScriptedServices() : services(makeSeams()) {}
 
-    QString path(const QString& name) const { return folder.file(name); }
-    // The names the next file dialogs answer (an empty name is Cancel).
-    void answerFiles(std::initializer_list<QString> names) {
-        for (const QString& name : names)
-            dialogs->fileNames.enqueue(name);
-    }
-
-    testsupport::TempProgramFolder folder;
     testsupport::ScriptedDialogs* dialogs = nullptr;
     ScriptedValuePrompt* values = nullptr;
     testsupport::ScriptedTextViewer* viewer = nullptr;
     app::AppServices services;
-    logicio::LogicModule module;
 
 private:
     app::AppSeams makeSeams() {
@@ -96,6 +88,24 @@ private:
         seams.textViewer = std::move(scriptedViewer);
         return seams;
     }
+};
+
+class LogicFixture : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return folder.file(name); }
+    // The names the next file dialogs answer (an empty name is Cancel).
+    void answerFiles(std::initializer_list<QString> names) {
+        for (const QString& name : names)
+            dialogs->fileNames.enqueue(name);
+    }
+
+    testsupport::TempProgramFolder folder;
+    ScriptedServices scripted;
+    testsupport::ScriptedDialogs* dialogs = scripted.dialogs;
+    ScriptedValuePrompt* values = scripted.values;
+    testsupport::ScriptedTextViewer* viewer = scripted.viewer;
+    app::AppServices& services = scripted.services;
+    logicio::LogicModule module{services};
 };
 
 } // namespace logictest

@@ -1,0 +1,105 @@
+#include "app/blockreceiver.h"
+
+#include "base/eventpump.h"
+#include "link/commandcodes.h"
+#include "link/controllerlink.h"
+#include "link/waitbudget.h"
+
+namespace app {
+
+namespace ids = clink::ids;
+namespace codes = clink::codes;
+
+namespace {
+// A block number travels in one data byte.
+constexpr int LastBlockNumber = 255;
+
+std::array<int, 8> blockRequest(int block) {
+    return {codes::LogicBlockRequest, block, 0, 0, 0, 0, 0, 0};
+}
+} // namespace
+
+bool BlockReceiver::receive(int first, int last, base::Progress& progress) {
+    missing_ = -1;
+    progress.setRange(0, last);
+    progress.setValue(0);
+    if (first < 0 || last < first || last > LastBlockNumber ||
+        !clink::DataBufferArray::fits(0, BlockWords * (last - first + 1)))
+        return false;
+    for (int block = first; block <= last; ++block) {
+        progress.setValue(block);
+        link_.pump.doEvents();
+        if (!receiveBlock(block, BlockWords * (block - first))) {
+            missing_ = block;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool BlockReceiver::receiveBlock(int block, int offset) {
+    switch (link_.state.ConnectionType) {
+    case clink::ParallelPort:
+        return receivePp(block, offset);
+    case clink::TcpIp:
+        return receiveEthernet(block, offset);
+    case clink::Usb:
+        return receiveUsb(block, offset);
+    default:
+        return false; // no link: nothing to read, and the buffer's old contents are no image
+    }
+}
+
+bool BlockReceiver::receivePp(int block, int offset) {
+    clink::DataTx& tx = link_.dataTx;
+    link_.state.DataCount = offset;
+    const clink::CanMessage request{ids::CommandRequest, blockRequest(block)};
+    for (long sent = 0; sent < counts_.ppRequests; ++sent) {
+        tx.SendCanMessage(request);
+        // Any other message in the chip (an earlier block's answer) is cleared by the look.
+        for (long look = 0; look < counts_.ppLooks; ++look)
+            if (tx.ReceiveLogicIoProgram(codes::LogicBlockRequest, block))
+                return true;
+    }
+    return false;
+}
+
+bool BlockReceiver::receiveEthernet(int block, int offset) {
+    clink::LinkState& s = link_.state;
+    clink::Ethernet& ethernet = link_.ethernet;
+    const std::array<int, 8> request = blockRequest(block);
+    s.DataCount = offset;
+    const bool leadSent = counts_.ethernetLead == EthernetBlockLead::Request
+                              ? ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, request)
+                              : ethernet.SendFilterFrame(ids::CommandReply);
+    if (!leadSent)
+        return false;
+    link_.pump.pause(counts_.ethernetSettle);
+
+    // The handler may have stored another copy of the previous block's answer meanwhile (it still awaited
+    // that block): this block starts at its own place again.
+    s.DataCount = offset;
+    s.ReplyReady = false;
+    s.RequestData[1] = codes::LogicBlockRequest;
+    s.RequestData[2] = block;
+    s.RequestData[3] = 0;
+    s.AckReceived = false;
+    // The handler takes the first answer as the acknowledgement and stores the next one for this block.
+    clink::SharedWaitBudget budget(link_.pump, counts_.ethernetWait, 1);
+    for (int attempt = 0; attempt < counts_.ethernetAttempts && !s.ReplyReady; ++attempt) {
+        if (!ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, request))
+            return false;
+        budget.wait([&s] { return s.ReplyReady; });
+    }
+    return s.ReplyReady;
+}
+
+bool BlockReceiver::receiveUsb(int block, int offset) {
+    link_.state.DataCount = offset;
+    for (int exchange = 0; exchange < counts_.usbExchanges; ++exchange)
+        if (link_.dataTx.ReceiveLogicIoProgram(codes::LogicBlockRequest, block))
+            return true;
+    return false;
+}
+
+} // namespace app

@@ -1,0 +1,157 @@
+#include "logicio/logictransfer.h"
+
+#include "app/appservices.h"
+#include "app/blockreceiver.h"
+#include "link/commandcodes.h"
+#include "link/controllerlink.h"
+#include "logicio/logiceditor.h"
+
+namespace logicio {
+
+namespace ids = clink::ids;
+namespace codes = clink::codes;
+using app::TransferOutcome;
+using app::TransferResult;
+
+namespace {
+
+// The rung-table editors' counts per block of a receive.
+constexpr long PpRequestFactor = 30;
+constexpr long PpLookFactor = 100;
+constexpr long EthernetSettle = 100;
+constexpr int EthernetAttempts = 501;
+constexpr long EthernetWait = 3001;
+constexpr int UsbExchanges = 1;
+
+// The editor's bar back at 0 on every way out of a command.
+class ProgressReset {
+public:
+    explicit ProgressReset(base::Progress& progress) : progress_(progress) {}
+    ~ProgressReset() { progress_.setValue(0); }
+    ProgressReset(const ProgressReset&) = delete;
+    ProgressReset& operator=(const ProgressReset&) = delete;
+
+private:
+    base::Progress& progress_;
+};
+
+} // namespace
+
+// How a command reacts to a failed link check. Over Ethernet every command reports it and goes on (its
+// next exchange then fails by itself); the parallel port always ends the command.
+struct LogicTransfer::LinkPrologue {
+    const clink::LinkFailTexts& texts;
+    QString parallelCaption; // the caption of the parallel-port failure
+    bool usbGoesOn;          // a failed USB check is reported and the command goes on
+    bool usbReopens;         // a failed USB check sets the device up again before its box
+};
+
+app::BlockReceiveCounts rungTableReceiveCounts(long transferDelay) {
+    return {.ppRequests = base::pollCount(transferDelay, PpRequestFactor),
+            .ppLooks = base::pollCount(transferDelay, PpLookFactor),
+            .ethernetLead = app::EthernetBlockLead::Request,
+            .ethernetSettle = EthernetSettle,
+            .ethernetAttempts = EthernetAttempts,
+            .ethernetWait = EthernetWait,
+            .usbExchanges = UsbExchanges};
+}
+
+LogicTransfer::LogicTransfer(clink::ControllerLink& link, base::Dialogs& dialogs, LogicEditor& editor)
+    : link_(link), dialogs_(dialogs), editor_(editor) {}
+
+LogicTransfer::LogicTransfer(app::AppServices& services, LogicEditor& editor)
+    : LogicTransfer(services.link, services.dialogs, editor) {}
+
+TransferResult LogicTransfer::report(TransferOutcome outcome, const QString& text, const QString& caption,
+                                     base::MessageIcon icon) {
+    dialogs_.message(text, caption, icon);
+    return {outcome, text};
+}
+
+std::optional<TransferResult> LogicTransfer::linkPrologue(const LinkPrologue& prologue) {
+    clink::PreCheck how;
+    how.texts = prologue.texts;
+    how.ethernetGoesOnAfterFailure = true;
+    const clink::LinkCheckResult check = clink::LinkCheck(link_).preCheck(ids::CommandReply, how);
+    if (check.failText.isEmpty())
+        return std::nullopt;
+    const auto link = link_.state.ConnectionType;
+    if (link == clink::Usb && prologue.usbReopens)
+        link_.usb.ReopenDevice();
+    const QString caption = link == clink::ParallelPort ? prologue.parallelCaption : base::ProgramTitle;
+    TransferResult failed = report(TransferOutcome::LinkFailed, check.failText, caption);
+    if (check.ok || (link == clink::Usb && prologue.usbGoesOn))
+        return std::nullopt;
+    return failed;
+}
+
+std::optional<TransferResult> LogicTransfer::checkControllerType(int& type) {
+    type = link_.dataTx.SendSystemCommand();
+    if (type >= editor_.version().minimumControllerType)
+        return std::nullopt;
+    return report(TransferOutcome::WrongControllerType, IncorrectVersionText, TransferErrorCaption);
+}
+
+TransferResult LogicTransfer::send(base::Progress& progress) {
+    ProgressReset reset(progress);
+    if (auto ended = linkPrologue({SendLinkTexts, base::ProgramTitle, false, false}))
+        return *ended;
+    int type = 0;
+    if (auto ended = checkControllerType(type))
+        return *ended;
+    const LogicVersion& version = editor_.version();
+    clink::LinkState& s = link_.state;
+    editor_.encodeForSend().copyTo(s.DataBuffer, version.variant);
+    if (!dialogs_.askYesNoWithoutIcon(SendQuestion, SendCaption))
+        return {TransferOutcome::Declined, {}};
+
+    s.DataCount = 0;
+    progress.setRange(0, version.blocks);
+    progress.setValue(0);
+    for (int block = 1; block <= version.blocks; ++block) {
+        if (!link_.dataTx.SendLogicIoProgram(block))
+            return report(TransferOutcome::Aborted, NotSentText, TransmitErrorCaption);
+        progress.setValue(block);
+    }
+    if (!link_.dataTx.SendControlCommand(codes::RestartLogic))
+        return report(TransferOutcome::Aborted, RestartFailedText, TransferErrorCaption);
+    return report(TransferOutcome::Done, SentText, TransferSuccessfulCaption, base::MessageIcon::Information);
+}
+
+TransferResult LogicTransfer::receive(base::Progress& progress) {
+    ProgressReset reset(progress);
+    if (auto ended = linkPrologue({ReceiveLinkTexts, base::ProgramTitle, true, false}))
+        return *ended;
+    int type = 0;
+    if (auto ended = checkControllerType(type))
+        return *ended;
+    if (!dialogs_.askYesNoWithoutIcon(ReceiveQuestion, ReceiveCaption))
+        return {TransferOutcome::Declined, {}};
+
+    // The user has agreed to lose the rungs: they stay cleared when the read fails.
+    editor_.newProgram();
+    const LogicVersion& version = editor_.version();
+    clink::LinkState& s = link_.state;
+    app::BlockReceiver receiver(link_, rungTableReceiveCounts(s.TransferDelay));
+    if (!receiver.receive(1, version.blocks, progress)) {
+        progress.setValue(0);
+        return report(TransferOutcome::Aborted, NotReceivedText, ReceiveErrorCaption);
+    }
+    editor_.decodeReceived(LogicImage::fromDataBuffer(s.DataBuffer, version.variant), type);
+    return {TransferOutcome::Done, {}};
+}
+
+TransferResult LogicTransfer::resetToFactoryDefaults() {
+    if (!dialogs_.askYesNoWithoutIcon(DefaultsQuestion, DefaultsCaption))
+        return {TransferOutcome::Declined, {}};
+    if (auto ended = linkPrologue({DefaultsLinkTexts, ConfigurationErrorCaption, false, true}))
+        return *ended;
+    if (!link_.dataTx.SendControlCommand(codes::ResetLogicDefaults))
+        return report(TransferOutcome::Aborted, ResetFailedText, TransferErrorCaption);
+    TransferResult done = report(TransferOutcome::Done, ResetDoneText, TransferSuccessfulCaption,
+                                 base::MessageIcon::Information);
+    editor_.newProgram();
+    return done;
+}
+
+} // namespace logicio
