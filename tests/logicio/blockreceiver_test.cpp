@@ -68,17 +68,6 @@ TYPED_TEST(BlockReceiverTest, LadderBlocksFromZeroLandAtTheirOwnPlace) {
     EXPECT_EQ(asked.back(), 109);
 }
 
-TYPED_TEST(BlockReceiverTest, NoLinkAndBlocksOutsideTheFramesReadNothing) {
-    BlockReceiver receiver(this->link, logicio::rungTableReceiveCounts(1));
-    EXPECT_FALSE(receiver.receive(1, 256));
-    EXPECT_FALSE(receiver.receive(5, 4));
-    EXPECT_EQ(receiver.missingBlock(), -1);
-    this->s.ConnectionType = clink::NoConnection;
-    EXPECT_FALSE(receiver.receive(1, 2));
-    EXPECT_EQ(receiver.missingBlock(), 1);
-    EXPECT_TRUE(this->blocksReceived(codes::LogicBlockRequest).empty());
-}
-
 TYPED_TEST(SilentBlockTest, ABlockThatNeverComesIsAskedForAsOftenAsItsCountsSay) {
     this->linkCheck(clink::ids::CommandReply);
     this->s.TransferDelay = 2;
@@ -113,19 +102,9 @@ TEST_F(SilentEthernetBlock, EachBlockWaitsItsSettleItsSendsAndOneSharedBudget) {
     EXPECT_EQ(pump.budgetSpent, 502L * clink::Ethernet::SendWaitCycles * 2 + 100 + 3001);
 }
 
-TEST_F(SilentEthernetBlock, AnAttemptTheSocketRefusesEndsTheRead) {
-    linkCheck(clink::ids::CommandReply);
-    link.socket.close();
-    pump.waits = 0;
-    BlockReceiver receiver(link, logicio::rungTableReceiveCounts(1));
-    EXPECT_FALSE(receiver.receive(1, 117));
-    EXPECT_EQ(receiver.missingBlock(), 1);
-    EXPECT_LE(pump.waits, 1) << "no attempt waits for an answer that cannot come";
-}
+class PpBlocks : public logictest::TransferOnEachLink<testsupport::PpFixture> {};
 
-class PpBlockLooks : public logictest::TransferOnEachLink<testsupport::PpFixture> {};
-
-TEST_F(PpBlockLooks, EachRequestIsFollowedByItsLooksWithoutWaiting) {
+TEST_F(PpBlocks, EachRequestIsFollowedByItsLooksWithoutWaiting) {
     linkCheck(clink::ids::CommandReply);
     s.TransferDelay = 2;
     model.unansweredLogicBlocks = {7};
@@ -135,6 +114,17 @@ TEST_F(PpBlockLooks, EachRequestIsFollowedByItsLooksWithoutWaiting) {
     EXPECT_EQ(chip.intfReads - reads, 60 * 200);
 }
 
+TEST_F(PpBlocks, NoLinkAndBlocksOutsideTheFramesReadNothing) {
+    BlockReceiver receiver(link, logicio::rungTableReceiveCounts(1));
+    EXPECT_FALSE(receiver.receive(1, 256));
+    EXPECT_FALSE(receiver.receive(5, 4));
+    EXPECT_EQ(receiver.missingBlock(), -1);
+    s.ConnectionType = clink::NoConnection;
+    EXPECT_FALSE(receiver.receive(1, 2));
+    EXPECT_EQ(receiver.missingBlock(), 1);
+    EXPECT_TRUE(blocksReceived(codes::LogicBlockRequest).empty());
+}
+
 // --- Ethernet: answers that come twice or late, a socket that drops ---
 
 class EthernetBlocks : public logictest::TransferOnEachLink<testsupport::EthernetFixture> {};
@@ -142,10 +132,7 @@ class EthernetBlocks : public logictest::TransferOnEachLink<testsupport::Etherne
 TEST_F(EthernetBlocks, AnswersThatComeTwiceDoNotShiftTheImage) {
     controllerFor(logicio::LogicVariant::Version3);
     const logicio::LogicRungs program = logictest::sampleProgram(logicio::LogicVariant::Version3);
-    const logicio::LogicImage image = logicio::EncodeLogic(program);
-    std::vector<int> words(702);
-    for (int i = 0; i < 702; ++i)
-        words[size_t(i)] = image.word(i);
+    const std::vector<int> words = logictest::imageWords(logicio::EncodeLogic(program), 702);
     model.storeLogicWords(words);
     dongle.duplicateReplies = true;
     answer(true);

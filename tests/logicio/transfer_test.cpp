@@ -36,10 +36,7 @@ TYPED_TEST(LogicTransferTest, Version3SendLeavesTheEncodedWordsAndOneRestart) {
     EXPECT_EQ(result.outcome, TransferOutcome::Done);
     EXPECT_EQ(result.message, SentText);
 
-    const LogicImage image = EncodeLogic(this->module.rungs());
-    const std::vector<int> words = this->model.logicWords(117);
-    for (int i = 0; i < 702; ++i)
-        ASSERT_EQ(words[size_t(i)], image.word(i)) << "word " << i;
+    EXPECT_EQ(this->model.logicWords(117), logictest::imageWords(EncodeLogic(this->module.rungs()), 702));
     EXPECT_EQ(this->model.logicRestarts, 1);
     // The example's frames on the wire: rung 1, its action, and timer 2's preset of 600 ticks.
     auto frameOf = [&](int block) {
@@ -77,10 +74,7 @@ TYPED_TEST(LogicTransferTest, Version2SendStopsAtBlock105) {
     this->answer(true);
     EXPECT_EQ(this->transfer(LogicVariant::Version2).send(this->progress).outcome, TransferOutcome::Done);
 
-    const LogicImage image = EncodeLogic(this->module.rungs());
-    const std::vector<int> words = this->model.logicWords(105);
-    for (int i = 0; i < 630; ++i)
-        ASSERT_EQ(words[size_t(i)], image.word(i)) << "word " << i;
+    EXPECT_EQ(this->model.logicWords(105), logictest::imageWords(EncodeLogic(this->module.rungs()), 630));
     const std::vector<int> blocks = this->blocksReceived(codes::LogicBlock);
     EXPECT_EQ(*std::max_element(blocks.begin(), blocks.end()), 105);
     EXPECT_EQ(this->model.logicBlocks[106], untouched);
@@ -93,11 +87,7 @@ TYPED_TEST(LogicTransferTest, ReceiveFromAPreloadedControllerRestoresIdenticalRu
     for (const LogicVariant variant : Variants) {
         this->controllerFor(variant);
         const LogicRungs program = logictest::sampleProgram(variant);
-        const LogicImage image = EncodeLogic(program);
-        std::vector<int> words(702);
-        for (int i = 0; i < 702; ++i)
-            words[size_t(i)] = image.word(i);
-        this->model.storeLogicWords(words);
+        this->model.storeLogicWords(logictest::imageWords(EncodeLogic(program), 702));
         // What the editor held, and a stale image in the buffer, are replaced.
         exampleProgram(this->module.rungs());
         for (int i = 0; i < 720; ++i)

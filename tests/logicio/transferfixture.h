@@ -6,6 +6,7 @@
 #include "base/progress.h"
 #include "logicio/logiccatalogue.h"
 #include "logicio/logiceditor.h"
+#include "logicio/logicimage.h"
 #include "logicio/logictransfer.h"
 #include "tests/link/linkfixtures.h"
 #include "tests/logicio/logicfixture.h"
@@ -94,6 +95,14 @@ inline logicio::LogicRungs sampleProgram(logicio::LogicVariant variant) {
     for (int r = LogicRungs::FirstRung; r <= LogicRungs::LastRung; ++r)
         rebuildSummaries(rungs[r], SummaryForm::Refresh);
     return rungs;
+}
+
+// Words 0..count-1 of an image, as the stand-in's logic store holds them.
+inline std::vector<int> imageWords(const logicio::LogicImage& image, int count) {
+    std::vector<int> words(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        words[size_t(i)] = image.word(i);
+    return words;
 }
 
 // The rungs as New leaves them.
