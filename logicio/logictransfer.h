@@ -2,8 +2,8 @@
 // The Transfer commands of both rung-table editors: send the rungs to the controller and restart its logic,
 // receive the controller's logic into the editor, and reset the controller's logic to its factory defaults.
 // Each one checks the link for the controller's reply identifier (09EF0801), asks its question without an
-// icon, moves the image block by block and shows every outcome in a box; it returns what it came to, so the
-// settings collection can run a receive and trust its result.
+// icon, moves the image block by block and reports in boxes (a receive that succeeds shows none); it returns
+// what it came to, so the settings collection can run a receive and trust its result.
 //
 // The caller holds the busy state for the whole command (the editor and the menus stay disabled while it
 // talks to the controller); the commands take no busy guard of their own.
