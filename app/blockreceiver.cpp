@@ -3,6 +3,7 @@
 #include "base/eventpump.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
+#include "link/transaction.h"
 #include "link/waitbudget.h"
 
 namespace app {
@@ -51,14 +52,15 @@ bool BlockReceiver::receiveBlock(int block, int offset) {
 }
 
 bool BlockReceiver::receivePp(int block, int offset) {
-    clink::DataTx& tx = link_.dataTx;
+    clink::Transaction tx(link_);
+    clink::DataTx& dataTx = link_.dataTx;
     link_.state.DataCount = offset;
     const clink::CanMessage request{ids::CommandRequest, blockRequest(block)};
-    for (long sent = 0; sent < counts_.ppRequests; ++sent) {
-        tx.SendCanMessage(request);
+    for (long sent = 0; sent < counts_.ppRequests && !tx.over(); ++sent) {
+        dataTx.SendCanMessage(request);
         // Any other message in the chip (an earlier block's answer) is cleared by the look.
-        for (long look = 0; look < counts_.ppLooks; ++look)
-            if (tx.ReceiveLogicIoProgram(codes::LogicBlockRequest, block))
+        for (long look = 0; look < counts_.ppLooks && !tx.over(); ++look)
+            if (dataTx.ReceiveLogicIoProgram(codes::LogicBlockRequest, block))
                 return true;
     }
     return false;
@@ -76,8 +78,10 @@ bool BlockReceiver::receiveEthernet(int block, int offset) {
         return false;
     link_.pump.pause(counts_.ethernetSettle);
 
-    // The handler may have stored another copy of the previous block's answer meanwhile (it still awaited
-    // that block): this block starts at its own place again.
+    // The attempts are one exchange, bounded by the controller's silence and ended by a refused send. The
+    // handler may have stored another copy of the previous block's answer meanwhile (it still awaited that
+    // block): this block starts at its own place again.
+    clink::Transaction tx(link_);
     s.DataCount = offset;
     s.ReplyReady = false;
     s.RequestData[1] = codes::LogicBlockRequest;
@@ -86,7 +90,7 @@ bool BlockReceiver::receiveEthernet(int block, int offset) {
     s.AckReceived = false;
     // The handler takes the first answer as the acknowledgement and stores the next one for this block.
     clink::SharedWaitBudget budget(link_.pump, counts_.ethernetWait, 1);
-    for (int attempt = 0; attempt < counts_.ethernetAttempts && !s.ReplyReady; ++attempt) {
+    for (int attempt = 0; attempt < counts_.ethernetAttempts && !s.ReplyReady && !tx.over(); ++attempt) {
         if (!ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, request))
             return false;
         budget.wait([&s] { return s.ReplyReady; });
@@ -95,8 +99,9 @@ bool BlockReceiver::receiveEthernet(int block, int offset) {
 }
 
 bool BlockReceiver::receiveUsb(int block, int offset) {
+    clink::Transaction tx(link_);
     link_.state.DataCount = offset;
-    for (int exchange = 0; exchange < counts_.usbExchanges; ++exchange)
+    for (int exchange = 0; exchange < counts_.usbExchanges && !tx.over(); ++exchange)
         if (link_.dataTx.ReceiveLogicIoProgram(codes::LogicBlockRequest, block))
             return true;
     return false;

@@ -16,7 +16,8 @@
 //   USB                1 answer exchange (its 11 tries)    25 answer exchanges
 //
 // On Ethernet every attempt counts toward its bound, and a send the link refuses (the socket is down) ends
-// the read at once: nothing can answer any more.
+// the read at once: nothing can answer any more. Each block is one transaction of the link: it also ends
+// when the controller has been silent for the link's silence cap, or when the program closes.
 //
 // The caller has made the link check for 09EF0801 and the version check, and holds the busy state.
 //

@@ -70,6 +70,8 @@ TYPED_TEST(BlockReceiverTest, LadderBlocksFromZeroLandAtTheirOwnPlace) {
 
 TYPED_TEST(SilentBlockTest, ABlockThatNeverComesIsAskedForAsOftenAsItsCountsSay) {
     this->linkCheck(clink::ids::CommandReply);
+    // The link's clock stands still: the counts alone end the wait, not the silence cap.
+    this->clock.stepPerReading = 0;
     this->s.TransferDelay = 2;
     this->model.unansweredLogicBlocks = {7};
     BlockReceiver receiver(this->link, logicio::rungTableReceiveCounts(this->s.TransferDelay));
@@ -92,6 +94,7 @@ class SilentEthernetBlock : public logictest::TransferOnEachLink<logictest::Coun
 
 TEST_F(SilentEthernetBlock, EachBlockWaitsItsSettleItsSendsAndOneSharedBudget) {
     linkCheck(clink::ids::CommandReply);
+    clock.stepPerReading = 0;
     model.unansweredLogicBlocks = {7};
     s.ReplyReady = false;
     pump.budgetSpent = 0;
@@ -150,7 +153,7 @@ TEST_F(EthernetBlocks, AnswersThatComeLateDoNotShiftTheImage) {
     // theirs is being asked for.
     const auto wait = base::QtEventPump::budgetFor(clink::Ethernet::SendWaitCycles * 2) +
                       base::QtEventPump::budgetFor(3001);
-    dongle.delayMs = int(std::ceil(std::chrono::duration<double, std::milli>(wait).count())) + 5;
+    dongle.replyDelay = int(std::ceil(std::chrono::duration<double, std::milli>(wait).count())) + 5;
     BlockReceiver receiver(link, logicio::rungTableReceiveCounts(s.TransferDelay));
     ASSERT_TRUE(receiver.receive(1, 8));
     expectWords(s, words);
