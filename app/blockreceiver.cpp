@@ -82,6 +82,8 @@ bool BlockReceiver::receiveEthernet(int block, int offset) {
     // handler may have stored another copy of the previous block's answer meanwhile (it still awaited that
     // block): this block starts at its own place again.
     clink::Transaction tx(link_);
+    s.AwaitedId = ids::CommandReply;
+    s.AwaitedCode = codes::LogicBlockRequest; // only answer blocks: not what is left of another exchange
     s.DataCount = offset;
     s.ReplyReady = false;
     s.RequestData[1] = codes::LogicBlockRequest;
