@@ -42,8 +42,8 @@ private:
 struct LogicTransfer::LinkPrologue {
     const clink::LinkFailTexts& texts;
     QString parallelCaption; // the caption of the parallel-port failure
-    bool usbGoesOn;          // a failed USB check is reported and the command goes on
-    bool usbReopens;         // a failed USB check sets the device up again before its box
+    bool usbGoesOn = false;  // a failed USB check is reported and the command goes on
+    bool usbReopens = false; // a failed USB check sets the device up again before its box
 };
 
 app::BlockReceiveCounts rungTableReceiveCounts(long transferDelay) {
@@ -94,7 +94,7 @@ std::optional<TransferResult> LogicTransfer::checkControllerType(int& type) {
 
 TransferResult LogicTransfer::send(base::Progress& progress) {
     ProgressReset reset(progress);
-    if (auto ended = linkPrologue({SendLinkTexts, base::ProgramTitle, false, false}))
+    if (auto ended = linkPrologue({.texts = SendLinkTexts, .parallelCaption = base::ProgramTitle}))
         return *ended;
     int type = 0;
     if (auto ended = checkControllerType(type))
@@ -120,7 +120,8 @@ TransferResult LogicTransfer::send(base::Progress& progress) {
 
 TransferResult LogicTransfer::receive(base::Progress& progress) {
     ProgressReset reset(progress);
-    if (auto ended = linkPrologue({ReceiveLinkTexts, base::ProgramTitle, true, false}))
+    if (auto ended = linkPrologue(
+            {.texts = ReceiveLinkTexts, .parallelCaption = base::ProgramTitle, .usbGoesOn = true}))
         return *ended;
     int type = 0;
     if (auto ended = checkControllerType(type))
@@ -144,7 +145,8 @@ TransferResult LogicTransfer::receive(base::Progress& progress) {
 TransferResult LogicTransfer::resetToFactoryDefaults() {
     if (!dialogs_.askYesNoWithoutIcon(DefaultsQuestion, DefaultsCaption))
         return {TransferOutcome::Declined, {}};
-    if (auto ended = linkPrologue({DefaultsLinkTexts, ConfigurationErrorCaption, false, true}))
+    if (auto ended = linkPrologue(
+            {.texts = DefaultsLinkTexts, .parallelCaption = ConfigurationErrorCaption, .usbReopens = true}))
         return *ended;
     if (!link_.dataTx.SendControlCommand(codes::ResetLogicDefaults))
         return report(TransferOutcome::Aborted, ResetFailedText, TransferErrorCaption);
