@@ -199,6 +199,7 @@ bool USB::ReadReply() {
     UsbReadBuffer = QByteArray(ReplySize, UnfilledByte);
     int got = 0;
     UsbStatus = device_->read(UsbReadBuffer.data(), ReplySize, got);
+    UsbBytesRead = UsbStatus == FtOk ? got : 0;
     pump_.doEvents();
     if (UsbStatus != FtOk) {
         recordFailure(UsbStatus, ReadError);

@@ -134,6 +134,8 @@ public:
     // The last frame sent and the last reply read.
     QByteArray UsbFrameText;
     QByteArray UsbReadBuffer;
+    // Bytes the last read returned (fewer than ReplySize: the read timed out first).
+    int UsbBytesRead = 0;
 
 private:
     bool recordFailure(FtStatus status, const QString& step);

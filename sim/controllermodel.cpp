@@ -9,6 +9,7 @@ namespace ids = clink::ids;
 namespace {
 constexpr int ToolEepromReadCode = 0x90;
 constexpr int ToolEepromWriteCode = 0x60;
+constexpr int ButtonTestCode = 0x40;
 constexpr int EepromReplyCode = 0x30;
 constexpr int StatusCode = 0x10;
 // The value an EEPROM read outside the tool's memory returns.
@@ -111,6 +112,8 @@ std::vector<CanMessage> ControllerModel::toolEepromRequest(const CanMessage& m) 
         const int value = inside ? toolEeprom[size_t(address)] : AbsentLocation;
         return {{ids::ToolEepromReply, {EepromReplyCode, hi, lo, value, 0, 0, 0, 0}}};
     }
+    if (m.data[0] == ButtonTestCode)
+        return buttonTestRequest(m);
     if (m.data[0] == ToolEepromWriteCode) {
         if (inside && !writeNotApplied)
             toolEeprom[size_t(address)] = uint8_t(m.data[3] & 0xFF);

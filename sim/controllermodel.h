@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -135,6 +136,25 @@ public:
     std::set<int> silentRundownBlocks;
     bool wrongRundownEcho = false;
 
+    // --- the tool's button sensors (model_calibration.cpp) ---
+    // The four sensor words the tool streams on 16EF0102 after a button-test request (10EF0201 [40 0 ...]),
+    // each frame [cw hi, cw lo, trigger hi, trigger lo, ccw hi, ccw lo, center hi, center lo]. Tests set
+    // them per measuring step (released, pressed).
+    struct ButtonSensorWords {
+        int cw = 1000;
+        int trigger = 1000;
+        int ccw = 1000;
+        int center = 1000;
+    };
+    ButtonSensorWords buttonSensors;
+    // Frames the stream sends after each button-test request; then it stops until the next request.
+    static constexpr int ButtonStreamFrames = 2000;
+    bool buttonStreamRunning() const { return buttonStreamLeft_ > 0; }
+    // The stream's next frame while it runs; the front ends take it at their own pace (one per PC frame on
+    // USB, one per quiet interrupt-flag read on the parallel port, on a timer over Ethernet).
+    std::optional<CanMessage> nextButtonSensorFrame();
+    int buttonFramesSent = 0;
+
     // --- fault knobs ---
     // Tool EEPROM, transducer EEPROM and DSP parameter requests for these addresses get no reply.
     std::set<int> silentAddresses;
@@ -152,6 +172,8 @@ public:
 
 private:
     std::vector<CanMessage> toolEepromRequest(const CanMessage& m);
+    std::vector<CanMessage> buttonTestRequest(const CanMessage& m);
+    int buttonStreamLeft_ = 0;
     std::vector<CanMessage> statusRequest(const CanMessage& m);
     void seedServiceMemories();
     void seedDspDefaults();

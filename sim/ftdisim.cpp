@@ -154,6 +154,9 @@ void FtdiSim::handleFrame(const QByteArray& bytes) {
     frames.push_back(f);
 
     std::vector<CanMessage> replies = model_.respond(f.message, Transport::Usb);
+    // A tool that streams its button sensors: its next frame is on the bus while this one goes out.
+    if (const auto frame = model_.nextButtonSensorFrame())
+        replies.push_back(*frame);
     replies.insert(replies.end(), candidates.begin(), candidates.end());
     const auto chosen = std::find_if(replies.begin(), replies.end(),
                                      [&](const CanMessage& m) { return matches(m, f.accept, f.expected); });

@@ -278,6 +278,10 @@ void SpiChip::onIntfRead() {
     for (const CanMessage& m : armed_)
         bus_.push_back({m, 0});
     armed_.clear();
+    // A tool that streams its button sensors puts its next frame on the quiet bus.
+    if (model_ && mode() == ModeNormal && bus_.empty())
+        if (const auto frame = model_->nextButtonSensorFrame())
+            emitSpontaneous(*frame);
     if (model_ && broadcastEvery > 0 && mode() == ModeNormal && bus_.empty() &&
         intfReads % broadcastEvery == 0)
         for (const CanMessage& m : model_->unpromptedFrames())

@@ -30,6 +30,14 @@ TcpDongle::TcpDongle(ControllerModel& model, QObject* parent) : QObject(parent),
             connect(client_, &QTcpSocket::readyRead, this, &TcpDongle::onReadyRead);
         }
     });
+    buttonStream_.setInterval(ButtonStreamPeriodMs);
+    buttonStream_.setTimerType(Qt::PreciseTimer);
+    connect(&buttonStream_, &QTimer::timeout, this, [this] {
+        if (const auto frame = model_.nextButtonSensorFrame())
+            emitSpontaneous(*frame);
+        else
+            buttonStream_.stop();
+    });
 }
 
 bool TcpDongle::listen(quint16 port) {
@@ -142,6 +150,8 @@ void TcpDongle::handleFrame(const QByteArray& body, QByteArray& out) {
 
     for (const CanMessage& reply : model_.respond(message, Transport::Ethernet))
         queueReply(reply, out);
+    if (model_.buttonStreamRunning() && !buttonStream_.isActive())
+        buttonStream_.start();
     if (!coalesce) {
         write(out);
         out.clear();

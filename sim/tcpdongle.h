@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -33,6 +34,9 @@ public:
     void emitSpontaneous(const CanMessage& message);
     // Fires once, right after the next received frame whose accept identifier is acceptId.
     void armOnAccept(CanId acceptId, std::function<void()> action);
+
+    // A tool's button-sensor stream is sent on its own, one frame every this many milliseconds.
+    static constexpr int ButtonStreamPeriodMs = 1;
 
     // --- answer modes and fault injection ---
     bool answerOnce = false;         // one frame per reply, as a controller that answers once per request
@@ -81,6 +85,7 @@ private:
     int repliesSeen_ = 0;
     CanId armedAccept_ = 0;
     std::function<void()> armedAction_;
+    QTimer buttonStream_;
 };
 
 } // namespace sim

@@ -2,13 +2,21 @@
 
 #include "app/ui/appcontext.h"
 #include "service/ui/dsmterm.h"
+#include "service/ui/formcalibration.h"
+#include "service/ui/frmcalbuttons.h"
+#include "service/ui/frmdspparameters.h"
 #include "service/ui/frmmatch.h"
+#include "service/ui/frmtubenut.h"
 
 namespace service {
 
 void installWindows(app::AppContext& ctx, ServiceModule& module) {
     ctx.windows.provide(app::wnd::DsmTerm, [&ctx, &module] { return new DsmTerm(ctx, module); });
     ctx.windows.provide(app::wnd::frmMatch, [&ctx, &module] { return new FrmMatch(ctx, module); });
+    ctx.windows.provide(app::wnd::FrmDspParameters, [&ctx] { return new FrmDspParameters(ctx); });
+    ctx.windows.provide(app::wnd::frmCalButtons, [&ctx] { return new frmCalButtons(ctx); });
+    ctx.windows.provide(app::wnd::frmTubeNut, [&ctx] { return new frmTubeNut(ctx); });
+    ctx.windows.provide(app::wnd::FormCalibration, [&ctx] { return new FormCalibration(ctx); });
 }
 
 } // namespace service

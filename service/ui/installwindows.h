@@ -1,6 +1,7 @@
 #pragma once
-// The service feature's windows, provided to the registry by name: the DSM terminal and the match file
-// builder. Called by the composition root and by the tests.
+// The service feature's windows, provided to the registry by name: the DSM terminal, the match file
+// builder, the DSP parameter editor, the button and manual torque calibrations and the tube-nut settings.
+// Called by the composition root and by the tests.
 
 namespace app {
 class AppContext;

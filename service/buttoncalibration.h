@@ -1,0 +1,105 @@
+#pragma once
+// The tool button calibration's session. The tool decides that a button is pressed by comparing its
+// sensor reading with an upper and a lower threshold kept in the tool EEPROM. For one button the session
+// asks the tool to stream its sensors, measures the button released (the highest of 100 readings) and
+// pressed (the lowest of 100), each step started by the user with "Run Test", places the new thresholds
+// around the midpoint and, after the user's OK, writes them to the tool (upper then lower, each word high
+// byte first).
+//
+//   ButtonCalibration calibration(ctx.link, ctx.busy);
+//   calibration.BtnCal_Click(ButtonCalibration::CwButton);   // runs until the thresholds are written
+//   calibration.BtnCal_Click(ButtonCalibration::RunTestButton); // (from the window while a step waits)
+
+#include "base/busyguard.h"
+#include "base/progress.h"
+#include "service/buttonsensors.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace clink {
+class ControllerLink;
+class DataBufferArray;
+} // namespace clink
+
+namespace service {
+
+// New thresholds from the released maximum and the pressed minimum: the midpoint (halves to the even
+// neighbour), a band of one hundredth of it (rounded down), upper = mid + band, lower = mid - band.
+struct ButtonThresholds {
+    int mid = 0;
+    int band = 0;
+    int upper = 0;
+    int lower = 0;
+    // Upper high byte, upper low byte, lower high byte, lower low byte.
+    std::array<int, 4> bytes() const;
+};
+ButtonThresholds buttonThresholds(int releasedMaximum, int pressedMinimum);
+
+// The readings of one step: sensor word at this byte offset of each frame in DataBuffer (high byte first).
+struct ButtonReadings {
+    int maximum = 0;
+    int minimum = 0;
+    long total = 0;
+    double average() const { return double(total) / ButtonSensors::Readings; }
+};
+ButtonReadings buttonReadings(const clink::DataBufferArray& buffer, int offset);
+
+class ButtonCalibration : public QObject {
+    Q_OBJECT
+public:
+    // The window's buttons (BtnCal indexes).
+    enum Button { TriggerButton = 1, CwButton = 2, CenterButton = 3, CcwButton = 4, RunTestButton = 6 };
+    static constexpr int FirstButton = TriggerButton;
+    static constexpr int LastButton = CcwButton;
+    static constexpr int Steps = 8;
+
+    ButtonCalibration(clink::ControllerLink& link, base::BusyState& busy);
+
+    // The window's progress bar (the frames of a step).
+    void setProgress(base::Progress& progress) { progress_ = &progress; }
+
+    // 1 to 4: calibrates that button; the Run Test button ends the wait of a step.
+    void BtnCal_Click(int index);
+    // Ends a running calibration at its next wait, without a message (the window is closing).
+    void cancel();
+
+    bool running() const { return running_; }
+    // BtnCal 1 to 4: off while a calibration runs. Run Test: on only while a step waits for it.
+    bool calibrateEnabled() const { return !running_; }
+    bool runTestEnabled() const { return runTestEnabled_; }
+    const QStringList& lines() const { return lines_; }
+    // The limit each step measured (steps 1 to 8; element 0 unused).
+    int ButtonLimits(int step) const { return limits_[size_t(step)]; }
+
+signals:
+    void linesChanged();
+    void buttonsChanged();
+    // A calibration ended, whichever way.
+    void finished();
+
+private:
+    void calibrate(int button);
+    // One measuring step; false when it got no readings or was cancelled.
+    bool Show_ButtonStep(int step);
+    bool writeThresholds(int button, const std::array<int, 4>& bytes);
+    void addLine(const QString& line);
+    void setRunTestEnabled(bool enabled);
+
+    clink::ControllerLink& link_;
+    base::BusyState& busy_;
+    ButtonSensors sensors_;
+    base::NoProgress noProgress_;
+    base::Progress* progress_ = &noProgress_;
+    bool running_ = false;
+    bool cancelled_ = false;
+    bool RunTestPressed = false;
+    bool runTestEnabled_ = false;
+    std::array<int, Steps + 1> limits_{};
+    QStringList lines_;
+};
+
+} // namespace service

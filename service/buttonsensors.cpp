@@ -1,0 +1,132 @@
+#include "service/buttonsensors.h"
+
+#include "base/eventpump.h"
+#include "link/controllerlink.h"
+#include "link/linkcheck.h"
+#include "link/ppexchange.h"
+
+namespace service {
+
+namespace ids = clink::ids;
+
+namespace {
+// The progress runs one frame past the last (the bar's range), starting at 1.
+constexpr int ProgressSpare = 2;
+constexpr int ProgressStart = 1;
+
+const std::array<int, 8> TestRequest{ButtonSensors::TestRequestCode, 0, 0, 0, 0, 0, 0, 0};
+
+const clink::LinkFailTexts ReadingTexts{.parallel = QStringLiteral("Unable To Configure Candongle"),
+                                        .ethernet = QStringLiteral("Unable to connect using Ethernet")};
+} // namespace
+
+ButtonSensors::ButtonSensors(clink::ControllerLink& link) : link_(link) {}
+
+void ButtonSensors::sendTestRequest() {
+    switch (link_.state.ConnectionType) {
+    case clink::ParallelPort:
+        for (int i = 0; i < RequestSends; ++i) {
+            link_.dataTx.SendCanMessage({ids::ToolEepromRequest, TestRequest});
+            link_.pump.pause(RequestPause);
+        }
+        break;
+    case clink::TcpIp:
+        for (int i = 0; i < RequestSends; ++i) {
+            link_.ethernet.SendCanFrame(SensorFrames, ids::ToolEepromRequest, TestRequest);
+            link_.pump.pause(RequestPause);
+        }
+        break;
+    case clink::Usb:
+        for (int i = 0; i < UsbRequestSends; ++i)
+            link_.usb.SendCanFrame(SensorFrames, ids::ToolEepromRequest, {0, 0}, TestRequest);
+        break;
+    default:
+        break;
+    }
+}
+
+ButtonSensors::Result ButtonSensors::takeReadings(base::Progress& progress) {
+    clink::LinkState& s = link_.state;
+    s.DataCount = 0;
+    link_.dataTx.ClearReceiveBuffer();
+    progress.setRange(0, Readings + ProgressSpare);
+    progress.setValue(ProgressStart);
+
+    const clink::LinkCheckResult check = clink::LinkCheck(link_).preCheck(
+        SensorFrames, {.usb = clink::UsbCheck::Reopen, .texts = ReadingTexts});
+    if (!check)
+        return {Outcome::LinkFailed, check.failText};
+    bool taken = false;
+    switch (s.ConnectionType) {
+    case clink::ParallelPort:
+        taken = readPp(progress);
+        break;
+    case clink::TcpIp:
+        taken = readEthernet(progress);
+        break;
+    case clink::Usb:
+        taken = readUsb(progress);
+        break;
+    default:
+        break;
+    }
+    return {taken ? Outcome::Taken : Outcome::Missing, {}};
+}
+
+bool ButtonSensors::readPp(base::Progress& progress) {
+    clink::LinkState& s = link_.state;
+    clink::PpExchange pp(link_);
+    for (int frame = 0; frame < Readings; ++frame) {
+        // The tool streams on its own: nothing is sent, and the polls run without yielding.
+        const bool heard = pp.run({.request = std::nullopt,
+                                   .passes = 1,
+                                   .polls = PpPolls,
+                                   .yieldEachPass = false,
+                                   .yieldEachPoll = false},
+                                  [&](clink::PpRxMessage& m) {
+                                      for (int n = 0; n < FrameBytes; ++n)
+                                          s.DataBuffer.put(s.DataCount++, m.byte(n));
+                                      return true;
+                                  });
+        if (!heard)
+            return false;
+        progress.setValue(frame + 1);
+    }
+    return true;
+}
+
+bool ButtonSensors::readEthernet(base::Progress& progress) {
+    clink::LinkState& s = link_.state;
+    // The reply handler appends each frame at DataCount and sets ReplyReady. Frames that came in one
+    // piece count one by one: the wait for a frame ends at once when it is already stored.
+    for (int frame = 0; frame < Readings; ++frame) {
+        const int stored = FrameBytes * (frame + 1);
+        s.ReplyReady = false;
+        if (!link_.pump.waitUntil([&s, stored] { return s.DataCount >= stored; }, EthernetWait))
+            return false;
+        progress.setValue(frame + 1);
+    }
+    return true;
+}
+
+bool ButtonSensors::readUsb(base::Progress& progress) {
+    clink::LinkState& s = link_.state;
+    clink::USB& usb = link_.usb;
+    for (int frame = 0; frame < Readings; ++frame) {
+        // A read that timed out leaves blanks in the reply: such a reply is never a reading.
+        const bool taken = usb.Transact(clink::usbFilterRequest(SensorFrames), clink::USB::UsualTries,
+                                        [&](const clink::UsbRxArray& rx) {
+                                            if (usb.UsbBytesRead != clink::USB::ReplySize)
+                                                return clink::UsbReply::Retry;
+                                            for (int n = 0; n < FrameBytes; ++n)
+                                                s.DataBuffer.put(s.DataCount++, rx[size_t(n)]);
+                                            return clink::UsbReply::Taken;
+                                        });
+        if (!taken)
+            return false;
+        progress.setValue(frame + 1);
+    }
+    return true;
+}
+
+} // namespace service

@@ -1,0 +1,19 @@
+#include "service/toollinkcheck.h"
+
+#include "base/dialogs.h"
+#include "link/controllerlink.h"
+#include "link/linkcheck.h"
+
+namespace service {
+
+bool toolEepromLinkCheck(clink::ControllerLink& link, const QString& parallelFailText) {
+    clink::LinkFailTexts texts;
+    texts.parallel = parallelFailText;
+    const clink::LinkCheckResult check = clink::LinkCheck(link).preCheck(
+        clink::ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen, .texts = texts});
+    if (!check.failText.isEmpty())
+        link.dialogs.message(check.failText, base::ProgramTitle, base::MessageIcon::Critical);
+    return check.ok;
+}
+
+} // namespace service

@@ -1,0 +1,79 @@
+#include "service/tubenut.h"
+
+#include "base/dialogs.h"
+#include "link/controllerlink.h"
+#include "service/toollinkcheck.h"
+
+#include <algorithm>
+
+namespace service {
+
+namespace {
+const QString NotReceived = QStringLiteral("Tube Nut Data Not Received");
+const QString Written = QStringLiteral("Data Written To Eeprom");
+const QString NotWritten = QStringLiteral("Data Not Written To Eeprom");
+
+void criticalBox(clink::ControllerLink& link, const QString& text) {
+    link.dialogs.message(text, base::ProgramTitle, base::MessageIcon::Critical);
+}
+} // namespace
+
+TubeNutSettings::TubeNutSettings(clink::ControllerLink& link, base::BusyState& busy)
+    : link_(link), busy_(busy) {}
+
+int TubeNutSettings::slot(int location) {
+    const auto it = std::find(Locations.begin(), Locations.end(), location);
+    return it == Locations.end() ? -1 : int(it - Locations.begin());
+}
+
+void TubeNutSettings::Form_Load() {
+    base::BusyGuard guard(busy_);
+    if (!guard.acquired())
+        return;
+    if (!toolEepromLinkCheck(link_))
+        return;
+    clink::LinkState& s = link_.state;
+    link_.dataTx.ClearReceiveBuffer();
+    s.DataCount = 0;
+    for (int location : Locations) {
+        if (!link_.dataTx.ReadToolEeprom(location)) {
+            criticalBox(link_, NotReceived);
+            return;
+        }
+    }
+    for (size_t i = 0; i < Locations.size(); ++i)
+        values_[i] = s.DataBuffer[int(i)];
+    emit valuesChanged();
+}
+
+std::optional<int> TubeNutSettings::value(int location) const {
+    const int i = slot(location);
+    return i < 0 ? std::nullopt : values_[size_t(i)];
+}
+
+void TubeNutSettings::setValue(int location, int value) {
+    const int i = slot(location);
+    if (i >= 0)
+        values_[size_t(i)] = std::clamp(value, 0, LargestValue);
+}
+
+bool TubeNutSettings::BtnWriteParameter_Click(int location) {
+    const int i = slot(location);
+    if (i < 0 || writing_)
+        return false;
+    base::BusyGuard guard(busy_);
+    if (!guard.acquired())
+        return false;
+    setWriting(true);
+    const bool ok = link_.dataTx.WriteToolEeprom(location, values_[size_t(i)].value_or(0));
+    setWriting(false);
+    criticalBox(link_, ok ? Written : NotWritten);
+    return ok;
+}
+
+void TubeNutSettings::setWriting(bool writing) {
+    writing_ = writing;
+    emit writingChanged(writing);
+}
+
+} // namespace service
