@@ -1,0 +1,299 @@
+// The calibration windows opened from the main window's menus against the stand-in: the DSP parameter
+// editor with its selections, lock and write; the button calibration driven by its buttons; the tube-nut
+// fields; the manual calibration's menu, frame and list; and closing a window while its session waits.
+#include "app/ui/windowregistry.h"
+#include "controls/ui/numedit.h"
+#include "service/servicemodule.h"
+#include "service/ui/formcalibration.h"
+#include "service/ui/frmcalbuttons.h"
+#include "service/ui/frmdspparameters.h"
+#include "service/ui/frmtubenut.h"
+#include "service/ui/installwindows.h"
+#include "tests/app/ui/tooldspfixture.h"
+#include "tests/link/service_support.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+
+namespace {
+
+using apptest::Link;
+using namespace service;
+namespace ids = clink::ids;
+
+class CalibWindows : public apptest::ToolDspFixture {
+protected:
+    CalibWindows() {
+        service::installWindows(ctx, module);
+        QObject::connect(&ctx.windows, &app::WindowRegistry::opened, &ctx.windows,
+                         [this](const QString&, QWidget* window) { lastOpened = window; });
+    }
+    template <class W> W* opened() { return qobject_cast<W*>(lastOpened.data()); }
+    template <class W> static W* child(QWidget* window, const QString& name) {
+        W* found = window->findChild<W*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    static QStringList items(QListWidget* list) {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i)
+            out << list->item(i)->text();
+        return out;
+    }
+    void setWord(int address, int value) {
+        model.dspBytes[size_t(address)] = uint8_t(value & 0xFF);
+        model.dspBytes[size_t(address + 1)] = uint8_t(value >> 8);
+    }
+
+    ServiceModule module{
+        ctx, std::make_unique<QSettings>(folder.file(QStringLiteral("user.ini")), QSettings::IniFormat)};
+    QPointer<QWidget> lastOpened;
+};
+
+TEST_F(CalibWindows, DspEditorShowsTheBlockLocksFiveRowsAndWritesOne) {
+    connect(Link::Usb);
+    setWord(88, 0x39);
+    setWord(78, 7);
+    setWord(108, 5);
+    setWord(92, 3);
+    setWord(30, 0x210);
+    trigger("mnuWriteDspParameters");
+    auto* w = opened<FrmDspParameters>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "  Brenstal - Dsp Parameters");
+    auto* tabs = child<QTabWidget>(w, "SSTab1");
+    ASSERT_EQ(tabs->count(), 12);
+    EXPECT_EQ(tabs->tabText(0), "Tool Button Positions");
+    EXPECT_EQ(tabs->tabText(7), " Adaptive Control");
+    EXPECT_EQ(tabs->tabText(11), "Tube Nut");
+    EXPECT_EQ(child<QGroupBox>(w, "FrameDspSelections_8")->title(), "Can ");
+
+    EXPECT_TRUE(child<QRadioButton>(w, "Optcw_1")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(w, "Optcen_2")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(w, "Optccw_3")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(w, "OptionRBR_2")->isChecked());
+    EXPECT_EQ(child<QRadioButton>(w, "OptionRBR_2")->text(), "Rundown - Backoff");
+    EXPECT_TRUE(child<QRadioButton>(w, "OptMultiple_0")->isChecked());
+    for (QRadioButton* option : w->findChildren<QRadioButton*>(QRegularExpression("^OptionAdaptive_")))
+        EXPECT_FALSE(option->isChecked()) << option->objectName().toStdString();
+    EXPECT_EQ(child<controls::NumEdit>(w, "CwDspParameters_30")->value(), 0x210);
+
+    // Level 1: exactly the five locked rows are off.
+    QStringList off;
+    for (auto* field : w->findChildren<controls::NumEdit*>())
+        if (!field->isEnabled())
+            off << field->objectName();
+    for (auto* button : w->findChildren<QPushButton*>())
+        if (!button->isEnabled())
+            off << button->objectName();
+    off.sort();
+    EXPECT_EQ(off, (QStringList{"BtnWriteParameter_10", "BtnWriteParameter_24", "BtnWriteParameter_64",
+                                "BtnWriteParameter_8", "BtnWriteParameter_82", "CwDspParameters_10",
+                                "CwDspParameters_24", "CwDspParameters_64", "CwDspParameters_8",
+                                "CwDspParameters_82"}));
+
+    child<controls::NumEdit>(w, "CwDspParameters_30")->setValue(500);
+    child<QPushButton>(w, "BtnWriteParameter_30")->click();
+    EXPECT_EQ(model.dspBytes[30], 500 & 0xFF);
+    EXPECT_EQ(model.dspBytes[31], 500 >> 8);
+    EXPECT_EQ(messages(), QStringList{"Data Points Value Written Successfully"});
+    EXPECT_TRUE(tabs->isEnabled());
+
+    child<QRadioButton>(w, "Optccw_0")->click();
+    child<QPushButton>(w, "BtnWriteParameter_0")->click();
+    EXPECT_EQ(model.dspBytes[88], 1 + 4 * 2);
+    EXPECT_EQ(messages().last(), "Button Value Written Successfully");
+}
+
+TEST_F(CalibWindows, DspEditorAtServiceLevelLocksNothing) {
+    connect(Link::Usb);
+    ctx.palverin.access.AccessLevel = app::ServiceLevel;
+    trigger("mnuWriteDspParameters");
+    auto* w = opened<FrmDspParameters>();
+    ASSERT_NE(w, nullptr);
+    for (auto* button : w->findChildren<QPushButton*>())
+        EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    EXPECT_EQ(w->findChildren<QPushButton*>().size(), 31); // one per row, the button positions' included
+}
+
+TEST_F(CalibWindows, ButtonCalibrationFromItsButtons) {
+    connect(Link::ParallelPort);
+    ASSERT_TRUE(ctx.link.dataTx.ConfigureCanDongle(ids::ToolEepromReply)); // as an earlier command left it
+    trigger("mnuCalToolButtons");
+    auto* w = opened<frmCalButtons>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Brenstal - Calibrate Tool Buttons");
+    auto* runTest = child<QPushButton>(w, "BtnCal_6");
+    auto* cw = child<QPushButton>(w, "BtnCal_2");
+    EXPECT_EQ(runTest->text(), "Run Test");
+    EXPECT_EQ(child<QPushButton>(w, "BtnCal_1")->text(), "Cal Trigger");
+    EXPECT_FALSE(runTest->isEnabled());
+    EXPECT_TRUE(cw->isEnabled());
+
+    int steps = 0;
+    QObject::connect(&w->calibration(), &ButtonCalibration::buttonsChanged, w, [&] {
+        if (!runTest->isEnabled())
+            return;
+        ++steps;
+        EXPECT_FALSE(cw->isEnabled());
+        EXPECT_FALSE(child<QPushButton>(w, "BtnCal_4")->isEnabled());
+        model.buttonSensors.cw = steps == 1 ? 500 : 1500;
+        runTest->click();
+    });
+    dialogs->okCancelAnswers.enqueue(true);
+    cw->click();
+    EXPECT_EQ(steps, 2);
+    EXPECT_EQ(model.toolEeprom[7], 0x03);
+    EXPECT_EQ(model.toolEeprom[8], 0xF2);
+    EXPECT_EQ(model.toolEeprom[9], 0x03);
+    EXPECT_EQ(model.toolEeprom[10], 0xDE);
+    const QStringList shown = items(child<QListWidget>(w, "List1"));
+    EXPECT_EQ(shown.last(), "Transfer Completed Successfully!");
+    EXPECT_TRUE(shown.contains("New Values For CW -> Upper: 1010 Lower: 990"));
+    EXPECT_TRUE(cw->isEnabled());
+    EXPECT_FALSE(runTest->isEnabled());
+}
+
+TEST_F(CalibWindows, ClosingTheButtonCalibrationWhileAStepWaitsEndsItQuietly) {
+    connect(Link::Usb);
+    trigger("mnuCalToolButtons");
+    QPointer<frmCalButtons> w = opened<frmCalButtons>();
+    ASSERT_FALSE(w.isNull());
+    bool closed = false;
+    QObject::connect(&w->calibration(), &ButtonCalibration::buttonsChanged, w.data(), [&] {
+        if (!w->calibration().runTestEnabled() || closed)
+            return;
+        closed = true;
+        app::closeWindow(w);
+        EXPECT_FALSE(w.isNull()); // it closes once the calibration has ended
+    });
+    child<QPushButton>(w, "BtnCal_1")->click();
+    EXPECT_TRUE(closed);
+    ASSERT_TRUE(waitFor([&] { return w.isNull(); }));
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(dialogs->asked.empty());
+    EXPECT_EQ(model.countReceived(ids::ToolEepromRequest, 0x60), 0);
+}
+
+TEST_F(CalibWindows, TubeNutFieldsShowTheToolAndWriteOne) {
+    connect(Link::Usb);
+    model.toolEeprom[53] = 10;
+    model.toolEeprom[54] = 20;
+    model.toolEeprom[55] = 30;
+    trigger("mnuWriteTubeNut");
+    auto* w = opened<frmTubeNut>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Brenstal - Tube Nut Parameters");
+    EXPECT_EQ(child<QLabel>(w, "Label1_54")->text(), "Open Loop (inlb)");
+    auto* safety = child<controls::NumEdit>(w, "CwDspParameters_55");
+    EXPECT_EQ(child<controls::NumEdit>(w, "CwDspParameters_53")->value(), 10);
+    EXPECT_EQ(child<controls::NumEdit>(w, "CwDspParameters_54")->value(), 20);
+    EXPECT_EQ(safety->value(), 30);
+    EXPECT_EQ(safety->maximum(), 255);
+    safety->setValue(99);
+    child<QPushButton>(w, "BtnWriteParameter_55")->click();
+    EXPECT_EQ(model.toolEeprom[55], 99);
+    EXPECT_EQ(messages(), QStringList{"Data Written To Eeprom"});
+}
+
+TEST_F(CalibWindows, TubeNutFieldsStayEmptyWhenTheReadFails) {
+    connect(Link::Usb);
+    model.silentAddresses.insert(53);
+    trigger("mnuWriteTubeNut");
+    auto* w = opened<frmTubeNut>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(messages(), QStringList{"Tube Nut Data Not Received"});
+    for (int location : TubeNutSettings::Locations)
+        EXPECT_TRUE(child<controls::NumEdit>(w, QStringLiteral("CwDspParameters_%1").arg(location))
+                        ->text()
+                        .isEmpty());
+}
+
+class ManualCalibrationWindow : public CalibWindows {
+protected:
+    void SetUp() override {
+        connect(Link::Usb);
+        model.rundown = servicetest::CalibrationRundown; // in Nm
+        trigger("mnuCalibrateTool");
+        w = opened<FormCalibration>();
+        ASSERT_FALSE(w.isNull());
+        menu = child<QAction>(w, "mnuManualCalibration");
+        exitMenu = child<QAction>(w, "mnuExit");
+        frame = child<QGroupBox>(w, "frameManualCal");
+        list = child<QListWidget>(w, "List1");
+    }
+    // When the calibration asks for the torque, runs this.
+    void whenAsked(const std::function<void()>& action) {
+        QObject::connect(&w->calibration(), &ManualCalibration::stateChanged, w.data(), [this, action] {
+            if (w->calibration().awaitingValue())
+                action();
+        });
+        // The rundown comes when the calibration waits for it.
+        model.armRundown(2);
+    }
+
+    QPointer<FormCalibration> w;
+    QAction* menu = nullptr;
+    QAction* exitMenu = nullptr;
+    QGroupBox* frame = nullptr;
+    QListWidget* list = nullptr;
+};
+
+TEST_F(ManualCalibrationWindow, EnterSendsTheValueAndTheMenuStaysOff) {
+    EXPECT_EQ(w->windowTitle(), " Brenstal - Calibration");
+    EXPECT_TRUE(menu->isEnabled());
+    EXPECT_FALSE(frame->isEnabled());
+    EXPECT_EQ(frame->title(), "Calibration");
+    auto* value = child<controls::NumEdit>(w, "CWCalValue");
+    EXPECT_EQ(value->maximum(), 10000);
+    bool asked = false;
+    whenAsked([&] {
+        if (asked)
+            return;
+        asked = true;
+        EXPECT_TRUE(frame->isEnabled());
+        EXPECT_EQ(frame->title(), "Manual Calibration - New Tq Value");
+        EXPECT_FALSE(menu->isEnabled());
+        value->setValue(100);
+        child<QPushButton>(w, "btnManualCal")->click();
+    });
+    menu->trigger();
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(model.calibrationValues, std::vector<int>{8851});
+    EXPECT_EQ(items(list).last(), "MANUAL CALIBRATION - COMPLETED");
+    EXPECT_TRUE(items(list).contains("New Value: 8851"));
+    EXPECT_FALSE(menu->isEnabled());
+
+    // Exit after a run: the menu comes back and the list is cleared; the next Exit closes the window.
+    exitMenu->trigger();
+    EXPECT_TRUE(menu->isEnabled());
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_FALSE(w.isNull());
+    exitMenu->trigger();
+    ASSERT_TRUE(waitFor([&] { return w.isNull(); }));
+}
+
+TEST_F(ManualCalibrationWindow, ClosingWhileTheTorqueIsAskedForEndsTheRunFirst) {
+    bool closed = false;
+    whenAsked([&] {
+        if (closed)
+            return;
+        closed = true;
+        app::closeWindow(w);
+        EXPECT_FALSE(w.isNull());
+    });
+    menu->trigger();
+    EXPECT_TRUE(closed);
+    ASSERT_TRUE(waitFor([&] { return w.isNull(); }));
+    EXPECT_TRUE(model.calibrationValues.empty());
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+} // namespace
