@@ -2,10 +2,10 @@
 
 #include "app/ui/appcontext.h"
 #include "controls/ui/numedit.h"
+#include "service/ui/lineslist.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -44,22 +44,15 @@ FormCalibration::FormCalibration(app::AppContext& ctx, QWidget* parent)
     entry->addWidget(CWCalValue, 1);
     entry->addWidget(btnManualCal);
 
-    List1 = new QListWidget(this);
-    List1->setObjectName(QStringLiteral("List1"));
-    const QFontMetrics metrics(List1->font());
-    List1->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('X')) * ListColumns,
-                          metrics.lineSpacing() * ListRows);
+    List1 = makeLinesList(this, ListColumns, ListRows);
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->addWidget(frameManualCal);
     layout->addWidget(List1, 1);
 
-    connect(&calibration_, &ManualCalibration::linesChanged, this, [this] {
-        List1->clear();
-        List1->addItems(calibration_.lines());
-        List1->scrollToBottom();
-    });
+    connect(&calibration_, &ManualCalibration::linesChanged, this,
+            [this] { showLines(*List1, calibration_.lines()); });
     connect(&calibration_, &ManualCalibration::stateChanged, this, &FormCalibration::showState);
     connect(&calibration_, &ManualCalibration::finished, this, [this] { closer_.sessionEnded(); });
     showState();

@@ -2,9 +2,9 @@
 
 #include "app/ui/appcontext.h"
 #include "service/ui/controlnames.h"
+#include "service/ui/lineslist.h"
 
 #include <QGridLayout>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -28,11 +28,7 @@ frmCalButtons::frmCalButtons(app::AppContext& ctx, QWidget* parent)
     menuBar->addAction(QStringLiteral("&Exit"), this, &frmCalButtons::mnuExit_Click)
         ->setObjectName(QStringLiteral("mnuExit"));
 
-    List1 = new QListWidget(this);
-    List1->setObjectName(QStringLiteral("List1"));
-    const QFontMetrics metrics(List1->font());
-    List1->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('X')) * ListColumns,
-                          metrics.lineSpacing() * ListRows);
+    List1 = makeLinesList(this, ListColumns, ListRows);
 
     auto* buttons = new QVBoxLayout;
     const auto addButton = [&](int index, const QString& caption) {
@@ -61,11 +57,8 @@ frmCalButtons::frmCalButtons(app::AppContext& ctx, QWidget* parent)
     grid->addLayout(buttons, 0, 1);
     grid->addWidget(Bar1, 1, 0, 1, 2);
 
-    connect(&calibration_, &ButtonCalibration::linesChanged, this, [this] {
-        List1->clear();
-        List1->addItems(calibration_.lines());
-        List1->scrollToBottom();
-    });
+    connect(&calibration_, &ButtonCalibration::linesChanged, this,
+            [this] { showLines(*List1, calibration_.lines()); });
     connect(&calibration_, &ButtonCalibration::buttonsChanged, this, &frmCalButtons::showButtons);
     connect(&calibration_, &ButtonCalibration::finished, this, [this] { closer_.sessionEnded(); });
     showButtons();
