@@ -4,6 +4,7 @@
 #include "base/eventpump.h"
 #include "base/vbrules.h"
 #include "link/controllerlink.h"
+#include "service/sessionmessage.h"
 #include "service/toollinkcheck.h"
 #include "service/userwait.h"
 
@@ -138,7 +139,7 @@ void ButtonCalibration::calibrate(int button) {
     const ButtonThresholds t = buttonThresholds(limits_[size_t(released)], limits_[size_t(pressed)]);
     addLine(MidPoint + QString::number(t.mid));
     addLine(QString::fromLatin1(plan.heading) + QString::number(t.upper) + Lower + QString::number(t.lower));
-    if (cancelled_ || !link_.dialogs.askOkCancel(Confirm, ConfirmCaption))
+    if (cancelled_ || link_.pump.stopped() || !link_.dialogs.askOkCancel(Confirm, ConfirmCaption))
         return;
     addLine(Writing);
     if (writeThresholds(button, t.bytes()))
@@ -154,7 +155,7 @@ bool ButtonCalibration::writeThresholds(int button, const std::array<int, 4>& by
         return false;
     for (int i = 0; i < int(bytes.size()); ++i) {
         if (!link_.dataTx.WriteToolEeprom(plan.firstLocation + i, bytes[size_t(i)])) {
-            link_.dialogs.message(NotWritten, NotWrittenCaption, base::MessageIcon::Critical);
+            sessionMessage(link_, NotWritten, NotWrittenCaption, base::MessageIcon::Critical);
             return false;
         }
     }
@@ -168,7 +169,7 @@ bool ButtonCalibration::Show_ButtonStep(int step) {
     setRunTestEnabled(true);
     waitForUser(link_.pump, [this] { return RunTestPressed || cancelled_; });
     setRunTestEnabled(false);
-    if (cancelled_)
+    if (cancelled_ || !RunTestPressed)
         return false;
 
     addLine(TakingReadings);
@@ -180,9 +181,9 @@ bool ButtonCalibration::Show_ButtonStep(int step) {
         result = sensors_.takeReadings(*progress_);
     }
     if (result.outcome == ButtonSensors::Outcome::LinkFailed)
-        link_.dialogs.message(result.failText, base::ProgramTitle, base::MessageIcon::Critical);
+        sessionMessage(link_, result.failText, base::ProgramTitle, base::MessageIcon::Critical);
     if (result.outcome != ButtonSensors::Outcome::Taken) {
-        link_.dialogs.message(NoValues, base::ProgramTitle, base::MessageIcon::Critical);
+        sessionMessage(link_, NoValues, base::ProgramTitle, base::MessageIcon::Critical);
         return false;
     }
     const ButtonReadings r = buttonReadings(link_.state.DataBuffer, s.offset);

@@ -4,13 +4,14 @@
 #include "link/controllerlink.h"
 #include "link/linkcheck.h"
 #include "link/ppexchange.h"
+#include "link/transaction.h"
 
 namespace service {
 
 namespace ids = clink::ids;
 
 namespace {
-// The progress runs one frame past the last (the bar's range), starting at 1.
+// The progress runs one frame past the last (the bar's range), from 1 once the link is set up.
 constexpr int ProgressSpare = 2;
 constexpr int ProgressStart = 1;
 
@@ -23,6 +24,7 @@ const clink::LinkFailTexts ReadingTexts{.parallel = QStringLiteral("Unable To Co
 ButtonSensors::ButtonSensors(clink::ControllerLink& link) : link_(link) {}
 
 void ButtonSensors::sendTestRequest() {
+    clink::Transaction tx(link_);
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
         for (int i = 0; i < RequestSends; ++i) {
@@ -47,15 +49,17 @@ void ButtonSensors::sendTestRequest() {
 
 ButtonSensors::Result ButtonSensors::takeReadings(base::Progress& progress) {
     clink::LinkState& s = link_.state;
+    // One exchange: what an earlier one left unread is dropped first.
+    clink::Transaction tx(link_);
     s.DataCount = 0;
     link_.dataTx.ClearReceiveBuffer();
     progress.setRange(0, Readings + ProgressSpare);
-    progress.setValue(ProgressStart);
 
     const clink::LinkCheckResult check = clink::LinkCheck(link_).preCheck(
         SensorFrames, {.usb = clink::UsbCheck::Reopen, .texts = ReadingTexts});
     if (!check)
         return {Outcome::LinkFailed, check.failText};
+    progress.setValue(ProgressStart);
     bool taken = false;
     switch (s.ConnectionType) {
     case clink::ParallelPort:
@@ -99,6 +103,7 @@ bool ButtonSensors::readEthernet(base::Progress& progress) {
     clink::LinkState& s = link_.state;
     // The reply handler appends each frame at DataCount and sets ReplyReady. Frames that came in one
     // piece count one by one: the wait for a frame ends at once when it is already stored.
+    s.AwaitedId = SensorFrames;
     for (int frame = 0; frame < Readings; ++frame) {
         const int stored = FrameBytes * (frame + 1);
         s.ReplyReady = false;

@@ -55,7 +55,7 @@ public:
     // Asks the tool to stream its sensors; no answer is awaited.
     void sendTestRequest();
     // Collects Readings frames into DataBuffer(0..) from an empty buffer; the progress shows the frame
-    // count (range 0..Readings + 2, starting at 1).
+    // count (range 0..Readings + 2; 1 once the link is set up and the frames are awaited).
     Result takeReadings(base::Progress& progress);
 
 private:

@@ -1,10 +1,10 @@
 #include "service/manualcalibration.h"
 
-#include "base/dialogs.h"
 #include "base/eventpump.h"
 #include "base/torque.h"
 #include "base/vbrules.h"
 #include "link/controllerlink.h"
+#include "service/sessionmessage.h"
 #include "service/toollinkcheck.h"
 #include "service/userwait.h"
 
@@ -160,7 +160,7 @@ bool ManualCalibration::Get_ToolMultiplier() {
 bool ManualCalibration::waitForFinalTorque() {
     // No bound of its own: it waits until the rundown is made, the link fails or the user cancels.
     for (;;) {
-        if (CancelRequested)
+        if (CancelRequested || link_.pump.stopped())
             return false;
         link_.pump.doEvents();
         base::BusyGuard guard(busy_);
@@ -188,7 +188,7 @@ bool ManualCalibration::awaitValue(double& tenths) {
         frameEnabled_ = true;
         emit stateChanged();
         waitForUser(link_.pump, [this] { return !awaiting_ || CancelRequested; });
-        if (CancelRequested)
+        if (CancelRequested || awaiting_)
             return false;
         if (NewTorqueValue != 0) {
             tenths = NewTorqueValue;
@@ -216,7 +216,7 @@ void ManualCalibration::clearLines() {
 }
 
 void ManualCalibration::failBox(const QString& text, const QString& caption) {
-    link_.dialogs.message(text, caption, base::MessageIcon::Critical);
+    sessionMessage(link_, text, caption, base::MessageIcon::Critical);
 }
 
 } // namespace service

@@ -1,8 +1,8 @@
 #include "service/toollinkcheck.h"
 
-#include "base/dialogs.h"
 #include "link/controllerlink.h"
 #include "link/linkcheck.h"
+#include "service/sessionmessage.h"
 
 namespace service {
 
@@ -12,7 +12,7 @@ bool toolEepromLinkCheck(clink::ControllerLink& link, const QString& parallelFai
     const clink::LinkCheckResult check = clink::LinkCheck(link).preCheck(
         clink::ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen, .texts = texts});
     if (!check.failText.isEmpty())
-        link.dialogs.message(check.failText, base::ProgramTitle, base::MessageIcon::Critical);
+        sessionMessage(link, check.failText, base::ProgramTitle, base::MessageIcon::Critical);
     return check.ok;
 }
 

@@ -1,7 +1,7 @@
 #include "service/tubenut.h"
 
-#include "base/dialogs.h"
 #include "link/controllerlink.h"
+#include "service/sessionmessage.h"
 #include "service/toollinkcheck.h"
 
 #include <algorithm>
@@ -14,7 +14,7 @@ const QString Written = QStringLiteral("Data Written To Eeprom");
 const QString NotWritten = QStringLiteral("Data Not Written To Eeprom");
 
 void criticalBox(clink::ControllerLink& link, const QString& text) {
-    link.dialogs.message(text, base::ProgramTitle, base::MessageIcon::Critical);
+    sessionMessage(link, text, base::ProgramTitle, base::MessageIcon::Critical);
 }
 } // namespace
 

@@ -5,6 +5,7 @@
 
 #include "base/progress.h"
 #include "link/controllerlink.h"
+#include "service/buttonsensors.h"
 #include "sim/controllermodel.h"
 #include "tests/link/linkfixtures.h"
 #include "tests/support/waitfor.h"
@@ -48,8 +49,8 @@ protected:
 
     // Where a button calibration reports the progress of its readings. Over Ethernet the tool's stream
     // runs on the stand-in's clock and a reading waits a few milliseconds for each frame; so that a busy
-    // test machine cannot starve a step, the frames of a step come queued in one piece when its readings
-    // start (the gateway's queue), and the stream goes on behind them.
+    // test machine cannot starve a step, the frames of a step are already queued at the link (the
+    // gateway's queue) when the step starts awaiting them, and the stream goes on behind them.
     base::Progress& readingsProgress() { return queuedFrames_; }
 
     // The controller reports this rundown once the calibration waits for it (call when the session asks
@@ -86,18 +87,22 @@ private:
     class QueuedFrames : public base::Progress {
     public:
         explicit QueuedFrames(Calibration& fixture) : fixture_(fixture) {}
-        void setRange(int, int) override {
+        void setRange(int, int) override { armed_ = true; }
+        // The first value after the range: the link is set up and the frames are awaited.
+        void setValue(int) override {
+            if (!armed_)
+                return;
+            armed_ = false;
             if constexpr (Ethernet) {
-                for (int i = 0; i < QueuedReadings; ++i)
+                for (int i = 0; i < service::ButtonSensors::Readings; ++i)
                     if (const auto frame = fixture_.model.nextButtonSensorFrame())
                         fixture_.dongle.emitSpontaneous(*frame);
             }
         }
-        void setValue(int) override {}
 
     private:
-        static constexpr int QueuedReadings = 100;
         Calibration& fixture_;
+        bool armed_ = false;
     };
     QueuedFrames queuedFrames_{*this};
 

@@ -232,7 +232,7 @@ TYPED_TEST(CalibrationOnEachLink, ButtonCalibrationCancelledAtTheQuestionWritesN
     EXPECT_EQ(this->dialogs.asked.size(), 1u);
 }
 
-TYPED_TEST(CalibrationOnEachLink, ButtonCalibrationWithoutASensorStreamEndsWithItsBox) {
+TYPED_TEST(CalibrationFailures, ButtonCalibrationWithoutASensorStreamEndsWithItsBox) {
     // The tool ignores the test request: no stream.
     this->model.noReply.insert(ids::ToolEepromRequest);
     ButtonCalibration calibration(this->link, this->busy);
@@ -411,10 +411,28 @@ TEST_F(ButtonsUsb, IncompleteRepliesEndTheStepAfterTheUsualTries) {
     EXPECT_TRUE(dialogs.asked.empty());
 }
 
+TEST_F(ButtonsUsb, ClosingTheProgramEndsTheWaitsForTheUser) {
+    ButtonCalibration buttons(link, busy);
+    QObject::connect(&buttons, &ButtonCalibration::buttonsChanged, &buttons, [&] {
+        if (buttons.runTestEnabled())
+            pump.stop();
+    });
+    buttons.BtnCal_Click(ButtonCalibration::CwButton);
+    EXPECT_FALSE(buttons.running());
+    EXPECT_EQ(buttons.lines().size(), 1);
+
+    ManualCalibration manual(link, busy);
+    manual.mnuManualCalibration_Click(); // the rundown never comes: the wait ends with the pump
+    EXPECT_FALSE(manual.running());
+    EXPECT_TRUE(dialogs.messages.empty()) << messages().join(" | ").toStdString();
+    EXPECT_TRUE(receivedWith(ids::CalibrationRequest).empty());
+}
+
 class ButtonsPp : public calibtest::Calibration<testsupport::PpFixture> {};
 
 TEST_F(ButtonsPp, ASilentToolIsPolledTwoThousandTimesWithoutAYield) {
     model.noReply.insert(ids::ToolEepromRequest); // no stream
+    clock.stepPerReading = 0; // the polls take no time: the silence cap stays far away
     ButtonCalibration calibration(link, busy);
     runSteps(calibration, [&] { chip.clearCounters(); });
     calibration.BtnCal_Click(ButtonCalibration::CwButton);
