@@ -72,8 +72,6 @@ public:
     bool calibrateEnabled() const { return !running_; }
     bool runTestEnabled() const { return runTestEnabled_; }
     const QStringList& lines() const { return lines_; }
-    // The limit each step measured (steps 1 to 8; element 0 unused).
-    int ButtonLimits(int step) const { return limits_[size_t(step)]; }
 
 signals:
     void linesChanged();
@@ -98,6 +96,8 @@ private:
     bool cancelled_ = false;
     bool RunTestPressed = false;
     bool runTestEnabled_ = false;
+    // ButtonLimits: the limit each step measured (steps 1 to 8; element 0 unused), kept until the step
+    // measures again.
     std::array<int, Steps + 1> limits_{};
     QStringList lines_;
 };

@@ -77,8 +77,6 @@ public:
                                                             QStringLiteral("Optccw")};
     // A numeric row holds one unsigned 16-bit word.
     static constexpr int LargestValue = 0xFFFF;
-    // The bytes of the block the rows are read from (DataBuffer(0..121)).
-    static constexpr int BlockBytes = 122;
 
     DspParameterEditor(clink::ControllerLink& link, base::BusyState& busy, int accessLevel);
 
