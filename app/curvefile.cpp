@@ -4,6 +4,8 @@
 #include "base/torque.h"
 #include "base/vbrules.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <limits>
 
@@ -30,6 +32,9 @@ int16_t roundedSample(double v) {
 
 bool LoadCurveFile(const QString& path, int16_t units, CurveData& curve) {
     if (path.isEmpty() || path.startsWith(NoCurve))
+        return false;
+    // Only a regular file: reading a FIFO or a device would wait for a writer or never end.
+    if (!QFileInfo(path).isFile())
         return false;
     QStringList lines;
     if (!base::readTextLines(path, lines) || lines.size() < HeaderLines || !base::isNumberText(lines.first()))

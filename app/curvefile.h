@@ -29,8 +29,8 @@ struct CurveData {
 
 // Reads a curve file into curve, converting every sample from tenths of lb-in into units (1..5).
 // Returns false and changes nothing when the path is empty or begins with "None" (case-sensitive: Pset
-// records store "None" when they have no curve), or when the file cannot be read, has fewer than the 10
-// header lines or its line 1 is not a number.
+// records store "None" when they have no curve), or when the path is not a regular file (a folder, a FIFO,
+// a device), the file cannot be read, has fewer than the 10 header lines or its line 1 is not a number.
 bool LoadCurveFile(const QString& path, int16_t units, CurveData& curve);
 
 } // namespace app

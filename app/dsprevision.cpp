@@ -79,6 +79,7 @@ bool DspRevision::GetDspRev() {
 }
 
 bool DspRevision::read(Mode mode) {
+    clink::Transaction tx(link_);
     link_.spi.ResetLineHigh();
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
@@ -148,6 +149,7 @@ bool DspRevision::readEthernet(Mode mode) {
     s.RequestData[2] = 0;
     s.RequestData[3] = 0;
     s.AckReceived = false;
+    s.AwaitedId = clink::ids::ToolReply;
 
     long budget = ReadBudget;
     auto wait = [&](long doEvents) {
@@ -158,7 +160,8 @@ bool DspRevision::readEthernet(Mode mode) {
             budget -= count;
     };
     // The zero-data frame on the DSP's identifier is the request.
-    for (int attempt = 0; attempt < Attempts && !s.ReplyReady && budget > 0; ++attempt) {
+    for (int attempt = 0; attempt < Attempts && !s.ReplyReady && budget > 0 && !link_.transactions.over();
+         ++attempt) {
         if ((mode == Mode::Command || attempt == 0) && !eth.SendFilterFrame(clink::ids::ToolReply)) {
             s.ReplyReady = false;
             break;
@@ -176,6 +179,7 @@ bool DspRevision::readEthernet(Mode mode) {
     // The closing frame asks the controller for its status. Its answer would complete whatever
     // transaction waits next, so it is taken here.
     s.ReplyReady = false;
+    s.AwaitedId = clink::ids::StatusRequest;
     if (eth.SendFilterFrame(clink::ids::StatusRequest))
         link_.pump.waitUntil([&s] { return s.ReplyReady; }, clink::Ethernet::SendWaitCycles * 2);
     s.ReplyReady = ok;

@@ -35,6 +35,7 @@ void NsmExchange::failBox(const QString& text) {
 }
 
 std::optional<NsmAnswer> NsmExchange::askPp(int code, int bytes) {
+    clink::Transaction tx(link_);
     clink::PpExchange pp(link_);
     NsmAnswer answer{};
     const bool taken = pp.run({.request = clink::CanMessage{ids::NsmRequest, request(code)},
@@ -52,6 +53,7 @@ std::optional<NsmAnswer> NsmExchange::askPp(int code, int bytes) {
 }
 
 std::optional<NsmAnswer> NsmExchange::askUsb(int code) {
+    clink::Transaction tx(link_);
     NsmAnswer answer{};
     const bool taken = link_.usb.Transact({ids::NsmReply, ids::NsmRequest, {code, 0}, request(code)},
                                           clink::USB::UsualTries, [&](const clink::UsbRxArray& rx) {
@@ -68,12 +70,15 @@ clink::LinkCheckResult NsmExchange::present(clink::SharedWaitBudget& budget, int
     if (!link_.socket.isConnected())
         return failed(clink::LinkFailTexts().ethernet);
     // Cleared before the first frame, so that its answer, however soon it comes, arms the reply handler.
+    // The unit answers with its clock.
     s.ReplyReady = false;
     s.RequestData[1] = s.RequestData[2] = s.RequestData[3] = 0;
     s.AckReceived = false;
+    s.AwaitedId = ids::NsmReply;
+    s.AwaitedCode = codes::NsmClock;
     link_.ethernet.SendFilterFrame(ids::NsmReply);
     // A frame that cannot be sent counts as one of the tries.
-    for (sends = 0; sends < EthernetSends && !s.ReplyReady; ++sends) {
+    for (sends = 0; sends < EthernetSends && !s.ReplyReady && !link_.transactions.over(); ++sends) {
         if (link_.ethernet.SendFilterFrame(ids::NsmReply))
             budget.wait([&] { return s.ReplyReady; });
     }
@@ -106,6 +111,7 @@ std::optional<NsmAnswer> NsmExchange::readClock() {
 
 std::optional<NsmAnswer> NsmExchange::readClockEthernet() {
     clink::LinkState& s = link_.state;
+    clink::Transaction tx(link_);
     clink::SharedWaitBudget budget(link_.pump, PresenceBudget, 1);
     int sends = 0;
     if (const clink::LinkCheckResult check = present(budget, sends); !check) {
@@ -115,7 +121,7 @@ std::optional<NsmAnswer> NsmExchange::readClockEthernet() {
     link_.ethernet.SendFilterFrame(ids::NsmReply);
     s.ReplyReady = false;
     s.RequestData[1] = s.RequestData[2] = s.RequestData[3] = 0;
-    for (; sends < EthernetSends && !s.ReplyReady; ++sends) {
+    for (; sends < EthernetSends && !s.ReplyReady && !tx.over(); ++sends) {
         if (link_.ethernet.SendCanFrame(ids::NsmReply, ids::NsmRequest, request(codes::NsmClock)))
             budget.wait([&] { return s.ReplyReady; });
     }
@@ -155,6 +161,7 @@ void NsmExchange::viewVersion() {
 
 void NsmExchange::viewVersionEthernet() {
     clink::LinkState& s = link_.state;
+    clink::Transaction tx(link_);
     {
         clink::SharedWaitBudget presence(link_.pump, PresenceBudget, 1);
         int sends = 0;
@@ -165,9 +172,11 @@ void NsmExchange::viewVersionEthernet() {
         link_.pump.pause(VersionFilterPause);
     s.ReplyReady = false;
     s.RequestData[1] = s.RequestData[2] = 0;
+    // The clock answers of the presence check may still come: only the version answers this.
+    s.AwaitedCode = codes::NsmVersion;
     clink::SharedWaitBudget budget(link_.pump, VersionBudget, 1);
     // The requests end with the wait budget: without it each one would only add the frame's own wait.
-    for (long n = 0; n < VersionRequests && !s.ReplyReady && !budget.spent(); ++n) {
+    for (long n = 0; n < VersionRequests && !s.ReplyReady && !budget.spent() && !tx.over(); ++n) {
         if (!link_.ethernet.SendCanFrame(ids::NsmReply, ids::NsmRequest, request(codes::NsmVersion)))
             break; // the connection is gone
         budget.wait([&] { return s.ReplyReady; });
@@ -185,6 +194,7 @@ clink::LinkCheckResult NsmExchange::settingsCheck() {
         return link_.dataTx.ConfigureCanDongle(ids::NsmReply) ? clink::LinkCheckResult{}
                                                               : failed(CandongleFailed);
     case clink::TcpIp: {
+        clink::Transaction tx(link_);
         clink::SharedWaitBudget budget(link_.pump, PresenceBudget, 1);
         int sends = 0;
         return present(budget, sends);

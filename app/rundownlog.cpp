@@ -23,6 +23,7 @@ std::array<int, 8> blockRequest(int pset, int block) {
 
 bool RundownLogReader::read(int pset, base::Progress& progress) {
     clink::LinkState& s = link_.state;
+    clink::Transaction tx(link_);
     link_.spi.ResetLineHigh();
     link_.dataTx.ClearReceiveBuffer();
     s.DataCount = 0;
@@ -67,6 +68,9 @@ bool RundownLogReader::readPp(int pset, base::Progress& progress) {
 
 bool RundownLogReader::readEthernet(int pset, base::Progress& progress) {
     clink::LinkState& s = link_.state;
+    // Only answers with a block of the log answer these requests.
+    s.AwaitedId = ids::CommandReply;
+    s.AwaitedCode = codes::RundownLogAnswer;
     for (int i = 0; i < EthernetFilterFrames; ++i) {
         if (link_.ethernet.SendFilterFrame(ids::CommandReply))
             link_.pump.pause(EthernetYields);
@@ -77,7 +81,7 @@ bool RundownLogReader::readEthernet(int pset, base::Progress& progress) {
         s.RequestData = {0, pset, b, 0, 0, 0};
         s.AckReceived = false;
         link_.pump.pause(EthernetBlockPause);
-        for (int send = 0; send < EthernetSends && !s.ReplyReady; ++send) {
+        for (int send = 0; send < EthernetSends && !s.ReplyReady && !link_.transactions.over(); ++send) {
             link_.pump.pause(EthernetYields);
             // A connection that is gone ends the read: nothing can answer any more.
             if (!link_.ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, blockRequest(pset, b)))

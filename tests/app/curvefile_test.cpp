@@ -4,6 +4,9 @@
 #include "tests/support/tempfolder.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -83,11 +86,16 @@ TEST_F(CurveFileTest, RefusedFilesChangeNothing) {
         QStringLiteral("None.dat"),
         home.file("missing.dat"),
         home.path(),                                 // a folder
+        QStringLiteral("/dev/zero"),                 // a device: it would never end
         writeCurve("short.dat", "10", {}, 9),        // nine lines
         writeCurve("words.dat", "fast", {"1", "2"}), // header line 1 not a number
     };
     for (const QString& path : refused)
         EXPECT_FALSE(LoadCurveFile(path, base::LbIn, curve)) << path.toStdString();
+    // A FIFO: opening it would wait for a writer.
+    const QString fifo = home.file("pipe.dat");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(LoadCurveFile(fifo, base::LbIn, curve));
     EXPECT_EQ(curve.CurveSampleCount, 2);
     EXPECT_DOUBLE_EQ(curve.CurveSamples[1], 6);
     EXPECT_DOUBLE_EQ(curve.CurveTimes[2], 0.02);
