@@ -3,9 +3,9 @@
 namespace app {
 
 AppServices::AppServices(AppSeams seams)
-    : seams_(std::move(seams)), dialogs(*seams_.dialogs), pump(*seams_.pump), clock(*seams_.clock),
-      textViewer(*seams_.textViewer), link(pump, dialogs, clock), state(link.state), palverin(state, dialogs),
-      values(*seams_.valuePrompt) {}
+    : seams_(std::move(seams)), stoppableDialogs_(*seams_.dialogs, *seams_.pump), dialogs(stoppableDialogs_),
+      pump(*seams_.pump), clock(*seams_.clock), textViewer(*seams_.textViewer), link(pump, dialogs, clock),
+      state(link.state), palverin(state, dialogs), values(*seams_.valuePrompt) {}
 
 AppServices::~AppServices() = default;
 

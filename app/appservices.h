@@ -44,9 +44,13 @@ public:
 
 private:
     AppSeams seams_;
+    base::StoppableDialogs stoppableDialogs_;
 
 public:
+    // Every box and question of the program; nothing is shown any more once the pump is stopped.
     base::Dialogs& dialogs;
+    // The dialogs of the seam themselves (the main window parents the real ones).
+    base::Dialogs& shownDialogs() { return stoppableDialogs_.shown(); }
     base::EventPump& pump;
     clink::LinkClock& clock;
     TextViewer& textViewer;

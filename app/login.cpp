@@ -1,6 +1,7 @@
 #include "app/login.h"
 
 #include "app/settingsfiles.h"
+#include "base/cp1252.h"
 #include "base/dialogs.h"
 
 namespace app {
@@ -19,7 +20,11 @@ bool Login::CheckPassword(const QString& entry) {
 }
 
 bool Login::SaveNewPassword(const QString& newPassword) {
-    if (!dialogs_.askYesNo(SaveNewPasswordText, SaveNewPasswordCaption))
+    if (base::fromCp1252(base::toCp1252(newPassword)) != newPassword) {
+        dialogs_.message(PasswordNotStorableText, SaveNewPasswordCaption, base::MessageIcon::Critical);
+        return false;
+    }
+    if (!dialogs_.askYesNoWithoutIcon(SaveNewPasswordText, SaveNewPasswordCaption))
         return false;
     settings_.Password = newPassword;
     files_.SaveIniFile();

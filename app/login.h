@@ -19,6 +19,8 @@ inline const QString PasswordIncorrectCaption = QStringLiteral("Password");
 inline const QString SaveNewPasswordText = QStringLiteral("Save New Password ?");
 inline const QString SaveNewPasswordCaption = QStringLiteral("Save Password");
 inline const QString TodaysPasswordText = QStringLiteral("Today's Password is:  ");
+inline const QString PasswordNotStorableText =
+    QStringLiteral("The New Password Has Characters The Settings File Cannot Store");
 
 class Login {
 public:
@@ -30,9 +32,11 @@ public:
     // AccessLevel and closes. True when accepted.
     bool CheckPassword(const QString& entry);
 
-    // The new-password window's Save: asks "Save New Password ?" (caption "Save Password"). On Yes the
-    // password becomes newPassword exactly as typed (an empty one included) and the settings files are
-    // rewritten; returns true and the window closes. On No returns false and the window stays.
+    // The new-password window's Save: asks "Save New Password ?" (caption "Save Password", no icon). On Yes
+    // the password becomes newPassword exactly as typed (an empty one included) and the settings files are
+    // rewritten; returns true and the window closes. On No returns false and the window stays. A password
+    // with a character the settings file (Windows-1252) cannot hold is refused with a message before the
+    // question: it would be stored as "?" and no longer match after a restart.
     bool SaveNewPassword(const QString& newPassword);
 
     // System > Temporary Password: "Today's Password is:  " and the day's code, no icon.

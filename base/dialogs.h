@@ -2,6 +2,8 @@
 // Every modal question and message of the program goes through this seam, so the core and the windows can
 // be tested with scripted answers.
 
+#include "base/eventpump.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -57,6 +59,45 @@ public:
     bool inputText(const QString&, const QString&, QString&) override { return false; }
 
     QStringList messages;
+};
+
+// The program's dialogs while it runs: everything goes to the dialogs given until the pump is stopped (the
+// program is closing while a command waits). From then on nothing is shown, so the command ends quietly:
+// messages are dropped, questions answered No or Cancel, prompts cancelled and nothing printed.
+class StoppableDialogs : public Dialogs {
+public:
+    StoppableDialogs(Dialogs& dialogs, const EventPump& pump) : dialogs_(dialogs), pump_(pump) {}
+
+    // The dialogs that show what is asked (a window sets itself as their parent).
+    Dialogs& shown() { return dialogs_; }
+
+    void message(const QString& text, const QString& caption, MessageIcon icon) override {
+        if (!pump_.stopped())
+            dialogs_.message(text, caption, icon);
+    }
+    bool askYesNo(const QString& text, const QString& caption, MessageIcon icon) override {
+        return !pump_.stopped() && dialogs_.askYesNo(text, caption, icon);
+    }
+    bool askOkCancel(const QString& text, const QString& caption, MessageIcon icon) override {
+        return !pump_.stopped() && dialogs_.askOkCancel(text, caption, icon);
+    }
+    QString openFileName(const QString& caption, const QString& filter) override {
+        return pump_.stopped() ? QString() : dialogs_.openFileName(caption, filter);
+    }
+    QString saveFileName(const QString& caption, const QString& filter, const QString& suggested) override {
+        return pump_.stopped() ? QString() : dialogs_.saveFileName(caption, filter, suggested);
+    }
+    bool printerAvailable() override { return !pump_.stopped() && dialogs_.printerAvailable(); }
+    bool print(const QTextDocument& document) override {
+        return !pump_.stopped() && dialogs_.print(document);
+    }
+    bool inputText(const QString& prompt, const QString& caption, QString& value) override {
+        return !pump_.stopped() && dialogs_.inputText(prompt, caption, value);
+    }
+
+private:
+    Dialogs& dialogs_;
+    const EventPump& pump_;
 };
 
 } // namespace base

@@ -174,7 +174,7 @@ void ToolCommands::mnuWriteToolId_Click() {
     if (!busy || !writeLinkCheck())
         return;
     const bool pistol =
-        frame.dialogs().askYesNo(QStringLiteral("Is The Tool A Pistol ?"), base::ProgramTitle);
+        frame.dialogs().askYesNoWithoutIcon(QStringLiteral("Is The Tool A Pistol ?"), base::ProgramTitle);
     frame.ctx.values.frmValue().prepareValue(QStringLiteral("Enter Tool Id"), 0, LargestToolId, 0);
     frame.ctx.values.show();
     const QString& result = frame.ctx.values.results.ValueEntryResult;

@@ -51,6 +51,9 @@ void Report::show() {
     }
     QMdiSubWindow* frame = area_->addSubWindow(window_);
     frame->move(0, 0);
+    // Wide enough for the longest line, as far as the MDI area (once it is on the screen) allows.
+    const QSize wanted = frame->sizeHint();
+    frame->resize(area_->isVisible() ? wanted.boundedTo(area_->viewport()->size()) : wanted);
     frame->show();
     area_->setActiveSubWindow(frame);
 }

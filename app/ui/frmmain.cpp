@@ -4,6 +4,7 @@
 #include "app/ui/qtdialogs.h"
 #include "link/controllerport.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -19,6 +20,25 @@ const QString CaptionText = QStringLiteral(" Brenstal Palverin 2006 ");
 constexpr int InitialWidth = 1024;
 constexpr int InitialHeight = 720;
 constexpr int ProgressBarWidth = 320;
+
+// The sub-window's own Close action claims Ctrl+W too, which would leave the main window's Ctrl+W (Tool >
+// Write > Eeprom) ambiguous and dead whenever a child window has the focus: the child gives it up.
+const QKeySequence WriteEepromKey(Qt::CTRL | Qt::Key_W);
+
+void releaseCloseShortcut(QMdiSubWindow* window) {
+    if (!window)
+        return;
+    QList<QAction*> actions = window->actions();
+    if (QMenu* menu = window->systemMenu())
+        actions += menu->actions();
+    for (QAction* a : actions) {
+        QList<QKeySequence> keys = a->shortcuts();
+        if (keys.removeAll(WriteEepromKey) > 0)
+            a->setShortcuts(keys);
+    }
+}
+
+const QString ConnectionWindowName = QStringLiteral("frmSetConnection");
 } // namespace
 
 QString mainWindowCaption(const QString& version) {
@@ -42,7 +62,7 @@ FrmMain::FrmMain(AppContext& ctx, QWidget* parent)
     statusBar()->addPermanentWidget(Bar1_);
     resize(InitialWidth, InitialHeight);
 
-    if (auto* qtDialogs = dynamic_cast<QtDialogs*>(&ctx_.dialogs))
+    if (auto* qtDialogs = dynamic_cast<QtDialogs*>(&ctx_.shownDialogs()))
         qtDialogs->setParentWindow(this);
     ctx_.windows.setMdiArea(mdiArea_);
     ctx_.windows.setProgressBar(Bar1_);
@@ -50,6 +70,7 @@ FrmMain::FrmMain(AppContext& ctx, QWidget* parent)
 
     connect(action(QStringLiteral("mnuExit")), &QAction::triggered, this, &FrmMain::mnuExit_Click);
     connect(menu(QStringLiteral("mnuSysView")), &QMenu::aboutToShow, this, &FrmMain::fillWindowList);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, releaseCloseShortcut);
 
     Timer1_.setInterval(ReconnectIntervalMs);
     connect(&Timer1_, &QTimer::timeout, this, &FrmMain::Timer1_Timer);
@@ -60,7 +81,9 @@ FrmMain::FrmMain(AppContext& ctx, QWidget* parent)
 
 FrmMain::~FrmMain() {
     ctx_.busy.setOnChange({});
-    if (auto* qtDialogs = dynamic_cast<QtDialogs*>(&ctx_.dialogs))
+    if (ctx_.busy.busy())
+        QApplication::restoreOverrideCursor();
+    if (auto* qtDialogs = dynamic_cast<QtDialogs*>(&ctx_.shownDialogs()))
         qtDialogs->setParentWindow(nullptr);
     ctx_.windows.setMdiArea(nullptr);
     ctx_.windows.setProgressBar(nullptr);
@@ -87,7 +110,15 @@ void FrmMain::MDIForm_Unload() {
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
-    MDIForm_Unload();
+    if (ctx_.busy.busy()) {
+        // A command is waiting for the controller: every wait ends at once, nothing more is shown, and the
+        // link is released when the command has ended.
+        closing_ = true;
+        ctx_.pump.stop();
+        Timer1_.stop();
+    } else {
+        MDIForm_Unload();
+    }
     mdiArea_->closeAllSubWindows();
     event->accept();
 }
@@ -95,7 +126,39 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 void FrmMain::setBusy(bool busy) {
     // The main window itself stays enabled: a message box parented to it must still be answerable.
     menuBar()->setEnabled(!busy);
-    mdiArea_->setEnabled(!busy);
+    setWindowsEnabled(!busy);
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        outputBeforeBusy_ = frame_.OutputWindow();
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    // The report the command opened is the window on top, not the one that had the focus before.
+    FrmOutput* report = frame_.OutputWindow();
+    if (report && report != outputBeforeBusy_) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(report->parentWidget())) {
+            mdiArea_->setActiveSubWindow(sub);
+            sub->raise();
+        }
+    }
+    if (closing_)
+        MDIForm_Unload();
+}
+
+void FrmMain::setWindowsEnabled(bool enabled) {
+    if (enabled) {
+        for (const QPointer<QWidget>& w : disabledWhileBusy_)
+            if (w)
+                w->setEnabled(true);
+        disabledWhileBusy_.clear();
+        return;
+    }
+    for (QMdiSubWindow* sub : mdiArea_->subWindowList()) {
+        if (!sub->isEnabled() || (sub->widget() && sub->widget()->objectName() == ConnectionWindowName))
+            continue;
+        sub->setEnabled(false);
+        disabledWhileBusy_.emplace_back(sub);
+    }
 }
 
 void FrmMain::fillWindowList() {

@@ -61,7 +61,8 @@ public:
 
     // Timer tick: on the Ethernet link, reconnects a socket that is not connected.
     void Timer1_Timer();
-    // File > Exit: closes the main window, which releases the link.
+    // File > Exit: closes the main window, which releases the link. A command waiting for the controller
+    // meanwhile ends at once and quietly (the pump is stopped), and the link is released after it.
     void mnuExit_Click();
     // Releases the open link (the port on the parallel-port link, the device on USB).
     void MDIForm_Unload();
@@ -77,6 +78,8 @@ private:
         groups_.back()->bind();
     }
     void setBusy(bool busy);
+    // While busy the MDI windows wait, except the connection window (the one that can mend a dead link).
+    void setWindowsEnabled(bool enabled);
     void fillWindowList();
 
     AppContext& ctx_;
@@ -87,7 +90,12 @@ private:
     CommandFrame frame_;
     std::vector<std::unique_ptr<CommandGroup>> groups_;
     std::vector<QAction*> windowListActions_;
+    // The windows the busy state disabled, and the report window when the command began.
+    std::vector<QPointer<QWidget>> disabledWhileBusy_;
+    QPointer<FrmOutput> outputBeforeBusy_;
     bool unloaded_ = false;
+    // The main window was closed while a command was busy: the link is released when it ends.
+    bool closing_ = false;
 };
 
 } // namespace app

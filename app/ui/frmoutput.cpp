@@ -8,7 +8,10 @@
 #include <QFontDatabase>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace app {
 
@@ -17,6 +20,8 @@ const QString Caption = QStringLiteral(" Brenstal");
 // Characters and lines the window shows at first.
 constexpr int ShownColumns = 56;
 constexpr int ShownLines = 24;
+// Room beside the text of a line: the list's frame and the item's margins, on both sides.
+constexpr int LinePadding = 16;
 } // namespace
 
 bool saveOutputLines(const QStringList& lines, base::Dialogs& dialogs) {
@@ -24,7 +29,7 @@ bool saveOutputLines(const QStringList& lines, base::Dialogs& dialogs) {
     if (path.isEmpty())
         return false;
     if (QFileInfo::exists(path) &&
-        !dialogs.askYesNo(QStringLiteral("File Exists, Overwrite ?"), base::ProgramTitle))
+        !dialogs.askYesNoWithoutIcon(QStringLiteral("File Exists, Overwrite ?"), base::ProgramTitle))
         return false;
     if (!base::writeFileAtomically(path, base::joinLinesCrLf(lines))) {
         dialogs.message(QStringLiteral("Error - Data Not Stored"), QStringLiteral("File Error"),
@@ -66,7 +71,11 @@ FrmOutput::FrmOutput(base::Dialogs& dialogs, QWidget* parent) : QWidget(parent),
 
 QSize FrmOutput::sizeHint() const {
     const QFontMetrics metrics(List1->font());
-    return {metrics.horizontalAdvance(QLatin1Char('X')) * ShownColumns, metrics.lineSpacing() * ShownLines};
+    int width = metrics.horizontalAdvance(QLatin1Char('X')) * ShownColumns;
+    for (int i = 0; i < List1->count(); ++i)
+        width = std::max(width, metrics.horizontalAdvance(List1->item(i)->text()));
+    width += LinePadding + List1->frameWidth() * 2 + List1->verticalScrollBar()->sizeHint().width();
+    return {width, metrics.lineSpacing() * ShownLines};
 }
 
 void FrmOutput::ListAddItem(const QString& text) {

@@ -30,7 +30,8 @@ public:
     void ListAddItem(const QString& text);
     QStringList lines() const;
 
-    // Room for a report's 40-character lines and a screenful of them.
+    // Room for a screenful of lines, each shown whole: at least a report's 40-character lines, and as wide
+    // as the longest line (the 60-column rundown and 80-column route reports).
     QSize sizeHint() const override;
 
     void mnuSave_Click();

@@ -48,8 +48,9 @@ QString lampStyle(const char* colour) {
 
 const QString FrmSetConnection::SavedText = QStringLiteral("Connection Saved in Defaults");
 
-FrmSetConnection::FrmSetConnection(clink::ControllerLink& link, std::function<void()> save, QWidget* parent)
-    : QWidget(parent), setup_(link), save_(std::move(save)) {
+FrmSetConnection::FrmSetConnection(clink::ControllerLink& link, const base::BusyState& busy,
+                                   std::function<void()> save, QWidget* parent)
+    : QWidget(parent), setup_(link), busy_(busy), save_(std::move(save)) {
     setObjectName(QStringLiteral("frmSetConnection"));
     setWindowTitle(Caption);
 
@@ -183,6 +184,9 @@ void FrmSetConnection::txtIPPort_Change(const QString& text) {
 }
 
 void FrmSetConnection::Timer1_Timer() {
+    // Paused while a command talks to the controller: the watch would dial the socket under it.
+    if (busy_.busy())
+        return;
     TimerPause pause(Timer1);
     lblSaved->clear();
     setLamp();

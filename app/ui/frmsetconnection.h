@@ -2,8 +2,10 @@
 // frmSetConnection: the user chooses the link to the dongle (parallel port, Ethernet, USB), the window tries
 // it at once, shows whether it works and saves the choice in the settings file. Its timer watches the
 // Ethernet connection: lamp colour, result text, and a new connect whenever the socket is unconnected. The
-// link work is the ConnectionSetup's; the window shows what it gives.
+// link work is the ConnectionSetup's; the window shows what it gives. It stays usable while a command talks
+// to the controller (it is the window that can mend a dead link); its timer waits meanwhile.
 
+#include "base/busyguard.h"
 #include "link/connectionsetup.h"
 
 #include <QTimer>
@@ -24,8 +26,10 @@ public:
     static constexpr int TimerIntervalMs = 50;
     static const QString SavedText;
 
-    // save writes the settings file (link type, address and port among its lines).
-    FrmSetConnection(clink::ControllerLink& link, std::function<void()> save, QWidget* parent = nullptr);
+    // save writes the settings file (link type, address and port among its lines); busy is the program's
+    // busy state.
+    FrmSetConnection(clink::ControllerLink& link, const base::BusyState& busy, std::function<void()> save,
+                     QWidget* parent = nullptr);
 
     void cboConnType_Click();
     void cmdSaveDefaults_Click();
@@ -39,6 +43,7 @@ private:
     void setConnectionLabel();
 
     clink::ConnectionSetup setup_;
+    const base::BusyState& busy_;
     std::function<void()> save_;
 
     QComboBox* cboConnType = nullptr;

@@ -1,5 +1,7 @@
 #include "app/ui/frmvalue.h"
 
+#include "app/ui/captionfit.h"
+
 #include <QButtonGroup>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
@@ -163,6 +165,7 @@ void FrmValue::done(int result) {
 
 ValueButton QtValueEntryPrompt::ask(ValueEntryForm& form) {
     FrmValue dialog(form);
+    fitCaption(dialog);
     dialog.exec();
     return dialog.button();
 }

@@ -1,5 +1,8 @@
 #include "app/ui/qtdialogs.h"
 
+#include "app/ui/captionfit.h"
+
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -29,31 +32,57 @@ QMessageBox::Icon toQt(MessageIcon icon) {
     }
     return QMessageBox::NoIcon;
 }
+
+// While the program shows its busy cursor, the box the user must answer shows the ordinary one.
+class ArrowCursor {
+public:
+    ArrowCursor() : pushed_(QApplication::overrideCursor() != nullptr) {
+        if (pushed_)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~ArrowCursor() {
+        if (pushed_)
+            QApplication::restoreOverrideCursor();
+    }
+    ArrowCursor(const ArrowCursor&) = delete;
+    ArrowCursor& operator=(const ArrowCursor&) = delete;
+
+private:
+    bool pushed_;
+};
 } // namespace
 
 void QtDialogs::message(const QString& text, const QString& caption, MessageIcon icon) {
+    const ArrowCursor arrow;
     QMessageBox box(toQt(icon), caption, text, QMessageBox::Ok, parent_);
+    fitCaption(box);
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();
 }
 
 bool QtDialogs::askYesNo(const QString& text, const QString& caption, MessageIcon icon) {
+    const ArrowCursor arrow;
     QMessageBox box(toQt(icon), caption, text, QMessageBox::Yes | QMessageBox::No, parent_);
+    fitCaption(box);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
 bool QtDialogs::askOkCancel(const QString& text, const QString& caption, MessageIcon icon) {
+    const ArrowCursor arrow;
     QMessageBox box(toQt(icon), caption, text, QMessageBox::Ok | QMessageBox::Cancel, parent_);
+    fitCaption(box);
     box.setEscapeButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
 }
 
 QString QtDialogs::openFileName(const QString& caption, const QString& filter) {
+    const ArrowCursor arrow;
     return QFileDialog::getOpenFileName(parent_, caption, QDir::homePath(), filter);
 }
 
 QString QtDialogs::saveFileName(const QString& caption, const QString& filter, const QString& suggested) {
+    const ArrowCursor arrow;
     const QString start = suggested.isEmpty() ? QDir::homePath() : QDir(QDir::homePath()).filePath(suggested);
     return QFileDialog::getSaveFileName(parent_, caption, start, filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
@@ -64,6 +93,7 @@ bool QtDialogs::printerAvailable() {
 }
 
 bool QtDialogs::print(const QTextDocument& document) {
+    const ArrowCursor arrow;
     QPrinter printer;
     QPrintDialog dialog(&printer, parent_);
     if (dialog.exec() != QDialog::Accepted)
@@ -73,6 +103,7 @@ bool QtDialogs::print(const QTextDocument& document) {
 }
 
 bool QtDialogs::inputText(const QString& prompt, const QString& caption, QString& value) {
+    const ArrowCursor arrow;
     bool ok = false;
     const QString text = QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, value, &ok);
     if (ok)

@@ -1,5 +1,7 @@
 #include "app/ui/windowregistry.h"
 
+#include "app/ui/captionfit.h"
+
 #include <QDialog>
 #include <QEventLoop>
 #include <QLabel>
@@ -131,6 +133,7 @@ QWidget* WindowRegistry::create(const QString& name) {
 void WindowRegistry::show(const QString& name, QWidget* window) {
     emit opened(name, window);
     if (policy(name).modal) {
+        fitCaption(*window);
         runModal_(window);
         return;
     }
@@ -140,11 +143,13 @@ void WindowRegistry::show(const QString& name, QWidget* window) {
             frame = mdiArea_->addSubWindow(window);
         if (policy(name).topLeft)
             frame->move(0, 0);
+        fitCaption(*frame);
         frame->show();
         window->show();
         mdiArea_->setActiveSubWindow(frame);
         return;
     }
+    fitCaption(*window);
     window->show();
     window->raise();
 }

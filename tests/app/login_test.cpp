@@ -116,11 +116,35 @@ TEST_F(LoginTest, EntriesGrantTheirLevels) {
     EXPECT_FALSE(main.login.CheckPassword(QString()));
 }
 
+TEST_F(LoginTest, APasswordTheSettingsFileCannotHoldIsRefused) {
+    // Stored as "?" it would no longer match after a restart: refused before the question, nothing saved.
+    const QByteArray before = home.read(SettingsFileName);
+    EXPECT_FALSE(main.login.SaveNewPassword(QStringLiteral("Pa\u03A3\u03A3")));
+    EXPECT_TRUE(dialogs.questions.isEmpty());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("The New Password Has Characters The Settings File Cannot Store"));
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Save Password"));
+    EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Critical);
+    EXPECT_EQ(main.settings.Password, QStringLiteral("7395"));
+    EXPECT_EQ(home.read(SettingsFileName), before);
+    // Characters of Windows-1252 beyond ASCII are kept and match again after a restart.
+    dialogs.yesNoAnswers.enqueue(true);
+    EXPECT_TRUE(main.login.SaveNewPassword(QStringLiteral("Gr\u00FC\u00DF\u20AC")));
+    clink::LinkState otherLink;
+    Palverin2006 restarted(otherLink, dialogs);
+    restarted.LoadIniFiles();
+    EXPECT_EQ(restarted.settings.Password, QStringLiteral("Gr\u00FC\u00DF\u20AC"));
+}
+
 TEST_F(LoginTest, ANewPasswordIsStoredOnYes) {
     const QByteArray before = home.read(SettingsFileName);
     dialogs.yesNoAnswers.enqueue(false);
     EXPECT_FALSE(main.login.SaveNewPassword(QStringLiteral("other")));
     EXPECT_EQ(dialogs.questions, QStringList{QStringLiteral("Save New Password ?")});
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].caption, QStringLiteral("Save Password"));
+    EXPECT_EQ(dialogs.asked[0].icon, base::MessageIcon::None);
     EXPECT_EQ(main.settings.Password, QStringLiteral("7395"));
     EXPECT_EQ(home.read(SettingsFileName), before);
 

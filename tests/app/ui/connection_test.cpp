@@ -20,7 +20,8 @@ class ConnectionWindow : public apptest::AppFixture {
 protected:
     ConnectionWindow() { EXPECT_TRUE(dongle.listen(0)); }
     std::unique_ptr<FrmSetConnection> open() {
-        auto w = std::make_unique<FrmSetConnection>(ctx.link, [this] { saves << s.ConnectionType; });
+        auto w =
+            std::make_unique<FrmSetConnection>(ctx.link, ctx.busy, [this] { saves << s.ConnectionType; });
         w->show();
         return w;
     }
@@ -179,6 +180,26 @@ TEST_F(ConnectionWindow, NoLinkIsSavedWithoutATest) {
     EXPECT_EQ(child<QLabel>(*w, "lblConnection")->text(), "Current Connection:  Not selected");
     EXPECT_EQ(saves, QList<int>{0});
     EXPECT_TRUE(settingsText(*w).isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ConnectionWindow, ItsTimerWaitsWhileACommandTalksToTheController) {
+    useEthernet(dongle.port());
+    auto w = open();
+    ASSERT_TRUE(waitFor([&] { return ctx.link.socket.isConnected(); }));
+    ctx.link.socket.close();
+    {
+        // The watch would dial the socket under the command: the tick waits.
+        base::BusyGuard command(ctx.busy);
+        w->Timer1_Timer();
+        waitFor([] { return false; }, 50);
+        EXPECT_EQ(ctx.link.socket.state(), EthernetLink::Closed);
+    }
+    w->Timer1_Timer();
+    EXPECT_TRUE(waitFor([&] { return ctx.link.socket.isConnected(); }));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The program's modal dialogs on screen: the questions with their buttons and icons, Esc as No or Cancel,
 // and the read-only text viewer with its Print.
+#include "app/ui/captionfit.h"
 #include "app/ui/qtdialogs.h"
 #include "app/ui/textviewer.h"
 #include "tests/support/scripteddialogs.h"
@@ -79,6 +80,54 @@ TEST(QtDialogsBoxes, YesNoQuestionShowsTheQuestionMarkUnlessToldOtherwise) {
     EXPECT_FALSE(dialogs.askYesNoWithoutIcon(QStringLiteral("Send Logic ?"), QStringLiteral("Logic")));
     EXPECT_EQ(shown.icon, QMessageBox::NoIcon);
     EXPECT_EQ(shown.caption, "Logic");
+}
+
+TEST(QtDialogsBoxes, ABoxShowsTheArrowDuringTheBusyCursorAndIsAsWideAsItsCaption) {
+    app::QtDialogs qt;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Qt::CursorShape during = Qt::WaitCursor;
+    int width = 0;
+    int needed = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        during = QApplication::overrideCursor()->shape();
+        width = box->width();
+        needed = app::captionWidth(*box);
+        box->button(QMessageBox::Ok)->click();
+    });
+    qt.message(QStringLiteral("Ok"), QStringLiteral("SEND NEW PARAMETER SET(S) TO CONTROLLER"),
+               base::MessageIcon::None);
+    EXPECT_EQ(during, Qt::ArrowCursor);
+    EXPECT_GE(width, needed);
+    // The busy cursor is back once the box is answered.
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(StoppableDialogs, NothingIsShownOnceTheProgramCloses) {
+    testsupport::ScriptedDialogs scripted;
+    base::QtEventPump pump;
+    base::StoppableDialogs dialogs(scripted, pump);
+    EXPECT_EQ(&dialogs.shown(), &scripted);
+    scripted.yesNoAnswers << true << true;
+    dialogs.message(QStringLiteral("Shown"), base::ProgramTitle, base::MessageIcon::None);
+    EXPECT_TRUE(dialogs.askYesNo(QStringLiteral("Asked ?"), base::ProgramTitle, base::MessageIcon::None));
+    pump.stop();
+    dialogs.message(QStringLiteral("Not shown"), base::ProgramTitle, base::MessageIcon::Critical);
+    EXPECT_FALSE(
+        dialogs.askYesNo(QStringLiteral("Not asked ?"), base::ProgramTitle, base::MessageIcon::None));
+    EXPECT_FALSE(
+        dialogs.askOkCancel(QStringLiteral("Not asked ?"), base::ProgramTitle, base::MessageIcon::None));
+    EXPECT_TRUE(dialogs.openFileName(QStringLiteral("Open"), QString()).isEmpty());
+    EXPECT_TRUE(dialogs.saveFileName(QStringLiteral("Save"), QString(), QString()).isEmpty());
+    QString value = QStringLiteral("kept");
+    EXPECT_FALSE(dialogs.inputText(QStringLiteral("Value"), base::ProgramTitle, value));
+    EXPECT_EQ(value, "kept");
+    EXPECT_EQ(scripted.messageTexts(), QStringList{"Shown"});
+    EXPECT_EQ(scripted.questions, QStringList{"Asked ?"});
+    EXPECT_EQ(scripted.yesNoAnswers.size(), 1); // the second answer was never asked for
 }
 
 TEST(ScriptedQuestions, RecordCaptionAndIconAndAnswerFromTheirOwnQueues) {

@@ -48,6 +48,7 @@ TEST_F(OutputWindow, OverwriteNoKeepsTheFileAndYesReplacesIt) {
     dialogs->yesNoAnswers.enqueue(false);
     save();
     EXPECT_EQ(dialogs->questions, QStringList{"File Exists, Overwrite ?"});
+    EXPECT_EQ(dialogs->asked[0].icon, base::MessageIcon::None);
     EXPECT_EQ(folder.read(QStringLiteral("old.txt")), QByteArray("old content that is longer\r\n"));
     EXPECT_TRUE(dialogs->messages.empty());
 

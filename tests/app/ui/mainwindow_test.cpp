@@ -1,16 +1,27 @@
 // The main window: its menu tree with design states and shortcuts, the window list, the busy state, the
 // reconnect timer and File > Exit.
+#include "app/ui/captionfit.h"
 #include "app/ui/frmmain.h"
 #include "app/ui/menutree.h"
+#include "app/ui/windowregistry.h"
 #include "tests/support/ui/appfixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTcpServer>
+#include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -93,19 +104,110 @@ TEST_F(MainWindow, SystemViewListsTheOpenWindows) {
     EXPECT_EQ(texts.last(), "&1 First");
 }
 
-TEST_F(MainWindow, BusyStateDisablesMenusAndWindowsButNotTheMainWindow) {
+TEST_F(MainWindow, BusyStateDisablesMenusAndWindowsExceptTheConnectionWindowAndShowsTheWaitCursor) {
+    QMdiSubWindow* other = main.mdiArea()->addSubWindow(new QWidget);
+    other->show();
+    ctx.windows.open(app::wnd::frmSetConnection);
+    QMdiSubWindow* connection = nullptr;
+    for (QMdiSubWindow* w : main.mdiArea()->subWindowList())
+        if (w->widget()->objectName() == "frmSetConnection")
+            connection = w;
+    ASSERT_NE(connection, nullptr);
     {
-        auto busy = main.frame().busy(true);
+        auto busy = main.frame().busy();
         ASSERT_TRUE(bool(busy));
         EXPECT_FALSE(main.menuBar()->isEnabled());
-        EXPECT_FALSE(main.mdiArea()->isEnabled());
+        EXPECT_FALSE(other->isEnabled());
+        // The connection window is the one that can mend a dead link: it stays usable.
+        EXPECT_TRUE(connection->isEnabled());
         EXPECT_TRUE(main.isEnabled());
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         auto second = main.frame().busy();
         EXPECT_FALSE(bool(second));
     }
     EXPECT_TRUE(main.menuBar()->isEnabled());
-    EXPECT_TRUE(main.mdiArea()->isEnabled());
+    EXPECT_TRUE(other->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_FALSE(ctx.busy.busy());
+}
+
+TEST_F(MainWindow, CtrlWReachesToolWriteEepromWhileAChildWindowHasTheFocus) {
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    auto* child = new QLineEdit;
+    QMdiSubWindow* sub = main.mdiArea()->addSubWindow(child);
+    sub->show();
+    main.mdiArea()->setActiveSubWindow(sub);
+    child->setFocus();
+    QSignalSpy write(action("mnuWriteToolEeprom"), &QAction::triggered);
+    // The command itself asks for its values first: the dialog is cancelled.
+    valueEntry->answers.enqueue({app::ValueButton::Cancel, {}});
+    QTest::keyClick(child, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(write.count(), 1);
+    // The sub-window still closes with its other keys.
+    for (QAction* a : sub->systemMenu()->actions())
+        EXPECT_FALSE(a->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W))) << a->text().toStdString();
+}
+
+TEST_F(MainWindow, AReportIsWideEnoughForItsLongestLineAndOnTopAfterItsCommand) {
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    QMdiSubWindow* before = main.mdiArea()->addSubWindow(new QLineEdit);
+    before->show();
+    main.mdiArea()->setActiveSubWindow(before);
+    const QString routeLine = QString(80, QLatin1Char('8'));
+    {
+        auto busy = main.frame().busy();
+        app::Report report = main.frame().newReport();
+        report.add(QStringLiteral("short"));
+        report.add(routeLine);
+        report.show();
+    }
+    app::FrmOutput* output = main.frame().OutputWindow();
+    ASSERT_NE(output, nullptr);
+    EXPECT_EQ(main.mdiArea()->activeSubWindow()->widget(), output);
+    // The whole line shows: no horizontal scrolling.
+    auto* list = output->findChild<QListWidget*>(QStringLiteral("List1"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GE(list->viewport()->width(), QFontMetrics(list->font()).horizontalAdvance(routeLine));
+}
+
+TEST_F(MainWindow, SmallWindowsAreWideEnoughForTheirCaption) {
+    main.show();
+    QWidget* w = ctx.windows.open(app::wnd::frmMaybe);
+    ASSERT_NE(w, nullptr);
+    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_GE(sub->width(), app::captionWidth(*sub));
+    QDialog box;
+    box.setWindowTitle(QStringLiteral("SEND NEW PARAMETER SET(S) TO CONTROLLER"));
+    app::fitCaption(box);
+    EXPECT_GE(box.width(), QFontMetrics(box.font()).horizontalAdvance(box.windowTitle()));
+}
+
+TEST_F(MainWindow, ClosingWhileACommandWaitsEndsItAtOnceAndQuietly) {
+    // A controller that does not answer: the status read would wait for seconds.
+    model.noReply.insert(clink::ids::StatusRequest);
+    connectEthernet();
+    main.show();
+    QTimer::singleShot(100, &main, [this] { main.close(); });
+    QElapsedTimer t;
+    t.start();
+    action("mnuReadSystemStatus")->trigger();
+    EXPECT_LT(t.elapsed(), 1000);
+    EXPECT_TRUE(ctx.pump.stopped());
+    EXPECT_FALSE(main.isVisible());
+    // No failure box, and the link is released once the command has ended.
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_FALSE(ctx.busy.busy());
+    EXPECT_FALSE(main.Timer1().isActive());
+    // Every later wait ends at once too.
+    t.restart();
+    action("mnuReadSystemStatus")->trigger();
+    EXPECT_LT(t.elapsed(), 1000);
+    EXPECT_TRUE(dialogs->messages.empty());
 }
 
 TEST_F(MainWindow, ReconnectTimerUsesTheStoredPort) {

@@ -97,6 +97,7 @@ TEST_P(ToolCommandsOn, WriteIdTakesTheByteOrderOfTheTool) {
     EXPECT_EQ(model.toolEeprom[3], 52);
     EXPECT_EQ(model.toolEeprom[2], 18);
     EXPECT_EQ(dialogs->questions, (QStringList{"Is The Tool A Pistol ?", "Is The Tool A Pistol ?"}));
+    EXPECT_EQ(dialogs->asked[0].icon, base::MessageIcon::None);
     EXPECT_EQ(messages(), (QStringList{"Write Tool Id - Completed", "Write Tool Id - Completed"}));
     // The low byte is written first.
     EXPECT_EQ(toolWrites(), (std::vector<std::pair<int, int>>{{2, 52}, {3, 18}, {3, 52}, {2, 18}}));
