@@ -159,3 +159,13 @@ TEST(StopFlagCounting, AStoppedPumpSpendsNoBudget) {
     }
     EXPECT_EQ(pump.budgetSpent, 0);
 }
+
+TEST_F(StopFlag, ASilentControllerIsLeftAtTheSilenceCapOnTheRealClock) {
+    // The control command's counts would wait for minutes (5001 sends, each with its own wait).
+    model.noReply.insert(ids::CommandRequest);
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(link.dataTx.SendControlCommand(clink::codes::ResetLogicDefaults));
+    EXPECT_LT(t.elapsed(), SilenceCapMs + 2000); // generous: a loaded machine
+    EXPECT_TRUE(dialogs.messages.empty());
+}
