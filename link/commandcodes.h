@@ -39,6 +39,21 @@ inline constexpr int RundownLogAnswer = 0xEA;
 inline constexpr int NsmVersion = 0xAA;
 inline constexpr int NsmClock = 0xDD;
 inline constexpr int NsmClearRundowns = 0xBB;
+// The clock set [DE month day year minute hour 0 0], answered with the time now held in the clock's layout.
+inline constexpr int NsmClockSet = 0xDE;
+
+// The serial-output mode: read [C1 0 ...], set [C0 mode 0 ...]; answered on 15EF0301 [C2 mode ...].
+inline constexpr int SerialOutSet = 0xC0;
+inline constexpr int SerialOutRead = 0xC1;
+inline constexpr int SerialOutMode = 0xC2;
+
+// The tool's cycle messages on 13EF0106: the end of a cycle [40 01 0 ...], which the tool counts, and the
+// message after a count was found right [50 00 08 0 ...].
+inline constexpr int ToolEndOfCycle = 0x40;
+inline constexpr int ToolCycleCounted = 0x50;
+
+// The socket tray's status on 13EF0110 [10 socket-out 0 0 0 0 0 lamps].
+inline constexpr int TrayStatus = 0x10;
 
 // The external transducer's answer to its presence probe on 11EF0604.
 inline constexpr int TransducerPresent = 0x01;

@@ -569,7 +569,8 @@ void Ethernet::On13EF0110(const std::array<int, 8>& d) {
         s_.AckReceived = true;
         return;
     }
-    s_.RequestData[1] = d[0];
+    // The socket out of the tray (byte 0 is the status code) and the socket lamp bits.
+    s_.RequestData[1] = d[1];
     s_.RequestData[2] = d[7];
     s_.ReplyReady = true;
 }

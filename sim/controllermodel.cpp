@@ -93,6 +93,8 @@ std::vector<CanMessage> ControllerModel::respond(const CanMessage& request, Tran
     }
     if (replies.empty())
         replies = unitRequest(request);
+    if (replies.empty())
+        replies = deviceRequest(request, transport);
     reportArmedRundown(request, replies);
     applyWrongEcho(replies);
     return replies;

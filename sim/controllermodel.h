@@ -115,7 +115,8 @@ public:
     // The DSP sends its revision frame on its own (heard on the parallel port).
     bool dspRevisionUnprompted = true;
     CanMessage dspRevisionFrame() const;
-    // The frames the controller sends on its own every period: the status broadcast, the DSP revision.
+    // The frames the bus carries on their own every period: the status broadcast, the DSP revision, the
+    // socket tray's status while one is attached.
     std::vector<CanMessage> unpromptedFrames() const;
 
     // --- rundown logs, the NSM unit's version, clock and clear, presence probes (model_units.cpp) ---
@@ -154,6 +155,31 @@ public:
     // USB, one per quiet interrupt-flag read on the parallel port, on a timer over Ethernet).
     std::optional<CanMessage> nextButtonSensorFrame();
     int buttonFramesSent = 0;
+
+    // --- devices: serial-output mode, socket tray, the tool's cycle counters (model_devices.cpp) ---
+    // The serial-output mode byte (any value is kept); the next silentModeRequests mode requests get no
+    // answer.
+    struct SerialOutState {
+        int mode = 0;
+        int silentModeRequests = 0;
+    } serialOut;
+    // A socket tray on the bus, sending 13EF0110 [10 outSocket 0 0 0 0 0 lamps] on its own while attached:
+    // among the controller's own frames (parallel port), through the Ethernet dongle's emitSpontaneous, and
+    // as the frame the USB dongle hears while it waits on the tray's identifier.
+    struct SocketTrayState {
+        bool attached = false;
+        int outSocket = 0;
+        int lamps = 0;
+    } socketTray;
+    CanMessage trayFrame() const;
+    // The tool counts each end-of-cycle message 13EF0106 [40 01] in its three counters (big-endian words
+    // at tool EEPROM 256, 258 and 260), trailing the messages by `lag` cycles; one that does not count
+    // keeps them.
+    struct ToolCounterState {
+        bool counts = true;
+        int lag = 0;
+        int endOfCycles = 0;
+    } toolCounter;
 
     // --- fault knobs ---
     // Tool EEPROM, transducer EEPROM and DSP parameter requests for these addresses get no reply.
@@ -204,6 +230,8 @@ private:
 
     // Rundown-log blocks, the NSM unit's own codes and the presence probes; nothing for other requests.
     std::vector<CanMessage> unitRequest(const CanMessage& m);
+    // The serial-output mode, the tool's cycle messages and the tray heard over USB; nothing for others.
+    std::vector<CanMessage> deviceRequest(const CanMessage& m, Transport transport);
     void applyWrongEcho(std::vector<CanMessage>& replies);
 };
 

@@ -29,6 +29,8 @@ std::vector<CanMessage> ControllerModel::unpromptedFrames() const {
     std::vector<CanMessage> frames{statusBroadcast()};
     if (dspRevisionUnprompted)
         frames.push_back(dspRevisionFrame());
+    if (socketTray.attached)
+        frames.push_back(trayFrame());
     return frames;
 }
 

@@ -1,5 +1,5 @@
 // The controller's rundown logs (one per Pset, read in 140 blocks of five bytes), the NSM unit's version,
-// clock and rundown clear, and the answers to the NSM and transducer presence probes.
+// clock (read and set) and rundown clear, and the answers to the NSM and transducer presence probes.
 #include "link/commandcodes.h"
 #include "sim/controllermodel.h"
 
@@ -70,6 +70,11 @@ std::vector<CanMessage> ControllerModel::unitRequest(const CanMessage& m) {
             return {{ids::NsmReply, {codes::NsmVersion, nsmUnit.major, nsmUnit.minor, 0, 0, 0, 0, 0}}};
         case codes::NsmClock:
             return {{ids::NsmReply, {codes::NsmClock, c[0], c[1], c[2], c[3], c[4], 0, 0}}};
+        case codes::NsmClockSet:
+            // [DE month day year minute hour]: the clock takes the time (and keeps it: it never ticks) and
+            // answers with it in the read's layout.
+            nsmUnit.clock = {d[5], d[4], d[1], d[2], d[3]};
+            return {{ids::NsmReply, {codes::NsmClockSet, d[5], d[4], d[1], d[2], d[3], 0, 0}}};
         case codes::NsmClearRundowns:
             ++nsmUnit.rundownClears;
             return {{ids::NsmReply2, {codes::NsmClearRundowns, 0, 0, 0, 0, 0, 0, 0}}};

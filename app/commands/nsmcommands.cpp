@@ -81,19 +81,16 @@ void NsmCommands::mnuNsmViewSettings_Click() {
 
 void NsmCommands::mnuNsmWriteSettings_Click() {
     AppContext& ctx = frame.ctx;
-    auto busy = frame.busy();
-    if (!busy || !frame.linkChecked(NsmExchange(ctx.link).writeSettingsCheck()))
-        return;
-    QWidget* window = ctx.windows.create(wnd::FormNsm);
-    bool read = false;
     {
+        auto busy = frame.busy();
+        if (!busy || !frame.linkChecked(NsmExchange(ctx.link).writeSettingsCheck()))
+            return;
         WaitCursor hourglass;
-        read = ctx.link.dataTx.ReadNsmSettings();
+        if (!ctx.link.dataTx.ReadNsmSettings())
+            return;
     }
-    if (read)
-        ctx.windows.show(wnd::FormNsm, window);
-    else
-        delete window;
+    // The window shows the settings just read and reads the unit's clock itself when it opens.
+    ctx.windows.open(wnd::FormNsm);
 }
 
 } // namespace app

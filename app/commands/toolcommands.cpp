@@ -3,6 +3,7 @@
 #include "app/commands/commandboxes.h"
 #include "app/reports/toolreports.h"
 #include "app/reporttime.h"
+#include "app/toolcalibration.h"
 #include "app/toolparameterread.h"
 #include "app/ui/appcontext.h"
 #include "base/vbrules.h"
@@ -17,17 +18,7 @@ namespace {
 constexpr int LastToolLocation = 1023;
 constexpr int LargestByte = 255;
 constexpr int LargestToolId = 65535;
-// "Read Cal Value Failed: Msg n" numbers location 45 as 1.
-constexpr int CalMessageBase = CalValueLow - 1;
 } // namespace
-
-struct ToolCommands::CalibrationCopy {
-    int readFirst;  // the two locations read, low byte first
-    int writeFirst; // the two locations written, low byte first
-    QString firstWriteFailed;
-    QString complete;
-    QString secondWriteFailed;
-};
 
 void ToolCommands::bind() {
     frame.onMenu(QStringLiteral("mnuCalValue"), [this] { mnuCalValue_Click(); });
@@ -67,22 +58,11 @@ bool ToolCommands::readLinkCheck() {
 }
 
 bool ToolCommands::readCalLocations(int first, int last) {
-    clink::LinkState& s = frame.state();
     startBar(frame.Bar1(), FactoryCalHigh, true);
-    frame.dataTx().ClearReceiveBuffer();
-    s.DataCount = 0;
-    for (int address = first; address <= last; ++address) {
-        frame.ctx.pump.doEvents();
-        s.EepromReadIndex = address - CalValueLow;
-        if (!frame.dataTx().ReadToolEeprom(address)) {
-            frame.failBox(QStringLiteral("Read Cal Value Failed: Msg ") +
-                          QString::number(address - CalMessageBase));
-            frame.Bar1().setValue(0);
-            return false;
-        }
-        frame.Bar1().setValue(address);
-    }
-    return true;
+    const QString failure = readCalibrationLocations(frame.ctx.link, first, last, frame.progress());
+    if (!failure.isEmpty())
+        frame.failBox(failure);
+    return failure.isEmpty();
 }
 
 void ToolCommands::mnuCalValue_Click() {
@@ -193,34 +173,27 @@ void ToolCommands::mnuWriteToolId_Click() {
         frame.failBox(QStringLiteral("Write Tool Id - Failed"));
 }
 
-void ToolCommands::copyCalibration(const CalibrationCopy& copy) {
+void ToolCommands::copyCalibration(const CalibrationCopy& copy, const QString& complete) {
     auto busy = frame.busy();
     if (!busy || !writeLinkCheck())
         return;
     WaitCursor hourglass;
     if (!readCalLocations(copy.readFirst, copy.readFirst + 1))
         return;
-    const clink::LinkState& s = frame.state();
-    // Half a calibration value is never left behind as a success: the copy stops at a failed first write.
-    if (!frame.dataTx().WriteToolEeprom(copy.writeFirst, s.DataBuffer[0]))
-        frame.failBox(copy.firstWriteFailed);
-    else if (frame.dataTx().WriteToolEeprom(copy.writeFirst + 1, s.DataBuffer[1]))
-        infoBox(frame, copy.complete);
+    const QString failure = writeCalibrationCopy(frame.ctx.link, copy);
+    if (failure.isEmpty())
+        infoBox(frame, complete);
     else
-        frame.failBox(copy.secondWriteFailed);
+        frame.failBox(failure);
     frame.Bar1().setVisible(false);
 }
 
 void ToolCommands::mnuResetToolCal_Click() {
-    copyCalibration({FactoryCalLow, CalValueLow, QStringLiteral("Tool Calibration Reset Failed "),
-                     QStringLiteral("Tool Calibration Reset Complete"),
-                     QStringLiteral("Tool Calibration Reset Failed")});
+    copyCalibration(ToolCalibrationReset, QStringLiteral("Tool Calibration Reset Complete"));
 }
 
 void ToolCommands::mnuSetFactoryCalibration_Click() {
-    copyCalibration({CalValueLow, FactoryCalLow, QStringLiteral("Tool Factory Calibration Set Failed "),
-                     QStringLiteral("Tool Factory Calibration Set Complete"),
-                     QStringLiteral("Tool Factory Calibration Set Failed")});
+    copyCalibration(FactoryCalibrationSet, QStringLiteral("Tool Factory Calibration Set Complete"));
 }
 
 void ToolCommands::mnuReadToolParameters_Click() {

@@ -2,6 +2,7 @@
 // Tool menu: the tool EEPROM commands (calibration values, one location, all locations, the write loop,
 // the tool id, the copies between calibration and factory calibration) and the tool parameter report.
 
+#include "app/toolcalibration.h"
 #include "app/ui/commandframe.h"
 
 namespace app {
@@ -35,8 +36,8 @@ private:
     // Starts Bar1, then reads the calibration locations first..last into DataBuffer(0..); a failure shows
     // "Read Cal Value Failed: Msg " with the location's number (45 = 1).
     bool readCalLocations(int first, int last);
-    struct CalibrationCopy;
-    void copyCalibration(const CalibrationCopy& copy);
+    // The copy between the calibration values with the link check, Bar1 and the boxes of the command.
+    void copyCalibration(const CalibrationCopy& copy, const QString& complete);
 };
 
 } // namespace app

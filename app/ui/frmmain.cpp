@@ -153,8 +153,11 @@ void FrmMain::setWindowsEnabled(bool enabled) {
         disabledWhileBusy_.clear();
         return;
     }
+    // A window running a test until the user stops it stays usable, as the connection window does.
+    const QObject* usable = ctx_.busy.usableWindow();
     for (QMdiSubWindow* sub : mdiArea_->subWindowList()) {
-        if (!sub->isEnabled() || (sub->widget() && sub->widget()->objectName() == ConnectionWindowName))
+        if (!sub->isEnabled() || (sub->widget() && sub->widget()->objectName() == ConnectionWindowName) ||
+            (usable && sub->widget() == usable))
             continue;
         sub->setEnabled(false);
         disabledWhileBusy_.emplace_back(sub);

@@ -180,6 +180,31 @@ TEST_F(HandlerTest, NsmAndCurveRepliesEchoIntoRequestData) {
     EXPECT_EQ(s.RequestData[4], 4);
 }
 
+TEST_F(HandlerTest, SocketTrayStatusAcknowledgesThenKeepsTheSocketOutAndTheLamps) {
+    expectRequest(0, 0);
+    frame(ids::Reply13EF0110, {0x10, 3, 0, 0, 0, 0, 0, 5});
+    EXPECT_TRUE(s.AckReceived);
+    EXPECT_FALSE(s.ReplyReady);
+    EXPECT_EQ(s.RequestData[1], 0);
+    // The socket out of the tray is data byte 1 (byte 0 is the status code, always 16).
+    frame(ids::Reply13EF0110, {0x10, 3, 0, 0, 0, 0, 0, 5});
+    EXPECT_TRUE(s.ReplyReady);
+    EXPECT_EQ(s.RequestData[1], 3);
+    EXPECT_EQ(s.RequestData[2], 5);
+}
+
+TEST_F(HandlerTest, SerialOutModeAnswerAloneSetsTheAcknowledgement) {
+    // A status answer on the same identifier completes a status read, never a mode request.
+    expectRequest(7, 0);
+    frame(ids::StatusRequest, {0x10, 4, 2, 1, 0, 0, 0, 0});
+    EXPECT_TRUE(s.ReplyReady);
+    EXPECT_FALSE(s.AckReceived);
+    EXPECT_EQ(s.RequestData[1], 7);
+    frame(ids::StatusRequest, {0xC2, 1, 0, 0, 0, 0, 0, 0});
+    EXPECT_TRUE(s.AckReceived);
+    EXPECT_EQ(s.RequestData[1], 1);
+}
+
 TEST_F(HandlerTest, UnknownIdentifiersAndCodesChangeNothing) {
     expectRequest(1, 2);
     frame(ids::CurveReply2, {0x20, 1, 2, 0, 0, 0, 0, 0});

@@ -1,0 +1,110 @@
+#include "service/resetall.h"
+
+#include "app/appservices.h"
+#include "app/dsprevision.h"
+#include "app/toolcalibration.h"
+#include "base/busyguard.h"
+#include "base/dialogs.h"
+#include "link/commandcodes.h"
+#include "link/linkcheck.h"
+
+namespace service {
+
+namespace ids = clink::ids;
+namespace codes = clink::codes;
+
+namespace {
+const QString DspNotReset = QStringLiteral("Dsp Not Reset - Reset Aborted");
+const QString PsetsNotReset = QStringLiteral("Parameter Sets Not Reset");
+const QString ReceiveError = QStringLiteral("Receive Error");
+const QString LogicDongleFailed = QStringLiteral("Unable To Configure Can Dongle - Reset Aborted");
+const QString ConfigurationError = QStringLiteral("Configuration Error");
+const QString LogicNotReset = QStringLiteral("Reset Not Received - Reset Aborted");
+const QString TransferError = QStringLiteral("Transfer Error");
+const QString ToolDongleFailed = QStringLiteral("Unable To Configure Candongle");
+} // namespace
+
+bool ResetAllSession::cmdResetAll_Click(const ResetChoice& choice) {
+    base::BusyGuard busy(ctx_.busy);
+    if (!busy.acquired())
+        return false;
+    cancelled_ = false;
+    const struct {
+        bool chosen;
+        ResetItem item;
+        bool (ResetAllSession::*reset)();
+    } steps[] = {
+        {choice.dsp, ResetItem::Dsp, &ResetAllSession::resetDsp},
+        {choice.psets, ResetItem::Psets, &ResetAllSession::resetPsets},
+        {choice.logic, ResetItem::Logic, &ResetAllSession::resetLogic},
+        {choice.toolCalibration, ResetItem::ToolCalibration, &ResetAllSession::resetToolCalibration},
+    };
+    for (const auto& step : steps) {
+        if (!step.chosen)
+            continue;
+        if (cancelled_ || !(this->*step.reset)())
+            break;
+        emit itemDone(step.item);
+    }
+    return true;
+}
+
+void ResetAllSession::failBox(const QString& text, const QString& caption) {
+    ctx_.dialogs.message(text, caption, base::MessageIcon::Critical);
+}
+
+bool ResetAllSession::resetDsp() {
+    // The reset is not acknowledged: done means the frame went out, on the parallel port every time.
+    const int sends = ctx_.state.ConnectionType == clink::ParallelPort ? PpDspResets : 1;
+    for (int n = 0; n < sends; ++n) {
+        if (!app::SendDspReset(ctx_.link)) {
+            failBox(DspNotReset, base::ProgramTitle);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ResetAllSession::resetPsets() {
+    if (const clink::LinkCheckResult check = clink::LinkCheck(ctx_.link).preCheck(ids::CommandReply); !check) {
+        failBox(check.failText, base::ProgramTitle);
+        return false;
+    }
+    if (ctx_.link.dataTx.SendControlCommand(codes::ErasePsets))
+        return true;
+    failBox(PsetsNotReset, ReceiveError);
+    return false;
+}
+
+bool ResetAllSession::resetLogic() {
+    clink::PreCheck how;
+    how.texts.parallel = LogicDongleFailed;
+    if (const clink::LinkCheckResult check = clink::LinkCheck(ctx_.link).preCheck(ids::CommandReply, how);
+        !check) {
+        const bool parallel = ctx_.state.ConnectionType == clink::ParallelPort;
+        failBox(check.failText, parallel ? ConfigurationError : base::ProgramTitle);
+        return false;
+    }
+    if (ctx_.link.dataTx.SendControlCommand(codes::ResetLogicDefaults))
+        return true;
+    failBox(LogicNotReset, TransferError);
+    return false;
+}
+
+bool ResetAllSession::resetToolCalibration() {
+    clink::PreCheck how;
+    how.texts.parallel = ToolDongleFailed;
+    if (const clink::LinkCheckResult check = clink::LinkCheck(ctx_.link).preCheck(ids::ToolEepromReply, how);
+        !check) {
+        failBox(check.failText, base::ProgramTitle);
+        return false;
+    }
+    base::NoProgress progress;
+    const QString failure = app::copyToolCalibration(ctx_.link, app::ToolCalibrationReset, progress);
+    if (failure.isEmpty())
+        return true;
+    failBox(failure, base::ProgramTitle);
+    return false;
+}
+
+} // namespace service

@@ -1,0 +1,87 @@
+#include "tests/service/devicesfixture.h"
+
+#include "tests/support/countingeventpump.h"
+#include "tests/support/scriptedtextviewer.h"
+#include "tests/support/waitfor.h"
+
+namespace devicestest {
+
+namespace {
+// Nobody answers the value-entry dialog: the device windows never ask for a value.
+class NoValueEntry : public app::ValueEntryPrompt {
+public:
+    app::ValueButton ask(app::ValueEntryForm&) override {
+        ADD_FAILURE() << "unexpected value-entry dialog";
+        return app::ValueButton::Cancel;
+    }
+};
+
+std::unique_ptr<app::AppServices> makeServices(Link link, testsupport::ScriptedDialogs*& dialogs) {
+    app::AppSeams seams;
+    auto scripted = std::make_unique<testsupport::ScriptedDialogs>();
+    dialogs = scripted.get();
+    seams.dialogs = std::move(scripted);
+    if (link == Link::Ethernet)
+        seams.pump = std::make_unique<base::QtEventPump>();
+    else
+        seams.pump = std::make_unique<testsupport::CountingEventPump>();
+    seams.clock = std::make_unique<clink::ManualLinkClock>();
+    seams.valuePrompt = std::make_unique<NoValueEntry>();
+    seams.textViewer = std::make_unique<testsupport::ScriptedTextViewer>();
+    return std::make_unique<app::AppServices>(std::move(seams));
+}
+} // namespace
+
+std::string linkName(const ::testing::TestParamInfo<Link>& info) {
+    switch (info.param) {
+    case Link::ParallelPort:
+        return "ParallelPort";
+    case Link::Ethernet:
+        return "Ethernet";
+    case Link::Usb:
+        return "Usb";
+    }
+    return "Link";
+}
+
+DevicesFixture::DevicesFixture(Link link)
+    : link(link), services(makeServices(link, dialogs)), ctx(*services), s(ctx.state) {}
+
+void DevicesFixture::connect() {
+    switch (link) {
+    case Link::ParallelPort:
+        ASSERT_TRUE(chip.open());
+        ctx.link.spi.usePort(chip);
+        s.ConnectionType = clink::ParallelPort;
+        s.TransferDelay = 1;
+        ctx.link.spi.InitializePort();
+        break;
+    case Link::Ethernet:
+        ASSERT_TRUE(dongle.listen(0));
+        s.ConnectionType = clink::TcpIp;
+        s.TransferDelay = 8;
+        ctx.link.socket.connectTo(QStringLiteral("127.0.0.1"), dongle.port());
+        ASSERT_TRUE(testsupport::waitFor([&] { return ctx.link.socket.isConnected() && dongle.hasClient(); }));
+        break;
+    case Link::Usb:
+        s.ConnectionType = clink::Usb;
+        ctx.link.usb.setDevice(ftdi);
+        ASSERT_TRUE(ctx.link.usb.ReopenDevice());
+        break;
+    }
+}
+
+std::vector<int> DevicesFixture::toolReads() const {
+    std::vector<int> reads;
+    for (const clink::CanMessage& m : model.received) {
+        if (m.id != clink::ids::ToolEepromRequest || m.data[0] != 0x90)
+            continue;
+        // Over Ethernet a read is asked again until its second answer: count each read once.
+        const int address = m.data[1] * 256 + m.data[2];
+        if (reads.empty() || reads.back() != address)
+            reads.push_back(address);
+    }
+    return reads;
+}
+
+} // namespace devicestest
