@@ -123,6 +123,7 @@ bool SerialOutSession::cmdSet_Click(int listIndex) {
 }
 
 void SerialOutSession::show(const std::optional<int>& mode, bool select) {
+    cboSerOut_ = -1;
     // A mode the list does not hold shows nothing.
     if (!mode || serialOutModeText(*mode).isEmpty())
         return;

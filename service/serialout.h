@@ -67,7 +67,7 @@ public:
     bool cmdSet_Click(int listIndex);
 
     const QString& txtResult() const { return txtResult_; }
-    // The list item to select; -1 none.
+    // The list item the last read or set selects; -1 none.
     int cboSerOut() const { return cboSerOut_; }
 
 private:

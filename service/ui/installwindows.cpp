@@ -3,9 +3,14 @@
 #include "app/ui/appcontext.h"
 #include "service/ui/dsmterm.h"
 #include "service/ui/formcalibration.h"
+#include "service/ui/formnsm.h"
 #include "service/ui/frmcalbuttons.h"
 #include "service/ui/frmdspparameters.h"
 #include "service/ui/frmmatch.h"
+#include "service/ui/frmresetall.h"
+#include "service/ui/frmserialout.h"
+#include "service/ui/frmtestsockettray.h"
+#include "service/ui/frmtesttool.h"
 #include "service/ui/frmtubenut.h"
 
 namespace service {
@@ -17,6 +22,11 @@ void installWindows(app::AppContext& ctx, ServiceModule& module) {
     ctx.windows.provide(app::wnd::frmCalButtons, [&ctx] { return new frmCalButtons(ctx); });
     ctx.windows.provide(app::wnd::frmTubeNut, [&ctx] { return new frmTubeNut(ctx); });
     ctx.windows.provide(app::wnd::FormCalibration, [&ctx] { return new FormCalibration(ctx); });
+    ctx.windows.provide(app::wnd::frmSerialOut, [&ctx] { return new FrmSerialOut(ctx); });
+    ctx.windows.provide(app::wnd::frmResetAll, [&ctx] { return new FrmResetAll(ctx); });
+    ctx.windows.provide(app::wnd::FormNsm, [&ctx] { return new FormNsm(ctx); });
+    ctx.windows.provide(app::wnd::FrmTestSocketTray, [&ctx] { return new FrmTestSocketTray(ctx); });
+    ctx.windows.provide(app::wnd::frmTestTool, [&ctx] { return new FrmTestTool(ctx); });
 }
 
 } // namespace service

@@ -1,7 +1,7 @@
 #pragma once
 // The service feature's windows, provided to the registry by name: the DSM terminal, the match file
-// builder, the DSP parameter editor, the button and manual torque calibrations and the tube-nut settings.
-// Called by the composition root and by the tests.
+// builder, the DSP parameter editor, the button and manual torque calibrations, the tube-nut settings and
+// the device windows. Called by the composition root and by the tests.
 
 namespace app {
 class AppContext;

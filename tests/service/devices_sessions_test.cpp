@@ -30,11 +30,12 @@ TEST_P(SerialOutOn, LoadShowsTheModeAndSetShowsWhatTheControllerConfirms) {
     EXPECT_EQ(model.serialOut.mode, 1);
     EXPECT_EQ(session.txtResult(), "Profibus Output Selected");
     // After a set only the parallel port selects the reported item.
-    EXPECT_EQ(session.cboSerOut(), link == Link::ParallelPort ? 1 : 2);
-    // A mode the list does not hold leaves the text as it was.
+    EXPECT_EQ(session.cboSerOut(), link == Link::ParallelPort ? 1 : -1);
+    // A mode the list does not hold leaves the text as it was and selects nothing.
     model.serialOut.mode = 3;
     ASSERT_TRUE(session.Form_Load());
     EXPECT_EQ(session.txtResult(), "Profibus Output Selected");
+    EXPECT_EQ(session.cboSerOut(), -1);
     EXPECT_TRUE(messages().empty());
     EXPECT_FALSE(ctx.busy.busy());
 }

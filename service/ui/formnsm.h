@@ -1,0 +1,58 @@
+#pragma once
+// FormNsm: the NSM unit's settings and clock ("Brenstal Nsm Settings"). Each setting sits in its frame
+// with its own Write; the clock's fields (hour : minute, month - day - year, AM/PM) are read from the unit
+// when the window opens and written with the ninth Write. Forwards to the NsmSession.
+
+#include "service/nsmsession.h"
+#include "service/ui/windowruns.h"
+
+#include <QList>
+#include <QWidget>
+
+#include <array>
+
+class QButtonGroup;
+class QGroupBox;
+class QPushButton;
+
+namespace app {
+class AppContext;
+}
+namespace controls {
+class NumEdit;
+}
+
+namespace service {
+
+class FormNsm : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormNsm(app::AppContext& ctx, QWidget* parent = nullptr);
+
+    NsmSession& session() { return session_; }
+    void Write_Click(int index);
+    void mnuExit_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    void showClock();
+    QGroupBox* choiceFrame(int item, const QString& name, const QString& off, const QString& on);
+    QGroupBox* numberFrame(int item, const char* name, int minimum, int maximum);
+
+    NsmSession session_;
+    WindowRuns runs_{*this};
+    // Element k is the frame and the Write of item k (1..9).
+    std::array<QGroupBox*, NsmSession::ClockItem + 1> Frames{};
+    std::array<QPushButton*, NsmSession::ClockItem + 1> Write{};
+    // The choices of items 1, 6, 7, 8 and the fields of items 2..5 (by item).
+    std::array<QButtonGroup*, NsmSession::Settings + 1> choices_{};
+    std::array<controls::NumEdit*, NsmSession::Settings + 1> fields_{};
+    // Hour, minute, month, day, year.
+    std::array<controls::NumEdit*, 5> CWTimeDate{};
+    QButtonGroup* optAmPm = nullptr;
+};
+
+} // namespace service

@@ -1,0 +1,110 @@
+#include "service/ui/frmtesttool.h"
+
+#include "app/ui/appcontext.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace service {
+
+namespace {
+// Lines the list shows without scrolling.
+constexpr int ListLines = 8;
+} // namespace
+
+FrmTestTool::FrmTestTool(app::AppContext& ctx, QWidget* parent) : QDialog(parent), test_(ctx) {
+    setObjectName(QStringLiteral("frmTestTool"));
+    setWindowTitle(QStringLiteral("Test Tool Cycle Counter"));
+
+    Command2 = new QPushButton(QStringLiteral("Start Test"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setAutoDefault(false);
+    connect(Command2, &QPushButton::clicked, this, &FrmTestTool::Command2_Click);
+    Command1 = new QPushButton(QStringLiteral("Continue "), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setAutoDefault(false);
+    Command1->setEnabled(false);
+    connect(Command1, &QPushButton::clicked, this, &FrmTestTool::Command1_Click);
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setMinimumHeight(List1->fontMetrics().lineSpacing() * ListLines);
+    List1->setMinimumWidth(
+        List1->fontMetrics().horizontalAdvance(
+            QStringLiteral("Cycle Power On The Controller And Press Continue When System Is Ready")) +
+        List1->fontMetrics().averageCharWidth() * 4);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command1);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(List1);
+
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer1.setSingleShot(true);
+    Timer1.setInterval(CycleIntervalMs);
+    connect(&Timer1, &QTimer::timeout, this, &FrmTestTool::Timer1_Timer);
+    connect(&test_, &ToolCycleTest::listChanged, this, &FrmTestTool::showList);
+}
+
+void FrmTestTool::showList() {
+    List1->clear();
+    List1->addItems(test_.List1());
+}
+
+void FrmTestTool::Command2_Click() {
+    // A new test needs a new opening of the window.
+    Command2->setEnabled(false);
+    auto running = runs_.handler();
+    switch (test_.Command2_Click()) {
+    case ToolCycleTest::Prepared::AwaitContinue:
+        Command1->setEnabled(!runs_.closePending());
+        break;
+    case ToolCycleTest::Prepared::CloseWindow:
+        app::closeWindow(this);
+        break;
+    case ToolCycleTest::Prepared::Stopped:
+        break;
+    }
+}
+
+void FrmTestTool::Command1_Click() {
+    Command1->setEnabled(false);
+    if (test_.Command1_Click())
+        Timer1.start();
+}
+
+void FrmTestTool::Timer1_Timer() {
+    // The timer is single-shot: cycles never overlap, and the next starts 500 ms after this one ended.
+    auto running = runs_.handler();
+    if (test_.Timer1_Timer() && !runs_.closePending())
+        Timer1.start();
+}
+
+bool FrmTestTool::postponeClose(QCloseEvent* event) {
+    Timer1.stop();
+    test_.cancel();
+    return runs_.postponeClose(event, false, {});
+}
+
+void FrmTestTool::closeEvent(QCloseEvent* event) {
+    if (postponeClose(event))
+        return;
+    QDialog::closeEvent(event);
+}
+
+void FrmTestTool::reject() {
+    // Escape closes the dialog as its close box does.
+    if (runs_.handlerRunning()) {
+        QCloseEvent event;
+        postponeClose(&event);
+        return;
+    }
+    QDialog::reject();
+}
+
+} // namespace service

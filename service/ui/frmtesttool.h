@@ -1,0 +1,52 @@
+#pragma once
+// frmTestTool: the tool cycle-count test ("Test Tool Cycle Counter"), a modal dialog. Start Test clears the
+// tool's counters and asks for a power cycle; Continue starts the cycles, one per tick of Timer1 500 ms
+// after the last one ended, until a check fails. Closing the dialog stops the test. Forwards to the
+// ToolCycleTest.
+
+#include "service/toolcycletest.h"
+#include "service/ui/windowruns.h"
+
+#include <QDialog>
+#include <QTimer>
+
+class QListWidget;
+class QPushButton;
+
+namespace app {
+class AppContext;
+}
+
+namespace service {
+
+class FrmTestTool : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int CycleIntervalMs = 500;
+
+    explicit FrmTestTool(app::AppContext& ctx, QWidget* parent = nullptr);
+
+    ToolCycleTest& test() { return test_; }
+    void Command2_Click();
+    void Command1_Click();
+    void Timer1_Timer();
+
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void showList();
+    // The close (or Escape) waits while a handler runs; the test stops.
+    bool postponeClose(QCloseEvent* event);
+
+    ToolCycleTest test_;
+    WindowRuns runs_{*this};
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QListWidget* List1 = nullptr;
+    QTimer Timer1{this};
+};
+
+} // namespace service
