@@ -6,7 +6,7 @@
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
 #include "link/ppexchange.h"
-#include "service/silencecap.h"
+#include "link/transaction.h"
 
 namespace service {
 
@@ -53,40 +53,49 @@ void NsmClockExchange::failBox(const QString& text) {
 
 std::optional<NsmClock> NsmClockExchange::read() {
     std::optional<NsmClock> clock;
+    {
+        clink::Transaction tx(link_);
+        clock = readOnLink();
+    }
+    // The fields are filled only from an answer.
+    if (!clock && !configureFailed_)
+        failBox(ReadFailed);
+    return clock;
+}
+
+std::optional<NsmClock> NsmClockExchange::readOnLink() {
+    configureFailed_ = false;
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
         if (!link_.dataTx.ConfigureCanDongle(ids::NsmReply)) {
+            configureFailed_ = true;
             failBox(CandongleFailed);
             return std::nullopt;
         }
         if (const auto a = app::NsmExchange(link_).askPp(codes::NsmClock, ClockBytes))
-            clock = NsmClock::fromReply((*a)[1], (*a)[2], (*a)[3], (*a)[4], (*a)[5]);
-        break;
+            return NsmClock::fromReply((*a)[1], (*a)[2], (*a)[3], (*a)[4], (*a)[5]);
+        return std::nullopt;
     case clink::TcpIp:
-        clock = readEthernet();
-        break;
+        return readEthernet();
     case clink::Usb:
-        clock = readUsb();
-        break;
+        return readUsb();
     default:
-        break;
+        return std::nullopt;
     }
-    // The fields are filled only from an answer.
-    if (!clock)
-        failBox(ReadFailed);
-    return clock;
 }
 
 std::optional<NsmClock> NsmClockExchange::readEthernet() {
     clink::LinkState& s = link_.state;
     auto& rd = s.RequestData;
+    // The unit answers its filter frame with its clock too: only the clock's answers are awaited.
+    s.AwaitedId = ids::NsmReply;
+    s.AwaitedCode = codes::NsmClock;
     if (link_.ethernet.SendFilterFrame(ids::NsmReply))
         link_.pump.pause(ReadFilterPause);
     s.AckReceived = false;
     rd[1] = rd[2] = rd[3] = rd[4] = rd[5] = 0;
     s.ReplyReady = false;
-    SilenceCap cap(link_.clock);
-    for (int n = 0; n < ReadRequests && !s.ReplyReady && !cap.over(); ++n) {
+    for (int n = 0; n < ReadRequests && !s.ReplyReady && !link_.transactions.over(); ++n) {
         // A frame the socket refuses ends the read: the connection is gone.
         if (!link_.ethernet.SendCanFrame(ids::NsmReply, ids::NsmRequest, readRequest()))
             break;
@@ -102,11 +111,10 @@ std::optional<NsmClock> NsmClockExchange::readEthernet() {
 
 std::optional<NsmClock> NsmClockExchange::readUsb() {
     std::optional<NsmClock> clock;
-    SilenceCap cap(link_.clock);
     link_.usb.Transact({ids::NsmReply, ids::NsmRequest, {codes::NsmClock, 0}, readRequest()}, UsbReadTries,
                        [&](const clink::UsbRxArray& rx) {
                            if (rx[0] != codes::NsmClock)
-                               return cap.over() ? clink::UsbReply::Refused : clink::UsbReply::Retry;
+                               return clink::UsbReply::Retry;
                            clock = NsmClock::fromReply(rx[1], rx[2], rx[3], rx[4], rx[5]);
                            return clink::UsbReply::Taken;
                        });
@@ -114,6 +122,7 @@ std::optional<NsmClock> NsmClockExchange::readUsb() {
 }
 
 bool NsmClockExchange::set(const NsmClock& clock) {
+    clink::Transaction tx(link_);
     link_.spi.ResetLineHigh();
     bool echoed = false;
     switch (link_.state.ConnectionType) {
@@ -156,6 +165,8 @@ bool NsmClockExchange::setPp(const NsmClock& clock) {
 
 bool NsmClockExchange::setEthernet(const NsmClock& clock) {
     clink::LinkState& s = link_.state;
+    s.AwaitedId = ids::NsmReply;
+    s.AwaitedCode = codes::NsmClockSet;
     if (link_.ethernet.SendFilterFrame(ids::NsmReply))
         link_.pump.pause(SetFilterPause);
     // The reply handler takes an answer only when it echoes these.
@@ -164,8 +175,7 @@ bool NsmClockExchange::setEthernet(const NsmClock& clock) {
         s.RequestData[i] = echo[i];
     s.ReplyReady = false;
     s.AckReceived = false;
-    SilenceCap cap(link_.clock);
-    for (int n = 0; n < SetRequests && !s.ReplyReady && !cap.over(); ++n) {
+    for (int n = 0; n < SetRequests && !s.ReplyReady && !link_.transactions.over(); ++n) {
         if (!link_.ethernet.SendCanFrame(ids::NsmReply, ids::NsmRequest, setRequest(clock)))
             break;
         if (n == 0)
@@ -176,12 +186,11 @@ bool NsmClockExchange::setEthernet(const NsmClock& clock) {
 
 bool NsmClockExchange::setUsb(const NsmClock& clock) {
     const std::array<int, 6> echo = setEcho(clock);
-    SilenceCap cap(link_.clock);
     return link_.usb.Transact({ids::NsmReply, ids::NsmRequest, {codes::NsmClockSet, 0}, setRequest(clock)},
                               UsbSetTries, [&](const clink::UsbRxArray& rx) {
                                   for (size_t i = 0; i < echo.size(); ++i)
                                       if (rx[i] != echo[i])
-                                          return cap.over() ? clink::UsbReply::Refused : clink::UsbReply::Retry;
+                                          return clink::UsbReply::Retry;
                                   return clink::UsbReply::Taken;
                               });
 }

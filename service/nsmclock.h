@@ -63,6 +63,7 @@ public:
     bool set(const NsmClock& clock);
 
 private:
+    std::optional<NsmClock> readOnLink();
     std::optional<NsmClock> readEthernet();
     std::optional<NsmClock> readUsb();
     bool setPp(const NsmClock& clock);
@@ -71,6 +72,8 @@ private:
     void failBox(const QString& text);
 
     clink::ControllerLink& link_;
+    // The read ended at the dongle's set-up, whose box has been shown.
+    bool configureFailed_ = false;
 };
 
 } // namespace service

@@ -7,7 +7,7 @@
 #include "link/controllerlink.h"
 #include "link/linkcheck.h"
 #include "link/ppexchange.h"
-#include "service/silencecap.h"
+#include "link/transaction.h"
 
 namespace service {
 
@@ -40,6 +40,7 @@ std::optional<int> SerialOutExchange::set(int mode) {
 }
 
 std::optional<int> SerialOutExchange::exchange(const std::array<int, 8>& request, long ppPolls) {
+    clink::Transaction tx(link_);
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
         return exchangePp(request, ppPolls);
@@ -79,10 +80,10 @@ std::optional<int> SerialOutExchange::exchangeEthernet(const std::array<int, 8>&
         link_.ethernet.SendFilterFrame(ids::StatusRequest);
     // The controller answers those filter frames with its status, which sets ReplyReady: only the mode
     // answer sets AckReceived, so the wait is on that.
+    s.AwaitedId = ids::StatusRequest;
     s.ReplyReady = false;
     s.AckReceived = false;
-    SilenceCap cap(link_.clock);
-    for (int n = 0; n < EthernetRequests && !s.AckReceived && !cap.over(); ++n) {
+    for (int n = 0; n < EthernetRequests && !s.AckReceived && !link_.transactions.over(); ++n) {
         // A frame the socket refuses ends the exchange: the connection is gone.
         if (!link_.ethernet.SendCanFrame(ids::StatusRequest, ids::CommandRequest, request))
             break;

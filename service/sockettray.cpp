@@ -8,6 +8,7 @@
 #include "link/controllerlink.h"
 #include "link/linkcheck.h"
 #include "link/ppexchange.h"
+#include "link/transaction.h"
 
 namespace service {
 
@@ -38,16 +39,28 @@ QStringList socketTrayLines(const TrayStatus& status, int count) {
 }
 
 std::optional<TrayStatus> SocketTrayListener::pass() {
-    switch (link_.state.ConnectionType) {
-    case clink::ParallelPort:
-        return passPp();
-    case clink::TcpIp:
-        return passEthernet();
-    case clink::Usb:
-        return passUsb();
-    default:
-        return std::nullopt;
+    std::optional<TrayStatus> status;
+    idlePause_ = 0;
+    {
+        clink::Transaction tx(link_);
+        switch (link_.state.ConnectionType) {
+        case clink::ParallelPort:
+            status = passPp();
+            break;
+        case clink::TcpIp:
+            status = passEthernet();
+            break;
+        case clink::Usb:
+            status = passUsb();
+            break;
+        default:
+            break;
+        }
     }
+    // A link that refused the pass's frame: the pass waits all the same, so the loop idles until Stop.
+    if (idlePause_ > 0)
+        link_.pump.pause(idlePause_);
+    return status;
 }
 
 std::optional<TrayStatus> SocketTrayListener::passPp() {
@@ -67,18 +80,18 @@ std::optional<TrayStatus> SocketTrayListener::passPp() {
 
 std::optional<TrayStatus> SocketTrayListener::passEthernet() {
     clink::LinkState& s = link_.state;
+    s.AwaitedId = ids::Reply13EF0110;
     link_.pump.doEvents();
     // The first frame of the tray only arms the reply handler; the next one is kept.
     if (!link_.ethernet.SendFilterFrame(ids::Reply13EF0110)) {
-        // The connection is gone: the pass waits all the same, so the loop idles until Stop.
-        link_.pump.pause(FilterPause);
+        idlePause_ = FilterPause;
         return std::nullopt;
     }
     link_.pump.pause(FilterPause);
     s.AckReceived = false;
     s.RequestData[1] = s.RequestData[2] = s.RequestData[3] = 0;
     s.ReplyReady = false;
-    for (int n = 0; n < EthernetFrames && !s.ReplyReady; ++n) {
+    for (int n = 0; n < EthernetFrames && !s.ReplyReady && !link_.transactions.over(); ++n) {
         if (!link_.ethernet.SendFilterFrame(ids::Reply13EF0110))
             break;
         if (n == 0)
@@ -94,8 +107,7 @@ std::optional<TrayStatus> SocketTrayListener::passUsb() {
     link_.pump.doEvents();
     clink::LinkState& s = link_.state;
     if (!link_.usb.SendFilterFrame(ids::Reply13EF0110)) {
-        // A dongle that cannot be used: the pass waits, so the loop idles until Stop.
-        link_.pump.pause(DelayYields);
+        idlePause_ = DelayYields;
         return std::nullopt;
     }
     if (s.UsbRxBytes[0] != codes::TrayStatus)

@@ -62,6 +62,8 @@ private:
     std::optional<TrayStatus> passUsb();
 
     clink::ControllerLink& link_;
+    // DoEvents the pass waits after its transaction, when the link refused its frame.
+    long idlePause_ = 0;
 };
 
 class SocketTrayTest : public QObject {

@@ -6,6 +6,7 @@
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
 #include "link/linkcheck.h"
+#include "link/transaction.h"
 
 namespace service {
 
@@ -34,6 +35,7 @@ bool ToolCycleMessages::cycleCounted() {
 bool ToolCycleMessages::send(const std::array<int, 8>& data) {
     // The tool does not answer; over Ethernet and USB the dongle keeps passing the tool EEPROM's replies,
     // which the test reads next.
+    clink::Transaction tx(link_);
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
         link_.dataTx.SendCanMessage({ids::ToolReply, data});
