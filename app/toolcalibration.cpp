@@ -48,7 +48,8 @@ QString writeCalibrationCopy(clink::ControllerLink& link, const CalibrationCopy&
     return {};
 }
 
-QString copyToolCalibration(clink::ControllerLink& link, const CalibrationCopy& copy, base::Progress& progress) {
+QString copyToolCalibration(clink::ControllerLink& link, const CalibrationCopy& copy,
+                            base::Progress& progress) {
     QString failure = readCalibrationLocations(link, copy.readFirst, copy.readFirst + 1, progress);
     return failure.isEmpty() ? writeCalibrationCopy(link, copy) : failure;
 }

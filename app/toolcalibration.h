@@ -39,6 +39,7 @@ QString readCalibrationLocations(clink::ControllerLink& link, int first, int las
 // on success.
 QString writeCalibrationCopy(clink::ControllerLink& link, const CalibrationCopy& copy);
 // Reads the two locations of the copy, then writes them (both steps above).
-QString copyToolCalibration(clink::ControllerLink& link, const CalibrationCopy& copy, base::Progress& progress);
+QString copyToolCalibration(clink::ControllerLink& link, const CalibrationCopy& copy,
+                            base::Progress& progress);
 
 } // namespace app

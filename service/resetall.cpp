@@ -65,30 +65,29 @@ bool ResetAllSession::resetDsp() {
     return true;
 }
 
-bool ResetAllSession::resetPsets() {
-    if (const clink::LinkCheckResult check = clink::LinkCheck(ctx_.link).preCheck(ids::CommandReply); !check) {
-        failBox(check.failText, base::ProgramTitle);
-        return false;
-    }
-    if (ctx_.link.dataTx.SendControlCommand(codes::ErasePsets))
-        return true;
-    failBox(PsetsNotReset, ReceiveError);
-    return false;
-}
-
-bool ResetAllSession::resetLogic() {
+bool ResetAllSession::controlReset(const ControlReset& reset) {
     clink::PreCheck how;
-    how.texts.parallel = LogicDongleFailed;
+    if (!reset.dongleFailed.isEmpty())
+        how.texts.parallel = reset.dongleFailed;
     if (const clink::LinkCheckResult check = clink::LinkCheck(ctx_.link).preCheck(ids::CommandReply, how);
         !check) {
         const bool parallel = ctx_.state.ConnectionType == clink::ParallelPort;
-        failBox(check.failText, parallel ? ConfigurationError : base::ProgramTitle);
+        failBox(check.failText, parallel ? reset.dongleFailedCaption : base::ProgramTitle);
         return false;
     }
-    if (ctx_.link.dataTx.SendControlCommand(codes::ResetLogicDefaults))
+    if (ctx_.link.dataTx.SendControlCommand(reset.code))
         return true;
-    failBox(LogicNotReset, TransferError);
+    failBox(reset.notReset, reset.notResetCaption);
     return false;
+}
+
+bool ResetAllSession::resetPsets() {
+    return controlReset({codes::ErasePsets, {}, base::ProgramTitle, PsetsNotReset, ReceiveError});
+}
+
+bool ResetAllSession::resetLogic() {
+    return controlReset(
+        {codes::ResetLogicDefaults, LogicDongleFailed, ConfigurationError, LogicNotReset, TransferError});
 }
 
 bool ResetAllSession::resetToolCalibration() {

@@ -43,6 +43,15 @@ signals:
     void itemDone(service::ResetItem item);
 
 private:
+    // A control command after the link check for its acknowledgement; the failure texts and captions.
+    struct ControlReset {
+        int code;
+        QString dongleFailed; // the parallel port's own text (empty: the usual one)
+        QString dongleFailedCaption;
+        QString notReset;
+        QString notResetCaption;
+    };
+    bool controlReset(const ControlReset& reset);
     bool resetDsp();
     bool resetPsets();
     bool resetLogic();

@@ -59,56 +59,25 @@ FormNsm::FormNsm(app::AppContext& ctx, QWidget* parent) : QWidget(parent), sessi
     auto* menuBar = new QMenuBar(this);
     QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
     file->menuAction()->setObjectName(QStringLiteral("mnuFile"));
-    file->addAction(QStringLiteral("Exit"), this, &FormNsm::mnuExit_Click)->setObjectName(QStringLiteral("mnuExit"));
+    file->addAction(QStringLiteral("Exit"), this, &FormNsm::mnuExit_Click)
+        ->setObjectName(QStringLiteral("mnuExit"));
 
     auto* grid = new QGridLayout;
-    grid->addWidget(choiceFrame(1, QStringLiteral("optRev"), QStringLiteral("Off"), QStringLiteral("On")), 0, 0);
+    grid->addWidget(choiceFrame(1, QStringLiteral("optRev"), QStringLiteral("Off"), QStringLiteral("On")), 0,
+                    0);
     grid->addWidget(
-        choiceFrame(6, QStringLiteral("optType"), QStringLiteral("Latched"), QStringLiteral("Deadman")), 0, 1);
-    grid->addWidget(choiceFrame(7, QStringLiteral("optData"), QStringLiteral("No"), QStringLiteral("Yes")), 1, 0);
-    grid->addWidget(choiceFrame(8, QStringLiteral("optButtons"), QStringLiteral("MID"), QStringLiteral("I/O")),
-                    1, 1);
+        choiceFrame(6, QStringLiteral("optType"), QStringLiteral("Latched"), QStringLiteral("Deadman")), 0,
+        1);
+    grid->addWidget(choiceFrame(7, QStringLiteral("optData"), QStringLiteral("No"), QStringLiteral("Yes")), 1,
+                    0);
+    grid->addWidget(
+        choiceFrame(8, QStringLiteral("optButtons"), QStringLiteral("MID"), QStringLiteral("I/O")), 1, 1);
     grid->addWidget(numberFrame(2, "CWRetries", 0, 1), 2, 0);
     grid->addWidget(numberFrame(3, "CWRevTimer", 1, 200), 2, 1);
     grid->addWidget(numberFrame(4, "CwSpindles", 1, 10), 3, 0);
     grid->addWidget(numberFrame(5, "cwLatch", 1, 200), 3, 1);
 
-    // The clock: hour : minute, month - day - year, AM or PM.
-    auto* clockFrame = new QGroupBox(NsmSession::caption(NsmSession::ClockItem), this);
-    clockFrame->setObjectName(QStringLiteral("Frames_9"));
-    Frames[NsmSession::ClockItem] = clockFrame;
-    auto* clockRow = new QHBoxLayout(clockFrame);
-    const QStringList separators = {QString(), QStringLiteral(":"), QString(), QStringLiteral("-"),
-                                    QStringLiteral("-")};
-    for (int f = Hour; f <= Year; ++f) {
-        if (!separators[f].isEmpty())
-            clockRow->addWidget(new QLabel(separators[f], clockFrame));
-        else if (f == Month)
-            clockRow->addSpacing(fontMetrics().averageCharWidth() * 2);
-        auto* edit = wholeNumberEdit(clockFrame, QStringLiteral("CWTimeDate_%1").arg(f), f == Minute || f == Year);
-        CWTimeDate[size_t(f)] = edit;
-        clockRow->addWidget(edit);
-        connect(edit, &controls::NumEdit::userEdited, this, [this, f](double value) {
-            NsmClock& c = session_.clock;
-            std::array<int*, 5> field = {&c.hour, &c.minute, &c.month, &c.day, &c.year};
-            *field[size_t(f)] = qRound(value);
-        });
-    }
-    optAmPm = new QButtonGroup(this);
-    for (int id = 0; id < 2; ++id) {
-        auto* option = new QRadioButton(id == 0 ? QStringLiteral("AM") : QStringLiteral("PM"), clockFrame);
-        option->setObjectName(QStringLiteral("optAmPm_%1").arg(id));
-        optAmPm->addButton(option, id);
-        clockRow->addWidget(option);
-    }
-    connect(optAmPm, &QButtonGroup::idClicked, this, [this](int id) { session_.clock.pm = id == 1; });
-    auto* writeClock = new QPushButton(QStringLiteral("Write"), clockFrame);
-    writeClock->setObjectName(QStringLiteral("Write_9"));
-    Write[NsmSession::ClockItem] = writeClock;
-    connect(writeClock, &QPushButton::clicked, this, [this] { Write_Click(NsmSession::ClockItem); });
-    clockRow->addStretch(1);
-    clockRow->addWidget(writeClock);
-    grid->addWidget(clockFrame, 4, 0, 1, 2);
+    grid->addWidget(clockFrame(), 4, 0, 1, 2);
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
@@ -118,20 +87,12 @@ FormNsm::FormNsm(app::AppContext& ctx, QWidget* parent) : QWidget(parent), sessi
     Form_Load();
 }
 
-QGroupBox* FormNsm::choiceFrame(int item, const QString& name, const QString& off, const QString& on) {
+QGroupBox* FormNsm::settingFrame(int item, const std::function<void(QGroupBox*, QHBoxLayout*)>& fill) {
     auto* frame = new QGroupBox(NsmSession::caption(item), this);
     frame->setObjectName(QStringLiteral("Frames_%1").arg(item));
     Frames[size_t(item)] = frame;
     auto* row = new QHBoxLayout(frame);
-    auto* group = new QButtonGroup(this);
-    for (int id = 0; id < 2; ++id) {
-        auto* option = new QRadioButton(id == 0 ? off : on, frame);
-        option->setObjectName(QStringLiteral("%1_%2").arg(name).arg(id));
-        group->addButton(option, id);
-        row->addWidget(option);
-    }
-    choices_[size_t(item)] = group;
-    connect(group, &QButtonGroup::idClicked, this, [this, item](int id) { session_.setValue(item, id); });
+    fill(frame, row);
     row->addStretch(1);
     auto* write = new QPushButton(QStringLiteral("Write"), frame);
     write->setObjectName(QStringLiteral("Write_%1").arg(item));
@@ -141,24 +102,61 @@ QGroupBox* FormNsm::choiceFrame(int item, const QString& name, const QString& of
     return frame;
 }
 
+QButtonGroup* FormNsm::twoOptions(QWidget* frame, QHBoxLayout* row, const QString& name, const QString& first,
+                                  const QString& second) {
+    auto* group = new QButtonGroup(this);
+    for (int id = 0; id < 2; ++id) {
+        auto* option = new QRadioButton(id == 0 ? first : second, frame);
+        option->setObjectName(QStringLiteral("%1_%2").arg(name).arg(id));
+        group->addButton(option, id);
+        row->addWidget(option);
+    }
+    return group;
+}
+
+QGroupBox* FormNsm::choiceFrame(int item, const QString& name, const QString& off, const QString& on) {
+    return settingFrame(item, [&](QGroupBox* frame, QHBoxLayout* row) {
+        QButtonGroup* group = twoOptions(frame, row, name, off, on);
+        choices_[size_t(item)] = group;
+        connect(group, &QButtonGroup::idClicked, this, [this, item](int id) { session_.setValue(item, id); });
+    });
+}
+
+QGroupBox* FormNsm::clockFrame() {
+    // Hour : minute, month - day - year, AM or PM.
+    return settingFrame(NsmSession::ClockItem, [this](QGroupBox* frame, QHBoxLayout* row) {
+        const QStringList separators = {QString(), QStringLiteral(":"), QString(), QStringLiteral("-"),
+                                        QStringLiteral("-")};
+        for (int f = Hour; f <= Year; ++f) {
+            if (!separators[f].isEmpty())
+                row->addWidget(new QLabel(separators[f], frame));
+            else if (f == Month)
+                row->addSpacing(fontMetrics().averageCharWidth() * 2);
+            auto* edit =
+                wholeNumberEdit(frame, QStringLiteral("CWTimeDate_%1").arg(f), f == Minute || f == Year);
+            CWTimeDate[size_t(f)] = edit;
+            row->addWidget(edit);
+            connect(edit, &controls::NumEdit::userEdited, this, [this, f](double value) {
+                NsmClock& c = session_.clock;
+                std::array<int*, 5> field = {&c.hour, &c.minute, &c.month, &c.day, &c.year};
+                *field[size_t(f)] = qRound(value);
+            });
+        }
+        optAmPm =
+            twoOptions(frame, row, QStringLiteral("optAmPm"), QStringLiteral("AM"), QStringLiteral("PM"));
+        connect(optAmPm, &QButtonGroup::idClicked, this, [this](int id) { session_.clock.pm = id == 1; });
+    });
+}
+
 QGroupBox* FormNsm::numberFrame(int item, const char* name, int minimum, int maximum) {
-    auto* frame = new QGroupBox(NsmSession::caption(item), this);
-    frame->setObjectName(QStringLiteral("Frames_%1").arg(item));
-    Frames[size_t(item)] = frame;
-    auto* row = new QHBoxLayout(frame);
-    controls::NumEdit* edit = wholeNumberEdit(frame, QLatin1String(name), false);
-    showValue(*edit, session_.value(item), {minimum, maximum});
-    fields_[size_t(item)] = edit;
-    connect(edit, &controls::NumEdit::userEdited, this,
-            [this, item](double value) { session_.setValue(item, qRound(value)); });
-    row->addWidget(edit);
-    row->addStretch(1);
-    auto* write = new QPushButton(QStringLiteral("Write"), frame);
-    write->setObjectName(QStringLiteral("Write_%1").arg(item));
-    Write[size_t(item)] = write;
-    connect(write, &QPushButton::clicked, this, [this, item] { Write_Click(item); });
-    row->addWidget(write);
-    return frame;
+    return settingFrame(item, [&](QGroupBox* frame, QHBoxLayout* row) {
+        controls::NumEdit* edit = wholeNumberEdit(frame, QLatin1String(name), false);
+        showValue(*edit, session_.value(item), {minimum, maximum});
+        fields_[size_t(item)] = edit;
+        connect(edit, &controls::NumEdit::userEdited, this,
+                [this, item](double value) { session_.setValue(item, qRound(value)); });
+        row->addWidget(edit);
+    });
 }
 
 void FormNsm::Form_Load() {

@@ -10,9 +10,11 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QButtonGroup;
 class QGroupBox;
+class QHBoxLayout;
 class QPushButton;
 
 namespace app {
@@ -39,7 +41,12 @@ protected:
 private:
     void Form_Load();
     void showClock();
+    // The frame of a setting: its controls (fill), then its Write.
+    QGroupBox* settingFrame(int item, const std::function<void(QGroupBox*, QHBoxLayout*)>& fill);
+    QButtonGroup* twoOptions(QWidget* frame, QHBoxLayout* row, const QString& name, const QString& first,
+                             const QString& second);
     QGroupBox* choiceFrame(int item, const QString& name, const QString& off, const QString& on);
+    QGroupBox* clockFrame();
     QGroupBox* numberFrame(int item, const char* name, int minimum, int maximum);
 
     NsmSession session_;

@@ -31,10 +31,9 @@ FrmTestTool::FrmTestTool(app::AppContext& ctx, QWidget* parent) : QDialog(parent
     List1 = new QListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setMinimumHeight(List1->fontMetrics().lineSpacing() * ListLines);
-    List1->setMinimumWidth(
-        List1->fontMetrics().horizontalAdvance(
-            QStringLiteral("Cycle Power On The Controller And Press Continue When System Is Ready")) +
-        List1->fontMetrics().averageCharWidth() * 4);
+    List1->setMinimumWidth(List1->fontMetrics().horizontalAdvance(QStringLiteral(
+                               "Cycle Power On The Controller And Press Continue When System Is Ready")) +
+                           List1->fontMetrics().averageCharWidth() * 4);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command2);

@@ -1,21 +1,13 @@
 #include "tests/pset/psetfixture.h"
 
 #include "base/eventpump.h"
+#include "tests/support/novalueentry.h"
 #include "tests/support/scriptedtextviewer.h"
 #include "tests/support/waitfor.h"
 
 namespace psettest {
 
 namespace {
-// No command of the Pset editor asks for a value.
-class NoValueEntry : public app::ValueEntryPrompt {
-public:
-    app::ValueButton ask(app::ValueEntryForm&) override {
-        ADD_FAILURE() << "unexpected value-entry dialog";
-        return app::ValueButton::Cancel;
-    }
-};
-
 std::unique_ptr<app::AppServices> makeServices(testsupport::ScriptedDialogs*& dialogs) {
     app::AppSeams seams;
     auto scripted = std::make_unique<testsupport::ScriptedDialogs>();
@@ -27,7 +19,8 @@ std::unique_ptr<app::AppServices> makeServices(testsupport::ScriptedDialogs*& di
     constexpr int64_t StepPerReadingMs = 10;
     clock->stepPerReading = StepPerReadingMs;
     seams.clock = std::move(clock);
-    seams.valuePrompt = std::make_unique<NoValueEntry>();
+    // No command of the Pset editor asks for a value.
+    seams.valuePrompt = std::make_unique<testsupport::NoValueEntry>();
     seams.textViewer = std::make_unique<testsupport::ScriptedTextViewer>();
     return std::make_unique<app::AppServices>(std::move(seams));
 }

@@ -5,9 +5,8 @@
 #include "service/serialout.h"
 #include "service/sockettray.h"
 #include "service/toolcycletest.h"
+#include "sim/trayemitter.h"
 #include "tests/link/linkfixtures.h"
-
-#include <QTimer>
 
 #include <algorithm>
 #include <functional>
@@ -45,18 +44,13 @@ protected:
             ADD_FAILURE() << "no request " << code;
         return all.empty() ? CanMessage{} : all.back();
     }
-    // A tray on the bus: over Ethernet its messages reach the dongle every few milliseconds.
+    // A tray on the bus: over Ethernet its messages reach the dongle every millisecond.
     void attachTray(int outSocket, int lamps) {
         this->model.socketTray = {true, outSocket, lamps};
-        if constexpr (Ethernet) {
-            QObject::connect(&trayTimer, &QTimer::timeout, &this->dongle,
-                             [this] { this->dongle.emitSpontaneous(this->model.trayFrame()); });
-            trayTimer.setTimerType(Qt::PreciseTimer);
-            trayTimer.start(TrayPeriodMs);
-        }
+        if constexpr (Ethernet)
+            tray = std::make_unique<sim::TrayEmitter>(this->model, this->dongle);
     }
-    static constexpr int TrayPeriodMs = 1;
-    QTimer trayTimer;
+    std::unique_ptr<sim::TrayEmitter> tray;
 };
 TYPED_TEST_SUITE(Devices, linktest::LinkFixtures);
 
@@ -170,9 +164,29 @@ TYPED_TEST(Devices, NsmClockFailuresAreReportedOnEveryLink) {
         this->link.socket.close();
         EXPECT_EQ(service::NsmClockExchange(this->link).read(), std::nullopt);
         EXPECT_FALSE(service::NsmClockExchange(this->link).set({}));
-        EXPECT_EQ(this->dialogs.messageTexts(),
-                  (QStringList{"Nsm Read Time/Date Failed", "Unable To Transfer Time/Date - Transfer Failed"}));
+        EXPECT_EQ(
+            this->dialogs.messageTexts(),
+            (QStringList{"Nsm Read Time/Date Failed", "Unable To Transfer Time/Date - Transfer Failed"}));
     }
+}
+
+class NsmClockEthernet : public testsupport::EthernetFixture {};
+
+TEST_F(NsmClockEthernet, AUnitThatAnswersOncePerRequestIsAskedAgain) {
+    // The handler takes the first answer as the acknowledgement: one answer per request needs two requests.
+    dongle.answerOnce = true;
+    model.nsmUnit.clock = {0x83, 7, 6, 14, 9};
+    EXPECT_EQ(service::NsmClockExchange(link).read(),
+              (NsmClock{.hour = 3, .minute = 7, .month = 6, .day = 14, .year = 9, .pm = true}));
+    EXPECT_EQ(model.countReceived(ids::NsmRequest, 0xDD), 2);
+    EXPECT_TRUE(
+        service::NsmClockExchange(link).set({.hour = 9, .minute = 1, .month = 1, .day = 2, .year = 3}));
+    EXPECT_EQ(model.countReceived(ids::NsmRequest, 0xDE), 2);
+    // Answers that come late are still taken within the waits.
+    dongle.answerOnce = false;
+    dongle.replyDelay = 20;
+    EXPECT_TRUE(service::NsmClockExchange(link).read().has_value());
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST(NsmClock, HourByteCarriesPmInBit7) {
@@ -202,7 +216,8 @@ TYPED_TEST(Devices, SocketTrayStatusIsHeardWhileATrayIsAttached) {
     EXPECT_EQ(heard, (TrayStatus{3, 5}));
     listener.stop();
     if constexpr (TestFixture::Ethernet) {
-        EXPECT_TRUE(this->waitFor([this] { return this->dongle.frames.back().accept == ids::DspWriteRequest; }));
+        EXPECT_TRUE(
+            this->waitFor([this] { return this->dongle.frames.back().accept == ids::DspWriteRequest; }));
     }
 }
 

@@ -5,9 +5,8 @@
 #include "service/serialout.h"
 #include "service/sockettray.h"
 #include "service/toolcycletest.h"
+#include "sim/trayemitter.h"
 #include "tests/service/devicesfixture.h"
-
-#include <QTimer>
 
 using namespace clink;
 using namespace devicestest;
@@ -95,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(Devices, ResetAllOn, AllLinks, linkName);
 // The failures that cost a silent controller's whole count of tries: over Ethernet that count means
 // seconds, so they run where the stand-in's silence is answered at once.
 class ResetAllFailures : public ResetAllOn {};
-INSTANTIATE_TEST_SUITE_P(Devices, ResetAllFailures, ::testing::Values(Link::ParallelPort, Link::Usb), linkName);
+INSTANTIATE_TEST_SUITE_P(Devices, ResetAllFailures, ::testing::Values(Link::ParallelPort, Link::Usb),
+                         linkName);
 
 TEST_P(ResetAllOn, ToolCalibrationAloneCopiesTheFactoryValue) {
     seedCalibration();
@@ -257,7 +257,8 @@ TEST_P(NsmOn, WriteNineSetsTheClockFromItsFields) {
     ASSERT_TRUE(session.Write_Click(service::NsmSession::ClockItem));
     EXPECT_EQ(model.nsmUnit.clock, (std::array<int, 5>{140, 5, 12, 31, 99}));
     // Only the parallel port confirms the clock.
-    EXPECT_EQ(messages(), link == Link::ParallelPort ? QStringList{"Time/Date Sent Successfully"} : QStringList{});
+    EXPECT_EQ(messages(),
+              link == Link::ParallelPort ? QStringList{"Time/Date Sent Successfully"} : QStringList{});
     EXPECT_TRUE(session.Send_NsmTimeDate2());
 }
 
@@ -318,12 +319,7 @@ TEST_P(SocketTrayOn, StoppingBeforeAnyMessageListsStartedThenStopped) {
 
 TEST_P(SocketTrayOn, EachStatusReplacesTheListAndCountsOn) {
     model.socketTray = {true, 3, 5};
-    QTimer tray;
-    if (link == Link::Ethernet) {
-        QObject::connect(&tray, &QTimer::timeout, &dongle, [&] { dongle.emitSpontaneous(model.trayFrame()); });
-        tray.setTimerType(Qt::PreciseTimer);
-        tray.start(1);
-    }
+    sim::TrayEmitter tray(model, dongle);
     service::SocketTrayTest test(ctx);
     ASSERT_TRUE(test.btnRunTest_Click());
     passUntil(test, 1);
@@ -393,8 +389,9 @@ TEST_F(ToolTestPp, StartClearsTheCountersAndAsksForThePowerCycle) {
     EXPECT_EQ(test.Command2_Click(), service::ToolCycleTest::Prepared::AwaitContinue);
     for (int a = 256; a < 262; ++a)
         EXPECT_EQ(model.toolEeprom[size_t(a)], 0) << a;
-    EXPECT_EQ(test.List1(), (QStringList{"Clearing Count Registers",
-                                         "Cycle Power On The Controller And Press Continue When System Is Ready"}));
+    EXPECT_EQ(test.List1(),
+              (QStringList{"Clearing Count Registers",
+                           "Cycle Power On The Controller And Press Continue When System Is Ready"}));
     EXPECT_TRUE(test.Command1_Click());
     EXPECT_EQ(test.List1().last(), "Cycle Timer Started");
     EXPECT_EQ(test.CountReadAddress, 256);

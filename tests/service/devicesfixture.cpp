@@ -1,21 +1,13 @@
 #include "tests/service/devicesfixture.h"
 
 #include "tests/support/countingeventpump.h"
+#include "tests/support/novalueentry.h"
 #include "tests/support/scriptedtextviewer.h"
 #include "tests/support/waitfor.h"
 
 namespace devicestest {
 
 namespace {
-// Nobody answers the value-entry dialog: the device windows never ask for a value.
-class NoValueEntry : public app::ValueEntryPrompt {
-public:
-    app::ValueButton ask(app::ValueEntryForm&) override {
-        ADD_FAILURE() << "unexpected value-entry dialog";
-        return app::ValueButton::Cancel;
-    }
-};
-
 std::unique_ptr<app::AppServices> makeServices(Link link, testsupport::ScriptedDialogs*& dialogs) {
     app::AppSeams seams;
     auto scripted = std::make_unique<testsupport::ScriptedDialogs>();
@@ -26,23 +18,12 @@ std::unique_ptr<app::AppServices> makeServices(Link link, testsupport::ScriptedD
     else
         seams.pump = std::make_unique<testsupport::CountingEventPump>();
     seams.clock = std::make_unique<clink::ManualLinkClock>();
-    seams.valuePrompt = std::make_unique<NoValueEntry>();
+    // The device windows never ask for a value.
+    seams.valuePrompt = std::make_unique<testsupport::NoValueEntry>();
     seams.textViewer = std::make_unique<testsupport::ScriptedTextViewer>();
     return std::make_unique<app::AppServices>(std::move(seams));
 }
 } // namespace
-
-std::string linkName(const ::testing::TestParamInfo<Link>& info) {
-    switch (info.param) {
-    case Link::ParallelPort:
-        return "ParallelPort";
-    case Link::Ethernet:
-        return "Ethernet";
-    case Link::Usb:
-        return "Usb";
-    }
-    return "Link";
-}
 
 DevicesFixture::DevicesFixture(Link link)
     : link(link), services(makeServices(link, dialogs)), ctx(*services), s(ctx.state) {}
@@ -61,7 +42,8 @@ void DevicesFixture::connect() {
         s.ConnectionType = clink::TcpIp;
         s.TransferDelay = 8;
         ctx.link.socket.connectTo(QStringLiteral("127.0.0.1"), dongle.port());
-        ASSERT_TRUE(testsupport::waitFor([&] { return ctx.link.socket.isConnected() && dongle.hasClient(); }));
+        ASSERT_TRUE(
+            testsupport::waitFor([&] { return ctx.link.socket.isConnected() && dongle.hasClient(); }));
         break;
     case Link::Usb:
         s.ConnectionType = clink::Usb;

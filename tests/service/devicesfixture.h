@@ -8,6 +8,7 @@
 #include "sim/ftdisim.h"
 #include "sim/spichip.h"
 #include "sim/tcpdongle.h"
+#include "tests/support/linkparam.h"
 #include "tests/support/scripteddialogs.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +17,8 @@
 
 namespace devicestest {
 
-enum class Link { ParallelPort, Ethernet, Usb };
-std::string linkName(const ::testing::TestParamInfo<Link>& info);
+using testsupport::Link;
+using testsupport::linkName;
 
 class DevicesFixture : public ::testing::Test {
 protected:

@@ -12,6 +12,7 @@
 #include "service/ui/frmtestsockettray.h"
 #include "service/ui/frmtesttool.h"
 #include "service/ui/installwindows.h"
+#include "sim/trayemitter.h"
 #include "tests/support/ui/appfixture.h"
 
 #include <QCheckBox>
@@ -170,11 +171,8 @@ protected:
     void SetUp() override {
         connectEthernet();
         model.socketTray = {true, 3, 5};
-        QObject::connect(&tray, &QTimer::timeout, &dongle, [this] { dongle.emitSpontaneous(model.trayFrame()); });
-        tray.setTimerType(Qt::PreciseTimer);
-        tray.start(1);
     }
-    QTimer tray;
+    sim::TrayEmitter tray{model, dongle};
 };
 
 TEST_F(SocketTrayWindow, ShowsTheSocketOutAndTheLampsOnWhileTheProgramWaitsForStop) {
