@@ -7,6 +7,13 @@
 //       closer_.closeEvent(event, session_.running(), [this] { session_.cancel(); });
 //   }
 //   connect(&session_, &Session::finished, this, [this] { closer_.sessionEnded(); });
+//
+// A window whose handlers talk to the controller without a running state of their own marks each handler:
+//
+//   void frmX::cmdSet_Click() {
+//       auto handler = closer_.handler();
+//       session_.cmdSet_Click(...);
+//   }                                        // a close asked for meanwhile is carried out now
 
 #include "app/ui/windowregistry.h"
 
@@ -22,27 +29,50 @@ class CloseWhenIdle {
 public:
     explicit CloseWhenIdle(QWidget& window) : window_(window) {}
 
+    // Accepts the event unless the session runs or a handler is under way; then the close waits.
     void closeEvent(QCloseEvent* event, bool running, const std::function<void()>& cancel) {
-        if (!running) {
+        if (!running && handlers_ == 0) {
             event->accept();
             return;
         }
         pending_ = true;
-        cancel();
+        if (cancel)
+            cancel();
         event->ignore();
     }
 
     void sessionEnded() {
-        if (!pending_)
+        if (!pending_ || handlers_ > 0)
             return;
         pending_ = false;
         // Queued, so that the handler that ended has returned first; dropped with the window.
         QTimer::singleShot(0, &window_, [this] { app::closeWindow(&window_); });
     }
 
+    // A close waits for the session or a handler.
+    bool closePending() const { return pending_; }
+
+    // A handler under way for the scope's lifetime; at its end a close that waited is carried out.
+    class Handler {
+    public:
+        explicit Handler(CloseWhenIdle& closer) : closer_(closer) { ++closer_.handlers_; }
+        ~Handler() {
+            if (--closer_.handlers_ == 0)
+                closer_.sessionEnded();
+        }
+        Handler(const Handler&) = delete;
+        Handler& operator=(const Handler&) = delete;
+
+    private:
+        CloseWhenIdle& closer_;
+    };
+    [[nodiscard]] Handler handler() { return Handler(*this); }
+    bool handlerRunning() const { return handlers_ > 0; }
+
 private:
     QWidget& window_;
     bool pending_ = false;
+    int handlers_ = 0;
 };
 
 } // namespace service

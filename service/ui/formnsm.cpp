@@ -168,7 +168,7 @@ void FormNsm::Form_Load() {
     }
     // The fields keep their design values unless the unit's time comes.
     showClock();
-    auto running = runs_.handler();
+    auto handler = closer_.handler();
     session_.Form_Load();
     if (session_.clockRead())
         showClock();
@@ -183,7 +183,7 @@ void FormNsm::showClock() {
 }
 
 void FormNsm::Write_Click(int index) {
-    auto running = runs_.handler();
+    auto handler = closer_.handler();
     session_.Write_Click(index);
 }
 
@@ -192,9 +192,7 @@ void FormNsm::mnuExit_Click() {
 }
 
 void FormNsm::closeEvent(QCloseEvent* event) {
-    if (runs_.postponeClose(event, false, {}))
-        return;
-    QWidget::closeEvent(event);
+    closer_.closeEvent(event, false, {});
 }
 
 } // namespace service

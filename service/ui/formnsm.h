@@ -4,7 +4,7 @@
 // when the window opens and written with the ninth Write. Forwards to the NsmSession.
 
 #include "service/nsmsession.h"
-#include "service/ui/windowruns.h"
+#include "service/ui/closewhenidle.h"
 
 #include <QList>
 #include <QWidget>
@@ -50,7 +50,7 @@ private:
     QGroupBox* numberFrame(int item, const char* name, int minimum, int maximum);
 
     NsmSession session_;
-    WindowRuns runs_{*this};
+    CloseWhenIdle closer_{*this};
     // Element k is the frame and the Write of item k (1..9).
     std::array<QGroupBox*, NsmSession::ClockItem + 1> Frames{};
     std::array<QPushButton*, NsmSession::ClockItem + 1> Write{};

@@ -69,7 +69,7 @@ FrmResetAll::FrmResetAll(app::AppContext& ctx, QWidget* parent) : QWidget(parent
 }
 
 void FrmResetAll::cmdResetAll_Click() {
-    auto running = runs_.handler();
+    auto handler = closer_.handler();
     // The labels go 10 seconds after the press; a long run keeps them 10 seconds after its end.
     Timer1.start();
     session_.cmdResetAll_Click({.dsp = chkResetDSP->isChecked(),
@@ -90,9 +90,7 @@ void FrmResetAll::cmdClose_Click() {
 }
 
 void FrmResetAll::closeEvent(QCloseEvent* event) {
-    if (runs_.postponeClose(event, false, [this] { session_.cancel(); }))
-        return;
-    QWidget::closeEvent(event);
+    closer_.closeEvent(event, false, [this] { session_.cancel(); });
 }
 
 } // namespace service

@@ -4,7 +4,7 @@
 // ResetAllSession.
 
 #include "service/resetall.h"
-#include "service/ui/windowruns.h"
+#include "service/ui/closewhenidle.h"
 
 #include <QList>
 #include <QTimer>
@@ -37,7 +37,7 @@ protected:
 
 private:
     ResetAllSession session_;
-    WindowRuns runs_{*this};
+    CloseWhenIdle closer_{*this};
     QCheckBox* chkResetDSP = nullptr;
     QCheckBox* chkResetPset = nullptr;
     QCheckBox* chkResetLogic = nullptr;

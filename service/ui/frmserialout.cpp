@@ -38,13 +38,13 @@ FrmSerialOut::FrmSerialOut(app::AppContext& ctx, QWidget* parent) : QWidget(pare
 }
 
 void FrmSerialOut::Form_Load() {
-    auto running = runs_.handler();
+    auto handler = closer_.handler();
     session_.Form_Load();
     showResult();
 }
 
 void FrmSerialOut::cmdSet_Click() {
-    auto running = runs_.handler();
+    auto handler = closer_.handler();
     session_.cmdSet_Click(cboSerOut->currentIndex());
     showResult();
 }
@@ -56,9 +56,7 @@ void FrmSerialOut::showResult() {
 }
 
 void FrmSerialOut::closeEvent(QCloseEvent* event) {
-    if (runs_.postponeClose(event, false, {}))
-        return;
-    QWidget::closeEvent(event);
+    closer_.closeEvent(event, false, {});
 }
 
 } // namespace service

@@ -3,7 +3,7 @@
 // Set sends the mode of the list and shows what the controller reports. Forwards to the SerialOutSession.
 
 #include "service/serialout.h"
-#include "service/ui/windowruns.h"
+#include "service/ui/closewhenidle.h"
 
 #include <QWidget>
 
@@ -32,7 +32,7 @@ private:
     void showResult();
 
     SerialOutSession session_;
-    WindowRuns runs_{*this};
+    CloseWhenIdle closer_{*this};
     QComboBox* cboSerOut = nullptr;
     QLineEdit* txtResult = nullptr;
     QPushButton* cmdSet = nullptr;

@@ -1,6 +1,7 @@
 #include "service/ui/frmtestsockettray.h"
 
 #include "app/ui/appcontext.h"
+#include "service/ui/lineslist.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -11,7 +12,8 @@
 namespace service {
 
 namespace {
-// Lines the list shows without scrolling: a whole status.
+// The list shows a whole status without scrolling.
+constexpr int ListColumns = 24;
 constexpr int ListLines = 20;
 } // namespace
 
@@ -23,9 +25,7 @@ FrmTestSocketTray::FrmTestSocketTray(app::AppContext& ctx, QWidget* parent) : QW
     mnuExit = menuBar->addAction(QStringLiteral("&Exit"), this, &FrmTestSocketTray::mnuExit_Click);
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
 
-    List1 = new QListWidget(this);
-    List1->setObjectName(QStringLiteral("List1"));
-    List1->setMinimumHeight(List1->fontMetrics().lineSpacing() * ListLines);
+    List1 = makeLinesList(this, ListColumns, ListLines);
     btnRunTest = new QPushButton(QStringLiteral("Run Test"), this);
     btnRunTest->setObjectName(QStringLiteral("btnRunTest"));
     connect(btnRunTest, &QPushButton::clicked, this, &FrmTestSocketTray::btnRunTest_Click);
@@ -52,8 +52,7 @@ FrmTestSocketTray::FrmTestSocketTray(app::AppContext& ctx, QWidget* parent) : QW
 }
 
 void FrmTestSocketTray::showList() {
-    List1->clear();
-    List1->addItems(test_.List1());
+    showLines(*List1, test_.List1());
 }
 
 void FrmTestSocketTray::showRunning(bool running) {
@@ -63,7 +62,7 @@ void FrmTestSocketTray::showRunning(bool running) {
 }
 
 void FrmTestSocketTray::btnRunTest_Click() {
-    auto running = runs_.handler();
+    auto handler = closer_.handler();
     // The program stays busy while the test runs; this window alone stays usable, to stop it.
     if (!test_.btnRunTest_Click(this))
         return;
@@ -77,13 +76,13 @@ void FrmTestSocketTray::btnStopTest_Click() {
 
 void FrmTestSocketTray::Timer1_Timer() {
     // The timer is single-shot: it is off while the pass waits, and started again for the next one.
-    auto running = runs_.handler();
+    auto handler = closer_.handler();
     if (test_.pass()) {
         Timer1.start();
         return;
     }
     showRunning(false);
-    runs_.closeIfPending();
+    closer_.sessionEnded();
 }
 
 void FrmTestSocketTray::mnuExit_Click() {
@@ -92,9 +91,7 @@ void FrmTestSocketTray::mnuExit_Click() {
 
 void FrmTestSocketTray::closeEvent(QCloseEvent* event) {
     // Closing while the test runs stops it; the window closes after the stop.
-    if (runs_.postponeClose(event, test_.active(), [this] { test_.btnStopTest_Click(); }))
-        return;
-    QWidget::closeEvent(event);
+    closer_.closeEvent(event, test_.active(), [this] { test_.btnStopTest_Click(); });
 }
 
 } // namespace service

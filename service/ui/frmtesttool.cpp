@@ -1,6 +1,7 @@
 #include "service/ui/frmtesttool.h"
 
 #include "app/ui/appcontext.h"
+#include "service/ui/lineslist.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -11,7 +12,8 @@
 namespace service {
 
 namespace {
-// Lines the list shows without scrolling.
+// The list shows the power-cycle prompt whole, and a cycle's lines without scrolling.
+constexpr int ListColumns = 64;
 constexpr int ListLines = 8;
 } // namespace
 
@@ -51,17 +53,16 @@ FrmTestTool::FrmTestTool(app::AppContext& ctx, QWidget* parent) : QDialog(parent
 }
 
 void FrmTestTool::showList() {
-    List1->clear();
-    List1->addItems(test_.List1());
+    showLines(*List1, test_.List1());
 }
 
 void FrmTestTool::Command2_Click() {
     // A new test needs a new opening of the window.
     Command2->setEnabled(false);
-    auto running = runs_.handler();
+    auto handler = closer_.handler();
     switch (test_.Command2_Click()) {
     case ToolCycleTest::Prepared::AwaitContinue:
-        Command1->setEnabled(!runs_.closePending());
+        Command1->setEnabled(!closer_.closePending());
         break;
     case ToolCycleTest::Prepared::CloseWindow:
         app::closeWindow(this);
@@ -79,31 +80,30 @@ void FrmTestTool::Command1_Click() {
 
 void FrmTestTool::Timer1_Timer() {
     // The timer is single-shot: cycles never overlap, and the next starts 500 ms after this one ended.
-    auto running = runs_.handler();
-    if (test_.Timer1_Timer() && !runs_.closePending())
+    auto handler = closer_.handler();
+    if (test_.Timer1_Timer() && !closer_.closePending())
         Timer1.start();
 }
 
-bool FrmTestTool::postponeClose(QCloseEvent* event) {
+void FrmTestTool::stopTest(QCloseEvent* event) {
+    // The test stops with the window; while a handler runs the close waits for it.
     Timer1.stop();
     test_.cancel();
-    return runs_.postponeClose(event, false, {});
+    closer_.closeEvent(event, false, {});
 }
 
 void FrmTestTool::closeEvent(QCloseEvent* event) {
-    if (postponeClose(event))
-        return;
-    QDialog::closeEvent(event);
+    stopTest(event);
+    if (event->isAccepted())
+        QDialog::closeEvent(event);
 }
 
 void FrmTestTool::reject() {
     // Escape closes the dialog as its close box does.
-    if (runs_.handlerRunning()) {
-        QCloseEvent event;
-        postponeClose(&event);
-        return;
-    }
-    QDialog::reject();
+    QCloseEvent event;
+    stopTest(&event);
+    if (event.isAccepted())
+        QDialog::reject();
 }
 
 } // namespace service

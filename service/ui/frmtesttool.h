@@ -5,7 +5,7 @@
 // ToolCycleTest.
 
 #include "service/toolcycletest.h"
-#include "service/ui/windowruns.h"
+#include "service/ui/closewhenidle.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -38,11 +38,11 @@ protected:
 
 private:
     void showList();
-    // The close (or Escape) waits while a handler runs; the test stops.
-    bool postponeClose(QCloseEvent* event);
+    // A close (or Escape) stops the test; while a handler runs the close waits for it (event ignored).
+    void stopTest(QCloseEvent* event);
 
     ToolCycleTest test_;
-    WindowRuns runs_{*this};
+    CloseWhenIdle closer_{*this};
     QPushButton* Command2 = nullptr;
     QPushButton* Command1 = nullptr;
     QListWidget* List1 = nullptr;
