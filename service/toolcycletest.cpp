@@ -79,10 +79,10 @@ bool ToolCycleTest::linkCheck(const QString& parallelFailure) {
     return check.ok;
 }
 
-ToolCycleTest::Prepared ToolCycleTest::Command2_Click() {
+ToolCycleTest::Prepared ToolCycleTest::Command2_Click(const QObject* window) {
     if (busy_)
         return Prepared::Stopped;
-    busy_ = std::make_unique<base::BusyGuard>(ctx_.busy);
+    busy_ = std::make_unique<base::BusyGuard>(ctx_.busy, window);
     if (!busy_->acquired() ||
         !linkCheck(QStringLiteral("Unable To Configure ") + ctx_.state.ControllerIpAddress)) {
         stop();

@@ -60,8 +60,8 @@ public:
     ~ToolCycleTest() override;
 
     // Start: the link check, the counters cleared, the power-cycle prompt. The program is held busy from
-    // here until the test stops.
-    Prepared Command2_Click();
+    // here until the test stops, with the test's window usable (it waits for Continue and closes).
+    Prepared Command2_Click(const QObject* window = nullptr);
     // Continue: the cycles start; true when the window's timer is to run.
     bool Command1_Click();
     // One cycle; true when the timer is to run again for the next, false when the test stopped (a box

@@ -128,11 +128,16 @@ void FrmMain::setBusy(bool busy) {
     menuBar()->setEnabled(!busy);
     setWindowsEnabled(!busy);
     if (busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        // A test that runs until the user stops it waits for the user: no wait cursor over its window.
+        waitCursor_ = !ctx_.busy.usableWindow();
+        if (waitCursor_)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
         outputBeforeBusy_ = frame_.OutputWindow();
         return;
     }
-    QApplication::restoreOverrideCursor();
+    if (waitCursor_)
+        QApplication::restoreOverrideCursor();
+    waitCursor_ = false;
     // The report the command opened is the window on top, not the one that had the focus before.
     FrmOutput* report = frame_.OutputWindow();
     if (report && report != outputBeforeBusy_) {

@@ -93,6 +93,8 @@ private:
     // The windows the busy state disabled, and the report window when the command began.
     std::vector<QPointer<QWidget>> disabledWhileBusy_;
     QPointer<FrmOutput> outputBeforeBusy_;
+    // The wait cursor of the running command is set.
+    bool waitCursor_ = false;
     bool unloaded_ = false;
     // The main window was closed while a command was busy: the link is released when it ends.
     bool closing_ = false;

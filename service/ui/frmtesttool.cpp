@@ -60,7 +60,7 @@ void FrmTestTool::Command2_Click() {
     // A new test needs a new opening of the window.
     Command2->setEnabled(false);
     auto handler = closer_.handler();
-    switch (test_.Command2_Click()) {
+    switch (test_.Command2_Click(this)) {
     case ToolCycleTest::Prepared::AwaitContinue:
         Command1->setEnabled(!closer_.closePending());
         break;

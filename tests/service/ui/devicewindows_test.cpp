@@ -15,6 +15,7 @@
 #include "sim/trayemitter.h"
 #include "tests/support/ui/appfixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -199,6 +200,8 @@ TEST_F(SocketTrayWindow, ShowsTheSocketOutAndTheLampsOnWhileTheProgramWaitsForSt
     EXPECT_FALSE(window<QWidget>("frmResetAll")->isEnabled());
     EXPECT_TRUE(stop->isEnabled());
     EXPECT_FALSE(run->isEnabled());
+    // The test waits for the user's Stop: no wait cursor.
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     click(stop);
     ASSERT_TRUE(waitFor([&] { return !ctx.busy.busy(); }));
@@ -242,6 +245,10 @@ TEST_F(DeviceWindows, ToolTestRunsItsCyclesInAModalDialogUntilClosed) {
     click(start);
     EXPECT_FALSE(start->isEnabled());
     EXPECT_TRUE(next->isEnabled());
+    // The program stays busy for the test, which waits for the user's Continue without a wait cursor.
+    EXPECT_TRUE(ctx.busy.busy());
+    EXPECT_FALSE(main.menuBar()->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(lines(list).last(), "Cycle Power On The Controller And Press Continue When System Is Ready");
     click(next);
     EXPECT_FALSE(next->isEnabled());
