@@ -76,6 +76,26 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     return true;
 }
 
+bool appendFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+    QByteArray whole;
+    QFile file(path);
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (error)
+                *error = file.errorString();
+            return false;
+        }
+        whole = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            if (error)
+                *error = file.errorString();
+            return false;
+        }
+        file.close();
+    }
+    return writeFileAtomically(path, whole + bytes, error);
+}
+
 bool writeTextLines(const QString& path, const QStringList& lines, QString* error) {
     return writeFileAtomically(path, joinLinesCrLf(lines), error);
 }

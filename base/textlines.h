@@ -25,4 +25,8 @@ bool writeTextLines(const QString& path, const QStringList& lines, QString* erro
 // Writes bytes to path atomically.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
+// Adds bytes at the end of a file (created when missing) atomically: the file is read and written anew
+// whole, so a write that fails leaves it as it was.
+bool appendFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
 } // namespace base

@@ -379,6 +379,7 @@ void Ethernet::On10EF0301(const std::array<int, 8>& d) {
 
 void Ethernet::On10EF0602(const std::array<int, 8>& d) {
     storeData(0, d, 0, 8);
+    s_.ButtonReplyFrame = d;
     s_.ReplyReady = true;
 }
 

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace clink {
 
@@ -65,6 +66,10 @@ struct LinkState {
     // Run-screen values of the run-data reply (1..18) and the cycle status words (1..7).
     std::array<int, 19> RunDataWords{};
     std::array<int, 8> CycleStatusWords{};
+    // Data bytes 0..7 of the last button-state frame (10EF0602) heard over Ethernet, kept apart from
+    // DataBuffer, which other replies fill too: the button monitor clears it before its request and shows
+    // only what arrived on this identifier.
+    std::optional<std::array<int, 8>> ButtonReplyFrame;
 
     QString ControllerIpAddress = QStringLiteral("None");
     QString ControllerIpPort = QStringLiteral("1100");

@@ -1,7 +1,5 @@
 #include "service/serialdevices.h"
 
-#include <QSerialPortInfo>
-
 #include <algorithm>
 #include <array>
 
@@ -75,34 +73,17 @@ QString lineSettingsText(const base::SerialSettings& settings) {
 }
 
 std::unique_ptr<QSettings> userSettingsStore() {
-    return std::make_unique<QSettings>(QSettings::UserScope, QStringLiteral("Palverin"),
-                                       QStringLiteral("Palverin"));
+    return base::userSettingsStore();
 }
 
 SerialDevices::SerialDevices(std::unique_ptr<QSettings> store) : store_(std::move(store)) {}
 
 QStringList SerialDevices::available() {
-    QStringList paths;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        paths.append(info.systemLocation());
-    // By name, and the number at the end by its value: ttyS2 before ttyS10.
-    const auto split = [](const QString& path) {
-        qsizetype digits = path.size();
-        while (digits > 0 && path[digits - 1].isDigit())
-            --digits;
-        return std::pair(path.left(digits), path.mid(digits).toULongLong());
-    };
-    std::sort(paths.begin(), paths.end(),
-              [&](const QString& a, const QString& b) { return split(a) < split(b); });
-    return paths;
+    return base::availableSerialDevices();
 }
 
 QString SerialDevices::device(const QString& key) const {
-    const QString stored = store_->value(key).toString();
-    if (!stored.isEmpty())
-        return stored;
-    const QStringList present = available();
-    return present.isEmpty() ? FallbackPort : present.first();
+    return base::chosenSerialDevice(*store_, key);
 }
 
 void SerialDevices::setDevice(const QString& key, const QString& device) {

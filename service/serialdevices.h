@@ -3,6 +3,7 @@
 // section "Settings", and defaulting to the first serial port of the machine) and the line settings in
 // the "38400,n,8,1" form the devices are documented with.
 
+#include "base/serial/serialdevicelist.h"
 #include "base/serialport.h"
 
 #include <QSettings>
@@ -25,7 +26,7 @@ std::unique_ptr<QSettings> userSettingsStore();
 class SerialDevices {
 public:
     // Port used when the machine lists none: the first serial port of a PC.
-    static inline const QString FallbackPort = QStringLiteral("/dev/ttyS0");
+    static inline const QString FallbackPort = base::FallbackSerialDevice;
 
     explicit SerialDevices(std::unique_ptr<QSettings> store);
 

@@ -95,6 +95,8 @@ std::vector<CanMessage> ControllerModel::respond(const CanMessage& request, Tran
         replies = unitRequest(request);
     if (replies.empty())
         replies = deviceRequest(request, transport);
+    if (replies.empty())
+        replies = monitorRequest(request);
     reportArmedRundown(request, replies);
     applyWrongEcho(replies);
     return replies;

@@ -181,6 +181,20 @@ public:
         int endOfCycles = 0;
     } toolCounter;
 
+    // --- the live monitors' messages (model_monitors.cpp) ---
+    // The tool's buttons as the button-state request (10EF0201 [30 ...]) reports them on 10EF0602
+    // [0 cw trigger ccw center 0 0 0]; 0 released, any other value pressed.
+    struct ToolButtons {
+        int cw = 0;
+        int trigger = 0;
+        int ccw = 0;
+        int center = 0;
+    } buttons;
+    // A fault report on the tool's identifier (13EF0106): group 0x10, 0x11, 0x12 or 0x15, the two flag bytes.
+    static CanMessage faultMessage(int group, int flags2, int flags3);
+    // A rundown report on the same identifier: [40 status T A E], each word signed, low byte first.
+    static CanMessage rundownMessage(int cycleStatus, int torque, int angle, int externalTorque);
+
     // --- fault knobs ---
     // Tool EEPROM, transducer EEPROM and DSP parameter requests for these addresses get no reply.
     std::set<int> silentAddresses;
@@ -232,6 +246,8 @@ private:
     std::vector<CanMessage> unitRequest(const CanMessage& m);
     // The serial-output mode, the tool's cycle messages and the tray heard over USB; nothing for others.
     std::vector<CanMessage> deviceRequest(const CanMessage& m, Transport transport);
+    // The button-state request; nothing for other requests.
+    std::vector<CanMessage> monitorRequest(const CanMessage& m) const;
     void applyWrongEcho(std::vector<CanMessage>& replies);
 };
 

@@ -35,6 +35,7 @@ const KnownWindow KnownWindows[] = {
     {wnd::frmGraph,             {.instance = Instance::New, .restoresProgressBar = true}},
     {wnd::frmStats,             {.instance = Instance::New}},
     {wnd::frmLogData,           {.instance = Instance::New}},
+    {wnd::frmResults,           {.instance = Instance::Shared}},
     {wnd::frmLogicIo,           {.instance = Instance::Shared, .restoresProgressBar = true}},
     {wnd::frmLogicIoB,          {.instance = Instance::Shared, .restoresProgressBar = true}},
     {wnd::frmPLCIO,             {.instance = Instance::Shared, .restoresProgressBar = true}},

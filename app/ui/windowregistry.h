@@ -36,6 +36,7 @@ inline const QString ToolLed = QStringLiteral("ToolLed");
 inline const QString frmGraph = QStringLiteral("frmGraph");
 inline const QString frmStats = QStringLiteral("frmStats");
 inline const QString frmLogData = QStringLiteral("frmLogData");
+inline const QString frmResults = QStringLiteral("frmResults");
 inline const QString frmLogicIo = QStringLiteral("frmLogicIo");
 inline const QString frmLogicIoB = QStringLiteral("frmLogicIoB");
 inline const QString frmPLCIO = QStringLiteral("frmPLCIO");

@@ -7,7 +7,7 @@ class AppContext;
 
 namespace monitor {
 
-// frmStats, frmGraph.
+// frmStats, frmGraph; FrmMonitor, FrmMonitorButtons, ToolLed, frmRunScreen1, frmResults, frmLogData.
 void installWindows(app::AppContext& ctx);
 
 } // namespace monitor

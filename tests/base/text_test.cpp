@@ -45,6 +45,18 @@ TEST(TextLines, FilesAreWrittenWholeOrNotAtAll) {
     EXPECT_EQ(lines, (QStringList{"one", "two"}));
 }
 
+TEST(TextLines, AppendsKeepTheBytesBeforeThem) {
+    testsupport::TempProgramFolder home;
+    const QString path = home.file("log.txt");
+    ASSERT_TRUE(appendFileAtomically(path, "a\r\n"));
+    ASSERT_TRUE(appendFileAtomically(path, "\xe9\n"));
+    EXPECT_EQ(home.read("log.txt"), QByteArray("a\r\n\xe9\n"));
+    // A file that cannot be written says why.
+    QString error;
+    EXPECT_FALSE(appendFileAtomically(home.file("missing/log.txt"), "x", &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
 TEST(ProgramFolder, WindowsPathsMapIntoTheProgramFolder) {
     testsupport::TempProgramFolder home;
     EXPECT_EQ(programFolder(), home.path());

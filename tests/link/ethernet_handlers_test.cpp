@@ -133,6 +133,19 @@ TEST_F(HandlerTest, RunDataFillsTheRunScreenWords) {
     EXPECT_EQ(s.RequestData[1], 0x10);
 }
 
+TEST_F(HandlerTest, ButtonStatesKeepTheirOwnFrame) {
+    EXPECT_FALSE(s.ButtonReplyFrame);
+    frame(ids::ButtonReply, {0, 1, 0, 0, 5, 0, 0, 0});
+    EXPECT_TRUE(s.ReplyReady);
+    ASSERT_TRUE(s.ButtonReplyFrame);
+    EXPECT_EQ(*s.ButtonReplyFrame, (std::array<int, 8>{0, 1, 0, 0, 5, 0, 0, 0}));
+    EXPECT_EQ(s.DataBuffer[4], 5);
+    // Another reply that fills DataBuffer leaves the button frame as it was.
+    frame(ids::ToolReply, {0x10, 9, 9, 9, 9, 9, 9, 9});
+    EXPECT_EQ(s.DataBuffer[4], 9);
+    EXPECT_EQ((*s.ButtonReplyFrame)[4], 5);
+}
+
 TEST_F(HandlerTest, DspReplyStoresOnTheFirstExactFrame) {
     s.DataCount = 4;
     expectRequest(0, 0x10, 0);

@@ -1,0 +1,36 @@
+#pragma once
+// The run screen's rundown log "Pset_RundownData.txt" in the program's folder: CR LF rows of 13 fields,
+// each in double quotes, separated by commas without blanks. The first row names the fields; every
+// rundown adds one row. The log outlives the windows; "Clear Rundowns" leaves the heading only.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace monitor {
+
+class RundownLogFile {
+public:
+    static constexpr int Fields = 13;
+    static inline const QString WindowsPath = QStringLiteral("\\Pset_RundownData.txt");
+    static const QStringList Header;
+
+    // The log's place in the program's folder.
+    static QString path();
+    // One row: the fields quoted and joined by commas (no line end).
+    static QString row(const QStringList& fields);
+    // The fields of a row, quotes removed; always Fields of them (missing ones empty, extra ones dropped).
+    static QStringList fieldsOf(const QString& row);
+
+    // Adds a record row; a missing log is begun with the heading row. False, with the reason, when the log
+    // could not be written (it is then left as it was).
+    static bool append(const QStringList& fields, QString* error = nullptr);
+    // Rewrites an existing log with the heading row only; a missing log stays missing.
+    static bool clear(QString* error = nullptr);
+    // The rows of the log, each as its fields; nothing when there is no log or it cannot be read.
+    static std::optional<QList<QStringList>> read();
+};
+
+} // namespace monitor

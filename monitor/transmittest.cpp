@@ -1,0 +1,60 @@
+#include "monitor/transmittest.h"
+
+#include "base/dialogs.h"
+#include "link/controllerlink.h"
+
+#include <array>
+
+namespace monitor {
+
+namespace {
+// Data byte 2 of each run, and the box before it.
+constexpr std::array<int, 3> RunValues = {1, 2, 4};
+const std::array<QString, 3> RunTexts = {QStringLiteral("Starting 1"), QStringLiteral("Starting 2"),
+                                         QStringLiteral("Starting 4")};
+const QString UnableToConfigureText = QStringLiteral("Unable To Configure CanDongle");
+constexpr int FirstByte2 = 0;
+constexpr int TestByte1 = 1;
+} // namespace
+
+TransmitTest::TransmitTest(clink::ControllerLink& link) : link_(link) {}
+
+void TransmitTest::send(int byte2) {
+    link_.dataTx.SendCanMessage({clink::ids::ButtonReply, {0, TestByte1, byte2, 0, 0, 0, 0, 0}});
+    ++sent_;
+}
+
+bool TransmitTest::begin() {
+    if (!link_.dataTx.ConfigureCanDongle(clink::ids::ButtonReply)) {
+        link_.dialogs.message(UnableToConfigureText, base::ProgramTitle, base::MessageIcon::Critical);
+        return false;
+    }
+    batch_.emplace(link_.dataTx);
+    sent_ = 0;
+    link_.dialogs.message(RunTexts[0], base::ProgramTitle, base::MessageIcon::None);
+    send(FirstByte2);
+    run_ = 0;
+    leftInRun_ = MessagesPerRun;
+    return true;
+}
+
+bool TransmitTest::sendSlice() {
+    if (!running())
+        return false;
+    for (int n = 0; n < MessagesPerSlice && leftInRun_ > 0; ++n, --leftInRun_)
+        send(RunValues[size_t(run_)]);
+    if (leftInRun_ > 0)
+        return true;
+    if (++run_ < Runs) {
+        link_.dialogs.message(RunTexts[size_t(run_)], base::ProgramTitle, base::MessageIcon::None);
+        leftInRun_ = MessagesPerRun;
+        return true;
+    }
+    link_.dataTx.SendCanMessage({clink::ids::ButtonReply, {}});
+    ++sent_;
+    batch_.reset();
+    link_.dialogs.message(DoneText, base::ProgramTitle, base::MessageIcon::None);
+    return false;
+}
+
+} // namespace monitor
