@@ -67,11 +67,14 @@ RunScreenSession::Start RunScreenSession::tryLink(bool retry) {
         break;
     case clink::Usb:
         if (!link_.usb.SendFilterFrame(ids::RunData)) {
+            // While the dongle stays away, its boxes come once, not at every retry.
+            if (usbFailureShown_) {
+                link_.usb.OpenDevice();
+                link_.usb.ConfigureDevice(true);
+                return Start::Retry;
+            }
             link_.usb.ReopenDevice();
-            // While the dongle stays away, the box comes once, not at every retry.
-            if (!usbFailureShown_)
-                link_.dialogs.message(clink::UsbConnectFailedText, base::ProgramTitle,
-                                      base::MessageIcon::Critical);
+            link_.dialogs.message(clink::UsbConnectFailedText, base::ProgramTitle, base::MessageIcon::Critical);
             usbFailureShown_ = true;
             return Start::Retry;
         }
