@@ -85,8 +85,8 @@ void MonitorSession::faultTickEthernet() {
     s.ReplyReady = false;
     for (size_t i = 1; i < s.RequestData.size(); ++i)
         s.RequestData[i] = 0;
-    const ToolMessageExchange::Wait heard = exchange_.awaitEthernetReport();
-    if (closed_ || heard == ToolMessageExchange::Wait::Refused)
+    const ToolMessageExchange::Wait heard = exchange_.awaitEthernetReport([this] { return closed_; });
+    if (closed_ || heard == ToolMessageExchange::Wait::Ended)
         return;
     if (heard == ToolMessageExchange::Wait::Heard) {
         if (ethernetTickCount_ > EthernetTicksPerList) {

@@ -74,7 +74,8 @@ RunScreenSession::Start RunScreenSession::tryLink(bool retry) {
                 return Start::Retry;
             }
             link_.usb.ReopenDevice();
-            link_.dialogs.message(clink::UsbConnectFailedText, base::ProgramTitle, base::MessageIcon::Critical);
+            link_.dialogs.message(clink::UsbConnectFailedText, base::ProgramTitle,
+                                  base::MessageIcon::Critical);
             usbFailureShown_ = true;
             return Start::Retry;
         }

@@ -34,7 +34,7 @@ ToolMessageExchange::Look ToolMessageExchange::lookPp(const std::function<bool(i
     return Look::Nothing;
 }
 
-ToolMessageExchange::Wait ToolMessageExchange::awaitEthernetReport() {
+ToolMessageExchange::Wait ToolMessageExchange::awaitEthernetReport(const std::function<bool()>& cancelled) {
     clink::LinkState& s = link_.state;
     clink::TransactionPump& pump = link_.transactions;
     clink::SharedWaitBudget replyWait(pump, EthernetReplyYields, 1);
@@ -42,9 +42,11 @@ ToolMessageExchange::Wait ToolMessageExchange::awaitEthernetReport() {
         if (sends >= EthernetSends)
             return Wait::Silent;
         pump.pause(EthernetPassesPerSend * EthernetYieldsPerPass);
-        if (pump.over() || !sendEthernetFilter())
-            return Wait::Refused;
+        if (cancelled() || pump.over() || !sendEthernetFilter())
+            return Wait::Ended;
         replyWait.wait([&s] { return s.ReplyReady; });
+        if (cancelled())
+            return Wait::Ended;
     }
     return Wait::Heard;
 }

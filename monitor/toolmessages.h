@@ -36,11 +36,12 @@ public:
     // flag is cleared.
     Look lookPp(const std::function<bool(int code)>& wanted, MessageBytes& data);
 
-    enum class Wait { Heard, Silent, Refused };
+    enum class Wait { Heard, Silent, Ended };
     // Ethernet: the fault tick's wait for a report (ReplyReady set by the reply handler): the filter
     // frame is sent up to EthernetSends times, each after EthernetPassesPerSend x EthernetYieldsPerPass
-    // DoEvents. Refused: the socket is down or the running transaction is over; nothing was heard.
-    Wait awaitEthernetReport();
+    // DoEvents. Ended: the socket is down, the running transaction is over, or cancelled() held after a
+    // wait; nothing was heard.
+    Wait awaitEthernetReport(const std::function<bool()>& cancelled);
     // Ethernet: the filter frame that has the dongle pass the identifier again; false when refused.
     bool sendEthernetFilter();
 

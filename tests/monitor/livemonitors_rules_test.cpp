@@ -100,11 +100,13 @@ TEST_F(EthernetMonitors, APrintedGroupResetsTheMissesAndRevisionAnswersChangeNot
     settle(ids::ToolReply);
     // A rundown report heard by the fault tick is a miss; the DSP's revision answers to the tick's filter
     // frames are not even heard.
-    dongle.armOnAccept(ids::ToolReply, [this] { dongle.emitSpontaneous(ControllerModel::rundownMessage(0, 1, 2, 3)); });
+    dongle.armOnAccept(ids::ToolReply,
+                       [this] { dongle.emitSpontaneous(ControllerModel::rundownMessage(0, 1, 2, 3)); });
     monitor.faultTick();
     EXPECT_EQ(monitor.missCount(), 1);
     EXPECT_TRUE(monitor.lines().isEmpty());
-    dongle.armOnAccept(ids::ToolReply, [this] { dongle.emitSpontaneous(ControllerModel::faultMessage(0x12, 1, 0)); });
+    dongle.armOnAccept(ids::ToolReply,
+                       [this] { dongle.emitSpontaneous(ControllerModel::faultMessage(0x12, 1, 0)); });
     monitor.faultTick();
     EXPECT_EQ(monitor.missCount(), 0);
     EXPECT_EQ(monitor.lines(), (QStringList{"---- External Reset Faults Received ----", "PSET VALUE"}));
@@ -128,12 +130,14 @@ TEST_F(EthernetMonitors, ButtonsFollowOnlyAnswersOnTheirIdentifier) {
         s.DataBuffer.put(i, 1);
     EXPECT_FALSE(buttons.tick());
     // A frame on the button identifier whose byte 0 is not 0 is not either.
-    dongle.armOnAccept(ids::ButtonReply,
-                       [this] { dongle.emitSpontaneous({ids::ButtonReply, {1, 1, 1, 1, 1, 0, 0, 0}}); });
+    dongle.armOnAccept(ids::ButtonReply, [this] {
+        dongle.emitSpontaneous({ids::ButtonReply, {1, 1, 1, 1, 1, 0, 0, 0}});
+    });
     EXPECT_FALSE(buttons.tick());
     EXPECT_EQ(buttons.labels(), (ButtonMonitor::Labels{"Cw", "Center", "Ccw", "Trigger"}));
-    dongle.armOnAccept(ids::ButtonReply,
-                       [this] { dongle.emitSpontaneous({ids::ButtonReply, {0, 0, 1, 1, 0, 0, 0, 0}}); });
+    dongle.armOnAccept(ids::ButtonReply, [this] {
+        dongle.emitSpontaneous({ids::ButtonReply, {0, 0, 1, 1, 0, 0, 0, 0}});
+    });
     EXPECT_TRUE(buttons.tick());
     EXPECT_EQ(buttons.labels(), (ButtonMonitor::Labels{"Cw: Off", "Center: Off", "Ccw: On", "Trigger: On"}));
 }
@@ -157,7 +161,8 @@ TEST_F(PpMonitors, TransmitTestSendsItsRunsBetweenItsBoxes) {
     while (test.sendSlice())
         ++slices;
     EXPECT_GT(slices, 3 * TransmitTest::MessagesPerRun / TransmitTest::MessagesPerSlice);
-    EXPECT_EQ(dialogs.messageTexts(), (QStringList{"Starting 1", "Starting 2", "Starting 4", "Done sending message"}));
+    EXPECT_EQ(dialogs.messageTexts(),
+              (QStringList{"Starting 1", "Starting 2", "Starting 4", "Done sending message"}));
     EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::None);
     std::vector<int> byte2;
     for (const CanMessage& m : chip.transmitted) {

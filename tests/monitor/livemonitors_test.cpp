@@ -10,8 +10,10 @@ using namespace monitortest;
 
 namespace {
 
-const QStringList AutoResetLines{"---- Auto Reset Faults Received ----", "TID TIMEOUT", "TOOL GND", "ILLEGAL TOOL"};
-const QStringList WarningLines{"---- Warnings Received Received ----", "XDUCER OFF TOOL", "TUBENUT PINCH TIME"};
+const QStringList AutoResetLines{"---- Auto Reset Faults Received ----", "TID TIMEOUT", "TOOL GND",
+                                 "ILLEGAL TOOL"};
+const QStringList WarningLines{"---- Warnings Received Received ----", "XDUCER OFF TOOL",
+                               "TUBENUT PINCH TIME"};
 
 TYPED_TEST_SUITE(LiveMonitors, linktest::LinkFixtures);
 
@@ -42,8 +44,9 @@ TYPED_TEST(LiveMonitors, PushedRundownShowsTheTargetAndScaledTorques) {
     this->linkCheck(ids::ToolReply);
     this->reportRundown(ControllerModel::rundownMessage(7, 1000, 360, 500));
     EXPECT_EQ(this->monitor.rundownTick(), MonitorSession::RundownTick::Continue);
-    EXPECT_EQ(this->monitor.lines(), (QStringList{base::fixed40("Current Target: 25"), "Tool Final Torque: 25",
-                                                  "Tool Final Angle: 360", "External Transducer Final Torque: 12.5"}));
+    EXPECT_EQ(this->monitor.lines(),
+              (QStringList{base::fixed40("Current Target: 25"), "Tool Final Torque: 25",
+                           "Tool Final Angle: 360", "External Transducer Final Torque: 12.5"}));
     EXPECT_TRUE(this->dialogs.messages.empty());
     // The link listens for the next rundown again.
     if constexpr (IsParallel<TypeParam>) {

@@ -85,7 +85,24 @@ protected:
 
     // Target 12, limits 15 and 9, angle 789 (limits 90 and 45), torque 8.5, result 0x0C, Nm, Pset 3 of 8.
     static ControllerModel::RundownRecord record(int target = 120) {
-        return {uint8_t(target >> 8), uint8_t(target), 0, 150, 0, 90, 3, 21, 3, 132, 1, 194, 0, 85, 0x0C, 5, 3, 8};
+        return {uint8_t(target >> 8),
+                uint8_t(target),
+                0,
+                150,
+                0,
+                90,
+                3,
+                21,
+                3,
+                132,
+                1,
+                194,
+                0,
+                85,
+                0x0C,
+                5,
+                3,
+                8};
     }
     // Sends a result's messages as the controller does, polling as they come (over Ethernet until the
     // result has been logged).

@@ -16,8 +16,8 @@ namespace {
 const QString Blank = QStringLiteral(" ");
 
 TEST(FaultCodes, EachSetFlagTheGroupExaminesAddsItsLine) {
-    EXPECT_EQ(faultGroupLines(0x10, 0x21, 0x10), (QStringList{"---- Auto Reset Faults Received ----", "TID TIMEOUT",
-                                                              "TOOL GND", "ILLEGAL TOOL"}));
+    EXPECT_EQ(faultGroupLines(0x10, 0x21, 0x10), (QStringList{"---- Auto Reset Faults Received ----",
+                                                              "TID TIMEOUT", "TOOL GND", "ILLEGAL TOOL"}));
     // A flag without a text of its own adds one blank; flags not examined add nothing.
     EXPECT_EQ(faultGroupLines(0x11, 0x20, 0), (QStringList{"---- Cycle Reset Faults Received ----", Blank}));
     EXPECT_EQ(faultGroupLines(0x10, 0, 0xE0), QStringList{"---- Auto Reset Faults Received ----"});
@@ -148,9 +148,10 @@ TEST(RundownLog, RowsAreQuotedFieldsAndTheLogBeginsWithItsHeading) {
     EXPECT_FALSE(RundownLogFile::read());
     ASSERT_TRUE(RundownLogFile::append(fields));
     ASSERT_TRUE(RundownLogFile::append(fields));
-    const QByteArray heading = R"("Time","Date","Final Tq","Tq Target","Tq Hi Limit","Tq Lo Limit","Final Angle",)"
-                               R"("Angle Hi","Angle Lo","Result","Units","BarCode","PSet")"
-                               "\r\n";
+    const QByteArray heading =
+        R"("Time","Date","Final Tq","Tq Target","Tq Hi Limit","Tq Lo Limit","Final Angle",)"
+        R"("Angle Hi","Angle Lo","Result","Units","BarCode","PSet")"
+        "\r\n";
     const QByteArray row = RundownLogFile::row(fields).toLatin1() + "\r\n";
     EXPECT_EQ(folder.read("Pset_RundownData.txt"), heading + row + row);
     const std::optional<QList<QStringList>> rows = RundownLogFile::read();
@@ -197,7 +198,8 @@ TEST(NsmReport, TextWithoutAnAtSignIsDroppedAndTheRestAfterTheMarkIsKept) {
     EXPECT_TRUE(parser.feed(spindle(2, u'b')).isEmpty());
     EXPECT_EQ(parser.pending(), "@START " + spindle(2, u'b'));
     // Two reports in one piece, and the start of a third.
-    const QList<QStringList> reports = parser.feed(" 3@END@S " + spindle(1, u'x') + " 4@end@S " + spindle(5, u'y'));
+    const QList<QStringList> reports =
+        parser.feed(" 3@END@S " + spindle(1, u'x') + " 4@end@S " + spindle(5, u'y'));
     ASSERT_EQ(reports.size(), 2);
     EXPECT_EQ(reports[0], (QStringList{"Rundown Number :3", spindle(2, u'b')}));
     EXPECT_EQ(reports[1], (QStringList{"Rundown Number :4", spindle(1, u'x')}));

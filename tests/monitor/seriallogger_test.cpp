@@ -19,7 +19,8 @@ namespace {
 class SerialLogger : public ::testing::Test {
 protected:
     static QByteArray spindle(int k, char fill) {
-        return QStringLiteral("SPINDLE %1:").arg(k, 2, 10, QLatin1Char('0')).toLatin1() + QByteArray(63, fill);
+        return QStringLiteral("SPINDLE %1:").arg(k, 2, 10, QLatin1Char('0')).toLatin1() +
+               QByteArray(63, fill);
     }
     QByteArray log() const { return folder.read(QStringLiteral("FinalData.txt")); }
 
@@ -48,7 +49,8 @@ TEST_F(SerialLogger, TwoReportsInOneChunkAreShownAndLoggedInTurn) {
     const QStringList second{"Rundown Number :13", spindle(10, 'z')};
     EXPECT_EQ(shown, (QList<QStringList>{first, second}));
     EXPECT_EQ(session.lines(), second);
-    EXPECT_EQ(log(), first.join("\r\n").toLatin1() + "\r\n\r\n" + second.join("\r\n").toLatin1() + "\r\n\r\n");
+    EXPECT_EQ(log(),
+              first.join("\r\n").toLatin1() + "\r\n\r\n" + second.join("\r\n").toLatin1() + "\r\n\r\n");
     EXPECT_TRUE(dialogs.messages.empty());
 
     // The log in the viewer; after Exit nothing more is read.
@@ -66,7 +68,8 @@ TEST_F(SerialLogger, TwoReportsInOneChunkAreShownAndLoggedInTurn) {
 TEST_F(SerialLogger, APortThatCannotBeOpenedSaysSoOnce) {
     EXPECT_FALSE(session.open(QStringLiteral("/dev/palverin-no-such-port")));
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith("Unable to open serial port /dev/palverin-no-such-port: "));
+    EXPECT_TRUE(
+        dialogs.messages[0].text.startsWith("Unable to open serial port /dev/palverin-no-such-port: "));
     EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Critical);
     EXPECT_FALSE(session.listening());
     // No log is begun without a report.
