@@ -27,6 +27,8 @@ constexpr std::array<LedFrame, 4> Frames = {
     {{"Yellow Led", "optY"}, {"Red Led", "optR"}, {"Green Led", "optG"}, {"Blue Led", "optB"}}};
 constexpr std::array<const char*, 3> OptionTexts = {"Off", "On", "Flash"};
 constexpr int Columns = 2;
+// Characters of room around the echo in Text1.
+constexpr int EchoMargin = 4;
 } // namespace
 
 ToolLed::ToolLed(app::AppContext& ctx, QWidget* parent)
@@ -61,6 +63,10 @@ ToolLed::ToolLed(app::AppContext& ctx, QWidget* parent)
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setReadOnly(true);
+    // Wide enough for every echo of the four states.
+    Text1->setMinimumWidth(
+        Text1->fontMetrics().horizontalAdvance(QStringLiteral("Yellow: 2 Red: 2 Green: 2 Blue: 2")) +
+        Text1->fontMetrics().averageCharWidth() * EchoMargin);
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
