@@ -12,6 +12,19 @@ namespace ids = clink::ids;
 
 namespace {
 const QString UnableToConfigureText = QStringLiteral("Unable To Configure CanDongle");
+
+// Data bytes 0..7 of a message where the link left them (DataBuffer, UsbRxBytes).
+template <class Bytes> MessageBytes messageIn(const Bytes& bytes) {
+    MessageBytes data{};
+    for (int i = 0; i < int(data.size()); ++i)
+        data[size_t(i)] = bytes[i];
+    return data;
+}
+// Stores data bytes first..7 in DataBuffer(first..7), as the monitor's readers find them.
+void keepInDataBuffer(clink::LinkState& s, const MessageBytes& data, int first) {
+    for (int i = first; i < int(data.size()); ++i)
+        s.DataBuffer.put(i, data[size_t(i)]);
+}
 } // namespace
 
 MonitorSession::MonitorSession(clink::ControllerLink& link, const base::BusyState& busy)
@@ -31,8 +44,7 @@ int MonitorSession::faultIntervalMs() const {
 }
 
 void MonitorSession::printGroup(const MessageBytes& data) {
-    for (int i = 0; i < int(data.size()); ++i)
-        link_.state.DataBuffer.put(i, data[size_t(i)]);
+    keepInDataBuffer(link_.state, data, 0);
     lines_ += faultGroupLines(data[0], data[2], data[3]);
 }
 
@@ -96,10 +108,7 @@ void MonitorSession::faultTickEthernet() {
         // The handler keeps a fault report in DataBuffer(0..7) and its group in RequestData(1).
         const int group = s.RequestData[1];
         if (isFaultGroup(group) && s.DataBuffer[0] == group) {
-            MessageBytes data{};
-            for (int i = 0; i < int(data.size()); ++i)
-                data[size_t(i)] = s.DataBuffer[i];
-            printGroup(data);
+            printGroup(messageIn(s.DataBuffer));
             faultMissCount_ = 0;
         } else {
             countMiss();
@@ -116,9 +125,7 @@ void MonitorSession::faultTickUsb() {
     clink::LinkState& s = link_.state;
     s.ReplyReady = false;
     if (exchange_.exchangeUsb()) {
-        MessageBytes data{};
-        for (int i = 0; i < int(data.size()); ++i)
-            data[size_t(i)] = s.UsbRxBytes[size_t(i)];
+        const MessageBytes data = messageIn(s.UsbRxBytes);
         s.DataBuffer.put(0, data[0]);
         if (isFaultGroup(data[0]))
             printGroup(data);
@@ -170,8 +177,7 @@ MonitorSession::RundownTick MonitorSession::rundownTickPp() {
         exchange_.lookPp([](int code) { return code == ToolMessageExchange::RundownCode; }, data);
     if (look != ToolMessageExchange::Look::Taken)
         return RundownTick::Continue;
-    for (int i = 1; i < int(data.size()); ++i)
-        link_.state.DataBuffer.put(i, data[size_t(i)]);
+    keepInDataBuffer(link_.state, data, 1);
     if (!link_.dataTx.ConfigureCanDongle(ids::StatusBroadcast))
         return dongleFailure();
     if (showRundown(data) == RundownTick::CloseWindow)
@@ -210,12 +216,8 @@ MonitorSession::RundownTick MonitorSession::rundownTickUsb() {
     }
     if (!heard || closed_)
         return RundownTick::Continue;
-    MessageBytes data{};
-    for (int i = 0; i < int(data.size()); ++i) {
-        data[size_t(i)] = s.UsbRxBytes[size_t(i)];
-        if (i > 0)
-            s.DataBuffer.put(i, data[size_t(i)]);
-    }
+    const MessageBytes data = messageIn(s.UsbRxBytes);
+    keepInDataBuffer(s, data, 1);
     return showRundown(data);
 }
 
