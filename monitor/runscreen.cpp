@@ -49,6 +49,9 @@ RunScreenSession::Start RunScreenSession::startLink() {
 }
 
 RunScreenSession::Start RunScreenSession::retryLink() {
+    link_.pump.doEvents();
+    if (stopPolling_)
+        return Start::Idle;
     return tryLink(true);
 }
 

@@ -67,7 +67,7 @@ public:
     enum class Start { Polling, Retry, Idle };
     // The window loads: the link is set up to pass the rundown results. Retry: try again in RetryMs.
     Start startLink();
-    // The retry every RetryMs while the set-up fails.
+    // The retry every RetryMs while the set-up fails (after a DoEvents; nothing once closing has begun).
     Start retryLink();
 
     // One poll: at most one message (parallel port), one result (Ethernet) or UsualTries exchanges (USB).

@@ -146,12 +146,8 @@ void frmRunScreen1::Form_Load() {
 
 void frmRunScreen1::EndTimer_Timer() {
     EndTimer->stop();
-    ctx_.pump.doEvents();
     auto start = RunScreenSession::Start::Idle;
-    if (callSession(this, session_, [&start](RunScreenSession& s) {
-            if (!s.stopped())
-                start = s.retryLink();
-        }))
+    if (callSession(this, session_, [&start](RunScreenSession& s) { start = s.retryLink(); }))
         started(start);
 }
 
