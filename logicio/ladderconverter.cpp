@@ -222,7 +222,7 @@ LadderConversion convertLadder(const std::vector<ladder::PlcNodeRecord>& nodes) 
     return result;
 }
 
-void LadderConverter::convertFile() {
+void LadderConverter::convertFile(const std::function<void()>& listed) {
     base::Dialogs& dialogs = services_.dialogs;
     lines_.clear();
     const QString name = dialogs.openFileName(OpenTitle, LadderFilter);
@@ -239,6 +239,8 @@ void LadderConverter::convertFile() {
         return;
     }
     lines_ = conversion.lines;
+    if (listed)
+        listed();
     saveLioFile(conversion.rungs);
 }
 

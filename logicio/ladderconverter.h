@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace app {
@@ -43,7 +44,9 @@ class LadderConverter {
 public:
     explicit LadderConverter(app::AppServices& services) : services_(services) {}
 
-    void convertFile();
+    // listed runs once the listing of a conversion is ready, before the name of the new file is asked (the
+    // window shows the listing then).
+    void convertFile(const std::function<void()>& listed = {});
     // What the window's list shows after the last conversion.
     const QStringList& lines() const { return lines_; }
 

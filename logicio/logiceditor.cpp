@@ -42,6 +42,7 @@ void LogicEditor::load() {
     currentRung_ = 0;
     rungs().ClearRungs();
     fileName_.clear();
+    module_.rungsEdited();
 }
 
 QString LogicEditor::inputsCaption() const {
@@ -94,6 +95,7 @@ bool LogicEditor::choose(int list, int position) {
     }
     store(list, position, code, text);
     rebuildSummaries(module_.rungs()[currentRung_], SummaryForm::Edit);
+    module_.rungsEdited();
     return true;
 }
 
@@ -159,6 +161,7 @@ void LogicEditor::RefreshRung(int r) {
         return;
     currentRung_ = r;
     rebuildSummaries(module_.rungs()[r], SummaryForm::Refresh);
+    module_.rungsEdited();
 }
 
 void LogicEditor::refreshAll() {

@@ -6,7 +6,8 @@
 //
 // The eleven lists: 0, 2, 4, 6 conditions 1..4; 1, 3, 5 the operators before conditions 2..4; 7..10
 // actions 1..4. The rung list has three items per rung n (from 1): 3n-2 "Rung n", 3n-1 its input
-// summary (key "nIN"), 3n its output summary (key "nOUT").
+// summary (key "nIN"), 3n its output summary (key "nOUT"). Every change to the rungs (an edit, a refresh,
+// the clear at opening) is reported to the module (LogicModule::rungsChanged).
 //
 //   LogicEditor editor(module, LogicVariant::Version3);
 //   editor.load();                         // window opening: rung 0, rungs cleared, no file

@@ -1,6 +1,7 @@
 #include "palverin/installwindows.h"
 
 #include "app/ui/installwindows.h"
+#include "logicio/ui/installwindows.h"
 #include "monitor/ui/installwindows.h"
 #include "pset/ui/installwindows.h"
 #include "service/ui/installwindows.h"
@@ -12,6 +13,7 @@ void installWindows(app::AppContext& ctx, const FeatureModules& modules) {
     monitor::installWindows(ctx);
     service::installWindows(ctx, modules.service);
     pset::installWindows(ctx, modules.pset);
+    logicio::installWindows(ctx, modules.logicio);
     // Each later feature adds its installWindows() call here.
 }
 

@@ -10,6 +10,9 @@ class ServiceModule;
 namespace pset {
 class PsetModule;
 }
+namespace logicio {
+class LogicModule;
+}
 
 namespace palverin {
 
@@ -17,6 +20,7 @@ namespace palverin {
 struct FeatureModules {
     service::ServiceModule& service;
     pset::PsetModule& pset;
+    logicio::LogicModule& logicio;
 };
 
 void installWindows(app::AppContext& ctx, const FeatureModules& modules);

@@ -19,15 +19,7 @@ using logictest::RecordSize;
 
 namespace {
 
-const QString LongCondition = QStringLiteral("Current Strategy= Torque Control / Angle Monitor");
-
-// A file of 20 empty rungs as New leaves them, with both refreshed summaries.
-QByteArray newProgramFile() {
-    QByteArray file;
-    for (int r = 0; r < 20; ++r)
-        file += logictest::emptyRecord("Input  -> ", "Output -> ");
-    return file;
-}
+using logictest::LongCondition;
 
 QByteArray littleEndian16(int value) {
     QByteArray bytes(2, '\0');
@@ -55,26 +47,6 @@ protected:
         editor.RefreshRung(20);
     }
 
-    // The same program written byte by byte.
-    static QByteArray expectedFile() {
-        QByteArray file = newProgramFile();
-        put(file, 0, QByteArray::fromHex("05210000"));  // In1 = 33 x 256 + 5 = 8453
-        put(file, 4, QByteArray::fromHex("00020000"));  // In2 = 512
-        put(file, 16, QByteArray::fromHex("01000000")); // Op1 = OR
-        put(file, 28, QByteArray::fromHex("1E480000")); // Out1 = 72 x 256 + 30 = 18462
-        putText(file, 44, 40, "Counter 1 =  5");
-        putText(file, 84, 40, "Input 2 On");
-        putText(file, 204, 4, "OR");
-        putText(file, 216, 40, "Timer 2 Start  (30 Sec)");
-        putText(file, 376, 500, "Input  -> Counter 1 =  5  OR  Input 2 On");
-        putText(file, 876, 500, "Output -> Timer 2 Start  (30 Sec)");
-        const int last = 19 * RecordSize;
-        put(file, last, QByteArray::fromHex("003E0000")); // 62 x 256
-        putText(file, last + 44, 40, LongCondition.left(40).toLatin1());
-        putText(file, last + 376, 500, ("Input  -> " + LongCondition).toLatin1());
-        return file;
-    }
-
     LogicEditor v2{module, LogicVariant::Version2};
     LogicEditor v3{module, LogicVariant::Version3};
 };
@@ -82,7 +54,7 @@ protected:
 } // namespace
 
 TEST_F(LogicFileTest, SavedFilesEqualTheHandBuiltLayoutAndReloadUnchanged) {
-    const QByteArray expected = expectedFile();
+    const QByteArray expected = logictest::goldenProgramFile();
     ASSERT_EQ(expected.size(), 27520);
 
     buildProgram(v2);
@@ -241,7 +213,7 @@ TEST_F(LogicFileTest, OpenFindsTheBatchFileWhateverItsCaseAndZeroesAMissingOne) 
 TEST_F(LogicFileTest, FailedOpensAndSavesChangeNothingAndSaySo) {
     buildProgram(v2);
     const LogicRungs program = module.rungs();
-    ASSERT_TRUE(folder.write(QStringLiteral("Short.Lio"), newProgramFile().left(27519)));
+    ASSERT_TRUE(folder.write(QStringLiteral("Short.Lio"), logictest::newProgramFile().left(27519)));
     ASSERT_TRUE(folder.write(QStringLiteral("Old.Lio"), "old contents"));
 
     answerFiles({QString(), path(QStringLiteral("None.Lio")), path(QStringLiteral("Short.Lio"))});

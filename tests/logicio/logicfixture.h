@@ -37,6 +37,39 @@ inline QByteArray emptyRecord(const QByteArray& inputSummary, const QByteArray& 
     return record;
 }
 
+// A file of 20 empty rungs as New leaves them, with both refreshed summaries.
+inline QByteArray newProgramFile() {
+    QByteArray file;
+    for (int r = 0; r < 20; ++r)
+        file += emptyRecord("Input  -> ", "Output -> ");
+    return file;
+}
+
+// A condition longer than its 40-character file field.
+inline const QString LongCondition = QStringLiteral("Current Strategy= Torque Control / Angle Monitor");
+
+// The logic file of a program edited as follows, written byte by byte: New; rung 1 "Counter 1 = " with 5
+// (list 0, entry 33), "OR" (list 1), "Input 2 On" (list 2, entry 2), "Timer 2 Start" with 30 s (list 7,
+// entry 72), refreshed; rung 20 the strategy condition (list 0, entry 62), refreshed.
+inline QByteArray goldenProgramFile() {
+    QByteArray file = newProgramFile();
+    put(file, 0, QByteArray::fromHex("05210000"));  // In1 = 33 x 256 + 5 = 8453
+    put(file, 4, QByteArray::fromHex("00020000"));  // In2 = 512
+    put(file, 16, QByteArray::fromHex("01000000")); // Op1 = OR
+    put(file, 28, QByteArray::fromHex("1E480000")); // Out1 = 72 x 256 + 30 = 18462
+    putText(file, 44, 40, "Counter 1 =  5");
+    putText(file, 84, 40, "Input 2 On");
+    putText(file, 204, 4, "OR");
+    putText(file, 216, 40, "Timer 2 Start  (30 Sec)");
+    putText(file, 376, 500, "Input  -> Counter 1 =  5  OR  Input 2 On");
+    putText(file, 876, 500, "Output -> Timer 2 Start  (30 Sec)");
+    const int last = 19 * RecordSize;
+    put(file, last, QByteArray::fromHex("003E0000")); // 62 x 256
+    putText(file, last + 44, 40, LongCondition.left(40).toLatin1());
+    putText(file, last + 376, 500, ("Input  -> " + LongCondition).toLatin1());
+    return file;
+}
+
 // Answers the value-entry dialog from a queue: a number entered, or nothing for Cancel.
 class ScriptedValuePrompt : public app::ValueEntryPrompt {
 public:

@@ -169,3 +169,22 @@ TEST_F(LogicEditorTest, CodesOutsideTheListsShowNoEntryAndStayEditable) {
     EXPECT_EQ(rung.In1, codeWord(2, 0));
     EXPECT_EQ(v3.listPosition(0), 2);
 }
+
+TEST_F(LogicEditorTest, EveryChangeToTheSharedRungsIsReported) {
+    int reports = 0;
+    QObject::connect(&module, &LogicModule::rungsChanged, [&] { ++reports; });
+    v3.load();
+    EXPECT_EQ(reports, 1);
+    v3.clickItem(1, QStringLiteral("Rung 1"));
+    EXPECT_EQ(reports, 1) << "choosing a rung changes no rung";
+    ASSERT_TRUE(v3.choose(1, 1));
+    EXPECT_EQ(reports, 2);
+    EXPECT_FALSE(v3.choose(1, 2));
+    EXPECT_EQ(reports, 2);
+    // Opening the other editor clears the rungs this one shows.
+    v2.load();
+    EXPECT_EQ(reports, 3);
+    EXPECT_EQ(module.rungs()[1].Op1, 0);
+    v2.newProgram();
+    EXPECT_EQ(reports, 3 + 20);
+}

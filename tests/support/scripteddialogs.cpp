@@ -39,6 +39,8 @@ bool ScriptedDialogs::askOkCancel(const QString& text, const QString& caption, b
 }
 
 QString ScriptedDialogs::openFileName(const QString& caption, const QString&) {
+    if (onFilePrompt)
+        onFilePrompt(caption);
     if (fileNames.isEmpty()) {
         ADD_FAILURE() << "unexpected open-file prompt: " << caption.toStdString();
         return {};
@@ -47,6 +49,8 @@ QString ScriptedDialogs::openFileName(const QString& caption, const QString&) {
 }
 
 QString ScriptedDialogs::saveFileName(const QString& caption, const QString&, const QString&) {
+    if (onFilePrompt)
+        onFilePrompt(caption);
     if (fileNames.isEmpty()) {
         ADD_FAILURE() << "unexpected save-file prompt: " << caption.toStdString();
         return {};

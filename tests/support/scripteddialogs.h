@@ -8,6 +8,7 @@
 #include <QQueue>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace testsupport {
@@ -41,6 +42,8 @@ public:
     QQueue<bool> okCancelAnswers; // true = OK
     QQueue<QString> fileNames;    // empty text = cancelled
     QQueue<QString> textAnswers;  // a null QString = cancelled
+    // Runs at each open-file or save-file prompt, with its caption, before the prompt is answered.
+    std::function<void(const QString& caption)> onFilePrompt;
 
     std::vector<Message> messages;
     QStringList questions;             // texts of the yes/no and OK/Cancel questions asked
