@@ -2,9 +2,11 @@
 
 #include "app/palverin2006.h"
 #include "base/dialogs.h"
+#include "base/textlines.h"
 #include "base/vbrules.h"
 #include "ladder/ladderrebuild.h"
 #include "ladder/plcfile.h"
+#include "ladder/printout.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +28,17 @@ constexpr int SaveableNodes = 4;
 LadderEditor::LadderEditor(base::Dialogs& dialogs)
     : dialogs_(dialogs), program_(LadderProgram::empty(RootImageAtStart)) {}
 
+void LadderEditor::reset() {
+    program_ = LadderProgram::empty(RootImageAtStart);
+    elementList_.clear();
+    transferTrace_.clear();
+    elementBaseCode_ = 0;
+    elementSide_.reset();
+    statusText_ = NewProjectStatus;
+    currentFileName_.clear();
+    saveMenus_ = SaveMenus{};
+}
+
 bool LadderEditor::addRung() {
     // The next rung number is RungCount + 1; a loaded file may already hold that key (rungs numbered with
     // a gap), so the first free number from there is taken.
@@ -33,8 +46,7 @@ bool LadderEditor::addRung() {
     while (n <= MaximumRungs && !program_.appendRung(n))
         ++n;
     if (n > MaximumRungs) {
-        dialogs_.message(QStringLiteral("Maximum Number Of Rungs = 30"), PlcWarningCaption,
-                         base::MessageIcon::Critical);
+        dialogs_.message(RungLimitText, PlcWarningCaption, base::MessageIcon::Critical);
         return false;
     }
     program_.RungCount = n;
@@ -202,10 +214,22 @@ bool LadderEditor::writeProject(const QString& path) const {
     QString error;
     if (writePlcFile(path, program_, &error))
         return true;
+    reportWriteFailure(path, error);
+    return false;
+}
+
+bool LadderEditor::writePrintout(const QString& path) const {
+    QString error;
+    if (base::writeTextLines(path, rungPrintout(tree()), &error))
+        return true;
+    reportWriteFailure(path, error);
+    return false;
+}
+
+void LadderEditor::reportWriteFailure(const QString& path, const QString& error) const {
     dialogs_.message(QStringLiteral("Unable To Write File ") + QDir::toNativeSeparators(path) +
                          QStringLiteral("\r\n") + error,
                      FileErrorCaption, base::MessageIcon::Critical);
-    return false;
 }
 
 bool LadderEditor::saveAs(const QString& path) {
@@ -216,12 +240,10 @@ bool LadderEditor::saveAs(const QString& path) {
     return true;
 }
 
-std::optional<LadderImageBuild> LadderEditor::buildSendImage() const {
+LadderImageBuild LadderEditor::buildSendImage() const {
     LadderImageBuild build = buildLadderImage(program_);
-    if (!build.ok) {
+    if (!build.ok)
         dialogs_.message(build.errorText, TransferErrorCaption, base::MessageIcon::Critical);
-        return std::nullopt;
-    }
     return build;
 }
 
@@ -229,8 +251,7 @@ bool LadderEditor::BuildRungTree(const LadderImage& image) {
     newProject();
     std::optional<LadderProgram> rebuilt = rebuildLadderProgram(image);
     if (!rebuilt) {
-        dialogs_.message(QStringLiteral("Maximum Number Of Rungs = 30"), PlcWarningCaption,
-                         base::MessageIcon::Critical);
+        dialogs_.message(RungLimitText, PlcWarningCaption, base::MessageIcon::Critical);
         return false;
     }
     program_ = std::move(*rebuilt);

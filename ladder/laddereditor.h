@@ -28,6 +28,7 @@ namespace ladder {
 
 inline const QString NewProjectStatus = QStringLiteral("New Project Started");
 inline const QString FileLoadedStatus = QStringLiteral("File Loaded: ");
+inline const QString RungLimitText = QStringLiteral("Maximum Number Of Rungs = 30");
 
 struct SaveMenus {
     bool save = false;
@@ -52,6 +53,10 @@ public:
     const LadderTree& tree() const { return program_.tree; }
     const LadderPresets& presets() const { return program_.presets; }
     int RungCount() const { return program_.RungCount; }
+
+    // Back to a freshly opened editor: the root alone (image 0), presets 1, no file, no element list, no
+    // trace, Save menus off, "New Project Started".
+    void reset();
 
     // --- the rung tree ---
     // Adds rung RungCount + 1 with its inputs and outputs nodes; at 30 rungs shows "Maximum Number Of
@@ -102,11 +107,16 @@ public:
     bool writeProject(const QString& path) const;
     // Save As once the name is fixed: writes, then the file name and status follow the new file.
     bool saveAs(const QString& path);
+    // Writes the rung printout (one line per node, CR LF); a failed write shows a message.
+    bool writePrintout(const QString& path) const;
 
     // --- the controller ---
-    // The image of the program for sending, or nothing after a critical message naming the rung that
-    // cannot be sent (more than 10 elements in a list, an element code outside 1..255).
-    std::optional<LadderImageBuild> buildSendImage() const;
+    // The image of the program for sending; not ok after a critical message naming the rung that cannot
+    // be sent (more than 10 elements in a list, an element code outside 1..255).
+    LadderImageBuild buildSendImage() const;
+    // The trace of the send under way or failed last (its own view: never placed as elements).
+    const QStringList& transferTrace() const { return transferTrace_; }
+    void setTransferTrace(QStringList trace) { transferTrace_ = std::move(trace); }
     // Rebuilds the project from a received image: "Logic I/O Transfer Completed" and both Save menus
     // on; more than 30 rungs shows "Maximum Number Of Rungs = 30", leaves the empty new project and
     // returns false.
@@ -119,10 +129,12 @@ public:
 
 private:
     void enableSaveWhenPopulated();
+    void reportWriteFailure(const QString& path, const QString& error) const;
     void renamePresetNodes(const QString& text, const std::function<bool(const LadderNode&)>& shows);
     base::Dialogs& dialogs_;
     LadderProgram program_;
     QStringList elementList_;
+    QStringList transferTrace_;
     int elementBaseCode_ = 0;
     // The element list's side, or nothing before the first group button.
     std::optional<ElementSide> elementSide_;

@@ -4,6 +4,7 @@
 
 namespace ladder {
 
-LadderModule::LadderModule(app::AppServices& services) : services_(services), editor_(services.dialogs) {}
+LadderModule::LadderModule(app::AppServices& services, std::unique_ptr<QSettings> store)
+    : services_(services), editor_(services.dialogs), store_(std::move(store)) {}
 
 } // namespace ladder

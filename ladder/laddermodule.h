@@ -1,8 +1,14 @@
 #pragma once
 // The ladder feature's module: owns the one ladder program the editor shows, shared by the editor window
-// and the settings collection, and holds the services they use. Built once in the composition root.
+// and the settings collection, and holds the services they use and the user's settings store, where the
+// editor window leaves its position. Built once in the composition root.
 
 #include "ladder/laddereditor.h"
+#include "ladder/windowposition.h"
+
+#include <QSettings>
+
+#include <memory>
 
 namespace app {
 class AppServices;
@@ -12,16 +18,18 @@ namespace ladder {
 
 class LadderModule {
 public:
-    explicit LadderModule(app::AppServices& services);
+    explicit LadderModule(app::AppServices& services, std::unique_ptr<QSettings> store = userSettingsStore());
     LadderModule(const LadderModule&) = delete;
     LadderModule& operator=(const LadderModule&) = delete;
 
     app::AppServices& services() { return services_; }
     LadderEditor& editor() { return editor_; }
+    QSettings& settings() { return *store_; }
 
 private:
     app::AppServices& services_;
     LadderEditor editor_;
+    std::unique_ptr<QSettings> store_;
 };
 
 } // namespace ladder

@@ -1,6 +1,7 @@
 #include "palverin/installwindows.h"
 
 #include "app/ui/installwindows.h"
+#include "ladder/ui/installwindows.h"
 #include "logicio/ui/installwindows.h"
 #include "monitor/ui/installwindows.h"
 #include "pset/ui/installwindows.h"
@@ -14,6 +15,7 @@ void installWindows(app::AppContext& ctx, const FeatureModules& modules) {
     service::installWindows(ctx, modules.service);
     pset::installWindows(ctx, modules.pset);
     logicio::installWindows(ctx, modules.logicio);
+    ladder::installWindows(ctx, modules.ladder);
     // Each later feature adds its installWindows() call here.
 }
 

@@ -10,6 +10,9 @@ class ServiceModule;
 namespace pset {
 class PsetModule;
 }
+namespace ladder {
+class LadderModule;
+}
 namespace logicio {
 class LogicModule;
 }
@@ -21,6 +24,7 @@ struct FeatureModules {
     service::ServiceModule& service;
     pset::PsetModule& pset;
     logicio::LogicModule& logicio;
+    ladder::LadderModule& ladder;
 };
 
 void installWindows(app::AppContext& ctx, const FeatureModules& modules);

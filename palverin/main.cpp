@@ -49,7 +49,8 @@ int main(int argc, char* argv[]) {
     logicio::LogicModule logicModule(ctx);
     monitor::MonitorModule monitorModule(ctx);
     service::ServiceModule serviceModule(ctx);
-    palverin::installWindows(ctx, {.service = serviceModule, .pset = psetModule, .logicio = logicModule});
+    palverin::installWindows(
+        ctx, {.service = serviceModule, .pset = psetModule, .logicio = logicModule, .ladder = ladderModule});
     app::FrmMain main(ctx);
     app::startProgram(ctx, main, QApplication::applicationVersion());
     return QApplication::exec();

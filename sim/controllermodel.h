@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace sim {
@@ -106,6 +107,20 @@ public:
     std::set<int> unansweredLogicBlocks;
     std::set<int> silentCommandCodes;
     bool wrongLogicBlockEcho = false;
+    // --- the ladder store of a type-3 controller (model_ladder.cpp): while the model plays one (verMajor 3)
+    // the frames [61 b k s1..s5] and the requests [62 k ...] reach this slot image instead of the logic
+    // blocks; the logic reset 0x63 restores ladderDefaults as well as the logic defaults. Header [61 0 0 c]:
+    // slot 0 = c, slots 1..659 cleared; frame (b, k), b 1..32, k 1..4: slots 20(b - 1) + 5(k - 1) + 1 .. + 5;
+    // answer block k (0..109): slots 6k..6k + 5. The logic knobs (unanswered blocks, silent codes, wrong
+    // echo) apply too.
+    static constexpr int LadderControllerType = 3;
+    static constexpr int LadderSlots = 660;
+    using LadderImage = std::array<int, LadderSlots>;
+    LadderImage ladderSlots{};
+    LadderImage ladderDefaults{};
+    // Frames (b, k) neither stored nor acknowledged (b 0 is the header).
+    std::set<std::pair<int, int>> unacknowledgedLadderFrames;
+    bool playsLadder() const { return verMajor == LadderControllerType; }
     // --- DSP: the defaults image the reset command (09EF0601 [0B]) restores, and the software revision
     // the DSP reports in its revision frame 13EF0106 [50 0 0 0 0 0 minor major] ---
     std::array<uint8_t, DspSize> dspDefaults{};
@@ -235,6 +250,7 @@ private:
     // Logic and ladder blocks [61 n ...] and their requests [62 n ...] (model_logic.cpp).
     std::vector<CanMessage> logicRequest(const CanMessage& m);
     int echoedLogicBlock(int block);
+    std::vector<CanMessage> ladderRequest(const CanMessage& m);
     std::vector<CanMessage> curveRequest(const CanMessage& m, CanId replyId) const;
     void seedCommandDefaults();
     // Pset selection (0x21..0x28) and rundown clearing (0x81) on the command identifier (model_psets.cpp).

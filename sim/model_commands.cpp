@@ -73,6 +73,8 @@ std::vector<CanMessage> ControllerModel::commandRequest(const CanMessage& m) {
     case codes::Version:
         return {{ids::CommandReply, {codes::Acknowledge, codes::Version, verMajor, verMinor, 0, 0, 0, 0}}};
     case codes::ResetLogicDefaults:
+        // The controller's logic, whichever form it holds, goes back to its defaults.
+        ladderSlots = ladderDefaults;
         logicBlocks = logicDefaults;
         return {acknowledgement(d[0])};
     case codes::RestartLogic:
@@ -95,7 +97,7 @@ std::vector<CanMessage> ControllerModel::commandRequest(const CanMessage& m) {
     }
     case codes::LogicBlock:
     case codes::LogicBlockRequest:
-        return logicRequest(m);
+        return playsLadder() ? ladderRequest(m) : logicRequest(m);
     case codes::Status:
         return rundownResultRequest(m);
     default:

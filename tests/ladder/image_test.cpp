@@ -143,7 +143,7 @@ TEST(LadderImage, ProgramsThatDoNotFitAreRefusedNamingTheRung) {
     editor.showGroup(0);
     for (int i = 0; i < 9; ++i)
         editor.placeElement(editor.program().inputsNode(2), i);
-    EXPECT_TRUE(editor.buildSendImage()); // the editor places 8 at most
+    EXPECT_TRUE(editor.buildSendImage().ok); // the editor places 8 at most
     EXPECT_TRUE(dialogs.messages.empty());
 }
 

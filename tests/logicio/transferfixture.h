@@ -3,65 +3,22 @@
 // talking through the link fixture's link and scripted dialogs, the progress it reports, and what the
 // stand-in received.
 
-#include "base/progress.h"
 #include "logicio/logiccatalogue.h"
 #include "logicio/logiceditor.h"
 #include "logicio/logicimage.h"
 #include "logicio/logictransfer.h"
 #include "tests/link/linkfixtures.h"
+#include "tests/link/silentlinks.h"
 #include "tests/logicio/logicfixture.h"
-#include "tests/support/countingeventpump.h"
-#include "tests/support/waitfor.h"
-
-#include <QCoreApplication>
 
 #include <algorithm>
 #include <vector>
 
 namespace logictest {
 
-// The Ethernet link to the stand-in on a pump that never waits: every wait handles the pending socket
-// events once and otherwise counts its whole budget as spent. A controller that stays silent then costs
-// no time, and the budgets the transfer spent can be asserted.
-class CountingEthernetFixture : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dongle.listen(0));
-        s.ConnectionType = clink::TcpIp;
-        s.TransferDelay = 1;
-        link.socket.connectTo(QStringLiteral("127.0.0.1"), dongle.port());
-        ASSERT_TRUE(testsupport::waitFor([&] { return link.socket.isConnected() && dongle.hasClient(); }));
-        pump.betweenPolls = [] { QCoreApplication::processEvents(); };
-    }
-
-    testsupport::CountingEventPump pump;
-    clink::ManualLinkClock clock;
-    testsupport::ScriptedDialogs dialogs;
-    sim::ControllerModel model;
-    sim::TcpDongle dongle{model};
-    clink::ControllerLink link{pump, dialogs, clock};
-    clink::LinkState& s = link.state;
-};
-
-// The links on which a silent controller costs no time: Ethernet on the counting pump; the parallel-port
-// and USB fixtures never wait for a reply that does not come.
-using SilentLinks =
-    ::testing::Types<CountingEthernetFixture, testsupport::PpFixture, testsupport::UsbFixture>;
-
-class RecordingProgress : public base::Progress {
-public:
-    void setRange(int minimum, int maximum) override {
-        this->minimum = minimum;
-        this->maximum = maximum;
-    }
-    void setValue(int value) override { values.push_back(value); }
-    int highest() const { return values.empty() ? -1 : *std::max_element(values.begin(), values.end()); }
-    int last() const { return values.empty() ? -1 : values.back(); }
-
-    int minimum = -1;
-    int maximum = -1;
-    std::vector<int> values;
-};
+using linktest::CountingEthernetFixture;
+using linktest::RecordingProgress;
+using linktest::SilentLinks;
 
 // A program in every rung, in the form a receive rebuilds (refresh summaries): conditions with OR and
 // AND, counter values, the three timer starts with their seconds, and actions of the variant's list.

@@ -1,0 +1,409 @@
+#include "ladder/ui/frmplcio.h"
+
+#include "app/transferresult.h"
+#include "app/ui/appcontext.h"
+#include "app/ui/commandframe.h"
+#include "app/ui/windowregistry.h"
+#include "base/vbrules.h"
+#include "ladder/elementcatalogue.h"
+#include "ladder/ladderfiles.h"
+#include "ladder/laddermodule.h"
+#include "ladder/laddertransfer.h"
+#include "ladder/windowposition.h"
+
+#include <QCloseEvent>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace ladder {
+
+namespace {
+
+const QString Caption = QStringLiteral(" Brenstal  - Logic I/O");
+// Tree items carry the element code (the node's image) and the node's index in the session's tree.
+constexpr int CodeRole = Qt::UserRole;
+constexpr int NodeRole = Qt::UserRole + 1;
+constexpr int GroupButtonColumns = 3;
+constexpr int PresetColumns = 2;
+constexpr int TimerDecimals = 2;
+constexpr int TreeMinimumWidth = 320;
+
+template <typename W> W* named(W* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+// The bar shows itself when a transfer sets it up.
+class ShowingProgress : public base::Progress {
+public:
+    explicit ShowingProgress(QProgressBar& bar) : bar_(bar) {}
+    void setRange(int minimum, int maximum) override {
+        bar_.setRange(minimum, maximum);
+        bar_.setVisible(true);
+    }
+    void setValue(int value) override { bar_.setValue(value); }
+
+private:
+    QProgressBar& bar_;
+};
+
+} // namespace
+
+frmPLCIO::frmPLCIO(app::AppContext& ctx, LadderModule& module, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), module_(module), editor_(module.editor()) {
+    setObjectName(QStringLiteral("frmPLCIO"));
+    setWindowTitle(Caption);
+
+    buildMenus();
+    auto* central = new QWidget(this);
+    auto* layout = new QHBoxLayout(central);
+    TreeView1 = named(new QTreeWidget(central), QStringLiteral("TreeView1"));
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setExpandsOnDoubleClick(false); // a double-click renames a rung
+    TreeView1->setMinimumWidth(TreeMinimumWidth);
+    layout->addWidget(TreeView1, 1);
+    auto* side = new QVBoxLayout;
+    side->addWidget(buildGroups());
+    side->addWidget(buildLists(), 1);
+    side->addWidget(buildPresets());
+    Pb1 = named(new QProgressBar(central), QStringLiteral("Pb1"));
+    Pb1->setVisible(false);
+    side->addWidget(Pb1);
+    layout->addLayout(side, 1);
+    setCentralWidget(central);
+
+    statusBar()->setObjectName(QStringLiteral("sbStatusBar"));
+    sbPanel1 = named(new QLabel(statusBar()), QStringLiteral("sbPanel1"));
+    statusBar()->addWidget(sbPanel1, 1);
+
+    connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this] { TreeView1_Click(); });
+    connect(TreeView1, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { TreeView1_DblClick(item); });
+    connect(List1, &QListWidget::itemActivated, this, [this] { List1_DblClick(); });
+    Form_Load();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Building
+
+void frmPLCIO::buildMenus() {
+    auto add = [this](QMenu* menu, const QString& text, const char* name, void (frmPLCIO::*handler)()) {
+        QAction* action = named(menu->addAction(text), QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        return action;
+    };
+    QMenu* file = named(menuBar()->addMenu(QStringLiteral("&File")), QStringLiteral("mnuFIle"));
+    add(file, QStringLiteral("&Open Project"), "mnuOpen", &frmPLCIO::mnuOpen_Click);
+    add(file, QStringLiteral("&New Project"), "mnuNewProject", &frmPLCIO::mnuNewProject_Click);
+    file->addSeparator();
+    mnuSave = add(file, QStringLiteral("&Save"), "mnuSave", &frmPLCIO::mnuSave_Click);
+    mnuSaveAs = add(file, QStringLiteral("&Save As..."), "mnuSaveAs", &frmPLCIO::mnuSaveAs_Click);
+    file->addSeparator();
+    add(file, QStringLiteral("&Print"), "mnuPrint", &frmPLCIO::mnuPrint_Click);
+    file->addSeparator();
+    QAction* exit = named(file->addAction(QStringLiteral("&Exit")), QStringLiteral("mnuExit"));
+    connect(exit, &QAction::triggered, this, [this] { app::closeWindow(this); });
+
+    QMenu* transfer = named(menuBar()->addMenu(QStringLiteral("&Transfer")), QStringLiteral("mnuTransfer"));
+    add(transfer, QStringLiteral("&Send"), "mnuSend", &frmPLCIO::mnuSend_Click);
+    add(transfer, QStringLiteral("&Receive"), "mnuReceive", &frmPLCIO::mnuReceive_Click);
+    add(transfer, QStringLiteral("&Reset To Factory Defaults"), "mnuSetDefaults",
+        &frmPLCIO::mnuSetDefaults_Click);
+
+    QMenu* rung = named(menuBar()->addMenu(QStringLiteral("&Rung")), QStringLiteral("mnuRung"));
+    add(rung, QStringLiteral("&Add"), "mnuAddRung", &frmPLCIO::mnuAddRung_Click);
+    add(rung, QStringLiteral("Delete"), "mnuDeleteRung", &frmPLCIO::mnuDeleteRung_Click);
+}
+
+QWidget* frmPLCIO::buildGroups() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    frmInput = named(new QGroupBox(QStringLiteral("Inputs"), row), QStringLiteral("frmInput"));
+    frmOut = named(new QGroupBox(QStringLiteral("Outputs"), row), QStringLiteral("frmOut"));
+    auto* inputs = new QGridLayout(frmInput);
+    auto* outputs = new QGridLayout(frmOut);
+    const std::vector<ElementGroup>& groups = elementGroups();
+    std::array<int, 2> placed{};
+    for (int g = 0; g < int(groups.size()); ++g) {
+        const ElementGroup& group = groups[size_t(g)];
+        const bool input = group.side == ElementSide::Inputs;
+        QGroupBox* frame = input ? frmInput : frmOut;
+        auto* button = named(new QPushButton(group.caption, frame), group.button);
+        int& n = placed[input ? 0 : 1];
+        (input ? inputs : outputs)->addWidget(button, n / GroupButtonColumns, n % GroupButtonColumns);
+        ++n;
+        connect(button, &QPushButton::clicked, this, [this, g] { groupButton_Click(g); });
+    }
+    layout->addWidget(frmInput);
+    layout->addWidget(frmOut);
+    return row;
+}
+
+QWidget* frmPLCIO::buildLists() {
+    auto* panel = new QWidget(this);
+    auto* layout = new QGridLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    lbl1 = named(new QLabel(QStringLiteral("Logic Selections Available"), panel), QStringLiteral("lbl1"));
+    lbl2 = named(new QLabel(QStringLiteral("Logic Selections Used"), panel), QStringLiteral("lbl2"));
+    List1 = named(new QListWidget(panel), QStringLiteral("List1"));
+    List2 = named(new QListWidget(panel), QStringLiteral("List2"));
+    layout->addWidget(lbl1, 0, 0);
+    layout->addWidget(lbl2, 0, 1);
+    layout->addWidget(List1, 1, 0);
+    layout->addWidget(List2, 1, 1);
+    // The trace of a send: the image as it went out, kept after a failure. Nothing is placed from it.
+    lstTrace = named(new QListWidget(panel), QStringLiteral("lstTrace"));
+    lstTrace->setVisible(false);
+    layout->addWidget(lstTrace, 2, 0, 1, 2);
+    return panel;
+}
+
+QWidget* frmPLCIO::buildPresets() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* counters = named(new QGroupBox(QStringLiteral("Counter "), row), QStringLiteral("Frame2"));
+    auto* counterGrid = new QGridLayout(counters);
+    for (int n = 1; n <= LadderPresets::Counters; ++n) {
+        auto* box = named(new QSpinBox(counters), QStringLiteral("cwCounter%1").arg(n));
+        box->setRange(int(LadderPresets::Minimum), int(LadderPresets::counterMaximum(n)));
+        cwCounter[size_t(n - 1)] = box;
+        const int at = (n - 1) % (LadderPresets::Counters / PresetColumns);
+        const int column = 2 * ((n - 1) / (LadderPresets::Counters / PresetColumns));
+        counterGrid->addWidget(new QLabel(QString::number(n), counters), at, column);
+        counterGrid->addWidget(box, at, column + 1);
+        connect(box, &QSpinBox::valueChanged, this, [this, n](int value) {
+            editor_.setCounterPreset(n, value);
+            showTree();
+        });
+    }
+    auto* timers = named(new QGroupBox(QStringLiteral("Timer Value"), row), QStringLiteral("Frame1"));
+    auto* timerGrid = new QGridLayout(timers);
+    for (int n = 1; n <= LadderPresets::Timers; ++n) {
+        auto* box = named(new QDoubleSpinBox(timers), QStringLiteral("cwTimer%1").arg(n));
+        box->setDecimals(TimerDecimals);
+        box->setRange(LadderPresets::Minimum, LadderPresets::TimerMaximum);
+        box->setSuffix(QStringLiteral(" Sec"));
+        cwTimer[size_t(n - 1)] = box;
+        timerGrid->addWidget(new QLabel(QString::number(n), timers), n - 1, 0);
+        timerGrid->addWidget(box, n - 1, 1);
+        connect(box, &QDoubleSpinBox::valueChanged, this, [this, n](double value) {
+            editor_.setTimerPreset(n, value);
+            showTree();
+        });
+    }
+    layout->addWidget(counters, 2);
+    layout->addWidget(timers, 1);
+    return row;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Handlers
+
+void frmPLCIO::Form_Load() {
+    editor_.reset();
+    prepareLinkForEditor(ctx_.link, ctx_.dialogs);
+    frmInput->setEnabled(false);
+    frmOut->setEnabled(false);
+    showAll();
+}
+
+void frmPLCIO::closeEvent(QCloseEvent* event) {
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    QWidget* shown = frame ? static_cast<QWidget*>(frame) : this;
+    if (!shown->isMinimized())
+        saveWindowPosition(module_.settings(), shown->geometry());
+    QMainWindow::closeEvent(event);
+}
+
+void frmPLCIO::mnuOpen_Click() {
+    LadderFiles(ctx_.dialogs, editor_).mnuOpen_Click();
+    showAll();
+}
+
+void frmPLCIO::mnuNewProject_Click() {
+    editor_.newProject();
+    showAll();
+}
+
+void frmPLCIO::mnuSave_Click() {
+    LadderFiles(ctx_.dialogs, editor_).mnuSave_Click();
+    showProjectState();
+}
+
+void frmPLCIO::mnuSaveAs_Click() {
+    LadderFiles(ctx_.dialogs, editor_).mnuSaveAs_Click();
+    showProjectState();
+}
+
+void frmPLCIO::mnuPrint_Click() {
+    LadderFiles(ctx_.dialogs, editor_).mnuPrint_Click();
+}
+
+void frmPLCIO::runTransfer(
+    const std::function<app::TransferResult(LadderTransfer&, base::Progress&)>& command) {
+    app::Busy busy(ctx_.busy, true);
+    if (!busy)
+        return;
+    LadderTransfer transfer(ctx_, editor_);
+    ShowingProgress progress(*Pb1);
+    // A finished transfer hides the bar; a failed one leaves it where it stopped.
+    if (command(transfer, progress).ok())
+        Pb1->setVisible(false);
+    showAll();
+}
+
+void frmPLCIO::mnuSend_Click() {
+    runTransfer([](LadderTransfer& transfer, base::Progress& progress) { return transfer.send(progress); });
+}
+
+void frmPLCIO::mnuReceive_Click() {
+    runTransfer(
+        [](LadderTransfer& transfer, base::Progress& progress) { return transfer.receive(progress); });
+}
+
+void frmPLCIO::mnuSetDefaults_Click() {
+    runTransfer([](LadderTransfer& transfer, base::Progress&) { return transfer.resetToFactoryDefaults(); });
+}
+
+void frmPLCIO::mnuAddRung_Click() {
+    editor_.addRung();
+    showTree();
+    showProjectState();
+}
+
+void frmPLCIO::mnuDeleteRung_Click() {
+    if (editor_.deleteEntry(currentNode())) {
+        showTree();
+        showProjectState();
+    }
+}
+
+int frmPLCIO::currentNode() const {
+    const QTreeWidgetItem* item = TreeView1->currentItem();
+    return item ? item->data(0, NodeRole).toInt() : -1;
+}
+
+void frmPLCIO::TreeView1_Click() {
+    const int node = currentNode();
+    const NodeSelection selection = editor_.selectNode(node);
+    if (node >= 0)
+        setWindowTitle(selection.caption);
+    frmInput->setEnabled(selection.inputsEnabled);
+    frmOut->setEnabled(selection.outputsEnabled);
+    if (!selection.availableLabel.isEmpty()) {
+        lbl1->setText(selection.availableLabel);
+        lbl2->setText(selection.usedLabel);
+    }
+    showElementList();
+}
+
+void frmPLCIO::TreeView1_DblClick(QTreeWidgetItem* item) {
+    if (item && editor_.renameRung(item->data(0, NodeRole).toInt()))
+        showTree();
+}
+
+void frmPLCIO::List1_DblClick() {
+    if (editor_.placeElement(currentNode(), List1->currentRow())) {
+        showTree();
+        showProjectState();
+    }
+}
+
+void frmPLCIO::groupButton_Click(int group) {
+    const QStringList used = editor_.showGroup(group);
+    showElementList();
+    List2->clear();
+    List2->addItems(used);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Showing the session
+
+void frmPLCIO::showAll() {
+    showTree();
+    showPresets();
+    showProjectState();
+    showElementList();
+    showTrace();
+}
+
+void frmPLCIO::showTree() {
+    const LadderTree& tree = editor_.tree();
+    const int current = currentNode();
+    const QString currentKey = tree.valid(current) ? tree.node(current).key : QString();
+    // The item shown before: by its key, or where it was when a preset renamed it in place.
+    int again = currentKey.isEmpty() ? -1 : tree.find(currentKey);
+    if (again < 0 && current >= 0 && tree.count() == shownNodes_)
+        again = current;
+    {
+        // Redrawing is no selection by the user: the element list stays as the user left it.
+        const QSignalBlocker quiet(TreeView1);
+        TreeView1->clear();
+        std::vector<QTreeWidgetItem*> items;
+        items.reserve(size_t(tree.count()));
+        for (int i = 0; i < tree.count(); ++i) {
+            const LadderNode& node = tree.node(i);
+            auto* item = node.parent < 0 ? new QTreeWidgetItem(TreeView1)
+                                         : new QTreeWidgetItem(items[size_t(node.parent)]);
+            item->setText(0, node.text);
+            item->setData(0, CodeRole, int(node.image));
+            item->setData(0, NodeRole, i);
+            items.push_back(item);
+        }
+        TreeView1->expandAll();
+        if (again >= 0) {
+            TreeView1->setCurrentItem(items[size_t(again)]);
+            TreeView1->scrollToItem(items[size_t(again)]);
+        }
+    }
+    shownNodes_ = tree.count();
+    // The node selected before is gone (deleted, or a new project): nothing is selected any more.
+    if (current >= 0 && again < 0)
+        TreeView1_Click();
+}
+
+void frmPLCIO::showPresets() {
+    const LadderPresets& presets = editor_.presets();
+    for (int n = 1; n <= LadderPresets::Counters; ++n) {
+        const QSignalBlocker quiet(cwCounter[size_t(n - 1)]);
+        cwCounter[size_t(n - 1)]->setValue(int(base::roundHalfEven(presets.cwCounter(n))));
+    }
+    for (int n = 1; n <= LadderPresets::Timers; ++n) {
+        const QSignalBlocker quiet(cwTimer[size_t(n - 1)]);
+        cwTimer[size_t(n - 1)]->setValue(presets.cwTimer(n));
+    }
+}
+
+void frmPLCIO::showProjectState() {
+    mnuSave->setEnabled(editor_.saveMenus().save);
+    mnuSaveAs->setEnabled(editor_.saveMenus().saveAs);
+    sbPanel1->setText(editor_.statusText());
+}
+
+void frmPLCIO::showElementList() {
+    List1->clear();
+    List1->addItems(editor_.elementList());
+}
+
+void frmPLCIO::showTrace() {
+    lstTrace->clear();
+    lstTrace->addItems(editor_.transferTrace());
+    lstTrace->setVisible(!editor_.transferTrace().isEmpty());
+}
+
+} // namespace ladder

@@ -1,0 +1,63 @@
+// The ladder store of a type-3 controller on the command identifier: the editor's frames [61 b k s1..s5]
+// written into a slot image and acknowledged [A0 61 b k], the requests [62 k ...] answered with six slots
+// [62 k slots 6k..6k+5], and the faults a test gives them.
+#include "link/commandcodes.h"
+#include "sim/controllermodel.h"
+
+#include <algorithm>
+
+namespace sim {
+
+namespace ids = clink::ids;
+namespace codes = clink::codes;
+
+namespace {
+// A frame's slots: block b (1..32) is slots 20(b - 1) + 1 .. 20b, sent in quarters k (1..4) of five.
+constexpr int BlockSlots = 20;
+constexpr int QuarterSlots = 5;
+constexpr int LastBlock = 32;
+constexpr int Quarters = 4;
+// Data bytes: code, block, quarter, then the five slots; the header carries the rung count in byte 3.
+constexpr int FirstSlotByte = 3;
+// An answer block carries six slots from byte 2.
+constexpr int AnswerSlots = 6;
+constexpr int FirstAnswerByte = 2;
+
+bool isHeader(int b, int k) {
+    return b == 0 && k == 0;
+}
+bool isSlotFrame(int b, int k) {
+    return b >= 1 && b <= LastBlock && k >= 1 && k <= Quarters;
+}
+} // namespace
+
+std::vector<CanMessage> ControllerModel::ladderRequest(const CanMessage& m) {
+    const auto& d = m.data;
+    if (d[0] == codes::LogicBlock) {
+        const int b = d[1];
+        const int k = d[2];
+        // A frame the controller does not take (or cannot place) is neither stored nor acknowledged.
+        if (unacknowledgedLadderFrames.count({b, k}) || (!isHeader(b, k) && !isSlotFrame(b, k)))
+            return {};
+        if (isHeader(b, k)) {
+            ladderSlots.fill(0);
+            ladderSlots[0] = d[FirstSlotByte];
+        } else {
+            const int first = BlockSlots * (b - 1) + QuarterSlots * (k - 1) + 1;
+            for (int i = 0; i < QuarterSlots; ++i)
+                ladderSlots[size_t(first + i)] = d[size_t(FirstSlotByte + i)];
+        }
+        return {
+            {ids::CommandReply, {codes::Acknowledge, codes::LogicBlock, echoedLogicBlock(b), k, 0, 0, 0, 0}}};
+    }
+    const int block = d[1];
+    if (unansweredLogicBlocks.count(block))
+        return {};
+    CanMessage reply{ids::CommandReply, {codes::LogicBlockRequest, echoedLogicBlock(block)}};
+    const int first = AnswerSlots * block;
+    for (int i = 0; i < AnswerSlots && first + i < LadderSlots; ++i)
+        reply.data[size_t(FirstAnswerByte + i)] = ladderSlots[size_t(first + i)];
+    return {reply};
+}
+
+} // namespace sim
