@@ -50,6 +50,10 @@ bool SendDspReset(clink::ControllerLink& link) {
     const std::array<int, 8> data{DspResetCode, 0, 0, 0, 0, 0, 0, 0};
     switch (link.state.ConnectionType) {
     case clink::ParallelPort:
+        // A dongle that no command has set up since start-up is still in its configuration mode and would
+        // transmit nothing: set it up first.
+        if (!link.dataTx.CheckNormalMode() && !link.dataTx.ConfigureCanDongle(clink::ids::DspReply))
+            return false;
         link.spi.ResetLineHigh();
         link.dataTx.SendCanMessage({clink::ids::DspWriteRequest, data});
         return transmitted(link);

@@ -17,7 +17,7 @@ QString cells(const QStringList& texts) {
 }
 } // namespace
 
-QStringList reportLines(const ReportSpec& spec) {
+QStringList reportLines(const ReportContents& report) {
     const QString rule(RuleWidth, u'-');
     QStringList lines{QStringLiteral("Company   : Brenstal"),
                       QStringLiteral("File Type : Controller Rundown Data"),
@@ -27,24 +27,24 @@ QStringList reportLines(const ReportSpec& spec) {
                       QStringLiteral("Parameter Set #: 1"),
                       base::fixed40(QStringLiteral("Units: Nm")),
                       base::fixed40(QStringLiteral("Strategy: Torque Control")),
-                      base::fixed40(QStringLiteral("Torque Target: ") + spec.target),
-                      base::fixed40(QStringLiteral("Torque Hi Limit: ") + spec.hi),
-                      base::fixed40(QStringLiteral("Torque Lo Limit: ") + spec.lo),
+                      base::fixed40(QStringLiteral("Torque Target: ") + report.target),
+                      base::fixed40(QStringLiteral("Torque Hi Limit: ") + report.hi),
+                      base::fixed40(QStringLiteral("Torque Lo Limit: ") + report.lo),
                       base::fixed40(QStringLiteral("Torque Threshold: 5")),
                       QStringLiteral("  "),
                       cells({"#", "RESULT", "TORQUE", "ANGLE", "TORQUE X"}),
                       rule};
-    for (int i = 0; i < spec.torques.size(); ++i)
-        lines << cells({QString::number(i + 1), QStringLiteral("ACCEPT"), spec.torques[i], "45", "0"});
-    if (spec.closed)
+    for (int i = 0; i < report.torques.size(); ++i)
+        lines << cells({QString::number(i + 1), QStringLiteral("ACCEPT"), report.torques[i], "45", "0"});
+    if (report.closed)
         lines << rule;
     return lines;
 }
 
 QByteArray threeRundownReport() {
-    ReportSpec spec;
-    spec.torques = QStringList{"10.00", "12.00", "14.00"};
-    return base::joinLinesCrLf(reportLines(spec));
+    ReportContents report;
+    report.torques = QStringList{"10.00", "12.00", "14.00"};
+    return base::joinLinesCrLf(reportLines(report));
 }
 
 } // namespace statstest

@@ -17,7 +17,7 @@
 
 using namespace monitor;
 using statstest::reportLines;
-using statstest::ReportSpec;
+using statstest::ReportContents;
 
 namespace {
 
@@ -27,8 +27,8 @@ protected:
         EXPECT_TRUE(folder.write(name, bytes));
         return folder.file(name);
     }
-    QString save(const QString& name, const ReportSpec& spec) {
-        return save(name, base::joinLinesCrLf(reportLines(spec)));
+    QString save(const QString& name, const ReportContents& report) {
+        return save(name, base::joinLinesCrLf(reportLines(report)));
     }
     // Chooses the file in the load dialog and loads it.
     bool choose(const QString& path) {
@@ -64,12 +64,12 @@ TEST_F(StatsLoad, ThreeRundownReportGivesTheExactResults) {
 }
 
 TEST_F(StatsLoad, ValuesAreReadWholeAndLineEndsMayBeBareLineFeeds) {
-    ReportSpec spec;
-    spec.target = "25.5";
-    spec.hi = "1000";
-    spec.lo = "100";
-    spec.torques = QStringList{"1234.56", "125.50", "3276.75"};
-    QByteArray bytes = base::joinLinesCrLf(reportLines(spec));
+    ReportContents report;
+    report.target = "25.5";
+    report.hi = "1000";
+    report.lo = "100";
+    report.torques = QStringList{"1234.56", "125.50", "3276.75"};
+    QByteArray bytes = base::joinLinesCrLf(reportLines(report));
     bytes.replace("\r\n", "\n");
     EXPECT_TRUE(choose(save("lf.txt", bytes)));
     EXPECT_EQ(session.report().torques, (std::vector<double>{1234.56, 125.5, 3276.75}));
@@ -112,10 +112,10 @@ TEST_F(StatsLoad, ReportFromTheReportWriterLoadsWithItsTorques) {
 }
 
 TEST_F(StatsLoad, AnyNumberOfRundownsIsRead) {
-    ReportSpec spec;
+    ReportContents report;
     for (int i = 0; i < 150; ++i)
-        spec.torques << QString::number(10 + i % 5) + ".00";
-    EXPECT_TRUE(choose(save("many.txt", spec)));
+        report.torques << QString::number(10 + i % 5) + ".00";
+    EXPECT_TRUE(choose(save("many.txt", report)));
     EXPECT_EQ(session.stats().count, 150);
     EXPECT_EQ(session.labelTexts()[0], "Pop: 150");
     EXPECT_EQ(session.labelTexts()[1], "Mean: 12.000");
@@ -127,12 +127,12 @@ TEST_F(StatsLoad, AnyNumberOfRundownsIsRead) {
 }
 
 TEST_F(StatsLoad, OneRundownOrEqualRundownsLoadWithoutCapability) {
-    ReportSpec one;
+    ReportContents one;
     one.torques = QStringList{"11.00"};
     EXPECT_TRUE(choose(save("one.txt", one)));
     EXPECT_EQ(session.labelTexts().mid(0, 6),
               (QStringList{"Pop: 1", "Mean: 11.000", "Cp: n/a", "Cpk: n/a", "6Sigma: .000", "Range: .000"}));
-    ReportSpec equal;
+    ReportContents equal;
     equal.torques = QStringList{"12.30", "12.30", "12.30", "12.30"};
     EXPECT_TRUE(choose(save("equal.txt", equal)));
     EXPECT_EQ(session.labelTexts()[0], "Pop: 4");
@@ -146,7 +146,7 @@ TEST_F(StatsLoad, ReportWithoutClosingDashesIsCorruptAndChangesNothing) {
     ASSERT_TRUE(choose(good));
     const QStringList before = session.labelTexts();
 
-    ReportSpec open;
+    ReportContents open;
     open.torques = QStringList{"1.00", "2.00"};
     open.closed = false;
     EXPECT_FALSE(choose(save("open.txt", open)));
@@ -156,12 +156,12 @@ TEST_F(StatsLoad, ReportWithoutClosingDashesIsCorruptAndChangesNothing) {
 }
 
 TEST_F(StatsLoad, FilesWithoutRundownsWarn) {
-    ReportSpec empty;
+    ReportContents empty;
     EXPECT_FALSE(choose(save("empty.txt", empty)));
     expectOneMessage("File Does Not Contain Any Data Rundown Data", "File Warning",
                      base::MessageIcon::Information);
     // Not a rundown report at all: the heading never comes.
-    ReportSpec other;
+    ReportContents other;
     other.torques = QStringList{"10.00"};
     QStringList lines = reportLines(other);
     lines[1] = "File Type : Controller Faults";
@@ -173,19 +173,19 @@ TEST_F(StatsLoad, FilesWithoutRundownsWarn) {
 }
 
 TEST_F(StatsLoad, ValuesThatAreNotNumbersEndTheLoadWithTheirLine) {
-    ReportSpec bad;
+    ReportContents bad;
     bad.torques = QStringList{"10.00", "abc"};
     EXPECT_FALSE(choose(save("bad.txt", bad)));
     expectOneMessage("Torque Value Is Not A Number In Line 17: \"abc\"", "Palverin2006",
                      base::MessageIcon::None);
 
-    ReportSpec noHi;
+    ReportContents noHi;
     noHi.torques = QStringList{"10.00"};
     noHi.hi = "";
     EXPECT_FALSE(choose(save("nohi.txt", noHi)));
     expectOneMessage("Torque Hi Limit Is Missing Or Not A Number", "Palverin2006", base::MessageIcon::None);
 
-    ReportSpec badTarget;
+    ReportContents badTarget;
     badTarget.torques = QStringList{"10.00"};
     badTarget.target = "1E999";
     EXPECT_FALSE(choose(save("target.txt", badTarget)));
@@ -211,7 +211,7 @@ TEST_F(StatsLoad, DataFileOpensInTheViewerOnceLoaded) {
     ASSERT_EQ(viewer.shown.size(), 1u);
     EXPECT_EQ(viewer.shown[0].title, "run.txt");
     EXPECT_EQ(viewer.shown[0].text,
-              reportLines(ReportSpec{.torques = {"10.00", "12.00", "14.00"}}).join('\n'));
+              reportLines(ReportContents{.torques = {"10.00", "12.00", "14.00"}}).join('\n'));
 
     // The file went away since the load: a box says so, nothing is shown.
     ASSERT_TRUE(QFile::remove(path));
