@@ -37,6 +37,12 @@ void LadderEditor::reset() {
     statusText_ = NewProjectStatus;
     currentFileName_.clear();
     saveMenus_ = SaveMenus{};
+    projectReplaced();
+}
+
+void LadderEditor::projectReplaced() const {
+    if (onProjectReplaced_)
+        onProjectReplaced_();
 }
 
 bool LadderEditor::addRung() {
@@ -69,6 +75,7 @@ void LadderEditor::newProject() {
     program_ = LadderProgram::empty();
     saveMenus_ = SaveMenus{};
     statusText_ = NewProjectStatus;
+    projectReplaced();
 }
 
 bool LadderEditor::renameRung(int node) {
@@ -206,6 +213,7 @@ void LadderEditor::adoptOpenedProject(LadderProgram program, const QString& path
     currentFileName_ = path;
     saveMenus_ = SaveMenus{false, true};
     statusText_ = FileLoadedStatus + path;
+    projectReplaced();
     dialogs_.message(QStringLiteral("File Opened Successfully"), QStringLiteral("File Open"),
                      base::MessageIcon::Exclamation);
 }
@@ -255,9 +263,10 @@ bool LadderEditor::BuildRungTree(const LadderImage& image) {
         return false;
     }
     program_ = std::move(*rebuilt);
+    saveMenus_ = SaveMenus{true, true};
+    projectReplaced();
     dialogs_.message(QStringLiteral("Logic I/O Transfer Completed"),
                      QStringLiteral("File Transfer Successful"), base::MessageIcon::Information);
-    saveMenus_ = SaveMenus{true, true};
     return true;
 }
 

@@ -54,6 +54,11 @@ public:
     const LadderPresets& presets() const { return program_.presets; }
     int RungCount() const { return program_.RungCount; }
 
+    // Called whenever the project is replaced as a whole (reset, New Project, a file opened, a program
+    // received or cleared by the controller's defaults), also when the settings collection drives the
+    // editor: the window that shows it redraws.
+    void setOnProjectReplaced(std::function<void()> listener) { onProjectReplaced_ = std::move(listener); }
+
     // Back to a freshly opened editor: the root alone (image 0), presets 1, no file, no element list, no
     // trace, Save menus off, "New Project Started".
     void reset();
@@ -129,6 +134,7 @@ public:
 
 private:
     void enableSaveWhenPopulated();
+    void projectReplaced() const;
     void reportWriteFailure(const QString& path, const QString& error) const;
     void renamePresetNodes(const QString& text, const std::function<bool(const LadderNode&)>& shows);
     base::Dialogs& dialogs_;
@@ -141,6 +147,7 @@ private:
     QString statusText_ = NewProjectStatus;
     QString currentFileName_;
     SaveMenus saveMenus_;
+    std::function<void()> onProjectReplaced_;
 };
 
 } // namespace ladder

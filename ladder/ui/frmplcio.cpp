@@ -93,7 +93,13 @@ frmPLCIO::frmPLCIO(app::AppContext& ctx, LadderModule& module, QWidget* parent)
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { TreeView1_DblClick(item); });
     connect(List1, &QListWidget::itemActivated, this, [this] { List1_DblClick(); });
+    // The settings collection receives into the same editor: the window shows what it brought.
+    editor_.setOnProjectReplaced([this] { showAll(); });
     Form_Load();
+}
+
+frmPLCIO::~frmPLCIO() {
+    editor_.setOnProjectReplaced({});
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -136,6 +142,9 @@ QWidget* frmPLCIO::buildGroups() {
     frmOut = named(new QGroupBox(QStringLiteral("Outputs"), row), QStringLiteral("frmOut"));
     auto* inputs = new QGridLayout(frmInput);
     auto* outputs = new QGridLayout(frmOut);
+    // The two frames hold different numbers of rows: both start at the top.
+    inputs->setAlignment(Qt::AlignTop);
+    outputs->setAlignment(Qt::AlignTop);
     const std::vector<ElementGroup>& groups = elementGroups();
     std::array<int, 2> placed{};
     for (int g = 0; g < int(groups.size()); ++g) {

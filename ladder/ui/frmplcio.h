@@ -42,6 +42,7 @@ class frmPLCIO : public QMainWindow {
     Q_OBJECT
 public:
     frmPLCIO(app::AppContext& ctx, LadderModule& module, QWidget* parent = nullptr);
+    ~frmPLCIO() override;
 
     // Opening: a fresh project, and the port at rest (or a down socket reported).
     void Form_Load();

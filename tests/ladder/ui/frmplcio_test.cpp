@@ -5,6 +5,7 @@
 // own list; the window's place kept when it closes.
 #include "app/ui/windowregistry.h"
 #include "ladder/laddermodule.h"
+#include "ladder/laddertransfer.h"
 #include "ladder/plcnoderecord.h"
 #include "ladder/ui/frmplcio.h"
 #include "ladder/ui/installwindows.h"
@@ -265,6 +266,13 @@ TEST_F(LadderWindow, ASendRunsBusyAndAFailedOneLeavesItsTraceInItsOwnList) {
     EXPECT_EQ(model.ladderSlots[1], 1);
     EXPECT_TRUE(trace->isHidden());
     EXPECT_TRUE(child<QProgressBar>(QStringLiteral("Pb1"))->isHidden());
+
+    // A receive driven from outside the window (as the settings collection runs it) shows in it.
+    dialogs->yesNoAnswers.enqueue(true);
+    EXPECT_TRUE(ladder::LadderTransfer(ctx, editor()).receive().ok());
+    EXPECT_EQ(itemTexts(),
+              (QStringList{"Brenstal - Logic I/O", "Rung 1", "Inputs 1", "Input 1 On", "Outputs 1"}));
+    EXPECT_EQ(child<QLabel>(QStringLiteral("sbPanel1"))->text(), "New Project Started");
 
     // The controller's factory defaults leave a new project.
     dialogs->yesNoAnswers.enqueue(true);
