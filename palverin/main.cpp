@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
     ladder::LadderModule ladderModule(ctx);
     logicio::LogicModule logicModule(ctx);
     monitor::MonitorModule monitorModule(ctx);
-    service::ServiceModule serviceModule(ctx);
+    service::ServiceModule serviceModule(ctx, {.logic = logicModule, .ladder = ladderModule});
     palverin::installWindows(
         ctx, {.service = serviceModule, .pset = psetModule, .logicio = logicModule, .ladder = ladderModule});
     app::FrmMain main(ctx);

@@ -77,10 +77,9 @@ constexpr std::array<WordRow, 6> AdaptiveRows{{
     {u"RBR First Rundown (inlb): ", 100},
 }};
 constexpr int StartDelayFlagByte = 102;
-constexpr std::array<WordRow, 2> StartDelayRows{{
-    {u"Start Delay (ms): ", 104},
-    {u"E106 : ", 106},
-}};
+constexpr WordRow StartDelayRow{u"Start Delay (ms): ", 104};
+// A word the menu's report shows and the DSP file leaves out.
+constexpr WordRow E106Row{u"E106 : ", 106};
 constexpr int MultipleFunctionByte = 108;
 constexpr std::array<WordRow, 3> MultipleRows{{
     {u"Multiple Tq Check Rpm: ", 112},
@@ -88,10 +87,14 @@ constexpr std::array<WordRow, 3> MultipleRows{{
     {u"Multiple Tq Check Timeout (ms): ", 116},
 }};
 
+void addWord(QStringList& lines, const clink::DataBufferArray& D, const WordRow& row) {
+    lines.append(QString::fromUtf16(row.label) + QString::number(dspWord(D, row.byte)));
+}
+
 template <size_t N>
 void addWords(QStringList& lines, const clink::DataBufferArray& D, const std::array<WordRow, N>& rows) {
     for (const WordRow& row : rows)
-        lines.append(QString::fromUtf16(row.label) + QString::number(dspWord(D, row.byte)));
+        addWord(lines, D, row);
 }
 
 } // namespace
@@ -100,8 +103,8 @@ int dspWord(const clink::DataBufferArray& D, int k) {
     return (D[k] & 0xFF) + 256 * (D[k + 1] & 0xFF);
 }
 
-QStringList makeDspParameterReport(const QString& time, const QString& date,
-                                   const clink::DataBufferArray& D) {
+QStringList makeDspParameterReport(const QString& time, const QString& date, const clink::DataBufferArray& D,
+                                   ReportForm form) {
     QStringList lines{QStringLiteral("Company  : Brenstal"),
                       QStringLiteral("File Data: Dsp Parameter File"),
                       QStringLiteral("Time     : ") + time,
@@ -121,7 +124,9 @@ QStringList makeDspParameterReport(const QString& time, const QString& date,
     addWords(lines, D, AdaptiveRows);
     lines.append(dspWord(D, StartDelayFlagByte) == 0 ? QStringLiteral("Start Delay: Off")
                                                      : QStringLiteral("Start Delay: On"));
-    addWords(lines, D, StartDelayRows);
+    addWord(lines, D, StartDelayRow);
+    if (form == ReportForm::Menu)
+        addWord(lines, D, E106Row);
     lines.append(dspWord(D, MultipleFunctionByte) > 0 ? QStringLiteral("Multiple Function : Enabled")
                                                       : QStringLiteral("Multiple Function : Disabled"));
     addWords(lines, D, MultipleRows);

@@ -170,13 +170,15 @@ int toolIdFromEeprom(const clink::DataBufferArray& L) {
     return (L[ToolModelLocation] & 0xFF) == PistolModel ? byteWord(low, high) : byteWord(high, low);
 }
 
-QStringList makeToolParameterReport(const QString& time, const QString& date,
-                                    const clink::DataBufferArray& L) {
+QStringList makeToolParameterReport(const QString& time, const QString& date, const clink::DataBufferArray& L,
+                                    ReportForm form) {
     QStringList lines;
     ReportWriter w(L, lines);
     lines << QStringLiteral("COMPANY  : Brenstal") << QStringLiteral("FILE DATA: Tool Parameters")
-          << QStringLiteral("TIME   : ") + time << QStringLiteral("DATE   : ") + date
-          << QStringLiteral("TOOL ID: ") + QString::number(toolIdFromEeprom(L)) << Blank3
+          << QStringLiteral("TIME   : ") + time;
+    if (form == ReportForm::Menu)
+        lines << QStringLiteral("DATE   : ") + date;
+    lines << QStringLiteral("TOOL ID: ") + QString::number(toolIdFromEeprom(L)) << Blank3
           << QStringLiteral("---------- TOOL BUTTON PARAMETERS ----------");
     w.add(ButtonAndControllerRows);
     w.add(RuntimeRows);

@@ -1,6 +1,9 @@
 #pragma once
 // The readable forms of the tool's EEPROM: the labelled tool parameter report and the plain listing of
-// every location. The settings collection writes the same lines to its files, so both come from here.
+// every location. The settings collection writes the same lines to its files (the parameter report in its
+// file form, without the date line), so both come from here.
+
+#include "app/reports/reportform.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,6 +19,7 @@ inline constexpr int ToolReportLocations = 1024;
 inline constexpr int ToolListingLocations = 1025;
 // Lines of the tool parameter report.
 inline constexpr int ToolReportLines = 120;
+inline constexpr int ToolFileLines = ToolReportLines - 1;
 // Tool EEPROM locations of the calibration values (low byte first) and of the tool id.
 inline constexpr int CalValueLow = 45;
 inline constexpr int CalValueHigh = 46;
@@ -36,9 +40,9 @@ inline int byteWord(int high, int low) {
 int toolIdFromEeprom(const clink::DataBufferArray& L);
 
 // The 120-line tool parameter report of locations 0..1023 (element n = location n), with the time and
-// date of its header.
-QStringList makeToolParameterReport(const QString& time, const QString& date,
-                                    const clink::DataBufferArray& L);
+// date of its header; in the file form the 119 lines without "DATE   : ".
+QStringList makeToolParameterReport(const QString& time, const QString& date, const clink::DataBufferArray& L,
+                                    ReportForm form = ReportForm::Menu);
 
 // "Address n: v" for n = 0 .. count - 1 (element n = location n).
 QStringList makeToolEepromListing(const clink::DataBufferArray& L, int count = ToolListingLocations);

@@ -44,7 +44,7 @@ const KnownWindow KnownWindows[] = {
     {wnd::FrmDspParameters,     {.instance = Instance::New}},
     {wnd::FormNsm,              {.instance = Instance::New}},
     {wnd::FormCalibration,      {.instance = Instance::New}},
-    {wnd::FrmCollectSettings,   {.instance = Instance::Shared}},
+    {wnd::FrmCollectSettings,   {.instance = Instance::Shared, .topLeft = true}},
     {wnd::frmResetAll,          {.instance = Instance::Shared}},
     {wnd::frmCalButtons,        {.instance = Instance::New}},
     {wnd::frmSerialOut,         {.instance = Instance::New}},

@@ -1,10 +1,12 @@
 #include "service/ui/installwindows.h"
 
 #include "app/ui/appcontext.h"
+#include "service/servicemodule.h"
 #include "service/ui/dsmterm.h"
 #include "service/ui/formcalibration.h"
 #include "service/ui/formnsm.h"
 #include "service/ui/frmcalbuttons.h"
+#include "service/ui/frmcollectsettings.h"
 #include "service/ui/frmdspparameters.h"
 #include "service/ui/frmmatch.h"
 #include "service/ui/frmresetall.h"
@@ -27,6 +29,10 @@ void installWindows(app::AppContext& ctx, ServiceModule& module) {
     ctx.windows.provide(app::wnd::FormNsm, [&ctx] { return new FormNsm(ctx); });
     ctx.windows.provide(app::wnd::FrmTestSocketTray, [&ctx] { return new FrmTestSocketTray(ctx); });
     ctx.windows.provide(app::wnd::frmTestTool, [&ctx] { return new FrmTestTool(ctx); });
+    // The settings collection drives the program cores; without them it stays a placeholder.
+    if (module.cores)
+        ctx.windows.provide(app::wnd::FrmCollectSettings,
+                            [&ctx, &module] { return new FrmCollectSettings(ctx, module); });
 }
 
 } // namespace service

@@ -1,0 +1,81 @@
+#include "service/rundowncollector.h"
+
+#include "app/appservices.h"
+#include "app/reports/rundownreport.h"
+#include "app/reports/systemreports.h"
+#include "app/reporttime.h"
+#include "app/rundownlog.h"
+#include "base/vbrules.h"
+#include "link/psetreport.h"
+#include "service/collectselection.h"
+
+namespace service {
+
+namespace {
+// Field of a Pset's report record holding its torque target.
+constexpr size_t TorqueTargetValue = 0;
+} // namespace
+
+bool RundownsCollector::collect(const QString& base, CollectorPage& page) {
+    app::AppServices& ctx = tools_.ctx;
+    page.setBar(0);
+    const QString path = base + RundownsFileEnding;
+    if (!ctx.link.dataTx.ReadSystemStatus()) {
+        tools_.failBox(QStringLiteral("Read Rundown Data Failed(1)"));
+        return false;
+    }
+    const int count = ctx.state.SystemStatus.PsetCount;
+    QStringList file;
+    int bar = 0;
+    for (int p = 1; p <= count; ++p) {
+        clink::PsetReportRecord local;
+        clink::PsetReportRecord* record = readReportRecord(p, local);
+        const char* failed = !record                                  ? "Read Rundown Data Failed(2)"
+                             : !app::RundownLogReader(ctx.link).read(p) ? "Read Rundown Data Failed(3)"
+                                                                          : nullptr;
+        if (failed) {
+            tools_.failBox(QString::fromLatin1(failed));
+            // The reports of the Psets finished so far stay in the file.
+            tools_.writeReport(path, file);
+            return false;
+        }
+        page.clearList();
+        const QStringList lines = report(p, *record);
+        page.addLines(lines);
+        file += lines;
+        bar += PerPset;
+        page.setBar(bar);
+    }
+    page.setBar(Read);
+    if (!tools_.writeReport(path, file))
+        return false;
+    page.setBar(Done);
+    return true;
+}
+
+clink::PsetReportRecord* RundownsCollector::readReportRecord(int p, clink::PsetReportRecord& local) {
+    clink::DataTx& tx = tools_.ctx.link.dataTx;
+    if (p < clink::PsetReportRecords)
+        return tx.ReadParameterSets(p) ? &tools_.ctx.state.PsetReportTable[size_t(p)] : nullptr;
+    // A Pset beyond the report table is read the same way into a record of its own.
+    if (!tx.ReadPsetBlock(p))
+        return nullptr;
+    std::array<int, clink::PsetBytes> bytes{};
+    for (int i = 0; i < clink::PsetBytes; ++i)
+        bytes[size_t(i)] = tools_.ctx.state.DataBuffer[i];
+    clink::buildPsetReportRecord(local, bytes);
+    return &local;
+}
+
+QStringList RundownsCollector::report(int p, clink::PsetReportRecord& record) {
+    const QDateTime now = tools_.ctx.now();
+    const app::RundownReportInput in{app::reportTimeText(now), app::reportDateText(now), QString::number(p),
+                                     app::psetReportTexts(record),
+                                     record.Values[TorqueTargetValue].value_or(0)};
+    const QStringList lines = app::makeRundownReport(in, tools_.ctx.state.DataBuffer);
+    for (QString& text : record.Texts)
+        text = base::fixed40({});
+    return lines;
+}
+
+} // namespace service
