@@ -29,8 +29,8 @@ bool CollectorTools::writeReport(const QString& path, const QStringList& lines) 
 }
 
 void CollectorTools::writeFailed(const QString& path, const QString& error) const {
-    failBox(QStringLiteral("Unable To Write File ") + QDir::toNativeSeparators(path) + QStringLiteral("\r\n") +
-            error);
+    failBox(QStringLiteral("Unable To Write File ") + QDir::toNativeSeparators(path) +
+            QStringLiteral("\r\n") + error);
 }
 
 } // namespace service

@@ -80,7 +80,8 @@ QString collectBaseName(const QString& name) {
     const qsizetype n = T.size();
     if (n < ExtensionLength || T[n - ExtensionLength] != u'.')
         return name;
-    for (const QString& ending : {DspFileEnding, ToolParmsFileEnding, ToolEpromFileEnding, RundownsFileEnding})
+    for (const QString& ending :
+         {DspFileEnding, ToolParmsFileEnding, ToolEpromFileEnding, RundownsFileEnding})
         if (T.endsWith(ending, Qt::CaseSensitive))
             return T.left(n - ending.size());
     return T.left(n - ExtensionLength);

@@ -9,6 +9,8 @@
 #include "link/psetreport.h"
 #include "service/collectselection.h"
 
+#include <algorithm>
+
 namespace service {
 
 namespace {
@@ -26,24 +28,26 @@ bool RundownsCollector::collect(const QString& base, CollectorPage& page) {
     }
     const int count = ctx.state.SystemStatus.PsetCount;
     QStringList file;
+    // The reports of the Psets finished so far stay in the file.
+    auto fail = [&](const QString& text) {
+        tools_.failBox(text);
+        tools_.writeReport(path, file);
+        return false;
+    };
     int bar = 0;
     for (int p = 1; p <= count; ++p) {
         clink::PsetReportRecord local;
         clink::PsetReportRecord* record = readReportRecord(p, local);
-        const char* failed = !record                                  ? "Read Rundown Data Failed(2)"
-                             : !app::RundownLogReader(ctx.link).read(p) ? "Read Rundown Data Failed(3)"
-                                                                          : nullptr;
-        if (failed) {
-            tools_.failBox(QString::fromLatin1(failed));
-            // The reports of the Psets finished so far stay in the file.
-            tools_.writeReport(path, file);
-            return false;
-        }
+        if (!record)
+            return fail(QStringLiteral("Read Rundown Data Failed(2)"));
+        if (!app::RundownLogReader(ctx.link).read(p))
+            return fail(QStringLiteral("Read Rundown Data Failed(3)"));
         page.clearList();
         const QStringList lines = report(p, *record);
         page.addLines(lines);
         file += lines;
-        bar += PerPset;
+        // A bar of 100 has room for nine Psets before the end.
+        bar = std::min(bar + PerPset, Read);
         page.setBar(bar);
     }
     page.setBar(Read);

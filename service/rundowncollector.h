@@ -14,7 +14,7 @@ namespace service {
 
 class RundownsCollector : public Collector {
 public:
-    // The bar: +10 per Pset, then 90 and 100.
+    // The bar: +10 per Pset (up to 90), then 90 and 100.
     static constexpr int PerPset = 10;
     static constexpr int Read = 90;
     static constexpr int Done = 100;

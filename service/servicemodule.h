@@ -37,7 +37,8 @@ public:
     // store: where the serial device names are kept (the user's settings when not given).
     explicit ServiceModule(app::AppServices& ctx, std::unique_ptr<QSettings> store = userSettingsStore());
     // With the cores the settings collection needs.
-    ServiceModule(app::AppServices& ctx, ProgramCores cores, std::unique_ptr<QSettings> store = userSettingsStore());
+    ServiceModule(app::AppServices& ctx, ProgramCores cores,
+                  std::unique_ptr<QSettings> store = userSettingsStore());
     ServiceModule(const ServiceModule&) = delete;
     ServiceModule& operator=(const ServiceModule&) = delete;
 

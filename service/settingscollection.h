@@ -10,8 +10,8 @@
 //   collection.ChkSelection_Click(DspParmsBox, service::BoxState::Ticked);
 //   collection.mnuBegin_Click();                     // the name dialog, then the collectors
 
-#include "service/collectselection.h"
 #include "service/collector.h"
+#include "service/collectselection.h"
 
 #include <QObject>
 #include <QStringList>
@@ -42,8 +42,8 @@ inline const QString CollectCaption = QStringLiteral("Collect All Settings");
 inline const QString CollectHeading = QStringLiteral("Download All");
 // The boxes' captions, in box order.
 inline const std::array<QString, CollectBoxes> BoxCaptions = {
-    QStringLiteral("Parameter Sets"),  QStringLiteral("Logic I/O"),
-    QStringLiteral("DSP Parameters"),  QStringLiteral("Tool Parameters"),
+    QStringLiteral("Parameter Sets"),       QStringLiteral("Logic I/O"),
+    QStringLiteral("DSP Parameters"),       QStringLiteral("Tool Parameters"),
     QStringLiteral("Tool Eprom Locations"), QStringLiteral("Rundowns from SCC")};
 // What the collection adds when a box's collector failed.
 inline const std::array<QString, CollectBoxes> CollectFailedTexts = {

@@ -150,6 +150,8 @@ public:
     } nsmUnit;
     // Rundown-log blocks that get no answer; the next rundown-log answer carries a wrong block number once.
     std::set<int> silentRundownBlocks;
+    // Psets whose rundown log gets no answer at all.
+    std::set<int> silentRundownPsets;
     bool wrongRundownEcho = false;
 
     // --- the tool's button sensors (model_calibration.cpp) ---

@@ -51,7 +51,8 @@ std::vector<CanMessage> ControllerModel::unitRequest(const CanMessage& m) {
         // [80 pset b] -> [EA pset b x0..x4]: bytes 5b..5b+4 of the Pset's log.
         const int pset = d[1];
         const int block = d[2];
-        if (d[0] != codes::RundownLogBlock || block >= RundownLogBlocks || silentRundownBlocks.count(block))
+        if (d[0] != codes::RundownLogBlock || block >= RundownLogBlocks || silentRundownBlocks.count(block) ||
+            silentRundownPsets.count(pset))
             return {};
         CanMessage reply{ids::CommandReply, {codes::RundownLogAnswer, pset, block, 0, 0, 0, 0, 0}};
         if (const auto it = rundownLogs.find(pset); it != rundownLogs.end())
