@@ -28,6 +28,14 @@ bool CollectorTools::writeReport(const QString& path, const QStringList& lines) 
     return false;
 }
 
+bool CollectorTools::writeReport(const QString& path, const QStringList& lines, CollectorPage& page,
+                                 int done) const {
+    if (!writeReport(path, lines))
+        return false;
+    page.setBar(done);
+    return true;
+}
+
 void CollectorTools::writeFailed(const QString& path, const QString& error) const {
     failBox(QStringLiteral("Unable To Write File ") + QDir::toNativeSeparators(path) +
             QStringLiteral("\r\n") + error);

@@ -58,10 +58,21 @@ public:
     bool linkCheck(clink::CanId awaited, clink::UsbCheck usb) const;
     // Writes report lines (CR LF, Windows-1252) atomically; on failure the box "Unable To Write File".
     bool writeReport(const QString& path, const QStringList& lines) const;
+    // The same, then the page's bar at done.
+    bool writeReport(const QString& path, const QStringList& lines, CollectorPage& page, int done) const;
     // The box a failed write shows.
     void writeFailed(const QString& path, const QString& error) const;
 
     app::AppServices& ctx;
+};
+
+// A collector over the program's services.
+class ServiceCollector : public Collector {
+public:
+    explicit ServiceCollector(app::AppServices& ctx) : tools_(ctx) {}
+
+protected:
+    CollectorTools tools_;
 };
 
 // A progress that shows a read's position on a collector's bar, divided by a factor (a bar of 150 shows

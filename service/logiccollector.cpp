@@ -16,10 +16,11 @@ bool LogicIoCollector::collect(const QString& base, CollectorPage& page) {
     if (!tools_.linkCheck(clink::ids::CommandReply, clink::UsbCheck::Plain))
         return false;
     page.setBar(LinkChecked);
-    const int type = ctx.link.dataTx.SendSystemCommand();
+    // The controller's logic system: the rung-table receive takes the controllers of type 4 and above and
+    // refuses the others with its own message.
+    ctx.link.dataTx.SendSystemCommand();
     page.setBar(TypeAsked);
     page.setBar(Receiving);
-    (void)type;
     return collectRungTable(base + LogicFileEnding, page);
 }
 

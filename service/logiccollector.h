@@ -1,7 +1,6 @@
 #pragma once
 // The logic I/O collector: asks the controller which logic system it runs and receives its program through
-// that program's editor, shown meanwhile: a ladder controller (type 3) into the ladder editor, written as
-// base + ".PLC"; any other into the version 2 rung-table editor, written as base + ".LIO". A file is written
+// the version 2 rung-table editor, shown meanwhile, written as base + ".LIO". A file is written
 // only after the receive succeeded (the receive reports its own failures), and an existing file only after
 // the user answered OK to "This file already exists. - Overwrite File ?". The editor's window is closed
 // once the file is written and stays open otherwise.
@@ -17,7 +16,7 @@ class LogicModule;
 
 namespace service {
 
-class LogicIoCollector : public Collector {
+class LogicIoCollector : public ServiceCollector {
 public:
     // The bar at each step: after the link check, after the type query, before the receive, after the
     // overwrite question, at the end.
@@ -26,11 +25,9 @@ public:
     static constexpr int Receiving = 60;
     static constexpr int Received = 80;
     static constexpr int Done = 100;
-    // The controller type of a ladder controller.
-    static constexpr int LadderControllerType = 3;
 
     LogicIoCollector(app::AppServices& ctx, logicio::LogicModule& logic, ladder::LadderModule& ladder)
-        : tools_(ctx), logic_(logic), ladder_(ladder) {}
+        : ServiceCollector(ctx), logic_(logic), ladder_(ladder) {}
     bool collect(const QString& base, CollectorPage& page) override;
 
 private:
@@ -38,7 +35,6 @@ private:
     // False when the file exists and the user answered Cancel.
     bool mayReplace(const QString& path, CollectorPage& page) const;
 
-    CollectorTools tools_;
     logicio::LogicModule& logic_;
     [[maybe_unused]] ladder::LadderModule& ladder_;
 };

@@ -8,17 +8,14 @@
 
 namespace service {
 
-class PsetCollector : public Collector {
+class PsetCollector : public ServiceCollector {
 public:
     // The bar: 75 spread over the Pset reads, 100 at the end.
     static constexpr int ReadsSpan = 75;
     static constexpr int Done = 100;
 
-    explicit PsetCollector(app::AppServices& ctx) : tools_(ctx) {}
+    using ServiceCollector::ServiceCollector;
     bool collect(const QString& base, CollectorPage& page) override;
-
-private:
-    CollectorTools tools_;
 };
 
 } // namespace service

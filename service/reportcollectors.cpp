@@ -39,10 +39,7 @@ bool DspParmsCollector::collect(const QString& base, CollectorPage& page) {
     const QStringList lines = app::makeDspParameterReport(app::reportTimeText(now), app::reportDateText(now),
                                                           s.DataBuffer, app::ReportForm::File);
     page.addLines(lines);
-    if (!tools_.writeReport(path, lines))
-        return false;
-    page.setBar(Done);
-    return true;
+    return tools_.writeReport(path, lines, page, Done);
 }
 
 bool ToolParmsCollector::collect(const QString& base, CollectorPage& page) {
@@ -63,10 +60,7 @@ bool ToolParmsCollector::collect(const QString& base, CollectorPage& page) {
                                                            ctx.state.DataBuffer, app::ReportForm::File);
     page.addLines(lines);
     page.setBar(Listed);
-    if (!tools_.writeReport(path, lines))
-        return false;
-    page.setBar(Done);
-    return true;
+    return tools_.writeReport(path, lines, page, Done);
 }
 
 bool ToolEpromCollector::collect(const QString& base, CollectorPage& page) {
@@ -90,10 +84,7 @@ bool ToolEpromCollector::collect(const QString& base, CollectorPage& page) {
     const QStringList lines = app::makeToolEepromListing(s.DataBuffer);
     page.addLines(lines);
     page.setBar(Listed);
-    if (!tools_.writeReport(path, lines))
-        return false;
-    page.setBar(Done);
-    return true;
+    return tools_.writeReport(path, lines, page, Done);
 }
 
 } // namespace service

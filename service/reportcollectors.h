@@ -9,21 +9,18 @@
 
 namespace service {
 
-class DspParmsCollector : public Collector {
+class DspParmsCollector : public ServiceCollector {
 public:
     // The bar: the byte address / 2 during the reads, then 90 and 100.
     static constexpr int AddressDivisor = 2;
     static constexpr int Read = 90;
     static constexpr int Done = 100;
 
-    explicit DspParmsCollector(app::AppServices& ctx) : tools_(ctx) {}
+    using ServiceCollector::ServiceCollector;
     bool collect(const QString& base, CollectorPage& page) override;
-
-private:
-    CollectorTools tools_;
 };
 
-class ToolParmsCollector : public Collector {
+class ToolParmsCollector : public ServiceCollector {
 public:
     // The bar (of 150): the location / 10 during the reads, then 130, 140 and 150.
     static constexpr int AddressDivisor = 10;
@@ -31,25 +28,19 @@ public:
     static constexpr int Listed = 140;
     static constexpr int Done = 150;
 
-    explicit ToolParmsCollector(app::AppServices& ctx) : tools_(ctx) {}
+    using ServiceCollector::ServiceCollector;
     bool collect(const QString& base, CollectorPage& page) override;
-
-private:
-    CollectorTools tools_;
 };
 
-class ToolEpromCollector : public Collector {
+class ToolEpromCollector : public ServiceCollector {
 public:
     // The bar (of 150): the location / 10 during the reads, then 140 and 150.
     static constexpr int AddressDivisor = 10;
     static constexpr int Listed = 140;
     static constexpr int Done = 150;
 
-    explicit ToolEpromCollector(app::AppServices& ctx) : tools_(ctx) {}
+    using ServiceCollector::ServiceCollector;
     bool collect(const QString& base, CollectorPage& page) override;
-
-private:
-    CollectorTools tools_;
 };
 
 } // namespace service

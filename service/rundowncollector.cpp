@@ -51,10 +51,7 @@ bool RundownsCollector::collect(const QString& base, CollectorPage& page) {
         page.setBar(bar);
     }
     page.setBar(Read);
-    if (!tools_.writeReport(path, file))
-        return false;
-    page.setBar(Done);
-    return true;
+    return tools_.writeReport(path, file, page, Done);
 }
 
 clink::PsetReportRecord* RundownsCollector::readReportRecord(int p, clink::PsetReportRecord& local) {

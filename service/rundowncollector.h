@@ -12,14 +12,14 @@ struct PsetReportRecord;
 
 namespace service {
 
-class RundownsCollector : public Collector {
+class RundownsCollector : public ServiceCollector {
 public:
     // The bar: +10 per Pset (up to 90), then 90 and 100.
     static constexpr int PerPset = 10;
     static constexpr int Read = 90;
     static constexpr int Done = 100;
 
-    explicit RundownsCollector(app::AppServices& ctx) : tools_(ctx) {}
+    using ServiceCollector::ServiceCollector;
     bool collect(const QString& base, CollectorPage& page) override;
 
 private:
@@ -27,8 +27,6 @@ private:
     clink::PsetReportRecord* readReportRecord(int p, clink::PsetReportRecord& local);
     // The report of Pset p from its record and the log in DataBuffer; the record's texts are blanked.
     QStringList report(int p, clink::PsetReportRecord& record);
-
-    CollectorTools tools_;
 };
 
 } // namespace service

@@ -248,7 +248,7 @@ TEST_F(Collectors, LogicIsWrittenOnlyAfterAReceiveAndAnOverwriteOk) {
     EXPECT_EQ(dialogs->asked.size(), 6u);
 }
 
-TEST_F(Collectors, ToolEepromReadFailingHalfWayWritesNothing) {
+TEST_F(Collectors, AReadFailingHalfWayWritesNothing) {
     connect(Link::ParallelPort);
     ASSERT_TRUE(folder.write(QStringLiteral("CellToolEprom.txt"), "old"));
     model.silentAddresses.insert(500);
@@ -263,6 +263,17 @@ TEST_F(Collectors, ToolEepromReadFailingHalfWayWritesNothing) {
     EXPECT_EQ(boxes().back(), "Read Tool Parameters Failed");
     EXPECT_EQ(page.bar(), 49);
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("CellToolParms.txt"))));
+
+    // The DSP block: the read of byte 64 gets no answer after 32 reads.
+    ASSERT_TRUE(folder.write(QStringLiteral("CellDSPParms.txt"), "old"));
+    model.silentAddresses = {64};
+    DspParmsCollector dsp(ctx);
+    EXPECT_FALSE(dsp.collect(base(), page));
+    EXPECT_EQ(boxes().back(), "Read Dsp Parameters Failed");
+    EXPECT_EQ(dialogs->messages.back().caption, base::ProgramTitle);
+    EXPECT_EQ(dialogs->messages.back().icon, MessageIcon::Critical);
+    EXPECT_EQ(page.bar(), 32);
+    EXPECT_EQ(bytes(QStringLiteral("CellDSPParms.txt")), "old");
 }
 
 TEST_F(Collectors, DspReadEndsWithTheFilterFrameOverEthernet) {
@@ -294,18 +305,6 @@ TEST_F(Collectors, DspReadEndsWithTheFilterFrameOverEthernet) {
     EXPECT_FALSE(dsp.collect(base(), page));
     EXPECT_EQ(boxes(), QStringList{"Unable to connect using ethernet"});
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("CellDSPParms.txt"))));
-}
-
-TEST_F(Collectors, DspReadThatFailsWritesNothing) {
-    connect(Link::Usb);
-    ASSERT_TRUE(folder.write(QStringLiteral("CellDSPParms.txt"), "old"));
-    model.silentAddresses.insert(64);
-    DspParmsCollector dsp(ctx);
-    EXPECT_FALSE(dsp.collect(base(), page));
-    EXPECT_EQ(boxes(), QStringList{"Read Dsp Parameters Failed"});
-    EXPECT_EQ(dialogs->messages[0].caption, base::ProgramTitle);
-    EXPECT_EQ(page.bar(), 32);
-    EXPECT_EQ(bytes(QStringLiteral("CellDSPParms.txt")), "old");
 }
 
 TEST_F(Collectors, RundownsKeepTheReportsFinishedBeforeAFailure) {
