@@ -121,6 +121,9 @@ void SettingsCollection::mnuBegin_Click() {
 
 void SettingsCollection::runCollectors(const QString& base) {
     for (int box = 0; box < CollectBoxes; ++box) {
+        // The program is closing: the collectors still to run would only fail.
+        if (ctx_.pump.stopped())
+            return;
         if (boxes_[size_t(box)] != BoxState::Ticked)
             continue;
         Page page(*this, box);

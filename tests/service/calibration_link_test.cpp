@@ -432,7 +432,7 @@ class ButtonsPp : public calibtest::Calibration<testsupport::PpFixture> {};
 
 TEST_F(ButtonsPp, ASilentToolIsPolledTwoThousandTimesWithoutAYield) {
     model.noReply.insert(ids::ToolEepromRequest); // no stream
-    clock.stepPerReading = 0; // the polls take no time: the silence cap stays far away
+    clock.stepPerReading = 0;                     // the polls take no time: the silence cap stays far away
     ButtonCalibration calibration(link, busy);
     runSteps(calibration, [&] { chip.clearCounters(); });
     calibration.BtnCal_Click(ButtonCalibration::CwButton);

@@ -33,6 +33,19 @@ private:
     bool result_;
 };
 
+// A collector during which the program is closed.
+class ClosingCollector : public Collector {
+public:
+    explicit ClosingCollector(base::EventPump& pump) : pump_(pump) {}
+    bool collect(const QString&, CollectorPage&) override {
+        pump_.stop();
+        return false;
+    }
+
+private:
+    base::EventPump& pump_;
+};
+
 class CollectSession : public collecttest::CollectFixture {
 protected:
     // Fake collectors; the ones named in failing return false.
@@ -221,6 +234,26 @@ TEST_F(CollectSession, WithoutANameNothingRuns) {
     c->mnuBegin_Click();
     EXPECT_TRUE(runs.isEmpty());
     EXPECT_EQ(c->box(PsetsBox), BoxState::Ticked);
+}
+
+TEST_F(CollectSession, ClosingTheProgramEndsTheRunQuietly) {
+    // The program closes while the DSP block is read.
+    SettingsCollection::Collectors collectors;
+    for (int box = 0; box < CollectBoxes; ++box)
+        collectors[size_t(box)] =
+            std::make_unique<FakeCollector>(runs, QStringLiteral("box%1").arg(box), true);
+    collectors[DspParmsBox] = std::make_unique<ClosingCollector>(ctx.pump);
+    auto c = std::make_unique<SettingsCollection>(ctx, std::move(collectors));
+    c->Form_Load();
+    for (int box = 0; box < CollectBoxes; ++box)
+        c->ChkSelection_Click(box, BoxState::Ticked);
+    chooseName(folder.file(QStringLiteral("Cell")));
+    c->mnuBegin_Click();
+    EXPECT_EQ(runs, (QStringList{"box0 " + base(), "box1 " + base()}));
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_EQ(c->box(DspParmsBox), BoxState::Ticked);
+    EXPECT_FALSE(c->running());
+    EXPECT_FALSE(ctx.busy.busy());
 }
 
 TEST(CollectReportForms, FilesLeaveOutTheE106AndDateLines) {
