@@ -2,6 +2,8 @@
 
 #include "app/appservices.h"
 #include "app/palverin2006.h"
+#include "ladder/laddermodule.h"
+#include "ladder/laddertransfer.h"
 #include "logicio/logiceditor.h"
 #include "logicio/logicfile.h"
 #include "logicio/logicmodule.h"
@@ -16,11 +18,12 @@ bool LogicIoCollector::collect(const QString& base, CollectorPage& page) {
     if (!tools_.linkCheck(clink::ids::CommandReply, clink::UsbCheck::Plain))
         return false;
     page.setBar(LinkChecked);
-    // The controller's logic system: the rung-table receive takes the controllers of type 4 and above and
-    // refuses the others with its own message.
-    ctx.link.dataTx.SendSystemCommand();
+    const int type = ctx.link.dataTx.SendSystemCommand();
     page.setBar(TypeAsked);
     page.setBar(Receiving);
+    // Any other type goes to the rung-table receive, which refuses the controllers below type 4 itself.
+    if (type == LadderControllerType)
+        return collectLadder(base + LadderFileEnding, page);
     return collectRungTable(base + LogicFileEnding, page);
 }
 
@@ -38,6 +41,21 @@ bool LogicIoCollector::collectRungTable(const QString& path, CollectorPage& page
     }
     page.setBar(Done);
     page.closeEditor(ProgramEditor::LogicIo);
+    return true;
+}
+
+bool LogicIoCollector::collectLadder(const QString& path, CollectorPage& page) {
+    page.showEditor(ProgramEditor::Ladder);
+    ladder::LadderEditor& editor = ladder_.editor();
+    if (!ladder::LadderTransfer(tools_.ctx, editor).receive().ok())
+        return false;
+    if (!mayReplace(path, page))
+        return false;
+    // A failed write is reported by the editor; a program of no rungs is an empty file.
+    if (!editor.writeProject(path))
+        return false;
+    page.closeEditor(ProgramEditor::Ladder);
+    page.setBar(Done);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The logic I/O collector: asks the controller which logic system it runs and receives its program through
-// the version 2 rung-table editor, shown meanwhile, written as base + ".LIO". A file is written
+// that program's editor, shown meanwhile: a ladder controller (type 3) into the ladder editor, written as
+// base + ".PLC"; any other into the version 2 rung-table editor, written as base + ".LIO". A file is written
 // only after the receive succeeded (the receive reports its own failures), and an existing file only after
 // the user answered OK to "This file already exists. - Overwrite File ?". The editor's window is closed
 // once the file is written and stays open otherwise.
@@ -25,6 +26,8 @@ public:
     static constexpr int Receiving = 60;
     static constexpr int Received = 80;
     static constexpr int Done = 100;
+    // The controller type of a ladder controller.
+    static constexpr int LadderControllerType = 3;
 
     LogicIoCollector(app::AppServices& ctx, logicio::LogicModule& logic, ladder::LadderModule& ladder)
         : ServiceCollector(ctx), logic_(logic), ladder_(ladder) {}
@@ -32,11 +35,12 @@ public:
 
 private:
     bool collectRungTable(const QString& path, CollectorPage& page);
+    bool collectLadder(const QString& path, CollectorPage& page);
     // False when the file exists and the user answered Cancel.
     bool mayReplace(const QString& path, CollectorPage& page) const;
 
     logicio::LogicModule& logic_;
-    [[maybe_unused]] ladder::LadderModule& ladder_;
+    ladder::LadderModule& ladder_;
 };
 
 } // namespace service

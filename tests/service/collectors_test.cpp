@@ -3,6 +3,8 @@
 // logic receive's results and the overwrite question, a tool EEPROM read that fails half way, the DSP
 // read's closing frame, and the rundown reports of a run that fails part way.
 #include "app/reports/rundownreport.h"
+#include "ladder/ladderimage.h"
+#include "ladder/plcfile.h"
 #include "logicio/logicfile.h"
 #include "logicio/logictransfer.h"
 #include "service/logiccollector.h"
@@ -49,7 +51,56 @@ QByteArray psetRecord(std::initializer_list<const char*> fields, const char* cur
     return record + QByteArray(curve).leftJustified(40, ' ');
 }
 
+// A ladder controller holding two rungs: rung 1 "Input 1, counter 3" -> "Timer 2 Start, output 16",
+// rung 2 "input 18" -> "output 17"; counter 3's preset 7, timer 2's 20 s. The root and twelve nodes.
+void seedLadder(sim::ControllerModel& model) {
+    model.verMajor = sim::ControllerModel::LadderControllerType;
+    model.ladderSlots = {};
+    model.ladderSlots[0] = 2;
+    model.ladderSlots[ladder::inputSlot(1)] = 1;
+    model.ladderSlots[ladder::inputSlot(1) + 1] = 50;
+    model.ladderSlots[ladder::outputSlot(1)] = 98;
+    model.ladderSlots[ladder::outputSlot(1) + 1] = 16;
+    model.ladderSlots[ladder::inputSlot(2)] = 18;
+    model.ladderSlots[ladder::outputSlot(2)] = 17;
+    model.ladderSlots[ladder::counterSlot(3)] = 7;
+    model.ladderSlots[ladder::timerHighSlot(2)] = 0x01; // 500 ticks of 40 ms
+    model.ladderSlots[ladder::timerLowSlot(2)] = 0xF4;
+}
+
+constexpr int PlcRecordBytes = 114;
+
+// The Value field of the ladder file's record whose Image field holds image.
+QByteArray plcValueOf(const QByteArray& file, int image) {
+    for (int at = 0; at + PlcRecordBytes <= file.size(); at += PlcRecordBytes)
+        if (file.mid(at + 100, 4).trimmed() == QByteArray::number(image))
+            return file.mid(at + 104, 10).trimmed();
+    return "missing";
+}
+
 } // namespace
+
+TEST_P(CollectRun, ALadderControllersProgramIsWrittenAsALadderFile) {
+    seedLadder(model);
+    LogicIoCollector collector(ctx, logic, ladder);
+    ASSERT_TRUE(collector.collect(base(), page));
+    EXPECT_EQ(boxes(), QStringList{"Logic I/O Transfer Completed"});
+    const QByteArray plc = bytes(QStringLiteral("Cell.PLC"));
+    ASSERT_EQ(plc.size(), 12 * PlcRecordBytes);
+    // The presets ride in the records of the elements that use them.
+    EXPECT_EQ(plcValueOf(plc, 50), "7");
+    EXPECT_EQ(plcValueOf(plc, 98), "20");
+    EXPECT_EQ(plcValueOf(plc, 16), "0");
+    const ladder::PlcFileLoad load = ladder::readPlcProgram(plc);
+    ASSERT_TRUE(load.program.has_value());
+    EXPECT_EQ(load.program->RungCount, 2);
+    EXPECT_EQ(load.program->presets.cwCounter(3), 7);
+    EXPECT_EQ(load.program->presets.cwTimer(2), 20);
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Cell.LIO"))));
+    EXPECT_EQ(page.editors, (std::vector<collecttest::RecordingPage::EditorCall>{
+                                {true, ProgramEditor::Ladder}, {false, ProgramEditor::Ladder}}));
+    EXPECT_EQ(page.bars, (std::vector<int>{0, 10, 20, 60, 80, 100}));
+}
 
 TEST_P(CollectRun, AllSixBoxesWriteTheirFiles) {
     SettingsCollection collection(module);
@@ -246,6 +297,43 @@ TEST_F(Collectors, LogicIsWrittenOnlyAfterAReceiveAndAnOverwriteOk) {
     EXPECT_FALSE(collector.collect(base(), page));
     EXPECT_EQ(boxes().back(), "Unable to connect using USB");
     EXPECT_EQ(dialogs->asked.size(), 6u);
+}
+
+TEST_F(Collectors, LadderIsWrittenOnlyAfterAReceiveAndItsWriteErrorsAreReported) {
+    connect(Link::Usb);
+    seedLadder(model);
+    LogicIoCollector collector(ctx, logic, ladder);
+    // The editor holds a rung: the receive asks first; No writes nothing and leaves the editor open.
+    ASSERT_TRUE(ladder.editor().addRung());
+    dialogs->yesNoAnswers.enqueue(false);
+    EXPECT_FALSE(collector.collect(base(), page));
+    EXPECT_EQ(dialogs->asked.at(0).caption, "RECEIVE LOGIC I/O FROM CONTROLLER");
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Cell.PLC"))));
+    EXPECT_EQ(page.editors,
+              (std::vector<collecttest::RecordingPage::EditorCall>{{true, ProgramEditor::Ladder}}));
+
+    // More rungs than a program holds: the rebuild refuses them and nothing is written.
+    model.ladderSlots[0] = 31;
+    dialogs->yesNoAnswers.enqueue(true);
+    EXPECT_FALSE(collector.collect(base(), page));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Cell.PLC"))));
+    seedLadder(model);
+
+    // An existing file and Cancel: nothing written.
+    ASSERT_TRUE(folder.write(QStringLiteral("Cell.PLC"), "old"));
+    dialogs->okCancelAnswers.enqueue(false);
+    EXPECT_FALSE(collector.collect(base(), page));
+    EXPECT_EQ(bytes(QStringLiteral("Cell.PLC")), "old");
+    EXPECT_EQ(dialogs->asked.back().text, "This file already exists. - Overwrite File ?");
+
+    // A folder that is not there: the editor reports the write, the collector fails.
+    const QString nowhere = folder.file(QStringLiteral("missing/Cell"));
+    dialogs->yesNoAnswers.enqueue(true);
+    page = {};
+    EXPECT_FALSE(collector.collect(nowhere, page));
+    EXPECT_TRUE(boxes().back().startsWith(QStringLiteral("Unable To Write File ")));
+    EXPECT_EQ(dialogs->messages.back().icon, MessageIcon::Critical);
+    EXPECT_EQ(page.editors.size(), 1u);
 }
 
 TEST_F(Collectors, AReadFailingHalfWayWritesNothing) {

@@ -3,8 +3,11 @@
 // a run that turns the commands off and refuses to close; the logic editor it opens and closes by name.
 #include "app/commands/launchers.h"
 #include "app/ui/frmmain.h"
+#include "ladder/ladderimage.h"
 #include "ladder/laddermodule.h"
+#include "ladder/ui/installwindows.h"
 #include "logicio/logicmodule.h"
+#include "logicio/ui/installwindows.h"
 #include "service/servicemodule.h"
 #include "service/ui/frmcollectsettings.h"
 #include "service/ui/installwindows.h"
@@ -29,6 +32,8 @@ class CollectWindow : public apptest::AppFixture {
 protected:
     CollectWindow() {
         service::installWindows(ctx, module);
+        logicio::installWindows(ctx, logic);
+        ladder::installWindows(ctx, ladder);
         QObject::connect(&ctx.windows, &app::WindowRegistry::opened, &ctx.windows,
                          [this](const QString& name, QWidget*) { opened << name; });
     }
@@ -112,7 +117,7 @@ TEST_F(CollectWindow, OpensOnceAtTheTopLeftWithItsBoxesBarsAndCommands) {
     EXPECT_EQ(ctx.windows.shared(app::wnd::FrmCollectSettings), nullptr);
 }
 
-TEST_F(CollectWindow, ARunTurnsTheCommandsOffAndDrivesTheLogicEditorByName) {
+TEST_F(CollectWindow, ARunTurnsTheCommandsOffAndDrivesTheProgramEditorsByName) {
     connectUsb();
     FrmCollectSettings* w = open();
     ASSERT_NE(w, nullptr);
@@ -151,5 +156,20 @@ TEST_F(CollectWindow, ARunTurnsTheCommandsOffAndDrivesTheLogicEditorByName) {
     EXPECT_EQ(child<QListWidget>(w, "List1")->count(), 65);
     EXPECT_TRUE(child<QPushButton>(w, "cmdBegin")->isEnabled());
     EXPECT_TRUE(w->isEnabled());
+
+    // A ladder controller: its program goes through the ladder editor, shown and closed again.
+    model.verMajor = sim::ControllerModel::LadderControllerType;
+    model.ladderSlots = {};
+    model.ladderSlots[0] = 1;
+    model.ladderSlots[ladder::inputSlot(1)] = 1;
+    model.ladderSlots[ladder::outputSlot(1)] = 16;
+    w->session().ChkSelection_Click(LogicIoBox, BoxState::Ticked);
+    dialogs->fileNames.enqueue(folder.file(QStringLiteral("Cell")));
+    child<QPushButton>(w, "cmdBegin")->click();
+    EXPECT_EQ(dialogs->messages.size(), 1u); // the rebuild's "Logic I/O Transfer Completed"
+    EXPECT_TRUE(opened.contains(QStringLiteral("frmPLCIO")));
+    EXPECT_EQ(folder.read(QStringLiteral("Cell.PLC")).size(), 5 * 114);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(ctx.windows.shared(app::wnd::frmPLCIO), nullptr);
     EXPECT_TRUE(w->close());
 }
