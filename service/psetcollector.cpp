@@ -37,7 +37,7 @@ bool PsetCollector::collect(const QString& base, CollectorPage& page) {
         }
         pset::PsetBlock block{};
         for (size_t i = 0; i < block.size(); ++i)
-            block[i] = s.DataBuffer[int(i)];
+            block[i] = s.DataBuffer[int(i)] & 0xFF;
         app::PsetRecord& record = ctx.psetTable[p];
         pset::storeReceivedPset(block, record);
         record.setNumber(PsetField::SoftStart, block[SoftStartAt]);
