@@ -18,7 +18,8 @@ namespace ladder {
 
 class LadderModule {
 public:
-    explicit LadderModule(app::AppServices& services, std::unique_ptr<QSettings> store = userSettingsStore());
+    explicit LadderModule(app::AppServices& services,
+                          std::unique_ptr<QSettings> store = base::userSettingsStore());
     LadderModule(const LadderModule&) = delete;
     LadderModule& operator=(const LadderModule&) = delete;
 

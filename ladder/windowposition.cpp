@@ -4,18 +4,13 @@
 
 namespace ladder {
 
-std::unique_ptr<QSettings> userSettingsStore() {
-    return std::make_unique<QSettings>(QSettings::UserScope, QStringLiteral("Palverin"),
-                                       QStringLiteral("Palverin"));
-}
-
 void saveWindowPosition(QSettings& store, const QRect& geometry) {
-    const auto twips = [](int pixels) { return QString::number(pixels * TwipsPerPixel); };
+    const auto text = [](int pixels) { return QString::number(pixels); };
     store.beginGroup(QStringLiteral("Settings"));
-    store.setValue(QStringLiteral("MainLeft"), twips(geometry.left()));
-    store.setValue(QStringLiteral("MainTop"), twips(geometry.top()));
-    store.setValue(QStringLiteral("MainWidth"), twips(geometry.width()));
-    store.setValue(QStringLiteral("MainHeight"), twips(geometry.height()));
+    store.setValue(QStringLiteral("MainLeft"), text(geometry.left()));
+    store.setValue(QStringLiteral("MainTop"), text(geometry.top()));
+    store.setValue(QStringLiteral("MainWidth"), text(geometry.width()));
+    store.setValue(QStringLiteral("MainHeight"), text(geometry.height()));
     store.endGroup();
     store.sync();
 }

@@ -72,10 +72,6 @@ QString lineSettingsText(const base::SerialSettings& settings) {
     return QStringLiteral("%1,%2,%3,%4").arg(settings.baudRate).arg(parity).arg(settings.dataBits).arg(stop);
 }
 
-std::unique_ptr<QSettings> userSettingsStore() {
-    return base::userSettingsStore();
-}
-
 SerialDevices::SerialDevices(std::unique_ptr<QSettings> store) : store_(std::move(store)) {}
 
 QStringList SerialDevices::available() {

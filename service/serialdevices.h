@@ -20,9 +20,6 @@ namespace service {
 std::optional<base::SerialSettings> parseLineSettings(const QString& text);
 QString lineSettingsText(const base::SerialSettings& settings);
 
-// The store the service windows keep their choices in: the user's settings.
-std::unique_ptr<QSettings> userSettingsStore();
-
 class SerialDevices {
 public:
     // Port used when the machine lists none: the first serial port of a PC.

@@ -8,6 +8,7 @@
 
 #include "app/appservices.h"
 #include "base/serialport.h"
+#include "base/usersettings.h"
 #include "service/filetransfer.h"
 #include "service/serialdevices.h"
 
@@ -35,10 +36,11 @@ struct ProgramCores {
 class ServiceModule {
 public:
     // store: where the serial device names are kept (the user's settings when not given).
-    explicit ServiceModule(app::AppServices& ctx, std::unique_ptr<QSettings> store = userSettingsStore());
+    explicit ServiceModule(app::AppServices& ctx,
+                           std::unique_ptr<QSettings> store = base::userSettingsStore());
     // With the cores the settings collection needs.
     ServiceModule(app::AppServices& ctx, ProgramCores cores,
-                  std::unique_ptr<QSettings> store = userSettingsStore());
+                  std::unique_ptr<QSettings> store = base::userSettingsStore());
     ServiceModule(const ServiceModule&) = delete;
     ServiceModule& operator=(const ServiceModule&) = delete;
 

@@ -6,11 +6,6 @@
 
 namespace base {
 
-std::unique_ptr<QSettings> userSettingsStore() {
-    return std::make_unique<QSettings>(QSettings::UserScope, QStringLiteral("Palverin"),
-                                       QStringLiteral("Palverin"));
-}
-
 QStringList availableSerialDevices() {
     QStringList paths;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())

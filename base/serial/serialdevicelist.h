@@ -2,6 +2,8 @@
 // The machine's serial devices and the one a window uses: kept by name in the user's settings store
 // (section "Settings"), else the first serial port of the machine.
 
+#include "base/usersettings.h"
+
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -12,9 +14,6 @@ namespace base {
 
 // Port used when the machine lists none: the first serial port of a PC.
 inline const QString FallbackSerialDevice = QStringLiteral("/dev/ttyS0");
-
-// The store the windows keep their choices in: the user's settings.
-std::unique_ptr<QSettings> userSettingsStore();
 
 // The serial devices of this machine by path, in the order of their names (ttyS2 before ttyS10).
 QStringList availableSerialDevices();

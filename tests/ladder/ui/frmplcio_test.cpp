@@ -281,7 +281,7 @@ TEST_F(LadderWindow, ASendRunsBusyAndAFailedOneLeavesItsTraceInItsOwnList) {
     EXPECT_EQ(itemTexts(), QStringList{"Brenstal - Logic I/O"});
 }
 
-TEST_F(LadderWindow, ClosingKeepsThePlaceInTwips) {
+TEST_F(LadderWindow, ClosingKeepsThePlace) {
     open();
     window->setGeometry(40, 60, 1400, 1000);
     const QRect place = window->geometry();
@@ -291,10 +291,8 @@ TEST_F(LadderWindow, ClosingKeepsThePlaceInTwips) {
     QSettings& store = module.settings();
     store.sync();
     EXPECT_EQ(place.left(), 40);
-    EXPECT_EQ(store.value(QStringLiteral("Settings/MainLeft")).toString(), "600");
-    EXPECT_EQ(store.value(QStringLiteral("Settings/MainTop")).toString(), QString::number(place.top() * 15));
-    EXPECT_EQ(store.value(QStringLiteral("Settings/MainWidth")).toString(),
-              QString::number(place.width() * 15));
-    EXPECT_EQ(store.value(QStringLiteral("Settings/MainHeight")).toString(),
-              QString::number(place.height() * 15));
+    EXPECT_EQ(store.value(QStringLiteral("Settings/MainLeft")).toString(), "40");
+    EXPECT_EQ(store.value(QStringLiteral("Settings/MainTop")).toString(), QString::number(place.top()));
+    EXPECT_EQ(store.value(QStringLiteral("Settings/MainWidth")).toString(), QString::number(place.width()));
+    EXPECT_EQ(store.value(QStringLiteral("Settings/MainHeight")).toString(), QString::number(place.height()));
 }
