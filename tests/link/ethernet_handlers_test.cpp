@@ -1,8 +1,6 @@
 // The Ethernet reply handlers: what each frame does to the shared link state.
-#include "base/eventpump.h"
-#include "link/controllerlink.h"
 #include "sim/tcpdongle.h"
-#include "tests/support/scripteddialogs.h"
+#include "tests/link/ethernethandlers.h"
 
 #include <gtest/gtest.h>
 
@@ -10,23 +8,7 @@ using namespace clink;
 
 namespace {
 
-class HandlerTest : public ::testing::Test {
-protected:
-    base::QtEventPump pump;
-    clink::ManualLinkClock clock;
-    testsupport::ScriptedDialogs dialogs;
-    ControllerLink link{pump, dialogs, clock};
-    LinkState& s = link.state;
-
-    void expectRequest(int rd1, int rd2, int rd3 = 0) {
-        s.RequestData[1] = rd1;
-        s.RequestData[2] = rd2;
-        s.RequestData[3] = rd3;
-        s.AckReceived = false;
-        s.ReplyReady = false;
-    }
-    void frame(CanId id, std::array<int, 8> d) { link.ethernet.dispatch(id, d); }
-};
+using HandlerTest = linktest::EthernetHandlers;
 
 } // namespace
 

@@ -1,10 +1,8 @@
 // Received frames that must not be taken: garbled text, replies whose echo does not match the request,
 // replies left over from an earlier exchange, and repeats of a reply already taken. Also the parser's cost
 // on a flood of frame heads.
-#include "base/eventpump.h"
-#include "link/controllerlink.h"
 #include "sim/tcpdongle.h"
-#include "tests/support/scripteddialogs.h"
+#include "tests/link/ethernethandlers.h"
 
 #include <QElapsedTimer>
 
@@ -14,22 +12,8 @@ using namespace clink;
 
 namespace {
 
-class FrameRejection : public ::testing::Test {
+class FrameRejection : public linktest::EthernetHandlers {
 protected:
-    base::QtEventPump pump;
-    ManualLinkClock clock;
-    testsupport::ScriptedDialogs dialogs;
-    ControllerLink link{pump, dialogs, clock};
-    LinkState& s = link.state;
-
-    void expectRequest(int rd1, int rd2, int rd3 = 0) {
-        s.RequestData[1] = rd1;
-        s.RequestData[2] = rd2;
-        s.RequestData[3] = rd3;
-        s.AckReceived = false;
-        s.ReplyReady = false;
-    }
-    void frame(CanId id, std::array<int, 8> d) { link.ethernet.dispatch(id, d); }
     void twice(CanId id, std::array<int, 8> d) {
         frame(id, d);
         frame(id, d);

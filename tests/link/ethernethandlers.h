@@ -1,0 +1,34 @@
+#pragma once
+// A controller link whose Ethernet front end is fed frames directly, as if they had just been parsed off
+// the socket: the cases say which request is pending and check what each frame does to the shared state.
+
+#include "base/eventpump.h"
+#include "link/controllerlink.h"
+#include "tests/support/scripteddialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace linktest {
+
+class EthernetHandlers : public ::testing::Test {
+protected:
+    base::QtEventPump pump;
+    clink::ManualLinkClock clock;
+    testsupport::ScriptedDialogs dialogs;
+    clink::ControllerLink link{pump, dialogs, clock};
+    clink::LinkState& s = link.state;
+
+    // The request the link is waiting on (RequestData 1..3), no reply taken yet.
+    void expectRequest(int rd1, int rd2, int rd3 = 0) {
+        s.RequestData[1] = rd1;
+        s.RequestData[2] = rd2;
+        s.RequestData[3] = rd3;
+        s.AckReceived = false;
+        s.ReplyReady = false;
+    }
+    void frame(clink::CanId id, std::array<int, 8> d) { link.ethernet.dispatch(id, d); }
+};
+
+} // namespace linktest
