@@ -2,6 +2,7 @@
 
 #include "app/ui/appcontext.h"
 #include "service/servicemodule.h"
+#include "service/ui/controlnames.h"
 
 #include <QButtonGroup>
 #include <QFontDatabase>
@@ -30,10 +31,6 @@ enum Column { BarcodeColumn, PsetColumn, ScannerColumn };
 constexpr int HeadRow = 2;
 constexpr int ExampleRow = 3;
 constexpr int NoticeRow = ExampleRow + MatchRowCount + 1;
-
-QString element(const char* name, int index) {
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
-}
 } // namespace
 
 FrmMatch::FrmMatch(app::AppContext& ctx, ServiceModule& module, QWidget* parent)
@@ -58,7 +55,7 @@ FrmMatch::FrmMatch(app::AppContext& ctx, ServiceModule& module, QWidget* parent)
     auto* grid = new QGridLayout;
     const auto label = [&](const QString& text, int index, int row, int column, int span = 1) {
         auto* l = new QLabel(text, this);
-        l->setObjectName(element("Label1", index));
+        l->setObjectName(controlName("Label1", index));
         l->setWordWrap(span > 1);
         grid->addWidget(l, row, column, 1, span);
     };
@@ -73,11 +70,11 @@ FrmMatch::FrmMatch(app::AppContext& ctx, ServiceModule& module, QWidget* parent)
     auto* scanRows = new QButtonGroup(this);
     for (int number = 0; number <= MatchRowCount; ++number) {
         auto* barcode = new QLineEdit(this);
-        barcode->setObjectName(element("Barcode", number));
+        barcode->setObjectName(controlName("Barcode", number));
         barcode->setFont(fixed);
         barcode->setMinimumWidth(patternWidth);
         auto* pset = new QSpinBox(this);
-        pset->setObjectName(element("CWPset", number));
+        pset->setObjectName(controlName("CWPset", number));
         pset->setRange(0, MatchEditor::MaxPset);
         Barcode.append(barcode);
         CWPset.append(pset);
@@ -93,7 +90,7 @@ FrmMatch::FrmMatch(app::AppContext& ctx, ServiceModule& module, QWidget* parent)
             continue;
         }
         auto* option = new QRadioButton(this);
-        option->setObjectName(element("Option1", number));
+        option->setObjectName(controlName("Option1", number));
         scanRows->addButton(option, number);
         Option1[number] = option;
         grid->addWidget(option, ExampleRow + number, ScannerColumn, Qt::AlignCenter);
