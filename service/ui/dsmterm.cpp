@@ -5,7 +5,6 @@
 #include "service/ui/portproperties.h"
 #include "service/ui/terminalview.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -106,8 +105,8 @@ void DsmTerm::transferringChanged(bool running) {
     for (QAction* a : idleOnly_)
         a->setEnabled(!running);
     statusRow_->setVisible(running);
-    if (!running && closePending_)
-        QTimer::singleShot(0, this, [this] { app::closeWindow(this); });
+    if (!running)
+        closer_.sessionEnded();
 }
 
 void DsmTerm::mnuFileReceive_Click() {
@@ -137,14 +136,8 @@ void DsmTerm::mnuConnectionProperties_Click() {
 }
 
 void DsmTerm::closeEvent(QCloseEvent* event) {
-    if (!session_.transferring()) {
-        event->accept();
-        return;
-    }
-    // The transfer's handler is still running: it ends first, then the window closes.
-    closePending_ = true;
-    session_.cancelTransfer(true);
-    event->ignore();
+    // The transfer's handler is still running: it ends first (without a word), then the window closes.
+    closer_.closeEvent(event, session_.transferring(), [this] { session_.cancelTransfer(true); });
 }
 
 } // namespace service

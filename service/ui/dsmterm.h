@@ -5,6 +5,7 @@
 // the window cancels it. Every handler forwards to the DsmSession.
 
 #include "service/dsmsession.h"
+#include "service/ui/closewhenidle.h"
 
 #include <QWidget>
 
@@ -51,6 +52,7 @@ private:
     void scheduleRender();
 
     DsmSession session_;
+    CloseWhenIdle closer_{*this};
     TerminalView* SaxComm = nullptr;
     QMenu* mnuFileSend = nullptr;
     QList<QAction*> idleOnly_;
@@ -58,7 +60,6 @@ private:
     QPushButton* cmdCancel = nullptr;
     QWidget* statusRow_ = nullptr;
     bool renderPending_ = false;
-    bool closePending_ = false;
 };
 
 } // namespace service
