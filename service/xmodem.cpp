@@ -191,7 +191,6 @@ void Receiver::received(const QByteArray& bytes) {
             inBlock_ = true;
             started_ = true;
             pending_ = QByteArray(1, SOH);
-            arm(timings_.character);
         } else if (byte == EOT && started_) {
             send(QByteArray(1, ACK));
             // The last block was padded to its full size.
@@ -203,6 +202,9 @@ void Receiver::received(const QByteArray& bytes) {
         }
         // Anything else between blocks (the echo of a command, a prompt, line noise) is passed over.
     }
+    // A begun block is given up only when its bytes stop, however slow the line.
+    if (inBlock_ && active())
+        arm(timings_.character);
 }
 
 bool Receiver::takeBlock() {

@@ -231,6 +231,22 @@ TEST(Xmodem, ReceiverEndsOnBlocksOutOfSequenceAbortAndSilence) {
         receiver.received(QByteArray(1, EOT));
         EXPECT_EQ(receiver.receivedFile(), "x");
     }
+    {
+        // On a slow line a block takes longer than the quiet time, its bytes still coming: it is kept.
+        OpenPort port;
+        Receiver receiver(port, {.block = 10s, .character = 300ms});
+        receiver.start();
+        const QByteArray slow = block(1, "slow", false);
+        constexpr int Pieces = 4;
+        const int piece = (slow.size() + Pieces - 1) / Pieces;
+        for (int at = 0; at < slow.size(); at += piece) {
+            receiver.received(slow.mid(at, piece));
+            waitFor([] { return false; }, 120);
+        }
+        EXPECT_EQ(port.written, bytes({NAK, ACK}));
+        receiver.received(QByteArray(1, EOT));
+        EXPECT_EQ(receiver.receivedFile(), "slow");
+    }
 }
 
 TEST(PlainSend, CompleteWhenThePortHasHandedOnEveryByte) {
