@@ -3,6 +3,7 @@
 #include "app/palverin2006.h"
 #include "base/cp1252.h"
 #include "base/textlines.h"
+#include "service/matchfile.h"
 
 #include <QFile>
 
@@ -11,6 +12,7 @@ namespace service {
 namespace {
 const QString PortFailure = QStringLiteral("Can't open the communications port!");
 const QString FileNotFound = QStringLiteral("Can Not Find File");
+const QString NotAMatchFile = QStringLiteral("File Is Not A Match File - Nothing Sent");
 const QString SendQuestion = QStringLiteral(
     "While Sending Data To The DSM All Rundowns Will Be Lost During The Transfer - Continue ? ");
 const QString ReceiveQuestion = QStringLiteral(
@@ -43,6 +45,7 @@ const DsmScript& dsmScript(DsmTransfer transfer) {
         .command = QStringLiteral("up match.txt"),
         .pauseAfterCommand = 20000,
         .protocol = TransferProtocol::Raw,
+        .fileSize = MatchFileSize,
         .pausesAfterStart = {},
         .pausesAfterTransfer = {30000, 30000},
     };
@@ -171,6 +174,11 @@ void DsmSession::run(DsmTransfer transfer) {
             return;
         }
         file = source.readAll();
+        // The DSM would keep a cut file as its match table, or take what follows one as commands.
+        if (script.fileSize > 0 && file.size() != script.fileSize) {
+            dialogs_.message(NotAMatchFile, base::ProgramTitle, base::MessageIcon::Critical);
+            return;
+        }
     }
 
     running_ = true;

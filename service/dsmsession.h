@@ -35,6 +35,8 @@ struct DsmScript {
     QString command;
     long pauseAfterCommand = 0;
     TransferProtocol protocol = TransferProtocol::Xmodem;
+    // The size the DSM reads a file of (the plain protocol has no end of file); 0: any size.
+    qint64 fileSize = 0;
     std::vector<long> pausesAfterStart;
     std::vector<long> pausesAfterTransfer;
 };

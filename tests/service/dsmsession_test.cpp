@@ -235,6 +235,19 @@ TEST_F(DsmScripts, NoAndCancelledDialogsSendNothing) {
     }
     EXPECT_TRUE(port->written.isEmpty());
     EXPECT_TRUE(log.isEmpty());
+
+    // A match file cut short, or a longer file, is not sent: the DSM reads a match file's 1022 bytes.
+    dialogs.messages.clear();
+    for (int size : {1021, 1023}) {
+        ASSERT_TRUE(writeFile(path("match.txt"), QByteArray(size, '*')));
+        dialogs.yesNoAnswers.enqueue(true);
+        dialogs.fileNames.enqueue(path("match.txt"));
+        session->run(DsmTransfer::MatchFile);
+    }
+    EXPECT_EQ(dialogs.messageTexts(), QStringList(2, "File Is Not A Match File - Nothing Sent"));
+    EXPECT_EQ(dialogs.messages.back().icon, MessageIcon::Critical);
+    EXPECT_TRUE(port->written.isEmpty());
+    EXPECT_TRUE(log.isEmpty());
 }
 
 TEST_F(DsmScripts, APortThatCannotOpenIsToldAndNothingIsAsked) {
