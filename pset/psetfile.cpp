@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace pset {
 
 using app::PsetField;
@@ -53,7 +55,18 @@ bool loadPsetFile(const QString& path, app::PsetTable& table, QString* error) {
                          : file.errorString();
         return false;
     }
-    decodePsetFile(bytes, table);
+    // A file cut short inside the Psets its first record counts has lost some of them: it replaces nothing.
+    app::PsetTable read = table;
+    decodePsetFile(bytes, read);
+    const int psets = std::clamp(read.count(), 1, PsetFileRecords);
+    if (bytes.size() < qsizetype(psets) * PsetRecord::Bytes) {
+        if (error)
+            *error = QStringLiteral("File Ends Before Parameter Set %1 Is Complete: %2")
+                         .arg(bytes.size() / PsetRecord::Bytes + 1)
+                         .arg(path);
+        return false;
+    }
+    table = read;
     return true;
 }
 

@@ -167,6 +167,30 @@ TEST_F(PsetFiles, LoadFailuresLeaveTheProjectAsItWas) {
     EXPECT_EQ(dialogs->messages[2].caption, "Load Parameter Set");
     EXPECT_EQ(table, before);
 
+    // A file cut inside the Psets its first record counts (three) has lost some: it replaces nothing.
+    const QByteArray golden = goldenProjectImage();
+    ASSERT_TRUE(folder.write(QStringLiteral("cut3.Pst"), golden.left(2 * 210 + 100)));
+    ASSERT_TRUE(folder.write(QStringLiteral("cut1.Pst"), golden.left(209)));
+    dialogs->messages.clear();
+    load(path("cut3.Pst"));
+    load(path("cut1.Pst"));
+    EXPECT_EQ(messages(), (QStringList{"File Ends Before Parameter Set 3 Is Complete: " + path("cut3.Pst"),
+                                       "File Ends Before Parameter Set 1 Is Complete: " + path("cut1.Pst")}));
+    EXPECT_EQ(dialogs->messages[0].caption, "Load Parameter Set");
+    EXPECT_EQ(dialogs->messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(table, before);
+    // A shorter file that holds its Psets whole loads; the records it lacks are blank.
+    QByteArray one = golden.left(2 * 210);
+    one.replace(0, 10, "2         ");
+    ASSERT_TRUE(folder.write(QStringLiteral("two.Pst"), one));
+    load(path("two.Pst"));
+    EXPECT_EQ(messages().last(), "Parameters Loaded");
+    EXPECT_EQ(table.count(), 2);
+    EXPECT_EQ(table[2], before[2]);
+    EXPECT_EQ(text(3, PsetField::Strategy), "");
+    EXPECT_EQ(text(3, PsetField::AngleHi), "");
+    EXPECT_EQ(text(3, PsetField::TqTarget), "0"); // converted into the default units
+
     // A save that cannot be written says so and shows no success.
     save(path("no-such-folder/x.Pst"));
     EXPECT_EQ(dialogs->messages.back().caption, "Parameter Set Save");
