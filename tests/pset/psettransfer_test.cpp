@@ -345,6 +345,34 @@ TEST_F(PsetTransferUsb, ASendWhoseEraseIsNotAcknowledgedStopsThere) {
     EXPECT_EQ(dialogs->messages.back().caption, "Receive Error");
 }
 
+TEST_F(PsetTransferUsb, APacketNotAcknowledgedEndsTheSendWithoutCompletion) {
+    session.mnuNewPset_Click();
+    session.tmrNew_Timer();
+    session.mnuAddPset_Click();
+    for (int n = 1; n <= 2; ++n)
+        setTexts(n, {{PsetField::TqTarget, "10"},
+                     {PsetField::TqHi, "10"},
+                     {PsetField::TqDownshift, "8"},
+                     {PsetField::TqThreshold, "4"}});
+    const QStringList controllerPsets = session.controllerPsets();
+    model.silentCommandCodes.insert(codes::PsetPacket1 + 2);
+    session.mnuSendData_Click();
+    ASSERT_EQ(messages(), QStringList{"Packet 3 Not Sent"});
+    EXPECT_EQ(dialogs->messages[0].caption, "Receive Error");
+    EXPECT_EQ(dialogs->messages[0].icon, MessageIcon::Critical);
+    // The controller's Psets were erased and Pset 1 never completed: it holds none.
+    EXPECT_EQ(received(codes::ErasePsets), 1);
+    EXPECT_EQ(model.countReceived(ids::CommandRequest, codes::PsetPacket1 + 3), 0);
+    EXPECT_EQ(model.psetCount, 0);
+    const QStringList& list = session.List1();
+    EXPECT_EQ(list.mid(list.size() - 4),
+              (QStringList{"Converting Parameter Set 1 Values", "Sending Parameter Set 1", "Packet 1 Sent",
+                           "Packet 2 Sent"}));
+    EXPECT_FALSE(list.contains("Parameter Set Transfer Completed !"));
+    EXPECT_FALSE(session.controls().transferPanel);
+    EXPECT_EQ(session.controllerPsets(), controllerPsets);
+}
+
 TEST_F(PsetTransferUsb, OpeningReadsTheControllersPsetsThenItsCurrentPset) {
     model.psetCount = 4;
     model.currentPset = 2;
