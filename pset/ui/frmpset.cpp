@@ -352,13 +352,11 @@ void frmPset::Form_Load() {
 
 void frmPset::showSelector() {
     const PsetSelector& s = session_.selector();
+    // The selector shows another Pset: its percent is derived again.
+    if (s.value != 0 && s.value != int(neCurrentPset->value()))
+        cycle_.selectorChanged();
     neCurrentPset->setRange(s.minimum, s.maximum);
     neCurrentPset->setValue(s.value);
-    if (s.value != shownSelector_) {
-        shownSelector_ = s.value;
-        if (s.value != 0)
-            cycle_.selectorChanged();
-    }
 }
 
 void frmPset::showControls() {

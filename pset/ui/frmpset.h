@@ -97,7 +97,6 @@ private:
     app::AppContext& ctx_;
     PsetEditorSession& session_;
     PsetEditCycle cycle_;
-    int shownSelector_ = 0;
 
     // Menus.
     QAction* mnuNewPset = nullptr;
