@@ -147,8 +147,7 @@ void PsetEditorSession::mnuSendData_Click() {
     if (!checkAndPack(count, packets))
         return;
     addLine(QStringLiteral("Checking Data For Errors ..... Passed"));
-    ShowTransferPanel();
-    clearList();
+    ShowTransferPanel(); // List1 cleared with it
 
     if (!prepareSendLink(QStringLiteral("Unable To Configure CanDongle - Reset Aborted")))
         return;
