@@ -283,6 +283,8 @@ bool PsetEditorSession::ReceivePsets(PsetTable& received) {
     const int held = s.SystemStatus.PsetCount;
     const int count = std::min(held, PsetTable::MaxPsets);
     const app::PsetDefaultValues& defaults = ctx_.palverin.settings.PsetDefaults;
+    // The report shows one Pset at a time: warnings come after the last one, so that none is cleared.
+    QStringList warnings;
     for (int n = 1; n <= count; ++n) {
         addLine(QStringLiteral("Rx Pset ") + QString::number(n) + QStringLiteral(" Started...."));
         if (!ctx_.link.dataTx.ReadPsetBlock(n)) {
@@ -300,13 +302,17 @@ bool PsetEditorSession::ReceivePsets(PsetTable& received) {
         storeReceivedPset(block, record);
         received.setCount(n);
         if (base::unitsText(record.whole(PsetField::Units)).isEmpty())
-            addLine(QStringLiteral("Units Code ") + QString::number(record.whole(PsetField::Units)) +
-                    QStringLiteral(" Unknown - Torque Values Not Converted"));
+            warnings << QStringLiteral(
+                            "Parameter Set %1: Units Code %2 Unknown - Torque Values Not Converted")
+                            .arg(n)
+                            .arg(record.whole(PsetField::Units));
         convertToDefaultUnits(record, defaults);
     }
     if (held > count)
-        addLine(QStringLiteral("Controller Holds ") + QString::number(held) +
-                QStringLiteral(" Parameter Sets - First 8 Received"));
+        warnings << QStringLiteral("Controller Holds ") + QString::number(held) +
+                        QStringLiteral(" Parameter Sets - First 8 Received");
+    for (const QString& line : warnings)
+        addLine(line);
     HideTransferPanel();
     return true;
 }

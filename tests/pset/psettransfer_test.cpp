@@ -310,15 +310,19 @@ TEST_F(PsetTransferUsb, AFailedReceiveKeepsTheProjectAndMoreThanEightPsetsAreCut
 
     model.noReply.clear();
     model.psetCount = 10;
-    model.psets[8][26] = 9; // a units code the program does not know
+    model.psets[3][26] = 9; // units codes the program does not know
+    model.psets[8][26] = 0;
     const int readsBefore = received(codes::PsetRead);
     dialogs->yesNoAnswers.enqueue(true);
     session.mnuReceiveData_Click();
     EXPECT_EQ(messages().size(), 1);
     EXPECT_EQ(table.count(), 8);
-    EXPECT_EQ(session.List1().mid(session.List1().size() - 2),
-              (QStringList{"Units Code 9 Unknown - Torque Values Not Converted",
+    // The warnings outlast the report of each Pset, which replaces the one before.
+    EXPECT_EQ(session.List1().mid(session.List1().size() - 3),
+              (QStringList{"Parameter Set 3: Units Code 9 Unknown - Torque Values Not Converted",
+                           "Parameter Set 8: Units Code 0 Unknown - Torque Values Not Converted",
                            "Controller Holds 10 Parameter Sets - First 8 Received"}));
+    EXPECT_EQ(session.List1()[1], "----- PARAMETER SET 8 -----");
     EXPECT_EQ(table[8].text(PsetField::TqTarget), "125       ");
     EXPECT_EQ(table[8].text(PsetField::Units), "5         ");
     EXPECT_EQ(received(codes::PsetRead) - readsBefore, 8 * 4);
