@@ -67,7 +67,6 @@ public:
         CloseWhenIdle& closer_;
     };
     [[nodiscard]] Handler handler() { return Handler(*this); }
-    bool handlerRunning() const { return handlers_ > 0; }
 
 private:
     QWidget& window_;
