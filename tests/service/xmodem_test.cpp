@@ -78,6 +78,21 @@ TEST(Xmodem, SenderAndReceiverMoveABinaryFileWhole) {
     // Four blocks, EOT; the receiver: NAK, four ACK and the ACK of EOT.
     EXPECT_EQ(senderPort.written.size(), 4 * ChecksumBlockSize + 1);
     EXPECT_EQ(receiverPort.written, bytes({NAK, ACK, ACK, ACK, ACK, ACK}));
+
+    // An empty file: EOT answers the first NAK and the receive ends with nothing.
+    senderPort.written.clear();
+    receiverPort.written.clear();
+    Sender emptySender(senderPort, {}, Quick);
+    Receiver emptyReceiver(receiverPort, Quick);
+    senderPort.onWrite = [&](const QByteArray& b) { emptyReceiver.received(b); };
+    receiverPort.onWrite = [&](const QByteArray& b) { emptySender.received(b); };
+    emptySender.start();
+    emptyReceiver.start();
+    EXPECT_EQ(emptySender.outcome(), Outcome::Complete);
+    EXPECT_EQ(emptyReceiver.outcome(), Outcome::Complete);
+    EXPECT_TRUE(emptyReceiver.receivedFile().isEmpty());
+    EXPECT_EQ(senderPort.written, bytes({EOT}));
+    EXPECT_EQ(receiverPort.written, bytes({NAK, ACK}));
 }
 
 TEST(Xmodem, SenderAnswersACrcRequestWithCrcBlocksAndSendsAgainOnNak) {
