@@ -191,7 +191,8 @@ void Receiver::received(const QByteArray& bytes) {
             inBlock_ = true;
             started_ = true;
             pending_ = QByteArray(1, SOH);
-        } else if (byte == EOT && started_) {
+        } else if (byte == EOT) {
+            // Also before any block: the sender had an empty file.
             send(QByteArray(1, ACK));
             // The last block was padded to its full size.
             while (file_.endsWith(SUB))
