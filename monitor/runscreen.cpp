@@ -8,6 +8,7 @@
 #include "link/ppexchange.h"
 #include "monitor/runscreenlog.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace monitor {
@@ -24,6 +25,7 @@ constexpr int FirstRecordByte = 2;
 const QString StartingDriversText = QStringLiteral("Status: Starting Drivers");
 const QString DriversStartedText = QStringLiteral("Status: Drivers Started");
 const QString UnableToWriteText = QStringLiteral("Status: Unable To Write ");
+const QString UnableToReadText = QStringLiteral("Unable To Read File ");
 } // namespace
 
 RunScreenSession::RunScreenSession(clink::ControllerLink& link, const base::BusyState& busy,
@@ -248,14 +250,22 @@ void RunScreenSession::logRecord(const RunResult& r, const QString& resultText) 
 }
 
 std::optional<QList<QStringList>> RunScreenSession::viewRundowns() {
-    std::optional<QList<QStringList>> rows = RundownLogFile::read();
-    if (!rows)
+    const QString path = RundownLogFile::path();
+    if (!QFile::exists(path)) {
         link_.dialogs.message(NoLogText, base::ProgramTitle, base::MessageIcon::Critical);
+        return std::nullopt;
+    }
+    QString error;
+    std::optional<QList<QStringList>> rows = RundownLogFile::read(&error);
+    if (!rows)
+        link_.dialogs.message(UnableToReadText + path + QStringLiteral("\r\n") + error, base::ProgramTitle,
+                              base::MessageIcon::Critical);
     return rows;
 }
 
 void RunScreenSession::clearRundowns() {
-    RundownLogFile::clear();
+    if (!RundownLogFile::clear())
+        setStatus(UnableToWriteText + QFileInfo(RundownLogFile::path()).fileName());
 }
 
 } // namespace monitor

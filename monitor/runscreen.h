@@ -84,10 +84,11 @@ public:
     // Messages of the result being gathered (0 to 2).
     int gathered() const { return frameCount_; }
 
-    // View Rundowns: the log's rows for the results grid; nothing (after "Data file does not exist")
-    // when there is no log.
+    // View Rundowns: the log's rows for the results grid; nothing when there is no log ("Data file does
+    // not exist") or it cannot be read (a box with the reason).
     std::optional<QList<QStringList>> viewRundowns();
-    // Clear Rundowns: the log keeps its heading row only.
+    // Clear Rundowns: the log keeps its heading row only; a log that cannot be rewritten says so in the
+    // status line.
     void clearRundowns();
 
 private:

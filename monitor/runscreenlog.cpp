@@ -65,9 +65,9 @@ bool RundownLogFile::clear(QString* error) {
     return base::writeTextLines(path(), {row(Header)}, error);
 }
 
-std::optional<QList<QStringList>> RundownLogFile::read() {
+std::optional<QList<QStringList>> RundownLogFile::read(QString* error) {
     QStringList lines;
-    if (!QFile::exists(path()) || !base::readTextLines(path(), lines))
+    if (!base::readTextLines(path(), lines, error))
         return std::nullopt;
     QList<QStringList> rows;
     for (const QString& line : lines) {

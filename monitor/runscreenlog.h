@@ -29,8 +29,9 @@ public:
     static bool append(const QStringList& fields, QString* error = nullptr);
     // Rewrites an existing log with the heading row only; a missing log stays missing.
     static bool clear(QString* error = nullptr);
-    // The rows of the log, each as its fields; nothing when there is no log or it cannot be read.
-    static std::optional<QList<QStringList>> read();
+    // The rows of the log, each as its fields; nothing, with the reason, when there is no log or it cannot
+    // be read.
+    static std::optional<QList<QStringList>> read(QString* error = nullptr);
 };
 
 } // namespace monitor

@@ -176,6 +176,7 @@ void frmRunScreen1::mnuViewRundowns_Click() {
 
 void frmRunScreen1::mnuClearRundowns_Click() {
     session_->clearRundowns();
+    showLabels();
 }
 
 void frmRunScreen1::closeEvent(QCloseEvent* event) {

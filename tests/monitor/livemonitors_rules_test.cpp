@@ -4,6 +4,9 @@
 #include "monitor/transmittest.h"
 #include "tests/monitor/livemonitorsfixture.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 using namespace monitortest;
 
 namespace {
@@ -279,6 +282,20 @@ TEST_F(PpRunScreen, ViewAndClearTheLog) {
     EXPECT_EQ(rows->first(), RundownLogFile::Header);
     screen.clearRundowns();
     EXPECT_EQ(RundownLogFile::read(), QList<QStringList>{RundownLogFile::Header});
+}
+
+TEST_F(PpRunScreen, ALogThatCannotBeReadOrRewrittenSaysSo) {
+    // Something that is no file stands where the log belongs.
+    ASSERT_TRUE(QDir().mkpath(RundownLogFile::path()));
+    EXPECT_FALSE(screen.viewRundowns());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("Unable To Read File " + RundownLogFile::path() + "\r\n"))
+        << dialogs.messages[0].text.toStdString();
+    EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Critical);
+    screen.clearRundowns();
+    EXPECT_EQ(screen.labels()[RunScreenSession::StatusLabel], "Status: Unable To Write Pset_RundownData.txt");
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(QFileInfo(RundownLogFile::path()).isDir());
 }
 
 } // namespace
