@@ -148,10 +148,6 @@ void RunScreenSession::pollPp() {
             return false;
         }
         sequence = m.byte(1);
-        if (sequence != 1 && sequence != frameCount_ + 1) {
-            discard();
-            return false;
-        }
         for (int i = 0; i < BytesPerMessage; ++i)
             bytes[size_t(i)] = m.byte(FirstRecordByte + i);
         return true;
@@ -169,7 +165,6 @@ void RunScreenSession::pollEthernet() {
     for (int i = 0; i < RunRecordSize; ++i)
         record_[size_t(i)] = s.RunDataWords[size_t(i + 1)];
     s.RequestData[1] = 0;
-    frameCount_ = Messages;
     showRecord();
 }
 
