@@ -14,6 +14,7 @@ namespace monitor {
 namespace {
 const QString PortFailureText = QStringLiteral("Unable to open serial port %1: %2");
 const QString LogFailureText = QStringLiteral("Unable to write %1: %2");
+const QString LogUnreadableText = QStringLiteral("Unable To Read File %1\r\n%2");
 } // namespace
 
 SerialLoggerSession::SerialLoggerSession(base::SerialPort& port, base::Dialogs& dialogs, QObject* parent)
@@ -62,8 +63,14 @@ void SerialLoggerSession::logReport(const QStringList& lines) {
 }
 
 void SerialLoggerSession::viewLog(app::TextViewer& viewer) {
+    // No log yet reads as an empty one; a log that is there and cannot be read is not shown as empty.
     QStringList lines;
-    base::readTextLines(logPath(), lines);
+    QString error;
+    if (QFile::exists(logPath()) && !base::readTextLines(logPath(), lines, &error)) {
+        dialogs_.message(LogUnreadableText.arg(logPath(), error), base::ProgramTitle,
+                         base::MessageIcon::Critical);
+        return;
+    }
     viewer.show(QFileInfo(logPath()).fileName(), lines.join(u'\n'));
 }
 

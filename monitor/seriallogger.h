@@ -39,7 +39,8 @@ public:
 
     // The last report's lines.
     const QStringList& lines() const { return lines_; }
-    // Shows the log in the read-only viewer (empty when there is none yet).
+    // Shows the log in the read-only viewer (empty when there is none yet); a log that cannot be read gets
+    // a box with the reason instead.
     void viewLog(app::TextViewer& viewer);
 
 signals:

@@ -8,6 +8,7 @@
 #include "tests/support/tempfolder.h"
 #include "tests/support/waitfor.h"
 
+#include <QDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -78,6 +79,18 @@ TEST_F(SerialLogger, APortThatCannotBeOpenedSaysSoOnce) {
     ASSERT_EQ(viewer.shown.size(), 1u);
     EXPECT_TRUE(viewer.shown[0].text.isEmpty());
     EXPECT_FALSE(QFile::exists(SerialLoggerSession::logPath()));
+}
+
+TEST_F(SerialLogger, ALogThatCannotBeReadIsNotShownAsEmpty) {
+    // Something that is no file stands where the log belongs.
+    ASSERT_TRUE(QDir().mkpath(SerialLoggerSession::logPath()));
+    testsupport::ScriptedTextViewer viewer;
+    session.viewLog(viewer);
+    EXPECT_TRUE(viewer.shown.empty());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("Unable To Read File " + SerialLoggerSession::logPath() +
+                                                    "\r\n"));
+    EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Critical);
 }
 
 } // namespace
