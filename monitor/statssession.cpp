@@ -5,7 +5,6 @@
 #include "base/dialogs.h"
 #include "base/textlines.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace monitor {
@@ -56,13 +55,13 @@ bool StatsSession::load(const QString& path) {
 void StatsSession::mnuViewData_Click() {
     if (currentFile_.trimmed().isEmpty())
         return;
-    QFile file(currentFile_);
-    if (!file.open(QIODevice::ReadOnly)) {
-        dialogs_.message(UnableToView + currentFile_ + QStringLiteral("\n") + file.errorString(),
-                         base::ProgramTitle, base::MessageIcon::Critical);
+    QStringList lines;
+    QString error;
+    if (!base::readTextLines(currentFile_, lines, &error)) {
+        dialogs_.message(UnableToView + currentFile_ + QStringLiteral("\n") + error, base::ProgramTitle,
+                         base::MessageIcon::Critical);
         return;
     }
-    const QStringList lines = base::splitLines(file.readAll());
     viewer_.show(QFileInfo(currentFile_).fileName(), lines.join(u'\n'));
 }
 
