@@ -11,8 +11,6 @@ namespace monitor {
 namespace ids = clink::ids;
 
 namespace {
-const QString UnableToConfigureText = QStringLiteral("Unable To Configure CanDongle");
-
 // Data bytes 0..7 of a message where the link left them (DataBuffer, UsbRxBytes).
 template <class Bytes> MessageBytes messageIn(const Bytes& bytes) {
     MessageBytes data{};

@@ -36,6 +36,8 @@ public:
     static constexpr long ClosingYields = 40000;
 
     static inline const QString NoFaultsText = QStringLiteral("No Fault Codes Received");
+    // The dongle could not be set up (the rundown tick, the transmit test).
+    static inline const QString UnableToConfigureText = QStringLiteral("Unable To Configure CanDongle");
     static inline const QString UnableToContinueText = QStringLiteral("Unable to continue");
     static inline const QString StatusNotReceivedText = QStringLiteral("System Status Not Received");
     static inline const QString ReceiveErrorCaption = QStringLiteral("Receive Error");

@@ -2,6 +2,7 @@
 
 #include "base/dialogs.h"
 #include "link/controllerlink.h"
+#include "monitor/monitorsession.h"
 
 #include <array>
 
@@ -12,7 +13,6 @@ namespace {
 constexpr std::array<int, 3> RunValues = {1, 2, 4};
 const std::array<QString, 3> RunTexts = {QStringLiteral("Starting 1"), QStringLiteral("Starting 2"),
                                          QStringLiteral("Starting 4")};
-const QString UnableToConfigureText = QStringLiteral("Unable To Configure CanDongle");
 constexpr int FirstByte2 = 0;
 constexpr int TestByte1 = 1;
 } // namespace
@@ -26,7 +26,8 @@ void TransmitTest::send(int byte2) {
 
 bool TransmitTest::begin() {
     if (!link_.dataTx.ConfigureCanDongle(clink::ids::ButtonReply)) {
-        link_.dialogs.message(UnableToConfigureText, base::ProgramTitle, base::MessageIcon::Critical);
+        link_.dialogs.message(MonitorSession::UnableToConfigureText, base::ProgramTitle,
+                              base::MessageIcon::Critical);
         return false;
     }
     batch_.emplace(link_.dataTx);
