@@ -312,13 +312,21 @@ void CurveSession::mnuLoadCollection_Click() {
         addSlot();
         slots_[std::size_t(k)].path = entries->at(k - 1);
     }
+    QStringList unreadable;
     for (int k = 1; k <= count; ++k) {
         selector_.value = k;
         const QString entry = slots_[std::size_t(k)].path;
-        // An empty slot, or a file that cannot be read, stays without a curve.
-        if (loadSlot(k, entry) && Curve_DisplayPlot())
+        // An empty slot, or a file that cannot be read, stays without a curve; the files are named.
+        if (!loadSlot(k, entry)) {
+            if (entry != NoCurve)
+                unreadable << InvalidCurveFile.arg(entry);
+        } else if (Curve_DisplayPlot()) {
             EnableCurveMenus();
+        }
     }
+    if (!unreadable.isEmpty())
+        dialogs_.message(unreadable.join(QStringLiteral("\r\n")), FileErrorCaption,
+                         base::MessageIcon::Critical);
     if (entries->size() > MaxCurvePlots)
         dialogs_.message(CollectionTooLong.arg(entries->size()), LoadCollectionCaption,
                          base::MessageIcon::Information);

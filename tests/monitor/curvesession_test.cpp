@@ -268,4 +268,23 @@ TEST_F(CurveSession, ATwelveEntryCollectionLoadsTen) {
     EXPECT_EQ(graph.plotCount(), 10);
 }
 
+TEST_F(CurveSession, ACollectionNamesTheCurveFilesItCouldNotRead) {
+    const QString good = writeCurve("good.dat", 1, {10, 20});
+    ASSERT_TRUE(folder.write("short.dat", "500\r\n0\r\n0\r\n"));
+    const QString missing = folder.file("missing.dat");
+    ASSERT_TRUE(monitor::writeCurveCollection(folder.file("mixed.Acf"),
+                                              {folder.file("short.dat"), "None", good, missing}));
+    loadCollection(folder.file("mixed.Acf"));
+    ASSERT_EQ(session.slotCount(), 4);
+    EXPECT_TRUE(graph.plot(1).samples.empty());
+    EXPECT_EQ(graph.plot(3).samples, (std::vector<double>{1, 2}));
+    EXPECT_EQ(session.CurvePaths(), (QStringList{folder.file("short.dat"), "None", good, missing}));
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].text, "Not A Valid Curve File: " + folder.file("short.dat") +
+                                            "\r\nNot A Valid Curve File: " + missing);
+    EXPECT_EQ(dialogs.messages[0].caption, "File Error");
+    EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Critical);
+    EXPECT_EQ(dialogs.messages[1].text, "Collection Loaded Successfully");
+}
+
 } // namespace
