@@ -62,6 +62,7 @@ public:
     void sendClosingFrame();
     // The window is gone: a tick that is waiting ends without going on.
     void close() { closed_ = true; }
+    bool closed() const { return closed_; }
 
     const QStringList& lines() const { return lines_; }
     int missCount() const { return faultMissCount_; }

@@ -90,7 +90,7 @@ void FrmMonitor::showList() {
 }
 
 void FrmMonitor::Timer1_Timer() {
-    if (closing_)
+    if (session_->closed())
         return;
     app::TimerPause pause(*Timer1);
     if (!callSession(this, session_, [](MonitorSession& s) { s.faultTick(); }))
@@ -100,7 +100,7 @@ void FrmMonitor::Timer1_Timer() {
 }
 
 void FrmMonitor::Timer2_Timer() {
-    if (closing_)
+    if (session_->closed())
         return;
     app::TimerPause pause(*Timer2);
     MonitorSession::RundownTick tick = MonitorSession::RundownTick::Continue;
@@ -149,7 +149,6 @@ void FrmMonitor::mnuExit_Click() {
 }
 
 void FrmMonitor::closeEvent(QCloseEvent* event) {
-    closing_ = true;
     stopTimers();
     // A tick that waits ends without going on; the closing frame goes out once more.
     session_->close();

@@ -56,7 +56,6 @@ private:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* testSlices_ = nullptr;
-    bool closing_ = false;
 };
 
 } // namespace monitor
