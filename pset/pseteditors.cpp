@@ -1,7 +1,6 @@
 // The editor's handlers that work on the shown Pset: what ShowPset shows, the strategy menu, the percent
 // editor, the check boxes, "Set To Defaults", and the project's reference curve.
 #include "app/appservices.h"
-#include "base/vbrules.h"
 #include "pset/psetsession.h"
 
 namespace pset {

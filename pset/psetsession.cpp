@@ -4,7 +4,6 @@
 
 #include "app/appservices.h"
 #include "base/cp1252.h"
-#include "base/vbrules.h"
 #include "pset/psetfile.h"
 #include "pset/psetvalues.h"
 

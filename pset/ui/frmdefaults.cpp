@@ -9,7 +9,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QVBoxLayout>
