@@ -62,10 +62,6 @@ constexpr double TenthsToPercent = 10;
 
 } // namespace
 
-app::PsetField editorField(ValueEditor editor) {
-    return Editors[std::size_t(editor)].field;
-}
-
 PsetEditorValues editorValues(const EditorNumbers& numbers, double percent, bool softStart, bool ergo) {
     PsetEditorValues v;
     for (std::size_t i = 0; i < Editors.size(); ++i)

@@ -46,8 +46,6 @@ using EditorNumbers = std::array<double, ValueEditorCount>;
 inline constexpr double EditorMaximum = 6553.5;
 inline constexpr double PercentMaximum = 100;
 
-// The record field an editor shows and stores.
-app::PsetField editorField(ValueEditor editor);
 // The editors' values as StorePsetFromEditors takes them, with the percent editor and the check boxes.
 PsetEditorValues editorValues(const EditorNumbers& numbers, double percent, bool softStart, bool ergo);
 
