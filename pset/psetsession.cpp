@@ -85,8 +85,7 @@ void PsetEditorSession::Form_Load() {
     DisableFileMenus();
     ctx_.palverin.LoadIniFiles();
     table()[1].setText(PsetField::CurveFile, NoCurveFile);
-    if (base::BusyGuard busy(ctx_.busy); busy.acquired())
-        readPsetList();
+    updatePsetList();
     DisableEditing();
 }
 
