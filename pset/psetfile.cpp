@@ -2,6 +2,7 @@
 
 #include "base/cp1252.h"
 #include "base/textlines.h"
+#include "base/vbrules.h"
 
 #include <QFile>
 
@@ -55,9 +56,15 @@ bool loadPsetFile(const QString& path, app::PsetTable& table, QString* error) {
                          : file.errorString();
         return false;
     }
-    // A file cut short inside the Psets its first record counts has lost some of them: it replaces nothing.
     app::PsetTable read = table;
     decodePsetFile(bytes, read);
+    // A project file begins with its Pset count: anything else is another kind of file or a damaged one.
+    if (!base::isNumberText(read[1].text(PsetField::NumPsets))) {
+        if (error)
+            *error = QStringLiteral("File Corrupt Or File Type Incorrect: ") + path;
+        return false;
+    }
+    // A file cut short inside the Psets its first record counts has lost some of them: it replaces nothing.
     const int psets = std::clamp(read.count(), 1, PsetFileRecords);
     if (bytes.size() < qsizetype(psets) * PsetRecord::Bytes) {
         if (error)

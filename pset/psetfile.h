@@ -26,7 +26,8 @@ void decodePsetFile(const QByteArray& bytes, app::PsetTable& table);
 bool savePsetFile(const QString& path, const app::PsetTable& table, QString* error = nullptr);
 
 // Reads a project file into records 1..8 of table; the table is left untouched when the file cannot be
-// read, is empty or ends before the Psets its first record counts (1..8) are whole. A shorter file that
+// read, is empty, does not begin with a Pset count, or ends before the Psets its first record counts (1..8)
+// are whole. A shorter file that
 // holds them reads the rest as blank records. False with the error's description.
 bool loadPsetFile(const QString& path, app::PsetTable& table, QString* error = nullptr);
 

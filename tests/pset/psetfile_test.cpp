@@ -179,6 +179,12 @@ TEST_F(PsetFiles, LoadFailuresLeaveTheProjectAsItWas) {
     EXPECT_EQ(dialogs->messages[0].caption, "Load Parameter Set");
     EXPECT_EQ(dialogs->messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(table, before);
+    // A curve file chosen by mistake does not begin with a Pset count.
+    ASSERT_TRUE(folder.write(QStringLiteral("curve.Pst"), QByteArray("5\r\nTool 12\r\n").repeated(200)));
+    load(path("curve.Pst"));
+    EXPECT_EQ(messages().last(), "File Corrupt Or File Type Incorrect: " + path("curve.Pst"));
+    EXPECT_EQ(dialogs->messages.back().caption, "Load Parameter Set");
+    EXPECT_EQ(table, before);
     // A shorter file that holds its Psets whole loads; the records it lacks are blank.
     QByteArray one = golden.left(2 * 210);
     one.replace(0, 10, "2         ");
