@@ -341,8 +341,7 @@ void frmPset::connectSession() {
 // Opening and redrawing
 
 void frmPset::Form_Load() {
-    session_.HideTransferPanel();
-    showControls();
+    session_.HideTransferPanel(); // the controls are shown through the session's signal
     showList1();
     showControllerPsets();
     txtPset->setText(session_.currentPsetText());
