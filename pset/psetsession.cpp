@@ -89,6 +89,11 @@ void PsetEditorSession::Form_Load() {
     DisableEditing();
 }
 
+void PsetEditorSession::Form_Unload() {
+    tmrNew_.stop();
+    timer1_.stop();
+}
+
 void PsetEditorSession::EnableEditing() {
     PsetControls c = controls_;
     c.mnuLoad = c.mnuSave = c.mnuProject = c.mnuStrategyMain = c.mnuSendData = true;

@@ -99,6 +99,8 @@ public:
     // Port idle (parallel port), no project, file menus off, settings read, record 1's curve "None",
     // the controller's Pset list, editing off.
     void Form_Load();
+    // The window closed: its one-shot timers (a new project's completion, the status read) stop with it.
+    void Form_Unload();
     void EnableEditing();
     void DisableEditing();
     void EnableFileMenus();

@@ -121,6 +121,7 @@ frmPset::frmPset(app::AppContext& ctx, PsetEditorSession& session, QWidget* pare
 frmPset::~frmPset() {
     if (cycle_.takePending())
         StorePsetFromEditors(session_.selector().value);
+    session_.Form_Unload();
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -44,7 +44,7 @@ class frmPset : public QMainWindow {
     Q_OBJECT
 public:
     frmPset(app::AppContext& ctx, PsetEditorSession& session, QWidget* parent = nullptr);
-    // An edit still waiting for its timer is stored into its Pset.
+    // An edit still waiting for its timer is stored into its Pset; the session's timers stop.
     ~frmPset() override;
 
     // Opening: a fresh window shows its graph; the session puts the port at rest, reads the settings and

@@ -206,6 +206,22 @@ TEST_F(PsetWindow, AnEditReachesTheRecordAfterTheCycleAndStrategiesLayOutTheAngl
     EXPECT_EQ(text(1, PsetField::RpmDownshift), "70");
 }
 
+TEST_F(PsetWindow, ClosingStopsTheStatusReadAndTheNewProjectTimer) {
+    openOnUsb();
+    ASSERT_TRUE(module.session().statusReadPending());
+    // A controller that stops answering after the window is gone is not asked again.
+    model.noReply.insert(clink::ids::StatusRequest);
+    const int requests = model.countReceived(clink::ids::StatusRequest);
+    action("mnuNewPset")->trigger();
+    ASSERT_TRUE(module.session().newProjectPending());
+    delete window.data();
+    EXPECT_FALSE(module.session().statusReadPending());
+    EXPECT_FALSE(module.session().newProjectPending());
+    QTest::qWait(3 * pset::PsetEditorSession::NewProjectDelayMs);
+    EXPECT_EQ(model.countReceived(clink::ids::StatusRequest), requests);
+    EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
+}
+
 TEST_F(PsetWindow, SymmetricLimitsShowThePercentAndThePercentSetsTheLimits) {
     openOnUsb();
     newProject();
