@@ -158,7 +158,10 @@ TEST_F(PsetFiles, LoadFailuresLeaveTheProjectAsItWas) {
     load(path("missing.Pst"));
     ASSERT_TRUE(folder.write(QStringLiteral("empty.Pst"), QByteArray()));
     load(path("empty.Pst"));
-    ASSERT_EQ(dialogs->messages.size(), 3u);
+    ASSERT_TRUE(QDir().mkpath(path("folder.Pst")));
+    load(path("folder.Pst"));
+    ASSERT_EQ(dialogs->messages.size(), 4u);
+    EXPECT_EQ(dialogs->messages[3].text, "File does not exists");
     EXPECT_EQ(dialogs->messages[0].text, "File does not exists");
     EXPECT_EQ(dialogs->messages[0].caption, "File Error");
     EXPECT_EQ(dialogs->messages[0].icon, MessageIcon::Critical);
