@@ -2,6 +2,7 @@
 // checks before anything is erased, and the reset offered after a status the program cannot take.
 #include "base/vbrules.h"
 #include "link/commandcodes.h"
+#include "link/portio.h"
 #include "pset/psetpackets.h"
 #include "tests/pset/psetfixture.h"
 
@@ -405,6 +406,39 @@ TEST_F(PsetTransferUsb, OpeningReadsTheControllersPsetsThenItsCurrentPset) {
     ASSERT_EQ(messages(), QStringList{"System Status Not Received"});
     EXPECT_EQ(dialogs->messages[0].caption, "Receive Error");
     EXPECT_EQ(session.controllerPsets().size(), 4);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The parallel port at rest
+
+class PsetOnParallelPort : public PsetFixture {
+protected:
+    void SetUp() override { connect(Link::ParallelPort); }
+    using PortOp = sim::SpiChip::PortOp;
+    // Data 0, then chip select high with the reset line held: the port at rest.
+    const std::vector<PortOp> atRest{{true, clink::PortIo::DataPort, 0x00},
+                                     {true, clink::PortIo::DataPort, 0x04}};
+};
+
+TEST_F(PsetOnParallelPort, OpeningAndReceivingPutThePortAtRestBeforeAnythingElse) {
+    model.psetCount = 2;
+    // A status read leaves the lines as the last exchange set them.
+    ASSERT_TRUE(ctx.link.dataTx.ReadSystemStatus());
+    ASSERT_NE(s.PortShadow, 0);
+    chip.recordTrace = true;
+    session.Form_Load();
+    ASSERT_GT(chip.trace.size(), 2u);
+    EXPECT_EQ(std::vector<PortOp>(chip.trace.begin(), chip.trace.begin() + 2), atRest);
+    EXPECT_EQ(session.controllerPsets(), (QStringList{"1", "2"}));
+
+    // The receive puts the port at rest before its question: No leaves it there and sends nothing.
+    ASSERT_TRUE(ctx.link.dataTx.ReadSystemStatus());
+    chip.trace.clear();
+    dialogs->yesNoAnswers.enqueue(false);
+    session.mnuReceiveData_Click();
+    EXPECT_EQ(chip.trace, atRest);
+    EXPECT_EQ(s.PortShadow, 0);
+    EXPECT_EQ(dialogs->questions, QStringList{"CURRENT PROJECT WILL BE ERASED!! CONTINUE?"});
 }
 
 // ---------------------------------------------------------------------------------------------------------
