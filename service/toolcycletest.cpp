@@ -5,8 +5,8 @@
 #include "base/dialogs.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
-#include "link/linkcheck.h"
 #include "link/transaction.h"
+#include "service/toollinkcheck.h"
 
 namespace service {
 
@@ -70,21 +70,12 @@ void ToolCycleTest::cancel() {
     cancelled_ = true;
 }
 
-bool ToolCycleTest::linkCheck(const QString& parallelFailure) {
-    clink::PreCheck how{.usb = clink::UsbCheck::Reopen};
-    how.texts.parallel = parallelFailure;
-    const clink::LinkCheckResult check = clink::LinkCheck(ctx_.link).preCheck(ids::ToolEepromReply, how);
-    if (!check)
-        failBox(check.failText);
-    return check.ok;
-}
-
 ToolCycleTest::Prepared ToolCycleTest::Command2_Click(const QObject* window) {
     if (busy_)
         return Prepared::Stopped;
     busy_ = std::make_unique<base::BusyGuard>(ctx_.busy, window);
-    if (!busy_->acquired() ||
-        !linkCheck(QStringLiteral("Unable To Configure ") + ctx_.state.ControllerIpAddress)) {
+    if (!busy_->acquired() || !toolEepromLinkCheck(ctx_.link, QStringLiteral("Unable To Configure ") +
+                                                                  ctx_.state.ControllerIpAddress)) {
         stop();
         return Prepared::Stopped;
     }
@@ -139,7 +130,7 @@ bool ToolCycleTest::readCount(int& count) {
 }
 
 bool ToolCycleTest::cycle() {
-    if (!linkCheck(QStringLiteral("Unable To Configure CanDongle")))
+    if (!toolEepromLinkCheck(ctx_.link, QStringLiteral("Unable To Configure CanDongle")))
         return false;
     list_.clear();
     add(QStringLiteral("Sending End Of Cycle"));
@@ -160,7 +151,7 @@ bool ToolCycleTest::cycle() {
         return false;
     }
     add(QStringLiteral("Count Received = Current Cycle Count -> Passed"));
-    if (!linkCheck(QStringLiteral("Unable To Configure Can Dongle")))
+    if (!toolEepromLinkCheck(ctx_.link, QStringLiteral("Unable To Configure Can Dongle")))
         return false;
     add(QStringLiteral("Cycle Cnt:") + QString::number(SentCycleCount));
     if (!delay(DelaysAfterMessage))

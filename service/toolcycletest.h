@@ -80,7 +80,6 @@ signals:
 private:
     bool cycle();
     bool delay(int times);
-    bool linkCheck(const QString& parallelFailure);
     bool readCount(int& count);
     void add(const QString& line);
     void failBox(const QString& text);

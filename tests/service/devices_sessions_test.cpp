@@ -433,6 +433,45 @@ TEST_F(ToolTestPp, AFailedClearClosesTheWindow) {
     EXPECT_FALSE(ctx.busy.busy());
 }
 
+TEST_F(ToolTestPp, EachDongleSetUpNamesItsOwnFailure) {
+    using Prepared = service::ToolCycleTest::Prepared;
+    // At the start: the controller's address.
+    s.ControllerIpAddress = QStringLiteral("10.0.0.7");
+    chip.stuckConfigMode = true;
+    service::ToolCycleTest refused(ctx);
+    EXPECT_EQ(refused.Command2_Click(), Prepared::Stopped);
+    EXPECT_EQ(messages(), QStringList{"Unable To Configure 10.0.0.7"});
+    EXPECT_EQ(lastMessage().caption, base::ProgramTitle);
+    EXPECT_FALSE(ctx.busy.busy());
+
+    // At a cycle's start: nothing sent.
+    chip.stuckConfigMode = false;
+    service::ToolCycleTest atStart(ctx);
+    ASSERT_EQ(atStart.Command2_Click(), Prepared::AwaitContinue);
+    ASSERT_TRUE(atStart.Command1_Click());
+    chip.stuckConfigMode = true;
+    EXPECT_FALSE(atStart.Timer1_Timer());
+    EXPECT_EQ(messages().back(), "Unable To Configure CanDongle");
+    EXPECT_EQ(model.toolCounter.endOfCycles, 0);
+    EXPECT_FALSE(ctx.busy.busy());
+
+    // After a passed check: the count is not confirmed to the tool.
+    chip.stuckConfigMode = false;
+    service::ToolCycleTest afterPass(ctx);
+    QObject::connect(&afterPass, &service::ToolCycleTest::listChanged, [&] {
+        if (afterPass.List1().last() == "Count Received = Current Cycle Count -> Passed")
+            chip.stuckConfigMode = true;
+    });
+    ASSERT_EQ(afterPass.Command2_Click(), Prepared::AwaitContinue);
+    ASSERT_TRUE(afterPass.Command1_Click());
+    EXPECT_FALSE(afterPass.Timer1_Timer());
+    EXPECT_EQ(messages().back(), "Unable To Configure Can Dongle");
+    EXPECT_EQ(messages().size(), 3);
+    EXPECT_EQ(model.toolCounter.endOfCycles, 1);
+    EXPECT_EQ(received(ids::ToolReply, 0x50), 0);
+    EXPECT_FALSE(ctx.busy.busy());
+}
+
 TEST_F(ToolTestPp, ACancelledCycleStopsWithoutABox) {
     service::ToolCycleTest test(ctx);
     ASSERT_EQ(test.Command2_Click(), service::ToolCycleTest::Prepared::AwaitContinue);
