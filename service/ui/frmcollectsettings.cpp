@@ -2,6 +2,7 @@
 
 #include "app/ui/appcontext.h"
 #include "service/servicemodule.h"
+#include "service/ui/lineslist.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -172,9 +173,7 @@ void FrmCollectSettings::showBar(int box) {
 }
 
 void FrmCollectSettings::showList() {
-    List1->clear();
-    List1->addItems(session_.List1());
-    List1->scrollToBottom();
+    showLines(*List1, session_.List1());
 }
 
 void FrmCollectSettings::runningChanged(bool running) {

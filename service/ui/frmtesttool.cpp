@@ -30,12 +30,7 @@ FrmTestTool::FrmTestTool(app::AppContext& ctx, QWidget* parent) : QDialog(parent
     Command1->setAutoDefault(false);
     Command1->setEnabled(false);
     connect(Command1, &QPushButton::clicked, this, &FrmTestTool::Command1_Click);
-    List1 = new QListWidget(this);
-    List1->setObjectName(QStringLiteral("List1"));
-    List1->setMinimumHeight(List1->fontMetrics().lineSpacing() * ListLines);
-    List1->setMinimumWidth(List1->fontMetrics().horizontalAdvance(QStringLiteral(
-                               "Cycle Power On The Controller And Press Continue When System Is Ready")) +
-                           List1->fontMetrics().averageCharWidth() * 4);
+    List1 = makeLinesList(this, ListColumns, ListLines);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command2);
