@@ -90,13 +90,11 @@ FormNsm::FormNsm(app::AppContext& ctx, QWidget* parent) : QWidget(parent), sessi
 QGroupBox* FormNsm::settingFrame(int item, const std::function<void(QGroupBox*, QHBoxLayout*)>& fill) {
     auto* frame = new QGroupBox(NsmSession::caption(item), this);
     frame->setObjectName(QStringLiteral("Frames_%1").arg(item));
-    Frames[size_t(item)] = frame;
     auto* row = new QHBoxLayout(frame);
     fill(frame, row);
     row->addStretch(1);
     auto* write = new QPushButton(QStringLiteral("Write"), frame);
     write->setObjectName(QStringLiteral("Write_%1").arg(item));
-    Write[size_t(item)] = write;
     connect(write, &QPushButton::clicked, this, [this, item] { Write_Click(item); });
     row->addWidget(write);
     return frame;
@@ -152,7 +150,6 @@ QGroupBox* FormNsm::numberFrame(int item, const char* name, int minimum, int max
     return settingFrame(item, [&](QGroupBox* frame, QHBoxLayout* row) {
         controls::NumEdit* edit = wholeNumberEdit(frame, QLatin1String(name), false);
         showValue(*edit, session_.value(item), {minimum, maximum});
-        fields_[size_t(item)] = edit;
         connect(edit, &controls::NumEdit::userEdited, this,
                 [this, item](double value) { session_.setValue(item, qRound(value)); });
         row->addWidget(edit);

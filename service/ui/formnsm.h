@@ -6,7 +6,6 @@
 #include "service/nsmsession.h"
 #include "service/ui/closewhenidle.h"
 
-#include <QList>
 #include <QWidget>
 
 #include <array>
@@ -15,7 +14,6 @@
 class QButtonGroup;
 class QGroupBox;
 class QHBoxLayout;
-class QPushButton;
 
 namespace app {
 class AppContext;
@@ -51,12 +49,8 @@ private:
 
     NsmSession session_;
     CloseWhenIdle closer_{*this};
-    // Element k is the frame and the Write of item k (1..9).
-    std::array<QGroupBox*, NsmSession::ClockItem + 1> Frames{};
-    std::array<QPushButton*, NsmSession::ClockItem + 1> Write{};
-    // The choices of items 1, 6, 7, 8 and the fields of items 2..5 (by item).
+    // The choices of items 1, 6, 7, 8 (by item).
     std::array<QButtonGroup*, NsmSession::Settings + 1> choices_{};
-    std::array<controls::NumEdit*, NsmSession::Settings + 1> fields_{};
     // Hour, minute, month, day, year.
     std::array<controls::NumEdit*, 5> CWTimeDate{};
     QButtonGroup* optAmPm = nullptr;

@@ -42,7 +42,7 @@ FrmResetAll::FrmResetAll(app::AppContext& ctx, QWidget* parent) : QWidget(parent
     chkResetLogic = item("chkResetLogic", QStringLiteral("Reset Logic I/O"));
     chkToolCal = item("chkToolCal", QStringLiteral("Reset Tool Calibration"));
 
-    cmdResetAll = new QPushButton(QStringLiteral("Reset All"), this);
+    auto* cmdResetAll = new QPushButton(QStringLiteral("Reset All"), this);
     cmdResetAll->setObjectName(QStringLiteral("cmdResetAll"));
     connect(cmdResetAll, &QPushButton::clicked, this, &FrmResetAll::cmdResetAll_Click);
     auto* cmdClose = new QPushButton(QStringLiteral("Close"), this);

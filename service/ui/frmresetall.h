@@ -12,7 +12,6 @@
 
 class QCheckBox;
 class QLabel;
-class QPushButton;
 
 namespace app {
 class AppContext;
@@ -44,7 +43,6 @@ private:
     QCheckBox* chkToolCal = nullptr;
     // "Done" beside the DSP, Pset, logic and tool-calibration items.
     QList<QLabel*> Label2;
-    QPushButton* cmdResetAll = nullptr;
     QTimer Timer1{this};
 };
 

@@ -22,7 +22,7 @@ FrmSerialOut::FrmSerialOut(app::AppContext& ctx, QWidget* parent) : QWidget(pare
     txtResult = new QLineEdit(this);
     txtResult->setObjectName(QStringLiteral("txtResult"));
     txtResult->setReadOnly(true);
-    cmdSet = new QPushButton(QStringLiteral("Set"), this);
+    auto* cmdSet = new QPushButton(QStringLiteral("Set"), this);
     cmdSet->setObjectName(QStringLiteral("cmdSet"));
     connect(cmdSet, &QPushButton::clicked, this, &FrmSerialOut::cmdSet_Click);
 

@@ -9,7 +9,6 @@
 
 class QComboBox;
 class QLineEdit;
-class QPushButton;
 
 namespace app {
 class AppContext;
@@ -35,7 +34,6 @@ private:
     CloseWhenIdle closer_{*this};
     QComboBox* cboSerOut = nullptr;
     QLineEdit* txtResult = nullptr;
-    QPushButton* cmdSet = nullptr;
 };
 
 } // namespace service
