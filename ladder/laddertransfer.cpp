@@ -5,7 +5,6 @@
 #include "ladder/laddereditor.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
-#include "link/linkcheck.h"
 
 namespace ladder {
 
@@ -32,15 +31,16 @@ const QString UsbDownText = QStringLiteral("Unable to connect using USB");
 const QString TransferFailedTail = QStringLiteral(" - Transfer Failed");
 const QString ResetAbortedTail = QStringLiteral(" - Reset Aborted");
 
-} // namespace
+// A link check of the ladder editor: every failure ends the command; a failed USB check may set the
+// device up again first.
+app::TransferLinkCheck linkCheck(const QString& parallel, const QString& parallelCaption,
+                                 const QString& ethernet = EthernetDownText, bool usbReopens = false) {
+    return {.texts = {.parallel = parallel, .ethernet = ethernet, .usb = UsbDownText},
+            .parallelCaption = parallelCaption,
+            .usbReopens = usbReopens};
+}
 
-// The texts and caption of one link check; a failed USB check may set the device up again first.
-struct LadderTransfer::LinkTexts {
-    QString parallel;
-    QString parallelCaption;
-    QString ethernet = EthernetDownText;
-    bool usbReopens = false;
-};
+} // namespace
 
 app::BlockReceiveCounts ladderReceiveCounts() {
     return {.ppRequests = PpRequests,
@@ -68,47 +68,25 @@ void prepareLinkForEditor(clink::ControllerLink& link, base::Dialogs& dialogs) {
 }
 
 LadderTransfer::LadderTransfer(clink::ControllerLink& link, base::Dialogs& dialogs, LadderEditor& editor)
-    : link_(link), dialogs_(dialogs), editor_(editor) {}
+    : link_(link), dialogs_(dialogs), checks_(link, dialogs), editor_(editor) {}
 
 LadderTransfer::LadderTransfer(app::AppServices& services, LadderEditor& editor)
     : LadderTransfer(services.link, services.dialogs, editor) {}
 
-TransferResult LadderTransfer::report(TransferOutcome outcome, const QString& text, const QString& caption,
-                                      base::MessageIcon icon) {
-    dialogs_.message(text, caption, icon);
-    return {outcome, text};
-}
-
 QString LadderTransfer::configureAddressText(const QString& tail) const {
     return QStringLiteral("Unable To Configure ") + link_.state.ControllerIpAddress + tail;
-}
-
-std::optional<TransferResult> LadderTransfer::checkLink(const LinkTexts& texts) {
-    clink::PreCheck how;
-    how.texts = {.parallel = texts.parallel, .ethernet = texts.ethernet, .usb = UsbDownText};
-    const clink::LinkCheckResult check = clink::LinkCheck(link_).preCheck(ids::CommandReply, how);
-    if (check.ok)
-        return std::nullopt;
-    const auto link = link_.state.ConnectionType;
-    // The device is set up again for the next command; this one ends all the same.
-    if (link == clink::Usb && texts.usbReopens)
-        link_.usb.ReopenDevice();
-    const QString caption = link == clink::ParallelPort ? texts.parallelCaption : base::ProgramTitle;
-    return report(TransferOutcome::LinkFailed, check.failText, caption);
 }
 
 std::optional<TransferResult> LadderTransfer::checkControllerType() {
     const int type = link_.dataTx.SendSystemCommand();
     if (type >= LowestLadderType && type <= HighestLadderType)
         return std::nullopt;
-    return report(TransferOutcome::WrongControllerType, IncorrectVersionText, TransferErrorCaption);
+    return checks_.report(TransferOutcome::WrongControllerType, IncorrectVersionText, TransferErrorCaption);
 }
 
 TransferResult LadderTransfer::send(base::Progress& progress) {
-    if (auto ended = checkLink({.parallel = DongleFailedText,
-                                .parallelCaption = ConfigurationErrorCaption,
-                                .ethernet = EthernetDownText + TransferFailedTail,
-                                .usbReopens = true}))
+    if (auto ended = checks_.checkLink(linkCheck(DongleFailedText, ConfigurationErrorCaption,
+                                                 EthernetDownText + TransferFailedTail, true)))
         return *ended;
     if (auto ended = checkControllerType())
         return *ended;
@@ -126,28 +104,27 @@ TransferResult LadderTransfer::send(base::Progress& progress) {
     progress.setRange(0, movingFrames);
     progress.setValue(0);
 
-    if (auto ended = checkLink({.parallel = configureAddressText(TransferFailedTail),
-                                .parallelCaption = ConfigurationErrorCaption,
-                                .usbReopens = true}))
+    if (auto ended = checks_.checkLink(linkCheck(configureAddressText(TransferFailedTail),
+                                                 ConfigurationErrorCaption, EthernetDownText, true)))
         return *ended;
     int sent = 0;
     for (const LadderFrame& frame : build.frames()) {
         if (!link_.dataTx.SendPlcProgram(frame))
-            return report(TransferOutcome::Aborted, NotSentText, ReceiveErrorCaption);
+            return checks_.report(TransferOutcome::Aborted, NotSentText, ReceiveErrorCaption);
         if (++sent <= movingFrames)
             progress.setValue(sent);
     }
     if (!link_.dataTx.SendControlCommand(codes::RestartLogic))
-        return report(TransferOutcome::Aborted, RestartFailedText, TransferErrorCaption);
-    TransferResult done =
-        report(TransferOutcome::Done, SentText, TransferSuccessfulCaption, base::MessageIcon::Information);
+        return checks_.report(TransferOutcome::Aborted, RestartFailedText, TransferErrorCaption);
+    TransferResult done = checks_.report(TransferOutcome::Done, SentText, TransferSuccessfulCaption,
+                                         base::MessageIcon::Information);
     progress.setValue(0);
     editor_.setTransferTrace({});
     return done;
 }
 
 TransferResult LadderTransfer::receive(base::Progress& progress) {
-    if (auto ended = checkLink({.parallel = configureAddressText(), .parallelCaption = base::ProgramTitle}))
+    if (auto ended = checks_.checkLink(linkCheck(configureAddressText(), base::ProgramTitle)))
         return *ended;
     if (auto ended = checkControllerType())
         return *ended;
@@ -163,10 +140,10 @@ TransferResult LadderTransfer::receive(base::Progress& progress) {
         s.DataBuffer.put(slot, 0);
     s.DataCount = 0;
     if (s.ConnectionType == clink::ParallelPort && !link_.dataTx.ConfigureCanDongle(ids::CommandReply))
-        return report(TransferOutcome::LinkFailed, DongleFailedText, ConfigurationErrorCaption);
+        return checks_.report(TransferOutcome::LinkFailed, DongleFailedText, ConfigurationErrorCaption);
     app::BlockReceiver receiver(link_, ladderReceiveCounts());
     if (!receiver.receive(0, LastReceiveBlock, progress))
-        return report(TransferOutcome::Aborted, NotReceivedText, ReceiveErrorCaption);
+        return checks_.report(TransferOutcome::Aborted, NotReceivedText, ReceiveErrorCaption);
     progress.setValue(0);
     // The rebuild reports itself: "Logic I/O Transfer Completed", or the rung limit.
     if (!editor_.BuildRungTree(ladderImageFrom(s.DataBuffer)))
@@ -178,14 +155,13 @@ TransferResult LadderTransfer::resetToFactoryDefaults() {
     editor_.setTransferTrace({});
     if (!dialogs_.askYesNoWithoutIcon(DefaultsQuestion, DefaultsCaption))
         return {TransferOutcome::Declined, {}};
-    if (auto ended = checkLink({.parallel = configureAddressText(ResetAbortedTail),
-                                .parallelCaption = ConfigurationErrorCaption,
-                                .usbReopens = true}))
+    if (auto ended = checks_.checkLink(linkCheck(configureAddressText(ResetAbortedTail),
+                                                 ConfigurationErrorCaption, EthernetDownText, true)))
         return *ended;
     if (!link_.dataTx.SendControlCommand(codes::ResetLogicDefaults))
-        return report(TransferOutcome::Aborted, ResetFailedText, TransferErrorCaption);
-    TransferResult done = report(TransferOutcome::Done, ResetDoneText, TransferSuccessfulCaption,
-                                 base::MessageIcon::Information);
+        return checks_.report(TransferOutcome::Aborted, ResetFailedText, TransferErrorCaption);
+    TransferResult done = checks_.report(TransferOutcome::Done, ResetDoneText, TransferSuccessfulCaption,
+                                         base::MessageIcon::Information);
     editor_.newProject();
     return done;
 }

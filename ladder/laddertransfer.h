@@ -12,6 +12,7 @@
 //   const app::TransferResult result = transfer.receive(progress);   // progress: the editor's bar
 //   if (result.ok()) ... the editor holds the controller's program ...
 
+#include "app/transferchecks.h"
 #include "app/transferresult.h"
 #include "base/dialogs.h"
 #include "base/progress.h"
@@ -101,19 +102,14 @@ public:
     }
 
 private:
-    struct LinkTexts;
-    // The link check with a command's texts: nothing when the command goes on, else its result (the
-    // failure box shown).
-    std::optional<app::TransferResult> checkLink(const LinkTexts& texts);
     // Nothing when the controller's type fits the editor, else the result (the version box shown).
     std::optional<app::TransferResult> checkControllerType();
-    app::TransferResult report(app::TransferOutcome outcome, const QString& text, const QString& caption,
-                               base::MessageIcon icon = base::MessageIcon::Critical);
     // "Unable To Configure " followed by the stored controller address, and a tail.
     QString configureAddressText(const QString& tail = {}) const;
 
     clink::ControllerLink& link_;
     base::Dialogs& dialogs_;
+    app::TransferChecks checks_;
     LadderEditor& editor_;
 };
 

@@ -8,7 +8,6 @@
 
 namespace logicio {
 
-namespace ids = clink::ids;
 namespace codes = clink::codes;
 using app::TransferOutcome;
 using app::TransferResult;
@@ -37,15 +36,6 @@ private:
 
 } // namespace
 
-// How a command reacts to a failed link check. Over Ethernet every command reports it and goes on (its
-// next exchange then fails by itself); the parallel port always ends the command.
-struct LogicTransfer::LinkPrologue {
-    const clink::LinkFailTexts& texts;
-    QString parallelCaption; // the caption of the parallel-port failure
-    bool usbGoesOn = false;  // a failed USB check is reported and the command goes on
-    bool usbReopens = false; // a failed USB check sets the device up again before its box
-};
-
 app::BlockReceiveCounts rungTableReceiveCounts(long transferDelay) {
     return {.ppRequests = base::pollCount(transferDelay, PpRequestFactor),
             .ppLooks = base::pollCount(transferDelay, PpLookFactor),
@@ -57,44 +47,22 @@ app::BlockReceiveCounts rungTableReceiveCounts(long transferDelay) {
 }
 
 LogicTransfer::LogicTransfer(clink::ControllerLink& link, base::Dialogs& dialogs, LogicEditor& editor)
-    : link_(link), dialogs_(dialogs), editor_(editor) {}
+    : link_(link), dialogs_(dialogs), checks_(link, dialogs), editor_(editor) {}
 
 LogicTransfer::LogicTransfer(app::AppServices& services, LogicEditor& editor)
     : LogicTransfer(services.link, services.dialogs, editor) {}
-
-TransferResult LogicTransfer::report(TransferOutcome outcome, const QString& text, const QString& caption,
-                                     base::MessageIcon icon) {
-    dialogs_.message(text, caption, icon);
-    return {outcome, text};
-}
-
-std::optional<TransferResult> LogicTransfer::linkPrologue(const LinkPrologue& prologue) {
-    clink::PreCheck how;
-    how.texts = prologue.texts;
-    how.ethernetGoesOnAfterFailure = true;
-    const clink::LinkCheckResult check = clink::LinkCheck(link_).preCheck(ids::CommandReply, how);
-    if (check.failText.isEmpty())
-        return std::nullopt;
-    const auto link = link_.state.ConnectionType;
-    if (link == clink::Usb && prologue.usbReopens)
-        link_.usb.ReopenDevice();
-    const QString caption = link == clink::ParallelPort ? prologue.parallelCaption : base::ProgramTitle;
-    TransferResult failed = report(TransferOutcome::LinkFailed, check.failText, caption);
-    if (check.ok || (link == clink::Usb && prologue.usbGoesOn))
-        return std::nullopt;
-    return failed;
-}
 
 std::optional<TransferResult> LogicTransfer::checkControllerType(int& type) {
     type = link_.dataTx.SendSystemCommand();
     if (type >= editor_.version().minimumControllerType)
         return std::nullopt;
-    return report(TransferOutcome::WrongControllerType, IncorrectVersionText, TransferErrorCaption);
+    return checks_.report(TransferOutcome::WrongControllerType, IncorrectVersionText, TransferErrorCaption);
 }
 
 TransferResult LogicTransfer::send(base::Progress& progress) {
     ProgressReset reset(progress);
-    if (auto ended = linkPrologue({.texts = SendLinkTexts, .parallelCaption = base::ProgramTitle}))
+    if (auto ended = checks_.checkLink(
+            {.texts = SendLinkTexts, .parallelCaption = base::ProgramTitle, .ethernetGoesOn = true}))
         return *ended;
     int type = 0;
     if (auto ended = checkControllerType(type))
@@ -110,18 +78,21 @@ TransferResult LogicTransfer::send(base::Progress& progress) {
     progress.setValue(0);
     for (int block = 1; block <= version.blocks; ++block) {
         if (!link_.dataTx.SendLogicIoProgram(block))
-            return report(TransferOutcome::Aborted, NotSentText, TransmitErrorCaption);
+            return checks_.report(TransferOutcome::Aborted, NotSentText, TransmitErrorCaption);
         progress.setValue(block);
     }
     if (!link_.dataTx.SendControlCommand(codes::RestartLogic))
-        return report(TransferOutcome::Aborted, RestartFailedText, TransferErrorCaption);
-    return report(TransferOutcome::Done, SentText, TransferSuccessfulCaption, base::MessageIcon::Information);
+        return checks_.report(TransferOutcome::Aborted, RestartFailedText, TransferErrorCaption);
+    return checks_.report(TransferOutcome::Done, SentText, TransferSuccessfulCaption,
+                          base::MessageIcon::Information);
 }
 
 TransferResult LogicTransfer::receive(base::Progress& progress) {
     ProgressReset reset(progress);
-    if (auto ended = linkPrologue(
-            {.texts = ReceiveLinkTexts, .parallelCaption = base::ProgramTitle, .usbGoesOn = true}))
+    if (auto ended = checks_.checkLink({.texts = ReceiveLinkTexts,
+                                        .parallelCaption = base::ProgramTitle,
+                                        .ethernetGoesOn = true,
+                                        .usbGoesOn = true}))
         return *ended;
     int type = 0;
     if (auto ended = checkControllerType(type))
@@ -136,7 +107,7 @@ TransferResult LogicTransfer::receive(base::Progress& progress) {
     app::BlockReceiver receiver(link_, rungTableReceiveCounts(s.TransferDelay));
     if (!receiver.receive(1, version.blocks, progress)) {
         progress.setValue(0);
-        return report(TransferOutcome::Aborted, NotReceivedText, ReceiveErrorCaption);
+        return checks_.report(TransferOutcome::Aborted, NotReceivedText, ReceiveErrorCaption);
     }
     editor_.decodeReceived(LogicImage::fromDataBuffer(s.DataBuffer, version.variant), type);
     return {TransferOutcome::Done, {}};
@@ -145,13 +116,15 @@ TransferResult LogicTransfer::receive(base::Progress& progress) {
 TransferResult LogicTransfer::resetToFactoryDefaults() {
     if (!dialogs_.askYesNoWithoutIcon(DefaultsQuestion, DefaultsCaption))
         return {TransferOutcome::Declined, {}};
-    if (auto ended = linkPrologue(
-            {.texts = DefaultsLinkTexts, .parallelCaption = ConfigurationErrorCaption, .usbReopens = true}))
+    if (auto ended = checks_.checkLink({.texts = DefaultsLinkTexts,
+                                        .parallelCaption = ConfigurationErrorCaption,
+                                        .ethernetGoesOn = true,
+                                        .usbReopens = true}))
         return *ended;
     if (!link_.dataTx.SendControlCommand(codes::ResetLogicDefaults))
-        return report(TransferOutcome::Aborted, ResetFailedText, TransferErrorCaption);
-    TransferResult done = report(TransferOutcome::Done, ResetDoneText, TransferSuccessfulCaption,
-                                 base::MessageIcon::Information);
+        return checks_.report(TransferOutcome::Aborted, ResetFailedText, TransferErrorCaption);
+    TransferResult done = checks_.report(TransferOutcome::Done, ResetDoneText, TransferSuccessfulCaption,
+                                         base::MessageIcon::Information);
     editor_.newProgram();
     return done;
 }

@@ -12,6 +12,7 @@
 //   const app::TransferResult result = transfer.receive(progress);   // progress: the editor's bar
 //   if (result.ok()) ... the rungs hold the controller's program ...
 
+#include "app/transferchecks.h"
 #include "app/transferresult.h"
 #include "base/dialogs.h"
 #include "base/progress.h"
@@ -104,18 +105,13 @@ public:
     }
 
 private:
-    struct LinkPrologue;
-    // The link check with the command's texts: nothing when the command goes on (a failure box may have
-    // been shown), else the command's result.
-    std::optional<app::TransferResult> linkPrologue(const LinkPrologue& prologue);
     // The controller's type into type: nothing when it fits the editor, else the command's result (the
     // version box shown).
     std::optional<app::TransferResult> checkControllerType(int& type);
-    app::TransferResult report(app::TransferOutcome outcome, const QString& text, const QString& caption,
-                               base::MessageIcon icon = base::MessageIcon::Critical);
 
     clink::ControllerLink& link_;
     base::Dialogs& dialogs_;
+    app::TransferChecks checks_;
     LogicEditor& editor_;
 };
 

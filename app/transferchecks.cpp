@@ -1,0 +1,32 @@
+#include "app/transferchecks.h"
+
+#include "link/canid.h"
+#include "link/controllerlink.h"
+
+namespace app {
+
+std::optional<TransferResult> TransferChecks::checkLink(const TransferLinkCheck& how) {
+    clink::PreCheck check;
+    check.texts = how.texts;
+    check.ethernetGoesOnAfterFailure = how.ethernetGoesOn;
+    const clink::LinkCheckResult result = clink::LinkCheck(link_).preCheck(clink::ids::CommandReply, check);
+    if (result.failText.isEmpty())
+        return std::nullopt;
+    const auto link = link_.state.ConnectionType;
+    // The device is set up again for the next command, whether this one goes on or not.
+    if (link == clink::Usb && how.usbReopens)
+        link_.usb.ReopenDevice();
+    const QString caption = link == clink::ParallelPort ? how.parallelCaption : base::ProgramTitle;
+    TransferResult failed = report(TransferOutcome::LinkFailed, result.failText, caption);
+    if (result.ok || (link == clink::Usb && how.usbGoesOn))
+        return std::nullopt;
+    return failed;
+}
+
+TransferResult TransferChecks::report(TransferOutcome outcome, const QString& text, const QString& caption,
+                                      base::MessageIcon icon) {
+    dialogs_.message(text, caption, icon);
+    return {outcome, text};
+}
+
+} // namespace app
