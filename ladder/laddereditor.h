@@ -83,13 +83,12 @@ public:
     // code; returns the where-used lines of every entry, entry by entry.
     QStringList showGroup(int groupIndex);
     const QStringList& elementList() const { return elementList_; }
-    int ElementBaseCode() const { return elementBaseCode_; }
     // True when the element list's group belongs to the side of this node (an inputs node for an
     // input group, an outputs node for an output group).
     bool canPlace(int node) const;
     // Places element listIndex of the element list under the selected inputs or outputs node: the code is
-    // listIndex + ElementBaseCode, the text the list text, the key the text made unique. Ignored when the
-    // side does not match or the list node already holds 8 elements.
+    // listIndex + the group's base code, the text the list text, the key the text made unique. Ignored when
+    // the side does not match or the list node already holds 8 elements.
     bool placeElement(int node, int listIndex);
     // Where-used: one line "text - rung text" per element node whose text begins with the trimmed text.
     QStringList ShowElementUse(const QString& text) const;

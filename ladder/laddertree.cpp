@@ -58,11 +58,6 @@ void LadderTree::remove(int index) {
     reindex();
 }
 
-void LadderTree::clear() {
-    nodes_.clear();
-    index_.clear();
-}
-
 std::vector<int> LadderTree::children(int parent) const {
     std::vector<int> list;
     for (int i = 0; i < count(); ++i)
@@ -73,13 +68,6 @@ std::vector<int> LadderTree::children(int parent) const {
 
 int LadderTree::childCount(int parent) const {
     return int(children(parent).size());
-}
-
-int LadderTree::depth(int index) const {
-    int steps = 0;
-    for (int i = nodes_[size_t(index)].parent; i >= 0; i = nodes_[size_t(i)].parent)
-        ++steps;
-    return steps;
 }
 
 void LadderTree::reindex() {

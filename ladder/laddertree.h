@@ -44,13 +44,10 @@ public:
 
     // Removes a node with everything below it; later nodes keep their order.
     void remove(int index);
-    void clear();
 
     // Children of a node in creation order.
     std::vector<int> children(int parent) const;
     int childCount(int parent) const;
-    // The number of steps up to the root (root 0, rung 1, list node 2, element 3).
-    int depth(int index) const;
 
     bool operator==(const LadderTree& other) const { return nodes_ == other.nodes_; }
 
