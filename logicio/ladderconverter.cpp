@@ -3,6 +3,7 @@
 #include "app/appservices.h"
 #include "app/settingsfiles.h"
 #include "base/vbrules.h"
+#include "ladder/ladderfiles.h"
 #include "logicio/logiccatalogue.h"
 #include "logicio/logicfile.h"
 
@@ -21,8 +22,7 @@ constexpr int CounterNameLength = 12; // "Counter 1 = "
 constexpr int TimerNameLength = 13;   // "Timer 1 Start"
 
 const QString CounterPrefix = QStringLiteral("Counter");
-const QString LadderFilter = QStringLiteral("Plc Files (*.Plc *.plc *.PLC);;All Files (*.*)");
-const QString LioFilter = QStringLiteral("Lio Files (*.Lio *.lio *.LIO);;All Files (*.*)");
+const QString LioFilter = QStringLiteral("Lio Files (*.Lio *.lio *.LIO);;All Files (*)");
 const QString OpenTitle = QStringLiteral("Open Logic I/O File");
 const QString SaveTitle = QStringLiteral("Save New Converted Logic I/O File");
 const QString LadderMissingText = QStringLiteral("File does not exists");
@@ -225,7 +225,7 @@ LadderConversion convertLadder(const std::vector<ladder::PlcNodeRecord>& nodes) 
 void LadderConverter::convertFile(const std::function<void()>& listed) {
     base::Dialogs& dialogs = services_.dialogs;
     lines_.clear();
-    const QString name = dialogs.openFileName(OpenTitle, LadderFilter);
+    const QString name = dialogs.openFileName(OpenTitle, ladder::PlcFileFilter);
     if (name.isEmpty())
         return;
     QFile file(name);

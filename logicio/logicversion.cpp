@@ -6,7 +6,8 @@ namespace logicio {
 
 namespace {
 
-const QString AllFiles = QStringLiteral("All Files (*.*)");
+// Every file, names without an extension too.
+const QString AllFiles = QStringLiteral("All Files (*)");
 const QString LogicFiles = QStringLiteral("Logic Files (*.Lio *.lio *.LIO)");
 const QString BatchLogicFiles = QStringLiteral("Batch Logic Files (*.Bio *.bio *.BIO)");
 

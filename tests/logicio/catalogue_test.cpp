@@ -106,6 +106,12 @@ TEST(LogicCatalogue, VariantsDifferWhereTheEditorsDiffer) {
     EXPECT_TRUE(v3.openFilter.contains(QStringLiteral("*.Lio")));
     EXPECT_FALSE(v3.saveFilter.contains(QStringLiteral("*.Lio")));
     EXPECT_TRUE(v3.openFilter.startsWith(QStringLiteral("Batch Logic Files")));
+    // "All Files" shows names without an extension too.
+    EXPECT_EQ(v2.saveFilter, QStringLiteral("Logic Files (*.Lio *.lio *.LIO);;All Files (*)"));
+    EXPECT_EQ(v2.openFilter, v2.saveFilter);
+    EXPECT_EQ(v3.saveFilter, QStringLiteral("Batch Logic Files (*.Bio *.bio *.BIO);;All Files (*)"));
+    EXPECT_EQ(v3.openFilter, QStringLiteral("Batch Logic Files (*.Bio *.bio *.BIO);;Logic Files (*.Lio *.lio "
+                                            "*.LIO);;All Files (*)"));
     EXPECT_EQ(decodeVariantForControllerType(5), LogicVariant::Version3);
     EXPECT_EQ(decodeVariantForControllerType(4), LogicVariant::Version2);
     EXPECT_EQ(decodeVariantForControllerType(0), LogicVariant::Version2);
