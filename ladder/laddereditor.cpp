@@ -1,6 +1,5 @@
 #include "ladder/laddereditor.h"
 
-#include "app/palverin2006.h"
 #include "base/dialogs.h"
 #include "base/textlines.h"
 #include "base/vbrules.h"
@@ -9,7 +8,6 @@
 #include "ladder/printout.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace ladder {
 
@@ -193,13 +191,10 @@ void LadderEditor::renamePresetNodes(const QString& text,
 }
 
 std::optional<LadderProgram> LadderEditor::readProject(const QString& path) const {
-    QFile file(path);
-    if (!app::Palverin2006::FileExists(path) || !file.open(QIODevice::ReadOnly)) {
-        dialogs_.message(QStringLiteral("File does not exists"), FileErrorCaption,
-                         base::MessageIcon::Critical);
+    const std::optional<QByteArray> bytes = readPlcFileBytes(path, dialogs_);
+    if (!bytes)
         return std::nullopt;
-    }
-    PlcFileLoad load = readPlcProgram(file.readAll());
+    PlcFileLoad load = readPlcProgram(*bytes);
     if (!load.program) {
         dialogs_.message(QStringLiteral("File is damaged (record %1)").arg(load.damagedRecord),
                          FileErrorCaption, base::MessageIcon::Critical);

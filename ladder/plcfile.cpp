@@ -1,14 +1,20 @@
 #include "ladder/plcfile.h"
 
+#include "app/palverin2006.h"
+#include "base/dialogs.h"
 #include "base/textlines.h"
 #include "base/vbrules.h"
 #include "ladder/elementcatalogue.h"
+
+#include <QFile>
 
 namespace ladder {
 
 namespace {
 
 constexpr int LargestImage = 255;
+const QString FileMissingText = QStringLiteral("File does not exists");
+const QString FileErrorCaption = QStringLiteral("File Error");
 
 // The preset a node carries in its record, or nothing.
 std::optional<double> carriedPreset(const LadderNode& node, const LadderPresets& presets) {
@@ -29,6 +35,17 @@ void takePreset(const PlcNodeRecord& record, int code, LadderPresets& presets) {
 }
 
 } // namespace
+
+std::optional<QByteArray> readPlcFileBytes(const QString& path, base::Dialogs& dialogs) {
+    QFile file(path);
+    if (app::Palverin2006::FileExists(path) && file.open(QIODevice::ReadOnly)) {
+        QByteArray bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            return bytes;
+    }
+    dialogs.message(FileMissingText, FileErrorCaption, base::MessageIcon::Critical);
+    return std::nullopt;
+}
 
 std::vector<PlcNodeRecord> plcRecords(const LadderProgram& program) {
     const LadderTree& tree = program.tree;

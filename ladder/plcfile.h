@@ -16,7 +16,15 @@
 #include <optional>
 #include <vector>
 
+namespace base {
+class Dialogs;
+}
+
 namespace ladder {
+
+// The bytes of a ladder file. A file that is missing or cannot be read shows "File does not exists"
+// (caption "File Error", critical) and gives nothing.
+std::optional<QByteArray> readPlcFileBytes(const QString& path, base::Dialogs& dialogs);
 
 // The records of a program, the root left out. The settings collection writes the same records.
 std::vector<PlcNodeRecord> plcRecords(const LadderProgram& program);

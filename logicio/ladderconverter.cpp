@@ -4,10 +4,10 @@
 #include "app/settingsfiles.h"
 #include "base/vbrules.h"
 #include "ladder/ladderfiles.h"
+#include "ladder/plcfile.h"
 #include "logicio/logiccatalogue.h"
 #include "logicio/logicfile.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -25,7 +25,6 @@ const QString CounterPrefix = QStringLiteral("Counter");
 const QString LioFilter = QStringLiteral("Lio Files (*.Lio *.lio *.LIO);;All Files (*)");
 const QString OpenTitle = QStringLiteral("Open Logic I/O File");
 const QString SaveTitle = QStringLiteral("Save New Converted Logic I/O File");
-const QString LadderMissingText = QStringLiteral("File does not exists");
 
 struct CombinedInput {
     QString name;
@@ -228,12 +227,10 @@ void LadderConverter::convertFile(const std::function<void()>& listed) {
     const QString name = dialogs.openFileName(OpenTitle, ladder::PlcFileFilter);
     if (name.isEmpty())
         return;
-    QFile file(name);
-    if (!app::Palverin2006::FileExists(name) || !file.open(QIODevice::ReadOnly)) {
-        dialogs.message(LadderMissingText, app::NotStoredCaption, base::MessageIcon::Critical);
+    const std::optional<QByteArray> bytes = ladder::readPlcFileBytes(name, dialogs);
+    if (!bytes)
         return;
-    }
-    const LadderConversion conversion = convertLadder(ladder::decodePlcRecords(file.readAll()));
+    const LadderConversion conversion = convertLadder(ladder::decodePlcRecords(*bytes));
     if (!conversion.ok) {
         dialogs.message(conversion.failure, ConvertCaption, base::MessageIcon::Critical);
         return;
