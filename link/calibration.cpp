@@ -121,13 +121,10 @@ bool DataTx::readRundownResultEthernet() {
         s_.RequestData[2] = 0;
         s_.RequestData[3] = 0;
         s_.AckReceived = false;
-        SharedWaitBudget budget(link_.pump, ResultBlockWaitPasses, ResultDoEventsPerPass);
-        const bool ok = ethernetAttempts(ids::CommandReply, ids::CommandRequest,
-                                         {RundownCode, block, 0, 0, 0, 0, 0, 0}, ResultBlockSends, [&](int) {
-                                             budget.wait([this] { return s_.ReplyReady; });
-                                             return true;
-                                         });
-        if (!ok)
+        const EthernetPasses passes{.bound = ResultBlockSends,
+                                    .wait = ResultBlockWaitPasses * ResultDoEventsPerPass};
+        if (!ethernetPasses(passes, ids::CommandReply, ids::CommandRequest,
+                            {RundownCode, block, 0, 0, 0, 0, 0, 0}))
             return false;
     }
     return true;

@@ -350,24 +350,10 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
 }
 
 void Ethernet::On10EF010D(const std::array<int, 8>& d) {
-    bool& A = s_.AckReceived;
-    if (d[0] == 0xAA) {
-        if (A) {
-            s_.RequestData[1] = d[1];
-            s_.RequestData[2] = d[2];
-            s_.ReplyReady = true;
-        } else {
-            A = true;
-        }
-    } else if (d[0] == 0xDD) {
-        if (A) {
-            for (size_t i = 1; i <= 5; ++i)
-                s_.RequestData[i] = d[i];
-            s_.ReplyReady = true;
-        } else {
-            A = true;
-        }
-    }
+    if (d[0] == 0xAA)
+        acknowledgeThenCopy(d, 2);
+    else if (d[0] == 0xDD)
+        acknowledgeThenCopy(d, 5);
 }
 
 void Ethernet::On10EF0301(const std::array<int, 8>& d) {
@@ -404,28 +390,15 @@ void Ethernet::On10EF1102(const std::array<int, 8>& d) {
 }
 
 void Ethernet::On11EF0110(const std::array<int, 8>& d) {
-    if (d[0] != 0x70)
-        return;
-    if (s_.AckReceived) {
-        s_.RequestData[1] = d[1];
-        s_.ReplyReady = true;
-    } else {
-        s_.AckReceived = true;
-    }
+    if (d[0] == 0x70)
+        acknowledgeThenCopy(d, 1);
 }
 
 void Ethernet::On11EF0604(const std::array<int, 8>& d) {
-    bool& A = s_.AckReceived;
     if (d[0] == 0x01) {
         acknowledgeThenReply();
     } else if (d[0] == 0xDD) {
-        if (A) {
-            for (size_t i = 1; i <= 5; ++i)
-                s_.RequestData[i] = d[i];
-            s_.ReplyReady = true;
-        } else {
-            A = true;
-        }
+        acknowledgeThenCopy(d, 5);
     } else if (d[0] == 0x30) {
         storeEchoedByte(d);
     }
@@ -459,6 +432,13 @@ void Ethernet::acknowledgeThenReply() {
         s_.ReplyReady = true;
     else
         s_.AckReceived = true;
+}
+
+void Ethernet::acknowledgeThenCopy(const std::array<int, 8>& d, size_t count) {
+    if (s_.AckReceived)
+        for (size_t i = 1; i <= count; ++i)
+            s_.RequestData[i] = d[i];
+    acknowledgeThenReply();
 }
 
 void Ethernet::storeEchoedByte(const std::array<int, 8>& d) {
@@ -534,22 +514,10 @@ void Ethernet::On13EF010D(const std::array<int, 8>& d) {
         A = true;
         break;
     case 0xAA:
-        if (A) {
-            RD[1] = d[1];
-            RD[2] = d[2];
-            s_.ReplyReady = true;
-        } else {
-            A = true;
-        }
+        acknowledgeThenCopy(d, 2);
         break;
     case 0xDD:
-        if (A) {
-            for (size_t i = 1; i <= 5; ++i)
-                RD[i] = d[i];
-            s_.ReplyReady = true;
-        } else {
-            A = true;
-        }
+        acknowledgeThenCopy(d, 5);
         break;
     case 0xDE: {
         for (size_t i = 1; i <= 5; ++i)
@@ -588,14 +556,8 @@ void Ethernet::On13EF0506(const std::array<int, 8>& d) {
 }
 
 void Ethernet::On13EF0D01(const std::array<int, 8>& d) {
-    if (d[0] != 0xDD)
-        return;
-    if (s_.AckReceived) {
-        for (size_t i = 1; i <= 5; ++i)
-            s_.RequestData[i] = d[i];
-        s_.ReplyReady = true;
-    }
-    s_.AckReceived = true;
+    if (d[0] == 0xDD)
+        acknowledgeThenCopy(d, 5);
 }
 
 void Ethernet::On15EF0103(const std::array<int, 8>& d) {

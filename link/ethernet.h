@@ -90,6 +90,8 @@ private:
 
     // An acknowledgement (code 01): the first one is recorded in AckReceived, the next sets ReplyReady.
     void acknowledgeThenReply();
+    // The same, the reply also copying data bytes 1..count into RequestData(1..count).
+    void acknowledgeThenCopy(const std::array<int, 8>& d, size_t count);
     // An EEPROM byte echoed with its address (code 30; the value compared when RequestData(3) is not 0):
     // the first matching frame acknowledges, the next is stored at DataCount.
     void storeEchoedByte(const std::array<int, 8>& d);

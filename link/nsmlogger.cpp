@@ -7,7 +7,6 @@
 #include "link/datatx.h"
 #include "link/linktexts.h"
 #include "link/ppexchange.h"
-#include "link/waitbudget.h"
 
 namespace clink {
 
@@ -91,14 +90,9 @@ bool DataTx::readNsmSettingsEthernet() {
         s_.RequestData[2] = lo;
         s_.RequestData[3] = 0;
         s_.AckReceived = false;
-        SharedWaitBudget budget(link_.pump, NsmWaitPasses, 1);
         // The handler stores the value at DataCount; the transaction counts it.
-        const bool ok = ethernetAttempts(ids::NsmReply, ids::NsmRequest, {ReadCode, hi, lo, 0, 0, 0, 0, 0},
-                                         NsmSends, [&](int) {
-                                             budget.wait([this] { return s_.ReplyReady; });
-                                             return true;
-                                         });
-        if (!ok) {
+        if (!ethernetPasses({.bound = NsmSends, .wait = NsmWaitPasses}, ids::NsmReply, ids::NsmRequest,
+                            {ReadCode, hi, lo, 0, 0, 0, 0, 0})) {
             link_.dialogs.message(NsmEthernetFailed, NsmEthernetFailedCaption, base::MessageIcon::Critical);
             return false;
         }
@@ -139,12 +133,8 @@ bool DataTx::writeNsmSettingsEthernet(int address, int value) {
     s_.RequestData[4] = 0;
     s_.RequestData[5] = 0;
     s_.ExactEcho = true;
-    SharedWaitBudget budget(link_.pump, NsmWaitPasses, 1);
-    const bool ok = ethernetAttempts(ids::NsmReply, ids::NsmRequest, {WriteCode, hi, lo, value, 0, 0, 0, 0},
-                                     NsmSends, [&](int) {
-                                         budget.wait([this] { return s_.ReplyReady; });
-                                         return true;
-                                     });
+    const bool ok = ethernetPasses({.bound = NsmSends, .wait = NsmWaitPasses}, ids::NsmReply, ids::NsmRequest,
+                                   {WriteCode, hi, lo, value, 0, 0, 0, 0});
     s_.AckReceived = false;
     s_.RequestData[4] = 0;
     s_.RequestData[5] = 0;

@@ -5,7 +5,6 @@
 #include "link/controllerlink.h"
 #include "link/datatx.h"
 #include "link/ppexchange.h"
-#include "link/waitbudget.h"
 
 namespace clink {
 
@@ -189,11 +188,8 @@ bool DataTx::eepromExchangeEthernet(const EepromExchange& x) {
     for (int i = 0; i < x.echoCount; ++i)
         s_.RequestData[size_t(i + 1)] = x.echo[size_t(i)];
     s_.ExactEcho = x.write;
-    SharedWaitBudget budget(link_.pump, x.waitPasses, x.doEventsPerPass);
-    return ethernetAttempts(x.reply, x.request, x.data, x.sends, [&](int) {
-        budget.wait([this] { return s_.ReplyReady; });
-        return true;
-    });
+    return ethernetPasses({.bound = x.sends, .wait = x.waitPasses * x.doEventsPerPass}, x.reply, x.request,
+                          x.data);
 }
 
 bool DataTx::writeTransducerEepromPp(int address, int value) {
