@@ -2,18 +2,13 @@
 // four sensor words on 16EF0102 for a while. The stream is bounded so that a forgotten calibration does
 // not flood the bus for ever; each new request starts it afresh.
 #include "sim/controllermodel.h"
+#include "sim/framebytes.h"
 
 namespace sim {
 
 namespace {
 constexpr CanId ButtonSensorFrames = 0x16EF0102;
 
-int high(int word) {
-    return (word >> 8) & 0xFF;
-}
-int low(int word) {
-    return word & 0xFF;
-}
 } // namespace
 
 std::vector<CanMessage> ControllerModel::buttonTestRequest(const CanMessage&) {
@@ -28,8 +23,8 @@ std::optional<CanMessage> ControllerModel::nextButtonSensorFrame() {
     ++buttonFramesSent;
     const ButtonSensorWords& w = buttonSensors;
     return CanMessage{ButtonSensorFrames,
-                      {high(w.cw), low(w.cw), high(w.trigger), low(w.trigger), high(w.ccw), low(w.ccw),
-                       high(w.center), low(w.center)}};
+                      {highByte(w.cw), lowByte(w.cw), highByte(w.trigger), lowByte(w.trigger),
+                       highByte(w.ccw), lowByte(w.ccw), highByte(w.center), lowByte(w.center)}};
 }
 
 } // namespace sim

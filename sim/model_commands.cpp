@@ -2,6 +2,7 @@
 // logic and ladder blocks in model_logic.cpp) and to the curve requests.
 #include "link/commandcodes.h"
 #include "sim/controllermodel.h"
+#include "sim/framebytes.h"
 
 #include <algorithm>
 
@@ -19,8 +20,8 @@ constexpr int PsetNumberByte = 7;
 // A plausible Pset: torque control to 125.0 Nm (120.0..130.0), angle window 0..360, soft start.
 ControllerModel::PsetBytes defaultPset(int number) {
     auto word = [](ControllerModel::PsetBytes& p, int at, int value) {
-        p[size_t(at)] = value & 0xFF;
-        p[size_t(at + 1)] = (value >> 8) & 0xFF;
+        p[size_t(at)] = lowByte(value);
+        p[size_t(at + 1)] = highByte(value);
     };
     ControllerModel::PsetBytes p{};
     p[0] = 1; // strategy
@@ -41,10 +42,6 @@ ControllerModel::PsetBytes defaultPset(int number) {
     p[26] = 5; // Nm
     p[27] = number;
     return p;
-}
-
-CanMessage acknowledgement(int code, int b2 = 0, int b3 = 0) {
-    return {ids::CommandReply, {codes::Acknowledge, code, b2, b3, 0, 0, 0, 0}};
 }
 } // namespace
 
@@ -76,14 +73,14 @@ std::vector<CanMessage> ControllerModel::commandRequest(const CanMessage& m) {
         // The controller's logic, whichever form it holds, goes back to its defaults.
         ladderSlots = ladderDefaults;
         logicBlocks = logicDefaults;
-        return {acknowledgement(d[0])};
+        return {commandAcknowledgement(d[0])};
     case codes::RestartLogic:
         ++logicRestarts;
-        return {acknowledgement(d[0])};
+        return {commandAcknowledgement(d[0])};
     case codes::ErasePsets:
         psets = {};
         psetCount = 0;
-        return {acknowledgement(d[0])};
+        return {commandAcknowledgement(d[0])};
     case codes::PsetRead: {
         const int pset = d[1];
         const int packet = d[2];
@@ -120,7 +117,7 @@ std::vector<CanMessage> ControllerModel::psetPacket(const CanMessage& m) {
             psetCount = std::max(psetCount, pset);
         }
     }
-    return {acknowledgement(d[0], d[1], d[2])};
+    return {commandAcknowledgement(d[0], d[1], d[2])};
 }
 
 std::vector<CanMessage> ControllerModel::curveRequest(const CanMessage& m, CanId replyId) const {

@@ -3,6 +3,7 @@
 // [62 k slots 6k..6k+5], and the faults a test gives them.
 #include "link/commandcodes.h"
 #include "sim/controllermodel.h"
+#include "sim/framebytes.h"
 
 #include <algorithm>
 
@@ -47,8 +48,7 @@ std::vector<CanMessage> ControllerModel::ladderRequest(const CanMessage& m) {
             for (int i = 0; i < QuarterSlots; ++i)
                 ladderSlots[size_t(first + i)] = d[size_t(FirstSlotByte + i)];
         }
-        return {
-            {ids::CommandReply, {codes::Acknowledge, codes::LogicBlock, echoedLogicBlock(b), k, 0, 0, 0, 0}}};
+        return {commandAcknowledgement(codes::LogicBlock, echoedLogicBlock(b), k)};
     }
     const int block = d[1];
     if (unansweredLogicBlocks.count(block))

@@ -3,6 +3,7 @@
 // stored), and the faults a test gives them.
 #include "link/commandcodes.h"
 #include "sim/controllermodel.h"
+#include "sim/framebytes.h"
 
 namespace sim {
 
@@ -47,8 +48,7 @@ std::vector<CanMessage> ControllerModel::logicRequest(const CanMessage& m) {
         Block& stored = logicBlocks[block];
         for (size_t i = 0; i < stored.size(); ++i)
             stored[i] = d[FirstWordByte + i];
-        return {{ids::CommandReply,
-                 {codes::Acknowledge, codes::LogicBlock, echoedLogicBlock(block), d[2], 0, 0, 0, 0}}};
+        return {commandAcknowledgement(codes::LogicBlock, echoedLogicBlock(block), d[2])};
     }
     if (unansweredLogicBlocks.count(block))
         return {};

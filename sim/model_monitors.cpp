@@ -2,6 +2,7 @@
 // identifier, and the answer to the button-state request. LED commands get no answer (they are recorded
 // in received like every request).
 #include "sim/controllermodel.h"
+#include "sim/framebytes.h"
 
 namespace sim {
 
@@ -14,8 +15,8 @@ constexpr int ByteMask = 0xFF;
 
 // A signed word as the controller sends it: low byte first.
 void putWord(CanMessage& m, size_t at, int word) {
-    m.data[at] = word & ByteMask;
-    m.data[at + 1] = (word >> 8) & ByteMask;
+    m.data[at] = lowByte(word);
+    m.data[at + 1] = highByte(word);
 }
 } // namespace
 

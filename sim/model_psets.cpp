@@ -2,6 +2,7 @@
 // current Pset and the clearing of the stored rundowns.
 #include "link/commandcodes.h"
 #include "sim/controllermodel.h"
+#include "sim/framebytes.h"
 
 namespace sim {
 
@@ -26,7 +27,7 @@ std::vector<CanMessage> ControllerModel::psetCommand(const CanMessage& m, Transp
         // The last rundown and every Pset's rundown log are gone.
         rundown = {};
         rundownLogs.clear();
-        return {{ids::CommandReply, {codes::Acknowledge, code, 0, 0, 0, 0, 0, 0}}};
+        return {commandAcknowledgement(code)};
     }
     currentPset = code - SelectBase;
     // Nothing is awaited; over Ethernet a status answer ends the sender's wait at once.

@@ -1,6 +1,7 @@
 // The controller's service answers: transducer EEPROM, DSP parameters, NSM unit, data logger, tool data,
 // calibration command, the last rundown's result and the rundown report it sends on its own.
 #include "sim/controllermodel.h"
+#include "sim/framebytes.h"
 
 namespace sim {
 
@@ -24,13 +25,6 @@ constexpr int CalibrationLow = 45;
 constexpr int CalibrationHigh = 46;
 // A location outside a memory reads as this.
 constexpr int AbsentLocation = 0xFF;
-
-int low(int word) {
-    return word & 0xFF;
-}
-int high(int word) {
-    return (word >> 8) & 0xFF;
-}
 
 // [10 b] and the six result bytes of block b (1..3).
 CanMessage rundownBlock(CanId id, int block, const ControllerModel::RundownRecord& record) {
@@ -131,8 +125,8 @@ std::vector<CanMessage> ControllerModel::toolDataRequest(const CanMessage& m) {
     if (m.data != std::array<int, 8>{ToolDataCode, 0, 0, 0, 0, 0, 0, 0})
         return {};
     return {{ids::ToolReply,
-             {ToolDataCode, 0, low(diag.volt), high(diag.volt), low(diag.maxTq), high(diag.maxTq),
-              low(diag.rpm), high(diag.rpm)}}};
+             {ToolDataCode, 0, lowByte(diag.volt), highByte(diag.volt), lowByte(diag.maxTq),
+              highByte(diag.maxTq), lowByte(diag.rpm), highByte(diag.rpm)}}};
 }
 
 std::vector<CanMessage> ControllerModel::calibrationCommand(const CanMessage& m) {
