@@ -58,6 +58,11 @@ clink::LinkFailTexts WindowLaunchers::addressTexts() const {
     return texts;
 }
 
+bool WindowLaunchers::linkReady(clink::CanId awaited, const clink::PreCheck& how) {
+    const Busy busy = frame.busy();
+    return busy && frame.linkPreCheck(awaited, how);
+}
+
 void WindowLaunchers::mnuCont_Conn_Click() {
     QWidget* window = frame.ctx.windows.open(wnd::frmSetConnection);
     if (!window)
@@ -101,23 +106,13 @@ void WindowLaunchers::mnuMonitorButtons_Click() {
 }
 
 void WindowLaunchers::mnuWriteTubeNut_Click() {
-    {
-        auto busy = frame.busy();
-        if (!busy || !frame.linkPreCheck(ids::ToolEepromReply,
-                                         {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()}))
-            return;
-    }
-    frame.ctx.windows.open(wnd::frmTubeNut);
+    if (linkReady(ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()}))
+        frame.ctx.windows.open(wnd::frmTubeNut);
 }
 
 void WindowLaunchers::mnuLedstates_Click() {
-    {
-        auto busy = frame.busy();
-        if (!busy || !frame.linkPreCheck(ids::ButtonReply,
-                                         {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()}))
-            return;
-    }
-    frame.ctx.windows.open(wnd::ToolLed);
+    if (linkReady(ids::ButtonReply, {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()}))
+        frame.ctx.windows.open(wnd::ToolLed);
 }
 
 void WindowLaunchers::mnuToolTest_Click() {
@@ -130,14 +125,10 @@ void WindowLaunchers::mnuToolTest_Click() {
 }
 
 void WindowLaunchers::mnuTestSocketTray_Click() {
-    {
-        auto busy = frame.busy();
-        if (!busy || !frame.linkPreCheck(ids::Reply13EF0110, {.usb = clink::UsbCheck::Reopen,
-                                                              .ethernet = clink::EthernetCheck::ConnectedOnly,
-                                                              .texts = candongleTexts()}))
-            return;
-    }
-    frame.ctx.windows.open(wnd::FrmTestSocketTray);
+    if (linkReady(ids::Reply13EF0110, {.usb = clink::UsbCheck::Reopen,
+                                       .ethernet = clink::EthernetCheck::ConnectedOnly,
+                                       .texts = candongleTexts()}))
+        frame.ctx.windows.open(wnd::FrmTestSocketTray);
 }
 
 void WindowLaunchers::mnuCollectSettings_Click() {
@@ -145,15 +136,9 @@ void WindowLaunchers::mnuCollectSettings_Click() {
 }
 
 void WindowLaunchers::openMonitor(bool faults) {
-    {
-        auto busy = frame.busy();
-        if (!busy)
-            return;
-        // On Ethernet the monitor opens after the failure box all the same.
-        if (!frame.linkPreCheck(ids::ToolReply,
-                                {.usb = clink::UsbCheck::Reopen, .ethernetGoesOnAfterFailure = true}))
-            return;
-    }
+    // On Ethernet the monitor opens after the failure box all the same.
+    if (!linkReady(ids::ToolReply, {.usb = clink::UsbCheck::Reopen, .ethernetGoesOnAfterFailure = true}))
+        return;
     frame.ctx.windows.open(wnd::FrmMonitor, [faults](QWidget* window) {
         if (auto* monitor = dynamic_cast<MonitorWindow*>(window)) {
             if (faults)
@@ -176,12 +161,8 @@ void WindowLaunchers::mnuResetAll_Click() {
 }
 
 void WindowLaunchers::mnuSerialOut_Click() {
-    {
-        auto busy = frame.busy();
-        if (!busy || !frame.linkPreCheck(ids::Reply11EF0110, {.usb = clink::UsbCheck::Reopen}))
-            return;
-    }
-    frame.ctx.windows.open(wnd::frmSerialOut);
+    if (linkReady(ids::Reply11EF0110, {.usb = clink::UsbCheck::Reopen}))
+        frame.ctx.windows.open(wnd::frmSerialOut);
 }
 
 void WindowLaunchers::openWithoutBar(const QString& window) {
@@ -207,11 +188,8 @@ void WindowLaunchers::mnuStats_Click() {
 }
 
 void WindowLaunchers::mnuLumenquest_Click() {
-    {
-        auto busy = frame.busy();
-        if (!busy || !frame.linkPreCheck(ids::CommandReply, {.usb = clink::UsbCheck::Reopen}))
-            return;
-    }
+    if (!linkReady(ids::CommandReply, {.usb = clink::UsbCheck::Reopen}))
+        return;
     if (QWidget* window = frame.ctx.windows.open(wnd::frmRunScreen1))
         window->activateWindow();
 }

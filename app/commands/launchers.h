@@ -37,6 +37,10 @@ public:
     void mnuORVTEST_Click();
 
 private:
+    // The link check for the reply a window will use, under the busy state (which ends again before the
+    // window opens: a modal window does not run busy). True when the window may open; a failure has shown
+    // its box.
+    bool linkReady(clink::CanId awaited, const clink::PreCheck& how);
     // Opens a monitor window with SetFaults or SetRundown called before it is shown.
     void openMonitor(bool faults);
     // Hides Bar1, then opens the window (the editors show Bar1 again when they close).
