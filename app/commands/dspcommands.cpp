@@ -142,8 +142,7 @@ void DspCommands::mnuDspViewParameters_Click() {
     frame.ctx.link.ethernet.SendFilterFrame(ids::DspReadDone);
     Report report = frame.newReport();
     const QDateTime now = frame.ctx.now();
-    for (const QString& line : makeDspParameterReport(reportTimeText(now), reportDateText(now), s.DataBuffer))
-        report.add(line);
+    report.add(makeDspParameterReport(reportTimeText(now), reportDateText(now), s.DataBuffer));
     report.show();
 }
 

@@ -113,8 +113,7 @@ void DataLoggerCommands::mnuReadDataLoggerRoute_Click() {
         bar.setValue(bar.minimum());
         return;
     }
-    for (const QString& line : makeLoggerRouteReport(s.DataBuffer, f, n))
-        report.add(line);
+    report.add(makeLoggerRouteReport(s.DataBuffer, f, n));
     report.show();
     bar.setValue(bar.minimum());
 }
@@ -155,8 +154,7 @@ void DataLoggerCommands::mnuReadDataLoggerXducer_Click() {
         bar.setValue(bar.minimum());
         return;
     }
-    for (const QString& line : makeLoggerTransducerReport(s.DataBuffer, f, n, units))
-        report.add(line);
+    report.add(makeLoggerTransducerReport(s.DataBuffer, f, n, units));
     report.show();
     bar.setValue(bar.minimum());
     report.window()->setEnabled(true);

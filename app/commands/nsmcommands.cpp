@@ -74,8 +74,7 @@ void NsmCommands::mnuNsmViewSettings_Click() {
             return;
     }
     Report report = frame.newReport();
-    for (const QString& line : takeNsmSettingsLines(frame.state().NsmSettings))
-        report.add(line);
+    report.add(takeNsmSettingsLines(frame.state().NsmSettings));
     report.show();
 }
 

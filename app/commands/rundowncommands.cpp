@@ -53,8 +53,7 @@ void RundownCommands::mnuSystemReadRundownData_Click() {
     RundownReportInput in{reportTimeText(now), reportDateText(now), psetText, psetReportTexts(record),
                           record.Values[TorqueTargetValue].value_or(0)};
     Report report = frame.newReport();
-    for (const QString& line : makeRundownReport(in, s.DataBuffer))
-        report.add(line);
+    report.add(makeRundownReport(in, s.DataBuffer));
     frame.Bar1().setValue(0);
     report.show();
 }

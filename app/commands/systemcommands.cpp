@@ -25,8 +25,7 @@ void SystemCommands::mnuReadSystemStatus_Click() {
     if (!frame.dataTx().ReadSystemStatus())
         return frame.failBox(QStringLiteral("Read System Status Failed"));
     Report report = frame.newReport();
-    for (const QString& line : systemStatusReport(frame.state().SystemStatus))
-        report.add(line);
+    report.add(systemStatusReport(frame.state().SystemStatus));
     report.show();
 }
 
@@ -44,15 +43,13 @@ void SystemCommands::mnuSystemReadParameterSets_Click() {
 
     Report report = frame.newReport();
     const QDateTime now = frame.ctx.now();
-    for (const QString& line : parameterSetsHeader(reportTimeText(now), reportDateText(now)))
-        report.add(line);
+    report.add(parameterSetsHeader(reportTimeText(now), reportDateText(now)));
     const int count = frame.state().SystemStatus.PsetCount;
     for (int pset = 1; pset <= count; ++pset) {
         // A failed read leaves the report unshown (it is deleted) and Bar1 at the last Pset read.
         if (!frame.dataTx().ReadParameterSets(pset))
             return frame.failBox(failed);
-        for (const QString& line : parameterSetLines(pset, frame.state().PsetReportTable[size_t(pset)]))
-            report.add(line);
+        report.add(parameterSetLines(pset, frame.state().PsetReportTable[size_t(pset)]));
         bar.setValue(pset);
     }
     bar.setValue(0);

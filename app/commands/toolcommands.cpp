@@ -115,8 +115,7 @@ void ToolCommands::mnuReadAllToolEeLocations_Click() {
         }
         bar.setValue(address);
     }
-    for (const QString& line : makeToolEepromListing(s.DataBuffer))
-        report.add(line);
+    report.add(makeToolEepromListing(s.DataBuffer));
     report.show();
     bar.setValue(0);
 }
@@ -207,9 +206,7 @@ void ToolCommands::mnuReadToolParameters_Click() {
     if (!readToolParameterLocations(frame.ctx.link, frame.progress()))
         return frame.failBox(QStringLiteral("Read Tool Parameters Failed"));
     const QDateTime now = frame.ctx.now();
-    for (const QString& line :
-         makeToolParameterReport(reportTimeText(now), reportDateText(now), frame.state().DataBuffer))
-        report.add(line);
+    report.add(makeToolParameterReport(reportTimeText(now), reportDateText(now), frame.state().DataBuffer));
     bar.setValue(0);
     report.show();
 }

@@ -58,8 +58,7 @@ void TransducerCommands::mnuTrasnducerViewParameters_Click() {
     bar.setValue(0);
     const QDateTime now = frame.ctx.now();
     Report report = frame.newReport();
-    for (const QString& line : makeTransducerReport(reportTimeText(now), reportDateText(now), s.DataBuffer))
-        report.add(line);
+    report.add(makeTransducerReport(reportTimeText(now), reportDateText(now), s.DataBuffer));
     report.show();
 }
 

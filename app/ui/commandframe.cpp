@@ -41,6 +41,11 @@ void Report::add(const QString& line) {
         window_->ListAddItem(line);
 }
 
+void Report::add(const QStringList& lines) {
+    for (const QString& line : lines)
+        add(line);
+}
+
 void Report::show() {
     if (!window_ || shown_)
         return;

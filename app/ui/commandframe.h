@@ -77,6 +77,8 @@ public:
     ~Report();
 
     void add(const QString& line);
+    // The lines of a report generator, in order.
+    void add(const QStringList& lines);
     void show();
     FrmOutput* window() const { return window_; }
 
