@@ -37,8 +37,6 @@ void releaseCloseShortcut(QMdiSubWindow* window) {
             a->setShortcuts(keys);
     }
 }
-
-const QString ConnectionWindowName = QStringLiteral("frmSetConnection");
 } // namespace
 
 QString mainWindowCaption(const QString& version) {
@@ -81,7 +79,7 @@ FrmMain::FrmMain(AppContext& ctx, QWidget* parent)
 
 FrmMain::~FrmMain() {
     ctx_.busy.setOnChange({});
-    if (ctx_.busy.busy())
+    if (waitCursor_)
         QApplication::restoreOverrideCursor();
     if (auto* qtDialogs = dynamic_cast<QtDialogs*>(&ctx_.shownDialogs()))
         qtDialogs->setParentWindow(nullptr);
@@ -161,7 +159,7 @@ void FrmMain::setWindowsEnabled(bool enabled) {
     // A window running a test until the user stops it stays usable, as the connection window does.
     const QObject* usable = ctx_.busy.usableWindow();
     for (QMdiSubWindow* sub : mdiArea_->subWindowList()) {
-        if (!sub->isEnabled() || (sub->widget() && sub->widget()->objectName() == ConnectionWindowName) ||
+        if (!sub->isEnabled() || (sub->widget() && sub->widget()->objectName() == wnd::frmSetConnection) ||
             (usable && sub->widget() == usable))
             continue;
         sub->setEnabled(false);

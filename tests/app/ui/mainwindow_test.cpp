@@ -23,6 +23,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
+
 namespace {
 
 class MainWindow : public apptest::AppFixture {
@@ -130,6 +132,34 @@ TEST_F(MainWindow, BusyStateDisablesMenusAndWindowsExceptTheConnectionWindowAndS
     EXPECT_TRUE(other->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_FALSE(ctx.busy.busy());
+}
+
+// The main window gone while the program is still busy (the process is ending): it takes back the wait
+// cursor it set, and no cursor that others set.
+class MainWindowGone : public apptest::AppFixture {};
+
+TEST_F(MainWindowGone, TakesBackOnlyTheWaitCursorItSet) {
+    auto main = std::make_unique<app::FrmMain>(ctx);
+    {
+        base::BusyGuard command(ctx.busy);
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        main.reset();
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+
+    // A test the user stops himself runs without the wait cursor: the cursor on top is someone else's.
+    const QObject testWindow;
+    main = std::make_unique<app::FrmMain>(ctx);
+    QApplication::setOverrideCursor(Qt::CrossCursor);
+    {
+        base::BusyGuard run(ctx.busy, &testWindow);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+        main.reset();
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    }
+    QApplication::restoreOverrideCursor();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(MainWindow, CtrlWReachesToolWriteEepromWhileAChildWindowHasTheFocus) {
