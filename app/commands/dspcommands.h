@@ -26,10 +26,8 @@ public:
     void mnuRPM_Click();
     void mnuDiag_Click();
 
-    // The revision read without its success box; true when DspVersion was updated.
-    bool GetDspRev() { return revision_.GetDspRev(); }
+    // The DSP revision the last revision read found.
     double DspVersion() const { return revision_.DspVersion; }
-    DspRevision& revision() { return revision_; }
 
 private:
     enum class ToolData { Rpm, Diagnostics };

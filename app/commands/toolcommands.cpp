@@ -58,7 +58,7 @@ bool ToolCommands::readLinkCheck() {
 }
 
 bool ToolCommands::readCalLocations(int first, int last) {
-    startBar(frame.Bar1(), FactoryCalHigh, true);
+    frame.Bar1().setVisible(true);
     const QString failure = readCalibrationLocations(frame.ctx.link, first, last, frame.progress());
     if (!failure.isEmpty())
         frame.failBox(failure);

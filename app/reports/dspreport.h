@@ -16,7 +16,6 @@ namespace app {
 // Bytes the report reads (64 two-byte locations at 0, 2, ..., 126) and the lines it has.
 inline constexpr int DspReportBytes = 128;
 inline constexpr int DspReportLines = 66;
-inline constexpr int DspFileLines = DspReportLines - 1;
 
 // D(k) + 256 x D(k + 1), 0..65535 (element k = byte k).
 int dspWord(const clink::DataBufferArray& D, int k);

@@ -19,7 +19,6 @@ inline constexpr int ToolReportLocations = 1024;
 inline constexpr int ToolListingLocations = 1025;
 // Lines of the tool parameter report.
 inline constexpr int ToolReportLines = 120;
-inline constexpr int ToolFileLines = ToolReportLines - 1;
 // Tool EEPROM locations of the calibration values (low byte first) and of the tool id.
 inline constexpr int CalValueLow = 45;
 inline constexpr int CalValueHigh = 46;
