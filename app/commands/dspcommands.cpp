@@ -7,6 +7,7 @@
 #include "app/reporttime.h"
 #include "app/ui/appcontext.h"
 #include "base/vbrules.h"
+#include "link/replywords.h"
 
 #include <QProgressBar>
 
@@ -80,7 +81,7 @@ void DspCommands::mnuViewDspEepromLocation_Click() {
     s.DataCount = 0;
     if (!frame.dataTx().ReadDspEeprom(base::CInt(base::vbVal(result)).value_or(0)))
         return frame.failBox(QStringLiteral("Read DSP Eeprom Failed"));
-    const int value = byteWord(s.DataBuffer[1], s.DataBuffer[0]);
+    const int value = clink::unsignedWord(s.DataBuffer[1], s.DataBuffer[0]);
     infoBox(frame, QStringLiteral("Eeprom Address: ") + result + QStringLiteral(" Value: ") +
                        QString::number(value));
 }

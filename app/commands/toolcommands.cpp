@@ -7,6 +7,7 @@
 #include "app/toolparameterread.h"
 #include "app/ui/appcontext.h"
 #include "base/vbrules.h"
+#include "link/replywords.h"
 
 #include <QProgressBar>
 
@@ -73,8 +74,8 @@ void ToolCommands::mnuCalValue_Click() {
     if (!readCalLocations(CalValueLow, FactoryCalHigh))
         return;
     const clink::LinkState& s = frame.state();
-    const int current = byteWord(s.DataBuffer[1], s.DataBuffer[0]);
-    const int factory = byteWord(s.DataBuffer[3], s.DataBuffer[2]);
+    const int current = clink::unsignedWord(s.DataBuffer[1], s.DataBuffer[0]);
+    const int factory = clink::unsignedWord(s.DataBuffer[3], s.DataBuffer[2]);
     frame.Bar1().setValue(0);
     infoBox(frame, QStringLiteral("Current Cal Value: ") + QString::number(current) +
                        QStringLiteral("  Factory Cal Value: ") + QString::number(factory));

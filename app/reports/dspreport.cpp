@@ -1,6 +1,7 @@
 #include "app/reports/dspreport.h"
 
 #include "link/databuffer.h"
+#include "link/replywords.h"
 
 #include <array>
 
@@ -100,7 +101,7 @@ void addWords(QStringList& lines, const clink::DataBufferArray& D, const std::ar
 } // namespace
 
 int dspWord(const clink::DataBufferArray& D, int k) {
-    return (D[k] & 0xFF) + 256 * (D[k + 1] & 0xFF);
+    return clink::unsignedWord(D[k + 1], D[k]);
 }
 
 QStringList makeDspParameterReport(const QString& time, const QString& date, const clink::DataBufferArray& D,

@@ -1,6 +1,7 @@
 #include "app/reports/toolreports.h"
 
 #include "link/databuffer.h"
+#include "link/replywords.h"
 
 #include <array>
 
@@ -145,10 +146,10 @@ public:
             lines_.append(label + QString::number(byte(a)));
             return;
         case Kind::HighFirst:
-            lines_.append(label + QString::number(byteWord(byte(a), byte(a + 1))));
+            lines_.append(label + QString::number(clink::unsignedWord(byte(a), byte(a + 1))));
             return;
         case Kind::HighSecond:
-            lines_.append(label + QString::number(byteWord(byte(a + 1), byte(a))));
+            lines_.append(label + QString::number(clink::unsignedWord(byte(a + 1), byte(a))));
             return;
         }
     }
@@ -167,7 +168,8 @@ private:
 int toolIdFromEeprom(const clink::DataBufferArray& L) {
     const int low = L[ToolIdLowLocation];
     const int high = L[ToolIdHighLocation];
-    return (L[ToolModelLocation] & 0xFF) == PistolModel ? byteWord(low, high) : byteWord(high, low);
+    return (L[ToolModelLocation] & 0xFF) == PistolModel ? clink::unsignedWord(low, high)
+                                                        : clink::unsignedWord(high, low);
 }
 
 QStringList makeToolParameterReport(const QString& time, const QString& date, const clink::DataBufferArray& L,

@@ -30,11 +30,6 @@ inline constexpr int ToolModelLocation = 31;
 // The model character of a pistol: "P".
 inline constexpr int PistolModel = 80;
 
-// high x 256 + low, 0..65535.
-inline int byteWord(int high, int low) {
-    return (high & 0xFF) * 256 + (low & 0xFF);
-}
-
 // The tool id: location 2 high and 3 low for a pistol (model character "P" at 31), else 3 high and 2 low.
 int toolIdFromEeprom(const clink::DataBufferArray& L);
 

@@ -1,9 +1,10 @@
 #include "app/reports/transducerreport.h"
 
+#include "link/replywords.h"
+
 namespace app {
 
 namespace {
-constexpr int ByteShift = 256;
 constexpr int ByteMask = 0xFF;
 constexpr int IdFirst = 2;
 constexpr int IdLast = 6;
@@ -24,7 +25,7 @@ QString byteText(const clink::DataBufferArray& D, int at) {
 }
 // W(lo, lo + 1): high x 256 + low.
 QString wordText(const clink::DataBufferArray& D, int low) {
-    return QString::number((D[low + 1] & ByteMask) * ByteShift + (D[low] & ByteMask));
+    return QString::number(clink::unsignedWord(D[low + 1], D[low]));
 }
 } // namespace
 
