@@ -1,5 +1,6 @@
 #include "app/commands/loggercommands.h"
 
+#include "app/commands/commandboxes.h"
 #include "app/ui/appcontext.h"
 #include "base/dialogs.h"
 
@@ -87,11 +88,9 @@ void DataLoggerCommands::mnuReadDataLoggerRoute_Click() {
         return;
     WaitCursor hourglass;
     if (!readDirectory(f))
-        return frame.dialogs().message(QStringLiteral("Unable To Read Data"), base::ProgramTitle,
-                                       MessageIcon::Information);
+        return infoBox(frame, QStringLiteral("Unable To Read Data"));
     if (s.DataBuffer[LoggerEmptyFlag] == 0)
-        return frame.dialogs().message(QStringLiteral("File Empty"), base::ProgramTitle,
-                                       MessageIcon::Information);
+        return infoBox(frame, QStringLiteral("File Empty"));
     if (s.DataBuffer[LoggerFileType] == LoggerTransducerType)
         return frame.failBox(QStringLiteral("File Type Not Correct"));
 
@@ -108,8 +107,7 @@ void DataLoggerCommands::mnuReadDataLoggerRoute_Click() {
     bar.setRange(first, last + RouteBarSlack);
     bar.setValue(first);
     if (!readLocations(first, last)) {
-        frame.dialogs().message(QStringLiteral("Unable To Reveive Data"), base::ProgramTitle,
-                                MessageIcon::Information);
+        infoBox(frame, QStringLiteral("Unable To Reveive Data"));
         bar.setValue(bar.minimum());
         return;
     }
@@ -134,8 +132,7 @@ void DataLoggerCommands::mnuReadDataLoggerXducer_Click() {
     const int units = valueEntryNumber(ctx.values.results.ValueEntryOption);
     WaitCursor hourglass;
     if (!readDirectory(f))
-        return frame.dialogs().message(QStringLiteral("Unable To Reveive Data"), base::ProgramTitle,
-                                       MessageIcon::Information);
+        return infoBox(frame, QStringLiteral("Unable To Reveive Data"));
     if (s.DataBuffer[LoggerFileType] != LoggerTransducerType)
         return frame.failBox(QStringLiteral("File Does Not Contain Transducer Rundown Data"));
     if (s.DataBuffer[LoggerEmptyFlag] == 0)
@@ -149,8 +146,7 @@ void DataLoggerCommands::mnuReadDataLoggerXducer_Click() {
     bar.setRange(first, last);
     bar.setValue(first);
     if (!readLocations(first, last)) {
-        frame.dialogs().message(QStringLiteral("Unable To Receive Data"), base::ProgramTitle,
-                                MessageIcon::Information);
+        infoBox(frame, QStringLiteral("Unable To Receive Data"));
         bar.setValue(bar.minimum());
         return;
     }

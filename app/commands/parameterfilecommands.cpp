@@ -1,5 +1,6 @@
 #include "app/commands/parameterfilecommands.h"
 
+#include "app/commands/commandboxes.h"
 #include "app/ui/appcontext.h"
 #include "base/textlines.h"
 
@@ -62,8 +63,7 @@ void ParameterFileCommands::mnuEncryptToolFile_Click() {
     bar.setValue(0);
     if (!result.ok)
         return frame.failBox(result.errorText);
-    frame.dialogs().message(QStringLiteral("Data Encryption Completed"), base::ProgramTitle,
-                            base::MessageIcon::Information);
+    infoBox(frame, QStringLiteral("Data Encryption Completed"));
 }
 
 void ParameterFileCommands::mnuWriteToolParameters_Click() {

@@ -1,16 +1,15 @@
 #include "app/commands/transducercommands.h"
 
+#include "app/commands/commandboxes.h"
 #include "app/reports/transducerreport.h"
 #include "app/reporttime.h"
 #include "app/ui/appcontext.h"
-#include "base/dialogs.h"
 
 #include <QProgressBar>
 
 namespace app {
 
 namespace ids = clink::ids;
-using base::MessageIcon;
 
 namespace {
 const QString CandongleFailed = QStringLiteral("Unable To Configure Candongle");
@@ -77,9 +76,8 @@ void TransducerCommands::mnuTransducerReadEeprom_Click() {
     ctx.link.dataTx.ClearReceiveBuffer();
     s.DataCount = 0;
     if (ctx.link.dataTx.ReadTransducerEeprom(valueEntryNumber(address)))
-        frame.dialogs().message(QStringLiteral("Eeprom Location ") + address + QStringLiteral(" = ") +
-                                    QString::number(s.DataBuffer[0]),
-                                base::ProgramTitle, MessageIcon::Information);
+        infoBox(frame, QStringLiteral("Eeprom Location ") + address + QStringLiteral(" = ") +
+                           QString::number(s.DataBuffer[0]));
     else
         frame.failBox(QStringLiteral("Read Transducer Eeprom Failed"));
 }
@@ -100,8 +98,7 @@ void TransducerCommands::mnuWriteTransducerCalValue_Click() {
     const bool written = ctx.link.dataTx.WriteTransducerEeprom(TransducerCalHigh, value / ByteShift) &&
                          ctx.link.dataTx.WriteTransducerEeprom(TransducerCalLow, value & ByteMask);
     if (written)
-        frame.dialogs().message(QStringLiteral("Transfer Completed Successfully"), base::ProgramTitle,
-                                MessageIcon::Information);
+        infoBox(frame, QStringLiteral("Transfer Completed Successfully"));
     else
         frame.failBox(QStringLiteral("Data Not Written To External Transducer"));
 }
@@ -121,9 +118,8 @@ void TransducerCommands::mnuWriteXducerEeprom_Click() {
     if (address.isEmpty() || valueEntryNumber(address) == 0)
         return;
     if (ctx.link.dataTx.WriteTransducerEeprom(valueEntryNumber(address), valueEntryNumber(data)))
-        frame.dialogs().message(QStringLiteral("Write Transducer Eeprom -> Completed (Add: ") + address +
-                                    QStringLiteral(" Data: ") + data + u')',
-                                base::ProgramTitle, MessageIcon::Information);
+        infoBox(frame, QStringLiteral("Write Transducer Eeprom -> Completed (Add: ") + address +
+                           QStringLiteral(" Data: ") + data + u')');
     else
         frame.failBox(QStringLiteral("Write Transducer Eeprom -> Failed "));
 }
