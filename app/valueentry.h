@@ -118,8 +118,6 @@ public:
     // Shows the dialog, writes the results of the button pressed and resets the form. True for Enter.
     bool show();
 
-    void setPrompt(ValueEntryPrompt& prompt) { prompt_ = &prompt; }
-
     ValueEntryResults results;
 
 private:
