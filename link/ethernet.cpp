@@ -454,6 +454,8 @@ void Ethernet::storeEchoedByte(const std::array<int, 8>& d) {
 void Ethernet::On13EF0106(const std::array<int, 8>& d) {
     bool& A = s_.AckReceived;
     bool& R = s_.ReplyReady;
+    if (s_.AwaitedCode != 0 && d[0] != s_.AwaitedCode)
+        return; // one of the tool's own reports (a fault, a cycle), not the answer awaited
     switch (d[0]) {
     case 0x10:
     case 0x11:

@@ -53,9 +53,9 @@ struct LinkState {
     bool FirstFrameOnly = false;
     // A version read (0xA0 with RequestData(2) = 1) is waiting for its answer.
     bool VersionReadPending = false;
-    // What the running Ethernet transaction awaits: the reply identifier (0: none named), and on 09EF0801
-    // and 13EF010D the reply's code (data byte 0, or for an acknowledgement [A0 code ...] the code it
-    // acknowledges; 0: any). Frames on another identifier, or naming another code, are left over from an
+    // What the running Ethernet transaction awaits: the reply identifier (0: none named), and on 09EF0801,
+    // 13EF010D and 13EF0106 the reply's code (data byte 0, or for an acknowledgement [A0 code ...] the code
+    // it acknowledges; 0: any). Frames on another identifier, or naming another code, are left over from an
     // earlier exchange and are dropped.
     CanId AwaitedId = 0;
     int AwaitedCode = 0;

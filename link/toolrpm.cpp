@@ -82,6 +82,8 @@ bool DataTx::toolDataEthernet(const QString& prompt) {
     s_.RequestData[3] = 0;
     s_.AckReceived = false;
     s_.ReplyReady = false;
+    // The tool's fault and cycle reports on the same identifier are not its data.
+    s_.AwaitedCode = ToolDataCode;
     link_.dialogs.message(prompt);
     link_.transactions.userAnswered();
     SharedWaitBudget budget(link_.pump, ToolDataWaitDoEvents, 1);

@@ -235,6 +235,20 @@ TEST_F(ServiceEthernet, ToolRpmAndDiagnosticsShowTheirBoxes) {
     }
 }
 
+TEST_F(ServiceEthernet, AToolReportDuringTheToolDataReadIsNotTakenForTheToolData) {
+    // Right after the first request the tool reports a fault and a cycle on the same identifier: neither
+    // is the tool data, which the next answer brings.
+    dongle.armOnAccept(ids::ToolReply, [this] {
+        dongle.emitSpontaneous(sim::ControllerModel::faultMessage(0x10, 0x21, 0x10));
+        dongle.emitSpontaneous(sim::ControllerModel::rundownMessage(1, 500, 90, 0));
+    });
+    ASSERT_TRUE(link.dataTx.ReadToolRpm());
+    EXPECT_EQ(dialogs.messageTexts(), (QStringList{ToolDataBoxes[0], ToolDataBoxes[1]}));
+    EXPECT_EQ(s.DataBuffer[4], 0xC4);
+    EXPECT_EQ(s.DataBuffer[5], 0x09);
+    EXPECT_EQ(model.countReceived(ids::ToolRequest), 2);
+}
+
 TEST_F(ServiceEthernet, NoConnectionTypeSendsNothingAndShowsNothing) {
     s.ConnectionType = NoConnection;
     EXPECT_FALSE(link.dataTx.WriteTransducerEeprom(1, 1));
