@@ -41,7 +41,7 @@ public:
     // --- answer modes and fault injection ---
     bool answerOnce = false;         // one frame per reply, as a controller that answers once per request
     int replyDelay = 0;              // every answer is held this many milliseconds
-    bool duplicateReplies = false;   // every frame sent twice more
+    bool duplicateReplies = false;   // every frame sent two times (an acknowledged reply: four)
     bool splitBytes = false;         // replies written one byte at a time
     bool splitBeforeLineEnd = false; // CR LF written apart from its frame
     bool coalesce = false;           // all replies to one received chunk in one write
