@@ -110,8 +110,7 @@ void ParameterFileCommands::writeParameters(ParameterFileKind kind) {
     }
 
     QProgressBar& bar = frame.Bar1();
-    bar.setRange(0, file.validLines + ProgressMargin);
-    bar.setValue(0);
+    startBar(bar, file.validLines + ProgressMargin, false);
     clink::DataTx& tx = frame.dataTx();
     const ParameterEeprom eeprom =
         kind == ParameterFileKind::Tool

@@ -1,5 +1,6 @@
 #include "app/commands/systemcommands.h"
 
+#include "app/commands/commandboxes.h"
 #include "app/reports/systemreports.h"
 #include "app/reporttime.h"
 #include "app/ui/appcontext.h"
@@ -35,9 +36,7 @@ void SystemCommands::mnuSystemReadParameterSets_Click() {
     if (!busy)
         return;
     QProgressBar& bar = frame.Bar1();
-    bar.setRange(0, PsetBarMaximum);
-    bar.setValue(0);
-    bar.setVisible(true);
+    startBar(bar, PsetBarMaximum, true);
     if (!frame.dataTx().ReadSystemStatus())
         return frame.failBox(failed);
 

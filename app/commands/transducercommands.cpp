@@ -35,9 +35,7 @@ void TransducerCommands::mnuTrasnducerViewParameters_Click() {
     if (!frame.linkChecked(frame.linkCheck().transducerCheck()))
         return;
     QProgressBar& bar = frame.Bar1();
-    bar.setRange(0, TransducerReportLast);
-    bar.setValue(0);
-    bar.setVisible(true);
+    startBar(bar, TransducerReportLast, true);
     bool read = true;
     {
         WaitCursor hourglass;
