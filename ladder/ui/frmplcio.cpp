@@ -3,6 +3,7 @@
 #include "app/transferresult.h"
 #include "app/ui/appcontext.h"
 #include "app/ui/commandframe.h"
+#include "app/ui/objectname.h"
 #include "app/ui/windowregistry.h"
 #include "base/vbrules.h"
 #include "ladder/elementcatalogue.h"
@@ -30,6 +31,8 @@
 
 namespace ladder {
 
+using app::named;
+
 namespace {
 
 const QString Caption = QStringLiteral(" Brenstal  - Logic I/O");
@@ -40,11 +43,6 @@ constexpr int GroupButtonColumns = 3;
 constexpr int PresetColumns = 2;
 constexpr int TimerDecimals = 2;
 constexpr int TreeMinimumWidth = 320;
-
-template <typename W> W* named(W* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 // The bar shows itself when a transfer sets it up.
 class ShowingProgress : public base::Progress {

@@ -3,6 +3,7 @@
 #include "app/ui/appcontext.h"
 #include "app/ui/barprogress.h"
 #include "app/ui/commandframe.h"
+#include "app/ui/objectname.h"
 #include "app/ui/windowregistry.h"
 #include "logicio/logicmodule.h"
 #include "logicio/logictransfer.h"
@@ -24,6 +25,8 @@
 #include <span>
 
 namespace logicio {
+
+using app::named;
 
 namespace {
 
@@ -95,11 +98,6 @@ struct BarEntry {
 constexpr BarEntry Version3Bar{"mnuBatchCounting", "&BatchCounting", &frmLogicIo::mnuBatchCounting_Click,
                                true};
 constexpr BarEntry Version2Bar{"mnuConvert", "Convert", &frmLogicIo::mnuConvert_Click, false};
-
-template <typename W> W* named(W* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 // The frames' look: the caption-text background, the highlight colour for their texts, a serif font.
 void frameLook(QGroupBox* frame) {

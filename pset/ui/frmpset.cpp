@@ -1,6 +1,7 @@
 #include "pset/ui/frmpset.h"
 
 #include "app/ui/appcontext.h"
+#include "app/ui/objectname.h"
 #include "app/ui/windowregistry.h"
 #include "controls/ui/chartwidget.h"
 #include "pset/curvepreview.h"
@@ -25,6 +26,7 @@
 
 namespace pset {
 
+using app::named;
 using controls::ChartWidget;
 using controls::CursorKind;
 
@@ -76,11 +78,6 @@ const std::array<EditorLook, ValueEditorCount> EditorLooks = {{
     {"neFree", "Rpm Freespeed"},
     {"neDownShift", "Rpm DownShift"},
 }};
-
-template <typename W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QAction* addNamedAction(QMenu* menu, const QString& text, const char* name) {
     return named(menu->addAction(text), name);
