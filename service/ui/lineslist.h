@@ -1,6 +1,6 @@
 #pragma once
-// The list in which a calibration window shows its session's lines (List1): wide and high enough for a
-// session's prompts and results, always showing the newest line.
+// The list in which a service window (calibration, device test, settings collection) shows its session's
+// lines (List1): wide and high enough for a session's prompts and results, always showing the newest line.
 
 #include <QFontMetrics>
 #include <QListWidget>
