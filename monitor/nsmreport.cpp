@@ -41,6 +41,8 @@ QList<QStringList> NsmReportParser::feed(const QString& piece) {
         reports.append(reportLines(buffer_.left(length)));
         buffer_.remove(0, length);
     }
+    if (buffer_.size() > MaxPendingText)
+        buffer_.clear();
     return reports;
 }
 

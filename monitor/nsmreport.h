@@ -5,7 +5,8 @@
 // "SPINDLE 09:", "SPINDLE 10:" and is taken as the 74 characters from the key (line ends included).
 //
 // A piece that leaves no "@" in the text received so far is dropped; text after "@END" is kept for the
-// next report.
+// next report. Pending text that grows far beyond any report without reaching its end mark (a line left
+// open, or noise after a stray "@") is dropped too, so a logger left running does not fill the memory.
 
 #include <QList>
 #include <QString>
@@ -18,6 +19,8 @@ public:
     static constexpr int Spindles = 10;
     static constexpr int SpindleTextLength = 74;
     static inline const QString EndMark = QStringLiteral("@END");
+    // Far more than ten spindle sections and the rundown number.
+    static constexpr qsizetype MaxPendingText = 64 * 1024;
 
     // Adds a received piece; the lines of each report it completes, in order: "Rundown Number :" and the
     // number, then the text of each spindle key found, spindle 1 first.

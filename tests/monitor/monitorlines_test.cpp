@@ -207,6 +207,13 @@ TEST(NsmReport, TextWithoutAnAtSignIsDroppedAndTheRestAfterTheMarkIsKept) {
     const QList<QStringList> third = parser.feed("99@END");
     ASSERT_EQ(third.size(), 1);
     EXPECT_EQ(third[0], (QStringList{"Rundown Number :99", spindle(5, u'y')}));
+
+    // A report that never ends is given up once it outgrows any report; the next one is read whole.
+    EXPECT_TRUE(parser.feed("@S " + QString(NsmReportParser::MaxPendingText, u'n')).isEmpty());
+    EXPECT_TRUE(parser.pending().isEmpty());
+    const QList<QStringList> fourth = parser.feed("@S " + spindle(6, u'z') + " 5@END");
+    ASSERT_EQ(fourth.size(), 1);
+    EXPECT_EQ(fourth[0], (QStringList{"Rundown Number :5", spindle(6, u'z')}));
 }
 
 } // namespace
