@@ -10,6 +10,7 @@ PsetEditCycle::PsetEditCycle(QObject* parent) : QObject(parent) {
 
 void PsetEditCycle::userEdited(ValueEditor editor) {
     editInProgress_ = true;
+    edited_.set(std::size_t(editor));
     if (editor == ValueEditor::neTqTarget)
         targetEdited_ = true;
     tmrUpdate_.start();
@@ -32,13 +33,15 @@ void PsetEditCycle::selectorChanged() {
     percentEdited_ = false;
 }
 
-void PsetEditCycle::arm() {
+void PsetEditCycle::dragged(ValueEditor editor) {
+    edited_.set(std::size_t(editor));
     tmrUpdate_.start();
 }
 
 void PsetEditCycle::finished() {
     editInProgress_ = false;
     percentEdited_ = false;
+    edited_.reset();
 }
 
 bool PsetEditCycle::takePending() {

@@ -2,7 +2,9 @@
 // The Pset editor's update cycle. Every edit reaches the record after a short timer, tmrUpdate (50 ms,
 // one shot): its timeout tells the window to store the editors into the shown Pset and show it again.
 // Showing changes editor values, which only re-arm the timer, so the cycle ends as soon as what is stored
-// and what is shown agree. Three flags steer it:
+// and what is shown agree. Only the editors the user changed (typed, stepped, a dragged cursor) are
+// stored: a value the program put into an editor stays in the record as the record holds it. Three flags
+// steer it:
 //   EditInProgress  a user's edit is being processed: value changes do not re-arm the timer;
 //   TargetEdited    the target was edited or changed: each update reads the project's curve again in
 //                   the shown Pset's units (kept for the life of the window);
@@ -15,6 +17,8 @@
 
 #include <QObject>
 #include <QTimer>
+
+#include <bitset>
 
 namespace pset {
 
@@ -33,9 +37,9 @@ public:
     void percentEdited();
     // The selector shows another Pset: the percent is derived again.
     void selectorChanged();
-    // A dragged cursor set an editor: the timer armed.
-    void arm();
-    // The update ran: EditInProgress and PercentEdited cleared.
+    // A dragged cursor set an editor: the timer armed, the editor to be stored.
+    void dragged(ValueEditor editor);
+    // The update ran: EditInProgress and PercentEdited cleared, nothing left to store.
     void finished();
     // Stops a pending update; true when one was pending (the window then runs it at once).
     bool takePending();
@@ -44,6 +48,8 @@ public:
     bool EditInProgress() const { return editInProgress_; }
     bool TargetEdited() const { return targetEdited_; }
     bool PercentEdited() const { return percentEdited_; }
+    // The editors the user changed since the last update.
+    bool edited(ValueEditor editor) const { return edited_.test(std::size_t(editor)); }
 
 signals:
     // Store the editors into the shown Pset and show it again.
@@ -54,6 +60,7 @@ private:
     bool editInProgress_ = false;
     bool targetEdited_ = false;
     bool percentEdited_ = false;
+    std::bitset<ValueEditorCount> edited_;
 };
 
 } // namespace pset

@@ -18,15 +18,41 @@ std::optional<PsetView> PsetEditorSession::ShowPset(int n, bool percentEdited) {
     if (!inTable(n))
         return std::nullopt;
     PsetView view = psetView(table(), n, percentEdited);
-    if (view.percent)
-        table()[n].setNumber(PsetField::TqPercent, *view.percent);
+    if (view.percent) {
+        // The derived percent in the record's number text; a percent that already reads as that number
+        // ("10.0" for 10) keeps its text.
+        app::PsetRecord& r = table()[n];
+        app::PsetRecord derived = r;
+        derived.setNumber(PsetField::TqPercent, *view.percent);
+        if (derived.number(PsetField::TqPercent) != r.number(PsetField::TqPercent))
+            r = derived;
+    }
     return view;
+}
+
+void PsetEditorSession::zeroUnusedAngles(int n, const StrategyEntry& entry) {
+    const auto enabled = angleEditorsEnabled(entry.angles);
+    app::PsetRecord& r = table()[n];
+    for (int i = 0; i < AngleEditorCount; ++i) {
+        const PsetField field = editorField(ValueEditor(FirstAngleEditor + i));
+        if (!enabled[std::size_t(i)] && r.number(field) != 0)
+            r.setNumber(field, 0);
+    }
 }
 
 const StrategyEntry* PsetEditorSession::setStrategy(int n, int code) {
     const StrategyEntry* entry = strategyEntry(code);
-    if (entry && inTable(n))
+    if (entry && inTable(n)) {
         table()[n].setNumber(PsetField::Strategy, code);
+        zeroUnusedAngles(n, *entry);
+    }
+    return entry;
+}
+
+const StrategyEntry* PsetEditorSession::showStrategy(int n, int code) {
+    const StrategyEntry* entry = strategyEntry(code);
+    if (entry && inTable(n))
+        zeroUnusedAngles(n, *entry);
     return entry;
 }
 

@@ -150,25 +150,15 @@ int PsetEditorSession::shownPset() const {
     return n >= 1 && n <= PsetTable::MaxPsets ? n : 0;
 }
 
-void PsetEditorSession::StorePsetFromEditors(int n, const PsetEditorValues& v) {
+void PsetEditorSession::StorePsetFromEditors(int n, const EditedValues& edited) {
     // Only the project's Psets take editor values.
     if (n < 1 || n > PsetTable::MaxPsets)
         return;
     app::PsetRecord& r = table()[n];
-    r.setNumber(PsetField::TqTarget, v.TqTarget);
-    r.setNumber(PsetField::TqHi, v.TqHi);
-    r.setNumber(PsetField::TqLo, v.TqLo);
-    r.setNumber(PsetField::TqPercent, v.TqPercent);
-    r.setNumber(PsetField::TqDownshift, v.TqDownshift);
-    r.setNumber(PsetField::TqThreshold, v.TqThreshold);
-    r.setNumber(PsetField::AngleTarget, v.AngleTarget);
-    r.setNumber(PsetField::AngleHi, v.AngleHi);
-    r.setNumber(PsetField::AngleLo, v.AngleLo);
-    r.setNumber(PsetField::CycleComplete, v.CycleComplete);
-    r.setNumber(PsetField::RpmDownshift, v.RpmDownshift);
-    r.setNumber(PsetField::RpmFreeSpeed, v.RpmFreeSpeed);
-    r.setNumber(PsetField::SoftStart, v.SoftStart ? 1 : 0);
-    r.setNumber(PsetField::Ergo, v.Ergo ? 1 : 0);
+    for (int e = 0; e < ValueEditorCount; ++e) {
+        if (const std::optional<double> value = edited[std::size_t(e)])
+            r.setNumber(editorField(ValueEditor(e)), *value);
+    }
 }
 
 void PsetEditorSession::InitNewPset() {

@@ -53,24 +53,6 @@ struct PsetControls {
     bool operator==(const PsetControls&) const = default;
 };
 
-// The values of the editor's value editors and check boxes, as StorePsetFromEditors takes them.
-struct PsetEditorValues {
-    double TqTarget = 0;
-    double TqHi = 0;
-    double TqLo = 0;
-    double TqPercent = 0;
-    double TqDownshift = 0;
-    double TqThreshold = 0;
-    double AngleTarget = 0;
-    double AngleHi = 0;
-    double AngleLo = 0;
-    double CycleComplete = 0;
-    double RpmDownshift = 0;
-    double RpmFreeSpeed = 0;
-    bool SoftStart = false;
-    bool Ergo = false;
-};
-
 class PsetEditorSession : public QObject {
     Q_OBJECT
 public:
@@ -112,15 +94,22 @@ public:
     // --- the selector and the records ---
     // The user moved the selector: kept within its range; a Pset other than 0 is shown.
     void setSelectorValue(int value);
-    // Copies the editors into Pset n (1..8), each value in its shortest decimal form cut to 10 characters.
-    void StorePsetFromEditors(int n, const PsetEditorValues& values);
+    // Copies the values the user entered into Pset n (1..8), each in its shortest decimal form cut to 10
+    // characters. The fields of editors the user did not touch keep their text: showing a Pset never
+    // rewrites it.
+    void StorePsetFromEditors(int n, const EditedValues& edited);
 
     // --- the editors (ShowPset, the strategy menu, the percent and the check boxes) ---
     // What the window shows of Pset n (0..10); a percent derived from symmetric limits (not while the
-    // user drives the limits through the percent) is written into the record's TqPercent.
+    // user drives the limits through the percent) is written into the record's TqPercent when the record
+    // does not hold that number already.
     std::optional<PsetView> ShowPset(int n, bool percentEdited);
-    // Gives Pset n (0..10) the strategy code when it is one of the eight; its table entry, else nullptr.
+    // The user chose a strategy for Pset n (0..10): the record takes the code when it is one of the eight,
+    // and the angles the strategy does not use become 0. Its table entry, else nullptr.
     const StrategyEntry* setStrategy(int n, int code);
+    // Pset n is shown with its strategy: the angles the strategy does not use become 0 (a value that
+    // reads 0 already keeps its text); the code stays as the record holds it. Its entry, else nullptr.
+    const StrategyEntry* showStrategy(int n, int code);
     // The user changed the percent of the shown Pset: its TqPercent, and its limits around the target;
     // the new limits for their editors. Nothing when no Pset 1..8 is shown.
     std::optional<TorqueLimits> NeTqPer_Change(double percent);
@@ -222,6 +211,8 @@ private:
     bool ReceivePsets(app::PsetTable& received);
     bool receiveStatus();
     bool clearRundownsLink();
+    // Zeroes the angle fields of Pset n that a strategy's layout does not use.
+    void zeroUnusedAngles(int n, const StrategyEntry& entry);
 
     app::AppServices& ctx_;
     app::PsetTable table2_;

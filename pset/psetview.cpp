@@ -1,7 +1,6 @@
 #include "pset/psetview.h"
 
 #include "base/vbrules.h"
-#include "pset/psetsession.h"
 
 namespace pset {
 
@@ -9,24 +8,12 @@ using app::PsetField;
 
 namespace {
 
-// Editor by editor: the field it shows and the member of PsetEditorValues it fills.
-struct EditorEntry {
-    PsetField field;
-    double PsetEditorValues::*value;
+// Editor by editor, the field it shows.
+constexpr std::array<PsetField, ValueEditorCount> EditorFields = {
+    PsetField::TqTarget,    PsetField::TqHi,          PsetField::TqLo,         PsetField::TqDownshift,
+    PsetField::TqThreshold, PsetField::CycleComplete, PsetField::AngleTarget,  PsetField::AngleHi,
+    PsetField::AngleLo,     PsetField::RpmFreeSpeed,  PsetField::RpmDownshift,
 };
-constexpr std::array<EditorEntry, ValueEditorCount> Editors = {{
-    {PsetField::TqTarget, &PsetEditorValues::TqTarget},
-    {PsetField::TqHi, &PsetEditorValues::TqHi},
-    {PsetField::TqLo, &PsetEditorValues::TqLo},
-    {PsetField::TqDownshift, &PsetEditorValues::TqDownshift},
-    {PsetField::TqThreshold, &PsetEditorValues::TqThreshold},
-    {PsetField::CycleComplete, &PsetEditorValues::CycleComplete},
-    {PsetField::AngleTarget, &PsetEditorValues::AngleTarget},
-    {PsetField::AngleHi, &PsetEditorValues::AngleHi},
-    {PsetField::AngleLo, &PsetEditorValues::AngleLo},
-    {PsetField::RpmFreeSpeed, &PsetEditorValues::RpmFreeSpeed},
-    {PsetField::RpmDownshift, &PsetEditorValues::RpmDownshift},
-}};
 
 // clang-format off
 constexpr StrategyEntry Strategies[] = {
@@ -62,14 +49,8 @@ constexpr double TenthsToPercent = 10;
 
 } // namespace
 
-PsetEditorValues editorValues(const EditorNumbers& numbers, double percent, bool softStart, bool ergo) {
-    PsetEditorValues v;
-    for (std::size_t i = 0; i < Editors.size(); ++i)
-        v.*Editors[i].value = numbers[i];
-    v.TqPercent = percent;
-    v.SoftStart = softStart;
-    v.Ergo = ergo;
-    return v;
+app::PsetField editorField(ValueEditor editor) {
+    return EditorFields[std::size_t(editor)];
 }
 
 std::span<const StrategyEntry> strategyTable() {
@@ -126,8 +107,8 @@ PsetView psetView(const app::PsetTable& table, int n, bool percentEdited) {
     if (const StrategyEntry* s = strategyEntry(view.strategy))
         view.strategyCaption = QString::fromLatin1(s->labelCaption);
     view.unitsCaption = unitsCaption(r.whole(PsetField::Units));
-    for (std::size_t i = 0; i < Editors.size(); ++i)
-        view.editors[i] = r.number(Editors[i].field);
+    for (std::size_t i = 0; i < EditorFields.size(); ++i)
+        view.editors[i] = r.number(EditorFields[i]);
     view.softStart = r.whole(PsetField::SoftStart) != 0;
     view.ergo = r.whole(PsetField::Ergo) != 0;
     if (!percentEdited)

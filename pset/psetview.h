@@ -18,8 +18,6 @@
 
 namespace pset {
 
-struct PsetEditorValues;
-
 // The eleven value editors of the window, in the order of the graph's cursors 1..9 (torque target, high,
 // low, downshift, threshold, cycle complete; angle target, high, low) and then the two speeds.
 enum class ValueEditor : int {
@@ -40,14 +38,18 @@ inline constexpr int ValueEditorCount = 11;
 inline constexpr int AngleEditorCount = 3;
 inline constexpr int FirstAngleEditor = int(ValueEditor::neAngleTarget);
 using EditorNumbers = std::array<double, ValueEditorCount>;
+// The values the user entered in the editors since they were last stored, by editor; the editors the
+// user did not touch have none, and their fields keep what the record holds.
+using EditedValues = std::array<std::optional<double>, ValueEditorCount>;
 
-// Editor ranges: torques, angles and speeds go to the controller as ten times their value in 16 bits;
-// the torque window is a percentage of the target.
+// What the user may enter: torques, angles and speeds go to the controller as ten times their value in
+// 16 bits; the torque window is a percentage of the target. A record may hold more (a file's values after
+// a units conversion): the editors show it as it is and the send refuses it.
 inline constexpr double EditorMaximum = 6553.5;
 inline constexpr double PercentMaximum = 100;
 
-// The editors' values as StorePsetFromEditors takes them, with the percent editor and the check boxes.
-PsetEditorValues editorValues(const EditorNumbers& numbers, double percent, bool softStart, bool ergo);
+// The record field a value editor shows.
+app::PsetField editorField(ValueEditor editor);
 
 // Which angle editors a strategy uses.
 enum class AngleLayout { None, LimitsOnly, All };

@@ -221,7 +221,7 @@ QWidget* frmPset::buildEditorFrame() {
     };
 
     neCurrentPset = named(new VbNumEdit(0, framepset), "neCurrentPset");
-    neCurrentPset->setDecimals(0);
+    neCurrentPset->setEntryDecimals(0);
     connect(neCurrentPset, &controls::NumEdit::userEdited, this, &frmPset::onSelectorEdited);
     addRow(0, 0, QStringLiteral("Parameter Set"), neCurrentPset);
 
@@ -352,7 +352,7 @@ void frmPset::showSelector() {
     // The selector shows another Pset: its percent is derived again.
     if (s.value != 0 && s.value != int(neCurrentPset->value()))
         cycle_.selectorChanged();
-    neCurrentPset->setRange(s.minimum, s.maximum);
+    neCurrentPset->setEntryRange(s.minimum, s.maximum);
     neCurrentPset->setValue(s.value);
 }
 
@@ -428,27 +428,30 @@ void frmPset::ShowPset(int n) {
         cwgraph1->setAxisMaximum(ChartWidget::XAxis, view->noCurveAxes->angle);
         cwgraph1->setAxisMaximum(ChartWidget::YAxis, view->noCurveAxes->torque);
     }
-    strategySteps(n, view->strategy);
+    strategySteps(n, view->strategy, StrategySource::Shown);
 }
 
 void frmPset::StorePsetFromEditors(int n) {
-    EditorNumbers numbers{};
-    for (std::size_t i = 0; i < editors_.size(); ++i)
-        numbers[i] = editors_[i]->value();
-    session_.StorePsetFromEditors(
-        n, editorValues(numbers, NeTqPer->value(), chkSoftStart->isChecked(), chkErgo->isChecked()));
+    // The percent and the check boxes reach the record as the user changes them.
+    EditedValues edited{};
+    for (std::size_t i = 0; i < editors_.size(); ++i) {
+        if (cycle_.edited(ValueEditor(i)))
+            edited[i] = editors_[i]->value();
+    }
+    session_.StorePsetFromEditors(n, edited);
 }
 
 void frmPset::mnuStrategy_Click(int s) {
-    strategySteps(session_.selector().value, s);
+    strategySteps(session_.selector().value, s, StrategySource::Chosen);
 }
 
-void frmPset::strategySteps(int n, int s) {
+void frmPset::strategySteps(int n, int s, StrategySource source) {
     if (s == 0)
         return;
     for (QAction* item : mnuStrategy->actions())
         item->setChecked(item->data().toInt() == s);
-    const StrategyEntry* entry = session_.setStrategy(n, s);
+    const StrategyEntry* entry =
+        source == StrategySource::Chosen ? session_.setStrategy(n, s) : session_.showStrategy(n, s);
     if (!entry)
         return;
     lblStrategy->setText(QString::fromLatin1(entry->labelCaption));
@@ -458,7 +461,7 @@ void frmPset::strategySteps(int n, int s) {
         cwgraph1->setCursorVisible(graphCursor(i), enabled[std::size_t(i)]);
         cwgraph1->setCursorEnabled(graphCursor(i), enabled[std::size_t(i)]);
     }
-    // The angles a strategy does not use become 0; their change reaches the record through tmrUpdate.
+    // The angles a strategy does not use become 0, in the record (the session) and in their editors.
     for (int i = 0; i < AngleEditorCount; ++i) {
         if (!enabled[std::size_t(i)])
             editors_[std::size_t(FirstAngleEditor + i)]->setValue(0);
@@ -506,8 +509,10 @@ void frmPset::cwgraph1_CursorChange(int cursor, double x, double y) {
     const std::optional<CursorEdit> edit = cursorEdit(cursor, x, y);
     if (!edit)
         return;
-    editor(edit->editor)->setValue(edit->value);
-    cycle_.arm();
+    // The dragged value is the user's: held to what the editor lets the user enter.
+    VbNumEdit* dragged = editor(edit->editor);
+    dragged->setValue(dragged->entryValue(edit->value));
+    cycle_.dragged(edit->editor);
 }
 
 } // namespace pset

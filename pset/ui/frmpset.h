@@ -53,7 +53,7 @@ public:
 
     // Shows Pset n in the editors, the labels, the graph's cursors and axes, and runs its strategy steps.
     void ShowPset(int n);
-    // Copies the editors into Pset n.
+    // Copies the editors the user changed into Pset n.
     void StorePsetFromEditors(int n);
     // The strategy menu: checks item s; for one of the eight strategies gives it to the shown Pset and
     // lays out the angle editors and cursors (the editors it does not use are set to 0).
@@ -80,8 +80,10 @@ private:
 
     VbNumEdit* addEditor(ValueEditor editor, double maximum, const QString& suffix = {});
     VbNumEdit* editor(ValueEditor e) const { return editors_[std::size_t(e)]; }
-    // Runs the strategy steps for Pset n.
-    void strategySteps(int n, int s);
+    // Runs the strategy steps for Pset n: when it is shown, or for the user's choice of strategy s (only
+    // a choice writes the code).
+    enum class StrategySource { Shown, Chosen };
+    void strategySteps(int n, int s, StrategySource source);
     // Stores and shows a pending edit at once, before a command changes the table or the shown Pset.
     void flushPendingEdit();
     void onSelectorEdited(double value);

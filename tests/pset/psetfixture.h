@@ -14,6 +14,16 @@
 
 #include <gtest/gtest.h>
 
+namespace app {
+// A record in test failures: its fields as the file holds them, separated by '|'.
+inline void PrintTo(const PsetRecord& r, std::ostream* os) {
+    QStringList fields;
+    for (int f = 0; f < PsetRecord::Fields; ++f)
+        fields << r.text(PsetField(f));
+    *os << fields.join(u'|').toStdString();
+}
+} // namespace app
+
 namespace psettest {
 
 using testsupport::Link;

@@ -147,24 +147,37 @@ TEST_F(PsetSession, AddStopsAtEightAndRemovingPsetTwoOfThreeMovesPsetThreeUp) {
     EXPECT_EQ(text(9, PsetField::Units), ""); // the spare record is never added to
 }
 
-TEST_F(PsetSession, EditorsAreStoredAsShortestDecimalTexts) {
+TEST_F(PsetSession, EditedValuesAreStoredAsShortestDecimalTextsAndNothingElse) {
     newProject();
-    pset::PsetEditorValues v;
-    v.TqTarget = 12.3 * 10 / 100;
-    v.TqHi = 2;
-    v.TqPercent = 1.0 / 3;
-    v.AngleHi = 360;
-    v.RpmFreeSpeed = 1500.5;
-    v.SoftStart = true;
+    setTexts(1, {{PsetField::TqLo, "15.9054"},
+                 {PsetField::TqPercent, "8.333"},
+                 {PsetField::SoftStart, "2"},
+                 {PsetField::AngleLo, "-5"}});
+    const app::PsetRecord before = table[1];
+    using pset::ValueEditor;
+    pset::EditedValues v{};
+    v[std::size_t(ValueEditor::neTqTarget)] = 12.3 * 10 / 100;
+    v[std::size_t(ValueEditor::neAngleHi)] = 360;
+    v[std::size_t(ValueEditor::neFree)] = 1500.5;
+    v[std::size_t(ValueEditor::neDown)] = 1.0 / 3;
     session.StorePsetFromEditors(1, v);
     EXPECT_EQ(table[1].text(PsetField::TqTarget), "1.23      ");
-    EXPECT_EQ(table[1].text(PsetField::TqPercent), "0.33333333");
+    EXPECT_EQ(table[1].text(PsetField::TqDownshift), "0.33333333");
     EXPECT_EQ(text(1, PsetField::AngleHi), "360");
     EXPECT_EQ(text(1, PsetField::RpmFreeSpeed), "1500.5");
-    EXPECT_EQ(text(1, PsetField::SoftStart), "1");
-    EXPECT_EQ(text(1, PsetField::Ergo), "0");
-    EXPECT_EQ(text(1, PsetField::Strategy), "1"); // not an editor's field
-    session.StorePsetFromEditors(11, v);          // outside the table: nothing
+    // The fields of untouched editors, the percent and the flags keep their text.
+    app::PsetRecord expected = before;
+    expected.setText(PsetField::TqTarget, "1.23");
+    expected.setText(PsetField::TqDownshift, "0.33333333");
+    expected.setText(PsetField::AngleHi, "360");
+    expected.setText(PsetField::RpmFreeSpeed, "1500.5");
+    EXPECT_EQ(table[1], expected);
+    EXPECT_EQ(text(1, PsetField::TqLo), "15.9054");
+    EXPECT_EQ(text(1, PsetField::SoftStart), "2");
+    const app::PsetTable all = table;
+    session.StorePsetFromEditors(11, v); // outside the table: nothing
+    session.StorePsetFromEditors(1, pset::EditedValues{});
+    EXPECT_EQ(table, all);
 }
 
 TEST_F(PsetSession, ACurveFileIsChosenOnlyWhenAPsetFileCanHoldItsPath) {

@@ -118,6 +118,56 @@ TEST_F(PsetView, StrategyTableGivesCaptionsAndAngleLayoutsAndOnlyItsCodesReachTh
     EXPECT_FALSE(pset::unitsCaption(0));
 }
 
+TEST_F(PsetView, ShowingWritesOnlyTheDerivedPercentAndTheAnglesItsStrategyDoesNotUse) {
+    // 13/11 around 12: 8.33333333 %, at the precision of the record's text.
+    setTexts(2, {{PsetField::Strategy, "4.0"},
+                 {PsetField::TqTarget, "12"},
+                 {PsetField::TqHi, "13"},
+                 {PsetField::TqLo, "11"},
+                 {PsetField::TqPercent, "8.333"},
+                 {PsetField::TqDownshift, "11.7845"},
+                 {PsetField::AngleTarget, "-7"},
+                 {PsetField::AngleHi, "0.0"},
+                 {PsetField::AngleLo, "1.5"},
+                 {PsetField::SoftStart, "2"},
+                 {PsetField::Ergo, "-1"}});
+    app::PsetRecord before = table[2];
+    const auto view = session.ShowPset(2, false);
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->editors[int(ValueEditor::neDown)], 11.7845);
+    EXPECT_EQ(view->editors[int(ValueEditor::neAngleTarget)], -7);
+    EXPECT_TRUE(view->softStart); // any byte but 0 is on
+    EXPECT_TRUE(view->ergo);
+    before.setText(PsetField::TqPercent, "8.33333333");
+    EXPECT_EQ(table[2], before);
+    // A percent that already reads as the derived number keeps its text.
+    setTexts(2, {{PsetField::TqTarget, "100"},
+                 {PsetField::TqHi, "110"},
+                 {PsetField::TqLo, "90"},
+                 {PsetField::TqPercent, "10.0"}});
+    before = table[2];
+    session.ShowPset(2, false);
+    EXPECT_EQ(table[2], before);
+
+    // Shown with strategy 4 nothing more; with 2 (as the record says "4.0", the code stays) the angle
+    // target; with 31 every angle that does not read 0 already.
+    ASSERT_NE(session.showStrategy(2, 4), nullptr);
+    EXPECT_EQ(table[2], before);
+    session.showStrategy(2, 2);
+    before.setText(PsetField::AngleTarget, "0");
+    EXPECT_EQ(table[2], before);
+    EXPECT_EQ(text(2, PsetField::Strategy), "4.0");
+    session.showStrategy(2, 31);
+    before.setText(PsetField::AngleLo, "0");
+    EXPECT_EQ(table[2], before);
+    EXPECT_EQ(text(2, PsetField::AngleHi), "0.0");
+    EXPECT_EQ(session.showStrategy(2, 5), nullptr);
+    // The user's choice writes the code.
+    session.setStrategy(2, 1);
+    before.setText(PsetField::Strategy, "1");
+    EXPECT_EQ(table[2], before);
+}
+
 TEST_F(PsetView, PercentCheckBoxesAndSetToDefaultsWorkOnTheShownPsetOnly) {
     // Pset 2 is shown (added last).
     ASSERT_EQ(session.selector().value, 2);
@@ -157,8 +207,8 @@ TEST_F(PsetView, PercentCheckBoxesAndSetToDefaultsWorkOnTheShownPsetOnly) {
     EXPECT_FALSE(session.NeTqPer_Change(20));
     session.chkErgo_Click(true);
     session.BtnSetDefaults_Click();
-    pset::PsetEditorValues values;
-    values.TqTarget = 99;
+    pset::EditedValues values{};
+    values[0] = 99;
     session.StorePsetFromEditors(0, values);
     session.StorePsetFromEditors(9, values);
     EXPECT_EQ(table, before);
@@ -197,8 +247,18 @@ TEST_F(PsetView, UpdateCycleArmsOnEditsAndChangesAndKeepsItsFlags) {
     cycle.finished();
     EXPECT_FALSE(cycle.PercentEdited());
     cycle.takePending();
-    cycle.arm();
+    // The editors the user changed are marked for the store until the update ran.
+    cycle.userEdited(ValueEditor::neTqLo);
+    cycle.dragged(ValueEditor::neAngleHi);
     EXPECT_TRUE(cycle.pending());
+    EXPECT_TRUE(cycle.edited(ValueEditor::neTqLo));
+    EXPECT_TRUE(cycle.edited(ValueEditor::neAngleHi));
+    EXPECT_FALSE(cycle.edited(ValueEditor::neTqHi));
+    cycle.valueChanged(ValueEditor::neTqHi);
+    EXPECT_FALSE(cycle.edited(ValueEditor::neTqHi));
+    cycle.finished();
+    EXPECT_FALSE(cycle.edited(ValueEditor::neTqLo));
+    EXPECT_FALSE(cycle.edited(ValueEditor::neAngleHi));
 }
 
 TEST_F(PsetView, CurvePreviewFramesTheCurveAndCursorsSetTheirEditors) {

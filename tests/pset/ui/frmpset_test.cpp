@@ -11,6 +11,7 @@
 #include "pset/ui/installwindows.h"
 #include "pset/ui/vbnumedit.h"
 #include "tests/pset/psetgolden.h"
+#include "tests/pset/ui/psetwindow.h"
 #include "tests/support/ui/appfixture.h"
 
 #include <QAction>
@@ -32,60 +33,7 @@ using controls::ChartWidget;
 using pset::VbNumEdit;
 namespace codes = clink::codes;
 
-namespace {
-
-class PsetWindow : public apptest::AppFixture {
-protected:
-    PsetWindow() { pset::installWindows(ctx, module); }
-    ~PsetWindow() override { delete window.data(); }
-
-    // The window over the simulated USB dongle, which answers the opening's status reads.
-    void openOnUsb() {
-        useUsb();
-        ASSERT_TRUE(ctx.link.usb.ReopenDevice());
-        saveSettings();
-        open();
-    }
-    void open() {
-        window = qobject_cast<pset::frmPset*>(ctx.windows.open(app::wnd::frmPset));
-        ASSERT_TRUE(window);
-    }
-    template <typename T> T* child(const char* name) const {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
-    QAction* action(const char* name) const { return child<QAction>(name); }
-    VbNumEdit* edit(const char* name) const { return child<VbNumEdit>(name); }
-    ChartWidget* graph() const { return child<ChartWidget>("cwgraph1"); }
-    QString text(int n, PsetField f) const { return table()[n].text(f).trimmed(); }
-    app::PsetTable& table() const { return ctx.psetTable; }
-    // Waits until the update cycle and a new project's timer are done.
-    bool settled() {
-        return waitFor([&] { return !window->cycle().pending() && !module.session().newProjectPending(); });
-    }
-    // New Project from the menu, completed by its timer.
-    void newProject() {
-        action("mnuNewPset")->trigger();
-        ASSERT_TRUE(settled());
-    }
-    // Types a value into an editor as the user does: replace the text, then Enter.
-    void type(VbNumEdit* editor, const QString& value) {
-        editor->setFocus();
-        editor->selectAll();
-        QTest::keyClicks(editor, value);
-        QTest::keyClick(editor, Qt::Key_Return);
-    }
-    QStringList panels() const {
-        QStringList texts;
-        for (int i = 1; i <= 3; ++i)
-            texts << child<QLabel>(QStringLiteral("sbPanel%1").arg(i).toLatin1().constData())->text();
-        return texts;
-    }
-
-    pset::PsetModule module{ctx};
-    QPointer<pset::frmPset> window;
-};
-
-} // namespace
+using psetuitest::PsetWindow;
 
 TEST_F(PsetWindow, OpensWithItsCaptionMenusAndControlsAndReadsTheControllersPsets) {
     model.psetCount = 3;
