@@ -317,6 +317,51 @@ TEST_F(PsetShowing, WhatTheUserChangesIsWrittenAsTheUserSeesItAndNothingElse) {
     EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
 }
 
+TEST_F(PsetShowing, ReceivedPsetsConvertedBeyondRangeOrToFourDecimalsAreShownAndSavedAsReceived) {
+    // Two Psets in Nm as the controller holds them (bytes 1..7 of its four packets), received while the
+    // default units are lb-in. Pset 1: 750, 800, 690 Nm become 6638.25, 7080.8, 6107.19 lb-in; Pset 2:
+    // 13.5 Nm becomes 119.4885 lb-in.
+    model.psetCount = 2;
+    model.psets[1] = {3, 76, 29, 64,  31, 244, 26, 0, 136, 19, 112, 23, 160, 15,
+                      1, 44, 1,  194, 1,  150, 0,  1, 224, 46, 184, 11, 5,   1};
+    model.psets[2] = {1, 135, 0, 150, 0, 120, 0, 1, 100, 0, 111, 0, 99, 0,
+                      1, 0,   0, 0,   0, 0,   0, 0, 0,   0, 0,   0, 5,  2};
+    // Received by the session alone and saved: nothing shows a Pset.
+    dialogs->yesNoAnswers.enqueue(true);
+    module.session().mnuReceiveData_Click();
+    ASSERT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
+    dialogs->fileNames.enqueue(folder.file(QStringLiteral("plain.Pst")));
+    module.session().mnuSave_Click();
+    const QByteArray withoutShowing = folder.read(QStringLiteral("plain.Pst"));
+    EXPECT_EQ(field(withoutShowing, 1, PsetField::TqTarget), "6638.25   ");
+    EXPECT_EQ(field(withoutShowing, 2, PsetField::TqTarget), "119.4885  ");
+    EXPECT_EQ(field(withoutShowing, 2, PsetField::CycleComplete), "87.6249   ");
+    dialogs->messages.clear();
+
+    // Received from the window's menu, every Pset shown, saved.
+    open();
+    window->resize(900, 600);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_TRUE(waitFor([&] { return !module.session().statusReadPending(); }));
+    dialogs->yesNoAnswers.enqueue(true);
+    action("mnuReceiveData")->trigger();
+    ASSERT_TRUE(settled());
+    ASSERT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
+    EXPECT_EQ(edit("neTqHi")->text(), "7080.8");
+    showEveryPset();
+    type(edit("neCurrentPset"), QStringLiteral("2"));
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(edit("neTqTarget")->text(), "119.4885");
+    EXPECT_EQ(edit("neDown")->text(), "98.2461");
+    // The window's opening gave the project no curve ("None"); no derivation applies (asymmetric limits,
+    // Pset 2's angles 0 already).
+    QByteArray expected = withoutShowing;
+    expected.replace(int(PsetField::CurveFile) * app::PsetRecord::FieldWidth, app::PsetRecord::CurveFileWidth,
+                     QByteArray("None").leftJustified(app::PsetRecord::CurveFileWidth));
+    expectSameFile(saveFromWindow(QStringLiteral("shown.Pst")), expected);
+}
+
 TEST(VbNumEdit, ShowsWhatTheProgramSetsAsItIsAndHoldsTheUsersEntryToItsRangeAndDecimals) {
     pset::VbNumEdit edit(pset::EditorMaximum);
     edit.show();
