@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -158,7 +159,15 @@ TEST(TextViewer, ShowsTheTextReadOnlyInAFixedFontAndPrintsIt) {
     auto* view = viewer.findChild<QPlainTextEdit*>(QStringLiteral("txtView"));
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(view->isReadOnly());
-    EXPECT_TRUE(QFontInfo(view->font()).fixedPitch());
+    // What a reader sees: narrow and wide glyphs take the same room, so report columns stay aligned.
+    // (Some monospace fonts do not set the fixed-pitch flag, so the flag itself proves nothing.)
+    const QFontMetricsF metrics(view->font());
+    const qreal wide = metrics.horizontalAdvance(QLatin1Char('W'));
+    EXPECT_GT(wide, 0.0);
+    for (const QChar narrow : QStringLiteral("il.1 |"))
+        EXPECT_EQ(metrics.horizontalAdvance(narrow), wide) << "glyph '" << QString(narrow).toStdString() << "'";
+    EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("   1   12.50    180")),
+              metrics.horizontalAdvance(QStringLiteral("Pset  Torque  Angle")));
     EXPECT_EQ(viewer.text(), QStringLiteral("Pset  Torque  Angle\n   1   12.50    180\n"));
 
     viewer.findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
