@@ -9,7 +9,6 @@ namespace ids = clink::ids;
 namespace {
 constexpr int ToolEepromReadCode = 0x90;
 constexpr int ToolEepromWriteCode = 0x60;
-constexpr int ButtonTestCode = 0x40;
 constexpr int EepromReplyCode = 0x30;
 constexpr int StatusCode = 0x10;
 // The value an EEPROM read outside the tool's memory returns.
@@ -43,6 +42,7 @@ int ControllerModel::countReceived(CanId id, int code) const {
 
 std::vector<CanMessage> ControllerModel::respond(const CanMessage& request, Transport transport) {
     received.push_back(request);
+    endButtonStreamOn(request);
     if (noReply.count(request.id) || silentEepromRequest(request, transport))
         return {};
     std::vector<CanMessage> replies;

@@ -7,7 +7,9 @@
 #include "sim/recentlog.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -78,9 +80,16 @@ public:
     void armRundown(int onStatusRequest = 1) { rundownArmedIn_ = onStatusRequest; }
 
     // --- software version, Psets, logic and ladder blocks, curves ---
-    // Software version.
+    // Software version; the major number is the controller type.
     int verMajor = 4;
     int verMinor = 2;
+    // The controller types the stand-in plays: 3 keeps a ladder program, 4 the version 2 logic, 5 the batch
+    // (version 3) logic.
+    static constexpr int FirstControllerType = 3;
+    static constexpr int LastControllerType = 5;
+    // Plays a controller of this type: the version answer (type and that type's minor number) and the
+    // program store the type uses. A type outside 3..5 changes nothing and gives false.
+    bool playControllerType(int type);
     // Psets by number, each in its received layout (four packets of seven bytes). Pset numbers without a
     // slot read as zeros.
     static constexpr int PsetSlots = 10;
@@ -165,13 +174,19 @@ public:
         int center = 1000;
     };
     ButtonSensorWords buttonSensors;
-    // Frames the stream sends after each button-test request; then it stops until the next request.
-    static constexpr int ButtonStreamFrames = 2000;
-    bool buttonStreamRunning() const { return buttonStreamLeft_ > 0; }
+    static constexpr int ButtonTestCode = 0x40;
+    // A button-test request [40 0 ...] starts the stream afresh; it runs until the tool is asked anything else on its
+    // request identifier (an EEPROM read or write, the button state) or for this long, so a person has
+    // time to set the light ring and press Run Test between the readings.
+    static constexpr std::chrono::milliseconds ButtonStreamTime{60000};
+    bool buttonStreamRunning() const { return buttonStreamRunning_ && clock() < buttonStreamEnd_; }
     // The stream's next frame while it runs; the front ends take it at their own pace (one per PC frame on
     // USB, one per quiet interrupt-flag read on the parallel port, on a timer over Ethernet).
     std::optional<CanMessage> nextButtonSensorFrame();
     int buttonFramesSent = 0;
+    // The stand-in's clock (a steady clock); tests put a counting one in.
+    std::function<std::chrono::milliseconds()> clock = steadyClock;
+    static std::chrono::milliseconds steadyClock();
 
     // --- devices: serial-output mode, socket tray, the tool's cycle counters (model_devices.cpp) ---
     // The serial-output mode byte (any value is kept); the next silentModeRequests mode requests get no
@@ -212,6 +227,24 @@ public:
     // A rundown report on the same identifier: [40 status T A E], each word signed, low byte first.
     static CanMessage rundownMessage(int cycleStatus, int torque, int angle, int externalTorque);
 
+    // --- a tool at work (model_workcycle.cpp): the rundowns and faults the controller reports on its own ---
+    // The next rundown of a fixed round of outcomes around the status target (accepted ones, and each
+    // torque and angle limit missed once): final torque and angle judged against the torque window
+    // (target +- TorqueBandPermille) and the angle window (AngleLowLimit..AngleHighLimit tenths of a
+    // degree). It becomes rundown[] and is reported both ways the controller reports a rundown: the run
+    // screen's record on 10EF1102 (start frame, three blocks) and the monitors' report on 13EF0106
+    // (torques in thousandths of the target). The result code: 1 accepted, else 2 torque high, 4 torque
+    // low, 8 angle high, 16 angle low, added.
+    static constexpr int TorqueBandPermille = 100;
+    static constexpr int AngleHighLimit = 900;
+    static constexpr int AngleLowLimit = 100;
+    std::vector<CanMessage> nextRundown();
+    int rundownsPlayed = 0;
+    // The next fault of a round through the four groups (auto-reset, cycle-reset, external-reset faults,
+    // warnings), one flag each, on 13EF0106.
+    CanMessage nextFault();
+    int faultsPlayed = 0;
+
     // --- fault knobs ---
     // Tool EEPROM, transducer EEPROM and DSP parameter requests for these addresses get no reply.
     std::set<int> silentAddresses;
@@ -230,7 +263,9 @@ public:
 private:
     std::vector<CanMessage> toolEepromRequest(const CanMessage& m);
     std::vector<CanMessage> buttonTestRequest(const CanMessage& m);
-    int buttonStreamLeft_ = 0;
+    void endButtonStreamOn(const CanMessage& request);
+    bool buttonStreamRunning_ = false;
+    std::chrono::milliseconds buttonStreamEnd_{0};
     std::vector<CanMessage> statusRequest(const CanMessage& m);
     void seedServiceMemories();
     void seedDspDefaults();

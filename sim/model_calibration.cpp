@@ -1,25 +1,40 @@
 // The tool's button sensors for the button calibration: a button-test request makes the tool stream its
-// four sensor words on 16EF0102 for a while. The stream is bounded so that a forgotten calibration does
-// not flood the bus for ever; each new request starts it afresh.
+// four sensor words on 16EF0102. The stream is bounded so that a forgotten calibration does not flood the
+// bus for ever: it ends when the tool is asked anything else, or after ButtonStreamTime; each new request
+// starts it afresh.
 #include "sim/controllermodel.h"
 #include "sim/framebytes.h"
 
 namespace sim {
 
+namespace ids = clink::ids;
+
 namespace {
 constexpr CanId ButtonSensorFrames = 0x16EF0102;
-
 } // namespace
 
+std::chrono::milliseconds ControllerModel::steadyClock() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
 std::vector<CanMessage> ControllerModel::buttonTestRequest(const CanMessage&) {
-    buttonStreamLeft_ = ButtonStreamFrames;
+    buttonStreamRunning_ = true;
+    buttonStreamEnd_ = clock() + ButtonStreamTime;
     return {}; // the stream is the answer
 }
 
+void ControllerModel::endButtonStreamOn(const CanMessage& request) {
+    // A filter frame is no question to the tool; the button-test request restarts the stream itself.
+    if (request.id == ids::ToolEepromRequest && request.data[0] != ButtonTestCode && !isZeroData(request))
+        buttonStreamRunning_ = false;
+}
+
 std::optional<CanMessage> ControllerModel::nextButtonSensorFrame() {
-    if (buttonStreamLeft_ <= 0)
+    if (!buttonStreamRunning()) {
+        buttonStreamRunning_ = false;
         return std::nullopt;
-    --buttonStreamLeft_;
+    }
     ++buttonFramesSent;
     const ButtonSensorWords& w = buttonSensors;
     return CanMessage{ButtonSensorFrames,

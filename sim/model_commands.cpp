@@ -45,6 +45,17 @@ ControllerModel::PsetBytes defaultPset(int number) {
 }
 } // namespace
 
+bool ControllerModel::playControllerType(int type) {
+    // The software minor number each type reports with its major number.
+    constexpr std::array<int, LastControllerType - FirstControllerType + 1> MinorVersions{5, 2, 10};
+    if (type < FirstControllerType || type > LastControllerType)
+        return false;
+    // The ladder or logic store follows the major number (playsLadder).
+    verMajor = type;
+    verMinor = MinorVersions[size_t(type - FirstControllerType)];
+    return true;
+}
+
 void ControllerModel::seedCommandDefaults() {
     for (int p = 0; p < PsetSlots; ++p)
         psets[size_t(p)] = defaultPset(p);

@@ -60,6 +60,34 @@ TYPED_TEST(LiveMonitors, PushedRundownShowsTheTargetAndScaledTorques) {
     EXPECT_EQ(this->monitor.lines().size(), 4);
 }
 
+TYPED_TEST(LiveMonitors, TheStandInsWorkCycleShowsItsFaultsAndRundowns) {
+    this->model.target = 1200; // 120
+    if constexpr (IsParallel<TypeParam>)
+        this->chip.broadcastEvery = sim::SpiChip::DefaultBroadcastEvery;
+    this->linkCheck(ids::ToolReply);
+    this->monitor.load();
+    const std::vector<QStringList> faults{{"---- Auto Reset Faults Received ----", "TID TIMEOUT"},
+                                          {"---- Cycle Reset Faults Received ----", "LOAD RUN TIMEOUT"},
+                                          {"---- External Reset Faults Received ----", "PSET VALUE"},
+                                          {"---- Warnings Received Received ----", "XDUCER OFF TOOL"}};
+    for (const QStringList& fault : faults) {
+        this->reportFault(this->model.nextFault());
+        this->monitor.faultTick();
+        const QStringList& lines = this->monitor.lines();
+        ASSERT_GE(lines.size(), 2);
+        EXPECT_EQ(lines.mid(lines.size() - 2), fault);
+    }
+    // The third rundown of the round: torque high, angle 60; the monitor shows what the run screen does.
+    this->model.nextRundown();
+    this->model.nextRundown();
+    this->reportRundown(this->model.nextRundown().back());
+    EXPECT_EQ(this->monitor.rundownTick(), MonitorSession::RundownTick::Continue);
+    EXPECT_EQ(this->monitor.lines(),
+              (QStringList{base::fixed40("Current Target: 120"), "Tool Final Torque: 138",
+                           "Tool Final Angle: 60", "External Transducer Final Torque: 138"}));
+    EXPECT_TRUE(this->dialogs.messages.empty());
+}
+
 TYPED_TEST(LiveMonitors, ButtonStatesShowInTheirLabels) {
     this->model.buttons = {1, 0, 0, 5};
     this->linkCheck(ids::ButtonReply);
@@ -146,6 +174,46 @@ TYPED_TEST(RunScreen, UnknownCodesKeepStatusColoursAndUnits) {
     EXPECT_EQ(rows[1][9], "6");
     EXPECT_EQ(rows[1][10], "Nm");
     EXPECT_EQ(rows[1][3], "13");
+}
+
+TYPED_TEST(RunScreen, TheStandInsWorkCycleShowsEveryResultInTurnAndLogsIt) {
+    this->model.target = 1200;
+    this->model.units = 1;
+    ASSERT_EQ(this->screen.startLink(), RunScreenSession::Start::Polling);
+    struct Shown {
+        QString status;
+        QString torque;
+        QString angle;
+        QString logged;
+    };
+    const std::vector<Shown> round{
+        {"Status: Accept", "120", "45", "Accept"},          {"Status: Accept", "123", "52", "Accept"},
+        {"Status: Torque Hi", "138", "60", "Tq Hi"},        {"Status: Accept", "115.2", "38", "Accept"},
+        {"Status: Torque Lo", "100.8", "30", "Tq Lo"},      {"Status: Angle Hi", "120.6", "95", "Angle Hi"},
+        {"Status: Angle Lo", "119.4", "8", "Angle Lo"},     {"Status: Tq Hi/Angle Hi", "134.4", "120", "Tq Hi/Angle Hi"},
+    };
+    for (const Shown& shown : round) {
+        SCOPED_TRACE(shown.status.toStdString());
+        std::vector<CanMessage> frames = this->model.nextRundown();
+        // The run screen listens on its own identifier; the monitors' report goes elsewhere.
+        std::erase_if(frames, [](const CanMessage& m) { return m.id != ids::RunData; });
+        this->deliver(frames);
+        const RunScreenSession::Labels& l = this->screen.labels();
+        EXPECT_EQ(l[RunScreenSession::StatusLabel], shown.status);
+        EXPECT_EQ(l[RunScreenSession::TorqueLabel], shown.torque);
+        EXPECT_EQ(l[RunScreenSession::AngleLabel], shown.angle);
+        EXPECT_EQ(l[RunScreenSession::TargetLabel], "Tq Target: 120");
+        EXPECT_EQ(l[RunScreenSession::HighLabel], "Tq Hi: 132");
+        EXPECT_EQ(l[RunScreenSession::LowLabel], "Tq Lo: 108");
+        EXPECT_EQ(l[RunScreenSession::AngleHighLabel], "Angle Hi: 90");
+        EXPECT_EQ(l[RunScreenSession::AngleLowLabel], "Angle Lo: 10");
+        EXPECT_EQ(l[RunScreenSession::UnitsLabel], "In-Lb");
+        EXPECT_EQ(l[RunScreenSession::PsetLabel], "Current Pset: 1");
+    }
+    const QList<QStringList> rows = this->loggedRows();
+    ASSERT_EQ(rows.size(), qsizetype(round.size()));
+    for (size_t i = 0; i < round.size(); ++i)
+        EXPECT_EQ(rows[qsizetype(i)][9], round[i].logged) << i;
 }
 
 } // namespace
