@@ -10,8 +10,11 @@ namespace clink {
 TransactionPump::TransactionPump(base::EventPump& pump, LinkClock& clock) : pump_(pump), clock_(clock) {}
 
 void TransactionPump::begin() {
-    if (depth_++ == 0)
-        refused_ = false;
+    // A nested transaction is a step of its outer one: the silence is counted from the outermost start.
+    if (depth_++ > 0)
+        return;
+    refused_ = false;
+    cancelled_ = false;
     lastHeard_ = clock_.nowMs();
 }
 
@@ -26,8 +29,17 @@ void TransactionPump::heard() {
 }
 
 void TransactionPump::refused() {
-    if (running())
-        refused_ = true;
+    if (!running())
+        return;
+    refused_ = true;
+    wake();
+}
+
+void TransactionPump::cancel() {
+    if (!running())
+        return;
+    cancelled_ = true;
+    wake();
 }
 
 int64_t TransactionPump::silentMs() {
@@ -39,7 +51,7 @@ bool TransactionPump::over(int64_t aheadMs) {
         return true;
     if (!running())
         return false;
-    return refused_ || silentMs() + aheadMs >= SilenceCapMs;
+    return refused_ || cancelled_ || silentMs() + aheadMs >= SilenceCapMs;
 }
 
 bool TransactionPump::waitUntil(const std::function<bool()>& done, long doEventsCount) {
@@ -49,7 +61,10 @@ bool TransactionPump::waitUntil(const std::function<bool()>& done, long doEvents
         return pump_.waitUntil(done, 0);
     const std::chrono::milliseconds left{SilenceCapMs - silentMs()};
     const long leftDoEvents = long(std::chrono::nanoseconds(left) / base::DoEventsSlice);
-    return pump_.waitUntil(done, std::min(doEventsCount, leftDoEvents));
+    // A send refused or a command cancelled meanwhile ends the wait; it then reports what done() says.
+    const bool held = pump_.waitUntil([&] { return done() || refused_ || cancelled_; },
+                                      std::min(doEventsCount, leftDoEvents));
+    return held && done();
 }
 
 Transaction::Transaction(ControllerLink& link) : Transaction(link, link.state.ConnectionType) {}

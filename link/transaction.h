@@ -1,13 +1,15 @@
 #pragma once
 // One exchange with the controller, from its first frame to its result. While one runs, every wait of the
 // link (and of a feature's own exchange) goes through the link's TransactionPump, which ends it:
-//   - at once when the link refused a send (the Ethernet socket is down): the transaction fails with its
-//     usual result, without waiting out its passes or counting on the socket coming back;
+//   - at once when the link refused a send or the Ethernet connection dropped: the transaction fails with
+//     its usual result, without waiting out its passes or counting on the socket coming back;
+//   - at once when the user ended the command it serves (the Exit or Cancel of the window it waits for);
 //   - when the controller has said nothing the transaction accepted for SilenceCapMs, counted across all its
-//     passes, tries and waits (a long transfer that keeps hearing from the controller goes on);
+//     passes, tries and waits, and across the transactions nested in it (a long transfer that keeps
+//     hearing from the controller goes on);
 //   - at once when the program closes (the pump's stop flag).
 // The counts of an exchange that hears its replies are untouched. Loops ask over() before each pass and
-// stop; waits are cut to what is left of the cap.
+// stop; waits are cut to what is left of the cap and end as soon as the transaction is over.
 //
 //   bool DataTx::ReadToolEeprom(int address) {
 //       Transaction tx(link_);            // on Ethernet: stale text dropped, flags cleared
@@ -32,8 +34,8 @@ public:
     TransactionPump(base::EventPump& pump, LinkClock& clock);
 
     void doEvents() override { pump_.doEvents(); }
-    // Outside a transaction: the pump's own wait. Inside: cut to what is left of the silence cap, and no
-    // wait at all once the transaction is over.
+    // Outside a transaction: the pump's own wait. Inside: cut to what is left of the silence cap, ended
+    // when the transaction is refused or cancelled meanwhile, and no wait at all once it is over.
     bool waitUntil(const std::function<bool()>& done, long doEventsCount) override;
     void wake() override { pump_.wake(); }
     void stop() override { pump_.stop(); }
@@ -45,10 +47,13 @@ public:
     void heard();
     // The transaction waited for the user (a prompt), not for the controller: the cap counts from now.
     void userAnswered() { heard(); }
-    // The link refused a send: the transaction ends.
+    // The link refused a send, or the connection it talks over dropped: the transaction ends.
     void refused();
-    // True when the running transaction must end: the program is closing, the link refused a send, or the
-    // controller has been silent for the cap, or would be after a further step of aheadMs.
+    // The user ended the command the transaction serves: it ends quietly, as after a refused send.
+    void cancel();
+    // True when the running transaction must end: the program is closing, the link refused a send, the
+    // user cancelled, or the controller has been silent for the cap, or would be after a further step of
+    // aheadMs.
     bool over(int64_t aheadMs = 0);
 
 private:
@@ -62,13 +67,15 @@ private:
     int depth_ = 0;
     int64_t lastHeard_ = 0;
     bool refused_ = false;
+    bool cancelled_ = false;
 };
 
 // Marks one transaction for its lifetime. Transactions may nest (a feature's exchange around a catalogue
-// transaction); each one starts its silence count afresh, a refused send ends them all. At the start, on
-// Ethernet, received text not yet parsed is dropped, and on every link AckReceived, ReplyReady and the
-// reply expectations are cleared, so that nothing a previous exchange left behind completes this one; the
-// expectations are cleared again at the end.
+// transaction, a block receive around each block's take); the outermost one starts the silence count and
+// a nested one is a step of it, so only an accepted frame moves the count. A refused send ends them all.
+// At the start, on Ethernet, received text not yet parsed is dropped, and on every link AckReceived,
+// ReplyReady and the reply expectations are cleared, so that nothing a previous exchange left behind
+// completes this one; the expectations are cleared again at the end.
 class Transaction {
 public:
     // A transaction on the chosen link (ConnectionType), or on the one named.
