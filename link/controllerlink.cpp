@@ -8,6 +8,13 @@ ControllerLink::ControllerLink(base::EventPump& pump_, base::Dialogs& dialogs_, 
       spi(state, pump, ppdev), dataTx(*this) {
     QObject::connect(&socket, &EthernetLink::dataArrived, &socket,
                      [this](const QByteArray& bytes) { ethernet.onDataArrival(bytes); });
+    QObject::connect(&socket, &EthernetLink::dataDropped, &socket, [this] { ethernet.onDataDropped(); });
+    // A connection that drops ends the exchange over it at once, as a refused send does: nothing can
+    // answer any more.
+    QObject::connect(&socket, &EthernetLink::dropped, &socket, [this] {
+        if (state.ConnectionType == TcpIp)
+            transactions.refused();
+    });
 }
 
 } // namespace clink

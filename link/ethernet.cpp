@@ -88,6 +88,13 @@ void Ethernet::onDataArrival(const QByteArray& bytes) {
     pump_.wake();
 }
 
+void Ethernet::onDataDropped() {
+    if (!s_.EthernetRxText.isEmpty())
+        qCDebug(lcFrames) << "Ethernet: frame cut by a flood dropped:"
+                          << s_.EthernetRxText.left(MaxFrameText);
+    s_.EthernetRxText.clear();
+}
+
 bool Ethernet::splitFrame(const QByteArray& frame, std::array<int, 19>& fields) const {
     // The head lands in field 1 (as 0), the identifier image in 2..5, the data in 6..13. Line ends
     // inside the frame are skipped; nothing may follow the last comma.

@@ -2,10 +2,14 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 namespace clink {
 
 EthernetLink::EthernetLink(QObject* parent) : QObject(parent) {
+    socket_.setReadBufferSize(MaxReadBuffer);
     connect(&socket_, &QTcpSocket::readyRead, this, &EthernetLink::deliverChunk);
+    connect(&socket_, &QAbstractSocket::disconnected, this, &EthernetLink::dropped);
     connect(&socket_, &QAbstractSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
         error_ = true;
         emit stateChanged(state());
@@ -48,7 +52,14 @@ void EthernetLink::close() {
 }
 
 void EthernetLink::deliverChunk() {
+    // A full buffer means the device sends faster than the program takes it: the backlog is dropped
+    // (after the chunk delivered now), else it would only grow.
+    const bool behind = socket_.bytesAvailable() >= MaxReadBuffer;
     const QByteArray bytes = socket_.read(MaxChunk);
+    if (behind) {
+        const qint64 skipped = socket_.skip(socket_.bytesAvailable());
+        dropped_ += std::max<qint64>(skipped, 0);
+    }
     if (socket_.bytesAvailable() > 0 && !chunkQueued_) {
         chunkQueued_ = true;
         QTimer::singleShot(0, this, [this] {
@@ -58,6 +69,8 @@ void EthernetLink::deliverChunk() {
     }
     if (!bytes.isEmpty())
         emit dataArrived(bytes);
+    if (behind)
+        emit dataDropped();
 }
 
 void EthernetLink::discardPending() {

@@ -28,10 +28,21 @@ public:
     // Received bytes are delivered in chunks of at most this size, each from its own turn of the event
     // loop, so a flood of text leaves the windows time to repaint.
     static constexpr qint64 MaxChunk = 64 * 1024;
+    // The socket holds at most this much received text. A device that sends faster than the program
+    // parses fills it; what is then waiting beyond one chunk is dropped, so memory stays bounded and the
+    // parser takes up again at the next whole frame.
+    static constexpr qint64 MaxReadBuffer = 256 * 1024;
+
+    // Received bytes dropped because the program fell a whole buffer behind, since the link was built.
+    qint64 droppedBytes() const { return dropped_; }
 
 signals:
     void dataArrived(const QByteArray& bytes);
+    // Received text was dropped after the last delivered chunk: what comes next does not continue it.
+    void dataDropped();
     void stateChanged(int state);
+    // The connection was up and is gone (closed by the device, lost, or closed here).
+    void dropped();
 
 private:
     // Delivers one chunk; what is left is delivered from the next turn of the event loop.
@@ -40,6 +51,7 @@ private:
     QTcpSocket socket_;
     bool error_ = false;
     bool chunkQueued_ = false;
+    qint64 dropped_ = 0;
 };
 
 } // namespace clink

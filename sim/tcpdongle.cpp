@@ -86,6 +86,20 @@ void TcpDongle::armOnAccept(CanId acceptId, std::function<void()> action) {
     armedAction_ = std::move(action);
 }
 
+void TcpDongle::dropClient() {
+    if (client_)
+        client_->disconnectFromHost();
+}
+
+qint64 TcpDongle::flood(const CanMessage& message, qint64 bytes) {
+    if (!client_ || bytes <= 0)
+        return 0;
+    const QByteArray frame = replyText(message);
+    const qint64 copies = (bytes + frame.size() - 1) / frame.size();
+    const QByteArray text = frame.repeated(copies);
+    return client_->write(text);
+}
+
 void TcpDongle::onReadyRead() {
     if (!client_)
         return;

@@ -34,6 +34,13 @@ public:
     void emitSpontaneous(const CanMessage& message);
     // Fires once, right after the next received frame whose accept identifier is acceptId.
     void armOnAccept(CanId acceptId, std::function<void()> action);
+    // The device drops the connection (as a dongle that is unplugged or restarts).
+    void dropClient();
+    // A device gone wild: copies of the message's frame, at least bytes of them, handed to the socket at
+    // once, whatever the accept identifier; returns the bytes written.
+    qint64 flood(const CanMessage& message, qint64 bytes);
+    // Bytes handed to the socket and not yet sent.
+    qint64 bytesToWrite() const { return client_ ? client_->bytesToWrite() : 0; }
 
     // A tool's button-sensor stream is sent on its own, one frame every this many milliseconds.
     static constexpr int ButtonStreamPeriodMs = 1;
