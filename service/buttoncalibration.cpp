@@ -118,6 +118,9 @@ void ButtonCalibration::BtnCal_Click(int index) {
 
 void ButtonCalibration::cancel() {
     cancelled_ = true;
+    // Only the readings hold the program busy with this window usable: an exchange under way is theirs.
+    if (running_)
+        link_.transactions.cancel();
     link_.pump.wake();
 }
 
@@ -175,11 +178,13 @@ bool ButtonCalibration::Show_ButtonStep(int step) {
     addLine(TakingReadings);
     ButtonSensors::Result result;
     {
-        base::BusyGuard guard(busy_);
+        base::BusyGuard guard(busy_, window_);
         if (!guard.acquired())
             return false;
         result = sensors_.takeReadings(*progress_);
     }
+    if (cancelled_)
+        return false;
     if (result.outcome == ButtonSensors::Outcome::LinkFailed)
         sessionMessage(link_, result.failText, base::ProgramTitle, base::MessageIcon::Critical);
     if (result.outcome != ButtonSensors::Outcome::Taken) {

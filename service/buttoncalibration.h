@@ -61,10 +61,14 @@ public:
 
     // The window's progress bar (the frames of a step).
     void setProgress(base::Progress& progress) { progress_ = &progress; }
+    // The window the calibration belongs to: while a step takes its readings (seconds of the tool's
+    // stream) it holds the program busy in that window's name, so the window can still be closed.
+    void setWindow(const QObject* window) { window_ = window; }
 
     // 1 to 4: calibrates that button; the Run Test button ends the wait of a step.
     void BtnCal_Click(int index);
-    // Ends a running calibration at its next wait, without a message (the window is closing).
+    // Ends a running calibration at its next wait, without a message (the window is closing); readings
+    // under way end at once.
     void cancel();
 
     bool running() const { return running_; }
@@ -92,6 +96,7 @@ private:
     ButtonSensors sensors_;
     base::NoProgress noProgress_;
     base::Progress* progress_ = &noProgress_;
+    const QObject* window_ = nullptr;
     bool running_ = false;
     bool cancelled_ = false;
     bool RunTestPressed = false;

@@ -74,16 +74,23 @@ void ManualCalibration::btnManualCal_Click(double value) {
 bool ManualCalibration::mnuExit_Click() {
     if (menuEnabled_)
         return true;
-    CancelRequested = true;
     menuEnabled_ = true;
     clearLines();
     emit stateChanged();
-    link_.pump.wake();
+    requestCancel();
     return false;
 }
 
 void ManualCalibration::cancel() {
+    requestCancel();
+}
+
+void ManualCalibration::requestCancel() {
     CancelRequested = true;
+    // Only the wait for the rundown holds the program busy with this window usable: an exchange under
+    // way now is that wait's.
+    if (running_)
+        link_.transactions.cancel();
     link_.pump.wake();
 }
 
@@ -163,7 +170,7 @@ bool ManualCalibration::waitForFinalTorque() {
         if (CancelRequested || link_.pump.stopped())
             return false;
         link_.pump.doEvents();
-        base::BusyGuard guard(busy_);
+        base::BusyGuard guard(busy_, window_);
         if (!guard.acquired()) {
             link_.pump.waitUntil([this] { return CancelRequested; }, BusyRetryPause);
             continue;

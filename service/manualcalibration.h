@@ -8,8 +8,8 @@
 //   calibration.mnuManualCalibration_Click();   // runs; while a value is awaited the window calls
 //   calibration.btnManualCal_Click(100);        // the typed torque
 //
-// Exit during a run cancels it (the run ends at its next wait), turns the menu on again and clears the list;
-// the next Exit closes the window.
+// Exit during a run cancels it (a wait for the controller under way ends at once, and the run ends at its
+// next check), turns the menu on again and clears the list; the next Exit closes the window.
 
 #include "base/busyguard.h"
 
@@ -42,6 +42,10 @@ public:
     static double ConvertTorque(double value, int fromUnits, int toUnits);
 
     ManualCalibration(clink::ControllerLink& link, base::BusyState& busy);
+
+    // The window the run belongs to: while the run waits for the rundown (which can take as long as the
+    // user likes) it holds the program busy in that window's name, so the window's Exit stays usable.
+    void setWindow(const QObject* window) { window_ = window; }
 
     // Starts a calibration; the menu stays off from now on (until Exit).
     void mnuManualCalibration_Click();
@@ -76,8 +80,12 @@ private:
     void clearLines();
     void failBox(const QString& text, const QString& caption);
 
+    // Ends the run at its next check, and the exchange it waits in now.
+    void requestCancel();
+
     clink::ControllerLink& link_;
     base::BusyState& busy_;
+    const QObject* window_ = nullptr;
     bool running_ = false;
     bool CancelRequested = false;
     bool menuEnabled_ = true;

@@ -23,6 +23,7 @@ FormCalibration::FormCalibration(app::AppContext& ctx, QWidget* parent)
     : QWidget(parent), calibration_(ctx.link, ctx.busy) {
     setObjectName(QStringLiteral("FormCalibration"));
     setWindowTitle(Caption);
+    calibration_.setWindow(this);
 
     auto* menuBar = new QMenuBar(this);
     mnuManualCalibration =

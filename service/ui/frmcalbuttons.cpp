@@ -21,6 +21,7 @@ constexpr int ListRows = 16;
 
 frmCalButtons::frmCalButtons(app::AppContext& ctx, QWidget* parent)
     : QWidget(parent), calibration_(ctx.link, ctx.busy) {
+    calibration_.setWindow(this);
     setObjectName(QStringLiteral("frmCalButtons"));
     setWindowTitle(Caption);
 

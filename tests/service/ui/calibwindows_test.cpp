@@ -16,11 +16,16 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -294,6 +299,59 @@ TEST_F(ManualCalibrationWindow, ClosingWhileTheTorqueIsAskedForEndsTheRunFirst) 
     ASSERT_TRUE(waitFor([&] { return w.isNull(); }));
     EXPECT_TRUE(model.calibrationValues.empty());
     EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(CalibWindows, ExitWhileTheManualCalibrationWaitsForTheRundownEndsTheWaitAndTheRun) {
+    // Over Ethernet each look for the final torque waits seconds for the controller's report; this one
+    // never comes. The window stays usable meanwhile (the rest of the program is busy), and its Exit ends
+    // the look at once and the run at its next check, quietly.
+    connect(Link::Ethernet);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    trigger("mnuCalibrateTool");
+    QPointer<FormCalibration> w = opened<FormCalibration>();
+    ASSERT_FALSE(w.isNull());
+    auto* bar = w->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QAction* start = child<QAction>(w, "mnuManualCalibration");
+    QAction* exitMenu = child<QAction>(w, "mnuExit");
+    auto* list = child<QListWidget>(w, "List1");
+
+    bool clicked = false;
+    bool windowUsable = false;
+    bool programBusy = false;
+    QStringList linesAtClick;
+    // The user clicks Exit while the first look waits (from the wait's own event loop).
+    dongle.armOnAccept(ids::RunData, [&] {
+        QTimer::singleShot(0, w.data(), [&] {
+            clicked = true;
+            windowUsable = w->isEnabled() && bar->isEnabled();
+            programBusy = ctx.busy.busy() && !main.menuBar()->isEnabled();
+            linesAtClick = items(list);
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(exitMenu).center());
+        });
+    });
+    // Should the click be lost, the run is ended the hard way so that the test reports instead of hanging.
+    QTimer::singleShot(5000, &main, [&] { ctx.pump.stop(); });
+    start->trigger();
+
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(windowUsable);
+    EXPECT_TRUE(programBusy);
+    EXPECT_EQ(linesAtClick.last(), "Step 2: Please Run Controller To Final Tq");
+    EXPECT_FALSE(ctx.pump.stopped()); // the Exit ended the run, not the safety stop
+    EXPECT_FALSE(w->calibration().running());
+    EXPECT_FALSE(ctx.busy.busy());
+    EXPECT_TRUE(start->isEnabled());
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_TRUE(dialogs->messages.empty());
+    // One look only: the run ended at the check after it; nothing was sent to the tool.
+    const auto looks =
+        std::count_if(dongle.frames.begin(), dongle.frames.end(),
+                      [](const sim::TcpDongle::Received& r) { return r.accept == ids::RunData; });
+    EXPECT_EQ(looks, 1);
+    EXPECT_TRUE(model.calibrationValues.empty());
+    EXPECT_FALSE(w.isNull());
 }
 
 } // namespace
