@@ -109,6 +109,8 @@ class PpBlocks : public logictest::TransferOnEachLink<testsupport::PpFixture> {}
 
 TEST_F(PpBlocks, EachRequestIsFollowedByItsLooksWithoutWaiting) {
     linkCheck(clink::ids::CommandReply);
+    // The link's clock stands still: the counts alone end the wait, not the silence cap.
+    clock.stepPerReading = 0;
     s.TransferDelay = 2;
     model.unansweredLogicBlocks = {7};
     const int reads = chip.intfReads;
