@@ -4,6 +4,7 @@
 #include "app/ui/appcontext.h"
 #include "app/ui/commandframe.h"
 #include "app/ui/objectname.h"
+#include "app/ui/picktree.h"
 #include "app/ui/windowregistry.h"
 #include "base/vbrules.h"
 #include "ladder/elementcatalogue.h"
@@ -68,7 +69,8 @@ frmPLCIO::frmPLCIO(app::AppContext& ctx, LadderModule& module, QWidget* parent)
     buildMenus();
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
-    TreeView1 = named(new QTreeWidget(central), QStringLiteral("TreeView1"));
+    auto* tree = named(new app::PickTree(central), QStringLiteral("TreeView1"));
+    TreeView1 = tree;
     TreeView1->setHeaderHidden(true);
     TreeView1->setExpandsOnDoubleClick(false); // a double-click renames a rung
     TreeView1->setMinimumWidth(TreeMinimumWidth);
@@ -87,7 +89,9 @@ frmPLCIO::frmPLCIO(app::AppContext& ctx, LadderModule& module, QWidget* parent)
     sbPanel1 = named(new QLabel(statusBar()), QStringLiteral("sbPanel1"));
     statusBar()->addWidget(sbPanel1, 1);
 
-    connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this] { TreeView1_Click(); });
+    // A node is selected by the user's pick only: the item the tree makes current as it takes the focus
+    // is no selection, so the caption and the element lists stay as they opened.
+    connect(tree, &app::PickTree::picked, this, &frmPLCIO::TreeView1_Click);
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { TreeView1_DblClick(item); });
     connect(List1, &QListWidget::itemActivated, this, [this] { List1_DblClick(); });

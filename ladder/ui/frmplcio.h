@@ -60,7 +60,7 @@ public:
     // Rung menu.
     void mnuAddRung_Click();
     void mnuDeleteRung_Click();
-    // The tree's current node changed (mouse or keyboard); a rung double-clicked is renamed.
+    // The user picked a node of the tree (mouse or keyboard); a rung double-clicked is renamed.
     void TreeView1_Click();
     void TreeView1_DblClick(QTreeWidgetItem* item);
     // An entry of the element list activated (double-click or Enter): placed under the current node.

@@ -4,6 +4,7 @@
 #include "app/ui/barprogress.h"
 #include "app/ui/commandframe.h"
 #include "app/ui/objectname.h"
+#include "app/ui/picktree.h"
 #include "app/ui/windowregistry.h"
 #include "logicio/logicmodule.h"
 #include "logicio/logictransfer.h"
@@ -114,14 +115,14 @@ void frameLook(QGroupBox* frame) {
 
 // The rung list: one column, as wide as the list or as its longest caption (then it scrolls sideways),
 // so a chosen item is marked across the whole list.
-class RungList : public QTreeWidget {
+class RungList : public app::PickTree {
 public:
-    using QTreeWidget::QTreeWidget;
+    using app::PickTree::PickTree;
     void fitColumn() { setColumnWidth(0, std::max(sizeHintForColumn(0), viewport()->width())); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override {
-        QTreeWidget::resizeEvent(event);
+        app::PickTree::resizeEvent(event);
         fitColumn();
     }
 };
@@ -178,17 +179,17 @@ void frmLogicIo::buildMenus() {
 }
 
 QWidget* frmLogicIo::buildRungList() {
-    SmartOptionList = named(new RungList(this), QStringLiteral("SmartOptionList"));
+    auto* list = named(new RungList(this), QStringLiteral("SmartOptionList"));
+    SmartOptionList = list;
     SmartOptionList->setHeaderLabel(RungListCaption);
     SmartOptionList->setRootIsDecorated(false);
     SmartOptionList->setItemsExpandable(false);
     SmartOptionList->setUniformRowHeights(true);
     SmartOptionList->setMinimumHeight(RungListMinimumHeight);
     SmartOptionList->header()->setStretchLastSection(false);
-    connect(SmartOptionList, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (current)
-            SmartOptionList_NodeClick();
-    });
+    // Only the user's pick chooses a rung: the item the list makes current as it takes the focus, and the
+    // one the window marks after New or a transfer, leave the frames as they are.
+    connect(list, &app::PickTree::picked, this, &frmLogicIo::SmartOptionList_NodeClick);
     return SmartOptionList;
 }
 

@@ -59,7 +59,8 @@ protected:
                 return *it;
         return nullptr;
     }
-    void select(int node) { tree()->setCurrentItem(item(node)); }
+    // The user clicks a node of the tree.
+    void select(int node) { apptest::clickItem(tree(), item(node)); }
     // Presses a group button, then activates entry row of the element list with the keyboard.
     void place(const char* button, int row) {
         QTest::mouseClick(child<QPushButton>(QString::fromLatin1(button)), Qt::LeftButton);

@@ -72,8 +72,8 @@ protected:
         return sub == 0 ? header : header->child(sub - 1);
     }
     static QString caption(QWidget* w, int position) { return item(w, position)->text(0); }
-    // The user selects an item of the rung list.
-    static void click(QWidget* w, int position) { rungList(w)->setCurrentItem(item(w, position)); }
+    // The user clicks an item of the rung list.
+    static void click(QWidget* w, int position) { apptest::clickItem(rungList(w), item(w, position)); }
     // The user picks entry position of list k (with the value the prompt is answered with, if any).
     void choose(QWidget* w, int k, int position, std::optional<double> value = std::nullopt) {
         if (value)

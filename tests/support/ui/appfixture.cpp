@@ -4,6 +4,8 @@
 #include "tests/support/waitfor.h"
 
 #include <QTcpServer>
+#include <QTest>
+#include <QTreeWidget>
 
 namespace apptest {
 
@@ -26,6 +28,13 @@ std::unique_ptr<app::AppContext> makeContext(testsupport::ScriptedDialogs*& dial
     return std::make_unique<app::AppContext>(std::move(seams));
 }
 } // namespace
+
+void clickItem(QTreeWidget* tree, QTreeWidgetItem* item) {
+    ASSERT_TRUE(tree && item);
+    ASSERT_TRUE(tree->isVisible()) << "a click needs the tree on the screen";
+    tree->scrollToItem(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+}
 
 app::ValueButton ScriptedValueEntry::ask(app::ValueEntryForm& form) {
     shown.push_back(form);

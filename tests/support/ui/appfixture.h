@@ -16,7 +16,13 @@
 
 #include <gtest/gtest.h>
 
+class QTreeWidget;
+class QTreeWidgetItem;
+
 namespace apptest {
+
+// The user clicks an item of a shown tree, scrolled into view first.
+void clickItem(QTreeWidget* tree, QTreeWidgetItem* item);
 
 // Answers the value-entry dialog from a queue: the button and the values the user leaves in the fields.
 class ScriptedValueEntry : public app::ValueEntryPrompt {
