@@ -1,6 +1,7 @@
 #include "app/ui/windowregistry.h"
 
 #include "app/ui/captionfit.h"
+#include "app/ui/workarea.h"
 
 #include <QDialog>
 #include <QEventLoop>
@@ -149,6 +150,7 @@ void WindowRegistry::show(const QString& name, QWidget* window) {
         fitCaption(*frame);
         frame->show();
         window->show();
+        fitWorkArea(*window);
         mdiArea_->setActiveSubWindow(frame);
         return;
     }

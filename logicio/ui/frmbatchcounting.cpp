@@ -143,8 +143,9 @@ void frmBatchCounting::showBatch() {
     }
     chkEnable->setVisible(view.enableShown);
     chkEnable->setChecked(view.enabled);
-    // The options and the two inputs are shown for an enabled batch only (the heading with its inputs).
-    for (QWidget* detail : std::initializer_list<QWidget*>{frameOptions, lblSetReset, lblRstPrev, lblNextSet,
+    // The options and the two inputs are shown for an enabled batch only; the heading over the inputs
+    // stays.
+    for (QWidget* detail : std::initializer_list<QWidget*>{frameOptions, lblRstPrev, lblNextSet,
                                                            edit(ResetPrevEdit), edit(NextEdit)})
         detail->setVisible(view.detailsShown);
     for (int i = 0; i < BatchOptionCount; ++i)

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -56,6 +57,8 @@ controls::NumEdit* limitDisplay(const QString& name, QWidget* parent) {
     edit->setButtonSymbols(QAbstractSpinBox::NoButtons);
     return edit;
 }
+
+constexpr int UnitColumns = 2;
 
 QAction* menuAction(QMenu* menu, const QString& name, const QString& text) {
     QAction* action = menu->addAction(text);
@@ -208,14 +211,16 @@ QWidget* frmGraph::buildControls() {
 
     auto* units = new QGroupBox(QStringLiteral("Units"), panel);
     units->setObjectName(QStringLiteral("frameUnits"));
-    auto* unitsLayout = new QVBoxLayout(units);
+    // Two columns of units keep the controls within the height of the work area.
+    auto* unitsLayout = new QGridLayout(units);
     Option1 = new QButtonGroup(this);
     for (int code = base::LbIn; code <= base::Nm; ++code) {
         auto* option = new QRadioButton(UnitCaptions[std::size_t(code - 1)], units);
         option->setObjectName(QStringLiteral("Option1_%1").arg(code));
         option->setChecked(code == session_.DisplayUnits());
         Option1->addButton(option, code);
-        unitsLayout->addWidget(option);
+        const int at = code - base::LbIn;
+        unitsLayout->addWidget(option, at / UnitColumns, at % UnitColumns);
     }
     connect(Option1, &QButtonGroup::idClicked, this, &frmGraph::Option1_Click);
     column->addWidget(units);

@@ -2,6 +2,7 @@
 
 #include "app/ui/appcontext.h"
 #include "app/ui/windowregistry.h"
+#include "app/ui/workarea.h"
 #include "controls/ui/chartwidget.h"
 
 #include <QGroupBox>
@@ -26,6 +27,8 @@ const QString IntervalText = QStringLiteral("Sample Interval Adjust");
 const QString PrintedImageName = QStringLiteral("frmStats.png");
 // Index of the two labels that carry the window's own texts.
 constexpr int VersionLabel = 13;
+// The label of the loaded file's name, which runs under the charts.
+constexpr int FileLabel = 12;
 constexpr int IntervalLabel = 14;
 // The run chart's cursors, and the histogram's, in their order.
 enum RunChartCursor { TqHiCursor = 1, TqTargetCursor, TqLoCursor };
@@ -114,7 +117,7 @@ frmStats::frmStats(app::AppContext& ctx, QWidget* parent)
 
     auto* results = new QVBoxLayout;
     results->addWidget(lblStats[VersionLabel]);
-    for (int i = 0; i < VersionLabel; ++i)
+    for (int i = 0; i < FileLabel; ++i)
         results->addWidget(lblStats[std::size_t(i)]);
     results->addStretch();
 
@@ -130,10 +133,14 @@ frmStats::frmStats(app::AppContext& ctx, QWidget* parent)
     charts->addWidget(cwStatsGraph1, 1);
     charts->addWidget(histogramFrame, 1);
 
-    auto* layout = new QHBoxLayout(this);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(results);
+    columns->addLayout(charts, 1);
+    // A file name from a deep folder is wider than the results column: it has the window's width.
+    auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
-    layout->addLayout(results);
-    layout->addLayout(charts, 1);
+    layout->addLayout(columns, 1);
+    layout->addWidget(lblStats[FileLabel]);
 
     Form_Load();
 }
@@ -155,6 +162,8 @@ void frmStats::mnuloadFile_Click() {
     if (!session_.mnuloadFile_Click())
         return;
     Show_StatsResults();
+    // A long file name widens the results: the window grows with them rather than squeeze the charts.
+    app::fitWorkArea(*this);
     Plot_StatsGraph();
     const int n = session_.stats().count;
     settingAdj_ = true;

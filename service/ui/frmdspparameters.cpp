@@ -1,6 +1,7 @@
 #include "service/ui/frmdspparameters.h"
 
 #include "app/ui/appcontext.h"
+#include "app/ui/tabrows.h"
 #include "controls/ui/numedit.h"
 #include "service/ui/controlnames.h"
 
@@ -23,6 +24,7 @@ const QString WriteCaption = QStringLiteral("Write ");
 // The write bar runs over the request and its answer.
 constexpr int WriteBarSteps = 2;
 enum Column { LabelColumn, FieldColumn, ButtonColumn };
+constexpr int TabsPerRow = 6;
 } // namespace
 
 FrmDspParameters::FrmDspParameters(app::AppContext& ctx, QWidget* parent)
@@ -49,6 +51,8 @@ FrmDspParameters::FrmDspParameters(app::AppContext& ctx, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
+    // Twelve captions are wider than the work area in one row: they show in two.
+    layout->addWidget(new app::TabRows(*SSTab1, TabsPerRow, this));
     layout->addWidget(SSTab1, 1);
     layout->addWidget(Bar1);
 

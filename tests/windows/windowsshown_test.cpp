@@ -1,0 +1,268 @@
+// Every window of the program opened through its launcher (a menu of the main window, or the window that
+// opens it), shown offscreen at the main window's default size of 1024 x 720 with the event loop running:
+// its caption and opening state (current item, enabled frames, current tab), and a layout a technician can
+// read (nothing squeezed below its minimum, every tab in view, lists as wide as their lines, no scroll bar
+// on one line, nothing overlapping, no window larger than its work area). Each window leaves a screenshot
+// under the build folder (windows_shown/<name>.png) for a person to look at.
+#include "app/ui/frmoutput.h"
+#include "logicio/ladderconverter.h"
+#include "logicio/ui/frmlogicio.h"
+#include "monitor/runscreenlog.h"
+#include "tests/monitor/statsfixture.h"
+#include "tests/windows/shownfixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+using shown::caption;
+using shown::ShownWindows;
+
+namespace {
+
+// A window opened from a menu of the main window, and its caption.
+struct Launched {
+    const char* menu;
+    const char* window;
+    QString caption;
+    // The controller type the stand-in reports (it decides the logic editor, and the calibration needs 4).
+    int controllerType = 4;
+    // The screenshot's name when one window opens in more than one way.
+    const char* shot = nullptr;
+};
+
+void PrintTo(const Launched& l, std::ostream* os) {
+    *os << l.menu;
+}
+
+class EachWindow : public ShownWindows, public ::testing::WithParamInterface<Launched> {};
+
+TEST_P(EachWindow, OpensShownWithItsCaptionAndALayoutThatFits) {
+    const Launched& l = GetParam();
+    model.verMajor = l.controllerType;
+    trigger(l.menu);
+    QWidget* window = shownWindow(QString::fromLatin1(l.window));
+    ASSERT_TRUE(window);
+    EXPECT_EQ(caption(*window), l.caption);
+    EXPECT_TRUE(window->isEnabled());
+    // A tabbed window opens on its first tab.
+    for (const QTabWidget* tabs : window->findChildren<QTabWidget*>())
+        EXPECT_EQ(tabs->currentIndex(), 0) << tabs->objectName().toStdString();
+    expectLaidOut(*window, QString::fromLatin1(l.shot ? l.shot : l.window));
+    EXPECT_EQ(dialogs->messageTexts(), QStringList()) << l.menu;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(MainMenus, EachWindow, ::testing::Values(
+    Launched{"mnuCont_Conn", "frmSetConnection", "Set Controller Connection"},
+    Launched{"mnuReadToolEepromLocation", "frmValue2", " Brenstal"},
+    Launched{"mnuMonitorButtons", "FrmMonitorButtons", "Brenstal - Monitor Buttons"},
+    Launched{"mnuWriteTubeNut", "frmTubeNut", "Brenstal - Tube Nut Parameters"},
+    Launched{"mnuLedstates", "ToolLed", "Tool Leds"},
+    Launched{"mnuCalToolButtons", "frmCalButtons", "Brenstal - Calibrate Tool Buttons"},
+    Launched{"mnuCalibrateTool", "FormCalibration", " Brenstal - Calibration"},
+    Launched{"mnuWriteDspParameters", "FrmDspParameters", "  Brenstal - Dsp Parameters"},
+    Launched{"mnuTestSocketTray", "FrmTestSocketTray", "Brenstal - Test Socket Tray"},
+    Launched{"mnuNsmRundowns", "frmLogData",
+             "Nsm Rundown Data (RS-232)" + QString(73, u' ') + "Log File: C:\\FinalData.txt"},
+    Launched{"mnuNsmWriteSettings", "FormNsm", "Brenstal Nsm Settings"},
+    Launched{"mnuCollectSettings", "FrmCollectSettings", "Collect All Settings"},
+    Launched{"mnuFaultCodes", "FrmMonitor", "Brenstal - Monitor Faults", 4, "FrmMonitorFaults"},
+    Launched{"mnuMonitorRundowns", "FrmMonitor", "Brenstal - Monitor Rundowns", 4, "FrmMonitorRundowns"},
+    Launched{"mnuResetAll", "frmResetAll", "Reset All"},
+    Launched{"mnuSerialOut", "frmSerialOut", "Serial Out"},
+    Launched{"mnuPlotforge", "frmGraph", " Brenstal - Plotforge"},
+    Launched{"mnuPset", "frmPset", " Brenstal - Parameter Sets"},
+    Launched{"mnuTerminal", "DsmTerm", "Dsm Terminal"},
+    Launched{"mnuBuildMatch", "frmMatch", "Dsm Match File Builder"},
+    Launched{"mnuStats", "frmStats", "  Brenstal - Stats"},
+    Launched{"mnuLumenquest", "frmRunScreen1", "Lumenquest"},
+    Launched{"mnuLogicIo", "frmPLCIO", " Brenstal  - Logic I/O", 3},
+    Launched{"mnuLogicIo", "frmLogicIo", "Brenstal Logic I/O Ver. 2", 4},
+    Launched{"mnuLogicIo", "frmLogicIoB", "Brenstal Logic I/O Ver. 3", 5}));
+// clang-format on
+
+template <typename T> T* child(QWidget* w, const char* name) {
+    return w->findChild<T*>(QString::fromLatin1(name));
+}
+
+// Both rung-table editors open on rung 0 with their frames disabled although the rung list takes the focus
+// (a plain list would make its first item current then); the user's first pick, by key or mouse, chooses.
+TEST_F(ShownWindows, RungEditorsOpenOnRungZeroUntilTheUserPicksARung) {
+    for (const auto& [type, name] :
+         {std::pair{4, app::wnd::frmLogicIo}, std::pair{5, app::wnd::frmLogicIoB}}) {
+        SCOPED_TRACE(name.toStdString());
+        model.verMajor = type;
+        trigger("mnuLogicIo");
+        auto* w = qobject_cast<logicio::frmLogicIo*>(shownWindow(name));
+        ASSERT_TRUE(w);
+        auto* rungs = child<QTreeWidget>(w, "SmartOptionList");
+        EXPECT_EQ(QApplication::focusWidget(), rungs);
+        EXPECT_EQ(rungs->currentItem(), nullptr);
+        EXPECT_EQ(w->editor().CurrentRung(), 0);
+        for (const char* frame : {"Frame1_0", "Frame1_1"})
+            EXPECT_FALSE(child<QGroupBox>(w, frame)->isEnabled()) << frame;
+        EXPECT_EQ(child<QGroupBox>(w, "Frame1_0")->title(), "Rung 0 Inputs");
+        EXPECT_EQ(child<QGroupBox>(w, "Frame1_1")->title(), "Rung 0 Outputs");
+        EXPECT_EQ(child<QComboBox>(w, "Combo1_0")->currentIndex(), -1);
+        expectLaidOut(*w, name + QStringLiteral("_opened"));
+
+        // Down arrow: the first item, "Rung 1", picked by the user.
+        QTest::keyClick(rungs, Qt::Key_Down);
+        EXPECT_EQ(w->editor().CurrentRung(), 1);
+        EXPECT_TRUE(child<QGroupBox>(w, "Frame1_0")->isEnabled());
+        EXPECT_EQ(child<QGroupBox>(w, "Frame1_1")->title(), "Rung 1 Outputs");
+        // A click on rung 3's input item changes nothing; a click on "Rung 3" chooses it.
+        apptest::clickItem(rungs, rungs->topLevelItem(2)->child(0));
+        EXPECT_EQ(w->editor().CurrentRung(), 1);
+        apptest::clickItem(rungs, rungs->topLevelItem(2));
+        EXPECT_EQ(w->editor().CurrentRung(), 3);
+        EXPECT_EQ(child<QGroupBox>(w, "Frame1_0")->title(), "Rung 3 Inputs");
+        app::closeWindow(w);
+        settle();
+    }
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+// The ladder editor keeps its caption while the tree has the focus and nothing is picked; the user's pick of
+// a node names the window after it.
+TEST_F(ShownWindows, LadderEditorKeepsItsCaptionUntilTheUserPicksANode) {
+    model.verMajor = 3;
+    trigger("mnuLogicIo");
+    QWidget* w = shownWindow(app::wnd::frmPLCIO);
+    ASSERT_TRUE(w);
+    auto* tree = child<QTreeWidget>(w, "TreeView1");
+    EXPECT_EQ(QApplication::focusWidget(), tree);
+    EXPECT_EQ(tree->currentItem(), nullptr);
+    EXPECT_EQ(caption(*w), " Brenstal  - Logic I/O");
+    EXPECT_FALSE(child<QGroupBox>(w, "frmInput")->isEnabled());
+    EXPECT_FALSE(child<QGroupBox>(w, "frmOut")->isEnabled());
+    EXPECT_EQ(child<QListWidget>(w, "List1")->count(), 0);
+    apptest::clickItem(tree, tree->topLevelItem(0));
+    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
+    EXPECT_NE(caption(*w), " Brenstal  - Logic I/O");
+}
+
+// Without a controller type that names an editor the chooser opens.
+TEST_F(ShownWindows, LogicEditorChooser) {
+    model.verMajor = 2;
+    trigger("mnuLogicIo");
+    QWidget* w = shownWindow(app::wnd::frmMaybe);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(caption(*w), " Brenstal");
+    expectLaidOut(*w, app::wnd::frmMaybe);
+}
+
+// A report opens at the top left of the MDI area with its caption, wide enough for its lines.
+TEST_F(ShownWindows, ReportWindowOpensTopLeft) {
+    trigger("mnuReadSystemStatus");
+    const QList<QMdiSubWindow*> frames = main->mdiArea()->subWindowList();
+    ASSERT_EQ(frames.size(), 1);
+    QWidget* report = frames.first()->widget();
+    ASSERT_TRUE(qobject_cast<app::FrmOutput*>(report));
+    EXPECT_EQ(caption(*report), " Brenstal");
+    EXPECT_EQ(frames.first()->pos(), QPoint(0, 0));
+    expectLaidOut(*report, QStringLiteral("FrmOutput"));
+}
+
+// The modal windows: shown while they run, each checked before it closes.
+TEST_F(ShownWindows, ModalWindowsOfTheMainMenus) {
+    QStringList checked;
+    const auto look = [&](const QString& name, const QString& title) {
+        onModal(name, [&, name, title](QWidget* w) {
+            checked << name;
+            EXPECT_TRUE(w->isVisible()) << name.toStdString();
+            EXPECT_EQ(caption(*w), title);
+            expectLaidOut(*w, name);
+        });
+    };
+    look(app::wnd::frmPassword, QStringLiteral(" Brenstal -Palverin"));
+    look(app::wnd::formNewPword, QStringLiteral(" Brenstal "));
+    look(app::wnd::frmTestTool, QStringLiteral("Test Tool Cycle Counter"));
+    trigger("mnuLogin");
+    trigger("mnuChangePassword");
+    trigger("mnuToolTest");
+    EXPECT_EQ(checked, (QStringList{app::wnd::frmPassword, app::wnd::formNewPword, app::wnd::frmTestTool}));
+}
+
+// The windows other windows open: the Pset defaults, batch counting, the converter, the run screen's results.
+TEST_F(ShownWindows, WindowsOpenedFromOtherWindows) {
+    QStringList checked;
+    const auto look = [&](const QString& name, const QString& title) {
+        onModal(name, [&, name, title](QWidget* w) {
+            checked << name;
+            EXPECT_EQ(caption(*w), title);
+            expectLaidOut(*w, name);
+        });
+    };
+    look(app::wnd::frmDefaults, QStringLiteral(" Parameter Set Defaults"));
+    look(app::wnd::frmBatchCounting, QStringLiteral("Batch Counting"));
+    look(app::wnd::frmConvert, logicio::ConverterCaption);
+
+    trigger("mnuPset");
+    QWidget* pset = shownWindow(app::wnd::frmPset);
+    ASSERT_TRUE(pset);
+    QAction* defaults = nullptr;
+    for (QAction* a : pset->findChildren<QAction*>())
+        defaults = a->objectName() == QStringLiteral("mnuDefaults") ? a : defaults;
+    ASSERT_TRUE(defaults);
+    defaults->trigger();
+
+    model.verMajor = 5;
+    trigger("mnuLogicIo");
+    auto* v3 = qobject_cast<logicio::frmLogicIo*>(shownWindow(app::wnd::frmLogicIoB));
+    ASSERT_TRUE(v3);
+    v3->mnuBatchCounting_Click();
+    app::closeWindow(v3);
+    model.verMajor = 4;
+    trigger("mnuLogicIo");
+    auto* v2 = qobject_cast<logicio::frmLogicIo*>(shownWindow(app::wnd::frmLogicIo));
+    ASSERT_TRUE(v2);
+    v2->mnuConvert_Click();
+    EXPECT_EQ(checked,
+              (QStringList{app::wnd::frmDefaults, app::wnd::frmBatchCounting, app::wnd::frmConvert}));
+
+    QStringList record;
+    for (int field = 0; field < monitor::RundownLogFile::Fields; ++field)
+        record << QString::number(field);
+    ASSERT_TRUE(monitor::RundownLogFile::append(record));
+    trigger("mnuLumenquest");
+    QWidget* run = shownWindow(app::wnd::frmRunScreen1);
+    ASSERT_TRUE(run);
+    child<QAction>(run, "mnuViewRundowns")->trigger();
+    QWidget* results = shownWindow(app::wnd::frmResults);
+    ASSERT_TRUE(results);
+    EXPECT_EQ(caption(*results), "Rundown Results");
+    expectLaidOut(*results, app::wnd::frmResults);
+}
+
+// A report loaded from a folder with a long name: the statistics window widens for the file name rather
+// than squeeze its charts over the interval adjustment.
+TEST_F(ShownWindows, StatisticsWindowAfterALongFileName) {
+    trigger("mnuStats");
+    QWidget* w = shownWindow(app::wnd::frmStats);
+    ASSERT_TRUE(w);
+    const QString name = QStringLiteral("Rundown reports of line 4 station 12 second shift/run.txt");
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QFileInfo(name).path()));
+    ASSERT_TRUE(folder.write(name, statstest::threeRundownReport()));
+    dialogs->fileNames.enqueue(folder.file(name));
+    child<QAction>(w, "mnuloadFile")->trigger();
+    settle();
+    EXPECT_TRUE(child<QLabel>(w, "lblStats12")->text().endsWith(name));
+    expectLaidOut(*w, QStringLiteral("frmStats_loaded"));
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+} // namespace
