@@ -1,5 +1,6 @@
 #include "tests/windows/shownfixture.h"
 
+#include "app/ui/workarea.h"
 #include "palverin/installwindows.h"
 #include "tests/windows/windowlayout.h"
 
@@ -90,20 +91,14 @@ void ShownWindows::onModal(const QString& name, std::function<void(QWidget*)> ch
     modalChecks_.insert(name, std::move(check));
 }
 
-QWidget& ShownWindows::frameOf(QWidget& window) {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(window.parentWidget()))
-        return *frame;
-    return window;
-}
-
 QSize ShownWindows::workArea(QWidget& window) const {
     if (qobject_cast<QMdiSubWindow*>(window.parentWidget()))
-        return main->mdiArea()->viewport()->size();
+        return app::workArea(window);
     return main->size();
 }
 
 void ShownWindows::expectLaidOut(QWidget& window, const QString& name) {
-    QWidget& frame = frameOf(window);
+    QWidget& frame = app::frameOf(window);
     const QStringList problems = shown::layoutProblems(window, frame, workArea(window));
     EXPECT_TRUE(problems.isEmpty()) << name.toStdString() << ":\n"
                                     << problems.join(QLatin1Char('\n')).toStdString();

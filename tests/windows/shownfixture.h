@@ -32,8 +32,6 @@ protected:
     // Runs check on each modal window of that name while it is shown; the window closes afterwards.
     void onModal(const QString& name, std::function<void(QWidget*)> check);
 
-    // What is visible around the window: its MDI frame, or the window itself when it has none.
-    static QWidget& frameOf(QWidget& window);
     // The room a window has: the MDI area of the main window at its default size, or the main window's
     // size for a window of its own.
     QSize workArea(QWidget& window) const;

@@ -5,9 +5,13 @@
 // on one line, nothing overlapping, no window larger than its work area). Each window leaves a screenshot
 // under the build folder (windows_shown/<name>.png) for a person to look at.
 #include "app/ui/frmoutput.h"
+#include "app/ui/frmvalue.h"
+#include "app/ui/textviewer.h"
 #include "logicio/ladderconverter.h"
 #include "logicio/ui/frmlogicio.h"
 #include "monitor/runscreenlog.h"
+#include "service/collectselection.h"
+#include "service/ui/frmcollectsettings.h"
 #include "tests/monitor/statsfixture.h"
 #include "tests/windows/shownfixture.h"
 
@@ -25,6 +29,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 using shown::caption;
@@ -44,7 +49,7 @@ struct Launched {
 };
 
 void PrintTo(const Launched& l, std::ostream* os) {
-    *os << l.menu;
+    *os << (l.shot ? l.shot : l.window);
 }
 
 class EachWindow : public ShownWindows, public ::testing::WithParamInterface<Launched> {};
@@ -246,6 +251,61 @@ TEST_F(ShownWindows, WindowsOpenedFromOtherWindows) {
     ASSERT_TRUE(results);
     EXPECT_EQ(caption(*results), "Rundown Results");
     expectLaidOut(*results, app::wnd::frmResults);
+}
+
+// After collecting the controller's rundowns the collection window's list shows their lines whole: the
+// window widens for them.
+TEST_F(ShownWindows, CollectionWindowAfterTheRundowns) {
+    trigger("mnuCollectSettings");
+    auto* w = qobject_cast<service::FrmCollectSettings*>(shownWindow(app::wnd::FrmCollectSettings));
+    ASSERT_TRUE(w);
+    w->session().ChkSelection_Click(service::RundownsBox, service::BoxState::Ticked);
+    dialogs->fileNames.enqueue(folder.file(QStringLiteral("Cell")));
+    child<QPushButton>(w, "cmdBegin")->click();
+    settle();
+    auto* lines = child<QListWidget>(w, "List1");
+    ASSERT_GT(lines->count(), 0) << dialogs->messageTexts().join(QLatin1Char('|')).toStdString();
+    expectLaidOut(*w, QStringLiteral("FrmCollectSettings_rundowns"));
+}
+
+// The value-entry dialog (on each of its panels) and the text viewer run modally over the main window: each
+// is looked at while it runs, then closed as the user closes it (Esc).
+TEST_F(ShownWindows, ValueEntryDialogAndTextViewer) {
+    QStringList seen;
+    const auto lookAtModal = [&](const QString& name) {
+        QTimer::singleShot(0, main.get(), [&, name] {
+            settle();
+            QWidget* w = QApplication::activeModalWidget();
+            if (!w) {
+                ADD_FAILURE() << name.toStdString() << " is not shown";
+                return;
+            }
+            seen << name + QLatin1Char(':') + caption(*w);
+            expectLaidOut(*w, name);
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+    };
+    app::QtValueEntryPrompt prompt;
+    const std::pair<const char*, std::function<void(app::ValueEntryForm&)>> panels[] = {
+        {"frmValue", [](app::ValueEntryForm& f) { f.LblCaption(QStringLiteral("Counter 1 = ")); }},
+        {"frmValue_logger", [](app::ValueEntryForm& f) { f.SetframeLogger(true); }},
+        {"frmValue_eeprom",
+         [](app::ValueEntryForm& f) {
+             f.SetFrameEeprom(true);
+             f.SetLblEeprom(QStringLiteral("Write Tool Eeprom"));
+         }},
+    };
+    for (const auto& [name, prepare] : panels) {
+        app::ValueEntryForm form;
+        prepare(form);
+        lookAtModal(QString::fromLatin1(name));
+        EXPECT_EQ(prompt.ask(form), app::ValueButton::Cancel) << name;
+    }
+    app::QtTextViewer viewer(*dialogs);
+    lookAtModal(QStringLiteral("TextViewer"));
+    viewer.show(QStringLiteral("Default.txt"), QStringLiteral("Company : Brenstal\nType    : Logic I/O\n"));
+    EXPECT_EQ(seen, (QStringList{"frmValue: Brenstal", "frmValue_logger: Brenstal",
+                                 "frmValue_eeprom: Brenstal", "TextViewer:Default.txt"}));
 }
 
 // A report loaded from a folder with a long name: the statistics window widens for the file name rather
