@@ -1,10 +1,10 @@
 #include "app/curvefile.h"
 
-#include "base/textlines.h"
+#include "base/linereader.h"
 #include "base/torque.h"
 #include "base/vbrules.h"
 
-#include <QFileInfo>
+#include <QFile>
 
 #include <algorithm>
 #include <limits>
@@ -33,11 +33,20 @@ int16_t roundedSample(double v) {
 bool LoadCurveFile(const QString& path, int16_t units, CurveData& curve) {
     if (path.isEmpty() || path.startsWith(NoCurve))
         return false;
-    // Only a regular file: reading a FIFO or a device would wait for a writer or never end.
-    if (!QFileInfo(path).isFile())
+    // Only a regular file of a curve file's size: reading a FIFO or a device would wait for a writer or
+    // never end.
+    QFile file(path);
+    if (!base::openBoundedFile(file, MaxCurveFileBytes))
         return false;
     QStringList lines;
-    if (!base::readTextLines(path, lines) || lines.size() < HeaderLines || !base::isNumberText(lines.first()))
+    base::LineReader reader(file);
+    while (lines.size() < HeaderLines + CurveData::MaxSamples) {
+        std::optional<QString> line = reader.next();
+        if (!line)
+            break;
+        lines.append(std::move(*line));
+    }
+    if (reader.failed() || lines.size() < HeaderLines || !base::isNumberText(lines.first()))
         return false;
 
     const qsizetype count = std::min<qsizetype>(lines.size() - HeaderLines, CurveData::MaxSamples);

@@ -12,6 +12,11 @@
 
 namespace app {
 
+// A curve file holds ten header lines and the samples, one number per line; the readers use no more than
+// MaxSamples of them. A file this large is far beyond any such file, blanks around its numbers included,
+// and is refused unread.
+inline constexpr qint64 MaxCurveFileBytes = 1024 * 1024;
+
 struct CurveData {
     // The arrays hold indices 0..MaxSamples; a longer file is read up to MaxSamples samples.
     static constexpr int MaxSamples = 6000;
@@ -30,7 +35,8 @@ struct CurveData {
 // Reads a curve file into curve, converting every sample from tenths of lb-in into units (1..5).
 // Returns false and changes nothing when the path is empty or begins with "None" (case-sensitive: Pset
 // records store "None" when they have no curve), or when the path is not a regular file (a folder, a FIFO,
-// a device), the file cannot be read, has fewer than the 10 header lines or its line 1 is not a number.
+// a device), the file cannot be read, is larger than MaxCurveFileBytes, has fewer than the 10 header lines
+// or its line 1 is not a number. Only the header and the samples used are read.
 bool LoadCurveFile(const QString& path, int16_t units, CurveData& curve);
 
 } // namespace app

@@ -3,6 +3,7 @@
 #include "base/cp1252.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace base {
@@ -40,11 +41,8 @@ QByteArray joinLinesCrLf(const QStringList& lines) {
 
 bool readTextLines(const QString& path, QStringList& lines, QString* error) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+    if (!openRegularFile(file, QIODevice::ReadOnly, error))
         return false;
-    }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (error)
@@ -76,24 +74,47 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     return true;
 }
 
-bool appendFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    QByteArray whole;
-    QFile file(path);
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly)) {
-            if (error)
-                *error = file.errorString();
-            return false;
-        }
-        whole = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            if (error)
-                *error = file.errorString();
-            return false;
-        }
-        file.close();
+bool openRegularFile(QFile& file, QIODevice::OpenMode mode, QString* error) {
+    if (const QFileInfo info(file.fileName()); info.exists() && !info.isFile()) {
+        if (error)
+            *error = NotARegularFileText;
+        return false;
     }
-    return writeFileAtomically(path, whole + bytes, error);
+    if (!file.open(mode)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+namespace {
+// True when the file's last byte ends a line (or the file is empty or missing).
+bool endsWithLineEnd(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
+        return true;
+    if (!file.seek(file.size() - 1))
+        return true;
+    char last = 0;
+    return !file.getChar(&last) || last == '\r' || last == '\n';
+}
+} // namespace
+
+bool appendTextLines(const QString& path, const QStringList& lines, QString* error) {
+    QFile file(path);
+    if (!openRegularFile(file, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered, error))
+        return false;
+    QByteArray bytes = joinLinesCrLf(lines);
+    if (!endsWithLineEnd(path))
+        bytes.prepend("\r\n");
+    const qint64 before = file.size();
+    if (file.write(bytes) == bytes.size() && file.flush())
+        return true;
+    if (error)
+        *error = file.errorString();
+    file.resize(before);
+    return false;
 }
 
 bool writeTextLines(const QString& path, const QStringList& lines, QString* error) {

@@ -108,6 +108,14 @@ std::optional<int16_t> CInt(double value) {
     return static_cast<int16_t>(r);
 }
 
+std::optional<int> wholeInt(double value) {
+    const double whole = std::trunc(value);
+    if (!std::isfinite(whole) || whole < std::numeric_limits<int>::min() ||
+        whole > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return static_cast<int>(whole);
+}
+
 double Int(double value) {
     return std::floor(value);
 }

@@ -22,6 +22,10 @@ bool isNumberText(const QString& text);
 // fit a 16-bit integer (an overflow).
 std::optional<int16_t> CInt(double value);
 
+// The whole part of a value (cut toward zero) as an int; nothing when the value is not finite or its whole
+// part does not fit an int, where a plain conversion would be undefined.
+std::optional<int> wholeInt(double value);
+
 // Round half to even without a range check.
 double roundHalfEven(double value);
 

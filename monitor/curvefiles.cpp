@@ -1,7 +1,11 @@
 #include "monitor/curvefiles.h"
 
+#include "app/curvefile.h"
+#include "base/linereader.h"
 #include "base/textlines.h"
 #include "base/vbrules.h"
+
+#include <QFile>
 
 namespace monitor {
 
@@ -22,24 +26,50 @@ QStringList collectedCurveLines(int index, int curve, int word1, int word2) {
 }
 
 std::optional<int> curveFileNumber(const QString& path) {
-    QStringList lines;
-    if (!base::readTextLines(path, lines) || lines.size() < CurveHeaderWords)
+    QFile file(path);
+    if (!base::openBoundedFile(file, app::MaxCurveFileBytes))
         return std::nullopt;
-    return int(base::vbVal(lines[CurveNumberLine]));
+    base::LineReader reader(file);
+    std::optional<QString> line;
+    for (int i = 0; i <= CurveNumberLine; ++i)
+        line = reader.next();
+    for (int i = CurveNumberLine + 1; line && i < CurveHeaderWords; ++i) {
+        if (!reader.skip())
+            return std::nullopt;
+    }
+    if (!line)
+        return std::nullopt;
+    return base::wholeInt(base::vbVal(*line));
 }
 
-std::optional<QStringList> readCurveCollection(const QString& path, QString* error) {
-    QStringList lines;
-    if (!base::readTextLines(path, lines, error))
+std::optional<CurveCollection> readCurveCollection(const QString& path, QString* error) {
+    QFile file(path);
+    bool tooLarge = false;
+    if (!base::openBoundedFile(file, MaxCollectionFileBytes, error, &tooLarge)) {
+        if (tooLarge && error)
+            *error = InvalidCollectionText.arg(path);
         return std::nullopt;
-    QStringList entries;
-    for (QString entry : lines) {
-        entry = entry.trimmed();
+    }
+    base::LineReader reader(file);
+    CurveCollection collection;
+    while (collection.entries.size() < MaxCurvePlots) {
+        std::optional<QString> line = reader.next();
+        if (!line)
+            break;
+        QString entry = line->trimmed();
         if (entry.size() >= 2 && entry.startsWith(Quote) && entry.endsWith(Quote))
             entry = entry.mid(1, entry.size() - 2);
-        entries << (entry.isEmpty() ? NoCurve : entry);
+        collection.entries << (entry.isEmpty() ? NoCurve : entry);
     }
-    return entries;
+    collection.total = collection.entries.size();
+    while (reader.skip())
+        ++collection.total;
+    if (reader.failed()) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    return collection;
 }
 
 bool writeCurveCollection(const QString& path, const QStringList& slotPaths, QString* error) {

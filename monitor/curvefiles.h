@@ -45,13 +45,29 @@ inline const QString CollectionFileFilter =
 // index 4 the curve number and " 0 " stand in place of words 4 and 5.
 QStringList collectedCurveLines(int index, int curve, int word1, int word2);
 
-// The curve number in header line 5 of a curve file; nothing when the file cannot be read or is shorter
-// than its header.
+// A collection names at most one file per plot slot; a collection file this large is far beyond any list
+// of ten paths and is refused unread.
+inline constexpr qint64 MaxCollectionFileBytes = 1024 * 1024;
+// What a collection file too large to be one is refused with.
+inline const QString InvalidCollectionText = QStringLiteral("Not A Valid Curve Collection: %1");
+
+// The curve number in header line 5 of a curve file; nothing when the file cannot be read, is shorter than
+// its header or larger than a curve file, or its line 5 is not a number whose whole part an int holds.
+// Only the header is read.
 std::optional<int> curveFileNumber(const QString& path);
 
+struct CurveCollection {
+    // The entries for the plot slots, at most MaxCurvePlots.
+    QStringList entries;
+    // The entries the file holds, those past the slots included.
+    qsizetype total = 0;
+};
+
 // A collection file's entries: whole lines (a path may hold a comma), surrounding double quotes removed,
-// an empty line read as "None". Nothing, with the reason in error, when the file cannot be read.
-std::optional<QStringList> readCurveCollection(const QString& path, QString* error = nullptr);
+// an empty line read as "None". Only the first MaxCurvePlots lines are kept; the others are counted. Nothing,
+// with the reason in error, when the file cannot be read or is larger than MaxCollectionFileBytes
+// (InvalidCollectionText).
+std::optional<CurveCollection> readCurveCollection(const QString& path, QString* error = nullptr);
 
 // Writes the slots' paths, one per line; the old file stays whole until the new one is complete.
 bool writeCurveCollection(const QString& path, const QStringList& slotPaths, QString* error = nullptr);

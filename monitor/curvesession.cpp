@@ -298,8 +298,8 @@ void CurveSession::mnuLoadCollection_Click() {
         return;
     }
     QString error;
-    const std::optional<QStringList> entries = readCurveCollection(path, &error);
-    if (!entries) {
+    const std::optional<CurveCollection> collection = readCurveCollection(path, &error);
+    if (!collection) {
         dialogs_.message(error, CollectionLoadFailedCaption, base::MessageIcon::Critical);
         return;
     }
@@ -307,10 +307,10 @@ void CurveSession::mnuLoadCollection_Click() {
     graph_.removeAllPlots();
     clearSlots();
     DisableCurveMenus();
-    const int count = std::min<int>(int(entries->size()), MaxCurvePlots);
+    const int count = int(collection->entries.size());
     for (int k = 1; k <= count; ++k) {
         addSlot();
-        slots_[std::size_t(k)].path = entries->at(k - 1);
+        slots_[std::size_t(k)].path = collection->entries.at(k - 1);
     }
     QStringList unreadable;
     for (int k = 1; k <= count; ++k) {
@@ -327,8 +327,8 @@ void CurveSession::mnuLoadCollection_Click() {
     if (!unreadable.isEmpty())
         dialogs_.message(unreadable.join(QStringLiteral("\r\n")), FileErrorCaption,
                          base::MessageIcon::Critical);
-    if (entries->size() > MaxCurvePlots)
-        dialogs_.message(CollectionTooLong.arg(entries->size()), LoadCollectionCaption,
+    if (collection->total > MaxCurvePlots)
+        dialogs_.message(CollectionTooLong.arg(collection->total), LoadCollectionCaption,
                          base::MessageIcon::Information);
     dialogs_.message(CollectionLoaded, LoadCollectionCaption, base::MessageIcon::Exclamation);
 }

@@ -244,14 +244,14 @@ void RunScreenSession::logRecord(const RunResult& r, const QString& resultText) 
     logFailureShown_ = true;
 }
 
-std::optional<QList<QStringList>> RunScreenSession::viewRundowns() {
+std::optional<RundownLogRows> RunScreenSession::viewRundowns() {
     const QString path = RundownLogFile::path();
     if (!QFile::exists(path)) {
         link_.dialogs.message(NoLogText, base::ProgramTitle, base::MessageIcon::Critical);
         return std::nullopt;
     }
     QString error;
-    std::optional<QList<QStringList>> rows = RundownLogFile::read(&error);
+    std::optional<RundownLogRows> rows = RundownLogFile::read(&error);
     if (!rows)
         link_.dialogs.message(UnableToReadText + path + QStringLiteral("\r\n") + error, base::ProgramTitle,
                               base::MessageIcon::Critical);

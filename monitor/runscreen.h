@@ -12,6 +12,7 @@
 // stops when the window has gone meanwhile (close()).
 
 #include "monitor/runrecord.h"
+#include "monitor/runscreenlog.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -86,7 +87,7 @@ public:
 
     // View Rundowns: the log's rows for the results grid; nothing when there is no log ("Data file does
     // not exist") or it cannot be read (a box with the reason).
-    std::optional<QList<QStringList>> viewRundowns();
+    std::optional<RundownLogRows> viewRundowns();
     // Clear Rundowns: the log keeps its heading row only; a log that cannot be rewritten says so in the
     // status line.
     void clearRundowns();

@@ -1,5 +1,6 @@
 #include "monitor/runscreenlog.h"
 
+#include "base/cp1252.h"
 #include "base/programfolder.h"
 #include "base/textlines.h"
 
@@ -10,6 +11,15 @@ namespace monitor {
 namespace {
 constexpr QChar Quote = u'"';
 constexpr QChar Comma = u',';
+
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// The bytes that read as white space: tab, vertical tab, form feed, blank and the no-break space.
+bool isBlank(char c) {
+    return c == '\t' || c == '\v' || c == '\f' || c == ' ' || c == '\xA0';
+}
 } // namespace
 
 const QStringList RundownLogFile::Header = {
@@ -56,7 +66,7 @@ bool RundownLogFile::append(const QStringList& fields, QString* error) {
     if (!QFile::exists(path()))
         rows.append(row(Header));
     rows.append(row(fields));
-    return base::appendFileAtomically(path(), base::joinLinesCrLf(rows), error);
+    return base::appendTextLines(path(), rows, error);
 }
 
 bool RundownLogFile::clear(QString* error) {
@@ -65,16 +75,45 @@ bool RundownLogFile::clear(QString* error) {
     return base::writeTextLines(path(), {row(Header)}, error);
 }
 
-std::optional<QList<QStringList>> RundownLogFile::read(QString* error) {
-    QStringList lines;
-    if (!base::readTextLines(path(), lines, error))
+std::optional<RundownLogRows> RundownLogFile::read(QString* error) {
+    QFile file(path());
+    if (!base::openRegularFile(file, QIODevice::ReadOnly, error))
         return std::nullopt;
-    QList<QStringList> rows;
-    for (const QString& line : lines) {
-        if (!line.trimmed().isEmpty())
-            rows.append(fieldsOf(line));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
     }
-    return rows;
+    return RundownLogRows(std::move(bytes));
+}
+
+RundownLogRows::RundownLogRows(QByteArray bytes) : bytes_(std::move(bytes)) {
+    // A row begins at its first byte that is not a line end; rows of blanks only are left out.
+    const char* data = bytes_.constData();
+    const qsizetype size = bytes_.size();
+    qsizetype at = 0;
+    while (at < size) {
+        const qsizetype start = at;
+        bool blank = true;
+        while (at < size && !isLineEnd(data[at])) {
+            blank = blank && isBlank(data[at]);
+            ++at;
+        }
+        if (!blank)
+            starts_.push_back(start);
+        ++at;
+    }
+}
+
+QStringList RundownLogRows::fields(qsizetype index) const {
+    if (index < 0 || index >= size())
+        return {};
+    const qsizetype start = starts_[std::size_t(index)];
+    qsizetype end = start;
+    while (end < bytes_.size() && !isLineEnd(bytes_.at(end)))
+        ++end;
+    return RundownLogFile::fieldsOf(base::fromCp1252(bytes_.mid(start, end - start)));
 }
 
 } // namespace monitor

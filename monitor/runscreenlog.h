@@ -3,13 +3,33 @@
 // each in double quotes, separated by commas without blanks. The first row names the fields; every
 // rundown adds one row. The log outlives the windows; "Clear Rundowns" leaves the heading only.
 
-#include <QList>
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace monitor {
+
+// The rows of a rundown log as View Rundowns reads them: the file's bytes, read in one pass and kept once,
+// and where each row that is not blank begins. A row's fields are taken from its bytes when asked for, so
+// a log of any length costs about its own size, not a string per field.
+class RundownLogRows {
+public:
+    RundownLogRows() = default;
+    explicit RundownLogRows(QByteArray bytes);
+
+    qsizetype size() const { return qsizetype(starts_.size()); }
+    bool isEmpty() const { return starts_.empty(); }
+    // The fields of row index (0 the heading row), RundownLogFile::Fields of them; none for a row past the
+    // end.
+    QStringList fields(qsizetype index) const;
+
+private:
+    QByteArray bytes_;
+    std::vector<qsizetype> starts_;
+};
 
 class RundownLogFile {
 public:
@@ -29,9 +49,8 @@ public:
     static bool append(const QStringList& fields, QString* error = nullptr);
     // Rewrites an existing log with the heading row only; a missing log stays missing.
     static bool clear(QString* error = nullptr);
-    // The rows of the log, each as its fields; nothing, with the reason, when there is no log or it cannot
-    // be read.
-    static std::optional<QList<QStringList>> read(QString* error = nullptr);
+    // The rows of the log; nothing, with the reason, when there is no log or it cannot be read.
+    static std::optional<RundownLogRows> read(QString* error = nullptr);
 };
 
 } // namespace monitor

@@ -51,7 +51,7 @@ void SerialLoggerSession::onData() {
 
 void SerialLoggerSession::logReport(const QStringList& lines) {
     QString error;
-    if (base::appendFileAtomically(logPath(), base::joinLinesCrLf(lines + QStringList{QString()}), &error)) {
+    if (base::appendTextLines(logPath(), lines + QStringList{QString()}, &error)) {
         logFailureShown_ = false;
         return;
     }

@@ -41,10 +41,8 @@ CollectSelection decodeCollectSelection(const QByteArray& bytes) {
     return selection;
 }
 
-QByteArray encodeCollectSelection(const CollectSelection& selection, const QByteArray& old) {
-    QByteArray bytes = old;
-    if (bytes.size() < CollectSelection::Bytes)
-        bytes.resize(CollectSelection::Bytes, '\0');
+QByteArray encodeCollectSelection(const CollectSelection& selection) {
+    QByteArray bytes(CollectSelection::Bytes, '\0');
     for (int box = 0; box < CollectBoxes; ++box)
         putWord(bytes, box, selection.flags[size_t(box)]);
     putWord(bytes, CollectBoxes, selection.reserved);
@@ -57,22 +55,31 @@ bool loadCollectSelection(CollectSelection& selection, QString* error) {
     QFile file(path);
     if (!file.exists())
         return base::writeFileAtomically(path, {}, error);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // The record only: whatever follows it is not read.
+    if (!base::openRegularFile(file, QIODevice::ReadOnly, error))
+        return false;
+    const QByteArray record = file.read(CollectSelection::Bytes);
+    if (file.error() != QFileDevice::NoError) {
         if (error)
             *error = file.errorString();
         return false;
     }
-    selection = decodeCollectSelection(file.read(CollectSelection::Bytes));
+    selection = decodeCollectSelection(record);
     return true;
 }
 
 bool saveCollectSelection(const CollectSelection& selection, QString* error) {
-    const QString path = selectionPath();
-    QByteArray old;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        old = file.readAll();
-    return base::writeFileAtomically(path, encodeCollectSelection(selection, old), error);
+    // The record is written in place over the first 14 bytes: what follows it stays and is not read.
+    QFile file(selectionPath());
+    if (!base::openRegularFile(file, QIODevice::ReadWrite | QIODevice::Unbuffered, error))
+        return false;
+    const QByteArray record = encodeCollectSelection(selection);
+    if (file.write(record) != record.size() || !file.flush()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 QString collectBaseName(const QString& name) {

@@ -43,15 +43,16 @@ struct CollectSelection {
     bool operator==(const CollectSelection&) const = default;
 };
 
-// The record from file bytes (all zeros when they are fewer than the record), and the file bytes with the
-// record in place of their first 14 (what follows it is kept).
+// The record from file bytes (all zeros when they are fewer than the record), and the record's 14 bytes.
 CollectSelection decodeCollectSelection(const QByteArray& bytes);
-QByteArray encodeCollectSelection(const CollectSelection& selection, const QByteArray& old = {});
+QByteArray encodeCollectSelection(const CollectSelection& selection);
 
-// Reads DLOAD.cfg from the program's folder, creating it empty when it is missing. False with the error
-// when it can be neither read nor created (the selection is then all zeros).
+// Reads the record of DLOAD.cfg in the program's folder (its first 14 bytes, nothing after them), creating
+// the file empty when it is missing. False with the error when it can be neither read nor created, or is
+// not a regular file (the selection is then all zeros).
 bool loadCollectSelection(CollectSelection& selection, QString* error = nullptr);
-// Writes the record into DLOAD.cfg atomically, keeping anything after it. False with the error.
+// Writes the record into DLOAD.cfg in place (creating the file when missing): 14 bytes are written,
+// anything after them is kept unread. False with the error.
 bool saveCollectSelection(const CollectSelection& selection, QString* error = nullptr);
 
 // The base name of a chosen file name (see above); a name without a three-character extension is used as

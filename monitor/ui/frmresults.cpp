@@ -1,7 +1,9 @@
 #include "monitor/ui/frmresults.h"
 
+#include "monitor/rundownlogmodel.h"
+
 #include <QHeaderView>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace monitor {
@@ -16,52 +18,35 @@ frmResults::frmResults(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmResults"));
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose);
-    flxRundown = new QTableWidget(this);
+    model_ = new RundownLogModel(this);
+    flxRundown = new QTableView(this);
     flxRundown->setObjectName(QStringLiteral("flxRundown"));
+    flxRundown->setModel(model_);
     flxRundown->setEditTriggers(QAbstractItemView::NoEditTriggers);
     flxRundown->verticalHeader()->setVisible(false);
+    // Every row is one line of text: the grid need not measure each row of a long log.
+    flxRundown->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     flxRundown->setMinimumSize(GridWidth, GridHeight);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(flxRundown);
-    reset();
 }
 
-void frmResults::reset() {
-    flxRundown->clear();
-    flxRundown->setColumnCount(Columns);
-    flxRundown->setRowCount(1);
-    flxRundown->setHorizontalHeaderLabels(QStringList(Columns, QString()));
-}
-
-void frmResults::showRows(const QList<QStringList>& rows) {
-    reset();
-    if (rows.isEmpty())
-        return;
-    flxRundown->setHorizontalHeaderLabels(rows.first().mid(0, Columns));
-    for (qsizetype r = 1; r < rows.size(); ++r) {
-        const int row = int(r) - 1;
-        if (row >= flxRundown->rowCount())
-            flxRundown->insertRow(row);
-        for (int c = 0; c < Columns && c < rows[r].size(); ++c)
-            flxRundown->setItem(row, c, new QTableWidgetItem(rows[r][c]));
-    }
+void frmResults::showRows(RundownLogRows rows) {
+    model_->setRows(std::move(rows));
+    // Column widths are measured on the first rows only (the header's resize precision), not all of them.
     flxRundown->resizeColumnsToContents();
 }
 
 QList<QStringList> frmResults::rows() const {
     QList<QStringList> rows;
     QStringList heading;
-    for (int c = 0; c < Columns; ++c) {
-        const QTableWidgetItem* item = flxRundown->horizontalHeaderItem(c);
-        heading.append(item ? item->text() : QString());
-    }
+    for (int c = 0; c < Columns; ++c)
+        heading.append(model_->headerData(c, Qt::Horizontal).toString());
     rows.append(heading);
-    for (int r = 0; r < flxRundown->rowCount(); ++r) {
+    for (int r = 0; r < model_->rowCount(); ++r) {
         QStringList row;
-        for (int c = 0; c < Columns; ++c) {
-            const QTableWidgetItem* item = flxRundown->item(r, c);
-            row.append(item ? item->text() : QString());
-        }
+        for (int c = 0; c < Columns; ++c)
+            row.append(model_->index(r, c).data().toString());
         rows.append(row);
     }
     return rows;

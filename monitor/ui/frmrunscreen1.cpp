@@ -165,12 +165,12 @@ void frmRunScreen1::mnuClose_Click() {
 }
 
 void frmRunScreen1::mnuViewRundowns_Click() {
-    const std::optional<QList<QStringList>> rows = session_->viewRundowns();
+    std::optional<RundownLogRows> rows = session_->viewRundowns();
     if (!rows)
         return;
     QWidget* window = ctx_.windows.create(app::wnd::frmResults);
     if (auto* results = qobject_cast<frmResults*>(window))
-        results->showRows(*rows);
+        results->showRows(std::move(*rows));
     ctx_.windows.show(app::wnd::frmResults, window);
 }
 

@@ -56,6 +56,25 @@ TEST(Histogram, NoIntervalsOrAnEmptyRangeGiveNothing) {
     EXPECT_EQ(empty.counts, (std::vector<int>{0, 0, 0}));
 }
 
+TEST(Histogram, RangesAsWideAsTheDoubleRangeAreCountedAndUndividableIndexesPlaceNothing) {
+    // hi 1e308 and lo -1e308: the width of the range is beyond a double, the intervals are not.
+    const std::vector<double> values{-1e308, 10, 1e308, 5e307};
+    const auto h = histogram(values, 4, -1e308, 1e308);
+    // 5e307 is the lower edge of the last interval.
+    EXPECT_EQ(h.counts, (std::vector<int>{1, 0, 1, 2}));
+    EXPECT_EQ(h.centres, (std::vector<double>{-0.75e308, -0.25e308, 0.25e308, 0.75e308}));
+    const auto one = histogram(values, 1, -1e308, 1e308);
+    EXPECT_EQ(one.counts, std::vector<int>{4});
+    EXPECT_EQ(one.centres, std::vector<double>{0});
+
+    // An interval narrower than the smallest double: its index is not a number and nothing is placed.
+    const double tiny = std::numeric_limits<double>::denorm_min();
+    const std::vector<double> small{0, tiny};
+    const auto narrow = histogram(small, 3, 0, tiny);
+    EXPECT_EQ(narrow.counts, (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(narrow.counts.size(), narrow.centres.size());
+}
+
 TEST(ArrayExtremes, StartFromTheFirstValueAndKeepTheFirstIndex) {
     const std::vector<double> negative{-5, -2, -9, -2, -9};
     const auto e = maxMin(negative);

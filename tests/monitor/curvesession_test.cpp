@@ -268,6 +268,36 @@ TEST_F(CurveSession, ATwelveEntryCollectionLoadsTen) {
     EXPECT_EQ(graph.plotCount(), 10);
 }
 
+TEST_F(CurveSession, HostileCollectionsAndCurveFilesAreRefusedOrReadWithinBounds) {
+    // A curve file whose line 5 is "3e9": no curve number an int holds, so a torque curve, not an angle.
+    ASSERT_TRUE(folder.write("big.dat", "0\r\n0\r\n0\r\n0\r\n3e9\r\n0\r\n0\r\n0\r\n0\r\n0\r\n10\r\n20\r\n"));
+    const QString angle = writeCurve("angle.dat", 3, {50, 70});
+    ASSERT_TRUE(monitor::writeCurveCollection(folder.file("set.Acf"), {folder.file("big.dat"), angle}));
+    loadCollection(folder.file("set.Acf"));
+    ASSERT_EQ(session.slotCount(), 2);
+    EXPECT_EQ(graph.plot(1).axis, CurveGraph::TorqueAxis);
+    EXPECT_EQ(graph.plot(1).samples, (std::vector<double>{1, 2}));
+    EXPECT_EQ(graph.plot(2).axis, CurveGraph::AngleAxis);
+    EXPECT_EQ(messages(), QStringList{"Collection Loaded Successfully"});
+
+    // Megabytes of line feeds are no collection: refused with the load's failure box, the plots stay.
+    ASSERT_TRUE(folder.write("feeds.Acf", QByteArray(2 * 1024 * 1024, '\n')));
+    dialogs.okCancelAnswers.enqueue(true);
+    loadCollection(folder.file("feeds.Acf"));
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, "Not A Valid Curve Collection: " + folder.file("feeds.Acf"));
+    EXPECT_EQ(dialogs.messages[1].caption, "Curve Collection Save");
+    EXPECT_EQ(dialogs.messages[1].icon, base::MessageIcon::Critical);
+    EXPECT_EQ(session.slotCount(), 2);
+
+    // A curve file of megabytes: "Not A Valid Curve File", the slot keeps its curve.
+    ASSERT_TRUE(folder.write("feeds.dat", "500\r\n" + QByteArray(2 * 1024 * 1024, '\n')));
+    dialogs.fileNames.enqueue(folder.file("feeds.dat"));
+    session.mnuLoad_Click();
+    EXPECT_EQ(dialogs.messages.back().text, "Not A Valid Curve File: " + folder.file("feeds.dat"));
+    EXPECT_EQ(graph.plot(1).samples, (std::vector<double>{1, 2}));
+}
+
 TEST_F(CurveSession, ACollectionNamesTheCurveFilesItCouldNotRead) {
     const QString good = writeCurve("good.dat", 1, {10, 20});
     ASSERT_TRUE(folder.write("short.dat", "500\r\n0\r\n0\r\n"));

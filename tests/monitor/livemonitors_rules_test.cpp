@@ -279,9 +279,9 @@ TEST_F(PpRunScreen, ViewAndClearTheLog) {
     const auto rows = screen.viewRundowns();
     ASSERT_TRUE(rows);
     ASSERT_EQ(rows->size(), 2);
-    EXPECT_EQ(rows->first(), RundownLogFile::Header);
+    EXPECT_EQ(rows->fields(0), RundownLogFile::Header);
     screen.clearRundowns();
-    EXPECT_EQ(RundownLogFile::read(), QList<QStringList>{RundownLogFile::Header});
+    EXPECT_EQ(logRows(RundownLogFile::read()), QList<QStringList>{RundownLogFile::Header});
 }
 
 TEST_F(PpRunScreen, ALogThatCannotBeReadOrRewrittenSaysSo) {

@@ -8,6 +8,7 @@
 #include "monitor/runscreenlog.h"
 #include "monitor/toolmonitors.h"
 #include "tests/link/linkfixtures.h"
+#include "tests/monitor/logrows.h"
 #include "tests/support/tempfolder.h"
 
 #include <type_traits>
@@ -129,7 +130,7 @@ protected:
     }
     // The log's record rows.
     QList<QStringList> loggedRows() const {
-        const auto rows = RundownLogFile::read();
+        const auto rows = logRows(RundownLogFile::read());
         return rows ? rows->mid(1) : QList<QStringList>{};
     }
 

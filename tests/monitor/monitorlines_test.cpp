@@ -3,13 +3,16 @@
 #include "monitor/faultcodes.h"
 #include "monitor/nsmreport.h"
 #include "monitor/rundownlines.h"
+#include "monitor/rundownlogmodel.h"
 #include "monitor/runrecord.h"
 #include "monitor/runscreenlog.h"
+#include "tests/monitor/logrows.h"
 #include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
 using namespace monitor;
+using monitortest::logRows;
 
 namespace {
 
@@ -145,7 +148,7 @@ TEST(RundownLog, RowsAreQuotedFieldsAndTheLogBeginsWithItsHeading) {
     // Clearing a missing log creates none; the first row brings the heading.
     ASSERT_TRUE(RundownLogFile::clear());
     EXPECT_FALSE(QFile::exists(RundownLogFile::path()));
-    EXPECT_FALSE(RundownLogFile::read());
+    EXPECT_FALSE(logRows(RundownLogFile::read()));
     ASSERT_TRUE(RundownLogFile::append(fields));
     ASSERT_TRUE(RundownLogFile::append(fields));
     const QByteArray heading =
@@ -154,7 +157,7 @@ TEST(RundownLog, RowsAreQuotedFieldsAndTheLogBeginsWithItsHeading) {
         "\r\n";
     const QByteArray row = RundownLogFile::row(fields).toLatin1() + "\r\n";
     EXPECT_EQ(folder.read("Pset_RundownData.txt"), heading + row + row);
-    const std::optional<QList<QStringList>> rows = RundownLogFile::read();
+    const std::optional<QList<QStringList>> rows = logRows(RundownLogFile::read());
     ASSERT_TRUE(rows);
     EXPECT_EQ(*rows, (QList<QStringList>{RundownLogFile::Header, fields, fields}));
 
@@ -165,6 +168,66 @@ TEST(RundownLog, RowsAreQuotedFieldsAndTheLogBeginsWithItsHeading) {
     EXPECT_EQ(RundownLogFile::fieldsOf(R"("a,b", 2 ,"c")"),
               (QStringList{"a,b", "2", "c", "", "", "", "", "", "", "", "", "", ""}));
     EXPECT_EQ(RundownLogFile::fieldsOf(QString(R"("x",)").repeated(14)).size(), RundownLogFile::Fields);
+}
+
+TEST(RundownLog, AppendsLeaveEveryEarlierByteAndClearRewritesTheHeadingOnly) {
+    testsupport::TempProgramFolder folder;
+    const QStringList fields = {"08:00:01", "01/02/2026", "1",      "2",  "3", "4", "5",
+                                "6",        "7",          "Accept", "Nm", "",  "1"};
+    const QByteArray row = RundownLogFile::row(fields).toLatin1() + "\r\n";
+    // A log written elsewhere: other line ends, a blank line, a character above 127, and a last row cut
+    // short by a crash.
+    const QByteArray earlier = RundownLogFile::row(RundownLogFile::Header).toLatin1() + "\r\n" +
+                               "\"a\xe9\",\"b\"\n\r\n  \r\"c\"\r" + "\"09:00:00\",\"01/02";
+    ASSERT_TRUE(folder.write("Pset_RundownData.txt", earlier));
+    ASSERT_TRUE(RundownLogFile::append(fields));
+    ASSERT_TRUE(RundownLogFile::append(fields));
+    EXPECT_EQ(folder.read("Pset_RundownData.txt"), earlier + "\r\n" + row + row);
+
+    const auto rows = logRows(RundownLogFile::read());
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->size(), 6);
+    EXPECT_EQ(rows->at(1).mid(0, 3), (QStringList{QStringLiteral("a\u00e9"), "b", ""}));
+    EXPECT_EQ(rows->at(2)[0], "c");
+    EXPECT_EQ(rows->at(3).mid(0, 3), (QStringList{"09:00:00", "01/02", ""}));
+    EXPECT_EQ(rows->at(5), fields);
+
+    ASSERT_TRUE(RundownLogFile::clear());
+    EXPECT_EQ(folder.read("Pset_RundownData.txt"),
+              RundownLogFile::row(RundownLogFile::Header).toLatin1() + "\r\n");
+}
+
+TEST(RundownLog, TheGridModelTakesCellsFromTheLogAsAsked) {
+    RundownLogModel model;
+    // No log rows: no names, one empty row.
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.columnCount(), RundownLogFile::Fields);
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), "");
+    EXPECT_EQ(model.index(0, 12).data().toString(), "");
+
+    QByteArray bytes = RundownLogFile::row(RundownLogFile::Header).toLatin1() + "\r\n";
+    model.setRows(RundownLogRows(bytes));
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.headerData(12, Qt::Horizontal).toString(), "PSet");
+    EXPECT_EQ(model.index(0, 0).data().toString(), "");
+
+    // A long log: every row is there, in order, blank lines left out.
+    constexpr int Rundowns = 100000;
+    bytes.reserve(bytes.size() + Rundowns * 40);
+    for (int i = 1; i <= Rundowns; ++i) {
+        bytes += "\"" + QByteArray::number(i) + "\",\"d\",\"" + QByteArray::number(i % 97) + "\"\r\n";
+        if (i % 1000 == 0)
+            bytes += "\r\n \xa0\t\r\n";
+    }
+    model.setRows(RundownLogRows(bytes));
+    ASSERT_EQ(model.rowCount(), Rundowns);
+    EXPECT_EQ(model.index(0, 0).data().toString(), "1");
+    EXPECT_EQ(model.index(Rundowns - 1, 0).data().toString(), QString::number(Rundowns));
+    EXPECT_EQ(model.index(Rundowns - 1, 2).data().toString(), QString::number(Rundowns % 97));
+    EXPECT_EQ(model.index(4999, 0).data().toString(), "5000");
+    EXPECT_EQ(model.index(4999, 12).data().toString(), "");
+    EXPECT_FALSE(model.index(4999, 0).data(Qt::EditRole).isValid());
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), "Date");
 }
 
 QString spindle(int k, QChar fill) {

@@ -66,6 +66,23 @@ TEST_F(SerialLogger, TwoReportsInOneChunkAreShownAndLoggedInTurn) {
     EXPECT_EQ(shown.size(), 2);
 }
 
+TEST_F(SerialLogger, AReportIsAddedAfterTheLogsEarlierBytesUntouched) {
+    ASSERT_TRUE(nsm.isOpen());
+    // An earlier log of many reports whose last line was cut short.
+    QByteArray earlier;
+    for (int i = 0; i < 2000; ++i)
+        earlier += spindle(1 + i % 9, char('a' + i % 26)) + "\r\n\r\n";
+    earlier += "SPINDLE 04:cut";
+    ASSERT_TRUE(folder.write(QStringLiteral("FinalData.txt"), earlier));
+    ASSERT_TRUE(session.open(nsm.portPath()));
+    bool shown = false;
+    QObject::connect(&session, &SerialLoggerSession::reportShown, [&] { shown = true; });
+    ASSERT_TRUE(nsm.write("@R\r\n" + spindle(2, 'q') + "\r\n07@END"));
+    ASSERT_TRUE(testsupport::waitFor([&] { return shown; }));
+    EXPECT_EQ(log(), earlier + "\r\nRundown Number :7\r\n" + spindle(2, 'q') + "\r\n\r\n");
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
 TEST_F(SerialLogger, APortThatCannotBeOpenedSaysSoOnce) {
     EXPECT_FALSE(session.open(QStringLiteral("/dev/palverin-no-such-port")));
     ASSERT_EQ(dialogs.messages.size(), 1u);

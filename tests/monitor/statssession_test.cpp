@@ -13,11 +13,13 @@
 
 #include <QFile>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 using namespace monitor;
-using statstest::reportLines;
 using statstest::ReportContents;
+using statstest::reportLines;
 
 namespace {
 
@@ -61,6 +63,21 @@ TEST_F(StatsLoad, ThreeRundownReportGivesTheExactResults) {
     const controls::Histogram h = session.histogram(3);
     EXPECT_EQ(h.counts, (std::vector<int>{0, 3, 0}));
     EXPECT_TRUE(session.histogram(0).counts.empty());
+}
+
+TEST_F(StatsLoad, LimitsNearTheEndsOfTheDoubleRangeStillGiveAHistogram) {
+    ReportContents report;
+    report.hi = "1e308";
+    report.lo = "-1e308";
+    report.torques = QStringList{"10.00", "12.00", "14.00"};
+    EXPECT_TRUE(choose(save("wide.txt", base::joinLinesCrLf(reportLines(report)))));
+    EXPECT_EQ(session.report().hi, 1e308);
+    // Over [-1.7e308, 1.5e308] all three sit in the middle of three intervals, and in the one interval.
+    EXPECT_EQ(session.histogram(3).counts, (std::vector<int>{0, 3, 0}));
+    const controls::Histogram one = session.histogram(1);
+    EXPECT_EQ(one.counts, std::vector<int>{3});
+    ASSERT_EQ(one.centres.size(), 1u);
+    EXPECT_TRUE(std::isfinite(one.centres[0]));
 }
 
 TEST_F(StatsLoad, ValuesAreReadWholeAndLineEndsMayBeBareLineFeeds) {

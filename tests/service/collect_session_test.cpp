@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/stat.h>
+
 using namespace service;
 using base::MessageIcon;
 
@@ -118,6 +120,39 @@ TEST_F(CollectSession, SelectionFileIsOneFourteenByteRecordWithItsReservedWord) 
     EXPECT_EQ(c->box(LogicIoBox), BoxState::Ticked);
     c->mnuSetDefault_Click();
     EXPECT_EQ(config(), QByteArray::fromHex("0000FFFF000000000000000000007788"));
+}
+
+TEST_F(CollectSession, SelectionFileIsReadAndWrittenAsItsRecordOnly) {
+    // Megabytes after the record: the record is read, Set Default writes its 14 bytes over the first 14 in
+    // the same file, and the rest stays as it was.
+    const QByteArray tail(2 * 1024 * 1024, '\x5a');
+    ASSERT_TRUE(folder.write(QStringLiteral("DLOAD.cfg"),
+                             QByteArray::fromHex("0000FFFF00000000000000000000") + tail));
+    QFile held(folder.file(QStringLiteral("DLOAD.cfg")));
+    ASSERT_TRUE(held.open(QIODevice::ReadOnly));
+    auto c = fakeCollection();
+    c->Form_Load();
+    EXPECT_EQ(c->box(LogicIoBox), BoxState::Ticked);
+    tick(*c, {ToolEpromBox});
+    c->mnuSetDefault_Click();
+    EXPECT_EQ(held.read(CollectSelection::Bytes), QByteArray::fromHex("0000FFFF00000000FFFF00000000"));
+    EXPECT_EQ(config(), QByteArray::fromHex("0000FFFF00000000FFFF00000000") + tail);
+    EXPECT_TRUE(dialogs->messages.empty());
+
+    // Set Default with no file writes exactly the record.
+    ASSERT_TRUE(QFile::remove(folder.file(QStringLiteral("DLOAD.cfg"))));
+    c->mnuSetDefault_Click();
+    EXPECT_EQ(config(), QByteArray::fromHex("0000FFFF00000000FFFF00000000"));
+
+    // A FIFO in its place is refused at once, not waited on.
+    ASSERT_TRUE(QFile::remove(folder.file(QStringLiteral("DLOAD.cfg"))));
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder.file(QStringLiteral("DLOAD.cfg"))).constData(), 0600), 0);
+    CollectSelection selection;
+    QString error;
+    EXPECT_FALSE(loadCollectSelection(selection, &error));
+    EXPECT_EQ(error, "Not a regular file");
+    EXPECT_FALSE(saveCollectSelection(selection, &error));
+    EXPECT_EQ(error, "Not a regular file");
 }
 
 TEST_F(CollectSession, SelectionFileThatCannotBeWrittenIsReportedAndKept) {
