@@ -4,6 +4,7 @@
 #include "base/eventpump.h"
 #include "link/cancontroller.h"
 #include "link/controllerlink.h"
+#include "link/linkcheck.h"
 #include "link/ppexchange.h"
 
 #include <algorithm>
@@ -50,9 +51,7 @@ bool SendDspReset(clink::ControllerLink& link) {
     const std::array<int, 8> data{DspResetCode, 0, 0, 0, 0, 0, 0, 0};
     switch (link.state.ConnectionType) {
     case clink::ParallelPort:
-        // A dongle that no command has set up since start-up is still in its configuration mode and would
-        // transmit nothing: set it up first.
-        if (!link.dataTx.CheckNormalMode() && !link.dataTx.ConfigureCanDongle(clink::ids::DspReply))
+        if (!clink::LinkCheck(link).dongleReadyToSend(clink::ids::DspReply))
             return false;
         link.spi.ResetLineHigh();
         link.dataTx.SendCanMessage({clink::ids::DspWriteRequest, data});

@@ -28,10 +28,8 @@ LadderEditor::LadderEditor(base::Dialogs& dialogs)
 
 void LadderEditor::reset() {
     program_ = LadderProgram::empty(RootImageAtStart);
-    elementList_.clear();
+    clearElementList();
     transferTrace_.clear();
-    elementBaseCode_ = 0;
-    elementSide_.reset();
     statusText_ = NewProjectStatus;
     currentFileName_.clear();
     saveMenus_ = SaveMenus{};
@@ -84,6 +82,12 @@ bool LadderEditor::renameRung(int node) {
         return false;
     program_.tree.setText(node, text);
     return true;
+}
+
+void LadderEditor::clearElementList() {
+    elementList_.clear();
+    elementBaseCode_ = 0;
+    elementSide_.reset();
 }
 
 NodeSelection LadderEditor::selectNode(int node) {
@@ -204,6 +208,8 @@ std::optional<LadderProgram> LadderEditor::readProject(const QString& path) cons
 }
 
 void LadderEditor::adoptOpenedProject(LadderProgram program, const QString& path) {
+    clearElementList();
+    transferTrace_.clear();
     program_ = std::move(program);
     currentFileName_ = path;
     saveMenus_ = SaveMenus{false, true};

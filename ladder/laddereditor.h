@@ -83,6 +83,8 @@ public:
     // code; returns the where-used lines of every entry, entry by entry.
     QStringList showGroup(int groupIndex);
     const QStringList& elementList() const { return elementList_; }
+    // Empties the element list (no group shown): Open and Receive start from an empty list.
+    void clearElementList();
     // True when the element list's group belongs to the side of this node (an inputs node for an
     // input group, an outputs node for an output group).
     bool canPlace(int node) const;
@@ -104,8 +106,8 @@ public:
     // Reads a ladder file into a new program without touching the current one. A missing file shows
     // "File does not exists", a damaged one "File is damaged (record n)"; both return nothing.
     std::optional<LadderProgram> readProject(const QString& path) const;
-    // Makes an opened program the project: the file name, "File Loaded: " + name, only Save As enabled,
-    // then "File Opened Successfully".
+    // Makes an opened program the project: the element list and the trace of an earlier send emptied,
+    // the file name, "File Loaded: " + name, only Save As enabled, then "File Opened Successfully".
     void adoptOpenedProject(LadderProgram program, const QString& path);
     // Writes the program to path; a failed write shows a message and leaves the old file whole.
     bool writeProject(const QString& path) const;

@@ -133,6 +133,7 @@ TransferResult LadderTransfer::receive(base::Progress& progress) {
         return {TransferOutcome::Declined, {}};
 
     // The user has agreed to lose the project: it stays the empty new project when the read fails.
+    editor_.clearElementList();
     editor_.setTransferTrace({});
     editor_.newProject();
     clink::LinkState& s = link_.state;

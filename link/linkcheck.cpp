@@ -54,6 +54,12 @@ LinkCheckResult LinkCheck::preCheck(CanId awaited, const PreCheck& how) {
     }
 }
 
+bool LinkCheck::dongleReadyToSend(CanId awaited) {
+    if (link_.state.ConnectionType != ParallelPort)
+        return true;
+    return link_.dataTx.CheckNormalMode() || link_.dataTx.ConfigureCanDongle(awaited);
+}
+
 LinkCheckResult LinkCheck::dongleOnly(CanId awaited, const QString& failText) {
     return link_.dataTx.ConfigureCanDongle(awaited) ? LinkCheckResult{} : failed(failText);
 }

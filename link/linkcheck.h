@@ -72,6 +72,11 @@ public:
     // The dongle set-up for the awaited identifier on every link: on Ethernet the socket must be
     // connected; with USB or no link chosen it fails.
     LinkCheckResult dongleOnly(CanId awaited, const QString& failText);
+    // Before a frame that is sent without a check of its own: on the parallel port, a dongle that no
+    // command has set up since start-up is still in its configuration mode and would transmit nothing, so
+    // it is set up for the awaited identifier first; a dongle in normal mode is left as it is. False only
+    // when that set-up failed; true on every other link.
+    bool dongleReadyToSend(CanId awaited);
     // The check before the tool's RPM and diagnostics reads: the dongle configured for the tool's reply;
     // over Ethernet a frame on it carrying ethernetCode, then the connect filter frame; over USB the tool
     // data frame.

@@ -53,7 +53,7 @@ const LogicVersion& logicVersion(LogicVariant variant) {
 }
 
 LogicVariant decodeVariantForControllerType(int controllerType) {
-    return controllerType == Version3ControllerType ? LogicVariant::Version3 : LogicVariant::Version2;
+    return controllerType >= Version3ControllerType ? LogicVariant::Version3 : LogicVariant::Version2;
 }
 
 } // namespace logicio

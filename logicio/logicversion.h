@@ -32,8 +32,9 @@ inline constexpr int LadderControllerType = 3;
 inline constexpr int Version2ControllerType = 4;
 inline constexpr int Version3ControllerType = 5;
 
-// The text set that decodes a received image: the version 3 texts for a type 5 controller (so its batch
-// actions keep their names, whichever editor received them), else the version 2 texts.
+// The text set that decodes a received image: the version 3 texts for a controller of type 5 or above (so
+// its batch actions keep their names, whichever editor received them), else the version 2 texts. The batch
+// editor accepts no type below 5, so it always decodes with its own texts.
 LogicVariant decodeVariantForControllerType(int controllerType);
 
 } // namespace logicio

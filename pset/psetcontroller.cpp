@@ -38,15 +38,16 @@ QString psetNamed(int n, const QString& text) {
 // ---------------------------------------------------------------------------------------------------------
 // The controller's Pset list and current Pset
 
-bool PsetEditorSession::readStatus() {
+bool PsetEditorSession::readStatus(StatusFailure failure) {
     if (ctx_.link.dataTx.ReadSystemStatus())
         return true;
-    failBox(StatusNotReceivedText, ReceiveErrorCaption);
+    if (failure == StatusFailure::Report)
+        failBox(StatusNotReceivedText, ReceiveErrorCaption);
     return false;
 }
 
-bool PsetEditorSession::readPsetList() {
-    if (!readStatus())
+bool PsetEditorSession::readPsetList(StatusFailure failure) {
+    if (!readStatus(failure))
         return false;
     controllerPsets_.clear();
     for (int n = 1; n <= ctx_.state.SystemStatus.PsetCount; ++n)
@@ -222,13 +223,16 @@ void PsetEditorSession::mnuReceiveData_Click() {
     PsetTable received = table();
     resetToInitialValues(received);
     applyScaledDefaults(received[received.count()], ctx_.palverin.settings.PsetDefaults);
-    if (ReceivePsets(received)) {
-        table() = received;
-        setSelector({1, std::max(1, table().count()), 1});
-        showPset(1);
-        readProjectCurve(true);
-        EnableEditing();
+    if (!ReceivePsets(received)) {
+        // The list is refreshed all the same; the failure has had its box.
+        readPsetList(StatusFailure::Quiet);
+        return;
     }
+    table() = received;
+    setSelector({1, std::max(1, table().count()), 1});
+    showPset(1);
+    readProjectCurve(true);
+    EnableEditing();
     readPsetList();
 }
 

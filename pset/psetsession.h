@@ -183,8 +183,11 @@ private:
     void showPset(int n) { emit showPsetRequested(n); }
     void failBox(const QString& text, const QString& caption);
 
-    bool readPsetList();
-    bool readStatus();
+    // Whether a status read that gets no answer shows its own box: not after a receive that has
+    // already reported its failure, so that one failure makes one box.
+    enum class StatusFailure { Report, Quiet };
+    bool readPsetList(StatusFailure failure = StatusFailure::Report);
+    bool readStatus(StatusFailure failure = StatusFailure::Report);
     void readProjectCurve(bool announceFailure);
     // The shown Pset when it is one of the project's 1..8 records, else 0.
     int shownPset() const;

@@ -27,6 +27,10 @@ void ButtonSensors::sendTestRequest() {
     clink::Transaction tx(link_);
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
+        // Right after start-up the dongle would send none of them: it is set up first (for the
+        // sensor frames, which the readings set it up for again). Without it nothing can go out.
+        if (!clink::LinkCheck(link_).dongleReadyToSend(SensorFrames))
+            break;
         for (int i = 0; i < RequestSends; ++i) {
             link_.dataTx.SendCanMessage({ids::ToolEepromRequest, TestRequest});
             link_.pump.pause(RequestPause);

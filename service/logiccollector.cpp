@@ -51,8 +51,9 @@ bool LogicIoCollector::collectLadder(const QString& path, CollectorPage& page) {
         return false;
     if (!mayReplace(path, page))
         return false;
-    // A failed write is reported by the editor; a program of no rungs is an empty file.
-    if (!editor.writeProject(path))
+    // A program that holds only the root has nothing to keep: no file is written, and the collection
+    // goes on as after a write. A failed write is reported by the editor.
+    if (editor.tree().count() > RootOnly && !editor.writeProject(path))
         return false;
     page.closeEditor(ProgramEditor::Ladder);
     page.setBar(Done);

@@ -12,6 +12,7 @@ namespace {
 const QString NotReceived = QStringLiteral("Tube Nut Data Not Received");
 const QString Written = QStringLiteral("Data Written To Eeprom");
 const QString NotWritten = QStringLiteral("Data Not Written To Eeprom");
+const QString NoValueFor = QStringLiteral("No Value For ");
 
 void criticalBox(clink::ControllerLink& link, const QString& text) {
     sessionMessage(link, text, base::ProgramTitle, base::MessageIcon::Critical);
@@ -57,6 +58,12 @@ void TubeNutSettings::setValue(int location, int value) {
         values_[size_t(i)] = std::clamp(value, 0, LargestValue);
 }
 
+QString TubeNutSettings::noValueText(int location) {
+    const int i = slot(location);
+    const QString label = i < 0 ? QString::number(location) : QString::fromLatin1(Labels[size_t(i)]);
+    return NoValueFor + label + QStringLiteral(" - ") + NotWritten;
+}
+
 bool TubeNutSettings::BtnWriteParameter_Click(int location) {
     const int i = slot(location);
     if (i < 0 || writing_)
@@ -64,8 +71,13 @@ bool TubeNutSettings::BtnWriteParameter_Click(int location) {
     base::BusyGuard guard(busy_);
     if (!guard.acquired())
         return false;
+    const std::optional<int> value = values_[size_t(i)];
+    if (!value) {
+        criticalBox(link_, noValueText(location));
+        return false;
+    }
     setWriting(true);
-    const bool ok = link_.dataTx.WriteToolEeprom(location, values_[size_t(i)].value_or(0));
+    const bool ok = link_.dataTx.WriteToolEeprom(location, *value);
     setWriting(false);
     criticalBox(link_, ok ? Written : NotWritten);
     return ok;

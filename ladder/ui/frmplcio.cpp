@@ -242,8 +242,10 @@ void frmPLCIO::closeEvent(QCloseEvent* event) {
 }
 
 void frmPLCIO::mnuOpen_Click() {
-    LadderFiles(ctx_.dialogs, editor_).mnuOpen_Click();
+    const bool opened = LadderFiles(ctx_.dialogs, editor_).mnuOpen_Click();
     showAll();
+    if (opened)
+        showFirstNode();
 }
 
 void frmPLCIO::mnuNewProject_Click() {
@@ -265,17 +267,19 @@ void frmPLCIO::mnuPrint_Click() {
     LadderFiles(ctx_.dialogs, editor_).mnuPrint_Click();
 }
 
-void frmPLCIO::runTransfer(
+bool frmPLCIO::runTransfer(
     const std::function<app::TransferResult(LadderTransfer&, base::Progress&)>& command) {
     app::Busy busy(ctx_.busy, true);
     if (!busy)
-        return;
+        return false;
     LadderTransfer transfer(ctx_, editor_);
     ShowingProgress progress(*Pb1);
     // A finished transfer hides the bar; a failed one leaves it where it stopped.
-    if (command(transfer, progress).ok())
+    const bool ok = command(transfer, progress).ok();
+    if (ok)
         Pb1->setVisible(false);
     showAll();
+    return ok;
 }
 
 void frmPLCIO::mnuSend_Click() {
@@ -283,8 +287,9 @@ void frmPLCIO::mnuSend_Click() {
 }
 
 void frmPLCIO::mnuReceive_Click() {
-    runTransfer(
-        [](LadderTransfer& transfer, base::Progress& progress) { return transfer.receive(progress); });
+    if (runTransfer(
+            [](LadderTransfer& transfer, base::Progress& progress) { return transfer.receive(progress); }))
+        showFirstNode();
 }
 
 void frmPLCIO::mnuSetDefaults_Click() {
@@ -386,6 +391,12 @@ void frmPLCIO::showTree() {
     // The node selected before is gone (deleted, or a new project): nothing is selected any more.
     if (current >= 0 && again < 0)
         TreeView1_Click();
+}
+
+void frmPLCIO::showFirstNode() {
+    QTreeWidgetItem* root = TreeView1->topLevelItem(0);
+    if (root && root->childCount() > 0)
+        TreeView1->scrollToItem(root->child(0));
 }
 
 void frmPLCIO::showPresets() {

@@ -81,7 +81,10 @@ private:
     QWidget* buildLists();
     QWidget* buildPresets();
     // Runs a transfer under the busy state with Pb1 as its progress, then redraws.
-    void runTransfer(const std::function<app::TransferResult(LadderTransfer&, base::Progress&)>& command);
+    // Runs a transfer under the busy state and shows its outcome; true when it succeeded.
+    bool runTransfer(const std::function<app::TransferResult(LadderTransfer&, base::Progress&)>& command);
+    // After Open and Receive: the first node after the root is scrolled into view (when there is one).
+    void showFirstNode();
 
     // Redraws from the session.
     void showAll();

@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -16,8 +17,6 @@ namespace service {
 namespace {
 const QString Caption = QStringLiteral("Brenstal - Tube Nut Parameters");
 const QString WriteCaption = QStringLiteral("Write ");
-const std::array<const char*, TubeNutSettings::Locations.size()> Labels = {"Home (inlb)", "Open Loop (inlb)",
-                                                                           "Safety Torque (inlb)"};
 enum Column { LabelColumn, FieldColumn, ButtonColumn };
 } // namespace
 
@@ -38,14 +37,13 @@ frmTubeNut::frmTubeNut(app::AppContext& ctx, QWidget* parent)
     for (size_t i = 0; i < TubeNutSettings::Locations.size(); ++i) {
         const int location = TubeNutSettings::Locations[i];
         const int row = int(i);
-        auto* label = new QLabel(QString::fromLatin1(Labels[i]), Frame5);
+        auto* label = new QLabel(QString::fromLatin1(TubeNutSettings::Labels[i]), Frame5);
         label->setObjectName(controlName("Label1", location));
         auto* field = new controls::NumEdit(Frame5);
         field->setObjectName(controlName("CwDspParameters", location));
         field->setDecimals(0);
         field->setRange(0, TubeNutSettings::LargestValue);
-        connect(field, &controls::NumEdit::valueChanged, this,
-                [this, location](double v) { settings_.setValue(location, int(v)); });
+        watchEntry(location, field);
         auto* write = new QPushButton(WriteCaption, Frame5);
         write->setObjectName(controlName("BtnWriteParameter", location));
         connect(write, &QPushButton::clicked, this, [this, location] { BtnWriteParameter_Click(location); });
@@ -67,14 +65,36 @@ frmTubeNut::frmTubeNut(app::AppContext& ctx, QWidget* parent)
     settings_.Form_Load();
 }
 
+void frmTubeNut::watchEntry(int location, controls::NumEdit* field) {
+    // Only what the user enters becomes the location's value: a value stepped with the arrows, or typed
+    // text once it is committed (typing the number an empty field holds inside changes no value, yet it
+    // is a value entered). Leaving a field that holds no value without typing keeps it empty.
+    connect(field, &controls::NumEdit::userEdited, this,
+            [this, location](double v) { settings_.setValue(location, int(v)); });
+    auto* text = field->findChild<QLineEdit*>();
+    if (text)
+        connect(text, &QLineEdit::textEdited, this, [this, location] { typed_.insert(location); });
+    connect(field, &QAbstractSpinBox::editingFinished, this, [this, location, field] {
+        if (typed_.remove(location) && !field->cleanText().isEmpty())
+            settings_.setValue(location, int(field->value()));
+        showValue(location);
+    });
+}
+
+void frmTubeNut::showValue(int location) {
+    controls::NumEdit* field = CwDspParameters.value(location);
+    const std::optional<int> value = settings_.value(location);
+    if (!field)
+        return;
+    if (value)
+        field->setValue(*value);
+    else
+        field->clear(); // not read nor entered: the field stays empty
+}
+
 void frmTubeNut::showValues() {
-    for (auto it = CwDspParameters.begin(); it != CwDspParameters.end(); ++it) {
-        const std::optional<int> value = settings_.value(it.key());
-        if (value)
-            it.value()->setValue(*value);
-        else
-            it.value()->clear(); // not read: the field stays empty
-    }
+    for (int location : TubeNutSettings::Locations)
+        showValue(location);
 }
 
 void frmTubeNut::writingChanged(bool writing) {

@@ -1,12 +1,13 @@
 #pragma once
 // frmTubeNut: the tube-nut settings ("Brenstal - Tube Nut Parameters"): the three tube-nut torques of the
 // tool, each with its "Write " button, and the File menu's Exit. The values are read when the window opens;
-// every handler forwards to the TubeNutSettings.
+// a field shows a value only once one was read or entered; every handler forwards to the TubeNutSettings.
 
 #include "app/ui/commandframe.h"
 #include "service/tubenut.h"
 
 #include <QMap>
+#include <QSet>
 #include <QWidget>
 
 #include <optional>
@@ -34,12 +35,16 @@ public:
     void mnuExit_Click();
 
 private:
+    void watchEntry(int location, controls::NumEdit* field);
+    void showValue(int location);
     void showValues();
     void writingChanged(bool writing);
 
     TubeNutSettings settings_;
     QMap<int, controls::NumEdit*> CwDspParameters;
     QMap<int, QPushButton*> BtnWriteParameter;
+    // Fields the user has typed in since they were last committed.
+    QSet<int> typed_;
     std::optional<app::WaitCursor> waitCursor_;
 };
 

@@ -113,6 +113,7 @@ TEST(LogicCatalogue, VariantsDifferWhereTheEditorsDiffer) {
     EXPECT_EQ(v3.openFilter, QStringLiteral("Batch Logic Files (*.Bio *.bio *.BIO);;Logic Files (*.Lio *.lio "
                                             "*.LIO);;All Files (*)"));
     EXPECT_EQ(decodeVariantForControllerType(5), LogicVariant::Version3);
+    EXPECT_EQ(decodeVariantForControllerType(6), LogicVariant::Version3);
     EXPECT_EQ(decodeVariantForControllerType(4), LogicVariant::Version2);
     EXPECT_EQ(decodeVariantForControllerType(0), LogicVariant::Version2);
 }

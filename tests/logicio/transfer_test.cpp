@@ -189,6 +189,31 @@ TYPED_TEST(LogicTransferTest, ControllersOfAnotherTypeAreRefusedBeforeAnyQuestio
     EXPECT_EQ(this->transfer(LogicVariant::Version2).send().outcome, TransferOutcome::Done);
 }
 
+TYPED_TEST(LogicTransferTest, AControllerAboveType5IsReadWithTheBatchActionTexts) {
+    // Rung 1 runs to the threshold, to final, to the next and back to the previous batch.
+    LogicRungs program;
+    program.ClearRungs();
+    program[1].In1 = codeWord(1, 0);
+    program[1].Out1 = codeWord(105, 0);
+    program[1].Out2 = codeWord(106, 0);
+    program[1].Out3 = codeWord(107, 0);
+    program[1].Out4 = codeWord(108, 0);
+    this->model.storeLogicWords(logictest::imageWords(EncodeLogic(program), 702));
+    this->model.verMajor = 6;
+    for (const LogicVariant variant : Variants) {
+        this->module.rungs().ClearRungs();
+        this->answer(true);
+        ASSERT_EQ(this->transfer(variant).receive().outcome, TransferOutcome::Done) << int(variant);
+        const LogicRung& rung = this->module.rungs()[1];
+        EXPECT_EQ(rung.Out1Text, "Run To Threshold") << int(variant);
+        EXPECT_EQ(rung.Out2Text, "Run To Final") << int(variant);
+        EXPECT_EQ(rung.Out3Text, "Next Batch") << int(variant);
+        EXPECT_EQ(rung.Out4Text, "Reset/Prev Batch") << int(variant);
+        EXPECT_EQ(rung.Out4, codeWord(108, 0));
+    }
+    EXPECT_TRUE(this->messages().empty());
+}
+
 TYPED_TEST(LogicTransferTest, FactoryDefaultsRestoreTheControllersLogicAndClearTheEditor) {
     this->model.verMajor = 3; // no type check: any controller is reset
     this->model.logicBlocks[5] = {9, 9, 9, 9, 9, 9};

@@ -329,6 +329,30 @@ TEST_F(PsetTransferUsb, AFailedReceiveKeepsTheProjectAndMoreThanEightPsetsAreCut
     EXPECT_EQ(received(codes::PsetRead) - readsBefore, 8 * 4);
 }
 
+TEST_F(PsetTransferUsb, AFailedReceiveShowsOneBoxWhenTheListRefreshFailsToo) {
+    const QStringList controllerPsets = session.controllerPsets();
+    // The Pset is not answered, and the controller falls silent with the failure's box.
+    model.noReply.insert(ids::CommandRequest);
+    dialogs->onMessage = [this](const testsupport::ScriptedDialogs::Message&) {
+        model.noReply.insert(ids::StatusRequest);
+    };
+    const int statusReads = model.countReceived(ids::StatusRequest);
+    dialogs->yesNoAnswers.enqueue(true);
+    session.mnuReceiveData_Click();
+    EXPECT_EQ(messages(), QStringList{"Parameter Set Not Received - Transfer Aborted"});
+    EXPECT_EQ(dialogs->messages[0].caption, "Receive Error");
+    // The refresh was tried (one read for the receive, one for the list) and kept the list.
+    EXPECT_GE(model.countReceived(ids::StatusRequest), statusReads + 2);
+    EXPECT_EQ(session.controllerPsets(), controllerPsets);
+
+    // No status at all: the receive's own box only.
+    dialogs->onMessage = nullptr;
+    dialogs->messages.clear();
+    dialogs->yesNoAnswers.enqueue(true);
+    session.mnuReceiveData_Click();
+    EXPECT_EQ(messages(), QStringList{"System Status Not Received - Transfer Aborted"});
+}
+
 TEST_F(PsetTransferUsb, ASendWhoseEraseIsNotAcknowledgedStopsThere) {
     session.mnuNewPset_Click();
     session.tmrNew_Timer();

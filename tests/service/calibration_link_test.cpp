@@ -3,12 +3,15 @@
 // rundown to the calibration command; and what each does when the controller or the link fails.
 #include "app/accesslevels.h"
 #include "base/vbrules.h"
+#include "link/cancontroller.h"
 #include "service/buttoncalibration.h"
 #include "service/dspparameters.h"
 #include "service/manualcalibration.h"
 #include "service/tubenut.h"
 #include "tests/link/service_support.h"
 #include "tests/service/calibfixture.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -185,6 +188,30 @@ TYPED_TEST(CalibrationFailures, TubeNutReadFailureLeavesEveryValueUnsetAndWriteF
     for (const clink::CanMessage& m : this->receivedWith(ids::ToolEepromRequest))
         EXPECT_NE(m.data[2], 55);
 
+    // A location left empty by the failed read is never written: the tool keeps its byte.
+    this->model.silentAddresses.clear();
+    this->model.toolEeprom[53] = 77;
+    this->model.toolEeprom[54] = 20;
+    this->model.toolEeprom[55] = 30;
+    const size_t requests = this->receivedWith(ids::ToolEepromRequest).size();
+    for (int location : {53, 55})
+        EXPECT_FALSE(settings.BtnWriteParameter_Click(location)) << location;
+    EXPECT_EQ(this->receivedWith(ids::ToolEepromRequest).size(), requests) << "nothing was sent";
+    EXPECT_EQ(this->model.toolEeprom[53], 77);
+    EXPECT_EQ(this->model.toolEeprom[55], 30);
+    EXPECT_EQ(this->messages().mid(1), (QStringList{"No Value For Home (inlb) - Data Not Written To Eeprom",
+                                                    "No Value For Safety Torque (inlb) - Data Not Written To "
+                                                    "Eeprom"}));
+    EXPECT_EQ(this->dialogs.messages.back().icon, base::MessageIcon::Critical);
+    EXPECT_FALSE(this->busy.busy());
+    // A value typed into one of them is written, and only there.
+    settings.setValue(54, 0);
+    ASSERT_TRUE(settings.BtnWriteParameter_Click(54));
+    EXPECT_EQ(this->model.toolEeprom[54], 0);
+    EXPECT_EQ(this->model.toolEeprom[53], 77);
+    EXPECT_EQ(this->model.toolEeprom[55], 30);
+    EXPECT_EQ(this->messages().last(), "Data Written To Eeprom");
+
     this->model.noReply.insert(ids::ToolEepromRequest);
     settings.setValue(53, 7);
     EXPECT_FALSE(settings.BtnWriteParameter_Click(53));
@@ -212,6 +239,47 @@ TYPED_TEST(CalibrationOnEachLink, ButtonCalibrationWritesThresholdsFromTheSensor
     const int requests = this->model.countReceived(ids::ToolEepromRequest, ButtonSensors::TestRequestCode);
     EXPECT_EQ(requests, this->s.ConnectionType == clink::Usb ? 5 : 50);
     EXPECT_FALSE(this->busy.busy());
+}
+
+// Right after start-up the parallel-port dongle is still in its configuration mode: it is set up before
+// the tool is asked to stream, so the first calibration gets its readings.
+class ButtonCalibrationAfterStartUp : public CalibrationOnEachLink<testsupport::PpFixture> {
+protected:
+    using Writes = std::vector<sim::SpiChip::RegisterWrite>;
+    // The switches to normal mode the chip saw before its first transmit request, and whether one came.
+    static std::pair<long, bool> normalModeBeforeFirstSend(const Writes& writes) {
+        namespace canctl = clink::canctl;
+        const auto firstSend = std::find_if(writes.begin(), writes.end(), [](const auto& w) {
+            return w.address == canctl::TXB0CTRL && (w.value & canctl::TXREQ) != 0;
+        });
+        const sim::SpiChip::RegisterWrite normal{canctl::CANCTRL, canctl::ModeNormal};
+        return {long(std::count(writes.begin(), firstSend, normal)), firstSend != writes.end()};
+    }
+};
+
+TEST_F(ButtonCalibrationAfterStartUp, TheDongleIsSetUpBeforeTheStreamIsAskedFor) {
+    link.spi.ResetController();
+    ASSERT_EQ(chip.mode(), clink::canctl::ModeConfig);
+    chip.recordTrace = true;
+    const QStringList lines =
+        calibrateButton(ButtonCalibration::CwButton, {500, 3000, 3000, 3000}, {1500, 3000, 3000, 3000});
+    EXPECT_EQ(messages(), QStringList());
+    EXPECT_EQ(lines.last(), "Transfer Completed Successfully!");
+    EXPECT_EQ(eeprom(7, 4), (std::vector<int>{0x03, 0xF2, 0x03, 0xDE}));
+    EXPECT_EQ(model.countReceived(ids::ToolEepromRequest, ButtonSensors::TestRequestCode),
+              ButtonSensors::RequestSends);
+    // On the port: the switch to normal mode comes before the first transmit request, and the first frame
+    // out is the stream request.
+    EXPECT_EQ(normalModeBeforeFirstSend(chip.registerWrites), std::make_pair(1L, true));
+    ASSERT_FALSE(chip.transmitted.empty());
+    EXPECT_EQ(chip.transmitted.front().id, ids::ToolEepromRequest);
+    EXPECT_EQ(chip.transmitted.front().data[0], ButtonSensors::TestRequestCode);
+
+    // A dongle already set up is not set up again before the requests.
+    chip.clearCounters();
+    calibrateButton(ButtonCalibration::CwButton, {500, 3000, 3000, 3000}, {1500, 3000, 3000, 3000});
+    EXPECT_EQ(normalModeBeforeFirstSend(chip.registerWrites), std::make_pair(0L, true));
+    EXPECT_EQ(messages(), QStringList());
 }
 
 TYPED_TEST(CalibrationOnEachLink, ButtonCalibrationOfTheCounterClockwiseButtonReadsItsOwnWord) {

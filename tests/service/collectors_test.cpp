@@ -336,6 +336,29 @@ TEST_F(Collectors, LadderIsWrittenOnlyAfterAReceiveAndItsWriteErrorsAreReported)
     EXPECT_EQ(page.editors.size(), 1u);
 }
 
+TEST_F(Collectors, ALadderProgramWithoutRungsWritesNoFileAndSucceeds) {
+    connect(Link::Usb);
+    seedLadder(model);
+    model.ladderSlots = {}; // word 0: no rungs
+    LogicIoCollector collector(ctx, logic, ladder);
+    ASSERT_TRUE(collector.collect(base(), page));
+    EXPECT_EQ(ladder.editor().tree().count(), 1);
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Cell.PLC"))));
+    EXPECT_EQ(boxes(), QStringList{"Logic I/O Transfer Completed"});
+    EXPECT_EQ(page.bars, (std::vector<int>{0, 10, 20, 60, 80, 100}));
+    EXPECT_EQ(page.editors, (std::vector<collecttest::RecordingPage::EditorCall>{
+                                {true, ProgramEditor::Ladder}, {false, ProgramEditor::Ladder}}));
+
+    // A file of that name is asked about, and stays as it was.
+    ASSERT_TRUE(folder.write(QStringLiteral("Cell.PLC"), "old"));
+    dialogs->okCancelAnswers.enqueue(true);
+    page = {};
+    ASSERT_TRUE(collector.collect(base(), page));
+    EXPECT_EQ(dialogs->asked.back().text, "This file already exists. - Overwrite File ?");
+    EXPECT_EQ(bytes(QStringLiteral("Cell.PLC")), "old");
+    EXPECT_EQ(page.bar(), 100);
+}
+
 TEST_F(Collectors, AReadFailingHalfWayWritesNothing) {
     connect(Link::ParallelPort);
     ASSERT_TRUE(folder.write(QStringLiteral("CellToolEprom.txt"), "old"));

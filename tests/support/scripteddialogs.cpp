@@ -13,6 +13,8 @@ namespace testsupport {
 
 void ScriptedDialogs::message(const QString& text, const QString& caption, base::MessageIcon icon) {
     messages.push_back({text, caption, icon});
+    if (onMessage)
+        onMessage(messages.back());
 }
 
 namespace {

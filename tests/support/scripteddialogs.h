@@ -44,6 +44,8 @@ public:
     QQueue<QString> textAnswers;  // a null QString = cancelled
     // Runs at each open-file or save-file prompt, with its caption, before the prompt is answered.
     std::function<void(const QString& caption)> onFilePrompt;
+    // Runs after each message has been recorded (a test changes the stand-in from there).
+    std::function<void(const Message& shown)> onMessage;
 
     std::vector<Message> messages;
     QStringList questions;             // texts of the yes/no and OK/Cancel questions asked

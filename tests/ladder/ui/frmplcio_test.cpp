@@ -2,7 +2,8 @@
 // controls; rungs added, elements placed from the group lists by mouse and keyboard (the right side only), a
 // preset typed that renames the nodes showing it; Save As writing the known file, Open reading it back,
 // a cancelled Open keeping the project; the rung limit; a send under the busy state with its trace in its
-// own list; the window's place kept when it closes.
+// own list; Open and Receive emptying the element list and showing the first rung; the window's place kept
+// when it closes.
 #include "app/ui/windowregistry.h"
 #include "ladder/laddermodule.h"
 #include "ladder/laddertransfer.h"
@@ -280,6 +281,57 @@ TEST_F(LadderWindow, ASendRunsBusyAndAFailedOneLeavesItsTraceInItsOwnList) {
     action("mnuSetDefaults")->trigger();
     EXPECT_EQ(dialogs->messageTexts().back(), "Logic Reset Successfully");
     EXPECT_EQ(itemTexts(), QStringList{"Brenstal - Logic I/O"});
+}
+
+TEST_F(LadderWindow, OpenAndReceiveEmptyTheElementListAndShowTheFirstRung) {
+    connectEthernet();
+    model.verMajor = 3;
+    open();
+    window->resize(900, 500);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    for (int n = 1; n <= 30; ++n)
+        action("mnuAddRung")->trigger();
+    const QString path = folder.file(QStringLiteral("thirty.Plc"));
+    ASSERT_TRUE(editor().writeProject(path));
+
+    const auto firstRungShown = [this] {
+        QCoreApplication::processEvents();
+        QTreeWidgetItem* root = tree()->topLevelItem(0);
+        if (!root || root->childCount() == 0)
+            return false;
+        return tree()->viewport()->rect().intersects(tree()->visualItemRect(root->child(0)));
+    };
+    // The last rung's inputs picked and a group listed: the tree shows its bottom.
+    const auto pickLastInputs = [&] {
+        select(editor().program().inputsNode(30));
+        QTest::mouseClick(child<QPushButton>(QStringLiteral("btn_In_Counter")), Qt::LeftButton);
+        tree()->scrollToBottom();
+        EXPECT_EQ(list("List1")->count(), 8);
+        EXPECT_FALSE(firstRungShown());
+    };
+
+    pickLastInputs();
+    dialogs->fileNames.enqueue(path);
+    dialogs->yesNoAnswers.enqueue(true);
+    action("mnuOpen")->trigger();
+    EXPECT_EQ(dialogs->messageTexts().back(), "File Opened Successfully");
+    EXPECT_EQ(editor().RungCount(), 30);
+    EXPECT_EQ(list("List1")->count(), 0);
+    EXPECT_TRUE(editor().elementList().isEmpty());
+    EXPECT_FALSE(editor().canPlace(editor().program().inputsNode(1))) << "no group is shown any more";
+    EXPECT_TRUE(firstRungShown());
+
+    // The controller holds thirty empty rungs.
+    model.ladderSlots = {};
+    model.ladderSlots[0] = 30;
+    pickLastInputs();
+    dialogs->yesNoAnswers.enqueue(true);
+    action("mnuReceive")->trigger();
+    EXPECT_EQ(dialogs->messageTexts().back(), "Logic I/O Transfer Completed");
+    EXPECT_EQ(editor().RungCount(), 30);
+    EXPECT_EQ(list("List1")->count(), 0);
+    EXPECT_TRUE(firstRungShown());
 }
 
 TEST_F(LadderWindow, ClosingKeepsThePlace) {

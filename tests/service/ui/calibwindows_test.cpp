@@ -41,6 +41,25 @@ protected:
                          [this](const QString&, QWidget* window) { lastOpened = window; });
     }
     template <class W> W* opened() { return qobject_cast<W*>(lastOpened.data()); }
+    // Tool > Write > Tube Nut with the main window shown: the tube-nut window as the user sees it.
+    frmTubeNut* showTubeNut() {
+        main.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&main));
+        trigger("mnuWriteTubeNut");
+        frmTubeNut* w = opened<frmTubeNut>();
+        if (w) {
+            EXPECT_TRUE(w->isVisible());
+            QCoreApplication::processEvents();
+        }
+        return w;
+    }
+    // Types a number into a field as the user does and commits it with Enter.
+    static void typeInto(controls::NumEdit* field, const char* text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, QString::fromLatin1(text));
+        QTest::keyClick(field, Qt::Key_Return);
+    }
     template <class W> static W* child(QWidget* window, const QString& name) {
         W* found = window->findChild<W*>(name);
         EXPECT_NE(found, nullptr) << name.toStdString();
@@ -192,8 +211,7 @@ TEST_F(CalibWindows, TubeNutFieldsShowTheToolAndWriteOne) {
     model.toolEeprom[53] = 10;
     model.toolEeprom[54] = 20;
     model.toolEeprom[55] = 30;
-    trigger("mnuWriteTubeNut");
-    auto* w = opened<frmTubeNut>();
+    frmTubeNut* w = showTubeNut();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), "Brenstal - Tube Nut Parameters");
     EXPECT_EQ(child<QLabel>(w, "Label1_54")->text(), "Open Loop (inlb)");
@@ -202,23 +220,47 @@ TEST_F(CalibWindows, TubeNutFieldsShowTheToolAndWriteOne) {
     EXPECT_EQ(child<controls::NumEdit>(w, "CwDspParameters_54")->value(), 20);
     EXPECT_EQ(safety->value(), 30);
     EXPECT_EQ(safety->maximum(), 255);
-    safety->setValue(99);
+    typeInto(safety, "99");
     child<QPushButton>(w, "BtnWriteParameter_55")->click();
+    EXPECT_EQ(toolWrites(), (std::vector<std::pair<int, int>>{{55, 99}}));
     EXPECT_EQ(model.toolEeprom[55], 99);
     EXPECT_EQ(messages(), QStringList{"Data Written To Eeprom"});
 }
 
-TEST_F(CalibWindows, TubeNutFieldsStayEmptyWhenTheReadFails) {
+TEST_F(CalibWindows, TubeNutWritesOnlyWhatWasReadOrTypedAfterAFailedRead) {
     connect(Link::Usb);
+    model.toolEeprom[53] = 77;
+    model.toolEeprom[54] = 20;
+    model.toolEeprom[55] = 30;
     model.silentAddresses.insert(53);
-    trigger("mnuWriteTubeNut");
-    auto* w = opened<frmTubeNut>();
+    frmTubeNut* w = showTubeNut();
     ASSERT_NE(w, nullptr);
+    model.silentAddresses.clear();
     EXPECT_EQ(messages(), QStringList{"Tube Nut Data Not Received"});
     for (int location : TubeNutSettings::Locations)
         EXPECT_TRUE(child<controls::NumEdit>(w, QStringLiteral("CwDspParameters_%1").arg(location))
                         ->text()
                         .isEmpty());
+
+    // Write on an empty field: nothing goes to the tool, the box says which value was not written.
+    auto* home = child<controls::NumEdit>(w, "CwDspParameters_53");
+    home->setFocus();
+    child<QPushButton>(w, "BtnWriteParameter_53")->setFocus(); // left without typing
+    child<QPushButton>(w, "BtnWriteParameter_53")->click();
+    EXPECT_TRUE(home->text().isEmpty());
+    EXPECT_TRUE(toolWrites().empty());
+    EXPECT_EQ(model.toolEeprom[53], 77);
+    EXPECT_EQ(messages().last(), "No Value For Home (inlb) - Data Not Written To Eeprom");
+    EXPECT_EQ(lastIcon(), base::MessageIcon::Critical);
+
+    // 0 typed into an empty field is a value entered: it is written, and nothing else.
+    typeInto(child<controls::NumEdit>(w, "CwDspParameters_55"), "0");
+    child<QPushButton>(w, "BtnWriteParameter_55")->click();
+    EXPECT_EQ(toolWrites(), (std::vector<std::pair<int, int>>{{55, 0}}));
+    EXPECT_EQ(model.toolEeprom[55], 0);
+    EXPECT_EQ(model.toolEeprom[53], 77);
+    EXPECT_EQ(model.toolEeprom[54], 20);
+    EXPECT_EQ(messages().last(), "Data Written To Eeprom");
 }
 
 class ManualCalibrationWindow : public CalibWindows {
