@@ -2,6 +2,7 @@
 
 #include "app/nsmtexts.h"
 #include "base/dialogs.h"
+#include "base/failbox.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
 #include "link/ppexchange.h"
@@ -29,10 +30,6 @@ clink::LinkCheckResult failed(const QString& text) {
     return {false, text};
 }
 } // namespace
-
-void NsmExchange::failBox(const QString& text) {
-    link_.dialogs.message(text, base::ProgramTitle, MessageIcon::Critical);
-}
 
 std::optional<NsmAnswer> NsmExchange::askPp(int code, int bytes) {
     clink::Transaction tx(link_);
@@ -90,7 +87,7 @@ std::optional<NsmAnswer> NsmExchange::readClock() {
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
         if (!link_.dataTx.ConfigureCanDongle(ids::NsmReply)) {
-            failBox(CandongleFailed);
+            base::failBox(link_.dialogs, CandongleFailed);
             return std::nullopt;
         }
         answer = askPp(codes::NsmClock, ClockBytes);
@@ -115,7 +112,7 @@ std::optional<NsmAnswer> NsmExchange::readClockEthernet() {
     clink::SharedWaitBudget budget(link_.pump, PresenceBudget, 1);
     int sends = 0;
     if (const clink::LinkCheckResult check = present(budget, sends); !check) {
-        failBox(check.failText);
+        base::failBox(link_.dialogs, check.failText);
         return std::nullopt;
     }
     link_.ethernet.SendFilterFrame(ids::NsmReply);
@@ -140,7 +137,7 @@ void NsmExchange::viewVersion() {
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
         if (!link_.dataTx.ConfigureCanDongle(ids::NsmReply))
-            return failBox(CandongleFailed);
+            return base::failBox(link_.dialogs, CandongleFailed);
         answer = askPp(codes::NsmVersion, VersionBytes);
         caption = QStringLiteral("NSM View Version");
         break;
@@ -166,7 +163,7 @@ void NsmExchange::viewVersionEthernet() {
         clink::SharedWaitBudget presence(link_.pump, PresenceBudget, 1);
         int sends = 0;
         if (const clink::LinkCheckResult check = present(presence, sends); !check)
-            return failBox(check.failText);
+            return base::failBox(link_.dialogs, check.failText);
     }
     if (link_.ethernet.SendFilterFrame(ids::NsmReply))
         link_.pump.pause(VersionFilterPause);

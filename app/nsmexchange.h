@@ -68,7 +68,6 @@ public:
 private:
     std::optional<NsmAnswer> readClockEthernet();
     void viewVersionEthernet();
-    void failBox(const QString& text);
 
     clink::ControllerLink& link_;
 };

@@ -8,7 +8,6 @@
 #include "app/ui/textviewer.h"
 #include "ladder/laddermodule.h"
 #include "logicio/logicmodule.h"
-#include "monitor/monitormodule.h"
 #include "palverin/installwindows.h"
 #include "pset/psetmodule.h"
 #include "service/servicemodule.h"
@@ -47,7 +46,6 @@ int main(int argc, char* argv[]) {
     pset::PsetModule psetModule(ctx);
     ladder::LadderModule ladderModule(ctx);
     logicio::LogicModule logicModule(ctx);
-    monitor::MonitorModule monitorModule(ctx);
     service::ServiceModule serviceModule(ctx, {.logic = logicModule, .ladder = ladderModule});
     palverin::installWindows(
         ctx, {.service = serviceModule, .pset = psetModule, .logicio = logicModule, .ladder = ladderModule});

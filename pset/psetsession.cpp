@@ -4,6 +4,7 @@
 
 #include "app/appservices.h"
 #include "base/cp1252.h"
+#include "base/failbox.h"
 #include "pset/psetfile.h"
 #include "pset/psetvalues.h"
 
@@ -75,7 +76,7 @@ void PsetEditorSession::setControls(const PsetControls& controls) {
 }
 
 void PsetEditorSession::failBox(const QString& text, const QString& caption) {
-    ctx_.dialogs.message(text, caption, MessageIcon::Critical);
+    base::failBox(ctx_.dialogs, text, caption);
 }
 
 void PsetEditorSession::Form_Load() {

@@ -1,22 +1,19 @@
 #include "service/collector.h"
 
 #include "app/appservices.h"
+#include "base/failbox.h"
 #include "base/textlines.h"
 
 #include <QDir>
 
 namespace service {
 
-void CollectorTools::failBox(const QString& text) const {
-    ctx.dialogs.message(text, base::ProgramTitle, base::MessageIcon::Critical);
-}
-
 bool CollectorTools::linkCheck(clink::CanId awaited, clink::UsbCheck usb) const {
     clink::PreCheck how;
     how.usb = usb;
     const clink::LinkCheckResult check = clink::LinkCheck(ctx.link).preCheck(awaited, how);
     if (!check.failText.isEmpty())
-        failBox(check.failText);
+        base::failBox(ctx.dialogs, check.failText);
     return check.ok;
 }
 
@@ -37,8 +34,8 @@ bool CollectorTools::writeReport(const QString& path, const QStringList& lines, 
 }
 
 void CollectorTools::writeFailed(const QString& path, const QString& error) const {
-    failBox(QStringLiteral("Unable To Write File ") + QDir::toNativeSeparators(path) +
-            QStringLiteral("\r\n") + error);
+    base::failBox(ctx.dialogs, QStringLiteral("Unable To Write File ") + QDir::toNativeSeparators(path) +
+                                   QStringLiteral("\r\n") + error);
 }
 
 } // namespace service

@@ -51,8 +51,6 @@ class CollectorTools {
 public:
     explicit CollectorTools(app::AppServices& ctx) : ctx(ctx) {}
 
-    // A critical box with the program's title.
-    void failBox(const QString& text) const;
     // The link check for a reply identifier with the collection's failure texts; false (after the box)
     // when the collector must stop.
     bool linkCheck(clink::CanId awaited, clink::UsbCheck usb) const;

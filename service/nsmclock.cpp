@@ -2,6 +2,7 @@
 
 #include "app/nsmexchange.h"
 #include "base/dialogs.h"
+#include "base/failbox.h"
 #include "link/cancontroller.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
@@ -47,10 +48,6 @@ NsmClock NsmClock::fromReply(int hourByte, int minute, int month, int day, int y
     return clock;
 }
 
-void NsmClockExchange::failBox(const QString& text) {
-    link_.dialogs.message(text, base::ProgramTitle, base::MessageIcon::Critical);
-}
-
 std::optional<NsmClock> NsmClockExchange::read() {
     std::optional<NsmClock> clock;
     {
@@ -59,7 +56,7 @@ std::optional<NsmClock> NsmClockExchange::read() {
     }
     // The fields are filled only from an answer.
     if (!clock && !configureFailed_)
-        failBox(ReadFailed);
+        base::failBox(link_.dialogs, ReadFailed);
     return clock;
 }
 
@@ -69,7 +66,7 @@ std::optional<NsmClock> NsmClockExchange::readOnLink() {
     case clink::ParallelPort:
         if (!link_.dataTx.ConfigureCanDongle(ids::NsmReply)) {
             configureFailed_ = true;
-            failBox(CandongleFailed);
+            base::failBox(link_.dialogs, CandongleFailed);
             return std::nullopt;
         }
         if (const auto a = app::NsmExchange(link_).askPp(codes::NsmClock, ClockBytes))
@@ -128,7 +125,8 @@ bool NsmClockExchange::set(const NsmClock& clock) {
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
         if (!link_.dataTx.ConfigureCanDongle(ids::NsmReply)) {
-            failBox(QStringLiteral("Unable To Configure ") + link_.state.ControllerIpAddress);
+            base::failBox(link_.dialogs,
+                          QStringLiteral("Unable To Configure ") + link_.state.ControllerIpAddress);
             return false;
         }
         echoed = setPp(clock);
@@ -146,7 +144,7 @@ bool NsmClockExchange::set(const NsmClock& clock) {
     }
     // A time the unit did not take never passes silently.
     if (!echoed)
-        failBox(SetFailed);
+        base::failBox(link_.dialogs, SetFailed);
     return echoed;
 }
 

@@ -69,7 +69,6 @@ private:
     bool setPp(const NsmClock& clock);
     bool setEthernet(const NsmClock& clock);
     bool setUsb(const NsmClock& clock);
-    void failBox(const QString& text);
 
     clink::ControllerLink& link_;
     // The read ended at the dongle's set-up, whose box has been shown.

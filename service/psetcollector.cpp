@@ -1,6 +1,7 @@
 #include "service/psetcollector.h"
 
 #include "app/appservices.h"
+#include "base/failbox.h"
 #include "pset/psetfile.h"
 #include "pset/psetpackets.h"
 #include "service/collectselection.h"
@@ -23,7 +24,7 @@ bool PsetCollector::collect(const QString& base, CollectorPage& page) {
     page.setBar(0);
     const QString path = base + PsetFileEnding;
     if (!ctx.link.dataTx.ReadSystemStatus()) {
-        tools_.failBox(QStringLiteral("Error getting system status"));
+        base::failBox(tools_.ctx.dialogs, QStringLiteral("Error getting system status"));
         return false;
     }
     const int count = s.SystemStatus.PsetCount;
@@ -32,7 +33,7 @@ bool PsetCollector::collect(const QString& base, CollectorPage& page) {
     double bar = 0;
     for (int p = 1; p <= read; ++p) {
         if (!ctx.link.dataTx.ReadPsetBlock(p)) {
-            tools_.failBox(QStringLiteral("Error getting Parameters"));
+            base::failBox(tools_.ctx.dialogs, QStringLiteral("Error getting Parameters"));
             return false;
         }
         pset::PsetBlock block{};

@@ -5,6 +5,7 @@
 #include "app/reports/toolreports.h"
 #include "app/reporttime.h"
 #include "app/toolparameterread.h"
+#include "base/failbox.h"
 #include "service/collectselection.h"
 
 namespace service {
@@ -27,7 +28,7 @@ bool DspParmsCollector::collect(const QString& base, CollectorPage& page) {
     for (int address = 0; address < app::DspReportBytes; address += DspWordBytes) {
         page.setBar(address / AddressDivisor);
         if (!ctx.link.dataTx.ReadDspEeprom(address)) {
-            tools_.failBox(QStringLiteral("Read Dsp Parameters Failed"));
+            base::failBox(tools_.ctx.dialogs, QStringLiteral("Read Dsp Parameters Failed"));
             return false;
         }
     }
@@ -50,7 +51,7 @@ bool ToolParmsCollector::collect(const QString& base, CollectorPage& page) {
         return false;
     ScaledProgress reads(page, AddressDivisor);
     if (!app::readToolParameterLocations(ctx.link, reads)) {
-        tools_.failBox(QStringLiteral("Read Tool Parameters Failed"));
+        base::failBox(tools_.ctx.dialogs, QStringLiteral("Read Tool Parameters Failed"));
         return false;
     }
     page.clearList();
@@ -77,7 +78,7 @@ bool ToolEpromCollector::collect(const QString& base, CollectorPage& page) {
     for (int address = 0; address < app::ToolListingLocations; ++address) {
         page.setBar(address / AddressDivisor);
         if (!ctx.link.dataTx.ReadToolEeprom(address)) {
-            tools_.failBox(QStringLiteral("Read Tool Eeprom Failed"));
+            base::failBox(tools_.ctx.dialogs, QStringLiteral("Read Tool Eeprom Failed"));
             return false;
         }
     }

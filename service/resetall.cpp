@@ -5,6 +5,7 @@
 #include "app/toolcalibration.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
+#include "base/failbox.h"
 #include "link/commandcodes.h"
 #include "link/linkcheck.h"
 
@@ -49,16 +50,12 @@ bool ResetAllSession::cmdResetAll_Click(const ResetChoice& choice) {
     return true;
 }
 
-void ResetAllSession::failBox(const QString& text, const QString& caption) {
-    ctx_.dialogs.message(text, caption, base::MessageIcon::Critical);
-}
-
 bool ResetAllSession::resetDsp() {
     // The reset is not acknowledged: done means the frame went out, on the parallel port every time.
     const int sends = ctx_.state.ConnectionType == clink::ParallelPort ? PpDspResets : 1;
     for (int n = 0; n < sends; ++n) {
         if (!app::SendDspReset(ctx_.link)) {
-            failBox(DspNotReset, base::ProgramTitle);
+            base::failBox(ctx_.dialogs, DspNotReset, base::ProgramTitle);
             return false;
         }
     }
@@ -72,12 +69,13 @@ bool ResetAllSession::controlReset(const ControlReset& reset) {
     if (const clink::LinkCheckResult check = clink::LinkCheck(ctx_.link).preCheck(ids::CommandReply, how);
         !check) {
         const bool parallel = ctx_.state.ConnectionType == clink::ParallelPort;
-        failBox(check.failText, parallel ? reset.dongleFailedCaption : base::ProgramTitle);
+        base::failBox(ctx_.dialogs, check.failText,
+                      parallel ? reset.dongleFailedCaption : base::ProgramTitle);
         return false;
     }
     if (ctx_.link.dataTx.SendControlCommand(reset.code))
         return true;
-    failBox(reset.notReset, reset.notResetCaption);
+    base::failBox(ctx_.dialogs, reset.notReset, reset.notResetCaption);
     return false;
 }
 
@@ -95,14 +93,14 @@ bool ResetAllSession::resetToolCalibration() {
     how.texts.parallel = ToolDongleFailed;
     if (const clink::LinkCheckResult check = clink::LinkCheck(ctx_.link).preCheck(ids::ToolEepromReply, how);
         !check) {
-        failBox(check.failText, base::ProgramTitle);
+        base::failBox(ctx_.dialogs, check.failText, base::ProgramTitle);
         return false;
     }
     base::NoProgress progress;
     const QString failure = app::copyToolCalibration(ctx_.link, app::ToolCalibrationReset, progress);
     if (failure.isEmpty())
         return true;
-    failBox(failure, base::ProgramTitle);
+    base::failBox(ctx_.dialogs, failure, base::ProgramTitle);
     return false;
 }
 

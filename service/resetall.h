@@ -56,7 +56,6 @@ private:
     bool resetPsets();
     bool resetLogic();
     bool resetToolCalibration();
-    void failBox(const QString& text, const QString& caption);
 
     app::AppServices& ctx_;
     bool cancelled_ = false;

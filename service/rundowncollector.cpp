@@ -5,6 +5,7 @@
 #include "app/reports/systemreports.h"
 #include "app/reporttime.h"
 #include "app/rundownlog.h"
+#include "base/failbox.h"
 #include "base/vbrules.h"
 #include "link/psetreport.h"
 #include "service/collectselection.h"
@@ -23,14 +24,14 @@ bool RundownsCollector::collect(const QString& base, CollectorPage& page) {
     page.setBar(0);
     const QString path = base + RundownsFileEnding;
     if (!ctx.link.dataTx.ReadSystemStatus()) {
-        tools_.failBox(QStringLiteral("Read Rundown Data Failed(1)"));
+        base::failBox(tools_.ctx.dialogs, QStringLiteral("Read Rundown Data Failed(1)"));
         return false;
     }
     const int count = ctx.state.SystemStatus.PsetCount;
     QStringList file;
     // The reports of the Psets finished so far stay in the file.
     auto fail = [&](const QString& text) {
-        tools_.failBox(text);
+        base::failBox(tools_.ctx.dialogs, text);
         tools_.writeReport(path, file);
         return false;
     };

@@ -3,6 +3,7 @@
 #include "app/appservices.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
+#include "base/failbox.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
 #include "link/linkcheck.h"
@@ -17,9 +18,6 @@ namespace codes = clink::codes;
 namespace {
 constexpr size_t ModeByte = 1;
 
-void failBox(clink::ControllerLink& link, const QString& text) {
-    link.dialogs.message(text, base::ProgramTitle, base::MessageIcon::Critical);
-}
 } // namespace
 
 QString serialOutModeText(int mode) {
@@ -55,7 +53,7 @@ std::optional<int> SerialOutExchange::exchange(const std::array<int, 8>& request
 
 std::optional<int> SerialOutExchange::exchangePp(const std::array<int, 8>& request, long polls) {
     if (const clink::LinkCheckResult check = clink::LinkCheck(link_).preCheck(ids::StatusRequest); !check) {
-        failBox(link_, check.failText);
+        base::failBox(link_.dialogs, check.failText);
         return std::nullopt;
     }
     std::optional<int> mode;
@@ -73,7 +71,7 @@ std::optional<int> SerialOutExchange::exchangePp(const std::array<int, 8>& reque
 std::optional<int> SerialOutExchange::exchangeEthernet(const std::array<int, 8>& request) {
     clink::LinkState& s = link_.state;
     if (!link_.ethernet.SendFilterFrame(ids::StatusRequest)) {
-        failBox(link_, clink::LinkFailTexts().ethernet);
+        base::failBox(link_.dialogs, clink::LinkFailTexts().ethernet);
         return std::nullopt;
     }
     for (int frame = 1; frame < EthernetFilterFrames; ++frame)

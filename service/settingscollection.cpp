@@ -1,6 +1,7 @@
 #include "service/settingscollection.h"
 
 #include "app/appservices.h"
+#include "base/failbox.h"
 #include "base/programfolder.h"
 #include "base/vbrules.h"
 #include "service/logiccollector.h"
@@ -111,7 +112,7 @@ void SettingsCollection::mnuBegin_Click() {
     const QString name = Get_Filename();
     const QString trimmed = base::Trim(name);
     if (trimmed.isEmpty() || trimmed == NoFileName) {
-        CollectorTools(ctx_).failBox(NoFileNameText);
+        base::failBox(ctx_.dialogs, NoFileNameText);
         return;
     }
     setRunning(true);
@@ -130,7 +131,7 @@ void SettingsCollection::runCollectors(const QString& base) {
         if (collectors_[size_t(box)]->collect(base, page))
             ChkSelection_Click(box, BoxState::Grey);
         else
-            CollectorTools(ctx_).failBox(CollectFailedTexts[size_t(box)]);
+            base::failBox(ctx_.dialogs, CollectFailedTexts[size_t(box)]);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "app/appservices.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
+#include "base/failbox.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
 #include "link/transaction.h"
@@ -58,10 +59,6 @@ void ToolCycleTest::add(const QString& line) {
     emit listChanged();
 }
 
-void ToolCycleTest::failBox(const QString& text) {
-    ctx_.dialogs.message(text, base::ProgramTitle, base::MessageIcon::Critical);
-}
-
 void ToolCycleTest::stop() {
     busy_.reset();
 }
@@ -83,7 +80,7 @@ ToolCycleTest::Prepared ToolCycleTest::Command2_Click(const QObject* window) {
     for (int address = FirstCountAddress; address < EndCountAddress; ++address) {
         if (cancelled_ || !ctx_.link.dataTx.WriteToolEeprom(address, 0)) {
             if (!cancelled_)
-                failBox(QStringLiteral("Clear Count Failed "));
+                base::failBox(ctx_.dialogs, QStringLiteral("Clear Count Failed "));
             stop();
             return Prepared::CloseWindow;
         }
@@ -142,12 +139,12 @@ bool ToolCycleTest::cycle() {
     int count = 0;
     if (!readCount(count)) {
         if (!cancelled_)
-            failBox(QStringLiteral("Read Tool Eeprom Failed"));
+            base::failBox(ctx_.dialogs, QStringLiteral("Read Tool Eeprom Failed"));
         return false;
     }
     // The tool may not have counted the last cycle yet.
     if (count != SentCycleCount && count != SentCycleCount - 1) {
-        failBox(QStringLiteral("Count Received != Current Cycle Count -> Failed"));
+        base::failBox(ctx_.dialogs, QStringLiteral("Count Received != Current Cycle Count -> Failed"));
         return false;
     }
     add(QStringLiteral("Count Received = Current Cycle Count -> Passed"));

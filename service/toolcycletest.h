@@ -82,7 +82,6 @@ private:
     bool delay(int times);
     bool readCount(int& count);
     void add(const QString& line);
-    void failBox(const QString& text);
     void stop();
 
     app::AppServices& ctx_;

@@ -4,6 +4,7 @@
 #include "app/ui/appcontext.h"
 #include "app/ui/frmoutput.h"
 #include "base/dialogs.h"
+#include "base/failbox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -125,7 +126,7 @@ Report CommandFrame::newReport() {
 }
 
 void CommandFrame::failBox(const QString& text) {
-    ctx.dialogs.message(text, base::ProgramTitle, base::MessageIcon::Critical);
+    base::failBox(ctx.dialogs, text);
 }
 
 } // namespace app

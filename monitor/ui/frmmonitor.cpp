@@ -4,7 +4,6 @@
 #include "app/ui/timerpause.h"
 #include "monitor/monitorsession.h"
 #include "monitor/transmittest.h"
-#include "monitor/ui/sessioncall.h"
 
 #include <QCloseEvent>
 #include <QListWidget>
@@ -93,7 +92,7 @@ void FrmMonitor::Timer1_Timer() {
     if (session_->closed())
         return;
     app::TimerPause pause(*Timer1);
-    if (!callSession(this, session_, [](MonitorSession& s) { s.faultTick(); }))
+    if (!closer_.call([this] { session_->faultTick(); }))
         return;
     Timer1->setInterval(session_->faultIntervalMs());
     showList();
@@ -104,7 +103,7 @@ void FrmMonitor::Timer2_Timer() {
         return;
     app::TimerPause pause(*Timer2);
     MonitorSession::RundownTick tick = MonitorSession::RundownTick::Continue;
-    if (!callSession(this, session_, [&tick](MonitorSession& s) { tick = s.rundownTick(); }))
+    if (!closer_.call([this, &tick] { tick = session_->rundownTick(); }))
         return;
     showList();
     if (tick == MonitorSession::RundownTick::CloseWindow) {
@@ -118,16 +117,16 @@ void FrmMonitor::Command1_Click() {
         return;
     auto test = std::make_shared<TransmitTest>(ctx_.link);
     bool begun = false;
-    if (!callSession(this, test, [&begun](TransmitTest& t) { begun = t.begin(); }) || !begun)
+    if (!closer_.call([&test, &begun] { begun = test->begin(); }) || !begun)
         return;
-    test_ = test;
+    test_ = std::move(test);
     Command1->setEnabled(false);
     testSlices_->start();
 }
 
 void FrmMonitor::sendTestSlice() {
     bool more = false;
-    if (!callSession(this, test_, [&more](TransmitTest& t) { more = t.sendSlice(); }))
+    if (!closer_.call([this, &more] { more = test_->sendSlice(); }))
         return;
     if (more)
         return;
@@ -143,17 +142,19 @@ void FrmMonitor::stopTimers() {
 
 void FrmMonitor::mnuExit_Click() {
     stopTimers();
-    if (!callSession(this, session_, [](MonitorSession& s) { s.sendClosingFrame(); }))
+    if (!closer_.call([this] { session_->sendClosingFrame(); }))
         return;
     app::closeWindow(this);
 }
 
 void FrmMonitor::closeEvent(QCloseEvent* event) {
     stopTimers();
-    // A tick that waits ends without going on; the closing frame goes out once more.
+    // A tick that waits ends without going on; the window closes once it has returned, sending the closing
+    // frame once more.
     session_->close();
-    session_->sendClosingFrame();
-    event->accept();
+    closer_.closeEvent(event);
+    if (event->isAccepted())
+        session_->sendClosingFrame();
 }
 
 } // namespace monitor

@@ -4,6 +4,7 @@
 // Monitor Rundowns", the rundown tick Timer2). List1 shows what the session found; Command1 runs the
 // transmit test; Exit and every close send the closing frame. A view over monitor::MonitorSession.
 
+#include "app/ui/closewhenidle.h"
 #include "app/ui/monitorwindow.h"
 
 #include <QWidget>
@@ -56,6 +57,7 @@ private:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* testSlices_ = nullptr;
+    app::CloseWhenIdle closer_{*this};
 };
 
 } // namespace monitor

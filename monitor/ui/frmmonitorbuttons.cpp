@@ -3,7 +3,6 @@
 #include "app/ui/appcontext.h"
 #include "app/ui/timerpause.h"
 #include "monitor/toolmonitors.h"
-#include "monitor/ui/sessioncall.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -59,7 +58,7 @@ void FrmMonitorButtons::Timer1_Timer() {
     if (closing_)
         return;
     app::TimerPause pause(*Timer1);
-    if (!callSession(this, session_, [](ButtonMonitor& s) { s.tick(); }))
+    if (!closer_.call([this] { session_->tick(); }))
         return;
     showLabels();
 }
@@ -72,7 +71,7 @@ void FrmMonitorButtons::mnuExit_Click() {
 void FrmMonitorButtons::closeEvent(QCloseEvent* event) {
     closing_ = true;
     Timer1->stop();
-    event->accept();
+    closer_.closeEvent(event);
 }
 
 } // namespace monitor

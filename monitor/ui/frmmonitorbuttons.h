@@ -2,6 +2,8 @@
 // FrmMonitorButtons: the tool's four buttons (lblButton 0..3: clockwise, center, counter-clockwise,
 // trigger), asked for every 30 ms while the window is open. A view over monitor::ButtonMonitor.
 
+#include "app/ui/closewhenidle.h"
+
 #include <QWidget>
 
 #include <array>
@@ -36,6 +38,7 @@ private:
     std::array<QLabel*, 4> lblButton{};
     QTimer* Timer1 = nullptr;
     bool closing_ = false;
+    app::CloseWhenIdle closer_{*this};
 };
 
 } // namespace monitor

@@ -3,7 +3,6 @@
 #include "app/ui/appcontext.h"
 #include "app/ui/timerpause.h"
 #include "monitor/ui/frmresults.h"
-#include "monitor/ui/sessioncall.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -140,14 +139,14 @@ void frmRunScreen1::started(RunScreenSession::Start start) {
 
 void frmRunScreen1::Form_Load() {
     auto start = RunScreenSession::Start::Idle;
-    if (callSession(this, session_, [&start](RunScreenSession& s) { start = s.startLink(); }))
+    if (closer_.call([this, &start] { start = session_->startLink(); }))
         started(start);
 }
 
 void frmRunScreen1::EndTimer_Timer() {
     EndTimer->stop();
     auto start = RunScreenSession::Start::Idle;
-    if (callSession(this, session_, [&start](RunScreenSession& s) { start = s.retryLink(); }))
+    if (closer_.call([this, &start] { start = session_->retryLink(); }))
         started(start);
 }
 
@@ -155,7 +154,7 @@ void frmRunScreen1::RundownTimer_Timer() {
     if (session_->stopped())
         return;
     app::TimerPause pause(*RundownTimer);
-    if (!callSession(this, session_, [](RunScreenSession& s) { s.poll(); }))
+    if (!closer_.call([this] { session_->poll(); }))
         return;
     showLabels();
 }
@@ -182,10 +181,11 @@ void frmRunScreen1::mnuClearRundowns_Click() {
 void frmRunScreen1::closeEvent(QCloseEvent* event) {
     RundownTimer->stop();
     EndTimer->stop();
-    // A poll that waits ends without going on.
+    // A poll that waits ends without going on; the window closes once it has returned.
     session_->close();
-    ctx_.pump.pause(RunScreenSession::CloseYields);
-    event->accept();
+    closer_.closeEvent(event);
+    if (event->isAccepted())
+        ctx_.pump.pause(RunScreenSession::CloseYields);
 }
 
 } // namespace monitor

@@ -6,6 +6,8 @@
 
 #include "monitor/runscreen.h"
 
+#include "app/ui/closewhenidle.h"
+
 #include <QWidget>
 
 #include <array>
@@ -48,6 +50,7 @@ private:
     QLabel* Label2 = nullptr;
     QTimer* EndTimer = nullptr;
     QTimer* RundownTimer = nullptr;
+    app::CloseWhenIdle closer_{*this};
 };
 
 } // namespace monitor

@@ -3,7 +3,6 @@
 #include "app/ui/appcontext.h"
 #include "app/ui/timerpause.h"
 #include "monitor/toolmonitors.h"
-#include "monitor/ui/sessioncall.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -92,7 +91,7 @@ void ToolLed::Timer1_Timer() {
     app::TimerPause pause(*Timer1);
     Text1->setText(session_->text());
     bool open = true;
-    if (!callSession(this, session_, [&open](ToolLedSession& s) { open = s.tick(); }))
+    if (!closer_.call([this, &open] { open = session_->tick(); }))
         return;
     if (!open) {
         closing_ = true;
@@ -110,7 +109,7 @@ void ToolLed::mnuExit_Click() {
 void ToolLed::closeEvent(QCloseEvent* event) {
     closing_ = true;
     Timer1->stop();
-    event->accept();
+    closer_.closeEvent(event);
 }
 
 } // namespace monitor

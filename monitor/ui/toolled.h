@@ -3,6 +3,8 @@
 // (optY, optR, optG, optB: 0 "Off", 1 "On", 2 "Flash"). The chosen states are sent to the tool at every
 // tick and echoed in Text1; Exit closes the window at the next tick. A view over monitor::ToolLedSession.
 
+#include "app/ui/closewhenidle.h"
+
 #include <QWidget>
 
 #include <array>
@@ -38,6 +40,7 @@ private:
     QLineEdit* Text1 = nullptr;
     QTimer* Timer1 = nullptr;
     bool closing_ = false;
+    app::CloseWhenIdle closer_{*this};
 };
 
 } // namespace monitor

@@ -5,7 +5,7 @@
 // the window cancels it. Every handler forwards to the DsmSession.
 
 #include "service/dsmsession.h"
-#include "service/ui/closewhenidle.h"
+#include "app/ui/closewhenidle.h"
 
 #include <QWidget>
 
@@ -52,7 +52,7 @@ private:
     void scheduleRender();
 
     DsmSession session_;
-    CloseWhenIdle closer_{*this};
+    app::CloseWhenIdle closer_{*this};
     TerminalView* SaxComm = nullptr;
     QMenu* mnuFileSend = nullptr;
     QList<QAction*> idleOnly_;

@@ -5,7 +5,7 @@
 // the ManualCalibration; closing the window cancels a running calibration.
 
 #include "service/manualcalibration.h"
-#include "service/ui/closewhenidle.h"
+#include "app/ui/closewhenidle.h"
 
 #include <QWidget>
 
@@ -45,7 +45,7 @@ private:
     void showState();
 
     ManualCalibration calibration_;
-    CloseWhenIdle closer_{*this};
+    app::CloseWhenIdle closer_{*this};
     QAction* mnuManualCalibration = nullptr;
     QGroupBox* frameManualCal = nullptr;
     controls::NumEdit* CWCalValue = nullptr;

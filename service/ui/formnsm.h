@@ -4,7 +4,7 @@
 // when the window opens and written with the ninth Write. Forwards to the NsmSession.
 
 #include "service/nsmsession.h"
-#include "service/ui/closewhenidle.h"
+#include "app/ui/closewhenidle.h"
 
 #include <QWidget>
 
@@ -48,7 +48,7 @@ private:
     QGroupBox* numberFrame(int item, const char* name, int minimum, int maximum);
 
     NsmSession session_;
-    CloseWhenIdle closer_{*this};
+    app::CloseWhenIdle closer_{*this};
     // The choices of items 1, 6, 7, 8 (by item).
     std::array<QButtonGroup*, NsmSession::Settings + 1> choices_{};
     // Hour, minute, month, day, year.

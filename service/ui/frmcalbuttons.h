@@ -6,7 +6,7 @@
 
 #include "app/ui/barprogress.h"
 #include "service/buttoncalibration.h"
-#include "service/ui/closewhenidle.h"
+#include "app/ui/closewhenidle.h"
 
 #include <QMap>
 #include <QWidget>
@@ -38,7 +38,7 @@ private:
     void showButtons();
 
     ButtonCalibration calibration_;
-    CloseWhenIdle closer_{*this};
+    app::CloseWhenIdle closer_{*this};
     QListWidget* List1 = nullptr;
     QProgressBar* Bar1 = nullptr;
     std::unique_ptr<app::BarProgress> progress_;

@@ -4,7 +4,7 @@
 // ResetAllSession.
 
 #include "service/resetall.h"
-#include "service/ui/closewhenidle.h"
+#include "app/ui/closewhenidle.h"
 
 #include <QList>
 #include <QTimer>
@@ -36,7 +36,7 @@ protected:
 
 private:
     ResetAllSession session_;
-    CloseWhenIdle closer_{*this};
+    app::CloseWhenIdle closer_{*this};
     QCheckBox* chkResetDSP = nullptr;
     QCheckBox* chkResetPset = nullptr;
     QCheckBox* chkResetLogic = nullptr;

@@ -3,7 +3,7 @@
 // Set sends the mode of the list and shows what the controller reports. Forwards to the SerialOutSession.
 
 #include "service/serialout.h"
-#include "service/ui/closewhenidle.h"
+#include "app/ui/closewhenidle.h"
 
 #include <QWidget>
 
@@ -31,7 +31,7 @@ private:
     void showResult();
 
     SerialOutSession session_;
-    CloseWhenIdle closer_{*this};
+    app::CloseWhenIdle closer_{*this};
     QComboBox* cboSerOut = nullptr;
     QLineEdit* txtResult = nullptr;
 };

@@ -5,7 +5,7 @@
 // Forwards to the SocketTrayTest.
 
 #include "service/sockettray.h"
-#include "service/ui/closewhenidle.h"
+#include "app/ui/closewhenidle.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -39,7 +39,7 @@ private:
     void showList();
 
     SocketTrayTest test_;
-    CloseWhenIdle closer_{*this};
+    app::CloseWhenIdle closer_{*this};
     QListWidget* List1 = nullptr;
     QPushButton* btnRunTest = nullptr;
     QPushButton* btnStopTest = nullptr;

@@ -5,7 +5,7 @@
 // ToolCycleTest.
 
 #include "service/toolcycletest.h"
-#include "service/ui/closewhenidle.h"
+#include "app/ui/closewhenidle.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -42,7 +42,7 @@ private:
     void stopTest(QCloseEvent* event);
 
     ToolCycleTest test_;
-    CloseWhenIdle closer_{*this};
+    app::CloseWhenIdle closer_{*this};
     QPushButton* Command2 = nullptr;
     QPushButton* Command1 = nullptr;
     QListWidget* List1 = nullptr;

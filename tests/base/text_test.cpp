@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,14 @@ TEST(TextLines, FilesAreWrittenWholeOrNotAtAll) {
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(readTextLines(home.file("none.txt"), lines));
     EXPECT_EQ(lines, (QStringList{"one", "two"}));
+
+    // A new file takes the old one's place instead of being written into it: a second name linked to the
+    // old file keeps the old bytes.
+    ASSERT_EQ(
+        ::link(QFile::encodeName(path).constData(), QFile::encodeName(home.file("copy.txt")).constData()), 0);
+    ASSERT_TRUE(writeFileAtomically(path, "new\r\n"));
+    EXPECT_EQ(home.read("report.txt"), QByteArray("new\r\n"));
+    EXPECT_EQ(home.read("copy.txt"), QByteArray("one\r\ntwo\r\n"));
 }
 
 TEST(TextLines, AppendsWriteInPlaceAndKeepEveryByteBeforeThem) {

@@ -1,8 +1,10 @@
-# Configures tests/cmake/layering for each case and checks that a core library linking a widget module is
-# refused at configure time with the layering message, and that a clean layering configures.
+# Configures tests/cmake/layering for each case and checks that every broken layering rule is refused at
+# configure time with its message naming the library at fault, and that a clean layering configures.
 #   cmake -DPALVERIN_SOURCE_DIR=<root> -DWORK_DIR=<scratch> -P checklayering.cmake
 cmake_minimum_required(VERSION 3.25)
-set(expected "Core library 'feature' links '([^']+)': core libraries stay free of widgets")
+set(widgets "Core library 'feature' links '([^']+)': core libraries stay free of widgets")
+set(upward "Core library 'feature' links '([^']+)', which is not below it")
+set(no_layer "Core library '([^']+)' has no layer")
 
 function(configure_case case result_var output_var)
   set(build "${WORK_DIR}/${case}")
@@ -17,17 +19,22 @@ function(configure_case case result_var output_var)
   set(${output_var} "${text}" PARENT_SCOPE)
 endfunction()
 
-foreach(case_and_library direct=Qt6::Widgets view=feature_ui later=Qt6::Widgets)
-  string(REPLACE "=" ";" parts "${case_and_library}")
+# case=rule=library named
+foreach(case_rule_library
+    direct=widgets=Qt6::Widgets view=widgets=feature_ui later=widgets=Qt6::Widgets
+    wrapped=widgets=Qt6::Widgets wrapped_later=widgets=Qt6::Charts
+    upward=upward=high upward_later=upward=high same_layer=upward=peer no_layer=no_layer=stray)
+  string(REPLACE "=" ";" parts "${case_rule_library}")
   list(GET parts 0 case)
-  list(GET parts 1 library)
+  list(GET parts 1 rule)
+  list(GET parts 2 library)
   configure_case(${case} result output)
   if(result EQUAL 0)
-    message(FATAL_ERROR "case ${case}: a core library linking ${library} was configured")
+    message(FATAL_ERROR "case ${case}: a core library breaking the rule (${rule}, ${library}) was configured")
   endif()
-  string(REGEX MATCH "${expected}" found "${output}")
+  string(REGEX MATCH "${${rule}}" found "${output}")
   if(NOT found OR NOT CMAKE_MATCH_1 STREQUAL "${library}")
-    message(FATAL_ERROR "case ${case}: the message does not name ${library}:\n${output}")
+    message(FATAL_ERROR "case ${case}: the message does not name ${library} for ${rule}:\n${output}")
   endif()
   message(STATUS "case ${case}: refused, naming ${library}")
 endforeach()

@@ -98,6 +98,15 @@ TEST(LadderImage, TimerTicksPresetsOfSwitchesSplitListsAndRungNumbering) {
     EXPECT_EQ(frames[8], frame(31, 4, {0, 0, 25, 1, 254})); // 1 s = 25 ticks; 20.4 s = 510 ticks
     EXPECT_EQ(frames[9], frame(32, 1, {23, 112, 0, 0, 0})); // 240 s = 6000 ticks
 
+    // A preset half a tick between two counts goes to the even one: 1.30 s is 32.5 ticks and gives 32.
+    LadderProgram half = LadderProgram::empty();
+    half.presets.setTimer(1, 1.30);
+    addRung(half, {1}, {96});
+    const LadderImageBuild halfBuild = buildLadderImage(half);
+    ASSERT_TRUE(halfBuild.ok);
+    EXPECT_EQ(halfBuild.image[size_t(timerHighSlot(1))], 0);
+    EXPECT_EQ(halfBuild.image[size_t(timerLowSlot(1))], 32);
+
     // No rung: the header alone.
     EXPECT_EQ(buildLadderImage(LadderProgram::empty()).frames(),
               std::vector<LadderFrame>({{0x61, 0, 0, 0, 0, 0, 0, 0}}));

@@ -39,6 +39,29 @@ TEST_F(HandlerTest, ToolEepromWriteConfirmationMustCarryTheWrittenValue) {
     EXPECT_TRUE(s.ReplyReady);
 }
 
+TEST_F(HandlerTest, LogicBlockReplyAcknowledgesFirstThenCompletesOnlyForItsBlock) {
+    s.DataCount = 12;
+    expectRequest(5, 9);
+    // The first [61 n ...] frame is the acknowledgement, even when it names the block asked for.
+    frame(ids::CommandReply, {0x61, 5, 1, 2, 3, 4, 5, 6});
+    EXPECT_TRUE(s.AckReceived);
+    EXPECT_FALSE(s.ReplyReady);
+    // A later frame for another block does not complete it, whatever else it carries.
+    frame(ids::CommandReply, {0x61, 9, 1, 2, 3, 4, 5, 6});
+    EXPECT_FALSE(s.ReplyReady);
+    frame(ids::CommandReply, {0x61, 5, 1, 2, 3, 4, 5, 6});
+    EXPECT_TRUE(s.ReplyReady);
+    // Nothing is stored: the frames only confirm the block.
+    EXPECT_EQ(s.DataCount, 12);
+    EXPECT_EQ(s.DataBuffer[12], 0);
+
+    // The acknowledgement is taken whatever block it names.
+    expectRequest(5, 0);
+    frame(ids::CommandReply, {0x61, 7, 0, 0, 0, 0, 0, 0});
+    EXPECT_TRUE(s.AckReceived);
+    EXPECT_FALSE(s.ReplyReady);
+}
+
 TEST_F(HandlerTest, PsetPacketsLandAtTheirOffsets) {
     expectRequest(0, 0);
     frame(ids::CommandReply, {0x03, 1, 2, 3, 4, 5, 6, 7});

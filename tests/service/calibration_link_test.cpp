@@ -369,6 +369,18 @@ TYPED_TEST(CalibrationOnEachLink, ManualCalibrationRefusesZeroAndValuesTooLargeF
     EXPECT_EQ(this->model.calibrationValues, std::vector<int>{10850});
 }
 
+TYPED_TEST(CalibrationOnEachLink, ManualCalibrationRoundsAHalfToTheEvenValue) {
+    sim::ControllerModel::RundownRecord kgcm = servicetest::CalibrationRundown;
+    kgcm[15] = 3; // kg-cm: 12.5 x 10 x 0.868 is 108.5, sent as 108
+    const QStringList lines = this->calibrateManually(kgcm, {12.5});
+    EXPECT_TRUE(lines.contains("New Value: 108.5"));
+    EXPECT_EQ(lines.last(), "MANUAL CALIBRATION - COMPLETED");
+    const std::vector<clink::CanMessage> sent = this->calibrationCommands();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].data, (std::array<int, 8>{0x20, 0x01, 0x6C, 0x00, 0, 0, 0, 0}));
+    EXPECT_EQ(this->model.calibrationValues, std::vector<int>{108});
+}
+
 TYPED_TEST(CalibrationFailures, ManualCalibrationStopsWhenTheMultiplierIsNotRead) {
     this->model.silentAddresses.insert(58);
     ManualCalibration calibration(this->link, this->busy);

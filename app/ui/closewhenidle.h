@@ -1,14 +1,26 @@
 #pragma once
-// Closing a window while its session waits (for the user or for the controller): the session is cancelled
-// and the window closes once the session's handler has returned, so that no handler runs on a deleted
-// window.
+// The one way a window closes while its session waits (for the user or for the controller). Every handler
+// that may wait runs under the window's CloseWhenIdle; a close asked for meanwhile (the close box, Exit,
+// the program's close) cancels the session, is refused for now and is carried out once the outermost
+// handler has returned. So no handler ever goes on in a deleted window, the session stays a plain member
+// of the window, and the window still has its widgets when the handler looks at them after the wait.
 //
 //   void frmX::closeEvent(QCloseEvent* event) {
 //       closer_.closeEvent(event, session_.running(), [this] { session_.cancel(); });
 //   }
 //   connect(&session_, &Session::finished, this, [this] { closer_.sessionEnded(); });
 //
-// A window whose handlers talk to the controller without a running state of their own marks each handler:
+// A handler that talks to the controller marks its call; call() says whether the window goes on, that is
+// whether no close was asked for during the call:
+//
+//   void frmX::Timer1_Timer() {
+//       app::TimerPause pause(*Timer1);
+//       if (!closer_.call([this] { session_.tick(); }))
+//           return;                          // the window closes as soon as this handler has returned
+//       showList();
+//   }
+//
+// or, for a handler that goes on either way, holds a scope for its whole body:
 //
 //   void frmX::cmdSet_Click() {
 //       auto handler = closer_.handler();
@@ -23,14 +35,15 @@
 
 #include <functional>
 
-namespace service {
+namespace app {
 
 class CloseWhenIdle {
 public:
     explicit CloseWhenIdle(QWidget& window) : window_(window) {}
 
-    // Accepts the event unless the session runs or a handler is under way; then the close waits.
-    void closeEvent(QCloseEvent* event, bool running, const std::function<void()>& cancel) {
+    // Accepts the event unless the session runs or a handler is under way; then the session is cancelled
+    // and the close waits.
+    void closeEvent(QCloseEvent* event, bool running = false, const std::function<void()>& cancel = {}) {
         if (!running && handlers_ == 0) {
             event->accept();
             return;
@@ -41,6 +54,7 @@ public:
         event->ignore();
     }
 
+    // The session has ended: a close that waited for it is carried out, unless a handler is still under way.
     void sessionEnded() {
         if (!pending_ || handlers_ > 0)
             return;
@@ -68,10 +82,18 @@ public:
     };
     [[nodiscard]] Handler handler() { return Handler(*this); }
 
+    // Runs a call that may wait as a handler; true when the window goes on (no close was asked for
+    // meanwhile).
+    template <class Call> [[nodiscard]] bool call(Call&& work) {
+        const Handler scope(*this);
+        work();
+        return !pending_;
+    }
+
 private:
     QWidget& window_;
     bool pending_ = false;
     int handlers_ = 0;
 };
 
-} // namespace service
+} // namespace app

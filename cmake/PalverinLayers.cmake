@@ -1,0 +1,17 @@
+# The core libraries from the bottom up, one layer per entry (DESIGN.md sec. 2). A core library may link
+# only the core libraries of the entries before its own; libraries in one entry do not link each other.
+# palverin_check_core_libraries (PalverinTargets.cmake) refuses any other link, and any core library that is
+# missing here; the include scan (tests/cmake/scanincludes.cmake) holds the core sources to the same order.
+# The stand-in and the test support sit beside the program's layers, above what they use.
+set(PALVERIN_CORE_LAYERS
+  "base sim_serial"               # number and text rules, the seams; the stand-in's serial peers
+  "base_serial"                   # the serial port seam over Qt SerialPort
+  "link"                          # the controller link
+  "sim"                           # the controller stand-in
+  "app_core"                      # the program core
+  "controls simhome testsupport"  # graph and numeric-edit calculations; the stand-in's program-folder
+                                  # writer; the core tests' fixtures (some of their headers use app core)
+  "pset monitor ladder"           # the features over the shared controls
+  "logicio"                       # reads ladder files for the converter
+  "service"                       # the settings collection drives Psets, logic and ladder
+)
