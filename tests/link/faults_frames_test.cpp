@@ -151,7 +151,8 @@ TEST_F(FrameRejection, AWriteIsConfirmedOnlyWithItsValueEvenZero) {
         twice(id, {0x30, 0, 9, 0, 0, 0, 0, 0});
         EXPECT_TRUE(s.ReplyReady) << canIdText(id).toStdString();
     }
-    // A DSP word: both value bytes.
+    // A DSP word: both value bytes, while a read awaits them.
+    awaitAnswer(ids::DspReply, 0x30);
     s.DataCount = 0;
     expectRequest(0, 0x2C, 1);
     s.RequestData[4] = 0x34;
