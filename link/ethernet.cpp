@@ -635,7 +635,9 @@ void Ethernet::On15EF0103(const std::array<int, 8>& d) {
 }
 
 void Ethernet::On16EF0102(const std::array<int, 8>& d) {
-    if (!awaits(ids::BlockReply, 0) || !storeData(s_.DataCount, d, 0, 8))
+    // The button sensors' stream comes on its own while its session listens (AwaitedId), not while a
+    // transaction waits.
+    if (s_.AwaitedId != ids::BlockReply || !storeData(s_.DataCount, d, 0, 8))
         return;
     s_.DataCount += 8;
     s_.ReplyReady = true;
