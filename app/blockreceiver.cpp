@@ -70,7 +70,15 @@ bool BlockReceiver::receiveEthernet(int block, int offset) {
     clink::LinkState& s = link_.state;
     clink::Ethernet& ethernet = link_.ethernet;
     const std::array<int, 8> request = blockRequest(block);
+    // The attempts are one exchange, bounded by the controller's silence and ended by a refused send. The
+    // block's place and the answer it awaits are set before its lead frame goes out, so the handler takes
+    // only this block's answers (the first as the acknowledgement, the next stored at the block's place);
+    // what the lead and the attempts draw beyond that is owed and not taken by the next block.
+    clink::Transaction tx(link_);
     s.DataCount = offset;
+    ethernet.expect({.id = ids::CommandReply,
+                     .code = codes::LogicBlockRequest,
+                     .echo = {codes::LogicBlockRequest, block}});
     const bool leadSent = counts_.ethernetLead == EthernetBlockLead::Request
                               ? ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, request)
                               : ethernet.SendFilterFrame(ids::CommandReply);
@@ -78,19 +86,6 @@ bool BlockReceiver::receiveEthernet(int block, int offset) {
         return false;
     link_.pump.pause(counts_.ethernetSettle);
 
-    // The attempts are one exchange, bounded by the controller's silence and ended by a refused send. The
-    // handler may have stored another copy of the previous block's answer meanwhile (it still awaited that
-    // block): this block starts at its own place again.
-    clink::Transaction tx(link_);
-    s.AwaitedId = ids::CommandReply;
-    s.AwaitedCode = codes::LogicBlockRequest; // only answer blocks: not what is left of another exchange
-    s.DataCount = offset;
-    s.ReplyReady = false;
-    s.RequestData[1] = codes::LogicBlockRequest;
-    s.RequestData[2] = block;
-    s.RequestData[3] = 0;
-    s.AckReceived = false;
-    // The handler takes the first answer as the acknowledgement and stores the next one for this block.
     clink::SharedWaitBudget budget(link_.pump, counts_.ethernetWait, 1);
     for (int attempt = 0; attempt < counts_.ethernetAttempts && !s.ReplyReady && !tx.over(); ++attempt) {
         if (!ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, request))

@@ -68,14 +68,11 @@ CalibrationStart DataTx::StartCalibration() {
 CalibrationStart DataTx::startCalibrationEthernet() {
     // One frame: the dongle passes 10EF1102 from now on. It is never sent again, so the report comes as
     // the controller's own frames (the first one taken as the acknowledgement).
-    s_.AwaitedId = ids::RunData;
+    link_.ethernet.expect({.id = ids::RunData, .echo = {FinalTorqueBlock}});
     if (!link_.ethernet.SendCanFrame(ids::RunData, ids::StatusRequest, {})) {
         link_.dialogs.message(EthernetConnectFailed, base::ProgramTitle, base::MessageIcon::Critical);
         return CalibrationLinkFailed;
     }
-    s_.RequestData[1] = FinalTorqueBlock;
-    s_.RequestData[2] = 0;
-    s_.RequestData[3] = 0;
     s_.AckReceived = false;
     SharedWaitBudget budget(link_.pump, StartWaitPasses, StartDoEventsPerPass);
     for (int pass = 0; pass < StartPasses && !s_.ReplyReady && !link_.transactions.over(); ++pass) {
@@ -112,15 +109,11 @@ bool DataTx::readRundownResultEthernet() {
         link_.dialogs.message(EthernetResultConnectFailed, base::ProgramTitle, base::MessageIcon::Critical);
         return false;
     }
+    link_.ethernet.expect({.id = ids::CommandReply, .code = RundownCode, .echo = {1}});
     for (int i = 0; i < ResultFilterFrames; ++i)
         link_.ethernet.SendFilterFrame(ids::CommandReply);
-    s_.AwaitedCode = RundownCode;
     for (int block = 1; block <= ResultBlocks; ++block) {
-        s_.ReplyReady = false;
-        s_.RequestData[1] = block;
-        s_.RequestData[2] = 0;
-        s_.RequestData[3] = 0;
-        s_.AckReceived = false;
+        link_.ethernet.expect({.id = ids::CommandReply, .code = RundownCode, .echo = {block}});
         const EthernetPasses passes{.bound = ResultBlockSends,
                                     .wait = ResultBlockWaitPasses * ResultDoEventsPerPass};
         if (!ethernetPasses(passes, ids::CommandReply, ids::CommandRequest,

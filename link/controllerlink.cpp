@@ -4,7 +4,7 @@ namespace clink {
 
 ControllerLink::ControllerLink(base::EventPump& pump_, base::Dialogs& dialogs_, LinkClock& clock_)
     : dialogs(dialogs_), clock(clock_), transactions(pump_, clock_), pump(transactions),
-      ethernet(state, socket, transactions), usb(state, ftdi, transactions, dialogs_),
+      ethernet(state, socket, transactions, clock_), usb(state, ftdi, transactions, dialogs_),
       spi(state, pump, ppdev), dataTx(*this) {
     QObject::connect(&socket, &EthernetLink::dataArrived, &socket,
                      [this](const QByteArray& bytes) { ethernet.onDataArrival(bytes); });

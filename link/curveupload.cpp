@@ -50,13 +50,11 @@ void DataTx::takeCurveSamples(int s1Low, int s1High, int s2Low, int s2High) {
 }
 
 bool DataTx::requestCurveEthernet(const CurveIds& curveIds, const std::array<int, 8>& request) {
+    // The reply must echo curve and index; its handler then puts the samples in RequestData(1..4).
+    link_.ethernet.expect({.id = curveIds.reply, .echo = {request[1], request[2], request[3]}});
     if (link_.ethernet.SendCanFrame(curveIds.reply, curveIds.firstTransmit, {}))
         link_.pump.pause(FirstFrameSettle);
     s_.ReplyReady = false;
-    // The reply must echo curve and index; its handler then puts the samples in RequestData(1..4).
-    for (size_t i = 1; i <= 3; ++i)
-        s_.RequestData[i] = request[i];
-    s_.RequestData[4] = s_.RequestData[5] = 0;
     s_.AckReceived = false;
     EthernetPasses passes;
     passes.bound = CurvePasses;

@@ -29,6 +29,7 @@ bool DataTx::ethernetAttempts(CanId accept, CanId transmit, const std::array<int
                               const std::function<bool(int attempt)>& afterSend,
                               const std::function<void()>& beforeSend) {
     s_.AwaitedId = accept;
+    link_.ethernet.follow(accept);
     for (int attempt = 0; attempt < attempts && !s_.ReplyReady && !link_.transactions.over(); ++attempt) {
         if (beforeSend)
             beforeSend();

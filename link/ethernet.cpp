@@ -1,9 +1,12 @@
 #include "link/ethernet.h"
 
 #include "link/ethernetlink.h"
+#include "link/linkclock.h"
 #include "link/transaction.h"
 
 #include <QLoggingCategory>
+
+#include <chrono>
 
 namespace clink {
 
@@ -58,17 +61,53 @@ QByteArray canFrameText(const CanFrameFields& fields) {
     return text;
 }
 
-Ethernet::Ethernet(LinkState& state, EthernetLink& socket, TransactionPump& pump)
-    : s_(state), socket_(socket), pump_(pump) {}
+namespace {
+int64_t doEventsMs(long doEvents) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(doEvents * base::DoEventsSlice).count();
+}
+} // namespace
+
+Ethernet::Ethernet(LinkState& state, EthernetLink& socket, TransactionPump& pump, LinkClock& clock)
+    : s_(state), socket_(socket), pump_(pump), clock_(clock),
+      owed_(doEventsMs(OwedMarginDoEvents), doEventsMs(RoundTripToleranceDoEvents)) {}
 
 bool Ethernet::SendCanFrame(const CanFrameFields& fields) {
     if (!socket_.send(canFrameText(fields))) {
         pump_.refused();
         return false;
     }
-    if (fields[8] != 0)
-        pump_.waitUntil([this] { return s_.ReplyReady; }, SendWaitCycles * 2);
+    const bool request = fields[8] != 0;
+    owed_.sent(clock_.nowMs(), request);
+    if (request) {
+        answersAtSend_ = answersTaken_;
+        pump_.waitUntil([this] { return s_.ReplyReady || answeredSinceSend(); }, SendWaitCycles * 2);
+    }
     return true;
+}
+
+void Ethernet::expect(const ReplyExpectation& x) {
+    s_.AwaitedId = x.id;
+    s_.AwaitedCode = x.code;
+    for (size_t i = 0; i < x.echo.size(); ++i)
+        s_.RequestData[i + 1] = x.echo[i];
+    s_.ExactEcho = x.exactEcho;
+    follow(x.id);
+    s_.AckReceived = false;
+    s_.ReplyReady = false;
+}
+
+void Ethernet::follow(CanId id) {
+    owed_.end();
+    const int64_t left = owed_.owedUntil(id) - clock_.nowMs();
+    if (left > 0) {
+        qCDebug(lcFrames) << "Ethernet: waiting" << left << "ms for answers owed on" << canIdText(id);
+        pump_.pause(long(std::chrono::nanoseconds(std::chrono::milliseconds(left)) / base::DoEventsSlice));
+    }
+    owed_.begin(id);
+}
+
+bool Ethernet::awaits(CanId id, int code) const {
+    return pump_.running() && s_.AwaitedId == id && s_.AwaitedCode == code;
 }
 
 bool Ethernet::SendSerialNumberFrame(const QString& text) {
@@ -83,6 +122,7 @@ void Ethernet::startTransaction() {
 }
 
 void Ethernet::onDataArrival(const QByteArray& bytes) {
+    ++arrivals_;
     s_.EthernetRxText += bytes;
     ParseReceivedData();
     pump_.wake();
@@ -181,6 +221,14 @@ void Ethernet::ParseReceivedData() {
 }
 
 void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
+    const int64_t now = clock_.nowMs();
+    if (!pump_.running())
+        owed_.end();
+    owed_.arrived(id, d, arrivals_);
+    if (owed_.owes(id, d, now)) {
+        qCDebug(lcFrames) << "Ethernet: answer owed to an earlier exchange dropped:" << canIdText(id);
+        return;
+    }
     if (s_.AwaitedId != 0 && id != s_.AwaitedId) {
         qCDebug(lcFrames) << "Ethernet: frame left over from an earlier exchange dropped:" << canIdText(id);
         return;
@@ -243,8 +291,11 @@ void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
     default:
         break; // no handler: the reply is ignored on this link
     }
-    if ((s_.AckReceived && !ackBefore) || (s_.ReplyReady && !replyBefore))
+    if ((s_.AckReceived && !ackBefore) || (s_.ReplyReady && !replyBefore)) {
         pump_.heard();
+        ++answersTaken_;
+        owed_.taken(id, d, now);
+    }
 }
 
 bool Ethernet::echoMatches(const std::array<int, 8>& d) const {
@@ -287,7 +338,7 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
         if (storeData(7 * (code - 1), d, 1, 7))
             R = true;
     } else if (code == 0x10) {
-        if (d[1] != RD[1])
+        if (d[1] != RD[1] || !awaits(ids::CommandReply, code))
             return;
         if (!A) {
             A = true;
@@ -304,6 +355,8 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
         else if (d[1] == RD[1])
             R = true;
     } else if (code == 0x62) {
+        if (!awaits(ids::CommandReply, code))
+            return;
         if (!A) {
             A = true;
         } else if (d[1] == RD[2] && !R) {
@@ -343,7 +396,7 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
             }
         }
     } else if (code == 0xEA) {
-        if (!echoMatches(d))
+        if (!echoMatches(d) || !awaits(ids::CommandReply, code))
             return;
         if (A && !R) {
             if (storeData(s_.EepromReadIndex, d, 3, 5)) {
@@ -412,7 +465,8 @@ void Ethernet::On11EF0604(const std::array<int, 8>& d) {
 }
 
 void Ethernet::On12EF0106(const std::array<int, 8>& d) {
-    if (d[0] != 0x30 || !echoMatches(d) || d[3] != s_.RequestData[3] || s_.ReplyReady)
+    if (d[0] != 0x30 || !echoMatches(d) || d[3] != s_.RequestData[3] || s_.ReplyReady ||
+        !awaits(ids::DspReply, d[0]))
         return;
     // A write is confirmed only with the value written.
     if (s_.ExactEcho && (d[4] != s_.RequestData[4] || d[5] != s_.RequestData[5]))
@@ -581,7 +635,9 @@ void Ethernet::On15EF0103(const std::array<int, 8>& d) {
 }
 
 void Ethernet::On16EF0102(const std::array<int, 8>& d) {
-    if (!storeData(s_.DataCount, d, 0, 8))
+    // The button sensors' stream comes on its own while its session listens (AwaitedId), not while a
+    // transaction waits.
+    if (s_.AwaitedId != ids::BlockReply || !storeData(s_.DataCount, d, 0, 8))
         return;
     s_.DataCount += 8;
     s_.ReplyReady = true;

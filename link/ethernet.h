@@ -4,6 +4,7 @@
 
 #include "link/canid.h"
 #include "link/linkstate.h"
+#include "link/owedanswers.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,7 +14,17 @@
 namespace clink {
 
 class EthernetLink;
+class LinkClock;
 class TransactionPump;
+
+// What decides which frame an exchange takes: the identifier and code it awaits, the values the answer must
+// echo, whether the third echoed value must match exactly.
+struct ReplyExpectation {
+    CanId id = 0;              // AwaitedId
+    int code = 0;              // AwaitedCode (0: any)
+    std::array<int, 5> echo{}; // RequestData(1..5)
+    bool exactEcho = false;    // ExactEcho
+};
 
 // Accept identifier bytes, transmit identifier bytes and data bytes 0..7 of one frame.
 using CanFrameFields = std::array<int, 16>;
@@ -38,11 +49,17 @@ public:
     // No frame text is longer than this; text without a frame tail beyond it is dropped.
     static constexpr qsizetype MaxFrameText = 256;
 
-    Ethernet(LinkState& state, EthernetLink& socket, TransactionPump& pump);
+    // Grace after an owed answer is due, and how long a repeated copy is owed: the sender's wait. How much
+    // two round trips of one exchange may differ: the tool-EEPROM read's further wait (1201 DoEvents).
+    static constexpr long OwedMarginDoEvents = SendWaitCycles * 2;
+    static constexpr long RoundTripToleranceDoEvents = 1201;
+
+    Ethernet(LinkState& state, EthernetLink& socket, TransactionPump& pump, LinkClock& clock);
 
     // Sends one frame when the socket is connected (true). When data byte 0 is not 0 it then waits for
-    // ReplyReady for up to SendWaitCycles x 2 DoEvents. A refused send (socket not connected) sends
-    // nothing, does not wait, and ends the running transaction.
+    // ReplyReady for up to SendWaitCycles x 2 DoEvents; the wait also ends when the handlers take a frame
+    // (an acknowledgement too) after this send. A refused send (socket not connected) sends nothing, does
+    // not wait, and ends the running transaction.
     bool SendCanFrame(const CanFrameFields& fields);
     bool SendCanFrame(CanId accept, CanId transmit, const std::array<int, 8>& data) {
         return SendCanFrame(frameFields(accept, transmit, data));
@@ -68,6 +85,19 @@ public:
     // The start of a transaction: the text received and not yet parsed is left over from earlier
     // exchanges and is dropped; with the socket not connected the transaction is over before it sends.
     void startTransaction();
+
+    // An exchange installs everything that decides which frame it takes, before its first frame and before
+    // any settle pause: AwaitedId, AwaitedCode, RequestData(1..5) and ExactEcho; AckReceived and ReplyReady
+    // are cleared. When an earlier exchange still has answers owed on the identifier, it first waits until
+    // they are due (the frames that come meanwhile are dropped), so that none is taken as this exchange's.
+    void expect(const ReplyExpectation& x);
+    // The owed-answer wait of expect() alone: an exchange whose expectations are already in place starts
+    // awaiting id (the last exchange followed ends here).
+    void follow(CanId id);
+    // The handlers took a frame (an acknowledgement or a reply) since the last request was sent.
+    bool answeredSinceSend() const { return answersTaken_ != answersAtSend_; }
+    // What the link holds owed for exchanges that have ended.
+    OwedAnswers& owed() { return owed_; }
 
 private:
     // Splits one frame text ("%CAN,...," up to its tail) into EthernetFields; false when it is garbled.
@@ -106,11 +136,19 @@ private:
     bool confirms(const std::array<int, 8>& d) const;
     // Stores count values from d[firstData] at DataBuffer(at..); false (nothing stored) when they do not fit.
     bool storeData(int at, const std::array<int, 8>& d, int firstData, int count);
+    // A transaction runs and awaits exactly this answer: only then do handlers append at DataCount or
+    // EepromReadIndex.
+    bool awaits(CanId id, int code) const;
 
     LinkState& s_;
     EthernetLink& socket_;
     TransactionPump& pump_;
+    LinkClock& clock_;
     bool parsing_ = false;
+    OwedAnswers owed_;
+    long arrivals_ = 0;
+    long answersTaken_ = 0;
+    long answersAtSend_ = 0;
 };
 
 } // namespace clink

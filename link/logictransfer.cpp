@@ -48,14 +48,12 @@ bool DataTx::SendLogicIoProgram(int block) {
 }
 
 bool DataTx::sendLogicIoProgramEthernet(int block, const std::array<int, 8>& frame) {
+    link_.ethernet.expect(
+        {.id = ids::CommandReply, .code = codes::LogicBlock, .echo = {codes::LogicBlock, block}});
     if (link_.ethernet.SendFilterFrame(ids::CommandReply))
         link_.pump.pause(SendSettle);
     s_.ReplyReady = false;
-    s_.RequestData[1] = codes::LogicBlock;
-    s_.RequestData[2] = block;
-    s_.RequestData[3] = 0;
     s_.AckReceived = false;
-    s_.AwaitedCode = codes::LogicBlock;
     EthernetPasses passes;
     passes.bound = LogicPasses;
     passes.wait = SendWait;
@@ -79,15 +77,14 @@ bool DataTx::SendPlcProgram(const std::array<int, 8>& frame) {
 }
 
 bool DataTx::sendPlcProgramEthernet(const std::array<int, 8>& frame) {
+    // The acknowledgement repeats the frame's first three bytes.
+    link_.ethernet.expect({.id = ids::CommandReply,
+                           .code = frame[0],
+                           .echo = {frame[0], frame[1], frame[2]},
+                           .exactEcho = true});
     if (link_.ethernet.SendFilterFrame(ids::CommandReply))
         link_.pump.pause(SendSettle);
     s_.ReplyReady = false;
-    // The acknowledgement repeats the frame's first three bytes.
-    s_.RequestData[1] = frame[0];
-    s_.RequestData[2] = frame[1];
-    s_.RequestData[3] = frame[2];
-    s_.ExactEcho = true;
-    s_.AwaitedCode = frame[0];
     s_.AckReceived = false;
     EthernetPasses passes;
     passes.bound = LadderPasses;

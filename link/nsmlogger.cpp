@@ -77,19 +77,14 @@ bool DataTx::ReadNsmSettings() {
 
 bool DataTx::readNsmSettingsEthernet() {
     // The unit answers its filter frame with its clock: only its location answers are awaited.
-    s_.AwaitedId = ids::NsmReply;
-    s_.AwaitedCode = ReplyCode;
+    link_.ethernet.expect({.id = ids::NsmReply, .code = ReplyCode, .echo = {addressHigh(0), addressLow(0)}});
     if (link_.ethernet.SendFilterFrame(ids::NsmReply))
         link_.pump.pause(NsmReadFilterCycles * 2);
     ClearReceiveBuffer();
     for (int location = 0; location < NsmSettingsRecord::Locations; ++location) {
         const int hi = addressHigh(location);
         const int lo = addressLow(location);
-        s_.ReplyReady = false;
-        s_.RequestData[1] = hi;
-        s_.RequestData[2] = lo;
-        s_.RequestData[3] = 0;
-        s_.AckReceived = false;
+        link_.ethernet.expect({.id = ids::NsmReply, .code = ReplyCode, .echo = {hi, lo}});
         // The handler stores the value at DataCount; the transaction counts it.
         if (!ethernetPasses({.bound = NsmSends, .wait = NsmWaitPasses}, ids::NsmReply, ids::NsmRequest,
                             {ReadCode, hi, lo, 0, 0, 0, 0, 0})) {
@@ -120,19 +115,13 @@ bool DataTx::WriteNsmSettings(int address, int value) {
 bool DataTx::writeNsmSettingsEthernet(int address, int value) {
     const int hi = addressHigh(address);
     const int lo = addressLow(address);
-    s_.AwaitedId = ids::NsmReply;
-    s_.AwaitedCode = ReplyCode;
-    if (link_.ethernet.SendCanFrame(ids::NsmReply, ids::NsmRequest, {}))
-        link_.pump.pause(NsmWriteOpeningDoEvents);
     // Like every transaction the write starts with AckReceived clear: a confirmation left over from the
     // last exchange must not complete it, so the first matching confirmation only acknowledges.
+    link_.ethernet.expect(
+        {.id = ids::NsmReply, .code = ReplyCode, .echo = {hi, lo, value}, .exactEcho = true});
+    if (link_.ethernet.SendCanFrame(ids::NsmReply, ids::NsmRequest, {}))
+        link_.pump.pause(NsmWriteOpeningDoEvents);
     s_.ReplyReady = false;
-    s_.RequestData[1] = hi;
-    s_.RequestData[2] = lo;
-    s_.RequestData[3] = value;
-    s_.RequestData[4] = 0;
-    s_.RequestData[5] = 0;
-    s_.ExactEcho = true;
     const bool ok = ethernetPasses({.bound = NsmSends, .wait = NsmWaitPasses}, ids::NsmReply, ids::NsmRequest,
                                    {WriteCode, hi, lo, value, 0, 0, 0, 0});
     s_.AckReceived = false;

@@ -44,6 +44,7 @@ bool DataTx::ReadPsetBlock(int pset) {
     case TcpIp:
         if (tx.over())
             return false; // the socket is down
+        link_.ethernet.expect({.id = ids::CommandReply, .code = 1});
         for (int i = 0; i < BlockReadFilterFrames; ++i)
             link_.ethernet.SendFilterFrame(ids::CommandReply);
         for (int packet = 1; packet <= codes::PsetPackets; ++packet) {
@@ -73,13 +74,11 @@ bool DataTx::ReadParameterSets(int pset) {
         read = readPsetPacketsPp(pset);
         break;
     case TcpIp:
+        link_.ethernet.expect({.id = ids::CommandReply, .code = 1});
         if (link_.ethernet.SendFilterFrame(ids::CommandReply))
             link_.pump.pause(ReportReadSettle);
         read = true;
         for (int packet = 1; read && packet <= codes::PsetPackets; ++packet) {
-            s_.ReplyReady = false;
-            s_.RequestData[1] = s_.RequestData[2] = s_.RequestData[3] = 0;
-            s_.AckReceived = false;
             read = readPsetPacketEthernet(pset, packet, 0, ReportReadPacketWait);
         }
         break;
@@ -101,7 +100,7 @@ bool DataTx::ReadParameterSets(int pset) {
 // One packet: the handler takes the first packet frame as the acknowledgement and stores the next one at
 // the packet's place, DataBuffer(7(k-1)..). Frames of other packets are left over from earlier requests.
 bool DataTx::readPsetPacketEthernet(int pset, int packet, long beforeSend, long wait) {
-    s_.AwaitedCode = packet;
+    link_.ethernet.expect({.id = ids::CommandReply, .code = packet});
     EthernetPasses passes;
     passes.bound = PacketPasses;
     passes.beforeSend = beforeSend;
@@ -127,16 +126,15 @@ bool DataTx::SendPsetData(const std::array<int, 8>& packet) {
 }
 
 bool DataTx::sendPsetDataEthernet(const std::array<int, 8>& packet) {
+    // The acknowledgement handler completes a packet on its second [A0 71..74 ...]; acknowledgements of
+    // other codes are left over from earlier exchanges.
+    link_.ethernet.expect({.id = ids::CommandReply, .code = packet[0]});
     for (int i = 0; i < SendFilterFrames; ++i) {
         link_.ethernet.SendFilterFrame(ids::CommandReply);
         s_.ReplyReady = false;
     }
     s_.ReplyReady = false;
     s_.AckReceived = false;
-    // RequestData keeps the previous transaction's values: the acknowledgement handler completes a packet
-    // on its second [A0 71..74 ...] whether or not they match; acknowledgements of other codes are left
-    // over from earlier exchanges.
-    s_.AwaitedCode = packet[0];
     EthernetPasses passes;
     passes.bound = SendTries;
     passes.wait = SendWait;

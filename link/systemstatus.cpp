@@ -159,16 +159,12 @@ bool DataTx::ReadSccVersion(int code) {
 
 bool DataTx::readSccVersionEthernet(int code) {
     const std::array<int, 8> request = commandFrame(code);
-    s_.AwaitedId = ids::CommandReply;
-    s_.AwaitedCode = code;
-    // The request goes out once before the expectation is set, then again in the passes.
+    // The request goes out once before the passes; what decides which answer is taken is in place before it.
+    link_.ethernet.expect({.id = ids::CommandReply, .code = code, .echo = {code, VersionReadMark}});
+    s_.VersionReadPending = true;
     link_.ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, request);
-    s_.RequestData[1] = code;
-    s_.RequestData[2] = VersionReadMark;
-    s_.RequestData[3] = 0;
     s_.AckReceived = false;
     s_.ReplyReady = false;
-    s_.VersionReadPending = true;
     EthernetPasses passes;
     passes.wait = VersionWait;
     const bool taken = ethernetPasses(passes, ids::CommandReply, ids::CommandRequest, request);
@@ -194,14 +190,11 @@ bool DataTx::SendControlCommand(int code) {
 }
 
 bool DataTx::sendControlCommandEthernet(int code) {
+    link_.ethernet.expect({.id = ids::CommandReply, .code = code, .echo = {code}});
     if (link_.ethernet.SendFilterFrame(ids::CommandReply))
         link_.pump.pause(ControlCommandSettle);
     s_.ReplyReady = false;
-    s_.RequestData[1] = code;
-    s_.RequestData[2] = 0;
-    s_.RequestData[3] = 0;
     s_.AckReceived = false;
-    s_.AwaitedCode = code;
     EthernetPasses passes;
     passes.bound = ControlCommandPasses;
     passes.wait = ControlCommandWait;

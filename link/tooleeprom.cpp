@@ -55,16 +55,16 @@ bool DataTx::WriteToolEeprom(int address, int value) {
 bool DataTx::readToolEepromEthernet(int address) {
     const int hi = addressHigh(address);
     const int lo = addressLow(address);
+    link_.ethernet.expect({.id = ids::ToolEepromReply, .echo = {hi, lo}});
     link_.ethernet.SendFilterFrame(ids::ToolEepromReply);
-    s_.RequestData[1] = hi;
-    s_.RequestData[2] = lo;
-    s_.RequestData[3] = 0;
-    s_.AckReceived = false;
-    s_.ReplyReady = false;
+    // The further wait ends early on the reply, and on any answer taken since the request went out: a
+    // controller that answers once per request sends the next answer only to the next request.
     ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest, {ReadCode, hi, lo, 0, 0, 0, 0, 0},
                      EthernetAttempts, [&](int attempt) {
                          if (attempt == 0)
-                             link_.pump.waitUntil([this] { return s_.ReplyReady; }, ReadFirstWait);
+                             link_.pump.waitUntil(
+                                 [this] { return s_.ReplyReady || link_.ethernet.answeredSinceSend(); },
+                                 ReadFirstWait);
                          return true;
                      });
     if (s_.ReplyReady)
@@ -75,14 +75,9 @@ bool DataTx::readToolEepromEthernet(int address) {
 bool DataTx::writeToolEepromEthernet(int address, int value) {
     const int hi = addressHigh(address);
     const int lo = addressLow(address);
+    link_.ethernet.expect({.id = ids::ToolEepromReply, .echo = {hi, lo, value}, .exactEcho = true});
     for (int i = 0; i < WriteFilterFrames; ++i)
         link_.ethernet.SendFilterFrame(ids::ToolEepromReply);
-    s_.RequestData[1] = hi;
-    s_.RequestData[2] = lo;
-    s_.RequestData[3] = value;
-    s_.ExactEcho = true;
-    s_.AckReceived = false;
-    s_.ReplyReady = false;
     return ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest,
                             {WriteCode, hi, lo, value, 0, 0, 0, 0}, EthernetAttempts, [&](int attempt) {
                                 link_.pump.pause(WriteSettleCycles * 2);

@@ -77,6 +77,7 @@ Transaction::Transaction(ControllerLink& link, int16_t connection) : link_(link)
     s.AwaitedId = 0;
     s.AwaitedCode = 0;
     s.ExactEcho = false;
+    s.RequestData.fill(0);
     switch (connection) {
     case TcpIp:
         link_.ethernet.startTransaction();

@@ -181,13 +181,14 @@ bool DataTx::ReadDspEeprom(int address) {
 }
 
 bool DataTx::eepromExchangeEthernet(const EepromExchange& x) {
+    ReplyExpectation expected{.id = x.reply, .code = ReplyCode, .exactEcho = x.write};
+    for (int i = 0; i < x.echoCount; ++i)
+        expected.echo[size_t(i)] = x.echo[size_t(i)];
+    link_.ethernet.expect(expected);
     if (link_.ethernet.SendFilterFrame(x.reply))
         link_.pump.pause(x.filterCycles * 2);
     s_.ReplyReady = false;
     s_.AckReceived = false;
-    for (int i = 0; i < x.echoCount; ++i)
-        s_.RequestData[size_t(i + 1)] = x.echo[size_t(i)];
-    s_.ExactEcho = x.write;
     return ethernetPasses({.bound = x.sends, .wait = x.waitPasses * x.doEventsPerPass}, x.reply, x.request,
                           x.data);
 }

@@ -85,12 +85,10 @@ std::optional<NsmClock> NsmClockExchange::readEthernet() {
     clink::LinkState& s = link_.state;
     auto& rd = s.RequestData;
     // The unit answers its filter frame with its clock too: only the clock's answers are awaited.
-    s.AwaitedId = ids::NsmReply;
-    s.AwaitedCode = codes::NsmClock;
+    link_.ethernet.expect({.id = ids::NsmReply, .code = codes::NsmClock});
     if (link_.ethernet.SendFilterFrame(ids::NsmReply))
         link_.pump.pause(ReadFilterPause);
     s.AckReceived = false;
-    rd[1] = rd[2] = rd[3] = rd[4] = rd[5] = 0;
     s.ReplyReady = false;
     for (int n = 0; n < ReadRequests && !s.ReplyReady && !link_.transactions.over(); ++n) {
         // A frame the socket refuses ends the read: the connection is gone.
@@ -163,14 +161,13 @@ bool NsmClockExchange::setPp(const NsmClock& clock) {
 
 bool NsmClockExchange::setEthernet(const NsmClock& clock) {
     clink::LinkState& s = link_.state;
-    s.AwaitedId = ids::NsmReply;
-    s.AwaitedCode = codes::NsmClockSet;
-    if (link_.ethernet.SendFilterFrame(ids::NsmReply))
-        link_.pump.pause(SetFilterPause);
     // The reply handler takes an answer only when it echoes these.
     const std::array<int, 6> echo = setEcho(clock);
-    for (size_t i = 1; i < echo.size(); ++i)
-        s.RequestData[i] = echo[i];
+    link_.ethernet.expect({.id = ids::NsmReply,
+                           .code = codes::NsmClockSet,
+                           .echo = {echo[1], echo[2], echo[3], echo[4], echo[5]}});
+    if (link_.ethernet.SendFilterFrame(ids::NsmReply))
+        link_.pump.pause(SetFilterPause);
     s.ReplyReady = false;
     s.AckReceived = false;
     for (int n = 0; n < SetRequests && !s.ReplyReady && !link_.transactions.over(); ++n) {

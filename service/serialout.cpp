@@ -70,15 +70,15 @@ std::optional<int> SerialOutExchange::exchangePp(const std::array<int, 8>& reque
 
 std::optional<int> SerialOutExchange::exchangeEthernet(const std::array<int, 8>& request) {
     clink::LinkState& s = link_.state;
+    // The controller answers the filter frames with its status, which sets ReplyReady: only the mode answer
+    // sets AckReceived, so the wait is on that. Mode answers still owed to an earlier read are not taken.
+    link_.ethernet.expect({.id = ids::StatusRequest, .code = codes::SerialOutMode});
     if (!link_.ethernet.SendFilterFrame(ids::StatusRequest)) {
         base::failBox(link_.dialogs, clink::LinkFailTexts().ethernet);
         return std::nullopt;
     }
     for (int frame = 1; frame < EthernetFilterFrames; ++frame)
         link_.ethernet.SendFilterFrame(ids::StatusRequest);
-    // The controller answers those filter frames with its status, which sets ReplyReady: only the mode
-    // answer sets AckReceived, so the wait is on that.
-    s.AwaitedId = ids::StatusRequest;
     s.ReplyReady = false;
     s.AckReceived = false;
     for (int n = 0; n < EthernetRequests && !s.AckReceived && !link_.transactions.over(); ++n) {

@@ -3,6 +3,10 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace sim {
 
 namespace ids = clink::ids;
@@ -188,44 +192,80 @@ void TcpDongle::queueReply(const CanMessage& message, QByteArray& out) {
         ++repliesSeen_;
         if (dropReplyNumber != 0 && repliesSeen_ == dropReplyNumber)
             continue;
-        out += garbageBetween + replyText(message);
+        const QByteArray text = garbageBetween + replyText(message);
+        if (duplicateReplies && repeatGapMs >= 0 && c % 2 == 1)
+            repeats_.push_back(text);
+        else
+            out += text;
     }
 }
 
 void TcpDongle::write(const QByteArray& bytes) {
-    if (bytes.isEmpty() || !client_)
+    const QList<QByteArray> copies = std::exchange(repeats_, {});
+    if (!client_)
         return;
+    if (!bytes.isEmpty())
+        schedule(bytes, replyDelay);
+    const int step = std::max(frameGapMs, 0);
+    for (qsizetype i = 0; i < copies.size(); ++i)
+        schedule(copies[i], replyDelay + int(i) * step + repeatGapMs);
+}
+
+void TcpDongle::schedule(const QByteArray& bytes, int delayMs) {
+    std::vector<QByteArray> parts;
+    if (frameGapMs < 0) {
+        parts.push_back(bytes);
+    } else {
+        QByteArray rest = bytes;
+        while (!rest.isEmpty()) {
+            const qsizetype end = rest.indexOf(Tail);
+            qsizetype cut = end < 0 ? rest.size() : end + Tail.size();
+            while (cut < rest.size() && (rest[cut] == '\r' || rest[cut] == '\n'))
+                ++cut;
+            parts.push_back(rest.left(cut));
+            rest.remove(0, cut);
+        }
+    }
     QPointer<QTcpSocket> client = client_;
-    auto send = [this, client, bytes] {
-        if (!client || client->state() != QAbstractSocket::ConnectedState)
-            return;
-        const int frameCount = int(bytes.count(Tail));
-        if (splitBytes) {
-            for (char c : bytes) {
-                client->write(&c, 1);
-                client->flush();
-            }
-        } else if (splitBeforeLineEnd) {
-            QByteArray rest = bytes;
-            while (!rest.isEmpty()) {
-                const qsizetype end = rest.indexOf(Tail);
-                const qsizetype cut = end < 0 ? rest.size() : end + Tail.size();
-                client->write(rest.left(cut));
-                client->flush();
-                rest.remove(0, cut);
-            }
-        } else {
-            client->write(bytes);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const int at = delayMs + int(i) * std::max(frameGapMs, 0);
+        auto send = [this, client, part = parts[i]] {
+            if (client && client == client_)
+                sendNow(part);
+        };
+        if (at > 0)
+            QTimer::singleShot(at, this, send);
+        else
+            send();
+    }
+}
+
+void TcpDongle::sendNow(const QByteArray& bytes) {
+    if (!client_ || client_->state() != QAbstractSocket::ConnectedState)
+        return;
+    QTcpSocket* client = client_;
+    const int frameCount = int(bytes.count(Tail));
+    if (splitBytes) {
+        for (char c : bytes) {
+            client->write(&c, 1);
             client->flush();
         }
-        repliesSent_ += frameCount;
-        if (closeAfterReplies != 0 && repliesSent_ >= closeAfterReplies)
-            client->disconnectFromHost();
-    };
-    if (replyDelay > 0)
-        QTimer::singleShot(replyDelay, this, send);
-    else
-        send();
+    } else if (splitBeforeLineEnd) {
+        QByteArray rest = bytes;
+        while (!rest.isEmpty()) {
+            const qsizetype end = rest.indexOf(Tail);
+            const qsizetype cut = end < 0 ? rest.size() : end + Tail.size();
+            client->write(rest.left(cut));
+            client->flush();
+            rest.remove(0, cut);
+        }
+    } else {
+        client->write(bytes);
+        client->flush();
+    }
+    repliesSent_ += frameCount;
+    if (closeAfterReplies != 0 && repliesSent_ >= closeAfterReplies)
+        client->disconnectFromHost();
 }
 
 } // namespace sim

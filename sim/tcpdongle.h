@@ -55,6 +55,12 @@ public:
     QByteArray garbageBetween;       // written before every frame
     int dropReplyNumber = 0;         // the n-th frame (1-based) is not sent; 0 none
     int closeAfterReplies = 0;       // the connection is closed after n frames; 0 never
+    // A gateway that repeats: with duplicateReplies, each copy written on its own, this many milliseconds
+    // after the frame it repeats (-1: in the same write as the frame).
+    int repeatGapMs = -1;
+    // The frames of one answer (an acknowledgement and its reply, a Pset's packets) each written on its
+    // own and held this many milliseconds more than the frame before (-1: one write for all).
+    int frameGapMs = -1;
 
     // Received text without a frame tail is not kept beyond this.
     static constexpr qsizetype MaxPendingInput = 64 * 1024;
@@ -82,6 +88,9 @@ private:
     void handleFrame(const QByteArray& frame, QByteArray& out);
     void queueReply(const CanMessage& message, QByteArray& out);
     void write(const QByteArray& bytes);
+    // Writes the frames in bytes after delayMs, apart when frameGapMs asks for it.
+    void schedule(const QByteArray& bytes, int delayMs);
+    void sendNow(const QByteArray& bytes);
 
     ControllerModel& model_;
     QTcpServer server_;
@@ -93,6 +102,8 @@ private:
     CanId armedAccept_ = 0;
     std::function<void()> armedAction_;
     QTimer buttonStream_;
+    // Copies to be written apart from their frames (repeatGapMs).
+    QList<QByteArray> repeats_;
 };
 
 } // namespace sim

@@ -100,6 +100,10 @@ TEST_F(CommandsEthernet, ControlCodesNeedAnAcknowledgementWithByte2Zero) {
 }
 
 TEST_F(CommandsEthernet, LogicReceiveLeavesHalfReceivedTextForTheParser) {
+    // A block receive awaits the answer blocks.
+    Transaction tx(link);
+    s.AwaitedId = ids::CommandReply;
+    s.AwaitedCode = codes::LogicBlockRequest;
     s.EthernetRxText = "%CAN,79,120,64,8,98,3,";
     EXPECT_FALSE(link.dataTx.ReceiveLogicIoProgram(codes::LogicBlockRequest, 3));
     EXPECT_EQ(s.EthernetRxText, QByteArray("%CAN,79,120,64,8,98,3,"));

@@ -104,6 +104,7 @@ TEST_F(HandlerTest, AcknowledgementOfASystemCommandCarriesTheMajorVersion) {
 }
 
 TEST_F(HandlerTest, LogicDataAndBlockAppendsAreBoundedByTheBuffer) {
+    awaitAnswer(ids::CommandReply, 0x62);
     expectRequest(0, 7);
     s.DataCount = 6000 - 3;
     frame(ids::CommandReply, {0x62, 7, 1, 2, 3, 4, 5, 6});
@@ -116,6 +117,7 @@ TEST_F(HandlerTest, LogicDataAndBlockAppendsAreBoundedByTheBuffer) {
     EXPECT_EQ(s.DataCount, 106);
     EXPECT_EQ(s.DataBuffer[105], 6);
 
+    awaitAnswer(ids::BlockReply, 0);
     s.DataCount = 5995;
     frame(ids::BlockReply, {1, 2, 3, 4, 5, 6, 7, 8});
     EXPECT_EQ(s.DataCount, 5995);
@@ -124,6 +126,44 @@ TEST_F(HandlerTest, LogicDataAndBlockAppendsAreBoundedByTheBuffer) {
     frame(ids::BlockReply, {9, 2, 3, 4, 5, 6, 7, 8});
     EXPECT_EQ(s.DataCount, 16);
     EXPECT_EQ(s.DataBuffer[8], 9);
+}
+
+TEST_F(HandlerTest, AppendingHandlersStoreNothingUnlessATransactionAwaitsExactlyThatAnswer) {
+    // Logic data, a rundown-log block, a rundown result, a DSP word and a block reply: each would append.
+    const auto sendAll = [&] {
+        frame(ids::CommandReply, {0x62, 7, 1, 2, 3, 4, 5, 6});
+        frame(ids::CommandReply, {0xEA, 0, 7, 1, 2, 3, 4, 5});
+        frame(ids::CommandReply, {0x10, 0, 1, 2, 3, 4, 5, 6});
+        frame(ids::DspReply, {0x30, 0, 7, 0, 0x34, 0x12, 0, 0});
+        frame(ids::BlockReply, {1, 2, 3, 4, 5, 6, 7, 8});
+    };
+    // No transaction: the echo values left behind match, twice over, and still nothing is stored.
+    expectRequest(0, 7);
+    s.AckReceived = true;
+    s.DataCount = 10;
+    s.EepromReadIndex = 20;
+    sendAll();
+    sendAll();
+    EXPECT_EQ(s.DataCount, 10);
+    EXPECT_EQ(s.EepromReadIndex, 20);
+    EXPECT_FALSE(s.ReplyReady);
+    EXPECT_EQ(s.DataBuffer[10], 0);
+    // A transaction awaiting another answer on the same identifier: nothing either.
+    awaitAnswer(ids::CommandReply, 0xA0);
+    expectRequest(0, 7);
+    s.AckReceived = true;
+    sendAll();
+    EXPECT_EQ(s.DataCount, 10);
+    EXPECT_EQ(s.EepromReadIndex, 20);
+    EXPECT_FALSE(s.ReplyReady);
+    // Awaited: the rundown-log block is taken.
+    awaitAnswer(ids::CommandReply, 0xEA);
+    expectRequest(0, 7);
+    s.AckReceived = true;
+    sendAll();
+    EXPECT_EQ(s.EepromReadIndex, 25);
+    EXPECT_EQ(s.DataCount, 10);
+    EXPECT_EQ(s.DataBuffer[24], 5);
 }
 
 TEST_F(HandlerTest, RunDataFillsTheRunScreenWords) {
@@ -152,6 +192,7 @@ TEST_F(HandlerTest, ButtonStatesKeepTheirOwnFrame) {
 }
 
 TEST_F(HandlerTest, DspReplyStoresOnTheFirstExactFrame) {
+    awaitAnswer(ids::DspReply, 0x30);
     s.DataCount = 4;
     expectRequest(0, 0x10, 0);
     frame(ids::DspReply, {0x30, 0, 0x10, 0, 0x34, 0x12, 0, 0});

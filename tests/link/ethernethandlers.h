@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 
 namespace linktest {
 
@@ -29,6 +30,15 @@ protected:
         s.ReplyReady = false;
     }
     void frame(clink::CanId id, std::array<int, 8> d) { link.ethernet.dispatch(id, d); }
+    // A transaction runs and awaits this answer (the handlers that append store only then); it starts with
+    // RequestData cleared.
+    void awaitAnswer(clink::CanId id, int code) {
+        tx.reset();
+        tx.emplace(link);
+        s.AwaitedId = id;
+        s.AwaitedCode = code;
+    }
+    std::optional<clink::Transaction> tx;
 };
 
 } // namespace linktest

@@ -82,6 +82,26 @@ TEST_F(DongleInput, EachReplyComesTheWayItsHandlerTakesIt) {
     EXPECT_TRUE(waitFor([&] { return framesBack() == 5; }, 3000));
 }
 
+TEST_F(DongleInput, ARepeatingGatewayWritesEachCopyApartAndSpacedFramesComeOneAtATime) {
+    // Each copy of a repeated frame after its gap: the acknowledgement and the reply first, their copies
+    // later.
+    dongle.duplicateReplies = true;
+    dongle.repeatGapMs = 300;
+    send(toolRead(5));
+    EXPECT_EQ(framesBack(), 2);
+    EXPECT_TRUE(waitFor([&] { return framesBack() == 4; }, 3000));
+    // The frames of one answer written apart: the acknowledgement, then the reply after the gap.
+    dongle.duplicateReplies = false;
+    dongle.repeatGapMs = -1;
+    dongle.frameGapMs = 300;
+    model.toolEeprom[6] = 0x42;
+    send(toolRead(6));
+    EXPECT_EQ(framesBack(), 5);
+    EXPECT_TRUE(waitFor([&] { return framesBack() == 6; }, 3000));
+    EXPECT_TRUE(
+        received.endsWith(sim::TcpDongle::replyText({ids::ToolEepromReply, {0x30, 0, 6, 0x42, 0, 0, 0, 0}})));
+}
+
 TEST(RecentLog, KeepsOnlyTheMostRecentEntries) {
     sim::RecentLog<int> log(3);
     for (int i = 1; i <= 5; ++i)

@@ -76,6 +76,7 @@ TEST_F(FrameRejection, AMebibyteOfFrameHeadsThenOneTailIsParsedInOnePass) {
 // --- echoes a handler checks ---
 
 TEST_F(FrameRejection, ARundownResultBlockMustNameTheBlockAsked) {
+    awaitAnswer(ids::CommandReply, 0x10);
     s.DataCount = 0;
     expectRequest(2, 0);
     twice(ids::CommandReply, {0x10, 1, 9, 9, 9, 9, 9, 9});
@@ -91,6 +92,7 @@ TEST_F(FrameRejection, ARundownResultBlockMustNameTheBlockAsked) {
 
 TEST_F(FrameRejection, ARundownLogBlockMustEchoPsetAndBlock) {
     s.EepromReadIndex = 10;
+    awaitAnswer(ids::CommandReply, 0xEA);
     expectRequest(3, 7);
     twice(ids::CommandReply, {0xEA, 3, 8, 1, 1, 1, 1, 1});
     twice(ids::CommandReply, {0xEA, 4, 7, 1, 1, 1, 1, 1});
@@ -151,7 +153,9 @@ TEST_F(FrameRejection, AWriteIsConfirmedOnlyWithItsValueEvenZero) {
         twice(id, {0x30, 0, 9, 0, 0, 0, 0, 0});
         EXPECT_TRUE(s.ReplyReady) << canIdText(id).toStdString();
     }
-    // A DSP word: both value bytes.
+    // A DSP word: both value bytes, while a read awaits them.
+    awaitAnswer(ids::DspReply, 0x30);
+    s.ExactEcho = true;
     s.DataCount = 0;
     expectRequest(0, 0x2C, 1);
     s.RequestData[4] = 0x34;

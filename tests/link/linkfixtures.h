@@ -69,14 +69,19 @@ protected:
                         return true;
             }
             return false;
-        case clink::TcpIp:
-            // The acknowledgement handler takes the first answer as the acknowledgement, stores the next.
+        case clink::TcpIp: {
+            // The acknowledgement handler takes the first answer as the acknowledgement, stores the next,
+            // while a transaction awaits the answer blocks.
+            clink::Transaction blockReceive(this->link);
+            s.AwaitedId = clink::ids::CommandReply;
+            s.AwaitedCode = clink::codes::LogicBlockRequest;
             s.RequestData[2] = block;
             s.AckReceived = false;
             s.ReplyReady = false;
             for (int i = 0; i < ReceiveRequests && !s.ReplyReady; ++i)
                 this->link.ethernet.SendCanFrame(clink::ids::CommandReply, request.id, request.data);
             return s.ReplyReady;
+        }
         default:
             return tx().ReceiveLogicIoProgram(clink::codes::LogicBlockRequest, block);
         }

@@ -46,6 +46,8 @@ class ButtonStreamEthernet : public testsupport::EthernetFixture {};
 TEST_F(ButtonStreamEthernet, FramesComeOnTheirOwnWhileTheDonglePassesThem) {
     model.buttonSensors = {500, 600, 700, 800};
     s.DataCount = 0;
+    // The sensor read listens on the stream's identifier, as its session does.
+    s.AwaitedId = service::ButtonSensors::SensorFrames;
     ASSERT_TRUE(link.ethernet.SendCanFrame(service::ButtonSensors::SensorFrames, ids::ToolEepromRequest,
                                            TestRequest.data));
     // Nothing more is sent: the handler appends each frame that comes.
