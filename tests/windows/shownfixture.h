@@ -6,7 +6,6 @@
 #include "app/ui/frmmain.h"
 #include "ladder/laddermodule.h"
 #include "logicio/logicmodule.h"
-#include "monitor/monitormodule.h"
 #include "pset/psetmodule.h"
 #include "service/servicemodule.h"
 #include "tests/support/ui/appfixture.h"
@@ -43,7 +42,6 @@ protected:
     pset::PsetModule psetModule{ctx};
     ladder::LadderModule ladderModule{ctx, store(QStringLiteral("ladder.ini"))};
     logicio::LogicModule logicModule{ctx};
-    monitor::MonitorModule monitorModule{ctx};
     service::ServiceModule serviceModule{
         ctx, {.logic = logicModule, .ladder = ladderModule}, store(QStringLiteral("service.ini"))};
     std::unique_ptr<app::FrmMain> main;
