@@ -33,7 +33,7 @@ bool DataTx::ethernetAttempts(CanId accept, CanId transmit, const std::array<int
     for (int attempt = 0; attempt < attempts && !s_.ReplyReady && !link_.transactions.over(); ++attempt) {
         if (beforeSend)
             beforeSend();
-        if (!link_.ethernet.SendCanFrame(accept, transmit, data))
+        if (!link_.ethernet.SendRequestFrame(accept, transmit, data))
             break; // refused: the socket is down
         if (afterSend && !afterSend(attempt))
             break;

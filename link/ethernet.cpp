@@ -6,6 +6,7 @@
 
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <chrono>
 
 namespace clink {
@@ -72,13 +73,21 @@ Ethernet::Ethernet(LinkState& state, EthernetLink& socket, TransactionPump& pump
       owed_(doEventsMs(OwedMarginDoEvents), doEventsMs(RoundTripToleranceDoEvents)) {}
 
 bool Ethernet::SendCanFrame(const CanFrameFields& fields) {
+    return send(fields, fields[8] != 0);
+}
+
+bool Ethernet::SendRequestFrame(CanId accept, CanId transmit, const std::array<int, 8>& data) {
+    return send(frameFields(accept, transmit, data), true);
+}
+
+bool Ethernet::send(const CanFrameFields& fields, bool request) {
     if (!socket_.send(canFrameText(fields))) {
         pump_.refused();
         return false;
     }
-    const bool request = fields[8] != 0;
     owed_.sent(clock_.nowMs(), request);
-    if (request) {
+    // The sender's wait follows a frame that carries data only.
+    if (fields[8] != 0) {
         answersAtSend_ = answersTaken_;
         pump_.waitUntil([this] { return s_.ReplyReady || answeredSinceSend(); }, SendWaitCycles * 2);
     }
@@ -91,18 +100,29 @@ void Ethernet::expect(const ReplyExpectation& x) {
     for (size_t i = 0; i < x.echo.size(); ++i)
         s_.RequestData[i + 1] = x.echo[i];
     s_.ExactEcho = x.exactEcho;
-    follow(x.id);
+    follow(x.id, x.quietFirst);
     s_.AckReceived = false;
     s_.ReplyReady = false;
 }
 
-void Ethernet::follow(CanId id) {
+void Ethernet::follow(CanId id, bool quietFirst) {
     owed_.end();
-    const int64_t left = owed_.owedUntil(id) - clock_.nowMs();
-    if (left > 0) {
+    const int64_t quietMs = doEventsMs(QuietLineDoEvents);
+    for (;;) {
+        const int64_t heardBefore = owed_.lastHeard(id);
+        if (quietFirst && heardBefore >= 0)
+            owed_.holdQuiet(id, heardBefore + quietMs);
+        const int64_t left = std::max(owed_.owedUntil(id), owed_.quietUntil(id)) - clock_.nowMs();
+        if (left <= 0)
+            break;
         qCDebug(lcFrames) << "Ethernet: waiting" << left << "ms for answers owed on" << canIdText(id);
         pump_.pause(long(std::chrono::nanoseconds(std::chrono::milliseconds(left)) / base::DoEventsSlice));
+        // A frame dropped during a quiet wait starts it again; a line that never goes quiet ends the
+        // transaction at its silence cap (outside a transaction: one wait).
+        if (!quietFirst || owed_.lastHeard(id) == heardBefore || !pump_.running() || pump_.over())
+            break;
     }
+    owed_.endQuiet(id);
     owed_.begin(id);
 }
 
@@ -225,6 +245,7 @@ void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
     if (!pump_.running())
         owed_.end();
     owed_.arrived(id, d, arrivals_);
+    owed_.heard(id, now);
     if (owed_.owes(id, d, now)) {
         qCDebug(lcFrames) << "Ethernet: answer owed to an earlier exchange dropped:" << canIdText(id);
         return;

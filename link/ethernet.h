@@ -24,6 +24,9 @@ struct ReplyExpectation {
     int code = 0;              // AwaitedCode (0: any)
     std::array<int, 5> echo{}; // RequestData(1..5)
     bool exactEcho = false;    // ExactEcho
+    // The answer carries nothing of the request (a mode, a status): a late copy of an earlier answer on the
+    // identifier could not be told from it. The exchange first waits for the line to be quiet there.
+    bool quietFirst = false;
 };
 
 // Accept identifier bytes, transmit identifier bytes and data bytes 0..7 of one frame.
@@ -53,6 +56,10 @@ public:
     // two round trips of one exchange may differ: the tool-EEPROM read's further wait (1201 DoEvents).
     static constexpr long OwedMarginDoEvents = SendWaitCycles * 2;
     static constexpr long RoundTripToleranceDoEvents = 1201;
+    // How long the line must have been quiet on an identifier before an exchange whose answer carries
+    // nothing of its request sends: the sender's wait, longer than a gateway's gap between a frame and
+    // its copy.
+    static constexpr long QuietLineDoEvents = SendWaitCycles * 2;
 
     Ethernet(LinkState& state, EthernetLink& socket, TransactionPump& pump, LinkClock& clock);
 
@@ -65,6 +72,9 @@ public:
         return SendCanFrame(frameFields(accept, transmit, data));
     }
     bool SendFilterFrame(CanId awaited) { return SendCanFrame(filterFrameFields(awaited)); }
+    // An exchange's request, sent as SendCanFrame sends it; a request whose data are all 0 (the status
+    // read's filter frame) draws answers all the same, so answers to its later sends can be owed.
+    bool SendRequestFrame(CanId accept, CanId transmit, const std::array<int, 8>& data);
     // "%CANSN" + text + "NAC%" CR LF, no wait.
     bool SendSerialNumberFrame(const QString& text);
 
@@ -92,14 +102,16 @@ public:
     // they are due (the frames that come meanwhile are dropped), so that none is taken as this exchange's.
     void expect(const ReplyExpectation& x);
     // The owed-answer wait of expect() alone: an exchange whose expectations are already in place starts
-    // awaiting id (the last exchange followed ends here).
-    void follow(CanId id);
+    // awaiting id (the last exchange followed ends here). With quietFirst it also waits until no frame has
+    // arrived on id for the owed margin; what arrives meanwhile is dropped.
+    void follow(CanId id, bool quietFirst = false);
     // The handlers took a frame (an acknowledgement or a reply) since the last request was sent.
     bool answeredSinceSend() const { return answersTaken_ != answersAtSend_; }
     // What the link holds owed for exchanges that have ended.
     OwedAnswers& owed() { return owed_; }
 
 private:
+    bool send(const CanFrameFields& fields, bool request);
     // Splits one frame text ("%CAN,...," up to its tail) into EthernetFields; false when it is garbled.
     bool splitFrame(const QByteArray& frame, std::array<int, 19>& fields) const;
 

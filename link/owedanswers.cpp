@@ -58,6 +58,8 @@ void OwedAnswers::arrived(CanId id, const std::array<int, 8>& d, long arrival) {
 }
 
 bool OwedAnswers::owes(CanId id, const std::array<int, 8>& d, int64_t now) {
+    if (now < quietUntil(id))
+        return true;
     if (const auto it = owedUntil_.find(id); it != owedUntil_.end()) {
         if (now < it->second) {
             // The copy of an owed frame, on a repeating line, may come after the owed time.
@@ -78,6 +80,16 @@ bool OwedAnswers::owes(CanId id, const std::array<int, 8>& d, int64_t now) {
 int64_t OwedAnswers::owedUntil(CanId id) const {
     const auto it = owedUntil_.find(id);
     return it == owedUntil_.end() ? 0 : it->second;
+}
+
+int64_t OwedAnswers::lastHeard(CanId id) const {
+    const auto it = lastHeard_.find(id);
+    return it == lastHeard_.end() ? -1 : it->second;
+}
+
+int64_t OwedAnswers::quietUntil(CanId id) const {
+    const auto it = quietUntil_.find(id);
+    return it == quietUntil_.end() ? 0 : it->second;
 }
 
 } // namespace clink

@@ -43,6 +43,16 @@ public:
     // Until when frames on id are owed (a time not after now: nothing is owed).
     int64_t owedUntil(CanId id) const;
 
+    // Every frame that arrives on id, taken, dropped or owed, at now.
+    void heard(CanId id, int64_t now) { lastHeard_[id] = now; }
+    // When a frame last arrived on id (-1: never).
+    int64_t lastHeard(CanId id) const;
+    // While an exchange waits for the line to be quiet on id, frames arriving there before until are
+    // dropped; endQuiet() once the wait is over.
+    void holdQuiet(CanId id, int64_t until) { quietUntil_[id] = until; }
+    void endQuiet(CanId id) { quietUntil_.erase(id); }
+    int64_t quietUntil(CanId id) const;
+
     bool following() const { return active_; }
     bool repeatingLine() const { return repeating_; }
 
@@ -75,6 +85,8 @@ private:
     bool repeating_ = false;
     std::map<CanId, int64_t> owedUntil_;
     std::map<CanId, Copy> copies_;
+    std::map<CanId, int64_t> lastHeard_;
+    std::map<CanId, int64_t> quietUntil_;
     std::vector<Arrival> sinceSend_;
 };
 

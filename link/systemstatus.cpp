@@ -94,8 +94,9 @@ bool DataTx::acceptSystemStatus() {
 bool DataTx::readSystemStatusEthernet() {
     ClearReceiveBuffer();
     s_.DataCount = 0;
-    s_.ReplyReady = false;
-    s_.AckReceived = false;
+    // The status carries nothing of its request: status answers still owed to an earlier read (a Pset send
+    // ends on one), or a late copy of one, must not be taken as this read's.
+    link_.ethernet.expect({.id = ids::StatusRequest, .quietFirst = true});
     // The request is a filter frame for the status identifier; its handler takes the answer.
     EthernetPasses passes;
     passes.bound = StatusPasses;

@@ -71,8 +71,9 @@ std::optional<int> SerialOutExchange::exchangePp(const std::array<int, 8>& reque
 std::optional<int> SerialOutExchange::exchangeEthernet(const std::array<int, 8>& request) {
     clink::LinkState& s = link_.state;
     // The controller answers the filter frames with its status, which sets ReplyReady: only the mode answer
-    // sets AckReceived, so the wait is on that. Mode answers still owed to an earlier read are not taken.
-    link_.ethernet.expect({.id = ids::StatusRequest, .code = codes::SerialOutMode});
+    // sets AckReceived, so the wait is on that. Mode answers still owed to an earlier read, or copies of one
+    // a gateway passes late, are not taken: the mode answer carries nothing of the request.
+    link_.ethernet.expect({.id = ids::StatusRequest, .code = codes::SerialOutMode, .quietFirst = true});
     if (!link_.ethernet.SendFilterFrame(ids::StatusRequest)) {
         base::failBox(link_.dialogs, clink::LinkFailTexts().ethernet);
         return std::nullopt;

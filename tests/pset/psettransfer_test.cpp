@@ -507,3 +507,32 @@ TEST_F(PsetResetOffer, NoSendsNothingAndAnOfferDuringTheResetIsIgnored) {
     EXPECT_EQ(model.psetCount, psets);
     EXPECT_TRUE(messages().isEmpty());
 }
+
+// A controller that answers late: the send's last status read drew more answers than it took, and they come
+// while the user picks the next Pset. The status read after the select shows the Pset selected.
+class PsetOnASlowController : public PsetFixture {
+protected:
+    static constexpr int HeldMs = 400;
+    void SetUp() override {
+        connect(Link::Ethernet);
+        dongle.replyDelay = HeldMs;
+    }
+};
+
+TEST_F(PsetOnASlowController, ASelectRightAfterASendShowsThePsetSelected) {
+    session.mnuNewPset_Click();
+    session.tmrNew_Timer();
+    setTexts(1, {{PsetField::TqTarget, "12.5"},
+                 {PsetField::TqHi, "13"},
+                 {PsetField::TqLo, "12"},
+                 {PsetField::TqDownshift, "10"},
+                 {PsetField::TqThreshold, "5"},
+                 {PsetField::CycleComplete, "1"}});
+    session.mnuSendData_Click();
+    ASSERT_TRUE(dialogs->messages.empty()) << messages().join(" | ").toStdString();
+    ASSERT_EQ(model.currentPset, 1);
+    session.cboList2_Click(QStringLiteral("3"));
+    session.Timer1_Timer();
+    EXPECT_EQ(model.currentPset, 3);
+    EXPECT_EQ(session.currentPsetText(), "3");
+}
