@@ -2,20 +2,13 @@
 // Small pieces the service command groups share on top of the command frame: the information box and
 // the progress bar's start.
 
+#include "app/sessions/commandsession.h"
 #include "app/ui/commandframe.h"
 #include "base/dialogs.h"
 
 #include <QProgressBar>
 
 namespace app {
-
-// The link-check failure texts of a command: its own parallel-port and Ethernet texts, the usual USB text.
-inline clink::LinkFailTexts linkTexts(const QString& parallel, const QString& ethernet) {
-    clink::LinkFailTexts texts;
-    texts.parallel = parallel;
-    texts.ethernet = ethernet;
-    return texts;
-}
 
 // An information box with the program's title.
 inline void infoBox(CommandFrame& frame, const QString& text) {

@@ -1,10 +1,10 @@
 #include "app/commands/dspcommands.h"
 
 #include "app/commands/commandboxes.h"
-#include "app/commands/toolcommands.h"
 #include "app/reports/dspreport.h"
 #include "app/reports/toolreports.h"
 #include "app/reporttime.h"
+#include "app/sessions/toolsession.h"
 #include "app/ui/appcontext.h"
 #include "base/vbrules.h"
 #include "link/replywords.h"
@@ -153,7 +153,7 @@ bool DspCommands::dspCheck(int ethernetCode) {
 
 void DspCommands::runToolData(ToolData which) {
     auto busy = frame.busy();
-    if (!busy || !ToolCommands::toolLinkCheck(frame))
+    if (!busy || !frame.linkPreCheck(ids::ToolEepromReply, ToolSession::toolCheck()))
         return;
     if (!frame.dataTx().ReadToolEeprom(CalValueLow))
         return frame.failBox(QStringLiteral("Tool May not be connected"));

@@ -125,6 +125,14 @@ Report CommandFrame::newReport() {
     return Report(window, &mdiArea_);
 }
 
+void CommandFrame::showReport(const ReportLines& lines) {
+    if (!lines)
+        return;
+    Report report = newReport();
+    report.add(*lines);
+    report.show();
+}
+
 void CommandFrame::failBox(const QString& text) {
     base::failBox(ctx.dialogs, text);
 }

@@ -1,22 +1,17 @@
 #pragma once
-// The command frame every service command of the main window runs in: the link pre-check for the reply it
-// awaits, the busy state (menus and MDI area disabled, optional hourglass, progress bar), a new report window
-// and the failure box. A command group adds its handlers as a few lines each:
+// The command frame every service command of the main window runs in: the busy state (menus and MDI area
+// disabled, optional hourglass, progress bar), a new report window and the menu bindings. What a command
+// says to the controller lives in its session (app/sessions, widget-free); a command group holds the busy
+// state, runs the session and shows what it returns:
 //
-//   void ToolCommands::mnuCalValue_Click() {
+//   void ToolCommands::mnuReadToolParameters_Click() {
 //       auto busy = frame.busy();                                  // refused while another command runs
-//       if (!busy)
-//           return;
-//       if (!frame.linkPreCheck(clink::ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen}))
-//           return;                                                // the failure box has been shown
-//       if (!frame.dataTx().ReadToolEeprom(45))
-//           return frame.failBox(QStringLiteral("Read Cal Value Failed"));
-//       Report report = frame.newReport();                         // deleted again unless shown
-//       report.add(QStringLiteral("..."));
-//       report.show();
+//       if (busy)
+//           frame.showReport(session_.mnuReadToolParameters());    // a report window when lines came back
 //   }
 //
-// and binds it in its bind(): frame.onMenu("mnuCalValue", [this] { mnuCalValue_Click(); });
+// and binds it in its bind():
+//   frame.onMenu("mnuReadToolParameters", [this] { mnuReadToolParameters_Click(); });
 
 #include "app/ui/barprogress.h"
 #include "app/ui/frmoutput.h"
@@ -98,8 +93,8 @@ public:
     clink::DataTx& dataTx();
     base::Dialogs& dialogs();
     QProgressBar& Bar1() { return bar_; }
-    // Bar1 as the sink of a core transfer's progress.
-    base::Progress& progress() { return barProgress_; }
+    // Bar1 as the sink of a core transfer's progress and as a command session drives it.
+    CommandProgress& progress() { return barProgress_; }
     QMdiArea& mdiArea() { return mdiArea_; }
 
     // Binds a handler to a menu entry by its name.
@@ -119,6 +114,8 @@ public:
 
     // A new report window, also kept as the main window's OutputWindow.
     [[nodiscard]] Report newReport();
+    // A new report window with the lines a command session returned, shown; nothing when it returned none.
+    void showReport(const ReportLines& lines);
     // The output window of the latest report command.
     FrmOutput* OutputWindow() const { return outputWindow_; }
 

@@ -42,19 +42,15 @@ int ToolDspFixture::reportWindows() const {
 }
 
 void ToolDspFixture::enterEeprom(int address, int data) {
-    valueEntry->answers.enqueue({app::ValueButton::Enter, [address, data](app::ValueEntryForm& f) {
-                                     f.eeAddress.setValue(address);
-                                     f.eeData.setValue(data);
-                                 }});
+    valueEntry->enterEeprom(address, data);
 }
 
 void ToolDspFixture::enterValue(int value) {
-    valueEntry->answers.enqueue(
-        {app::ValueButton::Enter, [value](app::ValueEntryForm& f) { f.value.setValue(value); }});
+    valueEntry->enterValue(value);
 }
 
 void ToolDspFixture::cancelEntry() {
-    valueEntry->answers.enqueue({app::ValueButton::Cancel, {}});
+    valueEntry->cancel();
 }
 
 std::vector<std::pair<int, int>> ToolDspFixture::toolWrites() const {

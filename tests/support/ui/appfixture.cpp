@@ -36,18 +36,6 @@ void clickItem(QTreeWidget* tree, QTreeWidgetItem* item) {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
 }
 
-app::ValueButton ScriptedValueEntry::ask(app::ValueEntryForm& form) {
-    shown.push_back(form);
-    if (answers.isEmpty()) {
-        ADD_FAILURE() << "unexpected value-entry dialog";
-        return app::ValueButton::Cancel;
-    }
-    const Answer answer = answers.dequeue();
-    if (answer.edit)
-        answer.edit(form);
-    return answer.button;
-}
-
 AppFixture::AppFixture()
     : ctxOwner(makeContext(dialogs, valueEntry, textViewer)), ctx(*ctxOwner), s(ctx.state) {
     app::installWindows(ctx);

@@ -10,6 +10,7 @@
 #include "sim/tcpdongle.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/scriptedtextviewer.h"
+#include "tests/support/scriptedvalueentry.h"
 #include "tests/support/tempfolder.h"
 
 #include <QQueue>
@@ -24,18 +25,7 @@ namespace apptest {
 // The user clicks an item of a shown tree, scrolled into view first.
 void clickItem(QTreeWidget* tree, QTreeWidgetItem* item);
 
-// Answers the value-entry dialog from a queue: the button and the values the user leaves in the fields.
-class ScriptedValueEntry : public app::ValueEntryPrompt {
-public:
-    struct Answer {
-        app::ValueButton button = app::ValueButton::Enter;
-        std::function<void(app::ValueEntryForm&)> edit; // what the user types or clicks
-    };
-    app::ValueButton ask(app::ValueEntryForm& form) override;
-
-    QQueue<Answer> answers;
-    std::vector<app::ValueEntryForm> shown; // the forms as the dialog showed them
-};
+using ScriptedValueEntry = testsupport::ScriptedValueEntry;
 
 class AppFixture : public ::testing::Test {
 protected:

@@ -1,0 +1,91 @@
+#pragma once
+// What every menu command's session shares, free of widgets: the link pre-check for the reply it awaits
+// with its failure box, the failure and information boxes with the program's title, and the main window's
+// progress bar as the command drives it. A session runs one command from its pre-check to its last box and
+// returns what the main window shows besides its boxes (the lines of a new report window, or whether a
+// window opens); the command groups of the main window hold the busy state and show what comes back.
+//
+//   ReportLines ToolSession::mnuReadToolParameters() {
+//       if (!linkPreCheck(ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen}))
+//           return {};                                     // the failure box has been shown
+//       progress().start(ToolReportLocations, true);
+//       if (!readToolParameterLocations(link(), progress())) {
+//           failBox(QStringLiteral("Read Tool Parameters Failed"));
+//           return {};
+//       }
+//       return makeToolParameterReport(...);               // shown in a new report window
+//   }
+
+#include "base/progress.h"
+#include "link/canid.h"
+#include "link/linkcheck.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace base {
+class Dialogs;
+}
+
+namespace clink {
+class ControllerLink;
+class DataTx;
+struct LinkState;
+} // namespace clink
+
+namespace app {
+
+class AppServices;
+class ValueEntry;
+
+// The link-check failure texts of a command: its own parallel-port and Ethernet texts, the usual USB text.
+clink::LinkFailTexts linkTexts(const QString& parallel, const QString& ethernet);
+
+// The main window's progress bar as a command drives it: the range and value of a transfer, and whether
+// the bar shows.
+class CommandProgress : public base::Progress {
+public:
+    virtual void setVisible(bool visible) = 0;
+    // From 0 to maximum at 0, made visible when asked.
+    void start(int maximum, bool show);
+};
+
+// The lines of the report window a command opens; none when it opens none (it failed).
+using ReportLines = std::optional<QStringList>;
+
+class CommandSession {
+public:
+    CommandSession(AppServices& services, CommandProgress& progress);
+    virtual ~CommandSession() = default;
+    CommandSession(const CommandSession&) = delete;
+    CommandSession& operator=(const CommandSession&) = delete;
+
+    clink::ControllerLink& link();
+    clink::LinkState& state();
+    clink::DataTx& dataTx();
+    base::Dialogs& dialogs();
+    ValueEntry& values();
+    CommandProgress& progress() { return progress_; }
+
+    // The link's checks (clink::LinkCheck) with the failure shown in the program's critical box; false when
+    // the command must not go on.
+    bool linkPreCheck(clink::CanId awaited, const clink::PreCheck& how = {});
+    bool dongleOnlyPreCheck(clink::CanId awaited, const QString& failText);
+    bool linkChecked(const clink::LinkCheckResult& check);
+    clink::LinkCheck linkCheck();
+
+    // A critical box with the program's title.
+    void failBox(const QString& text);
+    // An information box with the program's title.
+    void infoBox(const QString& text);
+
+protected:
+    AppServices& services;
+
+private:
+    CommandProgress& progress_;
+};
+
+} // namespace app
