@@ -1,10 +1,9 @@
 #include "app/commands/launchers.h"
 
 #include "app/buttonrequests.h"
+#include "app/sessions/usbtestsession.h"
 #include "app/ui/appcontext.h"
 #include "app/ui/monitorwindow.h"
-#include "base/eventpump.h"
-#include "link/ethernet.h"
 
 #include <QMdiSubWindow>
 #include <QProgressBar>
@@ -222,14 +221,8 @@ void WindowLaunchers::mnuLogicIo_Click() {
 
 void WindowLaunchers::mnuORVTEST_Click() {
     auto busy = frame.busy();
-    if (!busy)
-        return;
-    // The USB dongle's test exchange, whatever link is chosen.
-    clink::USB& usb = frame.ctx.link.usb;
-    if (!usb.SendCanFrame(ids::UsbTestReply, ids::UsbTestRequest, {0, 0}, {}) && !usb.ReopenDevice())
-        return frame.failBox(clink::LinkFailTexts().usb);
-    if (!frame.dataTx().ShowDataArray())
-        frame.dialogs().message(QStringLiteral("No Habla"), base::ProgramTitle, base::MessageIcon::None);
+    if (busy)
+        UsbTestSession(frame.ctx.link).run();
 }
 
 } // namespace app

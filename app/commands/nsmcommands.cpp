@@ -1,16 +1,8 @@
 #include "app/commands/nsmcommands.h"
 
-#include "app/nsmexchange.h"
-#include "app/nsmtexts.h"
 #include "app/ui/appcontext.h"
-#include "base/dialogs.h"
-#include "link/commandcodes.h"
 
 namespace app {
-
-namespace ids = clink::ids;
-namespace codes = clink::codes;
-using base::MessageIcon;
 
 void NsmCommands::bind() {
     frame.onMenu(QStringLiteral("mnuNsmClearRundown"), [this] { mnuNsmClearRundown_Click(); });
@@ -22,41 +14,21 @@ void NsmCommands::bind() {
 }
 
 void NsmCommands::mnuNsmClearRundown_Click() {
-    clink::ControllerLink& link = frame.ctx.link;
     auto busy = frame.busy();
-    if (!busy)
-        return;
-    link.spi.ResetLineHigh();
-    if (!frame.dongleOnlyPreCheck(ids::NsmReply2,
-                                  QStringLiteral("Unable To Configure ") + frame.state().ControllerIpAddress))
-        return;
-    frame.state().DataCount = 0;
-    // Parallel-port steps whatever the link: off the parallel port no answer can be read.
-    if (NsmExchange(link).askPp(codes::NsmClearRundowns, 0))
-        frame.dialogs().message(QStringLiteral("Rundown Cleared Successfully"),
-                                NsmExchange::TransferSuccessful, MessageIcon::Information);
-    else
-        frame.dialogs().message(QStringLiteral("Nsm Clear Rundown Data Failed"), NsmExchange::ReceiveError,
-                                MessageIcon::Critical);
+    if (busy)
+        session().clearRundown();
 }
 
 void NsmCommands::mnuNsmViewTimeDate_Click() {
-    clink::ControllerLink& link = frame.ctx.link;
     auto busy = frame.busy();
-    if (!busy)
-        return;
-    link.spi.ResetLineHigh();
-    frame.state().DataCount = 0;
-    if (const std::optional<NsmAnswer> a = NsmExchange(link).readClock())
-        frame.dialogs().message(nsmTimeDateText((*a)[1], (*a)[2], (*a)[3], (*a)[4], (*a)[5]),
-                                NsmExchange::TransferSuccessful, MessageIcon::Information);
+    if (busy)
+        session().viewTimeDate();
 }
 
 void NsmCommands::MnuNsmViewVersion_Click() {
     auto busy = frame.busy();
-    if (!busy)
-        return;
-    NsmExchange(frame.ctx.link).viewVersion();
+    if (busy)
+        session().viewVersion();
 }
 
 void NsmCommands::mnuNsmRundowns_Click() {
@@ -64,32 +36,36 @@ void NsmCommands::mnuNsmRundowns_Click() {
 }
 
 void NsmCommands::mnuNsmViewSettings_Click() {
-    clink::ControllerLink& link = frame.ctx.link;
+    NsmCommandSession nsm = session();
     auto busy = frame.busy();
-    if (!busy || !frame.linkChecked(NsmExchange(link).settingsCheck()))
+    if (!busy || !nsm.settingsChecked())
         return;
     {
         WaitCursor hourglass;
-        if (!link.dataTx.ReadNsmSettings())
+        if (!nsm.readSettings())
             return;
     }
     Report report = frame.newReport();
-    report.add(takeNsmSettingsLines(frame.state().NsmSettings));
+    report.add(nsm.takeSettingsReport());
     report.show();
 }
 
 void NsmCommands::mnuNsmWriteSettings_Click() {
-    AppContext& ctx = frame.ctx;
+    NsmCommandSession nsm = session();
     {
         auto busy = frame.busy();
-        if (!busy || !frame.linkChecked(NsmExchange(ctx.link).writeSettingsCheck()))
+        if (!busy || !nsm.writeSettingsChecked())
             return;
         WaitCursor hourglass;
-        if (!ctx.link.dataTx.ReadNsmSettings())
+        if (!nsm.readSettings())
             return;
     }
     // The window shows the settings just read and reads the unit's clock itself when it opens.
-    ctx.windows.open(wnd::FormNsm);
+    frame.ctx.windows.open(wnd::FormNsm);
+}
+
+NsmCommandSession NsmCommands::session() {
+    return NsmCommandSession(frame.ctx.link);
 }
 
 } // namespace app

@@ -1,8 +1,9 @@
 #pragma once
 // The Nsm menu: the unit's version, clock and settings, its rundown window and settings window, and the
-// (hidden) rundown clear. The exchanges with the unit are NsmExchange's (13EF0D01, answered on 13EF010D; the
-// clear on 10EF010D). Each command shows its results in boxes, except View Settings, which prints a report.
+// (hidden) rundown clear. The exchanges and their boxes are NsmCommandSession's; the menu holds the busy
+// state, prints the View Settings report and opens the windows.
 
+#include "app/sessions/nsmcommandsession.h"
 #include "app/ui/commandframe.h"
 
 namespace app {
@@ -18,6 +19,9 @@ public:
     void mnuNsmRundowns_Click();
     void mnuNsmViewSettings_Click();
     void mnuNsmWriteSettings_Click();
+
+private:
+    NsmCommandSession session();
 };
 
 } // namespace app

@@ -4,20 +4,16 @@
 
 #include <QString>
 
-#include <chrono>
-
 namespace app {
 
 class AppContext;
 class FrmMain;
 
-// How long start-up waits for the Ethernet connection before it shows the main window.
-inline constexpr std::chrono::milliseconds StartupConnectWait{3000};
-
 // The lock file that keeps a second copy from starting; one per program folder.
 QString singleInstanceLockPath();
 
-// Runs the start procedure on a main window not yet shown, and shows it.
+// Runs the start procedure (ProgramStart) for a main window not yet shown, opens the connection window
+// when the link chosen cannot be had, and shows the main window with its caption and the menus of its level.
 void startProgram(AppContext& ctx, FrmMain& main, const QString& version);
 
 } // namespace app

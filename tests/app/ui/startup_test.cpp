@@ -1,9 +1,8 @@
-// Start-up: settings loaded, the chosen link opened (Ethernet with its filter frame, the parallel port
-// driven idle, the USB device set up), the connection window when the link cannot be had, the caption and
-// the level-1 menus; the link released when the main window closes; the single-instance lock.
+// Start-up on the main window: the connection window when the link cannot be had, the caption and the
+// level-1 menus; the link released when the main window closes; the single-instance lock. What start-up
+// opens on each link and the boxes it shows are tested headless (programstart_test).
 #include "app/ui/frmmain.h"
 #include "app/ui/startup.h"
-#include "link/usb.h"
 #include "tests/support/ui/appfixture.h"
 
 #include <QAction>
@@ -27,20 +26,16 @@ protected:
     QStringList opened;
 };
 
-TEST_F(Startup, EthernetFromTheSettingsToTheStandIn) {
+TEST_F(Startup, EthernetFromTheSettingsShowsTheMainWindowOnly) {
     ASSERT_TRUE(dongle.listen(0));
     useEthernet(dongle.port());
     saveSettings();
     s.ConnectionType = NoConnection; // what the settings file says counts
     start();
-    EXPECT_EQ(s.ConnectionType, TcpIp);
+    EXPECT_TRUE(ctx.link.socket.isConnected());
     EXPECT_TRUE(main.isVisible());
     EXPECT_EQ(main.windowTitle(), " Brenstal Palverin 2006 1.0.0");
-    EXPECT_TRUE(ctx.link.socket.isConnected());
-    ASSERT_TRUE(waitFor([&] { return filterFramesReceived(ids::ConnectFilter) == 1; }));
     EXPECT_TRUE(opened.isEmpty());
-    EXPECT_TRUE(dialogs->messages.empty());
-    EXPECT_EQ(s.TransferDelay, 8); // from "delays.ini"
 }
 
 TEST_F(Startup, LevelOneMenus) {
@@ -69,8 +64,6 @@ TEST_F(Startup, AnUnreachableControllerOpensTheConnectionWindow) {
     start();
     EXPECT_EQ(opened, QStringList{"frmSetConnection"});
     EXPECT_TRUE(main.isVisible());
-    // The filter frame went nowhere, and start-up did not complain.
-    EXPECT_TRUE(dialogs->messages.empty());
 }
 
 TEST_F(Startup, NoLinkOpensNothing) {
@@ -86,8 +79,6 @@ TEST_F(Startup, ParallelPortIsDrivenIdleAndReleasedOnClosing) {
     saveSettings();
     start();
     EXPECT_TRUE(chip.isOpen());
-    EXPECT_EQ(s.PortShadow, 0);
-    EXPECT_TRUE(dialogs->messages.empty());
     EXPECT_TRUE(opened.isEmpty());
     main.close();
     EXPECT_FALSE(chip.isOpen());
@@ -98,13 +89,9 @@ TEST_F(Startup, ParallelPortThatCannotBeHadAsksForAnotherLink) {
     chip.portMissing = true;
     saveSettings();
     start();
+    // The box comes first, then the connection window.
     ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_EQ(dialogs->messages[0].text,
-              "Connect Parallel Port (LPT1) Failed\r\nPlease select another connection type");
-    EXPECT_EQ(dialogs->messages[0].caption, "Connect Parallel Port");
-    EXPECT_EQ(dialogs->messages[0].icon, base::MessageIcon::None);
     EXPECT_EQ(opened, QStringList{"frmSetConnection"});
-    EXPECT_EQ(ctx.palverin.access.AccessLevel, 1);
     EXPECT_TRUE(main.isVisible());
 }
 
@@ -113,21 +100,19 @@ TEST_F(Startup, UsbDeviceIsSetUpAndClosedByExit) {
     saveSettings();
     start();
     EXPECT_TRUE(ftdi.isOpen());
-    EXPECT_EQ(ftdi.baudRate, 19200);
-    EXPECT_TRUE(dialogs->messages.empty());
     main.action(QStringLiteral("mnuExit"))->trigger();
     EXPECT_FALSE(main.isVisible());
     EXPECT_FALSE(ftdi.isOpen());
     EXPECT_EQ(ftdi.closes, 1);
 }
 
-TEST_F(Startup, MissingUsbDeviceIsReportedAndStartGoesOn) {
+TEST_F(Startup, MissingUsbDeviceOpensNoConnectionWindow) {
     useUsb();
     ftdi.noDevice = true;
     saveSettings();
     start();
-    EXPECT_EQ(dialogs->messageTexts(), QStringList{clink::UsbSetupFailedText});
-    EXPECT_TRUE(s.UsbFailed);
+    EXPECT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(main.isVisible());
 }
 
