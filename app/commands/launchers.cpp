@@ -1,7 +1,5 @@
 #include "app/commands/launchers.h"
 
-#include "app/buttonrequests.h"
-#include "app/sessions/usbtestsession.h"
 #include "app/ui/appcontext.h"
 #include "app/ui/monitorwindow.h"
 
@@ -13,13 +11,12 @@ namespace app {
 namespace ids = clink::ids;
 
 namespace {
-// Controller types (software major versions) and their logic editors.
-constexpr int LadderType = 3;
-constexpr int LogicVersion2Type = 4;
-constexpr int LogicVersion3Type = 5;
 // The connection window's width in pixels.
 constexpr int ConnectionWindowWidth = 272;
 } // namespace
+
+WindowLaunchers::WindowLaunchers(CommandFrame& frame)
+    : CommandGroup(frame), session_(frame.ctx, frame.progress()) {}
 
 void WindowLaunchers::bind() {
     frame.onMenu(QStringLiteral("mnuCont_Conn"), [this] { mnuCont_Conn_Click(); });
@@ -45,21 +42,9 @@ void WindowLaunchers::bind() {
     frame.onMenu(QStringLiteral("mnuORVTEST"), [this] { mnuORVTEST_Click(); });
 }
 
-clink::LinkFailTexts WindowLaunchers::candongleTexts() {
-    clink::LinkFailTexts texts;
-    texts.parallel = QStringLiteral("Unable To Configure Candongle");
-    return texts;
-}
-
-clink::LinkFailTexts WindowLaunchers::addressTexts() const {
-    clink::LinkFailTexts texts;
-    texts.parallel = QStringLiteral("Unable To Configure ") + frame.state().ControllerIpAddress;
-    return texts;
-}
-
 bool WindowLaunchers::linkReady(clink::CanId awaited, const clink::PreCheck& how) {
     const Busy busy = frame.busy();
-    return busy && frame.linkPreCheck(awaited, how);
+    return busy && session_.linkReady(awaited, how);
 }
 
 void WindowLaunchers::mnuCont_Conn_Click() {
@@ -75,11 +60,8 @@ void WindowLaunchers::mnuCont_Conn_Click() {
 void WindowLaunchers::mnuCalibrateTool_Click() {
     {
         auto busy = frame.busy();
-        if (!busy ||
-            !frame.linkPreCheck(ids::CommandReply, {.usb = clink::UsbCheck::Reopen, .texts = addressTexts()}))
+        if (!busy || !session_.calibrationReady())
             return;
-        if (frame.dataTx().SendSystemCommand() < FirstCalibrationType)
-            return frame.failBox(QStringLiteral("Unable To Calibrate Tool -> Incorrect Scc Version"));
     }
     frame.ctx.windows.open(wnd::FormCalibration);
 }
@@ -95,29 +77,30 @@ void WindowLaunchers::mnuMonitorButtons_Click() {
         auto busy = frame.busy();
         if (!busy)
             return;
-        if (!frame.linkPreCheck(ids::ButtonReply, {.usb = clink::UsbCheck::Reopen,
-                                                   .ethernet = clink::EthernetCheck::ConnectedOnly}))
+        if (!session_.buttonMonitorReady())
             return;
         window = ctx.windows.create(wnd::FrmMonitorButtons);
-        sendButtonRequests(ctx.link);
+        session_.sendButtonRequests();
     }
     ctx.windows.show(wnd::FrmMonitorButtons, window);
 }
 
 void WindowLaunchers::mnuWriteTubeNut_Click() {
-    if (linkReady(ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()}))
+    if (linkReady(ids::ToolEepromReply,
+                  {.usb = clink::UsbCheck::Reopen, .texts = LauncherSession::candongleTexts()}))
         frame.ctx.windows.open(wnd::frmTubeNut);
 }
 
 void WindowLaunchers::mnuLedstates_Click() {
-    if (linkReady(ids::ButtonReply, {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()}))
+    if (linkReady(ids::ButtonReply,
+                  {.usb = clink::UsbCheck::Reopen, .texts = LauncherSession::candongleTexts()}))
         frame.ctx.windows.open(wnd::ToolLed);
 }
 
 void WindowLaunchers::mnuToolTest_Click() {
     {
         auto busy = frame.busy();
-        if (!busy || !frame.dongleOnlyPreCheck(ids::ToolEepromReply, clink::LinkFailTexts().parallel))
+        if (!busy || !session_.toolTestReady())
             return;
     }
     frame.ctx.windows.open(wnd::frmTestTool);
@@ -126,7 +109,7 @@ void WindowLaunchers::mnuToolTest_Click() {
 void WindowLaunchers::mnuTestSocketTray_Click() {
     if (linkReady(ids::Reply13EF0110, {.usb = clink::UsbCheck::Reopen,
                                        .ethernet = clink::EthernetCheck::ConnectedOnly,
-                                       .texts = candongleTexts()}))
+                                       .texts = LauncherSession::candongleTexts()}))
         frame.ctx.windows.open(wnd::FrmTestSocketTray);
 }
 
@@ -199,19 +182,17 @@ void WindowLaunchers::mnuLogicIo_Click() {
         auto busy = frame.busy();
         if (!busy)
             return;
-        // A failed check is reported and the command goes on: without a controller the chooser opens.
-        frame.linkPreCheck(ids::CommandReply, {.texts = addressTexts()});
-        switch (frame.dataTx().SendSystemCommand()) {
-        case LadderType:
+        switch (session_.logicEditor()) {
+        case LauncherSession::LogicEditor::Ladder:
             editor = wnd::frmPLCIO;
             break;
-        case LogicVersion2Type:
+        case LauncherSession::LogicEditor::Version2:
             editor = wnd::frmLogicIo;
             break;
-        case LogicVersion3Type:
+        case LauncherSession::LogicEditor::Version3:
             editor = wnd::frmLogicIoB;
             break;
-        default:
+        case LauncherSession::LogicEditor::Chooser:
             editor = wnd::frmMaybe;
             break;
         }
@@ -222,7 +203,7 @@ void WindowLaunchers::mnuLogicIo_Click() {
 void WindowLaunchers::mnuORVTEST_Click() {
     auto busy = frame.busy();
     if (busy)
-        UsbTestSession(frame.ctx.link).run();
+        session_.mnuORVTEST();
 }
 
 } // namespace app

@@ -1,18 +1,17 @@
 #pragma once
-// The window launchers of the main window's menus: each checks the link for the reply its window will use
-// (where it needs one), then opens the window through the registry as a new or the shared instance.
+// The window launchers of the main window's menus: each has the launcher session check the link for the
+// reply its window will use (where it needs one), then opens the window through the registry as a new or
+// the shared instance.
 
+#include "app/sessions/launchersession.h"
 #include "app/ui/commandframe.h"
 
 namespace app {
 
 class WindowLaunchers : public CommandGroup {
 public:
-    using CommandGroup::CommandGroup;
+    explicit WindowLaunchers(CommandFrame& frame);
     void bind() override;
-
-    // The lowest controller type the tool calibration runs on.
-    static constexpr int FirstCalibrationType = 4;
 
     void mnuCont_Conn_Click();
     void mnuCalibrateTool_Click();
@@ -37,18 +36,16 @@ public:
     void mnuORVTEST_Click();
 
 private:
-    // The link check for the reply a window will use, under the busy state (which ends again before the
-    // window opens: a modal window does not run busy). True when the window may open; a failure has shown
-    // its box.
+    // The session's link check for the reply a window will use, under the busy state (which ends again
+    // before the window opens: a modal window does not run busy). True when the window may open; a failure
+    // has shown its box.
     bool linkReady(clink::CanId awaited, const clink::PreCheck& how);
     // Opens a monitor window with SetFaults or SetRundown called before it is shown.
     void openMonitor(bool faults);
     // Hides Bar1, then opens the window (the editors show Bar1 again when they close).
     void openWithoutBar(const QString& window);
-    // The text the launchers show when the parallel-port dongle cannot be configured ("Candongle").
-    static clink::LinkFailTexts candongleTexts();
-    // The texts of the controller-type checks: the parallel-port failure names the stored address.
-    clink::LinkFailTexts addressTexts() const;
+
+    LauncherSession session_;
 };
 
 } // namespace app

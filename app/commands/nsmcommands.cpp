@@ -4,6 +4,8 @@
 
 namespace app {
 
+NsmCommands::NsmCommands(CommandFrame& frame) : CommandGroup(frame), session_(frame.ctx, frame.progress()) {}
+
 void NsmCommands::bind() {
     frame.onMenu(QStringLiteral("mnuNsmClearRundown"), [this] { mnuNsmClearRundown_Click(); });
     frame.onMenu(QStringLiteral("mnuNsmViewTimeDate"), [this] { mnuNsmViewTimeDate_Click(); });
@@ -16,19 +18,19 @@ void NsmCommands::bind() {
 void NsmCommands::mnuNsmClearRundown_Click() {
     auto busy = frame.busy();
     if (busy)
-        session().clearRundown();
+        session_.mnuNsmClearRundown();
 }
 
 void NsmCommands::mnuNsmViewTimeDate_Click() {
     auto busy = frame.busy();
     if (busy)
-        session().viewTimeDate();
+        session_.mnuNsmViewTimeDate();
 }
 
 void NsmCommands::MnuNsmViewVersion_Click() {
     auto busy = frame.busy();
     if (busy)
-        session().viewVersion();
+        session_.MnuNsmViewVersion();
 }
 
 void NsmCommands::mnuNsmRundowns_Click() {
@@ -36,36 +38,19 @@ void NsmCommands::mnuNsmRundowns_Click() {
 }
 
 void NsmCommands::mnuNsmViewSettings_Click() {
-    NsmCommandSession nsm = session();
     auto busy = frame.busy();
-    if (!busy || !nsm.settingsChecked())
-        return;
-    {
-        WaitCursor hourglass;
-        if (!nsm.readSettings())
-            return;
-    }
-    Report report = frame.newReport();
-    report.add(nsm.takeSettingsReport());
-    report.show();
+    if (busy)
+        frame.showReport(session_.mnuNsmViewSettings());
 }
 
 void NsmCommands::mnuNsmWriteSettings_Click() {
-    NsmCommandSession nsm = session();
     {
         auto busy = frame.busy();
-        if (!busy || !nsm.writeSettingsChecked())
-            return;
-        WaitCursor hourglass;
-        if (!nsm.readSettings())
+        if (!busy || !session_.mnuNsmWriteSettings())
             return;
     }
     // The window shows the settings just read and reads the unit's clock itself when it opens.
     frame.ctx.windows.open(wnd::FormNsm);
-}
-
-NsmCommandSession NsmCommands::session() {
-    return NsmCommandSession(frame.ctx.link);
 }
 
 } // namespace app

@@ -1,6 +1,6 @@
 #pragma once
 // The Nsm menu: the unit's version, clock and settings, its rundown window and settings window, and the
-// (hidden) rundown clear. The exchanges and their boxes are NsmCommandSession's; the menu holds the busy
+// (hidden) rundown clear. The exchanges and their boxes are the Nsm session's; the menu holds the busy
 // state, prints the View Settings report and opens the windows.
 
 #include "app/sessions/nsmcommandsession.h"
@@ -10,7 +10,7 @@ namespace app {
 
 class NsmCommands : public CommandGroup {
 public:
-    using CommandGroup::CommandGroup;
+    explicit NsmCommands(CommandFrame& frame);
     void bind() override;
 
     void mnuNsmClearRundown_Click();
@@ -21,7 +21,7 @@ public:
     void mnuNsmWriteSettings_Click();
 
 private:
-    NsmCommandSession session();
+    NsmCommandSession session_;
 };
 
 } // namespace app

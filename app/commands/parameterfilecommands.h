@@ -1,21 +1,15 @@
 #pragma once
-// Parameter files: Tool > Encrypt File scrambles a plain text list into a parameter file; Tool > Write >
-// Parameters and Transducer > Write > Parameters check a parameter file whole, then write and verify
-// every byte in the tool's or the external transducer's EEPROM.
+// Parameter files: Tool > Encrypt File, Tool > Write > Parameters and Transducer > Write > Parameters. The
+// handlers hold the busy state and run the parameter-file session.
 
-#include "app/parameterfile.h"
+#include "app/sessions/parameterfilesession.h"
 #include "app/ui/commandframe.h"
 
 namespace app {
 
-// The file choices: the offered type first.
-inline const QString TextFileFilter = QStringLiteral("Text Files (*.txt *.Txt *.TXT);;All Files (*.*)");
-inline const QString ParameterFileFilter =
-    QStringLiteral("Parameter Files (*.Prm *.prm *.PRM);;All Files (*.*)");
-
 class ParameterFileCommands : public CommandGroup {
 public:
-    using CommandGroup::CommandGroup;
+    explicit ParameterFileCommands(CommandFrame& frame);
     void bind() override;
 
     void mnuEncryptToolFile_Click();
@@ -23,8 +17,7 @@ public:
     void mnuWriteTransducerParameters_Click();
 
 private:
-    void writeParameters(ParameterFileKind kind);
-    bool linkCheck(ParameterFileKind kind);
+    ParameterFileSession session_;
 };
 
 } // namespace app

@@ -1,17 +1,21 @@
 #pragma once
-// System > View > Rundown Data: asks for a Pset, reads its rundown log and prints the rundown report.
+// System > View > Rundown Data: the handler holds the busy state and runs the Rundown session, which asks
+// for a Pset, reads its rundown log and returns the rundown report.
 
-#include "app/rundownlog.h"
+#include "app/sessions/rundownsession.h"
 #include "app/ui/commandframe.h"
 
 namespace app {
 
 class RundownCommands : public CommandGroup {
 public:
-    using CommandGroup::CommandGroup;
+    explicit RundownCommands(CommandFrame& frame);
     void bind() override;
 
     void mnuSystemReadRundownData_Click();
+
+private:
+    RundownSession session_;
 };
 
 } // namespace app

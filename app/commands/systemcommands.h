@@ -1,21 +1,23 @@
 #pragma once
-// System > View: Status, Parameter Sets and SCC Version.
+// System > View: Status, Parameter Sets and SCC Version. The handlers hold the busy state and run the
+// System session; a report comes back as lines for a new report window.
 
+#include "app/sessions/systemsession.h"
 #include "app/ui/commandframe.h"
 
 namespace app {
 
 class SystemCommands : public CommandGroup {
 public:
-    // Range of Bar1 during the Parameter Sets report.
-    static constexpr int PsetBarMaximum = 10;
-
-    using CommandGroup::CommandGroup;
+    explicit SystemCommands(CommandFrame& frame);
     void bind() override;
 
     void mnuReadSystemStatus_Click();
     void mnuSystemReadParameterSets_Click();
     void mnuSCCVersion_Click();
+
+private:
+    SystemSession session_;
 };
 
 } // namespace app

@@ -3,20 +3,10 @@
 // commands' sessions: scripted dialogs and value entry, a progress bar that keeps what it was told, and the
 // report clock at a fixed time.
 
-#include "app/appservices.h"
 #include "app/sessions/commandsession.h"
-#include "sim/controllermodel.h"
-#include "sim/ftdisim.h"
-#include "sim/spichip.h"
-#include "sim/tcpdongle.h"
 #include "tests/support/linkparam.h"
-#include "tests/support/scripteddialogs.h"
-#include "tests/support/scriptedvalueentry.h"
-#include "tests/support/tempfolder.h"
+#include "tests/support/servicesfixture.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <utility>
 #include <vector>
 
@@ -45,7 +35,7 @@ public:
     std::vector<int> values; // every value set, in order
 };
 
-class CommandFixture : public ::testing::Test {
+class CommandFixture : public testsupport::ServicesFixture {
 protected:
     CommandFixture();
     // Opens the link to the stand-in as start-up does.
@@ -60,17 +50,7 @@ protected:
     // Tool EEPROM writes the stand-in received, as (address, value).
     std::vector<std::pair<int, int>> toolWrites() const;
 
-    testsupport::TempProgramFolder folder;
-    testsupport::ScriptedDialogs* dialogs = nullptr;
-    testsupport::ScriptedValueEntry* valueEntry = nullptr;
-    std::unique_ptr<app::AppServices> services;
-    app::AppServices& ctx;
-    clink::LinkState& s;
     RecordedProgress progress;
-    sim::ControllerModel model;
-    sim::TcpDongle dongle{model};
-    sim::SpiChip chip{&model};
-    sim::FtdiSim ftdi{model};
 };
 
 } // namespace commandtest

@@ -4,8 +4,8 @@
 #include "app/sessions/nsmcommandsession.h"
 #include "base/vbrules.h"
 #include "link/commandcodes.h"
+#include "tests/app/commandfixture.h"
 #include "tests/support/countingeventpump.h"
-#include "tests/support/servicesfixture.h"
 
 #include <QCoreApplication>
 
@@ -14,7 +14,7 @@ using base::MessageIcon;
 
 namespace {
 
-class NsmCommands : public testsupport::ServicesFixture {
+class NsmSessions : public commandtest::CommandFixture {
 protected:
     void usePp() {
         useParallelPort();
@@ -29,21 +29,21 @@ protected:
     }
     const testsupport::ScriptedDialogs::Message& lastMessage() const { return dialogs->messages.back(); }
 
-    app::NsmCommandSession nsm{ctx.link};
+    app::NsmCommandSession nsm{ctx, progress};
 };
 
-TEST_F(NsmCommands, TimeDateAndVersionOnEachLink) {
+TEST_F(NsmSessions, TimeDateAndVersionOnEachLink) {
     model.nsmUnit.major = 2;
     model.nsmUnit.minor = 5;
     usePp();
-    EXPECT_TRUE(nsm.viewTimeDate());
-    nsm.viewVersion();
+    EXPECT_TRUE(nsm.mnuNsmViewTimeDate());
+    nsm.MnuNsmViewVersion();
     openUsb();
-    EXPECT_TRUE(nsm.viewTimeDate());
-    nsm.viewVersion();
+    EXPECT_TRUE(nsm.mnuNsmViewTimeDate());
+    nsm.MnuNsmViewVersion();
     connectEthernet();
-    EXPECT_TRUE(nsm.viewTimeDate());
-    nsm.viewVersion();
+    EXPECT_TRUE(nsm.mnuNsmViewTimeDate());
+    nsm.MnuNsmViewVersion();
     const QString time = QStringLiteral("Time: 15:07 PM  Date: 6/14/09");
     const std::vector<std::tuple<QString, QString, MessageIcon>> expected{
         {time, "Transfer Successful", MessageIcon::Information},
@@ -60,13 +60,13 @@ TEST_F(NsmCommands, TimeDateAndVersionOnEachLink) {
     }
 }
 
-TEST_F(NsmCommands, TheClockAndTheClearReachTheUnitFromStartUpsIdlePort) {
+TEST_F(NsmSessions, TheClockAndTheClearReachTheUnitFromStartUpsIdlePort) {
     // Start-up's idle port holds the controller in reset: each command lets it go before it asks.
     usePp();
-    EXPECT_TRUE(nsm.viewTimeDate());
+    EXPECT_TRUE(nsm.mnuNsmViewTimeDate());
     EXPECT_EQ(model.countReceived(ids::NsmRequest, codes::NsmClock), 1);
     ctx.link.spi.InitializePort();
-    EXPECT_TRUE(nsm.clearRundown());
+    EXPECT_TRUE(nsm.mnuNsmClearRundown());
     EXPECT_EQ(model.nsmUnit.rundownClears, 1);
     EXPECT_EQ(s.DataCount, 0);
     EXPECT_EQ(dialogs->messageTexts(),
@@ -75,16 +75,15 @@ TEST_F(NsmCommands, TheClockAndTheClearReachTheUnitFromStartUpsIdlePort) {
     EXPECT_EQ(lastMessage().icon, MessageIcon::Information);
     // A unit that stays silent: the clear fails in its own box.
     model.noReply.insert(ids::NsmRequest);
-    EXPECT_FALSE(nsm.clearRundown());
+    EXPECT_FALSE(nsm.mnuNsmClearRundown());
     EXPECT_EQ(lastMessage().text, "Nsm Clear Rundown Data Failed");
     EXPECT_EQ(lastMessage().caption, "Receive Error");
     EXPECT_EQ(lastMessage().icon, MessageIcon::Critical);
 }
 
-TEST_F(NsmCommands, SettingsReportAndFailures) {
+TEST_F(NsmSessions, SettingsReportAndFailures) {
     usePp();
-    ASSERT_TRUE(nsm.settingsChecked());
-    ASSERT_TRUE(nsm.readSettings());
+    const app::ReportLines report = nsm.mnuNsmViewSettings();
     ASSERT_TRUE(dialogs->messages.empty()) << lastMessage().text.toStdString();
     // The stand-in's unit: reverse check on, 3 retries, reverse timer 2, one spindle, latch timer 5,
     // deadman, collect data, MID buttons.
@@ -92,39 +91,37 @@ TEST_F(NsmCommands, SettingsReportAndFailures) {
     for (const char* t : {"Number Of Spindles: 1", "System Type: Deadman", "Run Rev Tq Check: On",
                           "Button Latch Timer: 5", "Reverse Timer: 2", "Collect Data: Yes", "Buttons: MID"})
         expected << base::fixed40(QString::fromLatin1(t));
-    EXPECT_EQ(nsm.takeSettingsReport(), expected);
+    EXPECT_EQ(report, expected);
     EXPECT_EQ(s.NsmSettings.items[1].text, base::fixed40(QStringLiteral("Number Of Retries: 3")));
     EXPECT_EQ(s.NsmSettings.items[3].text, base::fixed40({}));
 
     // The clear listens on its own identifier; the other links have no answer to read.
-    EXPECT_TRUE(nsm.clearRundown());
+    EXPECT_TRUE(nsm.mnuNsmClearRundown());
     EXPECT_EQ(lastMessage().text, "Rundown Cleared Successfully");
     EXPECT_EQ(model.nsmUnit.rundownClears, 1);
     openUsb();
-    EXPECT_FALSE(nsm.clearRundown());
+    EXPECT_FALSE(nsm.mnuNsmClearRundown());
     EXPECT_EQ(lastMessage().text, "Unable To Configure None");
     EXPECT_EQ(lastMessage().icon, MessageIcon::Critical);
     EXPECT_EQ(model.nsmUnit.rundownClears, 1);
     // The USB dongle does not take the filter frame: the write and then the command open the device again.
     const int opens = ftdi.opens;
     ftdi.writeFails = 1;
-    EXPECT_FALSE(nsm.settingsChecked());
+    EXPECT_FALSE(nsm.mnuNsmViewSettings());
     EXPECT_EQ(ftdi.opens, opens + 2);
     EXPECT_EQ(lastMessage().text, "NSM Not Communicating");
     ftdi.writeFails = 1;
-    EXPECT_FALSE(nsm.writeSettingsChecked());
+    EXPECT_FALSE(nsm.mnuNsmWriteSettings());
     EXPECT_EQ(lastMessage().text, "Unable to connect using USB");
 }
 
-TEST_F(NsmCommands, TheSettingsReadForTheWindowFillsTheBufferOrFailsInItsBox) {
+TEST_F(NsmSessions, TheSettingsReadForTheWindowFillsTheBufferOrFailsInItsBox) {
     usePp();
-    ASSERT_TRUE(nsm.writeSettingsChecked());
-    ASSERT_TRUE(nsm.readSettings());
+    EXPECT_TRUE(nsm.mnuNsmWriteSettings());
     EXPECT_EQ(s.DataCount, 9);
     EXPECT_TRUE(dialogs->messages.empty());
     model.noReply.insert(ids::NsmRequest);
-    ASSERT_TRUE(nsm.writeSettingsChecked());
-    EXPECT_FALSE(nsm.readSettings());
+    EXPECT_FALSE(nsm.mnuNsmWriteSettings());
     EXPECT_EQ(lastMessage().text, "NSM Settings Not Received");
 }
 
@@ -151,7 +148,8 @@ TEST(NsmSilent, EthernetPresenceCheckEndsWithinTheWaitCap) {
     ctx.link.socket.connectTo(QStringLiteral("127.0.0.1"), dongle.port());
     ASSERT_TRUE(testsupport::waitFor([&] { return ctx.link.socket.isConnected() && dongle.hasClient(); }));
 
-    EXPECT_FALSE(app::NsmCommandSession(ctx.link).viewTimeDate());
+    commandtest::RecordedProgress progress;
+    EXPECT_FALSE(app::NsmCommandSession(ctx, progress).mnuNsmViewTimeDate());
     ASSERT_EQ(shown.messageTexts(), QStringList{"NSM Not Communicating"});
     EXPECT_EQ(shown.messages[0].icon, MessageIcon::Critical);
     // One wait drew the whole budget: the wait cap, not 10001 x 10001 DoEvents.

@@ -1,5 +1,6 @@
-// The rundown-log, data-logger, NSM and transducer commands on the main window, against the stand-in on
-// each link: what is sent, the boxes shown, and the reports printed.
+// The rundown-log, data-logger, NSM and transducer commands on the main window, against the stand-in: the
+// menus reach their sessions (tested headless in logs_sessions_test and nsm_commands_test) and show their
+// reports in windows and Bar1.
 #include "app/commands/loggercommands.h"
 #include "app/commands/nsmcommands.h"
 #include "app/commands/rundowncommands.h"
@@ -7,6 +8,7 @@
 #include "app/reports/systemreports.h"
 #include "app/reports/transducerreport.h"
 #include "app/reporttime.h"
+#include "app/rundownlog.h"
 #include "app/ui/frmmain.h"
 #include "base/torque.h"
 #include "base/vbrules.h"
@@ -145,122 +147,11 @@ TEST_F(LogCommands, RundownDataPrintsTheReport) {
     EXPECT_TRUE(main.Bar1()->isVisibleTo(&main));
     EXPECT_EQ(main.Bar1()->value(), 0);
     EXPECT_FALSE(ctx.busy.busy());
-}
-
-TEST_F(LogCommands, RundownDataOnTheParallelPortAndUsb) {
-    seedRundownLog(3);
-    const auto expectedReport = [&] {
-        const PsetReportRecord& record = s.PsetReportTable[3];
-        const app::RundownReportInput in{app::reportTimeText(ReportClock), app::reportDateText(ReportClock),
-                                         QStringLiteral("3"), app::psetReportTexts(record), 125.0};
-        return app::makeRundownReport(in, rundownLog());
-    };
-    // The Pset read leaves the dongle accepting the log's answers.
-    usePp();
-    enterValue(3);
-    group<app::RundownCommands>().mnuSystemReadRundownData_Click();
-    ASSERT_TRUE(dialogs->messages.empty()) << lastMessage().text.toStdString();
-    EXPECT_EQ(s.DataCount, app::RundownLogBytes);
-    EXPECT_EQ(reportLines(), expectedReport());
-
-    s.PsetReportTable = {};
-    useUsb();
-    enterValue(3);
-    group<app::RundownCommands>().mnuSystemReadRundownData_Click();
-    ASSERT_TRUE(dialogs->messages.empty()) << lastMessage().text.toStdString();
-    EXPECT_EQ(windows(), 2);
-    EXPECT_EQ(reportLines(), expectedReport());
-    // A wrong echo ends the read at once.
-    model.wrongRundownEcho = true;
-    enterValue(3);
-    group<app::RundownCommands>().mnuSystemReadRundownData_Click();
-    EXPECT_EQ(dialogs->messageTexts(), QStringList{"Read Rundown Data Failed(3)"});
-    EXPECT_EQ(windows(), 2);
-}
-
-TEST_F(LogCommands, RundownDataCancelledOrFailing) {
-    connectEthernet();
-    model.psetCount = 12;
-    cancelValue();
-    group<app::RundownCommands>().mnuSystemReadRundownData_Click();
-    EXPECT_TRUE(dialogs->messages.empty());
-    EXPECT_EQ(windows(), 0);
-    EXPECT_EQ(received(ids::CommandRequest, codes::PsetRead).size(), 0u);
-
-    // Pset 10 has no report record.
-    enterValue(10);
-    group<app::RundownCommands>().mnuSystemReadRundownData_Click();
-    EXPECT_EQ(dialogs->messageTexts(), QStringList{"Read Rundown Data Failed(2)"});
-    EXPECT_EQ(lastMessage().icon, MessageIcon::Critical);
-    EXPECT_EQ(received(ids::CommandRequest, codes::RundownLogBlock).size(), 0u);
-
-    // No status: nothing asked.
-    s.ConnectionType = NoConnection;
-    group<app::RundownCommands>().mnuSystemReadRundownData_Click();
-    EXPECT_EQ(lastMessage().text, "Read Rundown Data Failed(1)");
-    EXPECT_EQ(valueEntry->shown.size(), 2u);
-    EXPECT_EQ(windows(), 0);
-    EXPECT_FALSE(ctx.busy.busy());
-}
-
-TEST_F(LogCommands, RundownLogOnTheParallelPort) {
-    usePp();
-    ASSERT_TRUE(ctx.link.dataTx.ConfigureCanDongle(ids::CommandReply)); // as the Pset read leaves it
-    seedRundownLog(3);
+    // The main window's own rundown-log read drives Bar1 as well.
     bool ok = false;
     main.Get_RundownData2(3, ok);
     EXPECT_TRUE(ok);
-    EXPECT_EQ(s.DataCount, app::RundownLogBytes);
-    EXPECT_TRUE(logReadIntoBuffer());
-    EXPECT_EQ(received(ids::CommandRequest, codes::RundownLogBlock).size(), size_t(app::RundownLogBlocks));
-
-    // A block that never comes: the read gives up on it after its tries.
-    model.silentRundownBlocks.insert(5);
-    model.received.clear();
-    main.Get_RundownData2(3, ok);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(received(ids::CommandRequest, codes::RundownLogBlock).size(),
-              size_t(5 + app::RundownLogReader::PpTries));
-    EXPECT_EQ(main.Bar1()->value(), 5);
-}
-
-TEST_F(LogCommands, RundownLogOverUsbAndAWrongEcho) {
-    useUsb();
-    seedRundownLog(4);
-    bool ok = false;
-    main.Get_RundownData2(4, ok);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(s.DataCount, app::RundownLogBytes);
-    EXPECT_TRUE(logReadIntoBuffer());
     EXPECT_EQ(main.Bar1()->maximum(), app::RundownLogBlocks);
-    EXPECT_EQ(main.Bar1()->value(), app::RundownLogBlocks - 1);
-
-    // An answer for another block ends the read at once.
-    model.wrongRundownEcho = true;
-    const size_t before = device.frames.size();
-    main.Get_RundownData2(4, ok);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(device.frames.size(), before + 1);
-    EXPECT_EQ(s.DataCount, 0);
-}
-
-TEST_F(LogCommands, RundownLogOverEthernetStoresTheSecondAnswerOfEachBlock) {
-    connectEthernet();
-    seedRundownLog(2);
-    bool ok = false;
-    main.Get_RundownData2(2, ok);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(s.EepromReadIndex, app::RundownLogBytes);
-    EXPECT_TRUE(logReadIntoBuffer());
-    // The stand-in passes an acknowledgement and the answer: the first arms, the second is stored.
-    EXPECT_EQ(received(ids::CommandRequest, codes::RundownLogBlock).size(), size_t(app::RundownLogBlocks));
-    EXPECT_EQ(filterFramesReceived(ids::CommandReply), app::RundownLogReader::EthernetFilterFrames);
-
-    // A connection that is gone ends the read.
-    ctx.link.socket.close();
-    waitFor([&] { return !ctx.link.socket.isConnected(); });
-    main.Get_RundownData2(2, ok);
-    EXPECT_FALSE(ok);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -286,40 +177,6 @@ TEST_F(LogCommands, LoggerRouteReportThroughTheSimulatedChip) {
     EXPECT_EQ(model.countReceived(ids::LoggerRequest), 10 + 7 * RouteRundowns + 1 + 49);
 }
 
-TEST_F(LogCommands, LoggerRouteKeepsTheFilesPsetDataInThePsetTable) {
-    usePp();
-    model.loggerMem = loggerImage(routeBuffer(), RouteFile, RouteRundowns, app::LoggerRundownBytes);
-    app::PsetRecord& record = ctx.psetTable[RouteFile];
-    record.setText(app::PsetField::Strategy, QStringLiteral("4"));
-    record.setText(app::PsetField::TqPercent, QStringLiteral("10"));
-    record.setText(app::PsetField::TqThreshold, QStringLiteral("33.5"));
-    record.setText(app::PsetField::AngleTarget, QStringLiteral("7"));
-    record.setText(app::PsetField::CurveFile, QStringLiteral("None"));
-    const app::PsetRecord before = record;
-    enterLogger(RouteFile, RouteRundowns);
-    group<app::DataLoggerCommands>().mnuReadDataLoggerRoute_Click();
-    ASSERT_TRUE(dialogs->messages.empty()) << lastMessage().text.toStdString();
-
-    // The six fields as the logger stores them (torques in tenths), left-aligned in ten characters.
-    EXPECT_EQ(record.text(app::PsetField::Units), "5         ");
-    EXPECT_EQ(record.text(app::PsetField::TqTarget), "500       ");
-    EXPECT_EQ(record.text(app::PsetField::TqHi), "550       ");
-    EXPECT_EQ(record.text(app::PsetField::TqLo), "450       ");
-    EXPECT_EQ(record.text(app::PsetField::AngleHi), "90        ");
-    EXPECT_EQ(record.text(app::PsetField::AngleLo), "10        ");
-    for (int f = 0; f < app::PsetRecord::Fields; ++f) {
-        const auto field = app::PsetField(f);
-        if (field != app::PsetField::Units && field != app::PsetField::TqTarget &&
-            field != app::PsetField::TqHi && field != app::PsetField::TqLo &&
-            field != app::PsetField::AngleHi && field != app::PsetField::AngleLo) {
-            EXPECT_EQ(record.text(field), before.text(field)) << f;
-        }
-    }
-    for (int n : {1, 2, 4, 10})
-        EXPECT_EQ(ctx.psetTable[n], app::PsetRecord()) << n;
-    expectGolden(reportLines(), QStringLiteral("logger_route_report.txt"));
-}
-
 TEST_F(LogCommands, LoggerTransducerReportThroughTheSimulatedChip) {
     usePp();
     model.loggerMem = loggerImage(readingsBuffer(), ReadingsFile, Readings, app::LoggerReadingBytes);
@@ -332,37 +189,6 @@ TEST_F(LogCommands, LoggerTransducerReportThroughTheSimulatedChip) {
     EXPECT_EQ(lines[5], "Reading #1 :11.3 Nm");
     EXPECT_EQ(main.frame().OutputWindow()->lines(), lines);
     EXPECT_TRUE(main.frame().OutputWindow()->isEnabled());
-}
-
-TEST_F(LogCommands, LoggerFilesThatCannotBePrinted) {
-    usePp();
-    // A transducer file asked for as a route, a rundown file asked for as readings, an empty file.
-    model.loggerMem = loggerImage(readingsBuffer(), ReadingsFile, Readings, app::LoggerReadingBytes);
-    enterLogger(ReadingsFile, 1);
-    group<app::DataLoggerCommands>().mnuReadDataLoggerRoute_Click();
-    model.loggerMem = loggerImage(routeBuffer(), RouteFile, RouteRundowns, app::LoggerRundownBytes);
-    enterLogger(RouteFile, 1);
-    group<app::DataLoggerCommands>().mnuReadDataLoggerXducer_Click();
-    enterLogger(7, 1);
-    group<app::DataLoggerCommands>().mnuReadDataLoggerRoute_Click();
-    enterLogger(7, 1);
-    group<app::DataLoggerCommands>().mnuReadDataLoggerXducer_Click();
-    ASSERT_EQ(dialogs->messages.size(), 4u);
-    EXPECT_EQ(dialogs->messageTexts(),
-              (QStringList{"File Type Not Correct", "File Does Not Contain Transducer Rundown Data",
-                           "File Empty", "File Does Not Contain Transducer Rundown Data"}));
-    EXPECT_EQ(dialogs->messages[2].icon, MessageIcon::Information);
-    EXPECT_EQ(windows(), 0);
-
-    // The logger is not read off the parallel port.
-    useUsb();
-    group<app::DataLoggerCommands>().mnuReadDataLoggerXducer_Click();
-    EXPECT_EQ(lastMessage().text, "Unable To Configure None");
-    connectEthernet();
-    enterLogger(1, 1);
-    group<app::DataLoggerCommands>().mnuReadDataLoggerRoute_Click();
-    EXPECT_EQ(lastMessage().text, "Unable To Read Data");
-    EXPECT_EQ(lastMessage().icon, MessageIcon::Information);
 }
 
 // ---------------------------------------------------------------------------------------------------------
