@@ -1,8 +1,8 @@
 #include "app/ui/frmmain.h"
 
+#include "app/programlink.h"
 #include "app/ui/appcontext.h"
 #include "app/ui/qtdialogs.h"
-#include "link/controllerport.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -92,7 +92,7 @@ void FrmMain::applyMenuState(int level) {
 }
 
 void FrmMain::Timer1_Timer() {
-    clink::keepControllerConnected(ctx_.link);
+    ProgramLink(ctx_).keepConnected();
 }
 
 void FrmMain::mnuExit_Click() {
@@ -104,7 +104,7 @@ void FrmMain::MDIForm_Unload() {
         return;
     unloaded_ = true;
     Timer1_.stop();
-    clink::releaseController(ctx_.link);
+    ProgramLink(ctx_).release();
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,6 @@
 #include "app/ui/startup.h"
 
-#include "app/programstart.h"
+#include "app/programlink.h"
 #include "app/ui/appcontext.h"
 #include "app/ui/frmmain.h"
 #include "base/programfolder.h"
@@ -28,7 +28,7 @@ QString singleInstanceLockPath() {
 }
 
 void startProgram(AppContext& ctx, FrmMain& main, const QString& version) {
-    if (!ProgramStart(ctx).run())
+    if (!ProgramLink(ctx).start())
         ctx.windows.open(wnd::frmSetConnection);
     main.show();
     main.setWindowTitle(mainWindowCaption(version));

@@ -12,7 +12,7 @@ class FrmMain;
 // The lock file that keeps a second copy from starting; one per program folder.
 QString singleInstanceLockPath();
 
-// Runs the start procedure (ProgramStart) for a main window not yet shown, opens the connection window
+// Runs the start procedure (ProgramLink) for a main window not yet shown, opens the connection window
 // when the link chosen cannot be had, and shows the main window with its caption and the menus of its level.
 void startProgram(AppContext& ctx, FrmMain& main, const QString& version);
 

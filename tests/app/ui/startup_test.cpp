@@ -1,6 +1,6 @@
 // Start-up on the main window: the connection window when the link cannot be had, the caption and the
 // level-1 menus; the link released when the main window closes; the single-instance lock. What start-up
-// opens on each link and the boxes it shows are tested headless (programstart_test).
+// opens on each link and the boxes it shows are tested headless (programlink_test).
 #include "app/ui/frmmain.h"
 #include "app/ui/startup.h"
 #include "tests/support/ui/appfixture.h"

@@ -1,12 +1,13 @@
-#include "app/programstart.h"
+#include "app/programlink.h"
 
 #include "app/accesslevels.h"
 #include "app/appservices.h"
+#include "link/controllerport.h"
 #include "link/linkopening.h"
 
 namespace app {
 
-bool ProgramStart::run() {
+bool ProgramLink::start() {
     clink::LinkState& s = services_.state;
     s.AckReceived = false;
     s.TransferDelay = StartupTransferDelay;
@@ -17,6 +18,14 @@ bool ProgramStart::run() {
     services_.palverin.BuildAccessCode();
 
     return clink::LinkOpening(services_.link).open();
+}
+
+void ProgramLink::keepConnected() {
+    clink::keepControllerConnected(services_.link);
+}
+
+void ProgramLink::release() {
+    clink::releaseController(services_.link);
 }
 
 } // namespace app

@@ -1,7 +1,8 @@
-// The program's start without windows: the settings read, the level-1 access, and the link chosen opened on
-// each link against the stand-in (the Ethernet connect filter frame, the parallel port driven idle, the USB
-// device set up), with the one box a printer port that cannot be had shows and the quiet failures.
-#include "app/programstart.h"
+// The program's link without windows: at the start the settings read, the level-1 access, and the link
+// chosen opened on each link against the stand-in (the Ethernet connect filter frame, the parallel port
+// driven idle, the USB device set up), with the one box a printer port that cannot be had shows and the
+// quiet failures; a dropped socket dialled again; the link released at the end.
+#include "app/programlink.h"
 #include "link/usb.h"
 #include "tests/support/servicesfixture.h"
 
@@ -9,12 +10,12 @@ using namespace clink;
 
 namespace {
 
-class ProgramStart : public testsupport::ServicesFixture {
+class ProgramLink : public testsupport::ServicesFixture {
 protected:
-    bool start() { return app::ProgramStart(ctx).run(); }
+    bool start() { return app::ProgramLink(ctx).start(); }
 };
 
-TEST_F(ProgramStart, EthernetFromTheSettingsToTheStandIn) {
+TEST_F(ProgramLink, EthernetFromTheSettingsToTheStandIn) {
     ASSERT_TRUE(dongle.listen(0));
     useEthernet(dongle.port());
     saveSettings();
@@ -34,7 +35,7 @@ TEST_F(ProgramStart, EthernetFromTheSettingsToTheStandIn) {
     EXPECT_FALSE(ctx.palverin.access.TodaysPassword.isEmpty());
 }
 
-TEST_F(ProgramStart, AnUnreachableControllerAsksForAnotherLinkQuietly) {
+TEST_F(ProgramLink, AnUnreachableControllerAsksForAnotherLinkQuietly) {
     useEthernet(refusedPort());
     saveSettings();
     EXPECT_FALSE(start());
@@ -44,7 +45,7 @@ TEST_F(ProgramStart, AnUnreachableControllerAsksForAnotherLinkQuietly) {
     EXPECT_EQ(ctx.palverin.access.AccessLevel, app::UserLevel);
 }
 
-TEST_F(ProgramStart, NoLinkOpensNothing) {
+TEST_F(ProgramLink, NoLinkOpensNothing) {
     s.ConnectionType = NoConnection;
     saveSettings();
     EXPECT_TRUE(start());
@@ -55,7 +56,7 @@ TEST_F(ProgramStart, NoLinkOpensNothing) {
     EXPECT_EQ(s.TransferDelay, 8);
 }
 
-TEST_F(ProgramStart, ParallelPortIsDrivenIdleOrAsksForAnotherLink) {
+TEST_F(ProgramLink, ParallelPortIsDrivenIdleOrAsksForAnotherLink) {
     useParallelPort();
     saveSettings();
     s.PortShadow = 0x55;
@@ -75,7 +76,7 @@ TEST_F(ProgramStart, ParallelPortIsDrivenIdleOrAsksForAnotherLink) {
     EXPECT_EQ(ctx.palverin.access.AccessLevel, app::UserLevel);
 }
 
-TEST_F(ProgramStart, UsbDeviceIsSetUp) {
+TEST_F(ProgramLink, UsbDeviceIsSetUp) {
     useUsb();
     saveSettings();
     EXPECT_TRUE(start());
@@ -85,13 +86,34 @@ TEST_F(ProgramStart, UsbDeviceIsSetUp) {
     EXPECT_FALSE(s.UsbFailed);
 }
 
-TEST_F(ProgramStart, AMissingUsbDeviceIsReportedAndStartGoesOn) {
+TEST_F(ProgramLink, AMissingUsbDeviceIsReportedAndStartGoesOn) {
     useUsb();
     saveSettings();
     ftdi.noDevice = true;
     EXPECT_TRUE(start());
     EXPECT_EQ(dialogs->messageTexts(), QStringList{clink::UsbSetupFailedText});
     EXPECT_TRUE(s.UsbFailed);
+}
+
+TEST_F(ProgramLink, ADroppedSocketIsDialledAgainAndTheLinkIsReleasedAtTheEnd) {
+    connectEthernet();
+    ctx.link.socket.close();
+    ASSERT_TRUE(waitFor([&] { return !ctx.link.socket.isConnected(); }));
+    app::ProgramLink(ctx).keepConnected();
+    EXPECT_TRUE(waitFor([&] { return ctx.link.socket.isConnected(); }));
+
+    useParallelPort();
+    ASSERT_TRUE(chip.open());
+    app::ProgramLink(ctx).keepConnected(); // nothing to dial off Ethernet
+    app::ProgramLink(ctx).release();
+    EXPECT_FALSE(chip.isOpen());
+
+    useUsb();
+    ASSERT_TRUE(ctx.link.usb.ReopenDevice());
+    const int closes = ftdi.closes;
+    app::ProgramLink(ctx).release();
+    EXPECT_FALSE(ftdi.isOpen());
+    EXPECT_EQ(ftdi.closes, closes + 1);
 }
 
 } // namespace
