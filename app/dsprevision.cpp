@@ -138,21 +138,22 @@ bool DspRevision::readPp(Mode mode) {
 bool DspRevision::readEthernet(Mode mode) {
     clink::LinkState& s = link_.state;
     clink::Ethernet& eth = link_.ethernet;
-    if (!eth.SendFilterFrame(clink::ids::ToolReply)) {
+    // Only the DSP's revision answers are taken, from before the first frame on: the tool's own reports on
+    // the identifier and answers still owed to an earlier exchange there are not the revision. The zero-data
+    // frames on the DSP's identifier are its requests, the first two included: the DSP answers each.
+    eth.expect({.id = clink::ids::ToolReply, .code = RevisionCode, .echo = {RevisionCode}});
+    if (!eth.SendRequestFrame(clink::ids::ToolReply, clink::ids::ToolReply, {})) {
         link_.dialogs.message(UnableEthernet, base::ProgramTitle, base::MessageIcon::Critical);
         return false;
     }
-    if (eth.SendFilterFrame(clink::ids::ToolReply))
+    if (eth.SendRequestFrame(clink::ids::ToolReply, clink::ids::ToolReply, {}))
         link_.pump.pause(SettleCycles * 2);
 
+    // The revision is taken from the frames that follow: the first arms the handler, the next is stored.
     s.ReplyReady = false;
     s.DataBuffer.put(MinorByte, 0);
     s.DataBuffer.put(MajorByte, 0);
-    s.RequestData[1] = RevisionCode;
-    s.RequestData[2] = 0;
-    s.RequestData[3] = 0;
     s.AckReceived = false;
-    s.AwaitedId = clink::ids::ToolReply;
 
     long budget = ReadBudget;
     auto wait = [&](long doEvents) {
@@ -162,10 +163,10 @@ bool DspRevision::readEthernet(Mode mode) {
         if (!link_.pump.waitUntil([&s] { return s.ReplyReady; }, count))
             budget -= count;
     };
-    // The zero-data frame on the DSP's identifier is the request.
     for (int attempt = 0; attempt < Attempts && !s.ReplyReady && budget > 0 && !link_.transactions.over();
          ++attempt) {
-        if ((mode == Mode::Command || attempt == 0) && !eth.SendFilterFrame(clink::ids::ToolReply)) {
+        if ((mode == Mode::Command || attempt == 0) &&
+            !eth.SendRequestFrame(clink::ids::ToolReply, clink::ids::ToolReply, {})) {
             s.ReplyReady = false;
             break;
         }
@@ -181,9 +182,8 @@ bool DspRevision::readEthernet(Mode mode) {
         link_.dialogs.message(EthernetFailed, base::ProgramTitle, base::MessageIcon::Critical);
     // The closing frame asks the controller for its status. Its answer would complete whatever
     // transaction waits next, so it is taken here.
-    s.ReplyReady = false;
-    s.AwaitedId = clink::ids::StatusRequest;
-    if (eth.SendFilterFrame(clink::ids::StatusRequest))
+    eth.expect({.id = clink::ids::StatusRequest});
+    if (eth.SendRequestFrame(clink::ids::StatusRequest, clink::ids::StatusRequest, {}))
         link_.pump.waitUntil([&s] { return s.ReplyReady; }, clink::Ethernet::SendWaitCycles * 2);
     s.ReplyReady = ok;
     return ok;

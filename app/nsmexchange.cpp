@@ -66,20 +66,25 @@ clink::LinkCheckResult NsmExchange::present(clink::SharedWaitBudget& budget, int
     clink::LinkState& s = link_.state;
     if (!link_.socket.isConnected())
         return failed(clink::LinkFailTexts().ethernet);
-    // Cleared before the first frame, so that its answer, however soon it comes, arms the reply handler.
-    // The unit answers with its clock.
-    s.ReplyReady = false;
-    s.RequestData[1] = s.RequestData[2] = s.RequestData[3] = 0;
-    s.AckReceived = false;
-    s.AwaitedId = ids::NsmReply;
-    s.AwaitedCode = codes::NsmClock;
-    link_.ethernet.SendFilterFrame(ids::NsmReply);
+    // In place before the first frame, so that its answer, however soon it comes, arms the reply handler.
+    // The unit answers each zero-data frame on its reply identifier with its clock: they are requests. Its
+    // answer carries nothing of them, so a late one from an earlier exchange would pass for the unit's: the
+    // check first waits for the line to be quiet there.
+    link_.ethernet.expect({.id = ids::NsmReply, .code = codes::NsmClock, .quietFirst = true});
+    link_.ethernet.SendRequestFrame(ids::NsmReply, ids::NsmReply, {});
     // A frame that cannot be sent counts as one of the tries.
     for (sends = 0; sends < EthernetSends && !s.ReplyReady && !link_.transactions.over(); ++sends) {
-        if (link_.ethernet.SendFilterFrame(ids::NsmReply))
+        if (link_.ethernet.SendRequestFrame(ids::NsmReply, ids::NsmReply, {}))
             budget.wait([&] { return s.ReplyReady; });
     }
     return s.ReplyReady ? clink::LinkCheckResult{} : failed(NotCommunicating);
+}
+
+void NsmExchange::expectAfterPresence(int code, bool quietFirst) {
+    clink::LinkState& s = link_.state;
+    const bool armed = s.AckReceived;
+    link_.ethernet.expect({.id = ids::NsmReply, .code = code, .quietFirst = quietFirst});
+    s.AckReceived = armed;
 }
 
 std::optional<NsmAnswer> NsmExchange::readClock() {
@@ -115,9 +120,12 @@ std::optional<NsmAnswer> NsmExchange::readClockEthernet() {
         base::failBox(link_.dialogs, check.failText);
         return std::nullopt;
     }
-    link_.ethernet.SendFilterFrame(ids::NsmReply);
+    // The clock is taken from an answer to the requests below; the presence check's answer has armed the
+    // reply handler, so their first answer is taken. The clock carries nothing of the request: the read
+    // first lets the presence check's answers and their copies come and go.
+    expectAfterPresence(codes::NsmClock, true);
+    link_.ethernet.SendRequestFrame(ids::NsmReply, ids::NsmReply, {});
     s.ReplyReady = false;
-    s.RequestData[1] = s.RequestData[2] = s.RequestData[3] = 0;
     for (; sends < EthernetSends && !s.ReplyReady && !tx.over(); ++sends) {
         if (link_.ethernet.SendCanFrame(ids::NsmReply, ids::NsmRequest, request(codes::NsmClock)))
             budget.wait([&] { return s.ReplyReady; });
@@ -165,12 +173,12 @@ void NsmExchange::viewVersionEthernet() {
         if (const clink::LinkCheckResult check = present(presence, sends); !check)
             return base::failBox(link_.dialogs, check.failText);
     }
+    // The clock answers of the presence check may still come: only the version answers this, from before
+    // the filter frame and its pause on.
+    expectAfterPresence(codes::NsmVersion, false);
     if (link_.ethernet.SendFilterFrame(ids::NsmReply))
         link_.pump.pause(VersionFilterPause);
     s.ReplyReady = false;
-    s.RequestData[1] = s.RequestData[2] = 0;
-    // The clock answers of the presence check may still come: only the version answers this.
-    s.AwaitedCode = codes::NsmVersion;
     clink::SharedWaitBudget budget(link_.pump, VersionBudget, 1);
     // The requests end with the wait budget: without it each one would only add the frame's own wait.
     for (long n = 0; n < VersionRequests && !s.ReplyReady && !budget.spent() && !tx.over(); ++n) {

@@ -68,6 +68,9 @@ public:
 private:
     std::optional<NsmAnswer> readClockEthernet();
     void viewVersionEthernet();
+    // After the presence check: only answers with this code are taken, and the handler stays armed by the
+    // presence check's answer; with quietFirst once the line has been quiet.
+    void expectAfterPresence(int code, bool quietFirst);
 
     clink::ControllerLink& link_;
 };

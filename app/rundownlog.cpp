@@ -68,18 +68,19 @@ bool RundownLogReader::readPp(int pset, base::Progress& progress) {
 
 bool RundownLogReader::readEthernet(int pset, base::Progress& progress) {
     clink::LinkState& s = link_.state;
-    // Only answers with a block of the log answer these requests.
-    s.AwaitedId = ids::CommandReply;
-    s.AwaitedCode = codes::RundownLogAnswer;
+    // Only answers with a block of the log answer these requests, each block's answers echoing the Pset and
+    // the block; what decides it is in place before the filter frames and before each block's pause.
+    auto expectBlock = [&](int block) {
+        link_.ethernet.expect({.id = ids::CommandReply, .code = codes::RundownLogAnswer, .echo = {pset, block}});
+    };
+    expectBlock(0);
     for (int i = 0; i < EthernetFilterFrames; ++i) {
         if (link_.ethernet.SendFilterFrame(ids::CommandReply))
             link_.pump.pause(EthernetYields);
     }
     for (int b = 0; b < RundownLogBlocks; ++b) {
         progress.setValue(b);
-        s.ReplyReady = false;
-        s.RequestData = {0, pset, b, 0, 0, 0};
-        s.AckReceived = false;
+        expectBlock(b);
         link_.pump.pause(EthernetBlockPause);
         for (int send = 0; send < EthernetSends && !s.ReplyReady && !link_.transactions.over(); ++send) {
             link_.pump.pause(EthernetYields);

@@ -107,17 +107,17 @@ LinkCheckResult LinkCheck::transducerCheck() {
 LinkCheckResult LinkCheck::transducerPresent() {
     LinkState& s = link_.state;
     Transaction tx(link_);
-    // Cleared before the first frame, so that its answer, however soon it comes, arms the reply handler.
-    s.ReplyReady = false;
-    s.RequestData[1] = s.RequestData[2] = s.RequestData[3] = 0;
-    s.AckReceived = false;
-    s.AwaitedId = ids::TransducerReply2;
-    if (link_.ethernet.SendFilterFrame(ids::TransducerReply2))
+    // In place before the first frame, so that its answer, however soon it comes, arms the reply handler.
+    // Each zero-data frame on the identifier draws an answer: they are the check's requests. The answer
+    // carries nothing of them, so a late one from an earlier check would pass for the transducer's: the
+    // check first waits for the line to be quiet there.
+    link_.ethernet.expect({.id = ids::TransducerReply2, .quietFirst = true});
+    if (link_.ethernet.SendRequestFrame(ids::TransducerReply2, ids::TransducerReply2, {}))
         link_.pump.pause(PresenceFrameYields);
     SharedWaitBudget budget(link_.pump, TransducerPresencePolls, 1);
     for (int sends = 0; sends < TransducerPresenceSends && !s.ReplyReady && !tx.over(); ++sends) {
         // A frame that cannot be sent: the connection is gone.
-        if (!link_.ethernet.SendFilterFrame(ids::TransducerReply2))
+        if (!link_.ethernet.SendRequestFrame(ids::TransducerReply2, ids::TransducerReply2, {}))
             return failed(LinkFailTexts().ethernet);
         budget.wait([&] { return s.ReplyReady; });
     }

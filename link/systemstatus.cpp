@@ -120,10 +120,7 @@ int DataTx::SendSystemCommand() {
 }
 
 int DataTx::sendSystemCommandEthernet() {
-    s_.AckReceived = false;
-    s_.RequestData[1] = s_.RequestData[2] = s_.RequestData[3] = 0;
-    s_.ReplyReady = false;
-    s_.AwaitedCode = codes::Version;
+    link_.ethernet.expect({.id = ids::CommandReply, .code = codes::Version});
     EthernetPasses passes;
     passes.beforeSend = SystemCommandPauseBeforeSend;
     passes.wait = SystemCommandWait;

@@ -77,13 +77,8 @@ bool DataTx::toolDataExchange(const QString& prompt) {
 
 bool DataTx::toolDataEthernet(const QString& prompt) {
     s_.DataCount = 0;
-    s_.RequestData[1] = ToolDataCode;
-    s_.RequestData[2] = 0;
-    s_.RequestData[3] = 0;
-    s_.AckReceived = false;
-    s_.ReplyReady = false;
     // The tool's fault and cycle reports on the same identifier are not its data.
-    s_.AwaitedCode = ToolDataCode;
+    link_.ethernet.expect({.id = ids::ToolReply, .code = ToolDataCode, .echo = {ToolDataCode}});
     link_.dialogs.message(prompt);
     link_.transactions.userAnswered();
     SharedWaitBudget budget(link_.pump, ToolDataWaitDoEvents, 1);

@@ -80,16 +80,17 @@ std::optional<TrayStatus> SocketTrayListener::passPp() {
 
 std::optional<TrayStatus> SocketTrayListener::passEthernet() {
     clink::LinkState& s = link_.state;
-    s.AwaitedId = ids::Reply13EF0110;
+    // Only the tray's frames are heard, from before the pass's first frame on. The tray sends on its own, so
+    // the line is never quiet there: its latest frames are its status.
+    link_.ethernet.expect({.id = ids::Reply13EF0110});
     link_.pump.doEvents();
-    // The first frame of the tray only arms the reply handler; the next one is kept.
+    // The first frame of the tray after the pause only arms the reply handler; the next one is kept.
     if (!link_.ethernet.SendFilterFrame(ids::Reply13EF0110)) {
         idlePause_ = FilterPause;
         return std::nullopt;
     }
     link_.pump.pause(FilterPause);
     s.AckReceived = false;
-    s.RequestData[1] = s.RequestData[2] = s.RequestData[3] = 0;
     s.ReplyReady = false;
     for (int n = 0; n < EthernetFrames && !s.ReplyReady && !link_.transactions.over(); ++n) {
         if (!link_.ethernet.SendFilterFrame(ids::Reply13EF0110))

@@ -8,13 +8,14 @@
 #include "link/owedanswers.h"
 #include "logicio/logictransfer.h"
 #include "service/serialout.h"
-#include "tests/support/ethernetfixture.h"
+#include "tests/service/owedfixture.h"
 #include "tests/support/waitfor.h"
 
 #include <gtest/gtest.h>
 
 using namespace clink;
 namespace codes = clink::codes;
+using testsupport::Dongle;
 
 namespace {
 
@@ -110,33 +111,14 @@ TEST(OwedAnswerRule, ALineThatRepeatsOwesTheCopyOfTheLastFrameTaken) {
 
 // ---- whole exchanges against the stand-in's dongle ----
 
-struct Dongle {
-    const char* name;
-    int holdMs = 0;
-    bool ackThenReply = true;
-    int repeatGapMs = -1; // >= 0: every frame repeated, the copy written apart
-    int frameGapMs = -1;
-};
-
-void PrintTo(const Dongle& d, std::ostream* os) {
-    *os << d.name;
-}
-
 constexpr int Blocks = 4;
 constexpr int DspWords = 6;
 constexpr int DspFirstAddress = 0x40;
 
-class OwedAcrossExchanges : public testsupport::EthernetFixture,
-                            public ::testing::WithParamInterface<Dongle> {
+class OwedAcrossExchanges : public testsupport::OwedFixture {
 protected:
     void SetUp() override {
-        EthernetFixture::SetUp();
-        const Dongle& d = GetParam();
-        dongle.replyDelay = d.holdMs;
-        dongle.answerOnce = !d.ackThenReply;
-        dongle.duplicateReplies = d.repeatGapMs >= 0;
-        dongle.repeatGapMs = d.repeatGapMs;
-        dongle.frameGapMs = d.frameGapMs;
+        OwedFixture::SetUp();
         for (int block = 0; block <= Blocks; ++block)
             for (size_t i = 0; i < 6; ++i)
                 model.logicBlocks[block][i] = uint8_t((block * 37 + int(i) * 11 + 5) & 0xFF);
@@ -209,6 +191,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Dongle{"held400Once", 400, false}, Dongle{"repeating", 0, true, 3},
                       Dongle{"repeatingOnce", 0, false, 3}, Dongle{"held40Repeating", 40, true, 5},
                       Dongle{"framesApart", 0, true, -1, 4}, Dongle{"held150FramesApart", 150, true, -1, 20}),
-    [](const ::testing::TestParamInfo<Dongle>& info) { return std::string(info.param.name); });
+    testsupport::dongleName);
 
 } // namespace

@@ -1,0 +1,153 @@
+// Exchanges whose answers carry little or nothing of their request, each run right after an exchange on the
+// same identifier that left answers owed or copies on their way, against a dongle that holds, repeats or
+// answers once: the DSP revision after the tool's data and the tool's data after it, the NSM unit's clock
+// after a clock read and its version after that, the transducer check after another, the rundown log after another Pset's
+// log, the socket tray's passes. Every value taken is the stand-in's as it is now.
+#include "app/dsprevision.h"
+#include "app/nsmexchange.h"
+#include "app/nsmtexts.h"
+#include "app/rundownlog.h"
+#include "base/progress.h"
+#include "link/commandcodes.h"
+#include "link/linkcheck.h"
+#include "link/tooldiagnostics.h"
+#include "service/sockettray.h"
+#include "sim/trayemitter.h"
+#include "tests/service/owedfixture.h"
+#include "tests/support/waitfor.h"
+
+#include <gtest/gtest.h>
+
+using namespace clink;
+namespace codes = clink::codes;
+using testsupport::Dongle;
+
+namespace {
+
+class OwedFamilies : public testsupport::OwedFixture {
+protected:
+    // The tool's data read for the speed box; every stored byte must be the tool's.
+    void readToolDataRightAway() {
+        ASSERT_TRUE(link.dataTx.ReadToolRpm());
+        const auto& diag = model.diag;
+        const int expected[] = {diag.volt & 0xFF, diag.volt >> 8, diag.maxTq & 0xFF,
+                                diag.maxTq >> 8,  diag.rpm & 0xFF, diag.rpm >> 8};
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(s.DataBuffer[i], expected[i]) << "tool data byte " << i;
+        ASSERT_FALSE(dialogs.messages.empty());
+        EXPECT_EQ(dialogs.messages.back().text, toolRpmText({.rpm = diag.rpm}));
+    }
+
+    // A wait in the event loop long enough for every answer still held by the dongle to have come.
+    void letHeldAnswersCome() { testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + 50); }
+};
+
+TEST_P(OwedFamilies, TheDspRevisionAfterTheToolDataAndTheToolDataAfterItAreEachTheirOwn) {
+    model.dspRevisionMajor = 4;
+    model.dspRevisionMinor = 7;
+    model.diag.rpm = 0x1234;
+    readToolDataRightAway();
+    app::DspRevision revision(link);
+    ASSERT_TRUE(revision.mnuDspRev()) << dialogs.messageTexts().join(" | ").toStdString();
+    EXPECT_EQ(dialogs.messages.back().text, QStringLiteral("Dsp Software Revision : 4.07"));
+    EXPECT_DOUBLE_EQ(revision.DspVersion, 4.07);
+    // A revision read for the editor right after, then the tool's data again at once.
+    model.dspRevisionMinor = 8;
+    letHeldAnswersCome();
+    ASSERT_TRUE(revision.GetDspRev());
+    EXPECT_DOUBLE_EQ(revision.DspVersion, 4.08);
+    model.diag.rpm = 0x0987;
+    readToolDataRightAway();
+}
+
+TEST_P(OwedFamilies, TheNsmClockReadRightAfterAClockReadIsTheClockAsItIsNowAndTheVersionFollows) {
+    app::NsmExchange nsm(link);
+    model.nsmUnit.clock = {0x8F, 7, 6, 14, 9};
+    ASSERT_EQ(nsm.readClock(), (app::NsmAnswer{codes::NsmClock, 0x8F, 7, 6, 14, 9}));
+    // The clock moves on; the answers the first read drew are still coming with the old one.
+    model.nsmUnit.clock = {0x10, 21, 3, 2, 11};
+    ASSERT_EQ(nsm.readClock(), (app::NsmAnswer{codes::NsmClock, 0x10, 21, 3, 2, 11}));
+    model.nsmUnit.major = 2;
+    model.nsmUnit.minor = 14;
+    nsm.viewVersion();
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back().text, app::nsmVersionText(2, 14, true));
+    EXPECT_EQ(dialogs.messages.back().icon, base::MessageIcon::Information);
+}
+
+// Passes a tray's status is heard within, however busy the machine.
+constexpr int TrayPasses = 20;
+
+TEST_P(OwedFamilies, ASocketTrayPassAfterTheTrayChangedShowsItAsItIsNow) {
+    model.socketTray = {true, 3, 5};
+    sim::TrayEmitter tray(model, dongle);
+    service::SocketTrayListener listener(link);
+    std::optional<service::TrayStatus> heard;
+    for (int pass = 0; pass < TrayPasses && !heard; ++pass)
+        heard = listener.pass();
+    EXPECT_EQ(heard, (service::TrayStatus{3, 5}));
+    // Socket 6 lifted, lamps 1 and 6 on: the next pass shows it, not a copy of what the tray said before.
+    model.socketTray = {true, 6, 0x21};
+    letHeldAnswersCome();
+    heard.reset();
+    for (int pass = 0; pass < TrayPasses && !heard; ++pass)
+        heard = listener.pass();
+    EXPECT_EQ(heard, (service::TrayStatus{6, 0x21}));
+    listener.stop();
+}
+
+INSTANTIATE_TEST_SUITE_P(Dongles, OwedFamilies,
+                         ::testing::Values(Dongle{"prompt"}, Dongle{"once", 0, false}, Dongle{"held150", 150},
+                                           Dongle{"held400", 400}, Dongle{"held150Once", 150, false},
+                                           Dongle{"held400Once", 400, false}, Dongle{"repeating", 0, true, 3},
+                                           Dongle{"repeatingOnce", 0, false, 3},
+                                           Dongle{"held40Repeating", 40, true, 5}),
+                         testsupport::dongleName);
+
+// The transducer check waits 100 ms in all for its answer: run on dongles that answer within it.
+class OwedTransducerCheck : public testsupport::OwedFixture {};
+
+TEST_P(OwedTransducerCheck, ATransducerCheckRightAfterAnotherIsAnsweredOnlyByATransducerThatIsThere) {
+    LinkCheck check(link);
+    EXPECT_TRUE(check.transducerCheck().ok);
+    // The transducer is gone: the answers the first check drew are no answer to the second.
+    model.noReply.insert(ids::TransducerReply2);
+    const LinkCheckResult gone = check.transducerCheck();
+    EXPECT_FALSE(gone.ok);
+    EXPECT_EQ(gone.failText, QStringLiteral("External Transducer Not Communicating"));
+    model.noReply.erase(ids::TransducerReply2);
+    testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + 50);
+    EXPECT_TRUE(check.transducerCheck().ok);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dongles, OwedTransducerCheck,
+                         ::testing::Values(Dongle{"prompt"}, Dongle{"once", 0, false}, Dongle{"held40", 40},
+                                           Dongle{"held40Once", 40, false}, Dongle{"repeating", 0, true, 3},
+                                           Dongle{"repeatingOnce", 0, false, 3},
+                                           Dongle{"held40Repeating", 40, true, 5}),
+                         testsupport::dongleName);
+
+// The rundown log reads 140 blocks, one after another: run on dongles that answer within the log's own
+// waits, once or repeated.
+class OwedRundownLog : public testsupport::OwedFixture {};
+
+TEST_P(OwedRundownLog, ALogReadRightAfterAnotherPsetsLogTakesEveryByteFromItsOwnPset) {
+    auto& logs = model.rundownLogs;
+    for (size_t i = 0; i < sim::ControllerModel::RundownLogBytes; ++i) {
+        logs[2][i] = uint8_t((i * 13 + 1) & 0xFF);
+        logs[3][i] = uint8_t((i * 7 + 90) & 0xFF);
+    }
+    app::RundownLogReader reader(link);
+    base::NoProgress progress;
+    for (const int pset : {2, 3}) {
+        ASSERT_TRUE(reader.read(pset, progress)) << "Pset " << pset;
+        for (int i = 0; i < sim::ControllerModel::RundownLogBytes; ++i)
+            ASSERT_EQ(s.DataBuffer[i], logs[pset][size_t(i)]) << "Pset " << pset << " byte " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dongles, OwedRundownLog,
+                         ::testing::Values(Dongle{"once", 0, false}, Dongle{"repeating", 0, true, 3}),
+                         testsupport::dongleName);
+
+} // namespace
