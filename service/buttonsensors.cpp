@@ -58,6 +58,9 @@ ButtonSensors::Result ButtonSensors::takeReadings(base::Progress& progress) {
     s.DataCount = 0;
     link_.dataTx.ClearReceiveBuffer();
     progress.setRange(0, Readings + ProgressSpare);
+    // Over Ethernet the stream is listened for from before the filter frame that lets it through.
+    if (s.ConnectionType == clink::TcpIp)
+        link_.ethernet.expect({.id = SensorFrames});
 
     const clink::LinkCheckResult check = clink::LinkCheck(link_).preCheck(
         SensorFrames, {.usb = clink::UsbCheck::Reopen, .texts = ReadingTexts});
@@ -107,7 +110,6 @@ bool ButtonSensors::readEthernet(base::Progress& progress) {
     clink::LinkState& s = link_.state;
     // The reply handler appends each frame at DataCount and sets ReplyReady. Frames that came in one
     // piece count one by one: the wait for a frame ends at once when it is already stored.
-    s.AwaitedId = SensorFrames;
     for (int frame = 0; frame < Readings; ++frame) {
         const int stored = FrameBytes * (frame + 1);
         s.ReplyReady = false;

@@ -396,4 +396,67 @@ TEST_F(CalibWindows, ExitWhileTheManualCalibrationWaitsForTheRundownEndsTheWaitA
     EXPECT_FALSE(w.isNull());
 }
 
+// On USB and the parallel port each look for the final torque is short (a few frames, a count of chip
+// reads) and the looks follow one another until the rundown comes; this one never comes. Exit clicked
+// while a look holds the program busy ends that look at once and the run at its next check: nothing more
+// goes to the controller.
+class CalibWindowsOnLink : public CalibWindows, public ::testing::WithParamInterface<Link> {
+protected:
+    // Frames the PC has sent on the link under test.
+    size_t framesSent() const {
+        return GetParam() == Link::Usb ? ftdi.frames.size() : chip.transmitted.size();
+    }
+};
+
+TEST_P(CalibWindowsOnLink, ExitWhileTheManualCalibrationLooksForTheRundownEndsTheLookAndTheRun) {
+    connect(GetParam());
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    trigger("mnuCalibrateTool");
+    QPointer<FormCalibration> w = opened<FormCalibration>();
+    ASSERT_FALSE(w.isNull());
+    auto* bar = w->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QAction* start = child<QAction>(w, "mnuManualCalibration");
+    QAction* exitMenu = child<QAction>(w, "mnuExit");
+    auto* list = child<QListWidget>(w, "List1");
+
+    bool clicked = false;
+    bool windowUsable = false;
+    size_t framesAtClick = 0;
+    int looksSeen = 0;
+    // The user clicks Exit during the third look (from the look's own event loop): the program is busy
+    // then, with this window usable.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, w.data(), [&] {
+        if (clicked || !ctx.busy.busy() || ctx.busy.usableWindow() != w.data() ||
+            items(list).last() != "Step 2: Please Run Controller To Final Tq" || ++looksSeen < 3)
+            return;
+        clicked = true;
+        windowUsable = w->isEnabled() && bar->isEnabled() && !main.menuBar()->isEnabled();
+        framesAtClick = framesSent();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(exitMenu).center());
+    });
+    watch.start(0);
+    // Should the click be lost, the run is ended the hard way so that the test reports instead of hanging.
+    QTimer::singleShot(5000, &main, [&] { ctx.pump.stop(); });
+    start->trigger();
+    watch.stop();
+
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(windowUsable);
+    EXPECT_FALSE(ctx.pump.stopped()); // the Exit ended the run, not the safety stop
+    EXPECT_FALSE(w->calibration().running());
+    EXPECT_FALSE(ctx.busy.busy());
+    EXPECT_TRUE(start->isEnabled());
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_EQ(framesSent(), framesAtClick);
+    EXPECT_TRUE(model.calibrationValues.empty());
+    EXPECT_FALSE(w.isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, CalibWindowsOnLink, ::testing::Values(Link::Usb, Link::ParallelPort),
+                         testsupport::linkName);
+
 } // namespace
