@@ -1,10 +1,10 @@
 #pragma once
 // The Pset editor without its window: the project in the shared Pset table, the Pset selector, which
 // controls are usable, the transfer report List1, the controller's Pset list and current Pset, and every
-// command of the editor's menus: new project, add and remove a Pset, load and save the project, send it
-// to the controller, receive the controller's Psets, reset them, select the current one and clear the
-// rundowns. The window (frmPset) shows this state and forwards its handlers here; the session tells it
-// what to redraw through its signals.
+// command of the editor's menus: new project, add and remove a Pset, load and save the project, and the
+// commands that talk to the controller through its transfer (pset::PsetTransfer): send, receive, reset,
+// select and clear the rundowns. The window (frmPset) shows this state and forwards its handlers here; the
+// session tells it what to redraw through its signals.
 //
 //   pset::PsetEditorSession& s = module.session();
 //   s.Form_Load();                 // port idle, settings read, controller Pset list
@@ -13,15 +13,14 @@
 
 #include "app/psettable.h"
 #include "base/busyguard.h"
+#include "pset/psettransfer.h"
 #include "pset/psetview.h"
 
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 
-#include <array>
 #include <optional>
-#include <vector>
 
 namespace app {
 class AppServices;
@@ -53,7 +52,7 @@ struct PsetControls {
     bool operator==(const PsetControls&) const = default;
 };
 
-class PsetEditorSession : public QObject {
+class PsetEditorSession : public QObject, private TransferPanel {
     Q_OBJECT
 public:
     // The one-shot timers: tmrNew completes a new project, Timer1 reads the current Pset after the
@@ -88,8 +87,8 @@ public:
     void EnableFileMenus();
     void DisableFileMenus();
     // The panel replaces the graph; List1 is cleared.
-    void ShowTransferPanel();
-    void HideTransferPanel();
+    void ShowTransferPanel() override;
+    void HideTransferPanel() override;
 
     // --- the selector and the records ---
     // The user moved the selector: kept within its range; a Pset other than 0 is shown.
@@ -145,7 +144,8 @@ public:
     // The controller's Pset list from its status, then Timer1 reads its current Pset.
     void updatePsetList();
     void Timer1_Timer();
-    // Send: every Pset checked, the controller's Psets erased, four packets per Pset.
+    // Send: every Pset checked, the controller's Psets erased, four packets per Pset; then the
+    // controller's list again.
     void mnuSendData_Click();
     // After a Yes, erases the controller's Psets.
     void mnuResetPsets_Click();
@@ -176,18 +176,14 @@ signals:
     void curveRead(const QString& path, bool loaded);
 
 private:
-    void addLine(const QString& line);
-    void clearList();
+    void addLine(const QString& line) override;
+    void clearList() override;
     void setSelector(const PsetSelector& selector);
     void setControls(const PsetControls& controls);
     void showPset(int n) { emit showPsetRequested(n); }
     void failBox(const QString& text, const QString& caption);
 
-    // Whether a status read that gets no answer shows its own box: not after a receive that has
-    // already reported its failure, so that one failure makes one box.
-    enum class StatusFailure { Report, Quiet };
     bool readPsetList(StatusFailure failure = StatusFailure::Report);
-    bool readStatus(StatusFailure failure = StatusFailure::Report);
     void readProjectCurve(bool announceFailure);
     // The shown Pset when it is one of the project's 1..8 records, else 0.
     int shownPset() const;
@@ -204,16 +200,6 @@ private:
         PsetEditorSession& session_;
     };
 
-    // Send: every Pset checked and packed before anything is erased; then the link, the erase, the
-    // packets.
-    using Packet = std::array<int, 8>;
-    bool checkAndPack(int count, std::vector<Packet>& packets);
-    bool prepareSendLink(const QString& parallelFailText);
-    bool sendPackets(int count, const std::vector<Packet>& packets);
-    void resetPsets();
-    bool ReceivePsets(app::PsetTable& received);
-    bool receiveStatus();
-    bool clearRundownsLink();
     // Zeroes the angle fields of Pset n that a strategy's layout does not use.
     void zeroUnusedAngles(int n, const StrategyEntry& entry);
 
@@ -226,7 +212,7 @@ private:
     QString currentPset_;
     QTimer tmrNew_;
     QTimer timer1_;
-    bool resetRunning_ = false;
+    PsetTransfer transfer_;
 };
 
 } // namespace pset
