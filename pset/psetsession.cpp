@@ -7,6 +7,7 @@
 #include "base/cp1252.h"
 #include "base/failbox.h"
 #include "pset/psetfile.h"
+#include "pset/psetmodule.h"
 #include "pset/psetvalues.h"
 
 #include <algorithm>
@@ -34,20 +35,34 @@ PsetEditorSession::Running::~Running() {
     set(false);
 }
 
+PsetEditorSession::Waiting::Waiting(PsetEditorSession& session) : session_(session) {
+    ++session_.waits_;
+}
+
+PsetEditorSession::Waiting::~Waiting() {
+    if (--session_.waits_ == 0)
+        emit session_.waitEnded();
+}
+
 void PsetEditorSession::Running::set(bool running) {
     PsetControls c = session_.controls_;
     c.running = running;
     session_.setControls(c);
 }
 
-PsetEditorSession::PsetEditorSession(app::AppServices& ctx, QObject* parent)
-    : QObject(parent), ctx_(ctx), transfer_(ctx, *this) {
+PsetEditorSession::PsetEditorSession(PsetModule& module, QObject* parent)
+    : QObject(parent), module_(module), ctx_(module.services()), transfer_(ctx_, *this) {
+    module_.attach(*this);
     tmrNew_.setSingleShot(true);
     tmrNew_.setInterval(NewProjectDelayMs);
     connect(&tmrNew_, &QTimer::timeout, this, &PsetEditorSession::tmrNew_Timer);
     timer1_.setSingleShot(true);
     timer1_.setInterval(StatusReadDelayMs);
     connect(&timer1_, &QTimer::timeout, this, &PsetEditorSession::Timer1_Timer);
+}
+
+PsetEditorSession::~PsetEditorSession() {
+    module_.detach(*this);
 }
 
 app::PsetTable& PsetEditorSession::table() {
@@ -340,6 +355,11 @@ void PsetEditorSession::updatePsetList() {
 
 void PsetEditorSession::Timer1_Timer() {
     timer1_.stop();
+    const Waiting waiting(*this);
+    readCurrentPset();
+}
+
+void PsetEditorSession::readCurrentPset() {
     base::BusyGuard busy(ctx_.busy);
     if (!busy.acquired()) {
         // Another command is talking to the controller: read once it is done.
@@ -372,6 +392,7 @@ void PsetEditorSession::mnuResetPsets_Click() {
 }
 
 void PsetEditorSession::offerPsetReset() {
+    const Waiting waiting(*this);
     transfer_.reset();
 }
 

@@ -6,7 +6,7 @@
 // select and clear the rundowns. The window (frmPset) shows this state and forwards its handlers here; the
 // session tells it what to redraw through its signals.
 //
-//   pset::PsetEditorSession& s = module.session();
+//   pset::PsetEditorSession s(module);   // takes the link's Pset-reset offer while it exists
 //   s.Form_Load();                 // port idle, settings read, controller Pset list
 //   s.mnuNewPset_Click();          // tmrNew completes the new project 100 ms later
 //   s.mnuSendData_Click();         // validated, erased, four packets per Pset; report in s.List1()
@@ -27,6 +27,8 @@ class AppServices;
 }
 
 namespace pset {
+
+class PsetModule;
 
 // The Pset selector neCurrentPset: the shown Pset, 0 = no project.
 struct PsetSelector {
@@ -60,7 +62,8 @@ public:
     static constexpr int NewProjectDelayMs = 100;
     static constexpr int StatusReadDelayMs = 50;
 
-    explicit PsetEditorSession(app::AppServices& ctx, QObject* parent = nullptr);
+    explicit PsetEditorSession(PsetModule& module, QObject* parent = nullptr);
+    ~PsetEditorSession() override;
 
     // --- what the window shows ---
     app::PsetTable& table();
@@ -75,6 +78,9 @@ public:
     const app::PsetTable& PsetTable2() const { return table2_; }
     bool newProjectPending() const { return tmrNew_.isActive(); }
     bool statusReadPending() const { return timer1_.isActive(); }
+    // A handler the window did not start waits: Timer1's status read, or the reset the link offered;
+    // waitEnded() once it has returned.
+    bool waiting() const { return waits_ > 0; }
 
     // --- opening and control states ---
     // Port idle (parallel port), no project, file menus off, settings read, record 1's curve "None",
@@ -174,6 +180,7 @@ signals:
     // The project's curve (record 1) was read with LoadCurveFile: draw it when loaded. After a load only
     // a curve that was read is announced; after a receive a curve that failed too (its values are cleared).
     void curveRead(const QString& path, bool loaded);
+    void waitEnded();
 
 private:
     void addLine(const QString& line) override;
@@ -203,6 +210,20 @@ private:
     // Zeroes the angle fields of Pset n that a strategy's layout does not use.
     void zeroUnusedAngles(int n, const StrategyEntry& entry);
 
+    void readCurrentPset();
+    // Marks a handler the window did not start as waiting for its lifetime.
+    class Waiting {
+    public:
+        explicit Waiting(PsetEditorSession& session);
+        ~Waiting();
+        Waiting(const Waiting&) = delete;
+        Waiting& operator=(const Waiting&) = delete;
+
+    private:
+        PsetEditorSession& session_;
+    };
+
+    PsetModule& module_;
     app::AppServices& ctx_;
     app::PsetTable table2_;
     PsetSelector selector_;
@@ -212,6 +233,7 @@ private:
     QString currentPset_;
     QTimer tmrNew_;
     QTimer timer1_;
+    int waits_ = 0;
     PsetTransfer transfer_;
 };
 
