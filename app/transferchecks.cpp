@@ -16,7 +16,9 @@ std::optional<TransferResult> TransferChecks::checkLink(const TransferLinkCheck&
     // The device is set up again for the next command, whether this one goes on or not.
     if (link == clink::Usb && how.usbReopens)
         link_.usb.ReopenDevice();
-    const QString caption = link == clink::ParallelPort ? how.parallelCaption : base::ProgramTitle;
+    const QString caption = link == clink::ParallelPort ? how.parallelCaption
+                            : link == clink::TcpIp      ? how.ethernetCaption
+                                                        : base::ProgramTitle;
     TransferResult failed = report(TransferOutcome::LinkFailed, result.failText, caption);
     if (result.ok || (link == clink::Usb && how.usbGoesOn))
         return std::nullopt;
@@ -27,6 +29,13 @@ TransferResult TransferChecks::report(TransferOutcome outcome, const QString& te
                                       base::MessageIcon icon) {
     dialogs_.message(text, caption, icon);
     return {outcome, text};
+}
+
+TransferResult TransferChecks::controlCommand(int code, const CommandBoxes& boxes) {
+    if (!link_.dataTx.SendControlCommand(code))
+        return report(TransferOutcome::Aborted, boxes.failed, boxes.failedCaption);
+    return report(TransferOutcome::Done, boxes.done, TransferSuccessfulCaption,
+                  base::MessageIcon::Information);
 }
 
 } // namespace app

@@ -1,13 +1,15 @@
 #pragma once
-// The steps the program transfers of the logic editors and the ladder editor share: the link check for
-// the controller's reply identifier with a command's own texts, and the box that ends a command with its
-// result. Each editor keeps its own texts, captions and go-on rules and passes them in.
+// The steps the transfers of the Pset editor, the logic editors and the ladder editor share: the link check
+// for the controller's reply identifier with a command's own texts, the box that ends a command with its
+// result, and a control command with its two boxes. Each editor keeps its own texts, captions and go-on
+// rules and passes them in.
 //
 //   app::TransferChecks checks(link, dialogs);
 //   if (auto ended = checks.checkLink({.texts = SendLinkTexts, .parallelCaption = base::ProgramTitle}))
 //       return *ended;                        // the failure box has been shown
 //   ...
 //   return checks.report(app::TransferOutcome::Aborted, NotSentText, TransmitErrorCaption);
+//   return checks.controlCommand(codes::RestartLogic, {SentText, RestartFailedText, TransferErrorCaption});
 
 #include "app/transferresult.h"
 #include "base/dialogs.h"
@@ -23,13 +25,25 @@ class ControllerLink;
 
 namespace app {
 
-// How a command reacts to a failed link check. The parallel port always ends the command.
+// The caption of the box that says a command was done.
+inline const QString TransferSuccessfulCaption = QStringLiteral("Transfer Successful");
+
+// How a command reacts to a failed link check. The parallel port always ends the command. The box of a
+// USB failure has the program's title.
 struct TransferLinkCheck {
     clink::LinkFailTexts texts;
-    QString parallelCaption;     // the caption of the parallel-port failure (the others: the program's title)
+    QString parallelCaption;                      // the caption of the parallel-port failure
+    QString ethernetCaption = base::ProgramTitle; // the caption of the Ethernet failure
     bool ethernetGoesOn = false; // a failed Ethernet check is reported and the command goes on
     bool usbGoesOn = false;      // a failed USB check is reported and the command goes on
     bool usbReopens = false;     // a failed USB check sets the device up again before its box
+};
+
+// The boxes of a control command: done (information, "Transfer Successful") or not acknowledged (critical).
+struct CommandBoxes {
+    QString done;
+    QString failed;
+    QString failedCaption;
 };
 
 class TransferChecks {
@@ -42,6 +56,9 @@ public:
     // Shows the box that ends a command and returns the command's result.
     TransferResult report(TransferOutcome outcome, const QString& text, const QString& caption,
                           base::MessageIcon icon = base::MessageIcon::Critical);
+    // Sends a control command (erase the Psets, restart the logic...) and shows whether the controller
+    // acknowledged it.
+    TransferResult controlCommand(int code, const CommandBoxes& boxes);
 
 private:
     clink::ControllerLink& link_;

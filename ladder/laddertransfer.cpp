@@ -114,13 +114,13 @@ TransferResult LadderTransfer::send(base::Progress& progress) {
         if (++sent <= movingFrames)
             progress.setValue(sent);
     }
-    if (!link_.dataTx.SendControlCommand(codes::RestartLogic))
-        return checks_.report(TransferOutcome::Aborted, RestartFailedText, TransferErrorCaption);
-    TransferResult done = checks_.report(TransferOutcome::Done, SentText, TransferSuccessfulCaption,
-                                         base::MessageIcon::Information);
+    const TransferResult restarted =
+        checks_.controlCommand(codes::RestartLogic, {SentText, RestartFailedText, TransferErrorCaption});
+    if (!restarted.ok())
+        return restarted;
     progress.setValue(0);
     editor_.setTransferTrace({});
-    return done;
+    return restarted;
 }
 
 TransferResult LadderTransfer::receive(base::Progress& progress) {
@@ -159,12 +159,11 @@ TransferResult LadderTransfer::resetToFactoryDefaults() {
     if (auto ended = checks_.checkLink(linkCheck(configureAddressText(ResetAbortedTail),
                                                  ConfigurationErrorCaption, EthernetDownText, true)))
         return *ended;
-    if (!link_.dataTx.SendControlCommand(codes::ResetLogicDefaults))
-        return checks_.report(TransferOutcome::Aborted, ResetFailedText, TransferErrorCaption);
-    TransferResult done = checks_.report(TransferOutcome::Done, ResetDoneText, TransferSuccessfulCaption,
-                                         base::MessageIcon::Information);
-    editor_.newProject();
-    return done;
+    const TransferResult reset = checks_.controlCommand(
+        codes::ResetLogicDefaults, {ResetDoneText, ResetFailedText, TransferErrorCaption});
+    if (reset.ok())
+        editor_.newProject();
+    return reset;
 }
 
 } // namespace ladder

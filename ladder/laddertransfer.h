@@ -46,7 +46,7 @@ inline const QString IncorrectVersionText =
     QStringLiteral("Unable To Send Data To Controller -> Incorrect Version");
 inline const QString TransferErrorCaption = QStringLiteral("Transfer Error");
 inline const QString ConfigurationErrorCaption = QStringLiteral("Configuration Error");
-inline const QString TransferSuccessfulCaption = QStringLiteral("Transfer Successful");
+using app::TransferSuccessfulCaption;
 inline const QString SentText = QStringLiteral("Parameter Sent and Restarted Successfully");
 inline const QString NotSentText = QStringLiteral("Logic I/O Not Sent");
 inline const QString RestartFailedText = QStringLiteral("Restart Not Received - Reset Aborted");

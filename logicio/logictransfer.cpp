@@ -81,10 +81,7 @@ TransferResult LogicTransfer::send(base::Progress& progress) {
             return checks_.report(TransferOutcome::Aborted, NotSentText, TransmitErrorCaption);
         progress.setValue(block);
     }
-    if (!link_.dataTx.SendControlCommand(codes::RestartLogic))
-        return checks_.report(TransferOutcome::Aborted, RestartFailedText, TransferErrorCaption);
-    return checks_.report(TransferOutcome::Done, SentText, TransferSuccessfulCaption,
-                          base::MessageIcon::Information);
+    return checks_.controlCommand(codes::RestartLogic, {SentText, RestartFailedText, TransferErrorCaption});
 }
 
 TransferResult LogicTransfer::receive(base::Progress& progress) {
@@ -121,12 +118,11 @@ TransferResult LogicTransfer::resetToFactoryDefaults() {
                                         .ethernetGoesOn = true,
                                         .usbReopens = true}))
         return *ended;
-    if (!link_.dataTx.SendControlCommand(codes::ResetLogicDefaults))
-        return checks_.report(TransferOutcome::Aborted, ResetFailedText, TransferErrorCaption);
-    TransferResult done = checks_.report(TransferOutcome::Done, ResetDoneText, TransferSuccessfulCaption,
-                                         base::MessageIcon::Information);
-    editor_.newProgram();
-    return done;
+    const TransferResult reset = checks_.controlCommand(
+        codes::ResetLogicDefaults, {ResetDoneText, ResetFailedText, TransferErrorCaption});
+    if (reset.ok())
+        editor_.newProgram();
+    return reset;
 }
 
 } // namespace logicio

@@ -47,7 +47,7 @@ inline const QString DefaultsCaption = QStringLiteral("SET LOGIC I/O TO FACTORY 
 inline const QString IncorrectVersionText =
     QStringLiteral("Unable To Send Data To Controller -> Incorrect Version");
 inline const QString TransferErrorCaption = QStringLiteral("Transfer Error");
-inline const QString TransferSuccessfulCaption = QStringLiteral("Transfer Successful");
+using app::TransferSuccessfulCaption;
 inline const QString NotSentText = QStringLiteral("Logic I/O Not Sent");
 inline const QString TransmitErrorCaption = QStringLiteral("Transmit Error");
 inline const QString SentText = QStringLiteral("Logic Sent and Restarted Successfully");

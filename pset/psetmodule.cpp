@@ -1,11 +1,17 @@
 #include "pset/psetmodule.h"
 
 #include "app/appservices.h"
+#include "pset/psetsession.h"
 
 namespace pset {
 
-PsetModule::PsetModule(app::AppServices& ctx) : ctx_(ctx), session_(ctx) {
-    ctx_.link.offerPsetReset = [this] { session_.offerPsetReset(); };
+PsetModule::PsetModule(app::AppServices& ctx) : ctx_(ctx), transfer_(ctx, noPanel_) {
+    ctx_.link.offerPsetReset = [this] {
+        if (attached_)
+            attached_->offerPsetReset();
+        else
+            transfer_.reset();
+    };
 }
 
 PsetModule::~PsetModule() {

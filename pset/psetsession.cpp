@@ -1,11 +1,13 @@
 // The editor's state, its control states and the File and Project menus: new project, add and remove a
-// Pset, load and save the project file, the defaults a Pset receives and the choice of a curve file.
+// Pset, load and save the project file, the defaults a Pset receives and the choice of a curve file; and
+// the commands that talk to the controller, each holding the program busy while its transfer runs.
 #include "pset/psetsession.h"
 
 #include "app/appservices.h"
 #include "base/cp1252.h"
 #include "base/failbox.h"
 #include "pset/psetfile.h"
+#include "pset/psetmodule.h"
 #include "pset/psetvalues.h"
 
 #include <algorithm>
@@ -33,19 +35,34 @@ PsetEditorSession::Running::~Running() {
     set(false);
 }
 
+PsetEditorSession::Waiting::Waiting(PsetEditorSession& session) : session_(session) {
+    ++session_.waits_;
+}
+
+PsetEditorSession::Waiting::~Waiting() {
+    if (--session_.waits_ == 0)
+        emit session_.waitEnded();
+}
+
 void PsetEditorSession::Running::set(bool running) {
     PsetControls c = session_.controls_;
     c.running = running;
     session_.setControls(c);
 }
 
-PsetEditorSession::PsetEditorSession(app::AppServices& ctx, QObject* parent) : QObject(parent), ctx_(ctx) {
+PsetEditorSession::PsetEditorSession(PsetModule& module, QObject* parent)
+    : QObject(parent), module_(module), ctx_(module.services()), transfer_(ctx_, *this) {
+    module_.attach(*this);
     tmrNew_.setSingleShot(true);
     tmrNew_.setInterval(NewProjectDelayMs);
     connect(&tmrNew_, &QTimer::timeout, this, &PsetEditorSession::tmrNew_Timer);
     timer1_.setSingleShot(true);
     timer1_.setInterval(StatusReadDelayMs);
     connect(&timer1_, &QTimer::timeout, this, &PsetEditorSession::Timer1_Timer);
+}
+
+PsetEditorSession::~PsetEditorSession() {
+    module_.detach(*this);
 }
 
 app::PsetTable& PsetEditorSession::table() {
@@ -314,6 +331,117 @@ QString PsetEditorSession::Pset_GetFilename() {
         return NoCurveFile;
     }
     return name;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The controller: its Pset list and current Pset, and the transfers
+
+bool PsetEditorSession::readPsetList(StatusFailure failure) {
+    if (!transfer_.readStatus(failure))
+        return false;
+    controllerPsets_.clear();
+    for (int n = 1; n <= ctx_.state.SystemStatus.PsetCount; ++n)
+        controllerPsets_.append(QString::number(n));
+    emit controllerPsetsChanged();
+    timer1_.start();
+    return true;
+}
+
+void PsetEditorSession::updatePsetList() {
+    base::BusyGuard busy(ctx_.busy);
+    if (busy.acquired())
+        readPsetList();
+}
+
+void PsetEditorSession::Timer1_Timer() {
+    timer1_.stop();
+    const Waiting waiting(*this);
+    readCurrentPset();
+}
+
+void PsetEditorSession::readCurrentPset() {
+    base::BusyGuard busy(ctx_.busy);
+    if (!busy.acquired()) {
+        // Another command is talking to the controller: read once it is done.
+        timer1_.start();
+        return;
+    }
+    if (!transfer_.readStatus())
+        return;
+    currentPset_ = QString::number(ctx_.state.SystemStatus.CurrentPset);
+    emit currentPsetChanged();
+}
+
+void PsetEditorSession::mnuSendData_Click() {
+    base::BusyGuard busy(ctx_.busy);
+    if (!busy.acquired())
+        return;
+    Running running(*this);
+    // The editors may hold an edit not yet stored: what is checked is what is sent.
+    emit storeEditorsRequested();
+    if (!transfer_.send(table(), table2_))
+        return;
+    readPsetList();
+    HideTransferPanel();
+}
+
+void PsetEditorSession::mnuResetPsets_Click() {
+    base::BusyGuard busy(ctx_.busy);
+    if (busy.acquired())
+        transfer_.reset();
+}
+
+void PsetEditorSession::offerPsetReset() {
+    const Waiting waiting(*this);
+    transfer_.reset();
+}
+
+void PsetEditorSession::mnuReceiveData_Click() {
+    base::BusyGuard busy(ctx_.busy);
+    if (!busy.acquired())
+        return;
+    Running running(*this);
+    if (ctx_.state.ConnectionType == clink::ParallelPort)
+        ctx_.link.spi.InitializePort();
+    if (!ctx_.dialogs.askYesNo(QStringLiteral("CURRENT PROJECT WILL BE ERASED!! CONTINUE?"),
+                               QStringLiteral("RECEIVE CONTROLLER PARAMETER SET(S)")))
+        return;
+    ctx_.palverin.LoadIniFiles();
+    // The received project is built apart and replaces the project only when every Pset arrived.
+    PsetTable received = table();
+    resetToInitialValues(received);
+    applyScaledDefaults(received[received.count()], ctx_.palverin.settings.PsetDefaults);
+    if (!transfer_.receive(received)) {
+        // The list is refreshed all the same; the failure has had its box.
+        readPsetList(StatusFailure::Quiet);
+        return;
+    }
+    table() = received;
+    setSelector({1, std::max(1, table().count()), 1});
+    showPset(1);
+    readProjectCurve(true);
+    EnableEditing();
+    readPsetList();
+}
+
+void PsetEditorSession::cboList2_Click(const QString& text) {
+    base::BusyGuard busy(ctx_.busy);
+    if (!busy.acquired())
+        return;
+    transfer_.select(text);
+    timer1_.start();
+}
+
+void PsetEditorSession::mnuClrRun_Click() {
+    base::BusyGuard busy(ctx_.busy);
+    if (busy.acquired())
+        transfer_.clearRundowns();
+}
+
+void PsetEditorSession::mnuSerialNumber_Click() {
+    base::BusyGuard busy(ctx_.busy);
+    if (busy.acquired())
+        transfer_.sendSerialNumber();
 }
 
 } // namespace pset

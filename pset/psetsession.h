@@ -1,33 +1,34 @@
 #pragma once
 // The Pset editor without its window: the project in the shared Pset table, the Pset selector, which
 // controls are usable, the transfer report List1, the controller's Pset list and current Pset, and every
-// command of the editor's menus: new project, add and remove a Pset, load and save the project, send it
-// to the controller, receive the controller's Psets, reset them, select the current one and clear the
-// rundowns. The window (frmPset) shows this state and forwards its handlers here; the session tells it
-// what to redraw through its signals.
+// command of the editor's menus: new project, add and remove a Pset, load and save the project, and the
+// commands that talk to the controller through its transfer (pset::PsetTransfer): send, receive, reset,
+// select and clear the rundowns. The window (frmPset) shows this state and forwards its handlers here; the
+// session tells it what to redraw through its signals.
 //
-//   pset::PsetEditorSession& s = module.session();
+//   pset::PsetEditorSession s(module);   // takes the link's Pset-reset offer while it exists
 //   s.Form_Load();                 // port idle, settings read, controller Pset list
 //   s.mnuNewPset_Click();          // tmrNew completes the new project 100 ms later
 //   s.mnuSendData_Click();         // validated, erased, four packets per Pset; report in s.List1()
 
 #include "app/psettable.h"
 #include "base/busyguard.h"
+#include "pset/psettransfer.h"
 #include "pset/psetview.h"
 
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 
-#include <array>
 #include <optional>
-#include <vector>
 
 namespace app {
 class AppServices;
 }
 
 namespace pset {
+
+class PsetModule;
 
 // The Pset selector neCurrentPset: the shown Pset, 0 = no project.
 struct PsetSelector {
@@ -53,7 +54,7 @@ struct PsetControls {
     bool operator==(const PsetControls&) const = default;
 };
 
-class PsetEditorSession : public QObject {
+class PsetEditorSession : public QObject, private TransferPanel {
     Q_OBJECT
 public:
     // The one-shot timers: tmrNew completes a new project, Timer1 reads the current Pset after the
@@ -61,7 +62,8 @@ public:
     static constexpr int NewProjectDelayMs = 100;
     static constexpr int StatusReadDelayMs = 50;
 
-    explicit PsetEditorSession(app::AppServices& ctx, QObject* parent = nullptr);
+    explicit PsetEditorSession(PsetModule& module, QObject* parent = nullptr);
+    ~PsetEditorSession() override;
 
     // --- what the window shows ---
     app::PsetTable& table();
@@ -76,6 +78,9 @@ public:
     const app::PsetTable& PsetTable2() const { return table2_; }
     bool newProjectPending() const { return tmrNew_.isActive(); }
     bool statusReadPending() const { return timer1_.isActive(); }
+    // A handler the window did not start waits: Timer1's status read, or the reset the link offered;
+    // waitEnded() once it has returned.
+    bool waiting() const { return waits_ > 0; }
 
     // --- opening and control states ---
     // Port idle (parallel port), no project, file menus off, settings read, record 1's curve "None",
@@ -88,8 +93,8 @@ public:
     void EnableFileMenus();
     void DisableFileMenus();
     // The panel replaces the graph; List1 is cleared.
-    void ShowTransferPanel();
-    void HideTransferPanel();
+    void ShowTransferPanel() override;
+    void HideTransferPanel() override;
 
     // --- the selector and the records ---
     // The user moved the selector: kept within its range; a Pset other than 0 is shown.
@@ -145,7 +150,8 @@ public:
     // The controller's Pset list from its status, then Timer1 reads its current Pset.
     void updatePsetList();
     void Timer1_Timer();
-    // Send: every Pset checked, the controller's Psets erased, four packets per Pset.
+    // Send: every Pset checked, the controller's Psets erased, four packets per Pset; then the
+    // controller's list again.
     void mnuSendData_Click();
     // After a Yes, erases the controller's Psets.
     void mnuResetPsets_Click();
@@ -174,20 +180,17 @@ signals:
     // The project's curve (record 1) was read with LoadCurveFile: draw it when loaded. After a load only
     // a curve that was read is announced; after a receive a curve that failed too (its values are cleared).
     void curveRead(const QString& path, bool loaded);
+    void waitEnded();
 
 private:
-    void addLine(const QString& line);
-    void clearList();
+    void addLine(const QString& line) override;
+    void clearList() override;
     void setSelector(const PsetSelector& selector);
     void setControls(const PsetControls& controls);
     void showPset(int n) { emit showPsetRequested(n); }
     void failBox(const QString& text, const QString& caption);
 
-    // Whether a status read that gets no answer shows its own box: not after a receive that has
-    // already reported its failure, so that one failure makes one box.
-    enum class StatusFailure { Report, Quiet };
     bool readPsetList(StatusFailure failure = StatusFailure::Report);
-    bool readStatus(StatusFailure failure = StatusFailure::Report);
     void readProjectCurve(bool announceFailure);
     // The shown Pset when it is one of the project's 1..8 records, else 0.
     int shownPset() const;
@@ -204,19 +207,23 @@ private:
         PsetEditorSession& session_;
     };
 
-    // Send: every Pset checked and packed before anything is erased; then the link, the erase, the
-    // packets.
-    using Packet = std::array<int, 8>;
-    bool checkAndPack(int count, std::vector<Packet>& packets);
-    bool prepareSendLink(const QString& parallelFailText);
-    bool sendPackets(int count, const std::vector<Packet>& packets);
-    void resetPsets();
-    bool ReceivePsets(app::PsetTable& received);
-    bool receiveStatus();
-    bool clearRundownsLink();
     // Zeroes the angle fields of Pset n that a strategy's layout does not use.
     void zeroUnusedAngles(int n, const StrategyEntry& entry);
 
+    void readCurrentPset();
+    // Marks a handler the window did not start as waiting for its lifetime.
+    class Waiting {
+    public:
+        explicit Waiting(PsetEditorSession& session);
+        ~Waiting();
+        Waiting(const Waiting&) = delete;
+        Waiting& operator=(const Waiting&) = delete;
+
+    private:
+        PsetEditorSession& session_;
+    };
+
+    PsetModule& module_;
     app::AppServices& ctx_;
     app::PsetTable table2_;
     PsetSelector selector_;
@@ -226,7 +233,8 @@ private:
     QString currentPset_;
     QTimer tmrNew_;
     QTimer timer1_;
-    bool resetRunning_ = false;
+    int waits_ = 0;
+    PsetTransfer transfer_;
 };
 
 } // namespace pset

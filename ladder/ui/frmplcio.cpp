@@ -234,6 +234,9 @@ void frmPLCIO::Form_Load() {
 }
 
 void frmPLCIO::closeEvent(QCloseEvent* event) {
+    closer_.closeEvent(event);
+    if (!event->isAccepted())
+        return;
     auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
     QWidget* shown = frame ? static_cast<QWidget*>(frame) : this;
     if (!shown->isMinimized())
@@ -242,6 +245,7 @@ void frmPLCIO::closeEvent(QCloseEvent* event) {
 }
 
 void frmPLCIO::mnuOpen_Click() {
+    const auto handler = closer_.handler();
     const bool opened = LadderFiles(ctx_.dialogs, editor_).mnuOpen_Click();
     showAll();
     if (opened)
@@ -254,21 +258,25 @@ void frmPLCIO::mnuNewProject_Click() {
 }
 
 void frmPLCIO::mnuSave_Click() {
+    const auto handler = closer_.handler();
     LadderFiles(ctx_.dialogs, editor_).mnuSave_Click();
     showProjectState();
 }
 
 void frmPLCIO::mnuSaveAs_Click() {
+    const auto handler = closer_.handler();
     LadderFiles(ctx_.dialogs, editor_).mnuSaveAs_Click();
     showProjectState();
 }
 
 void frmPLCIO::mnuPrint_Click() {
+    const auto handler = closer_.handler();
     LadderFiles(ctx_.dialogs, editor_).mnuPrint_Click();
 }
 
 bool frmPLCIO::runTransfer(
     const std::function<app::TransferResult(LadderTransfer&, base::Progress&)>& command) {
+    const auto handler = closer_.handler();
     app::Busy busy(ctx_.busy, true);
     if (!busy)
         return false;

@@ -7,6 +7,9 @@
 // A view over the feature's editor session (ladder::LadderEditor, shared through the program's life): every
 // handler forwards to it, to its file commands (ladder::LadderFiles) or to its transfers
 // (ladder::LadderTransfer, run under the program's busy state), and the window redraws from the session.
+// A close asked for while a transfer or a file command waits is carried out once it has returned.
+
+#include "app/ui/closewhenidle.h"
 
 #include <QMainWindow>
 
@@ -72,7 +75,8 @@ public:
     int currentNode() const;
 
 protected:
-    // Keeps the window's place in the user's settings store unless it is minimised.
+    // Waits for a command under way; then keeps the window's place in the user's settings store unless it
+    // is minimised.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -80,8 +84,7 @@ private:
     QWidget* buildGroups();
     QWidget* buildLists();
     QWidget* buildPresets();
-    // Runs a transfer under the busy state with Pb1 as its progress, then redraws.
-    // Runs a transfer under the busy state and shows its outcome; true when it succeeded.
+    // Runs a transfer under the busy state with Pb1 as its progress, then redraws; true when it succeeded.
     bool runTransfer(const std::function<app::TransferResult(LadderTransfer&, base::Progress&)>& command);
     // After Open and Receive: the first node after the root is scrolled into view (when there is one).
     void showFirstNode();
@@ -115,6 +118,7 @@ private:
     QLabel* sbPanel1 = nullptr;
     // The nodes the tree shows, to keep the current item across a redraw that renames it.
     int shownNodes_ = 0;
+    app::CloseWhenIdle closer_{*this};
 };
 
 } // namespace ladder

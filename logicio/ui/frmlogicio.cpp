@@ -337,7 +337,8 @@ void frmLogicIo::SmartOptionList_NodeClick() {
 void frmLogicIo::Combo1_Click(int index) {
     if (refreshing_ || index < 0 || index >= LogicEditor::ListCount)
         return;
-    // The edit is stored and the rung shown again through the module's change.
+    // The edit is stored and the rung shown again through the module's change; its value prompt waits.
+    const auto handler = closer_.handler();
     editor_.choose(index, Combo1[size_t(index)]->currentIndex());
 }
 
@@ -352,15 +353,18 @@ void frmLogicIo::mnuNew_Click() {
 }
 
 void frmLogicIo::mnuSave_Click() {
+    const auto handler = closer_.handler();
     editor_.save();
 }
 
 void frmLogicIo::mnuLoad_Click() {
+    const auto handler = closer_.handler();
     editor_.open();
     followCurrentRung();
 }
 
 void frmLogicIo::mnuPrint_Click() {
+    const auto handler = closer_.handler();
     editor_.print();
 }
 
@@ -368,10 +372,15 @@ void frmLogicIo::mnuExit_Click() {
     app::closeWindow(this);
 }
 
+void frmLogicIo::closeEvent(QCloseEvent* event) {
+    closer_.closeEvent(event);
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Transfers
 
 void frmLogicIo::transfer(bool hourglass, const std::function<void(LogicTransfer&, base::Progress&)>& run) {
+    const auto handler = closer_.handler();
     {
         app::Busy busy(ctx_.busy, hourglass);
         if (!busy)
@@ -400,6 +409,7 @@ void frmLogicIo::mnuDefaults_Click() {
 // The modal windows
 
 void frmLogicIo::mnuBatchCounting_Click() {
+    const auto handler = closer_.handler();
     // Just below the main window's top left corner.
     static constexpr QPoint Offset{7, 53};
     static constexpr QSize Size{560, 536};
@@ -411,6 +421,7 @@ void frmLogicIo::mnuBatchCounting_Click() {
 }
 
 void frmLogicIo::mnuConvert_Click() {
+    const auto handler = closer_.handler();
     ctx_.windows.open(app::wnd::frmConvert);
 }
 

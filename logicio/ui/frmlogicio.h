@@ -13,8 +13,11 @@
 // A view over logicio::LogicEditor (the rung shown, the edits with their value prompts, New, the files,
 // the print report) and logicio::LogicTransfer (send, receive, factory defaults): each handler forwards
 // there and shows the result. The rungs belong to the module, shared with the other editor and the
-// settings collection; the window shows them again whenever any of them changes them.
+// settings collection; the window shows them again whenever any of them changes them. The editor is the
+// window's own: a close asked for while a transfer, a file command or a prompt waits is carried out once it
+// has returned.
 
+#include "app/ui/closewhenidle.h"
 #include "logicio/logiceditor.h"
 #include "logicio/logicversion.h"
 
@@ -81,6 +84,9 @@ public:
     // True while the window sets its lists itself.
     bool Refreshing() const { return refreshing_; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildMenus();
     QWidget* buildRungList();
@@ -108,6 +114,7 @@ private:
     std::array<QGroupBox*, 2> Frame1{};
     std::array<QComboBox*, LogicEditor::ListCount> Combo1{};
     QProgressBar* Pb1 = nullptr;
+    app::CloseWhenIdle closer_{*this};
 };
 
 } // namespace logicio

@@ -92,8 +92,8 @@ int graphCursor(int angleEditor) {
 }
 } // namespace
 
-frmPset::frmPset(app::AppContext& ctx, PsetEditorSession& session, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), session_(session) {
+frmPset::frmPset(app::AppContext& ctx, PsetModule& module, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), session_(module) {
     setObjectName(QStringLiteral("frmPset"));
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -129,6 +129,7 @@ QAction* frmPset::addCommand(QMenu* menu, const QString& text, const char* name,
     QAction* action = addNamedAction(menu, text, name);
     // Every command first stores an edit still waiting for its timer into the Pset it was made in.
     connect(action, &QAction::triggered, this, [this, handler] {
+        const auto scope = closer_.handler();
         flushPendingEdit();
         std::invoke(handler, session_);
     });
@@ -170,7 +171,10 @@ void frmPset::buildMenus() {
     }
 
     QAction* defaults = named(menuBar()->addAction(QStringLiteral("Defaults")), "mnuDefaults");
-    connect(defaults, &QAction::triggered, this, [this] { ctx_.windows.open(app::wnd::frmDefaults); });
+    connect(defaults, &QAction::triggered, this, [this] {
+        const auto scope = closer_.handler();
+        ctx_.windows.open(app::wnd::frmDefaults);
+    });
 
     QMenu* transfer = named(menuBar()->addMenu(QStringLiteral("File &Transfer")), "mnuFileTX");
     mnuSendData =
@@ -287,13 +291,16 @@ QWidget* frmPset::buildControllerRow() {
     layout->setContentsMargins(0, 0, 0, 0);
     cboList2 = named(new QComboBox(row), "cboList2");
     cboList2->setMinimumContentsLength(3);
-    connect(cboList2, &QComboBox::textActivated, this,
-            [this](const QString& text) { session_.cboList2_Click(text); });
+    connect(cboList2, &QComboBox::textActivated, this, [this](const QString& text) {
+        const auto scope = closer_.handler();
+        session_.cboList2_Click(text);
+    });
     txtPset = named(new QLineEdit(row), "txtPset");
     txtPset->setReadOnly(true);
     txtPset->setMaximumWidth(fontMetrics().averageCharWidth() * 8);
     cmdSend = named(new QPushButton(QStringLiteral("Send"), row), "cmdSend");
     connect(cmdSend, &QPushButton::clicked, this, [this] {
+        const auto scope = closer_.handler();
         flushPendingEdit();
         session_.mnuSendData_Click();
     });
@@ -333,6 +340,11 @@ void frmPset::connectSession() {
     connect(s, &PsetEditorSession::currentPsetChanged, this,
             [this] { txtPset->setText(session_.currentPsetText()); });
     connect(s, &PsetEditorSession::curveRead, this, &frmPset::drawCurve);
+    connect(s, &PsetEditorSession::waitEnded, this, [this] { closer_.sessionEnded(); });
+}
+
+void frmPset::closeEvent(QCloseEvent* event) {
+    closer_.closeEvent(event, session_.waiting());
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -5,10 +5,13 @@
 // graph during transfers, the controller's Pset list and current Pset, and the File, Project, Strategy,
 // Defaults and File Transfer menus.
 //
-// A view over the editor's session (pset::PsetEditorSession, shared through the program's life): every
-// handler forwards to it, and the window redraws from its signals. Edits reach the shown Pset through the
-// update cycle (pset::PsetEditCycle): 50 ms after an edit the editors are stored and the Pset shown again.
+// A view over the editor's session (pset::PsetEditorSession, the window's own): every handler forwards to
+// it, and the window redraws from its signals. Edits reach the shown Pset through the update cycle
+// (pset::PsetEditCycle): 50 ms after an edit the editors are stored and the Pset shown again. A close asked
+// for while a handler of the window or a wait of the session (its status read, an offered reset) is under
+// way is carried out once it has returned.
 
+#include "app/ui/closewhenidle.h"
 #include "pset/editcycle.h"
 #include "pset/psetsession.h"
 
@@ -43,7 +46,7 @@ class VbNumEdit;
 class frmPset : public QMainWindow {
     Q_OBJECT
 public:
-    frmPset(app::AppContext& ctx, PsetEditorSession& session, QWidget* parent = nullptr);
+    frmPset(app::AppContext& ctx, PsetModule& module, QWidget* parent = nullptr);
     // An edit still waiting for its timer is stored into its Pset; the session's timers stop.
     ~frmPset() override;
 
@@ -65,6 +68,9 @@ public:
 
     PsetEditorSession& session() { return session_; }
     const PsetEditCycle& cycle() const { return cycle_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
@@ -97,8 +103,9 @@ private:
     void drawCurve(const QString& path, bool loaded);
 
     app::AppContext& ctx_;
-    PsetEditorSession& session_;
+    PsetEditorSession session_;
     PsetEditCycle cycle_;
+    app::CloseWhenIdle closer_{*this};
 
     // Menus.
     QAction* mnuNewPset = nullptr;

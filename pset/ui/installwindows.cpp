@@ -8,7 +8,7 @@
 namespace pset {
 
 void installWindows(app::AppContext& ctx, PsetModule& module) {
-    ctx.windows.provide(app::wnd::frmPset, [&ctx, &module] { return new frmPset(ctx, module.session()); });
+    ctx.windows.provide(app::wnd::frmPset, [&ctx, &module] { return new frmPset(ctx, module); });
     ctx.windows.provide(app::wnd::frmDefaults, [&ctx] { return new frmDefaults(ctx); });
 }
 

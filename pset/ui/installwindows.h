@@ -1,6 +1,6 @@
 #pragma once
-// Provides the Pset windows to the window registry: the Parameter Sets editor over the feature's session
-// and the default Pset values window.
+// Provides the Pset windows to the window registry: the Parameter Sets editor (with its own session, which
+// takes the feature's reset offer while it is open) and the default Pset values window.
 
 namespace app {
 class AppContext;

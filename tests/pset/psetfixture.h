@@ -4,6 +4,7 @@
 
 #include "app/appservices.h"
 #include "pset/psetmodule.h"
+#include "pset/psetsession.h"
 #include "sim/controllermodel.h"
 #include "sim/ftdisim.h"
 #include "sim/spichip.h"
@@ -63,7 +64,7 @@ protected:
     sim::SpiChip chip{&model};
     sim::FtdiSim ftdi{model};
     pset::PsetModule module{ctx};
-    pset::PsetEditorSession& session = module.session();
+    pset::PsetEditorSession session{module};
 };
 
 // The same on each link.

@@ -433,6 +433,76 @@ TEST_F(PsetTransferUsb, OpeningReadsTheControllersPsetsThenItsCurrentPset) {
 }
 
 // ---------------------------------------------------------------------------------------------------------
+// A link that is down
+
+class PsetOnALinkDown : public PsetFixture {
+protected:
+    void validProject() {
+        session.mnuNewPset_Click();
+        session.tmrNew_Timer();
+        setTexts(1, {{PsetField::TqTarget, "10"},
+                     {PsetField::TqHi, "10"},
+                     {PsetField::TqDownshift, "8"},
+                     {PsetField::TqThreshold, "4"}});
+    }
+};
+
+TEST_F(PsetOnALinkDown, OverEthernetSendAndClearStopAtTheirBoxWhileTheResetGoesOn) {
+    connect(Link::Ethernet);
+    validProject();
+    ctx.link.socket.close();
+    session.mnuSendData_Click();
+    dialogs->yesNoAnswers.enqueue(true);
+    session.mnuClrRun_Click();
+    EXPECT_EQ(session.List1().last(), "No Ethernet Connection");
+    dialogs->yesNoAnswers.enqueue(true);
+    session.mnuResetPsets_Click();
+
+    EXPECT_EQ(messages(), (QStringList{"Unable to Connect through Ethernet",
+                                       "Unable to connect using ethernet - Reset Aborted",
+                                       "Unable to connect using ethernet", "Parameter Sets Not Reset"}));
+    const QStringList captions{"Configuration Error", "Configuration Error", base::ProgramTitle,
+                               "Receive Error"};
+    for (size_t i = 0; i < dialogs->messages.size(); ++i) {
+        EXPECT_EQ(dialogs->messages[i].caption, captions[qsizetype(i)]) << i;
+        EXPECT_EQ(dialogs->messages[i].icon, MessageIcon::Critical) << i;
+    }
+    // The send was stopped before the erase: its panel stays up with the passed check.
+    EXPECT_TRUE(session.controls().transferPanel);
+    EXPECT_EQ(model.psetCount, 8);
+    EXPECT_EQ(received(codes::ErasePsets), 0);
+    EXPECT_EQ(received(codes::ClearRundowns), 0);
+}
+
+TEST_F(PsetOnALinkDown, OverUsbAFailedFilterFrameEndsEachCommandAndTheClearSetsTheDeviceUpAgain) {
+    connect(Link::Usb);
+    validProject();
+    ftdi.writeFails = 1;
+    int opens = ftdi.opens;
+    session.mnuSendData_Click();
+    const int opensBySend = ftdi.opens - opens;
+    ftdi.writeFails = 1;
+    opens = ftdi.opens;
+    dialogs->yesNoAnswers.enqueue(true);
+    session.mnuClrRun_Click();
+    EXPECT_EQ(ftdi.opens - opens, opensBySend + 1) << "the clear sets the device up again before its box";
+    EXPECT_EQ(session.List1().last(), "NO USB Connection");
+    ftdi.writeFails = 1;
+    opens = ftdi.opens;
+    dialogs->yesNoAnswers.enqueue(true);
+    session.mnuResetPsets_Click();
+    EXPECT_EQ(ftdi.opens - opens, opensBySend) << "the reset does not";
+
+    EXPECT_EQ(messages(), (QStringList{"Unable to connect using USB", "Unable to connect using USB",
+                                       "Unable to connect using USB"}));
+    for (const auto& m : dialogs->messages)
+        EXPECT_EQ(m.caption, base::ProgramTitle);
+    EXPECT_EQ(received(codes::ErasePsets), 0);
+    EXPECT_EQ(received(codes::ClearRundowns), 0);
+    EXPECT_EQ(model.psetCount, 8);
+}
+
+// ---------------------------------------------------------------------------------------------------------
 // The parallel port at rest
 
 class PsetOnParallelPort : public PsetFixture {

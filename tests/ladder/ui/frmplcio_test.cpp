@@ -349,3 +349,37 @@ TEST_F(LadderWindow, ClosingKeepsThePlace) {
     EXPECT_EQ(store.value(QStringLiteral("Settings/MainWidth")).toString(), QString::number(place.width()));
     EXPECT_EQ(store.value(QStringLiteral("Settings/MainHeight")).toString(), QString::number(place.height()));
 }
+
+TEST_F(LadderWindow, ClosedWhileAReceiveWaitsTheWindowStaysUntilTheReceiveHasEndedThenGoes) {
+    connectEthernet();
+    model.verMajor = 3;
+    model.ladderSlots = {};
+    model.ladderSlots[0] = 30; // thirty empty rungs
+    open();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    // The user closes the window half way through the blocks.
+    constexpr int HalfWay = ladder::LastReceiveBlock / 2;
+    auto* bar = child<QProgressBar>(QStringLiteral("Pb1"));
+    bool closeAsked = false;
+    QObject::connect(bar, &QProgressBar::valueChanged, window, [&](int value) {
+        if (closeAsked || value != HalfWay)
+            return;
+        closeAsked = true;
+        app::closeWindow(window);
+    });
+    action("mnuReceive")->trigger();
+    ASSERT_TRUE(closeAsked);
+    // Every block came and the tree was rebuilt with the window whole; it goes once the command has returned.
+    ASSERT_FALSE(window.isNull());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(dialogs->messageTexts(), QStringList{"Logic I/O Transfer Completed"});
+    EXPECT_EQ(editor().RungCount(), 30);
+    const QString left = QStringLiteral("Settings/MainLeft");
+    EXPECT_FALSE(module.settings().contains(left)) << "the close that waited kept no place yet";
+    ASSERT_TRUE(waitFor([&] { return window.isNull(); }));
+    EXPECT_FALSE(ctx.busy.busy());
+    // Its place was kept when it went.
+    module.settings().sync();
+    EXPECT_TRUE(module.settings().contains(left));
+}

@@ -358,6 +358,37 @@ TEST_F(LogicWindow, Version2ReceiveFetchesItsBlocksWhileTheProgramIsBusy) {
     EXPECT_EQ(child<QProgressBar>(w, "Pb1")->value(), 0);
 }
 
+TEST_F(LogicWindow, ClosedWhileAReceiveWaitsTheWindowStaysUntilTheReceiveHasEndedThenGoes) {
+    useUsb();
+    ASSERT_TRUE(ctx.link.usb.ReopenDevice());
+    model.verMajor = 4;
+    const LogicRungs program = logictest::sampleProgram(LogicVariant::Version2);
+    model.storeLogicWords(logictest::imageWords(EncodeLogic(program), 702));
+    QPointer<frmLogicIo> w = open(LogicVariant::Version2);
+    ASSERT_FALSE(w.isNull());
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    // The user closes the editor half way through the blocks; the receive works on the window's editor.
+    constexpr int HalfWay = 50;
+    bool closeAsked = false;
+    QObject::connect(child<QProgressBar>(w, "Pb1"), &QProgressBar::valueChanged, w, [&](int value) {
+        if (closeAsked || value != HalfWay)
+            return;
+        closeAsked = true;
+        app::closeWindow(w);
+    });
+    dialogs->yesNoAnswers.enqueue(true);
+    action(w, "mnuRx")->trigger();
+    ASSERT_TRUE(closeAsked);
+    ASSERT_FALSE(w.isNull());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
+    EXPECT_TRUE(module.rungs() == program);
+    EXPECT_EQ(w->editor().CurrentRung(), 20);
+    ASSERT_TRUE(waitFor([&] { return w.isNull(); }));
+    EXPECT_FALSE(ctx.busy.busy());
+}
+
 TEST_F(LogicWindow, OpeningOneEditorClearsWhatTheOtherShows) {
     frmLogicIo* w = open(LogicVariant::Version3);
     click(w, 1);

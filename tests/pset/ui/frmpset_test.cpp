@@ -156,18 +156,43 @@ TEST_F(PsetWindow, AnEditReachesTheRecordAfterTheCycleAndStrategiesLayOutTheAngl
 
 TEST_F(PsetWindow, ClosingStopsTheStatusReadAndTheNewProjectTimer) {
     openOnUsb();
-    ASSERT_TRUE(module.session().statusReadPending());
+    ASSERT_TRUE(window->session().statusReadPending());
     // A controller that stops answering after the window is gone is not asked again.
     model.noReply.insert(clink::ids::StatusRequest);
     const int requests = model.countReceived(clink::ids::StatusRequest);
     action("mnuNewPset")->trigger();
-    ASSERT_TRUE(module.session().newProjectPending());
+    ASSERT_TRUE(window->session().newProjectPending());
     delete window.data();
-    EXPECT_FALSE(module.session().statusReadPending());
-    EXPECT_FALSE(module.session().newProjectPending());
     QTest::qWait(3 * pset::PsetEditorSession::NewProjectDelayMs);
     EXPECT_EQ(model.countReceived(clink::ids::StatusRequest), requests);
     EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
+}
+
+TEST_F(PsetWindow, ClosedWhileTheStatusReadReportsItsFailureTheWindowGoesOnceTheReadHasReturned) {
+    openOnUsb();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_TRUE(waitFor([&] { return !window->session().statusReadPending(); }));
+    // The user picks Pset 2: Timer1 reads the status after it, and gets no answer; the user closes the
+    // window while its box is up.
+    emit child<QComboBox>("cboList2")->textActivated(QStringLiteral("2"));
+    ASSERT_TRUE(window->session().statusReadPending());
+    EXPECT_EQ(model.currentPset, 2);
+    model.noReply.insert(clink::ids::StatusRequest);
+    bool closeAsked = false;
+    bool stillShown = false;
+    dialogs->onMessage = [&](const testsupport::ScriptedDialogs::Message&) {
+        closeAsked = true;
+        EXPECT_TRUE(window->session().waiting());
+        app::closeWindow(window);
+        stillShown = !window.isNull() && window->isVisible();
+    };
+    ASSERT_TRUE(waitFor([&] { return closeAsked; }));
+    EXPECT_TRUE(stillShown);
+    ASSERT_TRUE(waitFor([&] { return window.isNull(); }));
+    dialogs->onMessage = nullptr;
+    EXPECT_EQ(dialogs->messageTexts(), QStringList{"System Status Not Received"});
+    EXPECT_FALSE(ctx.busy.busy());
 }
 
 TEST_F(PsetWindow, SymmetricLimitsShowThePercentAndThePercentSetsTheLimits) {
@@ -347,7 +372,7 @@ protected:
         connectEthernet();
         saveSettings();
         open();
-        ASSERT_TRUE(waitFor([&] { return !module.session().statusReadPending(); }));
+        ASSERT_TRUE(waitFor([&] { return !window->session().statusReadPending(); }));
         dialogs->messages.clear();
     }
 };
@@ -389,8 +414,8 @@ TEST_F(PsetWindowOnEthernet, SerialNumberGoesToTheDongleAndMenusAreOffWhileASend
     EXPECT_EQ(text(1, PsetField::TqHi), "110");
     bool menusOffWhileSending = false;
     bool sendButtonOff = false;
-    QObject::connect(&module.session(), &pset::PsetEditorSession::List1Changed, window, [&] {
-        const QStringList& lines = module.session().List1();
+    QObject::connect(&window->session(), &pset::PsetEditorSession::List1Changed, window, [&] {
+        const QStringList& lines = window->session().List1();
         if (!lines.isEmpty() && lines.last() == "Starting Parameter Set Transfer") {
             menusOffWhileSending = !window->menuBar()->isEnabled();
             sendButtonOff = !child<QPushButton>("cmdSend")->isEnabled();
@@ -405,4 +430,39 @@ TEST_F(PsetWindowOnEthernet, SerialNumberGoesToTheDongleAndMenusAreOffWhileASend
     EXPECT_EQ(child<QListWidget>("List1")->item(child<QListWidget>("List1")->count() - 1)->text(),
               "Parameter Set Transfer Completed !");
     EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
+}
+
+TEST_F(PsetWindowOnEthernet, ClosedWhileASendWaitsTheWindowStaysUntilTheSendHasEndedThenGoes) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    newProject();
+    type(edit("neTqTarget"), QStringLiteral("100"));
+    ASSERT_TRUE(settled());
+    child<QPushButton>("BtnSetDefaults")->click();
+    ASSERT_TRUE(settled());
+    // The user closes the window once the first packet is through, while the send waits on the next.
+    bool closeAsked = false;
+    QObject::connect(&window->session(), &pset::PsetEditorSession::List1Changed, window, [&] {
+        const QStringList& lines = window->session().List1();
+        if (closeAsked || lines.isEmpty() || lines.last() != "Packet 1 Sent")
+            return;
+        closeAsked = true;
+        app::closeWindow(window);
+    });
+    action("mnuSendData")->trigger();
+    ASSERT_TRUE(closeAsked);
+    // The send went on to its end with the window whole; the window goes after the handler has returned.
+    ASSERT_FALSE(window.isNull());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->session().List1().last(), "Parameter Set Transfer Completed !");
+    EXPECT_EQ(model.psetCount, 1);
+    EXPECT_GE(model.countReceived(clink::ids::CommandRequest, codes::PsetPacket1 + 3), 1);
+    EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
+    ASSERT_TRUE(waitFor([&] { return window.isNull(); }));
+    EXPECT_FALSE(ctx.busy.busy());
+
+    // With the editor gone the link's reset offer is still answered, by the feature itself.
+    dialogs->yesNoAnswers.enqueue(false);
+    ctx.link.offerPsetReset();
+    EXPECT_EQ(dialogs->questions, QStringList{"ALL CURRENT PARAMETER SETS WILL BE ERASED!! CONTINUE?"});
 }

@@ -104,9 +104,9 @@ protected:
     }
     // Load and save through the session alone: nothing shows a Pset. The saved bytes.
     QByteArray loadAndSaveWithoutShowing(const QString& file, const QString& saveAs) {
-        module.session().mnuLoad_Click(); // the file name is queued by the caller
+        alone.mnuLoad_Click(); // the file name is queued by the caller
         dialogs->fileNames.enqueue(folder.file(saveAs));
-        module.session().mnuSave_Click();
+        alone.mnuSave_Click();
         EXPECT_EQ(dialogs->messageTexts(), (QStringList{"Parameters Loaded", "Successful - Data Stored"}))
             << file.toStdString();
         dialogs->messages.clear();
@@ -118,7 +118,7 @@ protected:
         window->resize(900, 600);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-        ASSERT_TRUE(waitFor([&] { return !module.session().statusReadPending(); }));
+        ASSERT_TRUE(waitFor([&] { return !window->session().statusReadPending(); }));
         dialogs->fileNames.enqueue(file);
         action("mnuLoad")->trigger();
         ASSERT_TRUE(settled());
@@ -130,13 +130,13 @@ protected:
         for (int n = 1; n <= table().count(); ++n) {
             type(edit("neCurrentPset"), QString::number(n));
             ASSERT_TRUE(settled());
-            ASSERT_EQ(module.session().selector().value, n);
+            ASSERT_EQ(window->session().selector().value, n);
         }
         for (int n = table().count(); n > 1; --n) {
             QTest::keyClick(edit("neCurrentPset"), Qt::Key_Down);
             ASSERT_TRUE(settled());
         }
-        ASSERT_EQ(module.session().selector().value, 1);
+        ASSERT_EQ(window->session().selector().value, 1);
     }
     QByteArray saveFromWindow(const QString& saveAs) {
         dialogs->fileNames.enqueue(folder.file(saveAs));
@@ -154,6 +154,9 @@ protected:
                 sent.push_back(m);
         return sent;
     }
+
+    // The editor's session with no window: what it loads, receives and saves is shown nowhere.
+    pset::PsetEditorSession alone{module};
 };
 
 } // namespace
@@ -169,7 +172,7 @@ TEST_F(PsetShowing, ConvertedValuesBeyondRangeAndNegativesAreShownAsHeldSavedUnc
     EXPECT_EQ(field(withoutShowing, 1, PsetField::Units), "1         ");
     EXPECT_EQ(field(withoutShowing, 3, PsetField::AngleLo), "-40       ");
     // The session refuses the send before anything is erased, naming the Pset and the field.
-    module.session().mnuSendData_Click();
+    alone.mnuSendData_Click();
     const QStringList refusal{"Parameter Set 1:  Tq Target Out Of Range (0 To 6553.5)  "};
     EXPECT_EQ(dialogs->messageTexts(), refusal);
     dialogs->messages.clear();
@@ -214,7 +217,7 @@ TEST_F(PsetShowing, FourDecimalsFlagsOfTwoAndDerivedPercentsSaveAsLoadedAndGoOut
     const QByteArray withoutShowing = loadAndSaveWithoutShowing(file, QStringLiteral("plain.Pst"));
     // Same units: the load changes nothing.
     expectSameFile(withoutShowing, DecimalFile);
-    module.session().mnuSendData_Click();
+    alone.mnuSendData_Click();
     ASSERT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
     const std::vector<clink::CanMessage> sessionPackets = sentPackets();
     ASSERT_EQ(sessionPackets.size(), 12u);
@@ -328,10 +331,10 @@ TEST_F(PsetShowing, ReceivedPsetsConvertedBeyondRangeOrToFourDecimalsAreShownAnd
                       1, 0,   0, 0,   0, 0,   0, 0, 0,   0, 0,   0, 5,  2};
     // Received by the session alone and saved: nothing shows a Pset.
     dialogs->yesNoAnswers.enqueue(true);
-    module.session().mnuReceiveData_Click();
+    alone.mnuReceiveData_Click();
     ASSERT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
     dialogs->fileNames.enqueue(folder.file(QStringLiteral("plain.Pst")));
-    module.session().mnuSave_Click();
+    alone.mnuSave_Click();
     const QByteArray withoutShowing = folder.read(QStringLiteral("plain.Pst"));
     EXPECT_EQ(field(withoutShowing, 1, PsetField::TqTarget), "6638.25   ");
     EXPECT_EQ(field(withoutShowing, 2, PsetField::TqTarget), "119.4885  ");
@@ -343,7 +346,7 @@ TEST_F(PsetShowing, ReceivedPsetsConvertedBeyondRangeOrToFourDecimalsAreShownAnd
     window->resize(900, 600);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    ASSERT_TRUE(waitFor([&] { return !module.session().statusReadPending(); }));
+    ASSERT_TRUE(waitFor([&] { return !window->session().statusReadPending(); }));
     dialogs->yesNoAnswers.enqueue(true);
     action("mnuReceiveData")->trigger();
     ASSERT_TRUE(settled());

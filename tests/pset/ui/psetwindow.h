@@ -47,7 +47,7 @@ protected:
     app::PsetTable& table() const { return ctx.psetTable; }
     // Waits until the update cycle and a new project's timer are done.
     bool settled() {
-        return waitFor([&] { return !window->cycle().pending() && !module.session().newProjectPending(); });
+        return waitFor([&] { return !window->cycle().pending() && !window->session().newProjectPending(); });
     }
     // New Project from the menu, completed by its timer.
     void newProject() {
