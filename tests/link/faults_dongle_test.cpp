@@ -86,7 +86,8 @@ TEST_F(DongleInput, EachReplyComesTheWayItsHandlerTakesIt) {
 
 TEST_F(DongleInput, ARepeatingGatewayWritesEachCopyApartAndSpacedFramesComeOneAtATime) {
     // Each copy of a repeated frame after its gap: the acknowledgement and the reply first, their copies
-    // later.
+    // later (a controller that acknowledges before it replies).
+    dongle.ackThenReply = true;
     dongle.duplicateReplies = true;
     dongle.repeatGapMs = 300;
     send(toolRead(5));
