@@ -87,8 +87,11 @@ bool RundownLogReader::readEthernet(int pset, base::Progress& progress) {
             // A connection that is gone ends the read: nothing can answer any more.
             if (!link_.ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, blockRequest(pset, b)))
                 return false;
+            // The first wait also ends on the block's acknowledgement: a controller that answers once per
+            // request sends the block only to the next request.
             if (send == 0)
-                link_.pump.waitUntil([&] { return s.ReplyReady; }, EthernetFirstWait);
+                link_.pump.waitUntil([this] { return link_.ethernet.replyOrAnswerSinceSend(); },
+                                     EthernetFirstWait);
         }
         if (!s.ReplyReady)
             return false;

@@ -1,6 +1,6 @@
-// Ethernet against the in-process stand-in: tool-EEPROM reads and writes (wall time and the process CPU
-// time per transaction: an idle wait must not spin), in both of the stand-in's answer modes; the parser
-// on a flood of frame heads; and the stand-in's memory over a million requests.
+// Ethernet against the in-process stand-in: tool-EEPROM writes (wall time and the process CPU time per
+// transaction: an idle wait must not spin; the reads in both answer modes are in bench_link_modes), the
+// parser on a flood of frame heads, and the stand-in's memory over a million requests.
 #include "bench/benchrigs.h"
 #include "bench/benchsupport.h"
 #include "link/ethernet.h"
@@ -17,21 +17,6 @@ namespace {
 using Rig = benchsupport::EthernetRig;
 
 using benchsupport::reportCpu;
-
-// Arg 0: an acknowledgement then the reply (the stand-in's default); 1: one answer per request.
-void BM_ToolEepromReadEthernet(benchmark::State& state) {
-    Rig rig;
-    rig.dongle.answerOnce = state.range(0) != 0;
-    const std::clock_t cpu0 = std::clock();
-    int address = 0;
-    for (auto _ : state) {
-        rig.link.dataTx.ClearReceiveBuffer();
-        if (!rig.link.dataTx.ReadToolEeprom(address++ & 1023))
-            state.SkipWithError("read failed");
-    }
-    reportCpu(state, cpu0);
-    state.SetLabel(state.range(0) != 0 ? "answer once per request" : "acknowledgement then reply");
-}
 
 void BM_ToolEepromWriteEthernet(benchmark::State& state) {
     Rig rig;
@@ -71,7 +56,6 @@ void BM_StandInMemoryOverAMillionRequests(benchmark::State& state) {
         sim::ControllerModel model;
         sim::TcpDongle dongle(model);
         dongle.listen(0);
-        dongle.answerOnce = true;
         QTcpSocket client;
         client.connectToHost(QStringLiteral("127.0.0.1"), dongle.port());
         client.waitForConnected();
@@ -100,12 +84,6 @@ void BM_StandInMemoryOverAMillionRequests(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_ToolEepromReadEthernet)
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Iterations(50);
 BENCHMARK(BM_ToolEepromWriteEthernet)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
 BENCHMARK(BM_ParseFrameHeads1MiB)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_StandInMemoryOverAMillionRequests)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);

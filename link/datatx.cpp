@@ -51,7 +51,7 @@ bool DataTx::ethernetPasses(const EthernetPasses& passes, CanId accept, CanId tr
     return ethernetAttempts(
         accept, transmit, data, passes.bound,
         [&](int) {
-            budget.wait([this] { return s_.ReplyReady; });
+            budget.wait([this] { return link_.ethernet.replyOrAnswerSinceSend(); });
             return true;
         },
         beforeSend);

@@ -258,7 +258,9 @@ private:
 
     // The pass loop of the command transactions on Ethernet: up to `bound` sends of the request while
     // ReplyReady is not set; beforeSend DoEvents precede each send; after each send the transaction waits
-    // for the reply on one budget of `wait` DoEvents shared by all its sends.
+    // for the reply on one budget of `wait` DoEvents shared by all its sends. The wait also ends, without
+    // drawing on the budget, when an answer the transaction awaits came after the send: a controller that
+    // answers once per request sends its reply only to the next send.
     struct EthernetPasses {
         int bound = EthernetAttempts;
         long beforeSend = 0;

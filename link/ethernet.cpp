@@ -89,7 +89,7 @@ bool Ethernet::send(const CanFrameFields& fields, bool request) {
     // The sender's wait follows a frame that carries data only.
     if (fields[8] != 0) {
         answersAtSend_ = answersTaken_;
-        pump_.waitUntil([this] { return s_.ReplyReady || answeredSinceSend(); }, SendWaitCycles * 2);
+        pump_.waitUntil([this] { return replyOrAnswerSinceSend(); }, SendWaitCycles * 2);
     }
     return true;
 }

@@ -107,6 +107,10 @@ public:
     void follow(CanId id, bool quietFirst = false);
     // The handlers took a frame (an acknowledgement or a reply) since the last request was sent.
     bool answeredSinceSend() const { return answersTaken_ != answersAtSend_; }
+    // The reply was taken, or an answer the exchange awaits (its acknowledgement too) came after the last
+    // request: a controller that answers once per request sends nothing more until it is asked again, so a
+    // wait for the reply after a send ends here too.
+    bool replyOrAnswerSinceSend() const { return s_.ReplyReady || answeredSinceSend(); }
     // What the link holds owed for exchanges that have ended.
     OwedAnswers& owed() { return owed_; }
 

@@ -62,9 +62,8 @@ bool DataTx::readToolEepromEthernet(int address) {
     ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest, {ReadCode, hi, lo, 0, 0, 0, 0, 0},
                      EthernetAttempts, [&](int attempt) {
                          if (attempt == 0)
-                             link_.pump.waitUntil(
-                                 [this] { return s_.ReplyReady || link_.ethernet.answeredSinceSend(); },
-                                 ReadFirstWait);
+                             link_.pump.waitUntil([this] { return link_.ethernet.replyOrAnswerSinceSend(); },
+                                                  ReadFirstWait);
                          return true;
                      });
     if (s_.ReplyReady)

@@ -63,8 +63,12 @@ int main(int argc, char* argv[]) {
         QStringLiteral("DIR"));
     QCommandLineOption answerOnceOption(
         QStringLiteral("answer-once"),
-        QStringLiteral("Answer each request once, as a controller that sends no "
+        QStringLiteral("Answer each request once (the default), as a controller that sends no "
                        "acknowledgement before its reply."));
+    QCommandLineOption ackThenReplyOption(
+        QStringLiteral("ack-then-reply"),
+        QStringLiteral("Send an acknowledgement before each reply that the program takes as the second "
+                       "answer to its request."));
     QCommandLineOption replyDelayOption(QStringLiteral("reply-delay"),
                                         QStringLiteral("Hold every answer this many milliseconds."),
                                         QStringLiteral("MS"), QStringLiteral("0"));
@@ -78,12 +82,14 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Report a rundown every S seconds, to the run screen and the rundown monitor "
                        "(0 never)."),
         QStringLiteral("S"), QStringLiteral("0"));
-    QCommandLineOption faultOption(QStringLiteral("fault-every"),
-                                   QStringLiteral("Report a fault every S seconds, to the fault monitor (0 never)."),
-                                   QStringLiteral("S"), QStringLiteral("0"));
+    QCommandLineOption faultOption(
+        QStringLiteral("fault-every"),
+        QStringLiteral("Report a fault every S seconds, to the fault monitor (0 never)."),
+        QStringLiteral("S"), QStringLiteral("0"));
     parser.addOption(portOption);
     parser.addOption(homeOption);
     parser.addOption(answerOnceOption);
+    parser.addOption(ackThenReplyOption);
     parser.addOption(replyDelayOption);
     parser.addOption(typeOption);
     parser.addOption(rundownOption);
@@ -109,7 +115,11 @@ int main(int argc, char* argv[]) {
         return invalid("fault period (seconds)", parser.value(faultOption));
 
     sim::TcpDongle dongle(model);
-    dongle.answerOnce = parser.isSet(answerOnceOption);
+    if (parser.isSet(answerOnceOption) && parser.isSet(ackThenReplyOption)) {
+        std::fprintf(stderr, "palverin-sim: --answer-once and --ack-then-reply exclude each other\n");
+        return 2;
+    }
+    dongle.ackThenReply = parser.isSet(ackThenReplyOption);
     dongle.replyDelay = replyDelay;
     if (!dongle.listen(quint16(port))) {
         std::fprintf(stderr, "palverin-sim: cannot listen on 127.0.0.1:%u\n", port);

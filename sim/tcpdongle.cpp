@@ -185,7 +185,7 @@ void TcpDongle::queueReply(const CanMessage& message, QByteArray& out) {
     // The dongle passes only the identifier it was last asked to accept.
     if (acceptId_ == 0 || message.id != acceptId_)
         return;
-    int copies = !answerOnce && acknowledgedFirst(message) ? 2 : 1;
+    int copies = ackThenReply && acknowledgedFirst(message) ? 2 : 1;
     if (duplicateReplies)
         copies *= 2;
     for (int c = 0; c < copies; ++c) {

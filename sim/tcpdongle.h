@@ -1,7 +1,8 @@
 #pragma once
 // The Ethernet dongle on loopback: accepts one client, reads "%CAN" text frames, hands each CAN message
 // to the controller model and sends back the replies whose identifier the client asked to accept.
-// Each reply is passed the way the program's reply handler takes it: twice (an acknowledgement, then the
+// Each request is answered once, as the controller does. As a knob (ackThenReply) it plays a controller
+// that passes each reply the way the program's reply handler takes it: twice (an acknowledgement, then the
 // reply) where the handler stores on the second matching frame, once where it stores on the first.
 
 #include "sim/controllermodel.h"
@@ -46,7 +47,7 @@ public:
     static constexpr int ButtonStreamPeriodMs = 1;
 
     // --- answer modes and fault injection ---
-    bool answerOnce = false;         // one frame per reply, as a controller that answers once per request
+    bool ackThenReply = false;       // an acknowledgement before each reply the handler takes second
     int replyDelay = 0;              // every answer is held this many milliseconds
     bool duplicateReplies = false;   // every frame sent two times (an acknowledged reply: four)
     bool splitBytes = false;         // replies written one byte at a time

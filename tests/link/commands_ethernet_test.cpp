@@ -19,7 +19,7 @@ class CommandsEthernet : public testsupport::EthernetFixture {
 protected:
     void SetUp() override {
         EthernetFixture::SetUp();
-        dongle.answerOnce = true;
+        ASSERT_FALSE(dongle.ackThenReply) << "the stand-in answers once per request";
     }
 };
 

@@ -66,13 +66,15 @@ TEST_F(DongleInput, InputWithoutATailIsNotKeptBeyondItsBound) {
 }
 
 TEST_F(DongleInput, EachReplyComesTheWayItsHandlerTakesIt) {
-    // An acknowledgement and the reply for the tool EEPROM, one frame for the status.
+    // Asked to acknowledge first: an acknowledgement and the reply for the tool EEPROM, one frame for the
+    // status.
+    dongle.ackThenReply = true;
     send(toolRead(5));
     EXPECT_EQ(framesBack(), 2);
     send(canFrameText(filterFrameFields(ids::StatusRequest)));
     EXPECT_EQ(framesBack(), 3);
     // A controller that answers once per request.
-    dongle.answerOnce = true;
+    dongle.ackThenReply = false;
     send(toolRead(5));
     EXPECT_EQ(framesBack(), 4);
     // Answers held back: nothing yet, then the frame.
@@ -84,7 +86,8 @@ TEST_F(DongleInput, EachReplyComesTheWayItsHandlerTakesIt) {
 
 TEST_F(DongleInput, ARepeatingGatewayWritesEachCopyApartAndSpacedFramesComeOneAtATime) {
     // Each copy of a repeated frame after its gap: the acknowledgement and the reply first, their copies
-    // later.
+    // later (a controller that acknowledges before it replies).
+    dongle.ackThenReply = true;
     dongle.duplicateReplies = true;
     dongle.repeatGapMs = 300;
     send(toolRead(5));

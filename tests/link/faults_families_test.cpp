@@ -18,7 +18,7 @@ namespace {
 struct Mode {
     const char* name;
     int replyDelay = 0;
-    bool answerOnce = false;
+    bool ackThenReply = false;
     bool duplicate = false;
     bool split = false;
     bool garbage = false;
@@ -54,7 +54,7 @@ protected:
         EthernetFixture::SetUp();
         const Mode& m = GetParam();
         dongle.replyDelay = m.replyDelay;
-        dongle.answerOnce = m.answerOnce;
+        dongle.ackThenReply = m.ackThenReply;
         dongle.duplicateReplies = m.duplicate;
         dongle.splitBytes = m.split;
         if (m.garbage)
@@ -245,7 +245,7 @@ TEST_P(LinkFaults, EveryFamilyEndsRightOrFailsWithinTheCap) {
 INSTANTIATE_TEST_SUITE_P(Dongles, LinkFaults,
                          ::testing::Values(Mode{"prompt"}, Mode{"late40", 40}, Mode{"late150", 150},
                                            Mode{"late400", 400}, Mode{"duplicated", 0, false, true},
-                                           Mode{"oncePerRequest", 0, true}, Mode{"late150Once", 150, true},
+                                           Mode{"ackThenReply", 0, true}, Mode{"late150AckThenReply", 150, true},
                                            Mode{"splitBytes", 0, false, false, true},
                                            Mode{"garbage", 0, false, false, false, true},
                                            Mode{"dropped", 0, false, false, false, false, true}),

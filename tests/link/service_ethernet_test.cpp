@@ -15,7 +15,7 @@ class ServiceEthernet : public testsupport::EthernetFixture {
 protected:
     void SetUp() override {
         EthernetFixture::SetUp();
-        dongle.answerOnce = true;
+        ASSERT_FALSE(dongle.ackThenReply) << "the stand-in answers once per request";
     }
     // The controller reports a rundown right after the dongle has been told to pass 10EF1102.
     void armRundown(const sim::ControllerModel::RundownRecord& record) {

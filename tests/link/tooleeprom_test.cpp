@@ -17,6 +17,14 @@ protected:
     static constexpr bool Ethernet = std::is_same_v<F, testsupport::EthernetFixture>;
     static constexpr bool Usb = std::is_same_v<F, testsupport::UsbFixture>;
 
+    void SetUp() override {
+        linktest::OnEachLink<F>::SetUp();
+        // The request counts below are one per read and write: on Ethernet, a controller that acknowledges
+        // before it replies.
+        if constexpr (Ethernet)
+            this->dongle.ackThenReply = true;
+    }
+
     int requests(int code) const { return this->model.countReceived(ids::ToolEepromRequest, code); }
 };
 TYPED_TEST_SUITE(ToolEeprom, linktest::LinkFixtures);
@@ -79,6 +87,7 @@ class ToolEepromEthernet : public testsupport::EthernetFixture {};
 
 TEST_F(ToolEepromEthernet, ReadSendsTheFilterFrameThenTheRequestTwiceToAControllerThatAnswersOnce) {
     model.toolEeprom[5] = 0xA5;
+    dongle.ackThenReply = true;
     link.dataTx.ClearReceiveBuffer();
     ASSERT_TRUE(link.dataTx.ReadToolEeprom(5));
     EXPECT_EQ(s.DataBuffer[0], 0xA5);
@@ -89,7 +98,7 @@ TEST_F(ToolEepromEthernet, ReadSendsTheFilterFrameThenTheRequestTwiceToAControll
     EXPECT_EQ(dongle.frames[0].message, (CanMessage{ids::ToolEepromReply, {}}));
     EXPECT_EQ(dongle.frames[1].message, (CanMessage{ids::ToolEepromRequest, {0x90, 0, 5, 0, 0, 0, 0, 0}}));
     // A controller that answers once per request is asked twice: the first answer only acknowledges.
-    dongle.answerOnce = true;
+    dongle.ackThenReply = false;
     model.received.clear();
     ASSERT_TRUE(link.dataTx.ReadToolEeprom(5));
     EXPECT_EQ(s.DataBuffer[1], 0xA5);
@@ -130,7 +139,6 @@ TEST_F(ToolEepromEthernet, SplitAndCoalescedRepliesStillComplete) {
 }
 
 TEST_F(ToolEepromEthernet, ADroppedConnectionEndsTheReadWithFalse) {
-    dongle.answerOnce = true;
     dongle.closeAfterReplies = 1;
     QElapsedTimer t;
     t.start();

@@ -174,7 +174,6 @@ class NsmClockEthernet : public testsupport::EthernetFixture {};
 
 TEST_F(NsmClockEthernet, AUnitThatAnswersOncePerRequestIsAskedAgain) {
     // The handler takes the first answer as the acknowledgement: one answer per request needs two requests.
-    dongle.answerOnce = true;
     model.nsmUnit.clock = {0x83, 7, 6, 14, 9};
     EXPECT_EQ(service::NsmClockExchange(link).read(),
               (NsmClock{.hour = 3, .minute = 7, .month = 6, .day = 14, .year = 9, .pm = true}));
@@ -183,7 +182,7 @@ TEST_F(NsmClockEthernet, AUnitThatAnswersOncePerRequestIsAskedAgain) {
         service::NsmClockExchange(link).set({.hour = 9, .minute = 1, .month = 1, .day = 2, .year = 3}));
     EXPECT_EQ(model.countReceived(ids::NsmRequest, 0xDE), 2);
     // Answers that come late are still taken within the waits.
-    dongle.answerOnce = false;
+    dongle.ackThenReply = true;
     dongle.replyDelay = 20;
     EXPECT_TRUE(service::NsmClockExchange(link).read().has_value());
     EXPECT_TRUE(dialogs.messages.empty());

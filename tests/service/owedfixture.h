@@ -33,7 +33,7 @@ protected:
         EthernetFixture::SetUp();
         const Dongle& d = GetParam();
         dongle.replyDelay = d.holdMs;
-        dongle.answerOnce = !d.ackThenReply;
+        dongle.ackThenReply = d.ackThenReply;
         dongle.duplicateReplies = d.repeatGapMs >= 0;
         dongle.repeatGapMs = d.repeatGapMs;
         dongle.frameGapMs = d.frameGapMs;

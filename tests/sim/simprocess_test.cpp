@@ -72,6 +72,8 @@ TEST(SimProcess, RefusesWrongOptionsWithAMessageBeforeListening) {
         {{"--rundown-every", "soon"}, "palverin-sim: invalid rundown period (seconds) 'soon'\n"},
         {{"--fault-every", "-1"}, "palverin-sim: invalid fault period (seconds) '-1'\n"},
         {{"--port", "70000"}, "palverin-sim: invalid port '70000'\n"},
+        {{"--ack-then-reply", "--answer-once"},
+         "palverin-sim: --answer-once and --ack-then-reply exclude each other\n"},
     };
     testsupport::TempProgramFolder folder;
     for (const Case& c : cases) {
@@ -88,8 +90,71 @@ TEST(SimProcess, RefusesWrongOptionsWithAMessageBeforeListening) {
     // The help names every knob.
     const Finished help = runToEnd({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--controller-type", "--rundown-every", "--fault-every", "--reply-delay", "--home", "--port"})
+    for (const char* option : {"--controller-type", "--rundown-every", "--fault-every", "--reply-delay", "--home",
+                               "--port", "--answer-once", "--ack-then-reply"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+}
+
+// Starts the stand-in with args and connects to it; the port it listens on is read from its banner.
+class RunningSim {
+public:
+    explicit RunningSim(const QStringList& args) {
+        sim_.start(SimProgram, QStringList{"--port", "0"} + args);
+        if (!sim_.waitForStarted(ProcessWaitMs))
+            return;
+        QString banner;
+        testsupport::waitFor(
+            [&] {
+                banner += QString::fromLocal8Bit(sim_.readAllStandardOutput());
+                return banner.contains('\n') || sim_.state() == QProcess::NotRunning;
+            },
+            ProcessWaitMs);
+        banner_ = banner;
+        const QRegularExpressionMatch port =
+            QRegularExpression(QStringLiteral("127\\.0\\.0\\.1:(\\d+) ")).match(banner);
+        if (!port.hasMatch())
+            return;
+        socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(port.captured(1).toUInt()));
+        testsupport::waitFor([&] { return socket.state() == QAbstractSocket::ConnectedState; }, ProcessWaitMs);
+        QObject::connect(&socket, &QTcpSocket::readyRead, [this] { received += socket.readAll(); });
+    }
+    ~RunningSim() {
+        sim_.kill();
+        sim_.waitForFinished();
+    }
+    bool connected() const { return socket.state() == QAbstractSocket::ConnectedState; }
+    const QString& banner() const { return banner_; }
+    bool awaitText(const QByteArray& text) {
+        return testsupport::waitFor([&] { return received.contains(text); }, ProcessWaitMs);
+    }
+
+    QTcpSocket socket;
+    QByteArray received;
+
+private:
+    QProcess sim_;
+    QString banner_;
+};
+
+TEST(SimProcess, AnswersEachRequestOnceUnlessToldToAcknowledgeFirst) {
+    // Two tool-EEPROM reads, one after the other: once the second answer is in, every copy of the first
+    // one is in too (the stand-in answers in order).
+    const QByteArray second = replyHead(ids::ToolEepromReply, {0x30, 0, 6});
+    auto answersToFirst = [&](RunningSim& sim) {
+        sim.socket.write(frame(ids::ToolEepromReply, {ids::ToolEepromRequest, {0x90, 0, 5, 0, 0, 0, 0, 0}}));
+        sim.socket.write(frame(ids::ToolEepromReply, {ids::ToolEepromRequest, {0x90, 0, 6, 0, 0, 0, 0, 0}}));
+        if (!sim.awaitText(second))
+            return -1;
+        return int(sim.received.count(replyHead(ids::ToolEepromReply, {0x30, 0, 5})));
+    };
+    for (const QStringList& args : {QStringList{}, QStringList{"--answer-once"}}) {
+        RunningSim sim(args);
+        ASSERT_TRUE(sim.connected()) << sim.banner().toStdString();
+        EXPECT_EQ(answersToFirst(sim), 1) << args.join(' ').toStdString();
+    }
+    RunningSim acknowledging({"--ack-then-reply"});
+    ASSERT_TRUE(acknowledging.connected()) << acknowledging.banner().toStdString();
+    EXPECT_EQ(answersToFirst(acknowledging), 2) << "an acknowledgement, then the reply";
 }
 
 TEST(SimProcess, PlaysTheTypeItIsGivenAndReportsOnItsOwn) {

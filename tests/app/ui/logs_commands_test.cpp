@@ -315,7 +315,6 @@ TEST_F(LogCommands, TransducerSingleLocations) {
 TEST_F(LogCommands, TransducerPresenceOverEthernet) {
     connectEthernet();
     // One answer per frame: the first frame's answer only arms the handler, the probe's completes it.
-    dongle.answerOnce = true;
     group<app::TransducerCommands>().mnuTrasnducerViewParameters_Click();
     ASSERT_TRUE(dialogs->messages.empty()) << lastMessage().text.toStdString();
     EXPECT_EQ(reportLines().size(), 18);
