@@ -155,6 +155,7 @@ TEST_F(LogSessions, RundownLogOverUsbAndAWrongEcho) {
 
 TEST_F(LogSessions, RundownLogOverEthernetStoresTheSecondAnswerOfEachBlock) {
     connect(Link::Ethernet);
+    dongle.ackThenReply = true;
     seedRundownLog(2);
     EXPECT_TRUE(rundown.Get_RundownData2(2));
     EXPECT_EQ(s.EepromReadIndex, app::RundownLogBytes);

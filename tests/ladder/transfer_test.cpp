@@ -32,7 +32,7 @@ TYPED_TEST(LadderTransferTest, SendThenReceiveReproducesTheTreeCodesAndPresets) 
     EXPECT_EQ(this->framesReceived(codes::LogicBlock), build.frames());
     EXPECT_EQ(build.frames().size(), 1u + 3 * 4 + 5) << "presets are used: four quarters and the tail";
     EXPECT_EQ(build.frames()[1], (LadderFrame{0x61, 1, 1, 1, 48, 0, 0, 0}));
-    EXPECT_EQ(this->model.logicRestarts, 1);
+    this->expectOneRestartRequest();
     EXPECT_EQ(this->model.received.back().data[0], codes::RestartLogic);
     ASSERT_EQ(this->user.asked.size(), 1u);
     EXPECT_EQ(this->user.asked[0].text, QStringLiteral("ALL CURRENT LOGIC I/O WILL BE ERASED!! CONTINUE?"));

@@ -28,6 +28,17 @@ protected:
 
     clink::DataTx& tx() { return this->link.dataTx; }
 
+    // The logic was restarted by one restart command: on Ethernet the command goes again until its second
+    // answer, which a controller answering once per request gives to the second send; it restarts on each.
+    void expectOneRestartRequest() {
+        const int requests = this->model.countReceived(clink::ids::CommandRequest, clink::codes::RestartLogic);
+        EXPECT_EQ(this->model.logicRestarts, requests);
+        int expected = 1;
+        if constexpr (requires { this->dongle.ackThenReply; })
+            expected = this->dongle.ackThenReply ? 1 : 2;
+        EXPECT_EQ(requests, expected);
+    }
+
     // What a caller does before a transaction awaiting this reply identifier.
     void linkCheck(clink::CanId awaited) {
         switch (this->s.ConnectionType) {

@@ -37,7 +37,7 @@ TYPED_TEST(LogicTransferTest, Version3SendLeavesTheEncodedWordsAndOneRestart) {
     EXPECT_EQ(result.message, SentText);
 
     EXPECT_EQ(this->model.logicWords(117), logictest::imageWords(EncodeLogic(this->module.rungs()), 702));
-    EXPECT_EQ(this->model.logicRestarts, 1);
+    this->expectOneRestartRequest();
     // The example's frames on the wire: rung 1, its action, and timer 2's preset of 600 ticks.
     auto frameOf = [&](int block) {
         for (const clink::CanMessage& m : this->model.received)
@@ -78,7 +78,7 @@ TYPED_TEST(LogicTransferTest, Version2SendStopsAtBlock105) {
     const std::vector<int> blocks = this->blocksReceived(codes::LogicBlock);
     EXPECT_EQ(*std::max_element(blocks.begin(), blocks.end()), 105);
     EXPECT_EQ(this->model.logicBlocks[106], untouched);
-    EXPECT_EQ(this->model.logicRestarts, 1);
+    this->expectOneRestartRequest();
     EXPECT_EQ(this->progress.maximum, 105);
     EXPECT_EQ(this->progress.highest(), 105);
 }

@@ -7,6 +7,7 @@
 
 #include <QFile>
 
+#include <optional>
 #include <type_traits>
 
 using namespace clink;
@@ -20,12 +21,19 @@ protected:
         this->session.Form_Load();
     }
     bool onEthernet() const { return std::is_same_v<F, testsupport::EthernetFixture>; }
-    // The indices of the curve requests the controller received on this identifier, in order.
+    // The indices of the curve requests the controller received on this identifier, in order. Over Ethernet
+    // a request goes again until its second answer; a controller answering once per request gets each
+    // index twice in a row, counted once here.
     std::vector<int> requestedIndices(CanId id) const {
         std::vector<int> indices;
-        for (const CanMessage& m : this->model.received)
-            if (m.id == id && m.data[0] == codes::CurveRequest)
+        std::optional<CanMessage> last;
+        for (const CanMessage& m : this->model.received) {
+            if (m.id != id || m.data[0] != codes::CurveRequest)
+                continue;
+            if (!(onEthernet() && last && *last == m))
                 indices.push_back(m.data[2] + 256 * m.data[3]);
+            last = m;
+        }
         return indices;
     }
     QString collectInto(const QString& name, int curve) {
