@@ -119,6 +119,12 @@ Busy CommandFrame::busy(bool hourglass) {
     return Busy(ctx.busy, hourglass);
 }
 
+void CommandFrame::run(const std::function<void()>& command, bool hourglass) {
+    auto held = busy(hourglass);
+    if (held)
+        command();
+}
+
 Report CommandFrame::newReport() {
     auto* window = new FrmOutput(ctx.dialogs);
     outputWindow_ = window;

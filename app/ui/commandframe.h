@@ -5,9 +5,8 @@
 // state, runs the session and shows what it returns:
 //
 //   void ToolCommands::mnuReadToolParameters_Click() {
-//       auto busy = frame.busy();                                  // refused while another command runs
-//       if (busy)
-//           frame.showReport(session_.mnuReadToolParameters());    // a report window when lines came back
+//       // Refused while another command runs; a report window when lines came back.
+//       frame.run([this] { frame.showReport(session_.mnuReadToolParameters()); });
 //   }
 //
 // and binds it in its bind():
@@ -111,6 +110,8 @@ public:
 
     // Holds the program busy for the command; check it before going on.
     [[nodiscard]] Busy busy(bool hourglass = false);
+    // Runs a command while it holds the program busy; nothing when another command holds it.
+    void run(const std::function<void()>& command, bool hourglass = false);
 
     // A new report window, also kept as the main window's OutputWindow.
     [[nodiscard]] Report newReport();
