@@ -17,7 +17,6 @@
 #include "app/ui/menutree.h"
 #include "base/busyguard.h"
 #include "link/canid.h"
-#include "link/linkcheck.h"
 
 #include <QMdiArea>
 #include <QPointer>
@@ -33,7 +32,6 @@ class Dialogs;
 }
 
 namespace clink {
-class DataTx;
 struct LinkState;
 } // namespace clink
 
@@ -89,7 +87,6 @@ public:
     AppContext& ctx;
 
     clink::LinkState& state();
-    clink::DataTx& dataTx();
     base::Dialogs& dialogs();
     QProgressBar& Bar1() { return bar_; }
     // Bar1 as the sink of a core transfer's progress and as a command session drives it.
@@ -100,13 +97,6 @@ public:
     void onMenu(const QString& name, std::function<void()> handler);
     // Sets the menu items that follow the access level to the state of that level.
     void applyMenuState(int level);
-
-    // The link's checks (clink::LinkCheck) with the failure shown in the program's critical box; false when
-    // the command must not go on.
-    bool linkPreCheck(clink::CanId awaited, const clink::PreCheck& how = {});
-    bool dongleOnlyPreCheck(clink::CanId awaited, const QString& failText);
-    bool linkChecked(const clink::LinkCheckResult& check);
-    clink::LinkCheck linkCheck();
 
     // Holds the program busy for the command; check it before going on.
     [[nodiscard]] Busy busy(bool hourglass = false);
