@@ -1,19 +1,15 @@
 #pragma once
 // Dsp menu: reset to defaults, the revision, one parameter location viewed or written, the parameter
-// block read for the editor, the parameter report; and the Tool menu's RPM and diagnostics commands,
-// which need a DSP of revision 3.01 or later.
+// block read for the editor, the parameter report; and the Tool menu's RPM and diagnostics commands. The
+// handlers hold the busy state and run the command's session; the editor opens on the bytes it read.
 
-#include "app/dsprevision.h"
+#include "app/sessions/dspsession.h"
 #include "app/ui/commandframe.h"
 
 namespace app {
 
 class DspCommands : public CommandGroup {
 public:
-    // Bytes read for the DSP parameter editor (0..121) and for the report (0..127), two per read.
-    static constexpr int EditorLastAddress = 120;
-    static constexpr int ReportLastAddress = 126;
-
     explicit DspCommands(CommandFrame& frame);
     void bind() override;
 
@@ -26,18 +22,8 @@ public:
     void mnuRPM_Click();
     void mnuDiag_Click();
 
-    // The DSP revision the last revision read found.
-    double DspVersion() const { return revision_.DspVersion; }
-
 private:
-    enum class ToolData { Rpm, Diagnostics };
-    void runToolData(ToolData which);
-    // The DSP check of the RPM and diagnostics commands; over Ethernet the frame's data byte 0 is given.
-    bool dspCheck(int ethernetCode);
-    // The pre-check of the DSP parameters' reply as the write commands make it.
-    bool writeLinkCheck();
-
-    DspRevision revision_;
+    DspSession session_;
 };
 
 } // namespace app

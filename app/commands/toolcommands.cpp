@@ -18,20 +18,8 @@ void ToolCommands::bind() {
     frame.onMenu(QStringLiteral("mnuReadToolParameters"), [this] { mnuReadToolParameters_Click(); });
 }
 
-void ToolCommands::run(void (ToolSession::*command)()) {
-    auto busy = frame.busy();
-    if (busy)
-        (session_.*command)();
-}
-
-void ToolCommands::runReport(ReportLines (ToolSession::*command)()) {
-    auto busy = frame.busy();
-    if (busy)
-        frame.showReport((session_.*command)());
-}
-
 void ToolCommands::mnuCalValue_Click() {
-    run(&ToolSession::mnuCalValue);
+    frame.run([this] { session_.mnuCalValue(); });
 }
 
 void ToolCommands::mnuReadToolEepromLocation_Click() {
@@ -45,27 +33,27 @@ void ToolCommands::mnuReadToolEepromLocation_Click() {
 }
 
 void ToolCommands::mnuReadAllToolEeLocations_Click() {
-    runReport(&ToolSession::mnuReadAllToolEeLocations);
+    frame.run([this] { frame.showReport(session_.mnuReadAllToolEeLocations()); });
 }
 
 void ToolCommands::mnuWriteToolEeprom_Click() {
-    run(&ToolSession::mnuWriteToolEeprom);
+    frame.run([this] { session_.mnuWriteToolEeprom(); });
 }
 
 void ToolCommands::mnuWriteToolId_Click() {
-    run(&ToolSession::mnuWriteToolId);
+    frame.run([this] { session_.mnuWriteToolId(); });
 }
 
 void ToolCommands::mnuResetToolCal_Click() {
-    run(&ToolSession::mnuResetToolCal);
+    frame.run([this] { session_.mnuResetToolCal(); });
 }
 
 void ToolCommands::mnuSetFactoryCalibration_Click() {
-    run(&ToolSession::mnuSetFactoryCalibration);
+    frame.run([this] { session_.mnuSetFactoryCalibration(); });
 }
 
 void ToolCommands::mnuReadToolParameters_Click() {
-    runReport(&ToolSession::mnuReadToolParameters);
+    frame.run([this] { frame.showReport(session_.mnuReadToolParameters()); });
 }
 
 } // namespace app

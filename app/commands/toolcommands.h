@@ -24,10 +24,6 @@ public:
     void mnuReadToolParameters_Click();
 
 private:
-    // Runs a command of the session while the program is busy; nothing when another command runs.
-    void run(void (ToolSession::*command)());
-    void runReport(ReportLines (ToolSession::*command)());
-
     ToolSession session_;
 };
 

@@ -52,6 +52,14 @@ public:
     void start(int maximum, bool show);
 };
 
+// A progress bar nobody watches.
+class NoCommandProgress final : public CommandProgress {
+public:
+    void setRange(int, int) override {}
+    void setValue(int) override {}
+    void setVisible(bool) override {}
+};
+
 // The lines of the report window a command opens; none when it opens none (it failed).
 using ReportLines = std::optional<QStringList>;
 

@@ -68,6 +68,16 @@ bool ToolSession::mnuReadToolEepromLocation() {
                                             QStringLiteral("Unable to connect using Ethernet"))});
 }
 
+void ToolSession::readToolEepromLocation(double location) {
+    QString& text = values().results.ValueEntryResult;
+    text = base::vbNum(location);
+    dataTx().ClearReceiveBuffer();
+    if (dataTx().ReadToolEeprom(int(base::vbVal(text))))
+        infoBox(QStringLiteral("Eeprom Location %1 = %2").arg(text).arg(state().DataBuffer[0]));
+    else
+        failBox(QStringLiteral("Read Tool Eeprom Failed"));
+}
+
 ReportLines ToolSession::mnuReadAllToolEeLocations() {
     if (!readLinkCheck())
         return {};

@@ -24,6 +24,8 @@ public:
     // The link check of the one-location reader; true when its window may open (the reads are made from
     // it, one per Enter).
     bool mnuReadToolEepromLocation();
+    // The one-location reader's Enter: the location becomes ValueEntryResult, is read and its value shown.
+    void readToolEepromLocation(double location);
     ReportLines mnuReadAllToolEeLocations();
     void mnuWriteToolEeprom();
     void mnuWriteToolId();

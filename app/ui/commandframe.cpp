@@ -70,9 +70,6 @@ CommandFrame::CommandFrame(AppContext& ctx_, QMdiArea& mdiArea, QProgressBar& ba
 clink::LinkState& CommandFrame::state() {
     return ctx.state;
 }
-clink::DataTx& CommandFrame::dataTx() {
-    return ctx.link.dataTx;
-}
 base::Dialogs& CommandFrame::dialogs() {
     return ctx.dialogs;
 }
@@ -97,26 +94,14 @@ void CommandFrame::applyMenuState(int level) {
     }
 }
 
-clink::LinkCheck CommandFrame::linkCheck() {
-    return clink::LinkCheck(ctx.link);
-}
-
-bool CommandFrame::linkChecked(const clink::LinkCheckResult& check) {
-    if (!check.failText.isEmpty())
-        failBox(check.failText);
-    return check.ok;
-}
-
-bool CommandFrame::linkPreCheck(clink::CanId awaited, const clink::PreCheck& how) {
-    return linkChecked(linkCheck().preCheck(awaited, how));
-}
-
-bool CommandFrame::dongleOnlyPreCheck(clink::CanId awaited, const QString& failText) {
-    return linkChecked(linkCheck().dongleOnly(awaited, failText));
-}
-
 Busy CommandFrame::busy(bool hourglass) {
     return Busy(ctx.busy, hourglass);
+}
+
+void CommandFrame::run(const std::function<void()>& command, bool hourglass) {
+    auto held = busy(hourglass);
+    if (held)
+        command();
 }
 
 Report CommandFrame::newReport() {

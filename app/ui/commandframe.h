@@ -5,9 +5,8 @@
 // state, runs the session and shows what it returns:
 //
 //   void ToolCommands::mnuReadToolParameters_Click() {
-//       auto busy = frame.busy();                                  // refused while another command runs
-//       if (busy)
-//           frame.showReport(session_.mnuReadToolParameters());    // a report window when lines came back
+//       // Refused while another command runs; a report window when lines came back.
+//       frame.run([this] { frame.showReport(session_.mnuReadToolParameters()); });
 //   }
 //
 // and binds it in its bind():
@@ -18,7 +17,6 @@
 #include "app/ui/menutree.h"
 #include "base/busyguard.h"
 #include "link/canid.h"
-#include "link/linkcheck.h"
 
 #include <QMdiArea>
 #include <QPointer>
@@ -34,7 +32,6 @@ class Dialogs;
 }
 
 namespace clink {
-class DataTx;
 struct LinkState;
 } // namespace clink
 
@@ -90,7 +87,6 @@ public:
     AppContext& ctx;
 
     clink::LinkState& state();
-    clink::DataTx& dataTx();
     base::Dialogs& dialogs();
     QProgressBar& Bar1() { return bar_; }
     // Bar1 as the sink of a core transfer's progress and as a command session drives it.
@@ -102,15 +98,10 @@ public:
     // Sets the menu items that follow the access level to the state of that level.
     void applyMenuState(int level);
 
-    // The link's checks (clink::LinkCheck) with the failure shown in the program's critical box; false when
-    // the command must not go on.
-    bool linkPreCheck(clink::CanId awaited, const clink::PreCheck& how = {});
-    bool dongleOnlyPreCheck(clink::CanId awaited, const QString& failText);
-    bool linkChecked(const clink::LinkCheckResult& check);
-    clink::LinkCheck linkCheck();
-
     // Holds the program busy for the command; check it before going on.
     [[nodiscard]] Busy busy(bool hourglass = false);
+    // Runs a command while it holds the program busy; nothing when another command holds it.
+    void run(const std::function<void()>& command, bool hourglass = false);
 
     // A new report window, also kept as the main window's OutputWindow.
     [[nodiscard]] Report newReport();

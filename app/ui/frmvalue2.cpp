@@ -2,7 +2,6 @@
 
 #include "app/ui/appcontext.h"
 #include "app/ui/commandframe.h"
-#include "base/vbrules.h"
 
 #include <QDoubleSpinBox>
 #include <QGridLayout>
@@ -16,7 +15,7 @@ constexpr int LastLocation = 1023;
 constexpr int FirstValue = 1;
 } // namespace
 
-FrmValue2::FrmValue2(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+FrmValue2::FrmValue2(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx), tool_(ctx, noProgress_) {
     setObjectName(wnd::frmValue2);
     setWindowTitle(QStringLiteral(" Brenstal"));
     auto* panel = new QWidget(this);
@@ -50,17 +49,7 @@ void FrmValue2::btnEnter_Click() {
     if (!busy)
         return;
     CWNumEdit1->interpretText();
-    QString& location = ctx_.values.results.ValueEntryResult;
-    location = base::vbNum(CWNumEdit1->value());
-    ctx_.link.dataTx.ClearReceiveBuffer();
-    if (ctx_.link.dataTx.ReadToolEeprom(int(base::vbVal(location)))) {
-        ctx_.dialogs.message(
-            QStringLiteral("Eeprom Location %1 = %2").arg(location).arg(ctx_.state.DataBuffer[0]),
-            base::ProgramTitle, base::MessageIcon::Information);
-    } else {
-        ctx_.dialogs.message(QStringLiteral("Read Tool Eeprom Failed"), base::ProgramTitle,
-                             base::MessageIcon::Critical);
-    }
+    tool_.readToolEepromLocation(CWNumEdit1->value());
 }
 
 void FrmValue2::btnCancel_Click() {

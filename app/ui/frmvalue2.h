@@ -2,6 +2,8 @@
 // frmValue2: reads one tool EEPROM location each time Enter is pressed and shows its value; it stays open
 // for further reads until it is closed. The command that opens it has checked the link.
 
+#include "app/sessions/toolsession.h"
+
 #include <QWidget>
 
 class QDoubleSpinBox;
@@ -20,6 +22,8 @@ public:
 
 private:
     AppContext& ctx_;
+    NoCommandProgress noProgress_;
+    ToolSession tool_;
     QDoubleSpinBox* CWNumEdit1 = nullptr;
 };
 

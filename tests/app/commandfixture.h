@@ -47,6 +47,12 @@ protected:
     base::MessageIcon lastIcon() const {
         return dialogs->messages.empty() ? base::MessageIcon::None : dialogs->messages.back().icon;
     }
+    // Requests the stand-in received with an identifier and code, in order.
+    std::vector<clink::CanMessage> received(clink::CanId id, int code) const;
+    // The stand-in's received frames with this accept identifier whose data are all 0 (Ethernet).
+    int filterFramesReceived(clink::CanId id) const;
+    // Tool EEPROM addresses the stand-in was asked to read, in order (a repeated request counted once).
+    std::vector<int> toolReads() const;
     // Tool EEPROM writes the stand-in received, as (address, value).
     std::vector<std::pair<int, int>> toolWrites() const;
 

@@ -264,3 +264,25 @@ TEST_F(ToolSession, EthernetLinkCheckTexts) {
     EXPECT_TRUE(valueEntry->shown.empty());
     EXPECT_TRUE(model.received.empty());
 }
+
+TEST_P(ToolSessionOn, OneLocationReadShowsItsValueAndKeepsTheLocation) {
+    model.toolEeprom[45] = 128;
+    model.toolEeprom[1023] = 7;
+    // The command that opens the reader checks the link first (on the parallel port: sets the dongle up).
+    ASSERT_TRUE(tool.mnuReadToolEepromLocation());
+    tool.readToolEepromLocation(45);
+    tool.readToolEepromLocation(1023);
+    EXPECT_EQ(messages(), (QStringList{"Eeprom Location 45 = 128", "Eeprom Location 1023 = 7"}));
+    EXPECT_EQ(lastIcon(), MessageIcon::Information);
+    EXPECT_EQ(ctx.values.results.ValueEntryResult, "1023");
+    EXPECT_EQ(toolReads(), (std::vector<int>{45, 1023}));
+}
+
+TEST_P(ToolFailuresOn, OneLocationReadThatFailsShowsTheFailureBox) {
+    model.silentAddresses = {3};
+    ASSERT_TRUE(tool.mnuReadToolEepromLocation());
+    tool.readToolEepromLocation(3);
+    EXPECT_EQ(messages(), QStringList{"Read Tool Eeprom Failed"});
+    EXPECT_EQ(lastIcon(), MessageIcon::Critical);
+    EXPECT_EQ(ctx.values.results.ValueEntryResult, "3");
+}

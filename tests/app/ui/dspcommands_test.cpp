@@ -1,4 +1,6 @@
-// The Dsp menu and the RPM and diagnostics commands on each link against the stand-in.
+// The Dsp menu's wiring in the main window on each link against the stand-in: the revision box, the
+// parameter editor opened on the bytes read, the report window, and nothing while another command holds the
+// program busy. The commands themselves are tested through their session.
 #include "app/commands/dspcommands.h"
 #include "app/reports/dspreport.h"
 #include "app/reporttime.h"
@@ -21,7 +23,6 @@ protected:
                          [this](const QString& name, QWidget*) { opened << name; });
     }
     void SetUp() override { connect(GetParam()); }
-    app::DspCommands& dsp() { return *main.group<app::DspCommands>(); }
     void setWord(int address, int value) {
         model.dspBytes[size_t(address)] = uint8_t(value & 0xFF);
         model.dspBytes[size_t(address + 1)] = uint8_t(value >> 8);
@@ -41,84 +42,12 @@ INSTANTIATE_TEST_SUITE_P(Links, DspCommandsOn,
 INSTANTIATE_TEST_SUITE_P(Links, DspFailuresOn, ::testing::Values(Link::Usb, Link::ParallelPort),
                          apptest::linkName);
 
-// On the parallel port the dongle is still in its configuration mode, as start-up leaves it.
-TEST_P(DspCommandsOn, ResetRestoresTheDefaults) {
-    const auto defaults = model.dspDefaults;
-    setWord(10, 0x1234);
-    trigger("mnuDspResetToDefaults");
-    EXPECT_EQ(messages(), QStringList{"Dsp Reset To Factory Defaults"});
-    EXPECT_EQ(lastIcon(), MessageIcon::Information);
-    EXPECT_EQ(model.dspResets, 1);
-    EXPECT_EQ(model.dspBytes, defaults);
-    EXPECT_EQ(model.received.back(), (CanMessage{ids::DspWriteRequest, {0x0B, 0, 0, 0, 0, 0, 0, 0}}));
-}
-
-TEST_F(DspCommands, ResetThatWasNotSentIsReportedAsFailed) {
-    useEthernet(refusedPort());
-    trigger("mnuDspResetToDefaults");
-    EXPECT_EQ(messages(), QStringList{"Dsp Reset To Factory Defaults Failed"});
-    EXPECT_EQ(lastIcon(), MessageIcon::Critical);
-
-    // A parallel-port dongle that never leaves its configuration mode sends nothing.
-    dialogs->messages.clear();
-    connect(Link::ParallelPort);
-    chip.stuckConfigMode = true;
-    trigger("mnuDspResetToDefaults");
-    EXPECT_EQ(messages(), QStringList{"Dsp Reset To Factory Defaults Failed"});
-    EXPECT_EQ(model.dspResets, 0);
-
-    dialogs->messages.clear();
-    s.ConnectionType = NoConnection;
-    trigger("mnuDspResetToDefaults");
-    EXPECT_TRUE(messages().isEmpty());
-}
-
 TEST_P(DspCommandsOn, RevisionShowsMajorAndTwoDigitMinor) {
     model.dspRevisionMajor = 2;
     model.dspRevisionMinor = 5;
     trigger("mnuDspRev");
     EXPECT_EQ(messages(), QStringList{"Dsp Software Revision : 2.05"});
-    EXPECT_DOUBLE_EQ(dsp().DspVersion(), 2.05);
-}
-
-TEST_P(DspCommandsOn, ViewLocationShowsTheWord) {
-    setWord(10, 0x1234);
-    enterValue(10);
-    trigger("mnuViewDspEepromLocation");
-    EXPECT_EQ(messages(), QStringList{"Eeprom Address: 10 Value: 4660"});
-    EXPECT_EQ(lastIcon(), MessageIcon::Information);
-    ASSERT_EQ(valueEntry->shown.size(), 1u);
-    EXPECT_EQ(valueEntry->shown[0].prompt, QStringLiteral("Eeprom Location To Read"));
-    EXPECT_EQ(valueEntry->shown[0].value.maximum, 1023);
-}
-
-TEST_P(DspCommandsOn, WriteLocationStoresTheWordLowByteFirst) {
-    enterEeprom(20, 65535);
-    enterEeprom(22, 4660);
-    trigger("mnuWriteDspEeprom");
-    trigger("mnuWriteDspEeprom");
-    EXPECT_EQ(messages(), (QStringList{"Write Dsp Eeprom -> Completed (Add: 20 Data: 65535)",
-                                       "Write Dsp Eeprom -> Completed (Add: 22 Data: 4660)"}));
-    EXPECT_EQ(model.dspBytes[20], 0xFF);
-    EXPECT_EQ(model.dspBytes[21], 0xFF);
-    EXPECT_EQ(model.dspBytes[22], 0x34);
-    EXPECT_EQ(model.dspBytes[23], 0x12);
-    ASSERT_EQ(valueEntry->shown.size(), 2u);
-    EXPECT_EQ(valueEntry->shown[0].eepromTitle, QStringLiteral("Write Dsp Eeprom"));
-    EXPECT_EQ(valueEntry->shown[0].eeData.maximum, 65535);
-}
-
-TEST_F(DspCommands, CancelledEntriesSendNothing) {
-    connect(Link::Usb);
-    cancelEntry();
-    trigger("mnuViewDspEepromLocation");
-    cancelEntry();
-    trigger("mnuWriteDspEeprom");
-    enterEeprom(0, 5);
-    trigger("mnuWriteDspEeprom");
-    EXPECT_TRUE(messages().isEmpty());
-    EXPECT_EQ(model.countReceived(ids::DspReadRequest), 0);
-    EXPECT_EQ(model.countReceived(ids::DspWriteRequest), 0);
+    EXPECT_FALSE(ctx.busy.busy());
 }
 
 TEST_P(DspCommandsOn, WriteParametersOpensTheEditorWithTheBytes) {
@@ -166,57 +95,29 @@ TEST_P(DspFailuresOn, ParameterReportStopsAtTheFailedRead) {
     EXPECT_EQ(main.Bar1()->value(), 62);
 }
 
-TEST_P(DspCommandsOn, RpmRunsOnRevision301) {
+TEST_F(DspCommands, NothingGoesOutWhileAnotherCommandHoldsTheProgramBusy) {
+    connect(Link::Usb);
+    const size_t before = model.received.size();
+    {
+        base::BusyGuard other(ctx.busy);
+        for (const char* name :
+             {"mnuDspResetToDefaults", "mnuDspRev", "mnuViewDspEepromLocation", "mnuWriteDspEeprom",
+              "mnuWriteDspParameters", "mnuDspViewParameters", "mnuRPM", "mnuDiag"})
+            trigger(name);
+    }
+    EXPECT_EQ(model.received.size(), before);
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(valueEntry->shown.empty());
+    EXPECT_EQ(reportWindows(), 0);
+
+    // Once it has ended, the same entries run their commands.
+    model.diag.rpm = 2500;
     model.dspRevisionMajor = 3;
     model.dspRevisionMinor = 1;
-    model.diag.rpm = 2500;
     trigger("mnuRPM");
     EXPECT_EQ(messages(),
               (QStringList{"Hold Down Tool Trigger and hit OK While Running", "Tool RPM = 2500"}));
-    EXPECT_DOUBLE_EQ(dsp().DspVersion(), 3.01);
-    EXPECT_GE(model.countReceived(ids::ToolRequest, 0xD1), 1);
-}
-
-TEST_P(DspCommandsOn, DiagnosticsRefuseRevision300) {
-    model.dspRevisionMajor = 3;
-    model.dspRevisionMinor = 0;
-    trigger("mnuDiag");
-    ASSERT_EQ(messages(), QStringList{"DSP Version must be 3.01 or higher.\r\nCurrent DSP Version is 3"});
-    EXPECT_EQ(lastIcon(), MessageIcon::None);
-    EXPECT_EQ(model.countReceived(ids::ToolRequest), 0);
-
-    dialogs->messages.clear();
-    model.dspRevisionMinor = 1;
-    trigger("mnuDiag");
-    EXPECT_EQ(messages().size(), 2);
-    EXPECT_EQ(messages().value(0), QStringLiteral("Make sure you run tool for at least 2 seconds"));
-    EXPECT_TRUE(messages().value(1).startsWith(QStringLiteral("Tool Offset Voltage = 2.5\r\n")));
-}
-
-TEST_P(DspFailuresOn, NoToolMeansNoDspFrame) {
-    model.silentAddresses = {45};
-    trigger("mnuRPM");
-    EXPECT_EQ(messages(), QStringList{"Tool May not be connected"});
-    EXPECT_EQ(model.countReceived(ids::ToolReply), 0);
-    if (GetParam() == Link::Usb) {
-        for (const auto& f : ftdi.frames)
-            EXPECT_NE(f.accept, ids::ToolReply);
-    } else {
-        EXPECT_NE(chip.filterId(), ids::ToolReply);
-    }
-}
-
-TEST_F(DspCommands, AFailedRevisionReadShowsItsBoxThenTheVersion) {
-    connect(Link::Usb);
-    model.noReply.insert(ids::ToolReply);
-    trigger("mnuRPM");
-    EXPECT_EQ(messages(), (QStringList{"DSP value not read",
-                                       "DSP Version must be 3.01 or higher.\r\nCurrent DSP Version is 0"}));
-    // The DSP checks expect the tool data code over USB.
-    ASSERT_FALSE(ftdi.frames.empty());
-    bool dspCheckSeen = false;
-    for (const auto& f : ftdi.frames)
-        dspCheckSeen =
-            dspCheckSeen || (f.accept == ids::ToolReply && f.expected == std::array<int, 2>{0xD1, 0});
-    EXPECT_TRUE(dspCheckSeen);
+    trigger("mnuDspResetToDefaults");
+    EXPECT_EQ(model.dspResets, 1);
+    EXPECT_FALSE(ctx.busy.busy());
 }

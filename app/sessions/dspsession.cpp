@@ -1,0 +1,156 @@
+#include "app/sessions/dspsession.h"
+
+#include "app/appservices.h"
+#include "app/reports/dspreport.h"
+#include "app/reports/toolreports.h"
+#include "app/reporttime.h"
+#include "app/sessions/toolsession.h"
+#include "base/vbrules.h"
+#include "link/replywords.h"
+
+#include <algorithm>
+
+namespace app {
+
+namespace ids = clink::ids;
+
+namespace {
+constexpr int LastDspLocation = 1023;
+constexpr int LargestDspValue = 65535;
+constexpr int DspLocationBytes = 2;
+constexpr int ToolDataCode = 0xD1;
+const QString EthernetText = QStringLiteral("Unable to connect using ethernet");
+} // namespace
+
+DspSession::DspSession(AppServices& services, CommandProgress& progress)
+    : CommandSession(services, progress), revision_(services.link) {}
+
+void DspSession::mnuDspResetToDefaults() {
+    if (!linkCheck().linkChosen())
+        return; // no link: nothing is sent and nothing shown
+    if (SendDspReset(link()))
+        infoBox(QStringLiteral("Dsp Reset To Factory Defaults"));
+    else
+        failBox(QStringLiteral("Dsp Reset To Factory Defaults Failed"));
+}
+
+void DspSession::mnuDspRev() {
+    revision_.mnuDspRev();
+}
+
+bool DspSession::writeLinkCheck() {
+    return linkPreCheck(ids::DspReply,
+                        {.usb = clink::UsbCheck::Reopen,
+                         .ethernet = clink::EthernetCheck::ConnectedOnly,
+                         .texts = linkTexts(QStringLiteral("Unable To Configure Candongle"), EthernetText)});
+}
+
+void DspSession::mnuViewDspEepromLocation() {
+    if (!linkPreCheck(ids::DspReply,
+                      {.usb = clink::UsbCheck::Reopen,
+                       .ethernet = clink::EthernetCheck::FilterFrame,
+                       .texts = linkTexts(QStringLiteral("Unable To Configure Can Dongle"), EthernetText)}))
+        return;
+    values().frmValue().prepareValue(QStringLiteral("Eeprom Location To Read"), 0, LastDspLocation, 0);
+    values().show();
+    const QString& result = values().results.ValueEntryResult;
+    if (result.isEmpty())
+        return;
+    clink::LinkState& s = state();
+    dataTx().ClearReceiveBuffer();
+    s.DataCount = 0;
+    if (!dataTx().ReadDspEeprom(base::CInt(base::vbVal(result)).value_or(0)))
+        return failBox(QStringLiteral("Read DSP Eeprom Failed"));
+    const int value = clink::unsignedWord(s.DataBuffer[1], s.DataBuffer[0]);
+    infoBox(QStringLiteral("Eeprom Address: ") + result + QStringLiteral(" Value: ") +
+            QString::number(value));
+}
+
+void DspSession::mnuWriteDspEeprom() {
+    if (!writeLinkCheck())
+        return;
+    // A location holds one unsigned 16-bit word.
+    values().frmValue().prepareEeprom(QStringLiteral("Write Dsp Eeprom"), LastDspLocation, LargestDspValue);
+    values().show();
+    const ValueEntryResults& r = values().results;
+    const double address = base::vbVal(r.ValueEntryResult);
+    if (r.ValueEntryResult.isEmpty() || address == 0)
+        return;
+    const int value =
+        int(std::clamp(base::roundHalfEven(base::vbVal(r.ValueEntryData)), 0.0, double(LargestDspValue)));
+    if (dataTx().WriteDspEeprom(int(address), value))
+        infoBox(QStringLiteral("Write Dsp Eeprom -> Completed (Add: ") + r.ValueEntryResult +
+                QStringLiteral(" Data: ") + r.ValueEntryData + u')');
+    else
+        failBox(QStringLiteral("Write Dsp Eeprom -> Failed "));
+}
+
+bool DspSession::mnuWriteDspParameters() {
+    if (!writeLinkCheck())
+        return false;
+    progress().start(EditorLastAddress, true);
+    state().DataCount = 0;
+    dataTx().ClearReceiveBuffer();
+    for (int address = 0; address <= EditorLastAddress; address += DspLocationBytes) {
+        if (!dataTx().ReadDspEeprom(address)) {
+            failBox(QStringLiteral("Unable To Receive Dsp Settings"));
+            return false;
+        }
+        progress().setValue(address);
+    }
+    progress().setValue(0);
+    return true;
+}
+
+ReportLines DspSession::mnuDspViewParameters() {
+    if (!linkPreCheck(ids::DspReply, {.usb = clink::UsbCheck::Reopen}))
+        return {};
+    progress().start(ReportLastAddress, true);
+    state().DataCount = 0;
+    for (int address = 0; address <= ReportLastAddress; address += DspLocationBytes) {
+        if (!dataTx().ReadDspEeprom(address)) {
+            failBox(QStringLiteral("Read Dsp Parameters Failed"));
+            return {};
+        }
+        progress().setValue(address);
+    }
+    // Whatever the link: it goes out only while the Ethernet connection is up.
+    link().ethernet.SendFilterFrame(ids::DspReadDone);
+    const QDateTime now = services.now();
+    return makeDspParameterReport(reportTimeText(now), reportDateText(now), state().DataBuffer);
+}
+
+bool DspSession::dspCheck(int ethernetCode) {
+    return linkChecked(linkCheck().toolDataCheck(ethernetCode));
+}
+
+void DspSession::runToolData(ToolData which) {
+    if (!linkPreCheck(ids::ToolEepromReply, ToolSession::toolCheck()))
+        return;
+    if (!dataTx().ReadToolEeprom(CalValueLow))
+        return failBox(QStringLiteral("Tool May not be connected"));
+    if (!dspCheck(which == ToolData::Rpm ? ToolDataCode : 0))
+        return;
+    if (!revision_.GetDspRev() || revision_.DspVersion < DspRevision::DiagnosticsMinimum) {
+        dialogs().message(QStringLiteral("DSP Version must be 3.01 or higher.\r\nCurrent DSP Version is ") +
+                              base::vbNum(revision_.DspVersion),
+                          base::ProgramTitle, base::MessageIcon::None);
+        return;
+    }
+    if (!dspCheck(0))
+        return;
+    if (which == ToolData::Rpm)
+        dataTx().ReadToolRpm();
+    else
+        dataTx().RunToolDiagnostics();
+}
+
+void DspSession::mnuRPM() {
+    runToolData(ToolData::Rpm);
+}
+
+void DspSession::mnuDiag() {
+    runToolData(ToolData::Diagnostics);
+}
+
+} // namespace app

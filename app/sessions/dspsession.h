@@ -1,0 +1,44 @@
+#pragma once
+// The Dsp menu's commands as the controller sees them: reset to defaults, the revision, one parameter
+// location viewed or written, the parameter block read for the editor, the parameter report; and the Tool
+// menu's RPM and diagnostics commands, which need a DSP of revision 3.01 or later. Each command runs from
+// its link check to its last box; the caller holds the busy state.
+
+#include "app/dsprevision.h"
+#include "app/sessions/commandsession.h"
+
+namespace app {
+
+class DspSession : public CommandSession {
+public:
+    // Bytes read for the DSP parameter editor (0..121) and for the report (0..127), two per read.
+    static constexpr int EditorLastAddress = 120;
+    static constexpr int ReportLastAddress = 126;
+
+    DspSession(AppServices& services, CommandProgress& progress);
+
+    void mnuDspResetToDefaults();
+    void mnuDspRev();
+    void mnuViewDspEepromLocation();
+    void mnuWriteDspEeprom();
+    // Reads the editor's bytes into DataBuffer; true when the parameter editor may open on them.
+    bool mnuWriteDspParameters();
+    ReportLines mnuDspViewParameters();
+    void mnuRPM();
+    void mnuDiag();
+
+    // The DSP revision the last revision read found.
+    double DspVersion() const { return revision_.DspVersion; }
+
+private:
+    enum class ToolData { Rpm, Diagnostics };
+    void runToolData(ToolData which);
+    // The DSP check of the RPM and diagnostics commands; over Ethernet the frame's data byte 0 is given.
+    bool dspCheck(int ethernetCode);
+    // The pre-check of the DSP parameters' reply as the write commands make it.
+    bool writeLinkCheck();
+
+    DspRevision revision_;
+};
+
+} // namespace app
