@@ -134,7 +134,8 @@ TEST_F(TransducerSession, SingleLocations) {
 
 TEST_F(TransducerSession, PresenceOverEthernet) {
     connect(Link::Ethernet);
-    // One answer per frame: the first frame's answer only arms the handler, the probe's completes it.
+    // The stand-in answers each frame once: the first frame's answer only arms the handler, the probe's
+    // completes it.
     const app::ReportLines lines = transducer.mnuTrasnducerViewParameters();
     ASSERT_TRUE(messages().isEmpty()) << messages().join(" | ").toStdString();
     ASSERT_TRUE(lines);
