@@ -38,8 +38,6 @@ public:
 class CommandFixture : public testsupport::ServicesFixture {
 protected:
     CommandFixture();
-    // Opens the link to the stand-in as start-up does.
-    void connect(Link link);
     // Chooses Ethernet with no connection to the controller.
     void useUnconnectedEthernet();
     // The texts of the messages shown, in order.
@@ -47,14 +45,8 @@ protected:
     base::MessageIcon lastIcon() const {
         return dialogs->messages.empty() ? base::MessageIcon::None : dialogs->messages.back().icon;
     }
-    // Requests the stand-in received with an identifier and code, in order.
-    std::vector<clink::CanMessage> received(clink::CanId id, int code) const;
-    // The stand-in's received frames with this accept identifier whose data are all 0 (Ethernet).
-    int filterFramesReceived(clink::CanId id) const;
     // Tool EEPROM addresses the stand-in was asked to read, in order (a repeated request counted once).
     std::vector<int> toolReads() const;
-    // Tool EEPROM writes the stand-in received, as (address, value).
-    std::vector<std::pair<int, int>> toolWrites() const;
 
     RecordedProgress progress;
 };

@@ -28,14 +28,6 @@ protected:
                                      }});
     }
     const testsupport::ScriptedDialogs::Message& lastMessage() const { return dialogs->messages.back(); }
-    // Requests the controller received with an identifier and code, in order.
-    std::vector<CanMessage> received(CanId id, int code) const {
-        std::vector<CanMessage> r;
-        for (const CanMessage& m : model.received)
-            if (m.id == id && m.data[0] == code)
-                r.push_back(m);
-        return r;
-    }
     void seedRundownLog(int pset) {
         const DataBufferArray D = rundownLog();
         sim::ControllerModel::RundownLog log{};

@@ -8,6 +8,8 @@
 #include "sim/ftdisim.h"
 #include "sim/spichip.h"
 #include "sim/tcpdongle.h"
+#include "link/commandcodes.h"
+#include "tests/support/linkparam.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/scriptedtextviewer.h"
 #include "tests/support/scriptedvalueentry.h"
@@ -19,6 +21,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace testsupport {
 
@@ -73,6 +77,48 @@ protected:
     // Waits (in the event loop) until cond holds or ms elapse.
     static bool waitFor(const std::function<bool()>& cond, int ms = 3000) {
         return testsupport::waitFor(cond, ms);
+    }
+    // Opens the link to the stand-in as start-up does.
+    void connect(Link link) {
+        switch (link) {
+        case Link::Ethernet:
+            connectEthernet();
+            break;
+        case Link::Usb:
+            useUsb();
+            ASSERT_TRUE(ctx.link.usb.ReopenDevice());
+            break;
+        case Link::ParallelPort:
+            useParallelPort();
+            ASSERT_TRUE(chip.open());
+            s.TransferDelay = 1;
+            ctx.link.spi.InitializePort();
+            break;
+        }
+    }
+    // Requests the stand-in received with an identifier and code, in order.
+    std::vector<clink::CanMessage> received(clink::CanId id, int code) const {
+        std::vector<clink::CanMessage> r;
+        for (const clink::CanMessage& m : model.received)
+            if (m.id == id && m.data[0] == code)
+                r.push_back(m);
+        return r;
+    }
+    // Tool EEPROM writes the stand-in received, as (address, value).
+    std::vector<std::pair<int, int>> toolWrites() const {
+        constexpr int WriteCode = 0x60;
+        std::vector<std::pair<int, int>> writes;
+        const clink::CanMessage* last = nullptr;
+        for (const clink::CanMessage& m : model.received) {
+            if (m.id != clink::ids::ToolEepromRequest || m.data[0] != WriteCode)
+                continue;
+            // Over Ethernet a write is repeated until it is confirmed twice: count each write once.
+            if (last && *last == m)
+                continue;
+            writes.emplace_back(m.data[1] * 256 + m.data[2], m.data[3]);
+            last = &m;
+        }
+        return writes;
     }
     // The Ethernet stand-in's received frames with this accept identifier whose data are all 0.
     int filterFramesReceived(clink::CanId id) const {

@@ -87,14 +87,6 @@ protected:
     }
     int windows() const { return int(main.mdiArea()->subWindowList().size()); }
     const Message& lastMessage() const { return dialogs->messages.back(); }
-    // Requests the unit or controller received with an identifier and code, in order.
-    std::vector<CanMessage> received(CanId id, int code) const {
-        std::vector<CanMessage> r;
-        for (const CanMessage& m : model.received)
-            if (m.id == id && m.data[0] == code)
-                r.push_back(m);
-        return r;
-    }
     void seedRundownLog(int pset) {
         const DataBufferArray D = rundownLog();
         sim::ControllerModel::RundownLog log{};

@@ -15,8 +15,6 @@ using testsupport::linkName;
 class ToolDspFixture : public AppFixture {
 protected:
     ToolDspFixture();
-    // Opens the link to the stand-in as start-up does.
-    void connect(Link link);
     void trigger(const char* name);
     // Lines of the latest report window, when one was shown.
     QStringList report() const;
@@ -25,8 +23,6 @@ protected:
     void enterEeprom(int address, int data);
     void enterValue(int value);
     void cancelEntry();
-    // Tool EEPROM writes the stand-in received, as (address, value).
-    std::vector<std::pair<int, int>> toolWrites() const;
     // The texts of the messages shown, in order.
     QStringList messages() const { return dialogs->messageTexts(); }
     base::MessageIcon lastIcon() const {
