@@ -1,5 +1,7 @@
 #include "tests/app/logimages.h"
 
+#include "app/reports/rundownreport.h"
+
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -62,6 +64,22 @@ std::vector<uint8_t> loggerImage(const clink::DataBufferArray& D, int file, int 
     for (int i = 0; i <= records * recordBytes; ++i)
         mem[size_t(loggerRecordsAddress(file) + i)] = uint8_t(D[LoggerRecordsIndex + i]);
     return mem;
+}
+
+sim::ControllerModel::RundownLog rundownLogBytes() {
+    const clink::DataBufferArray D = rundownLog();
+    sim::ControllerModel::RundownLog log{};
+    for (int i = 0; i < sim::ControllerModel::RundownLogBytes; ++i)
+        log[size_t(i)] = uint8_t(D[i]);
+    return log;
+}
+
+bool holdsRundownLog(const clink::DataBufferArray& D) {
+    const clink::DataBufferArray log = rundownLog();
+    for (int i = 0; i < app::RundownLogBytes; ++i)
+        if (D[i] != log[i])
+            return false;
+    return true;
 }
 
 } // namespace logtest

@@ -4,6 +4,7 @@
 
 #include "app/reports/loggerreports.h"
 #include "link/linkstate.h"
+#include "sim/controllermodel.h"
 
 #include <QStringList>
 
@@ -28,6 +29,9 @@ inline void putRundown(clink::DataBufferArray& D, int first, int r, std::initial
 
 // A rundown log with gaps, every result text, an unknown code and the largest values.
 clink::DataBufferArray rundownLog();
+// The same log as the controller holds it, and whether a receive buffer holds it whole.
+sim::ControllerModel::RundownLog rundownLogBytes();
+bool holdsRundownLog(const clink::DataBufferArray& D);
 
 // The logger route file of the golden report: file 3, four rundowns.
 inline constexpr int RouteFile = 3;

@@ -28,20 +28,8 @@ protected:
                                      }});
     }
     const testsupport::ScriptedDialogs::Message& lastMessage() const { return dialogs->messages.back(); }
-    void seedRundownLog(int pset) {
-        const DataBufferArray D = rundownLog();
-        sim::ControllerModel::RundownLog log{};
-        for (int i = 0; i < sim::ControllerModel::RundownLogBytes; ++i)
-            log[size_t(i)] = uint8_t(D[i]);
-        model.rundownLogs[pset] = log;
-    }
-    bool logReadIntoBuffer() const {
-        const DataBufferArray D = rundownLog();
-        for (int i = 0; i < app::RundownLogBytes; ++i)
-            if (s.DataBuffer[i] != D[i])
-                return false;
-        return true;
-    }
+    void seedRundownLog(int pset) { model.rundownLogs[pset] = rundownLogBytes(); }
+    bool logReadIntoBuffer() const { return holdsRundownLog(s.DataBuffer); }
     QStringList expectedRundownReport(int pset) const {
         const PsetReportRecord& record = s.PsetReportTable[size_t(pset)];
         const QDateTime now = ctx.now();
