@@ -21,6 +21,8 @@ const QString ScreenshotFolder = QStringLiteral(PALVERIN_SCREENSHOT_DIR);
 } // namespace
 
 ShownWindows::ShownWindows() {
+    serviceModule.serialDevices.setDsmPort(dsmLine.portPath());
+    serviceModule.serialDevices.setScannerPort(scannerLine.portPath());
     palverin::installWindows(
         ctx, {.service = serviceModule, .pset = psetModule, .logicio = logicModule, .ladder = ladderModule});
     QObject::connect(&ctx.windows, &app::WindowRegistry::opened, &ctx.windows,

@@ -8,6 +8,7 @@
 #include "logicio/logicmodule.h"
 #include "pset/psetmodule.h"
 #include "service/servicemodule.h"
+#include "tests/support/ptypair.h"
 #include "tests/support/ui/appfixture.h"
 
 #include <QPointer>
@@ -44,6 +45,10 @@ protected:
     logicio::LogicModule logicModule{ctx};
     service::ServiceModule serviceModule{
         ctx, {.logic = logicModule, .ladder = ladderModule}, store(QStringLiteral("service.ini"))};
+    // The DSM terminal's and the barcode reader's serial lines: pseudo-terminals of this test alone, so a
+    // window opening its port neither needs nor takes a serial port of the machine.
+    testsupport::PtyPair dsmLine;
+    testsupport::PtyPair scannerLine;
     std::unique_ptr<app::FrmMain> main;
     // The windows opened, by name, newest last.
     QMultiHash<QString, QPointer<QWidget>> opened;
