@@ -4,8 +4,10 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace service {
@@ -30,6 +32,17 @@ void select(QComboBox* box, const QVariant& value) {
     }
     box->setCurrentIndex(index);
 }
+// The port field as wide as the longest device path it offers or holds, so that none is shown cut.
+void showWholePaths(QComboBox* box) {
+    const QFontMetrics metrics(box->font());
+    int widest = metrics.horizontalAdvance(box->currentText());
+    for (int i = 0; i < box->count(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(box->itemText(i)));
+    // The field's width is counted in average characters; one more leaves room for the cursor.
+    const int average = std::max(1, metrics.horizontalAdvance(QLatin1Char('x')));
+    box->setMinimumContentsLength((widest + average - 1) / average + 1);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+}
 } // namespace
 
 PortPropertiesDialog::PortPropertiesDialog(const PortProperties& current, QWidget* parent) : QDialog(parent) {
@@ -40,6 +53,7 @@ PortPropertiesDialog::PortPropertiesDialog(const PortProperties& current, QWidge
     port_->setEditable(true);
     port_->addItems(SerialDevices::available());
     port_->setCurrentText(current.device);
+    showWholePaths(port_);
 
     baud_ = choices(this, QStringLiteral("cboBaud"));
     for (int rate : BaudRates)

@@ -5,12 +5,14 @@
 #include "tests/windows/windowlayout.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 namespace shown {
 
@@ -91,6 +93,22 @@ QWidget* ShownWindows::shownWindow(const QString& name) {
 
 void ShownWindows::onModal(const QString& name, std::function<void(QWidget*)> check) {
     modalChecks_.insert(name, std::move(check));
+}
+
+void ShownWindows::onNextModal(const QString& name, QStringList& seen, std::function<void(QWidget*)> check) {
+    QTimer::singleShot(0, main.get(), [this, name, &seen, check = std::move(check)] {
+        settle();
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w) {
+            ADD_FAILURE() << name.toStdString() << " is not shown";
+            return;
+        }
+        seen << name + QLatin1Char(':') + caption(*w);
+        if (check)
+            check(w);
+        expectLaidOut(*w, name);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
 }
 
 QSize ShownWindows::workArea(QWidget& window) const {

@@ -31,6 +31,10 @@ protected:
     QWidget* shownWindow(const QString& name);
     // Runs check on each modal window of that name while it is shown; the window closes afterwards.
     void onModal(const QString& name, std::function<void(QWidget*)> check);
+    // For a dialog that a window runs itself (not through the registry): once the event loop turns, the
+    // modal window shown then is checked (caption "name:<caption>" added to seen), laid out and closed by
+    // Esc as the user closes it.
+    void onNextModal(const QString& name, QStringList& seen, std::function<void(QWidget*)> check = {});
 
     // The room a window has: the MDI area of the main window at its default size, or the main window's
     // size for a window of its own.

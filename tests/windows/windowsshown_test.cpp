@@ -8,10 +8,13 @@
 #include "app/ui/frmvalue.h"
 #include "app/ui/textviewer.h"
 #include "logicio/ladderconverter.h"
+#include "logicio/logicimage.h"
+#include "logicio/logicversion.h"
 #include "logicio/ui/frmlogicio.h"
 #include "monitor/runscreenlog.h"
 #include "service/collectselection.h"
 #include "service/ui/frmcollectsettings.h"
+#include "tests/logicio/transferfixture.h"
 #include "tests/monitor/statsfixture.h"
 #include "tests/windows/shownfixture.h"
 
@@ -22,6 +25,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -170,6 +174,46 @@ TEST_F(ShownWindows, LogicEditorChooser) {
     expectLaidOut(*w, app::wnd::frmMaybe);
 }
 
+// A controller above type 5 names no editor: the chooser opens, its "Logic 2006" opens the batch editor, and
+// a receive shows the batch actions by their names.
+TEST_F(ShownWindows, ControllerAboveType5ThroughTheChooserToTheBatchEditor) {
+    logicio::LogicRungs program;
+    program.ClearRungs();
+    program[1].In1 = logicio::codeWord(1, 0);
+    program[1].Out1 = logicio::codeWord(105, 0);
+    program[1].Out2 = logicio::codeWord(106, 0);
+    program[1].Out3 = logicio::codeWord(107, 0);
+    program[1].Out4 = logicio::codeWord(108, 0);
+    const logicio::LogicVersion& batch = logicio::logicVersion(logicio::LogicVariant::Version3);
+    model.storeLogicWords(logictest::imageWords(logicio::EncodeLogic(program), batch.encodedWords));
+    model.verMajor = 6;
+    trigger("mnuLogicIo");
+    QWidget* chooser = shownWindow(app::wnd::frmMaybe);
+    ASSERT_TRUE(chooser);
+    auto* choice = child<QPushButton>(chooser, "cmdChoice_2");
+    ASSERT_EQ(choice->text(), "Logic 2006");
+    choice->click();
+    auto* w = qobject_cast<logicio::frmLogicIo*>(shownWindow(app::wnd::frmLogicIoB));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(caption(*w), batch.caption);
+    EXPECT_EQ(w->editor().CurrentRung(), 0);
+    dialogs->yesNoAnswers.enqueue(true);
+    child<QAction>(w, "mnuRx")->trigger();
+    settle();
+    const QTreeWidgetItem* rung1 = child<QTreeWidget>(w, "SmartOptionList")->topLevelItem(0);
+    ASSERT_TRUE(rung1);
+    ASSERT_EQ(rung1->childCount(), 2);
+    const QString outputs = rung1->child(1)->text(0);
+    qsizetype at = 0;
+    for (const char* action : {"Run To Threshold", "Run To Final", "Next Batch", "Reset/Prev Batch"}) {
+        at = outputs.indexOf(QLatin1String(action), at);
+        EXPECT_GE(at, 0) << action << " in " << outputs.toStdString();
+    }
+    expectLaidOut(*w, QStringLiteral("frmLogicIoB_type6"));
+    EXPECT_EQ(dialogs->questions.size(), 1);
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
 // A report opens at the top left of the MDI area with its caption, wide enough for its lines.
 TEST_F(ShownWindows, ReportWindowOpensTopLeft) {
     trigger("mnuReadSystemStatus");
@@ -272,19 +316,6 @@ TEST_F(ShownWindows, CollectionWindowAfterTheRundowns) {
 // is looked at while it runs, then closed as the user closes it (Esc).
 TEST_F(ShownWindows, ValueEntryDialogAndTextViewer) {
     QStringList seen;
-    const auto lookAtModal = [&](const QString& name) {
-        QTimer::singleShot(0, main.get(), [&, name] {
-            settle();
-            QWidget* w = QApplication::activeModalWidget();
-            if (!w) {
-                ADD_FAILURE() << name.toStdString() << " is not shown";
-                return;
-            }
-            seen << name + QLatin1Char(':') + caption(*w);
-            expectLaidOut(*w, name);
-            QTest::keyClick(w, Qt::Key_Escape);
-        });
-    };
     app::QtValueEntryPrompt prompt;
     const std::pair<const char*, std::function<void(app::ValueEntryForm&)>> panels[] = {
         {"frmValue", [](app::ValueEntryForm& f) { f.LblCaption(QStringLiteral("Counter 1 = ")); }},
@@ -298,14 +329,43 @@ TEST_F(ShownWindows, ValueEntryDialogAndTextViewer) {
     for (const auto& [name, prepare] : panels) {
         app::ValueEntryForm form;
         prepare(form);
-        lookAtModal(QString::fromLatin1(name));
+        onNextModal(QString::fromLatin1(name), seen);
         EXPECT_EQ(prompt.ask(form), app::ValueButton::Cancel) << name;
     }
     app::QtTextViewer viewer(*dialogs);
-    lookAtModal(QStringLiteral("TextViewer"));
+    onNextModal(QStringLiteral("TextViewer"), seen);
     viewer.show(QStringLiteral("Default.txt"), QStringLiteral("Company : Brenstal\nType    : Logic I/O\n"));
     EXPECT_EQ(seen, (QStringList{"frmValue: Brenstal", "frmValue_logger: Brenstal",
                                  "frmValue_eeprom: Brenstal", "TextViewer:Default.txt"}));
+}
+
+// The main window at its default size, and the port dialog the DSM terminal runs itself: it opens on the
+// terminal's port and line, and Esc keeps them.
+TEST_F(ShownWindows, MainWindowAndTheTerminalsPortDialog) {
+    EXPECT_EQ(main->size(), QSize(1024, 720));
+    expectLaidOut(*main, QStringLiteral("FrmMain"));
+
+    const QString port = folder.file(QStringLiteral("dsm-line"));
+    serviceModule.serialDevices.setDsmPort(port);
+    trigger("mnuTerminal");
+    QWidget* term = shownWindow(app::wnd::DsmTerm);
+    ASSERT_TRUE(term);
+    QStringList seen;
+    onNextModal(QStringLiteral("PortProperties"), seen, [&](QWidget* w) {
+        auto* device = child<QComboBox>(w, "cboPort");
+        EXPECT_EQ(device->currentText(), port);
+        // The whole path in view.
+        const QLineEdit* field = device->lineEdit();
+        ASSERT_TRUE(field);
+        EXPECT_LE(field->fontMetrics().horizontalAdvance(port), field->contentsRect().width())
+            << field->width();
+        EXPECT_EQ(child<QComboBox>(w, "cboBaud")->currentText(), "38400");
+        EXPECT_EQ(child<QComboBox>(w, "cboParity")->currentText(), "None");
+        EXPECT_FALSE(child<QComboBox>(w, "cboFlow")->isEnabled());
+    });
+    child<QAction>(term, "mnuConnectionProperties")->trigger();
+    EXPECT_EQ(seen, QStringList{"PortProperties:Properties"});
+    EXPECT_EQ(serviceModule.serialDevices.dsmPort(), port);
 }
 
 // A report loaded from a folder with a long name: the statistics window widens for the file name rather
