@@ -1,5 +1,6 @@
 #include "tests/windows/shownfixture.h"
 
+#include "app/ui/windowregistry.h"
 #include "app/ui/workarea.h"
 #include "palverin/installwindows.h"
 #include "tests/windows/windowlayout.h"
@@ -35,6 +36,7 @@ ShownWindows::ShownWindows() {
     ctx.windows.setModalRunner([this](QWidget* window) {
         window->show();
         settle();
+        EXPECT_FALSE(qobject_cast<app::PlaceholderWindow*>(window)) << lastOpened_.toStdString();
         const auto check = modalChecks_.value(lastOpened_);
         if (check)
             check(window);
@@ -88,6 +90,8 @@ QWidget* ShownWindows::shownWindow(const QString& name) {
     }
     settle();
     EXPECT_TRUE(window->isVisible()) << name.toStdString();
+    // The real window, not the stand-in for a kind no feature installed.
+    EXPECT_FALSE(qobject_cast<app::PlaceholderWindow*>(window)) << name.toStdString();
     return window;
 }
 
