@@ -25,12 +25,12 @@ constexpr const char* LbIn = "1";
 constexpr const char* Nm = "5";
 
 // The seventeen ten-character fields of a record in file order (NumPsets .. Ergo).
-using RecordTexts = std::array<const char*, 17>;
+using RecordTexts = std::array<QByteArray, 17>;
 
 QByteArray recordImage(const RecordTexts& fields) {
     QByteArray r;
-    for (const char* f : fields)
-        r += QByteArray(f).leftJustified(app::PsetRecord::FieldWidth, ' ', true);
+    for (const QByteArray& f : fields)
+        r += f.leftJustified(app::PsetRecord::FieldWidth, ' ', true);
     return r + QByteArray("None").leftJustified(app::PsetRecord::CurveFileWidth, ' ', true);
 }
 
@@ -53,6 +53,30 @@ void patch(QByteArray& image, int n, PsetField f, const char* text) {
     image.replace((n - 1) * app::PsetRecord::Bytes + int(f) * app::PsetRecord::FieldWidth,
                   app::PsetRecord::FieldWidth, QByteArray(text).leftJustified(app::PsetRecord::FieldWidth));
 }
+
+double number(const QByteArray& image, int n, PsetField f) {
+    return base::vbVal(QString::fromLatin1(field(image, n, f)));
+}
+
+// The angle fields a strategy leaves unused (showing zeroes them): all three for strategies 1 and 31,
+// the target for 2 and 30.
+int unusedAngles(int strategy) {
+    switch (strategy) {
+    case app::TorqueControl:
+    case app::RevTorqueControl:
+        return 3;
+    case app::TorqueControlAngleMonitor:
+    case app::RevTorqueControlAngleMonitor:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+// The value editors' objectNames in editor order.
+constexpr std::array<const char*, pset::ValueEditorCount> EditorNames = {
+    "neTqTarget",    "neTqHi",    "neTqLo",    "neDown", "neThresh",   "neCycleComplete",
+    "neAngleTarget", "neAngleHi", "neAngleLo", "neFree", "neDownShift"};
 
 // Byte-by-byte comparison, field by field, so that a failure names the record and the field.
 void expectSameFile(const QByteArray& actual, const QByteArray& expected) {
@@ -264,6 +288,97 @@ TEST_F(PsetShowing, FourDecimalsFlagsOfTwoAndDerivedPercentsSaveAsLoadedAndGoOut
         EXPECT_EQ(windowPackets[i].data, expectedPackets[i].data) << "packet " << i;
 }
 
+TEST_F(PsetShowing,
+       EveryUnitsCodeAndProjectSizeSavesAsLoadedButForTheDerivationsAndGoesOutAsTheSessionSends) {
+    // Strategies in turn, one of them outside the menu; flags of 2 among them.
+    const QByteArray strategies[] = {"1", "2", "3", "4", "28", "29", "30", "31", "5"};
+    const QByteArray flags[] = {"2", "0", "1"};
+    const auto text = [](double v) { return base::vbNum(v).toLatin1(); };
+    int derivedPercents = 0;
+    int zeroedAngles = 0;
+    for (int units = 1; units <= 5; ++units) {
+        SCOPED_TRACE(units);
+        ctx.palverin.settings.PsetDefaults.DefaultUnits = QString::number(units);
+        ASSERT_TRUE(ctx.palverin.SaveIniFile());
+        // Eight records in the units codes 0..6 (0 and 6 name no units: not converted), all converted by
+        // the load; a project of 8 Psets, of "0" (read as 1) or of 3. Odd records have limits symmetric in
+        // binary (the percent may be derived), even ones four-decimal values. Angles and speeds are not
+        // converted and keep their own number texts.
+        const QByteArray counts[] = {"8", "0", "3", "3", "3"};
+        const QByteArray count = counts[units - 1];
+        QByteArray image;
+        for (int k = 1; k <= FileRecords; ++k) {
+            const bool symmetric = k % 2 == 1;
+            const double t = k + (symmetric ? 0.5 : 0.5498);
+            image +=
+                recordImage({count, QByteArray::number((k + units) % 7), strategies[(k + units) % 9], text(t),
+                             text(symmetric ? t + 0.25 : t + 0.1234), text(symmetric ? t - 0.25 : t - 0.2),
+                             "8.333", text(t * 0.8), text(t * 0.6), "30.1250", "+45.5", "15.0625",
+                             text(t * 0.4567), "0300.25", "1.2005E3", flags[k % 3], flags[(k + 1) % 3]});
+        }
+        const QString file = write(QStringLiteral("u%1.Pst").arg(units), image);
+        dialogs->fileNames.enqueue(file);
+        const QByteArray withoutShowing =
+            loadAndSaveWithoutShowing(file, QStringLiteral("plain%1.Pst").arg(units));
+        const int psets = table().count();
+        ASSERT_EQ(psets, std::max(1, count.toInt()));
+        model.received.clear();
+        alone.mnuSendData_Click();
+        ASSERT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
+        const std::vector<clink::CanMessage> sessionPackets = sentPackets();
+        ASSERT_EQ(sessionPackets.size(), std::size_t(codes::PsetPackets * psets));
+
+        openShownAndLoad(file);
+        showEveryPset();
+        const QByteArray shown = saveFromWindow(QStringLiteral("shown%1.Pst").arg(units));
+        ASSERT_EQ(shown.size(), withoutShowing.size());
+        std::vector<clink::CanMessage> expectedPackets = sessionPackets;
+        for (int n = 1; n <= FileRecords; ++n) {
+            const int unused =
+                n <= psets ? unusedAngles(app::wholeNumber(field(withoutShowing, n, PsetField::Strategy)))
+                           : 0;
+            const double t = number(withoutShowing, n, PsetField::TqTarget);
+            const double hi = number(withoutShowing, n, PsetField::TqHi);
+            const double lo = number(withoutShowing, n, PsetField::TqLo);
+            const bool derived = n <= psets && t - lo > 0 && hi - t == t - lo;
+            for (int f = 0; f < app::PsetRecord::Fields; ++f) {
+                const PsetField pf = PsetField(f);
+                const int angle = f - int(PsetField::AngleTarget);
+                if (derived && pf == PsetField::TqPercent) {
+                    // The window in percent of the target, at the precision of ten characters.
+                    EXPECT_NEAR(number(shown, n, pf), (t - lo) / t * 100, 1e-7) << "record " << n;
+                    ++derivedPercents;
+                } else if (angle >= 0 && angle < unused) {
+                    EXPECT_EQ(number(shown, n, pf), 0) << "record " << n << " field " << f;
+                    ++zeroedAngles;
+                } else {
+                    EXPECT_EQ(field(shown, n, pf), field(withoutShowing, n, pf))
+                        << "record " << n << " field " << f;
+                }
+            }
+            // Packet 0x73 carries the angles (target, hi, lo: bytes 2..7); what showing zeroed goes as 0.
+            if (n <= psets) {
+                clink::CanMessage& anglePacket =
+                    expectedPackets[std::size_t(codes::PsetPackets * (n - 1) + 2)];
+                ASSERT_EQ(anglePacket.data[0], codes::PsetPacket1 + 2);
+                for (int a = 0; a < unused; ++a)
+                    anglePacket.data[std::size_t(2 + 2 * a)] = anglePacket.data[std::size_t(3 + 2 * a)] = 0;
+            }
+        }
+        model.received.clear();
+        child<QPushButton>("cmdSend")->click();
+        EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
+        const std::vector<clink::CanMessage> windowPackets = sentPackets();
+        ASSERT_EQ(windowPackets.size(), expectedPackets.size());
+        for (std::size_t i = 0; i < windowPackets.size(); ++i)
+            EXPECT_EQ(windowPackets[i].data, expectedPackets[i].data) << "packet " << i;
+        delete window.data();
+    }
+    // Both derivations were met.
+    EXPECT_GT(derivedPercents, 0);
+    EXPECT_GT(zeroedAngles, 0);
+}
+
 TEST_F(PsetShowing, WhatTheUserChangesIsWrittenAsTheUserSeesItAndNothingElse) {
     const QString file = write(QStringLiteral("dec.Pst"), DecimalFile);
     openShownAndLoad(file);
@@ -317,6 +432,63 @@ TEST_F(PsetShowing, WhatTheUserChangesIsWrittenAsTheUserSeesItAndNothingElse) {
     expected.setText(PsetField::AngleTarget, QStringLiteral("0"));
     EXPECT_EQ(table()[1], expected);
     EXPECT_EQ(edit("neAngleTarget")->value(), 0);
+    EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
+}
+
+TEST_F(PsetShowing, SetToDefaultsAndATypedPercentWriteTheFullValuesTheEditorsThenShow) {
+    app::PsetDefaultValues& d = ctx.palverin.settings.PsetDefaults;
+    d.DefaultTorquePercent = QStringLiteral("7");
+    d.DefaultDownshiftPercent = QStringLiteral("85");
+    d.DefaultThresholdPercent = QStringLiteral("62.5");
+    d.DefaultCycleCompletePercent = QStringLiteral("33");
+    d.DefaultRpmDownshift = QStringLiteral("250.5");
+    d.DefaultFreeSpeed = QStringLiteral("1500");
+    d.DefaultSoftStart = QStringLiteral("1");
+    d.DefaultErgo = QStringLiteral("0");
+    ASSERT_TRUE(ctx.palverin.SaveIniFile());
+    openShownAndLoad(write(QStringLiteral("dec.Pst"), DecimalFile));
+    // Every value editor shows its field's number, and its text is the field's text.
+    const auto expectEditorsShowTheRecord = [&](const char* step) {
+        for (int e = 0; e < pset::ValueEditorCount; ++e) {
+            const PsetField f = pset::editorField(pset::ValueEditor(e));
+            const char* name = EditorNames[std::size_t(e)];
+            EXPECT_EQ(edit(name)->value(), table()[1].number(f)) << step << ' ' << name;
+            EXPECT_EQ(edit(name)->cleanText(), text(1, f)) << step << ' ' << name;
+        }
+    };
+
+    // Set To Defaults around the target 13.5498, unrounded: limits +/- 7 %, downshift 85 %, threshold
+    // 62.5 %, cycle complete 33 %; strategy 1, whose showing zeroes the angles.
+    child<QPushButton>("BtnSetDefaults")->click();
+    ASSERT_TRUE(settled());
+    for (const auto& [f, v] : std::initializer_list<std::pair<PsetField, const char*>>{
+             {PsetField::TqTarget, "13.5498"},
+             {PsetField::TqHi, "14.498286"},
+             {PsetField::TqLo, "12.601314"},
+             {PsetField::TqDownshift, "11.51733"},
+             {PsetField::TqThreshold, "8.468625"},
+             {PsetField::CycleComplete, "4.471434"},
+             {PsetField::Strategy, "1"},
+             {PsetField::AngleTarget, "0"},
+             {PsetField::AngleHi, "0"},
+             {PsetField::AngleLo, "0"},
+             {PsetField::RpmDownshift, "250.5"},
+             {PsetField::RpmFreeSpeed, "1500"},
+             {PsetField::SoftStart, "1"},
+             {PsetField::Ergo, "0"},
+         })
+        EXPECT_EQ(text(1, f), v) << int(f);
+    expectEditorsShowTheRecord("defaults");
+    EXPECT_TRUE(child<QCheckBox>("chkSoftStart")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>("chkErgo")->isChecked());
+
+    // A typed percent: the limits around the target in ten characters, which their editors show.
+    type(edit("NeTqPer"), QStringLiteral("12.345"));
+    EXPECT_EQ(text(1, PsetField::TqPercent), "12.345");
+    EXPECT_EQ(text(1, PsetField::TqHi), "15.2225228");
+    EXPECT_EQ(text(1, PsetField::TqLo), "11.8770771"); // 11.87707719, cut
+    ASSERT_TRUE(settled());
+    expectEditorsShowTheRecord("percent");
     EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
 }
 
