@@ -151,7 +151,17 @@ TEST_P(PsetTransfer, APsetBreakingARuleOrOutOfRangeIsRefusedBeforeAnythingIsEras
     setTexts(3, {{PsetField::TqTarget, "7000"}, {PsetField::TqHi, "7000"}});
     session.mnuSendData_Click();
     EXPECT_EQ(messages().last(), "Parameter Set 3:  Tq Target Out Of Range (0 To 6553.5)  ");
-    setTexts(3, {{PsetField::TqTarget, "25"}, {PsetField::TqHi, "26"}, {PsetField::Strategy, "256"}});
+    // Just beyond the top (65535.5 rounds to 65536), a negative angle, a negative flag.
+    setTexts(3, {{PsetField::TqTarget, "25"}, {PsetField::TqHi, "6553.55"}});
+    session.mnuSendData_Click();
+    EXPECT_EQ(messages().last(), "Parameter Set 3:  Tq Hi Limit Out Of Range (0 To 6553.5)  ");
+    setTexts(3, {{PsetField::TqHi, "26"}, {PsetField::AngleLo, "-5"}});
+    session.mnuSendData_Click();
+    EXPECT_EQ(messages().last(), "Parameter Set 3:  Angle Lo Limit Out Of Range (0 To 6553.5)  ");
+    setTexts(3, {{PsetField::AngleLo, "1"}, {PsetField::SoftStart, "-1"}});
+    session.mnuSendData_Click();
+    EXPECT_EQ(messages().last(), "Parameter Set 3:  Soft Start Out Of Range (0 To 255)  ");
+    setTexts(3, {{PsetField::SoftStart, "1"}, {PsetField::Strategy, "256"}});
     session.mnuSendData_Click();
     EXPECT_EQ(messages().last(), "Parameter Set 3:  Strategy Out Of Range (0 To 255)  ");
     table.setCount(0);
