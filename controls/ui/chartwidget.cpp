@@ -524,6 +524,13 @@ void ChartWidget::dragCursorTo(QPointF viewportPoint) {
     emit cursorMoved(dragged_, c->position.x(), c->position.y());
 }
 
+void ChartWidget::followMouse(QPointF viewportPoint) {
+    if (!cursorFollows_ && viewportPoint.toPoint() == pressPoint_)
+        return;
+    cursorFollows_ = true;
+    dragCursorTo(viewportPoint);
+}
+
 void ChartWidget::zoomTo(const QRectF& chartRect) {
     const QPointF topLeft = chartRect.topLeft();
     const QPointF bottomRight = chartRect.bottomRight();
@@ -560,6 +567,7 @@ void ChartWidget::mousePressEvent(QMouseEvent* event) {
     switch (mode_) {
     case PointerMode::Cursor:
         dragged_ = cursorHit(at);
+        cursorFollows_ = false;
         break;
     case PointerMode::Zoom:
         rubberBand_->setGeometry(QRect(pressPoint_, QSize()));
@@ -577,7 +585,7 @@ void ChartWidget::mousePressEvent(QMouseEvent* event) {
 
 void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
     if (dragged_ != 0) {
-        dragCursorTo(event->position());
+        followMouse(event->position());
     } else if (rubberBand_->isVisible()) {
         rubberBand_->setGeometry(QRect(pressPoint_, event->position().toPoint()).normalized());
     } else if (panning_) {
@@ -594,7 +602,7 @@ void ChartWidget::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     if (dragged_ != 0) {
-        dragCursorTo(event->position());
+        followMouse(event->position());
         dragged_ = 0;
     } else if (rubberBand_->isVisible()) {
         rubberBand_->hide();

@@ -14,7 +14,8 @@
 //            axis 2 or 3. A visible, enabled cursor can be dragged with the mouse in the Cursor pointer
 //            mode; a snapping cursor jumps to the data point nearest to the mouse (of one plot, or of every
 //            plot on the cursor's Y axis). A drag emits cursorMoved(index, x, y) on every move, with the
-//            position in axis values; setting a position from code emits nothing.
+//            position in axis values; a click that does not move the mouse leaves the cursor where it is
+//            and emits nothing, nor does setting a position from code.
 //   pointer  Zoom: drag a rectangle, every axis takes its part; Pan: drag the plot area; Cursor: drag
 //            cursors; None: the mouse does nothing.
 //
@@ -171,6 +172,8 @@ private:
     // The data point a snapping cursor takes, in values of its axes; nothing without data.
     std::optional<QPointF> nearestPoint(const Cursor& c, QPointF chartPos) const;
     void dragCursorTo(QPointF viewportPoint);
+    // The grabbed cursor follows the mouse once it has left the pixel pressed.
+    void followMouse(QPointF viewportPoint);
     void zoomTo(const QRectF& chartRect);
     void panBy(QPointF chartDelta);
 
@@ -179,7 +182,8 @@ private:
     QValueAxis* axes_[3] = {};
     Range full_[3];
     PointerMode mode_ = PointerMode::Cursor;
-    int dragged_ = 0; // the cursor being dragged, 0 for none
+    int dragged_ = 0;            // the cursor being dragged, 0 for none
+    bool cursorFollows_ = false; // the grabbed cursor follows the mouse (it has left the pixel pressed)
     bool panning_ = false;
     QPoint pressPoint_;
     QPointF lastChartPoint_;

@@ -72,6 +72,11 @@ TEST_F(ChartTest, DraggingAHorizontalCursorReportsTheNewValue) {
     QSignalSpy moved(&chart, &ChartWidget::cursorMoved);
     ASSERT_EQ(moved.count(), 0); // placing from code is silent
 
+    // A click on the line that does not move the mouse grabs and moves nothing.
+    QTest::mouseClick(chart.viewport(), Qt::LeftButton, Qt::NoModifier, at(50, 10.4));
+    EXPECT_EQ(moved.count(), 0);
+    EXPECT_DOUBLE_EQ(chart.cursorPosition(lo).y(), 10);
+
     drag(at(50, 10), at(50, 25));
     ASSERT_GE(moved.count(), 2);
     const QList<QVariant> last = moved.last();

@@ -418,6 +418,12 @@ TEST_F(PsetShowing, WhatTheUserChangesIsWrittenAsTheUserSeesItAndNothingElse) {
     expected.setText(PsetField::TqDownshift, stepped);
     EXPECT_EQ(table()[1], expected);
 
+    // A click on the target's cursor that does not move the mouse is no drag: the target stays.
+    QTest::mouseClick(graph()->viewport(), Qt::LeftButton, {}, graph()->mapToViewport({50, 13.6}).toPoint());
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(edit("neTqTarget")->text(), "13.5498");
+    EXPECT_EQ(table()[1], expected);
+
     // A dragged cursor: the threshold takes the position as the user may enter it.
     emit graph()->cursorMoved(5, 10, 9.87654321);
     ASSERT_TRUE(settled());
