@@ -92,6 +92,10 @@ QWidget* ShownWindows::shownWindow(const QString& name) {
     EXPECT_TRUE(window->isVisible()) << name.toStdString();
     // The real window, not the stand-in for a kind no feature installed.
     EXPECT_FALSE(qobject_cast<app::PlaceholderWindow*>(window)) << name.toStdString();
+    // A window placed at the top left of the MDI area stays there once it has fitted its contents.
+    if (app::WindowRegistry::policy(name).topLeft) {
+        EXPECT_EQ(app::frameOf(*window).pos(), QPoint(0, 0)) << name.toStdString();
+    }
     return window;
 }
 
