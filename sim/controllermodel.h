@@ -88,7 +88,9 @@ public:
     static constexpr int FirstControllerType = 3;
     static constexpr int LastControllerType = 5;
     // Plays a controller of this type: the version answer (type and that type's minor number) and the
-    // program store the type uses. A type outside 3..5 changes nothing and gives false.
+    // program store the type uses; a type-3 controller holds its factory ladder program (three rungs: an
+    // accepted rundown lights the green light, a rejected one the red light, input 1 drives output 1) and
+    // restores it on the logic reset. A type outside 3..5 changes nothing and gives false.
     bool playControllerType(int type);
     // Psets by number, each in its received layout (four packets of seven bytes). Pset numbers without a
     // slot read as zeros.
@@ -288,6 +290,7 @@ private:
     std::vector<CanMessage> logicRequest(const CanMessage& m);
     int echoedLogicBlock(int block);
     std::vector<CanMessage> ladderRequest(const CanMessage& m);
+    void holdFactoryLadder();
     std::vector<CanMessage> curveRequest(const CanMessage& m, CanId replyId) const;
     void seedCommandDefaults();
     // Pset selection (0x21..0x28) and rundown clearing (0x81) on the command identifier (model_psets.cpp).

@@ -53,6 +53,8 @@ bool ControllerModel::playControllerType(int type) {
     // The ladder or logic store follows the major number (playsLadder).
     verMajor = type;
     verMinor = MinorVersions[size_t(type - FirstControllerType)];
+    if (playsLadder())
+        holdFactoryLadder();
     return true;
 }
 

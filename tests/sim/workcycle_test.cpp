@@ -1,12 +1,19 @@
 // The stand-in's knobs for a person trying the program: the controller type it plays, the rundowns and
 // faults it reports on its own, and how long the tool streams its button sensors.
+#include "ladder/elementcatalogue.h"
+#include "ladder/ladderimage.h"
 #include "link/commandcodes.h"
 #include "sim/controllermodel.h"
+
+#include <QStringList>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
 using namespace sim;
 namespace ids = clink::ids;
+namespace codes = clink::codes;
 
 namespace {
 
@@ -59,6 +66,63 @@ TEST(ControllerType, EachTypeAnswersItsVersionAndKeepsItsProgramInItsOwnStore) {
         EXPECT_FALSE(m.playControllerType(type));
         EXPECT_EQ(m.verMajor, 4);
         EXPECT_EQ(m.verMinor, 2);
+    }
+}
+
+TEST(ControllerType, ALadderControllerHoldsItsFactoryProgramAndRestoresItOnTheLogicReset) {
+    ControllerModel m;
+    ASSERT_TRUE(m.playControllerType(3));
+    // What the ladder editor's receive asks for: every answer block, six slots each.
+    auto received = [&m] {
+        ladder::LadderImage image{};
+        for (int k = 0; k < ladder::LadderImageSlots / 6; ++k) {
+            const std::vector<CanMessage> answer = ask(m, ids::CommandRequest, {codes::LogicBlockRequest, k});
+            EXPECT_EQ(answer.size(), 1u) << k;
+            if (answer.size() != 1u)
+                return image;
+            EXPECT_EQ(answer[0].data[1], k);
+            for (size_t i = 0; i < 6; ++i)
+                image[size_t(6 * k) + i] = answer[0].data[2 + i];
+        }
+        return image;
+    };
+    // The rungs as the editor shows them: each rung's input and output texts, up to the first empty slot.
+    auto rungs = [](const ladder::LadderImage& image) {
+        QStringList shown;
+        const ladder::LadderPresets presets;
+        for (int r = 1; r <= image[0]; ++r) {
+            QStringList inputs;
+            QStringList outputs;
+            for (int s = 0; s < ladder::ListSlots && image[size_t(ladder::inputSlot(r) + s)] > 0; ++s)
+                inputs << ladder::GetInputText(image[size_t(ladder::inputSlot(r) + s)], presets);
+            for (int s = 0; s < ladder::ListSlots && image[size_t(ladder::outputSlot(r) + s)] > 0; ++s)
+                outputs << ladder::GetOutputText(image[size_t(ladder::outputSlot(r) + s)]);
+            shown << inputs.join(" AND ") + " -> " + outputs.join(", ");
+        }
+        return shown;
+    };
+    const QStringList factory{"Cycle Accept -> Green Light On", "Cycle Reject -> Red Light On",
+                              "Input 1 On -> Output 1 On"};
+    const ladder::LadderImage first = received();
+    EXPECT_EQ(rungs(first), factory);
+    // Nothing beyond the three rungs: no presets, no stray slots.
+    EXPECT_EQ(std::count_if(first.begin(), first.end(), [](int slot) { return slot != 0; }), 7);
+
+    // A program the editor sends replaces it: the header clears the image.
+    EXPECT_EQ(ask(m, ids::CommandRequest, {codes::LogicBlock, 0, 0, 1}).size(), 1u);
+    EXPECT_EQ(ask(m, ids::CommandRequest, {codes::LogicBlock, 1, 1, 2, 0, 0, 0, 0}).size(), 1u);
+    EXPECT_EQ(ask(m, ids::CommandRequest, {codes::LogicBlock, 1, 3, 4, 0, 0, 0, 0}).size(), 1u);
+    EXPECT_EQ(rungs(received()), QStringList{"Input 2 On -> Blue Light On"});
+    // The logic reset brings the factory program back.
+    EXPECT_EQ(ask(m, ids::CommandRequest, {codes::ResetLogicDefaults}).size(), 1u);
+    EXPECT_EQ(received(), first);
+
+    // The other types keep no ladder program.
+    for (int type : {4, 5}) {
+        ControllerModel other;
+        ASSERT_TRUE(other.playControllerType(type));
+        EXPECT_EQ(other.ladderSlots, ControllerModel::LadderImage{}) << type;
+        EXPECT_EQ(other.ladderDefaults, ControllerModel::LadderImage{}) << type;
     }
 }
 
