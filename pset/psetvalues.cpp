@@ -3,6 +3,7 @@
 #include "base/torque.h"
 #include "base/vbrules.h"
 
+#include <cmath>
 #include <functional>
 
 namespace pset {
@@ -114,8 +115,12 @@ void takeOverNextPset(PsetRecord& r, const PsetRecord& next) {
 void convertToDefaultUnits(PsetRecord& r, const PsetDefaultValues& d) {
     const int from = r.whole(PsetField::Units);
     const int to = defaultUnits(d);
-    for (PsetField f : TorqueFields)
-        r.setNumber(f, base::ConvertTorque(r.number(f), from, to));
+    for (PsetField f : TorqueFields) {
+        // A value too large for the new units keeps its text: far beyond what the controller takes, the
+        // send refuses it, where a text of no number would read 0.
+        if (const double converted = base::ConvertTorque(r.number(f), from, to); std::isfinite(converted))
+            r.setNumber(f, converted);
+    }
     r.setText(PsetField::Units, d.DefaultUnits);
 }
 

@@ -32,7 +32,8 @@ void applyAddedPsetValues(app::PsetRecord& record, const app::PsetDefaultValues&
 void takeOverNextPset(app::PsetRecord& record, const app::PsetRecord& next);
 
 // The six torque fields (target, high, low, threshold, downshift, cycle complete) converted from the
-// record's units into the default units, which the record then holds.
+// record's units into the default units, which the record then holds. A value the new units cannot hold
+// as a number (9E+307 kg-m in Nm) keeps its text.
 void convertToDefaultUnits(app::PsetRecord& record, const app::PsetDefaultValues& defaults);
 
 // The default units code, rounded.

@@ -123,6 +123,9 @@ TEST_F(PsetFiles, LoadConvertsTorqueIntoTheDefaultUnitsAndClampsTheCount) {
     put(image, 1, 170, "None");
     put(image, 2, 10, "5");
     put(image, 2, 30, "12.5");
+    put(image, 3, 10, "4"); // kg-m: a low limit no number in Nm can hold
+    put(image, 3, 30, "2");
+    put(image, 3, 50, "9E+307");
     ASSERT_TRUE(folder.write(QStringLiteral("lbin.Pst"), image));
     load(path("lbin.Pst"));
     ASSERT_EQ(messages(), QStringList{"Parameters Loaded"});
@@ -141,6 +144,9 @@ TEST_F(PsetFiles, LoadConvertsTorqueIntoTheDefaultUnitsAndClampsTheCount) {
     EXPECT_EQ(p.text(PsetField::RpmFreeSpeed), "85        ");
     // Already in Nm: unchanged.
     EXPECT_EQ(table[2].text(PsetField::TqTarget), "12.5      ");
+    EXPECT_NEAR(table[3].number(PsetField::TqTarget), 19.6, 0.1);
+    EXPECT_EQ(table[3].text(PsetField::TqLo), "9E+307    ");
+    EXPECT_EQ(table[3].text(PsetField::Units), "5         ");
     EXPECT_EQ(table.count(), 8);
     EXPECT_EQ(session.selector(), (pset::PsetSelector{1, 8, 1}));
 
