@@ -179,6 +179,17 @@ protected:
         return sent;
     }
 
+    // Send from the window: no box, and the packets on the wire are expected's, one by one.
+    void expectWindowSends(const std::vector<clink::CanMessage>& expected) {
+        model.received.clear();
+        child<QPushButton>("cmdSend")->click();
+        EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
+        const std::vector<clink::CanMessage> windowPackets = sentPackets();
+        ASSERT_EQ(windowPackets.size(), expected.size());
+        for (std::size_t i = 0; i < windowPackets.size(); ++i)
+            EXPECT_EQ(windowPackets[i].data, expected[i].data) << "packet " << i;
+    }
+
     // The editor's session with no window: what it loads, receives and saves is shown nowhere.
     pset::PsetEditorSession alone{module};
 };
@@ -279,13 +290,7 @@ TEST_F(PsetShowing, FourDecimalsFlagsOfTwoAndDerivedPercentsSaveAsLoadedAndGoOut
     ASSERT_EQ(expectedPackets[6].data[0], codes::PsetPacket1 + 2);
     ASSERT_EQ(expectedPackets[6].data[2], 100);
     expectedPackets[6].data[2] = 0;
-    model.received.clear();
-    child<QPushButton>("cmdSend")->click();
-    EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
-    const std::vector<clink::CanMessage> windowPackets = sentPackets();
-    ASSERT_EQ(windowPackets.size(), expectedPackets.size());
-    for (std::size_t i = 0; i < windowPackets.size(); ++i)
-        EXPECT_EQ(windowPackets[i].data, expectedPackets[i].data) << "packet " << i;
+    expectWindowSends(expectedPackets);
 }
 
 TEST_F(PsetShowing,
@@ -365,13 +370,7 @@ TEST_F(PsetShowing,
                     anglePacket.data[std::size_t(2 + 2 * a)] = anglePacket.data[std::size_t(3 + 2 * a)] = 0;
             }
         }
-        model.received.clear();
-        child<QPushButton>("cmdSend")->click();
-        EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join('|').toStdString();
-        const std::vector<clink::CanMessage> windowPackets = sentPackets();
-        ASSERT_EQ(windowPackets.size(), expectedPackets.size());
-        for (std::size_t i = 0; i < windowPackets.size(); ++i)
-            EXPECT_EQ(windowPackets[i].data, expectedPackets[i].data) << "packet " << i;
+        expectWindowSends(expectedPackets);
         delete window.data();
     }
     // Both derivations were met.
