@@ -89,10 +89,17 @@ std::optional<RundownLogRows> RundownLogFile::read(QString* error) {
 }
 
 RundownLogRows::RundownLogRows(QByteArray bytes) : bytes_(std::move(bytes)) {
+    for (Span span = rowFrom(0); span.start < bytes_.size(); span = rowFrom(span.end + 1)) {
+        if (count_ % RowsPerMark == 0)
+            marks_.push_back(span.start);
+        ++count_;
+    }
+}
+
+RundownLogRows::Span RundownLogRows::rowFrom(qsizetype at) const {
     // A row begins at its first byte that is not a line end; rows of blanks only are left out.
     const char* data = bytes_.constData();
     const qsizetype size = bytes_.size();
-    qsizetype at = 0;
     while (at < size) {
         const qsizetype start = at;
         bool blank = true;
@@ -101,19 +108,35 @@ RundownLogRows::RundownLogRows(QByteArray bytes) : bytes_(std::move(bytes)) {
             ++at;
         }
         if (!blank)
-            starts_.push_back(start);
+            return {start, at};
         ++at;
     }
+    return {size, size};
+}
+
+RundownLogRows::Span RundownLogRows::row(qsizetype index) const {
+    // From the row found last when it lies between the mark and the row, else from the mark.
+    const qsizetype mark = index / RowsPerMark;
+    qsizetype at = mark * RowsPerMark;
+    Span span = last_;
+    if (lastIndex_ >= at && lastIndex_ <= index)
+        at = lastIndex_;
+    else
+        span = rowFrom(marks_[std::size_t(mark)]);
+    while (at < index) {
+        span = rowFrom(span.end + 1);
+        ++at;
+    }
+    lastIndex_ = index;
+    last_ = span;
+    return span;
 }
 
 QStringList RundownLogRows::fields(qsizetype index) const {
     if (index < 0 || index >= size())
         return {};
-    const qsizetype start = starts_[std::size_t(index)];
-    qsizetype end = start;
-    while (end < bytes_.size() && !isLineEnd(bytes_.at(end)))
-        ++end;
-    return RundownLogFile::fieldsOf(base::fromCp1252(bytes_.mid(start, end - start)));
+    const Span span = row(index);
+    return RundownLogFile::fieldsOf(base::fromCp1252(bytes_.mid(span.start, span.end - span.start)));
 }
 
 } // namespace monitor

@@ -13,22 +13,39 @@
 namespace monitor {
 
 // The rows of a rundown log as View Rundowns reads them: the file's bytes, read in one pass and kept once,
-// and where each row that is not blank begins. A row's fields are taken from its bytes when asked for, so
-// a log of any length costs about its own size, not a string per field.
+// and where every RowsPerMark-th row that is not blank begins. A row's fields are taken from its bytes when
+// asked for, found from the mark before it, so a log of any length costs about its own size, whether its
+// rows are long or a byte each.
 class RundownLogRows {
 public:
+    // Rows between two marks: few enough that finding a row from its mark stays cheap.
+    static constexpr qsizetype RowsPerMark = 64;
+
     RundownLogRows() = default;
     explicit RundownLogRows(QByteArray bytes);
 
-    qsizetype size() const { return qsizetype(starts_.size()); }
-    bool isEmpty() const { return starts_.empty(); }
+    qsizetype size() const { return count_; }
+    bool isEmpty() const { return count_ == 0; }
     // The fields of row index (0 the heading row), RundownLogFile::Fields of them; none for a row past the
     // end.
     QStringList fields(qsizetype index) const;
 
 private:
+    // The first row that is not blank from byte at on: where it begins, and where its line ends (both the
+    // size of the log when there is none).
+    struct Span {
+        qsizetype start;
+        qsizetype end;
+    };
+    Span rowFrom(qsizetype at) const;
+    Span row(qsizetype index) const;
+
     QByteArray bytes_;
-    std::vector<qsizetype> starts_;
+    qsizetype count_ = 0;
+    std::vector<qsizetype> marks_;
+    // The row found last: a grid asks for rows in turn, and the next one is found from it.
+    mutable qsizetype lastIndex_ = -1;
+    mutable Span last_{0, 0};
 };
 
 class RundownLogFile {

@@ -197,6 +197,42 @@ TEST(RundownLog, AppendsLeaveEveryEarlierByteAndClearRewritesTheHeadingOnly) {
               RundownLogFile::row(RundownLogFile::Header).toLatin1() + "\r\n");
 }
 
+TEST(RundownLog, RowsAreFoundInAnyOrderAcrossBlankLinesAndOneByteRows) {
+    // Rows of one character and rows of full length, with blank lines of every kind between them, some
+    // right before and after the rows where a new mark begins.
+    constexpr qsizetype Rows = 5 * RundownLogRows::RowsPerMark + 7;
+    QByteArray bytes;
+    for (qsizetype i = 0; i < Rows; ++i) {
+        if (i % 3 == 0)
+            bytes += QByteArray::number(i % 10) + "\n";
+        else
+            bytes += "\"" + QByteArray::number(i) + "\",\"x\",\"" + QByteArray(int(i % 50), 'y') + "\"\r\n";
+        if (i % RundownLogRows::RowsPerMark == RundownLogRows::RowsPerMark - 1 || i % 7 == 0)
+            bytes += "\r\n \t\r\r\n\xa0\n";
+    }
+    const auto expected = [](qsizetype i) {
+        return i % 3 == 0 ? QString::number(i % 10) : QString::number(i);
+    };
+    const RundownLogRows rows(bytes);
+    ASSERT_EQ(rows.size(), Rows);
+    // Backwards, then every 37th row around the log, then forwards: each row is the one asked for.
+    for (qsizetype i = Rows - 1; i >= 0; --i)
+        ASSERT_EQ(rows.fields(i).first(), expected(i)) << i;
+    for (qsizetype k = 0, i = 0; k < Rows; ++k, i = (i + 37) % Rows)
+        ASSERT_EQ(rows.fields(i).first(), expected(i)) << i;
+    for (qsizetype i = 0; i < Rows; ++i)
+        ASSERT_EQ(rows.fields(i).first(), expected(i)) << i;
+    EXPECT_EQ(rows.fields(65)[2], QString(15, u'y'));
+    EXPECT_EQ(rows.fields(Rows), QStringList{});
+    EXPECT_EQ(rows.fields(-1), QStringList{});
+    // A log of blank lines only, and one whose last row has no line end.
+    EXPECT_TRUE(RundownLogRows("\r\n\n  \r").isEmpty());
+    const RundownLogRows cut("\n\"a\"\r\n\"b\",\"c");
+    ASSERT_EQ(cut.size(), 2);
+    EXPECT_EQ(cut.fields(1).mid(0, 3), (QStringList{"b", "c", ""}));
+    EXPECT_EQ(cut.fields(0).first(), "a");
+}
+
 TEST(RundownLog, TheGridModelTakesCellsFromTheLogAsAsked) {
     RundownLogModel model;
     // No log rows: no names, one empty row.
