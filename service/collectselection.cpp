@@ -55,8 +55,8 @@ bool loadCollectSelection(CollectSelection& selection, QString* error) {
     QFile file(path);
     if (!file.exists())
         return base::writeFileAtomically(path, {}, error);
-    // The record only: whatever follows it is not read.
-    if (!base::openRegularFile(file, QIODevice::ReadOnly, error))
+    // The record only, unbuffered so that no more than its bytes are taken: whatever follows is not read.
+    if (!base::openRegularFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered, error))
         return false;
     const QByteArray record = file.read(CollectSelection::Bytes);
     if (file.error() != QFileDevice::NoError) {
