@@ -53,6 +53,30 @@ protected:
         }
         return w;
     }
+    // Tool > Calibrate > Tool on link with the main window shown, and the controls the user reaches for
+    // while the manual calibration runs.
+    struct CalibrationWindow {
+        QPointer<FormCalibration> window;
+        QMenuBar* bar = nullptr;
+        QAction* start = nullptr;
+        QAction* exit = nullptr;
+        QListWidget* list = nullptr;
+    };
+    CalibrationWindow showCalibration(Link link) {
+        connect(link);
+        main.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&main));
+        trigger("mnuCalibrateTool");
+        CalibrationWindow c;
+        c.window = opened<FormCalibration>();
+        if (c.window.isNull())
+            return c;
+        c.bar = c.window->findChild<QMenuBar*>();
+        c.start = child<QAction>(c.window, "mnuManualCalibration");
+        c.exit = child<QAction>(c.window, "mnuExit");
+        c.list = child<QListWidget>(c.window, "List1");
+        return c;
+    }
     // Types a number into a field as the user does and commits it with Enter.
     static void typeInto(controls::NumEdit* field, const char* text) {
         field->setFocus();
@@ -347,17 +371,9 @@ TEST_F(CalibWindows, ExitWhileTheManualCalibrationWaitsForTheRundownEndsTheWaitA
     // Over Ethernet each look for the final torque waits seconds for the controller's report; this one
     // never comes. The window stays usable meanwhile (the rest of the program is busy), and its Exit ends
     // the look at once and the run at its next check, quietly.
-    connect(Link::Ethernet);
-    main.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-    trigger("mnuCalibrateTool");
-    QPointer<FormCalibration> w = opened<FormCalibration>();
+    const auto [w, bar, start, exitMenu, list] = showCalibration(Link::Ethernet);
     ASSERT_FALSE(w.isNull());
-    auto* bar = w->findChild<QMenuBar*>();
     ASSERT_NE(bar, nullptr);
-    QAction* start = child<QAction>(w, "mnuManualCalibration");
-    QAction* exitMenu = child<QAction>(w, "mnuExit");
-    auto* list = child<QListWidget>(w, "List1");
 
     bool clicked = false;
     bool windowUsable = false;
@@ -409,17 +425,9 @@ protected:
 };
 
 TEST_P(CalibWindowsOnLink, ExitWhileTheManualCalibrationLooksForTheRundownEndsTheLookAndTheRun) {
-    connect(GetParam());
-    main.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-    trigger("mnuCalibrateTool");
-    QPointer<FormCalibration> w = opened<FormCalibration>();
+    const auto [w, bar, start, exitMenu, list] = showCalibration(GetParam());
     ASSERT_FALSE(w.isNull());
-    auto* bar = w->findChild<QMenuBar*>();
     ASSERT_NE(bar, nullptr);
-    QAction* start = child<QAction>(w, "mnuManualCalibration");
-    QAction* exitMenu = child<QAction>(w, "mnuExit");
-    auto* list = child<QListWidget>(w, "List1");
 
     bool clicked = false;
     bool windowUsable = false;
