@@ -19,8 +19,8 @@
 # layers before its own. A core library missing from the table is refused, so a new one has to take its place.
 #
 # The check also writes ${CMAKE_BINARY_DIR}/palverin-layers.cmake: each core library's layer, folder and
-# sources, the folders of the view libraries and the widget modules' header folders, for the test that
-# scans the core sources' includes (tests/cmake/scanincludes.cmake).
+# sources, the folders of the view libraries, the programs' sources and the widget modules' header folders,
+# for the tests that scan the files on disk (tests/cmake/scanincludes.cmake, tests/cmake/scanlinkcalls.cmake).
 
 set(PALVERIN_WIDGET_MODULES Qt6::Widgets Qt6::Charts Qt6::PrintSupport)
 
@@ -207,6 +207,30 @@ function(_palverin_relative_sources target out)
   set(${out} "${result}" PARENT_SCOPE)
 endfunction()
 
+# The sources of the programs (executables) built in this project and its folders below, relative to the
+# source root: a program's own files sit beside the core libraries it links (the stand-in's main file in sim/)
+# without being part of one.
+function(_palverin_program_sources out)
+  set(result "")
+  set(pending "${CMAKE_SOURCE_DIR}")
+  while(pending)
+    list(POP_FRONT pending dir)
+    get_property(subdirs DIRECTORY "${dir}" PROPERTY SUBDIRECTORIES)
+    list(APPEND pending ${subdirs})
+    get_property(targets DIRECTORY "${dir}" PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+      get_target_property(type ${target} TYPE)
+      if(type STREQUAL "EXECUTABLE")
+        _palverin_relative_sources(${target} sources)
+        # Its source files only: a header may be included by a library as well.
+        list(FILTER sources INCLUDE REGEX "\\.(c|cc|cpp|cxx)$")
+        list(APPEND result ${sources})
+      endif()
+    endforeach()
+  endwhile()
+  set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+
 # Writes what the include scan needs to know about the libraries (see the top of this file).
 function(_palverin_write_layer_manifest)
   get_property(cores GLOBAL PROPERTY PALVERIN_CORE_LIBRARIES)
@@ -233,6 +257,8 @@ function(_palverin_write_layer_manifest)
   endforeach()
   list(REMOVE_DUPLICATES view_folders)
   string(APPEND text "set(PALVERIN_VIEW_FOLDERS \"${view_folders}\")\n")
+  _palverin_program_sources(programs)
+  string(APPEND text "set(PALVERIN_PROGRAM_SOURCES \"${programs}\")\n")
   set(header_dirs "")
   foreach(module IN LISTS PALVERIN_WIDGET_MODULES)
     if(TARGET ${module})

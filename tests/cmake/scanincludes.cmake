@@ -1,16 +1,22 @@
-# Scans the includes of every core library's sources and refuses
+# Scans every header and source on disk in the core libraries' folders (the folders of their listed sources
+# and every folder below them, whether a target lists the file or not) and refuses
 #   - a widget include, in any spelling: a header of a widget module (<QWidget>, <qwidget.h>, <QtWidgets>,
 #     <QtCharts/QChartView>, ...) or a header from a view library's folder ("pset/ui/frmpset.h");
 #   - an upward include: a header of a core library of the same layer or a higher one ("link" including a
-#     "pset" header), whether spelled from the source root or relative to the including file.
+#     "pset" header), whether spelled from the source root or relative to the including file;
+#   - a widget type named in core code, included or only declared ("class QWidget;", "QWidget* w_;").
+# A file belongs to the core library that lists it, else to the lowest one owning its folder. The view
+# folders and the programs' own sources (an executable's main file) are not core code.
 # The libraries, their layers, folders and sources come from the manifest the configure step writes.
 #   cmake -DMANIFEST=<build>/palverin-layers.cmake -P scanincludes.cmake
-# Prints one line per refused include ("<file>:<line>: <include>: <reason>") and fails when there is any.
+# Prints one line per refused line ("<file>:<line>: <include or type>: <reason>") and fails when there is any.
 cmake_minimum_required(VERSION 3.25)
+include("${CMAKE_CURRENT_LIST_DIR}/sourcefiles.cmake")
 include("${MANIFEST}")
 set(root "${PALVERIN_SOURCE_ROOT}")
 
-# Widget header names (lower case), leaving out the names Qt Core and Gui carry as well (<qaction.h>).
+# Widget header names (lower case) and widget class names, leaving out the names Qt Core, Gui, Network and
+# SerialPort carry as well (<qaction.h>, QAction).
 set(widget_names "")
 set(widget_modules "")
 foreach(dir IN LISTS PALVERIN_WIDGET_HEADER_DIRS)
@@ -19,12 +25,21 @@ foreach(dir IN LISTS PALVERIN_WIDGET_HEADER_DIRS)
   list(APPEND widget_modules "${module}")
   file(GLOB headers RELATIVE "${dir}" "${dir}/*")
   list(APPEND widget_names ${headers})
+  foreach(header IN LISTS headers)
+    # A class's own header carries its name and no extension.
+    if(header MATCHES "^Q[A-Za-z0-9_]+$")
+      set(widget_type_${header} TRUE)
+    endif()
+  endforeach()
 endforeach()
 string(TOLOWER "${widget_names}" widget_names)
 foreach(dir IN LISTS PALVERIN_WIDGET_HEADER_DIRS)
   get_filename_component(qt_root "${dir}" DIRECTORY)
   foreach(allowed QtCore QtGui QtNetwork QtSerialPort)
     file(GLOB headers RELATIVE "${qt_root}/${allowed}" "${qt_root}/${allowed}/*")
+    foreach(header IN LISTS headers)
+      unset(widget_type_${header})
+    endforeach()
     string(TOLOWER "${headers}" headers)
     if(headers)
       list(REMOVE_ITEM widget_names ${headers})
@@ -33,9 +48,12 @@ foreach(dir IN LISTS PALVERIN_WIDGET_HEADER_DIRS)
 endforeach()
 
 # Which core library a header belongs to: the one listing it, else the lowest one owning its folder.
+set(core_folders "")
 foreach(core IN LISTS PALVERIN_CORES)
   foreach(source IN LISTS PALVERIN_SOURCES_${core})
     set(owner_of_file_${source} ${core})
+    get_filename_component(folder "${source}" DIRECTORY)
+    list(APPEND core_folders "${folder}")
   endforeach()
   set(folder "${PALVERIN_FOLDER_${core}}")
   if(NOT DEFINED owner_of_folder_${folder}
@@ -43,6 +61,7 @@ foreach(core IN LISTS PALVERIN_CORES)
     set(owner_of_folder_${folder} ${core})
   endif()
 endforeach()
+list(REMOVE_DUPLICATES core_folders)
 
 function(owner_of path out)
   if(DEFINED owner_of_file_${path})
@@ -110,32 +129,44 @@ function(refusal core source included out)
   set(${out} "${reason}" PARENT_SCOPE)
 endfunction()
 
+palverin_files_below("${root}" "${core_folders}" files)
+
 set(refused 0)
-foreach(core IN LISTS PALVERIN_CORES)
-  foreach(source IN LISTS PALVERIN_SOURCES_${core})
-    if(NOT EXISTS "${root}/${source}")
+foreach(path IN LISTS files)
+  file(RELATIVE_PATH source "${root}" "${path}")
+  in_view_folder("${source}" view)
+  owner_of("${source}" core)
+  if(view OR NOT core OR source IN_LIST PALVERIN_PROGRAM_SOURCES)
+    continue()
+  endif()
+  palverin_file_lines("${path}" lines)
+  set(number 0)
+  foreach(line IN LISTS lines)
+    math(EXPR number "${number} + 1")
+    if(line MATCHES "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"]")
+      set(included "${CMAKE_MATCH_1}")
+      refusal(${core} "${source}" "${included}" reason)
+      if(reason)
+        message("${source}:${number}: ${included}: ${reason}")
+        math(EXPR refused "${refused} + 1")
+      endif()
       continue()
     endif()
-    # One list item per line: the characters a CMake list treats specially are taken out first.
-    file(READ "${root}/${source}" text)
-    string(REGEX REPLACE "[][;\\]" " " text "${text}")
-    string(REPLACE "\n" ";" lines "${text}")
-    set(number 0)
-    foreach(line IN LISTS lines)
-      math(EXPR number "${number} + 1")
-      if(line MATCHES "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"]")
-        set(included "${CMAKE_MATCH_1}")
-        refusal(${core} "${source}" "${included}" reason)
-        if(reason)
-          message("${source}:${number}: ${included}: ${reason}")
-          math(EXPR refused "${refused} + 1")
-        endif()
+    # The names in the code.
+    palverin_line_code(" ${line}" code)
+    string(REGEX MATCHALL "[^A-Za-z0-9_]Q[A-Za-z0-9_]+" names "${code}")
+    foreach(name IN LISTS names)
+      string(SUBSTRING "${name}" 1 -1 name)
+      if(widget_type_${name})
+        message("${source}:${number}: ${name}: a widget type")
+        math(EXPR refused "${refused} + 1")
+        break()
       endif()
     endforeach()
   endforeach()
 endforeach()
 
 if(refused GREATER 0)
-  message(FATAL_ERROR "${refused} include(s) break the layering of the core libraries")
+  message(FATAL_ERROR "${refused} line(s) break the layering of the core libraries")
 endif()
-message(STATUS "The core libraries' includes keep the layering")
+message(STATUS "The core libraries' files keep the layering")
