@@ -99,37 +99,38 @@ TEST(RunRecord, WordsAreHighByteFirstAndDividedByTenExceptTheAngle) {
 }
 
 TEST(RunRecord, ResultCodesNameWhatWasOutOfLimits) {
-    struct Case {
-        int code;
-        const char* status;
-        QColor torque, angle;
-        const char* log;
-    };
-    const Case cases[] = {
-        {1, "Status: Accept", ResultGreen, ResultGreen, "Accept"},
-        {31, "Status: Accept", ResultGreen, ResultGreen, "Accept"},
-        {2, "Status: Torque Hi", ResultRed, ResultGreen, "Tq Hi"},
-        {4, "Status: Torque Lo", ResultYellow, ResultGreen, "Tq Lo"},
-        {8, "Status: Angle Hi", ResultGreen, ResultRed, "Angle Hi"},
-        {10, "Status: Tq Hi/Angle Hi", ResultRed, ResultRed, "Tq Hi/Angle Hi"},
-        {12, "Status: Tq Lo/Angle Hi", ResultYellow, ResultRed, "Tq Lo/Angle Hi"},
-        {16, "Status: Angle Lo", ResultGreen, ResultYellow, "Angle Lo"},
-        {18, "Status: Tq Hi/Angle Lo", ResultRed, ResultYellow, "Tq Hi/Angle Lo"},
-        {20, "Status: Tq Lo/Angle Lo", ResultYellow, ResultYellow, "Tq Lo/Angle Lo"},
-    };
-    for (const Case& c : cases) {
-        const std::optional<ResultStatus> s = resultStatus(c.code);
-        ASSERT_TRUE(s) << c.code;
-        EXPECT_EQ(s->status, c.status);
-        EXPECT_EQ(s->torqueColour, c.torque) << c.code;
-        EXPECT_EQ(s->angleColour, c.angle) << c.code;
-        EXPECT_EQ(resultLogText(c.code), c.log);
+    // The bits of an even code name the limits the rundown broke (2 torque high, 4 torque low, 8 angle high,
+    // 16 angle low), at most one side of each; a broken limit colours its digits red (high) or yellow (low),
+    // and a torque limit broken alone is spelt out in the status. Any odd code is an accept.
+    constexpr int LastCode = 31; // the low five bits of the result byte
+    for (int code = 0; code <= LastCode; ++code) {
+        SCOPED_TRACE(code);
+        const std::optional<ResultStatus> s = resultStatus(code);
+        const bool accept = code % 2 != 0;
+        const bool torqueHigh = !accept && (code & 2), torqueLow = !accept && (code & 4);
+        const bool angleHigh = !accept && (code & 8), angleLow = !accept && (code & 16);
+        if (!accept && (code == 0 || (torqueHigh && torqueLow) || (angleHigh && angleLow))) {
+            EXPECT_FALSE(s);
+            EXPECT_EQ(resultLogText(code), QString::number(code));
+            continue;
+        }
+        const QString torque = torqueHigh ? "Hi" : torqueLow ? "Lo" : "";
+        const QString angle = angleHigh ? "Hi" : angleLow ? "Lo" : "";
+        QStringList broken;
+        if (!torque.isEmpty())
+            broken << "Tq " + torque;
+        if (!angle.isEmpty())
+            broken << "Angle " + angle;
+        const QString log = accept ? "Accept" : broken.join(u'/');
+        ASSERT_TRUE(s);
+        EXPECT_EQ(s->status, "Status: " + (!torque.isEmpty() && angle.isEmpty() ? "Torque " + torque : log));
+        EXPECT_EQ(s->torqueColour, torqueHigh ? ResultRed : torqueLow ? ResultYellow : ResultGreen);
+        EXPECT_EQ(s->angleColour, angleHigh ? ResultRed : angleLow ? ResultYellow : ResultGreen);
+        EXPECT_EQ(resultLogText(code), log);
     }
-    for (int code : {0, 6, 14, 22, 30}) {
-        EXPECT_FALSE(resultStatus(code)) << code;
-        EXPECT_EQ(resultLogText(code), QString::number(code));
-    }
+    EXPECT_EQ(ResultRed, QColor(255, 0, 0));
     EXPECT_EQ(ResultYellow, QColor(255, 255, 0));
+    EXPECT_EQ(ResultGreen, QColor(0, 255, 0));
     EXPECT_EQ(unitsText(1), "In-Lb");
     EXPECT_EQ(unitsText(4), "Kg-M");
     EXPECT_EQ(unitsText(5), "Nm");
