@@ -1,5 +1,6 @@
 #include "app/dsprevision.h"
 
+#include "app/linkgate.h"
 #include "base/dialogs.h"
 #include "base/eventpump.h"
 #include "link/cancontroller.h"
@@ -107,10 +108,8 @@ void DspRevision::store(Mode mode, int major, int minor) {
 
 bool DspRevision::readPp(Mode mode) {
     clink::LinkState& s = link_.state;
-    if (!link_.dataTx.ConfigureCanDongle(clink::ids::ToolReply)) {
-        link_.dialogs.message(UnableToConfigure, base::ProgramTitle, base::MessageIcon::Critical);
+    if (!LinkGate(link_).dongleOnly(clink::ids::ToolReply, UnableToConfigure))
         return false;
-    }
     clink::PpExchange pp(link_);
     // Nothing is sent: the DSP's revision frame is listened for.
     const bool heard = pp.run({.request = std::nullopt,

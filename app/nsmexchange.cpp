@@ -1,5 +1,6 @@
 #include "app/nsmexchange.h"
 
+#include "app/linkgate.h"
 #include "app/nsmtexts.h"
 #include "base/dialogs.h"
 #include "base/failbox.h"
@@ -91,10 +92,8 @@ std::optional<NsmAnswer> NsmExchange::readClock() {
     std::optional<NsmAnswer> answer;
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
-        if (!link_.dataTx.ConfigureCanDongle(ids::NsmReply)) {
-            base::failBox(link_.dialogs, CandongleFailed);
+        if (!LinkGate(link_).dongleOnly(ids::NsmReply, CandongleFailed))
             return std::nullopt;
-        }
         answer = askPp(codes::NsmClock, ClockBytes);
         break;
     case clink::Usb:
@@ -116,10 +115,8 @@ std::optional<NsmAnswer> NsmExchange::readClockEthernet() {
     clink::Transaction tx(link_);
     clink::SharedWaitBudget budget(link_.pump, PresenceBudget, 1);
     int sends = 0;
-    if (const clink::LinkCheckResult check = present(budget, sends); !check) {
-        base::failBox(link_.dialogs, check.failText);
+    if (!LinkGate(link_).passed(present(budget, sends)))
         return std::nullopt;
-    }
     // The clock is taken from an answer to the requests below; the presence check's answer has armed the
     // reply handler, so their first answer is taken. The clock carries nothing of the request: the read
     // first lets the presence check's answers and their copies come and go.
@@ -144,8 +141,8 @@ void NsmExchange::viewVersion() {
     QString caption = base::ProgramTitle;
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
-        if (!link_.dataTx.ConfigureCanDongle(ids::NsmReply))
-            return base::failBox(link_.dialogs, CandongleFailed);
+        if (!LinkGate(link_).dongleOnly(ids::NsmReply, CandongleFailed))
+            return;
         answer = askPp(codes::NsmVersion, VersionBytes);
         caption = QStringLiteral("NSM View Version");
         break;
@@ -170,8 +167,8 @@ void NsmExchange::viewVersionEthernet() {
     {
         clink::SharedWaitBudget presence(link_.pump, PresenceBudget, 1);
         int sends = 0;
-        if (const clink::LinkCheckResult check = present(presence, sends); !check)
-            return base::failBox(link_.dialogs, check.failText);
+        if (!LinkGate(link_).passed(present(presence, sends)))
+            return;
     }
     // The clock answers of the presence check may still come: only the version answers this, from before
     // the filter frame and its pause on.

@@ -11,6 +11,12 @@ namespace {
 constexpr int CalMessageBase = CalValueLow - 1;
 } // namespace
 
+clink::PreCheck toolEepromCheck(const QString& parallelFailText) {
+    clink::PreCheck check{.usb = clink::UsbCheck::Reopen};
+    check.texts.parallel = parallelFailText;
+    return check;
+}
+
 const CalibrationCopy ToolCalibrationReset{FactoryCalLow, CalValueLow,
                                            QStringLiteral("Tool Calibration Reset Failed "),
                                            QStringLiteral("Tool Calibration Reset Failed")};

@@ -8,6 +8,7 @@
 //       ctx.dialogs.message(failure, base::ProgramTitle, base::MessageIcon::Critical);
 
 #include "base/progress.h"
+#include "link/linkcheck.h"
 
 #include <QString>
 
@@ -16,6 +17,11 @@ class ControllerLink;
 }
 
 namespace app {
+
+// The check before the tool EEPROM is read or written (its reply 12EF0602, through app::LinkGate): over USB
+// a failed filter frame reopens the device; the parallel-port failure text is the command's own.
+clink::PreCheck
+toolEepromCheck(const QString& parallelFailText = QStringLiteral("Unable To Configure Candongle"));
 
 // Where a copy reads and writes (the first of two locations each), and the texts of its failed writes.
 struct CalibrationCopy {

@@ -1,5 +1,6 @@
 #include "app/transferchecks.h"
 
+#include "app/linkgate.h"
 #include "link/canid.h"
 #include "link/controllerlink.h"
 
@@ -12,17 +13,14 @@ std::optional<TransferResult> TransferChecks::checkLink(const TransferLinkCheck&
     const clink::LinkCheckResult result = clink::LinkCheck(link_).preCheck(clink::ids::CommandReply, check);
     if (result.failText.isEmpty())
         return std::nullopt;
-    const auto link = link_.state.ConnectionType;
+    const bool usb = link_.state.ConnectionType == clink::Usb;
     // The device is set up again for the next command, whether this one goes on or not.
-    if (link == clink::Usb && how.usbReopens)
+    if (usb && how.usbReopens)
         link_.usb.ReopenDevice();
-    const QString caption = link == clink::ParallelPort ? how.parallelCaption
-                            : link == clink::TcpIp      ? how.ethernetCaption
-                                                        : base::ProgramTitle;
-    TransferResult failed = report(TransferOutcome::LinkFailed, result.failText, caption);
-    if (result.ok || (link == clink::Usb && how.usbGoesOn))
+    LinkGate(link_, dialogs_, {how.parallelCaption, how.ethernetCaption}).passed(result);
+    if (result.ok || (usb && how.usbGoesOn))
         return std::nullopt;
-    return failed;
+    return TransferResult{TransferOutcome::LinkFailed, result.failText};
 }
 
 TransferResult TransferChecks::report(TransferOutcome outcome, const QString& text, const QString& caption,

@@ -1,10 +1,10 @@
 #include "monitor/curvecollector.h"
 
+#include "app/linkgate.h"
 #include "base/dialogs.h"
 #include "base/eventpump.h"
 #include "base/textlines.h"
 #include "link/controllerlink.h"
-#include "link/linkcheck.h"
 #include "monitor/curvefiles.h"
 #include "monitor/curvegraph.h"
 
@@ -36,7 +36,8 @@ bool CurveCollector::collect(CurveSource source, int curve, int points, const QS
     display_.setRange(0, points + BarOverrun);
     display_.setValue(0);
     link_.state.DataCount = 0;
-    if (!prepareLink(replyId(source)))
+    if (!app::LinkGate(link_, {.parallel = ConfigurationErrorCaption})
+             .preCheck(replyId(source), {.texts = PrepareFailTexts}))
         return false;
 
     QStringList lines;
@@ -55,16 +56,6 @@ bool CurveCollector::collect(CurveSource source, int curve, int points, const QS
         lines << collectedCurveLines(i, curve, words[1], words[2]);
     }
     return write(path, lines);
-}
-
-bool CurveCollector::prepareLink(clink::CanId reply) {
-    const clink::LinkCheckResult check = clink::LinkCheck(link_).preCheck(reply, {.texts = PrepareFailTexts});
-    if (check.failText.isEmpty())
-        return check.ok;
-    const bool parallel = link_.state.ConnectionType == clink::ParallelPort;
-    link_.dialogs.message(check.failText, parallel ? ConfigurationErrorCaption : base::ProgramTitle,
-                          base::MessageIcon::Critical);
-    return false;
 }
 
 bool CurveCollector::request(CurveSource source, int curve, int index) {

@@ -37,7 +37,6 @@ public:
     static clink::CanId replyId(CurveSource source);
 
 private:
-    bool prepareLink(clink::CanId reply);
     bool request(CurveSource source, int curve, int index);
     bool write(const QString& path, const QStringList& lines);
 

@@ -1,5 +1,6 @@
 #include "monitor/transmittest.h"
 
+#include "app/linkgate.h"
 #include "base/dialogs.h"
 #include "link/controllerlink.h"
 #include "monitor/monitorsession.h"
@@ -25,11 +26,8 @@ void TransmitTest::send(int byte2) {
 }
 
 bool TransmitTest::begin() {
-    if (!link_.dataTx.ConfigureCanDongle(clink::ids::ButtonReply)) {
-        link_.dialogs.message(MonitorSession::UnableToConfigureText, base::ProgramTitle,
-                              base::MessageIcon::Critical);
+    if (!app::LinkGate(link_).dongleOnly(clink::ids::ButtonReply, MonitorSession::UnableToConfigureText))
         return false;
-    }
     batch_.emplace(link_.dataTx);
     sent_ = 0;
     link_.dialogs.message(RunTexts[0], base::ProgramTitle, base::MessageIcon::None);

@@ -1,11 +1,12 @@
 #include "service/buttoncalibration.h"
 
+#include "app/linkgate.h"
+#include "app/toolcalibration.h"
 #include "base/dialogs.h"
 #include "base/eventpump.h"
 #include "base/vbrules.h"
 #include "link/controllerlink.h"
 #include "service/sessionmessage.h"
-#include "service/toollinkcheck.h"
 #include "service/userwait.h"
 
 #include <algorithm>
@@ -154,7 +155,8 @@ bool ButtonCalibration::writeThresholds(int button, const std::array<int, 4>& by
     base::BusyGuard guard(busy_);
     if (!guard.acquired())
         return false;
-    if (!toolEepromLinkCheck(link_, QString::fromLatin1(plan.dongleFailed)))
+    if (!app::LinkGate(link_).preCheck(clink::ids::ToolEepromReply,
+                                       app::toolEepromCheck(QString::fromLatin1(plan.dongleFailed))))
         return false;
     for (int i = 0; i < int(bytes.size()); ++i) {
         if (!link_.dataTx.WriteToolEeprom(plan.firstLocation + i, bytes[size_t(i)])) {
@@ -186,7 +188,7 @@ bool ButtonCalibration::Show_ButtonStep(int step) {
     if (cancelled_)
         return false;
     if (result.outcome == ButtonSensors::Outcome::LinkFailed)
-        sessionMessage(link_, result.failText, base::ProgramTitle, base::MessageIcon::Critical);
+        app::LinkGate(link_).passed({.ok = false, .failText = result.failText});
     if (result.outcome != ButtonSensors::Outcome::Taken) {
         sessionMessage(link_, NoValues, base::ProgramTitle, base::MessageIcon::Critical);
         return false;

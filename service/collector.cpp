@@ -8,15 +8,6 @@
 
 namespace service {
 
-bool CollectorTools::linkCheck(clink::CanId awaited, clink::UsbCheck usb) const {
-    clink::PreCheck how;
-    how.usb = usb;
-    const clink::LinkCheckResult check = clink::LinkCheck(ctx.link).preCheck(awaited, how);
-    if (!check.failText.isEmpty())
-        base::failBox(ctx.dialogs, check.failText);
-    return check.ok;
-}
-
 bool CollectorTools::writeReport(const QString& path, const QStringList& lines) const {
     QString error;
     if (base::writeTextLines(path, lines, &error))

@@ -10,8 +10,6 @@
 //   };
 
 #include "base/progress.h"
-#include "link/canid.h"
-#include "link/linkcheck.h"
 
 #include <QString>
 #include <QStringList>
@@ -51,9 +49,6 @@ class CollectorTools {
 public:
     explicit CollectorTools(app::AppServices& ctx) : ctx(ctx) {}
 
-    // The link check for a reply identifier with the collection's failure texts; false (after the box)
-    // when the collector must stop.
-    bool linkCheck(clink::CanId awaited, clink::UsbCheck usb) const;
     // Writes report lines (CR LF, Windows-1252) atomically; on failure the box "Unable To Write File".
     bool writeReport(const QString& path, const QStringList& lines) const;
     // The same, then the page's bar at done.

@@ -1,6 +1,7 @@
 #include "service/logiccollector.h"
 
 #include "app/appservices.h"
+#include "app/linkgate.h"
 #include "app/palverin2006.h"
 #include "ladder/laddermodule.h"
 #include "ladder/laddertransfer.h"
@@ -15,7 +16,7 @@ namespace service {
 bool LogicIoCollector::collect(const QString& base, CollectorPage& page) {
     app::AppServices& ctx = tools_.ctx;
     page.setBar(0);
-    if (!tools_.linkCheck(clink::ids::CommandReply, clink::UsbCheck::Plain))
+    if (!app::LinkGate(tools_.ctx.link).preCheck(clink::ids::CommandReply, {.usb = clink::UsbCheck::Plain}))
         return false;
     page.setBar(LinkChecked);
     const int type = ctx.link.dataTx.SendSystemCommand();

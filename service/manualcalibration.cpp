@@ -1,11 +1,12 @@
 #include "service/manualcalibration.h"
 
+#include "app/linkgate.h"
+#include "app/toolcalibration.h"
 #include "base/eventpump.h"
 #include "base/torque.h"
 #include "base/vbrules.h"
 #include "link/controllerlink.h"
 #include "service/sessionmessage.h"
-#include "service/toollinkcheck.h"
 #include "service/userwait.h"
 
 #include <algorithm>
@@ -97,7 +98,8 @@ void ManualCalibration::requestCancel() {
 void ManualCalibration::Run_ManualCalibration() {
     {
         base::BusyGuard guard(busy_);
-        if (!guard.acquired() || !toolEepromLinkCheck(link_))
+        if (!guard.acquired() ||
+            !app::LinkGate(link_).preCheck(clink::ids::ToolEepromReply, app::toolEepromCheck()))
             return;
     }
     clearLines();

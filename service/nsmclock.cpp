@@ -1,5 +1,6 @@
 #include "service/nsmclock.h"
 
+#include "app/linkgate.h"
 #include "app/nsmexchange.h"
 #include "base/dialogs.h"
 #include "base/failbox.h"
@@ -64,9 +65,8 @@ std::optional<NsmClock> NsmClockExchange::readOnLink() {
     configureFailed_ = false;
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
-        if (!link_.dataTx.ConfigureCanDongle(ids::NsmReply)) {
+        if (!app::LinkGate(link_).dongleOnly(ids::NsmReply, CandongleFailed)) {
             configureFailed_ = true;
-            base::failBox(link_.dialogs, CandongleFailed);
             return std::nullopt;
         }
         if (const auto a = app::NsmExchange(link_).askPp(codes::NsmClock, ClockBytes))
@@ -122,11 +122,9 @@ bool NsmClockExchange::set(const NsmClock& clock) {
     bool echoed = false;
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
-        if (!link_.dataTx.ConfigureCanDongle(ids::NsmReply)) {
-            base::failBox(link_.dialogs,
-                          QStringLiteral("Unable To Configure ") + link_.state.ControllerIpAddress);
+        if (!app::LinkGate(link_).dongleOnly(ids::NsmReply, QStringLiteral("Unable To Configure ") +
+                                                                link_.state.ControllerIpAddress))
             return false;
-        }
         echoed = setPp(clock);
         if (echoed)
             link_.dialogs.message(SetDone, base::ProgramTitle, base::MessageIcon::Information);

@@ -1,6 +1,7 @@
 #include "service/reportcollectors.h"
 
 #include "app/appservices.h"
+#include "app/linkgate.h"
 #include "app/reports/dspreport.h"
 #include "app/reports/toolreports.h"
 #include "app/reporttime.h"
@@ -22,7 +23,7 @@ bool DspParmsCollector::collect(const QString& base, CollectorPage& page) {
     clink::LinkState& s = ctx.state;
     page.setBar(0);
     const QString path = base + DspFileEnding;
-    if (!tools_.linkCheck(ids::DspReply, clink::UsbCheck::Reopen))
+    if (!app::LinkGate(tools_.ctx.link).preCheck(ids::DspReply, {.usb = clink::UsbCheck::Reopen}))
         return false;
     s.DataCount = 0;
     for (int address = 0; address < app::DspReportBytes; address += DspWordBytes) {
@@ -47,7 +48,7 @@ bool ToolParmsCollector::collect(const QString& base, CollectorPage& page) {
     app::AppServices& ctx = tools_.ctx;
     page.setBar(0);
     const QString path = base + ToolParmsFileEnding;
-    if (!tools_.linkCheck(ids::ToolEepromReply, clink::UsbCheck::Reopen))
+    if (!app::LinkGate(tools_.ctx.link).preCheck(ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen}))
         return false;
     ScaledProgress reads(page, AddressDivisor);
     if (!app::readToolParameterLocations(ctx.link, reads)) {
@@ -69,7 +70,7 @@ bool ToolEpromCollector::collect(const QString& base, CollectorPage& page) {
     clink::LinkState& s = ctx.state;
     page.setBar(0);
     const QString path = base + ToolEpromFileEnding;
-    if (!tools_.linkCheck(ids::ToolEepromReply, clink::UsbCheck::Reopen))
+    if (!app::LinkGate(tools_.ctx.link).preCheck(ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen}))
         return false;
     ctx.link.dataTx.ClearReceiveBuffer();
     s.DataCount = 0;

@@ -2,12 +2,12 @@
 
 #include "app/appservices.h"
 #include "app/dsprevision.h"
+#include "app/linkgate.h"
 #include "app/toolcalibration.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
 #include "base/failbox.h"
 #include "link/commandcodes.h"
-#include "link/linkcheck.h"
 
 namespace service {
 
@@ -66,13 +66,8 @@ bool ResetAllSession::controlReset(const ControlReset& reset) {
     clink::PreCheck how;
     if (!reset.dongleFailed.isEmpty())
         how.texts.parallel = reset.dongleFailed;
-    if (const clink::LinkCheckResult check = clink::LinkCheck(ctx_.link).preCheck(ids::CommandReply, how);
-        !check) {
-        const bool parallel = ctx_.state.ConnectionType == clink::ParallelPort;
-        base::failBox(ctx_.dialogs, check.failText,
-                      parallel ? reset.dongleFailedCaption : base::ProgramTitle);
+    if (!app::LinkGate(ctx_.link, {.parallel = reset.dongleFailedCaption}).preCheck(ids::CommandReply, how))
         return false;
-    }
     if (ctx_.link.dataTx.SendControlCommand(reset.code))
         return true;
     base::failBox(ctx_.dialogs, reset.notReset, reset.notResetCaption);
@@ -91,11 +86,8 @@ bool ResetAllSession::resetLogic() {
 bool ResetAllSession::resetToolCalibration() {
     clink::PreCheck how;
     how.texts.parallel = ToolDongleFailed;
-    if (const clink::LinkCheckResult check = clink::LinkCheck(ctx_.link).preCheck(ids::ToolEepromReply, how);
-        !check) {
-        base::failBox(ctx_.dialogs, check.failText, base::ProgramTitle);
+    if (!app::LinkGate(ctx_.link).preCheck(ids::ToolEepromReply, how))
         return false;
-    }
     base::NoProgress progress;
     const QString failure = app::copyToolCalibration(ctx_.link, app::ToolCalibrationReset, progress);
     if (failure.isEmpty())

@@ -1,12 +1,12 @@
 #include "service/serialout.h"
 
 #include "app/appservices.h"
+#include "app/linkgate.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
 #include "base/failbox.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
-#include "link/linkcheck.h"
 #include "link/ppexchange.h"
 #include "link/transaction.h"
 
@@ -52,10 +52,8 @@ std::optional<int> SerialOutExchange::exchange(const std::array<int, 8>& request
 }
 
 std::optional<int> SerialOutExchange::exchangePp(const std::array<int, 8>& request, long polls) {
-    if (const clink::LinkCheckResult check = clink::LinkCheck(link_).preCheck(ids::StatusRequest); !check) {
-        base::failBox(link_.dialogs, check.failText);
+    if (!app::LinkGate(link_).preCheck(ids::StatusRequest))
         return std::nullopt;
-    }
     std::optional<int> mode;
     clink::PpExchange pp(link_);
     pp.run({.request = clink::CanMessage{ids::CommandRequest, request}, .passes = 1, .polls = polls},

@@ -1,12 +1,12 @@
 #include "service/sockettray.h"
 
 #include "app/appservices.h"
+#include "app/linkgate.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
 #include "link/cancontroller.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
-#include "link/linkcheck.h"
 #include "link/ppexchange.h"
 #include "link/transaction.h"
 
@@ -142,11 +142,8 @@ bool SocketTrayTest::btnRunTest_Click(const QObject* window) {
         return false;
     clink::PreCheck how{.usb = clink::UsbCheck::Reopen, .ethernet = clink::EthernetCheck::ConnectedOnly};
     how.texts.parallel = QStringLiteral("Unable To Configure ") + ctx_.state.ControllerIpAddress;
-    if (const clink::LinkCheckResult check = clink::LinkCheck(ctx_.link).preCheck(ids::Reply13EF0110, how);
-        !check) {
-        ctx_.dialogs.message(check.failText, base::ProgramTitle, base::MessageIcon::Critical);
+    if (!app::LinkGate(ctx_.link).preCheck(ids::Reply13EF0110, how))
         return false;
-    }
     busy_ = std::move(busy);
     SocketTestRunning = true;
     count_ = 0;

@@ -1,13 +1,14 @@
 #include "service/toolcycletest.h"
 
 #include "app/appservices.h"
+#include "app/linkgate.h"
+#include "app/toolcalibration.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
 #include "base/failbox.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
 #include "link/transaction.h"
-#include "service/toollinkcheck.h"
 
 namespace service {
 
@@ -71,8 +72,10 @@ ToolCycleTest::Prepared ToolCycleTest::Command2_Click(const QObject* window) {
     if (busy_)
         return Prepared::Stopped;
     busy_ = std::make_unique<base::BusyGuard>(ctx_.busy, window);
-    if (!busy_->acquired() || !toolEepromLinkCheck(ctx_.link, QStringLiteral("Unable To Configure ") +
-                                                                  ctx_.state.ControllerIpAddress)) {
+    if (!busy_->acquired() ||
+        !app::LinkGate(ctx_.link).preCheck(
+            clink::ids::ToolEepromReply,
+            app::toolEepromCheck(QStringLiteral("Unable To Configure ") + ctx_.state.ControllerIpAddress))) {
         stop();
         return Prepared::Stopped;
     }
@@ -127,7 +130,9 @@ bool ToolCycleTest::readCount(int& count) {
 }
 
 bool ToolCycleTest::cycle() {
-    if (!toolEepromLinkCheck(ctx_.link, QStringLiteral("Unable To Configure CanDongle")))
+    if (!app::LinkGate(ctx_.link).preCheck(
+            clink::ids::ToolEepromReply,
+            app::toolEepromCheck(QStringLiteral("Unable To Configure CanDongle"))))
         return false;
     list_.clear();
     add(QStringLiteral("Sending End Of Cycle"));
@@ -148,7 +153,9 @@ bool ToolCycleTest::cycle() {
         return false;
     }
     add(QStringLiteral("Count Received = Current Cycle Count -> Passed"));
-    if (!toolEepromLinkCheck(ctx_.link, QStringLiteral("Unable To Configure Can Dongle")))
+    if (!app::LinkGate(ctx_.link).preCheck(
+            clink::ids::ToolEepromReply,
+            app::toolEepromCheck(QStringLiteral("Unable To Configure Can Dongle"))))
         return false;
     add(QStringLiteral("Cycle Cnt:") + QString::number(SentCycleCount));
     if (!delay(DelaysAfterMessage))

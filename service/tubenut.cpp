@@ -1,8 +1,9 @@
 #include "service/tubenut.h"
 
+#include "app/linkgate.h"
+#include "app/toolcalibration.h"
 #include "link/controllerlink.h"
 #include "service/sessionmessage.h"
-#include "service/toollinkcheck.h"
 
 #include <algorithm>
 
@@ -31,7 +32,7 @@ void TubeNutSettings::Form_Load() {
     base::BusyGuard guard(busy_);
     if (!guard.acquired())
         return;
-    if (!toolEepromLinkCheck(link_))
+    if (!app::LinkGate(link_).preCheck(clink::ids::ToolEepromReply, app::toolEepromCheck()))
         return;
     clink::LinkState& s = link_.state;
     link_.dataTx.ClearReceiveBuffer();

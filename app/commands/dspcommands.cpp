@@ -18,41 +18,37 @@ void DspCommands::bind() {
 }
 
 void DspCommands::mnuDspResetToDefaults_Click() {
-    frame.run([this] { session_.mnuDspResetToDefaults(); });
+    session_.mnuDspResetToDefaults();
 }
 
 void DspCommands::mnuDspRev_Click() {
-    frame.run([this] { session_.mnuDspRev(); });
+    session_.mnuDspRev();
 }
 
 void DspCommands::mnuViewDspEepromLocation_Click() {
-    frame.run([this] { session_.mnuViewDspEepromLocation(); });
+    session_.mnuViewDspEepromLocation();
 }
 
 void DspCommands::mnuWriteDspEeprom_Click() {
-    frame.run([this] { session_.mnuWriteDspEeprom(); });
+    session_.mnuWriteDspEeprom();
 }
 
 void DspCommands::mnuWriteDspParameters_Click() {
-    frame.run(
-        [this] {
-            // The editor takes the DSP bytes from DataBuffer.
-            if (session_.mnuWriteDspParameters())
-                frame.ctx.windows.open(wnd::FrmDspParameters);
-        },
-        true);
+    // The editor takes the DSP bytes from DataBuffer.
+    if (session_.mnuWriteDspParameters())
+        frame.ctx.windows.open(wnd::FrmDspParameters);
 }
 
 void DspCommands::mnuDspViewParameters_Click() {
-    frame.run([this] { frame.showReport(session_.mnuDspViewParameters()); }, true);
+    frame.showReport(session_.mnuDspViewParameters());
 }
 
 void DspCommands::mnuRPM_Click() {
-    frame.run([this] { session_.mnuRPM(); });
+    session_.mnuRPM();
 }
 
 void DspCommands::mnuDiag_Click() {
-    frame.run([this] { session_.mnuDiag(); });
+    session_.mnuDiag();
 }
 
 } // namespace app

@@ -1,7 +1,7 @@
 #pragma once
 // Dsp menu: reset to defaults, the revision, one parameter location viewed or written, the parameter
 // block read for the editor, the parameter report; and the Tool menu's RPM and diagnostics commands. The
-// handlers hold the busy state and run the command's session; the editor opens on the bytes it read.
+// handlers run the command's session; the editor opens on the bytes it read.
 
 #include "app/sessions/dspsession.h"
 #include "app/ui/commandframe.h"

@@ -8,11 +8,24 @@
 
 namespace app {
 
-namespace ids = clink::ids;
-
 namespace {
 // The connection window's width in pixels.
 constexpr int ConnectionWindowWidth = 272;
+
+// The window of each logic editor.
+QString editorWindow(LauncherSession::LogicEditor editor) {
+    switch (editor) {
+    case LauncherSession::LogicEditor::Ladder:
+        return wnd::frmPLCIO;
+    case LauncherSession::LogicEditor::Version2:
+        return wnd::frmLogicIo;
+    case LauncherSession::LogicEditor::Version3:
+        return wnd::frmLogicIoB;
+    case LauncherSession::LogicEditor::Chooser:
+        break;
+    }
+    return wnd::frmMaybe;
+}
 } // namespace
 
 WindowLaunchers::WindowLaunchers(CommandFrame& frame)
@@ -42,11 +55,6 @@ void WindowLaunchers::bind() {
     frame.onMenu(QStringLiteral("mnuORVTEST"), [this] { mnuORVTEST_Click(); });
 }
 
-bool WindowLaunchers::linkReady(clink::CanId awaited, const clink::PreCheck& how) {
-    const Busy busy = frame.busy();
-    return busy && session_.linkReady(awaited, how);
-}
-
 void WindowLaunchers::mnuCont_Conn_Click() {
     QWidget* window = frame.ctx.windows.open(wnd::frmSetConnection);
     if (!window)
@@ -58,12 +66,8 @@ void WindowLaunchers::mnuCont_Conn_Click() {
 }
 
 void WindowLaunchers::mnuCalibrateTool_Click() {
-    {
-        auto busy = frame.busy();
-        if (!busy || !session_.calibrationReady())
-            return;
-    }
-    frame.ctx.windows.open(wnd::FormCalibration);
+    if (session_.calibrationReady())
+        frame.ctx.windows.open(wnd::FormCalibration);
 }
 
 void WindowLaunchers::mnuCalToolButtons_Click() {
@@ -71,45 +75,29 @@ void WindowLaunchers::mnuCalToolButtons_Click() {
 }
 
 void WindowLaunchers::mnuMonitorButtons_Click() {
-    AppContext& ctx = frame.ctx;
+    WindowRegistry& windows = frame.ctx.windows;
     QWidget* window = nullptr;
-    {
-        auto busy = frame.busy();
-        if (!busy)
-            return;
-        if (!session_.buttonMonitorReady())
-            return;
-        window = ctx.windows.create(wnd::FrmMonitorButtons);
-        session_.sendButtonRequests();
-    }
-    ctx.windows.show(wnd::FrmMonitorButtons, window);
+    if (session_.buttonMonitorReady([&] { window = windows.create(wnd::FrmMonitorButtons); }))
+        windows.show(wnd::FrmMonitorButtons, window);
 }
 
 void WindowLaunchers::mnuWriteTubeNut_Click() {
-    if (linkReady(ids::ToolEepromReply,
-                  {.usb = clink::UsbCheck::Reopen, .texts = LauncherSession::candongleTexts()}))
+    if (session_.tubeNutReady())
         frame.ctx.windows.open(wnd::frmTubeNut);
 }
 
 void WindowLaunchers::mnuLedstates_Click() {
-    if (linkReady(ids::ButtonReply,
-                  {.usb = clink::UsbCheck::Reopen, .texts = LauncherSession::candongleTexts()}))
+    if (session_.ledStatesReady())
         frame.ctx.windows.open(wnd::ToolLed);
 }
 
 void WindowLaunchers::mnuToolTest_Click() {
-    {
-        auto busy = frame.busy();
-        if (!busy || !session_.toolTestReady())
-            return;
-    }
-    frame.ctx.windows.open(wnd::frmTestTool);
+    if (session_.toolTestReady())
+        frame.ctx.windows.open(wnd::frmTestTool);
 }
 
 void WindowLaunchers::mnuTestSocketTray_Click() {
-    if (linkReady(ids::Reply13EF0110, {.usb = clink::UsbCheck::Reopen,
-                                       .ethernet = clink::EthernetCheck::ConnectedOnly,
-                                       .texts = LauncherSession::candongleTexts()}))
+    if (session_.socketTrayReady())
         frame.ctx.windows.open(wnd::FrmTestSocketTray);
 }
 
@@ -118,8 +106,7 @@ void WindowLaunchers::mnuCollectSettings_Click() {
 }
 
 void WindowLaunchers::openMonitor(bool faults) {
-    // On Ethernet the monitor opens after the failure box all the same.
-    if (!linkReady(ids::ToolReply, {.usb = clink::UsbCheck::Reopen, .ethernetGoesOnAfterFailure = true}))
+    if (!session_.monitorReady())
         return;
     frame.ctx.windows.open(wnd::FrmMonitor, [faults](QWidget* window) {
         if (auto* monitor = dynamic_cast<MonitorWindow*>(window)) {
@@ -143,7 +130,7 @@ void WindowLaunchers::mnuResetAll_Click() {
 }
 
 void WindowLaunchers::mnuSerialOut_Click() {
-    if (linkReady(ids::Reply11EF0110, {.usb = clink::UsbCheck::Reopen}))
+    if (session_.serialOutReady())
         frame.ctx.windows.open(wnd::frmSerialOut);
 }
 
@@ -170,40 +157,19 @@ void WindowLaunchers::mnuStats_Click() {
 }
 
 void WindowLaunchers::mnuLumenquest_Click() {
-    if (!linkReady(ids::CommandReply, {.usb = clink::UsbCheck::Reopen}))
+    if (!session_.runScreenReady())
         return;
     if (QWidget* window = frame.ctx.windows.open(wnd::frmRunScreen1))
         window->activateWindow();
 }
 
 void WindowLaunchers::mnuLogicIo_Click() {
-    QString editor;
-    {
-        auto busy = frame.busy();
-        if (!busy)
-            return;
-        switch (session_.logicEditor()) {
-        case LauncherSession::LogicEditor::Ladder:
-            editor = wnd::frmPLCIO;
-            break;
-        case LauncherSession::LogicEditor::Version2:
-            editor = wnd::frmLogicIo;
-            break;
-        case LauncherSession::LogicEditor::Version3:
-            editor = wnd::frmLogicIoB;
-            break;
-        case LauncherSession::LogicEditor::Chooser:
-            editor = wnd::frmMaybe;
-            break;
-        }
-    }
-    frame.ctx.windows.open(editor);
+    if (const std::optional<LauncherSession::LogicEditor> editor = session_.logicEditor())
+        frame.ctx.windows.open(editorWindow(*editor));
 }
 
 void WindowLaunchers::mnuORVTEST_Click() {
-    auto busy = frame.busy();
-    if (busy)
-        session_.mnuORVTEST();
+    session_.mnuORVTEST();
 }
 
 } // namespace app

@@ -1,7 +1,7 @@
 #pragma once
-// The window launchers of the main window's menus: each has the launcher session check the link for the
-// reply its window will use (where it needs one), then opens the window through the registry as a new or
-// the shared instance.
+// The window launchers of the main window's menus: each asks the launcher session whether its window may open
+// (the session checks the link for the reply the window will use, where it needs one, under the busy state),
+// then opens the window through the registry as a new or the shared instance.
 
 #include "app/sessions/launchersession.h"
 #include "app/ui/commandframe.h"
@@ -36,10 +36,6 @@ public:
     void mnuORVTEST_Click();
 
 private:
-    // The session's link check for the reply a window will use, under the busy state (which ends again
-    // before the window opens: a modal window does not run busy). True when the window may open; a failure
-    // has shown its box.
-    bool linkReady(clink::CanId awaited, const clink::PreCheck& how);
     // Opens a monitor window with SetFaults or SetRundown called before it is shown.
     void openMonitor(bool faults);
     // Hides Bar1, then opens the window (the editors show Bar1 again when they close).

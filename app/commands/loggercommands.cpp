@@ -13,9 +13,6 @@ void DataLoggerCommands::bind() {
 }
 
 void DataLoggerCommands::mnuReadDataLoggerRoute_Click() {
-    auto busy = frame.busy();
-    if (!busy)
-        return;
     const ReportLines lines = session_.mnuReadDataLoggerRoute();
     if (!lines)
         return;
@@ -26,9 +23,7 @@ void DataLoggerCommands::mnuReadDataLoggerRoute_Click() {
 }
 
 void DataLoggerCommands::mnuReadDataLoggerXducer_Click() {
-    auto busy = frame.busy();
-    if (busy)
-        frame.showReport(session_.mnuReadDataLoggerXducer());
+    frame.showReport(session_.mnuReadDataLoggerXducer());
 }
 
 } // namespace app

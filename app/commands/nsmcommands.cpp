@@ -16,21 +16,15 @@ void NsmCommands::bind() {
 }
 
 void NsmCommands::mnuNsmClearRundown_Click() {
-    auto busy = frame.busy();
-    if (busy)
-        session_.mnuNsmClearRundown();
+    session_.mnuNsmClearRundown();
 }
 
 void NsmCommands::mnuNsmViewTimeDate_Click() {
-    auto busy = frame.busy();
-    if (busy)
-        session_.mnuNsmViewTimeDate();
+    session_.mnuNsmViewTimeDate();
 }
 
 void NsmCommands::MnuNsmViewVersion_Click() {
-    auto busy = frame.busy();
-    if (busy)
-        session_.MnuNsmViewVersion();
+    session_.MnuNsmViewVersion();
 }
 
 void NsmCommands::mnuNsmRundowns_Click() {
@@ -38,17 +32,12 @@ void NsmCommands::mnuNsmRundowns_Click() {
 }
 
 void NsmCommands::mnuNsmViewSettings_Click() {
-    auto busy = frame.busy();
-    if (busy)
-        frame.showReport(session_.mnuNsmViewSettings());
+    frame.showReport(session_.mnuNsmViewSettings());
 }
 
 void NsmCommands::mnuNsmWriteSettings_Click() {
-    {
-        auto busy = frame.busy();
-        if (!busy || !session_.mnuNsmWriteSettings())
-            return;
-    }
+    if (!session_.mnuNsmWriteSettings())
+        return;
     // The window shows the settings just read and reads the unit's clock itself when it opens.
     frame.ctx.windows.open(wnd::FormNsm);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The Nsm menu: the unit's version, clock and settings, its rundown window and settings window, and the
-// (hidden) rundown clear. The exchanges and their boxes are the Nsm session's; the menu holds the busy
-// state, prints the View Settings report and opens the windows.
+// (hidden) rundown clear. The exchanges, their boxes and the busy state are the Nsm session's; the menu
+// prints the View Settings report and opens the windows.
 
 #include "app/sessions/nsmcommandsession.h"
 #include "app/ui/commandframe.h"

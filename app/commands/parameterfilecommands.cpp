@@ -15,21 +15,15 @@ void ParameterFileCommands::bind() {
 }
 
 void ParameterFileCommands::mnuEncryptToolFile_Click() {
-    auto busy = frame.busy();
-    if (busy)
-        session_.mnuEncryptToolFile();
+    session_.mnuEncryptToolFile();
 }
 
 void ParameterFileCommands::mnuWriteToolParameters_Click() {
-    auto busy = frame.busy(true);
-    if (busy)
-        session_.mnuWriteToolParameters();
+    session_.mnuWriteToolParameters();
 }
 
 void ParameterFileCommands::mnuWriteTransducerParameters_Click() {
-    auto busy = frame.busy(true);
-    if (busy)
-        session_.mnuWriteTransducerParameters();
+    session_.mnuWriteTransducerParameters();
 }
 
 } // namespace app

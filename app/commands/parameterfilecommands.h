@@ -1,6 +1,6 @@
 #pragma once
 // Parameter files: Tool > Encrypt File, Tool > Write > Parameters and Transducer > Write > Parameters. The
-// handlers hold the busy state and run the parameter-file session.
+// handlers run the parameter-file session.
 
 #include "app/sessions/parameterfilesession.h"
 #include "app/ui/commandframe.h"

@@ -17,9 +17,7 @@ void RundownCommands::bind() {
 }
 
 void RundownCommands::mnuSystemReadRundownData_Click() {
-    auto busy = frame.busy();
-    if (busy)
-        frame.showReport(session_.mnuSystemReadRundownData());
+    frame.showReport(session_.mnuSystemReadRundownData());
 }
 
 } // namespace app

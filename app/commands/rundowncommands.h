@@ -1,5 +1,5 @@
 #pragma once
-// System > View > Rundown Data: the handler holds the busy state and runs the Rundown session, which asks
+// System > View > Rundown Data: the handler runs the Rundown session, which asks
 // for a Pset, reads its rundown log and returns the rundown report.
 
 #include "app/sessions/rundownsession.h"

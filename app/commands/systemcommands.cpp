@@ -15,21 +15,15 @@ void SystemCommands::bind() {
 }
 
 void SystemCommands::mnuReadSystemStatus_Click() {
-    auto busy = frame.busy();
-    if (busy)
-        frame.showReport(session_.mnuReadSystemStatus());
+    frame.showReport(session_.mnuReadSystemStatus());
 }
 
 void SystemCommands::mnuSystemReadParameterSets_Click() {
-    auto busy = frame.busy(true);
-    if (busy)
-        frame.showReport(session_.mnuSystemReadParameterSets());
+    frame.showReport(session_.mnuSystemReadParameterSets());
 }
 
 void SystemCommands::mnuSCCVersion_Click() {
-    auto busy = frame.busy();
-    if (busy)
-        session_.mnuSCCVersion();
+    session_.mnuSCCVersion();
 }
 
 } // namespace app

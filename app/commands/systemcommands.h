@@ -1,6 +1,6 @@
 #pragma once
-// System > View: Status, Parameter Sets and SCC Version. The handlers hold the busy state and run the
-// System session; a report comes back as lines for a new report window.
+// System > View: Status, Parameter Sets and SCC Version. The handlers run the System session; a report
+// comes back as lines for a new report window.
 
 #include "app/sessions/systemsession.h"
 #include "app/ui/commandframe.h"

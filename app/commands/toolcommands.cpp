@@ -19,41 +19,38 @@ void ToolCommands::bind() {
 }
 
 void ToolCommands::mnuCalValue_Click() {
-    frame.run([this] { session_.mnuCalValue(); });
+    session_.mnuCalValue();
 }
 
 void ToolCommands::mnuReadToolEepromLocation_Click() {
-    {
-        auto busy = frame.busy();
-        if (!busy || !session_.mnuReadToolEepromLocation())
-            return;
-    }
+    if (!session_.mnuReadToolEepromLocation())
+        return;
     // The reads are made from the window, one per Enter.
     frame.ctx.windows.open(wnd::frmValue2);
 }
 
 void ToolCommands::mnuReadAllToolEeLocations_Click() {
-    frame.run([this] { frame.showReport(session_.mnuReadAllToolEeLocations()); });
+    frame.showReport(session_.mnuReadAllToolEeLocations());
 }
 
 void ToolCommands::mnuWriteToolEeprom_Click() {
-    frame.run([this] { session_.mnuWriteToolEeprom(); });
+    session_.mnuWriteToolEeprom();
 }
 
 void ToolCommands::mnuWriteToolId_Click() {
-    frame.run([this] { session_.mnuWriteToolId(); });
+    session_.mnuWriteToolId();
 }
 
 void ToolCommands::mnuResetToolCal_Click() {
-    frame.run([this] { session_.mnuResetToolCal(); });
+    session_.mnuResetToolCal();
 }
 
 void ToolCommands::mnuSetFactoryCalibration_Click() {
-    frame.run([this] { session_.mnuSetFactoryCalibration(); });
+    session_.mnuSetFactoryCalibration();
 }
 
 void ToolCommands::mnuReadToolParameters_Click() {
-    frame.run([this] { frame.showReport(session_.mnuReadToolParameters()); });
+    frame.showReport(session_.mnuReadToolParameters());
 }
 
 } // namespace app

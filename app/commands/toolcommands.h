@@ -1,8 +1,7 @@
 #pragma once
 // Tool menu: the tool EEPROM commands (calibration values, one location, all locations, the write loop,
 // the tool id, the copies between calibration and factory calibration) and the tool parameter report. The
-// handlers hold the busy state and run the command's session; a report comes back as lines for a new
-// report window.
+// handlers run the command's session; a report comes back as lines for a new report window.
 
 #include "app/sessions/toolsession.h"
 #include "app/ui/commandframe.h"

@@ -17,19 +17,19 @@ void TransducerCommands::bind() {
 }
 
 void TransducerCommands::mnuTrasnducerViewParameters_Click() {
-    frame.run([this] { frame.showReport(session_.mnuTrasnducerViewParameters()); });
+    frame.showReport(session_.mnuTrasnducerViewParameters());
 }
 
 void TransducerCommands::mnuTransducerReadEeprom_Click() {
-    frame.run([this] { session_.mnuTransducerReadEeprom(); });
+    session_.mnuTransducerReadEeprom();
 }
 
 void TransducerCommands::mnuWriteTransducerCalValue_Click() {
-    frame.run([this] { session_.mnuWriteTransducerCalValue(); });
+    session_.mnuWriteTransducerCalValue();
 }
 
 void TransducerCommands::mnuWriteXducerEeprom_Click() {
-    frame.run([this] { session_.mnuWriteXducerEeprom(); });
+    session_.mnuWriteXducerEeprom();
 }
 
 } // namespace app

@@ -1,7 +1,7 @@
 #pragma once
 // The Transducer menu (hidden and disabled in the menu bar; the handlers are complete): the external
 // transducer's parameter report, one EEPROM location read, the calibration value write and one EEPROM
-// location write. The handlers hold the busy state and run the command's session.
+// location write. The handlers run the command's session.
 
 #include "app/sessions/transducersession.h"
 #include "app/ui/commandframe.h"

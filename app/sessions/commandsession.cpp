@@ -39,22 +39,12 @@ ValueEntry& CommandSession::values() {
     return services.values;
 }
 
-clink::LinkCheck CommandSession::linkCheck() {
-    return clink::LinkCheck(services.link);
+base::BusyState& CommandSession::busyState() {
+    return services.busy;
 }
 
-bool CommandSession::linkChecked(const clink::LinkCheckResult& check) {
-    if (!check.failText.isEmpty())
-        failBox(check.failText);
-    return check.ok;
-}
-
-bool CommandSession::linkPreCheck(clink::CanId awaited, const clink::PreCheck& how) {
-    return linkChecked(linkCheck().preCheck(awaited, how));
-}
-
-bool CommandSession::dongleOnlyPreCheck(clink::CanId awaited, const QString& failText) {
-    return linkChecked(linkCheck().dongleOnly(awaited, failText));
+LinkGate CommandSession::linkGate() {
+    return LinkGate(services.link);
 }
 
 void CommandSession::failBox(const QString& text) {

@@ -1,12 +1,16 @@
 #pragma once
-// What every menu command's session shares, free of widgets: the link pre-check for the reply it awaits
-// with its failure box, the failure and information boxes with the program's title, and the main window's
-// progress bar as the command drives it. A session runs one command from its pre-check to its last box and
-// returns what the main window shows besides its boxes (the lines of a new report window, or whether a
-// window opens); the command groups of the main window hold the busy state and show what comes back.
+// What every menu command's session shares, free of widgets: the busy state, the link pre-check for the
+// reply it awaits with its failure box (LinkGate), the failure and information boxes with the program's
+// title, and the main window's progress bar as the command drives it. A session runs one command from its
+// pre-check to its last box, holding the program busy meanwhile, and returns what the main window shows
+// besides its boxes (the lines of a new report window, or whether a window opens); the command groups of the
+// main window bind the menus to the sessions and show what comes back.
 //
 //   ReportLines ToolSession::mnuReadToolParameters() {
-//       if (!linkPreCheck(ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen}))
+//       const base::BusyGuard busy(busyState());
+//       if (!busy.acquired())
+//           return {};                                     // another command talks to the controller
+//       if (!linkGate().preCheck(ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen}))
 //           return {};                                     // the failure box has been shown
 //       progress().start(ToolReportLocations, true);
 //       if (!readToolParameterLocations(link(), progress())) {
@@ -16,6 +20,8 @@
 //       return makeToolParameterReport(...);               // shown in a new report window
 //   }
 
+#include "app/linkgate.h"
+#include "base/busyguard.h"
 #include "base/progress.h"
 #include "link/canid.h"
 #include "link/linkcheck.h"
@@ -76,13 +82,10 @@ public:
     base::Dialogs& dialogs();
     ValueEntry& values();
     CommandProgress& progress() { return progress_; }
-
-    // The link's checks (clink::LinkCheck) with the failure shown in the program's critical box; false when
-    // the command must not go on.
-    bool linkPreCheck(clink::CanId awaited, const clink::PreCheck& how = {});
-    bool dongleOnlyPreCheck(clink::CanId awaited, const QString& failText);
-    bool linkChecked(const clink::LinkCheckResult& check);
-    clink::LinkCheck linkCheck();
+    // The program's busy state, which a command holds while it talks to the controller.
+    base::BusyState& busyState();
+    // The link's checks with the failure shown in the program's critical box.
+    LinkGate linkGate();
 
     // A critical box with the program's title.
     void failBox(const QString& text);

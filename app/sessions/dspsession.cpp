@@ -20,13 +20,23 @@ constexpr int LargestDspValue = 65535;
 constexpr int DspLocationBytes = 2;
 constexpr int ToolDataCode = 0xD1;
 const QString EthernetText = QStringLiteral("Unable to connect using ethernet");
+
+// The check before the DSP EEPROM is written: over Ethernet the connection only.
+clink::PreCheck writeCheck() {
+    return {.usb = clink::UsbCheck::Reopen,
+            .ethernet = clink::EthernetCheck::ConnectedOnly,
+            .texts = linkTexts(QStringLiteral("Unable To Configure Candongle"), EthernetText)};
+}
 } // namespace
 
 DspSession::DspSession(AppServices& services, CommandProgress& progress)
     : CommandSession(services, progress), revision_(services.link) {}
 
 void DspSession::mnuDspResetToDefaults() {
-    if (!linkCheck().linkChosen())
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
+    if (!clink::LinkCheck(link()).linkChosen())
         return; // no link: nothing is sent and nothing shown
     if (SendDspReset(link()))
         infoBox(QStringLiteral("Dsp Reset To Factory Defaults"));
@@ -35,21 +45,21 @@ void DspSession::mnuDspResetToDefaults() {
 }
 
 void DspSession::mnuDspRev() {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
     revision_.mnuDspRev();
 }
 
-bool DspSession::writeLinkCheck() {
-    return linkPreCheck(ids::DspReply,
-                        {.usb = clink::UsbCheck::Reopen,
-                         .ethernet = clink::EthernetCheck::ConnectedOnly,
-                         .texts = linkTexts(QStringLiteral("Unable To Configure Candongle"), EthernetText)});
-}
-
 void DspSession::mnuViewDspEepromLocation() {
-    if (!linkPreCheck(ids::DspReply,
-                      {.usb = clink::UsbCheck::Reopen,
-                       .ethernet = clink::EthernetCheck::FilterFrame,
-                       .texts = linkTexts(QStringLiteral("Unable To Configure Can Dongle"), EthernetText)}))
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
+    if (!linkGate().preCheck(
+            ids::DspReply,
+            {.usb = clink::UsbCheck::Reopen,
+             .ethernet = clink::EthernetCheck::FilterFrame,
+             .texts = linkTexts(QStringLiteral("Unable To Configure Can Dongle"), EthernetText)}))
         return;
     values().frmValue().prepareValue(QStringLiteral("Eeprom Location To Read"), 0, LastDspLocation, 0);
     values().show();
@@ -67,7 +77,10 @@ void DspSession::mnuViewDspEepromLocation() {
 }
 
 void DspSession::mnuWriteDspEeprom() {
-    if (!writeLinkCheck())
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
+    if (!linkGate().preCheck(ids::DspReply, writeCheck()))
         return;
     // A location holds one unsigned 16-bit word.
     values().frmValue().prepareEeprom(QStringLiteral("Write Dsp Eeprom"), LastDspLocation, LargestDspValue);
@@ -86,7 +99,10 @@ void DspSession::mnuWriteDspEeprom() {
 }
 
 bool DspSession::mnuWriteDspParameters() {
-    if (!writeLinkCheck())
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return false;
+    if (!linkGate().preCheck(ids::DspReply, writeCheck()))
         return false;
     progress().start(EditorLastAddress, true);
     state().DataCount = 0;
@@ -103,7 +119,10 @@ bool DspSession::mnuWriteDspParameters() {
 }
 
 ReportLines DspSession::mnuDspViewParameters() {
-    if (!linkPreCheck(ids::DspReply, {.usb = clink::UsbCheck::Reopen}))
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return {};
+    if (!linkGate().preCheck(ids::DspReply, {.usb = clink::UsbCheck::Reopen}))
         return {};
     progress().start(ReportLastAddress, true);
     state().DataCount = 0;
@@ -120,16 +139,16 @@ ReportLines DspSession::mnuDspViewParameters() {
     return makeDspParameterReport(reportTimeText(now), reportDateText(now), state().DataBuffer);
 }
 
-bool DspSession::dspCheck(int ethernetCode) {
-    return linkChecked(linkCheck().toolDataCheck(ethernetCode));
-}
-
 void DspSession::runToolData(ToolData which) {
-    if (!linkPreCheck(ids::ToolEepromReply, ToolSession::toolCheck()))
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
+    if (!linkGate().preCheck(ids::ToolEepromReply, ToolSession::toolCheck()))
         return;
     if (!dataTx().ReadToolEeprom(CalValueLow))
         return failBox(QStringLiteral("Tool May not be connected"));
-    if (!dspCheck(which == ToolData::Rpm ? ToolDataCode : 0))
+    // The DSP check; over Ethernet its frame carries the RPM code (0 for the diagnostics).
+    if (!linkGate().toolDataCheck(which == ToolData::Rpm ? ToolDataCode : 0))
         return;
     if (!revision_.GetDspRev() || revision_.DspVersion < DspRevision::DiagnosticsMinimum) {
         dialogs().message(QStringLiteral("DSP Version must be 3.01 or higher.\r\nCurrent DSP Version is ") +
@@ -137,7 +156,7 @@ void DspSession::runToolData(ToolData which) {
                           base::ProgramTitle, base::MessageIcon::None);
         return;
     }
-    if (!dspCheck(0))
+    if (!linkGate().toolDataCheck(0))
         return;
     if (which == ToolData::Rpm)
         dataTx().ReadToolRpm();

@@ -2,7 +2,7 @@
 // The Dsp menu's commands as the controller sees them: reset to defaults, the revision, one parameter
 // location viewed or written, the parameter block read for the editor, the parameter report; and the Tool
 // menu's RPM and diagnostics commands, which need a DSP of revision 3.01 or later. Each command runs from
-// its link check to its last box; the caller holds the busy state.
+// its link check to its last box, holding the program busy.
 
 #include "app/dsprevision.h"
 #include "app/sessions/commandsession.h"
@@ -33,10 +33,6 @@ public:
 private:
     enum class ToolData { Rpm, Diagnostics };
     void runToolData(ToolData which);
-    // The DSP check of the RPM and diagnostics commands; over Ethernet the frame's data byte 0 is given.
-    bool dspCheck(int ethernetCode);
-    // The pre-check of the DSP parameters' reply as the write commands make it.
-    bool writeLinkCheck();
 
     DspRevision revision_;
 };

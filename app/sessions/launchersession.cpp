@@ -13,6 +13,13 @@ namespace {
 constexpr int LadderType = 3;
 constexpr int LogicVersion2Type = 4;
 constexpr int LogicVersion3Type = 5;
+
+// The texts of the checks that name the dongle on the parallel port ("Candongle").
+clink::LinkFailTexts candongleTexts() {
+    clink::LinkFailTexts texts;
+    texts.parallel = QStringLiteral("Unable To Configure Candongle");
+    return texts;
+}
 } // namespace
 
 clink::LinkFailTexts LauncherSession::addressTexts() {
@@ -22,17 +29,14 @@ clink::LinkFailTexts LauncherSession::addressTexts() {
 }
 
 bool LauncherSession::linkReady(clink::CanId awaited, const clink::PreCheck& how) {
-    return linkPreCheck(awaited, how);
-}
-
-clink::LinkFailTexts LauncherSession::candongleTexts() {
-    clink::LinkFailTexts texts;
-    texts.parallel = QStringLiteral("Unable To Configure Candongle");
-    return texts;
+    const base::BusyGuard busy(busyState());
+    return busy.acquired() && linkGate().preCheck(awaited, how);
 }
 
 bool LauncherSession::calibrationReady() {
-    if (!linkPreCheck(ids::CommandReply, {.usb = clink::UsbCheck::Reopen, .texts = addressTexts()}))
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired() ||
+        !linkGate().preCheck(ids::CommandReply, {.usb = clink::UsbCheck::Reopen, .texts = addressTexts()}))
         return false;
     if (dataTx().SendSystemCommand() >= FirstCalibrationType)
         return true;
@@ -40,21 +44,53 @@ bool LauncherSession::calibrationReady() {
     return false;
 }
 
-bool LauncherSession::buttonMonitorReady() {
-    return linkPreCheck(ids::ButtonReply,
-                        {.usb = clink::UsbCheck::Reopen, .ethernet = clink::EthernetCheck::ConnectedOnly});
+bool LauncherSession::buttonMonitorReady(const std::function<void()>& createWindow) {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired() ||
+        !linkGate().preCheck(ids::ButtonReply, {.usb = clink::UsbCheck::Reopen,
+                                                .ethernet = clink::EthernetCheck::ConnectedOnly}))
+        return false;
+    createWindow();
+    sendButtonRequests(link());
+    return true;
 }
 
-void LauncherSession::sendButtonRequests() {
-    app::sendButtonRequests(link());
+bool LauncherSession::tubeNutReady() {
+    return linkReady(ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()});
+}
+
+bool LauncherSession::ledStatesReady() {
+    return linkReady(ids::ButtonReply, {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()});
 }
 
 bool LauncherSession::toolTestReady() {
-    return dongleOnlyPreCheck(ids::ToolEepromReply, clink::LinkFailTexts().parallel);
+    const base::BusyGuard busy(busyState());
+    return busy.acquired() && linkGate().dongleOnly(ids::ToolEepromReply, clink::LinkFailTexts().parallel);
 }
 
-LauncherSession::LogicEditor LauncherSession::logicEditor() {
-    linkPreCheck(ids::CommandReply, {.texts = addressTexts()});
+bool LauncherSession::socketTrayReady() {
+    return linkReady(ids::Reply13EF0110, {.usb = clink::UsbCheck::Reopen,
+                                          .ethernet = clink::EthernetCheck::ConnectedOnly,
+                                          .texts = candongleTexts()});
+}
+
+bool LauncherSession::monitorReady() {
+    return linkReady(ids::ToolReply, {.usb = clink::UsbCheck::Reopen, .ethernetGoesOnAfterFailure = true});
+}
+
+bool LauncherSession::serialOutReady() {
+    return linkReady(ids::Reply11EF0110, {.usb = clink::UsbCheck::Reopen});
+}
+
+bool LauncherSession::runScreenReady() {
+    return linkReady(ids::CommandReply, {.usb = clink::UsbCheck::Reopen});
+}
+
+std::optional<LauncherSession::LogicEditor> LauncherSession::logicEditor() {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return std::nullopt;
+    linkGate().preCheck(ids::CommandReply, {.texts = addressTexts()});
     switch (dataTx().SendSystemCommand()) {
     case LadderType:
         return LogicEditor::Ladder;
@@ -68,6 +104,9 @@ LauncherSession::LogicEditor LauncherSession::logicEditor() {
 }
 
 bool LauncherSession::mnuORVTEST() {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return false;
     clink::USB& usb = link().usb;
     // A bare test frame first (its echo is not awaited); a refused one reopens the device.
     if (!usb.SendCanFrame(ids::UsbTestReply, ids::UsbTestRequest, {0, 0}, {}) && !usb.ReopenDevice()) {

@@ -1,11 +1,14 @@
 #pragma once
-// What the main window's window launchers ask of the controller before a window opens: the link check for
-// the reply the window will use, the controller's type (the tool calibration needs type 4 or later; the
-// logic editor follows the type), the button requests before the button monitor shows, the tool test's
-// dongle check, and the USB dongle's test (a hidden Tools entry). The caller holds the busy state and opens
-// the windows.
+// What the main window's window launchers ask of the controller before a window opens, each under the busy
+// state (which ends again before the window opens: a modal window does not run busy): the link check for the
+// reply the window will use, with each launcher's own settings and texts; the controller's type (the tool
+// calibration needs type 4 or later; the logic editor follows the type); the button requests before the
+// button monitor shows; and the USB dongle's test (a hidden Tools entry). The launchers open the windows.
 
 #include "app/sessions/commandsession.h"
+
+#include <functional>
+#include <optional>
 
 namespace app {
 
@@ -20,27 +23,35 @@ public:
 
     using CommandSession::CommandSession;
 
-    // The link check for the reply a window will use; false when the window must not open (a failure has
-    // shown its box).
-    bool linkReady(clink::CanId awaited, const clink::PreCheck& how);
-    // The texts of the checks that name the dongle on the parallel port ("Candongle").
-    static clink::LinkFailTexts candongleTexts();
-    // The tool calibration's check: the controller answers and is of type 4 or later.
+    // Each is true when its window may open; false when another command holds the program busy or the check
+    // failed (its box has been shown).
+    // Tool > Calibrate > Tool: the controller answers and is of type 4 or later.
     bool calibrationReady();
-    // The button monitor's check; then, once its window exists, the ten button requests.
-    bool buttonMonitorReady();
-    void sendButtonRequests();
-    // The tool test's check: the dongle set up for the tool EEPROM's reply on every link.
+    // Tool > Monitor > Button States: the check, then the window is created and the ten button requests go
+    // out before it shows.
+    bool buttonMonitorReady(const std::function<void()>& createWindow);
+    // Tool > Write > Tube Nut, Tool > Write > Led States, Tool > Test, Socket Tray > Test.
+    bool tubeNutReady();
+    bool ledStatesReady();
     bool toolTestReady();
-    // The editor for the controller's type. A failed check is reported and the type is asked all the same:
-    // without a controller the chooser opens.
-    LogicEditor logicEditor();
+    bool socketTrayReady();
+    // System > Monitor > FaultCodes and Rundowns: a failed Ethernet check is reported and the monitor opens
+    // all the same.
+    bool monitorReady();
+    // System > Serial Out, Lumenquest.
+    bool serialOutReady();
+    bool runScreenReady();
+    // Logic I/O: the editor for the controller's type. A failed check is reported and the type is asked all
+    // the same: without a controller the chooser opens. Nothing while another command holds the program busy.
+    std::optional<LogicEditor> logicEditor();
     // The USB dongle's test, whatever link is chosen: a bare test frame (a refused one reopens the device; a
     // failed reopen shows the USB failure box), then the test exchange shows the eight bytes the dongle
     // echoes, or "No Habla". True when it echoed.
     bool mnuORVTEST();
 
 private:
+    // The link check for the reply a window will use, under the busy state.
+    bool linkReady(clink::CanId awaited, const clink::PreCheck& how);
     // The texts of the controller-type checks: the parallel-port failure names the stored address.
     clink::LinkFailTexts addressTexts();
 };

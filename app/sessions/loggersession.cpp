@@ -31,8 +31,8 @@ bool DataLoggerSession::askFile(int records, int& file, int& count) {
 }
 
 bool DataLoggerSession::loggerCheck() {
-    return dongleOnlyPreCheck(ids::CurveRequest2,
-                              QStringLiteral("Unable To Configure ") + state().ControllerIpAddress);
+    return linkGate().dongleOnly(ids::CurveRequest2,
+                                 QStringLiteral("Unable To Configure ") + state().ControllerIpAddress);
 }
 
 bool DataLoggerSession::readDirectory(int file) {
@@ -69,6 +69,9 @@ void DataLoggerSession::readPsetBlock() {
 }
 
 ReportLines DataLoggerSession::mnuReadDataLoggerRoute() {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return {};
     clink::LinkState& s = state();
     int f = 0;
     int n = 0;
@@ -106,6 +109,9 @@ ReportLines DataLoggerSession::mnuReadDataLoggerRoute() {
 }
 
 ReportLines DataLoggerSession::mnuReadDataLoggerXducer() {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return {};
     clink::LinkState& s = state();
     if (!loggerCheck())
         return {};

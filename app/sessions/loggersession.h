@@ -1,8 +1,8 @@
 #pragma once
 // The Data Logger menu as the controller sees it (read on the parallel port only): a logger file of
 // controller rundowns with the Pset data stored for it, and a logger file of transducer readings. The user
-// picks the file and the number of records; the caller holds the busy state and shows the report lines (the
-// route report in a window of its own).
+// picks the file and the number of records; each command holds the program busy, and the caller shows the
+// report lines (the route report in a window of its own).
 
 #include "app/reports/loggerreports.h"
 #include "app/sessions/commandsession.h"

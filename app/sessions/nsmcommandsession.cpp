@@ -22,10 +22,13 @@ constexpr size_t Date3 = 5;
 } // namespace
 
 bool NsmCommandSession::mnuNsmClearRundown() {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return false;
     // The reset line is released before the dongle is set up.
     link().spi.ResetLineHigh();
-    if (!dongleOnlyPreCheck(ids::NsmReply2,
-                            QStringLiteral("Unable To Configure ") + state().ControllerIpAddress))
+    if (!linkGate().dongleOnly(ids::NsmReply2,
+                               QStringLiteral("Unable To Configure ") + state().ControllerIpAddress))
         return false;
     state().DataCount = 0;
     const bool cleared = NsmExchange(link()).askPp(codes::NsmClearRundowns, 0).has_value();
@@ -39,6 +42,9 @@ bool NsmCommandSession::mnuNsmClearRundown() {
 }
 
 bool NsmCommandSession::mnuNsmViewTimeDate() {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return false;
     link().spi.ResetLineHigh();
     state().DataCount = 0;
     const std::optional<NsmAnswer> a = NsmExchange(link()).readClock();
@@ -49,17 +55,26 @@ bool NsmCommandSession::mnuNsmViewTimeDate() {
 }
 
 void NsmCommandSession::MnuNsmViewVersion() {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
     NsmExchange(link()).viewVersion();
 }
 
 ReportLines NsmCommandSession::mnuNsmViewSettings() {
-    if (!linkChecked(NsmExchange(link()).settingsCheck()) || !dataTx().ReadNsmSettings())
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return {};
+    if (!linkGate().passed(NsmExchange(link()).settingsCheck()) || !dataTx().ReadNsmSettings())
         return {};
     return takeNsmSettingsLines(state().NsmSettings);
 }
 
 bool NsmCommandSession::mnuNsmWriteSettings() {
-    return linkChecked(NsmExchange(link()).writeSettingsCheck()) && dataTx().ReadNsmSettings();
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return false;
+    return linkGate().passed(NsmExchange(link()).writeSettingsCheck()) && dataTx().ReadNsmSettings();
 }
 
 } // namespace app

@@ -33,6 +33,9 @@ KindTexts textsFor(ParameterFileKind kind) {
 } // namespace
 
 void ParameterFileSession::mnuEncryptToolFile() {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
     const QString path = dialogs().openFileName(QStringLiteral("Open Txt File"), TextFileFilter);
     if (path.isEmpty())
         return;
@@ -56,15 +59,19 @@ void ParameterFileSession::mnuEncryptToolFile() {
 
 bool ParameterFileSession::linkCheck(ParameterFileKind kind) {
     if (kind == ParameterFileKind::Transducer)
-        return dongleOnlyPreCheck(ids::TransducerReply, QStringLiteral("Unable To Configure CanDongle"));
-    return linkPreCheck(ids::ToolEepromReply, {.usb = clink::UsbCheck::Plain,
-                                               .ethernet = clink::EthernetCheck::ConnectedOnly,
-                                               .texts = {QStringLiteral("Unable To Configure Candongle"),
-                                                         QStringLiteral("Unable to connect using Ethernet"),
-                                                         QStringLiteral("Unable To Connect Using USB")}});
+        return linkGate().dongleOnly(ids::TransducerReply, QStringLiteral("Unable To Configure CanDongle"));
+    return linkGate().preCheck(ids::ToolEepromReply,
+                               {.usb = clink::UsbCheck::Plain,
+                                .ethernet = clink::EthernetCheck::ConnectedOnly,
+                                .texts = {QStringLiteral("Unable To Configure Candongle"),
+                                          QStringLiteral("Unable to connect using Ethernet"),
+                                          QStringLiteral("Unable To Connect Using USB")}});
 }
 
 void ParameterFileSession::writeParameters(ParameterFileKind kind) {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
     if (!linkCheck(kind))
         return;
     const QString path = dialogs().openFileName(QStringLiteral("Open Parameter File"), ParameterFileFilter);

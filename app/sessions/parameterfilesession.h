@@ -2,7 +2,7 @@
 // Parameter files as the controller sees them: Tool > Encrypt File scrambles a plain text list into a
 // parameter file; Tool > Write > Parameters and Transducer > Write > Parameters check a parameter file
 // whole, then write and verify every byte in the tool's or the external transducer's EEPROM, the progress
-// bar following the lines. The caller holds the busy state.
+// bar following the lines. Each command holds the program busy.
 
 #include "app/parameterfile.h"
 #include "app/sessions/commandsession.h"

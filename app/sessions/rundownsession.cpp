@@ -21,6 +21,9 @@ bool RundownSession::Get_RundownData2(int pset) {
 }
 
 ReportLines RundownSession::mnuSystemReadRundownData() {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return {};
     clink::LinkState& s = state();
     progress().setVisible(true);
     if (!dataTx().ReadSystemStatus()) {

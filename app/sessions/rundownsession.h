@@ -1,7 +1,7 @@
 #pragma once
 // System > View > Rundown Data as the controller sees it: the status for the number of Psets, the Pset the
-// user picks, its record and its rundown log, and the rundown report. The caller holds the busy state and
-// shows the report lines.
+// user picks, its record and its rundown log, and the rundown report. The command holds the program busy;
+// the caller shows the report lines.
 
 #include "app/sessions/commandsession.h"
 

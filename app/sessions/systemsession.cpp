@@ -10,6 +10,9 @@ namespace app {
 namespace ids = clink::ids;
 
 ReportLines SystemSession::mnuReadSystemStatus() {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return {};
     if (!dataTx().ReadSystemStatus()) {
         failBox(QStringLiteral("Read System Status Failed"));
         return {};
@@ -18,6 +21,9 @@ ReportLines SystemSession::mnuReadSystemStatus() {
 }
 
 ReportLines SystemSession::mnuSystemReadParameterSets() {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return {};
     const QString failed = QStringLiteral("Read Parameter Sets Failed");
     progress().start(PsetBarMaximum, true);
     if (!dataTx().ReadSystemStatus()) {
@@ -40,7 +46,10 @@ ReportLines SystemSession::mnuSystemReadParameterSets() {
 }
 
 void SystemSession::mnuSCCVersion() {
-    if (!linkPreCheck(ids::CommandReply, {.ethernetConnectFilter = true}))
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
+    if (!linkGate().preCheck(ids::CommandReply, {.ethernetConnectFilter = true}))
         return;
     if (!dataTx().ReadSccVersion(clink::codes::Version))
         return failBox(QStringLiteral("Get SCC Revision Failed"));

@@ -1,7 +1,7 @@
 #pragma once
 // System > View as the controller sees it: the status report, the Parameter Sets report with Pset after
-// Pset on the progress bar, and the controller's software version in a box. The caller holds the busy state
-// and shows the report lines.
+// Pset on the progress bar, and the controller's software version in a box. Each command holds the program
+// busy; the caller shows the report lines.
 
 #include "app/sessions/commandsession.h"
 

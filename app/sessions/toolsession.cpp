@@ -3,6 +3,7 @@
 #include "app/appservices.h"
 #include "app/reports/toolreports.h"
 #include "app/reporttime.h"
+#include "app/toolcalibration.h"
 #include "app/toolparameterread.h"
 #include "base/vbrules.h"
 #include "link/replywords.h"
@@ -25,22 +26,6 @@ clink::PreCheck ToolSession::toolCheck() {
             .ethernetSettle = EthernetSettleCycles * 2};
 }
 
-bool ToolSession::writeLinkCheck() {
-    return linkPreCheck(ids::ToolEepromReply,
-                        {.usb = clink::UsbCheck::Reopen,
-                         .ethernet = clink::EthernetCheck::FilterFrame,
-                         .texts = linkTexts(QStringLiteral("Unable To Configure Candongle"),
-                                            QStringLiteral("Unable to connect using ethernet"))});
-}
-
-bool ToolSession::readLinkCheck() {
-    return linkPreCheck(ids::ToolEepromReply,
-                        {.usb = clink::UsbCheck::Reopen,
-                         .ethernet = clink::EthernetCheck::FilterFrame,
-                         .texts = linkTexts(QStringLiteral("Unable To Configure CanDongle"),
-                                            QStringLiteral("Unable to connect using ethernet"))});
-}
-
 bool ToolSession::readCalLocations(int first, int last) {
     progress().setVisible(true);
     const QString failure = readCalibrationLocations(link(), first, last, progress());
@@ -50,7 +35,11 @@ bool ToolSession::readCalLocations(int first, int last) {
 }
 
 void ToolSession::mnuCalValue() {
-    if (!linkPreCheck(ids::ToolEepromReply, toolCheck()) || !readCalLocations(CalValueLow, FactoryCalHigh))
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
+    if (!linkGate().preCheck(ids::ToolEepromReply, toolCheck()) ||
+        !readCalLocations(CalValueLow, FactoryCalHigh))
         return;
     const clink::LinkState& s = state();
     const int current = clink::unsignedWord(s.DataBuffer[1], s.DataBuffer[0]);
@@ -61,14 +50,20 @@ void ToolSession::mnuCalValue() {
 }
 
 bool ToolSession::mnuReadToolEepromLocation() {
-    return linkPreCheck(ids::ToolEepromReply,
-                        {.usb = clink::UsbCheck::Reopen,
-                         .ethernet = clink::EthernetCheck::FilterFrame,
-                         .texts = linkTexts(QStringLiteral("Unable To Configure CanDongle"),
-                                            QStringLiteral("Unable to connect using Ethernet"))});
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return false;
+    return linkGate().preCheck(ids::ToolEepromReply,
+                               {.usb = clink::UsbCheck::Reopen,
+                                .ethernet = clink::EthernetCheck::FilterFrame,
+                                .texts = linkTexts(QStringLiteral("Unable To Configure CanDongle"),
+                                                   QStringLiteral("Unable to connect using Ethernet"))});
 }
 
 void ToolSession::readToolEepromLocation(double location) {
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
     QString& text = values().results.ValueEntryResult;
     text = base::vbNum(location);
     dataTx().ClearReceiveBuffer();
@@ -79,7 +74,11 @@ void ToolSession::readToolEepromLocation(double location) {
 }
 
 ReportLines ToolSession::mnuReadAllToolEeLocations() {
-    if (!readLinkCheck())
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return {};
+    if (!linkGate().preCheck(ids::ToolEepromReply,
+                             toolEepromCheck(QStringLiteral("Unable To Configure CanDongle"))))
         return {};
     clink::LinkState& s = state();
     dataTx().ClearReceiveBuffer();
@@ -100,7 +99,10 @@ ReportLines ToolSession::mnuReadAllToolEeLocations() {
 }
 
 void ToolSession::mnuWriteToolEeprom() {
-    if (!writeLinkCheck())
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
+    if (!linkGate().preCheck(ids::ToolEepromReply, toolEepromCheck()))
         return;
     ValueEntryResults& r = values().results;
     r.ValueEntryResult = QStringLiteral("0");
@@ -127,7 +129,10 @@ void ToolSession::mnuWriteToolEeprom() {
 }
 
 void ToolSession::mnuWriteToolId() {
-    if (!writeLinkCheck())
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
+    if (!linkGate().preCheck(ids::ToolEepromReply, toolEepromCheck()))
         return;
     const bool pistol =
         dialogs().askYesNoWithoutIcon(QStringLiteral("Is The Tool A Pistol ?"), base::ProgramTitle);
@@ -149,7 +154,11 @@ void ToolSession::mnuWriteToolId() {
 }
 
 void ToolSession::copyCalibration(const CalibrationCopy& copy, const QString& complete) {
-    if (!writeLinkCheck() || !readCalLocations(copy.readFirst, copy.readFirst + 1))
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
+    if (!linkGate().preCheck(ids::ToolEepromReply, toolEepromCheck()) ||
+        !readCalLocations(copy.readFirst, copy.readFirst + 1))
         return;
     const QString failure = writeCalibrationCopy(link(), copy);
     if (failure.isEmpty())
@@ -168,7 +177,11 @@ void ToolSession::mnuSetFactoryCalibration() {
 }
 
 ReportLines ToolSession::mnuReadToolParameters() {
-    if (!readLinkCheck())
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return {};
+    if (!linkGate().preCheck(ids::ToolEepromReply,
+                             toolEepromCheck(QStringLiteral("Unable To Configure CanDongle"))))
         return {};
     progress().start(ToolReportLocations, true);
     if (!readToolParameterLocations(link(), progress())) {

@@ -2,7 +2,7 @@
 // The Tool menu's commands as the controller sees them: the calibration values, the link check before the
 // one-location reader, the listing of every location, the write loop, the tool id, the copies between the
 // calibration and the factory calibration, and the tool parameter report. Each command runs from its link
-// check to its last box; the caller holds the busy state.
+// check to its last box, holding the program busy.
 //
 //   ToolSession tool(services, progress);
 //   if (const ReportLines lines = tool.mnuReadToolParameters())
@@ -38,10 +38,6 @@ public:
     static clink::PreCheck toolCheck();
 
 private:
-    // The pre-checks of the tool EEPROM's reply with the texts of the write commands and of the two
-    // commands that read every location.
-    bool writeLinkCheck();
-    bool readLinkCheck();
     // Shows the bar, then reads the calibration locations first..last into DataBuffer(0..); a failure shows
     // "Read Cal Value Failed: Msg " with the location's number (45 = 1).
     bool readCalLocations(int first, int last);

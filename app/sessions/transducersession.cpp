@@ -15,7 +15,10 @@ constexpr int ByteMask = 0xFF;
 } // namespace
 
 ReportLines TransducerSession::mnuTrasnducerViewParameters() {
-    if (!linkChecked(linkCheck().transducerCheck()))
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return {};
+    if (!linkGate().transducerCheck())
         return {};
     progress().start(TransducerReportLast, true);
     state().DataCount = 0;
@@ -34,7 +37,10 @@ ReportLines TransducerSession::mnuTrasnducerViewParameters() {
 }
 
 void TransducerSession::mnuTransducerReadEeprom() {
-    if (!dongleOnlyPreCheck(ids::TransducerReply, CandongleFailed))
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
+    if (!linkGate().dongleOnly(ids::TransducerReply, CandongleFailed))
         return;
     values().frmValue().prepareValue(QStringLiteral("Eeprom Location To Read"), 0, LastLocation, 0);
     if (!values().show())
@@ -50,7 +56,10 @@ void TransducerSession::mnuTransducerReadEeprom() {
 }
 
 void TransducerSession::mnuWriteTransducerCalValue() {
-    if (!dongleOnlyPreCheck(ids::TransducerReply, QStringLiteral("Unable To Configure CanDongle")))
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
+    if (!linkGate().dongleOnly(ids::TransducerReply, QStringLiteral("Unable To Configure CanDongle")))
         return;
     values().frmValue().prepareValue(QStringLiteral("Transducer Cal Value"), SmallestCalValue,
                                      LargestCalValue, SmallestCalValue);
@@ -67,7 +76,10 @@ void TransducerSession::mnuWriteTransducerCalValue() {
 }
 
 void TransducerSession::mnuWriteXducerEeprom() {
-    if (!dongleOnlyPreCheck(ids::TransducerReply, CandongleFailed))
+    const base::BusyGuard busy(busyState());
+    if (!busy.acquired())
+        return;
+    if (!linkGate().dongleOnly(ids::TransducerReply, CandongleFailed))
         return;
     values().frmValue().prepareEeprom(QStringLiteral("Write Transducer Eeprom"), LastLocation, LargestByte);
     values().show();

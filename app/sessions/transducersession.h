@@ -1,8 +1,8 @@
 #pragma once
 // The Transducer menu's commands as the controller sees them: the external transducer's parameter report,
 // one EEPROM location read, the calibration value write and one EEPROM location write. Every exchange is
-// answered on 12EF0604. Each command runs from its link check to its last box; the caller holds the busy
-// state.
+// answered on 12EF0604. Each command runs from its link check to its last box, holding the program
+// busy.
 
 #include "app/sessions/commandsession.h"
 

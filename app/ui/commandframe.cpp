@@ -20,11 +20,6 @@ WaitCursor::~WaitCursor() {
     QApplication::restoreOverrideCursor();
 }
 
-Busy::Busy(base::BusyState& state, bool hourglass) : guard_(state) {
-    if (guard_.acquired() && hourglass)
-        cursor_.emplace();
-}
-
 Report::Report(FrmOutput* window, QMdiArea* area) : window_(window), area_(area) {}
 
 Report::Report(Report&& other) noexcept
@@ -92,16 +87,6 @@ void CommandFrame::applyMenuState(int level) {
         if (item.visible)
             action->setVisible(*item.visible);
     }
-}
-
-Busy CommandFrame::busy(bool hourglass) {
-    return Busy(ctx.busy, hourglass);
-}
-
-void CommandFrame::run(const std::function<void()>& command, bool hourglass) {
-    auto held = busy(hourglass);
-    if (held)
-        command();
 }
 
 Report CommandFrame::newReport() {

@@ -1,12 +1,12 @@
 #pragma once
-// The command frame every service command of the main window runs in: the busy state (menus and MDI area
-// disabled, optional hourglass, progress bar), a new report window and the menu bindings. What a command
-// says to the controller lives in its session (app/sessions, widget-free); a command group holds the busy
-// state, runs the session and shows what it returns:
+// The command frame every service command of the main window runs in: the progress bar, a new report window
+// and the menu bindings. What a command says to the controller lives in its session (app/sessions,
+// widget-free), which holds the busy state while it talks (the main window then disables its menus and MDI
+// area and shows the busy cursor); a command group binds the menu to the session and shows what it returns:
 //
 //   void ToolCommands::mnuReadToolParameters_Click() {
-//       // Refused while another command runs; a report window when lines came back.
-//       frame.run([this] { frame.showReport(session_.mnuReadToolParameters()); });
+//       // A report window when lines came back (none while another command runs).
+//       frame.showReport(session_.mnuReadToolParameters());
 //   }
 //
 // and binds it in its bind():
@@ -15,7 +15,6 @@
 #include "app/ui/barprogress.h"
 #include "app/ui/frmoutput.h"
 #include "app/ui/menutree.h"
-#include "base/busyguard.h"
 #include "link/canid.h"
 
 #include <QMdiArea>
@@ -23,7 +22,6 @@
 #include <QString>
 
 #include <functional>
-#include <optional>
 
 class QProgressBar;
 
@@ -46,17 +44,6 @@ public:
     ~WaitCursor();
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-// The busy state of one command. False when another command holds the program busy.
-class Busy {
-public:
-    Busy(base::BusyState& state, bool hourglass);
-    explicit operator bool() const { return guard_.acquired(); }
-
-private:
-    base::BusyGuard guard_;
-    std::optional<WaitCursor> cursor_;
 };
 
 // A new output window filled line by line; shown at the top left of the MDI area by show(). A report that
@@ -97,11 +84,6 @@ public:
     void onMenu(const QString& name, std::function<void()> handler);
     // Sets the menu items that follow the access level to the state of that level.
     void applyMenuState(int level);
-
-    // Holds the program busy for the command; check it before going on.
-    [[nodiscard]] Busy busy(bool hourglass = false);
-    // Runs a command while it holds the program busy; nothing when another command holds it.
-    void run(const std::function<void()>& command, bool hourglass = false);
 
     // A new report window, also kept as the main window's OutputWindow.
     [[nodiscard]] Report newReport();

@@ -130,20 +130,11 @@ void FrmMain::setBusy(bool busy) {
         waitCursor_ = !ctx_.busy.usableWindow();
         if (waitCursor_)
             QApplication::setOverrideCursor(Qt::WaitCursor);
-        outputBeforeBusy_ = frame_.OutputWindow();
         return;
     }
     if (waitCursor_)
         QApplication::restoreOverrideCursor();
     waitCursor_ = false;
-    // The report the command opened is the window on top, not the one that had the focus before.
-    FrmOutput* report = frame_.OutputWindow();
-    if (report && report != outputBeforeBusy_) {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(report->parentWidget())) {
-            mdiArea_->setActiveSubWindow(sub);
-            sub->raise();
-        }
-    }
     if (closing_)
         MDIForm_Unload();
 }

@@ -90,9 +90,8 @@ private:
     CommandFrame frame_;
     std::vector<std::unique_ptr<CommandGroup>> groups_;
     std::vector<QAction*> windowListActions_;
-    // The windows the busy state disabled, and the report window when the command began.
+    // The windows the busy state disabled.
     std::vector<QPointer<QWidget>> disabledWhileBusy_;
-    QPointer<FrmOutput> outputBeforeBusy_;
     // The wait cursor of the running command is set.
     bool waitCursor_ = false;
     bool unloaded_ = false;

@@ -45,9 +45,6 @@ FrmValue2::FrmValue2(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
 }
 
 void FrmValue2::btnEnter_Click() {
-    Busy busy(ctx_.busy, false);
-    if (!busy)
-        return;
     CWNumEdit1->interpretText();
     tool_.readToolEepromLocation(CWNumEdit1->value());
 }

@@ -277,8 +277,8 @@ void frmPLCIO::mnuPrint_Click() {
 bool frmPLCIO::runTransfer(
     const std::function<app::TransferResult(LadderTransfer&, base::Progress&)>& command) {
     const auto handler = closer_.handler();
-    app::Busy busy(ctx_.busy, true);
-    if (!busy)
+    const base::BusyGuard busy(ctx_.busy);
+    if (!busy.acquired())
         return false;
     LadderTransfer transfer(ctx_, editor_);
     ShowingProgress progress(*Pb1);

@@ -379,11 +379,11 @@ void frmLogicIo::closeEvent(QCloseEvent* event) {
 // ---------------------------------------------------------------------------------------------------------
 // Transfers
 
-void frmLogicIo::transfer(bool hourglass, const std::function<void(LogicTransfer&, base::Progress&)>& run) {
+void frmLogicIo::transfer(const std::function<void(LogicTransfer&, base::Progress&)>& run) {
     const auto handler = closer_.handler();
     {
-        app::Busy busy(ctx_.busy, hourglass);
-        if (!busy)
+        const base::BusyGuard busy(ctx_.busy);
+        if (!busy.acquired())
             return;
         app::BarProgress progress(*Pb1);
         LogicTransfer command(ctx_, editor_);
@@ -393,16 +393,15 @@ void frmLogicIo::transfer(bool hourglass, const std::function<void(LogicTransfer
 }
 
 void frmLogicIo::mnuSendData_Click() {
-    transfer(true, [](LogicTransfer& t, base::Progress& progress) { t.send(progress); });
+    transfer([](LogicTransfer& t, base::Progress& progress) { t.send(progress); });
 }
 
 void frmLogicIo::mnuRx_Click() {
-    transfer(true, [](LogicTransfer& t, base::Progress& progress) { t.receive(progress); });
+    transfer([](LogicTransfer& t, base::Progress& progress) { t.receive(progress); });
 }
 
 void frmLogicIo::mnuDefaults_Click() {
-    // The factory reset shows no hourglass.
-    transfer(false, [](LogicTransfer& t, base::Progress&) { t.resetToFactoryDefaults(); });
+    transfer([](LogicTransfer& t, base::Progress&) { t.resetToFactoryDefaults(); });
 }
 
 // ---------------------------------------------------------------------------------------------------------

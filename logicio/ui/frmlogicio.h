@@ -97,7 +97,7 @@ private:
 
     // Runs a transfer command with the program busy (not while another command runs) and the progress on
     // Pb1, then marks the current rung in the list.
-    void transfer(bool hourglass, const std::function<void(LogicTransfer&, base::Progress&)>& run);
+    void transfer(const std::function<void(LogicTransfer&, base::Progress&)>& run);
 
     // Shows the rungs again: the summary items and the current rung's frames and lists.
     void showRungs();

@@ -196,9 +196,11 @@ TEST_F(SystemSessions, ToolTestAndButtonMonitorChecks) {
     connect(Link::Ethernet);
     EXPECT_TRUE(launchers.toolTestReady());
     // The button monitor tests the connection only, then its ten requests go out on the button reply.
-    EXPECT_TRUE(launchers.buttonMonitorReady());
-    launchers.sendButtonRequests();
+    int windowAt = -1; // the window exists before the first request goes out
+    EXPECT_TRUE(
+        launchers.buttonMonitorReady([&] { windowAt = model.countReceived(ids::ToolEepromRequest, 0x30); }));
     ASSERT_TRUE(waitFor([&] { return model.countReceived(ids::ToolEepromRequest, 0x30) == 10; }));
+    EXPECT_EQ(windowAt, 0);
     EXPECT_EQ(filterFramesReceived(ids::ButtonReply), 0);
     EXPECT_EQ(messages().size(), 1);
 }

@@ -116,8 +116,8 @@ TEST_F(MainWindow, BusyStateDisablesMenusAndWindowsExceptTheConnectionWindowAndS
             connection = w;
     ASSERT_NE(connection, nullptr);
     {
-        auto busy = main.frame().busy();
-        ASSERT_TRUE(bool(busy));
+        base::BusyGuard busy(ctx.busy);
+        ASSERT_TRUE(busy.acquired());
         EXPECT_FALSE(main.menuBar()->isEnabled());
         EXPECT_FALSE(other->isEnabled());
         // The connection window is the one that can mend a dead link: it stays usable.
@@ -125,8 +125,8 @@ TEST_F(MainWindow, BusyStateDisablesMenusAndWindowsExceptTheConnectionWindowAndS
         EXPECT_TRUE(main.isEnabled());
         ASSERT_NE(QApplication::overrideCursor(), nullptr);
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        auto second = main.frame().busy();
-        EXPECT_FALSE(bool(second));
+        base::BusyGuard second(ctx.busy);
+        EXPECT_FALSE(second.acquired());
     }
     EXPECT_TRUE(main.menuBar()->isEnabled());
     EXPECT_TRUE(other->isEnabled());
@@ -188,7 +188,6 @@ TEST_F(MainWindow, AReportIsWideEnoughForItsLongestLineAndOnTopAfterItsCommand) 
     main.mdiArea()->setActiveSubWindow(before);
     const QString routeLine = QString(80, QLatin1Char('8'));
     {
-        auto busy = main.frame().busy();
         app::Report report = main.frame().newReport();
         report.add(QStringLiteral("short"));
         report.add(routeLine);

@@ -1,0 +1,42 @@
+#include "app/linkgate.h"
+
+#include "base/eventpump.h"
+#include "base/failbox.h"
+#include "link/controllerlink.h"
+
+namespace app {
+
+LinkGate::LinkGate(clink::ControllerLink& link, LinkFailCaptions captions)
+    : LinkGate(link, link.dialogs, std::move(captions)) {}
+
+LinkGate::LinkGate(clink::ControllerLink& link, base::Dialogs& dialogs, LinkFailCaptions captions)
+    : link_(link), dialogs_(dialogs), captions_(std::move(captions)) {}
+
+bool LinkGate::preCheck(clink::CanId awaited, const clink::PreCheck& how) {
+    return passed(clink::LinkCheck(link_).preCheck(awaited, how));
+}
+
+bool LinkGate::dongleOnly(clink::CanId awaited, const QString& failText) {
+    return passed(clink::LinkCheck(link_).dongleOnly(awaited, failText));
+}
+
+bool LinkGate::toolDataCheck(int ethernetCode) {
+    return passed(clink::LinkCheck(link_).toolDataCheck(ethernetCode));
+}
+
+bool LinkGate::transducerCheck() {
+    return passed(clink::LinkCheck(link_).transducerCheck());
+}
+
+bool LinkGate::passed(const clink::LinkCheckResult& check) {
+    if (!check.failText.isEmpty() && !link_.pump.stopped()) {
+        const int link = link_.state.ConnectionType;
+        base::failBox(dialogs_, check.failText,
+                      link == clink::ParallelPort ? captions_.parallel
+                      : link == clink::TcpIp      ? captions_.ethernet
+                                                  : base::ProgramTitle);
+    }
+    return check.ok;
+}
+
+} // namespace app
