@@ -28,11 +28,14 @@ QString singleInstanceLockPath() {
 }
 
 void startProgram(AppContext& ctx, FrmMain& main, const QString& version) {
-    if (!ProgramLink(ctx).start())
-        ctx.windows.open(wnd::frmSetConnection);
+    const bool linked = ProgramLink(ctx).start();
     main.show();
     main.setWindowTitle(mainWindowCaption(version));
     main.applyMenuState(ctx.palverin.access.AccessLevel);
+    // The connection window opens in the main window's work area, which has its size only once the main
+    // window is shown: opened before, it would be squeezed to its title bar.
+    if (!linked)
+        ctx.windows.open(wnd::frmSetConnection);
 }
 
 } // namespace app

@@ -12,8 +12,9 @@ class FrmMain;
 // The lock file that keeps a second copy from starting; one per program folder.
 QString singleInstanceLockPath();
 
-// Runs the start procedure (ProgramLink) for a main window not yet shown, opens the connection window
-// when the link chosen cannot be had, and shows the main window with its caption and the menus of its level.
+// Runs the start procedure (ProgramLink) for a main window not yet shown, shows the main window with its
+// caption and the menus of its level, and opens the connection window in it when the link chosen cannot be
+// had.
 void startProgram(AppContext& ctx, FrmMain& main, const QString& version);
 
 } // namespace app

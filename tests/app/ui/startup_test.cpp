@@ -6,7 +6,10 @@
 #include "tests/support/ui/appfixture.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLockFile>
+#include <QPushButton>
+#include <QTest>
 
 using namespace clink;
 
@@ -58,12 +61,32 @@ TEST_F(Startup, LevelOneMenus) {
     }
 }
 
-TEST_F(Startup, AnUnreachableControllerOpensTheConnectionWindow) {
+// Nothing listens where the settings point: the connection window opens in the shown main window at its
+// full size (nothing of it squeezed to its title bar), Connect in view, the red lamp and the text saying no
+// connection could be established.
+TEST_F(Startup, AnUnreachableControllerOpensTheConnectionWindowWhole) {
     useEthernet(refusedPort());
     saveSettings();
     start();
     EXPECT_EQ(opened, QStringList{"frmSetConnection"});
     EXPECT_TRUE(main.isVisible());
+    QWidget* w = ctx.windows.shared(app::wnd::frmSetConnection);
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    EXPECT_TRUE(w->isVisible());
+    const QSize hint = w->sizeHint();
+    EXPECT_GE(w->width(), hint.width()) << w->width() << " x " << w->height();
+    EXPECT_GE(w->height(), hint.height()) << w->width() << " x " << w->height();
+    const auto* connect = w->findChild<QPushButton*>(QStringLiteral("cmdSaveDefaults"));
+    ASSERT_TRUE(connect);
+    EXPECT_TRUE(connect->isVisible());
+    EXPECT_TRUE(w->rect().contains(QRect(connect->mapTo(w, QPoint(0, 0)), connect->size())));
+    EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("lblSettings"))->text(),
+              "No Connection to Controller\r\nCould Be Established\r\n");
+    const auto* lamp = w->findChild<QLabel*>(QStringLiteral("circStatus"));
+    EXPECT_TRUE(lamp->isVisible());
+    EXPECT_TRUE(waitFor([&] { return lamp->styleSheet().contains(QStringLiteral("#ff0000")); }))
+        << lamp->styleSheet().toStdString();
 }
 
 TEST_F(Startup, NoLinkOpensNothing) {
