@@ -1,6 +1,7 @@
 #include "monitor/ui/frmstats.h"
 
 #include "app/ui/appcontext.h"
+#include "app/ui/elidedlabel.h"
 #include "app/ui/windowregistry.h"
 #include "app/ui/workarea.h"
 #include "controls/ui/chartwidget.h"
@@ -87,8 +88,9 @@ frmStats::frmStats(app::AppContext& ctx, QWidget* parent)
     mnuViewRealtimeStats = view->addAction(QStringLiteral("Realtime Stats"));
     mnuViewRealtimeStats->setObjectName(QStringLiteral("mnuViewRealtimeStats"));
 
+    fileLabel_ = new app::ElidedLabel(this);
     for (int i = 0; i < LabelCount; ++i) {
-        lblStats[std::size_t(i)] = new QLabel(this);
+        lblStats[std::size_t(i)] = i == FileLabel ? fileLabel_ : new QLabel(this);
         lblStats[std::size_t(i)]->setObjectName(QStringLiteral("lblStats%1").arg(i));
     }
     lblStats[VersionLabel]->setText(VersionText);
@@ -136,7 +138,8 @@ frmStats::frmStats(app::AppContext& ctx, QWidget* parent)
     auto* columns = new QHBoxLayout;
     columns->addLayout(results);
     columns->addLayout(charts, 1);
-    // A file name from a deep folder is wider than the results column: it has the window's width.
+    // A file name from a deep folder is wider than the results column: it has the window's width, and what
+    // does not fit loses its middle, so the name of the file stays in view.
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->addLayout(columns, 1);
@@ -154,15 +157,17 @@ void frmStats::Form_Load() {
 
 void frmStats::Show_StatsResults() {
     const QStringList texts = session_.labelTexts();
-    for (int i = 0; i < texts.size() && i < VersionLabel; ++i)
+    for (int i = 0; i < texts.size() && i < FileLabel; ++i)
         lblStats[std::size_t(i)]->setText(texts[i]);
+    if (texts.size() > FileLabel)
+        fileLabel_->setWholeText(texts[FileLabel]);
 }
 
 void frmStats::mnuloadFile_Click() {
     if (!session_.mnuloadFile_Click())
         return;
     Show_StatsResults();
-    // A long file name widens the results: the window grows with them rather than squeeze the charts.
+    // Longer results widen their column: the window grows with them rather than squeeze the charts.
     app::fitWorkArea(*this);
     Plot_StatsGraph();
     const int n = session_.stats().count;

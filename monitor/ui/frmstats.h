@@ -16,7 +16,8 @@ class QSpinBox;
 
 namespace app {
 class AppContext;
-}
+class ElidedLabel;
+} // namespace app
 namespace controls {
 class ChartWidget;
 }
@@ -48,6 +49,8 @@ private:
     app::AppContext& ctx_;
     StatsSession session_;
     std::array<QLabel*, LabelCount> lblStats{};
+    // lblStats 12, the loaded file's name.
+    app::ElidedLabel* fileLabel_ = nullptr;
     controls::ChartWidget* cwStatsGraph1 = nullptr;
     controls::ChartWidget* cwgraph1 = nullptr;
     QSpinBox* cwAdj = nullptr;

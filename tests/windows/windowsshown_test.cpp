@@ -4,9 +4,12 @@
 // read (nothing squeezed below its minimum, every tab in view, lists as wide as their lines, no scroll bar
 // on one line, nothing overlapping, no window larger than its work area). Each window leaves a screenshot
 // under the build folder (windows_shown/<name>.png) for a person to look at.
+#include "app/ui/elidedlabel.h"
 #include "app/ui/frmoutput.h"
 #include "app/ui/frmvalue.h"
 #include "app/ui/textviewer.h"
+#include "app/ui/workarea.h"
+#include "link/commandcodes.h"
 #include "logicio/ladderconverter.h"
 #include "logicio/logicimage.h"
 #include "logicio/logicversion.h"
@@ -30,6 +33,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -368,19 +373,30 @@ TEST_F(ShownWindows, MainWindowAndTheTerminalsPortDialog) {
     EXPECT_EQ(serviceModule.serialDevices.dsmPort(), port);
 }
 
-// A report loaded from a folder with a long name: the statistics window widens for the file name rather
-// than squeeze its charts over the interval adjustment.
+// A report loaded from a folder with a name longer than the window is wide: the file label gives up the
+// middle of the path, so the file's name stays in view, and its tooltip shows the whole path; the window
+// neither widens nor squeezes its charts for it.
 TEST_F(ShownWindows, StatisticsWindowAfterALongFileName) {
     trigger("mnuStats");
     QWidget* w = shownWindow(app::wnd::frmStats);
     ASSERT_TRUE(w);
-    const QString name = QStringLiteral("Rundown reports of line 4 station 12 second shift/run.txt");
-    ASSERT_TRUE(QDir(folder.path()).mkpath(QFileInfo(name).path()));
+    const QSize opened = app::frameOf(*w).size();
+    const QString folders = QStringLiteral("Rundown reports of line 4 station 12 second shift/") +
+                            QStringLiteral("Week 23 torque audit of the gearbox cover bolts/").repeated(3);
+    const QString name = folders + QStringLiteral("run.txt");
+    ASSERT_TRUE(QDir(folder.path()).mkpath(folders));
     ASSERT_TRUE(folder.write(name, statstest::threeRundownReport()));
     dialogs->fileNames.enqueue(folder.file(name));
     child<QAction>(w, "mnuloadFile")->trigger();
     settle();
-    EXPECT_TRUE(child<QLabel>(w, "lblStats12")->text().endsWith(name));
+    auto* file = child<app::ElidedLabel>(w, "lblStats12");
+    ASSERT_TRUE(file);
+    const QString whole = QStringLiteral("File: ") + folder.file(name);
+    EXPECT_EQ(file->toolTip(), whole);
+    EXPECT_TRUE(file->shownText().startsWith(QStringLiteral("File: "))) << file->shownText().toStdString();
+    EXPECT_TRUE(file->shownText().endsWith(QStringLiteral("/run.txt"))) << file->shownText().toStdString();
+    EXPECT_LT(file->shownText().size(), whole.size());
+    EXPECT_EQ(app::frameOf(*w).size(), opened);
     expectLaidOut(*w, QStringLiteral("frmStats_loaded"));
     EXPECT_TRUE(dialogs->messages.empty());
 }
