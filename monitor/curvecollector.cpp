@@ -44,7 +44,12 @@ bool CurveCollector::collect(CurveSource source, int curve, int points, const QS
     for (int i = 0; i <= points; i += WordsPerRequest) {
         display_.setCountText(QStringLiteral("%1 / %2").arg(i).arg(points));
         link_.pump.doEvents();
+        // Cancelled: the words so far are dropped quietly, and a file chosen earlier stays as it was.
+        if (cancelled_)
+            return false;
         if (!request(source, curve, i)) {
+            if (cancelled_)
+                return false;
             QString text = CurveNotReceived;
             if (!lines.isEmpty() && write(path, lines))
                 text += QStringLiteral("\r\n") + PartialCurveKept.arg(path);
@@ -56,6 +61,12 @@ bool CurveCollector::collect(CurveSource source, int curve, int points, const QS
         lines << collectedCurveLines(i, curve, words[1], words[2]);
     }
     return write(path, lines);
+}
+
+void CurveCollector::cancel() {
+    cancelled_ = true;
+    link_.transactions.cancel();
+    link_.pump.wake();
 }
 
 bool CurveCollector::request(CurveSource source, int curve, int index) {

@@ -8,6 +8,7 @@
 //
 //   CurveCollector collector(ctx.link, display);
 //   if (collector.collect(CurveSource::Controller, 1, 1000, path)) ... load and draw path ...
+//   collector.cancel();   // from the window while collect() waits
 
 #include "link/canid.h"
 
@@ -30,8 +31,11 @@ public:
     // Collects words 0..points of the curve into path. Every failure is shown: a link that cannot be
     // prepared (nothing written), a pair that does not come (the pairs received so far stay in the file,
     // whose path the message names; nothing is written when none came), a file that cannot be written.
-    // True when the whole curve is in the file.
+    // True when the whole curve is in the file. A cancelled collection ends at once, writes nothing and
+    // shows nothing.
     bool collect(CurveSource source, int curve, int points, const QString& path);
+    // The user ended the collection (its window is closing): a wait under way ends at once.
+    void cancel();
 
     // The reply identifier each source's requests are answered on.
     static clink::CanId replyId(CurveSource source);
@@ -42,6 +46,7 @@ private:
 
     clink::ControllerLink& link_;
     CurveCollectionDisplay& display_;
+    bool cancelled_ = false;
 };
 
 } // namespace monitor

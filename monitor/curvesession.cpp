@@ -365,7 +365,7 @@ void CurveSession::ReceiveDataLoggerCurve() {
 void CurveSession::receiveCurve(CurveSource source, int curve) {
     if (collecting_ || !collectionAllowed())
         return;
-    base::BusyGuard busy(busy_);
+    base::BusyGuard busy(busy_, window_);
     if (!busy.acquired())
         return;
     // Every way out winds the progress panel down.
@@ -384,7 +384,11 @@ void CurveSession::receiveCurve(CurveSource source, int curve) {
     const QString path = Get_SaveDataFilename();
     if (path == NoCurve)
         return;
-    if (!CurveCollector(link_, display_).collect(source, curve, filePoints_, path))
+    CurveCollector collector(link_, display_);
+    collector_ = &collector;
+    const bool collected = collector.collect(source, curve, filePoints_, path);
+    collector_ = nullptr;
+    if (!collected)
         return;
     // The file stays even when the graph has filled up meanwhile.
     if (graph_.plotCount() >= MaxCurvePlots) {
@@ -395,6 +399,11 @@ void CurveSession::receiveCurve(CurveSource source, int curve) {
         return;
     dialogs_.message(TransferComplete, ReceiveCurveCaption, base::MessageIcon::Information);
     EnableCurveMenus();
+}
+
+void CurveSession::cancelCollection() {
+    if (collector_)
+        collector_->cancel();
 }
 
 // --- controls ---

@@ -15,6 +15,8 @@
 #include <array>
 #include <vector>
 
+class QObject;
+
 namespace app {
 class AppServices;
 class Palverin2006;
@@ -89,6 +91,11 @@ public:
     void ReceiveControllerCurve(int curve);
     // Transfer > Receive > Data Logger Curve: asks for the curve number, then collects it the same way.
     void ReceiveDataLoggerCurve();
+    // The window a collection belongs to: it stays usable while the collection holds the program busy (the
+    // user may add or delete plots, or close it).
+    void setWindow(const QObject* window) { window_ = window; }
+    // The window is closing: a collection under way ends at once, without a message or a new plot.
+    void cancelCollection();
 
     // --- controls ---
     void selectSlot(int slot);
@@ -160,6 +167,9 @@ private:
     int filePoints_ = InitialFilePoints;
     bool curveMenus_ = false;
     bool collecting_ = false;
+    const QObject* window_ = nullptr;
+    // The collection under way.
+    CurveCollector* collector_ = nullptr;
 };
 
 } // namespace monitor

@@ -79,6 +79,7 @@ frmGraph::frmGraph(app::AppContext& ctx, QWidget* parent)
     setObjectName(QStringLiteral("frmGraph"));
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose);
+    session_.setWindow(this);
 
     auto* menuBar = new QMenuBar(this);
     auto topMenu = [menuBar](const QString& name, const QString& title) {
@@ -121,10 +122,13 @@ frmGraph::frmGraph(app::AppContext& ctx, QWidget* parent)
     modes->addWidget(lblView);
     modes->addStretch();
 
+    // The progress panel takes its room from the graph, which can spare it, rather than from the column
+    // of value fields, which fills the window's height.
     auto* graphSide = new QVBoxLayout;
     graphSide->addWidget(cwgraph1, 1);
     graphSide->addLayout(legend);
     graphSide->addLayout(modes);
+    graphSide->addWidget(buildProgressPanel());
 
     auto* layout = new QHBoxLayout(this);
     layout->setMenuBar(menuBar);
@@ -279,20 +283,23 @@ QWidget* frmGraph::buildControls() {
     limits->addRow(QStringLiteral("Max Degrees"), MaxDeg);
     limits->addRow(QStringLiteral("# of Points"), cwFilePoints);
     column->addWidget(Frame5);
+    column->addStretch();
+    return panel;
+}
 
-    frameBar = new QFrame(panel);
+QFrame* frmGraph::buildProgressPanel() {
+    frameBar = new QFrame(this);
     frameBar->setObjectName(QStringLiteral("frameBar"));
     Bar1 = new QProgressBar(frameBar);
     Bar1->setObjectName(QStringLiteral("Bar1"));
     lbldcount = new QLabel(QStringLiteral("0 of 0"), frameBar);
     lbldcount->setObjectName(QStringLiteral("lbldcount"));
-    auto* bar = new QVBoxLayout(frameBar);
-    bar->addWidget(Bar1);
+    auto* bar = new QHBoxLayout(frameBar);
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->addWidget(Bar1, 1);
     bar->addWidget(lbldcount);
     frameBar->hide();
-    column->addWidget(frameBar);
-    column->addStretch();
-    return panel;
+    return frameBar;
 }
 
 void frmGraph::Form_Load() {
@@ -433,12 +440,14 @@ void frmGraph::mnuCsnap_Click() {
 // --- collection from the controller ---
 
 void frmGraph::mnuControllerCurve_Click(int curve) {
-    session_.ReceiveControllerCurve(curve);
+    if (!closer_.call([this, curve] { session_.ReceiveControllerCurve(curve); }))
+        return;
     refresh();
 }
 
 void frmGraph::mnuDataLoggerCurve_Click() {
-    session_.ReceiveDataLoggerCurve();
+    if (!closer_.call([this] { session_.ReceiveDataLoggerCurve(); }))
+        return;
     refresh();
 }
 
@@ -465,10 +474,7 @@ void frmGraph::setCollecting(bool collecting) {
 }
 
 void frmGraph::closeEvent(QCloseEvent* event) {
-    if (session_.collecting())
-        event->ignore();
-    else
-        QWidget::closeEvent(event);
+    closer_.closeEvent(event, session_.collecting(), [this] { session_.cancelCollection(); });
 }
 
 } // namespace monitor

@@ -4,6 +4,7 @@
 // from the controller, the units, an optional filter, the axis limits, zoom, pan and a free or snapping
 // cursor. A view over monitor::CurveSession.
 
+#include "app/ui/closewhenidle.h"
 #include "app/ui/commandframe.h"
 #include "monitor/curvesession.h"
 #include "monitor/ui/curvechart.h"
@@ -58,7 +59,7 @@ public:
     const CurveSession& session() const { return session_; }
 
 protected:
-    // The window stays open while a curve is being collected.
+    // A close while a curve is being collected cancels the collection; the window closes once it has ended.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -70,6 +71,8 @@ private:
 
     void buildMenus(QMenu* file, QMenu* plot, QMenu* view, QMenu* cursor, QMenu* transfer);
     QWidget* buildControls();
+    // The progress panel, shown under the graph while a curve is collected.
+    QFrame* buildProgressPanel();
     // Shows the session's state: the slot selector, limits, axis edits and menus.
     void refresh();
     void setViewChecks(QAction* checked);
@@ -112,6 +115,7 @@ private:
 
     // The hourglass while a curve is collected.
     std::optional<app::WaitCursor> waitCursor_;
+    app::CloseWhenIdle closer_{*this};
 };
 
 } // namespace monitor

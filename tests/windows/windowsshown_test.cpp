@@ -317,6 +317,46 @@ TEST_F(ShownWindows, CollectionWindowAfterTheRundowns) {
     expectLaidOut(*w, QStringLiteral("FrmCollectSettings_rundowns"));
 }
 
+// A curve collected from the controller: the progress panel takes its room from the graph, so the value
+// fields and the units keep their heights. Closed while the controller keeps silent, the window ends the
+// collection at once and quietly: no box, nothing written, no further request, and the window goes.
+TEST_F(ShownWindows, CurveWindowDuringATransferAndClosedInIt) {
+    constexpr int SampledAt = 100;
+    trigger("mnuPlotforge");
+    QPointer<QWidget> w = shownWindow(app::wnd::frmGraph);
+    ASSERT_TRUE(w);
+    const char* fields[] = {"MinNum", "MaxNum", "MinDeg", "MaxDeg", "cwFilePoints", "Option1_1", "Option1_5"};
+    auto heights = [&] {
+        QList<int> h;
+        for (const char* name : fields)
+            h << child<QWidget>(w, name)->height();
+        return h;
+    };
+    const QList<int> idle = heights();
+    QList<int> during;
+    int asked = 0;
+    QObject::connect(child<QProgressBar>(w, "Bar1"), &QProgressBar::valueChanged, w, [&](int value) {
+        if (value != SampledAt)
+            return;
+        EXPECT_TRUE(child<QFrame>(w, "frameBar")->isVisible());
+        during = heights();
+        expectLaidOut(*w, QStringLiteral("frmGraph_transfer"));
+        model.noReply.insert(clink::ids::CurveRequest);
+        asked = int(received(clink::ids::CurveRequest, clink::codes::CurveRequest).size());
+        dongle.armOnAccept(clink::ids::CurveReply, [&] { child<QAction>(w, "mnuExit")->trigger(); });
+    });
+    dialogs->fileNames.enqueue(folder.file(QStringLiteral("tool.dat")));
+    child<QAction>(w, "mnuControllerCurve1")->trigger();
+    settle();
+    EXPECT_EQ(during, idle);
+    EXPECT_FALSE(w);
+    EXPECT_FALSE(ctx.busy.busy());
+    EXPECT_EQ(dialogs->messageTexts(), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("tool.dat"))));
+    // The window closed as the next pair's exchange began: the pair was never asked for.
+    EXPECT_EQ(int(received(clink::ids::CurveRequest, clink::codes::CurveRequest).size()), asked);
+}
+
 // The value-entry dialog (on each of its panels) and the text viewer run modally over the main window: each
 // is looked at while it runs, then closed as the user closes it (Esc).
 TEST_F(ShownWindows, ValueEntryDialogAndTextViewer) {
