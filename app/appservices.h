@@ -51,6 +51,8 @@ public:
     base::Dialogs& dialogs;
     // The dialogs of the seam themselves (the main window parents the real ones).
     base::Dialogs& shownDialogs() { return stoppableDialogs_.shown(); }
+    // Nothing is shown while a base::StoppableDialogs::Quiet over these lives (a command the user ended).
+    base::StoppableDialogs& stoppableDialogs() { return stoppableDialogs_; }
     base::EventPump& pump;
     clink::LinkClock& clock;
     TextViewer& textViewer;

@@ -62,42 +62,56 @@ public:
 };
 
 // The program's dialogs while it runs: everything goes to the dialogs given until the pump is stopped (the
-// program is closing while a command waits). From then on nothing is shown, so the command ends quietly:
-// messages are dropped, questions answered No or Cancel, prompts cancelled and nothing printed.
+// program is closing while a command waits), or while a Quiet scope lives (the user ended the command by
+// closing its window). Meanwhile nothing is shown, so the command ends quietly: messages are dropped,
+// questions answered No or Cancel, prompts cancelled and nothing printed.
 class StoppableDialogs : public Dialogs {
 public:
     StoppableDialogs(Dialogs& dialogs, const EventPump& pump) : dialogs_(dialogs), pump_(pump) {}
+
+    // Nothing is shown for the scope's lifetime.
+    class Quiet {
+    public:
+        explicit Quiet(StoppableDialogs& dialogs) : dialogs_(dialogs) { ++dialogs_.quiet_; }
+        ~Quiet() { --dialogs_.quiet_; }
+        Quiet(const Quiet&) = delete;
+        Quiet& operator=(const Quiet&) = delete;
+
+    private:
+        StoppableDialogs& dialogs_;
+    };
 
     // The dialogs that show what is asked (a window sets itself as their parent).
     Dialogs& shown() { return dialogs_; }
 
     void message(const QString& text, const QString& caption, MessageIcon icon) override {
-        if (!pump_.stopped())
+        if (showing())
             dialogs_.message(text, caption, icon);
     }
     bool askYesNo(const QString& text, const QString& caption, MessageIcon icon) override {
-        return !pump_.stopped() && dialogs_.askYesNo(text, caption, icon);
+        return showing() && dialogs_.askYesNo(text, caption, icon);
     }
     bool askOkCancel(const QString& text, const QString& caption, MessageIcon icon) override {
-        return !pump_.stopped() && dialogs_.askOkCancel(text, caption, icon);
+        return showing() && dialogs_.askOkCancel(text, caption, icon);
     }
     QString openFileName(const QString& caption, const QString& filter) override {
-        return pump_.stopped() ? QString() : dialogs_.openFileName(caption, filter);
+        return showing() ? dialogs_.openFileName(caption, filter) : QString();
     }
     QString saveFileName(const QString& caption, const QString& filter, const QString& suggested) override {
-        return pump_.stopped() ? QString() : dialogs_.saveFileName(caption, filter, suggested);
+        return showing() ? dialogs_.saveFileName(caption, filter, suggested) : QString();
     }
-    bool printerAvailable() override { return !pump_.stopped() && dialogs_.printerAvailable(); }
-    bool print(const QTextDocument& document) override {
-        return !pump_.stopped() && dialogs_.print(document);
-    }
+    bool printerAvailable() override { return showing() && dialogs_.printerAvailable(); }
+    bool print(const QTextDocument& document) override { return showing() && dialogs_.print(document); }
     bool inputText(const QString& prompt, const QString& caption, QString& value) override {
-        return !pump_.stopped() && dialogs_.inputText(prompt, caption, value);
+        return showing() && dialogs_.inputText(prompt, caption, value);
     }
 
 private:
+    bool showing() const { return !pump_.stopped() && quiet_ == 0; }
+
     Dialogs& dialogs_;
     const EventPump& pump_;
+    int quiet_ = 0;
 };
 
 } // namespace base

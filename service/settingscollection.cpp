@@ -106,7 +106,7 @@ QString SettingsCollection::Get_Filename() {
 }
 
 void SettingsCollection::mnuBegin_Click() {
-    base::BusyGuard busy(ctx_.busy);
+    base::BusyGuard busy(ctx_.busy, window_);
     if (!busy.acquired())
         return;
     const QString name = Get_Filename();
@@ -115,15 +115,26 @@ void SettingsCollection::mnuBegin_Click() {
         base::failBox(ctx_.dialogs, NoFileNameText);
         return;
     }
+    cancelled_ = false;
     setRunning(true);
     runCollectors(collectBaseName(name));
+    quiet_.reset();
     setRunning(false);
+}
+
+void SettingsCollection::cancel() {
+    if (!running_ || cancelled_)
+        return;
+    cancelled_ = true;
+    quiet_.emplace(ctx_.stoppableDialogs());
+    ctx_.link.transactions.cancel();
+    ctx_.pump.wake();
 }
 
 void SettingsCollection::runCollectors(const QString& base) {
     for (int box = 0; box < CollectBoxes; ++box) {
-        // The program is closing: the collectors still to run would only fail.
-        if (ctx_.pump.stopped())
+        // The program or the window is closing: the collectors still to run would only fail.
+        if (ctx_.pump.stopped() || cancelled_)
             return;
         if (boxes_[size_t(box)] != BoxState::Ticked)
             continue;

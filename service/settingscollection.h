@@ -10,6 +10,7 @@
 //   collection.ChkSelection_Click(DspParmsBox, service::BoxState::Ticked);
 //   collection.mnuBegin_Click();                     // the name dialog, then the collectors
 
+#include "base/dialogs.h"
 #include "service/collector.h"
 #include "service/collectselection.h"
 
@@ -19,6 +20,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace app {
 class AppServices;
@@ -76,8 +78,14 @@ public:
     const CollectBar& bar(int box) const { return bars_[size_t(box)]; }
     const QStringList& List1() const { return list_; }
     const CollectSelection& selection() const { return selection_; }
-    // True while Begin runs the collectors: the window's commands and boxes are off, and it cannot close.
+    // True while Begin runs the collectors: the window's commands and boxes are off.
     bool running() const { return running_; }
+    // The window the collection belongs to: it stays usable while the collectors hold the program busy, so
+    // that it can be closed.
+    void setWindow(const QObject* window) { window_ = window; }
+    // The window is closing: the collector under way ends at its next wait, the others do not run, and
+    // nothing more is shown.
+    void cancel();
     // How the window shows and closes the program editors a collector drives.
     void setEditorWindows(std::function<void(ProgramEditor)> show, std::function<void(ProgramEditor)> close);
 
@@ -112,6 +120,10 @@ private:
     QStringList list_;
     CollectSelection selection_;
     bool running_ = false;
+    bool cancelled_ = false;
+    // Held from a cancel to the end of the run.
+    std::optional<base::StoppableDialogs::Quiet> quiet_;
+    const QObject* window_ = nullptr;
     std::function<void(ProgramEditor)> showEditor_;
     std::function<void(ProgramEditor)> closeEditor_;
 };

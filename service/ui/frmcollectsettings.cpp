@@ -71,7 +71,8 @@ FrmCollectSettings::FrmCollectSettings(app::AppContext& ctx, ServiceModule& modu
     QAction* setDefault =
         settings->addAction(QStringLiteral("Set &Default"), this, &FrmCollectSettings::mnuSetDefault_Click);
     setDefault->setObjectName(QStringLiteral("mnuSetDefault"));
-    idleActions_ = {begin, close, setDefault};
+    // Close stays usable during a run: it cancels the run.
+    idleActions_ = {begin, setDefault};
 
     auto* heading = new QLabel(CollectHeading, this);
     heading->setObjectName(QStringLiteral("lblHeading"));
@@ -113,13 +114,16 @@ FrmCollectSettings::FrmCollectSettings(app::AppContext& ctx, ServiceModule& modu
         auto* b = new QPushButton(text, this);
         b->setObjectName(QLatin1String(name));
         connect(b, &QPushButton::clicked, this, handler);
-        idleWidgets_.append(b);
         return b;
     };
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(button(QStringLiteral("&Begin"), "cmdBegin", &FrmCollectSettings::mnuBegin_Click));
-    buttons->addWidget(
-        button(QStringLiteral("Set &Default"), "cmdSetDefault", &FrmCollectSettings::mnuSetDefault_Click));
+    for (QPushButton* idle :
+         {button(QStringLiteral("&Begin"), "cmdBegin", &FrmCollectSettings::mnuBegin_Click),
+          button(QStringLiteral("Set &Default"), "cmdSetDefault",
+                 &FrmCollectSettings::mnuSetDefault_Click)}) {
+        buttons->addWidget(idle);
+        idleWidgets_.append(idle);
+    }
     buttons->addStretch(1);
     buttons->addWidget(button(QStringLiteral("&Close"), "cmdClose", &FrmCollectSettings::mnuClose_Click));
 
@@ -140,6 +144,7 @@ FrmCollectSettings::FrmCollectSettings(app::AppContext& ctx, ServiceModule& modu
     connect(&session_, &SettingsCollection::barChanged, this, &FrmCollectSettings::showBar);
     connect(&session_, &SettingsCollection::List1Changed, this, &FrmCollectSettings::showList);
     connect(&session_, &SettingsCollection::runningChanged, this, &FrmCollectSettings::runningChanged);
+    session_.setWindow(this);
     session_.setEditorWindows([&ctx](ProgramEditor editor) { ctx.windows.open(editorWindow(editor)); },
                               [&ctx](ProgramEditor editor) {
                                   if (QWidget* window = ctx.windows.shared(editorWindow(editor)))
@@ -148,16 +153,17 @@ FrmCollectSettings::FrmCollectSettings(app::AppContext& ctx, ServiceModule& modu
     session_.Form_Load();
 }
 
+void FrmCollectSettings::mnuBegin_Click() {
+    auto handler = closer_.handler();
+    session_.mnuBegin_Click();
+}
+
 void FrmCollectSettings::mnuClose_Click() {
     app::closeWindow(this);
 }
 
 void FrmCollectSettings::closeEvent(QCloseEvent* event) {
-    // The collectors are still talking to the controller: the window stays until they are done.
-    if (session_.running())
-        event->ignore();
-    else
-        event->accept();
+    closer_.closeEvent(event, session_.running(), [this] { session_.cancel(); });
 }
 
 void FrmCollectSettings::showBox(int box) {
@@ -177,6 +183,10 @@ void FrmCollectSettings::showList() {
 }
 
 void FrmCollectSettings::runningChanged(bool running) {
+    if (running)
+        waitCursor_.emplace();
+    else
+        waitCursor_.reset();
     for (QWidget* w : idleWidgets_)
         w->setEnabled(!running);
     for (QAction* a : idleActions_)

@@ -303,10 +303,13 @@ TEST_F(ShownWindows, WindowsOpenedFromOtherWindows) {
 }
 
 // After collecting the controller's rundowns the collection window's list shows their lines whole: the
-// window widens for them.
-TEST_F(ShownWindows, CollectionWindowAfterTheRundowns) {
+// window widens for them. Closed during the next run, while the controller keeps silent, the window stays
+// usable, the run ends at once and quietly (the collectors after it do not run, nothing is written), and
+// the window goes once the run has ended.
+TEST_F(ShownWindows, CollectionWindowAfterTheRundownsAndClosedDuringTheNextRun) {
     trigger("mnuCollectSettings");
-    auto* w = qobject_cast<service::FrmCollectSettings*>(shownWindow(app::wnd::FrmCollectSettings));
+    QPointer<service::FrmCollectSettings> w =
+        qobject_cast<service::FrmCollectSettings*>(shownWindow(app::wnd::FrmCollectSettings));
     ASSERT_TRUE(w);
     w->session().ChkSelection_Click(service::RundownsBox, service::BoxState::Ticked);
     dialogs->fileNames.enqueue(folder.file(QStringLiteral("Cell")));
@@ -315,6 +318,27 @@ TEST_F(ShownWindows, CollectionWindowAfterTheRundowns) {
     auto* lines = child<QListWidget>(w, "List1");
     ASSERT_GT(lines->count(), 0) << dialogs->messageTexts().join(QLatin1Char('|')).toStdString();
     expectLaidOut(*w, QStringLiteral("FrmCollectSettings_rundowns"));
+
+    w->session().ChkSelection_Click(service::DspParmsBox, service::BoxState::Ticked);
+    w->session().ChkSelection_Click(service::ToolParmsBox, service::BoxState::Ticked);
+    bool usable = false;
+    QObject::connect(&w->session(), &service::SettingsCollection::barChanged, w, [&](int box) {
+        if (box != service::DspParmsBox || w->session().bar(box).value == 0 || !model.noReply.empty())
+            return;
+        usable = w->isEnabled() && child<QPushButton>(w, "cmdClose")->isEnabled() &&
+                 !child<QPushButton>(w, "cmdBegin")->isEnabled();
+        model.noReply.insert(clink::ids::DspReadRequest);
+        dongle.armOnAccept(clink::ids::DspReply, [&] { child<QPushButton>(w, "cmdClose")->click(); });
+    });
+    dialogs->fileNames.enqueue(folder.file(QStringLiteral("Next")));
+    child<QPushButton>(w, "cmdBegin")->click();
+    settle();
+    EXPECT_TRUE(usable);
+    EXPECT_FALSE(w);
+    EXPECT_FALSE(ctx.busy.busy());
+    EXPECT_EQ(dialogs->messageTexts(), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("NextDSPParms.txt"))));
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("NextToolParms.txt"))));
 }
 
 // A curve collected from the controller: the progress panel takes its room from the graph, so the value
