@@ -43,6 +43,7 @@ int ControllerModel::countReceived(CanId id, int code) const {
 std::vector<CanMessage> ControllerModel::respond(const CanMessage& request, Transport transport) {
     received.push_back(request);
     endButtonStreamOn(request);
+    countButtonReadingOn(request, transport);
     if (noReply.count(request.id) || silentEepromRequest(request, transport))
         return {};
     std::vector<CanMessage> replies;

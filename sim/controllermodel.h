@@ -176,10 +176,16 @@ public:
         int center = 1000;
     };
     ButtonSensorWords buttonSensors;
+    // The words while the technician holds the buttons. None (the default): the buttons are never held, and
+    // tests set buttonSensors for each step. Given, the stand-in plays a technician who follows the
+    // calibration's prompts over Ethernet: after a button-test request the buttons are released for the
+    // first reading, held for the second, released for the third..., each reading beginning with the
+    // filter frame that lets the stream through (a zero-data frame on 16EF0102).
+    std::optional<ButtonSensorWords> heldButtonSensors;
     static constexpr int ButtonTestCode = 0x40;
-    // A button-test request [40 0 ...] starts the stream afresh; it runs until the tool is asked anything else on its
-    // request identifier (an EEPROM read or write, the button state) or for this long, so a person has
-    // time to set the light ring and press Run Test between the readings.
+    // A button-test request [40 0 ...] starts the stream afresh; it runs until the tool is asked anything
+    // else on its request identifier (an EEPROM read or write, the button state) or for this long, so a
+    // person has time to set the light ring and press Run Test between the readings.
     static constexpr std::chrono::milliseconds ButtonStreamTime{60000};
     bool buttonStreamRunning() const { return buttonStreamRunning_ && clock() < buttonStreamEnd_; }
     // The stream's next frame while it runs; the front ends take it at their own pace (one per PC frame on
@@ -266,7 +272,10 @@ private:
     std::vector<CanMessage> toolEepromRequest(const CanMessage& m);
     std::vector<CanMessage> buttonTestRequest(const CanMessage& m);
     void endButtonStreamOn(const CanMessage& request);
+    void countButtonReadingOn(const CanMessage& request, Transport transport);
     bool buttonStreamRunning_ = false;
+    // The readings begun since the last button-test request.
+    int buttonReadings_ = 0;
     std::chrono::milliseconds buttonStreamEnd_{0};
     std::vector<CanMessage> statusRequest(const CanMessage& m);
     void seedServiceMemories();

@@ -20,6 +20,9 @@ constexpr int DefaultControllerType = 4;
 constexpr double MsPerSecond = 1000.0;
 // The longest period of the reports the stand-in sends on its own: a day.
 constexpr double MaxPeriodSeconds = 86400.0;
+// What each button sensor reads while the technician holds the button (released it reads the model's
+// default): a button calibration then finds a midpoint between the two.
+constexpr int HeldButtonReading = 200;
 
 // A period given in seconds (a decimal number, 0 = never) in milliseconds; nothing when it is not one.
 std::optional<int> periodMs(const QString& text) {
@@ -51,8 +54,15 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("palverin-sim"));
 
     QCommandLineParser parser;
+    const sim::ControllerModel::ButtonSensorWords released;
     parser.setApplicationDescription(
-        QStringLiteral("Controller stand-in for Palverin (Ethernet dongle on loopback)"));
+        QStringLiteral("Controller stand-in for Palverin (Ethernet dongle on loopback).\n\n"
+                       "The tool's button sensors read %1 released and %2 held. In a button calibration "
+                       "the buttons are held for the second reading of each button (the pressed one), "
+                       "so the calibration finds the midpoint %3.")
+            .arg(released.trigger)
+            .arg(HeldButtonReading)
+            .arg((released.trigger + HeldButtonReading) / 2));
     parser.addHelpOption();
     QCommandLineOption portOption(QStringLiteral("port"),
                                   QStringLiteral("TCP port to listen on (0 picks a free one)."),
@@ -104,6 +114,10 @@ int main(int argc, char* argv[]) {
     if (!ok || replyDelay < 0)
         return invalid("reply delay", parser.value(replyDelayOption));
     sim::ControllerModel model;
+    model.heldButtonSensors = sim::ControllerModel::ButtonSensorWords{.cw = HeldButtonReading,
+                                                                      .trigger = HeldButtonReading,
+                                                                      .ccw = HeldButtonReading,
+                                                                      .center = HeldButtonReading};
     const int type = parser.value(typeOption).toInt(&ok);
     if (!ok || !model.playControllerType(type))
         return invalid("controller type (3, 4 or 5)", parser.value(typeOption));

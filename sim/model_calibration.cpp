@@ -1,7 +1,7 @@
 // The tool's button sensors for the button calibration: a button-test request makes the tool stream its
 // four sensor words on 16EF0102. The stream is bounded so that a forgotten calibration does not flood the
 // bus for ever: it ends when the tool is asked anything else, or after ButtonStreamTime; each new request
-// starts it afresh.
+// starts it afresh, with the buttons released.
 #include "sim/controllermodel.h"
 #include "sim/framebytes.h"
 
@@ -21,7 +21,14 @@ std::chrono::milliseconds ControllerModel::steadyClock() {
 std::vector<CanMessage> ControllerModel::buttonTestRequest(const CanMessage&) {
     buttonStreamRunning_ = true;
     buttonStreamEnd_ = clock() + ButtonStreamTime;
+    buttonReadings_ = 0;
     return {}; // the stream is the answer
+}
+
+void ControllerModel::countButtonReadingOn(const CanMessage& request, Transport transport) {
+    if (transport == Transport::Ethernet && request.id == ButtonSensorFrames && isZeroData(request) &&
+        buttonStreamRunning())
+        ++buttonReadings_;
 }
 
 void ControllerModel::endButtonStreamOn(const CanMessage& request) {
@@ -36,7 +43,9 @@ std::optional<CanMessage> ControllerModel::nextButtonSensorFrame() {
         return std::nullopt;
     }
     ++buttonFramesSent;
-    const ButtonSensorWords& w = buttonSensors;
+    // Every second reading is taken with the buttons held.
+    const bool held = heldButtonSensors && buttonReadings_ > 0 && buttonReadings_ % 2 == 0;
+    const ButtonSensorWords& w = held ? *heldButtonSensors : buttonSensors;
     return CanMessage{ButtonSensorFrames,
                       {highByte(w.cw), lowByte(w.cw), highByte(w.trigger), lowByte(w.trigger),
                        highByte(w.ccw), lowByte(w.ccw), highByte(w.center), lowByte(w.center)}};

@@ -87,12 +87,15 @@ TEST(SimProcess, RefusesWrongOptionsWithAMessageBeforeListening) {
     // Nothing was written to the folder it was to prepare.
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 
-    // The help names every knob.
+    // The help names every knob, and what the tool's button sensors read.
     const Finished help = runToEnd({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--controller-type", "--rundown-every", "--fault-every", "--reply-delay", "--home",
                                "--port", "--answer-once", "--ack-then-reply"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+    EXPECT_TRUE(help.out.simplified().contains(
+        QStringLiteral("button sensors read 1000 released and 200 held")))
+        << help.out.toStdString();
 }
 
 // Starts the stand-in with args and connects to it; the port it listens on is read from its banner.
@@ -202,6 +205,19 @@ TEST(SimProcess, PlaysTheTypeItIsGivenAndReportsOnItsOwn) {
     for (int group : {0x10, 0x11, 0x12, 0x15})
         EXPECT_TRUE(awaitText(replyHead(ids::ToolReply, {group, 0}))) << group;
     EXPECT_TRUE(awaitText(replyHead(ids::ToolReply, {0x40})));
+
+    // A button calibration: after the button-test request the tool streams its sensors, 1000 each while
+    // released; the filter frame that begins each reading lets them through, and the second reading is
+    // taken with the buttons held (200 each), the third released again.
+    const clink::CanId sensors = ids::BlockReply;
+    const QByteArray released = sim::TcpDongle::replyText({sensors, {3, 232, 3, 232, 3, 232, 3, 232}});
+    const QByteArray held = sim::TcpDongle::replyText({sensors, {0, 200, 0, 200, 0, 200, 0, 200}});
+    socket.write(frame(sensors, {ids::ToolEepromRequest, {0x40, 0, 0, 0, 0, 0, 0, 0}}));
+    for (const QByteArray& reading : {released, held, released}) {
+        received.clear();
+        socket.write(frame(sensors, {sensors, {}}));
+        EXPECT_TRUE(awaitText(reading + reading)) << received.right(200).toStdString();
+    }
 
     sim.kill();
     sim.waitForFinished();
