@@ -14,6 +14,7 @@
 #include "base/textlines.h"
 #include "base/vbrules.h"
 #include "ladder/laddereditor.h"
+#include "ladder/plcnoderecord.h"
 #include "link/linkclock.h"
 #include "logicio/ladderconverter.h"
 #include "monitor/runscreenlog.h"
@@ -44,6 +45,7 @@ namespace {
 constexpr qint64 FileBytes = 50LL * 1024 * 1024;
 constexpr qint64 ChunkBytes = 1024 * 1024;
 constexpr double KibPerMib = 1024.0;
+constexpr double NanosecondsPerSecond = 1e9;
 // A child is stopped after this long, and may take no more address space than this: a reader that holds
 // many times its file must not take the machine's memory with it.
 constexpr auto ChildTimeLimit = std::chrono::seconds(120);
@@ -55,6 +57,7 @@ const QString LineFeeds = QStringLiteral("linefeeds.bin");
 const QString OneLine = QStringLiteral("oneline.bin");
 const QString RealReport = QStringLiteral("report.txt");
 const QString RealLog = QStringLiteral("finaldata.txt");
+const QString LargeLadder = QStringLiteral("ladder.Plc");
 
 // Dialogs that answer the file dialogs from a queue and keep every message.
 class BenchDialogs : public base::UnattendedDialogs {
@@ -71,7 +74,7 @@ private:
 class PaintedTextViewer : public app::TextViewer {
 public:
     explicit PaintedTextViewer(base::Dialogs& dialogs) : dialogs_(dialogs) {}
-    void show(const QString& title, const QString& text) override {
+    void show(const QString& title, const base::TextLines& text) override {
         app::TextViewerDialog dialog(dialogs_, title, text);
         paint(dialog);
     }
@@ -119,6 +122,9 @@ struct Run {
         return path;
     }
     void start() { clock.start(); }
+    // Ends the timing before the reader's result is let go (a program the editor would keep).
+    void stop() { seconds = double(clock.nsecsElapsed()) / NanosecondsPerSecond; }
+    double seconds = -1;
 };
 
 using ReaderRun = std::function<void(Run&)>;
@@ -186,8 +192,8 @@ void settingsLoad(Run& run, const QString& name) {
 void parameterCheck(Run& run) {
     const QString path = run.place(LineFeeds, QStringLiteral("Tool.prm"));
     run.start();
-    QStringList stored;
-    if (!base::readTextLines(path, stored))
+    QFile stored(path);
+    if (!stored.open(QIODevice::ReadOnly))
         return;
     const app::ParameterFileCheck check = app::checkParameterFile(stored, app::ParameterFileKind::Tool);
     if (check.result == app::ParameterFileCheck::Result::WrongType)
@@ -207,15 +213,16 @@ void parameterEncrypt(Run& run) {
                         {}, base::MessageIcon::None);
 }
 
-void plcOpen(Run& run) {
-    const QString path = run.place(LineFeeds, QStringLiteral("Old.Plc"));
+void plcOpen(Run& run, const QString& source) {
+    const QString path = run.place(source, QStringLiteral("Old.Plc"));
     ladder::LadderEditor editor(run.dialogs);
     run.start();
-    editor.readProject(path);
+    const std::optional<ladder::LadderProgram> program = editor.readProject(path);
+    run.stop();
 }
 
-void ladderConvert(Run& run) {
-    const QString path = run.place(LineFeeds, QStringLiteral("Old.Plc"));
+void ladderConvert(Run& run, const QString& source) {
+    const QString path = run.place(source, QStringLiteral("Old.Plc"));
     app::AppSeams seams;
     auto dialogs = std::make_unique<BenchDialogs>();
     BenchDialogs& asked = *dialogs;
@@ -254,13 +261,15 @@ const std::vector<Reader>& readers() {
         {"delays.ini load", false, [](Run& r) { settingsLoad(r, app::DelaysFileName); }},
         {"parameter-file write check", false, parameterCheck},
         {"parameter encrypt", false, parameterEncrypt},
-        {".Plc open", false, plcOpen},
-        {"ladder converter", true, ladderConvert},
+        {".Plc open", false, [](Run& r) { plcOpen(r, LineFeeds); }},
+        {"ladder converter", true, [](Run& r) { ladderConvert(r, LineFeeds); }},
         {"View Rundowns, one 50 MB line", true, [](Run& r) { viewRundowns(r, OneLine); }},
         {"View Rundowns, line feeds", true, [](Run& r) { viewRundowns(r, LineFeeds); }},
         {"statistics Load and Data File view, 50 MB report", true,
          [](Run& r) { statisticsLoad(r, RealReport); }},
         {"serial logger View Log File, 50 MB of reports", true, [](Run& r) { viewLogFile(r, RealLog); }},
+        {".Plc open, 50 MB ladder", false, [](Run& r) { plcOpen(r, LargeLadder); }},
+        {"ladder converter, 50 MB ladder", true, [](Run& r) { ladderConvert(r, LargeLadder); }},
     };
     return all;
 }
@@ -279,7 +288,8 @@ int runChild(int index, const QString& sources, const QString& work, int argc, c
     run.work = work;
     run.sources = sources;
     reader.run(run);
-    const double seconds = double(run.clock.nsecsElapsed()) / 1e9;
+    const double seconds =
+        run.seconds >= 0 ? run.seconds : double(run.clock.nsecsElapsed()) / NanosecondsPerSecond;
     std::printf("%.3f\n", seconds);
     for (const QString& message : run.dialogs.messages)
         std::fprintf(stderr, "  %s: %s\n", reader.name, qPrintable(message.left(200).simplified()));
@@ -305,6 +315,28 @@ bool writeRepeated(const QString& path, const QByteArray& unit, const QByteArray
     return file.flush();
 }
 
+// A whole ladder file of 50 MB: 31 rungs with their inputs and outputs, then elements of distinct names
+// under the inputs of rung 31, which the converter passes over.
+bool makeLadder(const QString& path) {
+    constexpr int Rungs = 31;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const auto node = [&file](const QString& parent, const QString& key) {
+        file.write(
+            ladder::PlcNodeRecord{parent, key, key, QStringLiteral("1"), QStringLiteral("0")}.encode());
+    };
+    for (int r = 1; r <= Rungs; ++r) {
+        const QString rung = QStringLiteral("Rung %1").arg(r);
+        node(QStringLiteral("Start"), rung);
+        node(rung, QStringLiteral("Inputs %1").arg(r));
+        node(rung, QStringLiteral("Outputs %1").arg(r));
+    }
+    for (int i = 0; file.size() + ladder::PlcNodeRecord::Size <= FileBytes; ++i)
+        node(QStringLiteral("Inputs %1").arg(Rungs), QStringLiteral("Element %1").arg(i));
+    return file.flush();
+}
+
 bool makeSources(const QString& folder) {
     const QDir dir(folder);
     // A real rundown report: its heading, then rundown lines of five 12-character cells, then dashes.
@@ -321,7 +353,7 @@ bool makeSources(const QString& folder) {
                               "\r\nSPINDLE 03:" + QByteArray(63, 'c') + "\r\n\r\n";
     return writeRepeated(dir.filePath(LineFeeds), "\n") && writeRepeated(dir.filePath(OneLine), "x") &&
            writeRepeated(dir.filePath(RealReport), rundown, head, rule) &&
-           writeRepeated(dir.filePath(RealLog), report);
+           writeRepeated(dir.filePath(RealLog), report) && makeLadder(dir.filePath(LargeLadder));
 }
 
 struct ChildResult {
@@ -411,7 +443,7 @@ int main(int argc, char** argv) {
                         WIFSIGNALED(result.status) ? WTERMSIG(result.status) : WEXITSTATUS(result.status),
                         result.wall, result.peakMb);
         else
-            std::printf("reader %s: %.2f s, %.0f MB\n", name, result.seconds, result.peakMb);
+            std::printf("reader %s: %.3f s, %.0f MB\n", name, result.seconds, result.peakMb);
         std::fflush(stdout);
         failed += result.seconds < 0 ? 1 : 0;
     }

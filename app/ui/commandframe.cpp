@@ -13,13 +13,6 @@
 
 namespace app {
 
-WaitCursor::WaitCursor() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-WaitCursor::~WaitCursor() {
-    QApplication::restoreOverrideCursor();
-}
-
 Busy::Busy(base::BusyState& state, bool hourglass) : guard_(state) {
     if (guard_.acquired() && hourglass)
         cursor_.emplace();

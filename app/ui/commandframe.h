@@ -13,6 +13,7 @@
 //   frame.onMenu("mnuReadToolParameters", [this] { mnuReadToolParameters_Click(); });
 
 #include "app/ui/barprogress.h"
+#include "app/ui/cursors.h"
 #include "app/ui/frmoutput.h"
 #include "app/ui/menutree.h"
 #include "base/busyguard.h"
@@ -38,15 +39,6 @@ struct LinkState;
 namespace app {
 
 class AppContext;
-
-// Sets the hourglass once and restores it once.
-class WaitCursor {
-public:
-    WaitCursor();
-    ~WaitCursor();
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The busy state of one command. False when another command holds the program busy.
 class Busy {
