@@ -11,6 +11,7 @@
 #include "base/busyguard.h"
 #include "base/dialogs.h"
 #include "base/eventpump.h"
+#include "base/textlines.h"
 #include "link/controllerlink.h"
 
 #include <QDateTime>
@@ -24,7 +25,7 @@ namespace app {
 class TextViewer {
 public:
     virtual ~TextViewer() = default;
-    virtual void show(const QString& title, const QString& text) = 0;
+    virtual void show(const QString& title, const base::TextLines& text) = 0;
 };
 
 struct AppSeams {

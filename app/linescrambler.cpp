@@ -63,6 +63,8 @@ LineScrambler::LineScrambler()
 LineScrambler::LineScrambler(FactorSource source) : source_(std::move(source)) {}
 
 QString LineScrambler::EncodeLine(const QString& text) const {
+    if (text.isEmpty())
+        return {};
     QByteArray out;
     for (const char ch : base::toCp1252(text)) {
         const int factor = std::clamp(source_(), LowestFactor, HighestFactor);

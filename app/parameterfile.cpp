@@ -1,6 +1,8 @@
 #include "app/parameterfile.h"
 
 #include "app/linescrambler.h"
+#include "base/cp1252.h"
+#include "base/linereader.h"
 #include "base/textlines.h"
 #include "base/vbrules.h"
 #include "link/linkstate.h"
@@ -26,27 +28,30 @@ QString parameterFileTypeLine(ParameterFileKind kind) {
                                            : QStringLiteral("FILE TYPE: EXTERNAL TRANSDUCER PARAMETERS");
 }
 
-ParameterFileCheck checkParameterFile(const QStringList& stored, ParameterFileKind kind) {
+ParameterFileCheck checkParameterFile(QIODevice& file, ParameterFileKind kind) {
     ParameterFileCheck check;
+    base::LineReader reader(file);
+    const std::optional<QString> type = reader.next();
     // A file that ends before its free-text line is no parameter file either.
-    if (stored.size() < HeaderLines ||
-        LineScrambler::DecodeLine(stored.first()).toUpper() != parameterFileTypeLine(kind)) {
-        check.result = ParameterFileCheck::Result::WrongType;
+    if (!type || LineScrambler::DecodeLine(*type).toUpper() != parameterFileTypeLine(kind) ||
+        !reader.skip()) {
+        check.result =
+            reader.failed() ? ParameterFileCheck::Result::Unreadable : ParameterFileCheck::Result::WrongType;
         return check;
     }
     auto refuse = [&check](const QString& text) {
         check.result = ParameterFileCheck::Result::BadData;
         check.errorText = text;
-        check.lines.clear();
+        check.writes.clear();
+        check.lines = 0;
         check.validLines = 0;
         return check;
     };
-    for (qsizetype i = HeaderLines; i < stored.size(); ++i) {
-        if (stored[i].isEmpty()) {
-            check.lines.push_back(std::nullopt);
+    while (const std::optional<QString> stored = reader.next()) {
+        ++check.lines;
+        if (stored->isEmpty())
             continue;
-        }
-        const QString line = LineScrambler::DecodeLine(stored[i]);
+        const QString line = LineScrambler::DecodeLine(*stored);
         const qsizetype comma = line.lastIndexOf(u',');
         if (comma < 0)
             return refuse(QStringLiteral("InValid Data Line - No Comma"));
@@ -60,32 +65,44 @@ ParameterFileCheck checkParameterFile(const QStringList& stored, ParameterFileKi
             return refuse(QStringLiteral("InValid Data Value - Data > 255"));
         if (data < 0)
             return refuse(QStringLiteral("InValid Data Value - Data < 0"));
-        check.lines.push_back(ParameterWrite{nearestInteger(address), nearestInteger(data)});
+        check.writes.push_back({check.lines, ParameterWrite{nearestInteger(address), nearestInteger(data)}});
         ++check.validLines;
+    }
+    if (reader.failed()) {
+        check = ParameterFileCheck{};
+        check.result = ParameterFileCheck::Result::Unreadable;
     }
     return check;
 }
 
 ParameterTransfer transferParameterLines(const ParameterFileCheck& file, const ParameterEeprom& eeprom,
                                          clink::LinkState& state, const std::function<void(int)>& progress) {
-    int done = 0;
-    for (const std::optional<ParameterWrite>& line : file.lines) {
-        if (line) {
-            for (int mismatches = 0;;) {
-                if (!eeprom.write(line->address, line->data))
-                    return ParameterTransfer::WriteFailed;
-                state.DataCount = 0;
-                if (!eeprom.read(line->address))
-                    return ParameterTransfer::ReadFailed;
-                if (state.DataBuffer[0] == line->data)
-                    break;
-                if (++mismatches == ParameterWriteTries)
-                    return ParameterTransfer::Mismatch;
-            }
+    qsizetype done = 0;
+    // Every stored line up to line, empty ones included, is one step of progress.
+    const auto advanceTo = [&](qsizetype line) {
+        while (done < line) {
+            ++done;
+            if (progress)
+                progress(int(done));
         }
-        if (progress)
-            progress(++done);
+    };
+    for (const ParameterLine& line : file.writes) {
+        advanceTo(line.line - 1);
+        const ParameterWrite& write = line.write;
+        for (int mismatches = 0;;) {
+            if (!eeprom.write(write.address, write.data))
+                return ParameterTransfer::WriteFailed;
+            state.DataCount = 0;
+            if (!eeprom.read(write.address))
+                return ParameterTransfer::ReadFailed;
+            if (state.DataBuffer[0] == write.data)
+                break;
+            if (++mismatches == ParameterWriteTries)
+                return ParameterTransfer::Mismatch;
+        }
+        advanceTo(line.line);
     }
+    advanceTo(file.lines);
     return ParameterTransfer::Done;
 }
 
@@ -102,7 +119,7 @@ EncryptResult encryptParameterSource(const QString& sourcePath, const LineScramb
                                      const std::function<void(int)>& progress) {
     EncryptResult result;
     result.output = parameterFileNameFor(sourcePath);
-    QStringList plain;
+    base::TextLines plain;
     QString error;
     if (!base::readTextLines(sourcePath, plain, &error)) {
         result.errorText =
@@ -111,14 +128,19 @@ EncryptResult encryptParameterSource(const QString& sourcePath, const LineScramb
     }
     if (started)
         started(int(plain.size()));
-    QStringList scrambled;
-    scrambled.reserve(plain.size());
-    for (const QString& line : plain) {
-        scrambled.append(scrambler.EncodeLine(line));
-        if (progress)
-            progress(int(scrambled.size()));
+    base::TextFileWriter scrambled(result.output);
+    if (!scrambled.open(&error)) {
+        result.errorText =
+            QStringLiteral("Unable To Write File ") + result.output + QStringLiteral("\r\n") + error;
+        return result;
     }
-    if (!base::writeTextLines(result.output, scrambled, &error)) {
+    int written = 0;
+    for (const QByteArrayView line : plain) {
+        scrambled.add(scrambler.EncodeLine(base::fromCp1252(line)));
+        if (progress)
+            progress(++written);
+    }
+    if (!scrambled.commit(&error)) {
         result.errorText =
             QStringLiteral("Unable To Write File ") + result.output + QStringLiteral("\r\n") + error;
         return result;

@@ -10,8 +10,9 @@
 #include <QStringList>
 
 #include <functional>
-#include <optional>
 #include <vector>
+
+class QIODevice;
 
 namespace clink {
 struct LinkState;
@@ -39,21 +40,31 @@ struct ParameterWrite {
     bool operator==(const ParameterWrite&) const = default;
 };
 
+// A write and the stored line it came from: 1 is the line after the free-text line.
+struct ParameterLine {
+    qsizetype line = 0;
+    ParameterWrite write;
+    bool operator==(const ParameterLine&) const = default;
+};
+
 // The outcome of checking a whole file before anything is sent.
 struct ParameterFileCheck {
-    enum class Result { Ok, WrongType, BadData };
+    enum class Result { Ok, WrongType, BadData, Unreadable };
     Result result = Result::Ok;
     QString errorText; // BadData: the box text (caption FileDataErrorCaption)
-    // Every stored line after line 2 in order; an empty stored line has no write.
-    std::vector<std::optional<ParameterWrite>> lines;
+    // The writes of the non-empty stored lines after line 2, in order; empty stored lines have none, so a
+    // file of empty lines costs nothing here.
+    std::vector<ParameterLine> writes;
+    // The stored lines after line 2, empty ones included.
+    qsizetype lines = 0;
     // Lines that passed (the non-empty ones).
     int validLines = 0;
 };
 
-// Checks the stored lines of a parameter file of the given kind. Nothing is accepted unless every line
-// passes: an address above 1023 or below 0, a data value above 255 or below 0, or a line without a comma
-// refuses the whole file.
-ParameterFileCheck checkParameterFile(const QStringList& stored, ParameterFileKind kind);
+// Checks a parameter file of the given kind as it reads it, one line at a time. Nothing is accepted unless
+// every line passes: an address above 1023 or below 0, a data value above 255 or below 0, or a line without
+// a comma refuses the whole file, and reading stops there. A read that fails is Unreadable.
+ParameterFileCheck checkParameterFile(QIODevice& file, ParameterFileKind kind);
 
 // Writes and verifies every line: write, read back, compare; a byte whose read-back differs is written
 // again, at most ParameterWriteTries times. progress gets the number of stored lines done (empty ones
@@ -78,7 +89,8 @@ struct EncryptResult {
     QString errorText; // why the file could not be read or written
     QString output;    // the parameter file written
 };
-// Scrambles every line of the source into its parameter file (replaced whole when it exists).
+// Scrambles every line of the source into its parameter file (replaced whole when it exists). The source is
+// read once and held as its bytes; the scrambled lines go out in blocks.
 // started gets the number of source lines before the first line is written; progress the lines written.
 EncryptResult encryptParameterSource(const QString& sourcePath, const LineScrambler& scrambler,
                                      const std::function<void(int lines)>& started,

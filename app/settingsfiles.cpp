@@ -1,6 +1,7 @@
 #include "app/settingsfiles.h"
 
 #include "base/dialogs.h"
+#include "base/linereader.h"
 #include "base/programfolder.h"
 #include "base/textlines.h"
 #include "base/vbrules.h"
@@ -35,6 +36,13 @@ constexpr int FirstPsetDefaultLine = 3;
 constexpr int ConnectionTypeLine = 14;
 constexpr int IpAddressLine = 15;
 constexpr int IpPortLine = 16;
+// "delays.ini" is read as far as its first line, "Brenstal.ini" as far as its last setting: lines after
+// them are never read.
+constexpr int DelaysLines = 1;
+constexpr int SettingsLines = IpPortLine;
+// The longest line either file may have: far beyond any setting (a scrambled character takes at most five
+// bytes), yet a damaged file of one endless line is refused before it is gathered.
+constexpr qsizetype LongestSettingLine = 64 * 1024;
 
 QByteArray delaysFile(long transferDelay) {
     return base::joinLinesCrLf({QString::number(transferDelay)});
@@ -87,9 +95,9 @@ bool SettingsFiles::writeReportingErrors(const QString& path, const QByteArray& 
     return false;
 }
 
-bool SettingsFiles::readReportingErrors(const QString& path, QStringList& lines) {
+bool SettingsFiles::readReportingErrors(const QString& path, int count, QStringList& lines) {
     QString error;
-    if (base::readTextLines(path, lines, &error))
+    if (base::readFirstLines(path, count, LongestSettingLine, lines, &error))
         return true;
     reportFileError(path, error);
     return false;
@@ -127,7 +135,7 @@ bool SettingsFiles::WriteDefaultIniFiles() {
 
 void SettingsFiles::loadDelays() {
     QStringList lines;
-    if (!readReportingErrors(delaysPath(), lines))
+    if (!readReportingErrors(delaysPath(), DelaysLines, lines))
         return;
     const QString first = lines.value(0);
     if (!base::isNumberText(first)) {
@@ -181,14 +189,14 @@ void SettingsFiles::LoadIniFiles() {
         return !lines.isEmpty() && LineScrambler::DecodeLine(lines.first()) == SettingsFileHeader;
     };
     QStringList lines;
-    if (!readReportingErrors(settingsPath(), lines))
+    if (!readReportingErrors(settingsPath(), SettingsLines, lines))
         return;
     if (!hasHeader(lines)) {
         dialogs_.message(CorruptSettingsText, base::ProgramTitle, base::MessageIcon::Critical);
         WriteDefaultIniFiles();
         loadDelays();
         // When the defaults could not be written either, the write error has been shown: stop here.
-        if (!readReportingErrors(settingsPath(), lines) || !hasHeader(lines))
+        if (!readReportingErrors(settingsPath(), SettingsLines, lines) || !hasHeader(lines))
             return;
     }
     applySettingsLines(lines);

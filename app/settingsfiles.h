@@ -15,7 +15,8 @@
 //   15  ControllerIpAddress                             default "None"
 //   16  ControllerIpPort                                default "1100"
 // Readers accept CR LF, CR and LF line ends. A shorter file loads the lines it has and leaves the rest as
-// they were. Every write goes through QSaveFile, so a failed write leaves the old file whole.
+// they were; lines after the last one used are never read. A line too long to be a setting is refused as
+// an unreadable file is. Every write goes through QSaveFile, so a failed write leaves the old file whole.
 
 #include "app/appsettings.h"
 #include "app/linescrambler.h"
@@ -58,8 +59,8 @@ public:
 
     // Creates a missing file (only that one) with its defaults, then reads both. A wrong header line in
     // "Brenstal.ini" shows "Invalid OR Corrupt File" once, resets both files to their defaults and reads
-    // them again. A file that exists but cannot be read gives a critical box naming it and changes nothing
-    // of that file's values.
+    // them again. A file that exists but cannot be read (or holds a line too long to be a setting) gives a
+    // critical box naming it and changes nothing of that file's values, on disk or in memory.
     void LoadIniFiles();
 
     // Rewrites both files from the current values. On failure shows "Error - Data Not Stored" (caption
@@ -74,7 +75,7 @@ private:
     bool writeDefaultDelays();
     bool writeDefaultSettings();
     bool writeReportingErrors(const QString& path, const QByteArray& bytes);
-    bool readReportingErrors(const QString& path, QStringList& lines);
+    bool readReportingErrors(const QString& path, int count, QStringList& lines);
     void loadDelays();
     void applySettingsLines(const QStringList& lines);
     QByteArray scrambledFile(const QStringList& lines) const;

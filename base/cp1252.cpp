@@ -16,20 +16,21 @@ constexpr std::array<char16_t, 32> kHigh = {
 
 } // namespace
 
-QString fromCp1252(const QByteArray& bytes) {
-    QString out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
+QString fromCp1252(QByteArrayView bytes) {
+    if (bytes.isEmpty())
+        return {};
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* to = out.data();
+    for (const char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
-        if (b >= 0x80 && b <= 0x9F)
-            out.append(QChar(kHigh[b - 0x80]));
-        else
-            out.append(QChar(b));
+        *to++ = b >= 0x80 && b <= 0x9F ? QChar(kHigh[b - 0x80]) : QChar(b);
     }
     return out;
 }
 
 QByteArray toCp1252(const QString& text) {
+    if (text.isEmpty())
+        return {};
     QByteArray out;
     out.reserve(text.size());
     for (QChar c : text) {

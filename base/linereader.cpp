@@ -13,6 +13,7 @@ namespace {
 // Bytes taken from the device at a time.
 constexpr qint64 BlockBytes = 64 * 1024;
 const QString TooLargeText = QStringLiteral("The file is too large for its kind (%1 bytes, at most %2)");
+const QString LineTooLongText = QStringLiteral("Line %1 is too long for its kind (at most %2 bytes)");
 } // namespace
 
 bool openBoundedFile(QFile& file, qint64 maxBytes, QString* error, bool* tooLarge) {
@@ -32,7 +33,8 @@ bool openBoundedFile(QFile& file, qint64 maxBytes, QString* error, bool* tooLarg
     return true;
 }
 
-LineReader::LineReader(QIODevice& device) : device_(device) {}
+LineReader::LineReader(QIODevice& device, qsizetype longestLine)
+    : device_(device), longestLine_(longestLine) {}
 
 bool LineReader::fill() {
     if (atEnd_ || failed_)
@@ -52,6 +54,8 @@ bool LineReader::fill() {
 }
 
 std::optional<QByteArray> LineReader::nextBytes() {
+    if (tooLong_)
+        return std::nullopt;
     qsizetype scanned = at_;
     for (;;) {
         if (afterCr_ && at_ < buffer_.size()) {
@@ -66,17 +70,25 @@ std::optional<QByteArray> LineReader::nextBytes() {
             const char c = data[i];
             if (c != '\r' && c != '\n')
                 continue;
+            if (i - at_ > longestLine_)
+                break;
             QByteArray line = buffer_.mid(at_, i - at_);
             at_ = i + 1;
             afterCr_ = c == '\r';
+            ++lines_;
             return line;
         }
         const qsizetype pending = buffer_.size() - at_;
+        if (pending > longestLine_) {
+            tooLong_ = true;
+            return std::nullopt;
+        }
         if (!fill()) {
             if (failed_ || pending == 0)
                 return std::nullopt;
             QByteArray line = buffer_.mid(at_);
             at_ = buffer_.size();
+            ++lines_;
             return line;
         }
         // fill() moved the unread bytes to the front; what was scanned stays scanned.
@@ -93,6 +105,33 @@ std::optional<QString> LineReader::next() {
 
 bool LineReader::skip() {
     return nextBytes().has_value();
+}
+
+bool readFirstLines(const QString& path, qsizetype count, qsizetype longestLine, QStringList& lines,
+                    QString* error) {
+    QFile file(path);
+    if (!openRegularFile(file, QIODevice::ReadOnly, error))
+        return false;
+    LineReader reader(file, longestLine);
+    QStringList read;
+    while (read.size() < count) {
+        std::optional<QString> line = reader.next();
+        if (!line)
+            break;
+        read.append(std::move(*line));
+    }
+    if (reader.tooLong()) {
+        if (error)
+            *error = LineTooLongText.arg(reader.lineNumber() + 1).arg(longestLine);
+        return false;
+    }
+    if (reader.failed()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    lines = std::move(read);
+    return true;
 }
 
 } // namespace base

@@ -6,27 +6,70 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace base {
 
-QStringList splitLines(const QByteArray& bytes) {
-    QStringList lines;
-    QByteArray current;
-    bool pending = false;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.append(fromCp1252(current));
-            current.clear();
-            pending = false;
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-            continue;
-        }
-        current.append(c);
-        pending = true;
+namespace {
+// Bytes gathered before they are written to a file.
+constexpr qsizetype WriteBlockBytes = 64 * 1024;
+
+void setError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+}
+} // namespace
+
+TextLines::TextLines(QByteArray bytes, Blank blank) : bytes_(std::move(bytes)), blank_(blank) {
+    for (Span span = lineFrom(0); span.start < bytes_.size(); span = lineFrom(span.next)) {
+        if (count_ % LinesPerMark == 0)
+            marks_.push_back(span.start);
+        ++count_;
+        longest_ = std::max(longest_, span.end - span.start);
     }
-    if (pending)
-        lines.append(fromCp1252(current));
+}
+
+TextLines::Span TextLines::line(qsizetype index) const {
+    // The line after the one found last: the common case of lines taken in turn.
+    if (index == lastIndex_ + 1 && lastIndex_ >= 0) {
+        last_ = lineFrom(last_.next);
+        lastIndex_ = index;
+        return last_;
+    }
+    // From the line found last when it lies between the mark and the line, else from the mark.
+    const qsizetype mark = index / LinesPerMark;
+    qsizetype at = mark * LinesPerMark;
+    Span span = last_;
+    if (lastIndex_ >= at && lastIndex_ <= index)
+        at = lastIndex_;
+    else
+        span = lineFrom(marks_[std::size_t(mark)]);
+    while (at < index) {
+        span = lineFrom(span.next);
+        ++at;
+    }
+    lastIndex_ = index;
+    last_ = span;
+    return span;
+}
+
+QByteArrayView TextLines::bytesAt(qsizetype index) const {
+    if (index < 0 || index >= count_)
+        return {};
+    const Span span = line(index);
+    return QByteArrayView(bytes_.constData() + span.start, span.end - span.start);
+}
+
+QString TextLines::at(qsizetype index) const {
+    return fromCp1252(bytesAt(index));
+}
+
+QStringList splitLines(const QByteArray& bytes) {
+    const TextLines text(bytes);
+    QStringList lines;
+    lines.reserve(text.size());
+    for (const QByteArrayView line : text)
+        lines.append(fromCp1252(line));
     return lines;
 }
 
@@ -39,50 +82,83 @@ QByteArray joinLinesCrLf(const QStringList& lines) {
     return out;
 }
 
-bool readTextLines(const QString& path, QStringList& lines, QString* error) {
+bool readTextLines(const QString& path, TextLines& lines, QString* error) {
     QFile file(path);
     if (!openRegularFile(file, QIODevice::ReadOnly, error))
         return false;
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = file.errorString();
+        setError(error, file.errorString());
         return false;
     }
-    lines = splitLines(bytes);
+    lines = TextLines(std::move(bytes));
+    return true;
+}
+
+TextFileWriter::TextFileWriter(const QString& path) : file_(path) {
+    block_.reserve(WriteBlockBytes);
+}
+
+bool TextFileWriter::open(QString* error) {
+    if (file_.open(QIODevice::WriteOnly))
+        return true;
+    setError(error, file_.errorString());
+    return false;
+}
+
+void TextFileWriter::add(const QString& line) {
+    static constexpr char LineEnd[] = {'\r', '\n'};
+    const QByteArray bytes = toCp1252(line);
+    const qsizetype at = block_.size();
+    block_.resize(at + bytes.size() + qsizetype(sizeof LineEnd));
+    char* to = block_.data() + at;
+    std::copy(bytes.cbegin(), bytes.cend(), to);
+    std::copy(std::begin(LineEnd), std::end(LineEnd), to + bytes.size());
+    if (block_.size() >= WriteBlockBytes)
+        flush();
+}
+
+void TextFileWriter::addBytes(QByteArrayView bytes) {
+    if (flush() && file_.write(bytes.data(), bytes.size()) != bytes.size())
+        failed_ = true;
+}
+
+bool TextFileWriter::flush() {
+    if (!failed_ && file_.write(block_) != block_.size())
+        failed_ = true;
+    // Emptied, not released: the next block goes into the same room.
+    block_.resize(0);
+    return !failed_;
+}
+
+bool TextFileWriter::commit(QString* error) {
+    if (!flush()) {
+        setError(error, file_.errorString());
+        file_.cancelWriting();
+        return false;
+    }
+    if (!file_.commit()) {
+        setError(error, file_.errorString());
+        return false;
+    }
     return true;
 }
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
+    TextFileWriter file(path);
+    if (!file.open(error))
         return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    file.addBytes(bytes);
+    return file.commit(error);
 }
 
 bool openRegularFile(QFile& file, QIODevice::OpenMode mode, QString* error) {
     if (const QFileInfo info(file.fileName()); info.exists() && !info.isFile()) {
-        if (error)
-            *error = NotARegularFileText;
+        setError(error, NotARegularFileText);
         return false;
     }
     if (!file.open(mode)) {
-        if (error)
-            *error = file.errorString();
+        setError(error, file.errorString());
         return false;
     }
     return true;
@@ -111,14 +187,18 @@ bool appendTextLines(const QString& path, const QStringList& lines, QString* err
     const qint64 before = file.size();
     if (file.write(bytes) == bytes.size() && file.flush())
         return true;
-    if (error)
-        *error = file.errorString();
+    setError(error, file.errorString());
     file.resize(before);
     return false;
 }
 
 bool writeTextLines(const QString& path, const QStringList& lines, QString* error) {
-    return writeFileAtomically(path, joinLinesCrLf(lines), error);
+    TextFileWriter file(path);
+    if (!file.open(error))
+        return false;
+    for (const QString& line : lines)
+        file.add(line);
+    return file.commit(error);
 }
 
 } // namespace base

@@ -82,7 +82,7 @@ public:
 
 class NoTextViewer : public app::TextViewer {
 public:
-    void show(const QString&, const QString&) override {}
+    void show(const QString&, const base::TextLines&) override {}
 };
 
 class QuietPage : public service::CollectorPage {

@@ -195,16 +195,7 @@ void LadderEditor::renamePresetNodes(const QString& text,
 }
 
 std::optional<LadderProgram> LadderEditor::readProject(const QString& path) const {
-    const std::optional<QByteArray> bytes = readPlcFileBytes(path, dialogs_);
-    if (!bytes)
-        return std::nullopt;
-    PlcFileLoad load = readPlcProgram(*bytes);
-    if (!load.program) {
-        dialogs_.message(QStringLiteral("File is damaged (record %1)").arg(load.damagedRecord),
-                         FileErrorCaption, base::MessageIcon::Critical);
-        return std::nullopt;
-    }
-    return std::move(load.program);
+    return loadPlcFile(path, dialogs_);
 }
 
 void LadderEditor::adoptOpenedProject(LadderProgram program, const QString& path) {

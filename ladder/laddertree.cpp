@@ -7,6 +7,10 @@ namespace ladder {
 std::optional<int> LadderTree::add(int parent, const QString& key, const QString& text, int16_t image) {
     if (contains(key) || (parent != -1 && !valid(parent)))
         return std::nullopt;
+    return append(parent, key, text, image);
+}
+
+int LadderTree::append(int parent, const QString& key, const QString& text, int16_t image) {
     nodes_.push_back(LadderNode{key, text, image, parent});
     const int index = count() - 1;
     index_.insert(key, index);
@@ -20,7 +24,7 @@ std::optional<int> LadderTree::addCounted(int parent, const QString& key, const 
     QString free = key;
     while (contains(free))
         free = base::Trim(key) + QString::number(++counter);
-    return add(parent, free, text, image);
+    return append(parent, free, text, image);
 }
 
 bool LadderTree::setKey(int index, const QString& key) {

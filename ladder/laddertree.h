@@ -52,6 +52,8 @@ public:
     bool operator==(const LadderTree& other) const { return nodes_ == other.nodes_; }
 
 private:
+    // Appends a node whose key is known to be free under a parent known to exist; its index.
+    int append(int parent, const QString& key, const QString& text, int16_t image);
     void reindex();
 
     std::vector<LadderNode> nodes_;

@@ -6,6 +6,7 @@
 #include "base/vbrules.h"
 #include "ladder/elementcatalogue.h"
 
+#include <QBuffer>
 #include <QFile>
 
 namespace ladder {
@@ -14,6 +15,7 @@ namespace {
 
 constexpr int LargestImage = 255;
 const QString FileMissingText = QStringLiteral("File does not exists");
+const QString DamagedText = QStringLiteral("File is damaged (record %1)");
 const QString FileErrorCaption = QStringLiteral("File Error");
 
 // The preset a node carries in its record, or nothing.
@@ -35,17 +37,6 @@ void takePreset(const PlcNodeRecord& record, int code, LadderPresets& presets) {
 }
 
 } // namespace
-
-std::optional<QByteArray> readPlcFileBytes(const QString& path, base::Dialogs& dialogs) {
-    QFile file(path);
-    if (app::Palverin2006::FileExists(path) && file.open(QIODevice::ReadOnly)) {
-        QByteArray bytes = file.readAll();
-        if (file.error() == QFileDevice::NoError)
-            return bytes;
-    }
-    dialogs.message(FileMissingText, FileErrorCaption, base::MessageIcon::Critical);
-    return std::nullopt;
-}
 
 std::vector<PlcNodeRecord> plcRecords(const LadderProgram& program) {
     const LadderTree& tree = program.tree;
@@ -69,23 +60,51 @@ bool writePlcFile(const QString& path, const LadderProgram& program, QString* er
     return base::writeFileAtomically(path, plcFileBytes(program), error);
 }
 
-PlcFileLoad readPlcProgram(const QByteArray& file) {
+PlcFileLoad readPlcProgram(QIODevice& file, const PlcRecordSink& taken) {
     LadderProgram program = LadderProgram::empty();
     int collisions = 0;
-    const std::vector<PlcNodeRecord> records = decodePlcRecords(file);
-    for (size_t i = 0; i < records.size(); ++i) {
-        const PlcNodeRecord& record = records[i];
+    int number = 0;
+    for (QByteArray bytes = file.read(PlcNodeRecord::Size); bytes.size() == PlcNodeRecord::Size;
+         bytes = file.read(PlcNodeRecord::Size)) {
+        ++number;
+        const PlcNodeRecord record = PlcNodeRecord::decode(bytes);
         const int parent = program.tree.find(record.Relative);
         const std::optional<int16_t> code = base::CInt(base::vbVal(record.Image));
         if (parent < 0 || !code || *code < 0 || *code > LargestImage)
-            return PlcFileLoad{std::nullopt, int(i) + 1};
+            return PlcFileLoad{std::nullopt, number, false};
         takePreset(record, *code, program.presets);
         program.tree.addCounted(parent, record.Key, record.Text, *code, collisions);
+        if (taken)
+            taken(record);
     }
+    if (auto* device = qobject_cast<QFileDevice*>(&file); device && device->error() != QFileDevice::NoError)
+        return PlcFileLoad{std::nullopt, 0, true};
     for (int i = 0; i < program.tree.count(); ++i)
         if (isRungKey(program.tree.node(i).key))
             ++program.RungCount;
-    return PlcFileLoad{std::move(program), 0};
+    return PlcFileLoad{std::move(program), 0, false};
+}
+
+PlcFileLoad readPlcProgram(const QByteArray& file) {
+    QBuffer buffer;
+    buffer.setData(file);
+    buffer.open(QIODevice::ReadOnly);
+    return readPlcProgram(buffer);
+}
+
+std::optional<LadderProgram> loadPlcFile(const QString& path, base::Dialogs& dialogs,
+                                         const PlcRecordSink& taken) {
+    QFile file(path);
+    if (!app::Palverin2006::FileExists(path) || !base::openRegularFile(file, QIODevice::ReadOnly)) {
+        dialogs.message(FileMissingText, FileErrorCaption, base::MessageIcon::Critical);
+        return std::nullopt;
+    }
+    PlcFileLoad load = readPlcProgram(file, taken);
+    if (load.unreadable)
+        dialogs.message(FileMissingText, FileErrorCaption, base::MessageIcon::Critical);
+    else if (!load.program)
+        dialogs.message(DamagedText.arg(load.damagedRecord), FileErrorCaption, base::MessageIcon::Critical);
+    return std::move(load.program);
 }
 
 } // namespace ladder

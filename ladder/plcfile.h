@@ -13,18 +13,17 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
+
+class QIODevice;
 
 namespace base {
 class Dialogs;
 }
 
 namespace ladder {
-
-// The bytes of a ladder file. A file that is missing or cannot be read shows "File does not exists"
-// (caption "File Error", critical) and gives nothing.
-std::optional<QByteArray> readPlcFileBytes(const QString& path, base::Dialogs& dialogs);
 
 // The records of a program, the root left out. The settings collection writes the same records.
 std::vector<PlcNodeRecord> plcRecords(const LadderProgram& program);
@@ -35,10 +34,22 @@ bool writePlcFile(const QString& path, const LadderProgram& program, QString* er
 struct PlcFileLoad {
     std::optional<LadderProgram> program; // the whole program, or nothing when the file is damaged
     int damagedRecord = 0;                // 1-based: the first record that names no parent or a bad image
+    bool unreadable = false;              // a read failed part-way
 };
-// Builds a program from file bytes: whole records only (a shorter tail is ignored), each node added as
-// the last child of the node whose key equals its padded Relative field; a key already taken becomes the
-// trimmed key followed by a counter kept for the whole load. The image must be a code 0..255.
+// Sees each record of a ladder file once it has been taken into the program.
+using PlcRecordSink = std::function<void(const PlcNodeRecord&)>;
+// Builds a program from a ladder file, reading and checking one record at a time: whole records only (a
+// shorter tail is ignored), each node added as the last child of the node whose key equals its padded
+// Relative field; a key already taken becomes the trimmed key followed by a counter kept for the whole
+// load. The image must be a code 0..255. Reading stops at the first damaged record, so a file that is no
+// ladder file is refused after its first 114 bytes, whatever its length.
+PlcFileLoad readPlcProgram(QIODevice& file, const PlcRecordSink& taken = {});
 PlcFileLoad readPlcProgram(const QByteArray& file);
+
+// Opens and reads a ladder file as readPlcProgram does. A file that is missing or cannot be read shows
+// "File does not exists", a damaged one "File is damaged (record n)" (both caption "File Error",
+// critical); either gives nothing.
+std::optional<LadderProgram> loadPlcFile(const QString& path, base::Dialogs& dialogs,
+                                         const PlcRecordSink& taken = {});
 
 } // namespace ladder

@@ -3,6 +3,8 @@
 #include "base/cp1252.h"
 #include "base/vbrules.h"
 
+#include <algorithm>
+
 namespace ladder {
 
 namespace {
@@ -11,11 +13,14 @@ QByteArray field(const QString& text, int width) {
     return base::toCp1252(base::fixedField(text, width));
 }
 
-// Reads the field at offset and moves offset past it.
-QString takeField(const QByteArray& record, int& offset, int width) {
-    const QString text = base::fromCp1252(record.mid(offset, width));
+// Reads the field at offset and moves offset past it; bytes missing at the end read as blanks.
+QString takeField(QByteArrayView record, int& offset, int width) {
+    const qsizetype at = std::min<qsizetype>(offset, record.size());
+    QString text = base::fromCp1252(record.sliced(at, std::min<qsizetype>(width, record.size() - at)));
     offset += width;
-    return base::fixedField(text, width);
+    if (text.size() < width)
+        text = base::fixedField(text, width);
+    return text;
 }
 
 } // namespace
@@ -31,7 +36,7 @@ QByteArray PlcNodeRecord::encode() const {
     return bytes;
 }
 
-PlcNodeRecord PlcNodeRecord::decode(const QByteArray& bytes) {
+PlcNodeRecord PlcNodeRecord::decode(QByteArrayView bytes) {
     PlcNodeRecord record;
     int offset = 0;
     record.Relative = takeField(bytes, offset, RelativeWidth);
@@ -40,15 +45,6 @@ PlcNodeRecord PlcNodeRecord::decode(const QByteArray& bytes) {
     record.Image = takeField(bytes, offset, ImageWidth);
     record.Value = takeField(bytes, offset, ValueWidth);
     return record;
-}
-
-std::vector<PlcNodeRecord> decodePlcRecords(const QByteArray& file) {
-    std::vector<PlcNodeRecord> records;
-    const qsizetype count = file.size() / PlcNodeRecord::Size;
-    records.reserve(size_t(count));
-    for (qsizetype i = 0; i < count; ++i)
-        records.push_back(PlcNodeRecord::decode(file.mid(i * PlcNodeRecord::Size, PlcNodeRecord::Size)));
-    return records;
 }
 
 QByteArray encodePlcRecords(const std::vector<PlcNodeRecord>& records) {

@@ -12,6 +12,7 @@
 //      104     10  Value     preset the node carries in decimal, "0" when none
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <vector>
@@ -36,13 +37,11 @@ struct PlcNodeRecord {
     QByteArray encode() const;
     // The fields of one record, each exactly its width with its trailing blanks. Bytes missing at the end
     // read as blanks, bytes beyond the record are ignored.
-    static PlcNodeRecord decode(const QByteArray& bytes);
+    static PlcNodeRecord decode(QByteArrayView bytes);
 
     bool operator==(const PlcNodeRecord&) const = default;
 };
 
-// Every whole record of a ladder file in order; a tail shorter than a record is ignored.
-std::vector<PlcNodeRecord> decodePlcRecords(const QByteArray& file);
 // The file bytes of the records in order.
 QByteArray encodePlcRecords(const std::vector<PlcNodeRecord>& records);
 

@@ -16,8 +16,8 @@ namespace logicio {
 
 namespace {
 
-// Rungs the checks look at: nodes of higher rungs are ignored.
-constexpr int CheckedRungs = 30;
+using Side = LadderElements::Side;
+
 constexpr int CounterNameLength = 12; // "Counter 1 = "
 constexpr int TimerNameLength = 13;   // "Timer 1 Start"
 
@@ -58,8 +58,6 @@ int actionCode(const QString& name) {
     return OutputName(isTimerStartName(name) ? name.left(TimerNameLength) : name);
 }
 
-enum class Side { Inputs, Outputs };
-
 bool knownName(Side side, const QString& name) {
     if (side == Side::Inputs)
         return combinedInput(name) || conditionCode(name) != 0;
@@ -75,11 +73,34 @@ QString elementName(Side side, const ladder::PlcNodeRecord& node) {
     return knownName(side, text) ? text : key;
 }
 
-bool belongsTo(Side side, const ladder::PlcNodeRecord& node, int r) {
-    const QString parent = ladder::keyField(node.Relative);
-    const QString prefix =
-        side == Side::Inputs ? QStringLiteral("Inputs %1 ") : QStringLiteral("Outputs %1 ");
-    return parent.startsWith(prefix.arg(r));
+// Where an element node belongs: to the inputs or outputs of rung r when its parent key, as stored (35
+// characters, filled with blanks), begins "Inputs r " or "Outputs r ", r written without leading zeros.
+struct Place {
+    Side side;
+    int rung;
+};
+std::optional<Place> placeOf(const ladder::PlcNodeRecord& node) {
+    static const std::pair<QString, Side> lists[] = {{QStringLiteral("Inputs "), Side::Inputs},
+                                                     {QStringLiteral("Outputs "), Side::Outputs}};
+    // The key as the field holds it: a shorter one ends in blanks.
+    const QStringView parent = QStringView(node.Relative).left(ladder::PlcNodeRecord::RelativeWidth);
+    for (const auto& [prefix, side] : lists) {
+        if (!parent.startsWith(prefix))
+            continue;
+        const QStringView rest = parent.sliced(prefix.size());
+        qsizetype digits = 0;
+        while (digits < rest.size() && rest[digits] >= u'0' && rest[digits] <= u'9')
+            ++digits;
+        const bool blankAfter = digits < rest.size() ? rest[digits] == u' '
+                                                     : parent.size() < ladder::PlcNodeRecord::RelativeWidth;
+        bool number = false;
+        const int rung = rest.left(digits).toInt(&number);
+        // The number as a rung writes it: no leading zero, within the rungs checked.
+        if (!blankAfter || !number || rest[0] == u'0' || rung > LadderElements::CheckedRungs)
+            return std::nullopt;
+        return Place{side, rung};
+    }
+    return std::nullopt;
 }
 
 // The whole number of a value field, or nothing when it lies outside 0..maximum.
@@ -100,30 +121,6 @@ QString valueOutOfRangeText(int r) {
 
 QString unknownElementText(int r, const QString& name) {
     return QStringLiteral("Rung %1 -> Unknown Element: %2").arg(r).arg(name);
-}
-
-// The check of every rung up to 30: at most 4 inputs (a combined input counts 2), 4 outputs, 20 rungs.
-QString checkLadder(const std::vector<ladder::PlcNodeRecord>& nodes) {
-    int lastRung = 0;
-    for (int r = 1; r <= CheckedRungs; ++r) {
-        int inputs = 0;
-        int outputs = 0;
-        for (const ladder::PlcNodeRecord& node : nodes) {
-            if (belongsTo(Side::Inputs, node, r))
-                inputs += combinedInput(elementName(Side::Inputs, node)) ? 2 : 1;
-            if (belongsTo(Side::Outputs, node, r))
-                ++outputs;
-        }
-        if (inputs > 0 || outputs > 0)
-            lastRung = r;
-        if (inputs > ConditionSlots)
-            return moreThanFourText(r, QStringLiteral("Inputs"));
-        if (outputs > ActionSlots)
-            return moreThanFourText(r, QStringLiteral("Outputs"));
-        if (lastRung > LogicRungs::LastRung)
-            return QStringLiteral("Unable To Convert File -> More Than 20 Rungs");
-    }
-    return {};
 }
 
 class RungBuilder {
@@ -195,18 +192,47 @@ private:
 
 } // namespace
 
-LadderConversion convertLadder(const std::vector<ladder::PlcNodeRecord>& nodes) {
+void LadderElements::add(const ladder::PlcNodeRecord& node) {
+    const std::optional<Place> place = placeOf(node);
+    if (!place)
+        return;
+    Count& count = counts_[std::size_t(place->rung)];
+    if (place->side == Side::Inputs)
+        count.inputs += combinedInput(elementName(Side::Inputs, node)) ? 2 : 1;
+    else
+        ++count.outputs;
+    if (LogicRungs::isRung(place->rung) && count.inputs <= ConditionSlots && count.outputs <= ActionSlots)
+        kept_[std::size_t(place->rung)].push_back({place->side, node});
+}
+
+QString LadderElements::failure() const {
+    int lastRung = 0;
+    for (int r = 1; r <= CheckedRungs; ++r) {
+        const Count& count = counts_[std::size_t(r)];
+        if (count.inputs > 0 || count.outputs > 0)
+            lastRung = r;
+        if (count.inputs > ConditionSlots)
+            return moreThanFourText(r, QStringLiteral("Inputs"));
+        if (count.outputs > ActionSlots)
+            return moreThanFourText(r, QStringLiteral("Outputs"));
+        if (lastRung > LogicRungs::LastRung)
+            return QStringLiteral("Unable To Convert File -> More Than 20 Rungs");
+    }
+    return {};
+}
+
+LadderConversion convertElements(const LadderElements& elements) {
     LadderConversion result;
-    result.failure = checkLadder(nodes);
+    result.failure = elements.failure();
     if (!result.failure.isEmpty())
         return result;
     for (int r = LogicRungs::FirstRung; r <= LogicRungs::LastRung; ++r) {
         LogicRung& rung = result.rungs[r];
         QStringList warnings;
         RungBuilder builder(rung, r, warnings);
-        for (const ladder::PlcNodeRecord& node : nodes) {
-            const bool fits = (!belongsTo(Side::Inputs, node, r) || builder.addInput(node)) &&
-                              (!belongsTo(Side::Outputs, node, r) || builder.addOutput(node));
+        for (const LadderElements::Element& element : elements.rung(r)) {
+            const bool fits = element.side == Side::Inputs ? builder.addInput(element.node)
+                                                           : builder.addOutput(element.node);
             if (!fits) {
                 result.failure = valueOutOfRangeText(r);
                 result.lines.clear();
@@ -221,16 +247,24 @@ LadderConversion convertLadder(const std::vector<ladder::PlcNodeRecord>& nodes) 
     return result;
 }
 
+LadderConversion convertLadder(const std::vector<ladder::PlcNodeRecord>& nodes) {
+    LadderElements elements;
+    for (const ladder::PlcNodeRecord& node : nodes)
+        elements.add(node);
+    return convertElements(elements);
+}
+
 void LadderConverter::convertFile(const std::function<void()>& listed) {
     base::Dialogs& dialogs = services_.dialogs;
     lines_.clear();
     const QString name = dialogs.openFileName(OpenTitle, ladder::PlcFileFilter);
     if (name.isEmpty())
         return;
-    const std::optional<QByteArray> bytes = ladder::readPlcFileBytes(name, dialogs);
-    if (!bytes)
+    LadderElements elements;
+    if (!ladder::loadPlcFile(name, dialogs,
+                             [&elements](const ladder::PlcNodeRecord& node) { elements.add(node); }))
         return;
-    const LadderConversion conversion = convertLadder(ladder::decodePlcRecords(*bytes));
+    const LadderConversion conversion = convertElements(elements);
     if (!conversion.ok) {
         dialogs.message(conversion.failure, ConvertCaption, base::MessageIcon::Critical);
         return;

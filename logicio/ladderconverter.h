@@ -7,6 +7,10 @@
 //
 // The name of an element is its key; a key made unique with a number ("Input 1 On1") is not in the
 // tables, so its text is tried next. A name still unknown converts to code 0 and gets a warning line.
+//
+// The ladder file is read and checked one record at a time (ladder::readPlcProgram) and each record is
+// placed as it comes: a file that is no ladder file is refused at its first damaged record, and however
+// many records a file holds, the conversion keeps no more of them than a rung table can take.
 
 #include "ladder/plcnoderecord.h"
 #include "logicio/logicrung.h"
@@ -14,6 +18,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -35,7 +40,39 @@ struct LadderConversion {
     QStringList lines; // the listing the window shows: per rung a blank line and both summaries
 };
 
-// Checks and converts the records of a ladder file.
+// The element records of a ladder file as the conversion needs them, gathered record by record: what the
+// inputs and outputs of rungs 1 to 30 hold is counted, and the records of rungs 1 to 20 are kept, in file
+// order, while their rung still fits a rung table (beyond that the check refuses the file anyway).
+class LadderElements {
+public:
+    // Rungs the checks look at: nodes of higher rungs are ignored.
+    static constexpr int CheckedRungs = 30;
+    enum class Side { Inputs, Outputs };
+
+    void add(const ladder::PlcNodeRecord& node);
+
+    // The check of every rung up to 30: at most 4 inputs (a combined input counts 2), 4 outputs, 20 rungs;
+    // the message of the first rung that fails, or nothing.
+    QString failure() const;
+
+    struct Element {
+        Side side;
+        ladder::PlcNodeRecord node;
+    };
+    // The elements kept for rung r (1 to 20), in file order.
+    const std::vector<Element>& rung(int r) const { return kept_[std::size_t(r)]; }
+
+private:
+    struct Count {
+        int inputs = 0;
+        int outputs = 0;
+    };
+    std::array<Count, CheckedRungs + 1> counts_{};
+    std::array<std::vector<Element>, LogicRungs::LastRung + 1> kept_;
+};
+
+// Checks and converts the elements gathered from a ladder file, or the records of one.
+LadderConversion convertElements(const LadderElements& elements);
 LadderConversion convertLadder(const std::vector<ladder::PlcNodeRecord>& nodes);
 
 // The converter window's core: Convert asks for a ladder file, converts it, lists the result and asks

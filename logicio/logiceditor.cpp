@@ -235,7 +235,7 @@ void LogicEditor::print() {
     const QString path = base::programFile(ReportFile);
     if (!base::writeTextLines(path, report))
         services.dialogs.message(unableToWriteText(path), app::NotStoredCaption, base::MessageIcon::Critical);
-    services.textViewer.show(ReportTitle, report.join(u'\n'));
+    services.textViewer.show(ReportTitle, base::TextLines(base::joinLinesCrLf(report)));
 }
 
 LogicImage LogicEditor::encodeForSend() {

@@ -1,6 +1,7 @@
 #include "monitor/rundownreportreader.h"
 
 #include "app/reports/rundownreport.h"
+#include "base/cp1252.h"
 #include "base/vbrules.h"
 
 #include <QRegularExpression>
@@ -49,17 +50,21 @@ bool limit(const QString& text, const QString& name, double& value, QString& err
 }
 } // namespace
 
-RundownReportRead readRundownReport(const QStringList& lines) {
+RundownReportRead readRundownReport(const base::TextLines& lines) {
     RundownReportRead result;
     RundownReportData& data = result.data;
     State state = State::Heading;
+    // The first torque cell that is not a number, and its line.
     struct TorqueCell {
         QString text;
         qsizetype line;
     };
-    std::vector<TorqueCell> cells;
-    for (qsizetype i = 0; i < lines.size() && state != State::Done; ++i) {
-        const QString& line = lines[i];
+    std::optional<TorqueCell> badCell;
+    qsizetype rundowns = 0;
+    qsizetype i = -1;
+    for (auto at = lines.begin(); at != lines.end() && state != State::Done; ++at) {
+        ++i;
+        const QString line = base::fromCp1252(*at);
         switch (state) {
         case State::Heading:
             if (line.startsWith(FileTypeLine))
@@ -80,16 +85,24 @@ RundownReportRead readRundownReport(const QStringList& lines) {
                 state = State::Rundowns;
             break;
         case State::Rundowns:
-            if (line.startsWith(Dashes))
+            if (line.startsWith(Dashes)) {
                 state = State::Done;
+                break;
+            }
+            ++rundowns;
+            if (badCell)
+                break;
+            if (const QString cell = line.mid(app::RundownTorqueColumn - 1, app::RundownCellWidth).trimmed();
+                const auto torque = number(cell))
+                data.torques.push_back(*torque);
             else
-                cells.push_back({line.mid(app::RundownTorqueColumn - 1, app::RundownCellWidth).trimmed(), i});
+                badCell = TorqueCell{cell, i};
             break;
         case State::Done:
             break;
         }
     }
-    if (cells.empty()) {
+    if (rundowns == 0) {
         result.status = ReportStatus::NoData;
         result.error = NoRundownDataText;
         return result;
@@ -100,16 +113,11 @@ RundownReportRead readRundownReport(const QStringList& lines) {
         return result;
     }
     result.status = ReportStatus::BadValue;
-    data.torques.reserve(cells.size());
-    for (const TorqueCell& cell : cells) {
-        const auto torque = number(cell.text);
-        if (!torque) {
-            result.error = QStringLiteral("Torque Value Is Not A Number In Line %1: \"%2\"")
-                               .arg(cell.line + 1)
-                               .arg(cell.text);
-            return result;
-        }
-        data.torques.push_back(*torque);
+    if (badCell) {
+        result.error = QStringLiteral("Torque Value Is Not A Number In Line %1: \"%2\"")
+                           .arg(badCell->line + 1)
+                           .arg(badCell->text);
+        return result;
     }
     if (!limit(data.targetText, QStringLiteral("Torque Target"), data.target, result.error) ||
         !limit(data.hiText, QStringLiteral("Torque Hi Limit"), data.hi, result.error) ||

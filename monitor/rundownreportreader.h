@@ -3,10 +3,12 @@
 // Rundown Data report and the settings collection's "Rundowns.txt" write): the "File Type : Controller
 // Rundown" line, the Pset's "Torque Target:", "Torque Hi Limit:" and "Torque Lo Limit:" lines, the column
 // line holding "TORQUE X", a dashed line, one line per rundown with the torque in the 12-character cell
-// from column 25, and a closing dashed line. Any number of rundown lines is read.
+// from column 25, and a closing dashed line. Any number of rundown lines is read, each as it comes: the
+// torques are kept as numbers, not as the lines that held them.
+
+#include "base/textlines.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <vector>
 
@@ -39,6 +41,6 @@ struct RundownReportRead {
     QString error;
 };
 
-RundownReportRead readRundownReport(const QStringList& lines);
+RundownReportRead readRundownReport(const base::TextLines& lines);
 
 } // namespace monitor

@@ -9,17 +9,9 @@
 namespace monitor {
 
 namespace {
-constexpr QChar Quote = u'"';
-constexpr QChar Comma = u',';
+constexpr char Quote = '"';
+constexpr char Comma = ',';
 
-bool isLineEnd(char c) {
-    return c == '\r' || c == '\n';
-}
-
-// The bytes that read as white space: tab, vertical tab, form feed, blank and the no-break space.
-bool isBlank(char c) {
-    return c == '\t' || c == '\v' || c == '\f' || c == ' ' || c == '\xA0';
-}
 } // namespace
 
 const QStringList RundownLogFile::Header = {
@@ -36,29 +28,34 @@ QString RundownLogFile::path() {
 QString RundownLogFile::row(const QStringList& fields) {
     QStringList quoted;
     for (const QString& f : fields)
-        quoted.append(Quote + f + Quote);
-    return quoted.join(Comma);
+        quoted.append(QLatin1Char(Quote) + f + QLatin1Char(Quote));
+    return quoted.join(QLatin1Char(Comma));
 }
 
-QStringList RundownLogFile::fieldsOf(const QString& row) {
+QStringList RundownLogFile::fieldsOf(QByteArrayView row) {
     // Commas inside quotes belong to the field; the quotes themselves and blanks around a field go.
     QStringList fields;
-    QString field;
+    QByteArray field;
     bool quoted = false;
-    for (const QChar c : row) {
+    const auto endField = [&] {
+        fields.append(base::fromCp1252(field).trimmed());
+        field.clear();
+    };
+    for (const char c : row) {
         if (c == Quote) {
             quoted = !quoted;
         } else if (c == Comma && !quoted) {
-            fields.append(field.trimmed());
-            field.clear();
-        } else {
+            endField();
+            if (fields.size() == Fields)
+                return fields;
+        } else if (field.size() < LongestField && !(field.isEmpty() && base::isBlankByte(c))) {
             field.append(c);
         }
     }
-    fields.append(field.trimmed());
+    endField();
     while (fields.size() < Fields)
         fields.append(QString());
-    return fields.mid(0, Fields);
+    return fields;
 }
 
 bool RundownLogFile::append(const QStringList& fields, QString* error) {
@@ -88,55 +85,10 @@ std::optional<RundownLogRows> RundownLogFile::read(QString* error) {
     return RundownLogRows(std::move(bytes));
 }
 
-RundownLogRows::RundownLogRows(QByteArray bytes) : bytes_(std::move(bytes)) {
-    for (Span span = rowFrom(0); span.start < bytes_.size(); span = rowFrom(span.end + 1)) {
-        if (count_ % RowsPerMark == 0)
-            marks_.push_back(span.start);
-        ++count_;
-    }
-}
-
-RundownLogRows::Span RundownLogRows::rowFrom(qsizetype at) const {
-    // A row begins at its first byte that is not a line end; rows of blanks only are left out.
-    const char* data = bytes_.constData();
-    const qsizetype size = bytes_.size();
-    while (at < size) {
-        const qsizetype start = at;
-        bool blank = true;
-        while (at < size && !isLineEnd(data[at])) {
-            blank = blank && isBlank(data[at]);
-            ++at;
-        }
-        if (!blank)
-            return {start, at};
-        ++at;
-    }
-    return {size, size};
-}
-
-RundownLogRows::Span RundownLogRows::row(qsizetype index) const {
-    // From the row found last when it lies between the mark and the row, else from the mark.
-    const qsizetype mark = index / RowsPerMark;
-    qsizetype at = mark * RowsPerMark;
-    Span span = last_;
-    if (lastIndex_ >= at && lastIndex_ <= index)
-        at = lastIndex_;
-    else
-        span = rowFrom(marks_[std::size_t(mark)]);
-    while (at < index) {
-        span = rowFrom(span.end + 1);
-        ++at;
-    }
-    lastIndex_ = index;
-    last_ = span;
-    return span;
-}
-
 QStringList RundownLogRows::fields(qsizetype index) const {
     if (index < 0 || index >= size())
         return {};
-    const Span span = row(index);
-    return RundownLogFile::fieldsOf(base::fromCp1252(bytes_.mid(span.start, span.end - span.start)));
+    return RundownLogFile::fieldsOf(rows_.bytesAt(index));
 }
 
 } // namespace monitor

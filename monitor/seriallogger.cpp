@@ -64,14 +64,14 @@ void SerialLoggerSession::logReport(const QStringList& lines) {
 
 void SerialLoggerSession::viewLog(app::TextViewer& viewer) {
     // No log yet reads as an empty one; a log that is there and cannot be read is not shown as empty.
-    QStringList lines;
+    base::TextLines lines;
     QString error;
     if (QFile::exists(logPath()) && !base::readTextLines(logPath(), lines, &error)) {
         dialogs_.message(LogUnreadableText.arg(logPath(), error), base::ProgramTitle,
                          base::MessageIcon::Critical);
         return;
     }
-    viewer.show(QFileInfo(logPath()).fileName(), lines.join(u'\n'));
+    viewer.show(QFileInfo(logPath()).fileName(), lines);
 }
 
 } // namespace monitor

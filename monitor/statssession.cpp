@@ -26,7 +26,7 @@ bool StatsSession::mnuloadFile_Click() {
 bool StatsSession::load(const QString& path) {
     if (path.isEmpty() || !app::Palverin2006::FileExists(path))
         return false;
-    QStringList lines;
+    base::TextLines lines;
     QString error;
     if (!base::readTextLines(path, lines, &error)) {
         dialogs_.message(error, base::ProgramTitle, base::MessageIcon::None);
@@ -55,14 +55,14 @@ bool StatsSession::load(const QString& path) {
 void StatsSession::mnuViewData_Click() {
     if (currentFile_.trimmed().isEmpty())
         return;
-    QStringList lines;
+    base::TextLines lines;
     QString error;
     if (!base::readTextLines(currentFile_, lines, &error)) {
         dialogs_.message(UnableToView + currentFile_ + QStringLiteral("\n") + error, base::ProgramTitle,
                          base::MessageIcon::Critical);
         return;
     }
-    viewer_.show(QFileInfo(currentFile_).fileName(), lines.join(u'\n'));
+    viewer_.show(QFileInfo(currentFile_).fileName(), lines);
 }
 
 QStringList StatsSession::labelTexts() const {

@@ -4,6 +4,8 @@
 #include "base/dialogs.h"
 #include "base/textlines.h"
 
+#include <QFile>
+
 #include <algorithm>
 
 namespace app {
@@ -77,13 +79,16 @@ void ParameterFileSession::writeParameters(ParameterFileKind kind) {
     const QString path = dialogs().openFileName(QStringLiteral("Open Parameter File"), ParameterFileFilter);
     if (path.isEmpty())
         return;
-    QStringList stored;
-    if (!Palverin2006::FileExists(path) || !base::readTextLines(path, stored))
+    QFile stored(path);
+    if (!Palverin2006::FileExists(path) || !base::openRegularFile(stored, QIODevice::ReadOnly))
         return failBox(FileNotFound);
 
     const KindTexts texts = textsFor(kind);
     const ParameterFileCheck file = checkParameterFile(stored, kind);
+    stored.close();
     switch (file.result) {
+    case ParameterFileCheck::Result::Unreadable:
+        return failBox(FileNotFound);
     case ParameterFileCheck::Result::WrongType:
         return dialogs().message(texts.wrongType, texts.wrongTypeCaption, base::MessageIcon::Critical);
     case ParameterFileCheck::Result::BadData:

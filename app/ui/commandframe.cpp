@@ -7,18 +7,10 @@
 #include "base/failbox.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace app {
-
-WaitCursor::WaitCursor() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-WaitCursor::~WaitCursor() {
-    QApplication::restoreOverrideCursor();
-}
 
 Report::Report(FrmOutput* window, QMdiArea* area) : window_(window), area_(area) {}
 

@@ -37,15 +37,6 @@ namespace app {
 
 class AppContext;
 
-// Sets the hourglass once and restores it once.
-class WaitCursor {
-public:
-    WaitCursor();
-    ~WaitCursor();
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 // A new output window filled line by line; shown at the top left of the MDI area by show(). A report that
 // is never shown (its command failed) is deleted with this object.
 class Report {

@@ -1,6 +1,7 @@
 #include "app/ui/qtdialogs.h"
 
 #include "app/ui/captionfit.h"
+#include "app/ui/cursors.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,24 +33,6 @@ QMessageBox::Icon toQt(MessageIcon icon) {
     }
     return QMessageBox::NoIcon;
 }
-
-// While the program shows its busy cursor, the box the user must answer shows the ordinary one.
-class ArrowCursor {
-public:
-    ArrowCursor() : pushed_(QApplication::overrideCursor() != nullptr) {
-        if (pushed_)
-            QApplication::setOverrideCursor(Qt::ArrowCursor);
-    }
-    ~ArrowCursor() {
-        if (pushed_)
-            QApplication::restoreOverrideCursor();
-    }
-    ArrowCursor(const ArrowCursor&) = delete;
-    ArrowCursor& operator=(const ArrowCursor&) = delete;
-
-private:
-    bool pushed_;
-};
 } // namespace
 
 void QtDialogs::message(const QString& text, const QString& caption, MessageIcon icon) {

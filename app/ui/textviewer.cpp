@@ -1,11 +1,11 @@
 #include "app/ui/textviewer.h"
 
+#include "app/ui/cursors.h"
+#include "app/ui/textlinesview.h"
 #include "base/dialogs.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -17,19 +17,16 @@ constexpr int InitialWidth = 640;
 constexpr int InitialHeight = 480;
 } // namespace
 
-TextViewerDialog::TextViewerDialog(base::Dialogs& dialogs, const QString& title, const QString& text,
+TextViewerDialog::TextViewerDialog(base::Dialogs& dialogs, const QString& title, base::TextLines text,
                                    QWidget* parent)
     : QDialog(parent), dialogs_(dialogs) {
     setObjectName(QStringLiteral("TextViewer"));
     setWindowTitle(title);
     setModal(true);
 
-    txtView = new QPlainTextEdit(this);
+    txtView = new TextLinesView(this);
     txtView->setObjectName(QStringLiteral("txtView"));
-    txtView->setReadOnly(true);
-    txtView->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    txtView->setPlainText(text);
+    txtView->setLines(std::move(text));
 
     auto* print = new QPushButton(QStringLiteral("Print"), this);
     print->setObjectName(QStringLiteral("cmdPrint"));
@@ -51,18 +48,19 @@ TextViewerDialog::TextViewerDialog(base::Dialogs& dialogs, const QString& title,
 }
 
 QString TextViewerDialog::text() const {
-    return txtView->toPlainText();
+    return txtView->text();
 }
 
 void TextViewerDialog::cmdPrint_Click() {
     QTextDocument document;
     document.setDefaultFont(txtView->font());
-    document.setPlainText(txtView->toPlainText());
+    document.setPlainText(txtView->text());
     dialogs_.print(document);
 }
 
-void QtTextViewer::show(const QString& title, const QString& text) {
+void QtTextViewer::show(const QString& title, const base::TextLines& text) {
     TextViewerDialog dialog(dialogs_, title, text, QApplication::activeWindow());
+    const ArrowCursor arrow;
     dialog.exec();
 }
 

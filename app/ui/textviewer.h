@@ -1,12 +1,11 @@
 #pragma once
-// The modal read-only text viewer: a log or data file's text in a monospace font, to scroll, select and
-// copy, with Print (through Dialogs::print) and Close. The close box and Esc close it as Close does.
+// The modal read-only text viewer: a log or data file's lines in a monospace font, to scroll, select and
+// copy, with Print (through Dialogs::print) and Close. The close box and Esc close it as Close does. The
+// lines are shown as they scroll into view, so a file of any size opens at once.
 
 #include "app/appservices.h"
 
 #include <QDialog>
-
-class QPlainTextEdit;
 
 namespace base {
 class Dialogs;
@@ -14,26 +13,30 @@ class Dialogs;
 
 namespace app {
 
+class TextLinesView;
+
 class TextViewerDialog : public QDialog {
     Q_OBJECT
 public:
-    TextViewerDialog(base::Dialogs& dialogs, const QString& title, const QString& text,
+    TextViewerDialog(base::Dialogs& dialogs, const QString& title, base::TextLines text,
                      QWidget* parent = nullptr);
 
+    // The lines shown, joined by line feeds.
     QString text() const;
     // Prints the whole text in the viewer's font.
     void cmdPrint_Click();
 
 private:
     base::Dialogs& dialogs_;
-    QPlainTextEdit* txtView = nullptr;
+    TextLinesView* txtView = nullptr;
 };
 
-// The viewer behind AppServices::textViewer: runs the dialog over the active window until it is closed.
+// The viewer behind AppServices::textViewer: runs the dialog over the active window until it is closed,
+// with the ordinary pointer while the command that opened it holds the hourglass.
 class QtTextViewer : public TextViewer {
 public:
     explicit QtTextViewer(base::Dialogs& dialogs) : dialogs_(dialogs) {}
-    void show(const QString& title, const QString& text) override;
+    void show(const QString& title, const base::TextLines& text) override;
 
 private:
     base::Dialogs& dialogs_;

@@ -5,7 +5,7 @@
 // cursor. A view over monitor::CurveSession.
 
 #include "app/ui/closewhenidle.h"
-#include "app/ui/commandframe.h"
+#include "app/ui/cursors.h"
 #include "monitor/curvesession.h"
 #include "monitor/ui/curvechart.h"
 

@@ -1,6 +1,7 @@
 #include "monitor/ui/frmlogdata.h"
 
 #include "app/ui/appcontext.h"
+#include "app/ui/cursors.h"
 #include "base/serial/qtserialport.h"
 #include "base/serial/serialdevicelist.h"
 #include "monitor/seriallogger.h"
@@ -81,6 +82,8 @@ void frmLogData::mnuExit_Click() {
 }
 
 void frmLogData::mnuViewLog_Click() {
+    // The hourglass while the log is read; the viewer itself shows the ordinary pointer.
+    const app::WaitCursor wait;
     session_->viewLog(ctx_.textViewer);
 }
 

@@ -1,6 +1,7 @@
 #include "monitor/ui/frmstats.h"
 
 #include "app/ui/appcontext.h"
+#include "app/ui/cursors.h"
 #include "app/ui/elidedlabel.h"
 #include "app/ui/windowregistry.h"
 #include "app/ui/workarea.h"
@@ -237,6 +238,8 @@ void frmStats::mnuPrint_Click() {
 }
 
 void frmStats::mnuViewData_Click() {
+    // The hourglass while the file is read; the viewer itself shows the ordinary pointer.
+    const app::WaitCursor wait;
     session_.mnuViewData_Click();
 }
 

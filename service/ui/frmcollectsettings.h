@@ -7,7 +7,7 @@
 // main window. Every handler forwards to the session.
 
 #include "app/ui/closewhenidle.h"
-#include "app/ui/commandframe.h"
+#include "app/ui/cursors.h"
 #include "service/settingscollection.h"
 
 #include <QList>

@@ -4,7 +4,7 @@
 // DspParameterEditor, which holds the values shown and writes one parameter at a time; while it writes, the
 // tabs are off and the bar shows it.
 
-#include "app/ui/commandframe.h"
+#include "app/ui/cursors.h"
 #include "service/dspparameters.h"
 
 #include <QMap>

@@ -3,7 +3,7 @@
 // tool, each with its "Write " button, and the File menu's Exit. The values are read when the window opens;
 // a field shows a value only once one was read or entered; every handler forwards to the TubeNutSettings.
 
-#include "app/ui/commandframe.h"
+#include "app/ui/cursors.h"
 #include "service/tubenut.h"
 
 #include <QMap>

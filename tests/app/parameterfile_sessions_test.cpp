@@ -2,8 +2,8 @@
 // Parameters commands with their checks, retries, boxes and progress.
 #include "app/linescrambler.h"
 #include "app/sessions/parameterfilesession.h"
-#include "base/textlines.h"
 #include "tests/app/commandfixture.h"
+#include "tests/support/tempfolder.h"
 
 #include <QDir>
 
@@ -78,8 +78,7 @@ TEST_F(ParameterFiles, EncryptWritesTheScrambledLinesBesideTheSource) {
     trigger("mnuEncryptToolFile");
     EXPECT_EQ(messages(), QStringList{"Data Encryption Completed"});
     EXPECT_EQ(lastIcon(), MessageIcon::Information);
-    QStringList stored;
-    ASSERT_TRUE(base::readTextLines(folder.file(QStringLiteral("Tool.prm")), stored));
+    const QStringList stored = testsupport::fileLines(folder.file(QStringLiteral("Tool.prm")));
     ASSERT_EQ(stored.size(), 5);
     EXPECT_NE(stored[0], ToolLines[0]);
     for (int i = 0; i < 5; ++i)

@@ -2,9 +2,10 @@
 // pass, and the scrambling of a plain source into its parameter file.
 #include "app/linescrambler.h"
 #include "app/parameterfile.h"
-#include "base/textlines.h"
 #include "link/linkstate.h"
+#include "tests/support/tempfolder.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -31,6 +32,18 @@ QStringList stored(const QStringList& plain) {
 QStringList toolFile(const QStringList& body) {
     return stored(QStringList{QStringLiteral("FILE TYPE: TOOL PARAMETERS"), QStringLiteral("Tool 4711")} +
                   body);
+}
+
+// Checks stored lines as a file of them reads, and where the reading stopped.
+ParameterFileCheck check(const QStringList& lines, ParameterFileKind kind, qint64* stoppedAt = nullptr,
+                         const QByteArray& tail = {}) {
+    QByteArray bytes = base::joinLinesCrLf(lines) + tail;
+    QBuffer file(&bytes);
+    file.open(QIODevice::ReadOnly);
+    ParameterFileCheck result = app::checkParameterFile(file, kind);
+    if (stoppedAt)
+        *stoppedAt = file.pos();
+    return result;
 }
 
 // An EEPROM in memory behind the two transactions, with a location that never takes a write.
@@ -67,43 +80,38 @@ struct FakeEeprom {
 
 TEST(ParameterFile, AcceptsItsTypeInAnyCaseButNothingElse) {
     const QStringList body{QStringLiteral("45,220")};
-    EXPECT_EQ(app::checkParameterFile(toolFile(body), ParameterFileKind::Tool).result,
-              ParameterFileCheck::Result::Ok);
+    EXPECT_EQ(check(toolFile(body), ParameterFileKind::Tool).result, ParameterFileCheck::Result::Ok);
     const QStringList lower =
         stored({QStringLiteral("file type: tool parameters"), QStringLiteral("x"), body[0]});
-    EXPECT_EQ(app::checkParameterFile(lower, ParameterFileKind::Tool).result, ParameterFileCheck::Result::Ok);
+    EXPECT_EQ(check(lower, ParameterFileKind::Tool).result, ParameterFileCheck::Result::Ok);
     const QStringList trailing =
         stored({QStringLiteral("FILE TYPE: TOOL PARAMETERS "), QStringLiteral("x"), body[0]});
-    EXPECT_EQ(app::checkParameterFile(trailing, ParameterFileKind::Tool).result,
-              ParameterFileCheck::Result::WrongType);
-    EXPECT_EQ(app::checkParameterFile(toolFile(body), ParameterFileKind::Transducer).result,
+    EXPECT_EQ(check(trailing, ParameterFileKind::Tool).result, ParameterFileCheck::Result::WrongType);
+    EXPECT_EQ(check(toolFile(body), ParameterFileKind::Transducer).result,
               ParameterFileCheck::Result::WrongType);
     const QStringList transducer =
         stored({QStringLiteral("File Type: External Transducer Parameters"), QStringLiteral("x"), body[0]});
-    EXPECT_EQ(app::checkParameterFile(transducer, ParameterFileKind::Transducer).result,
-              ParameterFileCheck::Result::Ok);
+    EXPECT_EQ(check(transducer, ParameterFileKind::Transducer).result, ParameterFileCheck::Result::Ok);
     // A file that ends before its second line.
-    EXPECT_EQ(app::checkParameterFile(stored({QStringLiteral("FILE TYPE: TOOL PARAMETERS")}),
-                                      ParameterFileKind::Tool)
-                  .result,
+    EXPECT_EQ(check(stored({QStringLiteral("FILE TYPE: TOOL PARAMETERS")}), ParameterFileKind::Tool).result,
               ParameterFileCheck::Result::WrongType);
-    EXPECT_EQ(app::checkParameterFile({}, ParameterFileKind::Tool).result,
-              ParameterFileCheck::Result::WrongType);
+    EXPECT_EQ(check({}, ParameterFileKind::Tool).result, ParameterFileCheck::Result::WrongType);
 }
 
 TEST(ParameterFile, ReadsEveryLineAfterTheSecond) {
     QStringList file = toolFile({QStringLiteral("45,220"), QString(), QStringLiteral("12,3,4"),
                                  QStringLiteral(" 1 023 , 2 55"), QStringLiteral("7,2.5")});
     file[1] = QStringLiteral("not scrambled at all, 99999,1"); // the free-text line is never decoded
-    const ParameterFileCheck check = app::checkParameterFile(file, ParameterFileKind::Tool);
-    ASSERT_EQ(check.result, ParameterFileCheck::Result::Ok);
-    EXPECT_EQ(check.validLines, 4);
-    ASSERT_EQ(check.lines.size(), 5u);
-    EXPECT_EQ(check.lines[0], (ParameterWrite{45, 220}));
-    EXPECT_FALSE(check.lines[1].has_value());
-    EXPECT_EQ(check.lines[2], (ParameterWrite{12, 4})); // split at the last comma; "12,3" reads as 12
-    EXPECT_EQ(check.lines[3], (ParameterWrite{1023, 255}));
-    EXPECT_EQ(check.lines[4], (ParameterWrite{7, 2})); // half to even
+    const ParameterFileCheck read = check(file, ParameterFileKind::Tool);
+    ASSERT_EQ(read.result, ParameterFileCheck::Result::Ok);
+    EXPECT_EQ(read.validLines, 4);
+    EXPECT_EQ(read.lines, 5);
+    EXPECT_EQ(read.writes, (std::vector<app::ParameterLine>{
+                               {1, {45, 220}},
+                               {3, {12, 4}}, // split at the last comma; "12,3" reads as 12
+                               {4, {1023, 255}},
+                               {5, {7, 2}}, // half to even
+                           }));
 }
 
 TEST(ParameterFile, RefusesTheWholeFileForOneBadLine) {
@@ -114,51 +122,55 @@ TEST(ParameterFile, RefusesTheWholeFileForOneBadLine) {
         {QStringLiteral("10,-3"), QStringLiteral("InValid Data Value - Data < 0")},
         {QStringLiteral("10 20"), QStringLiteral("InValid Data Line - No Comma")},
     };
+    const QStringList before = toolFile({QStringLiteral("1,1"), QStringLiteral("2,2")});
     for (const auto& [bad, text] : cases) {
-        const ParameterFileCheck check = app::checkParameterFile(
-            toolFile({QStringLiteral("1,1"), QStringLiteral("2,2"), bad, QStringLiteral("3,3")}),
-            ParameterFileKind::Tool);
-        EXPECT_EQ(check.result, ParameterFileCheck::Result::BadData) << bad.toStdString();
-        EXPECT_EQ(check.errorText, text);
-        EXPECT_TRUE(check.lines.empty());
+        // Reading stops at the bad line: the junk after it is never read.
+        qint64 stoppedAt = 0;
+        const ParameterFileCheck refused =
+            check(before + stored({bad, QStringLiteral("3,3")}), ParameterFileKind::Tool, &stoppedAt,
+                  QByteArray(1 << 20, 'x'));
+        EXPECT_EQ(refused.result, ParameterFileCheck::Result::BadData) << bad.toStdString();
+        EXPECT_EQ(refused.errorText, text);
+        EXPECT_TRUE(refused.writes.empty());
+        EXPECT_LT(stoppedAt, 1 << 20);
     }
 }
 
 TEST(ParameterFile, WritesAndVerifiesEveryByte) {
     clink::LinkState s;
     FakeEeprom eeprom(s);
-    const ParameterFileCheck check = app::checkParameterFile(
-        toolFile({QStringLiteral("10,1"), QString(), QString(), QString(), QStringLiteral("11,2")}),
-        ParameterFileKind::Tool);
+    const ParameterFileCheck file = check(toolFile({QString(), QStringLiteral("10,1"), QString(), QString(),
+                                                    QStringLiteral("11,2"), QString()}),
+                                          ParameterFileKind::Tool);
     std::vector<int> progress;
-    EXPECT_EQ(app::transferParameterLines(check, eeprom.access(), s, [&](int n) { progress.push_back(n); }),
+    EXPECT_EQ(app::transferParameterLines(file, eeprom.access(), s, [&](int n) { progress.push_back(n); }),
               app::ParameterTransfer::Done);
     EXPECT_EQ(eeprom.bytes, (std::map<int, int>{{10, 1}, {11, 2}}));
     EXPECT_EQ(eeprom.writes, 2);
-    EXPECT_EQ(progress, (std::vector<int>{1, 2, 3, 4, 5})); // empty lines advance the progress too
+    EXPECT_EQ(progress, (std::vector<int>{1, 2, 3, 4, 5, 6})); // empty lines advance the progress too
 }
 
 TEST(ParameterFile, StopsAfterSixMismatchingWrites) {
     clink::LinkState s;
     FakeEeprom eeprom(s);
     eeprom.stuckAddress = 11;
-    const ParameterFileCheck check = app::checkParameterFile(
-        toolFile({QStringLiteral("10,1"), QStringLiteral("11,2"), QStringLiteral("12,3")}),
-        ParameterFileKind::Tool);
-    EXPECT_EQ(app::transferParameterLines(check, eeprom.access(), s, {}), app::ParameterTransfer::Mismatch);
+    const ParameterFileCheck file =
+        check(toolFile({QStringLiteral("10,1"), QStringLiteral("11,2"), QStringLiteral("12,3")}),
+              ParameterFileKind::Tool);
+    EXPECT_EQ(app::transferParameterLines(file, eeprom.access(), s, {}), app::ParameterTransfer::Mismatch);
     EXPECT_EQ(eeprom.writes, 1 + app::ParameterWriteTries);
     EXPECT_EQ(eeprom.bytes.count(12), 0u);
 }
 
 TEST(ParameterFile, EndsAtAFailedWriteOrReadBack) {
-    const ParameterFileCheck check = app::checkParameterFile(
-        toolFile({QStringLiteral("10,1"), QStringLiteral("11,2"), QStringLiteral("12,3")}),
-        ParameterFileKind::Tool);
+    const ParameterFileCheck file =
+        check(toolFile({QStringLiteral("10,1"), QStringLiteral("11,2"), QStringLiteral("12,3")}),
+              ParameterFileKind::Tool);
     {
         clink::LinkState s;
         FakeEeprom eeprom(s);
         eeprom.failWriteAt = 11;
-        EXPECT_EQ(app::transferParameterLines(check, eeprom.access(), s, {}),
+        EXPECT_EQ(app::transferParameterLines(file, eeprom.access(), s, {}),
                   app::ParameterTransfer::WriteFailed);
         EXPECT_EQ(eeprom.reads, 1);
     }
@@ -166,7 +178,7 @@ TEST(ParameterFile, EndsAtAFailedWriteOrReadBack) {
         clink::LinkState s;
         FakeEeprom eeprom(s);
         eeprom.failReadAt = 10;
-        EXPECT_EQ(app::transferParameterLines(check, eeprom.access(), s, {}),
+        EXPECT_EQ(app::transferParameterLines(file, eeprom.access(), s, {}),
                   app::ParameterTransfer::ReadFailed);
         EXPECT_EQ(eeprom.writes, 1);
     }
@@ -194,8 +206,7 @@ TEST(ParameterSource, ScramblesEveryLine) {
     EXPECT_EQ(r.output, QDir(dir.path()).filePath(QStringLiteral("Tool.prm")));
     EXPECT_EQ(started, 5);
     EXPECT_EQ(progress, (std::vector<int>{1, 2, 3, 4, 5}));
-    QStringList written;
-    ASSERT_TRUE(base::readTextLines(r.output, written));
+    const QStringList written = testsupport::fileLines(r.output);
     ASSERT_EQ(written.size(), 5);
     EXPECT_TRUE(written[3].isEmpty());
     QStringList decoded;

@@ -259,3 +259,32 @@ TEST_F(SettingsFilesTest, FilesThatCannotBeUsedAreReportedAndChangeNothing) {
     EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Critical);
     EXPECT_EQ(home.read(DelaysFileName), QByteArray("6\r\n"));
 }
+
+TEST_F(SettingsFilesTest, LinesAfterTheLastSettingAreNotReadAndAnEndlessLineChangesNothing) {
+    writeSettings(defaultLines(QStringLiteral("2")));
+    const QByteArray junk(1 << 20, '\n');
+    ASSERT_TRUE(home.write(SettingsFileName, home.read(SettingsFileName) + junk));
+    ASSERT_TRUE(home.write(DelaysFileName, "3\r\n" + junk));
+    files.LoadIniFiles();
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(link.ConnectionType, clink::TcpIp);
+    EXPECT_EQ(link.TransferDelay, 3);
+
+    // A first line too long to be a setting: a box naming the file; no value and no file changes.
+    for (const QString& name : {DelaysFileName, SettingsFileName}) {
+        dialogs.messages.clear();
+        const QByteArray kept = home.read(name);
+        ASSERT_TRUE(home.write(name, "1" + QByteArray(1 << 20, ' ') + "\r\n"));
+        const QByteArray other = home.read(name == DelaysFileName ? SettingsFileName : DelaysFileName);
+        link.ConnectionType = clink::Usb;
+        files.LoadIniFiles();
+        ASSERT_EQ(dialogs.messages.size(), 1u) << name.toStdString();
+        EXPECT_TRUE(dialogs.messages[0].text.contains(name + QStringLiteral(": Line 1 is too long")));
+        EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Critical);
+        EXPECT_EQ(link.TransferDelay, 3);
+        EXPECT_EQ(link.ConnectionType, name == DelaysFileName ? clink::TcpIp : clink::Usb);
+        EXPECT_EQ(home.read(name), "1" + QByteArray(1 << 20, ' ') + "\r\n");
+        EXPECT_EQ(home.read(name == DelaysFileName ? SettingsFileName : DelaysFileName), other);
+        ASSERT_TRUE(home.write(name, kept));
+    }
+}

@@ -2,8 +2,8 @@
 // golden files rendered from fixed memory images.
 #include "app/reports/dspreport.h"
 #include "app/reports/toolreports.h"
-#include "base/textlines.h"
 #include "link/linkstate.h"
+#include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,8 @@ const QString Time = QStringLiteral("14:05:07");
 const QString Date = QStringLiteral("09/03/2026");
 
 QStringList golden(const QString& name) {
-    QStringList lines;
-    EXPECT_TRUE(base::readTextLines(QStringLiteral(PALVERIN_GOLDEN_DIR "/") + name, lines))
-        << name.toStdString();
+    QStringList lines = testsupport::fileLines(QStringLiteral(PALVERIN_GOLDEN_DIR "/") + name);
+    EXPECT_FALSE(lines.isEmpty()) << name.toStdString();
     for (QString& line : lines) {
         line.replace(QStringLiteral("{time}"), Time);
         line.replace(QStringLiteral("{date}"), Date);

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <utility>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,11 +29,52 @@ TEST(Cp1252, EveryByteSurvivesARoundTrip) {
     EXPECT_EQ(toCp1252(QString(QChar(0x4E2D))), QByteArray("?"));
 }
 
-TEST(TextLines, AnyLineEndEndsALine) {
+TEST(TextLines, AnyLineEndEndsALineAndBlankLinesMayBeLeftOut) {
     EXPECT_EQ(splitLines("a\r\nb\rc\nd"), (QStringList{"a", "b", "c", "d"}));
     EXPECT_EQ(splitLines("a\r\n\r\n"), (QStringList{"a", ""}));
     EXPECT_EQ(splitLines(""), QStringList{});
     EXPECT_EQ(joinLinesCrLf({"x", QString(QChar(0xE9))}), QByteArray("x\r\n\xe9\r\n"));
+    const TextLines kept("\r\n\n \t\xa0\rlast\xe9");
+    ASSERT_EQ(kept.size(), 4);
+    EXPECT_EQ(kept.at(2), QStringLiteral(" \t\u00a0"));
+    EXPECT_EQ(kept.at(3), QStringLiteral("last\u00e9"));
+    EXPECT_EQ(kept.bytesAt(3), QByteArrayView("last\xe9"));
+    EXPECT_EQ(kept.longest(), 5);
+    EXPECT_EQ(kept.at(4), QString());
+    EXPECT_EQ(kept.at(-1), QString());
+    EXPECT_TRUE(TextLines("\r\n\n \t\xa0\r", TextLines::Blank::Skipped).isEmpty());
+}
+
+TEST(TextLines, LinesAreFoundInAnyOrderFromTheirMarks) {
+    // Lines of one byte and longer ones, with blank lines of every kind between them, some right before and
+    // after the lines where a new mark begins.
+    constexpr qsizetype Lines = 5 * TextLines::LinesPerMark + 7;
+    QByteArray bytes;
+    QStringList all;
+    QStringList filled;
+    for (qsizetype i = 0; i < Lines; ++i) {
+        const QByteArray line =
+            i % 3 == 0 ? QByteArray::number(i % 10) : QByteArray::number(i) + QByteArray(int(i % 50), 'y');
+        bytes += line + (i % 2 ? "\n" : "\r\n");
+        all << QString::fromLatin1(line);
+        filled << QString::fromLatin1(line);
+        if (i % TextLines::LinesPerMark == TextLines::LinesPerMark - 1 || i % 7 == 0) {
+            bytes += "\r\n \t\r\xa0\n";
+            all << QString() << QStringLiteral(" \t") << QStringLiteral("\u00a0");
+        }
+    }
+    for (const auto& [blank, expected] :
+         {std::pair{TextLines::Blank::Kept, all}, {TextLines::Blank::Skipped, filled}}) {
+        const TextLines lines(bytes, blank);
+        ASSERT_EQ(lines.size(), expected.size());
+        // Backwards, then every 37th line around the text, then forwards: each line is the one asked for.
+        for (qsizetype i = lines.size() - 1; i >= 0; --i)
+            ASSERT_EQ(lines.at(i), expected[i]) << i;
+        for (qsizetype k = 0, i = 0; k < lines.size(); ++k, i = (i + 37) % lines.size())
+            ASSERT_EQ(lines.at(i), expected[i]) << i;
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            ASSERT_EQ(lines.at(i), expected[i]) << i;
+    }
 }
 
 TEST(TextLines, FilesAreWrittenWholeOrNotAtAll) {
@@ -39,16 +82,17 @@ TEST(TextLines, FilesAreWrittenWholeOrNotAtAll) {
     const QString path = home.file("report.txt");
     ASSERT_TRUE(writeTextLines(path, {"one", "two"}));
     EXPECT_EQ(home.read("report.txt"), QByteArray("one\r\ntwo\r\n"));
-    QStringList lines;
+    TextLines lines;
     ASSERT_TRUE(readTextLines(path, lines));
-    EXPECT_EQ(lines, (QStringList{"one", "two"}));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines.at(1), "two");
 
     // A write into a folder that does not exist fails and says why.
     QString error;
     EXPECT_FALSE(writeTextLines(home.file("missing/x.txt"), {"a"}, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(readTextLines(home.file("none.txt"), lines));
-    EXPECT_EQ(lines, (QStringList{"one", "two"}));
+    EXPECT_EQ(lines.size(), 2);
 
     // A new file takes the old one's place instead of being written into it: a second name linked to the
     // old file keeps the old bytes.
@@ -57,6 +101,16 @@ TEST(TextLines, FilesAreWrittenWholeOrNotAtAll) {
     ASSERT_TRUE(writeFileAtomically(path, "new\r\n"));
     EXPECT_EQ(home.read("report.txt"), QByteArray("new\r\n"));
     EXPECT_EQ(home.read("copy.txt"), QByteArray("one\r\ntwo\r\n"));
+
+    // Lines written a block at a time: more than one block, each line whole.
+    TextFileWriter writer(path);
+    ASSERT_TRUE(writer.open());
+    for (int i = 0; i < 20000; ++i)
+        writer.add(QString::number(i));
+    ASSERT_TRUE(writer.commit());
+    ASSERT_TRUE(readTextLines(path, lines));
+    ASSERT_EQ(lines.size(), 20000);
+    EXPECT_EQ(lines.at(19999), "19999");
 }
 
 TEST(TextLines, AppendsWriteInPlaceAndKeepEveryByteBeforeThem) {
@@ -123,6 +177,33 @@ TEST(LineReader, HandsOutLinesAcrossBlocksWithAnyLineEnd) {
         read << *line;
     EXPECT_EQ(read, splitLines(mixed));
     EXPECT_EQ(read, (QStringList{"a", "", "", "z"}));
+
+    // A line longer than the reader takes stops it there, at that line.
+    QByteArray longer("abc\r\nabcd\r\n");
+    QBuffer bounded(&longer);
+    ASSERT_TRUE(bounded.open(QIODevice::ReadOnly));
+    LineReader short3(bounded, 3);
+    EXPECT_EQ(short3.next(), "abc");
+    EXPECT_EQ(short3.next(), std::nullopt);
+    EXPECT_TRUE(short3.tooLong());
+    EXPECT_EQ(short3.lineNumber(), 1);
+}
+
+TEST(LineReader, FirstLinesAreReadAndNoMore) {
+    testsupport::TempProgramFolder home;
+    // Two lines used, then an endless tail that is never gathered.
+    ASSERT_TRUE(home.write("head.txt", "one\ntwo\r\n" + QByteArray(1 << 20, 'x')));
+    QStringList lines;
+    ASSERT_TRUE(readFirstLines(home.file("head.txt"), 2, 10, lines));
+    EXPECT_EQ(lines, (QStringList{"one", "two"}));
+    ASSERT_TRUE(readFirstLines(home.file("head.txt"), 1, 10, lines));
+    EXPECT_EQ(lines, QStringList{"one"});
+    QString error;
+    EXPECT_FALSE(readFirstLines(home.file("head.txt"), 3, 10, lines, &error));
+    EXPECT_EQ(error, "Line 3 is too long for its kind (at most 10 bytes)");
+    EXPECT_EQ(lines, QStringList{"one"});
+    EXPECT_FALSE(readFirstLines(home.file("none.txt"), 3, 10, lines, &error));
+    EXPECT_FALSE(error.isEmpty());
 }
 
 TEST(LineReader, BoundedOpensRefuseWhatCannotBeTheirKindBeforeReading) {

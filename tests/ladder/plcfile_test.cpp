@@ -8,6 +8,7 @@
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/tempfolder.h"
 
+#include <QBuffer>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -140,14 +141,20 @@ TEST_F(LadderFileTest, DamagedOrMissingFilesLeaveTheProjectAsItWas) {
                                         QStringLiteral("-1"), QStringLiteral("0"))},
     };
     for (const Damage& damage : damages) {
-        ASSERT_TRUE(folder.write(QStringLiteral("bad.Plc"), damage.bytes));
+        // Reading ends at the damaged record, whatever follows it, and the file stays as it was.
+        QByteArray bytes = damage.bytes + QByteArray(1 << 20, '\n');
+        ASSERT_TRUE(folder.write(QStringLiteral("bad.Plc"), bytes));
         dialogs.messages.clear();
         EXPECT_FALSE(editor.readProject(path));
         ASSERT_EQ(dialogs.messages.size(), 1u);
         EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("File is damaged (record %1)").arg(damage.record));
         EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("File Error"));
         EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Critical);
-        EXPECT_EQ(readPlcProgram(damage.bytes).damagedRecord, damage.record);
+        EXPECT_EQ(folder.read(QStringLiteral("bad.Plc")), bytes);
+        QBuffer file(&bytes);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(readPlcProgram(file).damagedRecord, damage.record);
+        EXPECT_EQ(file.pos(), damage.record * PlcNodeRecord::Size);
     }
     dialogs.messages.clear();
     EXPECT_FALSE(editor.readProject(folder.file(QStringLiteral("missing.Plc"))));

@@ -54,19 +54,3 @@ TEST(PlcNodeRecord, DecodeKeepsTrailingBlanksAndRoundTrips) {
     EXPECT_EQ(shortRecord.Relative, QStringLiteral("Start") + QString(30, u' '));
     EXPECT_EQ(shortRecord.Value, QString(10, u' '));
 }
-
-TEST(PlcNodeRecord, FilesHoldWholeRecordsOnly) {
-    const PlcNodeRecord a{QStringLiteral("Start"), QStringLiteral("Rung 1"), QStringLiteral("Rung 1"),
-                          QStringLiteral("8"), QStringLiteral("0")};
-    const PlcNodeRecord b{QStringLiteral("Rung 1"), QStringLiteral("Inputs 1"), QStringLiteral("Inputs"),
-                          QStringLiteral("2"), QStringLiteral("0")};
-    QByteArray file = ladder::encodePlcRecords({a, b});
-    ASSERT_EQ(file.size(), 228);
-    file += QByteArray(50, 'x'); // a partial tail
-    const std::vector<PlcNodeRecord> records = ladder::decodePlcRecords(file);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].encode(), a.encode());
-    EXPECT_EQ(records[1].Key, ladder::keyField(QStringLiteral("Inputs 1")));
-    EXPECT_EQ(records[1].Text, ladder::textField(QStringLiteral("Inputs")));
-    EXPECT_TRUE(ladder::decodePlcRecords(QByteArray(113, ' ')).empty());
-}

@@ -1,7 +1,7 @@
 // The condition and action tables against a golden copy of every text set, the code-to-text lookups
 // outside the tables, the converter's name lookups and the facts of the two variants.
-#include "base/textlines.h"
 #include "logicio/logiccatalogue.h"
+#include "tests/support/tempfolder.h"
 
 #include <QMap>
 
@@ -13,8 +13,8 @@ namespace {
 
 // The golden file: "[set name]" then one "code|text|" line per entry.
 QMap<QString, QStringList> goldenSets() {
-    QStringList lines;
-    EXPECT_TRUE(base::readTextLines(QStringLiteral(PALVERIN_GOLDEN_DIR "/catalogue.txt"), lines));
+    const QStringList lines = testsupport::fileLines(QStringLiteral(PALVERIN_GOLDEN_DIR "/catalogue.txt"));
+    EXPECT_FALSE(lines.isEmpty());
     QMap<QString, QStringList> sets;
     QString current;
     for (const QString& line : lines) {

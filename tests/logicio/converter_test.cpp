@@ -9,6 +9,7 @@
 #include "tests/logicio/logicfixture.h"
 
 #include <algorithm>
+#include <set>
 
 using namespace logicio;
 using base::MessageIcon;
@@ -32,10 +33,25 @@ ladder::PlcNodeRecord output(int r, const QString& key, const QString& value = Q
     return node(QStringLiteral("Outputs %1").arg(r), key, value);
 }
 
+// The elements after the rung, inputs and outputs nodes of every rung they name, as a ladder file holds
+// them: each node after its parent.
+std::vector<ladder::PlcNodeRecord> withRungs(const std::vector<ladder::PlcNodeRecord>& elements) {
+    std::set<int> rungs;
+    for (const ladder::PlcNodeRecord& element : elements)
+        rungs.insert(element.Relative.section(u' ', 1, 1).toInt());
+    std::vector<ladder::PlcNodeRecord> file;
+    for (const int r : rungs) {
+        const QString rung = QStringLiteral("Rung %1").arg(r);
+        file.push_back(node(QStringLiteral("Start"), rung));
+        file.push_back(node(rung, QStringLiteral("Inputs %1").arg(r)));
+        file.push_back(node(rung, QStringLiteral("Outputs %1").arg(r)));
+    }
+    file.insert(file.end(), elements.begin(), elements.end());
+    return file;
+}
+
 std::vector<ladder::PlcNodeRecord> ladderProgram() {
     std::vector<ladder::PlcNodeRecord> nodes = {
-        node(QStringLiteral("Start"), QStringLiteral("Rung 1")),
-        node(QStringLiteral("Rung 1"), QStringLiteral("Inputs 1")),
         input(1, QStringLiteral("Torque Or Angle Lo")),
         input(1, QStringLiteral("Counter 2 = 7"), QStringLiteral("7")),
         output(10, QStringLiteral("Display Counter 4 Count")),
@@ -83,21 +99,25 @@ QByteArray expectedLio() {
 
 class LadderConverterTest : public logictest::LogicFixture {
 protected:
-    QString writeLadder(const std::vector<ladder::PlcNodeRecord>& nodes) {
+    QString writeLadder(const QByteArray& bytes) {
         const QString name = QStringLiteral("Old.Plc");
-        EXPECT_TRUE(folder.write(name, ladder::encodePlcRecords(nodes) + "partial record"));
+        EXPECT_TRUE(folder.write(name, bytes));
         return path(name);
     }
 
-    // Converts a ladder through the window's core; true when it got as far as the save dialog.
-    bool convert(const std::vector<ladder::PlcNodeRecord>& nodes) {
-        answerFiles({writeLadder(nodes), path(QStringLiteral("New.Lio"))});
+    // Converts a ladder file through the window's core; true when it got as far as the save dialog.
+    bool convert(const QByteArray& file) {
+        answerFiles({writeLadder(file), path(QStringLiteral("New.Lio"))});
         LadderConverter converter(services);
         converter.convertFile();
         lines = converter.lines();
         const bool reachedSave = dialogs->fileNames.isEmpty();
         dialogs->fileNames.clear();
         return reachedSave;
+    }
+    // Converts the elements in a ladder file of their rungs.
+    bool convert(const std::vector<ladder::PlcNodeRecord>& elements) {
+        return convert(ladder::encodePlcRecords(withRungs(elements)) + "partial record");
     }
 
     QStringList lines;
@@ -178,6 +198,23 @@ TEST_F(LadderConverterTest, AMissingOrCancelledLadderFileConvertsNothing) {
     EXPECT_EQ(dialogs->messages[0].text, QStringLiteral("File does not exists"));
     EXPECT_EQ(dialogs->messages[0].caption, QStringLiteral("File Error"));
     EXPECT_TRUE(converter.lines().isEmpty());
+
+    // What is no ladder file, or an element whose rung is not in the file, is refused at its first damaged
+    // record, and nothing is written.
+    const std::pair<QByteArray, QString> damaged[] = {
+        {QByteArray(1 << 20, '\n'), QStringLiteral("File is damaged (record 1)")},
+        {ladder::encodePlcRecords(withRungs({input(1, QStringLiteral("Input 1 On"))})) +
+             ladder::encodePlcRecords({input(2, QStringLiteral("Input 2 On"))}),
+         QStringLiteral("File is damaged (record 5)")},
+    };
+    for (const auto& [file, message] : damaged) {
+        dialogs->messages.clear();
+        EXPECT_FALSE(convert(file));
+        EXPECT_EQ(dialogs->messageTexts(), QStringList{message});
+        EXPECT_EQ(dialogs->messages[0].caption, QStringLiteral("File Error"));
+        EXPECT_TRUE(lines.isEmpty());
+        EXPECT_FALSE(QFile::exists(path(QStringLiteral("New.Lio"))));
+    }
 
     // An empty ladder file still gives 20 empty rungs.
     const LadderConversion empty = convertLadder({});

@@ -403,7 +403,7 @@ TEST_F(ShownWindows, ValueEntryDialogAndTextViewer) {
     }
     app::QtTextViewer viewer(*dialogs);
     onNextModal(QStringLiteral("TextViewer"), seen);
-    viewer.show(QStringLiteral("Default.txt"), QStringLiteral("Company : Brenstal\nType    : Logic I/O\n"));
+    viewer.show(QStringLiteral("Default.txt"), base::TextLines("Company : Brenstal\nType    : Logic I/O\n"));
     EXPECT_EQ(seen, (QStringList{"frmValue: Brenstal", "frmValue_logger: Brenstal",
                                  "frmValue_eeprom: Brenstal", "TextViewer:Default.txt"}));
 }

@@ -1,16 +1,19 @@
 // The program's modal dialogs on screen: the questions with their buttons and icons, Esc as No or Cancel,
 // and the read-only text viewer with its Print.
 #include "app/ui/captionfit.h"
+#include "app/ui/cursors.h"
 #include "app/ui/qtdialogs.h"
+#include "app/ui/textlinesview.h"
 #include "app/ui/textviewer.h"
 #include "tests/support/scripteddialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QFontMetricsF>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -149,30 +152,55 @@ TEST(ScriptedQuestions, RecordCaptionAndIconAndAnswerFromTheirOwnQueues) {
     EXPECT_FALSE(seam.printerAvailable());
 }
 
-TEST(TextViewer, ShowsTheTextReadOnlyInAFixedFontAndPrintsIt) {
+TEST(TextViewer, ShowsTheLinesInAFixedFontToSelectCopyAndPrint) {
     testsupport::ScriptedDialogs dialogs;
-    const QString text = QStringLiteral("Pset  Torque  Angle\r\n   1   12.50    180\r\n");
-    app::TextViewerDialog viewer(dialogs, QStringLiteral("Pset_RundownData.txt"), text);
+    const QByteArray bytes = "Pset  Torque  Angle\r\n   1   12.50    180\r\n\tx\r\n";
+    app::TextViewerDialog viewer(dialogs, QStringLiteral("Pset_RundownData.txt"), base::TextLines(bytes));
     EXPECT_EQ(viewer.objectName(), "TextViewer");
     EXPECT_EQ(viewer.windowTitle(), "Pset_RundownData.txt");
     EXPECT_TRUE(viewer.isModal());
-    auto* view = viewer.findChild<QPlainTextEdit*>(QStringLiteral("txtView"));
+    auto* view = viewer.findChild<app::TextLinesView*>(QStringLiteral("txtView"));
     ASSERT_NE(view, nullptr);
-    EXPECT_TRUE(view->isReadOnly());
     // What a reader sees: narrow and wide glyphs take the same room, so report columns stay aligned.
     // (Some monospace fonts do not set the fixed-pitch flag, so the flag itself proves nothing.)
     const QFontMetricsF metrics(view->font());
     const qreal wide = metrics.horizontalAdvance(QLatin1Char('W'));
     EXPECT_GT(wide, 0.0);
     for (const QChar narrow : QStringLiteral("il.1 |"))
-        EXPECT_EQ(metrics.horizontalAdvance(narrow), wide) << "glyph '" << QString(narrow).toStdString() << "'";
-    EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("   1   12.50    180")),
-              metrics.horizontalAdvance(QStringLiteral("Pset  Torque  Angle")));
-    EXPECT_EQ(viewer.text(), QStringLiteral("Pset  Torque  Angle\n   1   12.50    180\n"));
+        EXPECT_EQ(metrics.horizontalAdvance(narrow), wide)
+            << "glyph '" << QString(narrow).toStdString() << "'";
+    EXPECT_EQ(viewer.text(), QStringLiteral("Pset  Torque  Angle\n   1   12.50    180\n\tx"));
+    viewer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
+
+    // A drag from column 6 of the first line to column 5 of the second selects what lies between; all the
+    // lines copy with the tab as the blanks it shows.
+    const QFontMetrics shown(view->font());
+    const auto at = [&](int column, int line) {
+        return QPoint(column * shown.horizontalAdvance(QLatin1Char('M')) + 1,
+                      line * shown.lineSpacing() + shown.lineSpacing() / 2);
+    };
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at(6, 0));
+    QTest::mouseMove(view->viewport(), at(5, 1));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at(5, 1));
+    EXPECT_EQ(view->selectedText(), QStringLiteral("Torque  Angle\n   1 "));
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QStringLiteral("Pset  Torque  Angle\n   1   12.50    180\n        x"));
 
     viewer.findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
     ASSERT_EQ(dialogs.printed.size(), 1);
     EXPECT_EQ(dialogs.printed[0], viewer.text());
+
+    // A file of a million empty lines scrolls line by line to its last.
+    app::TextViewerDialog large(dialogs, QStringLiteral("FinalData.txt"),
+                                base::TextLines(QByteArray(1 << 20, '\n')));
+    large.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&large));
+    auto* lines = large.findChild<app::TextLinesView*>(QStringLiteral("txtView"));
+    const QScrollBar* bar = lines->verticalScrollBar();
+    EXPECT_EQ(bar->maximum() + bar->pageStep(), 1 << 20);
 }
 
 TEST(TextViewer, TheSeamShowsTheViewerUntilItIsClosed) {
@@ -180,16 +208,22 @@ TEST(TextViewer, TheSeamShowsTheViewerUntilItIsClosed) {
     app::QtTextViewer seam(dialogs);
     QString shownTitle;
     QString shownText;
+    Qt::CursorShape pointer = Qt::BlankCursor;
     whenModal([&](QWidget* modal) {
         auto* viewer = qobject_cast<app::TextViewerDialog*>(modal);
         ASSERT_NE(viewer, nullptr);
         shownTitle = viewer->windowTitle();
         shownText = viewer->text();
+        pointer = QApplication::overrideCursor()->shape();
         viewer->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
     });
-    seam.show(QStringLiteral("Log"), QStringLiteral("line 1\nline 2"));
+    // Opened under the hourglass of the command that read the file, it shows the ordinary pointer.
+    const app::WaitCursor wait;
+    seam.show(QStringLiteral("Log"), base::TextLines("line 1\nline 2"));
     EXPECT_EQ(shownTitle, "Log");
     EXPECT_EQ(shownText, "line 1\nline 2");
+    EXPECT_EQ(pointer, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     EXPECT_TRUE(dialogs.printed.isEmpty());
 }
 

@@ -532,12 +532,16 @@ TEST_F(BatchWindow, EditsStoreIntoTheChosenBatchHeldToTheirLimits) {
 // The converter
 
 TEST_F(LogicWindow, TheConverterListsTheRungsBeforeAskingForTheNewFile) {
-    std::vector<ladder::PlcNodeRecord> nodes(2);
-    nodes[0].Relative = QStringLiteral("Inputs 1 ");
-    nodes[0].Key = QStringLiteral("Torque Or Angle Lo");
-    nodes[1].Relative = QStringLiteral("Outputs 1 ");
-    nodes[1].Key = QStringLiteral("Timer 2 Start");
-    nodes[1].Value = QStringLiteral("5");
+    // Rung 1 with its inputs and outputs nodes, then one element under each.
+    std::vector<ladder::PlcNodeRecord> nodes(5);
+    const QString fields[][2] = {{"Start", "Rung 1"},
+                                 {"Rung 1", "Inputs 1"},
+                                 {"Rung 1", "Outputs 1"},
+                                 {"Inputs 1 ", "Torque Or Angle Lo"},
+                                 {"Outputs 1 ", "Timer 2 Start"}};
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        std::tie(nodes[i].Relative, nodes[i].Key) = std::tie(fields[i][0], fields[i][1]);
+    nodes[4].Value = QStringLiteral("5");
     ASSERT_TRUE(folder.write(QStringLiteral("Old.Plc"), ladder::encodePlcRecords(nodes)));
 
     frmConvert dialog(ctx);

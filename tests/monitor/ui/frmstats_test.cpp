@@ -8,6 +8,7 @@
 #include "tests/support/ui/appfixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -134,6 +135,9 @@ TEST_F(StatsWindow, PrintSendsTheWindowImageAndDataFileOpensTheViewer) {
     ASSERT_EQ(textViewer->shown.size(), 1u);
     EXPECT_EQ(textViewer->shown[0].title, "run.txt");
     EXPECT_TRUE(textViewer->shown[0].text.contains("Torque Hi Limit: 16"));
+    // The file is read under the hourglass, which goes when the viewer is done.
+    EXPECT_EQ(textViewer->shown[0].pointer, Qt::WaitCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(StatsWindow, ExitClosesTheWindow) {

@@ -226,6 +226,7 @@ TEST_F(LiveWindows, SerialLoggerWindowShowsTheLastReportAndClosingIsExit) {
     child<QAction>(w, "mnuViewLog")->trigger();
     ASSERT_EQ(textViewer->shown.size(), 1u);
     EXPECT_EQ(textViewer->shown[0].text.count("Rundown Number :"), 2);
+    EXPECT_EQ(textViewer->shown[0].pointer, Qt::WaitCursor);
     w->close();
     EXPECT_FALSE(w->session().listening());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
