@@ -89,6 +89,9 @@ bool Ethernet::send(const CanFrameFields& fields, bool request) {
         pump_.refused();
         return false;
     }
+    // A frame sent outside a transaction belongs to no exchange: the last one has ended.
+    if (!pump_.running())
+        judge_.end();
     judge_.sent(clock_.nowMs(), request);
     // The sender's wait follows a frame that carries data only.
     if (fields[8] != 0)
