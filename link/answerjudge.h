@@ -19,7 +19,7 @@
 // the next exchange holds its first frame only when it could take one of them as its own. Each such belief
 // is the ended exchange's own (its sends, its answers, its round trip) and ends when its answers are due.
 //
-//   judge.begin(x, now);                    // the exchange installs what it awaits
+//   judge.begin(x);                         // the exchange installs what it awaits
 //   judge.sent(now, true);                  // each frame sent: a request, or a filter frame (false)
 //   switch (judge.judge(id, d, now, awaited)) ...   // each frame that arrives
 //   judge.taken(d, now);                    // the handler took it (an acknowledgement or the reply)

@@ -104,8 +104,6 @@ public:
     // trip of this exchange after it, within the tolerance), waits for it, so that no request goes out that
     // would only be owed.
     void awaitDueAnswer();
-    // The judge of the frames that arrive.
-    const AnswerJudge& judge() const { return judge_; }
 
 private:
     bool send(const CanFrameFields& fields, bool request);
