@@ -88,6 +88,10 @@ bool BlockReceiver::receiveEthernet(int block, int offset) {
 
     clink::SharedWaitBudget budget(link_.pump, counts_.ethernetWait, 1);
     for (int attempt = 0; attempt < counts_.ethernetAttempts && !s.ReplyReady && !tx.over(); ++attempt) {
+        // No request goes out while the answer to the last one is due.
+        ethernet.awaitDueAnswer();
+        if (s.ReplyReady)
+            break;
         if (!ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, request))
             return false;
         budget.wait([&s] { return s.ReplyReady; });

@@ -71,7 +71,8 @@ bool RundownLogReader::readEthernet(int pset, base::Progress& progress) {
     // Only answers with a block of the log answer these requests, each block's answers echoing the Pset and
     // the block; what decides it is in place before the filter frames and before each block's pause.
     auto expectBlock = [&](int block) {
-        link_.ethernet.expect({.id = ids::CommandReply, .code = codes::RundownLogAnswer, .echo = {pset, block}});
+        link_.ethernet.expect(
+            {.id = ids::CommandReply, .code = codes::RundownLogAnswer, .echo = {pset, block}});
     };
     expectBlock(0);
     for (int i = 0; i < EthernetFilterFrames; ++i) {
@@ -90,8 +91,7 @@ bool RundownLogReader::readEthernet(int pset, base::Progress& progress) {
             // The first wait also ends on the block's acknowledgement: a controller that answers once per
             // request sends the block only to the next request.
             if (send == 0)
-                link_.pump.waitUntil([this] { return link_.ethernet.replyOrAnswerSinceSend(); },
-                                     EthernetFirstWait);
+                link_.pump.waitUntil([this] { return link_.ethernet.replyOrOwnAnswer(); }, EthernetFirstWait);
         }
         if (!s.ReplyReady)
             return false;

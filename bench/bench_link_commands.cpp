@@ -1,9 +1,13 @@
 // Bulk transfers on each link against the stand-in: a whole Pset read (four packets), a 117-block logic
 // image sent and received back, and 500 curve sample pairs. Wall time per transfer, and the process CPU
-// time it used (waiting for the controller must not spin).
+// time it used (waiting for the controller must not spin). The receive runs as the rung-table editors run
+// it, one transaction per block; over Ethernet also against a controller that answers once per request and
+// holds every answer (the "Held" families, which take a minute: leave them out with a filter).
+#include "app/blockreceiver.h"
 #include "bench/benchrigs.h"
 #include "bench/benchsupport.h"
 #include "link/commandcodes.h"
+#include "logicio/logictransfer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,14 +17,10 @@ namespace {
 
 using namespace benchsupport;
 namespace ids = clink::ids;
-namespace codes = clink::codes;
 
 constexpr int ImageBlocks = 117;
 constexpr int BlockBytes = 6;
 constexpr int CurvePairs = 500;
-// The logic editors' receive rhythm: requests per block, looks per request (parallel port).
-constexpr int ReceiveRequests = 30;
-constexpr int LooksPerRequest = 100;
 
 // The caller's link check before a transaction awaiting this reply.
 template <class Rig> void linkCheck(Rig& rig, clink::CanId awaited) {
@@ -36,31 +36,6 @@ template <class Rig> void linkCheck(Rig& rig, clink::CanId awaited) {
         rig.link.usb.SendFilterFrame(awaited);
         break;
     }
-}
-
-// One answer block, requested and taken as the logic editors do on each link.
-template <class Rig> bool receiveBlock(Rig& rig, int block) {
-    clink::LinkState& s = rig.link.state;
-    const clink::CanMessage request{ids::CommandRequest, {codes::LogicBlockRequest, block, 0, 0, 0, 0, 0, 0}};
-    if (s.ConnectionType == clink::Usb)
-        return rig.link.dataTx.ReceiveLogicIoProgram(codes::LogicBlockRequest, block);
-    if (s.ConnectionType == clink::TcpIp) {
-        s.RequestData[2] = block;
-        s.AckReceived = s.ReplyReady = false;
-    }
-    for (int i = 0; i < ReceiveRequests; ++i) {
-        if (s.ConnectionType == clink::TcpIp) {
-            rig.link.ethernet.SendCanFrame(ids::CommandReply, request.id, request.data);
-            if (s.ReplyReady)
-                return true;
-            continue;
-        }
-        rig.link.dataTx.SendCanMessage(request);
-        for (int look = 0; look < LooksPerRequest; ++look)
-            if (rig.link.dataTx.ReceiveLogicIoProgram(codes::LogicBlockRequest, block))
-                return true;
-    }
-    return false;
 }
 
 template <class Rig> void BM_PsetRead(benchmark::State& state) {
@@ -87,19 +62,29 @@ template <class Rig> void BM_LogicImageSend(benchmark::State& state) {
     reportCpu(state, cpu0);
 }
 
+// The image received block by block as the rung-table editors receive it, after their link check.
+template <class Rig> void receiveImage(Rig& rig, benchmark::State& state) {
+    linkCheck(rig, ids::CommandReply);
+    app::BlockReceiver receiver(rig.link, logicio::rungTableReceiveCounts(rig.link.state.TransferDelay));
+    const std::clock_t cpu0 = std::clock();
+    for (auto _ : state)
+        if (!receiver.receive(1, ImageBlocks)) {
+            state.SkipWithError("block not received");
+            break;
+        }
+    reportCpu(state, cpu0);
+}
+
 template <class Rig> void BM_LogicImageReceive(benchmark::State& state) {
     Rig rig;
-    linkCheck(rig, ids::CommandReply);
-    const std::clock_t cpu0 = std::clock();
-    for (auto _ : state) {
-        rig.link.state.DataCount = 0;
-        for (int n = 1; n <= ImageBlocks; ++n)
-            if (!receiveBlock(rig, n)) {
-                state.SkipWithError("block not received");
-                break;
-            }
-    }
-    reportCpu(state, cpu0);
+    receiveImage(rig, state);
+}
+
+// Over Ethernet, a controller that answers once per request and holds every answer state.range(0) ms.
+void BM_LogicImageReceiveHeld(benchmark::State& state) {
+    EthernetRig rig;
+    rig.dongle.replyDelay = int(state.range(0));
+    receiveImage(rig, state);
 }
 
 template <class Rig> void BM_CurvePairs(benchmark::State& state) {
@@ -139,10 +124,20 @@ template <class Rig> void registerFor() {
             ->Iterations(iterations<Rig>());
 }
 
+// Answer holds of the held receive: one beyond the sender's wait by half, one by five times.
+constexpr int ShortHoldMs = 150;
+constexpr int LongHoldMs = 400;
+
 const bool registered = [] {
     registerFor<PpRig>();
     registerFor<UsbRig>();
     registerFor<EthernetRig>();
+    benchmark::RegisterBenchmark("LogicImageReceive117Held/Ethernet", &BM_LogicImageReceiveHeld)
+        ->Arg(ShortHoldMs)
+        ->Arg(LongHoldMs)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(EthernetIterations);
     return true;
 }();
 

@@ -8,6 +8,7 @@
 // The seconds are the reader's own, from the moment its file is in place to the moment it returned (the
 // viewers once their window has been painted); the peak is the child's resident high-water mark. A child
 // that runs past its time is stopped and reported as such. What a reader told the user goes to stderr.
+// `--megabytes N` makes every file N MB instead (a short run that shows each reader still ends).
 #include "app/appservices.h"
 #include "app/parameterfile.h"
 #include "app/ui/textviewer.h"
@@ -42,8 +43,12 @@
 
 namespace {
 
-constexpr qint64 FileBytes = 50LL * 1024 * 1024;
-constexpr qint64 ChunkBytes = 1024 * 1024;
+constexpr qint64 BytesPerMib = 1024 * 1024;
+// The size of every file read: 50 MB, or what --megabytes asks (a short run that only shows every reader
+// still ends).
+constexpr qint64 DefaultFileMib = 50;
+qint64 fileBytes = DefaultFileMib * BytesPerMib;
+constexpr qint64 ChunkBytes = BytesPerMib;
 constexpr double KibPerMib = 1024.0;
 constexpr double NanosecondsPerSecond = 1e9;
 // A child is stopped after this long, and may take no more address space than this: a reader that holds
@@ -307,9 +312,9 @@ bool writeRepeated(const QString& path, const QByteArray& unit, const QByteArray
     while (chunk.size() + unit.size() <= ChunkBytes)
         chunk += unit;
     file.write(head);
-    while (file.size() + chunk.size() + tail.size() <= FileBytes)
+    while (file.size() + chunk.size() + tail.size() <= fileBytes)
         file.write(chunk);
-    while (file.size() + unit.size() + tail.size() <= FileBytes)
+    while (file.size() + unit.size() + tail.size() <= fileBytes)
         file.write(unit);
     file.write(tail);
     return file.flush();
@@ -332,7 +337,7 @@ bool makeLadder(const QString& path) {
         node(rung, QStringLiteral("Inputs %1").arg(r));
         node(rung, QStringLiteral("Outputs %1").arg(r));
     }
-    for (int i = 0; file.size() + ladder::PlcNodeRecord::Size <= FileBytes; ++i)
+    for (int i = 0; file.size() + ladder::PlcNodeRecord::Size <= fileBytes; ++i)
         node(QStringLiteral("Inputs %1").arg(Rungs), QStringLiteral("Element %1").arg(i));
     return file.flush();
 }
@@ -376,8 +381,11 @@ ChildResult runReader(const char* self, int index, const QString& sources, const
         ::dup2(out[1], STDOUT_FILENO);
         ::close(out[0]);
         ::close(out[1]);
+#if !defined(__SANITIZE_ADDRESS__)
+        // The address sanitizer reserves its shadow memory up front, far beyond any such limit.
         const rlimit limit{ChildAddressSpace, ChildAddressSpace};
         ::setrlimit(RLIMIT_AS, &limit);
+#endif
         const char* args[] = {
             self, "--child", indexText.constData(), sourcesPath.constData(), workPath.constData(), nullptr};
         ::execv("/proc/self/exe", const_cast<char* const*>(args));
@@ -418,6 +426,16 @@ int main(int argc, char** argv) {
     if (argc >= 5 && QByteArray(argv[1]) == "--child")
         return runChild(QByteArray(argv[2]).toInt(), QFile::decodeName(argv[3]), QFile::decodeName(argv[4]),
                         argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--megabytes") {
+        bool ok = false;
+        const qint64 mib = QByteArray(argv[2]).toLongLong(&ok);
+        if (!ok || mib < 1 || mib > DefaultFileMib) {
+            std::fprintf(stderr, "--megabytes takes a size from 1 to %lld\n",
+                         static_cast<long long>(DefaultFileMib));
+            return 2;
+        }
+        fileBytes = mib * BytesPerMib;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir folder;

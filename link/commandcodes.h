@@ -26,6 +26,13 @@ inline constexpr int PsetRead = 0x75;
 inline constexpr int LogicBlock = 0x61;
 inline constexpr int LogicBlockRequest = 0x62;
 
+// A rundown's result block, asked [10 block 0 ...] and answered [10 block six bytes].
+inline constexpr int RundownResult = 0x10;
+
+// The answer to a byte or word read or written in an EEPROM (the tool's, the transducer's, the NSM unit's
+// settings, the DSP's): [30, the address, the value].
+inline constexpr int EepromAnswer = 0x30;
+
 // Curve upload request and its answer.
 inline constexpr int CurveRequest = 0x0F;
 inline constexpr int CurveReply = 0x20;

@@ -33,6 +33,11 @@ bool DataTx::ethernetAttempts(CanId accept, CanId transmit, const std::array<int
     for (int attempt = 0; attempt < attempts && !s_.ReplyReady && !link_.transactions.over(); ++attempt) {
         if (beforeSend)
             beforeSend();
+        if (attempt > 0)
+            link_.ethernet.awaitDueAnswer();
+        // The reply may have come during the pause before the send: then nothing is sent.
+        if (s_.ReplyReady)
+            break;
         if (!link_.ethernet.SendRequestFrame(accept, transmit, data))
             break; // refused: the socket is down
         if (afterSend && !afterSend(attempt))
@@ -51,7 +56,7 @@ bool DataTx::ethernetPasses(const EthernetPasses& passes, CanId accept, CanId tr
     return ethernetAttempts(
         accept, transmit, data, passes.bound,
         [&](int) {
-            budget.wait([this] { return link_.ethernet.replyOrAnswerSinceSend(); });
+            budget.wait([this] { return link_.ethernet.replyOrOwnAnswer(); });
             return true;
         },
         beforeSend);

@@ -251,7 +251,8 @@ private:
     // ReplyReady is not set and the transaction is not over; a refused send (socket down) ends it. From
     // now on only frames on the accept identifier reach the reply handlers (AwaitedId). beforeSend
     // (when set) runs before each send, afterSend (when set) after each send with the attempt number, and
-    // returns false to end the loop early. Returns ReplyReady.
+    // returns false to end the loop early. A reply that came during beforeSend ends the loop before the
+    // send, and a request is not sent again while the answer to the last one is due. Returns ReplyReady.
     bool ethernetAttempts(CanId accept, CanId transmit, const std::array<int, 8>& data, int attempts,
                           const std::function<bool(int attempt)>& afterSend = {},
                           const std::function<void()>& beforeSend = {});
@@ -259,8 +260,8 @@ private:
     // The pass loop of the command transactions on Ethernet: up to `bound` sends of the request while
     // ReplyReady is not set; beforeSend DoEvents precede each send; after each send the transaction waits
     // for the reply on one budget of `wait` DoEvents shared by all its sends. The wait also ends, without
-    // drawing on the budget, when an answer the transaction awaits came after the send: a controller that
-    // answers once per request sends its reply only to the next send.
+    // drawing on the budget, when an answer that can be the last send's own came after it: a controller
+    // that answers once per request sends its reply only to the next send.
     struct EthernetPasses {
         int bound = EthernetAttempts;
         long beforeSend = 0;

@@ -66,11 +66,15 @@ namespace {
 int64_t doEventsMs(long doEvents) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(doEvents * base::DoEventsSlice).count();
 }
+long msDoEvents(int64_t ms) {
+    return long(std::chrono::nanoseconds(std::chrono::milliseconds(ms)) / base::DoEventsSlice);
+}
 } // namespace
 
 Ethernet::Ethernet(LinkState& state, EthernetLink& socket, TransactionPump& pump, LinkClock& clock)
     : s_(state), socket_(socket), pump_(pump), clock_(clock),
-      owed_(doEventsMs(OwedMarginDoEvents), doEventsMs(RoundTripToleranceDoEvents)) {}
+      judge_(doEventsMs(OwedMarginDoEvents), doEventsMs(RoundTripToleranceDoEvents),
+             doEventsMs(QuietLineDoEvents)) {}
 
 bool Ethernet::SendCanFrame(const CanFrameFields& fields) {
     return send(fields, fields[8] != 0);
@@ -85,12 +89,13 @@ bool Ethernet::send(const CanFrameFields& fields, bool request) {
         pump_.refused();
         return false;
     }
-    owed_.sent(clock_.nowMs(), request);
+    // A frame sent outside a transaction belongs to no exchange: the last one has ended.
+    if (!pump_.running())
+        judge_.end();
+    judge_.sent(clock_.nowMs(), request);
     // The sender's wait follows a frame that carries data only.
-    if (fields[8] != 0) {
-        answersAtSend_ = answersTaken_;
-        pump_.waitUntil([this] { return replyOrAnswerSinceSend(); }, SendWaitCycles * 2);
-    }
+    if (fields[8] != 0)
+        pump_.waitUntil([this] { return replyOrOwnAnswer(); }, SendWaitCycles * 2);
     return true;
 }
 
@@ -100,30 +105,49 @@ void Ethernet::expect(const ReplyExpectation& x) {
     for (size_t i = 0; i < x.echo.size(); ++i)
         s_.RequestData[i + 1] = x.echo[i];
     s_.ExactEcho = x.exactEcho;
-    follow(x.id, x.quietFirst);
+    followExpectation(x);
     s_.AckReceived = false;
     s_.ReplyReady = false;
 }
 
-void Ethernet::follow(CanId id, bool quietFirst) {
-    owed_.end();
-    const int64_t quietMs = doEventsMs(QuietLineDoEvents);
+void Ethernet::follow(CanId id) {
+    if (judge_.following() == id)
+        return;
+    ReplyExpectation x{.id = id, .code = s_.AwaitedCode, .exactEcho = s_.ExactEcho};
+    for (size_t i = 0; i < x.echo.size(); ++i)
+        x.echo[i] = s_.RequestData[i + 1];
+    followExpectation(x);
+}
+
+void Ethernet::followExpectation(const ReplyExpectation& x) {
+    judge_.end();
     for (;;) {
-        const int64_t heardBefore = owed_.lastHeard(id);
-        if (quietFirst && heardBefore >= 0)
-            owed_.holdQuiet(id, heardBefore + quietMs);
-        const int64_t left = std::max(owed_.owedUntil(id), owed_.quietUntil(id)) - clock_.nowMs();
-        if (left <= 0)
+        const int64_t now = clock_.nowMs();
+        const int64_t heardBefore = judge_.lastHeard(x.id);
+        const int64_t until = judge_.holdUntil(x, now);
+        if (until <= now)
             break;
-        qCDebug(lcFrames) << "Ethernet: waiting" << left << "ms for answers owed on" << canIdText(id);
-        pump_.pause(long(std::chrono::nanoseconds(std::chrono::milliseconds(left)) / base::DoEventsSlice));
+        qCDebug(lcFrames) << "Ethernet: holding the first frame" << until - now << "ms on" << canIdText(x.id);
+        judge_.hold(x.id, until);
+        pump_.pause(msDoEvents(until - now));
         // A frame dropped during a quiet wait starts it again; a line that never goes quiet ends the
         // transaction at its silence cap (outside a transaction: one wait).
-        if (!quietFirst || owed_.lastHeard(id) == heardBefore || !pump_.running() || pump_.over())
+        if (!x.quietFirst || judge_.lastHeard(x.id) == heardBefore || !pump_.running() || pump_.over())
             break;
     }
-    owed_.endQuiet(id);
-    owed_.begin(id);
+    judge_.release(x.id);
+    judge_.begin(x);
+}
+
+void Ethernet::awaitDueAnswer() {
+    const int64_t due = judge_.lastAnswerDue();
+    if (due < 0)
+        return;
+    const int64_t now = clock_.nowMs();
+    const int64_t tolerance = judge_.tolerance();
+    if (due - now > tolerance || due + tolerance <= now)
+        return;
+    pump_.waitUntil([this] { return replyOrOwnAnswer(); }, msDoEvents(due + tolerance - now));
 }
 
 bool Ethernet::awaits(CanId id, int code) const {
@@ -135,6 +159,8 @@ bool Ethernet::SendSerialNumberFrame(const QString& text) {
 }
 
 void Ethernet::startTransaction() {
+    if (pump_.outermost())
+        judge_.end();
     socket_.discardPending();
     s_.EthernetRxText.clear();
     if (!socket_.isConnected())
@@ -142,7 +168,6 @@ void Ethernet::startTransaction() {
 }
 
 void Ethernet::onDataArrival(const QByteArray& bytes) {
-    ++arrivals_;
     s_.EthernetRxText += bytes;
     ParseReceivedData();
     pump_.wake();
@@ -243,15 +268,24 @@ void Ethernet::ParseReceivedData() {
 void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
     const int64_t now = clock_.nowMs();
     if (!pump_.running())
-        owed_.end();
-    owed_.arrived(id, d, arrivals_);
-    owed_.heard(id, now);
-    if (owed_.owes(id, d, now)) {
+        judge_.end();
+    const AnswerJudge::Awaited awaited{.id = s_.AwaitedId,
+                                       .code = s_.AwaitedCode,
+                                       .echo = {s_.RequestData[1], s_.RequestData[2], s_.RequestData[3],
+                                                s_.RequestData[4], s_.RequestData[5]},
+                                       .replied = s_.ReplyReady};
+    switch (judge_.judge(id, d, now, awaited)) {
+    case AnswerJudge::Verdict::Take:
+    case AnswerJudge::Verdict::Report:
+        break;
+    case AnswerJudge::Verdict::Owed:
         qCDebug(lcFrames) << "Ethernet: answer owed to an earlier exchange dropped:" << canIdText(id);
         return;
-    }
-    if (s_.AwaitedId != 0 && id != s_.AwaitedId) {
-        qCDebug(lcFrames) << "Ethernet: frame left over from an earlier exchange dropped:" << canIdText(id);
+    case AnswerJudge::Verdict::Copy:
+        qCDebug(lcFrames) << "Ethernet: repeat of an answer taken dropped:" << canIdText(id);
+        return;
+    case AnswerJudge::Verdict::Stray:
+        qCDebug(lcFrames) << "Ethernet: frame the waiting exchange does not await dropped:" << canIdText(id);
         return;
     }
     const bool ackBefore = s_.AckReceived;
@@ -314,8 +348,7 @@ void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
     }
     if ((s_.AckReceived && !ackBefore) || (s_.ReplyReady && !replyBefore)) {
         pump_.heard();
-        ++answersTaken_;
-        owed_.taken(id, d, now);
+        judge_.taken(d, now);
     }
 }
 
@@ -346,11 +379,6 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
     bool& R = s_.ReplyReady;
     auto& RD = s_.RequestData;
     const int code = d[0];
-    // A reply to another request (a packet other than the one asked for, an acknowledgement of another
-    // command) is left over from an earlier exchange.
-    const int answered = code == 0xA0 ? d[1] : code;
-    if (s_.AwaitedCode != 0 && answered != s_.AwaitedCode)
-        return;
     if (code >= 0x01 && code <= 0x04) {
         if (!A) {
             A = true;
@@ -387,7 +415,7 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
             }
         }
     } else if (code == 0xA0) {
-        if (s_.VersionReadPending && RD[2] == 1 && d[1] == RD[1]) {
+        if (s_.VersionReadPending && d[1] == RD[1]) {
             s_.DataBuffer.put(0, d[2]);
             s_.DataBuffer.put(1, d[3]);
             R = true;
@@ -536,8 +564,6 @@ void Ethernet::storeEchoedByte(const std::array<int, 8>& d) {
 void Ethernet::On13EF0106(const std::array<int, 8>& d) {
     bool& A = s_.AckReceived;
     bool& R = s_.ReplyReady;
-    if (s_.AwaitedCode != 0 && d[0] != s_.AwaitedCode)
-        return; // one of the tool's own reports (a fault, a cycle), not the answer awaited
     switch (d[0]) {
     case 0x10:
     case 0x11:
@@ -582,8 +608,6 @@ void Ethernet::On13EF0106(const std::array<int, 8>& d) {
 void Ethernet::On13EF010D(const std::array<int, 8>& d) {
     bool& A = s_.AckReceived;
     auto& RD = s_.RequestData;
-    if (s_.AwaitedCode != 0 && d[0] != s_.AwaitedCode)
-        return; // the unit's answer to another request
     switch (d[0]) {
     case 0x30:
         if (!confirms(d))

@@ -2,9 +2,9 @@
 // The Ethernet dongle's text frames: sending a CAN message as "%CAN,...,NAC%", parsing received frames,
 // and the reply handlers that fill the shared link state for the waiting transaction.
 
+#include "link/answerjudge.h"
 #include "link/canid.h"
 #include "link/linkstate.h"
-#include "link/owedanswers.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,18 +16,6 @@ namespace clink {
 class EthernetLink;
 class LinkClock;
 class TransactionPump;
-
-// What decides which frame an exchange takes: the identifier and code it awaits, the values the answer must
-// echo, whether the third echoed value must match exactly.
-struct ReplyExpectation {
-    CanId id = 0;              // AwaitedId
-    int code = 0;              // AwaitedCode (0: any)
-    std::array<int, 5> echo{}; // RequestData(1..5)
-    bool exactEcho = false;    // ExactEcho
-    // The answer carries nothing of the request (a mode, a status): a late copy of an earlier answer on the
-    // identifier could not be told from it. The exchange first waits for the line to be quiet there.
-    bool quietFirst = false;
-};
 
 // Accept identifier bytes, transmit identifier bytes and data bytes 0..7 of one frame.
 using CanFrameFields = std::array<int, 16>;
@@ -52,8 +40,8 @@ public:
     // No frame text is longer than this; text without a frame tail beyond it is dropped.
     static constexpr qsizetype MaxFrameText = 256;
 
-    // Grace after an owed answer is due, and how long a repeated copy is owed: the sender's wait. How much
-    // two round trips of one exchange may differ: the tool-EEPROM read's further wait (1201 DoEvents).
+    // Grace after an owed answer is due: the sender's wait. How much two round trips of one exchange may
+    // differ: the tool-EEPROM read's further wait (1201 DoEvents).
     static constexpr long OwedMarginDoEvents = SendWaitCycles * 2;
     static constexpr long RoundTripToleranceDoEvents = 1201;
     // How long the line must have been quiet on an identifier before an exchange whose answer carries
@@ -64,9 +52,9 @@ public:
     Ethernet(LinkState& state, EthernetLink& socket, TransactionPump& pump, LinkClock& clock);
 
     // Sends one frame when the socket is connected (true). When data byte 0 is not 0 it then waits for
-    // ReplyReady for up to SendWaitCycles x 2 DoEvents; the wait also ends when the handlers take a frame
-    // (an acknowledgement too) after this send. A refused send (socket not connected) sends nothing, does
-    // not wait, and ends the running transaction.
+    // ReplyReady for up to SendWaitCycles x 2 DoEvents; the wait also ends when the handlers take an answer
+    // that can be this send's own (replyOrOwnAnswer). A refused send (socket not connected) sends nothing,
+    // does not wait, and ends the running transaction.
     bool SendCanFrame(const CanFrameFields& fields);
     bool SendCanFrame(CanId accept, CanId transmit, const std::array<int, 8>& data) {
         return SendCanFrame(frameFields(accept, transmit, data));
@@ -88,31 +76,34 @@ public:
     // next one), a garbled frame is dropped whole, and text that cannot become a frame is not kept.
     void ParseReceivedData();
 
-    // Dispatches one received frame (identifier and data) to its reply handler, as the parser does. A
-    // frame the handler takes (acknowledgement or reply) counts as heard by the running transaction.
+    // Dispatches one received frame (identifier and data) to its reply handler, as the parser does, when
+    // the answer judge lets it through. A frame the handler takes (acknowledgement or reply) counts as
+    // heard by the running transaction.
     void dispatch(CanId id, const std::array<int, 8>& d);
 
     // The start of a transaction: the text received and not yet parsed is left over from earlier
     // exchanges and is dropped; with the socket not connected the transaction is over before it sends.
+    // An outermost transaction ends the exchange the judge followed.
     void startTransaction();
 
     // An exchange installs everything that decides which frame it takes, before its first frame and before
     // any settle pause: AwaitedId, AwaitedCode, RequestData(1..5) and ExactEcho; AckReceived and ReplyReady
-    // are cleared. When an earlier exchange still has answers owed on the identifier, it first waits until
-    // they are due (the frames that come meanwhile are dropped), so that none is taken as this exchange's.
+    // are cleared. When an ended exchange still owes answers this one would take as its own, it first waits
+    // until they are due, and with quietFirst until the line has been quiet on its identifier (the frames
+    // that come meanwhile are dropped). Owed answers it tells apart by their echo do not hold it.
     void expect(const ReplyExpectation& x);
-    // The owed-answer wait of expect() alone: an exchange whose expectations are already in place starts
-    // awaiting id (the last exchange followed ends here). With quietFirst it also waits until no frame has
-    // arrived on id for the owed margin; what arrives meanwhile is dropped.
-    void follow(CanId id, bool quietFirst = false);
-    // The handlers took a frame (an acknowledgement or a reply) since the last request was sent.
-    bool answeredSinceSend() const { return answersTaken_ != answersAtSend_; }
-    // The reply was taken, or an answer the exchange awaits (its acknowledgement too) came after the last
-    // request: a controller that answers once per request sends nothing more until it is asked again, so a
-    // wait for the reply after a send ends here too.
-    bool replyOrAnswerSinceSend() const { return s_.ReplyReady || answeredSinceSend(); }
-    // What the link holds owed for exchanges that have ended.
-    OwedAnswers& owed() { return owed_; }
+    // An exchange whose expectations are in place (the link state's) starts awaiting id, unless the judge
+    // already follows one awaiting id: as expect() without installing anything.
+    void follow(CanId id);
+    // The reply was taken, or an answer that can be the last request's own came after it: a controller that
+    // answers once per request sends nothing more until it is asked again, so a wait for the reply after a
+    // send ends here too. An answer to an earlier send while the last one's answer is still on its way
+    // does not end it.
+    bool replyOrOwnAnswer() const { return s_.ReplyReady || judge_.ownAnswerSinceSend(); }
+    // Before the exchange sends its request again: while the answer to its last request is due (one round
+    // trip of this exchange after it, within the tolerance), waits for it, so that no request goes out that
+    // would only be owed.
+    void awaitDueAnswer();
 
 private:
     bool send(const CanFrameFields& fields, bool request);
@@ -155,16 +146,15 @@ private:
     // A transaction runs and awaits exactly this answer: only then do handlers append at DataCount or
     // EepromReadIndex.
     bool awaits(CanId id, int code) const;
+    // Installs x's owed-answer and quiet waits, then follows x.
+    void followExpectation(const ReplyExpectation& x);
 
     LinkState& s_;
     EthernetLink& socket_;
     TransactionPump& pump_;
     LinkClock& clock_;
     bool parsing_ = false;
-    OwedAnswers owed_;
-    long arrivals_ = 0;
-    long answersTaken_ = 0;
-    long answersAtSend_ = 0;
+    AnswerJudge judge_;
 };
 
 } // namespace clink

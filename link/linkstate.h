@@ -51,12 +51,11 @@ struct LinkState {
     std::array<int, 19> EthernetFields{};
     // Set by the 0x50 revision reply: the rest of the block it came in is dropped.
     bool FirstFrameOnly = false;
-    // A version read (0xA0 with RequestData(2) = 1) is waiting for its answer.
+    // A version read is waiting for its answer: the acknowledgement of its code carries the version.
     bool VersionReadPending = false;
-    // What the running Ethernet transaction awaits: the reply identifier (0: none named), and on 09EF0801,
-    // 13EF010D and 13EF0106 the reply's code (data byte 0, or for an acknowledgement [A0 code ...] the code
-    // it acknowledges; 0: any). Frames on another identifier, or naming another code, are left over from an
-    // earlier exchange and are dropped.
+    // What the running Ethernet transaction awaits: the reply identifier (0: none named), and the reply's
+    // code (data byte 0, or for an acknowledgement [A0 code ...] the code it acknowledges; 0: any). The
+    // answer judge drops frames on another identifier, naming another code or echoing another request.
     CanId AwaitedId = 0;
     int AwaitedCode = 0;
     // The awaited confirmation must echo RequestData(3) exactly, also when it is 0: the value of a write

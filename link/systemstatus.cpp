@@ -37,9 +37,6 @@ constexpr int SystemCommandUsbTries = 6;
 constexpr std::array<int, 8> UsbTestFrame{1, 2, 3, 4, 5, 6, 7, 8};
 constexpr int UsbTestBytes = 8;
 
-// The version read marks its request so the acknowledgement handler stores the version bytes.
-constexpr int VersionReadMark = 1;
-
 constexpr int MaxByte = 0xFF;
 
 const QString CalculationErrorText =
@@ -96,7 +93,7 @@ bool DataTx::readSystemStatusEthernet() {
     s_.DataCount = 0;
     // The status carries nothing of its request: status answers still owed to an earlier read (a Pset send
     // ends on one), or a late copy of one, must not be taken as this read's.
-    link_.ethernet.expect({.id = ids::StatusRequest, .quietFirst = true});
+    link_.ethernet.expect({.id = ids::StatusRequest, .code = codes::Status, .quietFirst = true});
     // The request is a filter frame for the status identifier; its handler takes the answer.
     EthernetPasses passes;
     passes.bound = StatusPasses;
@@ -158,7 +155,8 @@ bool DataTx::ReadSccVersion(int code) {
 bool DataTx::readSccVersionEthernet(int code) {
     const std::array<int, 8> request = commandFrame(code);
     // The request goes out once before the passes; what decides which answer is taken is in place before it.
-    link_.ethernet.expect({.id = ids::CommandReply, .code = code, .echo = {code, VersionReadMark}});
+    // While the read is pending, the acknowledgement handler stores the version bytes of the first answer.
+    link_.ethernet.expect({.id = ids::CommandReply, .code = code, .echo = {code}});
     s_.VersionReadPending = true;
     link_.ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, request);
     s_.AckReceived = false;

@@ -57,12 +57,12 @@ bool DataTx::readToolEepromEthernet(int address) {
     const int lo = addressLow(address);
     link_.ethernet.expect({.id = ids::ToolEepromReply, .echo = {hi, lo}});
     link_.ethernet.SendFilterFrame(ids::ToolEepromReply);
-    // The further wait ends early on the reply, and on any answer taken since the request went out: a
-    // controller that answers once per request sends the next answer only to the next request.
+    // The further wait ends early on the reply, and on an answer that can be the request's own: a controller
+    // that answers once per request sends the next answer only to the next request.
     ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest, {ReadCode, hi, lo, 0, 0, 0, 0, 0},
                      EthernetAttempts, [&](int attempt) {
                          if (attempt == 0)
-                             link_.pump.waitUntil([this] { return link_.ethernet.replyOrAnswerSinceSend(); },
+                             link_.pump.waitUntil([this] { return link_.ethernet.replyOrOwnAnswer(); },
                                                   ReadFirstWait);
                          return true;
                      });

@@ -41,8 +41,9 @@ public:
     void stop() override { pump_.stop(); }
     bool stopped() const override { return pump_.stopped(); }
 
-    // A transaction is running.
+    // A transaction is running; the one running is not nested in another.
     bool running() const { return depth_ > 0; }
+    bool outermost() const { return depth_ == 1; }
     // The transaction accepted a frame from the controller: the cap counts from now.
     void heard();
     // The transaction waited for the user (a prompt), not for the controller: the cap counts from now.

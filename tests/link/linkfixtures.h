@@ -14,8 +14,7 @@ namespace linktest {
 using LinkFixtures =
     ::testing::Types<testsupport::EthernetFixture, testsupport::PpFixture, testsupport::UsbFixture>;
 
-// What the test cases need from any link fixture: the caller's link check, a link that breaks, and the
-// logic answer-block receive that the editors run differently per link.
+// What the test cases need from any link fixture: the caller's link check and a link that breaks.
 template <class LinkFixture> class OnEachLink : public LinkFixture {
 protected:
     void SetUp() override {
@@ -65,41 +64,6 @@ protected:
             this->link.socket.close();
     }
 
-    // Requests answer block n and takes it (appended at DataCount), as the logic editors do.
-    bool receiveBlock(int block) {
-        clink::LinkState& s = this->s;
-        const clink::CanMessage request{clink::ids::CommandRequest,
-                                        {clink::codes::LogicBlockRequest, block, 0, 0, 0, 0, 0, 0}};
-        switch (s.ConnectionType) {
-        case clink::ParallelPort:
-            // The request goes out, then the receive looks (it never waits) until the answer is there.
-            for (int i = 0; i < ReceiveRequests; ++i) {
-                tx().SendCanMessage(request);
-                for (int look = 0; look < LooksPerRequest; ++look)
-                    if (tx().ReceiveLogicIoProgram(clink::codes::LogicBlockRequest, block))
-                        return true;
-            }
-            return false;
-        case clink::TcpIp: {
-            // The acknowledgement handler takes the first answer as the acknowledgement, stores the next,
-            // while a transaction awaits the answer blocks.
-            clink::Transaction blockReceive(this->link);
-            s.AwaitedId = clink::ids::CommandReply;
-            s.AwaitedCode = clink::codes::LogicBlockRequest;
-            s.RequestData[2] = block;
-            s.AckReceived = false;
-            s.ReplyReady = false;
-            for (int i = 0; i < ReceiveRequests && !s.ReplyReady; ++i)
-                this->link.ethernet.SendCanFrame(clink::ids::CommandReply, request.id, request.data);
-            return s.ReplyReady;
-        }
-        default:
-            return tx().ReceiveLogicIoProgram(clink::codes::LogicBlockRequest, block);
-        }
-    }
-
-    static constexpr int ReceiveRequests = 30;
-    static constexpr int LooksPerRequest = 100;
     static constexpr int64_t ClockStepMs = 10;
 };
 

@@ -1,4 +1,5 @@
-// Logic images and ladder frames sent and received on each link against the stand-in.
+// Logic images and ladder frames sent on each link against the stand-in (the image comes back through the
+// editors' block receiver, tested with it).
 #include "tests/link/linkfixtures.h"
 
 #include <random>
@@ -22,7 +23,7 @@ std::vector<int> pseudoRandomImage() {
 }
 } // namespace
 
-TYPED_TEST(LogicTx, A117BlockImageSentAndReceivedBackIdentical) {
+TYPED_TEST(LogicTx, A117BlockImageIsSentBlockByBlock) {
     this->linkCheck(ids::CommandReply);
     const std::vector<int> image = pseudoRandomImage();
     for (int i = 0; i < ImageBytes; ++i)
@@ -36,13 +37,6 @@ TYPED_TEST(LogicTx, A117BlockImageSentAndReceivedBackIdentical) {
         for (int i = 0; i < 6; ++i)
             ASSERT_EQ(this->model.logicBlocks[n][size_t(i)], image[size_t(6 * (n - 1) + i)]) << n;
     ASSERT_TRUE(this->tx().SendControlCommand(codes::RestartLogic));
-
-    this->tx().ClearReceiveBuffer();
-    for (int n = 1; n <= ImageBlocks; ++n)
-        ASSERT_TRUE(this->receiveBlock(n)) << n;
-    EXPECT_EQ(this->s.DataCount, ImageBytes);
-    for (int i = 0; i < ImageBytes; ++i)
-        ASSERT_EQ(this->s.DataBuffer[i], image[size_t(i)]) << i;
 }
 
 TYPED_TEST(LogicTx, BlockNumbersWithoutAnImageSendNothing) {

@@ -1,11 +1,9 @@
 // Answers that come late, twice, or after their exchange ended: the exchange that follows never takes them as
-// its own. The rule itself on a clock the cases set, then whole exchanges back to back against the stand-in's
-// dongle holding, repeating or spacing its frames: a block receive and then DSP reads and writes, the serial
-// output's read and then its set.
+// its own. Whole exchanges back to back against the stand-in's dongle holding, repeating or spacing its
+// frames: a block receive and then DSP reads and writes, the serial output's read and then its set.
 #include "app/blockreceiver.h"
 #include "ladder/laddertransfer.h"
 #include "link/commandcodes.h"
-#include "link/owedanswers.h"
 #include "logicio/logictransfer.h"
 #include "service/serialout.h"
 #include "tests/service/owedfixture.h"
@@ -18,98 +16,6 @@ namespace codes = clink::codes;
 using testsupport::Dongle;
 
 namespace {
-
-constexpr int64_t Margin = 80;
-constexpr int64_t Tolerance = 12;
-const std::array<int, 8> Answer{0x30, 1, 2, 3, 0, 0, 0, 0};
-const std::array<int, 8> OtherAnswer{0x30, 1, 2, 4, 0, 0, 0, 0};
-
-TEST(OwedAnswerRule, LaterSendsOfAnExchangeThatEndedEarlyAreOwedForOneRoundTripAndTheMargin) {
-    // Once per request, 150 ms away: sends at 0 and 80 go unanswered, the first answer (to 0) at 150 draws
-    // a third send, the answer to 80 ends the exchange at 230; the third send's answer is due at 300.
-    OwedAnswers owed(Margin, Tolerance);
-    owed.begin(ids::ToolEepromReply);
-    owed.sent(0, true);
-    owed.sent(80, true);
-    owed.taken(ids::ToolEepromReply, Answer, 150);
-    owed.sent(150, true);
-    owed.taken(ids::ToolEepromReply, Answer, 230);
-    owed.end();
-    EXPECT_EQ(owed.owedUntil(ids::ToolEepromReply), 150 + 150 + Margin);
-    EXPECT_TRUE(owed.owes(ids::ToolEepromReply, OtherAnswer, 300));
-    EXPECT_FALSE(owed.owes(ids::ToolReply, OtherAnswer, 300)) << "only the identifier awaited";
-    EXPECT_FALSE(owed.owes(ids::ToolEepromReply, OtherAnswer, 150 + 150 + Margin));
-
-    // An acknowledgement and the reply 150 ms away: the send at 80 is owed both.
-    owed.begin(ids::CommandReply);
-    owed.sent(1000, true);
-    owed.sent(1080, true);
-    owed.taken(ids::CommandReply, Answer, 1150);
-    owed.taken(ids::CommandReply, Answer, 1150);
-    owed.end();
-    EXPECT_EQ(owed.owedUntil(ids::CommandReply), 1080 + 150 + Margin);
-}
-
-TEST(OwedAnswerRule, AnExchangeAnsweredAsFastAsItAskedOwesNothing) {
-    OwedAnswers owed(Margin, Tolerance);
-    // Once per request: the acknowledgement draws the second send, whose answer ends it.
-    owed.begin(ids::ToolEepromReply);
-    owed.sent(0, true);
-    owed.taken(ids::ToolEepromReply, Answer, 3);
-    owed.sent(3, true);
-    owed.taken(ids::ToolEepromReply, Answer, 7);
-    owed.end();
-    EXPECT_LE(owed.owedUntil(ids::ToolEepromReply), 7);
-    EXPECT_FALSE(owed.owes(ids::ToolEepromReply, Answer, 8));
-    // Filter frames before the request neither start the round trip nor count as sends.
-    owed.begin(ids::StatusRequest);
-    owed.sent(10, false);
-    owed.taken(ids::StatusRequest, Answer, 12);
-    owed.sent(20, true);
-    owed.taken(ids::StatusRequest, Answer, 21);
-    owed.end();
-    EXPECT_FALSE(owed.owes(ids::StatusRequest, Answer, 22));
-}
-
-TEST(OwedAnswerRule, AnExchangeThatHeardNothingOwesNothing) {
-    // A silent controller: the next exchange's counts are not lengthened by a wait for answers never seen.
-    OwedAnswers owed(Margin, Tolerance);
-    owed.begin(ids::NsmReply);
-    owed.sent(0, true);
-    owed.sent(500, true);
-    owed.end();
-    EXPECT_EQ(owed.owedUntil(ids::NsmReply), 0);
-    EXPECT_FALSE(owed.owes(ids::NsmReply, Answer, 501));
-}
-
-TEST(OwedAnswerRule, ALineThatRepeatsOwesTheCopyOfTheLastFrameTaken) {
-    OwedAnswers owed(Margin, Tolerance);
-    // Two equal frames in one arrival (an acknowledgement and its reply) do not make a repeating line, nor
-    // do equal answers to two requests.
-    owed.arrived(ids::DspReply, Answer, 1);
-    owed.arrived(ids::DspReply, Answer, 1);
-    owed.sent(0, true);
-    owed.arrived(ids::DspReply, Answer, 2);
-    EXPECT_FALSE(owed.repeatingLine());
-    owed.begin(ids::DspReply);
-    owed.sent(10, true);
-    owed.arrived(ids::DspReply, Answer, 3);
-    owed.taken(ids::DspReply, Answer, 11);
-    owed.end();
-    EXPECT_FALSE(owed.owes(ids::DspReply, Answer, 12)) << "not yet known to repeat";
-    // The same frame again in the next arrival, with nothing sent between: a copy.
-    owed.arrived(ids::DspReply, Answer, 4);
-    EXPECT_TRUE(owed.repeatingLine());
-    owed.begin(ids::DspReply);
-    owed.sent(20, true);
-    owed.taken(ids::DspReply, Answer, 21);
-    owed.end();
-    EXPECT_TRUE(owed.owes(ids::DspReply, Answer, 25));
-    EXPECT_FALSE(owed.owes(ids::DspReply, OtherAnswer, 25)) << "a different answer is not a copy";
-    EXPECT_FALSE(owed.owes(ids::DspReply, Answer, 21 + Margin));
-}
-
-// ---- whole exchanges against the stand-in's dongle ----
 
 constexpr int Blocks = 4;
 constexpr int DspWords = 6;

@@ -5,7 +5,6 @@
 #include "link/controllerlink.h"
 #include "sim/controllermodel.h"
 #include "sim/tcpdongle.h"
-#include "tests/support/recordingpump.h"
 #include "tests/support/scripteddialogs.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +17,7 @@ protected:
     // Waits (in the event loop) until cond holds or ms elapse.
     static bool waitFor(const std::function<bool()>& cond, int ms = 2000);
 
-    RecordingQtPump pump;
+    base::QtEventPump pump;
     clink::SteadyLinkClock clock;
     ScriptedDialogs dialogs;
     sim::ControllerModel model;

@@ -4,11 +4,11 @@
 // Headless tests use it over app::AppServices; the window tests over the AppContext (apptest::AppFixture).
 
 #include "app/appservices.h"
+#include "link/commandcodes.h"
 #include "sim/controllermodel.h"
 #include "sim/ftdisim.h"
 #include "sim/spichip.h"
 #include "sim/tcpdongle.h"
-#include "link/commandcodes.h"
 #include "tests/support/linkparam.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/scriptedtextviewer.h"
@@ -28,7 +28,9 @@ namespace testsupport {
 
 template <class Services> class ServicesFixtureOf : public ::testing::Test {
 protected:
-    ServicesFixtureOf() : owner_(makeServices()), ctx(*owner_), s(ctx.state) {}
+    // On a clock the cases move, or (steadyClock) on the real one, for cases that time the controller.
+    explicit ServicesFixtureOf(bool steadyClock = false)
+        : owner_(makeServices(steadyClock)), ctx(*owner_), s(ctx.state) {}
 
     // Selects the Ethernet link to 127.0.0.1 at a port (nothing connected yet).
     void useEthernet(quint16 port) {
@@ -131,13 +133,16 @@ protected:
     }
 
 private:
-    std::unique_ptr<Services> makeServices() {
+    std::unique_ptr<Services> makeServices(bool steadyClock) {
         app::AppSeams seams;
         auto scripted = std::make_unique<ScriptedDialogs>();
         dialogs = scripted.get();
         seams.dialogs = std::move(scripted);
         seams.pump = std::make_unique<base::QtEventPump>();
-        seams.clock = std::make_unique<clink::ManualLinkClock>();
+        if (steadyClock)
+            seams.clock = std::make_unique<clink::SteadyLinkClock>();
+        else
+            seams.clock = std::make_unique<clink::ManualLinkClock>();
         auto prompt = std::make_unique<ScriptedValueEntry>();
         valueEntry = prompt.get();
         seams.valuePrompt = std::move(prompt);
