@@ -13,11 +13,20 @@ std::optional<TransferResult> TransferChecks::checkLink(const TransferLinkCheck&
     const clink::LinkCheckResult result = clink::LinkCheck(link_).preCheck(clink::ids::CommandReply, check);
     if (result.failText.isEmpty())
         return std::nullopt;
-    const bool usb = link_.state.ConnectionType == clink::Usb;
+    const int linkType = link_.state.ConnectionType;
+    const bool usb = linkType == clink::Usb;
     // The device is set up again for the next command, whether this one goes on or not.
     if (usb && how.usbReopens)
         link_.usb.ReopenDevice();
+    // The report says which connection is missing before the box.
+    const QString& line = linkType == clink::ParallelPort ? how.reportLines.parallel
+                          : linkType == clink::TcpIp      ? how.reportLines.ethernet
+                                                          : how.reportLines.usb;
+    if (report_ && !line.isEmpty())
+        report_->addLine(line);
     LinkGate(link_, dialogs_, {how.parallelCaption, how.ethernetCaption}).passed(result);
+    if (report_ && linkType == clink::ParallelPort && how.parallelHidesReport)
+        report_->HideTransferPanel();
     if (result.ok || (usb && how.usbGoesOn))
         return std::nullopt;
     return TransferResult{TransferOutcome::LinkFailed, result.failText};

@@ -28,6 +28,22 @@ namespace app {
 // The caption of the box that says a command was done.
 inline const QString TransferSuccessfulCaption = QStringLiteral("Transfer Successful");
 
+// Where a command that keeps a report writes it (the Pset editor's list on its transfer panel).
+class TransferReport {
+public:
+    virtual ~TransferReport() = default;
+    virtual void addLine(const QString& line) = 0;
+    // The panel that shows the report gives way to what it replaced.
+    virtual void HideTransferPanel() = 0;
+};
+
+// The line a failed check adds to the command's report before its box, by link; none where empty.
+struct LinkFailLines {
+    QString parallel = {};
+    QString ethernet = {};
+    QString usb = {};
+};
+
 // How a command reacts to a failed link check. The parallel port always ends the command. The box of a
 // USB failure has the program's title.
 struct TransferLinkCheck {
@@ -37,6 +53,10 @@ struct TransferLinkCheck {
     bool ethernetGoesOn = false; // a failed Ethernet check is reported and the command goes on
     bool usbGoesOn = false;      // a failed USB check is reported and the command goes on
     bool usbReopens = false;     // a failed USB check sets the device up again before its box
+    // For a command with a report: its line before the box, and a parallel-port failure hides the
+    // report after its box.
+    LinkFailLines reportLines = {};
+    bool parallelHidesReport = false;
 };
 
 // The boxes of a control command: done (information, "Transfer Successful") or not acknowledged (critical).
@@ -48,7 +68,9 @@ struct CommandBoxes {
 
 class TransferChecks {
 public:
-    TransferChecks(clink::ControllerLink& link, base::Dialogs& dialogs) : link_(link), dialogs_(dialogs) {}
+    // A command with a report names it: a failed check writes its report lines there.
+    TransferChecks(clink::ControllerLink& link, base::Dialogs& dialogs, TransferReport* report = nullptr)
+        : link_(link), dialogs_(dialogs), report_(report) {}
 
     // The link check for 09EF0801: nothing when the command goes on (a failure box may have been shown),
     // else the command's result (the failure box shown).
@@ -63,6 +85,7 @@ public:
 private:
     clink::ControllerLink& link_;
     base::Dialogs& dialogs_;
+    TransferReport* report_;
 };
 
 } // namespace app

@@ -21,6 +21,8 @@ inline constexpr int ClearRundowns = 0x81;
 inline constexpr int PsetPacket1 = 0x71;
 inline constexpr int PsetPackets = 4;
 inline constexpr int PsetRead = 0x75;
+// The select-Pset command: this plus the Pset number makes that Pset the controller's current one.
+inline constexpr int SelectPset = 0x20;
 
 // Logic and ladder blocks: a block sent by the PC, and the request for / answer with a block.
 inline constexpr int LogicBlock = 0x61;

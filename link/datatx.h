@@ -8,6 +8,8 @@
 #include "link/commandcodes.h"
 #include "link/linkstate.h"
 
+#include <QString>
+
 #include <array>
 #include <functional>
 
@@ -130,6 +132,26 @@ public:
     bool ReadParameterSets(int pset);
     // One packet (code 0x71..0x74 and seven bytes); true when acknowledged.
     bool SendPsetData(const std::array<int, 8>& packet);
+    // The status read before a Pset receive, with the link set up around it: on the parallel port the
+    // dongle for the status broadcast before and for the Pset packets after, over Ethernet the status
+    // filter frame before, over USB the read alone. Each step is reported as it ends; a failed step ends
+    // the read. With no link chosen nothing is read and the count of the last status read stands (true).
+    enum class PsetCountStep {
+        DongleConfigured, // the dongle was set up
+        DongleFailed,     // the dongle could not be set up
+        Connected,        // the status filter frame went out
+        NotConnected,     // the status filter frame could not be sent
+        StatusReceived,   // SystemStatus holds the controller's status
+        StatusMissing,    // no status came
+    };
+    bool ReadPsetCount(const std::function<void(PsetCountStep)>& step);
+    // Makes Pset n the controller's current one: [20+n 0 ...] on 15EF0103, sent once with no answer
+    // awaited and no dongle set-up (over Ethernet the status answer it draws ends the sender's wait).
+    // Nothing goes out with no link chosen.
+    void SelectPset(int pset);
+    // Over Ethernet: the serial-number frame (no answer awaited). False on the other links and while the
+    // socket is down.
+    bool SendSerialNumber(const QString& text);
 
     // --- Logic and ladder programs ---
     // Block n (1..) of the logic image in DataBuffer(6(n-1)..6n-1).

@@ -1,5 +1,6 @@
 // Pset transfer: the four packets of a Pset read on 15EF0103 [75 p k] and answered on 09EF0801 [k b1..b7],
-// and the packets the PC sends (0x71..0x74), acknowledged [A0 code ...].
+// the packets the PC sends (0x71..0x74), acknowledged [A0 code ...], the status read before a receive, the
+// choice of the current Pset and the serial number.
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
 #include "link/datatx.h"
@@ -139,6 +140,62 @@ bool DataTx::sendPsetDataEthernet(const std::array<int, 8>& packet) {
     passes.bound = SendTries;
     passes.wait = SendWait;
     return ethernetPasses(passes, ids::CommandReply, ids::CommandRequest, packet);
+}
+
+bool DataTx::ReadPsetCount(const std::function<void(PsetCountStep)>& step) {
+    const auto configure = [&](CanId awaited) {
+        const bool configured = ConfigureCanDongle(awaited);
+        step(configured ? PsetCountStep::DongleConfigured : PsetCountStep::DongleFailed);
+        return configured;
+    };
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        if (!configure(ids::StatusBroadcast))
+            return false;
+        break;
+    case TcpIp: {
+        const bool connected = link_.ethernet.SendFilterFrame(ids::StatusBroadcast);
+        step(connected ? PsetCountStep::Connected : PsetCountStep::NotConnected);
+        if (!connected)
+            return false;
+        break;
+    }
+    case Usb:
+        break;
+    default:
+        return true;
+    }
+    if (!ReadSystemStatus()) {
+        step(PsetCountStep::StatusMissing);
+        return false;
+    }
+    step(PsetCountStep::StatusReceived);
+    return s_.ConnectionType != ParallelPort || configure(ids::CommandReply);
+}
+
+void DataTx::SelectPset(int pset) {
+    const std::array<int, 8> data{codes::SelectPset + pset, 0, 0, 0, 0, 0, 0, 0};
+    if (!allBytes(data))
+        return;
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        SendCanMessage({ids::CommandRequest, data});
+        break;
+    case TcpIp:
+        // The controller's status answer ends the sender's wait.
+        s_.ReplyReady = false;
+        link_.ethernet.SendCanFrame(ids::StatusRequest, ids::CommandRequest, data);
+        break;
+    case Usb:
+        link_.usb.SendCanFrame(ids::StatusRequest, ids::CommandRequest, {0, 0}, data);
+        break;
+    default:
+        break;
+    }
+}
+
+bool DataTx::SendSerialNumber(const QString& text) {
+    return s_.ConnectionType == TcpIp && link_.ethernet.SendSerialNumberFrame(text);
 }
 
 bool DataTx::readPsetPacketsPp(int pset) {

@@ -379,7 +379,7 @@ void PsetEditorSession::mnuSendData_Click() {
     Running running(*this);
     // The editors may hold an edit not yet stored: what is checked is what is sent.
     emit storeEditorsRequested();
-    if (!transfer_.send(table(), table2_))
+    if (!transfer_.send(table(), table2_).ok())
         return;
     readPsetList();
     HideTransferPanel();
@@ -411,7 +411,7 @@ void PsetEditorSession::mnuReceiveData_Click() {
     PsetTable received = table();
     resetToInitialValues(received);
     applyScaledDefaults(received[received.count()], ctx_.palverin.settings.PsetDefaults);
-    if (!transfer_.receive(received)) {
+    if (!transfer_.receive(received).ok()) {
         // The list is refreshed all the same; the failure has had its box.
         readPsetList(StatusFailure::Quiet);
         return;

@@ -1,10 +1,8 @@
 #include "pset/psettransfer.h"
 
 #include "app/appservices.h"
-#include "base/failbox.h"
 #include "base/torque.h"
 #include "link/commandcodes.h"
-#include "link/linkcheck.h"
 #include "pset/psetvalues.h"
 
 #include <QScopedValueRollback>
@@ -13,11 +11,13 @@
 
 namespace pset {
 
-namespace ids = clink::ids;
 namespace codes = clink::codes;
 using app::PsetField;
 using app::PsetTable;
+using app::TransferOutcome;
+using app::TransferResult;
 using base::MessageIcon;
+using PsetCountStep = clink::DataTx::PsetCountStep;
 
 namespace {
 const QString ConfigurationErrorCaption = QStringLiteral("Configuration Error");
@@ -28,8 +28,16 @@ const QString EthernetNotConnectedLine = QStringLiteral("No Ethernet Connection"
 const QString UsbFailText = QStringLiteral("Unable to connect using USB");
 const QString SendEthernetFailText = QStringLiteral("Unable to Connect through Ethernet");
 const QString NotResetText = QStringLiteral("Parameter Sets Not Reset");
-// The select-Pset command: data byte 0 is this plus the Pset number.
-constexpr int SelectPsetBase = 0x20;
+const QString ReceiveDongleFailedText = QStringLiteral("Unable To Configure CanDongle - Transfer Aborted");
+
+// The link checks of a send: before the erase, and again before the packets (a parallel-port failure then
+// hides the report).
+app::TransferLinkCheck sendCheck(const QString& parallelFailText, bool parallelHidesReport) {
+    return {.texts = {parallelFailText, SendEthernetFailText, UsbFailText},
+            .parallelCaption = ConfigurationErrorCaption,
+            .ethernetCaption = ConfigurationErrorCaption,
+            .parallelHidesReport = parallelHidesReport};
+}
 
 QString psetNamed(int n, const QString& text) {
     return QStringLiteral("Parameter Set ") + QString::number(n) + u':' + text;
@@ -47,34 +55,38 @@ bool fitsSerialNumberFrame(const QString& text) {
 } // namespace
 
 PsetTransfer::PsetTransfer(app::AppServices& services, TransferPanel& panel)
-    : services_(services), panel_(panel), checks_(services.link, services.dialogs) {}
+    : services_(services), panel_(panel), checks_(services.link, services.dialogs, &panel) {}
 
-void PsetTransfer::failBox(const QString& text, const QString& caption) {
-    base::failBox(services_.dialogs, text, caption);
+TransferResult PsetTransfer::failed(const QString& text, const QString& caption, TransferOutcome outcome) {
+    return checks_.report(outcome, text, caption);
+}
+
+TransferResult PsetTransfer::failedAndHidden(const QString& text, const QString& caption,
+                                             TransferOutcome outcome) {
+    const TransferResult result = failed(text, caption, outcome);
+    panel_.HideTransferPanel();
+    return result;
 }
 
 bool PsetTransfer::readStatus(StatusFailure failure) {
     if (services_.link.dataTx.ReadSystemStatus())
         return true;
     if (failure == StatusFailure::Report)
-        failBox(StatusNotReceivedText, ReceiveErrorCaption);
+        failed(StatusNotReceivedText, ReceiveErrorCaption);
     return false;
 }
 
 // ---------------------------------------------------------------------------------------------------------
 // Send
 
-bool PsetTransfer::checkAndPack(const PsetTable& table, PsetTable& scaled, std::vector<PsetPacket>& packets) {
+std::optional<TransferResult> PsetTransfer::checkAndPack(const PsetTable& table, PsetTable& scaled,
+                                                         std::vector<PsetPacket>& packets) {
     const int count = table.count();
-    if (count < 1 || count > PsetTable::MaxPsets) {
-        failBox(QStringLiteral("No Parameter Sets To Send"), DataEntryErrorCaption);
-        return false;
-    }
+    if (count < 1 || count > PsetTable::MaxPsets)
+        return failed(QStringLiteral("No Parameter Sets To Send"), DataEntryErrorCaption);
     for (int n = 1; n <= count; ++n) {
-        if (const auto error = psetEntryError(table[n])) {
-            failBox(psetNamed(n, *error), DataEntryErrorCaption);
-            return false;
-        }
+        if (const auto error = psetEntryError(table[n]))
+            return failed(psetNamed(n, *error), DataEntryErrorCaption);
     }
     // Every value must fit its bytes before the controller's Psets are erased.
     PsetTable packed = scaled;
@@ -82,23 +94,16 @@ bool PsetTransfer::checkAndPack(const PsetTable& table, PsetTable& scaled, std::
         packed[n] = scaledPset(table[n]);
         QString fault;
         const auto psetPacketsOfN = psetPackets(table[n], packed[n], n, fault);
-        if (!psetPacketsOfN) {
-            failBox(psetNamed(n, QStringLiteral("  ") + fault + QStringLiteral("  ")), DataEntryErrorCaption);
-            return false;
-        }
+        if (!psetPacketsOfN)
+            return failed(psetNamed(n, QStringLiteral("  ") + fault + QStringLiteral("  ")),
+                          DataEntryErrorCaption);
         packets.insert(packets.end(), psetPacketsOfN->begin(), psetPacketsOfN->end());
     }
     scaled = packed;
-    return true;
+    return std::nullopt;
 }
 
-bool PsetTransfer::sendLinkReady(const QString& parallelFailText) {
-    return !checks_.checkLink({.texts = {parallelFailText, SendEthernetFailText, UsbFailText},
-                               .parallelCaption = ConfigurationErrorCaption,
-                               .ethernetCaption = ConfigurationErrorCaption});
-}
-
-bool PsetTransfer::sendPackets(int count, const std::vector<PsetPacket>& packets) {
+std::optional<TransferResult> PsetTransfer::sendPackets(int count, const std::vector<PsetPacket>& packets) {
     const size_t perPset = size_t(codes::PsetPackets);
     for (int n = 1; n <= count; ++n) {
         panel_.addLine(QStringLiteral("Converting Parameter Set ") + QString::number(n) +
@@ -106,114 +111,105 @@ bool PsetTransfer::sendPackets(int count, const std::vector<PsetPacket>& packets
         panel_.addLine(QStringLiteral("Sending Parameter Set ") + QString::number(n));
         for (int k = 1; k <= codes::PsetPackets; ++k) {
             const QString packet = QStringLiteral("Packet ") + QString::number(k);
-            if (!services_.link.dataTx.SendPsetData(packets[size_t(n - 1) * perPset + size_t(k - 1)])) {
-                failBox(packet + QStringLiteral(" Not Sent"), ReceiveErrorCaption);
-                panel_.HideTransferPanel();
-                return false;
-            }
+            if (!services_.link.dataTx.SendPsetData(packets[size_t(n - 1) * perPset + size_t(k - 1)]))
+                return failedAndHidden(packet + QStringLiteral(" Not Sent"), ReceiveErrorCaption);
             panel_.addLine(packet + QStringLiteral(" Sent"));
         }
     }
-    return true;
+    return std::nullopt;
 }
 
-bool PsetTransfer::send(const PsetTable& table, PsetTable& scaled) {
+TransferResult PsetTransfer::send(const PsetTable& table, PsetTable& scaled) {
     panel_.addLine(QStringLiteral("Checking Data For Errors ....."));
     std::vector<PsetPacket> packets;
-    if (!checkAndPack(table, scaled, packets))
-        return false;
+    if (auto refused = checkAndPack(table, scaled, packets))
+        return *refused;
     panel_.addLine(QStringLiteral("Checking Data For Errors ..... Passed"));
     panel_.ShowTransferPanel(); // its list cleared with it
 
-    if (!sendLinkReady(QStringLiteral("Unable To Configure CanDongle - Reset Aborted")))
-        return false;
-    if (!services_.link.dataTx.SendControlCommand(codes::ErasePsets)) {
-        failBox(NotResetText, ReceiveErrorCaption);
-        return false;
-    }
+    if (auto ended = checks_.checkLink(
+            sendCheck(QStringLiteral("Unable To Configure CanDongle - Reset Aborted"), false)))
+        return *ended;
+    if (!services_.link.dataTx.SendControlCommand(codes::ErasePsets))
+        return failed(NotResetText, ReceiveErrorCaption);
     panel_.addLine(QStringLiteral("Parameter Reset Successfully"));
-    if (!sendLinkReady(QStringLiteral("Unable To Configure CanDongle - Transfer Failed"))) {
-        if (services_.state.ConnectionType == clink::ParallelPort)
-            panel_.HideTransferPanel();
-        return false;
-    }
+    if (auto ended = checks_.checkLink(
+            sendCheck(QStringLiteral("Unable To Configure CanDongle - Transfer Failed"), true)))
+        return *ended;
     panel_.addLine(QStringLiteral("Starting Parameter Set Transfer"));
-    if (!sendPackets(table.count(), packets))
-        return false;
+    if (auto notSent = sendPackets(table.count(), packets))
+        return *notSent;
     panel_.addLine(QStringLiteral("Parameter Set Transfer Completed !"));
-    return true;
+    return {TransferOutcome::Done, {}};
 }
 
 // ---------------------------------------------------------------------------------------------------------
 // Reset
 
-void PsetTransfer::reset() {
+TransferResult PsetTransfer::reset() {
     // A status read inside the reset may report the error again: that offer is not taken.
     if (resetRunning_)
-        return;
+        return {TransferOutcome::Declined, {}};
     const QScopedValueRollback running(resetRunning_, true);
     panel_.clearList();
     if (!services_.dialogs.askYesNo(QStringLiteral("ALL CURRENT PARAMETER SETS WILL BE ERASED!! CONTINUE?"),
                                     QStringLiteral("SEND NEW PARAMETER SET(S) TO CONTROLLER")))
-        return;
+        return {TransferOutcome::Declined, {}};
     // Over Ethernet the erase goes out after a failed filter frame all the same.
-    if (checks_.checkLink({.texts = {}, .parallelCaption = base::ProgramTitle, .ethernetGoesOn = true}))
-        return;
-    checks_.controlCommand(codes::ErasePsets, {.done = QStringLiteral("Parameter Sets Reset Successfully"),
-                                               .failed = NotResetText,
-                                               .failedCaption = ReceiveErrorCaption});
+    if (auto ended =
+            checks_.checkLink({.texts = {}, .parallelCaption = base::ProgramTitle, .ethernetGoesOn = true}))
+        return *ended;
+    return checks_.controlCommand(codes::ErasePsets,
+                                  {.done = QStringLiteral("Parameter Sets Reset Successfully"),
+                                   .failed = NotResetText,
+                                   .failedCaption = ReceiveErrorCaption});
 }
 
 // ---------------------------------------------------------------------------------------------------------
 // Receive
 
-bool PsetTransfer::receiveStatus() {
-    clink::LinkState& s = services_.state;
-    clink::DataTx& tx = services_.link.dataTx;
-    const QString dongleFailed = QStringLiteral("Unable To Configure CanDongle - Transfer Aborted");
-    const auto configure = [&](clink::CanId awaited) {
-        if (!tx.ConfigureCanDongle(awaited)) {
-            failBox(dongleFailed, ConfigurationErrorCaption);
-            panel_.HideTransferPanel();
-            return false;
-        }
-        panel_.addLine(QStringLiteral("CanDongle Configured"));
-        return true;
-    };
-    switch (s.ConnectionType) {
-    case clink::ParallelPort:
-        if (!configure(ids::StatusBroadcast))
-            return false;
-        break;
-    case clink::TcpIp:
-        if (!services_.link.ethernet.SendFilterFrame(ids::StatusBroadcast)) {
+std::optional<TransferResult> PsetTransfer::receiveStatus() {
+    const clink::LinkState& s = services_.state;
+    std::optional<TransferResult> ended;
+    const bool read = services_.link.dataTx.ReadPsetCount([&](PsetCountStep step) {
+        switch (step) {
+        case PsetCountStep::DongleConfigured:
+            panel_.addLine(QStringLiteral("CanDongle Configured"));
+            break;
+        case PsetCountStep::DongleFailed:
+            ended = failedAndHidden(ReceiveDongleFailedText, ConfigurationErrorCaption,
+                                    TransferOutcome::LinkFailed);
+            break;
+        case PsetCountStep::Connected:
+            panel_.addLine(QStringLiteral("Connection Established"));
+            panel_.addLine(QStringLiteral("Getting Number of Parameter Sets"));
+            break;
+        case PsetCountStep::NotConnected:
+            // The panel stays shown with the line that says which connection is missing.
             panel_.addLine(EthernetNotConnectedLine);
-            failBox(QStringLiteral("Unable to connect -- Transfer Aborted"), ConfigurationErrorCaption);
-            return false;
+            ended = failed(QStringLiteral("Unable to connect -- Transfer Aborted"), ConfigurationErrorCaption,
+                           TransferOutcome::LinkFailed);
+            break;
+        case PsetCountStep::StatusReceived:
+            panel_.addLine(QStringLiteral("Status Received"));
+            for (const QString& line : s.SystemStatus.SystemStatusLines)
+                panel_.addLine(line);
+            break;
+        case PsetCountStep::StatusMissing:
+            ended = failedAndHidden(QStringLiteral("System Status Not Received - Transfer Aborted"),
+                                    ReceiveErrorCaption);
+            break;
         }
-        panel_.addLine(QStringLiteral("Connection Established"));
-        panel_.addLine(QStringLiteral("Getting Number of Parameter Sets"));
-        break;
-    case clink::Usb:
-        break;
-    default:
-        return true; // no link: the count of the last status read
-    }
-    if (!tx.ReadSystemStatus()) {
-        failBox(QStringLiteral("System Status Not Received - Transfer Aborted"), ReceiveErrorCaption);
-        panel_.HideTransferPanel();
-        return false;
-    }
-    panel_.addLine(QStringLiteral("Status Received"));
-    for (const QString& line : s.SystemStatus.SystemStatusLines)
-        panel_.addLine(line);
-    return s.ConnectionType != clink::ParallelPort || configure(ids::CommandReply);
+    });
+    if (read)
+        return std::nullopt;
+    return ended.value_or(TransferResult{TransferOutcome::Aborted, {}});
 }
 
-bool PsetTransfer::receive(PsetTable& received) {
+TransferResult PsetTransfer::receive(PsetTable& received) {
     panel_.ShowTransferPanel();
-    if (!receiveStatus())
-        return false;
+    if (auto ended = receiveStatus())
+        return *ended;
     const clink::LinkState& s = services_.state;
     const int held = s.SystemStatus.PsetCount;
     const int count = std::min(held, PsetTable::MaxPsets);
@@ -222,11 +218,9 @@ bool PsetTransfer::receive(PsetTable& received) {
     QStringList warnings;
     for (int n = 1; n <= count; ++n) {
         panel_.addLine(QStringLiteral("Rx Pset ") + QString::number(n) + QStringLiteral(" Started...."));
-        if (!services_.link.dataTx.ReadPsetBlock(n)) {
-            failBox(QStringLiteral("Parameter Set Not Received - Transfer Aborted"), ReceiveErrorCaption);
-            panel_.HideTransferPanel();
-            return false;
-        }
+        if (!services_.link.dataTx.ReadPsetBlock(n))
+            return failedAndHidden(QStringLiteral("Parameter Set Not Received - Transfer Aborted"),
+                                   ReceiveErrorCaption);
         PsetBlock block{};
         for (size_t i = 0; i < block.size(); ++i)
             block[i] = s.DataBuffer[int(i)];
@@ -249,7 +243,7 @@ bool PsetTransfer::receive(PsetTable& received) {
     for (const QString& line : warnings)
         panel_.addLine(line);
     panel_.HideTransferPanel();
-    return true;
+    return {TransferOutcome::Done, {}};
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -259,83 +253,46 @@ void PsetTransfer::select(const QString& text) {
     const QString chosen = text.trimmed();
     bool isNumber = false;
     const int n = chosen.toInt(&isNumber);
-    if (!isNumber || chosen != QString::number(n) || n < 1 || n > PsetTable::MaxPsets)
-        return;
-    const std::array<int, 8> data{SelectPsetBase + n, 0, 0, 0, 0, 0, 0, 0};
-    clink::ControllerLink& link = services_.link;
-    switch (services_.state.ConnectionType) {
-    case clink::ParallelPort:
-        link.dataTx.SendCanMessage({ids::CommandRequest, data});
-        break;
-    case clink::TcpIp:
-        // The controller's status answer ends the sender's wait.
-        services_.state.ReplyReady = false;
-        link.ethernet.SendCanFrame(ids::StatusRequest, ids::CommandRequest, data);
-        break;
-    case clink::Usb:
-        link.usb.SendCanFrame(ids::StatusRequest, ids::CommandRequest, {0, 0}, data);
-        break;
-    default:
-        break;
-    }
+    if (isNumber && chosen == QString::number(n) && n >= 1 && n <= PsetTable::MaxPsets)
+        services_.link.dataTx.SelectPset(n);
 }
 
-bool PsetTransfer::clearRundownsLink() {
-    const clink::LinkCheckResult check =
-        clink::LinkCheck(services_.link)
-            .preCheck(
-                ids::CommandReply,
-                {.texts = {QStringLiteral("Unable To Configure CanDongle - Reset Aborted"),
-                           QStringLiteral("Unable to connect using ethernet - Reset Aborted"), UsbFailText}});
-    if (check)
-        return true;
-    // The report says which connection is missing before the box.
-    switch (services_.state.ConnectionType) {
-    case clink::TcpIp:
-        panel_.addLine(EthernetNotConnectedLine);
-        failBox(check.failText, ConfigurationErrorCaption);
-        break;
-    case clink::Usb:
-        services_.link.usb.ReopenDevice();
-        panel_.addLine(QStringLiteral("NO USB Connection"));
-        failBox(check.failText, base::ProgramTitle);
-        break;
-    default:
-        failBox(check.failText, ConfigurationErrorCaption);
-        break;
-    }
-    return false;
-}
-
-void PsetTransfer::clearRundowns() {
+TransferResult PsetTransfer::clearRundowns() {
     if (!services_.dialogs.askYesNo(
             QStringLiteral("ALL CURRENT RUNDOWN INFORMATION WILL BE ERASED!! CONTINUE?"),
             QStringLiteral("CLEAR RUNDOWN DATA IN CONTROLLER")))
-        return;
-    if (!clearRundownsLink())
-        return;
-    checks_.controlCommand(codes::ClearRundowns, {.done = QStringLiteral("Rundown Cleared Successfully"),
-                                                  .failed = QStringLiteral("Rundown Data Not Cleared"),
-                                                  .failedCaption = ReceiveErrorCaption});
+        return {TransferOutcome::Declined, {}};
+    const app::TransferLinkCheck check{
+        .texts = {QStringLiteral("Unable To Configure CanDongle - Reset Aborted"),
+                  QStringLiteral("Unable to connect using ethernet - Reset Aborted"), UsbFailText},
+        .parallelCaption = ConfigurationErrorCaption,
+        .ethernetCaption = ConfigurationErrorCaption,
+        .usbReopens = true,
+        .reportLines = {.ethernet = EthernetNotConnectedLine, .usb = QStringLiteral("NO USB Connection")}};
+    if (auto ended = checks_.checkLink(check))
+        return *ended;
+    return checks_.controlCommand(codes::ClearRundowns,
+                                  {.done = QStringLiteral("Rundown Cleared Successfully"),
+                                   .failed = QStringLiteral("Rundown Data Not Cleared"),
+                                   .failedCaption = ReceiveErrorCaption});
 }
 
 // ---------------------------------------------------------------------------------------------------------
 // Serial number
 
-void PsetTransfer::sendSerialNumber() {
+TransferResult PsetTransfer::sendSerialNumber() {
     QString text;
     if (!services_.dialogs.inputText(QStringLiteral("Serial Number:"), QStringLiteral("Send Serial Number"),
                                      text) ||
         text.isEmpty())
-        return;
+        return {TransferOutcome::Declined, {}};
     if (!fitsSerialNumberFrame(text))
-        return failBox(QStringLiteral("Serial Number May Hold Only Printable Characters Other Than %"),
-                       DataEntryErrorCaption);
-    if (services_.state.ConnectionType != clink::TcpIp ||
-        !services_.link.ethernet.SendSerialNumberFrame(text))
-        return failBox(SendEthernetFailText, ConfigurationErrorCaption);
-    services_.dialogs.message(QStringLiteral("Serial Number Sent"), app::TransferSuccessfulCaption,
-                              MessageIcon::Information);
+        return failed(QStringLiteral("Serial Number May Hold Only Printable Characters Other Than %"),
+                      DataEntryErrorCaption);
+    if (!services_.link.dataTx.SendSerialNumber(text))
+        return failed(SendEthernetFailText, ConfigurationErrorCaption, TransferOutcome::LinkFailed);
+    return checks_.report(TransferOutcome::Done, QStringLiteral("Serial Number Sent"),
+                          app::TransferSuccessfulCaption, MessageIcon::Information);
 }
 
 } // namespace pset

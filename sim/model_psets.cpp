@@ -10,10 +10,10 @@ namespace ids = clink::ids;
 namespace codes = clink::codes;
 
 namespace {
-// Select-Pset codes: 0x20 + the Pset number 1..8.
-constexpr int SelectFirst = 0x21;
-constexpr int SelectLast = 0x28;
-constexpr int SelectBase = 0x20;
+// Select-Pset codes for Psets 1..8.
+constexpr int SelectablePsets = 8;
+constexpr int SelectFirst = codes::SelectPset + 1;
+constexpr int SelectLast = codes::SelectPset + SelectablePsets;
 } // namespace
 
 bool ControllerModel::isPsetCommand(const CanMessage& m) {
@@ -29,7 +29,7 @@ std::vector<CanMessage> ControllerModel::psetCommand(const CanMessage& m, Transp
         rundownLogs.clear();
         return {commandAcknowledgement(code)};
     }
-    currentPset = code - SelectBase;
+    currentPset = code - codes::SelectPset;
     // Nothing is awaited; over Ethernet a status answer ends the sender's wait at once.
     if (transport != Transport::Ethernet)
         return {};

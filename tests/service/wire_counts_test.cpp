@@ -12,7 +12,6 @@
 #include "app/rundownlog.h"
 #include "link/commandcodes.h"
 #include "logicio/logictransfer.h"
-#include "pset/psettransfer.h"
 #include "tests/link/silentlinks.h"
 #include "tests/support/servicesfixture.h"
 
@@ -61,15 +60,6 @@ struct Command {
     std::vector<Counted> counted;
 };
 
-// A panel that shows nothing: the select writes no lines.
-class NoPanel : public pset::TransferPanel {
-public:
-    void addLine(const QString&) override {}
-    void clearList() override {}
-    void ShowTransferPanel() override {}
-    void HideTransferPanel() override {}
-};
-
 class WireCounts : public testsupport::ServicesFixture,
                    public ::testing::WithParamInterface<std::tuple<Mode, Command>> {
 protected:
@@ -81,11 +71,6 @@ protected:
 
 public:
     DataTx& tx() { return ctx.link.dataTx; }
-    bool select() {
-        NoPanel panel;
-        pset::PsetTransfer(ctx, panel).select(QStringLiteral("3"));
-        return true;
-    }
     bool readTool() {
         s.DataCount = 0;
         return tx().ReadToolEeprom(5) && s.DataBuffer[0] == 0x55;
@@ -118,7 +103,12 @@ const Command Commands[] = {
     control("reset", codes::ResetLogicDefaults),
     control("erase", codes::ErasePsets),
     control("clear", codes::ClearRundowns),
-    {"select", &WireCounts::select, {{ids::CommandRequest, SelectPset3, SingleFrame}}},
+    {"select",
+     [](WireCounts& w) {
+         w.tx().SelectPset(3);
+         return true;
+     },
+     {{ids::CommandRequest, SelectPset3, SingleFrame}}},
     {"calibrate",
      [](WireCounts& w) { return w.tx().SendCalibrationCommand(1234); },
      {{ids::CalibrationRequest, CalibrationCode, SingleFrame}}},
