@@ -1,7 +1,6 @@
 #include "pset/psetmodule.h"
 
 #include "app/appservices.h"
-#include "pset/psetsession.h"
 
 namespace pset {
 

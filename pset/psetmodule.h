@@ -1,18 +1,24 @@
 #pragma once
 // The parameter-set feature's module: the answer to the link's offer to reset the controller's Psets after
-// a status it could not take. While the editor window is open, its session takes the offer, so that the
-// reset empties the report the window shows; with no editor open the module's own transfer runs the reset.
-// Built once in the composition root after the services; the editor window owns its session.
+// a status it could not take. While an editor session is attached (the editor window attaches its own), the
+// session takes the offer, so that the reset empties the report the window shows; with none attached, or
+// once the attached one is gone, the module's own transfer runs the reset. Built once in the composition
+// root after the services; the editor window owns its session.
+//
+//   pset::PsetModule module(services);      // takes the link's offer
+//   pset::PsetEditorSession session(services);
+//   module.attach(session);                 // the session answers it while it exists
 
+#include "pset/psetsession.h"
 #include "pset/psettransfer.h"
+
+#include <QPointer>
 
 namespace app {
 class AppServices;
 }
 
 namespace pset {
-
-class PsetEditorSession;
 
 class PsetModule {
 public:
@@ -22,13 +28,8 @@ public:
     PsetModule(const PsetModule&) = delete;
     PsetModule& operator=(const PsetModule&) = delete;
 
-    app::AppServices& services() { return ctx_; }
-    // The editor's session takes the offer from now on, until it is detached (its destructor does).
+    // The session takes the offer from now on, until another is attached or it is destroyed.
     void attach(PsetEditorSession& session) { attached_ = &session; }
-    void detach(const PsetEditorSession& session) {
-        if (attached_ == &session)
-            attached_ = nullptr;
-    }
 
 private:
     // The reset's report when no editor shows it.
@@ -43,7 +44,7 @@ private:
     app::AppServices& ctx_;
     NoPanel noPanel_;
     PsetTransfer transfer_;
-    PsetEditorSession* attached_ = nullptr;
+    QPointer<PsetEditorSession> attached_;
 };
 
 } // namespace pset

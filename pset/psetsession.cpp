@@ -7,7 +7,6 @@
 #include "base/cp1252.h"
 #include "base/failbox.h"
 #include "pset/psetfile.h"
-#include "pset/psetmodule.h"
 #include "pset/psetvalues.h"
 
 #include <algorithm>
@@ -50,19 +49,14 @@ void PsetEditorSession::Running::set(bool running) {
     session_.setControls(c);
 }
 
-PsetEditorSession::PsetEditorSession(PsetModule& module, QObject* parent)
-    : QObject(parent), module_(module), ctx_(module.services()), transfer_(ctx_, *this) {
-    module_.attach(*this);
+PsetEditorSession::PsetEditorSession(app::AppServices& services, QObject* parent)
+    : QObject(parent), ctx_(services), transfer_(ctx_, *this) {
     tmrNew_.setSingleShot(true);
     tmrNew_.setInterval(NewProjectDelayMs);
     connect(&tmrNew_, &QTimer::timeout, this, &PsetEditorSession::tmrNew_Timer);
     timer1_.setSingleShot(true);
     timer1_.setInterval(StatusReadDelayMs);
     connect(&timer1_, &QTimer::timeout, this, &PsetEditorSession::Timer1_Timer);
-}
-
-PsetEditorSession::~PsetEditorSession() {
-    module_.detach(*this);
 }
 
 app::PsetTable& PsetEditorSession::table() {

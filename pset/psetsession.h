@@ -6,7 +6,8 @@
 // select and clear the rundowns. The window (frmPset) shows this state and forwards its handlers here; the
 // session tells it what to redraw through its signals.
 //
-//   pset::PsetEditorSession s(module);   // takes the link's Pset-reset offer while it exists
+//   pset::PsetEditorSession s(services);
+//   module.attach(s);              // s takes the link's Pset-reset offer while it exists
 //   s.Form_Load();                 // port idle, settings read, controller Pset list
 //   s.mnuNewPset_Click();          // tmrNew completes the new project 100 ms later
 //   s.mnuSendData_Click();         // validated, erased, four packets per Pset; report in s.List1()
@@ -27,8 +28,6 @@ class AppServices;
 }
 
 namespace pset {
-
-class PsetModule;
 
 // The Pset selector neCurrentPset: the shown Pset, 0 = no project.
 struct PsetSelector {
@@ -62,8 +61,7 @@ public:
     static constexpr int NewProjectDelayMs = 100;
     static constexpr int StatusReadDelayMs = 50;
 
-    explicit PsetEditorSession(PsetModule& module, QObject* parent = nullptr);
-    ~PsetEditorSession() override;
+    explicit PsetEditorSession(app::AppServices& services, QObject* parent = nullptr);
 
     // --- what the window shows ---
     app::PsetTable& table();
@@ -223,7 +221,6 @@ private:
         PsetEditorSession& session_;
     };
 
-    PsetModule& module_;
     app::AppServices& ctx_;
     app::PsetTable table2_;
     PsetSelector selector_;

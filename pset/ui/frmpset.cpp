@@ -5,6 +5,7 @@
 #include "app/ui/windowregistry.h"
 #include "controls/ui/chartwidget.h"
 #include "pset/curvepreview.h"
+#include "pset/psetmodule.h"
 #include "pset/ui/vbnumedit.h"
 
 #include <QActionGroup>
@@ -93,7 +94,8 @@ int graphCursor(int angleEditor) {
 } // namespace
 
 frmPset::frmPset(app::AppContext& ctx, PsetModule& module, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), session_(module) {
+    : QMainWindow(parent), ctx_(ctx), session_(ctx) {
+    module.attach(session_);
     setObjectName(QStringLiteral("frmPset"));
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose);

@@ -41,6 +41,7 @@ class NumEdit;
 
 namespace pset {
 
+class PsetModule;
 class VbNumEdit;
 
 class frmPset : public QMainWindow {

@@ -28,6 +28,7 @@ std::unique_ptr<app::AppServices> makeServices(testsupport::ScriptedDialogs*& di
 
 PsetFixture::PsetFixture()
     : ctxOwner(makeServices(dialogs)), ctx(*ctxOwner), s(ctx.state), table(ctx.psetTable) {
+    module.attach(session);
     ctx.palverin.LoadIniFiles();
 }
 

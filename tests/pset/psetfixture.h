@@ -64,7 +64,7 @@ protected:
     sim::SpiChip chip{&model};
     sim::FtdiSim ftdi{model};
     pset::PsetModule module{ctx};
-    pset::PsetEditorSession session{module};
+    pset::PsetEditorSession session{ctx};
 };
 
 // The same on each link.

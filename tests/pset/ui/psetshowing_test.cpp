@@ -191,7 +191,7 @@ protected:
     }
 
     // The editor's session with no window: what it loads, receives and saves is shown nowhere.
-    pset::PsetEditorSession alone{module};
+    pset::PsetEditorSession alone{ctx};
 };
 
 } // namespace
