@@ -236,31 +236,64 @@ TEST_P(PsetTransfer, AControllerWithoutPsetsGivesOneNewPset) {
     EXPECT_EQ(text(1, PsetField::TqTarget), "7");
 }
 
-TEST_P(PsetTransfer, SelectingPsetThreeMakesItTheControllersCurrentPset) {
+TEST_P(PsetTransfer, SelectingAPsetMakesItTheControllersCurrentPset) {
     model.currentPset = 1;
     // The editor is open: the controller's list was read (the dongle is set up no further).
     session.Form_Load();
     session.Timer1_Timer();
     EXPECT_EQ(session.currentPsetText(), "1");
-    session.cboList2_Click(QStringLiteral("3"));
-    ASSERT_FALSE(model.received.empty());
-    EXPECT_EQ(model.received.back(), (clink::CanMessage{ids::CommandRequest, {0x23, 0, 0, 0, 0, 0, 0, 0}}));
-    EXPECT_EQ(model.currentPset, 3);
-    EXPECT_TRUE(session.statusReadPending());
     QSignalSpy shown(&session, &pset::PsetEditorSession::currentPsetChanged);
-    session.Timer1_Timer();
-    EXPECT_FALSE(session.statusReadPending());
-    EXPECT_EQ(session.currentPsetText(), "3");
-    EXPECT_EQ(shown.size(), 1);
+    // A Pset, one with blanks around, the top of the table.
+    for (const auto& [text, n] : {std::pair{"3", 3}, {" 5 ", 5}, {"8", 8}}) {
+        session.cboList2_Click(QString::fromLatin1(text));
+        ASSERT_FALSE(model.received.empty());
+        EXPECT_EQ(model.received.back(),
+                  (clink::CanMessage{ids::CommandRequest, {0x20 + n, 0, 0, 0, 0, 0, 0, 0}}));
+        EXPECT_EQ(model.currentPset, n);
+        EXPECT_TRUE(session.statusReadPending());
+        session.Timer1_Timer();
+        EXPECT_FALSE(session.statusReadPending());
+        EXPECT_EQ(session.currentPsetText(), QString::number(n));
+    }
+    EXPECT_EQ(shown.size(), 3);
 
-    session.cboList2_Click(QStringLiteral(" 5 "));
-    EXPECT_EQ(model.currentPset, 5);
     const size_t before = model.received.size();
     for (const char* text : {"9", "", "0", "3x", "+4"})
         session.cboList2_Click(QString::fromLatin1(text));
     EXPECT_EQ(model.received.size(), before);
     EXPECT_TRUE(session.statusReadPending()); // the status is read all the same
     EXPECT_TRUE(dialogs->messages.empty());
+}
+
+// The link goes down once the controller's Psets are erased: the check before the packets ends the send with
+// its box and no packet goes out; a dongle that cannot be set up hides the report.
+TEST_P(PsetTransfer, ALinkLostAfterTheEraseEndsTheSendBeforeAnyPacket) {
+    threePsetProject();
+    const Link link = GetParam();
+    bool lost = false;
+    QObject armed;
+    QObject::connect(&session, &pset::PsetEditorSession::List1Changed, &armed, [&] {
+        if (lost || session.List1().isEmpty() || session.List1().last() != "Parameter Reset Successfully")
+            return;
+        lost = true;
+        if (link == Link::Ethernet)
+            ctx.link.socket.close();
+        else if (link == Link::Usb)
+            ftdi.writeFails = 1;
+        else
+            chip.stuckConfigMode = true;
+    });
+    session.mnuSendData_Click();
+    ASSERT_TRUE(lost);
+    EXPECT_GE(received(codes::ErasePsets), 1);
+    EXPECT_TRUE(sentPackets().empty());
+    ASSERT_EQ(messages(),
+              QStringList{link == Link::Ethernet ? "Unable to Connect through Ethernet"
+                          : link == Link::Usb    ? "Unable to connect using USB"
+                                                 : "Unable To Configure CanDongle - Transfer Failed"});
+    EXPECT_EQ(dialogs->messages[0].caption, link == Link::Usb ? base::ProgramTitle : "Configuration Error");
+    EXPECT_EQ(session.List1().last(), "Parameter Reset Successfully");
+    EXPECT_EQ(session.controls().transferPanel, link != Link::ParallelPort);
 }
 
 TEST_P(PsetTransfer, ClearingRundownsEmptiesTheControllersRundownLogs) {
