@@ -5,7 +5,7 @@
 // the AppContext, which adds the window registry. Built once in palverin/main.cpp and passed by reference;
 // tests build their own with scripted seams.
 
-#include "app/palverin2006.h"
+#include "app/programcore.h"
 #include "app/psettable.h"
 #include "app/valueentry.h"
 #include "base/busyguard.h"
@@ -61,7 +61,7 @@ public:
     clink::ControllerLink link;
     clink::LinkState& state;
     // The main module: settings files, password and Pset defaults, access level, curve data.
-    Palverin2006 palverin;
+    ProgramCore palverin;
     // The project's parameter sets, shared by the Pset editor, the data-logger route report and the
     // settings collection (their defaults are palverin.settings.PsetDefaults).
     PsetTable psetTable;

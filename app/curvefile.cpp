@@ -1,8 +1,8 @@
 #include "app/curvefile.h"
 
 #include "base/linereader.h"
+#include "base/numbertext.h"
 #include "base/torque.h"
-#include "base/vbrules.h"
 
 #include <QFile>
 
@@ -53,7 +53,7 @@ bool LoadCurveFile(const QString& path, int16_t units, CurveData& curve) {
     int16_t maxValue = 0;
     int16_t minValue = CurveData::MinValueStart;
     for (qsizetype i = 0; i < count; ++i) {
-        double v = base::vbVal(lines[HeaderLines + i]);
+        double v = base::textValue(lines[HeaderLines + i]);
         if (v > LargestPositiveRaw)
             v -= RawWrap;
         v = base::ConvertTorque(v, base::LbIn, units) / TenthsPerUnit;
@@ -67,7 +67,7 @@ bool LoadCurveFile(const QString& path, int16_t units, CurveData& curve) {
     curve.CurveMaxValue = maxValue;
     curve.CurveMinValue = minValue;
 
-    const double step = base::vbVal(lines.first()) / MillisecondsPerSecond;
+    const double step = base::textValue(lines.first()) / MillisecondsPerSecond;
     for (qsizetype i = 0; i <= count; ++i)
         curve.CurveTimes[std::size_t(i)] = double(i) * step;
     return true;

@@ -1,7 +1,7 @@
 #include "app/linescrambler.h"
 
 #include "base/cp1252.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 #include <QRandomGenerator>
 

@@ -1,6 +1,6 @@
 #include "app/nsmtexts.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 #include <array>
 

@@ -3,8 +3,8 @@
 #include "app/linescrambler.h"
 #include "base/cp1252.h"
 #include "base/linereader.h"
+#include "base/numbertext.h"
 #include "base/textlines.h"
-#include "base/vbrules.h"
 #include "link/linkstate.h"
 
 #include <algorithm>
@@ -55,8 +55,8 @@ ParameterFileCheck checkParameterFile(QIODevice& file, ParameterFileKind kind) {
         const qsizetype comma = line.lastIndexOf(u',');
         if (comma < 0)
             return refuse(QStringLiteral("InValid Data Line - No Comma"));
-        const double address = base::vbVal(line.left(comma));
-        const double data = base::vbVal(line.mid(comma + 1));
+        const double address = base::textValue(line.left(comma));
+        const double data = base::textValue(line.mid(comma + 1));
         if (address > ParameterLargestAddress)
             return refuse(QStringLiteral("InValid Address Value - Address > 1023"));
         if (address < 0)

@@ -1,6 +1,6 @@
 #include "app/psettable.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,19 +18,19 @@ void PsetRecord::setText(PsetField field, const QString& text) {
 }
 
 double PsetRecord::number(PsetField field) const {
-    return base::vbVal(text(field));
+    return base::textValue(text(field));
 }
 
 int wholeNumber(const QString& text) {
     // A field holds at most ten characters, but a hand-made file may hold anything: stay inside int.
     constexpr double Lowest = std::numeric_limits<int>::min();
     constexpr double Highest = std::numeric_limits<int>::max();
-    const double rounded = base::roundHalfEven(base::vbVal(text));
+    const double rounded = base::roundHalfEven(base::textValue(text));
     return std::isnan(rounded) ? 0 : int(std::clamp(rounded, Lowest, Highest));
 }
 
 void PsetRecord::setNumber(PsetField field, double value) {
-    setText(field, base::vbNum(value));
+    setText(field, base::numberText(value));
 }
 
 } // namespace app

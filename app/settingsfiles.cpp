@@ -2,9 +2,9 @@
 
 #include "base/dialogs.h"
 #include "base/linereader.h"
+#include "base/numbertext.h"
 #include "base/programfolder.h"
 #include "base/textlines.h"
-#include "base/vbrules.h"
 #include "link/linkstate.h"
 
 #include <QDir>
@@ -58,7 +58,7 @@ long transferDelayFrom(double value) {
 
 // Link code of line 14: rounded half to even; outside 0..3 (or beyond 16 bits) it is no link.
 int16_t connectionTypeFrom(const QString& text) {
-    const auto code = base::CInt(base::vbVal(text));
+    const auto code = base::CInt(base::textValue(text));
     if (!code || *code < clink::NoConnection || *code > clink::Usb)
         return clink::NoConnection;
     return *code;
@@ -143,7 +143,7 @@ void SettingsFiles::loadDelays() {
         writeDefaultDelays();
         return;
     }
-    link_.TransferDelay = transferDelayFrom(base::vbVal(first));
+    link_.TransferDelay = transferDelayFrom(base::textValue(first));
 }
 
 void SettingsFiles::applySettingsLines(const QStringList& lines) {

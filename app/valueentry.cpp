@@ -1,6 +1,6 @@
 #include "app/valueentry.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ void NumberField::setValue(double v) {
 }
 
 QString NumberField::text() const {
-    return base::vbNum(value);
+    return base::numberText(value);
 }
 
 void ValueEntryForm::SetframeLogger(bool show) {
@@ -61,7 +61,7 @@ void ValueEntryForm::prepareEeprom(const QString& title, long lastAddress, long 
 }
 
 int valueEntryNumber(const QString& result) {
-    return base::CInt(base::vbVal(result)).value_or(0);
+    return base::CInt(base::textValue(result)).value_or(0);
 }
 
 void applyValueEntryButton(const ValueEntryForm& form, ValueButton button, ValueEntryResults& results) {

@@ -12,8 +12,8 @@
 #include "app/appservices.h"
 #include "app/parameterfile.h"
 #include "app/ui/textviewer.h"
+#include "base/numbertext.h"
 #include "base/textlines.h"
-#include "base/vbrules.h"
 #include "ladder/laddereditor.h"
 #include "ladder/plcnoderecord.h"
 #include "link/linkclock.h"
@@ -187,7 +187,7 @@ void viewLogFile(Run& run, const QString& source) {
 
 void settingsLoad(Run& run, const QString& name) {
     clink::LinkState link;
-    app::Palverin2006 palverin(link, run.dialogs, run.work);
+    app::ProgramCore palverin(link, run.dialogs, run.work);
     palverin.WriteDefaultIniFiles();
     run.place(LineFeeds, name);
     run.start();

@@ -1,4 +1,4 @@
-# The core libraries from the bottom up, one layer per entry (DESIGN.md sec. 2). A core library may link
+# The core libraries from the bottom up, one layer per entry. A core library may link
 # only the core libraries of the entries before its own; libraries in one entry do not link each other.
 # palverin_check_core_libraries (PalverinTargets.cmake) refuses any other link, and any core library that is
 # missing here; the include scan (tests/cmake/scanincludes.cmake) holds the core sources to the same order.

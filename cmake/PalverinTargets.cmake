@@ -1,4 +1,4 @@
-# The two kinds of library every folder is built as (DESIGN.md sec. 2):
+# The two kinds of library every folder is built as:
 #
 #   palverin_core_library(<name> [SOURCES <files...>] [PUBLIC <libs...>] [PRIVATE <libs...>])
 #     The core half of a folder: frames, transactions, records, files, reports. It links Qt Core, Gui,

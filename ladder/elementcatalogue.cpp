@@ -1,6 +1,6 @@
 #include "ladder/elementcatalogue.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 #include <array>
 

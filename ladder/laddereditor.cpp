@@ -1,8 +1,8 @@
 #include "ladder/laddereditor.h"
 
 #include "base/dialogs.h"
+#include "base/numbertext.h"
 #include "base/textlines.h"
-#include "base/vbrules.h"
 #include "ladder/ladderrebuild.h"
 #include "ladder/plcfile.h"
 #include "ladder/printout.h"

@@ -1,6 +1,6 @@
 #include "ladder/ladderfiles.h"
 
-#include "app/palverin2006.h"
+#include "app/programcore.h"
 #include "base/dialogs.h"
 #include "ladder/laddereditor.h"
 #include "ladder/laddertransfer.h"
@@ -8,7 +8,7 @@
 namespace ladder {
 
 bool LadderFiles::mayWrite(const QString& path) {
-    return !app::Palverin2006::FileExists(path) || dialogs_.askOkCancel(OverwriteText, OverwriteCaption);
+    return !app::ProgramCore::FileExists(path) || dialogs_.askOkCancel(OverwriteText, OverwriteCaption);
 }
 
 bool LadderFiles::mnuOpen_Click() {

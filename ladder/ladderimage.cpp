@@ -1,6 +1,6 @@
 #include "ladder/ladderimage.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "ladder/elementcatalogue.h"
 #include "link/databuffer.h"
 

@@ -1,6 +1,6 @@
 #include "ladder/laddertree.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 namespace ladder {
 

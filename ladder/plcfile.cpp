@@ -1,9 +1,9 @@
 #include "ladder/plcfile.h"
 
-#include "app/palverin2006.h"
+#include "app/programcore.h"
 #include "base/dialogs.h"
+#include "base/numbertext.h"
 #include "base/textlines.h"
-#include "base/vbrules.h"
 #include "ladder/elementcatalogue.h"
 
 #include <QBuffer>
@@ -29,7 +29,7 @@ std::optional<double> carriedPreset(const LadderNode& node, const LadderPresets&
 
 // Takes the preset a loaded record carries, when its image and text name one.
 void takePreset(const PlcNodeRecord& record, int code, LadderPresets& presets) {
-    const double value = base::vbVal(record.Value);
+    const double value = base::textValue(record.Value);
     if (const int n = counterOfCode(code); n && record.Text.startsWith(counterPrefix(n)))
         presets.setCounter(n, value);
     else if (const int t = timerOfStartCode(code); t && record.Text.startsWith(timerStartPrefix(t)))
@@ -69,7 +69,7 @@ PlcFileLoad readPlcProgram(QIODevice& file, const PlcRecordSink& taken) {
         ++number;
         const PlcNodeRecord record = PlcNodeRecord::decode(bytes);
         const int parent = program.tree.find(record.Relative);
-        const std::optional<int16_t> code = base::CInt(base::vbVal(record.Image));
+        const std::optional<int16_t> code = base::CInt(base::textValue(record.Image));
         if (parent < 0 || !code || *code < 0 || *code > LargestImage)
             return PlcFileLoad{std::nullopt, number, false};
         takePreset(record, *code, program.presets);
@@ -95,7 +95,7 @@ PlcFileLoad readPlcProgram(const QByteArray& file) {
 std::optional<LadderProgram> loadPlcFile(const QString& path, base::Dialogs& dialogs,
                                          const PlcRecordSink& taken) {
     QFile file(path);
-    if (!app::Palverin2006::FileExists(path) || !base::openRegularFile(file, QIODevice::ReadOnly)) {
+    if (!app::ProgramCore::FileExists(path) || !base::openRegularFile(file, QIODevice::ReadOnly)) {
         dialogs.message(FileMissingText, FileErrorCaption, base::MessageIcon::Critical);
         return std::nullopt;
     }

@@ -1,7 +1,7 @@
 #include "ladder/plcnoderecord.h"
 
 #include "base/cp1252.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 #include <algorithm>
 

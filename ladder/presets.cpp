@@ -1,6 +1,6 @@
 #include "ladder/presets.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,7 +47,7 @@ void LadderPresets::reset() {
 }
 
 QString presetText(double value) {
-    return base::vbNum(value);
+    return base::numberText(value);
 }
 
 } // namespace ladder

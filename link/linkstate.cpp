@@ -1,7 +1,7 @@
 #include "link/linkstate.h"
 
+#include "base/numbertext.h"
 #include "base/torque.h"
-#include "base/vbrules.h"
 
 namespace clink {
 
@@ -21,7 +21,8 @@ void buildSystemStatusRecord(LinkState& state, const std::array<int, 8>& d) {
     // The target is a configured value: unsigned 16-bit, sent multiplied by 10.
     const unsigned raw = (unsigned(d[5] & 0xFF) << 8) | unsigned(d[4] & 0xFF);
     s.StatusTarget = raw / 10.0;
-    s.SystemStatusLines[3] = base::fixed40(QStringLiteral("Current Target: ") + base::vbNum(s.StatusTarget));
+    s.SystemStatusLines[3] =
+        base::fixed40(QStringLiteral("Current Target: ") + base::numberText(s.StatusTarget));
 }
 
 } // namespace clink

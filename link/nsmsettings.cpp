@@ -1,6 +1,6 @@
 #include "link/nsmsettings.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "link/databuffer.h"
 
 namespace clink {

@@ -1,7 +1,7 @@
 #include "link/psetreport.h"
 
+#include "base/numbertext.h"
 #include "base/torque.h"
-#include "base/vbrules.h"
 #include "link/databuffer.h"
 
 namespace clink {
@@ -89,7 +89,7 @@ void buildPsetReportRecord(PsetReportRecord& record, const std::array<int, PsetB
     // A configured value: an unsigned 16-bit word, low byte first, in tenths.
     auto word = [&](int field, int first, const char* label) {
         const double value = (byteAt(first + 1) * 256 + byteAt(first)) / ValueScale;
-        setValue(field, value, QLatin1String(label) + base::vbNum(value));
+        setValue(field, value, QLatin1String(label) + base::numberText(value));
     };
     auto yesNo = [&](int field, int at, const char* label) {
         const int v = byteAt(at);

@@ -1,7 +1,7 @@
 #include "link/rundownresult.h"
 
+#include "base/numbertext.h"
 #include "base/torque.h"
-#include "base/vbrules.h"
 #include "link/databuffer.h"
 #include "link/replywords.h"
 
@@ -59,7 +59,7 @@ void fillRundownResult(RundownResultRecord& r, const DataBufferArray& db) {
     auto measured = [&](int at) { return signedWord(db[at], db[at + 1]); };
     auto set = [&](int i, double value, const QString& label) {
         r.values[size_t(i)] = value;
-        r.texts[size_t(i)] = base::fixed40(label + base::vbNum(value));
+        r.texts[size_t(i)] = base::fixed40(label + base::numberText(value));
     };
     set(1, configured(TargetAt), QStringLiteral("Tq Target: "));
     set(2, configured(TorqueHighAt), QStringLiteral("Tq Hi: "));
@@ -79,7 +79,7 @@ void fillRundownResult(RundownResultRecord& r, const DataBufferArray& db) {
     if (const QString text = base::unitsText(units); !text.isEmpty())
         r.texts[9] = base::fixed40(text);
     r.values[9] = db[CurrentPsetAt];
-    r.texts[8] = base::fixed40(QStringLiteral("Current Pset: ") + base::vbNum(r.values[9]));
+    r.texts[8] = base::fixed40(QStringLiteral("Current Pset: ") + base::numberText(r.values[9]));
     set(10, db[PsetCountAt], QStringLiteral("Total Psets: "));
 }
 

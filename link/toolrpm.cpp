@@ -2,8 +2,8 @@
 // data bytes, shown to the user in a box after a prompt.
 #include "base/dialogs.h"
 #include "base/eventpump.h"
+#include "base/numbertext.h"
 #include "base/torque.h"
-#include "base/vbrules.h"
 #include "link/controllerlink.h"
 #include "link/datatx.h"
 #include "link/ppexchange.h"
@@ -42,9 +42,9 @@ QString toolRpmText(const ToolDiagnostics& d) {
 }
 
 QString toolDiagnosticsText(const ToolDiagnostics& d) {
-    return QStringLiteral("Tool Offset Voltage = ") + base::vbNum(d.offsetVolts) +
+    return QStringLiteral("Tool Offset Voltage = ") + base::numberText(d.offsetVolts) +
            QStringLiteral("\r\nTransducer Max Tq Capability = ") +
-           base::vbNum(base::ConvertTorque(d.maxTorqueLbIn, base::LbIn, base::Nm));
+           base::numberText(base::ConvertTorque(d.maxTorqueLbIn, base::LbIn, base::Nm));
 }
 
 bool DataTx::ReadToolRpm() {

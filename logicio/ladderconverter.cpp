@@ -2,7 +2,7 @@
 
 #include "app/appservices.h"
 #include "app/settingsfiles.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "ladder/ladderfiles.h"
 #include "ladder/plcfile.h"
 #include "logicio/logiccatalogue.h"
@@ -105,7 +105,7 @@ std::optional<Place> placeOf(const ladder::PlcNodeRecord& node) {
 
 // The whole number of a value field, or nothing when it lies outside 0..maximum.
 std::optional<int> elementValue(const ladder::PlcNodeRecord& node, int maximum) {
-    const double value = std::floor(base::vbVal(node.Value));
+    const double value = std::floor(base::textValue(node.Value));
     if (!(value >= 0 && value <= maximum))
         return std::nullopt;
     return int(value);
@@ -280,7 +280,7 @@ void LadderConverter::saveLioFile(const LogicRungs& rungs) {
     const QString name = dialogs.saveFileName(SaveTitle, LioFilter);
     if (name.isEmpty())
         return;
-    if (app::Palverin2006::FileExists(name) && !dialogs.askOkCancel(OverwriteText, OverwriteCaption))
+    if (app::ProgramCore::FileExists(name) && !dialogs.askOkCancel(OverwriteText, OverwriteCaption))
         return;
     QString error;
     if (!writeLogicFile(name, rungs, &error))

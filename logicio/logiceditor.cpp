@@ -179,7 +179,7 @@ void LogicEditor::save() {
     const QString name = dialogs.saveFileName(SaveCaption, version_.saveFilter);
     if (name.isEmpty())
         return;
-    if (app::Palverin2006::FileExists(name) && !dialogs.askOkCancel(OverwriteText, OverwriteCaption))
+    if (app::ProgramCore::FileExists(name) && !dialogs.askOkCancel(OverwriteText, OverwriteCaption))
         return;
     QString error;
     if (!writeLogicFile(name, rungs(), &error)) {

@@ -1,10 +1,10 @@
 #include "logicio/logicfile.h"
 
-#include "app/palverin2006.h"
+#include "app/programcore.h"
 #include "app/settingsfiles.h"
 #include "base/cp1252.h"
+#include "base/numbertext.h"
 #include "base/textlines.h"
-#include "base/vbrules.h"
 
 #include <QDir>
 #include <QFile>
@@ -156,7 +156,7 @@ bool writeBatchFile(const QString& path, const BatchTable& table, QString* error
 }
 
 LogicFileRead readLogicFile(const QString& path, LogicRungs& rungs) {
-    if (!app::Palverin2006::FileExists(path))
+    if (!app::ProgramCore::FileExists(path))
         return LogicFileRead::Missing;
     QByteArray bytes;
     if (!readWhole(path, bytes) || !decodeLogicFile(bytes, rungs))

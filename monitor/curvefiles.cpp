@@ -2,8 +2,8 @@
 
 #include "app/curvefile.h"
 #include "base/linereader.h"
+#include "base/numbertext.h"
 #include "base/textlines.h"
-#include "base/vbrules.h"
 
 #include <QFile>
 
@@ -39,7 +39,7 @@ std::optional<int> curveFileNumber(const QString& path) {
     }
     if (!line)
         return std::nullopt;
-    return base::wholeInt(base::vbVal(*line));
+    return base::wholeInt(base::textValue(*line));
 }
 
 std::optional<CurveCollection> readCurveCollection(const QString& path, QString* error) {

@@ -63,7 +63,7 @@ constexpr int FirstCurveNumber = 1;
 CurveSession::CurveSession(app::AppServices& ctx, CurveGraph& graph, CurveCollectionDisplay& display)
     : CurveSession(ctx.link, ctx.palverin, ctx.busy, ctx.values, graph, display) {}
 
-CurveSession::CurveSession(clink::ControllerLink& link, app::Palverin2006& palverin, base::BusyState& busy,
+CurveSession::CurveSession(clink::ControllerLink& link, app::ProgramCore& palverin, base::BusyState& busy,
                            app::ValueEntry& values, CurveGraph& graph, CurveCollectionDisplay& display)
     : link_(link), dialogs_(link.dialogs), palverin_(palverin), busy_(busy), values_(values), graph_(graph),
       display_(display), displayUnits_(base::LbIn) {}
@@ -234,7 +234,7 @@ QString CurveSession::Get_SaveDataFilename() {
     const QString path = dialogs_.saveFileName(SaveCurveDataTitle, CurveFileFilter);
     if (path.isEmpty())
         return NoCurve;
-    if (!app::Palverin2006::FileExists(path))
+    if (!app::ProgramCore::FileExists(path))
         return path;
     return dialogs_.askYesNo(FileExistsOverwrite, FileSaveCaption) ? path : NoCurve;
 }
@@ -243,7 +243,7 @@ QString CurveSession::Graph_GetFileName() {
     const QString path = dialogs_.openFileName(LoadCurveDataTitle, CurveFileFilter);
     if (path.isEmpty())
         return NoCurve;
-    if (app::Palverin2006::FileExists(path))
+    if (app::ProgramCore::FileExists(path))
         return path;
     dialogs_.message(FileDoesNotExist, FileErrorCaption, base::MessageIcon::Critical);
     return NoCurve;
@@ -275,7 +275,7 @@ void CurveSession::mnuSaveCollection_Click() {
     const QString path = dialogs_.saveFileName(SaveCollectionTitle, CollectionFileFilter);
     if (path.isEmpty())
         return;
-    if (app::Palverin2006::FileExists(path) &&
+    if (app::ProgramCore::FileExists(path) &&
         !dialogs_.askOkCancel(FileExistsOverwriteFile, FileExistsCaption))
         return;
     QString error;
@@ -293,7 +293,7 @@ void CurveSession::mnuLoadCollection_Click() {
     const QString path = dialogs_.openFileName(LoadCollectionTitle, CollectionFileFilter);
     if (path.isEmpty())
         return;
-    if (!app::Palverin2006::FileExists(path)) {
+    if (!app::ProgramCore::FileExists(path)) {
         dialogs_.askOkCancel(CollectionFileMissing, CollectionLoadCaption);
         return;
     }

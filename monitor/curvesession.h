@@ -19,7 +19,7 @@ class QObject;
 
 namespace app {
 class AppServices;
-class Palverin2006;
+class ProgramCore;
 class ValueEntry;
 } // namespace app
 namespace base {
@@ -63,7 +63,7 @@ public:
     static constexpr int DefaultFilterOrder = 2;
 
     CurveSession(app::AppServices& ctx, CurveGraph& graph, CurveCollectionDisplay& display);
-    CurveSession(clink::ControllerLink& link, app::Palverin2006& palverin, base::BusyState& busy,
+    CurveSession(clink::ControllerLink& link, app::ProgramCore& palverin, base::BusyState& busy,
                  app::ValueEntry& values, CurveGraph& graph, CurveCollectionDisplay& display);
 
     // --- plots ---
@@ -148,7 +148,7 @@ private:
 
     clink::ControllerLink& link_;
     base::Dialogs& dialogs_;
-    app::Palverin2006& palverin_;
+    app::ProgramCore& palverin_;
     base::BusyState& busy_;
     app::ValueEntry& values_;
     CurveGraph& graph_;

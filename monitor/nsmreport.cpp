@@ -1,6 +1,6 @@
 #include "monitor/nsmreport.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 namespace monitor {
 
@@ -19,7 +19,7 @@ QStringList NsmReportParser::reportLines(const QString& report) {
     const qsizetype end = report.indexOf(EndMark, 0, Qt::CaseInsensitive);
     const qsizetype numberAt = std::max<qsizetype>(0, end - NumberLength);
     const QString number = report.mid(numberAt, std::max<qsizetype>(0, end) - numberAt);
-    QStringList lines{RundownNumberText + base::vbNum(base::vbVal(number))};
+    QStringList lines{RundownNumberText + base::numberText(base::textValue(number))};
     for (int k = 1; k <= Spindles; ++k) {
         const qsizetype at = report.indexOf(spindleKey(k), 0, Qt::CaseInsensitive);
         if (at >= 0)

@@ -1,6 +1,6 @@
 #include "monitor/processstats.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "controls/arrayextremes.h"
 
 #include <algorithm>
@@ -57,7 +57,7 @@ ProcessStats processStats(std::span<const double> torques, double hi, double lo)
 }
 
 QString statsNumberText(double value) {
-    QString text = base::vbFormatFixed(value, StatsDecimals);
+    QString text = base::formatFixed(value, StatsDecimals);
     if (text.startsWith(QStringLiteral("0.")))
         text.remove(0, 1);
     else if (text.startsWith(QStringLiteral("-0.")))
@@ -73,8 +73,8 @@ QStringList statsLabelTexts(const ProcessStats& stats, const StatsLimitTexts& li
             QStringLiteral("Cpk: ") + optional(stats.cpk),
             QStringLiteral("6Sigma: ") + statsNumberText(stats.sixSigma),
             QStringLiteral("Range: ") + statsNumberText(stats.range),
-            QStringLiteral("Max: ") + base::vbNum(stats.maximum),
-            QStringLiteral("Min: ") + base::vbNum(stats.minimum),
+            QStringLiteral("Max: ") + base::numberText(stats.maximum),
+            QStringLiteral("Min: ") + base::numberText(stats.minimum),
             QString(),
             withValue(QStringLiteral("Tq Target:"), limits.target),
             withValue(QStringLiteral("Tq Hi:"), limits.hi),

@@ -1,6 +1,6 @@
 #include "monitor/rundownlines.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 #include <cstdint>
 
@@ -32,10 +32,11 @@ double shownTorque(int word, int scale) {
 
 QStringList rundownLines(const QString& targetLine, const RundownWords& words, double statusTarget) {
     const int k = torqueScale(statusTarget);
-    return {targetLine, QStringLiteral("Tool Final Torque: ") + base::vbNum(shownTorque(words.torque, k)),
+    return {targetLine,
+            QStringLiteral("Tool Final Torque: ") + base::numberText(shownTorque(words.torque, k)),
             QStringLiteral("Tool Final Angle: ") + QString::number(words.angle),
             QStringLiteral("External Transducer Final Torque: ") +
-                base::vbNum(shownTorque(words.externalTorque, k))};
+                base::numberText(shownTorque(words.externalTorque, k))};
 }
 
 } // namespace monitor

@@ -2,7 +2,7 @@
 
 #include "app/reports/rundownreport.h"
 #include "base/cp1252.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 #include <QRegularExpression>
 
@@ -24,7 +24,7 @@ enum class State { Heading, Limits, Rule, Rundowns, Done };
 std::optional<double> number(const QString& text) {
     if (!base::isNumberText(text))
         return std::nullopt;
-    const double value = base::vbVal(text);
+    const double value = base::textValue(text);
     // A number beyond the range of a double reads as 0: a mantissa with a digit other than 0 then means
     // the value overflowed.
     static const QRegularExpression exponent(QStringLiteral("[eEdD]"));

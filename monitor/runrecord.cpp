@@ -1,6 +1,6 @@
 #include "monitor/runrecord.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 namespace monitor {
 
@@ -16,7 +16,7 @@ int word(const RunRecordBytes& b, int first) {
     return (b[size_t(first)] & 0xFF) * 256 + (b[size_t(first + 1)] & 0xFF);
 }
 QString tenths(const RunRecordBytes& b, int first) {
-    return base::vbNum(word(b, first) / Tenths);
+    return base::numberText(word(b, first) / Tenths);
 }
 
 struct KnownResult {

@@ -1,7 +1,7 @@
 #include "monitor/statssession.h"
 
 #include "app/appservices.h"
-#include "app/palverin2006.h"
+#include "app/programcore.h"
 #include "base/dialogs.h"
 #include "base/textlines.h"
 
@@ -24,7 +24,7 @@ bool StatsSession::mnuloadFile_Click() {
 }
 
 bool StatsSession::load(const QString& path) {
-    if (path.isEmpty() || !app::Palverin2006::FileExists(path))
+    if (path.isEmpty() || !app::ProgramCore::FileExists(path))
         return false;
     base::TextLines lines;
     QString error;

@@ -1,7 +1,7 @@
 #include "pset/defaultsform.h"
 
 #include "app/appservices.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 namespace pset {
 
@@ -51,7 +51,7 @@ QString defaultUnitsCaption(int i) {
 PsetDefaultsForm defaultsForm(const PsetDefaultValues& defaults) {
     PsetDefaultsForm form;
     for (std::size_t i = 0; i < DefaultValues.size(); ++i)
-        form.values[i] = base::vbVal(defaults.*DefaultValues[i].field);
+        form.values[i] = base::textValue(defaults.*DefaultValues[i].field);
     const int units = app::wholeNumber(defaults.DefaultUnits);
     form.units = units >= 1 && units <= DefaultUnitsCount ? units : 0;
     form.softStart = app::wholeNumber(defaults.DefaultSoftStart) != 0;
@@ -61,7 +61,7 @@ PsetDefaultsForm defaultsForm(const PsetDefaultValues& defaults) {
 
 void storeDefaultsForm(const PsetDefaultsForm& form, PsetDefaultValues& defaults) {
     for (std::size_t i = 0; i < DefaultValues.size(); ++i)
-        defaults.*DefaultValues[i].field = storedText(base::vbNum(form.values[i]));
+        defaults.*DefaultValues[i].field = storedText(base::numberText(form.values[i]));
     defaults.DefaultSoftStart = flagText(form.softStart);
     defaults.DefaultErgo = flagText(form.ergo);
     if (form.units >= 1 && form.units <= DefaultUnitsCount)

@@ -1,8 +1,8 @@
 #include "pset/psetfile.h"
 
 #include "base/cp1252.h"
+#include "base/numbertext.h"
 #include "base/textlines.h"
-#include "base/vbrules.h"
 
 #include <QFile>
 

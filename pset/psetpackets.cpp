@@ -1,7 +1,7 @@
 #include "pset/psetpackets.h"
 
+#include "base/numbertext.h"
 #include "base/torque.h"
-#include "base/vbrules.h"
 #include "link/commandcodes.h"
 
 namespace pset {
@@ -134,7 +134,7 @@ std::optional<PsetPackets> psetPackets(const PsetRecord& record, const PsetRecor
     for (const WordEntry& w : Words) {
         const double v = base::roundHalfEven(scaled.number(w.field));
         if (!(v >= 0 && v <= WordMax)) {
-            fault = outOfRange(w.name, base::vbNum(WordMax / Scale));
+            fault = outOfRange(w.name, base::numberText(WordMax / Scale));
             return std::nullopt;
         }
         const int word = int(v);
@@ -175,7 +175,7 @@ QStringList receivedPsetReport(int n, const PsetBlock& b) {
     if (const QString strategy = strategyLine(b[StrategyAt]); !strategy.isEmpty())
         lines << strategy;
     for (const WordEntry& w : Words)
-        lines << QString::fromLatin1(w.reportLabel) + base::vbNum(wordValue(b, w.at));
+        lines << QString::fromLatin1(w.reportLabel) + base::numberText(wordValue(b, w.at));
     lines << QStringLiteral("Soft Start: ") + yesNo(b[SoftStartAt] == FlagOn)
           << QStringLiteral("Ergo: ") + yesNo(b[ErgoAt] == FlagOn)
           << QStringLiteral("Master Transducer: ") + (b[MasterAt] == ExternalTransducer

@@ -1,7 +1,7 @@
 #include "pset/psetvalues.h"
 
+#include "base/numbertext.h"
 #include "base/torque.h"
-#include "base/vbrules.h"
 
 #include <cmath>
 #include <functional>
@@ -28,7 +28,7 @@ double whole(double v) {
 }
 
 double value(const QString& text) {
-    return base::vbVal(text);
+    return base::textValue(text);
 }
 
 void setInitialAngles(PsetRecord& r) {

@@ -1,6 +1,6 @@
 #include "pset/psetview.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 namespace pset {
 

@@ -4,7 +4,7 @@
 #include "app/toolcalibration.h"
 #include "base/dialogs.h"
 #include "base/eventpump.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "link/controllerlink.h"
 #include "service/sessionmessage.h"
 #include "service/userwait.h"
@@ -198,7 +198,7 @@ bool ButtonCalibration::Show_ButtonStep(int step) {
     const QString label = QString::fromLatin1(s.label) + u' ';
     addLine(label + QStringLiteral("Max Reading: ") + QString::number(r.maximum));
     addLine(label + QStringLiteral("Min Reading: ") + QString::number(r.minimum));
-    addLine(label + QStringLiteral("Avg Reading: ") + base::vbNum(r.average()));
+    addLine(label + QStringLiteral("Avg Reading: ") + base::numberText(r.average()));
     return true;
 }
 

@@ -1,8 +1,8 @@
 #include "service/collectselection.h"
 
+#include "base/numbertext.h"
 #include "base/programfolder.h"
 #include "base/textlines.h"
-#include "base/vbrules.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #include "service/dsmsession.h"
 
-#include "app/palverin2006.h"
+#include "app/programcore.h"
 #include "base/cp1252.h"
 #include "base/textlines.h"
 #include "service/matchfile.h"
@@ -146,7 +146,7 @@ void DsmSession::SendLine(const QString& text) {
 
 QString DsmSession::GetSendFileName() {
     const QString path = dialogs_.openFileName(QStringLiteral("Open"), FileFilter);
-    if (!app::Palverin2006::FileExists(path)) {
+    if (!app::ProgramCore::FileExists(path)) {
         dialogs_.message(FileNotFound, base::ProgramTitle, base::MessageIcon::Critical);
         return {};
     }

@@ -2,7 +2,7 @@
 
 #include "app/appservices.h"
 #include "app/linkgate.h"
-#include "app/palverin2006.h"
+#include "app/programcore.h"
 #include "ladder/laddermodule.h"
 #include "ladder/laddertransfer.h"
 #include "logicio/logiceditor.h"
@@ -62,7 +62,7 @@ bool LogicIoCollector::collectLadder(const QString& path, CollectorPage& page) {
 }
 
 bool LogicIoCollector::mayReplace(const QString& path, CollectorPage& page) const {
-    const bool replace = !app::Palverin2006::FileExists(path) ||
+    const bool replace = !app::ProgramCore::FileExists(path) ||
                          tools_.ctx.dialogs.askOkCancel(logicio::OverwriteText, logicio::OverwriteCaption);
     page.setBar(Received);
     return replace;

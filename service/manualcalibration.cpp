@@ -3,8 +3,8 @@
 #include "app/linkgate.h"
 #include "app/toolcalibration.h"
 #include "base/eventpump.h"
+#include "base/numbertext.h"
 #include "base/torque.h"
-#include "base/vbrules.h"
 #include "link/controllerlink.h"
 #include "service/sessionmessage.h"
 #include "service/userwait.h"
@@ -139,7 +139,7 @@ void ManualCalibration::Run_ManualCalibration() {
             return;
         addLine(Step4);
         const double converted = ConvertTorque(entered, units, base::LbIn);
-        addLine(NewValue + base::vbNum(converted));
+        addLine(NewValue + base::numberText(converted));
         const double value = base::roundHalfEven(converted);
         if (value > LargestValue) {
             // The command carries two bytes: a larger value would be sent cut.

@@ -1,6 +1,6 @@
 #include "service/matcheditor.h"
 
-#include "app/palverin2006.h"
+#include "app/programcore.h"
 #include "base/textlines.h"
 
 #include <QFile>
@@ -77,7 +77,7 @@ void MatchEditor::mnuloadFile_Click() {
     const QString path = dialogs_.openFileName(QStringLiteral("Open"), FileFilter);
     matchFileName_ = path;
     QFile file(path);
-    if (!app::Palverin2006::FileExists(path) || !file.open(QIODevice::ReadOnly)) {
+    if (!app::ProgramCore::FileExists(path) || !file.open(QIODevice::ReadOnly)) {
         dialogs_.message(FileMissing, FileError, base::MessageIcon::Critical);
         return;
     }

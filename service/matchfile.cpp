@@ -1,7 +1,7 @@
 #include "service/matchfile.h"
 
 #include "base/cp1252.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 namespace service {
 

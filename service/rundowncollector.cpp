@@ -6,7 +6,7 @@
 #include "app/reporttime.h"
 #include "app/rundownlog.h"
 #include "base/failbox.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "link/psetreport.h"
 #include "service/collectselection.h"
 

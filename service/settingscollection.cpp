@@ -2,8 +2,8 @@
 
 #include "app/appservices.h"
 #include "base/failbox.h"
+#include "base/numbertext.h"
 #include "base/programfolder.h"
-#include "base/vbrules.h"
 #include "service/logiccollector.h"
 #include "service/psetcollector.h"
 #include "service/reportcollectors.h"

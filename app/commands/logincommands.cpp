@@ -11,7 +11,7 @@ void LoginCommands::bind() {
     frame.onMenu(QStringLiteral("mnuChangePassword"), [this] { mnuChangePassword_Click(); });
     frame.onMenu(QStringLiteral("mnuTempPassword"), [this] { mnuTempPassword_Click(); });
 
-    Palverin2006& palverin = frame.ctx.palverin;
+    ProgramCore& palverin = frame.ctx.palverin;
     frame.ctx.windows.provide(wnd::frmPassword, [&palverin] { return new frmPassword(palverin.login); });
     frame.ctx.windows.provide(wnd::formNewPword,
                               [&palverin] { return new formNewPword(palverin.login, palverin.settings); });

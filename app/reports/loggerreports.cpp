@@ -1,8 +1,8 @@
 #include "app/reports/loggerreports.h"
 
 #include "app/reports/rundownreport.h"
+#include "base/numbertext.h"
 #include "base/torque.h"
-#include "base/vbrules.h"
 
 namespace app {
 
@@ -98,10 +98,10 @@ QStringList makeLoggerRouteReport(const clink::DataBufferArray& D, int f, int n)
                       QStringLiteral("---------- PARAMETER SET DATA ----------"),
                       QStringLiteral("  ")};
     const LoggerPsetData p = loggerPsetData(D, f);
-    lines << QStringLiteral("Torque Target: ") + base::vbNum(p.torqueTarget / Tenths)
-          << QStringLiteral("Torque Target Hi: ") + base::vbNum(p.torqueHigh / Tenths)
-          << QStringLiteral("Torque Target Lo: ") + base::vbNum(p.torqueLow / Tenths)
-          << QStringLiteral("Torque Angle Hi: ") + base::vbNum(p.angleHigh / Tenths)
+    lines << QStringLiteral("Torque Target: ") + base::numberText(p.torqueTarget / Tenths)
+          << QStringLiteral("Torque Target Hi: ") + base::numberText(p.torqueHigh / Tenths)
+          << QStringLiteral("Torque Target Lo: ") + base::numberText(p.torqueLow / Tenths)
+          << QStringLiteral("Torque Angle Hi: ") + base::numberText(p.angleHigh / Tenths)
           << QStringLiteral("Torque Angle Lo: ") +
                  base::fixedField(QString::number(p.angleLow), PsetRecord::FieldWidth);
     if (knownUnits(p.units))
@@ -118,8 +118,9 @@ QStringList makeLoggerRouteReport(const clink::DataBufferArray& D, int f, int n)
         const int angle = word(D, i + AngleHi, i + AngleLo);
         const int torqueX = word(D, i + TorqueXHi, i + TorqueXLo);
         lines << cell(QString::number(k)) + cell(rundownResultText(D[i + Result])) +
-                     cell(base::vbNum(scaledTorque(torque, targetUnits))) + cell(QString::number(angle)) +
-                     cell(base::vbNum(scaledTorque(torqueX, targetUnits)));
+                     cell(base::numberText(scaledTorque(torque, targetUnits))) +
+                     cell(QString::number(angle)) +
+                     cell(base::numberText(scaledTorque(torqueX, targetUnits)));
     }
     return lines;
 }
@@ -133,7 +134,7 @@ QStringList makeLoggerTransducerReport(const clink::DataBufferArray& D, int f, i
         QString line = QStringLiteral("Reading #") + QString::number(k) + QStringLiteral(" :");
         if (knownUnits(u)) {
             const double value = base::ConvertTorque(word(D, i, i + 1), base::LbIn, u) / Tenths;
-            line += base::vbFormatFixed(value, 1) + readingSuffix(u);
+            line += base::formatFixed(value, 1) + readingSuffix(u);
         }
         lines << line;
     }

@@ -1,6 +1,6 @@
 #include "app/reports/rundownreport.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 namespace app {
 
@@ -70,8 +70,8 @@ QStringList makeRundownReport(const RundownReportInput& in, const clink::DataBuf
         const double torqueX =
             ((D(TorqueXHi) * ByteShift + D(TorqueXLo)) / TenthsDivisor) * T / TenthsDivisor / TenthsDivisor;
         lines << cell(QString::number(r)) + cell(rundownResultText(log[b + Result])) +
-                     cell(base::vbFormatFixed(torque, 2)) + cell(base::vbNum(angle)) +
-                     cell(base::vbNum(torqueX));
+                     cell(base::formatFixed(torque, 2)) + cell(base::numberText(angle)) +
+                     cell(base::numberText(torqueX));
     }
     lines << rule;
     return lines;

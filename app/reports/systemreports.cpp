@@ -1,6 +1,6 @@
 #include "app/reports/systemreports.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 #include <array>
 

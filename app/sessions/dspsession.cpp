@@ -5,7 +5,7 @@
 #include "app/reports/toolreports.h"
 #include "app/reporttime.h"
 #include "app/sessions/toolsession.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "link/replywords.h"
 
 #include <algorithm>
@@ -69,7 +69,7 @@ void DspSession::mnuViewDspEepromLocation() {
     clink::LinkState& s = state();
     dataTx().ClearReceiveBuffer();
     s.DataCount = 0;
-    if (!dataTx().ReadDspEeprom(base::CInt(base::vbVal(result)).value_or(0)))
+    if (!dataTx().ReadDspEeprom(base::CInt(base::textValue(result)).value_or(0)))
         return failBox(QStringLiteral("Read DSP Eeprom Failed"));
     const int value = clink::unsignedWord(s.DataBuffer[1], s.DataBuffer[0]);
     infoBox(QStringLiteral("Eeprom Address: ") + result + QStringLiteral(" Value: ") +
@@ -86,11 +86,11 @@ void DspSession::mnuWriteDspEeprom() {
     values().frmValue().prepareEeprom(QStringLiteral("Write Dsp Eeprom"), LastDspLocation, LargestDspValue);
     values().show();
     const ValueEntryResults& r = values().results;
-    const double address = base::vbVal(r.ValueEntryResult);
+    const double address = base::textValue(r.ValueEntryResult);
     if (r.ValueEntryResult.isEmpty() || address == 0)
         return;
     const int value =
-        int(std::clamp(base::roundHalfEven(base::vbVal(r.ValueEntryData)), 0.0, double(LargestDspValue)));
+        int(std::clamp(base::roundHalfEven(base::textValue(r.ValueEntryData)), 0.0, double(LargestDspValue)));
     if (dataTx().WriteDspEeprom(int(address), value))
         infoBox(QStringLiteral("Write Dsp Eeprom -> Completed (Add: ") + r.ValueEntryResult +
                 QStringLiteral(" Data: ") + r.ValueEntryData + u')');
@@ -152,7 +152,7 @@ void DspSession::runToolData(ToolData which) {
         return;
     if (!revision_.GetDspRev() || revision_.DspVersion < DspRevision::DiagnosticsMinimum) {
         dialogs().message(QStringLiteral("DSP Version must be 3.01 or higher.\r\nCurrent DSP Version is ") +
-                              base::vbNum(revision_.DspVersion),
+                              base::numberText(revision_.DspVersion),
                           base::ProgramTitle, base::MessageIcon::None);
         return;
     }

@@ -41,7 +41,7 @@ void ParameterFileSession::mnuEncryptToolFile() {
     const QString path = dialogs().openFileName(QStringLiteral("Open Txt File"), TextFileFilter);
     if (path.isEmpty())
         return;
-    if (!Palverin2006::FileExists(path))
+    if (!ProgramCore::FileExists(path))
         return failBox(FileNotFound);
     if (!isParameterSourceName(path))
         return failBox(QStringLiteral("File Type Not .txt"));
@@ -80,7 +80,7 @@ void ParameterFileSession::writeParameters(ParameterFileKind kind) {
     if (path.isEmpty())
         return;
     QFile stored(path);
-    if (!Palverin2006::FileExists(path) || !base::openRegularFile(stored, QIODevice::ReadOnly))
+    if (!ProgramCore::FileExists(path) || !base::openRegularFile(stored, QIODevice::ReadOnly))
         return failBox(FileNotFound);
 
     const KindTexts texts = textsFor(kind);

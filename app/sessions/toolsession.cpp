@@ -5,7 +5,7 @@
 #include "app/reporttime.h"
 #include "app/toolcalibration.h"
 #include "app/toolparameterread.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "link/replywords.h"
 
 namespace app {
@@ -65,9 +65,9 @@ void ToolSession::readToolEepromLocation(double location) {
     if (!busy.acquired())
         return;
     QString& text = values().results.ValueEntryResult;
-    text = base::vbNum(location);
+    text = base::numberText(location);
     dataTx().ClearReceiveBuffer();
-    if (dataTx().ReadToolEeprom(int(base::vbVal(text))))
+    if (dataTx().ReadToolEeprom(int(base::textValue(text))))
         infoBox(QStringLiteral("Eeprom Location %1 = %2").arg(text).arg(state().DataBuffer[0]));
     else
         failBox(QStringLiteral("Read Tool Eeprom Failed"));
@@ -109,14 +109,14 @@ void ToolSession::mnuWriteToolEeprom() {
     for (;;) {
         ValueEntryForm& form = values().frmValue();
         form.prepareEeprom(QStringLiteral("Write Tool Eeprom"), LastToolLocation, LargestByte);
-        form.CwEeAddValue(long(base::vbVal(r.ValueEntryResult)));
+        form.CwEeAddValue(long(base::textValue(r.ValueEntryResult)));
         values().show();
         // Cancel (and the close box) leave "0": location 0 cannot be written here.
-        const double address = base::vbVal(r.ValueEntryResult);
+        const double address = base::textValue(r.ValueEntryResult);
         if (address == 0)
             return;
         if (dataTx().WriteToolEeprom(base::CInt(address).value_or(0),
-                                     base::CInt(base::vbVal(r.ValueEntryData)).value_or(0)))
+                                     base::CInt(base::textValue(r.ValueEntryData)).value_or(0)))
             infoBox(QStringLiteral("Write Tool Eeprom -> Completed (Add: ") + r.ValueEntryResult +
                     QStringLiteral(" Data: ") + r.ValueEntryData + u')');
         else
@@ -124,7 +124,7 @@ void ToolSession::mnuWriteToolEeprom() {
         // The last location has been offered: there is no next one.
         if (address >= LastToolLocation)
             return;
-        r.ValueEntryResult = base::vbNum(address + 1);
+        r.ValueEntryResult = base::numberText(address + 1);
     }
 }
 
@@ -141,7 +141,7 @@ void ToolSession::mnuWriteToolId() {
     const QString& result = values().results.ValueEntryResult;
     if (result.isEmpty())
         return;
-    const int id = int(base::vbVal(result));
+    const int id = int(base::textValue(result));
     const int high = int(base::Int(id / 256.0));
     const int low = id & LargestByte;
     // A pistol keeps its id high byte first.

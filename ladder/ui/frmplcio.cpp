@@ -6,7 +6,7 @@
 #include "app/ui/objectname.h"
 #include "app/ui/picktree.h"
 #include "app/ui/windowregistry.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "ladder/elementcatalogue.h"
 #include "ladder/ladderfiles.h"
 #include "ladder/laddermodule.h"

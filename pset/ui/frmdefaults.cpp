@@ -2,7 +2,7 @@
 
 #include "app/ui/appcontext.h"
 #include "pset/psetview.h"
-#include "pset/ui/vbnumedit.h"
+#include "pset/ui/numbertextedit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -32,7 +32,7 @@ frmDefaults::frmDefaults(app::AppContext& ctx, QWidget* parent) : QDialog(parent
     auto* values = new QFormLayout;
     for (int i = 1; i <= DefaultValueCount; ++i) {
         const double maximum = i <= DefaultPercentCount ? DefaultPercentMaximum : EditorMaximum;
-        auto* edit = new VbNumEdit(maximum, this);
+        auto* edit = new NumberTextEdit(maximum, this);
         edit->setObjectName(QStringLiteral("DefaultValue%1").arg(i));
         DefaultValue[std::size_t(i - 1)] = edit;
         values->addRow(defaultValueCaption(i), edit);

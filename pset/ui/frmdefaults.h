@@ -19,7 +19,7 @@ class AppContext;
 
 namespace pset {
 
-class VbNumEdit;
+class NumberTextEdit;
 
 class frmDefaults : public QDialog {
     Q_OBJECT
@@ -34,7 +34,7 @@ public:
 
 private:
     PsetDefaultsEditor editor_;
-    std::array<VbNumEdit*, DefaultValueCount> DefaultValue{};
+    std::array<NumberTextEdit*, DefaultValueCount> DefaultValue{};
     QButtonGroup* optStrategy = nullptr;
     QCheckBox* chkSoftStart = nullptr;
     QCheckBox* chkErgo = nullptr;

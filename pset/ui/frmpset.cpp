@@ -6,7 +6,7 @@
 #include "controls/ui/chartwidget.h"
 #include "pset/curvepreview.h"
 #include "pset/psetmodule.h"
-#include "pset/ui/vbnumedit.h"
+#include "pset/ui/numbertextedit.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -205,9 +205,9 @@ QWidget* frmPset::buildProjectFrame() {
     return frame;
 }
 
-VbNumEdit* frmPset::addEditor(ValueEditor e, double maximum, const QString& suffix) {
+NumberTextEdit* frmPset::addEditor(ValueEditor e, double maximum, const QString& suffix) {
     const EditorLook& look = EditorLooks[std::size_t(e)];
-    auto* edit = named(new VbNumEdit(maximum, framepset), look.name);
+    auto* edit = named(new NumberTextEdit(maximum, framepset), look.name);
     edit->setSuffix(suffix);
     edit->setMinimumWidth(EditorMinimumWidth);
     editors_[std::size_t(e)] = edit;
@@ -226,7 +226,7 @@ QWidget* frmPset::buildEditorFrame() {
         grid->addWidget(field, row, column * 2 + 1);
     };
 
-    neCurrentPset = named(new VbNumEdit(0, framepset), "neCurrentPset");
+    neCurrentPset = named(new NumberTextEdit(0, framepset), "neCurrentPset");
     neCurrentPset->setEntryDecimals(0);
     connect(neCurrentPset, &controls::NumEdit::userEdited, this, &frmPset::onSelectorEdited);
     addRow(0, 0, QStringLiteral("Parameter Set"), neCurrentPset);
@@ -236,7 +236,7 @@ QWidget* frmPset::buildEditorFrame() {
     int left = 1;
     for (ValueEditor e : {ValueEditor::neTqTarget, ValueEditor::neTqHi, ValueEditor::neTqLo})
         addRow(left++, 0, label(e), addEditor(e, EditorMaximum));
-    NeTqPer = named(new VbNumEdit(PercentMaximum, framepset), "NeTqPer");
+    NeTqPer = named(new NumberTextEdit(PercentMaximum, framepset), "NeTqPer");
     connect(NeTqPer, &controls::NumEdit::userEdited, this, &frmPset::onPercentEdited);
     addRow(left++, 0, QStringLiteral("Tq +/- %"), NeTqPer);
     for (ValueEditor e : {ValueEditor::neDown, ValueEditor::neThresh, ValueEditor::neCycleComplete})
@@ -524,7 +524,7 @@ void frmPset::cwgraph1_CursorChange(int cursor, double x, double y) {
     if (!edit)
         return;
     // The dragged value is the user's: held to what the editor lets the user enter.
-    VbNumEdit* dragged = editor(edit->editor);
+    NumberTextEdit* dragged = editor(edit->editor);
     dragged->setValue(dragged->entryValue(edit->value));
     cycle_.dragged(edit->editor);
 }

@@ -41,8 +41,8 @@ class NumEdit;
 
 namespace pset {
 
+class NumberTextEdit;
 class PsetModule;
-class VbNumEdit;
 
 class frmPset : public QMainWindow {
     Q_OBJECT
@@ -85,8 +85,8 @@ private:
     void buildStatusBar();
     void connectSession();
 
-    VbNumEdit* addEditor(ValueEditor editor, double maximum, const QString& suffix = {});
-    VbNumEdit* editor(ValueEditor e) const { return editors_[std::size_t(e)]; }
+    NumberTextEdit* addEditor(ValueEditor editor, double maximum, const QString& suffix = {});
+    NumberTextEdit* editor(ValueEditor e) const { return editors_[std::size_t(e)]; }
     // Runs the strategy steps for Pset n: when it is shown, or for the user's choice of strategy s (only
     // a choice writes the code).
     enum class StrategySource { Shown, Chosen };
@@ -122,9 +122,9 @@ private:
     QLabel* lblNumOfPsets = nullptr;
     QLabel* lblUnits = nullptr;
     QGroupBox* framepset = nullptr;
-    VbNumEdit* neCurrentPset = nullptr;
-    std::array<VbNumEdit*, ValueEditorCount> editors_{};
-    VbNumEdit* NeTqPer = nullptr;
+    NumberTextEdit* neCurrentPset = nullptr;
+    std::array<NumberTextEdit*, ValueEditorCount> editors_{};
+    NumberTextEdit* NeTqPer = nullptr;
     QCheckBox* chkSoftStart = nullptr;
     QCheckBox* chkErgo = nullptr;
     QPushButton* BtnSetDefaults = nullptr;

@@ -1,5 +1,5 @@
 // Curve files: samples, times, extremes and the files the loader refuses; torque units.
-#include "app/palverin2006.h"
+#include "app/programcore.h"
 #include "base/torque.h"
 #include "tests/support/tempfolder.h"
 
@@ -110,16 +110,16 @@ TEST_F(CurveFileTest, RefusedFilesChangeNothing) {
     EXPECT_EQ(curve.CurveSampleCount, 1);
 }
 
-TEST(Palverin2006, FacadeNamesReachTheSharedProcedures) {
-    EXPECT_EQ(Palverin2006::ConvertTorque(10, 2, 1), 120);
-    EXPECT_EQ(Palverin2006::ConvertTorque(10, 3, 3), 10);
-    EXPECT_EQ(Palverin2006::ConvertTorque(10, 1, 6), 100);
-    EXPECT_EQ(Palverin2006::ConvertTorque(10, 7, 1), 10);
+TEST(ProgramCore, FacadeNamesReachTheSharedProcedures) {
+    EXPECT_EQ(ProgramCore::ConvertTorque(10, 2, 1), 120);
+    EXPECT_EQ(ProgramCore::ConvertTorque(10, 3, 3), 10);
+    EXPECT_EQ(ProgramCore::ConvertTorque(10, 1, 6), 100);
+    EXPECT_EQ(ProgramCore::ConvertTorque(10, 7, 1), 10);
 
     testsupport::TempProgramFolder home;
     ASSERT_TRUE(home.write("f.txt", "x"));
-    EXPECT_TRUE(Palverin2006::FileExists(home.file("f.txt")));
-    EXPECT_FALSE(Palverin2006::FileExists(home.file("g.txt")));
-    EXPECT_FALSE(Palverin2006::FileExists(home.path()));
-    EXPECT_EQ(Palverin2006::DecodeLine(QStringLiteral("3B]$")), QStringLiteral("A"));
+    EXPECT_TRUE(ProgramCore::FileExists(home.file("f.txt")));
+    EXPECT_FALSE(ProgramCore::FileExists(home.file("g.txt")));
+    EXPECT_FALSE(ProgramCore::FileExists(home.path()));
+    EXPECT_EQ(ProgramCore::DecodeLine(QStringLiteral("3B]$")), QStringLiteral("A"));
 }

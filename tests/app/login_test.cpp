@@ -1,5 +1,5 @@
 // Login: the levels each entry grants, the day's code, the menu table and the password windows' logic.
-#include "app/palverin2006.h"
+#include "app/programcore.h"
 #include "link/linkstate.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/tempfolder.h"
@@ -48,7 +48,7 @@ protected:
     testsupport::TempProgramFolder home;
     testsupport::ScriptedDialogs dialogs;
     clink::LinkState link;
-    Palverin2006 main{link, dialogs};
+    ProgramCore main{link, dialogs};
 };
 
 } // namespace
@@ -132,7 +132,7 @@ TEST_F(LoginTest, APasswordTheSettingsFileCannotHoldIsRefused) {
     dialogs.yesNoAnswers.enqueue(true);
     EXPECT_TRUE(main.login.SaveNewPassword(QStringLiteral("Gr\u00FC\u00DF\u20AC")));
     clink::LinkState otherLink;
-    Palverin2006 restarted(otherLink, dialogs);
+    ProgramCore restarted(otherLink, dialogs);
     restarted.LoadIniFiles();
     EXPECT_EQ(restarted.settings.Password, QStringLiteral("Gr\u00FC\u00DF\u20AC"));
 }
@@ -152,7 +152,7 @@ TEST_F(LoginTest, ANewPasswordIsStoredOnYes) {
     dialogs.yesNoAnswers.enqueue(true);
     EXPECT_TRUE(main.login.SaveNewPassword(QString()));
     clink::LinkState otherLink;
-    Palverin2006 restarted(otherLink, dialogs);
+    ProgramCore restarted(otherLink, dialogs);
     restarted.LoadIniFiles();
     EXPECT_EQ(restarted.settings.Password, QString());
     restarted.BuildAccessCode();

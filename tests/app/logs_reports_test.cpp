@@ -4,8 +4,8 @@
 #include "app/reports/loggerreports.h"
 #include "app/reports/rundownreport.h"
 #include "app/reports/transducerreport.h"
+#include "base/numbertext.h"
 #include "base/torque.h"
-#include "base/vbrules.h"
 #include "tests/app/logimages.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +48,7 @@ TEST(RundownReport, TorqueColumnParsesBackAndCellsAreTwelveWide) {
         EXPECT_EQ(line[RundownTorqueColumn - 2], u' ');
         const QString torque = line.mid(RundownTorqueColumn - 1, RundownCellWidth);
         EXPECT_EQ(base::rtrim(torque), expectedTorques[i]);
-        EXPECT_DOUBLE_EQ(base::vbVal(torque), expectedTorques[i].toDouble());
+        EXPECT_DOUBLE_EQ(base::textValue(torque), expectedTorques[i].toDouble());
     }
     EXPECT_EQ(lines[first + int(expectedTorques.size())], QString(76, u'-'));
 }

@@ -2,7 +2,7 @@
 // report and the rundown clear, and the link steps that fail them.
 #include "app/nsmexchange.h"
 #include "app/sessions/nsmcommandsession.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "link/commandcodes.h"
 #include "tests/app/commandfixture.h"
 #include "tests/support/countingeventpump.h"

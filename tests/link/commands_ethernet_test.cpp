@@ -1,6 +1,6 @@
 // What is particular to Ethernet: the frames on the wire, the received text the logic receive leaves alone,
 // the status that cannot be taken, and the bounds every pass loop keeps when the controller is silent.
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "link/commandcodes.h"
 #include "tests/link/silentlinks.h"
 #include "tests/support/ethernetfixture.h"

@@ -1,7 +1,7 @@
 // Pset packets sent, read back and reported, on each link against the stand-in.
 #include "tests/link/linkfixtures.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 using namespace clink;
 

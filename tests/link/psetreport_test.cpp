@@ -1,6 +1,6 @@
 // The Pset report record built from a received Pset: values, texts and the codes without a text.
+#include "base/numbertext.h"
 #include "base/torque.h"
-#include "base/vbrules.h"
 #include "link/linkstate.h"
 
 #include <QStringList>

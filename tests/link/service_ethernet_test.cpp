@@ -1,6 +1,6 @@
 // Transducer and DSP EEPROM, calibration, NSM and tool-data transactions over real loopback TCP against
 // the stand-in's Ethernet dongle.
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "tests/link/service_support.h"
 #include "tests/support/ethernetfixture.h"
 

@@ -1,6 +1,6 @@
 // Transducer and DSP EEPROM, calibration, NSM, data-logger and tool-data transactions on the parallel
 // port, through the bit-banged SPI bus to the stand-in's simulated CAN controller.
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "tests/link/service_support.h"
 #include "tests/support/ppfixture.h"
 

@@ -1,6 +1,6 @@
 // The shared results of the service transactions (rundown result, NSM settings, tool data) and the
 // stand-in's answers behind them.
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "link/linkstate.h"
 #include "link/tooldiagnostics.h"
 #include "sim/controllermodel.h"

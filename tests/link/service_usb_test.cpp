@@ -1,6 +1,6 @@
 // Transducer and DSP EEPROM, calibration, NSM, data-logger and tool-data transactions on the USB link,
 // against the stand-in's simulated serial converter.
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "tests/link/service_support.h"
 #include "tests/support/usbfixture.h"
 

@@ -1,7 +1,7 @@
 // System status, software version and control commands on each link against the stand-in.
 #include "tests/link/linkfixtures.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 using namespace clink;
 

@@ -1,7 +1,7 @@
 // The ladder converter: a synthesised ladder file converts to the expected logic file byte for byte
 // (combined inputs, counter and timer values, a repeated element, rung 10 apart from rung 1); the limits
 // of a rung table and values that would spill into the code refuse the conversion and write nothing.
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "ladder/laddereditor.h"
 #include "ladder/plcfile.h"
 #include "ladder/plcnoderecord.h"

@@ -3,7 +3,7 @@
 // answered from a queue, curve files written into a temporary folder. CurveSessionOn<Base> puts it over
 // any fixture that has a link and scripted dialogs (the stand-in's link fixtures, or a link to nothing).
 
-#include "app/palverin2006.h"
+#include "app/programcore.h"
 #include "app/valueentry.h"
 #include "base/busyguard.h"
 #include "link/controllerlink.h"
@@ -105,7 +105,7 @@ protected:
     QStringList messages() const { return this->dialogs.messageTexts(); }
 
     testsupport::TempProgramFolder folder;
-    app::Palverin2006 palverin{this->link.state, this->dialogs, folder.path()};
+    app::ProgramCore palverin{this->link.state, this->dialogs, folder.path()};
     base::BusyState busy;
     QueuedValuePrompt prompt;
     app::ValueEntry values{prompt};

@@ -3,7 +3,7 @@
 // test and the closing frame; and what each of them refuses (foreign and misplaced messages, a busy link,
 // a refused send, a failed transfer).
 #include "app/reporttime.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "tests/monitor/livemonitorsfixture.h"
 
 using namespace monitortest;
@@ -187,10 +187,14 @@ TYPED_TEST(RunScreen, TheStandInsWorkCycleShowsEveryResultInTurnAndLogsIt) {
         QString logged;
     };
     const std::vector<Shown> round{
-        {"Status: Accept", "120", "45", "Accept"},          {"Status: Accept", "123", "52", "Accept"},
-        {"Status: Torque Hi", "138", "60", "Tq Hi"},        {"Status: Accept", "115.2", "38", "Accept"},
-        {"Status: Torque Lo", "100.8", "30", "Tq Lo"},      {"Status: Angle Hi", "120.6", "95", "Angle Hi"},
-        {"Status: Angle Lo", "119.4", "8", "Angle Lo"},     {"Status: Tq Hi/Angle Hi", "134.4", "120", "Tq Hi/Angle Hi"},
+        {"Status: Accept", "120", "45", "Accept"},
+        {"Status: Accept", "123", "52", "Accept"},
+        {"Status: Torque Hi", "138", "60", "Tq Hi"},
+        {"Status: Accept", "115.2", "38", "Accept"},
+        {"Status: Torque Lo", "100.8", "30", "Tq Lo"},
+        {"Status: Angle Hi", "120.6", "95", "Angle Hi"},
+        {"Status: Angle Lo", "119.4", "8", "Angle Lo"},
+        {"Status: Tq Hi/Angle Hi", "134.4", "120", "Tq Hi/Angle Hi"},
     };
     for (const Shown& shown : round) {
         SCOPED_TRACE(shown.status.toStdString());

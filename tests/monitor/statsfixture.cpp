@@ -1,7 +1,7 @@
 #include "tests/monitor/statsfixture.h"
 
+#include "base/numbertext.h"
 #include "base/textlines.h"
-#include "base/vbrules.h"
 
 namespace statstest {
 

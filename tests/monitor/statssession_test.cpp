@@ -4,8 +4,8 @@
 #include "monitor/statssession.h"
 
 #include "app/reports/rundownreport.h"
+#include "base/numbertext.h"
 #include "base/textlines.h"
-#include "base/vbrules.h"
 #include "tests/monitor/statsfixture.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/scriptedtextviewer.h"

@@ -1,6 +1,6 @@
 // The editor's commands against the stand-in on each link: send, receive, reset, select and clear, the
 // checks before anything is erased, and the reset offered after a status the program cannot take.
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "link/commandcodes.h"
 #include "link/portio.h"
 #include "pset/psetpackets.h"

@@ -2,7 +2,7 @@
 // read and written, a button calibrated from the tool's sensor stream, a manual torque calibration from a
 // rundown to the calibration command; and what each does when the controller or the link fails.
 #include "app/accesslevels.h"
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "link/cancontroller.h"
 #include "service/buttoncalibration.h"
 #include "service/dspparameters.h"

@@ -1,5 +1,5 @@
 // The login and new-password windows over the login logic.
-#include "app/palverin2006.h"
+#include "app/programcore.h"
 #include "app/ui/formnewpword.h"
 #include "app/ui/frmpassword.h"
 #include "link/linkstate.h"
@@ -22,7 +22,7 @@ protected:
     testsupport::TempProgramFolder home;
     testsupport::ScriptedDialogs dialogs;
     clink::LinkState link;
-    Palverin2006 main{link, dialogs};
+    ProgramCore main{link, dialogs};
 };
 
 } // namespace
@@ -73,7 +73,7 @@ TEST_F(LoginWindowsTest, TheNewPasswordWindowShowsAndStoresThePassword) {
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(main.settings.Password, QStringLiteral("Neu9"));
     clink::LinkState otherLink;
-    Palverin2006 restarted(otherLink, dialogs);
+    ProgramCore restarted(otherLink, dialogs);
     restarted.LoadIniFiles();
     EXPECT_EQ(restarted.settings.Password, QStringLiteral("Neu9"));
 

@@ -9,7 +9,7 @@
 #include "pset/ui/frmdefaults.h"
 #include "pset/ui/frmpset.h"
 #include "pset/ui/installwindows.h"
-#include "pset/ui/vbnumedit.h"
+#include "pset/ui/numbertextedit.h"
 #include "tests/pset/psetgolden.h"
 #include "tests/pset/ui/psetwindow.h"
 #include "tests/support/ui/appfixture.h"
@@ -30,7 +30,7 @@
 
 using app::PsetField;
 using controls::ChartWidget;
-using pset::VbNumEdit;
+using pset::NumberTextEdit;
 namespace codes = clink::codes;
 
 using psetuitest::PsetWindow;

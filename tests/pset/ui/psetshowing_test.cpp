@@ -4,7 +4,7 @@
 // of the same file loaded and saved without the window, apart from the derived percent and the angles
 // a strategy does not use. The packets the window sends equal the session's; a converted value beyond
 // the controller's range is refused at send. What the user changes is written as the user sees it.
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 #include "link/canid.h"
 #include "link/commandcodes.h"
 #include "tests/pset/ui/psetwindow.h"
@@ -55,7 +55,7 @@ void patch(QByteArray& image, int n, PsetField f, const char* text) {
 }
 
 double number(const QByteArray& image, int n, PsetField f) {
-    return base::vbVal(QString::fromLatin1(field(image, n, f)));
+    return base::textValue(QString::fromLatin1(field(image, n, f)));
 }
 
 // The angle fields a strategy leaves unused (showing zeroes them): all three for strategies 1 and 31,
@@ -298,7 +298,7 @@ TEST_F(PsetShowing,
     // Strategies in turn, one of them outside the menu; flags of 2 among them.
     const QByteArray strategies[] = {"1", "2", "3", "4", "28", "29", "30", "31", "5"};
     const QByteArray flags[] = {"2", "0", "1"};
-    const auto text = [](double v) { return base::vbNum(v).toLatin1(); };
+    const auto text = [](double v) { return base::numberText(v).toLatin1(); };
     int derivedPercents = 0;
     int zeroedAngles = 0;
     for (int units = 1; units <= 5; ++units) {
@@ -542,8 +542,8 @@ TEST_F(PsetShowing, ReceivedPsetsConvertedBeyondRangeOrToFourDecimalsAreShownAnd
     expectSameFile(saveFromWindow(QStringLiteral("shown.Pst")), expected);
 }
 
-TEST(VbNumEdit, ShowsWhatTheProgramSetsAsItIsAndHoldsTheUsersEntryToItsRangeAndDecimals) {
-    pset::VbNumEdit edit(pset::EditorMaximum);
+TEST(NumberTextEdit, ShowsWhatTheProgramSetsAsItIsAndHoldsTheUsersEntryToItsRangeAndDecimals) {
+    pset::NumberTextEdit edit(pset::EditorMaximum);
     edit.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
     int userEdits = 0;
@@ -551,10 +551,10 @@ TEST(VbNumEdit, ShowsWhatTheProgramSetsAsItIsAndHoldsTheUsersEntryToItsRangeAndD
     // Values a record's ten characters can hold come back as the same number and text.
     for (const char* text : {"6638.25", "-1200", "15.9054", "8.33333333", "0.00000001", "9999999999",
                              "-0.9555", "1E-09", "1E+300", "1234.56789"}) {
-        const double v = base::vbVal(QString::fromLatin1(text));
+        const double v = base::textValue(QString::fromLatin1(text));
         edit.setValue(v);
         EXPECT_EQ(edit.value(), v) << text;
-        EXPECT_EQ(edit.text(), base::vbNum(v)) << text;
+        EXPECT_EQ(edit.text(), base::numberText(v)) << text;
     }
     EXPECT_EQ(userEdits, 0);
 

@@ -7,7 +7,7 @@
 #include "pset/psetmodule.h"
 #include "pset/ui/frmpset.h"
 #include "pset/ui/installwindows.h"
-#include "pset/ui/vbnumedit.h"
+#include "pset/ui/numbertextedit.h"
 #include "tests/support/ui/appfixture.h"
 
 #include <QAction>
@@ -19,7 +19,7 @@ namespace psetuitest {
 
 using app::PsetField;
 using controls::ChartWidget;
-using pset::VbNumEdit;
+using pset::NumberTextEdit;
 
 class PsetWindow : public apptest::AppFixture {
 protected:
@@ -41,7 +41,7 @@ protected:
         return window->findChild<T*>(QString::fromLatin1(name));
     }
     QAction* action(const char* name) const { return child<QAction>(name); }
-    VbNumEdit* edit(const char* name) const { return child<VbNumEdit>(name); }
+    NumberTextEdit* edit(const char* name) const { return child<NumberTextEdit>(name); }
     ChartWidget* graph() const { return child<ChartWidget>("cwgraph1"); }
     QString text(int n, PsetField f) const { return table()[n].text(f).trimmed(); }
     app::PsetTable& table() const { return ctx.psetTable; }
@@ -55,7 +55,7 @@ protected:
         ASSERT_TRUE(settled());
     }
     // Types a value into an editor as the user does: replace the text, then Enter.
-    void type(VbNumEdit* editor, const QString& value) {
+    void type(NumberTextEdit* editor, const QString& value) {
         editor->setFocus();
         editor->selectAll();
         QTest::keyClicks(editor, value);

@@ -1,4 +1,4 @@
-#include "app/palverin2006.h"
+#include "app/programcore.h"
 
 #include "base/torque.h"
 
@@ -8,24 +8,24 @@
 
 namespace app {
 
-Palverin2006::Palverin2006(clink::LinkState& link, base::Dialogs& dialogs, QString folder,
-                           LineScrambler scrambler)
+ProgramCore::ProgramCore(clink::LinkState& link, base::Dialogs& dialogs, QString folder,
+                         LineScrambler scrambler)
     : scrambler(std::move(scrambler)),
       settingsFiles(link, settings, dialogs, this->scrambler, std::move(folder)),
       login(access, settings, settingsFiles, dialogs) {}
 
-bool Palverin2006::FileExists(const QString& path) {
+bool ProgramCore::FileExists(const QString& path) {
     if (!QFileInfo(path).isFile())
         return false;
     QFile file(path);
     return file.open(QIODevice::ReadOnly);
 }
 
-void Palverin2006::BuildAccessCode() {
+void ProgramCore::BuildAccessCode() {
     access.TodaysPassword = accessCodeForDate(QDate::currentDate());
 }
 
-double Palverin2006::ConvertTorque(double value, int fromUnits, int toUnits) {
+double ProgramCore::ConvertTorque(double value, int fromUnits, int toUnits) {
     return base::ConvertTorque(value, fromUnits, toUnits);
 }
 

@@ -1,6 +1,6 @@
-#include "pset/ui/vbnumedit.h"
+#include "pset/ui/numbertextedit.h"
 
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -23,30 +23,31 @@ double rounded(double value, int decimals) {
 }
 } // namespace
 
-VbNumEdit::VbNumEdit(double maximum, QWidget* parent) : controls::NumEdit(parent), entryMaximum_(maximum) {
+NumberTextEdit::NumberTextEdit(double maximum, QWidget* parent)
+    : controls::NumEdit(parent), entryMaximum_(maximum) {
     setLocale(QLocale::c());
     controls::NumEdit::setDecimals(HeldDecimals);
     controls::NumEdit::setRange(-Unlimited, Unlimited);
 }
 
-void VbNumEdit::setEntryRange(double minimum, double maximum) {
+void NumberTextEdit::setEntryRange(double minimum, double maximum) {
     entryMinimum_ = minimum;
     entryMaximum_ = std::max(minimum, maximum);
 }
 
-void VbNumEdit::setEntryDecimals(int decimals) {
+void NumberTextEdit::setEntryDecimals(int decimals) {
     entryDecimals_ = std::clamp(decimals, 0, HeldDecimals);
 }
 
-double VbNumEdit::entryValue(double value) const {
+double NumberTextEdit::entryValue(double value) const {
     return std::clamp(rounded(value, entryDecimals_), entryMinimum_, entryMaximum_);
 }
 
-QString VbNumEdit::textFromValue(double value) const {
-    return base::vbNum(value);
+QString NumberTextEdit::textFromValue(double value) const {
+    return base::numberText(value);
 }
 
-QString VbNumEdit::numberText(const QString& text) const {
+QString NumberTextEdit::numberText(const QString& text) const {
     QString number = text;
     if (!prefix().isEmpty() && number.startsWith(prefix()))
         number.remove(0, prefix().size());
@@ -55,7 +56,7 @@ QString VbNumEdit::numberText(const QString& text) const {
     return number.trimmed();
 }
 
-QValidator::State VbNumEdit::validate(QString& text, int& pos) const {
+QValidator::State NumberTextEdit::validate(QString& text, int& pos) const {
     const QValidator::State state = controls::NumEdit::validate(text, pos);
     if (state != QValidator::Acceptable)
         return state;
@@ -72,7 +73,7 @@ QValidator::State VbNumEdit::validate(QString& text, int& pos) const {
     return QValidator::Acceptable;
 }
 
-void VbNumEdit::stepBy(int steps) {
+void NumberTextEdit::stepBy(int steps) {
     if (steps == 0)
         return;
     // A value typed and not yet committed is the user's first.
@@ -84,7 +85,7 @@ void VbNumEdit::stepBy(int steps) {
         selectAll();
 }
 
-QAbstractSpinBox::StepEnabled VbNumEdit::stepEnabled() const {
+QAbstractSpinBox::StepEnabled NumberTextEdit::stepEnabled() const {
     if (isReadOnly())
         return StepNone;
     StepEnabled enabled = StepNone;

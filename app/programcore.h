@@ -3,7 +3,7 @@
 // shared procedures every window calls by these names. One instance lives in the application context;
 // tests build their own.
 //
-//   Palverin2006 main(link.state, dialogs);
+//   ProgramCore main(link.state, dialogs);
 //   main.LoadIniFiles();                       // at start-up, before any link is opened
 //   main.BuildAccessCode();                    // after AccessLevel := 1
 //   main.login.CheckPassword(text);            // then apply app::menuStateForLevel(main.access.AccessLevel)
@@ -17,14 +17,14 @@
 
 namespace app {
 
-class Palverin2006 {
+class ProgramCore {
 public:
     // folder: where the settings files live (empty = the program's folder). scrambler: the random
     // factor source of the settings-file scrambler (tests fix it).
-    Palverin2006(clink::LinkState& link, base::Dialogs& dialogs, QString folder = {},
-                 LineScrambler scrambler = LineScrambler());
-    Palverin2006(const Palverin2006&) = delete;
-    Palverin2006& operator=(const Palverin2006&) = delete;
+    ProgramCore(clink::LinkState& link, base::Dialogs& dialogs, QString folder = {},
+                LineScrambler scrambler = LineScrambler());
+    ProgramCore(const ProgramCore&) = delete;
+    ProgramCore& operator=(const ProgramCore&) = delete;
 
     // True when path names a file that can be opened for reading (a folder is not a file).
     static bool FileExists(const QString& path);

@@ -1,4 +1,4 @@
-#include "base/vbrules.h"
+#include "base/numbertext.h"
 
 #include <QRegularExpression>
 
@@ -35,7 +35,7 @@ double parseRadix(const QString& digits, int radix) {
 
 } // namespace
 
-double vbVal(const QString& text) {
+double textValue(const QString& text) {
     QString s;
     s.reserve(text.size());
     for (QChar c : text)
@@ -120,7 +120,7 @@ double Int(double value) {
     return std::floor(value);
 }
 
-QString vbNum(double value) {
+QString numberText(double value) {
     if (value == 0)
         return QStringLiteral("0");
     QString s = QString::number(value, 'g', 15);
@@ -142,7 +142,7 @@ QString vbNum(double value) {
     return s;
 }
 
-QString vbFormatFixed(double value, int decimals) {
+QString formatFixed(double value, int decimals) {
     if (!std::isfinite(value))
         return QString::number(value);
     // Work on the 15-significant-digit decimal text, then round half away from zero there.

@@ -9,21 +9,21 @@
 // arrows, the keys or the wheel) keeps to the entry range and the entry decimals, so that it fits the
 // 10-character text of a record; a typed value outside them is not taken, a stepped one stops at them.
 //
-//   auto* target = new pset::VbNumEdit(6553.5, this);   // the user enters 0..6553.5, 3 decimals
+//   auto* target = new pset::NumberTextEdit(6553.5, this);   // the user enters 0..6553.5, 3 decimals
 //   target->setValue(6638.25);                           // shows "6638.25", value() 6638.25
 
 #include "controls/ui/numedit.h"
 
 namespace pset {
 
-class VbNumEdit : public controls::NumEdit {
+class NumberTextEdit : public controls::NumEdit {
     Q_OBJECT
 public:
     // What the user enters keeps this many decimals.
     static constexpr int Decimals = 3;
 
     // An editor the user enters 0..maximum into.
-    explicit VbNumEdit(double maximum, QWidget* parent = nullptr);
+    explicit NumberTextEdit(double maximum, QWidget* parent = nullptr);
 
     // What the user may enter; values the program sets are not held to it.
     void setEntryRange(double minimum, double maximum);
