@@ -13,13 +13,17 @@ std::optional<CanId> parseCanId(const QString& text) {
     return CanId(value);
 }
 
-QString canIdText(CanId id) { return QStringLiteral("%1").arg(id, 8, 16, QLatin1Char('0')).toUpper(); }
+QString canIdText(CanId id) {
+    return QStringLiteral("%1").arg(id, 8, 16, QLatin1Char('0')).toUpper();
+}
 
 std::array<int, 4> canIdBytes(CanId id) {
     return {int((id >> 24) & 0xFF), int((id >> 16) & 0xFF), int((id >> 8) & 0xFF), int(id & 0xFF)};
 }
 
-std::array<int, 4> canIdImage(CanId id) { return canIdBytes(id << 3); }
+std::array<int, 4> canIdImage(CanId id) {
+    return canIdBytes(id << 3);
+}
 
 CanId canIdFromImage(int b0, int b1, int b2, int b3) {
     const uint32_t byte1 = uint32_t(b0 & 0xFF) / 8;

@@ -92,7 +92,11 @@ inline bool allBytes(const std::array<int, 8>& data) {
 }
 
 // Address of a one-byte location split into its high and low bytes.
-inline int addressHigh(int address) { return (address >> 8) & 0xFF; }
-inline int addressLow(int address) { return address & 0xFF; }
+inline int addressHigh(int address) {
+    return (address >> 8) & 0xFF;
+}
+inline int addressLow(int address) {
+    return address & 0xFF;
+}
 
 } // namespace clink

@@ -104,8 +104,9 @@ std::vector<CanMessage> ControllerModel::respond(const CanMessage& request, Tran
 }
 
 CanMessage ControllerModel::statusBroadcast() const {
-    return {ids::StatusBroadcast,
-            {StatusCode, psetCount, currentPset, units, target & 0xFF, (target >> 8) & 0xFF, statusB6, statusB7}};
+    return {
+        ids::StatusBroadcast,
+        {StatusCode, psetCount, currentPset, units, target & 0xFF, (target >> 8) & 0xFF, statusB6, statusB7}};
 }
 
 std::vector<CanMessage> ControllerModel::toolEepromRequest(const CanMessage& m) {

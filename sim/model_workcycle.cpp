@@ -12,14 +12,14 @@ struct Outcome {
     int angle;
 };
 constexpr std::array<Outcome, 8> Round{{
-    {0, 45},     // accepted
-    {25, 52},    // accepted
-    {150, 60},   // torque high
-    {-40, 38},   // accepted
-    {-160, 30},  // torque low
-    {5, 95},     // angle high
-    {-5, 8},     // angle low
-    {120, 120},  // torque and angle high
+    {0, 45},    // accepted
+    {25, 52},   // accepted
+    {150, 60},  // torque high
+    {-40, 38},  // accepted
+    {-160, 30}, // torque low
+    {5, 95},    // angle high
+    {-5, 8},    // angle low
+    {120, 120}, // torque and angle high
 }};
 
 // The result codes of a rundown.

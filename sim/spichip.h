@@ -52,7 +52,8 @@ public:
     bool stuckConfigMode = false; // CANCTRL writes are ignored
     int replyLatency = 0;         // replies become visible only after this many more CANINTF reads
     bool strictOverflow = false;  // frames arriving while RX0IF is set are lost
-    // The controller's own frames (status broadcast, DSP revision) every this many quiet CANINTF reads; 0 none.
+    // The controller's own frames (status broadcast, DSP revision) every this many quiet CANINTF reads; 0
+    // none.
     int broadcastEvery = DefaultBroadcastEvery;
 
     // --- counters and logs ---

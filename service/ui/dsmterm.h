@@ -4,8 +4,8 @@
 // While a transfer runs its commands are off and a status line with Cancel shows how far it is; closing
 // the window cancels it. Every handler forwards to the DsmSession.
 
-#include "service/dsmsession.h"
 #include "app/ui/closewhenidle.h"
+#include "service/dsmsession.h"
 
 #include <QWidget>
 

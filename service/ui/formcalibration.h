@@ -4,8 +4,8 @@
 // for ("Enter"), and "&Exit" cancels a running calibration or closes the window. Every handler forwards to
 // the ManualCalibration; closing the window cancels a running calibration.
 
-#include "service/manualcalibration.h"
 #include "app/ui/closewhenidle.h"
+#include "service/manualcalibration.h"
 
 #include <QWidget>
 

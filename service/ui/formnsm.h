@@ -3,8 +3,8 @@
 // with its own Write; the clock's fields (hour : minute, month - day - year, AM/PM) are read from the unit
 // when the window opens and written with the ninth Write. Forwards to the NsmSession.
 
-#include "service/nsmsession.h"
 #include "app/ui/closewhenidle.h"
+#include "service/nsmsession.h"
 
 #include <QWidget>
 

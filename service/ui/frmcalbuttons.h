@@ -5,8 +5,8 @@
 // ButtonCalibration; closing the window cancels a running calibration.
 
 #include "app/ui/barprogress.h"
-#include "service/buttoncalibration.h"
 #include "app/ui/closewhenidle.h"
+#include "service/buttoncalibration.h"
 
 #include <QMap>
 #include <QWidget>

@@ -3,8 +3,8 @@
 // "Done" beside each item the run completed, hidden again by Timer1 ten seconds later. Forwards to the
 // ResetAllSession.
 
-#include "service/resetall.h"
 #include "app/ui/closewhenidle.h"
+#include "service/resetall.h"
 
 #include <QList>
 #include <QTimer>

@@ -2,8 +2,8 @@
 // frmSerialOut: the controller's serial-output mode ("Serial Out"). Reads the mode in force when it opens;
 // Set sends the mode of the list and shows what the controller reports. Forwards to the SerialOutSession.
 
-#include "service/serialout.h"
 #include "app/ui/closewhenidle.h"
+#include "service/serialout.h"
 
 #include <QWidget>
 

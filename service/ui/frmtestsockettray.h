@@ -4,8 +4,8 @@
 // lamps are on. While it runs the program is busy with this window alone usable; closing it stops the test.
 // Forwards to the SocketTrayTest.
 
-#include "service/sockettray.h"
 #include "app/ui/closewhenidle.h"
+#include "service/sockettray.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -4,8 +4,8 @@
 // after the last one ended, until a check fails. Closing the dialog stops the test. Forwards to the
 // ToolCycleTest.
 
-#include "service/toolcycletest.h"
 #include "app/ui/closewhenidle.h"
+#include "service/toolcycletest.h"
 
 #include <QDialog>
 #include <QTimer>

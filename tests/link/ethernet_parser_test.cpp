@@ -28,14 +28,16 @@ protected:
 } // namespace
 
 TEST(EthernetFrames, ToolEepromReadOfAddress5) {
-    const auto fields = frameFields(ids::ToolEepromReply, ids::ToolEepromRequest, {0x90, 0, 5, 0, 0, 0, 0, 0});
+    const auto fields =
+        frameFields(ids::ToolEepromReply, ids::ToolEepromRequest, {0x90, 0, 5, 0, 0, 0, 0, 0});
     EXPECT_EQ(canFrameText(fields), QByteArray("%CAN,18,239,6,2,16,239,2,1,144,0,5,0,0,0,0,0,NAC%\r\n"));
 }
 
 TEST(EthernetFrames, IdentifierImagesAndText) {
     EXPECT_EQ(canIdFromImage(135, 120, 24, 8), 0x10EF0301u);
     EXPECT_EQ(canIdFromImage(0x87, 0x78, 0x18, 0x08), ids::StatusBroadcast);
-    for (CanId id : {ids::ToolEepromReply, ids::CommandReply, ids::RunData, ids::NsmRequest, ids::BlockReply}) {
+    for (CanId id :
+         {ids::ToolEepromReply, ids::CommandReply, ids::RunData, ids::NsmRequest, ids::BlockReply}) {
         const auto img = canIdImage(id);
         EXPECT_EQ(canIdFromImage(img[0], img[1], img[2], img[3]), id) << canIdText(id).toStdString();
     }

@@ -242,15 +242,13 @@ TEST_P(LinkFaults, EveryFamilyEndsRightOrFailsWithinTheCap) {
         << dialogs.messageTexts().join(" | ").toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Dongles, LinkFaults,
-                         ::testing::Values(Mode{"prompt"}, Mode{"late40", 40}, Mode{"late150", 150},
-                                           Mode{"late400", 400}, Mode{"duplicated", 0, false, true},
-                                           Mode{"ackThenReply", 0, true}, Mode{"late150AckThenReply", 150, true},
-                                           Mode{"splitBytes", 0, false, false, true},
-                                           Mode{"garbage", 0, false, false, false, true},
-                                           Mode{"dropped", 0, false, false, false, false, true}),
-                         [](const ::testing::TestParamInfo<Mode>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Dongles, LinkFaults,
+    ::testing::Values(Mode{"prompt"}, Mode{"late40", 40}, Mode{"late150", 150}, Mode{"late400", 400},
+                      Mode{"duplicated", 0, false, true}, Mode{"ackThenReply", 0, true},
+                      Mode{"late150AckThenReply", 150, true}, Mode{"splitBytes", 0, false, false, true},
+                      Mode{"garbage", 0, false, false, false, true},
+                      Mode{"dropped", 0, false, false, false, false, true}),
+    [](const ::testing::TestParamInfo<Mode>& info) { return std::string(info.param.name); });
 
 } // namespace

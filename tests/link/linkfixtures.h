@@ -30,7 +30,8 @@ protected:
     // The logic was restarted by one restart command: on Ethernet the command goes again until its second
     // answer, which a controller answering once per request gives to the second send; it restarts on each.
     void expectOneRestartRequest() {
-        const int requests = this->model.countReceived(clink::ids::CommandRequest, clink::codes::RestartLogic);
+        const int requests =
+            this->model.countReceived(clink::ids::CommandRequest, clink::codes::RestartLogic);
         EXPECT_EQ(this->model.logicRestarts, requests);
         int expected = 1;
         if constexpr (requires { this->dongle.ackThenReply; })

@@ -21,8 +21,8 @@ struct Dongle {
     int holdMs = 0;
     int repeatGapMs = -1; // >= 0: every frame written twice, the copy on its own this long after
     // The boxes the run ticks: a dongle that holds or repeats every frame runs the ones whose reads are few
-    // enough to keep the test short (the tool's two 1024-byte reads and the rundown logs wait out a held frame
-    // or the answers a repeated one leaves owed 2000 times).
+    // enough to keep the test short (the tool's two 1024-byte reads and the rundown logs wait out a held
+    // frame or the answers a repeated one leaves owed 2000 times).
     std::vector<int> boxes = {PsetsBox, LogicIoBox, DspParmsBox, ToolParmsBox, ToolEpromBox, RundownsBox};
 };
 

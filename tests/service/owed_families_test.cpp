@@ -1,8 +1,8 @@
 // Exchanges whose answers carry little or nothing of their request, each run right after an exchange on the
 // same identifier that left answers owed or copies on their way, against a dongle that holds, repeats or
 // answers once: the DSP revision after the tool's data and the tool's data after it, the NSM unit's clock
-// after a clock read and its version after that, the transducer check after another, the rundown log after another Pset's
-// log, the socket tray's passes. Every value taken is the stand-in's as it is now.
+// after a clock read and its version after that, the transducer check after another, the rundown log after
+// another Pset's log, the socket tray's passes. Every value taken is the stand-in's as it is now.
 #include "app/dsprevision.h"
 #include "app/nsmexchange.h"
 #include "app/nsmtexts.h"
@@ -30,7 +30,7 @@ protected:
     void readToolDataRightAway() {
         ASSERT_TRUE(link.dataTx.ReadToolRpm());
         const auto& diag = model.diag;
-        const int expected[] = {diag.volt & 0xFF, diag.volt >> 8, diag.maxTq & 0xFF,
+        const int expected[] = {diag.volt & 0xFF, diag.volt >> 8,  diag.maxTq & 0xFF,
                                 diag.maxTq >> 8,  diag.rpm & 0xFF, diag.rpm >> 8};
         for (int i = 0; i < 6; ++i)
             EXPECT_EQ(s.DataBuffer[i], expected[i]) << "tool data byte " << i;
@@ -39,7 +39,9 @@ protected:
     }
 
     // A wait in the event loop long enough for every answer still held by the dongle to have come.
-    void letHeldAnswersCome() { testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + 50); }
+    void letHeldAnswersCome() {
+        testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + 50);
+    }
 };
 
 TEST_P(OwedFamilies, TheDspRevisionAfterTheToolDataAndTheToolDataAfterItAreEachTheirOwn) {
@@ -110,7 +112,8 @@ TEST_P(OwedSocketTray, ASocketTrayPassAfterTheTrayChangedShowsItAsItIsNow) {
 
 INSTANTIATE_TEST_SUITE_P(Dongles, OwedSocketTray,
                          ::testing::Values(Dongle{"prompt"}, Dongle{"once", 0, false}, Dongle{"held40", 40},
-                                           Dongle{"repeating", 0, true, 3}, Dongle{"repeatingOnce", 0, false, 3},
+                                           Dongle{"repeating", 0, true, 3},
+                                           Dongle{"repeatingOnce", 0, false, 3},
                                            Dongle{"held40Repeating", 40, true, 5}),
                          testsupport::dongleName);
 

@@ -90,11 +90,11 @@ TEST(SimProcess, RefusesWrongOptionsWithAMessageBeforeListening) {
     // The help names every knob, and what the tool's button sensors read.
     const Finished help = runToEnd({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--controller-type", "--rundown-every", "--fault-every", "--reply-delay", "--home",
-                               "--port", "--answer-once", "--ack-then-reply"})
+    for (const char* option : {"--controller-type", "--rundown-every", "--fault-every", "--reply-delay",
+                               "--home", "--port", "--answer-once", "--ack-then-reply"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
-    EXPECT_TRUE(help.out.simplified().contains(
-        QStringLiteral("button sensors read 1000 released and 200 held")))
+    EXPECT_TRUE(
+        help.out.simplified().contains(QStringLiteral("button sensors read 1000 released and 200 held")))
         << help.out.toStdString();
 }
 
@@ -118,7 +118,8 @@ public:
         if (!port.hasMatch())
             return;
         socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(port.captured(1).toUInt()));
-        testsupport::waitFor([&] { return socket.state() == QAbstractSocket::ConnectedState; }, ProcessWaitMs);
+        testsupport::waitFor([&] { return socket.state() == QAbstractSocket::ConnectedState; },
+                             ProcessWaitMs);
         QObject::connect(&socket, &QTcpSocket::readyRead, [this] { received += socket.readAll(); });
     }
     ~RunningSim() {
@@ -162,8 +163,8 @@ TEST(SimProcess, AnswersEachRequestOnceUnlessToldToAcknowledgeFirst) {
 
 TEST(SimProcess, PlaysTheTypeItIsGivenAndReportsOnItsOwn) {
     QProcess sim;
-    sim.start(SimProgram, {"--port", "0", "--controller-type", "3", "--rundown-every", "0.05",
-                           "--fault-every", "0.05"});
+    sim.start(SimProgram,
+              {"--port", "0", "--controller-type", "3", "--rundown-every", "0.05", "--fault-every", "0.05"});
     ASSERT_TRUE(sim.waitForStarted(ProcessWaitMs));
     QString banner;
     ASSERT_TRUE(testsupport::waitFor(
@@ -172,10 +173,11 @@ TEST(SimProcess, PlaysTheTypeItIsGivenAndReportsOnItsOwn) {
             return banner.contains('\n') || sim.state() == QProcess::NotRunning;
         },
         ProcessWaitMs));
-    const QRegularExpressionMatch listening = QRegularExpression(
-        QStringLiteral("^palverin-sim: listening on 127\\.0\\.0\\.1:(\\d+) as a type 3 controller "
-                       "\\(version 3\\.05\\)\n$"))
-                                                   .match(banner);
+    const QRegularExpressionMatch listening =
+        QRegularExpression(
+            QStringLiteral("^palverin-sim: listening on 127\\.0\\.0\\.1:(\\d+) as a type 3 controller "
+                           "\\(version 3\\.05\\)\n$"))
+            .match(banner);
     ASSERT_TRUE(listening.hasMatch()) << banner.toStdString();
 
     QTcpSocket socket;
