@@ -16,6 +16,8 @@
 #include "tests/support/servicesfixture.h"
 
 #include <functional>
+#include <tuple>
+#include <vector>
 
 using namespace clink;
 namespace codes = clink::codes;
@@ -159,8 +161,6 @@ const Mode Modes[] = {
 
 TEST_P(WireCounts, NoCommandReachesTheControllerMoreOftenThanItsExchangeSendsIt) {
     const auto& [mode, command] = GetParam();
-    if (command.counted.front().part[mode.column] == NotHeld)
-        GTEST_SKIP() << "a minute against held answers";
     dongle.ackThenReply = mode.ackThenReply;
     dongle.replyDelay = mode.holdMs;
     if (mode.presenceFirst) {
@@ -180,8 +180,17 @@ TEST_P(WireCounts, NoCommandReachesTheControllerMoreOftenThanItsExchangeSendsIt)
     EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messageTexts().join(" | ").toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, WireCounts,
-                         ::testing::Combine(::testing::ValuesIn(Modes), ::testing::ValuesIn(Commands)),
+// Every command in every mode, but for a command that would take a minute against held answers.
+std::vector<std::tuple<Mode, Command>> countedRuns() {
+    std::vector<std::tuple<Mode, Command>> runs;
+    for (const Mode& mode : Modes)
+        for (const Command& command : Commands)
+            if (command.counted.front().part[mode.column] != NotHeld)
+                runs.emplace_back(mode, command);
+    return runs;
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, WireCounts, ::testing::ValuesIn(countedRuns()),
                          [](const ::testing::TestParamInfo<std::tuple<Mode, Command>>& info) {
                              return std::string(std::get<0>(info.param).name) + "_" +
                                     std::get<1>(info.param).name;
