@@ -2,6 +2,8 @@
 
 #include "base/numbertext.h"
 
+#include <algorithm>
+
 namespace ladder {
 
 std::optional<int> LadderTree::add(int parent, const QString& key, const QString& text, int16_t image) {
@@ -25,6 +27,11 @@ std::optional<int> LadderTree::addCounted(int parent, const QString& key, const 
     while (contains(free))
         free = base::Trim(key) + QString::number(++counter);
     return append(parent, free, text, image);
+}
+
+void LadderTree::reserve(int count) {
+    nodes_.reserve(size_t(std::max(count, 0)));
+    index_.reserve(std::max(count, 0));
 }
 
 bool LadderTree::setKey(int index, const QString& key) {

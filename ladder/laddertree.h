@@ -42,6 +42,9 @@ public:
     bool setKey(int index, const QString& key);
     void setText(int index, const QString& text) { nodes_[size_t(index)].text = text; }
 
+    // Makes room for count nodes at once (a file about to be loaded says how many it holds).
+    void reserve(int count);
+
     // Removes a node with everything below it; later nodes keep their order.
     void remove(int index);
 

@@ -14,6 +14,8 @@ namespace ladder {
 namespace {
 
 constexpr int LargestImage = 255;
+// Room made up front for the nodes a file says it holds, at most this many (a damaged file may be huge).
+constexpr qint64 MaxReservedNodes = 1 << 20;
 const QString FileMissingText = QStringLiteral("File does not exists");
 const QString DamagedText = QStringLiteral("File is damaged (record %1)");
 const QString FileErrorCaption = QStringLiteral("File Error");
@@ -64,10 +66,12 @@ PlcFileLoad readPlcProgram(QIODevice& file, const PlcRecordSink& taken) {
     LadderProgram program = LadderProgram::empty();
     int collisions = 0;
     int number = 0;
-    for (QByteArray bytes = file.read(PlcNodeRecord::Size); bytes.size() == PlcNodeRecord::Size;
-         bytes = file.read(PlcNodeRecord::Size)) {
+    if (!file.isSequential())
+        program.tree.reserve(int(std::min<qint64>(file.size() / PlcNodeRecord::Size, MaxReservedNodes)) + 1);
+    char bytes[PlcNodeRecord::Size];
+    while (file.read(bytes, PlcNodeRecord::Size) == PlcNodeRecord::Size) {
         ++number;
-        const PlcNodeRecord record = PlcNodeRecord::decode(bytes);
+        const PlcNodeRecord record = PlcNodeRecord::decode(QByteArrayView(bytes, PlcNodeRecord::Size));
         const int parent = program.tree.find(record.Relative);
         const std::optional<int16_t> code = base::CInt(base::textValue(record.Image));
         if (parent < 0 || !code || *code < 0 || *code > LargestImage)
