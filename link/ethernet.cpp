@@ -84,7 +84,7 @@ bool Ethernet::SendRequestFrame(CanId accept, CanId transmit, const std::array<i
     return send(frameFields(accept, transmit, data), true);
 }
 
-bool Ethernet::send(const CanFrameFields& fields, bool request) {
+bool Ethernet::send(const CanFrameFields& fields, bool request, SenderWait wait) {
     if (!socket_.send(canFrameText(fields))) {
         pump_.refused();
         return false;
@@ -94,7 +94,7 @@ bool Ethernet::send(const CanFrameFields& fields, bool request) {
         judge_.end();
     judge_.sent(clock_.nowMs(), request);
     // The sender's wait follows a frame that carries data only.
-    if (fields[8] != 0)
+    if (fields[8] != 0 && wait == SenderWait::ForReply)
         pump_.waitUntil([this] { return replyOrOwnAnswer(); }, SendWaitCycles * 2);
     return true;
 }

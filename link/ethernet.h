@@ -51,13 +51,18 @@ public:
 
     Ethernet(LinkState& state, EthernetLink& socket, TransactionPump& pump, LinkClock& clock);
 
+    // The sender's wait after a request: for the reply, or over at once because the reply it waits for is
+    // already in (a lead frame sent while the reply of the exchange before still stands).
+    enum class SenderWait { ForReply, Over };
+
     // Sends one frame when the socket is connected (true). When data byte 0 is not 0 it then waits for
     // ReplyReady for up to SendWaitCycles x 2 DoEvents; the wait also ends when the handlers take an answer
     // that can be this send's own (replyOrOwnAnswer). A refused send (socket not connected) sends nothing,
     // does not wait, and ends the running transaction.
     bool SendCanFrame(const CanFrameFields& fields);
-    bool SendCanFrame(CanId accept, CanId transmit, const std::array<int, 8>& data) {
-        return SendCanFrame(frameFields(accept, transmit, data));
+    bool SendCanFrame(CanId accept, CanId transmit, const std::array<int, 8>& data,
+                      SenderWait wait = SenderWait::ForReply) {
+        return send(frameFields(accept, transmit, data), data[0] != 0, wait);
     }
     bool SendFilterFrame(CanId awaited) { return SendCanFrame(filterFrameFields(awaited)); }
     // An exchange's request, sent as SendCanFrame sends it; a request whose data are all 0 (the status
@@ -106,7 +111,7 @@ public:
     void awaitDueAnswer();
 
 private:
-    bool send(const CanFrameFields& fields, bool request);
+    bool send(const CanFrameFields& fields, bool request, SenderWait wait = SenderWait::ForReply);
     // Splits one frame text ("%CAN,...," up to its tail) into EthernetFields; false when it is garbled.
     bool splitFrame(const QByteArray& frame, std::array<int, 19>& fields) const;
 

@@ -5,6 +5,8 @@
 #include "link/commandcodes.h"
 #include "tests/logicio/transferfixture.h"
 
+#include <QElapsedTimer>
+
 #include <cmath>
 #include <random>
 
@@ -146,17 +148,22 @@ TEST_F(EthernetBlocks, AnswersThatComeTwiceDoNotShiftTheImage) {
     expectWords(s, words);
 }
 
-// As each block starts, a copy of the previous block's answer arrives late, carrying other bytes.
+// As each block starts (its time kept), a copy of the previous block's answer arrives late, carrying other
+// bytes.
 class LateAnswers : public base::Progress {
 public:
-    explicit LateAnswers(sim::TcpDongle& dongle) : dongle_(dongle) {}
+    explicit LateAnswers(sim::TcpDongle& dongle) : dongle_(dongle) { clock.start(); }
     void setRange(int, int) override {}
     void setValue(int block) override {
+        starts.push_back(clock.elapsed());
         if (block > 1)
             dongle_.emitSpontaneous(
                 {clink::ids::CommandReply,
                  {codes::LogicBlockRequest, block - 1, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE}});
     }
+
+    QElapsedTimer clock;
+    std::vector<qint64> starts;
 
 private:
     sim::TcpDongle& dongle_;
@@ -169,13 +176,18 @@ TEST_F(EthernetBlocks, AnswersThatComeLateDoNotShiftTheImage) {
     staleBuffer(s);
     // Every answer is also held longer than a send's own wait and the wait after it together, so requests
     // are sent again and their answers come while the next block is being asked for.
-    const auto wait = base::QtEventPump::budgetFor(clink::Ethernet::SendWaitCycles * 2) +
-                      base::QtEventPump::budgetFor(3001);
-    dongle.replyDelay = int(std::ceil(std::chrono::duration<double, std::milli>(wait).count())) + 5;
+    using Ms = std::chrono::duration<double, std::milli>;
+    const auto sendWait = base::QtEventPump::budgetFor(clink::Ethernet::SendWaitCycles * 2);
+    const auto wait = sendWait + base::QtEventPump::budgetFor(3001);
+    dongle.replyDelay = int(std::ceil(Ms(wait).count())) + 5;
     LateAnswers late(dongle);
     BlockReceiver receiver(link, logicio::rungTableReceiveCounts(s.TransferDelay));
     ASSERT_TRUE(receiver.receive(1, 8, late));
     expectWords(s, words);
+    // A block after one that had its reply sends its lead without the sender's wait: it costs the hold of
+    // its answer, not that and the wait.
+    const double blockMs = double(late.starts.back() - late.starts[1]) / double(late.starts.size() - 2);
+    EXPECT_LT(blockMs, dongle.replyDelay + Ms(sendWait).count());
 }
 
 TEST_F(EthernetBlocks, ASocketDroppedMidReceiveEndsWithTheAbortMessage) {
