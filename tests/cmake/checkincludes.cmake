@@ -1,7 +1,9 @@
 # Runs the core scan on the program's files, which must pass, and on a scratch tree with planted faults,
 # which must refuse every planted line, for its own reason, and nothing else: includes in listed sources,
-# in headers no target lists and in folders no target names, and widget types a core header only declares.
-#   cmake -DMANIFEST=<build>/palverin-layers.cmake -DWORK_DIR=<scratch> -P checkincludes.cmake
+# in headers no target lists, in folders no target names (below a core folder or at the top) and in a view
+# folder's file a core library lists, and widget types a core header only declares, also after a quote
+# character or a text holding "//".
+#   cmake -DMANIFEST=<build>/palverin-targets.cmake -DWORK_DIR=<scratch> -P checkincludes.cmake
 cmake_minimum_required(VERSION 3.25)
 set(scanner "${CMAKE_CURRENT_LIST_DIR}/scanincludes.cmake")
 
@@ -53,6 +55,11 @@ set(planted
   "low/unlisted_upward.hpp|unlisted|#include \"high/high.h\"|${above_low}"
   "low/deeper/unnamed_folder.h|unlisted|#include \"../../peer/peer.h\"|${beside_low}"
   "low/session.h|listed|class QWidget%\n    QWidget* usable_ = nullptr%|${type}"
+  "low/ui/listed.cpp|listed|#include <QWidget>|${widget}"
+  "extra/widgets.h|unlisted|#include <QtWidgets/QWidget>|${widget}"
+  "extra/upward.h|unlisted|#include \"low/low.h\"|a header of 'low', which is not below 'unowned'"
+  "low/quoted.h|listed|char open = '\"'% QWidget* window = nullptr% char close = '\"'%|${type}"
+  "low/slashes.h|listed|const char* path = \"//\"% QWidget* window = nullptr%|${type}"
   "low/declared_only.h|unlisted|namespace QtCharts { class QChartView% }\nQtCharts::QChartView* chart()%|${type}"
   "low/clean.cpp|listed|#include \"low/low.h\"\n#include \"low.h\"\n#include <vector>\n#include <QString>\n#include <qaction.h>\n// #include <QWidget>\nclass QObject%\nQAction* a = nullptr% // QWidget\nconst char* t = \"QWidget\"%\nint QWidgetCount = 0%|"
   "low/program.cpp|program|#include \"high/high.h\"\n#include <QApplication>|")
@@ -79,6 +86,7 @@ file(WRITE "${WORK_DIR}/planted.cmake"
   "set(PALVERIN_LAYER_peer 0)\nset(PALVERIN_FOLDER_peer peer)\nset(PALVERIN_SOURCES_peer peer/peer.h)\n"
   "set(PALVERIN_LAYER_high 1)\nset(PALVERIN_FOLDER_high high)\nset(PALVERIN_SOURCES_high high/high.h)\n"
   "set(PALVERIN_VIEW_FOLDERS low/ui)\n"
+  "set(PALVERIN_OWNED_TOP_FOLDERS \"low/;peer/;high/\")\n"
   "set(PALVERIN_PROGRAM_SOURCES \"${programs}\")\n"
   "set(PALVERIN_WIDGET_HEADER_DIRS \"${PALVERIN_WIDGET_HEADER_DIRS}\")\n")
 

@@ -5,10 +5,12 @@
 #   - an upward include: a header of a core library of the same layer or a higher one ("link" including a
 #     "pset" header), whether spelled from the source root or relative to the including file;
 #   - a widget type named in core code, included or only declared ("class QWidget;", "QWidget* w_;").
-# A file belongs to the core library that lists it, else to the lowest one owning its folder. The view
-# folders and the programs' own sources (an executable's main file) are not core code.
+# A file belongs to the core library that lists it, else to the lowest one owning its folder; a file in a
+# top-level folder no target builds from is held below every layer. The folders of window and program
+# libraries and the programs' own sources (an executable's main file) are not core code unless a core
+# library lists the file.
 # The libraries, their layers, folders and sources come from the manifest the configure step writes.
-#   cmake -DMANIFEST=<build>/palverin-layers.cmake -P scanincludes.cmake
+#   cmake -DMANIFEST=<build>/palverin-targets.cmake -P scanincludes.cmake
 # Prints one line per refused line ("<file>:<line>: <include or type>: <reason>") and fails when there is any.
 cmake_minimum_required(VERSION 3.25)
 include("${CMAKE_CURRENT_LIST_DIR}/sourcefiles.cmake")
@@ -59,6 +61,17 @@ foreach(core IN LISTS PALVERIN_CORES)
   if(NOT DEFINED owner_of_folder_${folder}
      OR PALVERIN_LAYER_${core} LESS PALVERIN_LAYER_${owner_of_folder_${folder}})
     set(owner_of_folder_${folder} ${core})
+  endif()
+endforeach()
+# Top-level folders no target builds from (a build tree inside the source root aside).
+set(unowned "unowned")
+set(PALVERIN_LAYER_${unowned} -1)
+file(GLOB top_folders LIST_DIRECTORIES true RELATIVE "${root}" "${root}/*")
+foreach(folder IN LISTS top_folders)
+  if(IS_DIRECTORY "${root}/${folder}" AND NOT folder MATCHES "^\\." AND NOT "${folder}/" IN_LIST PALVERIN_OWNED_TOP_FOLDERS
+     AND NOT EXISTS "${root}/${folder}/CMakeCache.txt")
+    list(APPEND core_folders "${folder}")
+    set(owner_of_folder_${folder} ${unowned})
   endif()
 endforeach()
 list(REMOVE_DUPLICATES core_folders)
@@ -136,7 +149,7 @@ foreach(path IN LISTS files)
   file(RELATIVE_PATH source "${root}" "${path}")
   in_view_folder("${source}" view)
   owner_of("${source}" core)
-  if(view OR NOT core OR source IN_LIST PALVERIN_PROGRAM_SOURCES)
+  if((view AND NOT DEFINED owner_of_file_${source}) OR NOT core OR source IN_LIST PALVERIN_PROGRAM_SOURCES)
     continue()
   endif()
   palverin_file_lines("${path}" lines)

@@ -23,19 +23,24 @@ function(palverin_files_below root folders out)
 endfunction()
 
 # A file's lines, one list item each: the characters a CMake list treats specially are taken out first (a
-# bracket becomes a parenthesis, so "a[0].usb" is still a member of something; ";" and "\" become blanks).
+# bracket becomes a parenthesis, so "a[0].usb" is still a member of something; ";" becomes a blank and "\" the
+# escape character, which keeps an escaped quote within its text).
 function(palverin_file_lines path out)
   file(READ "${path}" text)
   string(REPLACE "[" "(" text "${text}")
   string(REPLACE "]" ")" text "${text}")
-  string(REGEX REPLACE "[;\\]" " " text "${text}")
+  string(REPLACE ";" " " text "${text}")
+  string(ASCII 27 escape)
+  string(REPLACE "\\" "${escape}" text "${text}")
   string(REPLACE "\n" ";" lines "${text}")
   set(${out} "${lines}" PARENT_SCOPE)
 endfunction()
 
-# A line's code without its comment and with its texts emptied.
+# A line's code with its characters and texts emptied (escapes and all) and then without its comment.
 function(palverin_line_code line out)
-  string(REGEX REPLACE "//.*$" "" code "${line}")
-  string(REGEX REPLACE "\"[^\"]*\"" "\"\"" code "${code}")
+  string(ASCII 27 escape)
+  string(REGEX REPLACE "'(${escape}.|[^'${escape}])+'" "''" code "${line}")
+  string(REGEX REPLACE "\"(${escape}.|[^\"${escape}])*\"" "\"\"" code "${code}")
+  string(REGEX REPLACE "//.*$" "" code "${code}")
   set(${out} "${code}" PARENT_SCOPE)
 endfunction()
