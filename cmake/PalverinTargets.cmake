@@ -10,18 +10,18 @@
 #     modules.
 #
 #   palverin_program_library(<name> [OBJECT] SOURCES <files...> [PUBLIC <libs...>] [PRIVATE <libs...>])
-#     A part of a program rather than of a layer: the composition root, the tests' and benchmarks' mains and
-#     fixtures. It may link anything.
+#     A part of programs rather than of a layer: the tests' and benchmarks' mains and fixtures (the
+#     shown-window fixture builds the link as the program's main does). It may link and call anything.
 #
 # The rules are checked by the tests labelled "build", from what the build records:
-#   - checkgraph.cmake reads the link graph CMake computes (--graphviz): every library target is of one of the
-#     three kinds, no core target reaches a widget library (in any spelling) or a window library, and a core
-#     library links only core libraries of the layers before its own (cmake/PalverinLayers.cmake);
-#   - checksymbols.cmake reads the symbols the built objects need (nm): a core object needs nothing a widget
-#     or window library defines, a window object calls into the link only where PALVERIN_WINDOW_LINK_CALLS
-#     allows;
-#   - tests/cmake/scanincludes.cmake reads the core files on disk for what neither records: a widget or upward header
-#     included, a widget type only named.
+#   - cmake/checkgraph.cmake reads the link graph CMake computes (--graphviz): every library target is of one
+#     of the three kinds, no core target reaches a widget library (in any spelling) or a window library, and
+#     a core library links only core libraries of the layers before its own (cmake/PalverinLayers.cmake);
+#   - cmake/checksymbols.cmake reads the symbols the built objects need (nm): a core object needs nothing a
+#     widget or window library defines, a window object calls into the link only where
+#     PALVERIN_WINDOW_LINK_CALLS (cmake/PalverinLayers.cmake) allows;
+#   - tests/cmake/scanincludes.cmake reads the core files on disk for what neither records: a widget or
+#     upward header included, a widget type only named.
 # At the end of the configure step this file writes ${CMAKE_BINARY_DIR}/palverin-targets.cmake, the manifest
 # those checks read: every library's kind, the core libraries' layers, folders and sources, the built archives
 # and the library files of the widget modules and of the link.

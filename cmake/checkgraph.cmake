@@ -7,8 +7,8 @@
 #   - a core library without a layer, or one that links a core library not below it;
 #   - a core library that compiles a file of a view folder (a window's or a program's own folder, or ui/).
 #   cmake -DGRAPH=<build>/<graph>.dot -DMANIFEST=<build>/palverin-targets.cmake -P cmake/checkgraph.cmake
-#   cmake -DSOURCE_DIR=<root> -DWORK_DIR=<scratch> -DGENERATOR=<generator> [-DBUILD_TYPE=<type>] -P cmake/checkgraph.cmake
-#     (configures the source tree afresh in the scratch folder for its graph)
+#   cmake -DSOURCE_DIR=<root> -DWORK_DIR=<scratch> -DGENERATOR=<generator> [-DBUILD_TYPE=<type>]
+#         -P cmake/checkgraph.cmake   (configures the source tree afresh in the scratch folder for its graph)
 # Prints one line per refusal ("<target>: <reason>") and fails when there is any.
 cmake_minimum_required(VERSION 3.25)
 if(SOURCE_DIR)
@@ -32,8 +32,8 @@ foreach(edge IN LISTS edges)
   list(APPEND "depends_${from}" "${CMAKE_MATCH_2}")
 endforeach()
 
-# Whether a link item names a widget library: a Qt module carrying widgets, by target, plain name, -l option
-# (also inside a -Wl option) or library file.
+# Whether a link item names a widget library: a Qt module carrying widgets (or its private part), by target,
+# plain name, -l option (also inside a -Wl option) or library file.
 function(is_widget_library item out)
   set(found FALSE)
   string(REPLACE "," ";" pieces "${item}")
@@ -41,7 +41,7 @@ function(is_widget_library item out)
     string(REGEX REPLACE "^(-l:?|.*/)" "" name "${piece}")
     string(REGEX REPLACE "^lib(.*)\\.(so|a)(\\.[0-9]+)*$" "\\1" name "${name}")
     if(name MATCHES "^Qt[56]?(::)?([A-Za-z]+)$")
-      set(module "${CMAKE_MATCH_2}")
+      string(REGEX REPLACE "Private$" "" module "${CMAKE_MATCH_2}")
       if(module MATCHES "Widgets$" OR module IN_LIST PALVERIN_WIDGET_MODULES)
         set(found TRUE)
       endif()

@@ -68,8 +68,8 @@ set(unowned "unowned")
 set(PALVERIN_LAYER_${unowned} -1)
 file(GLOB top_folders LIST_DIRECTORIES true RELATIVE "${root}" "${root}/*")
 foreach(folder IN LISTS top_folders)
-  if(IS_DIRECTORY "${root}/${folder}" AND NOT folder MATCHES "^\\." AND NOT "${folder}/" IN_LIST PALVERIN_OWNED_TOP_FOLDERS
-     AND NOT EXISTS "${root}/${folder}/CMakeCache.txt")
+  if(IS_DIRECTORY "${root}/${folder}" AND NOT folder MATCHES "^\\."
+     AND NOT "${folder}/" IN_LIST PALVERIN_OWNED_TOP_FOLDERS AND NOT EXISTS "${root}/${folder}/CMakeCache.txt")
     list(APPEND core_folders "${folder}")
     set(owner_of_folder_${folder} ${unowned})
   endif()
