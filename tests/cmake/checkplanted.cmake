@@ -18,7 +18,7 @@ set(sources
   "rogue/ui/rogue.cpp|#include \"link/controllerport.h\"\nvoid rogue(clink::ControllerLink& link) { clink::reconnectController(link)% }"
   "tools/ui/calls.cpp|#include \"link/controllerlink.h\"\n#include \"link/controllerport.h\"\n#include \"link/linkopening.h\"\n#include \"link/nsmsettings.h\"
 void chip(clink::ControllerLink& link) { QByteArray serial% link.ftdi.listFirstSerial(serial)% }
-void printerPort(clink::ControllerLink& link) { link.ppdev.open()% }
+void printerPort(clink::ControllerLink& link) { link.ppdev.setDevice(QString())% link.ppdev.open()% }
 void reconnect(clink::ControllerLink& link) { clink::reconnectController(link)% }
 void menuGroup(clink::ControllerLink& link) { clink::LinkOpening(link).open()% }
 void nsm(clink::ControllerLink& link, clink::NsmSettingsRecord& settings) { clink::fillNsmSettings(settings, link.state.DataBuffer)% }
@@ -55,6 +55,7 @@ set(expected
   "^from_ui view\\.cpp\\.o: QWidget::.*: a widget class symbol"
   "^tools_ui calls\\.cpp\\.o: clink::LibFtdiDevice::listFirstSerial\\(QByteArray&\\)${link_call}"
   "^tools_ui calls\\.cpp\\.o: clink::PortIo::open\\(\\)${link_call}"
+  "^tools_ui calls\\.cpp\\.o: clink::PpdevPortIo::setDevice\\(QString const&\\): link code compiled into a window"
   "^tools_ui calls\\.cpp\\.o: clink::reconnectController\\(clink::ControllerLink&\\)${link_call}"
   "^tools_ui calls\\.cpp\\.o: clink::LinkOpening::open\\(\\)${link_call}"
   "^tools_ui calls\\.cpp\\.o: clink::fillNsmSettings\\(.*${link_call}"
