@@ -7,7 +7,7 @@
 
 namespace app {
 
-bool ProgramLink::start() {
+void ProgramLink::prepare() {
     clink::LinkState& s = services_.state;
     s.AckReceived = false;
     s.TransferDelay = StartupTransferDelay;
@@ -16,7 +16,9 @@ bool ProgramLink::start() {
 
     services_.palverin.access.AccessLevel = UserLevel;
     services_.palverin.BuildAccessCode();
+}
 
+bool ProgramLink::open() {
     return clink::LinkOpening(services_.link).open();
 }
 

@@ -30,7 +30,7 @@ const QString DefaultConnectionLine = QStringLiteral("1");
 const QString DefaultIpAddress = QStringLiteral("None");
 const QString DefaultIpPort = QStringLiteral("1100");
 
-// Line numbers of "Brenstal.ini" (1-based, as the file is described).
+// Line numbers of "Brenstal.ini", counted from 1 for its first line.
 constexpr int PasswordLine = 2;
 constexpr int FirstPsetDefaultLine = 3;
 constexpr int ConnectionTypeLine = 14;

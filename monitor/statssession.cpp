@@ -18,9 +18,8 @@ const QString UnableToView = QStringLiteral("Unable To View File ");
 StatsSession::StatsSession(base::Dialogs& dialogs, app::TextViewer& viewer)
     : dialogs_(dialogs), viewer_(viewer) {}
 
-bool StatsSession::mnuloadFile_Click() {
-    const QString path = dialogs_.openFileName(LoadRundownDataTitle, RundownDataFilter);
-    return load(path);
+QString StatsSession::chooseReport() {
+    return dialogs_.openFileName(LoadRundownDataTitle, RundownDataFilter);
 }
 
 bool StatsSession::load(const QString& path) {

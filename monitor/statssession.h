@@ -28,8 +28,8 @@ class StatsSession {
 public:
     StatsSession(base::Dialogs& dialogs, app::TextViewer& viewer);
 
-    // Asks for a report and loads it; true when new results are ready to show.
-    bool mnuloadFile_Click();
+    // Asks for a report to load (the load dialog); empty when cancelled.
+    QString chooseReport();
     // Loads the report at path; a missing file is ignored without a message.
     bool load(const QString& path);
     // Shows the loaded report in the read-only viewer; nothing before the first load.

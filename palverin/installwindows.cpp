@@ -10,13 +10,13 @@
 namespace palverin {
 
 void installWindows(app::AppContext& ctx, const FeatureModules& modules) {
+    // The main window's own windows, then each feature's, every one registered under its window name.
     app::installWindows(ctx);
     monitor::installWindows(ctx);
     service::installWindows(ctx, modules.service);
     pset::installWindows(ctx, modules.pset);
     logicio::installWindows(ctx, modules.logicio);
     ladder::installWindows(ctx, modules.ladder);
-    // Each later feature adds its installWindows() call here.
 }
 
 } // namespace palverin

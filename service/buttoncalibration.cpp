@@ -131,7 +131,7 @@ void ButtonCalibration::calibrate(int button) {
         base::BusyGuard guard(busy_);
         if (!guard.acquired())
             return;
-        sensors_.sendTestRequest();
+        sensors_.sendTestRequest(*progress_);
     }
     lines_.clear();
     emit linesChanged();

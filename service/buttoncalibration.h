@@ -59,7 +59,7 @@ public:
 
     ButtonCalibration(clink::ControllerLink& link, base::BusyState& busy);
 
-    // The window's progress bar (the frames of a step).
+    // The window's progress bar: the button-test requests going out, then the frames of a step.
     void setProgress(base::Progress& progress) { progress_ = &progress; }
     // The window the calibration belongs to: while a step takes its readings (seconds of the tool's
     // stream) it holds the program busy in that window's name, so the window can still be closed.

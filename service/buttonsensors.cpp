@@ -6,6 +6,8 @@
 #include "link/ppexchange.h"
 #include "link/transaction.h"
 
+#include <functional>
+
 namespace service {
 
 namespace ids = clink::ids;
@@ -14,6 +16,8 @@ namespace {
 // The progress runs one frame past the last (the bar's range), from 1 once the link is set up.
 constexpr int ProgressSpare = 2;
 constexpr int ProgressStart = 1;
+// USB takes its requests one after the other, without a pause between them.
+constexpr long NoPause = 0;
 
 const std::array<int, 8> TestRequest{ButtonSensors::TestRequestCode, 0, 0, 0, 0, 0, 0, 0};
 
@@ -23,28 +27,38 @@ const clink::LinkFailTexts ReadingTexts{.parallel = QStringLiteral("Unable To Co
 
 ButtonSensors::ButtonSensors(clink::ControllerLink& link) : link_(link) {}
 
-void ButtonSensors::sendTestRequest() {
+void ButtonSensors::sendTestRequest(base::Progress& progress) {
     clink::Transaction tx(link_);
+    // Each request goes out, then (but over USB) the pause that lets the tool take it; the bar moves with
+    // them through the seconds they take.
+    const auto sendAll = [&](int sends, long pause, const std::function<void()>& send) {
+        progress.setRange(0, sends);
+        progress.setValue(0);
+        for (int i = 0; i < sends; ++i) {
+            send();
+            if (pause != NoPause)
+                link_.pump.pause(pause);
+            progress.setValue(i + 1);
+        }
+    };
     switch (link_.state.ConnectionType) {
     case clink::ParallelPort:
         // Right after start-up the dongle would send none of them: it is set up first (for the
         // sensor frames, which the readings set it up for again). Without it nothing can go out.
         if (!clink::LinkCheck(link_).dongleReadyToSend(SensorFrames))
             break;
-        for (int i = 0; i < RequestSends; ++i) {
+        sendAll(RequestSends, RequestPause, [&] {
             link_.dataTx.SendCanMessage({ids::ToolEepromRequest, TestRequest});
-            link_.pump.pause(RequestPause);
-        }
+        });
         break;
     case clink::TcpIp:
-        for (int i = 0; i < RequestSends; ++i) {
-            link_.ethernet.SendCanFrame(SensorFrames, ids::ToolEepromRequest, TestRequest);
-            link_.pump.pause(RequestPause);
-        }
+        sendAll(RequestSends, RequestPause,
+                [&] { link_.ethernet.SendCanFrame(SensorFrames, ids::ToolEepromRequest, TestRequest); });
         break;
     case clink::Usb:
-        for (int i = 0; i < UsbRequestSends; ++i)
+        sendAll(UsbRequestSends, NoPause, [&] {
             link_.usb.SendCanFrame(SensorFrames, ids::ToolEepromRequest, {0, 0}, TestRequest);
+        });
         break;
     default:
         break;

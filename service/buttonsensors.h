@@ -9,7 +9,7 @@
 //                  bounded number of tries per frame.
 //
 //   ButtonSensors sensors(ctx.link);
-//   sensors.sendTestRequest();
+//   sensors.sendTestRequest(progress);
 //   const ButtonSensors::Result r = sensors.takeReadings(progress);
 
 #include "base/progress.h"
@@ -52,8 +52,9 @@ public:
 
     explicit ButtonSensors(clink::ControllerLink& link);
 
-    // Asks the tool to stream its sensors; no answer is awaited.
-    void sendTestRequest();
+    // Asks the tool to stream its sensors; no answer is awaited. The progress counts the requests sent
+    // (range 0..RequestSends on the parallel port and Ethernet, 0..UsbRequestSends on USB).
+    void sendTestRequest(base::Progress& progress);
     // Collects Readings frames into DataBuffer(0..) from an empty buffer; the progress shows the frame
     // count (range 0..Readings + 2; 1 once the link is set up and the frames are awaited).
     Result takeReadings(base::Progress& progress);

@@ -29,10 +29,12 @@ bool RundownsCollector::collect(const QString& base, CollectorPage& page) {
     }
     const int count = ctx.state.SystemStatus.PsetCount;
     QStringList file;
-    // The reports of the Psets finished so far stay in the file.
+    // The reports of the Psets finished so far stay in the file. Before the first one there is nothing to
+    // keep: an empty file would read as a controller without rundowns, so none is written.
     auto fail = [&](const QString& text) {
         base::failBox(tools_.ctx.dialogs, text);
-        tools_.writeReport(path, file);
+        if (!file.isEmpty())
+            tools_.writeReport(path, file);
         return false;
     };
     int bar = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // The rundowns collector: for every Pset the controller holds, its parameters and its rundown log, each
 // printed as the rundown report; all reports one after the other in base + "Rundowns.txt". Nothing is
-// written before the controller's status was read; when a later read fails, the reports of the Psets
+// written before the first Pset's report is complete; when a later read fails, the reports of the Psets
 // finished before it are what the file holds. The Pset texts of a report are blanked once printed.
 
 #include "service/collector.h"

@@ -1,6 +1,7 @@
 #include "app/ui/frmsetconnection.h"
 
 #include "app/ui/timerpause.h"
+#include "app/ui/workarea.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -176,6 +177,9 @@ void FrmSetConnection::cmdSaveDefaults_Click() {
     if (save_)
         save_();
     lblSaved->setText(SavedText);
+    // The address and port fields just shown, or a longer result, take their room: the window grows to
+    // them rather than squeeze them.
+    app::fitWorkArea(*this);
 }
 
 void FrmSetConnection::txtIPPort_Change(const QString& text) {
@@ -190,8 +194,11 @@ void FrmSetConnection::Timer1_Timer() {
     TimerPause pause(Timer1);
     lblSaved->clear();
     setLamp();
-    if (const std::optional<QString> text = setup_.watch())
+    const std::optional<QString> text = setup_.watch();
+    if (text && *text != lblSettings->text()) {
         lblSettings->setText(*text);
+        app::fitWorkArea(*this);
+    }
 }
 
 } // namespace app

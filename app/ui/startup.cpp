@@ -28,10 +28,14 @@ QString singleInstanceLockPath() {
 }
 
 void startProgram(AppContext& ctx, FrmMain& main, const QString& version) {
-    const bool linked = ProgramLink(ctx).start();
-    main.show();
+    // The main window first: a box of the settings or of the link stands over it, not over an empty screen.
     main.setWindowTitle(mainWindowCaption(version));
+    main.show();
+    ProgramLink link(ctx);
+    link.prepare();
+    // The menus of the user's level before the link opening lets the event loop run (the Ethernet wait).
     main.applyMenuState(ctx.palverin.access.AccessLevel);
+    const bool linked = link.open();
     // The connection window opens in the main window's work area, which has its size only once the main
     // window is shown: opened before, it would be squeezed to its title bar.
     if (!linked)

@@ -165,7 +165,11 @@ void frmStats::Show_StatsResults() {
 }
 
 void frmStats::mnuloadFile_Click() {
-    if (!session_.mnuloadFile_Click())
+    const QString path = session_.chooseReport();
+    // The hourglass while the report is read and drawn (a large report takes seconds); its boxes show the
+    // ordinary pointer.
+    const app::WaitCursor wait;
+    if (!session_.load(path))
         return;
     Show_StatsResults();
     // Longer results widen their column: the window grows with them rather than squeeze the charts.

@@ -45,8 +45,6 @@ protected:
     base::MessageIcon lastIcon() const {
         return dialogs->messages.empty() ? base::MessageIcon::None : dialogs->messages.back().icon;
     }
-    // Tool EEPROM addresses the stand-in was asked to read, in order (a repeated request counted once).
-    std::vector<int> toolReads() const;
 
     RecordedProgress progress;
 };

@@ -42,6 +42,10 @@ TEST_F(CommandSessionChecks, FailuresShowTheTextAndCaptionOfTheLink) {
         EXPECT_EQ(dialogs->messages[i].caption, captions.value(qsizetype(i)));
         EXPECT_EQ(dialogs->messages[i].icon, base::MessageIcon::Critical);
     }
+    // While the program closes a check fails without a box.
+    ctx.pump.stop();
+    EXPECT_FALSE(own.preCheck(ids::CommandReply));
+    EXPECT_EQ(dialogs->messages.size(), 4u);
 }
 
 TEST_F(CommandSessionChecks, NoLinkMeansNoCheck) {

@@ -15,9 +15,8 @@ using testsupport::waitFor;
 
 namespace {
 
-class DspSessionOn : public commandtest::CommandFixture, public ::testing::WithParamInterface<Link> {
+class DspSessionOn : public testsupport::OnLink<commandtest::CommandFixture> {
 protected:
-    void SetUp() override { connect(GetParam()); }
     void setWord(int address, int value) {
         model.dspBytes[size_t(address)] = uint8_t(value & 0xFF);
         model.dspBytes[size_t(address + 1)] = uint8_t(value >> 8);

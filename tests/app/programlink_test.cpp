@@ -12,7 +12,11 @@ namespace {
 
 class ProgramLink : public testsupport::ServicesFixture {
 protected:
-    bool start() { return app::ProgramLink(ctx).start(); }
+    bool start() {
+        app::ProgramLink link(ctx);
+        link.prepare();
+        return link.open();
+    }
 };
 
 TEST_F(ProgramLink, EthernetFromTheSettingsToTheStandIn) {

@@ -11,9 +11,8 @@ using commandtest::Link;
 
 namespace {
 
-class ToolSessionOn : public commandtest::CommandFixture, public ::testing::WithParamInterface<Link> {
+class ToolSessionOn : public testsupport::OnLink<commandtest::CommandFixture> {
 protected:
-    void SetUp() override { connect(GetParam()); }
     // Over Ethernet a read is complete on the second matching answer; a controller that sends both at
     // once lets a thousand reads finish in a test's time.
     void answerTwice() { dongle.duplicateReplies = true; }

@@ -35,7 +35,7 @@ protected:
     // Chooses the file in the load dialog and loads it.
     bool choose(const QString& path) {
         dialogs.fileNames.enqueue(path);
-        return session.mnuloadFile_Click();
+        return session.load(session.chooseReport());
     }
     void expectOneMessage(const QString& text, const QString& caption, base::MessageIcon icon) {
         ASSERT_EQ(dialogs.messages.size(), 1u);

@@ -52,6 +52,11 @@ protected:
     }
     // Requests the stand-in received on the command identifier with this code.
     int received(int code) const { return model.countReceived(clink::ids::CommandRequest, code); }
+    // Receive, answered Yes to its question.
+    void receive() {
+        dialogs->yesNoAnswers.enqueue(true);
+        session.mnuReceiveData_Click();
+    }
 
     testsupport::TempProgramFolder folder;
     testsupport::ScriptedDialogs* dialogs = nullptr;
@@ -68,9 +73,6 @@ protected:
 };
 
 // The same on each link.
-class PsetOnEachLink : public PsetFixture, public ::testing::WithParamInterface<Link> {
-protected:
-    void SetUp() override { connect(GetParam()); }
-};
+class PsetOnEachLink : public testsupport::OnLink<PsetFixture> {};
 
 } // namespace psettest

@@ -67,10 +67,6 @@ protected:
                      {PsetField::RpmDownshift, "0"},
                      {PsetField::RpmFreeSpeed, "0"}});
     }
-    void receive() {
-        dialogs->yesNoAnswers.enqueue(true);
-        session.mnuReceiveData_Click();
-    }
     // The packets of the send, in order.
     std::vector<clink::CanMessage> sentPackets() const {
         std::vector<clink::CanMessage> sent;
@@ -344,8 +340,7 @@ TEST_F(PsetTransferUsb, AFailedReceiveKeepsTheProjectAndMoreThanEightPsetsAreCut
     const app::PsetTable before = table;
     const pset::PsetControls controls = session.controls();
     model.noReply.insert(ids::CommandRequest);
-    dialogs->yesNoAnswers.enqueue(true);
-    session.mnuReceiveData_Click();
+    receive();
     ASSERT_EQ(messages(), QStringList{"Parameter Set Not Received - Transfer Aborted"});
     EXPECT_EQ(dialogs->messages[0].caption, "Receive Error");
     EXPECT_EQ(table, before);
@@ -357,8 +352,7 @@ TEST_F(PsetTransferUsb, AFailedReceiveKeepsTheProjectAndMoreThanEightPsetsAreCut
     model.psets[3][26] = 9; // units codes the program does not know
     model.psets[8][26] = 0;
     const int readsBefore = received(codes::PsetRead);
-    dialogs->yesNoAnswers.enqueue(true);
-    session.mnuReceiveData_Click();
+    receive();
     EXPECT_EQ(messages().size(), 1);
     EXPECT_EQ(table.count(), 8);
     // The warnings outlast the report of each Pset, which replaces the one before.
@@ -380,8 +374,7 @@ TEST_F(PsetTransferUsb, AFailedReceiveShowsOneBoxWhenTheListRefreshFailsToo) {
         model.noReply.insert(ids::StatusRequest);
     };
     const int statusReads = model.countReceived(ids::StatusRequest);
-    dialogs->yesNoAnswers.enqueue(true);
-    session.mnuReceiveData_Click();
+    receive();
     EXPECT_EQ(messages(), QStringList{"Parameter Set Not Received - Transfer Aborted"});
     EXPECT_EQ(dialogs->messages[0].caption, "Receive Error");
     // The refresh was tried (one read for the receive, one for the list) and kept the list.
@@ -391,8 +384,7 @@ TEST_F(PsetTransferUsb, AFailedReceiveShowsOneBoxWhenTheListRefreshFailsToo) {
     // No status at all: the receive's own box only.
     dialogs->onMessage = nullptr;
     dialogs->messages.clear();
-    dialogs->yesNoAnswers.enqueue(true);
-    session.mnuReceiveData_Click();
+    receive();
     EXPECT_EQ(messages(), QStringList{"System Status Not Received - Transfer Aborted"});
 }
 
@@ -576,6 +568,14 @@ TEST_F(PsetOnParallelPort, OpeningAndReceivingPutThePortAtRestBeforeAnythingElse
     EXPECT_EQ(chip.trace, atRest);
     EXPECT_EQ(s.PortShadow, 0);
     EXPECT_EQ(dialogs->questions, QStringList{"CURRENT PROJECT WILL BE ERASED!! CONTINUE?"});
+
+    // Yes with a dongle that cannot be set up: its box (the list's refresh then has its own), and the
+    // transfer panel goes with the receive.
+    chip.dongleAbsent = true;
+    receive();
+    ASSERT_EQ(messages().value(0), "Unable To Configure CanDongle - Transfer Aborted");
+    EXPECT_EQ(dialogs->messages[0].caption, "Configuration Error");
+    EXPECT_FALSE(session.controls().transferPanel);
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -3,15 +3,7 @@
 // sessions. Over the parallel port and USB the stand-in answers at once, so the pump does not wait; over
 // Ethernet the pump is the program's own, running the event loop for the loopback socket.
 
-#include "app/appservices.h"
-#include "sim/controllermodel.h"
-#include "sim/ftdisim.h"
-#include "sim/spichip.h"
-#include "sim/tcpdongle.h"
-#include "tests/support/linkparam.h"
-#include "tests/support/scripteddialogs.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/servicesfixture.h"
 
 #include <memory>
 
@@ -30,8 +22,7 @@ protected:
     const testsupport::ScriptedDialogs::Message& lastMessage() const { return dialogs->messages.back(); }
     // Requests the stand-in received on an identifier with this code (all codes: -1).
     int received(clink::CanId id, int code = -1) const { return model.countReceived(id, code); }
-    // Tool EEPROM addresses the stand-in was asked to read, in order (a repeated request counted once).
-    std::vector<int> toolReads() const;
+    std::vector<int> toolReads() const { return testsupport::toolReads(model); }
 
     const Link link;
     testsupport::ScriptedDialogs* dialogs = nullptr;

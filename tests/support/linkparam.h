@@ -21,4 +21,10 @@ inline std::string linkName(const ::testing::TestParamInfo<Link>& info) {
     return "Link";
 }
 
+// A fixture run on each link in turn, the link to the stand-in opened before each case.
+template <class Fixture> class OnLink : public Fixture, public ::testing::WithParamInterface<Link> {
+protected:
+    void SetUp() override { this->connect(GetParam()); }
+};
+
 } // namespace testsupport

@@ -11,6 +11,15 @@
 
 namespace testsupport {
 
+// The pointer the program shows now: its override, else the ordinary arrow (always that in a core binary,
+// whose QCoreApplication has no pointer).
+inline Qt::CursorShape pointerShown() {
+    const QCursor* pointer = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                 ? QGuiApplication::overrideCursor()
+                                 : nullptr;
+    return pointer ? pointer->shape() : Qt::ArrowCursor;
+}
+
 class ScriptedTextViewer : public app::TextViewer {
 public:
     struct Shown {
@@ -22,8 +31,7 @@ public:
         QStringList text;
         for (qsizetype i = 0; i < lines.size(); ++i)
             text.append(lines.at(i));
-        const QCursor* pointer = QGuiApplication::overrideCursor();
-        shown.push_back({title, text.join(u'\n'), pointer ? pointer->shape() : Qt::ArrowCursor});
+        shown.push_back({title, text.join(u'\n'), pointerShown()});
     }
 
     std::vector<Shown> shown;

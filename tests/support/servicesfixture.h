@@ -26,6 +26,20 @@
 
 namespace testsupport {
 
+// Tool EEPROM addresses the stand-in was asked to read, in order (a read asked again until its second
+// answer, over Ethernet, counted once).
+inline std::vector<int> toolReads(const sim::ControllerModel& model) {
+    constexpr int ReadCode = 0x90;
+    std::vector<int> reads;
+    for (const clink::CanMessage& m : model.received) {
+        const int address = m.data[1] * 256 + m.data[2];
+        if (m.id == clink::ids::ToolEepromRequest && m.data[0] == ReadCode &&
+            (reads.empty() || reads.back() != address))
+            reads.push_back(address);
+    }
+    return reads;
+}
+
 template <class Services> class ServicesFixtureOf : public ::testing::Test {
 protected:
     // On a clock the cases move, or (steadyClock) on the real one, for cases that time the controller.
@@ -106,6 +120,7 @@ protected:
                 r.push_back(m);
         return r;
     }
+    std::vector<int> toolReads() const { return testsupport::toolReads(model); }
     // Tool EEPROM writes the stand-in received, as (address, value).
     std::vector<std::pair<int, int>> toolWrites() const {
         constexpr int WriteCode = 0x60;

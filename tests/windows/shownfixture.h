@@ -29,6 +29,11 @@ protected:
     static void settle();
     // The window a launcher opened last under that name, shown and settled; fails the test if none.
     QWidget* shownWindow(const QString& name);
+    // The same for the window a menu entry of the main window opens.
+    QWidget* shownWindow(const char* menu, const QString& name) {
+        trigger(menu);
+        return shownWindow(name);
+    }
     // Runs check on each modal window of that name while it is shown; the window closes afterwards.
     void onModal(const QString& name, std::function<void(QWidget*)> check);
     // For a dialog that a window runs itself (not through the registry): once the event loop turns, the

@@ -66,8 +66,7 @@ class EachWindow : public ShownWindows, public ::testing::WithParamInterface<Lau
 TEST_P(EachWindow, OpensShownWithItsCaptionAndALayoutThatFits) {
     const Launched& l = GetParam();
     model.verMajor = l.controllerType;
-    trigger(l.menu);
-    QWidget* window = shownWindow(QString::fromLatin1(l.window));
+    QWidget* window = shownWindow(l.menu, QString::fromLatin1(l.window));
     ASSERT_TRUE(window);
     EXPECT_EQ(caption(*window), l.caption);
     EXPECT_TRUE(window->isEnabled());
@@ -108,8 +107,34 @@ INSTANTIATE_TEST_SUITE_P(MainMenus, EachWindow, ::testing::Values(
     Launched{"mnuLogicIo", "frmLogicIoB", "Brenstal Logic I/O Ver. 3", 5}));
 // clang-format on
 
-template <typename T> T* child(QWidget* w, const char* name) {
-    return w->findChild<T*>(QString::fromLatin1(name));
+// From a fresh program folder (on the parallel port) the connection window is switched from each link to
+// each other: every control keeps its size (the address and port fields on Ethernet, the result text whole)
+// inside the MDI area.
+TEST_F(ShownWindows, ConnectionWindowFitsItsContentsAfterEachLinkSwitch) {
+    useUsb();
+    useParallelPort();
+    const char* links[] = {"Parallel", "Ethernet", "Usb"};
+    for (int pair = 0; pair < 6; ++pair) {
+        const int from = pair / 2;
+        const int to = (from + 1 + pair % 2) % 3;
+        const testsupport::TempProgramFolder fresh;
+        ctx.palverin.LoadIniFiles();
+        QWidget* w = shownWindow("mnuCont_Conn", app::wnd::frmSetConnection);
+        ASSERT_TRUE(w);
+        // The stand-in's address at a port nobody listens on: the longest result text.
+        child<QLineEdit>(w, "txtConnName")->setText(QStringLiteral("127.0.0.1"));
+        s.ControllerIpPort = QString::number(refusedPort());
+        for (const int link : {from, to}) {
+            child<QComboBox>(w, "cboConnType")->setCurrentIndex(link);
+            emit child<QComboBox>(w, "cboConnType")->activated(link);
+            settle();
+        }
+        EXPECT_EQ(child<QLineEdit>(w, "txtIPPort")->isVisible(), to == 1);
+        expectLaidOut(*w, QStringLiteral("frmSetConnection_%1_to_%2").arg(links[from], links[to]));
+        app::closeWindow(w);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    ctx.link.usb.setDevice(ctx.link.ftdi);
 }
 
 // Both rung-table editors open on rung 0 with their frames disabled although the rung list takes the focus
@@ -119,8 +144,7 @@ TEST_F(ShownWindows, RungEditorsOpenOnRungZeroUntilTheUserPicksARung) {
          {std::pair{4, app::wnd::frmLogicIo}, std::pair{5, app::wnd::frmLogicIoB}}) {
         SCOPED_TRACE(name.toStdString());
         model.verMajor = type;
-        trigger("mnuLogicIo");
-        auto* w = qobject_cast<logicio::frmLogicIo*>(shownWindow(name));
+        auto* w = qobject_cast<logicio::frmLogicIo*>(shownWindow("mnuLogicIo", name));
         ASSERT_TRUE(w);
         auto* rungs = child<QTreeWidget>(w, "SmartOptionList");
         EXPECT_EQ(QApplication::focusWidget(), rungs);
@@ -154,8 +178,7 @@ TEST_F(ShownWindows, RungEditorsOpenOnRungZeroUntilTheUserPicksARung) {
 // a node names the window after it.
 TEST_F(ShownWindows, LadderEditorKeepsItsCaptionUntilTheUserPicksANode) {
     model.verMajor = 3;
-    trigger("mnuLogicIo");
-    QWidget* w = shownWindow(app::wnd::frmPLCIO);
+    QWidget* w = shownWindow("mnuLogicIo", app::wnd::frmPLCIO);
     ASSERT_TRUE(w);
     auto* tree = child<QTreeWidget>(w, "TreeView1");
     EXPECT_EQ(QApplication::focusWidget(), tree);
@@ -172,8 +195,7 @@ TEST_F(ShownWindows, LadderEditorKeepsItsCaptionUntilTheUserPicksANode) {
 // Without a controller type that names an editor the chooser opens.
 TEST_F(ShownWindows, LogicEditorChooser) {
     model.verMajor = 2;
-    trigger("mnuLogicIo");
-    QWidget* w = shownWindow(app::wnd::frmMaybe);
+    QWidget* w = shownWindow("mnuLogicIo", app::wnd::frmMaybe);
     ASSERT_TRUE(w);
     EXPECT_EQ(caption(*w), " Brenstal");
     expectLaidOut(*w, app::wnd::frmMaybe);
@@ -192,8 +214,7 @@ TEST_F(ShownWindows, ControllerAboveType5ThroughTheChooserToTheBatchEditor) {
     const logicio::LogicVersion& batch = logicio::logicVersion(logicio::LogicVariant::Version3);
     model.storeLogicWords(logictest::imageWords(logicio::EncodeLogic(program), batch.encodedWords));
     model.verMajor = 6;
-    trigger("mnuLogicIo");
-    QWidget* chooser = shownWindow(app::wnd::frmMaybe);
+    QWidget* chooser = shownWindow("mnuLogicIo", app::wnd::frmMaybe);
     ASSERT_TRUE(chooser);
     auto* choice = child<QPushButton>(chooser, "cmdChoice_2");
     ASSERT_EQ(choice->text(), "Logic 2006");
@@ -265,8 +286,7 @@ TEST_F(ShownWindows, WindowsOpenedFromOtherWindows) {
     look(app::wnd::frmBatchCounting, QStringLiteral("Batch Counting"));
     look(app::wnd::frmConvert, logicio::ConverterCaption);
 
-    trigger("mnuPset");
-    QWidget* pset = shownWindow(app::wnd::frmPset);
+    QWidget* pset = shownWindow("mnuPset", app::wnd::frmPset);
     ASSERT_TRUE(pset);
     QAction* defaults = nullptr;
     for (QAction* a : pset->findChildren<QAction*>())
@@ -275,14 +295,12 @@ TEST_F(ShownWindows, WindowsOpenedFromOtherWindows) {
     defaults->trigger();
 
     model.verMajor = 5;
-    trigger("mnuLogicIo");
-    auto* v3 = qobject_cast<logicio::frmLogicIo*>(shownWindow(app::wnd::frmLogicIoB));
+    auto* v3 = qobject_cast<logicio::frmLogicIo*>(shownWindow("mnuLogicIo", app::wnd::frmLogicIoB));
     ASSERT_TRUE(v3);
     v3->mnuBatchCounting_Click();
     app::closeWindow(v3);
     model.verMajor = 4;
-    trigger("mnuLogicIo");
-    auto* v2 = qobject_cast<logicio::frmLogicIo*>(shownWindow(app::wnd::frmLogicIo));
+    auto* v2 = qobject_cast<logicio::frmLogicIo*>(shownWindow("mnuLogicIo", app::wnd::frmLogicIo));
     ASSERT_TRUE(v2);
     v2->mnuConvert_Click();
     EXPECT_EQ(checked,
@@ -292,8 +310,7 @@ TEST_F(ShownWindows, WindowsOpenedFromOtherWindows) {
     for (int field = 0; field < monitor::RundownLogFile::Fields; ++field)
         record << QString::number(field);
     ASSERT_TRUE(monitor::RundownLogFile::append(record));
-    trigger("mnuLumenquest");
-    QWidget* run = shownWindow(app::wnd::frmRunScreen1);
+    QWidget* run = shownWindow("mnuLumenquest", app::wnd::frmRunScreen1);
     ASSERT_TRUE(run);
     child<QAction>(run, "mnuViewRundowns")->trigger();
     QWidget* results = shownWindow(app::wnd::frmResults);
@@ -306,10 +323,9 @@ TEST_F(ShownWindows, WindowsOpenedFromOtherWindows) {
 // window widens for them. Closed during the next run, while the controller keeps silent, the window stays
 // usable, the run ends at once and quietly (the collectors after it do not run, nothing is written), and
 // the window goes once the run has ended.
-TEST_F(ShownWindows, CollectionWindowAfterTheRundownsAndClosedDuringTheNextRun) {
-    trigger("mnuCollectSettings");
-    QPointer<service::FrmCollectSettings> w =
-        qobject_cast<service::FrmCollectSettings*>(shownWindow(app::wnd::FrmCollectSettings));
+TEST_F(ShownWindows, CollectionWindowAfterTheRundownsAndClosedDuringTheNextRuns) {
+    QPointer<service::FrmCollectSettings> w = qobject_cast<service::FrmCollectSettings*>(
+        shownWindow("mnuCollectSettings", app::wnd::FrmCollectSettings));
     ASSERT_TRUE(w);
     w->session().ChkSelection_Click(service::RundownsBox, service::BoxState::Ticked);
     dialogs->fileNames.enqueue(folder.file(QStringLiteral("Cell")));
@@ -339,6 +355,27 @@ TEST_F(ShownWindows, CollectionWindowAfterTheRundownsAndClosedDuringTheNextRun) 
     EXPECT_EQ(dialogs->messageTexts(), QStringList());
     EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("NextDSPParms.txt"))));
     EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("NextToolParms.txt"))));
+
+    // Opened again and closed while the controller keeps the first Pset's rundowns to itself: no rundown
+    // file (an empty one would read as a controller without rundowns).
+    w = qobject_cast<service::FrmCollectSettings*>(
+        shownWindow("mnuCollectSettings", app::wnd::FrmCollectSettings));
+    ASSERT_TRUE(w);
+    w->session().ChkSelection_Click(service::RundownsBox, service::BoxState::Ticked);
+    model.silentRundownPsets.insert(1);
+    const size_t asked = received(clink::ids::CommandRequest, clink::codes::RundownLogBlock).size();
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (w && received(clink::ids::CommandRequest, clink::codes::RundownLogBlock).size() > asked)
+            child<QPushButton>(w, "cmdClose")->click();
+    });
+    closer.start(1);
+    dialogs->fileNames.enqueue(folder.file(QStringLiteral("Last")));
+    child<QPushButton>(w, "cmdBegin")->click();
+    settle();
+    EXPECT_FALSE(w);
+    EXPECT_EQ(dialogs->messageTexts(), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("LastRundowns.txt"))));
 }
 
 // A curve collected from the controller: the progress panel takes its room from the graph, so the value
@@ -346,8 +383,7 @@ TEST_F(ShownWindows, CollectionWindowAfterTheRundownsAndClosedDuringTheNextRun) 
 // collection at once and quietly: no box, nothing written, no further request, and the window goes.
 TEST_F(ShownWindows, CurveWindowDuringATransferAndClosedInIt) {
     constexpr int SampledAt = 100;
-    trigger("mnuPlotforge");
-    QPointer<QWidget> w = shownWindow(app::wnd::frmGraph);
+    QPointer<QWidget> w = shownWindow("mnuPlotforge", app::wnd::frmGraph);
     ASSERT_TRUE(w);
     const char* fields[] = {"MinNum", "MaxNum", "MinDeg", "MaxDeg", "cwFilePoints", "Option1_1", "Option1_5"};
     auto heights = [&] {
@@ -416,8 +452,7 @@ TEST_F(ShownWindows, MainWindowAndTheTerminalsPortDialog) {
 
     const QString port = folder.file(QStringLiteral("dsm-line"));
     serviceModule.serialDevices.setDsmPort(port);
-    trigger("mnuTerminal");
-    QWidget* term = shownWindow(app::wnd::DsmTerm);
+    QWidget* term = shownWindow("mnuTerminal", app::wnd::DsmTerm);
     ASSERT_TRUE(term);
     QStringList seen;
     onNextModal(QStringLiteral("PortProperties"), seen, [&](QWidget* w) {
@@ -441,8 +476,7 @@ TEST_F(ShownWindows, MainWindowAndTheTerminalsPortDialog) {
 // middle of the path, so the file's name stays in view, and its tooltip shows the whole path; the window
 // neither widens nor squeezes its charts for it.
 TEST_F(ShownWindows, StatisticsWindowAfterALongFileName) {
-    trigger("mnuStats");
-    QWidget* w = shownWindow(app::wnd::frmStats);
+    QWidget* w = shownWindow("mnuStats", app::wnd::frmStats);
     ASSERT_TRUE(w);
     const QSize opened = app::frameOf(*w).size();
     const QString folders = QStringLiteral("Rundown reports of line 4 station 12 second shift/") +

@@ -18,10 +18,9 @@ namespace {
 
 using testsupport::waitFor;
 
-// The busy cursor as the user would see it: the shape of the application's override cursor.
+// The busy cursor as the user would see it.
 bool waitCursorShown() {
-    const QCursor* c = QApplication::overrideCursor();
-    return c && c->shape() == Qt::WaitCursor;
+    return testsupport::pointerShown() == Qt::WaitCursor;
 }
 
 // Notes whether the busy cursor showed when each box came up; questions are answered No.

@@ -97,18 +97,9 @@ TEST_P(DspFailuresOn, ParameterReportStopsAtTheFailedRead) {
 
 TEST_F(DspCommands, NothingGoesOutWhileAnotherCommandHoldsTheProgramBusy) {
     connect(Link::Usb);
-    const size_t before = model.received.size();
-    {
-        base::BusyGuard other(ctx.busy);
-        for (const char* name :
-             {"mnuDspResetToDefaults", "mnuDspRev", "mnuViewDspEepromLocation", "mnuWriteDspEeprom",
-              "mnuWriteDspParameters", "mnuDspViewParameters", "mnuRPM", "mnuDiag"})
-            trigger(name);
-    }
-    EXPECT_EQ(model.received.size(), before);
-    EXPECT_TRUE(messages().isEmpty());
-    EXPECT_TRUE(valueEntry->shown.empty());
-    EXPECT_EQ(reportWindows(), 0);
+    expectNothingWhileBusy({"mnuDspResetToDefaults", "mnuDspRev", "mnuViewDspEepromLocation",
+                            "mnuWriteDspEeprom", "mnuWriteDspParameters", "mnuDspViewParameters", "mnuRPM",
+                            "mnuDiag"});
 
     // Once it has ended, the same entries run their commands.
     model.diag.rpm = 2500;

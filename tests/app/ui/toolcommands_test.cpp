@@ -13,9 +13,8 @@ using base::MessageIcon;
 
 namespace {
 
-class ToolCommandsOn : public apptest::ToolDspFixture, public ::testing::WithParamInterface<Link> {
+class ToolCommandsOn : public testsupport::OnLink<apptest::ToolDspFixture> {
 protected:
-    void SetUp() override { connect(GetParam()); }
     // Over Ethernet a read is complete on the second matching answer; a controller that sends both at
     // once lets a thousand reads finish in a test's time.
     void answerTwice() { dongle.duplicateReplies = true; }
@@ -46,10 +45,7 @@ TEST_P(ToolCommandsOn, AllEepromLocationsListsAddresses0To1024) {
 
 namespace {
 // Links on which an unanswered transaction gives up quickly (Ethernet retries for seconds).
-class ToolFailuresOn : public apptest::ToolDspFixture, public ::testing::WithParamInterface<Link> {
-protected:
-    void SetUp() override { connect(GetParam()); }
-};
+class ToolFailuresOn : public testsupport::OnLink<apptest::ToolDspFixture> {};
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Links, ToolFailuresOn, ::testing::Values(Link::Usb, Link::ParallelPort),
@@ -96,18 +92,9 @@ TEST_F(ToolCommandsUsb, CalValueChecksWithoutReopenTheOthersReopen) {
 }
 
 TEST_F(ToolCommandsUsb, NothingGoesOutWhileAnotherCommandHoldsTheProgramBusy) {
-    const size_t before = model.received.size();
-    {
-        base::BusyGuard other(ctx.busy);
-        for (const char* name :
-             {"mnuCalValue", "mnuReadToolEepromLocation", "mnuReadAllToolEeLocations", "mnuWriteToolEeprom",
-              "mnuWriteToolId", "mnuResetToolCal", "mnuSetFactoryCalibration", "mnuReadToolParameters"})
-            trigger(name);
-    }
-    EXPECT_EQ(model.received.size(), before);
-    EXPECT_TRUE(messages().isEmpty());
-    EXPECT_TRUE(valueEntry->shown.empty());
-    EXPECT_EQ(reportWindows(), 0);
+    expectNothingWhileBusy({"mnuCalValue", "mnuReadToolEepromLocation", "mnuReadAllToolEeLocations",
+                            "mnuWriteToolEeprom", "mnuWriteToolId", "mnuResetToolCal",
+                            "mnuSetFactoryCalibration", "mnuReadToolParameters"});
     EXPECT_EQ(ctx.windows.shared(app::wnd::frmValue2), nullptr);
 
     // Once it has ended, the same entry runs its command and shows its report.

@@ -35,4 +35,17 @@ void ToolDspFixture::cancelEntry() {
     valueEntry->cancel();
 }
 
+void ToolDspFixture::expectNothingWhileBusy(std::initializer_list<const char*> names) {
+    const size_t before = model.received.size();
+    {
+        base::BusyGuard other(ctx.busy);
+        for (const char* name : names)
+            trigger(name);
+    }
+    EXPECT_EQ(model.received.size(), before);
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(valueEntry->shown.empty());
+    EXPECT_EQ(reportWindows(), 0);
+}
+
 } // namespace apptest

@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include <initializer_list>
+
 namespace apptest {
 
 using testsupport::Link;
@@ -23,6 +25,9 @@ protected:
     void enterEeprom(int address, int data);
     void enterValue(int value);
     void cancelEntry();
+    // Triggers the menu entries while another command holds the program busy: nothing goes to the
+    // controller, no box, no prompt and no report window.
+    void expectNothingWhileBusy(std::initializer_list<const char*> names);
     // The texts of the messages shown, in order.
     QStringList messages() const { return dialogs->messageTexts(); }
     base::MessageIcon lastIcon() const {

@@ -116,8 +116,14 @@ TEST_F(StatsWindow, LoadFillsTheResultsRunChartAndHistogram) {
 TEST_F(StatsWindow, FailedLoadKeepsTheWindowAsItWas) {
     ASSERT_TRUE(folder.write(QStringLiteral("other.txt"), QByteArray("Company   : Brenstal\r\n")));
     dialogs->fileNames.enqueue(folder.file(QStringLiteral("other.txt")));
+    // The file is chosen under the ordinary pointer and read under the hourglass.
+    QList<Qt::CursorShape> pointers;
+    dialogs->onFilePrompt = [&](const QString&) { pointers << testsupport::pointerShown(); };
+    dialogs->onMessage = [&](const auto&) { pointers << testsupport::pointerShown(); };
     action("mnuloadFile")->trigger();
     ASSERT_EQ(dialogs->messageTexts(), QStringList{"File Does Not Contain Any Data Rundown Data"});
+    EXPECT_EQ(pointers, (QList<Qt::CursorShape>{Qt::ArrowCursor, Qt::WaitCursor}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(labels()[12], "File: ");
     EXPECT_FALSE(child<QSpinBox>("cwAdj")->isEnabled());
     EXPECT_TRUE(child<ChartWidget>("cwStatsGraph1")->plotData(1).isEmpty());

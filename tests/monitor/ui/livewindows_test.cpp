@@ -46,10 +46,7 @@ protected:
     }
     void trigger(const char* name) { main.action(QString::fromLatin1(name))->trigger(); }
     void useStandInChip() {
-        useParallelPort();
-        ASSERT_TRUE(chip.open());
-        s.TransferDelay = 1;
-        ctx.link.spi.InitializePort();
+        connect(testsupport::Link::ParallelPort);
         chip.broadcastEvery = 0;
     }
     template <class W = QWidget> W* window(const QString& name) const {
@@ -57,13 +54,6 @@ protected:
             if (frame->widget()->objectName() == name)
                 return qobject_cast<W*>(frame->widget());
         return nullptr;
-    }
-    template <class T> static T* child(QWidget* w, const QString& name) { return w->findChild<T*>(name); }
-    static QStringList items(QListWidget* list) {
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->text();
-        return texts;
     }
 
     app::FrmMain main{ctx};

@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -26,6 +27,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -77,23 +79,26 @@ protected:
         c.list = child<QListWidget>(c.window, "List1");
         return c;
     }
+    // Runs the manual calibration until the user's Exit ends it (or, should the click be lost, a safety stop
+    // so that the test reports instead of hanging): the run ended quietly, sent no value, kept the window.
+    void runUntilExit(const CalibrationWindow& c) {
+        QTimer::singleShot(5000, &main, [&] { ctx.pump.stop(); });
+        c.start->trigger();
+        EXPECT_FALSE(ctx.pump.stopped()); // the Exit ended the run, not the safety stop
+        EXPECT_FALSE(c.window->calibration().running());
+        EXPECT_FALSE(ctx.busy.busy());
+        EXPECT_TRUE(c.start->isEnabled());
+        EXPECT_EQ(c.list->count(), 0);
+        EXPECT_TRUE(dialogs->messages.empty());
+        EXPECT_TRUE(model.calibrationValues.empty());
+        EXPECT_FALSE(c.window.isNull());
+    }
     // Types a number into a field as the user does and commits it with Enter.
     static void typeInto(controls::NumEdit* field, const char* text) {
         field->setFocus();
         field->selectAll();
         QTest::keyClicks(field, QString::fromLatin1(text));
         QTest::keyClick(field, Qt::Key_Return);
-    }
-    template <class W> static W* child(QWidget* window, const QString& name) {
-        W* found = window->findChild<W*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
-    static QStringList items(QListWidget* list) {
-        QStringList out;
-        for (int i = 0; i < list->count(); ++i)
-            out << list->item(i)->text();
-        return out;
     }
     void setWord(int address, int value) {
         model.dspBytes[size_t(address)] = uint8_t(value & 0xFF);
@@ -185,6 +190,9 @@ TEST_F(CalibWindows, ButtonCalibrationFromItsButtons) {
     EXPECT_FALSE(runTest->isEnabled());
     EXPECT_TRUE(cw->isEnabled());
 
+    QList<int> bar;
+    QObject::connect(child<QProgressBar>(w, "Bar1"), &QProgressBar::valueChanged, w,
+                     [&](int v) { bar << v; });
     int steps = 0;
     QObject::connect(&w->calibration(), &ButtonCalibration::buttonsChanged, w, [&] {
         if (!runTest->isEnabled())
@@ -198,6 +206,10 @@ TEST_F(CalibWindows, ButtonCalibrationFromItsButtons) {
     dialogs->okCancelAnswers.enqueue(true);
     cw->click();
     EXPECT_EQ(steps, 2);
+    // The bar moved with the 50 button-test requests first, then with the readings.
+    QList<int> requests(ButtonSensors::RequestSends + 1);
+    std::iota(requests.begin(), requests.end(), 0);
+    EXPECT_EQ(bar.mid(0, requests.size()), requests);
     EXPECT_EQ(model.toolEeprom[7], 0x03);
     EXPECT_EQ(model.toolEeprom[8], 0xF2);
     EXPECT_EQ(model.toolEeprom[9], 0x03);
@@ -371,7 +383,8 @@ TEST_F(CalibWindows, ExitWhileTheManualCalibrationWaitsForTheRundownEndsTheWaitA
     // Over Ethernet each look for the final torque waits seconds for the controller's report; this one
     // never comes. The window stays usable meanwhile (the rest of the program is busy), and its Exit ends
     // the look at once and the run at its next check, quietly.
-    const auto [w, bar, start, exitMenu, list] = showCalibration(Link::Ethernet);
+    const CalibrationWindow shown = showCalibration(Link::Ethernet);
+    const auto& [w, bar, start, exitMenu, list] = shown;
     ASSERT_FALSE(w.isNull());
     ASSERT_NE(bar, nullptr);
 
@@ -389,27 +402,16 @@ TEST_F(CalibWindows, ExitWhileTheManualCalibrationWaitsForTheRundownEndsTheWaitA
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(exitMenu).center());
         });
     });
-    // Should the click be lost, the run is ended the hard way so that the test reports instead of hanging.
-    QTimer::singleShot(5000, &main, [&] { ctx.pump.stop(); });
-    start->trigger();
-
+    runUntilExit(shown);
     EXPECT_TRUE(clicked);
     EXPECT_TRUE(windowUsable);
     EXPECT_TRUE(programBusy);
     EXPECT_EQ(linesAtClick.last(), "Step 2: Please Run Controller To Final Tq");
-    EXPECT_FALSE(ctx.pump.stopped()); // the Exit ended the run, not the safety stop
-    EXPECT_FALSE(w->calibration().running());
-    EXPECT_FALSE(ctx.busy.busy());
-    EXPECT_TRUE(start->isEnabled());
-    EXPECT_EQ(list->count(), 0);
-    EXPECT_TRUE(dialogs->messages.empty());
     // One look only: the run ended at the check after it; nothing was sent to the tool.
     const auto looks =
         std::count_if(dongle.frames.begin(), dongle.frames.end(),
                       [](const sim::TcpDongle::Received& r) { return r.accept == ids::RunData; });
     EXPECT_EQ(looks, 1);
-    EXPECT_TRUE(model.calibrationValues.empty());
-    EXPECT_FALSE(w.isNull());
 }
 
 // On USB and the parallel port each look for the final torque is short (a few frames, a count of chip
@@ -425,7 +427,8 @@ protected:
 };
 
 TEST_P(CalibWindowsOnLink, ExitWhileTheManualCalibrationLooksForTheRundownEndsTheLookAndTheRun) {
-    const auto [w, bar, start, exitMenu, list] = showCalibration(GetParam());
+    const CalibrationWindow shown = showCalibration(GetParam());
+    const auto& [w, bar, start, exitMenu, list] = shown;
     ASSERT_FALSE(w.isNull());
     ASSERT_NE(bar, nullptr);
 
@@ -446,22 +449,11 @@ TEST_P(CalibWindowsOnLink, ExitWhileTheManualCalibrationLooksForTheRundownEndsTh
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(exitMenu).center());
     });
     watch.start(0);
-    // Should the click be lost, the run is ended the hard way so that the test reports instead of hanging.
-    QTimer::singleShot(5000, &main, [&] { ctx.pump.stop(); });
-    start->trigger();
+    runUntilExit(shown);
     watch.stop();
-
     EXPECT_TRUE(clicked);
     EXPECT_TRUE(windowUsable);
-    EXPECT_FALSE(ctx.pump.stopped()); // the Exit ended the run, not the safety stop
-    EXPECT_FALSE(w->calibration().running());
-    EXPECT_FALSE(ctx.busy.busy());
-    EXPECT_TRUE(start->isEnabled());
-    EXPECT_EQ(list->count(), 0);
-    EXPECT_TRUE(dialogs->messages.empty());
     EXPECT_EQ(framesSent(), framesAtClick);
-    EXPECT_TRUE(model.calibrationValues.empty());
-    EXPECT_FALSE(w.isNull());
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, CalibWindowsOnLink, ::testing::Values(Link::Usb, Link::ParallelPort),

@@ -43,7 +43,6 @@ protected:
         main.group<app::WindowLaunchers>()->mnuCollectSettings_Click();
         return qobject_cast<FrmCollectSettings*>(ctx.windows.shared(app::wnd::FrmCollectSettings));
     }
-    template <class W> W* child(QWidget* window, const QString& name) { return window->findChild<W*>(name); }
     void connectUsb() {
         useUsb();
         ASSERT_TRUE(ctx.link.usb.ReopenDevice());

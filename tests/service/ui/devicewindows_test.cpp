@@ -38,12 +38,6 @@ protected:
     DeviceWindows() { service::installWindows(ctx, module); }
 
     app::WindowLaunchers& launchers() { return *main.group<app::WindowLaunchers>(); }
-    void connectPp() {
-        useParallelPort();
-        ASSERT_TRUE(chip.open());
-        s.TransferDelay = 1;
-        ctx.link.spi.InitializePort();
-    }
     template <class W> W* window(const char* name) const {
         for (QMdiSubWindow* frame : main.mdiArea()->subWindowList())
             if (frame->widget()->objectName() == QLatin1String(name))
@@ -51,17 +45,6 @@ protected:
         return nullptr;
     }
     int windows() const { return int(main.mdiArea()->subWindowList().size()); }
-    template <class W> static W* child(QWidget* w, const QString& name) {
-        W* found = w->findChild<W*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
-    static QStringList lines(QListWidget* list) {
-        QStringList out;
-        for (int i = 0; i < list->count(); ++i)
-            out << list->item(i)->text();
-        return out;
-    }
     // A click as the user makes it: refused while the button is disabled.
     static void click(QPushButton* button) {
         ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
@@ -74,7 +57,7 @@ protected:
 };
 
 TEST_F(DeviceWindows, SerialOutShowsTheModeOnOpeningAndSetsTheChosenOne) {
-    connectPp();
+    connect(testsupport::Link::ParallelPort);
     model.serialOut.mode = 2;
     launchers().mnuSerialOut_Click();
     auto* w = window<service::FrmSerialOut>("frmSerialOut");
@@ -97,7 +80,7 @@ TEST_F(DeviceWindows, SerialOutShowsTheModeOnOpeningAndSetsTheChosenOne) {
 }
 
 TEST_F(DeviceWindows, ResetAllShowsDoneForTheItemsItResetUntilItsTimer) {
-    connectPp();
+    connect(testsupport::Link::ParallelPort);
     model.toolEeprom[47] = 0x34;
     model.toolEeprom[48] = 0x12;
     launchers().mnuResetAll_Click();
@@ -128,7 +111,7 @@ TEST_F(DeviceWindows, ResetAllShowsDoneForTheItemsItResetUntilItsTimer) {
 }
 
 TEST_F(DeviceWindows, NsmWindowShowsTheSettingsReadAndTheUnitsClock) {
-    connectPp();
+    connect(testsupport::Link::ParallelPort);
     model.nsmUnit.clock = {0x83, 7, 6, 14, 9};
     // Retries 3 is more than the field's usual range: the field keeps it.
     model.nsm = {0, 1, 3, 20, 4, 30, 0, 1, 0};
@@ -185,12 +168,12 @@ TEST_F(SocketTrayWindow, ShowsTheSocketOutAndTheLampsOnWhileTheProgramWaitsForSt
     auto* list = child<QListWidget>(w, "List1");
     auto* run = child<QPushButton>(w, "btnRunTest");
     auto* stop = child<QPushButton>(w, "btnStopTest");
-    EXPECT_EQ(lines(list), QStringList{"Connect Socket Tray Then Press The Run Test Button"});
+    EXPECT_EQ(items(list), QStringList{"Connect Socket Tray Then Press The Run Test Button"});
     EXPECT_FALSE(stop->isEnabled());
 
     click(run);
     ASSERT_TRUE(waitFor([&] { return list->count() > 2; }));
-    const QStringList shown = lines(list);
+    const QStringList shown = items(list);
     EXPECT_EQ(shown.at(2), "Socket 3 : Out");
     EXPECT_EQ(shown.filter(" : Out").size(), 1);
     EXPECT_EQ(shown.filter(" : On"), (QStringList{"Socket 1 : On", "Socket 3 : On"}));
@@ -205,7 +188,7 @@ TEST_F(SocketTrayWindow, ShowsTheSocketOutAndTheLampsOnWhileTheProgramWaitsForSt
 
     click(stop);
     ASSERT_TRUE(waitFor([&] { return !ctx.busy.busy(); }));
-    EXPECT_EQ(lines(list).last(), "Test Socket Tray Stopped");
+    EXPECT_EQ(items(list).last(), "Test Socket Tray Stopped");
     EXPECT_TRUE(main.menuBar()->isEnabled());
     EXPECT_TRUE(window<QWidget>("frmResetAll")->isEnabled());
     EXPECT_TRUE(run->isEnabled());
@@ -227,7 +210,7 @@ TEST_F(SocketTrayWindow, ClosingWhileTheTestRunsStopsItFirst) {
 }
 
 TEST_F(DeviceWindows, ToolTestRunsItsCyclesInAModalDialogUntilClosed) {
-    connectPp();
+    connect(testsupport::Link::ParallelPort);
     QPointer<service::FrmTestTool> dialog;
     ctx.windows.setModalRunner([&](QWidget* w) {
         dialog = qobject_cast<service::FrmTestTool*>(w);
@@ -249,11 +232,11 @@ TEST_F(DeviceWindows, ToolTestRunsItsCyclesInAModalDialogUntilClosed) {
     EXPECT_TRUE(ctx.busy.busy());
     EXPECT_FALSE(main.menuBar()->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(lines(list).last(), "Cycle Power On The Controller And Press Continue When System Is Ready");
+    EXPECT_EQ(items(list).last(), "Cycle Power On The Controller And Press Continue When System Is Ready");
     click(next);
     EXPECT_FALSE(next->isEnabled());
-    EXPECT_EQ(lines(list).last(), "Cycle Timer Started");
-    ASSERT_TRUE(waitFor([&] { return lines(list).contains("Cycle Cnt:2"); }, 10000));
+    EXPECT_EQ(items(list).last(), "Cycle Timer Started");
+    ASSERT_TRUE(waitFor([&] { return items(list).contains("Cycle Cnt:2"); }, 10000));
     EXPECT_TRUE(dialogs->messages.empty());
     EXPECT_FALSE(start->isEnabled());
 

@@ -2,6 +2,7 @@
 
 #include "app/ui/installwindows.h"
 
+#include <QListWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -16,6 +17,13 @@ void clickItem(QTreeWidget* tree, QTreeWidgetItem* item) {
 
 AppFixture::AppFixture() {
     app::installWindows(ctx);
+}
+
+QStringList AppFixture::items(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
 }
 
 } // namespace apptest

@@ -5,6 +5,7 @@
 #include "app/ui/appcontext.h"
 #include "tests/support/servicesfixture.h"
 
+class QListWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -19,6 +20,14 @@ using ScriptedValueEntry = testsupport::ScriptedValueEntry;
 class AppFixture : public testsupport::ServicesFixtureOf<app::AppContext> {
 protected:
     AppFixture();
+    // A control of a window by name; a missing one fails the case.
+    template <class W> static W* child(QWidget* window, const QString& name) {
+        W* found = window->findChild<W*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    // The texts of a list's lines, top to bottom.
+    static QStringList items(const QListWidget* list);
 };
 
 } // namespace apptest
