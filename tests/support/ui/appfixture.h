@@ -5,6 +5,8 @@
 #include "app/ui/appcontext.h"
 #include "tests/support/servicesfixture.h"
 
+class QModelIndex;
+class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -12,6 +14,7 @@ namespace apptest {
 
 // The user clicks an item of a shown tree, scrolled into view first.
 void clickItem(QTreeWidget* tree, QTreeWidgetItem* item);
+void clickIndex(QTreeView* tree, const QModelIndex& index);
 
 using ScriptedValueEntry = testsupport::ScriptedValueEntry;
 
