@@ -247,9 +247,8 @@ void frmPLCIO::closeEvent(QCloseEvent* event) {
 
 void frmPLCIO::mnuOpen_Click() {
     const auto handler = closer_.handler();
-    const bool opened = LadderFiles(ctx_.dialogs, editor_).mnuOpen_Click();
-    showAll();
-    if (opened)
+    // An opened project has been drawn as it replaced the old one; else the old one stays as it is shown.
+    if (LadderFiles(ctx_.dialogs, editor_).mnuOpen_Click())
         showFirstNode();
 }
 
