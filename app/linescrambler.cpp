@@ -99,6 +99,8 @@ QString LineScrambler::EncodeLine(const QString& text) const {
 }
 
 void LineScrambler::appendEncoded(QByteArrayView plain, QByteArray& out) const {
+    if (plain.isEmpty())
+        return;
     const std::vector<Group>& table = groups();
     qsizetype at = out.size();
     out.resize(at + plain.size() * LongestGroup);

@@ -18,6 +18,8 @@ constexpr int ReplacedSuffixLength = 3;
 const QString ParameterSuffix = QStringLiteral("prm");
 const QString LongSourceLineText =
     QStringLiteral("Line %1 Is Longer Than %2 Characters - Not A Parameter File Source");
+// The most bytes one character takes once scrambled: its digit and four symbols.
+constexpr qsizetype LongestScrambledCharacter = 5;
 // The most progress steps a whole source is reported in.
 constexpr qsizetype ProgressSteps = 1000;
 
@@ -152,6 +154,7 @@ EncryptResult encryptParameterSource(const QString& sourcePath, const LineScramb
     const qsizetype step = std::max<qsizetype>(plain.size() / ProgressSteps, 1);
     qsizetype written = 0;
     QByteArray line;
+    line.reserve(LongestParameterSourceLine * LongestScrambledCharacter);
     for (const QByteArrayView source : plain) {
         line.resize(0);
         scrambler.appendEncoded(source, line);
