@@ -6,8 +6,11 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace app {
 
@@ -28,17 +31,40 @@ constexpr double LargestGroupNumber = 999999;
 constexpr int Hundred = 100;
 constexpr int TenThousand = 10000;
 
-QByteArray encodeCharacter(int code, int factor) {
+constexpr int Codes = LargestCode + 1;
+constexpr int Factors = LineScrambler::HighestFactor - LineScrambler::LowestFactor + 1;
+constexpr int LongestGroup = 5; // the digit and four symbols
+
+// One character's group: its digit and symbols.
+struct Group {
+    std::array<char, LongestGroup> bytes{};
+    int size = 0;
+};
+
+Group encodeCharacter(int code, int factor) {
     const int p = (CodeFold - code) * factor; // always four digits: 1000..9940
     int x = (p / Hundred) * TenThousand + factor * Hundred + p % Hundred;
     const bool four = x >= FourSymbolLead;
-    QByteArray group;
-    group.append(four ? '4' : '3');
+    Group group;
+    group.bytes[size_t(group.size++)] = four ? '4' : '3';
     for (int place = four ? FourSymbolLead : ThreeSymbolLead; place >= 1; place /= SymbolBase) {
-        group.append(char(FirstSymbol + x / place));
+        group.bytes[size_t(group.size++)] = char(FirstSymbol + x / place);
         x %= place;
     }
     return group;
+}
+
+// Every character's group for every factor, worked out once: scrambling a line is a look-up per character.
+const std::vector<Group>& groups() {
+    static const std::vector<Group> table = [] {
+        std::vector<Group> all;
+        all.reserve(size_t(Codes) * Factors);
+        for (int code = 0; code < Codes; ++code)
+            for (int factor = LineScrambler::LowestFactor; factor <= LineScrambler::HighestFactor; ++factor)
+                all.push_back(encodeCharacter(code, factor));
+        return all;
+    }();
+    return table;
 }
 
 std::optional<int> decodeGroup(double x) {
@@ -58,7 +84,9 @@ std::optional<int> decodeGroup(double x) {
 } // namespace
 
 LineScrambler::LineScrambler()
-    : source_([] { return int(QRandomGenerator::global()->bounded(LowestFactor, HighestFactor + 1)); }) {}
+    : source_([generator = std::make_shared<QRandomGenerator>(QRandomGenerator::global()->generate())] {
+          return int(generator->bounded(LowestFactor, HighestFactor + 1));
+      }) {}
 
 LineScrambler::LineScrambler(FactorSource source) : source_(std::move(source)) {}
 
@@ -66,11 +94,25 @@ QString LineScrambler::EncodeLine(const QString& text) const {
     if (text.isEmpty())
         return {};
     QByteArray out;
-    for (const char ch : base::toCp1252(text)) {
-        const int factor = std::clamp(source_(), LowestFactor, HighestFactor);
-        out += encodeCharacter(static_cast<unsigned char>(ch), factor);
-    }
+    appendEncoded(base::toCp1252(text), out);
     return QString::fromLatin1(out);
+}
+
+void LineScrambler::appendEncoded(QByteArrayView plain, QByteArray& out) const {
+    if (plain.isEmpty())
+        return;
+    const std::vector<Group>& table = groups();
+    qsizetype at = out.size();
+    out.resize(at + plain.size() * LongestGroup);
+    char* to = out.data();
+    for (const char ch : plain) {
+        const int factor = std::clamp(source_(), LowestFactor, HighestFactor);
+        const Group& group =
+            table[size_t(static_cast<unsigned char>(ch)) * Factors + size_t(factor - LowestFactor)];
+        std::copy_n(group.bytes.begin(), group.size, to + at);
+        at += group.size;
+    }
+    out.resize(at);
 }
 
 QString LineScrambler::DecodeLine(const QString& text) {

@@ -9,6 +9,8 @@
 // character, so the same text scrambles differently on every write. The file texts contain '"', ',', ';'
 // and digits: they are never parsed as INI or CSV.
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <functional>
@@ -23,13 +25,16 @@ public:
     // Supplies the random factor of one character, LowestFactor..HighestFactor (values outside are clamped).
     using FactorSource = std::function<int()>;
 
-    // Draws every factor from the system's random generator.
+    // Draws every factor from a generator of its own, seeded from the system's.
     LineScrambler();
     // Tests inject a fixed or scripted factor for byte-exact files.
     explicit LineScrambler(FactorSource source);
 
     // Scrambled form of one line: 4 to 5 characters per character of text; an empty text gives "".
     QString EncodeLine(const QString& text) const;
+    // The same for a line of Windows-1252 bytes, appended to out as bytes (a whole file scrambled line by
+    // line without a text conversion per line).
+    void appendEncoded(QByteArrayView plain, QByteArray& out) const;
 
     // Plain form of one scrambled line. A malformed group (no leading digit, not six decimal digits,
     // a zero factor, or a code outside 0..255) is skipped; the rest of the line still decodes.

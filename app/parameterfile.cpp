@@ -16,6 +16,12 @@ constexpr int HeaderLines = 2;
 const QString SourceSuffix = QStringLiteral(".TXT");
 constexpr int ReplacedSuffixLength = 3;
 const QString ParameterSuffix = QStringLiteral("prm");
+const QString LongSourceLineText =
+    QStringLiteral("Line %1 Is Longer Than %2 Characters - Not A Parameter File Source");
+// The most bytes one character takes once scrambled: its digit and four symbols.
+constexpr qsizetype LongestScrambledCharacter = 5;
+// The most progress steps a whole source is reported in.
+constexpr qsizetype ProgressSteps = 1000;
 
 // Nearest 16-bit integer of a value already within its range.
 int nearestInteger(double value) {
@@ -126,6 +132,16 @@ EncryptResult encryptParameterSource(const QString& sourcePath, const LineScramb
             QStringLiteral("Unable To Read File ") + sourcePath + QStringLiteral("\r\n") + error;
         return result;
     }
+    if (plain.longest() > LongestParameterSourceLine) {
+        qsizetype number = 1;
+        for (const QByteArrayView line : plain) {
+            if (line.size() > LongestParameterSourceLine)
+                break;
+            ++number;
+        }
+        result.errorText = LongSourceLineText.arg(number).arg(LongestParameterSourceLine);
+        return result;
+    }
     if (started)
         started(int(plain.size()));
     base::TextFileWriter scrambled(result.output);
@@ -134,11 +150,17 @@ EncryptResult encryptParameterSource(const QString& sourcePath, const LineScramb
             QStringLiteral("Unable To Write File ") + result.output + QStringLiteral("\r\n") + error;
         return result;
     }
-    int written = 0;
-    for (const QByteArrayView line : plain) {
-        scrambled.add(scrambler.EncodeLine(base::fromCp1252(line)));
-        if (progress)
-            progress(++written);
+    // The progress moves in steps a bar can show, not once per line of a file of millions.
+    const qsizetype step = std::max<qsizetype>(plain.size() / ProgressSteps, 1);
+    qsizetype written = 0;
+    QByteArray line;
+    line.reserve(LongestParameterSourceLine * LongestScrambledCharacter);
+    for (const QByteArrayView source : plain) {
+        line.resize(0);
+        scrambler.appendEncoded(source, line);
+        scrambled.addLine(line);
+        if (progress && (++written % step == 0 || written == plain.size()))
+            progress(int(written));
     }
     if (!scrambled.commit(&error)) {
         result.errorText =

@@ -95,11 +95,12 @@ bool SettingsFiles::writeReportingErrors(const QString& path, const QByteArray& 
     return false;
 }
 
-bool SettingsFiles::readReportingErrors(const QString& path, int count, QStringList& lines) {
+bool SettingsFiles::readReportingErrors(const QString& path, int count, QStringList& lines, bool& tooLong) {
     QString error;
-    if (base::readFirstLines(path, count, LongestSettingLine, lines, &error))
+    if (base::readFirstLines(path, count, LongestSettingLine, lines, &error, &tooLong))
         return true;
-    reportFileError(path, error);
+    if (!tooLong)
+        reportFileError(path, error);
     return false;
 }
 
@@ -135,15 +136,17 @@ bool SettingsFiles::WriteDefaultIniFiles() {
 
 void SettingsFiles::loadDelays() {
     QStringList lines;
-    if (!readReportingErrors(delaysPath(), DelaysLines, lines))
+    bool tooLong = false;
+    if (!readReportingErrors(delaysPath(), DelaysLines, lines, tooLong) && !tooLong)
         return;
-    const QString first = lines.value(0);
-    if (!base::isNumberText(first)) {
+    // A line too long to be a number, or a number too large to read, is no number either.
+    const std::optional<double> value = tooLong ? std::nullopt : base::numberValue(lines.value(0));
+    if (!value) {
         link_.TransferDelay = DefaultTransferDelay;
         writeDefaultDelays();
         return;
     }
-    link_.TransferDelay = transferDelayFrom(base::textValue(first));
+    link_.TransferDelay = transferDelayFrom(*value);
 }
 
 void SettingsFiles::applySettingsLines(const QStringList& lines) {
@@ -189,14 +192,16 @@ void SettingsFiles::LoadIniFiles() {
         return !lines.isEmpty() && LineScrambler::DecodeLine(lines.first()) == SettingsFileHeader;
     };
     QStringList lines;
-    if (!readReportingErrors(settingsPath(), SettingsLines, lines))
+    bool tooLong = false;
+    if (!readReportingErrors(settingsPath(), SettingsLines, lines, tooLong) && !tooLong)
         return;
-    if (!hasHeader(lines)) {
+    // A line too long to be a setting is damage, as a wrong header is.
+    if (tooLong || !hasHeader(lines)) {
         dialogs_.message(CorruptSettingsText, base::ProgramTitle, base::MessageIcon::Critical);
         WriteDefaultIniFiles();
         loadDelays();
         // When the defaults could not be written either, the write error has been shown: stop here.
-        if (!readReportingErrors(settingsPath(), SettingsLines, lines) || !hasHeader(lines))
+        if (!readReportingErrors(settingsPath(), SettingsLines, lines, tooLong) || !hasHeader(lines))
             return;
     }
     applySettingsLines(lines);

@@ -3,7 +3,8 @@
 //
 // "delays.ini": one line, the decimal poll multiplier TransferDelay, CR LF. Created as "8"; every save
 // writes the current TransferDelay. Read as the integer part of the number ("2.9" gives 2); an empty or
-// non-numeric line gives 8 and the file is rewritten; a value of 0 or less gives 1.
+// non-numeric line, a number too large to read or a line too long to be a number gives 8 and the file is
+// rewritten; a value of 0 or less gives 1.
 //
 // "Brenstal.ini": 16 lines, each the scrambled form (LineScrambler) of its text, CR LF, Windows-1252:
 //    1  "FILE TYPE: BRENSTAL.INI" (compared exactly after unscrambling)
@@ -15,8 +16,8 @@
 //   15  ControllerIpAddress                             default "None"
 //   16  ControllerIpPort                                default "1100"
 // Readers accept CR LF, CR and LF line ends. A shorter file loads the lines it has and leaves the rest as
-// they were; lines after the last one used are never read. A line too long to be a setting is refused as
-// an unreadable file is. Every write goes through QSaveFile, so a failed write leaves the old file whole.
+// they were; lines after the last one used are never read. A line too long to be a setting is damage, as a
+// wrong header is. Every write goes through QSaveFile, so a failed write leaves the old file whole.
 
 #include "app/appsettings.h"
 #include "app/linescrambler.h"
@@ -57,10 +58,10 @@ public:
     // critical box whose text and caption are the error naming the file. True when both were written.
     bool WriteDefaultIniFiles();
 
-    // Creates a missing file (only that one) with its defaults, then reads both. A wrong header line in
-    // "Brenstal.ini" shows "Invalid OR Corrupt File" once, resets both files to their defaults and reads
-    // them again. A file that exists but cannot be read (or holds a line too long to be a setting) gives a
-    // critical box naming it and changes nothing of that file's values, on disk or in memory.
+    // Creates a missing file (only that one) with its defaults, then reads both. A damaged "Brenstal.ini"
+    // (a wrong header line, or a line too long to be a setting) shows "Invalid OR Corrupt File" once,
+    // resets both files to their defaults and reads them again. A file that exists but cannot be read
+    // gives a critical box naming it and changes nothing of that file's values, on disk or in memory.
     void LoadIniFiles();
 
     // Rewrites both files from the current values. On failure shows "Error - Data Not Stored" (caption
@@ -75,7 +76,9 @@ private:
     bool writeDefaultDelays();
     bool writeDefaultSettings();
     bool writeReportingErrors(const QString& path, const QByteArray& bytes);
-    bool readReportingErrors(const QString& path, int count, QStringList& lines);
+    // The first count lines; false when there are none to use. A file that cannot be read gives a box
+    // naming it; a line too long to be a setting gives no box and sets tooLong.
+    bool readReportingErrors(const QString& path, int count, QStringList& lines, bool& tooLong);
     void loadDelays();
     void applySettingsLines(const QStringList& lines);
     QByteArray scrambledFile(const QStringList& lines) const;

@@ -108,7 +108,7 @@ bool LineReader::skip() {
 }
 
 bool readFirstLines(const QString& path, qsizetype count, qsizetype longestLine, QStringList& lines,
-                    QString* error) {
+                    QString* error, bool* tooLong) {
     QFile file(path);
     if (!openRegularFile(file, QIODevice::ReadOnly, error))
         return false;
@@ -120,6 +120,8 @@ bool readFirstLines(const QString& path, qsizetype count, qsizetype longestLine,
             break;
         read.append(std::move(*line));
     }
+    if (tooLong)
+        *tooLong = reader.tooLong();
     if (reader.tooLong()) {
         if (error)
             *error = LineTooLongText.arg(reader.lineNumber() + 1).arg(longestLine);

@@ -56,8 +56,8 @@ private:
 
 // Reads at most count lines from the start of a text file, none longer than longestLine bytes; the rest
 // of the file is never read. False, with the reason in error and lines untouched, when the file cannot be
-// opened or read, is not a regular file, or one of those lines is too long.
+// opened or read, is not a regular file, or one of those lines is too long (tooLong then tells so).
 bool readFirstLines(const QString& path, qsizetype count, qsizetype longestLine, QStringList& lines,
-                    QString* error = nullptr);
+                    QString* error = nullptr, bool* tooLong = nullptr);
 
 } // namespace base

@@ -33,23 +33,9 @@ double parseRadix(const QString& digits, int radix) {
     return v;
 }
 
-} // namespace
-
-double textValue(const QString& text) {
-    QString s;
-    s.reserve(text.size());
-    for (QChar c : text)
-        if (!isBlank(c))
-            s.append(c);
-
-    if (s.size() >= 2 && s[0] == u'&') {
-        const QChar kind = s[1].toUpper();
-        if (kind == u'H')
-            return parseRadix(s.mid(2), 16);
-        if (kind == u'O')
-            return parseRadix(s.mid(2), 8);
-    }
-
+// The leading decimal number of a text without blanks, [sign] digits [. digits] [E|D [sign] digits];
+// nothing when there is none, or when it is too large (or too small) for a double.
+std::optional<double> leadingDecimal(const QString& s) {
     // Longest prefix of the form [sign] digits [. digits] [E|D [sign] digits].
     int i = 0;
     const int n = int(s.size());
@@ -69,7 +55,7 @@ double textValue(const QString& text) {
         }
     }
     if (!digits)
-        return 0;
+        return std::nullopt;
     if (i < n && (s[i].toUpper() == u'E' || s[i].toUpper() == u'D')) {
         int j = i + 1;
         QString exponent = QStringLiteral("e");
@@ -85,7 +71,31 @@ double textValue(const QString& text) {
     }
     bool ok = false;
     const double v = number.toDouble(&ok);
-    return ok ? v : 0;
+    return ok ? std::optional<double>(v) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<double> numberValue(const QString& text) {
+    return isNumberText(text) ? leadingDecimal(text.trimmed()) : std::nullopt;
+}
+
+double textValue(const QString& text) {
+    QString s;
+    s.reserve(text.size());
+    for (QChar c : text)
+        if (!isBlank(c))
+            s.append(c);
+
+    if (s.size() >= 2 && s[0] == u'&') {
+        const QChar kind = s[1].toUpper();
+        if (kind == u'H')
+            return parseRadix(s.mid(2), 16);
+        if (kind == u'O')
+            return parseRadix(s.mid(2), 8);
+    }
+
+    return leadingDecimal(s).value_or(0);
 }
 
 bool isNumberText(const QString& text) {

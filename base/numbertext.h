@@ -17,6 +17,9 @@ double textValue(const QString& text);
 // optional decimal point, an optional exponent with E or D. This is what a numeric conversion accepts
 // without error ("2.9", " -4 ", "1E3"); "", "8 ms" and "abc" are not numbers.
 bool isNumberText(const QString& text);
+// The value of a text that is one decimal number (isNumberText); nothing for any other text, and for a
+// number a double cannot hold (65,536 digits, 1E999).
+std::optional<double> numberValue(const QString& text);
 
 // Round half to even to a 16-bit integer (2.5 -> 2, 3.5 -> 4). Returns nothing when the result does not
 // fit a 16-bit integer (an overflow).

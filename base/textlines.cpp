@@ -107,8 +107,11 @@ bool TextFileWriter::open(QString* error) {
 }
 
 void TextFileWriter::add(const QString& line) {
+    addLine(toCp1252(line));
+}
+
+void TextFileWriter::addLine(QByteArrayView bytes) {
     static constexpr char LineEnd[] = {'\r', '\n'};
-    const QByteArray bytes = toCp1252(line);
     const qsizetype at = block_.size();
     block_.resize(at + bytes.size() + qsizetype(sizeof LineEnd));
     char* to = block_.data() + at;

@@ -133,6 +133,8 @@ public:
     // False, with the reason, when the file cannot be written.
     bool open(QString* error = nullptr);
     void add(const QString& line);
+    // A line already in Windows-1252 bytes, followed by CR LF.
+    void addLine(QByteArrayView bytes);
     // Bytes as they are, after the lines added so far.
     void addBytes(QByteArrayView bytes);
     // True when every line was written and the new file took the old one's place; else the old file stays.

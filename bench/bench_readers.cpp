@@ -1,7 +1,8 @@
 // Every reader of a whole text or ladder file, run once on a hostile 50 MB file: line feeds only (a file of
-// empty lines), or one line of 50 MB. Each reader runs in a child process of its own, so the peak memory
-// reported is that reader's (with the child's program around it), not what an earlier one left behind. Two
-// more lines read 50 MB of real reports. One line per reader:
+// empty lines), one line of 50 MB, random bytes or NUL bytes. Each reader runs in a child process of its own,
+// so the peak memory reported is that reader's (with the child's program around it), not what an earlier one
+// left behind. More lines read 50 MB of real reports, a real parameter source and a whole ladder, print 50 MB
+// to a PDF printer, and open a ladder nested 30,000 deep. One line per reader:
 //
 //   reader <name>: <seconds> s, <peak MB> MB
 //
@@ -11,11 +12,14 @@
 // `--megabytes N` makes every file N MB instead (a short run that shows each reader still ends).
 #include "app/appservices.h"
 #include "app/parameterfile.h"
+#include "app/ui/appcontext.h"
 #include "app/ui/textviewer.h"
 #include "base/numbertext.h"
 #include "base/textlines.h"
 #include "ladder/laddereditor.h"
+#include "ladder/laddermodule.h"
 #include "ladder/plcnoderecord.h"
+#include "ladder/ui/frmplcio.h"
 #include "link/linkclock.h"
 #include "logicio/ladderconverter.h"
 #include "monitor/runscreenlog.h"
@@ -23,11 +27,16 @@
 #include "monitor/statssession.h"
 #include "monitor/ui/frmresults.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QQueue>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
@@ -63,13 +72,43 @@ const QString OneLine = QStringLiteral("oneline.bin");
 const QString RealReport = QStringLiteral("report.txt");
 const QString RealLog = QStringLiteral("finaldata.txt");
 const QString LargeLadder = QStringLiteral("ladder.Plc");
+const QString DeepLadder = QStringLiteral("deep.Plc");
+const QString RandomBytes = QStringLiteral("random.bin");
+const QString NulBytes = QStringLiteral("nul.bin");
+const QString ParameterSource = QStringLiteral("parameters.txt");
+// The ladder nested this deep, each node the child of the one before.
+constexpr int DeepLevels = 30000;
+constexpr int PrintResolution = 600;
+// A PDF printer that stops after PrintedPages pages: the PDF writer takes milliseconds a page, so a file
+// of 50 MB (up to 700,000 pages) is printed in part; the memory a page costs shows on every page.
+constexpr int PrintedPages = 500;
+class PagesPdfWriter : public QPdfWriter {
+public:
+    using QPdfWriter::QPdfWriter;
+    bool newPage() override { return pages < PrintedPages && QPdfWriter::newPage() && ++pages > 0; }
+    int pages = 1;
+};
 
-// Dialogs that answer the file dialogs from a queue and keep every message.
+// Dialogs that answer the file dialogs from a queue, keep every message and print to a PDF file.
 class BenchDialogs : public base::UnattendedDialogs {
 public:
     QString openFileName(const QString&, const QString&) override { return next(); }
     QString saveFileName(const QString&, const QString&, const QString&) override { return next(); }
+    bool printPages(const base::PagePainter& paint) override {
+        PagesPdfWriter printer(pdf);
+        printer.setResolution(PrintResolution);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        QPainter painter(&printer);
+        const bool painted = paint(painter, printer);
+        painter.end();
+        messages += QStringLiteral("printed %1 pages to PDF, %2 MB%3")
+                        .arg(printer.pages)
+                        .arg(QFile(pdf).size() / BytesPerMib)
+                        .arg(painted ? QString() : QStringLiteral(", then stopped"));
+        return painted;
+    }
     QQueue<QString> fileNames;
+    QString pdf;
 
 private:
     QString next() { return fileNames.isEmpty() ? QString() : fileNames.dequeue(); }
@@ -226,6 +265,51 @@ void plcOpen(Run& run, const QString& source) {
     run.stop();
 }
 
+void parameterEncryptOf(Run& run, const QString& source) {
+    const QString path = run.place(source, QStringLiteral("Tool.TXT"));
+    const app::LineScrambler scrambler;
+    run.start();
+    const app::EncryptResult result = app::encryptParameterSource(path, scrambler, {}, {});
+    run.dialogs.messages +=
+        result.ok ? QStringLiteral("encrypted, %1 MB written").arg(QFile(result.output).size() / BytesPerMib)
+                  : result.errorText;
+}
+
+void printLog(Run& run, const QString& source) {
+    const QString path = run.place(source, QStringLiteral("FinalData.txt"));
+    run.dialogs.pdf = run.file(QStringLiteral("printed.pdf"));
+    base::TextLines lines;
+    run.start();
+    base::readTextLines(path, lines);
+    app::TextViewerDialog viewer(run.dialogs, QStringLiteral("FinalData.txt"), lines);
+    PaintedTextViewer::paint(viewer);
+    viewer.cmdPrint_Click();
+}
+
+// The ladder window's whole File > Open: the read, the tree and its first display.
+void ladderWindowOpen(Run& run, const QString& source) {
+    const QString path = run.place(source, QStringLiteral("Old.Plc"));
+    app::AppSeams seams;
+    auto dialogs = std::make_unique<BenchDialogs>();
+    BenchDialogs& asked = *dialogs;
+    asked.fileNames << path;
+    seams.dialogs = std::move(dialogs);
+    seams.pump = std::make_unique<base::QtEventPump>();
+    seams.clock = std::make_unique<clink::SteadyLinkClock>();
+    seams.valuePrompt = std::make_unique<NoValueEntry>();
+    seams.textViewer = std::make_unique<PaintedTextViewer>(run.dialogs);
+    app::AppContext context(std::move(seams));
+    ladder::LadderModule module(
+        context, std::make_unique<QSettings>(run.file(QStringLiteral("user.ini")), QSettings::IniFormat));
+    ladder::frmPLCIO window(context, module);
+    PaintedTextViewer::paint(window);
+    run.start();
+    window.mnuOpen_Click();
+    PaintedTextViewer::paint(window);
+    run.stop();
+    run.dialogs.messages += asked.messages;
+}
+
 void ladderConvert(Run& run, const QString& source) {
     const QString path = run.place(source, QStringLiteral("Old.Plc"));
     app::AppSeams seams;
@@ -275,6 +359,18 @@ const std::vector<Reader>& readers() {
         {"serial logger View Log File, 50 MB of reports", true, [](Run& r) { viewLogFile(r, RealLog); }},
         {".Plc open, 50 MB ladder", false, [](Run& r) { plcOpen(r, LargeLadder); }},
         {"ladder converter, 50 MB ladder", true, [](Run& r) { ladderConvert(r, LargeLadder); }},
+        {"parameter encrypt, 50 MB real source", false,
+         [](Run& r) { parameterEncryptOf(r, ParameterSource); }},
+        {"parameter encrypt, random bytes", false, [](Run& r) { parameterEncryptOf(r, RandomBytes); }},
+        {"parameter encrypt, one 50 MB line", false, [](Run& r) { parameterEncryptOf(r, OneLine); }},
+        {"parameter encrypt, NUL bytes", false, [](Run& r) { parameterEncryptOf(r, NulBytes); }},
+        {"ladder window Open, 50 MB ladder", true, [](Run& r) { ladderWindowOpen(r, LargeLadder); }},
+        {"ladder window Open, 30,000 deep", true, [](Run& r) { ladderWindowOpen(r, DeepLadder); }},
+        {".Plc open, 30,000 deep", false, [](Run& r) { plcOpen(r, DeepLadder); }},
+        {"text viewer Print to PDF, line feeds, first 500 pages", true,
+         [](Run& r) { printLog(r, LineFeeds); }},
+        {"text viewer Print to PDF, 50 MB of reports, first 500 pages", true,
+         [](Run& r) { printLog(r, RealLog); }},
     };
     return all;
 }
@@ -342,6 +438,34 @@ bool makeLadder(const QString& path) {
     return file.flush();
 }
 
+// Each node the child of the one before, DeepLevels of them.
+bool makeDeepLadder(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QString parent = QStringLiteral("Start");
+    for (int n = 0; n < DeepLevels; ++n) {
+        const QString key = QStringLiteral("Node %1").arg(n);
+        file.write(
+            ladder::PlcNodeRecord{parent, key, key, QStringLiteral("1"), QStringLiteral("0")}.encode());
+        parent = key;
+    }
+    return file.flush();
+}
+
+bool writeRandom(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray chunk(ChunkBytes, Qt::Uninitialized);
+    for (qint64 left = fileBytes; left > 0; left -= chunk.size()) {
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(chunk.data()),
+                                              chunk.size() / qsizetype(sizeof(quint32)));
+        file.write(chunk.constData(), std::min<qint64>(left, chunk.size()));
+    }
+    return file.flush();
+}
+
 bool makeSources(const QString& folder) {
     const QDir dir(folder);
     // A real rundown report: its heading, then rundown lines of five 12-character cells, then dashes.
@@ -358,7 +482,11 @@ bool makeSources(const QString& folder) {
                               "\r\nSPINDLE 03:" + QByteArray(63, 'c') + "\r\n\r\n";
     return writeRepeated(dir.filePath(LineFeeds), "\n") && writeRepeated(dir.filePath(OneLine), "x") &&
            writeRepeated(dir.filePath(RealReport), rundown, head, rule) &&
-           writeRepeated(dir.filePath(RealLog), report) && makeLadder(dir.filePath(LargeLadder));
+           writeRepeated(dir.filePath(RealLog), report) && makeLadder(dir.filePath(LargeLadder)) &&
+           makeDeepLadder(dir.filePath(DeepLadder)) && writeRandom(dir.filePath(RandomBytes)) &&
+           writeRepeated(dir.filePath(NulBytes), QByteArray(1, '\0')) &&
+           writeRepeated(dir.filePath(ParameterSource), "45,220\r\n",
+                         "FILE TYPE: TOOL PARAMETERS\r\nTool 4711\r\n");
 }
 
 struct ChildResult {

@@ -136,9 +136,10 @@ bool LadderEditor::placeElement(int node, int listIndex) {
         return false;
     const QString& text = elementList_[listIndex];
     // A taken key gets the digits of a counter appended to the key tried last: text, text1, text12 ...
+    // (cut where the digits would not fit the key field).
     QString key = text;
     for (int counter = 1; tree().contains(key); ++counter)
-        key += QString::number(counter);
+        key = appendToKey(key, QString::number(counter));
     program_.tree.add(node, key, text, int16_t(elementBaseCode_ + listIndex));
     enableSaveWhenPopulated();
     return true;
@@ -190,7 +191,7 @@ void LadderEditor::renamePresetNodes(const QString& text,
         program_.tree.setText(i, text);
         QString key = text;
         while (!program_.tree.setKey(i, key))
-            key += u' ' + QString::number(++collisions);
+            key = appendToKey(key, u' ' + QString::number(++collisions));
     }
 }
 

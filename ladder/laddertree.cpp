@@ -1,10 +1,20 @@
 #include "ladder/laddertree.h"
 
 #include "base/numbertext.h"
+#include "ladder/plcnoderecord.h"
 
 #include <algorithm>
 
 namespace ladder {
+
+QString appendToKey(const QString& key, const QString& suffix) {
+    const qsizetype room = PlcNodeRecord::KeyWidth - suffix.size();
+    return (key.size() <= room ? key : key.left(std::max<qsizetype>(room, 0))) + suffix;
+}
+
+int LadderTree::find(const QString& key) const {
+    return index_.value(keyField(key), -1);
+}
 
 std::optional<int> LadderTree::add(int parent, const QString& key, const QString& text, int16_t image) {
     if (contains(key) || (parent != -1 && !valid(parent)))
@@ -15,18 +25,30 @@ std::optional<int> LadderTree::add(int parent, const QString& key, const QString
 int LadderTree::append(int parent, const QString& key, const QString& text, int16_t image) {
     nodes_.push_back(LadderNode{key, text, image, parent});
     const int index = count() - 1;
-    index_.insert(key, index);
+    index_.insert(keyField(key), index);
     return index;
 }
 
 std::optional<int> LadderTree::addCounted(int parent, const QString& key, const QString& text, int16_t image,
-                                          int& counter) {
+                                          int& counter, const KeyClaim& claimed) {
     if (parent != -1 && !valid(parent))
         return std::nullopt;
-    QString free = key;
-    while (contains(free))
-        free = base::Trim(key) + QString::number(++counter);
+    if (!contains(key))
+        return append(parent, key, text, image);
+    // The renamed key is kept as it is stored, and is free in that form: saved and opened again, it is
+    // the same key and takes no other node's place.
+    QString free;
+    do
+        free = keyField(appendToKey(base::Trim(key), QString::number(++counter)));
+    while (contains(free) || (claimed && claimed(free)));
     return append(parent, free, text, image);
+}
+
+int LadderTree::level(int index) const {
+    int levels = 0;
+    for (int up = valid(index) ? nodes_[size_t(index)].parent : -1; up >= 0; up = nodes_[size_t(up)].parent)
+        ++levels;
+    return levels;
 }
 
 void LadderTree::reserve(int count) {
@@ -40,9 +62,9 @@ bool LadderTree::setKey(int index, const QString& key) {
         return true;
     if (holder != -1)
         return false;
-    index_.remove(nodes_[size_t(index)].key);
+    index_.remove(keyField(nodes_[size_t(index)].key));
     nodes_[size_t(index)].key = key;
-    index_.insert(key, index);
+    index_.insert(keyField(key), index);
     return true;
 }
 
@@ -84,7 +106,7 @@ int LadderTree::childCount(int parent) const {
 void LadderTree::reindex() {
     index_.clear();
     for (int i = 0; i < count(); ++i)
-        index_.insert(nodes_[size_t(i)].key, i);
+        index_.insert(keyField(nodes_[size_t(i)].key), i);
 }
 
 } // namespace ladder

@@ -1,6 +1,7 @@
 #include "ladder/plcfile.h"
 
 #include "app/programcore.h"
+#include "base/cp1252.h"
 #include "base/dialogs.h"
 #include "base/numbertext.h"
 #include "base/textlines.h"
@@ -9,11 +10,16 @@
 #include <QBuffer>
 #include <QFile>
 
+#include <algorithm>
+
 namespace ladder {
 
 namespace {
 
 constexpr int LargestImage = 255;
+// Elements are the deepest nodes of a ladder (root, rung, list, element): a record under an element is
+// damage, so no tree is deeper than this, whatever the file.
+constexpr int ElementLevel = 3;
 // Room made up front for the nodes a file says it holds, at most this many (a damaged file may be huge).
 constexpr qint64 MaxReservedNodes = 1 << 20;
 const QString FileMissingText = QStringLiteral("File does not exists");
@@ -37,6 +43,38 @@ void takePreset(const PlcNodeRecord& record, int code, LadderPresets& presets) {
     else if (const int t = timerOfStartCode(code); t && record.Text.startsWith(timerStartPrefix(t)))
         presets.setTimer(t, value);
 }
+
+// The keys of the records still to come, gathered once a key repeats: a repeated key is renamed to a key
+// no later record has, so each of those still hangs its children where the file says. Kept as hashes of
+// the stored bytes; a device that cannot go back (a pipe) claims nothing.
+class LaterKeys {
+public:
+    explicit LaterKeys(QIODevice& file) : file_(file) {}
+
+    bool claims(const QString& storedKey) {
+        if (!gathered_)
+            gather();
+        return std::binary_search(hashes_.begin(), hashes_.end(), qHash(base::toCp1252(storedKey)));
+    }
+
+private:
+    void gather() {
+        gathered_ = true;
+        if (file_.isSequential())
+            return;
+        const qint64 resume = file_.pos();
+        char bytes[PlcNodeRecord::Size];
+        constexpr int KeyOffset = PlcNodeRecord::RelativeWidth;
+        while (file_.read(bytes, PlcNodeRecord::Size) == PlcNodeRecord::Size)
+            hashes_.push_back(qHash(QByteArrayView(bytes + KeyOffset, PlcNodeRecord::KeyWidth)));
+        std::sort(hashes_.begin(), hashes_.end());
+        file_.seek(resume);
+    }
+
+    QIODevice& file_;
+    bool gathered_ = false;
+    std::vector<size_t> hashes_;
+};
 
 } // namespace
 
@@ -68,16 +106,19 @@ PlcFileLoad readPlcProgram(QIODevice& file, const PlcRecordSink& taken) {
     int number = 0;
     if (!file.isSequential())
         program.tree.reserve(int(std::min<qint64>(file.size() / PlcNodeRecord::Size, MaxReservedNodes)) + 1);
+    LaterKeys later(file);
+    const LadderTree::KeyClaim claimed = [&later](const QString& key) { return later.claims(key); };
     char bytes[PlcNodeRecord::Size];
     while (file.read(bytes, PlcNodeRecord::Size) == PlcNodeRecord::Size) {
         ++number;
         const PlcNodeRecord record = PlcNodeRecord::decode(QByteArrayView(bytes, PlcNodeRecord::Size));
         const int parent = program.tree.find(record.Relative);
         const std::optional<int16_t> code = base::CInt(base::textValue(record.Image));
-        if (parent < 0 || !code || *code < 0 || *code > LargestImage)
+        if (parent < 0 || program.tree.level(parent) >= ElementLevel || !code || *code < 0 ||
+            *code > LargestImage)
             return PlcFileLoad{std::nullopt, number, false};
         takePreset(record, *code, program.presets);
-        program.tree.addCounted(parent, record.Key, record.Text, *code, collisions);
+        program.tree.addCounted(parent, record.Key, record.Text, *code, collisions, claimed);
         if (taken)
             taken(record);
     }

@@ -33,16 +33,19 @@ bool writePlcFile(const QString& path, const LadderProgram& program, QString* er
 
 struct PlcFileLoad {
     std::optional<LadderProgram> program; // the whole program, or nothing when the file is damaged
-    int damagedRecord = 0;                // 1-based: the first record that names no parent or a bad image
-    bool unreadable = false;              // a read failed part-way
+    int damagedRecord =
+        0; // 1-based: the first record that names no parent, hangs under an element or has a bad image
+    bool unreadable = false; // a read failed part-way
 };
 // Sees each record of a ladder file once it has been taken into the program.
 using PlcRecordSink = std::function<void(const PlcNodeRecord&)>;
 // Builds a program from a ladder file, reading and checking one record at a time: whole records only (a
 // shorter tail is ignored), each node added as the last child of the node whose key equals its padded
 // Relative field; a key already taken becomes the trimmed key followed by a counter kept for the whole
-// load. The image must be a code 0..255. Reading stops at the first damaged record, so a file that is no
-// ladder file is refused after its first 114 bytes, whatever its length.
+// load, stored padded and free of every key in the file, so the program saved and opened again is the same
+// tree. The parent must not be an element (no ladder is deeper than root, rung, list and element) and the
+// image a code 0..255. Reading stops at the first damaged record, so a file that is no ladder file, or one
+// nested deeper than a ladder, is refused at its first such record, whatever its length.
 PlcFileLoad readPlcProgram(QIODevice& file, const PlcRecordSink& taken = {});
 PlcFileLoad readPlcProgram(const QByteArray& file);
 

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -83,6 +84,21 @@ bool QtDialogs::print(const QTextDocument& document) {
         return false;
     document.print(&printer);
     return true;
+}
+
+bool QtDialogs::printPages(const base::PagePainter& paint) {
+    QPrinter printer;
+    {
+        const ArrowCursor arrow;
+        QPrintDialog dialog(&printer, parent_);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+    }
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const bool painted = paint(painter, printer);
+    return painter.end() && painted;
 }
 
 bool QtDialogs::inputText(const QString& prompt, const QString& caption, QString& value) {

@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -55,6 +56,58 @@ QString shownColumns(QByteArrayView line, qsizetype from, qsizetype to) {
     return base::fromCp1252(shown);
 }
 } // namespace
+
+void forEachPrintedRow(QByteArrayView line, qsizetype columns,
+                       const std::function<void(const QString&)>& row) {
+    columns = std::max<qsizetype>(columns, 1);
+    if (!line.contains(Tab)) {
+        qsizetype at = 0;
+        do {
+            row(base::fromCp1252(line.sliced(at, std::min(columns, line.size() - at))));
+            at += columns;
+        } while (at < line.size());
+        return;
+    }
+    QByteArray shown;
+    qsizetype column = 0;
+    for (const char c : line) {
+        const qsizetype width = c == Tab ? TextLinesView::TabWidth - column % TextLinesView::TabWidth : 1;
+        for (qsizetype k = 0; k < width; ++k, ++column) {
+            shown += c == Tab ? ' ' : c;
+            if (shown.size() == columns) {
+                row(base::fromCp1252(shown));
+                shown.resize(0);
+            }
+        }
+    }
+    if (!shown.isEmpty())
+        row(base::fromCp1252(shown));
+}
+
+bool printTextLines(const base::TextLines& lines, const QFont& font, QPainter& painter,
+                    QPagedPaintDevice& printer) {
+    painter.setFont(font);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const QRect page = printer.pageLayout().paintRectPixels(printer.logicalDpiY());
+    const int height = std::max(1, metrics.lineSpacing());
+    const int rowsPerPage = std::max(1, page.height() / height);
+    const qsizetype columns =
+        std::max(1, page.width() / std::max(1, metrics.horizontalAdvance(QLatin1Char('M'))));
+    int row = 0;
+    bool ok = true;
+    for (auto line = lines.begin(); ok && line != lines.end(); ++line) {
+        forEachPrintedRow(*line, columns, [&](const QString& text) {
+            if (ok && row == rowsPerPage) {
+                ok = printer.newPage();
+                row = 0;
+            }
+            if (ok && !text.isEmpty())
+                painter.drawText(0, row * height + metrics.ascent(), text);
+            ++row;
+        });
+    }
+    return ok;
+}
 
 TextLinesView::TextLinesView(QWidget* parent) : QAbstractScrollArea(parent) {
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

@@ -9,9 +9,25 @@
 
 #include <QAbstractScrollArea>
 
+#include <functional>
 #include <limits>
 
+class QFont;
+class QPagedPaintDevice;
+class QPainter;
+
 namespace app {
+
+// A line as it is printed: cut into rows of columns characters (tabs as blanks up to their stops), at
+// least one row for an empty line. Each row is made as it is handed on, so a line of any length costs a row.
+void forEachPrintedRow(QByteArrayView line, qsizetype columns,
+                       const std::function<void(const QString&)>& row);
+
+// Prints lines in font, a page at a time: as many rows as fit the printer's page, each cut at the page's
+// width and the rest of its line on the next row. Only the row being drawn is held, so the memory does not
+// grow with the text. False, and nothing more printed, once the printer fails to start a page.
+bool printTextLines(const base::TextLines& lines, const QFont& font, QPainter& painter,
+                    QPagedPaintDevice& printer);
 
 class TextLinesView : public QAbstractScrollArea {
     Q_OBJECT

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace app {
@@ -52,10 +51,11 @@ QString TextViewerDialog::text() const {
 }
 
 void TextViewerDialog::cmdPrint_Click() {
-    QTextDocument document;
-    document.setDefaultFont(txtView->font());
-    document.setPlainText(txtView->text());
-    dialogs_.print(document);
+    const base::TextLines& lines = txtView->lines();
+    const QFont font = txtView->font();
+    dialogs_.printPages([&](QPainter& painter, QPagedPaintDevice& printer) {
+        return printTextLines(lines, font, painter, printer);
+    });
 }
 
 void QtTextViewer::show(const QString& title, const base::TextLines& text) {

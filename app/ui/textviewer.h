@@ -1,6 +1,6 @@
 #pragma once
 // The modal read-only text viewer: a log or data file's lines in a monospace font, to scroll, select and
-// copy, with Print (through Dialogs::print) and Close. The close box and Esc close it as Close does. The
+// copy, with Print (through Dialogs::printPages) and Close. The close box and Esc close it as Close does. The
 // lines are shown as they scroll into view, so a file of any size opens at once.
 
 #include "app/appservices.h"
@@ -23,7 +23,7 @@ public:
 
     // The lines shown, joined by line feeds.
     QString text() const;
-    // Prints the whole text in the viewer's font.
+    // Asks for the printer, then prints the whole text in the viewer's font, page by page.
     void cmdPrint_Click();
 
 private:

@@ -11,6 +11,7 @@
 #include "ladder/ladderfiles.h"
 #include "ladder/laddermodule.h"
 #include "ladder/laddertransfer.h"
+#include "ladder/laddertreemodel.h"
 #include "ladder/windowposition.h"
 
 #include <QCloseEvent>
@@ -27,7 +28,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace ladder {
@@ -37,9 +38,6 @@ using app::named;
 namespace {
 
 const QString Caption = QStringLiteral(" Brenstal  - Logic I/O");
-// Tree items carry the element code (the node's image) and the node's index in the session's tree.
-constexpr int CodeRole = Qt::UserRole;
-constexpr int NodeRole = Qt::UserRole + 1;
 constexpr int GroupButtonColumns = 3;
 constexpr int PresetColumns = 2;
 constexpr int TimerDecimals = 2;
@@ -69,9 +67,13 @@ frmPLCIO::frmPLCIO(app::AppContext& ctx, LadderModule& module, QWidget* parent)
     buildMenus();
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
-    auto* tree = named(new app::PickTree(central), QStringLiteral("TreeView1"));
+    auto* tree = named(new app::PickView(central), QStringLiteral("TreeView1"));
     TreeView1 = tree;
+    model_ = new LadderTreeModel(editor_.tree(), this);
+    TreeView1->setModel(model_);
     TreeView1->setHeaderHidden(true);
+    // Every row is one line of text: the view places rows without asking each for its size.
+    TreeView1->setUniformRowHeights(true);
     TreeView1->setExpandsOnDoubleClick(false); // a double-click renames a rung
     TreeView1->setMinimumWidth(TreeMinimumWidth);
     layout->addWidget(TreeView1, 1);
@@ -91,9 +93,8 @@ frmPLCIO::frmPLCIO(app::AppContext& ctx, LadderModule& module, QWidget* parent)
 
     // A node is selected by the user's pick only: the item the tree makes current as it takes the focus
     // is no selection, so the caption and the element lists stay as they opened.
-    connect(tree, &app::PickTree::picked, this, &frmPLCIO::TreeView1_Click);
-    connect(TreeView1, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item) { TreeView1_DblClick(item); });
+    connect(tree, &app::PickView::picked, this, &frmPLCIO::TreeView1_Click);
+    connect(TreeView1, &QTreeView::doubleClicked, this, &frmPLCIO::TreeView1_DblClick);
     connect(List1, &QListWidget::itemActivated, this, [this] { List1_DblClick(); });
     // The settings collection receives into the same editor: the window shows what it brought.
     editor_.setOnProjectReplaced([this] { showAll(); });
@@ -246,9 +247,8 @@ void frmPLCIO::closeEvent(QCloseEvent* event) {
 
 void frmPLCIO::mnuOpen_Click() {
     const auto handler = closer_.handler();
-    const bool opened = LadderFiles(ctx_.dialogs, editor_).mnuOpen_Click();
-    showAll();
-    if (opened)
+    // An opened project has been drawn as it replaced the old one; else the old one stays as it is shown.
+    if (LadderFiles(ctx_.dialogs, editor_).mnuOpen_Click())
         showFirstNode();
 }
 
@@ -318,8 +318,7 @@ void frmPLCIO::mnuDeleteRung_Click() {
 }
 
 int frmPLCIO::currentNode() const {
-    const QTreeWidgetItem* item = TreeView1->currentItem();
-    return item ? item->data(0, NodeRole).toInt() : -1;
+    return LadderTreeModel::nodeOf(TreeView1->currentIndex());
 }
 
 void frmPLCIO::TreeView1_Click() {
@@ -336,8 +335,8 @@ void frmPLCIO::TreeView1_Click() {
     showElementList();
 }
 
-void frmPLCIO::TreeView1_DblClick(QTreeWidgetItem* item) {
-    if (item && editor_.renameRung(item->data(0, NodeRole).toInt()))
+void frmPLCIO::TreeView1_DblClick(const QModelIndex& item) {
+    if (editor_.renameRung(LadderTreeModel::nodeOf(item)))
         showTree();
 }
 
@@ -377,22 +376,14 @@ void frmPLCIO::showTree() {
     {
         // Redrawing is no selection by the user: the element list stays as the user left it.
         const QSignalBlocker quiet(TreeView1);
-        TreeView1->clear();
-        std::vector<QTreeWidgetItem*> items;
-        items.reserve(size_t(tree.count()));
-        for (int i = 0; i < tree.count(); ++i) {
-            const LadderNode& node = tree.node(i);
-            auto* item = node.parent < 0 ? new QTreeWidgetItem(TreeView1)
-                                         : new QTreeWidgetItem(items[size_t(node.parent)]);
-            item->setText(0, node.text);
-            item->setData(0, CodeRole, int(node.image));
-            item->setData(0, NodeRole, i);
-            items.push_back(item);
-        }
+        model_->refresh();
+        // A ladder is never deeper than root, rung, list and element (the file reader refuses deeper
+        // nodes): laying the whole tree open goes as many levels deep, and its rows are made as they show.
         TreeView1->expandAll();
         if (again >= 0) {
-            TreeView1->setCurrentItem(items[size_t(again)]);
-            TreeView1->scrollToItem(items[size_t(again)]);
+            const QModelIndex item = model_->indexOf(again);
+            TreeView1->setCurrentIndex(item);
+            TreeView1->scrollTo(item);
         }
     }
     shownNodes_ = tree.count();
@@ -402,9 +393,9 @@ void frmPLCIO::showTree() {
 }
 
 void frmPLCIO::showFirstNode() {
-    QTreeWidgetItem* root = TreeView1->topLevelItem(0);
-    if (root && root->childCount() > 0)
-        TreeView1->scrollToItem(root->child(0));
+    const QModelIndex first = model_->index(0, 0, model_->index(0, 0));
+    if (first.isValid())
+        TreeView1->scrollTo(first);
 }
 
 void frmPLCIO::showPresets() {

@@ -23,9 +23,9 @@ class QLabel;
 class QListWidget;
 class QMenu;
 class QProgressBar;
+class QModelIndex;
 class QSpinBox;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace app {
 class AppContext;
@@ -40,6 +40,7 @@ namespace ladder {
 class LadderEditor;
 class LadderModule;
 class LadderTransfer;
+class LadderTreeModel;
 
 class frmPLCIO : public QMainWindow {
     Q_OBJECT
@@ -65,7 +66,7 @@ public:
     void mnuDeleteRung_Click();
     // The user picked a node of the tree (mouse or keyboard); a rung double-clicked is renamed.
     void TreeView1_Click();
-    void TreeView1_DblClick(QTreeWidgetItem* item);
+    void TreeView1_DblClick(const QModelIndex& item);
     // An entry of the element list activated (double-click or Enter): placed under the current node.
     void List1_DblClick();
     // A group button: the element list and the where-used list of its group.
@@ -104,7 +105,9 @@ private:
     QAction* mnuSave = nullptr;
     QAction* mnuSaveAs = nullptr;
 
-    QTreeWidget* TreeView1 = nullptr;
+    // The rung tree through a model over the session's tree: the view makes a row only for what it shows.
+    QTreeView* TreeView1 = nullptr;
+    LadderTreeModel* model_ = nullptr;
     QGroupBox* frmInput = nullptr;
     QGroupBox* frmOut = nullptr;
     QLabel* lbl1 = nullptr;

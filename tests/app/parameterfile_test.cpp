@@ -233,4 +233,18 @@ TEST(ParameterSource, ReportsWhatCouldNotBeReadOrWritten) {
     const app::EncryptResult blocked = app::encryptParameterSource(source, Scrambler, {}, {});
     EXPECT_FALSE(blocked.ok);
     EXPECT_TRUE(blocked.errorText.startsWith(QStringLiteral("Unable To Write File ")));
+
+    // A line longer than a parameter line can be: refused by its number before anything is written.
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("Tool.prm")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("FILE TYPE: TOOL PARAMETERS\r\n" + QByteArray(1024, '1') + "\r\n" + QByteArray(1025, '\0'));
+    f.close();
+    int started = 0;
+    const app::EncryptResult tooLong =
+        app::encryptParameterSource(source, Scrambler, [&](int) { ++started; }, {});
+    EXPECT_FALSE(tooLong.ok);
+    EXPECT_EQ(tooLong.errorText,
+              QStringLiteral("Line 3 Is Longer Than 1024 Characters - Not A Parameter File Source"));
+    EXPECT_EQ(started, 0);
+    EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("Tool.prm"))));
 }

@@ -169,9 +169,18 @@ TEST_F(SettingsFilesTest, TheDelayIsTheIntegerPartOfANumber) {
     files.LoadIniFiles();
     const QByteArray settingsFile = home.read(SettingsFileName);
     const std::vector<std::tuple<QByteArray, long, QByteArray>> cases = {
-        {"2.9\r\n", 2, "2.9\r\n"}, {"5\n", 5, "5\n"},        {" 12 \r\n", 12, " 12 \r\n"},
-        {"0\r\n", 1, "0\r\n"},     {"-3\r\n", 1, "-3\r\n"},  {"", 8, "8\r\n"},
-        {"abc\r\n", 8, "8\r\n"},   {"8 ms\r\n", 8, "8\r\n"}, {"\r\n7\r\n", 8, "8\r\n"},
+        {"2.9\r\n", 2, "2.9\r\n"},
+        {"5\n", 5, "5\n"},
+        {" 12 \r\n", 12, " 12 \r\n"},
+        {"0\r\n", 1, "0\r\n"},
+        {"-3\r\n", 1, "-3\r\n"},
+        {"", 8, "8\r\n"},
+        {"abc\r\n", 8, "8\r\n"},
+        {"8 ms\r\n", 8, "8\r\n"},
+        {"\r\n7\r\n", 8, "8\r\n"},
+        // A number too large to read, a line too long to be a number: no number.
+        {QByteArray(64 * 1024, '9') + "\r\n", 8, "8\r\n"},
+        {"1" + QByteArray(1 << 20, ' ') + "\r\n", 8, "8\r\n"},
     };
     for (const auto& [content, expected, after] : cases) {
         ASSERT_TRUE(home.write(DelaysFileName, content));
@@ -260,7 +269,7 @@ TEST_F(SettingsFilesTest, FilesThatCannotBeUsedAreReportedAndChangeNothing) {
     EXPECT_EQ(home.read(DelaysFileName), QByteArray("6\r\n"));
 }
 
-TEST_F(SettingsFilesTest, LinesAfterTheLastSettingAreNotReadAndAnEndlessLineChangesNothing) {
+TEST_F(SettingsFilesTest, LinesAfterTheLastSettingAreNotReadAndAnEndlessLineIsDamage) {
     writeSettings(defaultLines(QStringLiteral("2")));
     const QByteArray junk(1 << 20, '\n');
     ASSERT_TRUE(home.write(SettingsFileName, home.read(SettingsFileName) + junk));
@@ -270,21 +279,24 @@ TEST_F(SettingsFilesTest, LinesAfterTheLastSettingAreNotReadAndAnEndlessLineChan
     EXPECT_EQ(link.ConnectionType, clink::TcpIp);
     EXPECT_EQ(link.TransferDelay, 3);
 
-    // A first line too long to be a setting: a box naming the file; no value and no file changes.
-    for (const QString& name : {DelaysFileName, SettingsFileName}) {
+    // A line too long to be a setting, anywhere among the sixteen, is damage: the box, and both files back
+    // to their defaults.
+    for (const int at : {0, 4}) {
+        QByteArray bytes;
+        QStringList lines = defaultLines(QStringLiteral("3"));
+        lines[1] = QStringLiteral("mine");
+        for (int i = 0; i < lines.size(); ++i)
+            bytes +=
+                (i == at ? QByteArray(65 * 1024, '!') : scrambler.EncodeLine(lines[i]).toLatin1()) + "\r\n";
+        ASSERT_TRUE(home.write(SettingsFileName, bytes));
         dialogs.messages.clear();
-        const QByteArray kept = home.read(name);
-        ASSERT_TRUE(home.write(name, "1" + QByteArray(1 << 20, ' ') + "\r\n"));
-        const QByteArray other = home.read(name == DelaysFileName ? SettingsFileName : DelaysFileName);
-        link.ConnectionType = clink::Usb;
         files.LoadIniFiles();
-        ASSERT_EQ(dialogs.messages.size(), 1u) << name.toStdString();
-        EXPECT_TRUE(dialogs.messages[0].text.contains(name + QStringLiteral(": Line 1 is too long")));
-        EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Critical);
-        EXPECT_EQ(link.TransferDelay, 3);
-        EXPECT_EQ(link.ConnectionType, name == DelaysFileName ? clink::TcpIp : clink::Usb);
-        EXPECT_EQ(home.read(name), "1" + QByteArray(1 << 20, ' ') + "\r\n");
-        EXPECT_EQ(home.read(name == DelaysFileName ? SettingsFileName : DelaysFileName), other);
-        ASSERT_TRUE(home.write(name, kept));
+        EXPECT_EQ(dialogs.messageTexts(), QStringList{CorruptSettingsText}) << at;
+        EXPECT_EQ(settings.Password, QStringLiteral("7395"));
+        EXPECT_EQ(settings.PsetDefaults.DefaultUnits.trimmed(), QStringLiteral("5"));
+        EXPECT_EQ(link.ConnectionType, clink::ParallelPort);
+        EXPECT_EQ(link.TransferDelay, 8);
+        EXPECT_EQ(plainLines().mid(0, 2), defaultLines().mid(0, 2));
+        EXPECT_EQ(plainLines().mid(12), defaultLines().mid(12) + QStringList{QString()});
     }
 }

@@ -178,7 +178,7 @@ TEST(LadderRebuild, CraftedImagesGiveTheirTreesAndPresets) {
     EXPECT_EQ(tree.node(2).text, textField(QStringLiteral("Inputs 1")));
     EXPECT_EQ(tree.node(3).text, textField(QStringLiteral("Counter 1 = 12")));
     EXPECT_EQ(tree.node(3).key, keyField(QStringLiteral("Counter 1 = 12")));
-    EXPECT_EQ(tree.node(4).key, QStringLiteral("Counter 1 = 121"));
+    EXPECT_EQ(tree.node(4).key, keyField(QStringLiteral("Counter 1 = 121")));
     EXPECT_EQ(tree.node(5).key, keyField(QString())); // an unknown code: a blank key
     EXPECT_EQ(tree.node(5).image, 13);
     EXPECT_EQ(tree.node(6).text, textField(QStringLiteral("Outputs 1")));

@@ -11,6 +11,8 @@
 #include <QBuffer>
 #include <QFile>
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 using namespace ladder;
@@ -139,6 +141,9 @@ TEST_F(LadderFileTest, DamagedOrMissingFilesLeaveTheProjectAsItWas) {
                                         QStringLiteral("256"), QStringLiteral("0"))},
         {5, good.left(4 * 114) + record(QStringLiteral("Outputs 1"), QStringLiteral("y"), QStringLiteral("y"),
                                         QStringLiteral("-1"), QStringLiteral("0"))},
+        // Nothing hangs under an element: a ladder is never deeper than root, rung, list and element.
+        {5, good.left(4 * 114) + record(QStringLiteral("Counter 3 = 12"), QStringLiteral("z"),
+                                        QStringLiteral("z"), QStringLiteral("1"), QStringLiteral("0"))},
     };
     for (const Damage& damage : damages) {
         // Reading ends at the damaged record, whatever follows it, and the file stays as it was.
@@ -172,6 +177,82 @@ TEST_F(LadderFileTest, DamagedOrMissingFilesLeaveTheProjectAsItWas) {
     EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Critical);
     EXPECT_EQ(editor.CurrentFileName(), path);
     EXPECT_EQ(folder.read(QStringLiteral("bad.Plc")), good);
+}
+
+namespace {
+
+// Opens, saves and opens again: the second tree is the first, and its file the same bytes.
+void expectSameAfterSaveAndReopen(const QByteArray& file, const char* what) {
+    const PlcFileLoad first = readPlcProgram(file);
+    if (!first.program)
+        return;
+    const QByteArray saved = plcFileBytes(*first.program);
+    const PlcFileLoad again = readPlcProgram(saved);
+    ASSERT_TRUE(again.program) << what;
+    EXPECT_TRUE(*again.program == *first.program) << what;
+    EXPECT_EQ(plcFileBytes(*again.program), saved) << what;
+}
+
+} // namespace
+
+TEST(LadderFileIdentity, RepeatedKeysKeepEveryNodeUnderItsOwnParentAfterSaveAndReopen) {
+    // The second "Outputs 1" is renamed to a key no node of the file has: rung 11's own outputs and its
+    // element stay under rung 11, on the first open and after save and reopen.
+    QByteArray file;
+    for (const int n : {1, 11}) {
+        const QString rung = QStringLiteral("Rung %1").arg(n);
+        file += record(QStringLiteral("Start"), rung, rung, QStringLiteral("8"), QStringLiteral("0"));
+        if (n == 1)
+            file += record(rung, QStringLiteral("Outputs 1"), QStringLiteral("Outputs"), QStringLiteral("17"),
+                           QStringLiteral("0"));
+        file += record(rung, QStringLiteral("Outputs %1").arg(n), QStringLiteral("Outputs"),
+                       QStringLiteral("17"), QStringLiteral("0"));
+    }
+    file += record(QStringLiteral("Outputs 11"), QStringLiteral("Red Light On"),
+                   QStringLiteral("Red Light On"), QStringLiteral("121"), QStringLiteral("0"));
+    const PlcFileLoad load = readPlcProgram(file);
+    ASSERT_TRUE(load.program);
+    const LadderTree& tree = load.program->tree;
+    const int rung11 = tree.find(QStringLiteral("Rung 11"));
+    EXPECT_EQ(tree.node(tree.find(QStringLiteral("Outputs 11"))).parent, rung11);
+    EXPECT_EQ(tree.node(tree.node(tree.find(QStringLiteral("Red Light On"))).parent).parent, rung11);
+    EXPECT_EQ(tree.node(3).key, keyField(QStringLiteral("Outputs 12")));
+    expectSameAfterSaveAndReopen(file, "rung 11");
+
+    // Generated files: keys drawn from a few that repeat and run into each other once numbered (longer
+    // than the field too), parents among the keys so far, any image and value. Every file the reader
+    // takes comes back the same.
+    std::mt19937 random(49);
+    const QStringList keys = {QStringLiteral("Rung 1"),
+                              QStringLiteral("Rung 11"),
+                              QStringLiteral("Outputs 1"),
+                              QStringLiteral("Outputs 11"),
+                              QStringLiteral("Outputs 12"),
+                              QStringLiteral("Counter 1 = 5"),
+                              QStringLiteral("Timer 1 Start (3)"),
+                              QString(40, u'k'),
+                              QString(34, u'k') + u'1',
+                              QStringLiteral(" Lead")};
+    const QStringList values = {QStringLiteral("0"),   QStringLiteral("12"),  QStringLiteral("20.4"),
+                                QStringLiteral("300"), QStringLiteral("0.5"), QStringLiteral("x")};
+    const auto pick = [&random](const QStringList& from) {
+        return from[qsizetype(random() % quint32(from.size()))];
+    };
+    int accepted = 0;
+    for (int round = 0; round < 300; ++round) {
+        QStringList placed = {QStringLiteral("Start")};
+        QByteArray generated;
+        for (int n = int(random() % 24); n > 0; --n) {
+            const QString key = pick(keys);
+            const int image = int(random() % 3) == 0 ? 48 + int(random() % 8) : 96 + int(random() % 6);
+            generated += record(pick(placed), key, random() % 2 ? key : QStringLiteral("Timer 1 Start"),
+                                QString::number(image), pick(values));
+            placed += key;
+        }
+        accepted += readPlcProgram(generated).program ? 1 : 0;
+        expectSameAfterSaveAndReopen(generated, qPrintable(QString::number(round)));
+    }
+    EXPECT_GT(accepted, 100);
 }
 
 TEST(RungPrintout, OneLinePerNodeWithItsPathOfTexts) {

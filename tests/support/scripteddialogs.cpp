@@ -1,6 +1,10 @@
 #include "tests/support/scripteddialogs.h"
 
 #include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -73,6 +77,35 @@ bool ScriptedDialogs::print(const QTextDocument& document) {
         }
     }
     return true;
+}
+
+namespace {
+// A PDF printer that counts its pages.
+class CountingPdfWriter : public QPdfWriter {
+public:
+    using QPdfWriter::QPdfWriter;
+    bool newPage() override {
+        ++pages;
+        return QPdfWriter::newPage();
+    }
+    int pages = 1;
+};
+} // namespace
+
+bool ScriptedDialogs::printPages(const base::PagePainter& paint) {
+    if (!printerChosen)
+        return false;
+    QTemporaryFile file;
+    if (!file.open())
+        return false;
+    CountingPdfWriter printer(&file);
+    printer.setResolution(PrintResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QPainter painter(&printer);
+    const bool painted = paint(painter, printer);
+    painter.end();
+    printedPages.push_back(printer.pages);
+    return painted;
 }
 
 bool ScriptedDialogs::inputText(const QString& prompt, const QString&, QString& value) {

@@ -35,6 +35,8 @@ public:
     QString saveFileName(const QString& caption, const QString& filter, const QString& suggested) override;
     bool printerAvailable() override { return printerPresent; }
     bool print(const QTextDocument& document) override;
+    // Paints on a PDF printer (A4, PrintResolution dots per inch) writing to a temporary file.
+    bool printPages(const base::PagePainter& paint) override;
     bool inputText(const QString& prompt, const QString& caption, QString& value) override;
 
     // Scripted answers, consumed in order.
@@ -48,10 +50,13 @@ public:
     std::function<void(const Message& shown)> onMessage;
 
     std::vector<Message> messages;
-    QStringList questions;             // texts of the yes/no and OK/Cancel questions asked
-    std::vector<Question> asked;       // the same questions with their captions and icons
-    bool printerPresent = true;        // what printerAvailable() answers
-    QStringList printed;               // plain text of each printed document
+    QStringList questions;       // texts of the yes/no and OK/Cancel questions asked
+    std::vector<Question> asked; // the same questions with their captions and icons
+    bool printerPresent = true;  // what printerAvailable() answers
+    QStringList printed;         // plain text of each printed document
+    static constexpr int PrintResolution = 300;
+    bool printerChosen = true;         // false: Cancel at the printer prompt
+    std::vector<int> printedPages;     // the pages of each printout painted
     std::vector<QImage> printedImages; // the images in the printed documents, in order
 
     QStringList messageTexts() const;

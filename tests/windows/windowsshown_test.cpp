@@ -39,6 +39,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
 using shown::caption;
@@ -180,15 +181,15 @@ TEST_F(ShownWindows, LadderEditorKeepsItsCaptionUntilTheUserPicksANode) {
     model.verMajor = 3;
     QWidget* w = shownWindow("mnuLogicIo", app::wnd::frmPLCIO);
     ASSERT_TRUE(w);
-    auto* tree = child<QTreeWidget>(w, "TreeView1");
+    auto* tree = child<QTreeView>(w, "TreeView1");
     EXPECT_EQ(QApplication::focusWidget(), tree);
-    EXPECT_EQ(tree->currentItem(), nullptr);
+    EXPECT_FALSE(tree->currentIndex().isValid());
     EXPECT_EQ(caption(*w), " Brenstal  - Logic I/O");
     EXPECT_FALSE(child<QGroupBox>(w, "frmInput")->isEnabled());
     EXPECT_FALSE(child<QGroupBox>(w, "frmOut")->isEnabled());
     EXPECT_EQ(child<QListWidget>(w, "List1")->count(), 0);
-    apptest::clickItem(tree, tree->topLevelItem(0));
-    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
+    apptest::clickIndex(tree, tree->model()->index(0, 0));
+    EXPECT_EQ(tree->currentIndex(), tree->model()->index(0, 0));
     EXPECT_NE(caption(*w), " Brenstal  - Logic I/O");
 }
 

@@ -9,9 +9,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QFontMetricsF>
 #include <QMessageBox>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -189,9 +192,14 @@ TEST(TextViewer, ShowsTheLinesInAFixedFontToSelectCopyAndPrint) {
     EXPECT_EQ(QApplication::clipboard()->text(),
               QStringLiteral("Pset  Torque  Angle\n   1   12.50    180\n        x"));
 
-    viewer.findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
-    ASSERT_EQ(dialogs.printed.size(), 1);
-    EXPECT_EQ(dialogs.printed[0], viewer.text());
+    // Print asks for the printer first: Cancel paints nothing; a printer chosen gets the page.
+    auto* print = viewer.findChild<QPushButton*>(QStringLiteral("cmdPrint"));
+    dialogs.printerChosen = false;
+    print->click();
+    EXPECT_TRUE(dialogs.printedPages.empty());
+    dialogs.printerChosen = true;
+    print->click();
+    EXPECT_EQ(dialogs.printedPages, std::vector<int>{1});
 
     // A file of a million empty lines scrolls line by line to its last.
     app::TextViewerDialog large(dialogs, QStringLiteral("FinalData.txt"),
@@ -201,6 +209,40 @@ TEST(TextViewer, ShowsTheLinesInAFixedFontToSelectCopyAndPrint) {
     auto* lines = large.findChild<app::TextLinesView*>(QStringLiteral("txtView"));
     const QScrollBar* bar = lines->verticalScrollBar();
     EXPECT_EQ(bar->maximum() + bar->pageStep(), 1 << 20);
+}
+
+TEST(TextViewer, PrintsALargeLogPageByPageOnAPdfPrinter) {
+    // A printed line is rows of the page's width: an empty line one row, tabs to their stops.
+    const auto rows = [](QByteArrayView line, qsizetype columns) {
+        QStringList all;
+        app::forEachPrintedRow(line, columns, [&all](const QString& row) { all << row; });
+        return all;
+    };
+    EXPECT_EQ(rows("", 4), QStringList{QString()});
+    EXPECT_EQ(rows("abcdefghij", 4), (QStringList{"abcd", "efgh", "ij"}));
+    EXPECT_EQ(rows("a\tbc", 5), (QStringList{"a    ", "   bc"}));
+
+    // Reports and a line of a megabyte: as many pages as their rows fill, on the PDF printer.
+    const QByteArray report = "Rundown Number :12\r\nSPINDLE 01:" + QByteArray(63, 'a') + "\r\n\r\n";
+    constexpr int Reports = 20000;
+    const qsizetype longLine = 1 << 20;
+    testsupport::ScriptedDialogs dialogs;
+    app::TextViewerDialog viewer(dialogs, QStringLiteral("FinalData.txt"),
+                                 base::TextLines(report.repeated(Reports) + QByteArray(longLine, 'x')));
+    viewer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter printer(&pdf);
+    printer.setResolution(testsupport::ScriptedDialogs::PrintResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    const QFontMetrics metrics(viewer.findChild<app::TextLinesView*>()->font(), &printer);
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const qsizetype columns = page.width() / metrics.horizontalAdvance(QLatin1Char('M'));
+    const qsizetype printedRows = 3 * Reports + (longLine + columns - 1) / columns;
+    const qsizetype perPage = page.height() / metrics.lineSpacing();
+    viewer.findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
+    EXPECT_EQ(dialogs.printedPages, std::vector<int>{int((printedRows + perPage - 1) / perPage)});
 }
 
 TEST(TextViewer, TheSeamShowsTheViewerUntilItIsClosed) {
@@ -224,7 +266,7 @@ TEST(TextViewer, TheSeamShowsTheViewerUntilItIsClosed) {
     EXPECT_EQ(shownText, "line 1\nline 2");
     EXPECT_EQ(pointer, Qt::ArrowCursor);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    EXPECT_TRUE(dialogs.printed.isEmpty());
+    EXPECT_TRUE(dialogs.printedPages.empty());
 }
 
 } // namespace

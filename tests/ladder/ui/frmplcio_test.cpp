@@ -7,6 +7,7 @@
 #include "app/ui/windowregistry.h"
 #include "ladder/laddermodule.h"
 #include "ladder/laddertransfer.h"
+#include "ladder/laddertreemodel.h"
 #include "ladder/plcnoderecord.h"
 #include "ladder/ui/frmplcio.h"
 #include "ladder/ui/installwindows.h"
@@ -26,8 +27,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QTest>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
+#include <QTreeView>
 
 using ladder::frmPLCIO;
 
@@ -49,19 +49,16 @@ protected:
     }
     template <typename T> T* child(const QString& name) const { return window->findChild<T*>(name); }
     QAction* action(const char* name) const { return child<QAction>(QString::fromLatin1(name)); }
-    QTreeWidget* tree() const { return child<QTreeWidget>(QStringLiteral("TreeView1")); }
+    QTreeView* tree() const { return child<QTreeView>(QStringLiteral("TreeView1")); }
     QListWidget* list(const char* name) const { return child<QListWidget>(QString::fromLatin1(name)); }
     ladder::LadderEditor& editor() { return module.editor(); }
 
-    // The tree item of a node of the session's tree.
-    QTreeWidgetItem* item(int node) const {
-        for (QTreeWidgetItemIterator it(tree()); *it; ++it)
-            if ((*it)->data(0, Qt::UserRole + 1).toInt() == node)
-                return *it;
-        return nullptr;
+    // The tree's row of a node of the session's tree.
+    QModelIndex item(int node) const {
+        return static_cast<const ladder::LadderTreeModel*>(tree()->model())->indexOf(node);
     }
     // The user clicks a node of the tree.
-    void select(int node) { apptest::clickItem(tree(), item(node)); }
+    void select(int node) { apptest::clickIndex(tree(), item(node)); }
     // Presses a group button, then activates entry row of the element list with the keyboard.
     void place(const char* button, int row) {
         QTest::mouseClick(child<QPushButton>(QString::fromLatin1(button)), Qt::LeftButton);
@@ -75,10 +72,11 @@ protected:
         box->selectAll();
         QTest::keyClicks(box, value);
     }
+    // The texts of the rows, from the top down as the tree shows them.
     QStringList itemTexts() const {
         QStringList texts;
-        for (QTreeWidgetItemIterator it(tree()); *it; ++it)
-            texts << (*it)->text(0).trimmed();
+        for (QModelIndex row = tree()->model()->index(0, 0); row.isValid(); row = tree()->indexBelow(row))
+            texts << row.data().toString().trimmed();
         return texts;
     }
 
@@ -167,8 +165,8 @@ TEST_F(LadderWindow, RungsElementsAndATypedPresetThatRenamesItsNodes) {
     // Typing counter 1's preset renames both: clean texts, the second key suffixed.
     type(child<QSpinBox>(QStringLiteral("cwCounter1")), QStringLiteral("6"));
     EXPECT_EQ(editor().presets().cwCounter(1), 6);
-    EXPECT_EQ(item(first)->text(0), "Counter 1 = 6");
-    EXPECT_EQ(item(second)->text(0), "Counter 1 = 6");
+    EXPECT_EQ(item(first).data(), "Counter 1 = 6");
+    EXPECT_EQ(item(second).data(), "Counter 1 = 6");
     EXPECT_EQ(editor().tree().node(first).key, "Counter 1 = 6");
     EXPECT_EQ(editor().tree().node(second).key, "Counter 1 = 6 1");
 
@@ -186,11 +184,11 @@ TEST_F(LadderWindow, RungsElementsAndATypedPresetThatRenamesItsNodes) {
     // A double-click on a rung renames it; the key stays.
     dialogs->textAnswers.enqueue(QStringLiteral("Clamp"));
     const int rung2 = editor().tree().find(ladder::rungKey(2));
-    const QPoint at = tree()->visualItemRect(item(rung2)).center();
-    ASSERT_FALSE(tree()->visualItemRect(item(rung2)).isEmpty());
+    const QPoint at = tree()->visualRect(item(rung2)).center();
+    ASSERT_FALSE(tree()->visualRect(item(rung2)).isEmpty());
     QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(item(rung2)->text(0), "Clamp");
+    EXPECT_EQ(item(rung2).data(), "Clamp");
     EXPECT_EQ(editor().tree().node(rung2).key, ladder::rungKey(2));
 
     // Rungs up to 30, then the warning, and again.
@@ -236,6 +234,21 @@ TEST_F(LadderWindow, SaveAsWritesTheKnownFileOpenReadsItBackAndACancelledOpenKee
     EXPECT_TRUE(action("mnuSaveAs")->isEnabled());
     EXPECT_EQ(dialogs->messageTexts().back(), "File Opened Successfully");
     EXPECT_TRUE(dialogs->asked.empty()) << "a new project has nothing to lose";
+
+    // A file nested 30,000 deep, each node the child of the one before: refused at its first node under an
+    // element, the project kept.
+    QByteArray deep;
+    QString parent = QStringLiteral("Start");
+    for (int n = 0; n < 30000; ++n) {
+        const QString key = QStringLiteral("N%1").arg(n);
+        deep += ladder::PlcNodeRecord{parent, key, key, QStringLiteral("1"), QStringLiteral("0")}.encode();
+        parent = key;
+    }
+    ASSERT_TRUE(folder.write(QStringLiteral("deep.Plc"), deep));
+    dialogs->fileNames.enqueue(folder.file(QStringLiteral("deep.Plc")));
+    action("mnuOpen")->trigger();
+    EXPECT_EQ(dialogs->messageTexts().back(), "File is damaged (record 4)");
+    EXPECT_EQ(itemTexts(), shown);
 }
 
 TEST_F(LadderWindow, ASendRunsBusyAndAFailedOneLeavesItsTraceInItsOwnList) {
@@ -297,10 +310,8 @@ TEST_F(LadderWindow, OpenAndReceiveEmptyTheElementListAndShowTheFirstRung) {
 
     const auto firstRungShown = [this] {
         QCoreApplication::processEvents();
-        QTreeWidgetItem* root = tree()->topLevelItem(0);
-        if (!root || root->childCount() == 0)
-            return false;
-        return tree()->viewport()->rect().intersects(tree()->visualItemRect(root->child(0)));
+        const QModelIndex first = tree()->model()->index(0, 0, tree()->model()->index(0, 0));
+        return first.isValid() && tree()->viewport()->rect().intersects(tree()->visualRect(first));
     };
     // The last rung's inputs picked and a group listed: the tree shows its bottom.
     const auto pickLastInputs = [&] {

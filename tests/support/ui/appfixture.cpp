@@ -15,6 +15,13 @@ void clickItem(QTreeWidget* tree, QTreeWidgetItem* item) {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
 }
 
+void clickIndex(QTreeView* tree, const QModelIndex& index) {
+    ASSERT_TRUE(tree && index.isValid());
+    ASSERT_TRUE(tree->isVisible()) << "a click needs the tree on the screen";
+    tree->scrollTo(index);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
+}
+
 AppFixture::AppFixture() {
     app::installWindows(ctx);
 }

@@ -6,6 +6,8 @@
 #include "tests/support/servicesfixture.h"
 
 class QListWidget;
+class QModelIndex;
+class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -13,6 +15,7 @@ namespace apptest {
 
 // The user clicks an item of a shown tree, scrolled into view first.
 void clickItem(QTreeWidget* tree, QTreeWidgetItem* item);
+void clickIndex(QTreeView* tree, const QModelIndex& index);
 
 using ScriptedValueEntry = testsupport::ScriptedValueEntry;
 
