@@ -2,10 +2,13 @@
 // image sent and received back, and 500 curve sample pairs. Wall time per transfer, and the process CPU
 // time it used (waiting for the controller must not spin). The receive runs as the rung-table editors run
 // it, one transaction per block; over Ethernet also against a controller that answers once per request and
-// holds every answer (the "Held" families, which take a minute: leave them out with a filter).
+// holds every answer (the "Held" families, which take a minute: leave them out with a filter): the logic
+// image received and sent, the ladder image received, and a Pset chosen with the status read after it,
+// each with the requests it sent.
 #include "app/blockreceiver.h"
 #include "bench/benchrigs.h"
 #include "bench/benchsupport.h"
+#include "ladder/laddertransfer.h"
 #include "link/commandcodes.h"
 #include "logicio/logictransfer.h"
 
@@ -17,6 +20,7 @@ namespace {
 
 using namespace benchsupport;
 namespace ids = clink::ids;
+namespace codes = clink::codes;
 
 constexpr int ImageBlocks = 117;
 constexpr int BlockBytes = 6;
@@ -47,11 +51,28 @@ template <class Rig> void BM_PsetRead(benchmark::State& state) {
     reportCpu(state, cpu0);
 }
 
-template <class Rig> void BM_LogicImageSend(benchmark::State& state) {
-    Rig rig;
+// The requests the controller received with this identifier and code since the last call, per iteration.
+class RequestCounter {
+public:
+    RequestCounter(const sim::ControllerModel& model, clink::CanId id, int code)
+        : model_(model), id_(id), code_(code), before_(model.countReceived(id, code)) {}
+    void report(benchmark::State& state) const {
+        state.counters["requests"] = benchmark::Counter(model_.countReceived(id_, code_) - before_,
+                                                        benchmark::Counter::kAvgIterations);
+    }
+
+private:
+    const sim::ControllerModel& model_;
+    clink::CanId id_;
+    int code_;
+    int before_;
+};
+
+template <class Rig> void sendImage(Rig& rig, benchmark::State& state) {
     for (int i = 0; i < ImageBlocks * BlockBytes; ++i)
         rig.link.state.DataBuffer.put(i, (i * 37 + 11) & 0xFF);
     linkCheck(rig, ids::CommandReply);
+    const RequestCounter requests(rig.model, ids::CommandRequest, codes::LogicBlock);
     const std::clock_t cpu0 = std::clock();
     for (auto _ : state)
         for (int n = 1; n <= ImageBlocks; ++n)
@@ -60,19 +81,40 @@ template <class Rig> void BM_LogicImageSend(benchmark::State& state) {
                 break;
             }
     reportCpu(state, cpu0);
+    requests.report(state);
+}
+
+template <class Rig> void BM_LogicImageSend(benchmark::State& state) {
+    Rig rig;
+    sendImage(rig, state);
+}
+
+// Over Ethernet, a controller that answers once per request and holds every answer state.range(0) ms.
+void BM_LogicImageSendHeld(benchmark::State& state) {
+    EthernetRig rig;
+    rig.dongle.replyDelay = int(state.range(0));
+    sendImage(rig, state);
 }
 
 // The image received block by block as the rung-table editors receive it, after their link check.
-template <class Rig> void receiveImage(Rig& rig, benchmark::State& state) {
+template <class Rig>
+void receiveImage(Rig& rig, benchmark::State& state, const app::BlockReceiveCounts& counts, int first,
+                  int last) {
     linkCheck(rig, ids::CommandReply);
-    app::BlockReceiver receiver(rig.link, logicio::rungTableReceiveCounts(rig.link.state.TransferDelay));
+    app::BlockReceiver receiver(rig.link, counts);
+    const RequestCounter requests(rig.model, ids::CommandRequest, codes::LogicBlockRequest);
     const std::clock_t cpu0 = std::clock();
     for (auto _ : state)
-        if (!receiver.receive(1, ImageBlocks)) {
+        if (!receiver.receive(first, last)) {
             state.SkipWithError("block not received");
             break;
         }
     reportCpu(state, cpu0);
+    requests.report(state);
+}
+
+template <class Rig> void receiveImage(Rig& rig, benchmark::State& state) {
+    receiveImage(rig, state, logicio::rungTableReceiveCounts(rig.link.state.TransferDelay), 1, ImageBlocks);
 }
 
 template <class Rig> void BM_LogicImageReceive(benchmark::State& state) {
@@ -85,6 +127,34 @@ void BM_LogicImageReceiveHeld(benchmark::State& state) {
     EthernetRig rig;
     rig.dongle.replyDelay = int(state.range(0));
     receiveImage(rig, state);
+}
+
+// The ladder editor's receive, blocks 0 to 109, from the same controller.
+void BM_LadderImageReceiveHeld(benchmark::State& state) {
+    EthernetRig rig;
+    rig.dongle.replyDelay = int(state.range(0));
+    receiveImage(rig, state, ladder::ladderReceiveCounts(), 0, ladder::LastReceiveBlock);
+}
+
+// A Pset chosen from the controller's list and the status read after it, as the Pset editor does, against
+// that controller: every status read must show the Pset just chosen.
+constexpr int ChosenPsets = 4;
+void BM_PsetChoiceHeld(benchmark::State& state) {
+    EthernetRig rig;
+    rig.dongle.replyDelay = int(state.range(0));
+    rig.model.psetCount = ChosenPsets;
+    const RequestCounter requests(rig.model, ids::StatusRequest, 0);
+    const std::clock_t cpu0 = std::clock();
+    for (auto _ : state)
+        for (int pset = 1; pset <= ChosenPsets; ++pset) {
+            rig.link.dataTx.SelectPset(pset);
+            if (!rig.link.dataTx.ReadSystemStatus() || rig.link.state.SystemStatus.CurrentPset != pset) {
+                state.SkipWithError("status read does not show the Pset chosen");
+                break;
+            }
+        }
+    reportCpu(state, cpu0);
+    requests.report(state);
 }
 
 template <class Rig> void BM_CurvePairs(benchmark::State& state) {
@@ -124,7 +194,9 @@ template <class Rig> void registerFor() {
             ->Iterations(iterations<Rig>());
 }
 
-// Answer holds of the held receive: one beyond the sender's wait by half, one by five times.
+// Answer holds of the held transfers: one just beyond the sender's wait, one beyond it by half, one by five
+// times.
+constexpr int SlowHoldMs = 130;
 constexpr int ShortHoldMs = 150;
 constexpr int LongHoldMs = 400;
 
@@ -132,12 +204,19 @@ const bool registered = [] {
     registerFor<PpRig>();
     registerFor<UsbRig>();
     registerFor<EthernetRig>();
-    benchmark::RegisterBenchmark("LogicImageReceive117Held/Ethernet", &BM_LogicImageReceiveHeld)
-        ->Arg(ShortHoldMs)
-        ->Arg(LongHoldMs)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime()
-        ->Iterations(EthernetIterations);
+    const auto held = [](const char* name, auto fn, std::initializer_list<int64_t> holds) {
+        benchmark::RegisterBenchmark(name, fn)
+            ->ArgsProduct({holds})
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(EthernetIterations);
+    };
+    held("LogicImageReceive117Held/Ethernet", &BM_LogicImageReceiveHeld,
+         {SlowHoldMs, ShortHoldMs, LongHoldMs});
+    held("LogicImageSend117Held/Ethernet", &BM_LogicImageSendHeld, {SlowHoldMs});
+    held("LadderImageReceive110Held/Ethernet", &BM_LadderImageReceiveHeld, {SlowHoldMs});
+    // Short enough to run in the smoke test, where it checks every status read.
+    held("PsetChoiceAndStatus/Ethernet", &BM_PsetChoiceHeld, {LongHoldMs});
     return true;
 }();
 

@@ -10,28 +10,36 @@ namespace {
 
 // Which data bytes of an answer repeat its request: data bytes 1 onward carry `count` of the values the
 // exchange installed, from RequestData(first). Answers not listed carry nothing of their request but their
-// code (a Pset packet, the tool's data, a status, the NSM unit's clock, a run report).
+// code (a Pset packet, the tool's data, a status, the NSM unit's clock, a run report). Where the values are
+// set in the link state without saying which count, the first `always` are compared whatever they are and
+// the others when they are not 0 (all of them for a write's confirmation).
 struct EchoRule {
     CanId id;
     int code; // data byte 0
     size_t first;
     size_t count;
+    size_t always;
 };
 
 constexpr EchoRule EchoRules[] = {
-    {ids::CommandReply, codes::RundownResult, 1, 1},     // the result block asked for
-    {ids::CommandReply, codes::LogicBlock, 1, 1},        // a logic block acknowledged on its own code
-    {ids::CommandReply, codes::LogicBlockRequest, 2, 1}, // an answer block: its number, RequestData(2)
-    {ids::CommandReply, codes::Acknowledge, 1, 3},       // the code acknowledged and the request's bytes
-    {ids::CommandReply, codes::RundownLogAnswer, 1, 2},  // the Pset and the block of the log
-    {ids::ToolEepromReply, codes::EepromAnswer, 1, 3},   // address high, low, and the value written
-    {ids::TransducerReply, codes::EepromAnswer, 1, 3},
-    {ids::TransducerReply2, codes::EepromAnswer, 1, 3},
-    {ids::NsmReply, codes::EepromAnswer, 1, 3},
-    {ids::NsmReply, codes::NsmClockSet, 1, 5},  // the clock set, byte by byte
-    {ids::DspReply, codes::EepromAnswer, 1, 5}, // 0, address low, high, the value written
-    {ids::CurveReply, codes::CurveReply, 1, 3}, // the curve and the index of the samples
+    {ids::CommandReply, codes::RundownResult, 1, 1, 1},     // the result block asked for
+    {ids::CommandReply, codes::LogicBlock, 1, 1, 1},        // a logic block acknowledged on its own code
+    {ids::CommandReply, codes::LogicBlockRequest, 2, 1, 1}, // an answer block: its number, RequestData(2)
+    {ids::CommandReply, codes::Acknowledge, 1, 3, 2},       // the code acknowledged and the request's bytes
+    {ids::CommandReply, codes::RundownLogAnswer, 1, 2, 2},  // the Pset and the block of the log
+    {ids::ToolEepromReply, codes::EepromAnswer, 1, 3, 2},   // address high, low, and the value written
+    {ids::TransducerReply, codes::EepromAnswer, 1, 3, 2},
+    {ids::TransducerReply2, codes::EepromAnswer, 1, 3, 2},
+    {ids::NsmReply, codes::EepromAnswer, 1, 3, 2},
+    {ids::NsmReply, codes::NsmClockSet, 1, 5, 5},  // the clock set, byte by byte
+    {ids::DspReply, codes::EepromAnswer, 1, 5, 3}, // 0, address low, high, the value written
+    {ids::CurveReply, codes::CurveReply, 1, 3, 3}, // the curve and the index of the samples
 };
+
+// RequestData(at) counts for rule r.
+bool counts(const EchoValues& echo, const EchoRule& r, size_t at) {
+    return echo.installed(at, at - (r.first - 1) < r.always);
+}
 
 const EchoRule* echoRule(CanId id, int code) {
     for (const EchoRule& r : EchoRules)
@@ -46,28 +54,63 @@ bool contains(const std::vector<std::array<int, 8>>& frames, const std::array<in
 
 } // namespace
 
+EchoValues::EchoValues(std::initializer_list<int> values) {
+    size_t i = 0;
+    for (int v : values) {
+        if (i == Size)
+            break;
+        values_[i] = v;
+        mask_ |= 1U << i;
+        ++i;
+    }
+}
+
+EchoValues EchoValues::fromLinkState(const std::array<int, Size>& values, bool exact) {
+    EchoValues e;
+    e.values_ = values;
+    e.linkState_ = true;
+    e.exact_ = exact;
+    return e;
+}
+
+bool EchoValues::installed(size_t i, bool always) const {
+    if (linkState_)
+        return always || exact_ || values_[i] != 0;
+    return (mask_ >> i) & 1U;
+}
+
+EchoValues EchoValues::with(const std::array<int, Size>& values) const {
+    EchoValues e = *this;
+    e.values_ = values;
+    return e;
+}
+
 int AnswerJudge::answeredCode(CanId id, const std::array<int, 8>& d) {
     return id == ids::CommandReply && d[0] == codes::Acknowledge ? d[1] : d[0];
 }
 
-bool AnswerJudge::carries(const Awaited& a, CanId id, const std::array<int, 8>& d) {
-    if ((a.id != 0 && id != a.id) || (a.code != 0 && answeredCode(id, d) != a.code))
-        return false;
+bool AnswerJudge::repeatsEcho(const EchoValues& echo, CanId id, const std::array<int, 8>& d) {
     if (const EchoRule* r = echoRule(id, d[0]))
         for (size_t i = 0; i < r->count; ++i) {
-            const int value = a.echo[r->first - 1 + i];
-            if (value != 0 && d[1 + i] != value)
+            const size_t at = r->first - 1 + i;
+            if (counts(echo, *r, at) && d[1 + i] != echo[at])
                 return false;
         }
     return true;
 }
 
-bool AnswerJudge::echoes(const Awaited& a, CanId id, const std::array<int, 8>& d) {
+bool AnswerJudge::carries(const Awaited& a, CanId id, const std::array<int, 8>& d) {
+    if ((a.id != 0 && id != a.id) || (a.code != 0 && answeredCode(id, d) != a.code))
+        return false;
+    return repeatsEcho(a.echo, id, d);
+}
+
+bool AnswerJudge::echoes(const EchoValues& echo, CanId id, const std::array<int, 8>& d) {
     const EchoRule* r = echoRule(id, d[0]);
     if (!r)
         return false;
     for (size_t i = 0; i < r->count; ++i)
-        if (a.echo[r->first - 1 + i] != 0)
+        if (counts(echo, *r, r->first - 1 + i))
             return true;
     return false;
 }
@@ -76,53 +119,48 @@ AnswerJudge::Awaited AnswerJudge::awaitedOf(const ReplyExpectation& x) {
     return {.id = x.id, .code = x.code, .echo = x.echo};
 }
 
-bool AnswerJudge::owedTo(const Owed& o, CanId id, const std::array<int, 8>& d) {
-    if (id != o.awaited.id || o.taken.empty())
-        return false;
-    // An answer that repeats its request is the same frame each time it is sent; one that does not may
-    // differ (a status, the tool's data), and every answer like it is owed until it is due.
-    if (echoes(o.awaited, id, o.taken.back()))
-        return contains(o.taken, d);
-    return carries(o.awaited, id, d);
-}
-
 void AnswerJudge::begin(const ReplyExpectation& x) {
     end();
+    before_ = x_.expect;
     x_ = Exchange{};
     x_.expect = x;
     active_ = x.id != 0;
+    ++exchangeNumber_;
+}
+
+int64_t AnswerJudge::roundTrip() const {
+    if (x_.firstTaken >= 0 && !x_.sends.empty())
+        return x_.firstTaken - x_.sends.front();
+    return lineRoundTrip_;
 }
 
 void AnswerJudge::end() {
     if (!active_)
         return;
     active_ = false;
-    // An exchange that heard nothing gives no round trip to go by: a controller that silent owes nothing.
-    if (x_.lastSend < 0 || x_.firstTaken < 0)
-        return;
-    // The first answer came one round trip (at most) after the first send; the last send's answer is due one
-    // round trip after it. Not yet come when the exchange ended on its last frame: owed.
-    const int64_t roundTrip = x_.firstTaken - x_.firstSend;
-    if (x_.lastSend + roundTrip <= x_.lastTaken + toleranceMs_)
+    // Every request is answered in order: those whose answers have not come are owed. A controller that
+    // acknowledges sends two frames to each request of a two-frame exchange.
+    const int perRequest = x_.acknowledged && framing_ == Framing::Acknowledges ? 2 : 1;
+    const int owed = x_.requests * perRequest - x_.answers;
+    // With no round trip to go by (a controller that has said nothing on this link) nothing can be due.
+    const int64_t roundTrip = this->roundTrip();
+    if (owed <= 0 || roundTrip < 0)
         return;
     if (owed_.size() == OwedKept)
         owed_.erase(owed_.begin());
-    owed_.push_back({awaitedOf(x_.expect), x_.taken, x_.lastSend + roundTrip + marginMs_});
+    owed_.push_back({awaitedOf(x_.expect), owed, x_.sends.back() + roundTrip + marginMs_});
 }
 
 int64_t AnswerJudge::holdUntil(const ReplyExpectation& x, int64_t now) const {
-    int64_t until = 0;
-    const Awaited a = awaitedOf(x);
-    // Owed answers this exchange would take as its own: it may not send before they are due. Those it
-    // tells apart by their echo do not hold it.
-    for (const Owed& o : owed_)
-        if (o.until > now && o.awaited.id == x.id)
-            for (const auto& d : o.taken)
-                if (carries(a, x.id, d))
-                    until = std::max(until, o.until);
-    if (x.quietFirst)
-        if (const int64_t heard = lastHeard(x.id); heard >= 0)
-            until = std::max(until, heard + quietMs_);
+    if (!x.quietFirst)
+        return now;
+    int64_t until = now;
+    if (const int64_t heard = lastHeard(x.id); heard >= 0)
+        until = std::max(until, heard + quietMs_);
+    // A frame taken there may still come again as a copy: the exchange waits until it cannot.
+    for (const Kept& k : kept_)
+        if (k.id == x.id)
+            until = std::max(until, k.at + 2 * quietMs_);
     return until;
 }
 
@@ -136,12 +174,34 @@ void AnswerJudge::sent(int64_t now, bool request) {
     if (!active_)
         return;
     x_.answersSinceSend = 0;
+    x_.ackSinceSendAt = -1;
     if (!request)
         return;
     ++x_.requests;
-    if (x_.firstSend < 0)
-        x_.firstSend = now;
-    x_.lastSend = now;
+    x_.sends.push_back(now);
+}
+
+bool AnswerJudge::copyOfEnded(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a) {
+    const int64_t copyTime = 2 * quietMs_;
+    std::erase_if(kept_, [&](const Kept& k) { return k.at + copyTime <= now; });
+    // Copies are told for an exchange whose answer repeats its request or carries nothing of it, and when no
+    // exchange awaits anything. An answer that carries only its code (an acknowledgement with nothing in it,
+    // a Pset packet) is the same frame to every exchange asking it. An exchange run outside a transaction is
+    // not followed: which frames are its own cannot be told.
+    const bool echoing = active_ && echoes(a.echo, id, d);
+    if (active_ ? !echoing && !x_.expect.quietFirst : a.id != 0 || a.code != 0)
+        return false;
+    for (const Kept& k : kept_) {
+        if (k.id != id || k.d != d || (active_ && k.exchange == exchangeNumber_))
+            continue;
+        // A frame the exchange right before took is what the controller last said there: an answer that
+        // repeats another request of it may be the same again (a read-back of the value just written). One
+        // that carries nothing of its request cannot be told from its copy, nor one to the same request.
+        if (echoing && k.exchange == exchangeNumber_ - 1 && !(before_ == x_.expect))
+            continue;
+        return true;
+    }
+    return false;
 }
 
 AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, int64_t now,
@@ -150,48 +210,81 @@ AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, i
     if (const auto h = held_.find(id); h != held_.end() && now < h->second)
         return Verdict::Owed;
     std::erase_if(owed_, [now](const Owed& o) { return o.until <= now; });
-    for (const Owed& o : owed_)
-        if (owedTo(o, id, d))
+    for (auto o = owed_.begin(); o != owed_.end(); ++o)
+        if (o->awaited.id == id && carries(o->awaited, id, d)) {
+            if (--o->answers == 0)
+                owed_.erase(o);
             return Verdict::Owed;
+        }
+    if (copyOfEnded(id, d, now, a))
+        return Verdict::Copy;
     if (a.id == 0 && a.code == 0)
         return Verdict::Report;
     if (!carries(a, id, d))
         return Verdict::Stray;
-    if (a.replied && active_ && echoes(a, id, d) && contains(x_.taken, d))
+    // An answer that carries nothing of its request is taken only once that request went out.
+    if (active_ && x_.expect.quietFirst && x_.requests == 0)
+        return Verdict::Stray;
+    if (a.replied && active_ && echoes(a.echo, id, d) && contains(x_.taken, d))
         return Verdict::Copy;
     return Verdict::Take;
 }
 
-void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now) {
+void AnswerJudge::learnFraming(int64_t now) {
+    // The requests whose answers could have come by now, going by the acknowledgement's round trip: more
+    // than one, and the reply answered a later request.
+    const int64_t roundTrip = x_.firstTaken - x_.sends.front();
+    const auto answerable = std::count_if(x_.sends.begin(), x_.sends.end(),
+                                          [&](int64_t at) { return at + roundTrip <= now + toleranceMs_; });
+    framing_ = answerable >= 2 ? Framing::AnswersOnce : Framing::Acknowledges;
+}
+
+void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply) {
     if (!active_) {
         ++looseAnswersSinceSend_;
         return;
     }
     // Frames taken before the first request (after a filter frame) answer nothing this exchange asked.
-    if (x_.firstSend < 0)
+    if (x_.sends.empty())
         return;
     ++x_.answers;
     ++x_.answersSinceSend;
-    if (x_.firstTaken < 0)
+    if (x_.firstTaken < 0) {
         x_.firstTaken = now;
+        lineRoundTrip_ = now - x_.sends.front();
+    }
     x_.lastTaken = now;
+    if (reply && x_.acknowledged)
+        learnFraming(now);
+    if (!reply) {
+        x_.acknowledged = true;
+        x_.ackSinceSendAt = now;
+    }
     if (!contains(x_.taken, d)) {
         if (x_.taken.size() == TakenKept)
             x_.taken.erase(x_.taken.begin());
         x_.taken.push_back(d);
     }
+    if (kept_.size() == FramesKept)
+        kept_.pop_front();
+    kept_.push_back({x_.expect.id, d, now, exchangeNumber_});
 }
 
 bool AnswerJudge::ownAnswerSinceSend() const {
     if (!active_)
         return looseAnswersSinceSend_ > 0;
-    return x_.answersSinceSend > 0 && x_.answers >= x_.requests;
+    return x_.answersSinceSend > 0 && x_.answers >= x_.requests && framing_ == Framing::AnswersOnce;
+}
+
+int64_t AnswerJudge::acknowledgedSinceSendAt() const {
+    return active_ ? x_.ackSinceSendAt : -1;
 }
 
 int64_t AnswerJudge::lastAnswerDue() const {
-    if (!active_ || x_.firstTaken < 0 || x_.answers >= x_.requests)
+    const int64_t roundTrip = this->roundTrip();
+    if (!active_ || x_.sends.empty() || roundTrip < 0 || x_.answers >= x_.requests)
         return -1;
-    return x_.lastSend + (x_.firstTaken - x_.firstSend);
+    return x_.sends.back() + roundTrip;
 }
 
 } // namespace clink

@@ -85,18 +85,36 @@ bool Ethernet::SendRequestFrame(CanId accept, CanId transmit, const std::array<i
 }
 
 bool Ethernet::send(const CanFrameFields& fields, bool request, SenderWait wait) {
+    // A frame sent outside a transaction belongs to no exchange: the last one has ended.
+    if (!pump_.running())
+        judge_.end();
+    // An exchange whose answer carries nothing of its request waits for a quiet line as the last step
+    // before its first request goes out.
+    if (request && judge_.quietBeforeFirstRequest())
+        awaitQuietLine();
     if (!socket_.send(canFrameText(fields))) {
         pump_.refused();
         return false;
     }
-    // A frame sent outside a transaction belongs to no exchange: the last one has ended.
-    if (!pump_.running())
-        judge_.end();
     judge_.sent(clock_.nowMs(), request);
     // The sender's wait follows a frame that carries data only.
     if (fields[8] != 0 && wait == SenderWait::ForReply)
-        pump_.waitUntil([this] { return replyOrOwnAnswer(); }, SendWaitCycles * 2);
+        senderWait();
     return true;
+}
+
+void Ethernet::senderWait() {
+    const auto done = [this] { return replyOrOwnAnswer(); };
+    if (pump_.waitUntil(done, SendWaitCycles * 2))
+        return;
+    // An acknowledgement is progress: a controller that acknowledges sends its reply up to a sender's wait
+    // after it, in a write of its own.
+    const int64_t acknowledged = judge_.acknowledgedSinceSendAt();
+    if (acknowledged < 0 || judge_.framing() == AnswerJudge::Framing::AnswersOnce)
+        return;
+    const int64_t until = acknowledged + doEventsMs(SendWaitCycles * 2);
+    if (const int64_t now = clock_.nowMs(); until > now)
+        pump_.waitUntil(done, msDoEvents(until - now));
 }
 
 void Ethernet::expect(const ReplyExpectation& x) {
@@ -105,7 +123,7 @@ void Ethernet::expect(const ReplyExpectation& x) {
     for (size_t i = 0; i < x.echo.size(); ++i)
         s_.RequestData[i + 1] = x.echo[i];
     s_.ExactEcho = x.exactEcho;
-    followExpectation(x);
+    judge_.begin(x);
     s_.AckReceived = false;
     s_.ReplyReady = false;
 }
@@ -113,41 +131,52 @@ void Ethernet::expect(const ReplyExpectation& x) {
 void Ethernet::follow(CanId id) {
     if (judge_.following() == id)
         return;
-    ReplyExpectation x{.id = id, .code = s_.AwaitedCode, .exactEcho = s_.ExactEcho};
-    for (size_t i = 0; i < x.echo.size(); ++i)
-        x.echo[i] = s_.RequestData[i + 1];
-    followExpectation(x);
+    judge_.begin({.id = id,
+                  .code = s_.AwaitedCode,
+                  .echo = EchoValues::fromLinkState(requestData(), s_.ExactEcho),
+                  .exactEcho = s_.ExactEcho});
 }
 
-void Ethernet::followExpectation(const ReplyExpectation& x) {
-    judge_.end();
+std::array<int, EchoValues::Size> Ethernet::requestData() const {
+    std::array<int, EchoValues::Size> values{};
+    for (size_t i = 0; i < values.size(); ++i)
+        values[i] = s_.RequestData[i + 1];
+    return values;
+}
+
+EchoValues Ethernet::echoNow() const {
+    return judge_.following() != 0 ? judge_.installedEcho().with(requestData())
+                                   : EchoValues::fromLinkState(requestData(), s_.ExactEcho);
+}
+
+void Ethernet::awaitQuietLine() {
+    const ReplyExpectation& x = judge_.expectation();
     for (;;) {
         const int64_t now = clock_.nowMs();
         const int64_t heardBefore = judge_.lastHeard(x.id);
         const int64_t until = judge_.holdUntil(x, now);
         if (until <= now)
             break;
-        qCDebug(lcFrames) << "Ethernet: holding the first frame" << until - now << "ms on" << canIdText(x.id);
+        qCDebug(lcFrames) << "Ethernet: waiting" << until - now << "ms for a quiet line on"
+                          << canIdText(x.id);
         judge_.hold(x.id, until);
         pump_.pause(msDoEvents(until - now));
         // A frame dropped during a quiet wait starts it again; a line that never goes quiet ends the
         // transaction at its silence cap (outside a transaction: one wait).
-        if (!x.quietFirst || judge_.lastHeard(x.id) == heardBefore || !pump_.running() || pump_.over())
+        if (judge_.lastHeard(x.id) == heardBefore || !pump_.running() || pump_.over())
             break;
     }
     judge_.release(x.id);
-    judge_.begin(x);
 }
 
 void Ethernet::awaitDueAnswer() {
     const int64_t due = judge_.lastAnswerDue();
     if (due < 0)
         return;
-    const int64_t now = clock_.nowMs();
-    const int64_t tolerance = judge_.tolerance();
-    if (due - now > tolerance || due + tolerance <= now)
-        return;
-    pump_.waitUntil([this] { return replyOrOwnAnswer(); }, msDoEvents(due + tolerance - now));
+    const int64_t until = due + judge_.tolerance();
+    if (const int64_t now = clock_.nowMs(); until > now)
+        pump_.waitUntil([this] { return s_.ReplyReady || judge_.lastAnswerDue() < 0; },
+                        msDoEvents(until - now));
 }
 
 bool Ethernet::awaits(CanId id, int code) const {
@@ -269,11 +298,8 @@ void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
     const int64_t now = clock_.nowMs();
     if (!pump_.running())
         judge_.end();
-    const AnswerJudge::Awaited awaited{.id = s_.AwaitedId,
-                                       .code = s_.AwaitedCode,
-                                       .echo = {s_.RequestData[1], s_.RequestData[2], s_.RequestData[3],
-                                                s_.RequestData[4], s_.RequestData[5]},
-                                       .replied = s_.ReplyReady};
+    const AnswerJudge::Awaited awaited{
+        .id = s_.AwaitedId, .code = s_.AwaitedCode, .echo = echoNow(), .replied = s_.ReplyReady};
     switch (judge_.judge(id, d, now, awaited)) {
     case AnswerJudge::Verdict::Take:
     case AnswerJudge::Verdict::Report:
@@ -346,22 +372,16 @@ void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
     default:
         break; // no handler: the reply is ignored on this link
     }
-    if ((s_.AckReceived && !ackBefore) || (s_.ReplyReady && !replyBefore)) {
+    const bool replied = s_.ReplyReady && !replyBefore;
+    if ((s_.AckReceived && !ackBefore) || replied) {
         pump_.heard();
-        judge_.taken(d, now);
+        judge_.taken(d, now, replied);
     }
 }
 
-bool Ethernet::echoMatches(const std::array<int, 8>& d) const {
-    return d[1] == s_.RequestData[1] && d[2] == s_.RequestData[2];
-}
-
-bool Ethernet::echoMatchesOptional3(const std::array<int, 8>& d) const {
-    return echoMatches(d) && (s_.RequestData[3] == 0 || d[3] == s_.RequestData[3]);
-}
-
-bool Ethernet::confirms(const std::array<int, 8>& d) const {
-    return s_.ExactEcho ? echoMatches(d) && d[3] == s_.RequestData[3] : echoMatchesOptional3(d);
+bool Ethernet::confirms(CanId id, const std::array<int, 8>& d) const {
+    const EchoValues echo = echoNow();
+    return AnswerJudge::echoes(echo, id, d) && AnswerJudge::repeatsEcho(echo, id, d);
 }
 
 bool Ethernet::storeData(int at, const std::array<int, 8>& d, int firstData, int count) {
@@ -380,6 +400,9 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
     auto& RD = s_.RequestData;
     const int code = d[0];
     if (code >= 0x01 && code <= 0x04) {
+        // Pset packets are stored only for the read awaiting them.
+        if (!awaits(ids::CommandReply, code))
+            return;
         if (!A) {
             A = true;
             return;
@@ -387,7 +410,7 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
         if (storeData(7 * (code - 1), d, 1, 7))
             R = true;
     } else if (code == 0x10) {
-        if (d[1] != RD[1] || !awaits(ids::CommandReply, code))
+        if (!confirms(ids::CommandReply, d) || !awaits(ids::CommandReply, code))
             return;
         if (!A) {
             A = true;
@@ -401,25 +424,26 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
     } else if (code == 0x61) {
         if (!A)
             A = true;
-        else if (d[1] == RD[1])
+        else if (confirms(ids::CommandReply, d))
             R = true;
     } else if (code == 0x62) {
         if (!awaits(ids::CommandReply, code))
             return;
         if (!A) {
             A = true;
-        } else if (d[1] == RD[2] && !R) {
+        } else if (confirms(ids::CommandReply, d) && !R) {
             if (storeData(s_.DataCount, d, 2, 6)) {
                 s_.DataCount += 6;
                 R = true;
             }
         }
     } else if (code == 0xA0) {
-        if (s_.VersionReadPending && d[1] == RD[1]) {
+        // A version read takes its answer by the code it repeats alone.
+        if (s_.VersionReadPending && AnswerJudge::repeatsEcho(EchoValues{RD[1]}, ids::CommandReply, d)) {
             s_.DataBuffer.put(0, d[2]);
             s_.DataBuffer.put(1, d[3]);
             R = true;
-        } else if (confirms(d)) {
+        } else if (confirms(ids::CommandReply, d)) {
             if (!A)
                 A = true;
             else
@@ -445,7 +469,7 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
             }
         }
     } else if (code == 0xEA) {
-        if (!echoMatches(d) || !awaits(ids::CommandReply, code))
+        if (!confirms(ids::CommandReply, d) || !awaits(ids::CommandReply, code))
             return;
         if (A && !R) {
             if (storeData(s_.EepromReadIndex, d, 3, 5)) {
@@ -509,16 +533,13 @@ void Ethernet::On11EF0604(const std::array<int, 8>& d) {
     } else if (d[0] == 0xDD) {
         acknowledgeThenCopy(d, 5);
     } else if (d[0] == 0x30) {
-        storeEchoedByte(d);
+        storeEchoedByte(ids::TransducerReply2, d);
     }
 }
 
 void Ethernet::On12EF0106(const std::array<int, 8>& d) {
-    if (d[0] != 0x30 || !echoMatches(d) || d[3] != s_.RequestData[3] || s_.ReplyReady ||
-        !awaits(ids::DspReply, d[0]))
-        return;
-    // A write is confirmed only with the value written.
-    if (s_.ExactEcho && (d[4] != s_.RequestData[4] || d[5] != s_.RequestData[5]))
+    // A write is confirmed only with the value written: it installs it among the values echoed.
+    if (d[0] != 0x30 || !confirms(ids::DspReply, d) || s_.ReplyReady || !awaits(ids::DspReply, d[0]))
         return;
     if (!DataBufferArray::fits(s_.DataCount, 2))
         return;
@@ -529,12 +550,12 @@ void Ethernet::On12EF0106(const std::array<int, 8>& d) {
 
 void Ethernet::On12EF0602(const std::array<int, 8>& d) {
     if (d[0] == 0x30)
-        storeEchoedByte(d);
+        storeEchoedByte(ids::ToolEepromReply, d);
 }
 
 void Ethernet::On12EF0604(const std::array<int, 8>& d) {
     if (d[0] == 0x30)
-        storeEchoedByte(d);
+        storeEchoedByte(ids::TransducerReply, d);
 }
 
 void Ethernet::acknowledgeThenReply() {
@@ -551,10 +572,10 @@ void Ethernet::acknowledgeThenCopy(const std::array<int, 8>& d, size_t count) {
     acknowledgeThenReply();
 }
 
-void Ethernet::storeEchoedByte(const std::array<int, 8>& d) {
-    // The echoed value is compared when the request names one (a write: exactly, 0 too, under ExactEcho);
-    // reads leave RequestData(3) at 0.
-    if (!confirms(d))
+void Ethernet::storeEchoedByte(CanId id, const std::array<int, 8>& d) {
+    // The echoed value is compared when the request installs one (a write: exactly, 0 too); a read installs
+    // the address only.
+    if (!confirms(id, d))
         return;
     if (s_.AckReceived && storeData(s_.DataCount, d, 3, 1))
         s_.ReplyReady = true;
@@ -569,7 +590,9 @@ void Ethernet::On13EF0106(const std::array<int, 8>& d) {
     case 0x11:
     case 0x12:
     case 0x15:
-        storeData(0, d, 0, 8);
+        // A fault report the controller sends on its own: kept apart from DataBuffer, which a transfer
+        // fills between its exchanges.
+        s_.ToolReportFrame = d;
         s_.RequestData[1] = d[0];
         R = true;
         break;
@@ -595,6 +618,8 @@ void Ethernet::On13EF0106(const std::array<int, 8>& d) {
         }
         break;
     case 0xD1:
+        if (!awaits(ids::ToolReply, d[0]))
+            return;
         if (A && storeData(0, d, 2, 6))
             R = true;
         A = true;
@@ -610,7 +635,7 @@ void Ethernet::On13EF010D(const std::array<int, 8>& d) {
     auto& RD = s_.RequestData;
     switch (d[0]) {
     case 0x30:
-        if (!confirms(d))
+        if (!confirms(ids::NsmReply, d))
             return;
         if (A) {
             if (!storeData(s_.DataCount, d, 3, 1))
@@ -628,9 +653,8 @@ void Ethernet::On13EF010D(const std::array<int, 8>& d) {
         acknowledgeThenCopy(d, 5);
         break;
     case 0xDE: {
-        for (size_t i = 1; i <= 5; ++i)
-            if (d[i] != RD[i])
-                return;
+        if (!confirms(ids::NsmReply, d))
+            return;
         if (A)
             s_.ReplyReady = true;
         A = true;
@@ -653,7 +677,7 @@ void Ethernet::On13EF0110(const std::array<int, 8>& d) {
 }
 
 void Ethernet::On13EF0506(const std::array<int, 8>& d) {
-    if (d[0] != 0x20 || !echoMatches(d) || d[3] != s_.RequestData[3])
+    if (d[0] != 0x20 || !confirms(ids::CurveReply, d))
         return;
     if (s_.AckReceived) {
         for (size_t i = 1; i <= 4; ++i)

@@ -93,9 +93,7 @@ public:
 
     // An exchange installs everything that decides which frame it takes, before its first frame and before
     // any settle pause: AwaitedId, AwaitedCode, RequestData(1..5) and ExactEcho; AckReceived and ReplyReady
-    // are cleared. When an ended exchange still owes answers this one would take as its own, it first waits
-    // until they are due, and with quietFirst until the line has been quiet on its identifier (the frames
-    // that come meanwhile are dropped). Owed answers it tells apart by their echo do not hold it.
+    // are cleared. With quietFirst its first request waits for a quiet line (see send).
     void expect(const ReplyExpectation& x);
     // An exchange whose expectations are in place (the link state's) starts awaiting id, unless the judge
     // already follows one awaiting id: as expect() without installing anything.
@@ -106,8 +104,7 @@ public:
     // does not end it.
     bool replyOrOwnAnswer() const { return s_.ReplyReady || judge_.ownAnswerSinceSend(); }
     // Before the exchange sends its request again: while the answer to its last request is due (one round
-    // trip of this exchange after it, within the tolerance), waits for it, so that no request goes out that
-    // would only be owed.
+    // trip after it, and the tolerance), waits for it, so that no request goes out that would only be owed.
     void awaitDueAnswer();
 
 private:
@@ -137,22 +134,27 @@ private:
     void acknowledgeThenReply();
     // The same, the reply also copying data bytes 1..count into RequestData(1..count).
     void acknowledgeThenCopy(const std::array<int, 8>& d, size_t count);
-    // An EEPROM byte echoed with its address (code 30; the value compared when RequestData(3) is not 0):
+    // An EEPROM byte echoed with its address (code 30; the value compared when the exchange installed one):
     // the first matching frame acknowledges, the next is stored at DataCount.
-    void storeEchoedByte(const std::array<int, 8>& d);
-    // d1 = RD(1) and d2 = RD(2).
-    bool echoMatches(const std::array<int, 8>& d) const;
-    // Echo matches and (RD(3) = 0 or d3 = RD(3)).
-    bool echoMatchesOptional3(const std::array<int, 8>& d) const;
-    // A confirmation of the awaited request: echo matches and d3 optional, or exact under ExactEcho.
-    bool confirms(const std::array<int, 8>& d) const;
+    void storeEchoedByte(CanId id, const std::array<int, 8>& d);
+    // The answer d on id confirms the awaited request: it repeats the echo values the exchange installed (at
+    // least one), by the one echo rule of the catalogue.
+    bool confirms(CanId id, const std::array<int, 8>& d) const;
+    // RequestData(1..5), and the echo values as the followed exchange installed them (as the link state
+    // holds them when no exchange is followed).
+    std::array<int, EchoValues::Size> requestData() const;
+    EchoValues echoNow() const;
     // Stores count values from d[firstData] at DataBuffer(at..); false (nothing stored) when they do not fit.
     bool storeData(int at, const std::array<int, 8>& d, int firstData, int count);
     // A transaction runs and awaits exactly this answer: only then do handlers append at DataCount or
     // EepromReadIndex.
     bool awaits(CanId id, int code) const;
-    // Installs x's owed-answer and quiet waits, then follows x.
-    void followExpectation(const ReplyExpectation& x);
+    // The sender's wait after a request; an acknowledgement taken in it extends it by a sender's wait from
+    // the acknowledgement, unless the controller answers once per request.
+    void senderWait();
+    // Right before the first request of an exchange whose answer carries nothing: waits until the line has
+    // been quiet on its identifier (the frames that come meanwhile are dropped).
+    void awaitQuietLine();
 
     LinkState& s_;
     EthernetLink& socket_;

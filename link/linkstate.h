@@ -69,6 +69,9 @@ struct LinkState {
     // DataBuffer, which other replies fill too: the button monitor clears it before its request and shows
     // only what arrived on this identifier.
     std::optional<std::array<int, 8>> ButtonReplyFrame;
+    // Data bytes 0..7 of the last fault report (13EF0106, codes 10, 11, 12 and 15) heard over Ethernet, kept
+    // apart from DataBuffer for the same reason.
+    std::array<int, 8> ToolReportFrame{};
 
     QString ControllerIpAddress = QStringLiteral("None");
     QString ControllerIpPort = QStringLiteral("1100");

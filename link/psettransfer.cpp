@@ -181,11 +181,14 @@ void DataTx::SelectPset(int pset) {
     case ParallelPort:
         SendCanMessage({ids::CommandRequest, data});
         break;
-    case TcpIp:
-        // The controller's status answer ends the sender's wait.
-        s_.ReplyReady = false;
-        link_.ethernet.SendCanFrame(ids::StatusRequest, ids::CommandRequest, data);
+    case TcpIp: {
+        // The controller's status answer ends the sender's wait. It is the select's own: when it comes
+        // later than that wait, it is owed, and the status read after it does not take it as its own.
+        Transaction tx(link_);
+        link_.ethernet.expect({.id = ids::StatusRequest, .code = codes::Status});
+        link_.ethernet.SendRequestFrame(ids::StatusRequest, ids::CommandRequest, data);
         break;
+    }
     case Usb:
         link_.usb.SendCanFrame(ids::StatusRequest, ids::CommandRequest, {0, 0}, data);
         break;

@@ -106,7 +106,7 @@ bool DataTx::ReadTransducerEeprom(int address) {
                                                 ids::TransducerRequest,
                                                 {ReadCode, 0, hi, lo, 0, 0, 0, 0},
                                                 {hi, lo, 0, 0, 0},
-                                                3,
+                                                2,
                                                 false,
                                                 TransducerReadFilterCycles,
                                                 TransducerReadSends,
@@ -183,7 +183,7 @@ bool DataTx::ReadDspEeprom(int address) {
 bool DataTx::eepromExchangeEthernet(const EepromExchange& x) {
     ReplyExpectation expected{.id = x.reply, .code = ReplyCode, .exactEcho = x.write};
     for (int i = 0; i < x.echoCount; ++i)
-        expected.echo[size_t(i)] = x.echo[size_t(i)];
+        expected.echo.set(size_t(i), x.echo[size_t(i)]);
     link_.ethernet.expect(expected);
     if (link_.ethernet.SendFilterFrame(x.reply))
         link_.pump.pause(x.filterCycles * 2);

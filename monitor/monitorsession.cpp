@@ -11,7 +11,7 @@ namespace monitor {
 namespace ids = clink::ids;
 
 namespace {
-// Data bytes 0..7 of a message where the link left them (DataBuffer, UsbRxBytes).
+// Data bytes 0..7 of a message where the link left them (ToolReportFrame, UsbRxBytes).
 template <class Bytes> MessageBytes messageIn(const Bytes& bytes) {
     MessageBytes data{};
     for (int i = 0; i < int(data.size()); ++i)
@@ -103,10 +103,10 @@ void MonitorSession::faultTickEthernet() {
             ethernetTickCount_ = 0;
             lines_.clear();
         }
-        // The handler keeps a fault report in DataBuffer(0..7) and its group in RequestData(1).
+        // The handler keeps a fault report in ToolReportFrame and its group in RequestData(1).
         const int group = s.RequestData[1];
-        if (isFaultGroup(group) && s.DataBuffer[0] == group) {
-            printGroup(messageIn(s.DataBuffer));
+        if (isFaultGroup(group) && s.ToolReportFrame[0] == group) {
+            printGroup(messageIn(s.ToolReportFrame));
             faultMissCount_ = 0;
         } else {
             countMiss();

@@ -79,6 +79,12 @@ int main(int argc, char* argv[]) {
         QStringLiteral("ack-then-reply"),
         QStringLiteral("Send an acknowledgement before each reply that the program takes as the second "
                        "answer to its request."));
+    QCommandLineOption ackGapOption(
+        QStringLiteral("ack-gap"),
+        QStringLiteral(
+            "Send an acknowledgement before each reply, as --ack-then-reply does, and the reply as "
+            "its own write this many milliseconds after the acknowledgement."),
+        QStringLiteral("MS"));
     QCommandLineOption replyDelayOption(QStringLiteral("reply-delay"),
                                         QStringLiteral("Hold every answer this many milliseconds."),
                                         QStringLiteral("MS"), QStringLiteral("0"));
@@ -100,6 +106,7 @@ int main(int argc, char* argv[]) {
     parser.addOption(homeOption);
     parser.addOption(answerOnceOption);
     parser.addOption(ackThenReplyOption);
+    parser.addOption(ackGapOption);
     parser.addOption(replyDelayOption);
     parser.addOption(typeOption);
     parser.addOption(rundownOption);
@@ -113,6 +120,12 @@ int main(int argc, char* argv[]) {
     const int replyDelay = parser.value(replyDelayOption).toInt(&ok);
     if (!ok || replyDelay < 0)
         return invalid("reply delay", parser.value(replyDelayOption));
+    int ackGap = -1;
+    if (parser.isSet(ackGapOption)) {
+        ackGap = parser.value(ackGapOption).toInt(&ok);
+        if (!ok || ackGap < 0)
+            return invalid("acknowledgement gap", parser.value(ackGapOption));
+    }
     sim::ControllerModel model;
     model.heldButtonSensors = sim::ControllerModel::ButtonSensorWords{.cw = HeldButtonReading,
                                                                       .trigger = HeldButtonReading,
@@ -129,11 +142,13 @@ int main(int argc, char* argv[]) {
         return invalid("fault period (seconds)", parser.value(faultOption));
 
     sim::TcpDongle dongle(model);
-    if (parser.isSet(answerOnceOption) && parser.isSet(ackThenReplyOption)) {
-        std::fprintf(stderr, "palverin-sim: --answer-once and --ack-then-reply exclude each other\n");
+    const bool acknowledges = parser.isSet(ackThenReplyOption) || ackGap >= 0;
+    if (parser.isSet(answerOnceOption) && acknowledges) {
+        std::fprintf(stderr, "palverin-sim: --answer-once excludes --ack-then-reply and --ack-gap\n");
         return 2;
     }
-    dongle.ackThenReply = parser.isSet(ackThenReplyOption);
+    dongle.ackThenReply = acknowledges;
+    dongle.frameGapMs = ackGap;
     dongle.replyDelay = replyDelay;
     if (!dongle.listen(quint16(port))) {
         std::fprintf(stderr, "palverin-sim: cannot listen on 127.0.0.1:%u\n", port);

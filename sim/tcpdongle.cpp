@@ -34,6 +34,17 @@ TcpDongle::TcpDongle(ControllerModel& model, QObject* parent) : QObject(parent),
             connect(client_, &QTcpSocket::readyRead, this, &TcpDongle::onReadyRead);
         }
     });
+    trickleTimer_.setInterval(0);
+    connect(&trickleTimer_, &QTimer::timeout, this, [this] {
+        if (trickle_.isEmpty() || !client_) {
+            trickle_.clear();
+            trickleTimer_.stop();
+            return;
+        }
+        client_->write(trickle_.left(1));
+        client_->flush();
+        trickle_.remove(0, 1);
+    });
     buttonStream_.setInterval(ButtonStreamPeriodMs);
     buttonStream_.setTimerType(Qt::PreciseTimer);
     connect(&buttonStream_, &QTimer::timeout, this, [this] {
@@ -42,6 +53,13 @@ TcpDongle::TcpDongle(ControllerModel& model, QObject* parent) : QObject(parent),
         else
             buttonStream_.stop();
     });
+}
+
+void TcpDongle::startReports(int everyMs) {
+    connect(
+        &reports_, &QTimer::timeout, this, [this] { write(replyText(model_.nextFault())); },
+        Qt::UniqueConnection);
+    reports_.start(everyMs);
 }
 
 bool TcpDongle::listen(quint16 port) {
@@ -198,6 +216,8 @@ void TcpDongle::queueReply(const CanMessage& message, QByteArray& out) {
         else
             out += text;
     }
+    if (staleStatusMs > 0 && message.id == ids::StatusRequest)
+        schedule(replyText(message), replyDelay + staleStatusMs);
 }
 
 void TcpDongle::write(const QByteArray& bytes) {
@@ -245,7 +265,10 @@ void TcpDongle::sendNow(const QByteArray& bytes) {
         return;
     QTcpSocket* client = client_;
     const int frameCount = int(bytes.count(Tail));
-    if (splitBytes) {
+    if (bytePerTurn) {
+        trickle_ += bytes;
+        trickleTimer_.start();
+    } else if (splitBytes) {
         for (char c : bytes) {
             client->write(&c, 1);
             client->flush();

@@ -62,6 +62,12 @@ public:
     // The frames of one answer (an acknowledgement and its reply, a Pset's packets) each written on its
     // own and held this many milliseconds more than the frame before (-1: one write for all).
     int frameGapMs = -1;
+    // Every byte written on its own, one per turn of the event loop (a link that delivers a byte at a time).
+    bool bytePerTurn = false;
+    // Each status answer comes again, as it was, this many milliseconds later (0: never): a stale status.
+    int staleStatusMs = 0;
+    // From now on a fault report every everyMs milliseconds, passed whatever the accept identifier.
+    void startReports(int everyMs);
 
     // Received text without a frame tail is not kept beyond this.
     static constexpr qsizetype MaxPendingInput = 64 * 1024;
@@ -103,6 +109,10 @@ private:
     CanId armedAccept_ = 0;
     std::function<void()> armedAction_;
     QTimer buttonStream_;
+    QTimer reports_;
+    // Bytes still to be written one at a time (bytePerTurn).
+    QByteArray trickle_;
+    QTimer trickleTimer_;
     // Copies to be written apart from their frames (repeatGapMs).
     QList<QByteArray> repeats_;
 };

@@ -62,8 +62,13 @@ TEST_F(HandlerTest, LogicBlockReplyAcknowledgesFirstThenCompletesOnlyForItsBlock
     EXPECT_FALSE(s.ReplyReady);
 }
 
-TEST_F(HandlerTest, PsetPacketsLandAtTheirOffsets) {
+TEST_F(HandlerTest, PsetPacketsLandAtTheirOffsetsOnlyForTheReadAwaitingThem) {
     expectRequest(0, 0);
+    frame(ids::CommandReply, {0x03, 1, 2, 3, 4, 5, 6, 7});
+    frame(ids::CommandReply, {0x03, 1, 2, 3, 4, 5, 6, 7});
+    EXPECT_FALSE(s.AckReceived);
+    EXPECT_EQ(s.DataBuffer[14], 0);
+    awaitAnswer(ids::CommandReply, 0x03);
     frame(ids::CommandReply, {0x03, 1, 2, 3, 4, 5, 6, 7});
     EXPECT_FALSE(s.ReplyReady);
     frame(ids::CommandReply, {0x03, 1, 2, 3, 4, 5, 6, 7});
@@ -185,9 +190,11 @@ TEST_F(HandlerTest, ButtonStatesKeepTheirOwnFrame) {
     ASSERT_TRUE(s.ButtonReplyFrame);
     EXPECT_EQ(*s.ButtonReplyFrame, (std::array<int, 8>{0, 1, 0, 0, 5, 0, 0, 0}));
     EXPECT_EQ(s.DataBuffer[4], 5);
-    // Another reply that fills DataBuffer leaves the button frame as it was.
+    // A fault report the controller sends on its own keeps its own frame too: DataBuffer, which a transfer
+    // fills between its exchanges, and the button frame stay as they were.
     frame(ids::ToolReply, {0x10, 9, 9, 9, 9, 9, 9, 9});
-    EXPECT_EQ(s.DataBuffer[4], 9);
+    EXPECT_EQ(s.ToolReportFrame, (std::array<int, 8>{0x10, 9, 9, 9, 9, 9, 9, 9}));
+    EXPECT_EQ(s.DataBuffer[4], 5);
     EXPECT_EQ((*s.ButtonReplyFrame)[4], 5);
 }
 

@@ -23,6 +23,8 @@ struct Mode {
     bool split = false;
     bool garbage = false;
     bool closeMidway = false;
+    int ackGapMs = -1;        // >= 0: the reply written on its own, this long after the acknowledgement
+    bool bytePerTurn = false; // every byte its own write, one per turn of the event loop
 };
 
 // A head cut short, a garbled frame (a field above a byte, too few fields), and line noise.
@@ -57,6 +59,8 @@ protected:
         dongle.ackThenReply = m.ackThenReply;
         dongle.duplicateReplies = m.duplicate;
         dongle.splitBytes = m.split;
+        dongle.frameGapMs = m.ackGapMs;
+        dongle.bytePerTurn = m.bytePerTurn;
         if (m.garbage)
             dongle.garbageBetween = Noise;
         seedModel();
@@ -248,7 +252,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Mode{"duplicated", 0, false, true}, Mode{"ackThenReply", 0, true},
                       Mode{"late150AckThenReply", 150, true}, Mode{"splitBytes", 0, false, false, true},
                       Mode{"garbage", 0, false, false, false, true},
-                      Mode{"dropped", 0, false, false, false, false, true}),
+                      Mode{"dropped", 0, false, false, false, false, true},
+                      Mode{"acksApart60", 0, true, false, false, false, false, 60},
+                      Mode{"bytePerTurn", 0, false, false, false, false, false, -1, true}),
     [](const ::testing::TestParamInfo<Mode>& info) { return std::string(info.param.name); });
 
 } // namespace

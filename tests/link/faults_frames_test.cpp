@@ -178,8 +178,8 @@ TEST_F(FrameRejection, AcknowledgementsOfAnotherCommandAreLeftOvers) {
     twice(ids::CommandReply, {0xA0, 0x63, 0, 0, 0, 0, 0, 0});
     EXPECT_TRUE(s.ReplyReady);
     // A Pset packet other than the one asked for.
+    awaitAnswer(ids::CommandReply, 2);
     expectRequest(0, 0);
-    s.AwaitedCode = 2;
     s.DataBuffer.clear();
     twice(ids::CommandReply, {0x01, 9, 9, 9, 9, 9, 9, 9});
     EXPECT_TRUE(untouched());

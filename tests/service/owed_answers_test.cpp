@@ -1,6 +1,8 @@
 // Answers that come late, twice, or after their exchange ended: the exchange that follows never takes them as
-// its own. Whole exchanges back to back against the stand-in's dongle holding, repeating or spacing its
-// frames: a block receive and then DSP reads and writes, the serial output's read and then its set.
+// its own. Whole exchanges back to back against the stand-in's dongle holding, repeating (late, while later
+// frames pass) or spacing its frames, delivering a byte at a time, repeating a stale status, or passing fault
+// reports between them: a block receive and then DSP reads and writes, the serial output's read and then its
+// set, a Pset chosen and the status read after it, a location read again after it changed or was written.
 #include "app/blockreceiver.h"
 #include "ladder/laddertransfer.h"
 #include "link/commandcodes.h"
@@ -90,13 +92,42 @@ TEST_P(OwedAcrossExchanges, AReadOfTheSerialOutputThenASetReportsTheModeSet) {
     EXPECT_EQ(serialOut.read(), std::optional<int>(1));
 }
 
+TEST_P(OwedAcrossExchanges, APsetChosenAndTheStatusReadAfterItShowEachPsetAsChosen) {
+    for (const int pset : {2, 3, 1, 4}) {
+        link.dataTx.SelectPset(pset);
+        ASSERT_TRUE(link.dataTx.ReadSystemStatus());
+        EXPECT_EQ(s.SystemStatus.CurrentPset, pset);
+    }
+}
+
+TEST_P(OwedAcrossExchanges, ALocationReadAgainShowsItAsItIsNowAfterTheControllerOrAWriteChangedIt) {
+    constexpr int Address = 5;
+    const auto read = [&] {
+        s.DataCount = 0;
+        EXPECT_TRUE(link.dataTx.ReadToolEeprom(Address));
+        return s.DataBuffer[0];
+    };
+    model.toolEeprom[Address] = 0x11;
+    EXPECT_EQ(read(), 0x11);
+    model.toolEeprom[Address] = 0x22;
+    EXPECT_EQ(read(), 0x22);
+    ASSERT_TRUE(link.dataTx.WriteToolEeprom(Address, 0x33));
+    EXPECT_EQ(read(), 0x33);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Dongles, OwedAcrossExchanges,
     ::testing::Values(Dongle{"prompt"}, Dongle{"once", 0, false}, Dongle{"held40", 40},
                       Dongle{"held150", 150}, Dongle{"held400", 400}, Dongle{"held150Once", 150, false},
                       Dongle{"held400Once", 400, false}, Dongle{"repeating", 0, true, 3},
                       Dongle{"repeatingOnce", 0, false, 3}, Dongle{"held40Repeating", 40, true, 5},
-                      Dongle{"framesApart", 0, true, -1, 4}, Dongle{"held150FramesApart", 150, true, -1, 20}),
+                      Dongle{"framesApart", 0, true, -1, 4}, Dongle{"held150FramesApart", 150, true, -1, 20},
+                      Dongle{"acksApart60", 0, true, -1, 60}, Dongle{"copiesLate70", 0, true, 70},
+                      Dongle{"copiesLate70Once", 0, false, 70}, Dongle{"copiesLate120", 0, true, 120},
+                      Dongle{"staleStatus", 0, true, -1, -1, 150},
+                      Dongle{"staleStatusOnce", 0, false, -1, -1, 150},
+                      Dongle{"reports", 0, true, -1, -1, 0, 10},
+                      Dongle{"bytePerTurn", 0, false, -1, -1, 0, 0, true}),
     testsupport::dongleName);
 
 } // namespace

@@ -137,7 +137,10 @@ INSTANTIATE_TEST_SUITE_P(Dongles, OwedTransducerCheck,
                          ::testing::Values(Dongle{"prompt"}, Dongle{"once", 0, false}, Dongle{"held40", 40},
                                            Dongle{"held40Once", 40, false}, Dongle{"repeating", 0, true, 3},
                                            Dongle{"repeatingOnce", 0, false, 3},
-                                           Dongle{"held40Repeating", 40, true, 5}),
+                                           Dongle{"held40Repeating", 40, true, 5},
+                                           Dongle{"acksApart60", 0, true, -1, 60},
+                                           Dongle{"copiesLate120", 0, true, 120},
+                                           Dongle{"copiesLate120Once", 0, false, 120}),
                          testsupport::dongleName);
 
 // The rundown log reads 140 blocks, one after another: run on dongles that answer within the log's own

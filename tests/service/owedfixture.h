@@ -17,6 +17,9 @@ struct Dongle {
     bool ackThenReply = true;
     int repeatGapMs = -1; // >= 0: every frame repeated, the copy written apart
     int frameGapMs = -1;
+    int staleStatusMs = 0; // > 0: each status answer comes again, as it was, this long after
+    int reportEveryMs = 0; // > 0: a fault report this often, passed whatever the program asked for
+    bool bytePerTurn = false;
 };
 
 inline void PrintTo(const Dongle& d, std::ostream* os) {
@@ -37,6 +40,10 @@ protected:
         dongle.duplicateReplies = d.repeatGapMs >= 0;
         dongle.repeatGapMs = d.repeatGapMs;
         dongle.frameGapMs = d.frameGapMs;
+        dongle.staleStatusMs = d.staleStatusMs;
+        dongle.bytePerTurn = d.bytePerTurn;
+        if (d.reportEveryMs > 0)
+            dongle.startReports(d.reportEveryMs);
     }
 };
 

@@ -1,6 +1,7 @@
 // What reaches the controller over Ethernet: the stand-in counts the requests of each command per identifier
-// and code, against a controller that acknowledges and then replies and one that answers each request once,
-// answering at once or after 100 ms, and right after an NSM presence check. No command sends more than its
+// and code, against a controller that acknowledges and then replies (in one write, or the reply in a write
+// of its own 0, 5 or 60 ms after the acknowledgement) and one that answers each request once, answering at
+// once or after 100 ms, and right after an NSM presence check. No command sends more than its
 // exchange's timeline gives: the counts of each row, worked out from the sender's wait of 80 ms, the
 // exchange's fixed pauses and first waits, and a two-frame exchange completing on its second answer.
 // Answered at once the counts are exact; held, no more than these (a loaded machine may take an answer a
@@ -45,6 +46,7 @@ struct Mode {
     bool ackThenReply;
     int holdMs;
     bool presenceFirst = false;
+    int ackGapMs = -1; // >= 0: the reply written on its own, this long after the acknowledgement
 };
 
 class WireCounts;
@@ -157,12 +159,16 @@ const Mode Modes[] = {
     {"onceHeld100", OnceHeld, false, 100},
     {"onceAfterPresence", Once, false, 0, true},
     {"acknowledgingAfterPresence", Acknowledging, true, 0, true},
+    {"acknowledgingApart0", Acknowledging, true, 0, false, 0},
+    {"acknowledgingApart5", Acknowledging, true, 0, false, 5},
+    {"acknowledgingApart60", Acknowledging, true, 0, false, 60},
 };
 
 TEST_P(WireCounts, NoCommandReachesTheControllerMoreOftenThanItsExchangeSendsIt) {
     const auto& [mode, command] = GetParam();
     dongle.ackThenReply = mode.ackThenReply;
     dongle.replyDelay = mode.holdMs;
+    dongle.frameGapMs = mode.ackGapMs;
     if (mode.presenceFirst) {
         ASSERT_TRUE(app::NsmExchange(ctx.link).readClock().has_value());
     }
