@@ -90,9 +90,12 @@ template <class Rig> void BM_LogicImageSend(benchmark::State& state) {
 }
 
 // Over Ethernet, a controller that answers once per request and holds every answer state.range(0) ms.
+struct HeldRig : EthernetRig {
+    explicit HeldRig(const benchmark::State& state) { dongle.replyDelay = int(state.range(0)); }
+};
+
 void BM_LogicImageSendHeld(benchmark::State& state) {
-    EthernetRig rig;
-    rig.dongle.replyDelay = int(state.range(0));
+    HeldRig rig(state);
     sendImage(rig, state);
 }
 
@@ -122,17 +125,14 @@ template <class Rig> void BM_LogicImageReceive(benchmark::State& state) {
     receiveImage(rig, state);
 }
 
-// Over Ethernet, a controller that answers once per request and holds every answer state.range(0) ms.
 void BM_LogicImageReceiveHeld(benchmark::State& state) {
-    EthernetRig rig;
-    rig.dongle.replyDelay = int(state.range(0));
+    HeldRig rig(state);
     receiveImage(rig, state);
 }
 
 // The ladder editor's receive, blocks 0 to 109, from the same controller.
 void BM_LadderImageReceiveHeld(benchmark::State& state) {
-    EthernetRig rig;
-    rig.dongle.replyDelay = int(state.range(0));
+    HeldRig rig(state);
     receiveImage(rig, state, ladder::ladderReceiveCounts(), 0, ladder::LastReceiveBlock);
 }
 
@@ -140,8 +140,7 @@ void BM_LadderImageReceiveHeld(benchmark::State& state) {
 // that controller: every status read must show the Pset just chosen.
 constexpr int ChosenPsets = 4;
 void BM_PsetChoiceHeld(benchmark::State& state) {
-    EthernetRig rig;
-    rig.dongle.replyDelay = int(state.range(0));
+    HeldRig rig(state);
     rig.model.psetCount = ChosenPsets;
     const RequestCounter requests(rig.model, ids::StatusRequest, 0);
     const std::clock_t cpu0 = std::clock();

@@ -141,10 +141,17 @@ void AnswerJudge::end() {
     // Every request is answered in order: those whose answers have not come are owed. A controller that
     // acknowledges sends two frames to each request of a two-frame exchange.
     const int perRequest = x_.acknowledged && framing_ == Framing::Acknowledges ? 2 : 1;
-    const int owed = x_.requests * perRequest - x_.answers;
     // With no round trip to go by (a controller that has said nothing on this link) nothing can be due.
     const int64_t roundTrip = this->roundTrip();
-    if (owed <= 0 || roundTrip < 0)
+    if (roundTrip < 0)
+        return;
+    // Answers due well before the exchange ended and not come are not coming: a controller that does not
+    // answer owes nothing.
+    const auto pending = std::count_if(x_.sends.begin(), x_.sends.end(), [&](int64_t at) {
+        return at + roundTrip + toleranceMs_ > x_.lastEvent;
+    });
+    const int owed = std::min(x_.requests * perRequest - x_.answers, int(pending) * perRequest);
+    if (owed <= 0)
         return;
     if (owed_.size() == OwedKept)
         owed_.erase(owed_.begin());
@@ -179,6 +186,8 @@ void AnswerJudge::sent(int64_t now, bool request) {
         return;
     ++x_.requests;
     x_.sends.push_back(now);
+    x_.lastEvent = now;
+    x_.askedAfterAcknowledgement = x_.acknowledged;
 }
 
 bool AnswerJudge::copyOfEnded(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a) {
@@ -207,8 +216,8 @@ bool AnswerJudge::copyOfEnded(CanId id, const std::array<int, 8>& d, int64_t now
 AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, int64_t now,
                                         const Awaited& a) {
     lastHeard_[id] = now;
-    if (const auto h = held_.find(id); h != held_.end() && now < h->second)
-        return Verdict::Owed;
+    if (active_)
+        x_.lastEvent = std::max(x_.lastEvent, now);
     std::erase_if(owed_, [now](const Owed& o) { return o.until <= now; });
     for (auto o = owed_.begin(); o != owed_.end(); ++o)
         if (o->awaited.id == id && carries(o->awaited, id, d)) {
@@ -216,6 +225,8 @@ AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, i
                 owed_.erase(o);
             return Verdict::Owed;
         }
+    if (const auto h = held_.find(id); h != held_.end() && now < h->second)
+        return Verdict::Owed;
     if (copyOfEnded(id, d, now, a))
         return Verdict::Copy;
     if (a.id == 0 && a.code == 0)
@@ -231,6 +242,11 @@ AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, i
 }
 
 void AnswerJudge::learnFraming(int64_t now) {
+    // A request went out after the acknowledgement and the reply came after it: the reply answered it.
+    if (x_.askedAfterAcknowledgement) {
+        framing_ = Framing::AnswersOnce;
+        return;
+    }
     // The requests whose answers could have come by now, going by the acknowledgement's round trip: more
     // than one, and the reply answered a later request.
     const int64_t roundTrip = x_.firstTaken - x_.sends.front();

@@ -20,8 +20,9 @@
 // An acknowledgement is progress, never the reply: a controller that acknowledges sends its reply without
 // being asked again, one that answers once per request sends the next answer only to the next request.
 // Which of the two the controller is, the last exchange that took an acknowledgement and then its reply
-// shows: when more of its requests could have been answered by then than the acknowledgement alone, the
-// reply answered a later request. Until an exchange has shown it, an acknowledgement ends no wait.
+// shows: the reply answered a later request when that request went out after the acknowledgement, or when
+// more of its requests could have been answered by then than the acknowledgement alone. Until an exchange
+// has shown it, an acknowledgement ends no wait.
 //
 // Every request an exchange sent is answered, in order. An exchange that ends with requests unanswered
 // leaves that many answers owed, whichever answers it took: they are dropped as they come, until they are
@@ -174,7 +175,11 @@ private:
         int64_t firstTaken = -1;
         int64_t lastTaken = -1;
         int64_t ackSinceSendAt = -1;
+        // The last request sent or frame heard.
+        int64_t lastEvent = -1;
         bool acknowledged = false;
+        // The last request went out after the acknowledgement was taken.
+        bool askedAfterAcknowledgement = false;
         // The frames taken (acknowledgement and reply), newest last.
         std::vector<std::array<int, 8>> taken;
     };

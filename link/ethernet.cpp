@@ -173,7 +173,7 @@ void Ethernet::awaitDueAnswer() {
     const int64_t due = judge_.lastAnswerDue();
     if (due < 0)
         return;
-    const int64_t until = due + judge_.tolerance();
+    const int64_t until = due + std::max(judge_.tolerance(), doEventsMs(SendWaitCycles * 2));
     if (const int64_t now = clock_.nowMs(); until > now)
         pump_.waitUntil([this] { return s_.ReplyReady || judge_.lastAnswerDue() < 0; },
                         msDoEvents(until - now));

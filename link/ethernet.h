@@ -40,9 +40,10 @@ public:
     // No frame text is longer than this; text without a frame tail beyond it is dropped.
     static constexpr qsizetype MaxFrameText = 256;
 
-    // Grace after an owed answer is due: the sender's wait. How much two round trips of one exchange may
-    // differ: the tool-EEPROM read's further wait (1201 DoEvents).
-    static constexpr long OwedMarginDoEvents = SendWaitCycles * 2;
+    // Grace after an owed answer is due: four sender's waits, what a busy machine may add to a frame's way
+    // (an owed answer is dropped only as it comes, so the grace costs nothing while answers come). How much
+    // two round trips of one exchange may differ: the tool-EEPROM read's further wait (1201 DoEvents).
+    static constexpr long OwedMarginDoEvents = SendWaitCycles * 2 * 4;
     static constexpr long RoundTripToleranceDoEvents = 1201;
     // How long the line must have been quiet on an identifier before an exchange whose answer carries
     // nothing of its request sends: the sender's wait, longer than a gateway's gap between a frame and
@@ -104,7 +105,8 @@ public:
     // does not end it.
     bool replyOrOwnAnswer() const { return s_.ReplyReady || judge_.ownAnswerSinceSend(); }
     // Before the exchange sends its request again: while the answer to its last request is due (one round
-    // trip after it, and the tolerance), waits for it, so that no request goes out that would only be owed.
+    // trip after it, and a sender's wait more on a busy machine), waits for it, so that no request goes out
+    // that would only be owed.
     void awaitDueAnswer();
 
 private:
