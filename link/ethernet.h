@@ -40,10 +40,9 @@ public:
     // No frame text is longer than this; text without a frame tail beyond it is dropped.
     static constexpr qsizetype MaxFrameText = 256;
 
-    // Grace after an owed answer is due: four sender's waits, what a busy machine may add to a frame's way
-    // (an owed answer is dropped only as it comes, so the grace costs nothing while answers come). How much
-    // two round trips of one exchange may differ: the tool-EEPROM read's further wait (1201 DoEvents).
-    static constexpr long OwedMarginDoEvents = SendWaitCycles * 2 * 4;
+    // Grace after an owed answer is due: the sender's wait. How much two round trips of one exchange may
+    // differ: the tool-EEPROM read's further wait (1201 DoEvents).
+    static constexpr long OwedMarginDoEvents = SendWaitCycles * 2;
     static constexpr long RoundTripToleranceDoEvents = 1201;
     // How long the line must have been quiet on an identifier before an exchange whose answer carries
     // nothing of its request sends: the sender's wait, longer than a gateway's gap between a frame and
