@@ -155,7 +155,11 @@ void AnswerJudge::end() {
         return;
     if (owed_.size() == OwedKept)
         owed_.erase(owed_.begin());
-    owed_.push_back({awaitedOf(x_.expect), owed, x_.sends.back() + roundTrip + marginMs_});
+    // Answers that carry nothing of their request are told from the next exchange's own only by time: on a
+    // slow line their lateness scatters with the round trip, so they stay owed a round trip longer.
+    const bool carriesNothing = x_.expect.quietFirst || x_.expect.echo.none();
+    const int64_t grace = carriesNothing ? std::max(marginMs_, roundTrip) : marginMs_;
+    owed_.push_back({awaitedOf(x_.expect), owed, x_.sends.back() + roundTrip + grace});
 }
 
 int64_t AnswerJudge::holdUntil(const ReplyExpectation& x, int64_t now) const {
@@ -164,6 +168,10 @@ int64_t AnswerJudge::holdUntil(const ReplyExpectation& x, int64_t now) const {
     int64_t until = now;
     if (const int64_t heard = lastHeard(x.id); heard >= 0)
         until = std::max(until, heard + quietMs_);
+    // Answers an ended exchange still owes there would be taken for this one's own once its request is out.
+    for (const Owed& o : owed_)
+        if (o.awaited.id == x.id && o.until > now)
+            until = std::max(until, o.until);
     // A frame taken there may still come again as a copy: the exchange waits until it cannot.
     for (const Kept& k : kept_)
         if (k.id == x.id)

@@ -26,7 +26,10 @@
 //
 // Every request an exchange sent is answered, in order. An exchange that ends with requests unanswered
 // leaves that many answers owed, whichever answers it took: they are dropped as they come, until they are
-// due (one round trip after the last send, and a grace). Frames it took are kept for the copy time: a
+// due (one round trip after the last send, and a grace: a round trip more for answers that carry nothing of
+// their request, which no later exchange could tell from its own). An exchange whose answer carries nothing
+// holds its first request while such answers are owed on its identifier. Frames it took are kept for the
+// copy time: a
 // gateway that repeats frames passes their copies later, and an identical frame then is a copy.
 //
 //   judge.begin(x);                         // the exchange installs what it awaits
@@ -68,6 +71,8 @@ public:
     int operator[](size_t i) const { return values_[i]; }
     // Value i counts (always: the echo rule compares it whatever it is).
     bool installed(size_t i, bool always = false) const;
+    // No value is installed: the answer is told by its identifier and code alone.
+    bool none() const { return mask_ == 0 && !linkState_; }
     static constexpr size_t size() { return Size; }
     bool operator==(const EchoValues&) const = default;
 
