@@ -141,10 +141,15 @@ void AnswerJudge::end() {
     // Every request is answered in order: those whose answers have not come are owed. A controller that
     // acknowledges sends two frames to each request of a two-frame exchange.
     const int perRequest = x_.acknowledged && framing_ == Framing::Acknowledges ? 2 : 1;
-    // With no round trip to go by (a controller that has said nothing on this link) nothing can be due.
-    const int64_t roundTrip = this->roundTrip();
-    if (roundTrip < 0)
+    // Answers that carry nothing of their request are told from the next exchange's own only by time: on a
+    // slow line their lateness scatters with the round trip, so they stay owed a round trip longer. Before
+    // any exchange on this link has timed its answer, they are owed for the longest hold a controller is
+    // given; an answer that repeats its request tells by itself, and with no round trip nothing is due.
+    const bool carriesNothing = x_.expect.quietFirst || x_.expect.echo.none();
+    const int64_t timed = this->roundTrip();
+    if (timed < 0 && !carriesNothing)
         return;
+    const int64_t roundTrip = timed < 0 ? UntimedRoundTripMs : timed;
     // Answers due well before the exchange ended and not come are not coming: a controller that does not
     // answer owes nothing.
     const auto pending = std::count_if(x_.sends.begin(), x_.sends.end(), [&](int64_t at) {
@@ -155,10 +160,7 @@ void AnswerJudge::end() {
         return;
     if (owed_.size() == OwedKept)
         owed_.erase(owed_.begin());
-    // Answers that carry nothing of their request are told from the next exchange's own only by time: on a
-    // slow line their lateness scatters with the round trip, so they stay owed a round trip longer.
-    const bool carriesNothing = x_.expect.quietFirst || x_.expect.echo.none();
-    const int64_t grace = carriesNothing ? std::max(marginMs_, roundTrip) : marginMs_;
+    const int64_t grace = carriesNothing && timed >= 0 ? std::max(marginMs_, roundTrip) : marginMs_;
     owed_.push_back({awaitedOf(x_.expect), owed, x_.sends.back() + roundTrip + grace});
 }
 

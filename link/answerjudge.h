@@ -209,6 +209,8 @@ private:
     // The most frames an exchange keeps to compare copies with, and the most ended exchanges it follows.
     static constexpr size_t TakenKept = 2;
     static constexpr size_t OwedKept = 16;
+    // The longest a controller is taken to hold an answer before any exchange on the link has timed one.
+    static constexpr int64_t UntimedRoundTripMs = 1000;
     static constexpr size_t FramesKept = 32;
 
     int64_t marginMs_;
