@@ -285,6 +285,7 @@ void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply) {
     if (!reply) {
         x_.acknowledged = true;
         x_.ackSinceSendAt = now;
+        acknowledgedExchanges_.insert({x_.expect.id, x_.expect.code});
     }
     if (!contains(x_.taken, d)) {
         if (x_.taken.size() == TakenKept)
@@ -306,9 +307,16 @@ int64_t AnswerJudge::acknowledgedSinceSendAt() const {
     return active_ ? x_.ackSinceSendAt : -1;
 }
 
+bool AnswerJudge::needsAnotherRequest() const {
+    // An acknowledgement and a reply: two answers, one per request.
+    constexpr int TwoFrameAnswers = 2;
+    return active_ && framing_ == Framing::AnswersOnce && x_.requests < TwoFrameAnswers &&
+           acknowledgedExchanges_.contains({x_.expect.id, x_.expect.code});
+}
+
 int64_t AnswerJudge::lastAnswerDue() const {
     const int64_t roundTrip = this->roundTrip();
-    if (!active_ || x_.sends.empty() || roundTrip < 0 || x_.answers >= x_.requests)
+    if (!active_ || x_.sends.empty() || roundTrip < 0 || x_.answers >= x_.requests || needsAnotherRequest())
         return -1;
     return x_.sends.back() + roundTrip;
 }

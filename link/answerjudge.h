@@ -45,6 +45,8 @@
 #include <deque>
 #include <initializer_list>
 #include <map>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace clink {
@@ -165,8 +167,13 @@ public:
     // sends its reply up to a sender's wait after it.
     int64_t acknowledgedSinceSendAt() const;
     // When the answer to the last request is due: one round trip after it (this exchange's, or the line's
-    // last one before it heard anything); -1 when no round trip is known or every request has had its answer.
+    // last one before it heard anything); -1 when no round trip is known, every request has had its answer,
+    // or the exchange needs another request whatever its last one draws.
     int64_t lastAnswerDue() const;
+    // The followed exchange needs another request whatever the ones it sent draw: the controller answers
+    // once per request, and this exchange (as one on its identifier and code showed before) is answered by
+    // an acknowledgement and a reply, for which it has not yet sent two requests.
+    bool needsAnotherRequest() const;
     int64_t tolerance() const { return toleranceMs_; }
     Framing framing() const { return framing_; }
 
@@ -224,6 +231,8 @@ private:
     // Outside a followed exchange: answers taken since the last send.
     int looseAnswersSinceSend_ = 0;
     Framing framing_ = Framing::Unknown;
+    // The identifiers and codes of the exchanges that took an acknowledgement before their reply.
+    std::set<std::pair<CanId, int>> acknowledgedExchanges_;
     // The round trip of the last exchange that heard its answer (-1: none yet).
     int64_t lineRoundTrip_ = -1;
     std::vector<Owed> owed_;

@@ -105,6 +105,14 @@ bool Ethernet::send(const CanFrameFields& fields, bool request, SenderWait wait)
 
 void Ethernet::senderWait() {
     const auto done = [this] { return replyOrOwnAnswer(); };
+    // A controller that answers once draws only the acknowledgement with this request: the reply needs a
+    // request of its own, which goes out after a short wait instead of the whole round trip. The wait keeps
+    // the two requests apart by more than a round trip's tolerance, so which request the reply answered
+    // still shows how the controller frames its answers.
+    if (judge_.needsAnotherRequest()) {
+        pump_.waitUntil(done, AnotherRequestWaitDoEvents);
+        return;
+    }
     if (pump_.waitUntil(done, SendWaitCycles * 2))
         return;
     // An acknowledgement is progress: a controller that acknowledges sends its reply up to a sender's wait

@@ -44,6 +44,8 @@ public:
     // differ: the tool-EEPROM read's further wait (1201 DoEvents).
     static constexpr long OwedMarginDoEvents = SendWaitCycles * 2;
     static constexpr long RoundTripToleranceDoEvents = 1201;
+    // The wait after a request whose reply needs another request anyway (a controller that answers once).
+    static constexpr long AnotherRequestWaitDoEvents = RoundTripToleranceDoEvents * 2;
     // How long the line must have been quiet on an identifier before an exchange whose answer carries
     // nothing of its request sends: the sender's wait, longer than a gateway's gap between a frame and
     // its copy.

@@ -27,18 +27,24 @@ private:
     QElapsedTimer timer_;
 };
 
-// A clock that moves only when told to, or by a fixed step at every reading.
+// A clock that moves only when told to, or by a fixed step at every reading; once told to follow real time,
+// also as real time passes (for a link whose answers come in real time, as over a socket).
 class ManualLinkClock : public LinkClock {
 public:
     int64_t nowMs() override {
         now_ += stepPerReading;
-        return now_;
+        return now_ + (real_.isValid() ? real_.elapsed() : 0);
     }
     void advance(int64_t ms) { now_ += ms; }
+    void followRealTime() {
+        if (!real_.isValid())
+            real_.start();
+    }
     int64_t stepPerReading = 0;
 
 private:
     int64_t now_ = 0;
+    QElapsedTimer real_;
 };
 
 } // namespace clink

@@ -17,7 +17,11 @@ std::unique_ptr<app::AppServices> makeServices(Link link, testsupport::ScriptedD
         seams.pump = std::make_unique<base::QtEventPump>();
     else
         seams.pump = std::make_unique<testsupport::CountingEventPump>();
-    seams.clock = std::make_unique<clink::ManualLinkClock>();
+    // The socket's answers come in real time, and the link's times with them.
+    if (link == Link::Ethernet)
+        seams.clock = std::make_unique<clink::SteadyLinkClock>();
+    else
+        seams.clock = std::make_unique<clink::ManualLinkClock>();
     // The device windows never ask for a value.
     seams.valuePrompt = std::make_unique<testsupport::NoValueEntry>();
     seams.textViewer = std::make_unique<testsupport::ScriptedTextViewer>();

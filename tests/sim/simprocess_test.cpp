@@ -73,7 +73,10 @@ TEST(SimProcess, RefusesWrongOptionsWithAMessageBeforeListening) {
         {{"--fault-every", "-1"}, "palverin-sim: invalid fault period (seconds) '-1'\n"},
         {{"--port", "70000"}, "palverin-sim: invalid port '70000'\n"},
         {{"--ack-then-reply", "--answer-once"},
-         "palverin-sim: --answer-once and --ack-then-reply exclude each other\n"},
+         "palverin-sim: --answer-once excludes --ack-then-reply and --ack-gap\n"},
+        {{"--ack-gap", "5", "--answer-once"},
+         "palverin-sim: --answer-once excludes --ack-then-reply and --ack-gap\n"},
+        {{"--ack-gap", "-5"}, "palverin-sim: invalid acknowledgement gap '-5'\n"},
     };
     testsupport::TempProgramFolder folder;
     for (const Case& c : cases) {
@@ -91,7 +94,7 @@ TEST(SimProcess, RefusesWrongOptionsWithAMessageBeforeListening) {
     const Finished help = runToEnd({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--controller-type", "--rundown-every", "--fault-every", "--reply-delay",
-                               "--home", "--port", "--answer-once", "--ack-then-reply"})
+                               "--home", "--port", "--answer-once", "--ack-then-reply", "--ack-gap"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
     EXPECT_TRUE(
         help.out.simplified().contains(QStringLiteral("button sensors read 1000 released and 200 held")))

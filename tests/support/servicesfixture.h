@@ -57,6 +57,9 @@ protected:
         ASSERT_TRUE(dongle.port() != 0 || dongle.listen(0));
         useEthernet(dongle.port());
         s.TransferDelay = 8;
+        // The socket's answers come in real time: the link's times must pass with them.
+        if (auto* manual = dynamic_cast<clink::ManualLinkClock*>(&ctx.link.clock))
+            manual->followRealTime();
         ctx.link.socket.connectTo(s.ControllerIpAddress, dongle.port());
         ASSERT_TRUE(waitFor([&] { return ctx.link.socket.isConnected() && dongle.hasClient(); }));
     }
