@@ -168,10 +168,12 @@ void Ethernet::awaitQuietLine() {
         qCDebug(lcFrames) << "Ethernet: waiting" << until - now << "ms for a quiet line on"
                           << canIdText(x.id);
         judge_.hold(x.id, until);
-        pump_.pause(msDoEvents(until - now));
-        // A frame dropped during a quiet wait starts it again; a line that never goes quiet ends the
-        // transaction at its silence cap (outside a transaction: one wait).
-        if (judge_.lastHeard(x.id) == heardBefore || !pump_.running() || pump_.over())
+        // A frame heard meanwhile ends the wait: it starts the quiet time again, or it was the owed answer
+        // the wait held for. A line that never goes quiet ends the transaction at its silence cap
+        // (outside a transaction: one wait).
+        const bool heard = pump_.waitUntil([&] { return judge_.lastHeard(x.id) != heardBefore; },
+                                           msDoEvents(until - now));
+        if (!heard || !pump_.running() || pump_.over())
             break;
     }
     judge_.release(x.id);

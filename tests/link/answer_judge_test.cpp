@@ -141,12 +141,17 @@ TEST(AnswerJudgeSends, AnAcknowledgementEndsAWaitOnlyOnceTheControllerShowedItAn
     EXPECT_EQ(judge.acknowledgedSinceSendAt(), -1);
     judge.taken(answer, 82, true);
     EXPECT_EQ(judge.framing(), AnswerJudge::Framing::AnswersOnce);
-    // Now an acknowledgement is all its request draws.
+    // Now an acknowledgement is all its request draws: the reply needs a request of its own, which waits
+    // for no answer of the first.
     judge.begin(Erase);
     judge.sent(100, true);
+    EXPECT_TRUE(judge.needsAnotherRequest());
+    EXPECT_EQ(judge.lastAnswerDue(), -1);
     judge.taken(answer, 101, false);
     EXPECT_TRUE(judge.ownAnswerSinceSend());
-    EXPECT_EQ(judge.lastAnswerDue(), -1);
+    judge.sent(125, true);
+    EXPECT_FALSE(judge.needsAnotherRequest());
+    EXPECT_EQ(judge.lastAnswerDue(), 125 + 1);
     // A controller that replies 60 ms after its acknowledgement, unasked: it acknowledges.
     judge.begin(Erase);
     judge.sent(200, true);
