@@ -136,6 +136,9 @@ public:
     void begin(const ReplyExpectation& x);
     // Ends the exchange being followed (if any) and keeps what it still owes.
     void end();
+    // A new connection: what was learned of the controller behind the last one (how it frames its answers,
+    // the line's round trip, answers owed, frames kept) is no evidence for whatever answers on this one.
+    void forgetController() { *this = AnswerJudge(marginMs_, toleranceMs_, quietMs_); }
     // The identifier the followed exchange awaits (0: none), and the echo values it installed.
     CanId following() const { return active_ ? x_.expect.id : 0; }
     const EchoValues& installedEcho() const { return x_.expect.echo; }

@@ -9,6 +9,11 @@ ControllerLink::ControllerLink(base::EventPump& pump_, base::Dialogs& dialogs_, 
     QObject::connect(&socket, &EthernetLink::dataArrived, &socket,
                      [this](const QByteArray& bytes) { ethernet.onDataArrival(bytes); });
     QObject::connect(&socket, &EthernetLink::dataDropped, &socket, [this] { ethernet.onDataDropped(); });
+    // A new connection may reach another controller: nothing learned of the last one holds for it.
+    QObject::connect(&socket, &EthernetLink::stateChanged, &socket, [this](int st) {
+        if (st == EthernetLink::Connected)
+            ethernet.onConnected();
+    });
     // A connection that drops ends the exchange over it at once, as a refused send does: nothing can
     // answer any more.
     QObject::connect(&socket, &EthernetLink::dropped, &socket, [this] {

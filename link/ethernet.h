@@ -78,6 +78,8 @@ public:
     // Received text was dropped after the last arrival: a frame begun in it can never be completed, and
     // joined to what comes next it would read as a frame with wrong values. It is dropped too.
     void onDataDropped();
+    // A connection is made: nothing learned of a controller behind an earlier one holds for it.
+    void onConnected() { judge_.forgetController(); }
     // Parses and dispatches every complete frame in EthernetRxText, in one pass over the text: text
     // before the last frame head ahead of a frame tail is dropped in one step (a frame cut short by the
     // next one), a garbled frame is dropped whole, and text that cannot become a frame is not kept.

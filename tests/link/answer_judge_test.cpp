@@ -171,6 +171,12 @@ TEST(AnswerJudgeSends, AnAcknowledgementEndsAWaitOnlyOnceTheControllerShowedItAn
     judge.begin(Erase);
     judge.sent(2000, true);
     EXPECT_EQ(judge.lastAnswerDue(), 2000 + 101);
+    // A new connection may reach another controller: nothing learned of the last one holds.
+    judge.forgetController();
+    judge.begin(Erase);
+    judge.sent(3000, true);
+    EXPECT_EQ(judge.lastAnswerDue(), -1);
+    EXPECT_EQ(judge.framing(), AnswerJudge::Framing::Unknown);
 }
 
 TEST(AnswerJudgeBeliefs,
