@@ -10,9 +10,10 @@ ControllerLink::ControllerLink(base::EventPump& pump_, base::Dialogs& dialogs_, 
                      [this](const QByteArray& bytes) { ethernet.onDataArrival(bytes); });
     QObject::connect(&socket, &EthernetLink::dataDropped, &socket, [this] { ethernet.onDataDropped(); });
     // A new connection may reach another controller: nothing learned of the last one holds for it.
-    QObject::connect(&socket, &EthernetLink::stateChanged, &socket, [this](int st) {
-        if (st == EthernetLink::Connected)
+    QObject::connect(&socket, &EthernetLink::stateChanged, &socket, [this, connected = false](int st) mutable {
+        if (st == EthernetLink::Connected && !connected)
             ethernet.onConnected();
+        connected = st == EthernetLink::Connected;
     });
     // A connection that drops ends the exchange over it at once, as a refused send does: nothing can
     // answer any more.
