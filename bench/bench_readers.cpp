@@ -286,19 +286,25 @@ void printLog(Run& run, const QString& source) {
     viewer.cmdPrint_Click();
 }
 
-// The ladder window's whole File > Open: the read, the tree and its first display.
-void ladderWindowOpen(Run& run, const QString& source) {
-    const QString path = run.place(source, QStringLiteral("Old.Plc"));
+// The program's seams on a real pump and clock, answering the file dialogs with fileNames in turn.
+app::AppSeams benchSeams(Run& run, const QStringList& fileNames, BenchDialogs*& asked) {
     app::AppSeams seams;
     auto dialogs = std::make_unique<BenchDialogs>();
-    BenchDialogs& asked = *dialogs;
-    asked.fileNames << path;
+    asked = dialogs.get();
+    asked->fileNames << fileNames;
     seams.dialogs = std::move(dialogs);
     seams.pump = std::make_unique<base::QtEventPump>();
     seams.clock = std::make_unique<clink::SteadyLinkClock>();
     seams.valuePrompt = std::make_unique<NoValueEntry>();
     seams.textViewer = std::make_unique<PaintedTextViewer>(run.dialogs);
-    app::AppContext context(std::move(seams));
+    return seams;
+}
+
+// The ladder window's whole File > Open: the read, the tree and its first display.
+void ladderWindowOpen(Run& run, const QString& source) {
+    const QString path = run.place(source, QStringLiteral("Old.Plc"));
+    BenchDialogs* asked = nullptr;
+    app::AppContext context(benchSeams(run, {path}, asked));
     ladder::LadderModule module(
         context, std::make_unique<QSettings>(run.file(QStringLiteral("user.ini")), QSettings::IniFormat));
     ladder::frmPLCIO window(context, module);
@@ -307,25 +313,17 @@ void ladderWindowOpen(Run& run, const QString& source) {
     window.mnuOpen_Click();
     PaintedTextViewer::paint(window);
     run.stop();
-    run.dialogs.messages += asked.messages;
+    run.dialogs.messages += asked->messages;
 }
 
 void ladderConvert(Run& run, const QString& source) {
     const QString path = run.place(source, QStringLiteral("Old.Plc"));
-    app::AppSeams seams;
-    auto dialogs = std::make_unique<BenchDialogs>();
-    BenchDialogs& asked = *dialogs;
-    asked.fileNames << path << run.file(QStringLiteral("New.Lio"));
-    seams.dialogs = std::move(dialogs);
-    seams.pump = std::make_unique<base::QtEventPump>();
-    seams.clock = std::make_unique<clink::SteadyLinkClock>();
-    seams.valuePrompt = std::make_unique<NoValueEntry>();
-    seams.textViewer = std::make_unique<PaintedTextViewer>(run.dialogs);
-    app::AppServices services(std::move(seams));
+    BenchDialogs* asked = nullptr;
+    app::AppServices services(benchSeams(run, {path, run.file(QStringLiteral("New.Lio"))}, asked));
     logicio::LadderConverter converter(services);
     run.start();
     converter.convertFile();
-    run.dialogs.messages += asked.messages;
+    run.dialogs.messages += asked->messages;
     if (QFile::exists(run.file(QStringLiteral("New.Lio"))))
         run.dialogs.messages += QStringLiteral("New.Lio written");
 }
