@@ -20,6 +20,12 @@ const QString RenameCaption = QStringLiteral("Brenstal");
 const QString RenamePrompt = QStringLiteral("New Caption");
 // Root, one rung and its two list nodes: the least a program worth saving holds.
 constexpr int SaveableNodes = 4;
+// Levels above an inputs or outputs node: root and rung.
+constexpr int ListLevel = 2;
+// The longest key a preset change carries from node to node. Eight conditions or timer starts in each of 30
+// rungs take it to under 900 characters; a tree read from a file may hold any number of such nodes, and
+// past this length each further key is the text and the count alone, so no key grows with the tree.
+constexpr qsizetype LongestCarriedKey = 4096;
 
 } // namespace
 
@@ -126,20 +132,28 @@ QStringList LadderEditor::showGroup(int groupIndex) {
 bool LadderEditor::canPlace(int node) const {
     if (!elementSide_ || !tree().valid(node))
         return false;
+    // A list node is a rung's child: an element read from a file under such a key takes nothing.
     const QString& key = tree().node(node).key;
-    return *elementSide_ == ElementSide::Inputs ? isInputsKey(key) : isOutputsKey(key);
+    return tree().level(node) == ListLevel &&
+           (*elementSide_ == ElementSide::Inputs ? isInputsKey(key) : isOutputsKey(key));
 }
 
 bool LadderEditor::placeElement(int node, int listIndex) {
     if (!canPlace(node) || listIndex < 0 || listIndex >= elementList_.size() ||
         tree().childCount(node) >= MaximumPlacedElements)
         return false;
+    // A list node read from a file may repeat an earlier node's key: it gets a key of its own first, or the
+    // element, saved, would name the earlier node as its parent.
+    if (const QString& listKey = tree().node(node).key; tree().find(listKey) != node) {
+        int counter = 0;
+        program_.tree.setKey(node, tree().freeKey(listKey, counter));
+    }
     const QString& text = elementList_[listIndex];
     // A taken key gets the digits of a counter appended to the key tried last: text, text1, text12 ...
-    // (cut where the digits would not fit the key field).
+    // The file cuts a key to its key field, so copies of a long text store one key.
     QString key = text;
     for (int counter = 1; tree().contains(key); ++counter)
-        key = appendToKey(key, QString::number(counter));
+        key += QString::number(counter);
     program_.tree.add(node, key, text, int16_t(elementBaseCode_ + listIndex));
     enableSaveWhenPopulated();
     return true;
@@ -182,16 +196,22 @@ void LadderEditor::setTimerPreset(int n, double value) {
 
 void LadderEditor::renamePresetNodes(const QString& text,
                                      const std::function<bool(const LadderNode&)>& shows) {
+    // One key is carried through the run: a refused key gets a blank and the run's count of refusals
+    // appended, and the next node starts from it (Counter 1 = 6, Counter 1 = 6 1, Counter 1 = 6 1 2 ...).
     int collisions = 0;
+    bool carried = true;
+    QString key = text;
     for (int i = 0; i < tree().count(); ++i) {
         // Element nodes only: a rung the user renamed like a timer start stays as it is.
         if (!program_.isElement(i) || !shows(tree().node(i)))
             continue;
         // The text is always the clean element text; only the key carries the digits that keep it unique.
         program_.tree.setText(i, text);
-        QString key = text;
-        while (!program_.tree.setKey(i, key))
-            key = appendToKey(key, u' ' + QString::number(++collisions));
+        while (!program_.tree.setKey(i, key)) {
+            const QString count = u' ' + QString::number(++collisions);
+            carried = carried && key.size() + count.size() <= LongestCarriedKey;
+            key = (carried ? key : text) + count;
+        }
     }
 }
 

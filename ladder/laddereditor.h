@@ -85,8 +85,8 @@ public:
     const QStringList& elementList() const { return elementList_; }
     // Empties the element list (no group shown): Open and Receive start from an empty list.
     void clearElementList();
-    // True when the element list's group belongs to the side of this node (an inputs node for an
-    // input group, an outputs node for an output group).
+    // True when the element list's group belongs to the side of this list node (a rung's inputs node for an
+    // input group, its outputs node for an output group).
     bool canPlace(int node) const;
     // Places element listIndex of the element list under the selected inputs or outputs node: the code is
     // listIndex + the group's base code, the text the list text, the key the text made unique. Ignored when
@@ -98,7 +98,8 @@ public:
     // --- presets ---
     // Sets a preset and rewrites the nodes that show it: counter n's conditions (image 47 + n, key
     // beginning "Counter n =") and timer n's starts (text beginning "Timer n Start") get the clean text;
-    // a key another node holds gets a blank and a counter appended.
+    // a key another node holds gets a blank and the run's count of refusals appended, and the next node
+    // starts from that key.
     void setCounterPreset(int n, double value);
     void setTimerPreset(int n, double value);
 

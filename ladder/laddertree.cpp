@@ -12,12 +12,15 @@ QString appendToKey(const QString& key, const QString& suffix) {
     return (key.size() <= room ? key : key.left(std::max<qsizetype>(room, 0))) + suffix;
 }
 
-int LadderTree::find(const QString& key) const {
-    return index_.value(keyField(key), -1);
-}
-
 std::optional<int> LadderTree::add(int parent, const QString& key, const QString& text, int16_t image) {
     if (contains(key) || (parent != -1 && !valid(parent)))
+        return std::nullopt;
+    return append(parent, key, text, image);
+}
+
+std::optional<int> LadderTree::addRepeated(int parent, const QString& key, const QString& text,
+                                           int16_t image) {
+    if (parent != -1 && !valid(parent))
         return std::nullopt;
     return append(parent, key, text, image);
 }
@@ -25,7 +28,7 @@ std::optional<int> LadderTree::add(int parent, const QString& key, const QString
 int LadderTree::append(int parent, const QString& key, const QString& text, int16_t image) {
     nodes_.push_back(LadderNode{key, text, image, parent});
     const int index = count() - 1;
-    index_.insert(keyField(key), index);
+    enter(index);
     return index;
 }
 
@@ -33,15 +36,15 @@ std::optional<int> LadderTree::addCounted(int parent, const QString& key, const 
                                           int& counter, const KeyClaim& claimed) {
     if (parent != -1 && !valid(parent))
         return std::nullopt;
-    if (!contains(key))
-        return append(parent, key, text, image);
-    // The renamed key is kept as it is stored, and is free in that form: saved and opened again, it is
-    // the same key and takes no other node's place.
+    return append(parent, contains(key) ? freeKey(key, counter, claimed) : key, text, image);
+}
+
+QString LadderTree::freeKey(const QString& key, int& counter, const KeyClaim& claimed) const {
     QString free;
     do
         free = keyField(appendToKey(base::Trim(key), QString::number(++counter)));
     while (contains(free) || (claimed && claimed(free)));
-    return append(parent, free, text, image);
+    return free;
 }
 
 int LadderTree::level(int index) const {
@@ -57,14 +60,13 @@ void LadderTree::reserve(int count) {
 }
 
 bool LadderTree::setKey(int index, const QString& key) {
-    const int holder = find(key);
-    if (holder == index)
+    if (nodes_[size_t(index)].key == key)
         return true;
-    if (holder != -1)
+    if (contains(key))
         return false;
-    index_.remove(keyField(nodes_[size_t(index)].key));
+    leave(index);
     nodes_[size_t(index)].key = key;
-    index_.insert(keyField(key), index);
+    enter(index);
     return true;
 }
 
@@ -103,10 +105,38 @@ int LadderTree::childCount(int parent) const {
     return int(children(parent).size());
 }
 
+void LadderTree::enter(int index) {
+    const QString& key = nodes_[size_t(index)].key;
+    if (contains(key))
+        ++repeats_[key];
+    else
+        index_.insert(key, index);
+}
+
+void LadderTree::leave(int index) {
+    const QString& key = nodes_[size_t(index)].key;
+    const auto repeat = repeats_.find(key);
+    if (repeat == repeats_.end()) {
+        index_.remove(key);
+        return;
+    }
+    if (--*repeat == 0)
+        repeats_.erase(repeat);
+    if (find(key) != index)
+        return;
+    // The first holder leaves: the next in creation order takes its place.
+    for (int next = index + 1; next < count(); ++next)
+        if (nodes_[size_t(next)].key == key) {
+            index_.insert(key, next);
+            return;
+        }
+}
+
 void LadderTree::reindex() {
     index_.clear();
+    repeats_.clear();
     for (int i = 0; i < count(); ++i)
-        index_.insert(keyField(nodes_[size_t(i)].key), i);
+        enter(i);
 }
 
 } // namespace ladder

@@ -44,36 +44,71 @@ void takePreset(const PlcNodeRecord& record, int code, LadderPresets& presets) {
         presets.setTimer(t, value);
 }
 
-// The keys of the records still to come, gathered once a key repeats: a repeated key is renamed to a key
-// no later record has, so each of those still hangs its children where the file says. Kept as hashes of
-// the stored bytes; a device that cannot go back (a pipe) claims nothing.
-class LaterKeys {
+// What the records after the first repeated key hold, gathered when a key first repeats: the keys they
+// hold, and the keys they name as parents with the last record naming each. A repeated key stays on its node
+// unless a later record names it as its parent; a node then renamed takes a key no later record holds, so
+// each of those still hangs its children where the file says. Kept as hashes of the stored bytes. A device
+// that cannot go back (a pipe) claims no key and counts every repeated key as named.
+class LaterRecords {
 public:
-    explicit LaterKeys(QIODevice& file) : file_(file) {}
+    explicit LaterRecords(QIODevice& file) : file_(file), start_(file.pos()) {}
 
+    // True when a record after the first repeated key holds this key.
     bool claims(const QString& storedKey) {
-        if (!gathered_)
-            gather();
-        return std::binary_search(hashes_.begin(), hashes_.end(), qHash(base::toCp1252(storedKey)));
+        gather();
+        return std::binary_search(keys_.begin(), keys_.end(), hashOf(storedKey));
+    }
+
+    // True when a record after record number names this key as its parent.
+    bool namedAsParent(const QString& storedKey, int number) {
+        gather();
+        if (file_.isSequential())
+            return true;
+        const size_t hash = hashOf(storedKey);
+        const auto named = std::lower_bound(parents_.begin(), parents_.end(), Naming{hash, 0},
+                                            [](const Naming& a, const Naming& b) { return a.hash < b.hash; });
+        return named != parents_.end() && named->hash == hash && named->last > number;
     }
 
 private:
+    struct Naming {
+        size_t hash;
+        int last; // the last record (1-based) naming the key
+    };
+
+    static size_t hashOf(const QString& storedKey) { return qHash(base::toCp1252(storedKey)); }
+
+    // Reads the records after the one just read once, then goes back to where the reading stood.
     void gather() {
+        if (gathered_)
+            return;
         gathered_ = true;
         if (file_.isSequential())
             return;
         const qint64 resume = file_.pos();
+        int number = int((resume - start_) / PlcNodeRecord::Size);
         char bytes[PlcNodeRecord::Size];
-        constexpr int KeyOffset = PlcNodeRecord::RelativeWidth;
-        while (file_.read(bytes, PlcNodeRecord::Size) == PlcNodeRecord::Size)
-            hashes_.push_back(qHash(QByteArrayView(bytes + KeyOffset, PlcNodeRecord::KeyWidth)));
-        std::sort(hashes_.begin(), hashes_.end());
+        while (file_.read(bytes, PlcNodeRecord::Size) == PlcNodeRecord::Size) {
+            parents_.push_back(Naming{qHash(QByteArrayView(bytes, PlcNodeRecord::RelativeWidth)), ++number});
+            keys_.push_back(
+                qHash(QByteArrayView(bytes + PlcNodeRecord::RelativeWidth, PlcNodeRecord::KeyWidth)));
+        }
+        std::sort(keys_.begin(), keys_.end());
+        // By key, the last record naming it first; then that one alone.
+        std::sort(parents_.begin(), parents_.end(), [](const Naming& a, const Naming& b) {
+            return a.hash != b.hash ? a.hash < b.hash : a.last > b.last;
+        });
+        parents_.erase(std::unique(parents_.begin(), parents_.end(),
+                                   [](const Naming& a, const Naming& b) { return a.hash == b.hash; }),
+                       parents_.end());
         file_.seek(resume);
     }
 
     QIODevice& file_;
+    const qint64 start_; // where the first record begins
     bool gathered_ = false;
-    std::vector<size_t> hashes_;
+    std::vector<size_t> keys_;
+    std::vector<Naming> parents_;
 };
 
 } // namespace
@@ -106,7 +141,7 @@ PlcFileLoad readPlcProgram(QIODevice& file, const PlcRecordSink& taken) {
     int number = 0;
     if (!file.isSequential())
         program.tree.reserve(int(std::min<qint64>(file.size() / PlcNodeRecord::Size, MaxReservedNodes)) + 1);
-    LaterKeys later(file);
+    LaterRecords later(file);
     const LadderTree::KeyClaim claimed = [&later](const QString& key) { return later.claims(key); };
     char bytes[PlcNodeRecord::Size];
     while (file.read(bytes, PlcNodeRecord::Size) == PlcNodeRecord::Size) {
@@ -118,7 +153,12 @@ PlcFileLoad readPlcProgram(QIODevice& file, const PlcRecordSink& taken) {
             *code > LargestImage)
             return PlcFileLoad{std::nullopt, number, false};
         takePreset(record, *code, program.presets);
-        program.tree.addCounted(parent, record.Key, record.Text, *code, collisions, claimed);
+        // A repeated key is kept, so the file is saved again as it was, unless a later record names it as
+        // its parent: that record hangs under the first node holding it, and this one gets a key of its own.
+        if (program.tree.contains(record.Key) && !later.namedAsParent(record.Key, number))
+            program.tree.addRepeated(parent, record.Key, record.Text, *code);
+        else
+            program.tree.addCounted(parent, record.Key, record.Text, *code, collisions, claimed);
         if (taken)
             taken(record);
     }

@@ -40,12 +40,14 @@ struct PlcFileLoad {
 // Sees each record of a ladder file once it has been taken into the program.
 using PlcRecordSink = std::function<void(const PlcNodeRecord&)>;
 // Builds a program from a ladder file, reading and checking one record at a time: whole records only (a
-// shorter tail is ignored), each node added as the last child of the node whose key equals its padded
-// Relative field; a key already taken becomes the trimmed key followed by a counter kept for the whole
-// load, stored padded and free of every key in the file, so the program saved and opened again is the same
-// tree. The parent must not be an element (no ladder is deeper than root, rung, list and element) and the
-// image a code 0..255. Reading stops at the first damaged record, so a file that is no ladder file, or one
-// nested deeper than a ladder, is refused at its first such record, whatever its length.
+// shorter tail is ignored), each node added as the last child of the first node whose key equals its padded
+// Relative field. A key already taken stays as it is (the editor's keys repeat once cut to the key field,
+// and the file is saved again byte for byte), unless a later record names it as its parent: then it becomes
+// the trimmed key followed by a counter kept for the whole load, stored padded and free of every key in the
+// file. Either way the program saved and opened again is the same tree. The parent must not be an element (no
+// ladder is deeper than root, rung, list and element) and the image a code 0..255. Reading stops at the first
+// damaged record, so a file that is no ladder file, or one nested deeper than a ladder, is refused at its
+// first such record, whatever its length.
 PlcFileLoad readPlcProgram(QIODevice& file, const PlcRecordSink& taken = {});
 PlcFileLoad readPlcProgram(const QByteArray& file);
 

@@ -368,11 +368,9 @@ void frmPLCIO::showAll() {
 void frmPLCIO::showTree() {
     const LadderTree& tree = editor_.tree();
     const int current = currentNode();
-    const QString currentKey = tree.valid(current) ? tree.node(current).key : QString();
-    // The item shown before: by its key, or where it was when a preset renamed it in place.
-    int again = currentKey.isEmpty() ? -1 : tree.find(currentKey);
-    if (again < 0 && current >= 0 && tree.count() == shownNodes_)
-        again = current;
+    // The item shown before stays selected where it is: a preset renames nodes in place, and a key read
+    // from a file may repeat, naming no node alone.
+    const int again = tree.valid(current) ? current : -1;
     {
         // Redrawing is no selection by the user: the element list stays as the user left it.
         const QSignalBlocker quiet(TreeView1);
@@ -386,7 +384,6 @@ void frmPLCIO::showTree() {
             TreeView1->scrollTo(item);
         }
     }
-    shownNodes_ = tree.count();
     // The node selected before is gone (deleted, or a new project): nothing is selected any more.
     if (current >= 0 && again < 0)
         TreeView1_Click();

@@ -119,8 +119,6 @@ private:
     std::array<QDoubleSpinBox*, 3> cwTimer{};
     QProgressBar* Pb1 = nullptr;
     QLabel* sbPanel1 = nullptr;
-    // The nodes the tree shows, to keep the current item across a redraw that renames it.
-    int shownNodes_ = 0;
     app::CloseWhenIdle closer_{*this};
 };
 

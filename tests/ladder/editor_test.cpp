@@ -211,4 +211,18 @@ TEST_F(LadderEditorTest, PresetChangesRenameOnlyTheNodesShowingThem) {
     editor.setCounterPreset(1, 120); // kept inside the range
     EXPECT_EQ(node(first).text, QStringLiteral("Counter 1 = 99"));
     EXPECT_TRUE(dialogs.messages.empty());
+
+    // A file may show a counter on any number of nodes: past a length a key stops carrying the refusals
+    // before it, so no key grows with the tree.
+    LadderProgram many = LadderProgram::empty();
+    many.appendRung(1);
+    for (int i = 0; i < 3000; ++i)
+        many.tree.addRepeated(many.inputsNode(1), keyField(QStringLiteral("Counter 1 = 1")), {}, 48);
+    editor.adoptOpenedProject(std::move(many), {});
+    editor.setCounterPreset(1, 2);
+    qsizetype longest = 0;
+    for (int i = 0; i <= last(); ++i)
+        longest = std::max(longest, node(i).key.size());
+    EXPECT_LT(longest, 4200);
+    EXPECT_EQ(node(last()).key, QStringLiteral("Counter 1 = 2 2999"));
 }

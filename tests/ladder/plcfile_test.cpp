@@ -10,6 +10,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QSet>
 
 #include <random>
 
@@ -27,6 +28,18 @@ QByteArray golden(const QString& name) {
 QByteArray record(const QString& relative, const QString& key, const QString& text, const QString& image,
                   const QString& value) {
     return PlcNodeRecord{relative, key, text, image, value}.encode();
+}
+
+// Opens, saves and opens again: the second tree is the first, and its file the same bytes.
+void expectSameAfterSaveAndReopen(const QByteArray& file, const char* what) {
+    const PlcFileLoad first = readPlcProgram(file);
+    if (!first.program)
+        return;
+    const QByteArray saved = plcFileBytes(*first.program);
+    const PlcFileLoad again = readPlcProgram(saved);
+    ASSERT_TRUE(again.program) << what;
+    EXPECT_TRUE(*again.program == *first.program) << what;
+    EXPECT_EQ(plcFileBytes(*again.program), saved) << what;
 }
 
 class LadderFileTest : public ::testing::Test {
@@ -90,7 +103,39 @@ TEST_F(LadderFileTest, AProjectIsWrittenByteForByteAndReadsBackTheSame) {
     EXPECT_EQ(readPlcProgram(switchOnly).program->presets.cwCounter(3), 1);
 }
 
-TEST_F(LadderFileTest, ALoadMakesKeysUniqueTakesPresetsAndIgnoresAPartialTail) {
+TEST_F(LadderFileTest, AFullProjectWhoseKeysRepeatOnceStoredIsSavedAgainByteForByte) {
+    // Thirty full rungs (group, entry) keyed by the editor: strategies of 49 characters (one key once cut),
+    // no socket (38), counter 1 placed three times then set to 7, Red Light On 120 times.
+    const std::vector<std::pair<int, int>> rung = {{5, 1},  {5, 2},  {7, 0}, {3, 0}, {3, 0}, {3, 0},
+                                                   {0, 0},  {0, 1},  {9, 9}, {9, 9}, {9, 9}, {9, 9},
+                                                   {16, 1}, {16, 1}, {9, 6}, {9, 6}};
+    for (int n = 1; n <= MaximumRungs; ++n) {
+        ASSERT_TRUE(editor.addRung());
+        for (const auto& [group, entry] : rung) {
+            editor.showGroup(group);
+            const int inputs = editor.program().inputsNode(n);
+            ASSERT_TRUE(editor.placeElement(
+                editor.canPlace(inputs) ? inputs : editor.program().outputsNode(n), entry));
+        }
+    }
+    editor.setCounterPreset(1, 7);
+    const QByteArray saved = plcFileBytes(editor.program());
+    QSet<QByteArray> keys;
+    for (qsizetype at = 0; at < saved.size(); at += PlcNodeRecord::Size)
+        keys.insert(saved.mid(at + PlcNodeRecord::RelativeWidth, PlcNodeRecord::KeyWidth));
+    EXPECT_EQ(keys.size(), 173); // of 570
+    // Each refusal of the run is carried to the next node's key.
+    const LadderTree& tree = editor.tree();
+    EXPECT_EQ(tree.node(tree.find(QStringLiteral("Counter 1 = 7 1 2"))).parent,
+              editor.program().inputsNode(1));
+
+    const PlcFileLoad opened = readPlcProgram(saved);
+    ASSERT_TRUE(opened.program);
+    EXPECT_EQ(plcFileBytes(*opened.program), saved);
+    expectSameAfterSaveAndReopen(saved, "full project");
+}
+
+TEST_F(LadderFileTest, ALoadKeepsRepeatedKeysTakesPresetsAndIgnoresAPartialTail) {
     LadderProgram program = LadderProgram::empty();
     laddertest::addRung(program, {1}, {96, 98, 97});
     program.presets.setTimer(1, 20.4);
@@ -110,9 +155,10 @@ TEST_F(LadderFileTest, ALoadMakesKeysUniqueTakesPresetsAndIgnoresAPartialTail) {
     ASSERT_TRUE(load.program);
     const LadderTree& tree = load.program->tree;
     EXPECT_EQ(tree.count(), 1 + 3 + 3 + 1 + 2);
-    const int repeated = tree.find(QStringLiteral("Input 1 On1"));
-    ASSERT_GT(repeated, 0);
-    EXPECT_EQ(tree.node(repeated).text, textField(QStringLiteral("Input 1 On")));
+    // A repeated key no later record names stays on its node; find() gives the first.
+    const int repeated = tree.count() - 2;
+    EXPECT_EQ(tree.node(repeated).key, keyField(QStringLiteral("Input 1 On")));
+    EXPECT_EQ(tree.find(keyField(QStringLiteral("Input 1 On"))), 4);
     EXPECT_EQ(tree.node(repeated).parent, tree.find(keyField(QStringLiteral("Inputs 1"))));
     EXPECT_EQ(load.program->presets.cwTimer(1), 20.4);
     EXPECT_EQ(load.program->presets.cwTimer(2), 1);
@@ -179,25 +225,10 @@ TEST_F(LadderFileTest, DamagedOrMissingFilesLeaveTheProjectAsItWas) {
     EXPECT_EQ(folder.read(QStringLiteral("bad.Plc")), good);
 }
 
-namespace {
-
-// Opens, saves and opens again: the second tree is the first, and its file the same bytes.
-void expectSameAfterSaveAndReopen(const QByteArray& file, const char* what) {
-    const PlcFileLoad first = readPlcProgram(file);
-    if (!first.program)
-        return;
-    const QByteArray saved = plcFileBytes(*first.program);
-    const PlcFileLoad again = readPlcProgram(saved);
-    ASSERT_TRUE(again.program) << what;
-    EXPECT_TRUE(*again.program == *first.program) << what;
-    EXPECT_EQ(plcFileBytes(*again.program), saved) << what;
-}
-
-} // namespace
-
-TEST(LadderFileIdentity, RepeatedKeysKeepEveryNodeUnderItsOwnParentAfterSaveAndReopen) {
-    // The second "Outputs 1" is renamed to a key no node of the file has: rung 11's own outputs and its
-    // element stay under rung 11, on the first open and after save and reopen.
+TEST(LadderFileIdentity, RepeatedKeysKeepTheirBytesAndEveryNodeUnderItsOwnParentAfterSaveAndReopen) {
+    // "Outputs 1" repeats: kept while no record names it, so the file is saved as it was. Once a later
+    // record names it as its parent, that record hangs under the first and the repeat is renamed to a key
+    // no record of the file has ("Outputs 11" is rung 11's): rung 11's outputs and element stay under it.
     QByteArray file;
     for (const int n : {1, 11}) {
         const QString rung = QStringLiteral("Rung %1").arg(n);
@@ -210,14 +241,38 @@ TEST(LadderFileIdentity, RepeatedKeysKeepEveryNodeUnderItsOwnParentAfterSaveAndR
     }
     file += record(QStringLiteral("Outputs 11"), QStringLiteral("Red Light On"),
                    QStringLiteral("Red Light On"), QStringLiteral("121"), QStringLiteral("0"));
-    const PlcFileLoad load = readPlcProgram(file);
-    ASSERT_TRUE(load.program);
-    const LadderTree& tree = load.program->tree;
-    const int rung11 = tree.find(QStringLiteral("Rung 11"));
-    EXPECT_EQ(tree.node(tree.find(QStringLiteral("Outputs 11"))).parent, rung11);
-    EXPECT_EQ(tree.node(tree.node(tree.find(QStringLiteral("Red Light On"))).parent).parent, rung11);
-    EXPECT_EQ(tree.node(3).key, keyField(QStringLiteral("Outputs 12")));
-    expectSameAfterSaveAndReopen(file, "rung 11");
+    const auto key = [](const char* text) { return keyField(QString::fromLatin1(text)); };
+    for (const bool named : {false, true}) {
+        if (named)
+            file += record(QStringLiteral("Outputs 1"), QStringLiteral("Red Light Off"),
+                           QStringLiteral("Red Light Off"), QStringLiteral("11"), QStringLiteral("0"));
+        const PlcFileLoad load = readPlcProgram(file);
+        ASSERT_TRUE(load.program);
+        const LadderTree& tree = load.program->tree;
+        const int rung11 = tree.find(key("Rung 11"));
+        EXPECT_EQ(tree.node(tree.find(key("Outputs 11"))).parent, rung11);
+        EXPECT_EQ(tree.node(tree.node(tree.find(key("Red Light On"))).parent).parent, rung11);
+        EXPECT_EQ(tree.node(3).key, key(named ? "Outputs 12" : "Outputs 1"));
+        EXPECT_EQ(plcFileBytes(*load.program) == file, !named);
+        if (named) {
+            EXPECT_EQ(tree.node(tree.find(key("Red Light Off"))).parent, 2);
+        } else {
+            // Placing under the repeat gives it a key of its own first, so the element stays under it once
+            // saved and opened again; an element keyed like a list node takes nothing.
+            LadderProgram program = *load.program;
+            const int element = *program.tree.add(5, key("Outputs 5"), key("Outputs 5"), 17);
+            testsupport::ScriptedDialogs dialogs;
+            LadderEditor editor(dialogs);
+            editor.adoptOpenedProject(std::move(program), {});
+            editor.showGroup(9);
+            EXPECT_FALSE(editor.canPlace(element));
+            ASSERT_TRUE(editor.placeElement(3, 9));
+            const PlcFileLoad edited = readPlcProgram(plcFileBytes(editor.program()));
+            ASSERT_TRUE(edited.program);
+            EXPECT_EQ(edited.program->tree.node(edited.program->tree.count() - 1).parent, 3);
+        }
+        expectSameAfterSaveAndReopen(file, named ? "named" : "kept");
+    }
 
     // Generated files: keys drawn from a few that repeat and run into each other once numbered (longer
     // than the field too), parents among the keys so far, any image and value. Every file the reader
