@@ -16,10 +16,11 @@ constexpr int HeaderLines = 2;
 const QString SourceSuffix = QStringLiteral(".TXT");
 constexpr int ReplacedSuffixLength = 3;
 const QString ParameterSuffix = QStringLiteral("prm");
-const QString LongSourceLineText =
-    QStringLiteral("Line %1 Is Longer Than %2 Characters - Not A Parameter File Source");
 // The most bytes one character takes once scrambled: its digit and four symbols.
 constexpr qsizetype LongestScrambledCharacter = 5;
+// A source line is scrambled this many characters at a time, so a line of any length costs one buffer of
+// this size once scrambled.
+constexpr qsizetype ScrambledPiece = 64 * 1024;
 // The most progress steps a whole source is reported in.
 constexpr qsizetype ProgressSteps = 1000;
 
@@ -132,16 +133,6 @@ EncryptResult encryptParameterSource(const QString& sourcePath, const LineScramb
             QStringLiteral("Unable To Read File ") + sourcePath + QStringLiteral("\r\n") + error;
         return result;
     }
-    if (plain.longest() > LongestParameterSourceLine) {
-        qsizetype number = 1;
-        for (const QByteArrayView line : plain) {
-            if (line.size() > LongestParameterSourceLine)
-                break;
-            ++number;
-        }
-        result.errorText = LongSourceLineText.arg(number).arg(LongestParameterSourceLine);
-        return result;
-    }
     if (started)
         started(int(plain.size()));
     base::TextFileWriter scrambled(result.output);
@@ -153,12 +144,19 @@ EncryptResult encryptParameterSource(const QString& sourcePath, const LineScramb
     // The progress moves in steps a bar can show, not once per line of a file of millions.
     const qsizetype step = std::max<qsizetype>(plain.size() / ProgressSteps, 1);
     qsizetype written = 0;
-    QByteArray line;
-    line.reserve(LongestParameterSourceLine * LongestScrambledCharacter);
+    QByteArray piece;
+    piece.reserve(ScrambledPiece * LongestScrambledCharacter);
     for (const QByteArrayView source : plain) {
-        line.resize(0);
-        scrambler.appendEncoded(source, line);
-        scrambled.addLine(line);
+        // A long line goes out in pieces, its line end after the last.
+        QByteArrayView rest = source;
+        for (; rest.size() > ScrambledPiece; rest = rest.sliced(ScrambledPiece)) {
+            piece.resize(0);
+            scrambler.appendEncoded(rest.first(ScrambledPiece), piece);
+            scrambled.addBytes(piece);
+        }
+        piece.resize(0);
+        scrambler.appendEncoded(rest, piece);
+        scrambled.addLine(piece);
         if (progress && (++written % step == 0 || written == plain.size()))
             progress(int(written));
     }

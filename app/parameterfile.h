@@ -89,13 +89,9 @@ struct EncryptResult {
     QString errorText; // why the file could not be read or written
     QString output;    // the parameter file written
 };
-// The longest line a parameter file's source may have: far beyond an "address,data" line, a file type
-// or a title, yet a source of one endless line is refused before anything is written.
-inline constexpr qsizetype LongestParameterSourceLine = 1024;
-
 // Scrambles every line of the source into its parameter file (replaced whole when it exists). The source is
-// read once and held as its bytes; the scrambled lines go out in blocks. A source with a line longer than
-// LongestParameterSourceLine is refused (its line named) and nothing is written.
+// read once and held as its bytes; the scrambled lines go out in blocks, a long line in pieces, so a line
+// of any length costs no more memory than its own bytes.
 // started gets the number of source lines before the first line is written; progress the lines written, in
 // at most a thousand steps, the last one the whole count.
 EncryptResult encryptParameterSource(const QString& sourcePath, const LineScrambler& scrambler,

@@ -1,8 +1,9 @@
 // Every reader of a whole text or ladder file, run once on a hostile 50 MB file: line feeds only (a file of
 // empty lines), one line of 50 MB, random bytes or NUL bytes. Each reader runs in a child process of its own,
 // so the peak memory reported is that reader's (with the child's program around it), not what an earlier one
-// left behind. More lines read 50 MB of real reports, a real parameter source and a whole ladder, print 50 MB
-// to a PDF printer, and open a ladder nested 30,000 deep. One line per reader:
+// left behind. More lines read 50 MB of real reports, a real parameter source (and one whose free-text line
+// is 50 MB), a whole ladder (and one whose elements all repeat one key), print 50 MB to a PDF printer, and
+// open a ladder nested 30,000 deep. One line per reader:
 //
 //   reader <name>: <seconds> s, <peak MB> MB
 //
@@ -72,10 +73,12 @@ const QString OneLine = QStringLiteral("oneline.bin");
 const QString RealReport = QStringLiteral("report.txt");
 const QString RealLog = QStringLiteral("finaldata.txt");
 const QString LargeLadder = QStringLiteral("ladder.Plc");
+const QString RepeatedKeyLadder = QStringLiteral("repeated.Plc");
 const QString DeepLadder = QStringLiteral("deep.Plc");
 const QString RandomBytes = QStringLiteral("random.bin");
 const QString NulBytes = QStringLiteral("nul.bin");
 const QString ParameterSource = QStringLiteral("parameters.txt");
+const QString LongTitleSource = QStringLiteral("title.txt");
 // The ladder nested this deep, each node the child of the one before.
 constexpr int DeepLevels = 30000;
 constexpr int PrintResolution = 600;
@@ -356,11 +359,14 @@ const std::vector<Reader>& readers() {
          [](Run& r) { statisticsLoad(r, RealReport); }},
         {"serial logger View Log File, 50 MB of reports", true, [](Run& r) { viewLogFile(r, RealLog); }},
         {".Plc open, 50 MB ladder", false, [](Run& r) { plcOpen(r, LargeLadder); }},
+        {".Plc open, 50 MB ladder of one repeated key", false, [](Run& r) { plcOpen(r, RepeatedKeyLadder); }},
         {"ladder converter, 50 MB ladder", true, [](Run& r) { ladderConvert(r, LargeLadder); }},
         {"parameter encrypt, 50 MB real source", false,
          [](Run& r) { parameterEncryptOf(r, ParameterSource); }},
         {"parameter encrypt, random bytes", false, [](Run& r) { parameterEncryptOf(r, RandomBytes); }},
         {"parameter encrypt, one 50 MB line", false, [](Run& r) { parameterEncryptOf(r, OneLine); }},
+        {"parameter encrypt, real source with a 50 MB title line", false,
+         [](Run& r) { parameterEncryptOf(r, LongTitleSource); }},
         {"parameter encrypt, NUL bytes", false, [](Run& r) { parameterEncryptOf(r, NulBytes); }},
         {"ladder window Open, 50 MB ladder", true, [](Run& r) { ladderWindowOpen(r, LargeLadder); }},
         {"ladder window Open, 30,000 deep", true, [](Run& r) { ladderWindowOpen(r, DeepLadder); }},
@@ -415,8 +421,8 @@ bool writeRepeated(const QString& path, const QByteArray& unit, const QByteArray
 }
 
 // A whole ladder file of 50 MB: 31 rungs with their inputs and outputs, then elements of distinct names
-// under the inputs of rung 31, which the converter passes over.
-bool makeLadder(const QString& path) {
+// (or all of one key) under the inputs of rung 31, which the converter passes over.
+bool makeLadder(const QString& path, bool oneKey = false) {
     constexpr int Rungs = 31;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -432,7 +438,8 @@ bool makeLadder(const QString& path) {
         node(rung, QStringLiteral("Outputs %1").arg(r));
     }
     for (int i = 0; file.size() + ladder::PlcNodeRecord::Size <= fileBytes; ++i)
-        node(QStringLiteral("Inputs %1").arg(Rungs), QStringLiteral("Element %1").arg(i));
+        node(QStringLiteral("Inputs %1").arg(Rungs),
+             oneKey ? QStringLiteral("Element") : QStringLiteral("Element %1").arg(i));
     return file.flush();
 }
 
@@ -481,10 +488,13 @@ bool makeSources(const QString& folder) {
     return writeRepeated(dir.filePath(LineFeeds), "\n") && writeRepeated(dir.filePath(OneLine), "x") &&
            writeRepeated(dir.filePath(RealReport), rundown, head, rule) &&
            writeRepeated(dir.filePath(RealLog), report) && makeLadder(dir.filePath(LargeLadder)) &&
-           makeDeepLadder(dir.filePath(DeepLadder)) && writeRandom(dir.filePath(RandomBytes)) &&
+           makeLadder(dir.filePath(RepeatedKeyLadder), true) && makeDeepLadder(dir.filePath(DeepLadder)) &&
+           writeRandom(dir.filePath(RandomBytes)) &&
            writeRepeated(dir.filePath(NulBytes), QByteArray(1, '\0')) &&
            writeRepeated(dir.filePath(ParameterSource), "45,220\r\n",
-                         "FILE TYPE: TOOL PARAMETERS\r\nTool 4711\r\n");
+                         "FILE TYPE: TOOL PARAMETERS\r\nTool 4711\r\n") &&
+           writeRepeated(dir.filePath(LongTitleSource), "x", "FILE TYPE: TOOL PARAMETERS\r\n",
+                         "\r\n45,220\r\n");
 }
 
 struct ChildResult {
