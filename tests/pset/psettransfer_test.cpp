@@ -482,22 +482,29 @@ protected:
     }
 };
 
-TEST_F(PsetOnALinkDown, OverEthernetSendAndClearStopAtTheirBoxWhileTheResetGoesOn) {
+TEST_F(PsetOnALinkDown, OverEthernetSendReceiveAndClearStopAtTheirBoxWhileTheResetGoesOn) {
     connect(Link::Ethernet);
     validProject();
+    const app::PsetTable before = table;
     ctx.link.socket.close();
     session.mnuSendData_Click();
+    // The receive keeps the project and its panel, with the line that says which connection is missing.
+    receive();
+    EXPECT_EQ(table, before);
+    EXPECT_TRUE(session.controls().transferPanel);
+    EXPECT_EQ(session.List1().last(), "No Ethernet Connection");
     dialogs->yesNoAnswers.enqueue(true);
     session.mnuClrRun_Click();
     EXPECT_EQ(session.List1().last(), "No Ethernet Connection");
     dialogs->yesNoAnswers.enqueue(true);
     session.mnuResetPsets_Click();
 
-    EXPECT_EQ(messages(), (QStringList{"Unable to Connect through Ethernet",
-                                       "Unable to connect using ethernet - Reset Aborted",
-                                       "Unable to connect using ethernet", "Parameter Sets Not Reset"}));
-    const QStringList captions{"Configuration Error", "Configuration Error", base::ProgramTitle,
-                               "Receive Error"};
+    EXPECT_EQ(messages(),
+              (QStringList{"Unable to Connect through Ethernet", "Unable to connect -- Transfer Aborted",
+                           "Unable to connect using ethernet - Reset Aborted",
+                           "Unable to connect using ethernet", "Parameter Sets Not Reset"}));
+    const QStringList captions{"Configuration Error", "Configuration Error", "Configuration Error",
+                               base::ProgramTitle, "Receive Error"};
     for (size_t i = 0; i < dialogs->messages.size(); ++i) {
         EXPECT_EQ(dialogs->messages[i].caption, captions[qsizetype(i)]) << i;
         EXPECT_EQ(dialogs->messages[i].icon, MessageIcon::Critical) << i;
