@@ -150,37 +150,29 @@ TEST(ParameterFile, WritesAndVerifiesEveryByte) {
     EXPECT_EQ(progress, (std::vector<int>{1, 2, 3, 4, 5, 6})); // empty lines advance the progress too
 }
 
-TEST(ParameterFile, StopsAfterSixMismatchingWrites) {
-    clink::LinkState s;
-    FakeEeprom eeprom(s);
-    eeprom.stuckAddress = 11;
+TEST(ParameterFile, EndsAtSixMismatchingWritesOrAFailedWriteOrReadBack) {
     const ParameterFileCheck file =
         check(toolFile({QStringLiteral("10,1"), QStringLiteral("11,2"), QStringLiteral("12,3")}),
               ParameterFileKind::Tool);
-    EXPECT_EQ(app::transferParameterLines(file, eeprom.access(), s, {}), app::ParameterTransfer::Mismatch);
-    EXPECT_EQ(eeprom.writes, 1 + app::ParameterWriteTries);
-    EXPECT_EQ(eeprom.bytes.count(12), 0u);
-}
-
-TEST(ParameterFile, EndsAtAFailedWriteOrReadBack) {
-    const ParameterFileCheck file =
-        check(toolFile({QStringLiteral("10,1"), QStringLiteral("11,2"), QStringLiteral("12,3")}),
-              ParameterFileKind::Tool);
-    {
+    using app::ParameterTransfer;
+    struct Fault {
+        int stuck, failWrite, failRead;
+        ParameterTransfer result;
+        int writes, reads;
+    };
+    constexpr int Tries = 1 + app::ParameterWriteTries;
+    for (const Fault& f : {Fault{11, -1, -1, ParameterTransfer::Mismatch, Tries, Tries},
+                           Fault{-1, 11, -1, ParameterTransfer::WriteFailed, 2, 1},
+                           Fault{-1, -1, 10, ParameterTransfer::ReadFailed, 1, 1}}) {
         clink::LinkState s;
         FakeEeprom eeprom(s);
-        eeprom.failWriteAt = 11;
-        EXPECT_EQ(app::transferParameterLines(file, eeprom.access(), s, {}),
-                  app::ParameterTransfer::WriteFailed);
-        EXPECT_EQ(eeprom.reads, 1);
-    }
-    {
-        clink::LinkState s;
-        FakeEeprom eeprom(s);
-        eeprom.failReadAt = 10;
-        EXPECT_EQ(app::transferParameterLines(file, eeprom.access(), s, {}),
-                  app::ParameterTransfer::ReadFailed);
-        EXPECT_EQ(eeprom.writes, 1);
+        eeprom.stuckAddress = f.stuck;
+        eeprom.failWriteAt = f.failWrite;
+        eeprom.failReadAt = f.failRead;
+        EXPECT_EQ(app::transferParameterLines(file, eeprom.access(), s, {}), f.result);
+        EXPECT_EQ(eeprom.writes, f.writes);
+        EXPECT_EQ(eeprom.reads, f.reads);
+        EXPECT_EQ(eeprom.bytes.count(12), 0u);
     }
 }
 
