@@ -3,14 +3,11 @@
 // be tested with scripted answers.
 
 #include "base/eventpump.h"
+#include "base/printout.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
-class QPagedPaintDevice;
-class QPainter;
 class QTextDocument;
 
 namespace base {
@@ -19,10 +16,6 @@ namespace base {
 inline const QString ProgramTitle = QStringLiteral("Palverin2006");
 
 enum class MessageIcon { None, Information, Exclamation, Critical, Question };
-
-// Paints a printout on the printer chosen, through painter: a page at a time, printer.newPage() between
-// two pages. False to say the printout failed.
-using PagePainter = std::function<bool(QPainter& painter, QPagedPaintDevice& printer)>;
 
 class Dialogs {
 public:
@@ -49,9 +42,11 @@ public:
     virtual bool printerAvailable() = 0;
     // Prints a document; false when the user cancelled or printing failed.
     virtual bool print(const QTextDocument& document) = 0;
-    // Asks for the printer first, then lets paint draw the pages on it: nothing is made before the user
-    // chose, and Cancel returns at once. False when the user cancelled or printing failed.
-    virtual bool printPages(const PagePainter& paint) = 0;
+    // Asks for the printer and the pages first (nothing is laid out before the user chose, and Cancel
+    // returns at once), then prints the pages chosen of printout (printChosenPages), showing the progress
+    // of a job of more than a few pages with a way to stop it. False when the user cancelled, stopped the
+    // job or printing failed.
+    virtual bool printPages(Printout& printout) = 0;
     // Asks for a single line of text; false when cancelled.
     virtual bool inputText(const QString& prompt, const QString& caption, QString& value) = 0;
 };
@@ -67,7 +62,7 @@ public:
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     bool printerAvailable() override { return false; }
     bool print(const QTextDocument&) override { return false; }
-    bool printPages(const PagePainter&) override { return false; }
+    bool printPages(Printout&) override { return false; }
     bool inputText(const QString&, const QString&, QString&) override { return false; }
 
     QStringList messages;
@@ -114,7 +109,7 @@ public:
     }
     bool printerAvailable() override { return showing() && dialogs_.printerAvailable(); }
     bool print(const QTextDocument& document) override { return showing() && dialogs_.print(document); }
-    bool printPages(const PagePainter& paint) override { return showing() && dialogs_.printPages(paint); }
+    bool printPages(Printout& printout) override { return showing() && dialogs_.printPages(printout); }
     bool inputText(const QString& prompt, const QString& caption, QString& value) override {
         return showing() && dialogs_.inputText(prompt, caption, value);
     }

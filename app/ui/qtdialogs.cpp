@@ -5,13 +5,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
 #include <QTextDocument>
 
 namespace app {
@@ -34,6 +35,67 @@ QMessageBox::Icon toQt(MessageIcon icon) {
     }
     return QMessageBox::NoIcon;
 }
+
+// What the printer dialog offers: the printer and its page, printing to a file, a page range and collated
+// copies; not a selection or the current page. Copies and the order are offered by every printer dialog.
+constexpr QAbstractPrintDialog::PrintDialogOptions PrintOffered =
+    QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+    QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies;
+// A job of this many pages or fewer prints without a progress window.
+constexpr int QuietPages = 3;
+// The progress window is brought up to date, and the events that came are handled, this often while pages
+// are printed: often enough for the windows to stay live, seldom enough to cost little beside the pages.
+constexpr qint64 ProgressEveryMs = 50;
+
+// The choices made in the printer dialog. A printer that makes copies itself (a print server does) is sent
+// one.
+base::PrintChoice chosen(const QPrinter& printer) {
+    base::PrintChoice choice;
+    if (printer.printRange() == QPrinter::PageRange) {
+        choice.fromPage = printer.fromPage();
+        choice.toPage = printer.toPage();
+    }
+    choice.copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+    choice.collate = printer.collateCopies();
+    choice.lastPageFirst = printer.pageOrder() == QPrinter::LastPageFirst;
+    return choice;
+}
+
+// A print job's progress in a window of its own, modal for the whole program, with Cancel. The events
+// that come meanwhile are handled between pages, so the windows keep repainting.
+class PrintProgressWindow : public base::PrintProgress {
+public:
+    explicit PrintProgressWindow(QWidget* parent) : parent_(parent) {}
+    void setRange(int minimum, int maximum) override {
+        if (maximum - minimum <= QuietPages)
+            return;
+        window_ =
+            std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancel"), minimum, maximum, parent_);
+        window_->setObjectName(QStringLiteral("PrintProgress"));
+        window_->setWindowTitle(base::ProgramTitle);
+        window_->setWindowModality(Qt::ApplicationModal);
+        window_->setMinimumDuration(0);
+        window_->setAutoClose(false);
+        window_->setAutoReset(false);
+        window_->show();
+    }
+    // The first page, the last and a page every ProgressEveryMs between are shown.
+    void setValue(int value) override {
+        if (!window_ ||
+            (shown_.isValid() && shown_.elapsed() < ProgressEveryMs && value < window_->maximum()))
+            return;
+        window_->setLabelText(QStringLiteral("Printed %1 Of %2 Pages").arg(value).arg(window_->maximum()));
+        window_->setValue(value);
+        QCoreApplication::processEvents();
+        shown_.start();
+    }
+    bool stopAsked() override { return window_ && window_->wasCanceled(); }
+
+private:
+    QWidget* parent_;
+    std::unique_ptr<QProgressDialog> window_;
+    QElapsedTimer shown_;
+};
 } // namespace
 
 void QtDialogs::message(const QString& text, const QString& caption, MessageIcon icon) {
@@ -80,25 +142,27 @@ bool QtDialogs::print(const QTextDocument& document) {
     const ArrowCursor arrow;
     QPrinter printer;
     QPrintDialog dialog(&printer, parent_);
+    dialog.setOptions(PrintOffered);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     document.print(&printer);
-    return true;
+    if (printer.printerState() != QPrinter::Error)
+        return true;
+    message(base::printerFailedText(1), base::ProgramTitle, MessageIcon::Critical);
+    return false;
 }
 
-bool QtDialogs::printPages(const base::PagePainter& paint) {
+bool QtDialogs::printPages(base::Printout& printout) {
     QPrinter printer;
     {
         const ArrowCursor arrow;
         QPrintDialog dialog(&printer, parent_);
+        dialog.setOptions(PrintOffered);
         if (dialog.exec() != QDialog::Accepted)
             return false;
     }
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const bool painted = paint(painter, printer);
-    return painter.end() && painted;
+    PrintProgressWindow progress(parent_);
+    return base::printChosenPages(printout, printer, chosen(printer), progress, *this) == base::Printed::Done;
 }
 
 bool QtDialogs::inputText(const QString& prompt, const QString& caption, QString& value) {

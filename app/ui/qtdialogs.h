@@ -19,7 +19,7 @@ public:
     QString saveFileName(const QString& caption, const QString& filter, const QString& suggested) override;
     bool printerAvailable() override;
     bool print(const QTextDocument& document) override;
-    bool printPages(const base::PagePainter& paint) override;
+    bool printPages(base::Printout& printout) override;
     bool inputText(const QString& prompt, const QString& caption, QString& value) override;
 
 private:

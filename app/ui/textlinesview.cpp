@@ -1,6 +1,6 @@
 #include "app/ui/textlinesview.h"
 
-#include "base/cp1252.h"
+#include "base/shownline.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -8,7 +8,6 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -17,7 +16,6 @@
 namespace app {
 
 namespace {
-constexpr char Tab = '\t';
 // Columns drawn beyond those that fit, so a partly scrolled column at either edge is drawn too.
 constexpr qsizetype EdgeColumns = 2;
 constexpr qsizetype IntLimit = std::numeric_limits<int>::max();
@@ -25,89 +23,7 @@ constexpr qsizetype IntLimit = std::numeric_limits<int>::max();
 int clampedInt(qsizetype value) {
     return int(std::clamp<qsizetype>(value, 0, IntLimit));
 }
-
-// The width of a line in columns, tabs taken to their stops.
-qsizetype columnsOf(QByteArrayView line) {
-    if (!line.contains(Tab))
-        return line.size();
-    qsizetype column = 0;
-    for (const char c : line)
-        column += c == Tab ? TextLinesView::TabWidth - column % TextLinesView::TabWidth : 1;
-    return column;
-}
-
-// Columns from to to of a line as shown: tabs become blanks up to their stops. Only those columns are
-// decoded, so a line of any length costs what is asked for.
-QString shownColumns(QByteArrayView line, qsizetype from, qsizetype to) {
-    if (!line.contains(Tab)) {
-        from = std::min(from, line.size());
-        return base::fromCp1252(line.sliced(from, std::max<qsizetype>(std::min(to, line.size()) - from, 0)));
-    }
-    QByteArray shown;
-    qsizetype column = 0;
-    for (const char c : line) {
-        if (column >= to)
-            break;
-        const qsizetype width = c == Tab ? TextLinesView::TabWidth - column % TextLinesView::TabWidth : 1;
-        for (qsizetype k = 0; k < width; ++k, ++column)
-            if (column >= from && column < to)
-                shown += c == Tab ? ' ' : c;
-    }
-    return base::fromCp1252(shown);
-}
 } // namespace
-
-void forEachPrintedRow(QByteArrayView line, qsizetype columns,
-                       const std::function<void(const QString&)>& row) {
-    columns = std::max<qsizetype>(columns, 1);
-    if (!line.contains(Tab)) {
-        qsizetype at = 0;
-        do {
-            row(base::fromCp1252(line.sliced(at, std::min(columns, line.size() - at))));
-            at += columns;
-        } while (at < line.size());
-        return;
-    }
-    QByteArray shown;
-    qsizetype column = 0;
-    for (const char c : line) {
-        const qsizetype width = c == Tab ? TextLinesView::TabWidth - column % TextLinesView::TabWidth : 1;
-        for (qsizetype k = 0; k < width; ++k, ++column) {
-            shown += c == Tab ? ' ' : c;
-            if (shown.size() == columns) {
-                row(base::fromCp1252(shown));
-                shown.resize(0);
-            }
-        }
-    }
-    if (!shown.isEmpty())
-        row(base::fromCp1252(shown));
-}
-
-bool printTextLines(const base::TextLines& lines, const QFont& font, QPainter& painter,
-                    QPagedPaintDevice& printer) {
-    painter.setFont(font);
-    const QFontMetrics metrics = painter.fontMetrics();
-    const QRect page = printer.pageLayout().paintRectPixels(printer.logicalDpiY());
-    const int height = std::max(1, metrics.lineSpacing());
-    const int rowsPerPage = std::max(1, page.height() / height);
-    const qsizetype columns =
-        std::max(1, page.width() / std::max(1, metrics.horizontalAdvance(QLatin1Char('M'))));
-    int row = 0;
-    bool ok = true;
-    for (auto line = lines.begin(); ok && line != lines.end(); ++line) {
-        forEachPrintedRow(*line, columns, [&](const QString& text) {
-            if (ok && row == rowsPerPage) {
-                ok = printer.newPage();
-                row = 0;
-            }
-            if (ok && !text.isEmpty())
-                painter.drawText(0, row * height + metrics.ascent(), text);
-            ++row;
-        });
-    }
-    return ok;
-}
 
 TextLinesView::TextLinesView(QWidget* parent) : QAbstractScrollArea(parent) {
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -161,9 +77,9 @@ void TextLinesView::updateScrollBars() {
 }
 
 void TextLinesView::fitWidth(QByteArrayView line) {
-    if (line.size() == 0 || !line.contains(Tab))
+    if (line.size() == 0 || !line.contains('\t'))
         return;
-    if (const qsizetype columns = columnsOf(line); columns > widest_) {
+    if (const qsizetype columns = base::ShownLine::width(line); columns > widest_) {
         widest_ = columns;
         updateScrollBars();
     }
@@ -199,7 +115,7 @@ void TextLinesView::paintEvent(QPaintEvent*) {
         fitWidth(bytes);
         const int top = row * height;
         painter.setPen(palette().color(QPalette::Text));
-        painter.drawText(left, top + ascent, shownColumns(bytes, firstColumn, lastColumn));
+        painter.drawText(left, top + ascent, base::ShownLine::columns(bytes, firstColumn, lastColumn));
         const Columns selected = selectedColumns(line);
         const qsizetype from = std::max(selected.from, firstColumn);
         const qsizetype to = std::min(selected.to, lastColumn);
@@ -208,7 +124,7 @@ void TextLinesView::paintEvent(QPaintEvent*) {
         const int x = left + int(from - firstColumn) * width;
         painter.fillRect(x, top, int(to - from) * width, height, palette().brush(QPalette::Highlight));
         painter.setPen(palette().color(QPalette::HighlightedText));
-        painter.drawText(x, top + ascent, shownColumns(bytes, from, to));
+        painter.drawText(x, top + ascent, base::ShownLine::columns(bytes, from, to));
     }
 }
 
@@ -269,7 +185,7 @@ QString TextLinesView::selectedText() const {
         if (line > begin.line)
             text += u'\n';
         const Columns columns = selectedColumns(line);
-        text += shownColumns(lines_.bytesAt(line), columns.from, columns.to);
+        text += base::ShownLine::columns(lines_.bytesAt(line), columns.from, columns.to);
     }
     return text;
 }

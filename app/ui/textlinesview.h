@@ -1,39 +1,21 @@
 #pragma once
 // The lines of a text file on screen, read-only, in a fixed-pitch font. Only the lines in view are decoded
 // and drawn, and only the columns in view of them, so a file of any length or with lines of any length
-// opens at once and costs little beyond its own bytes. A tab stands for blanks up to the next multiple of
-// TabWidth columns. Text is selected with the mouse (Shift extends the selection, a double click takes a
-// line) or Select All (Ctrl+A), and copied with Copy (Ctrl+C) or the context menu.
+// opens at once and costs little beyond its own bytes. A tab stands for blanks up to its stop (ShownLine).
+// Text is selected with the mouse (Shift extends the selection, a double click takes a line) or Select All
+// (Ctrl+A), and copied with Copy (Ctrl+C) or the context menu.
 
 #include "base/textlines.h"
 
 #include <QAbstractScrollArea>
 
-#include <functional>
 #include <limits>
 
-class QFont;
-class QPagedPaintDevice;
-class QPainter;
-
 namespace app {
-
-// A line as it is printed: cut into rows of columns characters (tabs as blanks up to their stops), at
-// least one row for an empty line. Each row is made as it is handed on, so a line of any length costs a row.
-void forEachPrintedRow(QByteArrayView line, qsizetype columns,
-                       const std::function<void(const QString&)>& row);
-
-// Prints lines in font, a page at a time: as many rows as fit the printer's page, each cut at the page's
-// width and the rest of its line on the next row. Only the row being drawn is held, so the memory does not
-// grow with the text. False, and nothing more printed, once the printer fails to start a page.
-bool printTextLines(const base::TextLines& lines, const QFont& font, QPainter& painter,
-                    QPagedPaintDevice& printer);
 
 class TextLinesView : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    static constexpr int TabWidth = 8;
-
     explicit TextLinesView(QWidget* parent = nullptr);
 
     // Shows these lines from the top, nothing selected.

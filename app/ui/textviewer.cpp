@@ -3,6 +3,7 @@
 #include "app/ui/cursors.h"
 #include "app/ui/textlinesview.h"
 #include "base/dialogs.h"
+#include "base/textprintout.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -51,11 +52,8 @@ QString TextViewerDialog::text() const {
 }
 
 void TextViewerDialog::cmdPrint_Click() {
-    const base::TextLines& lines = txtView->lines();
-    const QFont font = txtView->font();
-    dialogs_.printPages([&](QPainter& painter, QPagedPaintDevice& printer) {
-        return printTextLines(lines, font, painter, printer);
-    });
+    base::TextPrintout printout(txtView->lines(), txtView->font());
+    dialogs_.printPages(printout);
 }
 
 void QtTextViewer::show(const QString& title, const base::TextLines& text) {

@@ -23,7 +23,7 @@ public:
 
     // The lines shown, joined by line feeds.
     QString text() const;
-    // Asks for the printer, then prints the whole text in the viewer's font, page by page.
+    // Asks for the printer and the pages, then prints those pages of the text in the viewer's font.
     void cmdPrint_Click();
 
 private:

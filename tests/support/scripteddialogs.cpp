@@ -1,10 +1,12 @@
 #include "tests/support/scripteddialogs.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTemporaryFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -80,32 +82,59 @@ bool ScriptedDialogs::print(const QTextDocument& document) {
 }
 
 namespace {
-// A PDF printer that counts its pages.
-class CountingPdfWriter : public QPdfWriter {
+// A PDF printer that fails to start page failAt of a job, and takes no page after that.
+class FailingPdfWriter : public QPdfWriter {
 public:
-    using QPdfWriter::QPdfWriter;
+    FailingPdfWriter(const QString& file, int failAt) : QPdfWriter(file), failAt_(failAt) {}
     bool newPage() override {
-        ++pages;
-        return QPdfWriter::newPage();
+        EXPECT_FALSE(failed_) << "a page asked for after the printer failed";
+        failed_ = failed_ || ++page_ == failAt_;
+        return !failed_ && QPdfWriter::newPage();
     }
-    int pages = 1;
+
+private:
+    int failAt_;
+    int page_ = 1;
+    bool failed_ = false;
 };
+
+// The job's progress as the user would press Cancel after stopAfter pages.
+class StoppingProgress : public base::PrintProgress {
+public:
+    explicit StoppingProgress(int stopAfter) : stopAfter_(stopAfter) {}
+    void setRange(int, int) override {}
+    void setValue(int value) override { printed = value; }
+    bool stopAsked() override { return stopAfter_ > 0 && printed >= stopAfter_; }
+    int printed = 0;
+
+private:
+    int stopAfter_;
+};
+
+int pdfPages(const QByteArray& pdf) {
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page\\b"));
+    return int(QString::fromLatin1(pdf).count(page));
+}
 } // namespace
 
-bool ScriptedDialogs::printPages(const base::PagePainter& paint) {
+bool ScriptedDialogs::printPages(base::Printout& printout) {
     if (!printerChosen)
         return false;
-    QTemporaryFile file;
-    if (!file.open())
-        return false;
-    CountingPdfWriter printer(&file);
-    printer.setResolution(PrintResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    QPainter painter(&printer);
-    const bool painted = paint(painter, printer);
-    painter.end();
-    printedPages.push_back(printer.pages);
-    return painted;
+    const QTemporaryDir folder;
+    // A printer that cannot start is one whose file cannot be made.
+    QFile pdf(folder.filePath(printerFailsAtPage == 1 ? QStringLiteral("missing/printed.pdf")
+                                                      : QStringLiteral("printed.pdf")));
+    base::Printed printed = base::Printed::Failed;
+    {
+        FailingPdfWriter printer(pdf.fileName(), printerFailsAtPage);
+        printer.setResolution(PrintResolution);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        StoppingProgress progress(stopAfterPages);
+        printed = base::printChosenPages(printout, printer, printChoice, progress, *this);
+        reportedPages.push_back(progress.printed);
+    }
+    printedPages.push_back(pdf.open(QIODevice::ReadOnly) ? pdfPages(pdf.readAll()) : 0);
+    return printed == base::Printed::Done;
 }
 
 bool ScriptedDialogs::inputText(const QString& prompt, const QString&, QString& value) {

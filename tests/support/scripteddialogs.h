@@ -35,8 +35,9 @@ public:
     QString saveFileName(const QString& caption, const QString& filter, const QString& suggested) override;
     bool printerAvailable() override { return printerPresent; }
     bool print(const QTextDocument& document) override;
-    // Paints on a PDF printer (A4, PrintResolution dots per inch) writing to a temporary file.
-    bool printPages(const base::PagePainter& paint) override;
+    // Prints the pages of printChoice on a PDF printer (A4, PrintResolution dots per inch) writing to a
+    // temporary file, and counts the pages in the file.
+    bool printPages(base::Printout& printout) override;
     bool inputText(const QString& prompt, const QString& caption, QString& value) override;
 
     // Scripted answers, consumed in order.
@@ -56,7 +57,11 @@ public:
     QStringList printed;         // plain text of each printed document
     static constexpr int PrintResolution = 300;
     bool printerChosen = true;         // false: Cancel at the printer prompt
-    std::vector<int> printedPages;     // the pages of each printout painted
+    base::PrintChoice printChoice;     // the pages and copies chosen at the printer prompt
+    int stopAfterPages = 0;            // Cancel in the job's progress after this many pages (0: never)
+    int printerFailsAtPage = 0;        // the printer fails to take this page of the job (1: to start)
+    std::vector<int> printedPages;     // the pages in each printout's file
+    std::vector<int> reportedPages;    // the pages each job reported printed
     std::vector<QImage> printedImages; // the images in the printed documents, in order
 
     QStringList messageTexts() const;

@@ -5,19 +5,32 @@
 #include "app/ui/qtdialogs.h"
 #include "app/ui/textlinesview.h"
 #include "app/ui/textviewer.h"
+#include "base/cp1252.h"
+#include "base/shownline.h"
+#include "base/textprintout.h"
 #include "tests/support/scripteddialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QDeadlineTimer>
+#include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
+#include <QPrintDialog>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -26,10 +39,14 @@
 
 namespace {
 
-// Runs answer on the modal dialog that the next call opens.
-void whenModal(std::function<void(QWidget*)> answer) {
-    QTimer::singleShot(0, [answer = std::move(answer)] {
+using namespace Qt::StringLiterals;
+
+// Runs answer on the modal dialog that the next call opens, once it shows.
+void whenModal(std::function<void(QWidget*)> answer, QDeadlineTimer shown = QDeadlineTimer(5000)) {
+    QTimer::singleShot(0, [answer = std::move(answer), shown] {
         QWidget* modal = QApplication::activeModalWidget();
+        if (!modal && !shown.hasExpired())
+            return whenModal(answer, shown);
         ASSERT_NE(modal, nullptr);
         answer(modal);
     });
@@ -43,8 +60,8 @@ struct Shown {
 };
 
 // Records the message box, then presses the button (or Esc when button is NoButton).
-void answerBox(Shown& shown, QMessageBox::StandardButton button) {
-    whenModal([&shown, button](QWidget* modal) {
+std::function<void(QWidget*)> boxAnswer(Shown& shown, QMessageBox::StandardButton button) {
+    return [&shown, button](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
         shown = {box->icon(), box->text(), box->windowTitle(), box->standardButtons()};
@@ -52,7 +69,11 @@ void answerBox(Shown& shown, QMessageBox::StandardButton button) {
             QTest::keyClick(box, Qt::Key_Escape);
         else
             box->button(button)->click();
-    });
+    };
+}
+
+void answerBox(Shown& shown, QMessageBox::StandardButton button) {
+    whenModal(boxAnswer(shown, button));
 }
 
 TEST(QtDialogsBoxes, OkCancelQuestionWithoutIconAndEscapeAsCancel) {
@@ -212,15 +233,24 @@ TEST(TextViewer, ShowsTheLinesInAFixedFontToSelectCopyAndPrint) {
 }
 
 TEST(TextViewer, PrintsALargeLogPageByPageOnAPdfPrinter) {
-    // A printed line is rows of the page's width: an empty line one row, tabs to their stops.
+    // A line as shown and printed: each byte a column, a tab blanks to its stop, cut into rows anywhere,
+    // even inside a tab's blanks; an empty line is one row. Columns from the middle are made alone.
     const auto rows = [](QByteArrayView line, qsizetype columns) {
         QStringList all;
-        app::forEachPrintedRow(line, columns, [&all](const QString& row) { all << row; });
+        base::ShownLine shown(line);
+        do
+            all << base::fromCp1252(shown.take(shown.column() + columns));
+        while (!shown.atEnd());
         return all;
     };
     EXPECT_EQ(rows("", 4), QStringList{QString()});
     EXPECT_EQ(rows("abcdefghij", 4), (QStringList{"abcd", "efgh", "ij"}));
     EXPECT_EQ(rows("a\tbc", 5), (QStringList{"a    ", "   bc"}));
+    EXPECT_EQ(rows("1234567\tx", 8), (QStringList{"1234567 ", "x"}));
+    EXPECT_EQ(rows("\t\tx\t", 5), (QStringList{"     ", "     ", "     ", " x   ", "    "}));
+    EXPECT_EQ(rows("\x80\t\xe9", 16), QStringList{u"\u20ac       \u00e9"_s});
+    EXPECT_EQ(base::ShownLine::columns("a\tbc\td", 3, 11), QStringLiteral("     bc "));
+    EXPECT_EQ(base::ShownLine::width("a\tbc\td"), 17);
 
     // Reports and a line of a megabyte: as many pages as their rows fill, on the PDF printer.
     const QByteArray report = "Rundown Number :12\r\nSPINDLE 01:" + QByteArray(63, 'a') + "\r\n\r\n";
@@ -241,8 +271,133 @@ TEST(TextViewer, PrintsALargeLogPageByPageOnAPdfPrinter) {
     const qsizetype columns = page.width() / metrics.horizontalAdvance(QLatin1Char('M'));
     const qsizetype printedRows = 3 * Reports + (longLine + columns - 1) / columns;
     const qsizetype perPage = page.height() / metrics.lineSpacing();
-    viewer.findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
-    EXPECT_EQ(dialogs.printedPages, std::vector<int>{int((printedRows + perPage - 1) / perPage)});
+    const int pages = int((printedRows + perPage - 1) / perPage);
+    auto* print = viewer.findChild<QPushButton*>(QStringLiteral("cmdPrint"));
+    print->click();
+    EXPECT_EQ(dialogs.printedPages, std::vector<int>{pages});
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // Only the pages chosen are printed, and copies of them; a range past the end is cut there, and one
+    // wholly past it prints nothing. Cancel stops the job after the pages printed; a printer that fails to
+    // start, or to take a page, gets nothing more and the user is told at which page.
+    const QString nothing = QStringLiteral("Nothing To Print - The Last Page Is %1").arg(pages);
+    const struct {
+        base::PrintChoice choice;
+        int stopAfter;
+        int failAt;
+        int printed;
+        QString message;
+    } jobs[] = {
+        {{1, 3}, 0, 0, 3, {}},
+        {{pages - 1, pages + 5, 2}, 0, 0, 4, {}},
+        {{pages + 1, pages + 3}, 0, 0, 0, nothing},
+        {{}, 5, 0, 5, {}},
+        {{10, 20}, 0, 4, 3, QStringLiteral("Printing Stopped - The Printer Failed At Page 13")},
+        {{2, 3, 1, true, true}, 0, 1, 0, QStringLiteral("Printing Stopped - The Printer Failed At Page 3")},
+    };
+    for (const auto& job : jobs) {
+        dialogs.printedPages.clear();
+        dialogs.reportedPages.clear();
+        dialogs.messages.clear();
+        dialogs.printChoice = job.choice;
+        dialogs.stopAfterPages = job.stopAfter;
+        dialogs.printerFailsAtPage = job.failAt;
+        print->click();
+        EXPECT_EQ(dialogs.printedPages, std::vector<int>{job.printed}) << job.choice.fromPage;
+        EXPECT_EQ(dialogs.reportedPages, std::vector<int>{job.printed}) << job.choice.fromPage;
+        EXPECT_EQ(dialogs.messageTexts(), job.message.isEmpty() ? QStringList() : QStringList{job.message});
+    }
+}
+
+TEST(TextViewer, PrintsThePagesChosenInTheirOrderAndCopies) {
+    // A printout of five pages that records the pages painted, in turn.
+    struct Recorded : base::Printout {
+        int layOut(const QPagedPaintDevice&) override { return 5; }
+        void paintPage(int page, QPainter& painter) override {
+            painted << page;
+            painter.drawText(0, page, QString::number(page));
+        }
+        QList<int> painted;
+    };
+    const struct {
+        base::PrintChoice choice;
+        QList<int> painted;
+    } jobs[] = {
+        {{}, {1, 2, 3, 4, 5}},
+        {{2, 4, 2, true, false}, {2, 3, 4, 2, 3, 4}},
+        {{2, 4, 2, false, false}, {2, 2, 3, 3, 4, 4}},
+        {{2, 4, 2, true, true}, {4, 3, 2, 4, 3, 2}},
+        {{4, 9, 1, true, true}, {5, 4}},
+    };
+    testsupport::ScriptedDialogs dialogs;
+    for (const auto& job : jobs) {
+        Recorded printout;
+        dialogs.printChoice = job.choice;
+        EXPECT_TRUE(static_cast<base::Dialogs&>(dialogs).printPages(printout));
+        EXPECT_EQ(printout.painted, job.painted);
+        EXPECT_EQ(dialogs.printedPages.back(), job.painted.size());
+    }
+
+    // The program's own printer dialog: pages 2 to 3 chosen of a text of many pages print those two; a
+    // whole print shows its progress with Cancel, and the windows are served while it prints.
+    const base::TextLines text(QByteArray(20000, '\n'));
+    QTemporaryDir folder;
+    const auto choose = [](const QString& file, int from, int to, std::function<void(QWidget*)> then = {}) {
+        whenModal([=](QWidget* modal) {
+            auto* dialog = qobject_cast<QPrintDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintSelection));
+            EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintCurrentPage));
+            dialog->findChild<QLineEdit*>(QStringLiteral("filename"))->setText(file);
+            if (from > 0) {
+                dialog->findChild<QAbstractButton*>(QStringLiteral("printRange"))->click();
+                dialog->findChild<QSpinBox*>(QStringLiteral("to"))->setValue(to);
+                dialog->findChild<QSpinBox*>(QStringLiteral("from"))->setValue(from);
+            }
+            dialog->accept();
+            if (then)
+                whenModal(then);
+        });
+    };
+    const QString file = folder.filePath(QStringLiteral("printed.pdf"));
+    const auto printedPages = [&file] {
+        QFile pdf(file);
+        pdf.open(QIODevice::ReadOnly);
+        return int(QString::fromLatin1(pdf.readAll()).count(QRegularExpression(u"/Type\\s*/Page\\b"_s)));
+    };
+    app::QtDialogs qt;
+    choose(file, 2, 3);
+    base::TextPrintout printout(text, QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    EXPECT_TRUE(qt.printPages(printout));
+    EXPECT_EQ(printedPages(), 2);
+
+    QString shown;
+    int served = 0;
+    int sheets = 0;
+    choose(file, 0, 0, [&](QWidget* modal) {
+        auto* progress = qobject_cast<QProgressDialog*>(modal);
+        ASSERT_NE(progress, nullptr);
+        shown = progress->labelText();
+        served = progress->value();
+        sheets = progress->maximum();
+        progress->cancel();
+    });
+    EXPECT_FALSE(qt.printPages(printout));
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Printed "))) << shown.toStdString();
+    EXPECT_GT(served, 0);
+    EXPECT_EQ(printedPages(), served);
+    EXPECT_LT(served, sheets);
+
+    // A printer that cannot start says so, for a text and for a document alike.
+    const QString nowhere = folder.filePath(QStringLiteral("missing/printed.pdf"));
+    QTextDocument document(QStringLiteral("Histogram"));
+    for (const bool isText : {true, false}) {
+        Shown box;
+        choose(nowhere, 0, 0, boxAnswer(box, QMessageBox::Ok));
+        EXPECT_FALSE(isText ? qt.printPages(printout) : qt.print(document));
+        EXPECT_EQ(box.text, QStringLiteral("Printing Stopped - The Printer Failed At Page 1"));
+        EXPECT_EQ(box.icon, QMessageBox::Critical);
+    }
 }
 
 TEST(TextViewer, TheSeamShowsTheViewerUntilItIsClosed) {
