@@ -9,6 +9,8 @@
 #include "app/ui/frmvalue.h"
 #include "app/ui/textviewer.h"
 #include "app/ui/workarea.h"
+#include "ladder/laddereditor.h"
+#include "ladder/laddertransfer.h"
 #include "link/commandcodes.h"
 #include "logicio/ladderconverter.h"
 #include "logicio/logicimage.h"
@@ -191,6 +193,50 @@ TEST_F(ShownWindows, LadderEditorKeepsItsCaptionUntilTheUserPicksANode) {
     apptest::clickIndex(tree, tree->model()->index(0, 0));
     EXPECT_EQ(tree->currentIndex(), tree->model()->index(0, 0));
     EXPECT_NE(caption(*w), " Brenstal  - Logic I/O");
+}
+
+// The ladder editor closed a third of the way through a receive from a controller that holds its answers, by
+// its close box while a block's answer is awaited, then by Exit as a block's turn comes (between two
+// exchanges): meanwhile only those are live, the close ends the receive at once and quietly with nothing of
+// the program in the editor, and the link serves the editor opened again.
+TEST_F(ShownWindows, LadderEditorClosedDuringAReceive) {
+    constexpr int Third = ladder::LastReceiveBlock / 3;
+    model.verMajor = 3;
+    model.ladderSlots = {};
+    model.ladderSlots[0] = 30; // thirty empty rungs
+    dongle.replyDelay = 20;
+    for (const bool betweenBlocks : {false, true}) {
+        QPointer<QWidget> w = shownWindow("mnuLogicIo", app::wnd::frmPLCIO);
+        ASSERT_TRUE(w);
+        bool onlyClosable = false;
+        QObject::connect(child<QProgressBar>(w, "Pb1"), &QProgressBar::valueChanged, w, [&](int block) {
+            if (block != Third)
+                return;
+            onlyClosable = app::frameOf(*w).isEnabled() && child<QAction>(w, "mnuExit")->isEnabled() &&
+                           !child<QAction>(w, "mnuOpen")->isEnabled() &&
+                           !child<QTreeView>(w, "TreeView1")->isEnabled();
+            expectLaidOut(*w, QStringLiteral("frmPLCIO_receive"));
+            if (betweenBlocks)
+                child<QAction>(w, "mnuExit")->trigger();
+            else
+                dongle.armOnAccept(clink::ids::CommandReply, [&] { app::frameOf(*w).close(); });
+        });
+        child<QAction>(w, "mnuReceive")->trigger();
+        settle();
+        EXPECT_TRUE(onlyClosable);
+        EXPECT_FALSE(w);
+        EXPECT_FALSE(ctx.busy.busy());
+        EXPECT_EQ(dialogs->messageTexts(), QStringList());
+        EXPECT_LE(received(clink::ids::CommandRequest, clink::codes::LogicBlockRequest).back().data[1],
+                  Third);
+        EXPECT_EQ(ladderModule.editor().tree().count(), 1);
+    }
+    dongle.replyDelay = 0;
+    QWidget* w = shownWindow("mnuLogicIo", app::wnd::frmPLCIO);
+    ASSERT_TRUE(w);
+    child<QAction>(w, "mnuReceive")->trigger();
+    EXPECT_EQ(dialogs->messageTexts(), QStringList{"Logic I/O Transfer Completed"});
+    EXPECT_EQ(ladderModule.editor().RungCount(), 30);
 }
 
 // Without a controller type that names an editor the chooser opens.
