@@ -133,6 +133,9 @@ TEST_F(ShownWindows, ConnectionWindowFitsItsContentsAfterEachLinkSwitch) {
             settle();
         }
         EXPECT_EQ(child<QLineEdit>(w, "txtIPPort")->isVisible(), to == 1);
+        if (to == 0) {
+            EXPECT_EQ(child<QLabel>(w, "lblSettings")->text(), QString()) << links[from];
+        }
         expectLaidOut(*w, QStringLiteral("frmSetConnection_%1_to_%2").arg(links[from], links[to]));
         app::closeWindow(w);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -464,10 +467,14 @@ TEST_F(ShownWindows, CurveWindowDuringATransferAndClosedInIt) {
     EXPECT_EQ(int(received(clink::ids::CurveRequest, clink::codes::CurveRequest).size()), asked);
 }
 
-// The value-entry dialog (on each of its panels) and the text viewer run modally over the main window: each
-// is looked at while it runs, then closed as the user closes it (Esc).
+// The value-entry dialog (on each of its panels) and the text viewer run modally over the main window while a
+// command holds the program busy: each is looked at while it runs, with the arrow over it, then closed as
+// the user closes it (Esc), and the busy pointer comes back.
 TEST_F(ShownWindows, ValueEntryDialogAndTextViewer) {
+    const base::BusyGuard command(ctx.busy);
     QStringList seen;
+    QList<Qt::CursorShape> pointers;
+    const auto pointer = [&](QWidget*) { pointers << testsupport::pointerShown(); };
     app::QtValueEntryPrompt prompt;
     const std::pair<const char*, std::function<void(app::ValueEntryForm&)>> panels[] = {
         {"frmValue", [](app::ValueEntryForm& f) { f.LblCaption(QStringLiteral("Counter 1 = ")); }},
