@@ -110,9 +110,10 @@ INSTANTIATE_TEST_SUITE_P(MainMenus, EachWindow, ::testing::Values(
     Launched{"mnuLogicIo", "frmLogicIoB", "Brenstal Logic I/O Ver. 3", 5}));
 // clang-format on
 
-// From a fresh program folder (on the parallel port) the connection window is switched from each link to
-// each other: every control keeps its size (the address and port fields on Ethernet, the result text whole)
-// inside the MDI area.
+// From a fresh program folder (on the parallel port, which is not open here) the connection window is
+// switched from each link to each other: every control keeps its size (the address and port fields on
+// Ethernet, the result text whole) inside the MDI area, and back on the parallel port no other link's result
+// stands.
 TEST_F(ShownWindows, ConnectionWindowFitsItsContentsAfterEachLinkSwitch) {
     useUsb();
     useParallelPort();
@@ -488,14 +489,16 @@ TEST_F(ShownWindows, ValueEntryDialogAndTextViewer) {
     for (const auto& [name, prepare] : panels) {
         app::ValueEntryForm form;
         prepare(form);
-        onNextModal(QString::fromLatin1(name), seen);
+        onNextModal(QString::fromLatin1(name), seen, pointer);
         EXPECT_EQ(prompt.ask(form), app::ValueButton::Cancel) << name;
+        EXPECT_EQ(testsupport::pointerShown(), Qt::WaitCursor);
     }
     app::QtTextViewer viewer(*dialogs);
-    onNextModal(QStringLiteral("TextViewer"), seen);
+    onNextModal(QStringLiteral("TextViewer"), seen, pointer);
     viewer.show(QStringLiteral("Default.txt"), base::TextLines("Company : Brenstal\nType    : Logic I/O\n"));
     EXPECT_EQ(seen, (QStringList{"frmValue: Brenstal", "frmValue_logger: Brenstal",
                                  "frmValue_eeprom: Brenstal", "TextViewer:Default.txt"}));
+    EXPECT_EQ(pointers, QList<Qt::CursorShape>(seen.size(), Qt::ArrowCursor));
 }
 
 // The main window at its default size, and the port dialog the DSM terminal runs itself: it opens on the
