@@ -117,8 +117,9 @@ bool ConnectionSetup::tryUsb() {
     return link_.usb.SendCanFrame(ids::ToolReply, ids::ToolReply, {0, 0}, {});
 }
 
-std::optional<QString> ConnectionSetup::tryParallel(bool& showWindow) {
-    std::optional<QString> text;
+QString ConnectionSetup::tryParallel(bool& showWindow) {
+    // The port already chosen is left as it is: its text says what it is now.
+    QString text = link_.spi.port().isOpen() ? ParallelEstablished : QString();
     if (rememberedLink_ != ParallelPort) {
         if (link_.spi.port().open()) {
             link_.spi.InitializePort();

@@ -48,7 +48,9 @@ public:
     Lamp lamp() const;
 
     // The user chose a link type (1..3; any other value chooses none) with this address text: the choice
-    // is stored and tried at once. The parallel port is opened only when it was not the link before.
+    // is stored and tried at once. The parallel port is opened only when it was not the link before; else
+    // the result is the port's own state (established while it is open, no text otherwise), never the
+    // result of the link chosen before it.
     Outcome choose(int type, const QString& addressText);
     // The port box's text as typed: taken only when it is a port from 1 to 65535.
     void setPort(const QString& text);
@@ -60,7 +62,7 @@ private:
     // Dials the stored address and port; an invalid port is never dialled.
     void reconnect();
     bool tryUsb();
-    std::optional<QString> tryParallel(bool& showWindow);
+    QString tryParallel(bool& showWindow);
 
     ControllerLink& link_;
     // The link the window found when it loaded; the parallel-port path sets it to 1.

@@ -1,6 +1,7 @@
 #include "app/ui/frmvalue.h"
 
 #include "app/ui/captionfit.h"
+#include "app/ui/cursors.h"
 
 #include <QButtonGroup>
 #include <QDoubleSpinBox>
@@ -164,6 +165,8 @@ void FrmValue::done(int result) {
 }
 
 ValueButton QtValueEntryPrompt::ask(ValueEntryForm& form) {
+    // The user types here, whatever command waits behind: the ordinary pointer, the busy one back after.
+    const ArrowCursor arrow;
     FrmValue dialog(form);
     fitCaption(dialog);
     dialog.exec();

@@ -1,5 +1,6 @@
 #include "app/ui/startup.h"
 
+#include "app/accesslevels.h"
 #include "app/programlink.h"
 #include "app/ui/appcontext.h"
 #include "app/ui/frmmain.h"
@@ -28,13 +29,13 @@ QString singleInstanceLockPath() {
 }
 
 void startProgram(AppContext& ctx, FrmMain& main, const QString& version) {
-    // The main window first: a box of the settings or of the link stands over it, not over an empty screen.
+    // The main window first, with the menus of the level every start gives: a box of the settings or of
+    // the link stands over it as the user will have it, not over an empty screen or another level's menus.
     main.setWindowTitle(mainWindowCaption(version));
+    main.applyMenuState(UserLevel);
     main.show();
     ProgramLink link(ctx);
     link.prepare();
-    // The menus of the user's level before the link opening lets the event loop run (the Ethernet wait).
-    main.applyMenuState(ctx.palverin.access.AccessLevel);
     const bool linked = link.open();
     // The connection window opens in the main window's work area, which has its size only once the main
     // window is shown: opened before, it would be squeezed to its title bar.

@@ -12,9 +12,9 @@ class FrmMain;
 // The lock file that keeps a second copy from starting; one per program folder.
 QString singleInstanceLockPath();
 
-// Shows a main window not yet shown with its caption, runs the start procedure (ProgramLink) under it, sets
-// the menus of the user's level before the link is opened, and opens the connection window in it when the
-// link chosen cannot be had.
+// Shows a main window not yet shown with its caption and the menus of level 1 (every start's level), runs
+// the start procedure (ProgramLink) under it, and opens the connection window in it when the link chosen
+// cannot be had.
 void startProgram(AppContext& ctx, FrmMain& main, const QString& version);
 
 } // namespace app

@@ -60,7 +60,7 @@ private:
 } // namespace
 
 frmPLCIO::frmPLCIO(app::AppContext& ctx, LadderModule& module, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), module_(module), editor_(module.editor()) {
+    : QMainWindow(parent), ctx_(ctx), module_(module), editor_(module.editor()), transfer_(ctx, *this) {
     setObjectName(QStringLiteral("frmPLCIO"));
     setWindowTitle(Caption);
 
@@ -78,9 +78,13 @@ frmPLCIO::frmPLCIO(app::AppContext& ctx, LadderModule& module, QWidget* parent)
     TreeView1->setMinimumWidth(TreeMinimumWidth);
     layout->addWidget(TreeView1, 1);
     auto* side = new QVBoxLayout;
-    side->addWidget(buildGroups());
-    side->addWidget(buildLists(), 1);
-    side->addWidget(buildPresets());
+    QWidget* groups = buildGroups();
+    QWidget* lists = buildLists();
+    QWidget* presets = buildPresets();
+    side->addWidget(groups);
+    side->addWidget(lists, 1);
+    side->addWidget(presets);
+    idleWidgets_ = {TreeView1, groups, lists, presets};
     Pb1 = named(new QProgressBar(central), QStringLiteral("Pb1"));
     Pb1->setVisible(false);
     side->addWidget(Pb1);
@@ -112,6 +116,7 @@ void frmPLCIO::buildMenus() {
     auto add = [this](QMenu* menu, const QString& text, const char* name, void (frmPLCIO::*handler)()) {
         QAction* action = named(menu->addAction(text), QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        idleActions_.push_back(action);
         return action;
     };
     QMenu* file = named(menuBar()->addMenu(QStringLiteral("&File")), QStringLiteral("mnuFIle"));
@@ -135,6 +140,8 @@ void frmPLCIO::buildMenus() {
     QMenu* rung = named(menuBar()->addMenu(QStringLiteral("&Rung")), QStringLiteral("mnuRung"));
     add(rung, QStringLiteral("&Add"), "mnuAddRung", &frmPLCIO::mnuAddRung_Click);
     add(rung, QStringLiteral("Delete"), "mnuDeleteRung", &frmPLCIO::mnuDeleteRung_Click);
+    idleActions_.push_back(transfer->menuAction());
+    idleActions_.push_back(rung->menuAction());
 }
 
 QWidget* frmPLCIO::buildGroups() {
@@ -235,7 +242,7 @@ void frmPLCIO::Form_Load() {
 }
 
 void frmPLCIO::closeEvent(QCloseEvent* event) {
-    closer_.closeEvent(event);
+    closer_.closeEvent(event, transfer_.running(), [this] { transfer_.end(); });
     if (!event->isAccepted())
         return;
     auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
@@ -277,17 +284,28 @@ void frmPLCIO::mnuPrint_Click() {
 bool frmPLCIO::runTransfer(
     const std::function<app::TransferResult(LadderTransfer&, base::Progress&)>& command) {
     const auto handler = closer_.handler();
-    const base::BusyGuard busy(ctx_.busy);
-    if (!busy.acquired())
+    bool ok = false;
+    const bool ran = transfer_.run([&] {
+        LadderTransfer transfer(ctx_, editor_);
+        ShowingProgress progress(*Pb1);
+        setEditing(false);
+        ok = command(transfer, progress).ok();
+        setEditing(true);
+    });
+    if (!ran)
         return false;
-    LadderTransfer transfer(ctx_, editor_);
-    ShowingProgress progress(*Pb1);
     // A finished transfer hides the bar; a failed one leaves it where it stopped.
-    const bool ok = command(transfer, progress).ok();
     if (ok)
         Pb1->setVisible(false);
     showAll();
     return ok;
+}
+
+void frmPLCIO::setEditing(bool on) {
+    for (QWidget* w : idleWidgets_)
+        w->setEnabled(on);
+    for (QAction* a : idleActions_)
+        a->setEnabled(on);
 }
 
 void frmPLCIO::mnuSend_Click() {

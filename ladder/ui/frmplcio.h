@@ -7,14 +7,18 @@
 // A view over the feature's editor session (ladder::LadderEditor, shared through the program's life): every
 // handler forwards to it, to its file commands (ladder::LadderFiles) or to its transfers
 // (ladder::LadderTransfer, run under the program's busy state), and the window redraws from the session.
-// A close asked for while a transfer or a file command waits is carried out once it has returned.
+// During a transfer the window keeps only its close box and Exit: closing it ends the transfer at once and
+// quietly (no box, the tree as the failed transfer leaves it), and the window goes once it has returned. A
+// close asked for while a file command waits is carried out once that has returned.
 
+#include "app/closablecommand.h"
 #include "app/ui/closewhenidle.h"
 
 #include <QMainWindow>
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QAction;
 class QDoubleSpinBox;
@@ -57,7 +61,8 @@ public:
     void mnuSave_Click();
     void mnuSaveAs_Click();
     void mnuPrint_Click();
-    // Transfer menu; each holds the program busy (menus and the editor disabled) while it talks.
+    // Transfer menu; each holds the program busy while it talks (the main window's menus and the other
+    // windows disabled, this window's editing too).
     void mnuSend_Click();
     void mnuReceive_Click();
     void mnuSetDefaults_Click();
@@ -87,6 +92,8 @@ private:
     QWidget* buildPresets();
     // Runs a transfer under the busy state with Pb1 as its progress, then redraws; true when it succeeded.
     bool runTransfer(const std::function<app::TransferResult(LadderTransfer&, base::Progress&)>& command);
+    // The editing controls and menus, off while a transfer runs (Exit and the close box stay).
+    void setEditing(bool on);
     // After Open and Receive: the first node after the root is scrolled into view (when there is one).
     void showFirstNode();
 
@@ -119,6 +126,11 @@ private:
     std::array<QDoubleSpinBox*, 3> cwTimer{};
     QProgressBar* Pb1 = nullptr;
     QLabel* sbPanel1 = nullptr;
+    // What changes the project: off during a transfer.
+    std::vector<QAction*> idleActions_;
+    std::vector<QWidget*> idleWidgets_;
+    // The transfer under way, which a close of the window ends.
+    app::ClosableCommand transfer_;
     app::CloseWhenIdle closer_{*this};
 };
 

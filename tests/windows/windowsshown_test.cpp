@@ -9,6 +9,8 @@
 #include "app/ui/frmvalue.h"
 #include "app/ui/textviewer.h"
 #include "app/ui/workarea.h"
+#include "ladder/laddereditor.h"
+#include "ladder/laddertransfer.h"
 #include "link/commandcodes.h"
 #include "logicio/ladderconverter.h"
 #include "logicio/logicimage.h"
@@ -108,9 +110,10 @@ INSTANTIATE_TEST_SUITE_P(MainMenus, EachWindow, ::testing::Values(
     Launched{"mnuLogicIo", "frmLogicIoB", "Brenstal Logic I/O Ver. 3", 5}));
 // clang-format on
 
-// From a fresh program folder (on the parallel port) the connection window is switched from each link to
-// each other: every control keeps its size (the address and port fields on Ethernet, the result text whole)
-// inside the MDI area.
+// From a fresh program folder (on the parallel port, which is not open here) the connection window is
+// switched from each link to each other: every control keeps its size (the address and port fields on
+// Ethernet, the result text whole) inside the MDI area, and back on the parallel port no other link's result
+// stands.
 TEST_F(ShownWindows, ConnectionWindowFitsItsContentsAfterEachLinkSwitch) {
     useUsb();
     useParallelPort();
@@ -131,6 +134,9 @@ TEST_F(ShownWindows, ConnectionWindowFitsItsContentsAfterEachLinkSwitch) {
             settle();
         }
         EXPECT_EQ(child<QLineEdit>(w, "txtIPPort")->isVisible(), to == 1);
+        if (to == 0) {
+            EXPECT_EQ(child<QLabel>(w, "lblSettings")->text(), QString()) << links[from];
+        }
         expectLaidOut(*w, QStringLiteral("frmSetConnection_%1_to_%2").arg(links[from], links[to]));
         app::closeWindow(w);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -191,6 +197,50 @@ TEST_F(ShownWindows, LadderEditorKeepsItsCaptionUntilTheUserPicksANode) {
     apptest::clickIndex(tree, tree->model()->index(0, 0));
     EXPECT_EQ(tree->currentIndex(), tree->model()->index(0, 0));
     EXPECT_NE(caption(*w), " Brenstal  - Logic I/O");
+}
+
+// The ladder editor closed a third of the way through a receive from a controller that holds its answers, by
+// its close box while a block's answer is awaited, then by Exit as a block's turn comes (between two
+// exchanges): meanwhile only those are live, the close ends the receive at once and quietly with nothing of
+// the program in the editor, and the link serves the editor opened again.
+TEST_F(ShownWindows, LadderEditorClosedDuringAReceive) {
+    constexpr int Third = ladder::LastReceiveBlock / 3;
+    model.verMajor = 3;
+    model.ladderSlots = {};
+    model.ladderSlots[0] = 30; // thirty empty rungs
+    dongle.replyDelay = 20;
+    for (const bool betweenBlocks : {false, true}) {
+        QPointer<QWidget> w = shownWindow("mnuLogicIo", app::wnd::frmPLCIO);
+        ASSERT_TRUE(w);
+        bool onlyClosable = false;
+        QObject::connect(child<QProgressBar>(w, "Pb1"), &QProgressBar::valueChanged, w, [&](int block) {
+            if (block != Third)
+                return;
+            onlyClosable = app::frameOf(*w).isEnabled() && child<QAction>(w, "mnuExit")->isEnabled() &&
+                           !child<QAction>(w, "mnuOpen")->isEnabled() &&
+                           !child<QTreeView>(w, "TreeView1")->isEnabled();
+            expectLaidOut(*w, QStringLiteral("frmPLCIO_receive"));
+            if (betweenBlocks)
+                child<QAction>(w, "mnuExit")->trigger();
+            else
+                dongle.armOnAccept(clink::ids::CommandReply, [&] { app::frameOf(*w).close(); });
+        });
+        child<QAction>(w, "mnuReceive")->trigger();
+        settle();
+        EXPECT_TRUE(onlyClosable);
+        EXPECT_FALSE(w);
+        EXPECT_FALSE(ctx.busy.busy());
+        EXPECT_EQ(dialogs->messageTexts(), QStringList());
+        EXPECT_LE(received(clink::ids::CommandRequest, clink::codes::LogicBlockRequest).back().data[1],
+                  Third);
+        EXPECT_EQ(ladderModule.editor().tree().count(), 1);
+    }
+    dongle.replyDelay = 0;
+    QWidget* w = shownWindow("mnuLogicIo", app::wnd::frmPLCIO);
+    ASSERT_TRUE(w);
+    child<QAction>(w, "mnuReceive")->trigger();
+    EXPECT_EQ(dialogs->messageTexts(), QStringList{"Logic I/O Transfer Completed"});
+    EXPECT_EQ(ladderModule.editor().RungCount(), 30);
 }
 
 // Without a controller type that names an editor the chooser opens.
@@ -418,10 +468,14 @@ TEST_F(ShownWindows, CurveWindowDuringATransferAndClosedInIt) {
     EXPECT_EQ(int(received(clink::ids::CurveRequest, clink::codes::CurveRequest).size()), asked);
 }
 
-// The value-entry dialog (on each of its panels) and the text viewer run modally over the main window: each
-// is looked at while it runs, then closed as the user closes it (Esc).
+// The value-entry dialog (on each of its panels) and the text viewer run modally over the main window while a
+// command holds the program busy: each is looked at while it runs, with the arrow over it, then closed as
+// the user closes it (Esc), and the busy pointer comes back.
 TEST_F(ShownWindows, ValueEntryDialogAndTextViewer) {
+    const base::BusyGuard command(ctx.busy);
     QStringList seen;
+    QList<Qt::CursorShape> pointers;
+    const auto pointer = [&](QWidget*) { pointers << testsupport::pointerShown(); };
     app::QtValueEntryPrompt prompt;
     const std::pair<const char*, std::function<void(app::ValueEntryForm&)>> panels[] = {
         {"frmValue", [](app::ValueEntryForm& f) { f.LblCaption(QStringLiteral("Counter 1 = ")); }},
@@ -435,14 +489,16 @@ TEST_F(ShownWindows, ValueEntryDialogAndTextViewer) {
     for (const auto& [name, prepare] : panels) {
         app::ValueEntryForm form;
         prepare(form);
-        onNextModal(QString::fromLatin1(name), seen);
+        onNextModal(QString::fromLatin1(name), seen, pointer);
         EXPECT_EQ(prompt.ask(form), app::ValueButton::Cancel) << name;
+        EXPECT_EQ(testsupport::pointerShown(), Qt::WaitCursor);
     }
     app::QtTextViewer viewer(*dialogs);
-    onNextModal(QStringLiteral("TextViewer"), seen);
+    onNextModal(QStringLiteral("TextViewer"), seen, pointer);
     viewer.show(QStringLiteral("Default.txt"), base::TextLines("Company : Brenstal\nType    : Logic I/O\n"));
     EXPECT_EQ(seen, (QStringList{"frmValue: Brenstal", "frmValue_logger: Brenstal",
                                  "frmValue_eeprom: Brenstal", "TextViewer:Default.txt"}));
+    EXPECT_EQ(pointers, QList<Qt::CursorShape>(seen.size(), Qt::ArrowCursor));
 }
 
 // The main window at its default size, and the port dialog the DSM terminal runs itself: it opens on the

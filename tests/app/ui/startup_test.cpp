@@ -20,7 +20,9 @@ protected:
     Startup() {
         QObject::connect(&ctx.windows, &app::WindowRegistry::opened, &ctx.windows,
                          [this](const QString& name, QWidget*) { opened << name; });
-        dialogs->onMessage = [this](const auto&) { mainShownAtBox << main.isVisible(); };
+        dialogs->onMessage = [this](const auto&) {
+            boxOverLevelOne << (main.isVisible() && !visible("mnuNsm"));
+        };
     }
     void start() { app::startProgram(ctx, main, QStringLiteral("1.0.0")); }
     bool visible(const char* name) { return main.action(QString::fromLatin1(name))->isVisible(); }
@@ -28,8 +30,8 @@ protected:
 
     app::FrmMain main{ctx};
     QStringList opened;
-    // For each box start-up showed: whether the main window stood under it.
-    QList<bool> mainShownAtBox;
+    // For each box start-up showed: whether the main window stood under it with the menus of level 1.
+    QList<bool> boxOverLevelOne;
 };
 
 TEST_F(Startup, EthernetFromTheSettingsShowsTheMainWindowOnly) {
@@ -110,13 +112,17 @@ TEST_F(Startup, ParallelPortIsDrivenIdleAndReleasedOnClosing) {
     EXPECT_FALSE(chip.isOpen());
 }
 
-TEST_F(Startup, ParallelPortThatCannotBeHadAsksForAnotherLink) {
+// A damaged settings file, whose defaults choose the parallel port, on a machine where the port cannot be
+// had: each box over the main window with the menus of level 1, then the connection window.
+TEST_F(Startup, DamagedSettingsAndAParallelPortThatCannotBeHadAskForAnotherLink) {
     useParallelPort();
     chip.portMissing = true;
-    saveSettings();
+    ASSERT_TRUE(folder.write(QStringLiteral("Brenstal.ini"), "damaged\r\n"));
     start();
-    // The box comes over the main window, then the connection window.
-    EXPECT_EQ(mainShownAtBox, QList<bool>{true});
+    EXPECT_EQ(dialogs->messageTexts(),
+              (QStringList{"Invalid OR Corrupt File",
+                           "Connect Parallel Port (LPT1) Failed\r\nPlease select another connection type"}));
+    EXPECT_EQ(boxOverLevelOne, (QList<bool>{true, true}));
     EXPECT_EQ(opened, QStringList{"frmSetConnection"});
 }
 
@@ -136,7 +142,7 @@ TEST_F(Startup, MissingUsbDeviceOpensNoConnectionWindow) {
     ftdi.noDevice = true;
     saveSettings();
     start();
-    EXPECT_EQ(mainShownAtBox, QList<bool>{true});
+    EXPECT_EQ(boxOverLevelOne, QList<bool>{true});
     EXPECT_TRUE(opened.isEmpty());
 }
 

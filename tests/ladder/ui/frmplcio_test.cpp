@@ -3,7 +3,7 @@
 // preset typed that renames the nodes showing it; Save As writing the known file, Open reading it back,
 // a cancelled Open keeping the project; the rung limit; a send under the busy state with its trace in its
 // own list; Open and Receive emptying the element list and showing the first rung; the window's place kept
-// when it closes.
+// when it closes (closed during a receive it goes at once: the shown-window tests).
 #include "app/ui/windowregistry.h"
 #include "ladder/laddermodule.h"
 #include "ladder/laddertransfer.h"
@@ -359,38 +359,4 @@ TEST_F(LadderWindow, ClosingKeepsThePlace) {
     EXPECT_EQ(store.value(QStringLiteral("Settings/MainTop")).toString(), QString::number(place.top()));
     EXPECT_EQ(store.value(QStringLiteral("Settings/MainWidth")).toString(), QString::number(place.width()));
     EXPECT_EQ(store.value(QStringLiteral("Settings/MainHeight")).toString(), QString::number(place.height()));
-}
-
-TEST_F(LadderWindow, ClosedWhileAReceiveWaitsTheWindowStaysUntilTheReceiveHasEndedThenGoes) {
-    connectEthernet();
-    model.verMajor = 3;
-    model.ladderSlots = {};
-    model.ladderSlots[0] = 30; // thirty empty rungs
-    open();
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    // The user closes the window half way through the blocks.
-    constexpr int HalfWay = ladder::LastReceiveBlock / 2;
-    auto* bar = child<QProgressBar>(QStringLiteral("Pb1"));
-    bool closeAsked = false;
-    QObject::connect(bar, &QProgressBar::valueChanged, window, [&](int value) {
-        if (closeAsked || value != HalfWay)
-            return;
-        closeAsked = true;
-        app::closeWindow(window);
-    });
-    action("mnuReceive")->trigger();
-    ASSERT_TRUE(closeAsked);
-    // Every block came and the tree was rebuilt with the window whole; it goes once the command has returned.
-    ASSERT_FALSE(window.isNull());
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(dialogs->messageTexts(), QStringList{"Logic I/O Transfer Completed"});
-    EXPECT_EQ(editor().RungCount(), 30);
-    const QString left = QStringLiteral("Settings/MainLeft");
-    EXPECT_FALSE(module.settings().contains(left)) << "the close that waited kept no place yet";
-    ASSERT_TRUE(waitFor([&] { return window.isNull(); }));
-    EXPECT_FALSE(ctx.busy.busy());
-    // Its place was kept when it went.
-    module.settings().sync();
-    EXPECT_TRUE(module.settings().contains(left));
 }
