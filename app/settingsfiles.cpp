@@ -214,12 +214,17 @@ bool SettingsFiles::SaveIniFile() {
     lines << QString() << QString::number(link_.ConnectionType) << link_.ControllerIpAddress
           << link_.ControllerIpPort;
 
-    const bool delays = base::writeFileAtomically(delaysPath(), delaysFile(link_.TransferDelay));
-    const bool settings = base::writeFileAtomically(settingsPath(), scrambledFile(lines));
-    if (delays && settings)
-        return true;
-    dialogs_.message(NotStoredText, NotStoredCaption, base::MessageIcon::Critical);
-    return false;
+    // The settings first: when they cannot be written, neither file changes.
+    QString error;
+    for (const auto& [path, bytes] : {std::pair{settingsPath(), scrambledFile(lines)},
+                                      std::pair{delaysPath(), delaysFile(link_.TransferDelay)}}) {
+        if (!base::writeFileAtomically(path, bytes, &error)) {
+            dialogs_.message(base::notWrittenText(NotStoredText, path, error), NotStoredCaption,
+                             base::MessageIcon::Critical);
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace app

@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -100,10 +99,7 @@ TextFileWriter::TextFileWriter(const QString& path) : file_(path) {
 }
 
 bool TextFileWriter::open(QString* error) {
-    if (file_.open(QIODevice::WriteOnly))
-        return true;
-    setError(error, file_.errorString());
-    return false;
+    return file_.open(error);
 }
 
 void TextFileWriter::add(const QString& line) {
@@ -122,29 +118,20 @@ void TextFileWriter::addLine(QByteArrayView bytes) {
 }
 
 void TextFileWriter::addBytes(QByteArrayView bytes) {
-    if (flush() && file_.write(bytes.data(), bytes.size()) != bytes.size())
-        failed_ = true;
+    if (flush())
+        file_.write(bytes);
 }
 
 bool TextFileWriter::flush() {
-    if (!failed_ && file_.write(block_) != block_.size())
-        failed_ = true;
+    const bool written = file_.write(block_);
     // Emptied, not released: the next block goes into the same room.
     block_.resize(0);
-    return !failed_;
+    return written;
 }
 
 bool TextFileWriter::commit(QString* error) {
-    if (!flush()) {
-        setError(error, file_.errorString());
-        file_.cancelWriting();
-        return false;
-    }
-    if (!file_.commit()) {
-        setError(error, file_.errorString());
-        return false;
-    }
-    return true;
+    flush();
+    return file_.commit(error);
 }
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
@@ -181,6 +168,7 @@ bool endsWithLineEnd(const QString& path) {
 } // namespace
 
 bool appendTextLines(const QString& path, const QStringList& lines, QString* error) {
+    const bool existed = QFileInfo::exists(path);
     QFile file(path);
     if (!openRegularFile(file, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered, error))
         return false;
@@ -188,10 +176,12 @@ bool appendTextLines(const QString& path, const QStringList& lines, QString* err
     if (!endsWithLineEnd(path))
         bytes.prepend("\r\n");
     const qint64 before = file.size();
-    if (file.write(bytes) == bytes.size() && file.flush())
+    if (writeWhole(file, bytes, error) && syncToDisk(file, error))
         return true;
-    setError(error, file.errorString());
-    file.resize(before);
+    if (existed)
+        file.resize(before);
+    else
+        file.remove();
     return false;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 // Text-file lines: read with CR LF, CR or LF as terminator; written with CR LF in Windows-1252.
 
+#include "base/replacedfile.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QIODevice>
-#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 
@@ -124,9 +125,9 @@ QByteArray joinLinesCrLf(const QStringList& lines);
 // be opened or read, or is not a regular file.
 bool readTextLines(const QString& path, TextLines& lines, QString* error = nullptr);
 
-// Writes a file through QSaveFile: a text file a line at a time, each line followed by CR LF in Windows-1252,
-// in blocks: the lines are never all in memory at once, and the old file stays whole until commit() has the
-// new one complete.
+// Writes a file as a ReplacedFile: a text file a line at a time, each line followed by CR LF in
+// Windows-1252, in blocks: the lines are never all in memory at once, and the old file stays whole until
+// commit() has the new one complete and on the disk.
 class TextFileWriter {
 public:
     explicit TextFileWriter(const QString& path);
@@ -143,9 +144,8 @@ public:
 private:
     bool flush();
 
-    QSaveFile file_;
+    ReplacedFile file_;
     QByteArray block_;
-    bool failed_ = false;
 };
 
 // Writes lines to path atomically (the old file stays whole until the new one is complete).
@@ -156,10 +156,10 @@ bool writeTextLines(const QString& path, const QStringList& lines, QString* erro
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 // Adds lines, each followed by CR LF, at the end of a text file (created when missing), in place: the file
-// is opened for appending, the new lines are written whole in one write and flushed, and the bytes before
-// them are never read or written again, so the cost does not grow with the file. A write that fails is cut
-// back, leaving the file as it was. A file whose last line has no end (a write cut short) gets CR LF
-// first, so the new lines start on a line of their own.
+// is opened for appending, the new lines are written whole and synced to the disk, and the bytes before
+// them are never read or written again, so the cost does not grow with the file. An append that fails is
+// cut back (a file it created is removed), leaving the earlier rows as they were. A file whose last line
+// has no end (a write cut short) gets CR LF first, so the new lines start on a line of their own.
 bool appendTextLines(const QString& path, const QStringList& lines, QString* error = nullptr);
 
 } // namespace base

@@ -1,6 +1,6 @@
 // The rundown log growing: one rundown row appended to a log of 1 MB, 10 MB and 100 MB, 1,000 times each.
-// An append opens the log, writes its row and flushes; its cost must not grow with the log. The logs are
-// made in a temporary program folder that is removed afterwards.
+// An append opens the log, writes its row and syncs it to the disk; its cost must not grow with the log. The
+// logs are made in a temporary program folder that is removed afterwards.
 #include "monitor/runscreenlog.h"
 
 #include <QByteArray>

@@ -233,8 +233,9 @@ void LogicEditor::print() {
     }
     const QStringList report = makeLogicReport(rungs(), fileName_, app::reportDateText(services.now()));
     const QString path = base::programFile(ReportFile);
-    if (!base::writeTextLines(path, report))
-        services.dialogs.message(unableToWriteText(path), app::NotStoredCaption, base::MessageIcon::Critical);
+    if (QString error; !base::writeTextLines(path, report, &error))
+        services.dialogs.message(unableToWriteText(path, error), app::NotStoredCaption,
+                                 base::MessageIcon::Critical);
     services.textViewer.show(ReportTitle, base::TextLines(base::joinLinesCrLf(report)));
 }
 

@@ -47,10 +47,11 @@ bool readWhole(const QString& path, QByteArray& bytes) {
 }
 
 bool writeReportingError(const QString& path, const QByteArray& bytes, QString* error) {
-    if (base::writeFileAtomically(path, bytes))
+    QString reason;
+    if (base::writeFileAtomically(path, bytes, &reason))
         return true;
     if (error)
-        *error = unableToWriteText(path);
+        *error = unableToWriteText(path, reason);
     return false;
 }
 
@@ -139,8 +140,8 @@ QString findBatchCompanion(const QString& logicPath) {
     return {};
 }
 
-QString unableToWriteText(const QString& path) {
-    return QStringLiteral("Unable to write file ") + path;
+QString unableToWriteText(const QString& path, const QString& reason) {
+    return QStringLiteral("Unable to write file ") + path + QStringLiteral("\r\n") + reason;
 }
 
 QString corruptFileText(const QString& path) {

@@ -64,7 +64,8 @@ inline const QString OpenCaption = QStringLiteral("Open Logic I/O");
 inline const QString SaveCaption = QStringLiteral("Save Logic I/O");
 inline const QString OverwriteText = QStringLiteral("This file already exists. - Overwrite File ?");
 inline const QString OverwriteCaption = QStringLiteral("File Exists Warning");
-QString unableToWriteText(const QString& path);
+// "Unable to write file" and the file's name, then the system's reason on a line of its own.
+QString unableToWriteText(const QString& path, const QString& reason);
 // "Invalid OR Corrupt File" and the file's name on a second line.
 QString corruptFileText(const QString& path);
 

@@ -26,6 +26,11 @@ const QString StartingDriversText = QStringLiteral("Status: Starting Drivers");
 const QString DriversStartedText = QStringLiteral("Status: Drivers Started");
 const QString UnableToWriteText = QStringLiteral("Status: Unable To Write ");
 const QString UnableToReadText = QStringLiteral("Unable To Read File ");
+
+// The status line of a log that could not be written: its name and the system's reason.
+QString unableToWriteLog(const QString& error) {
+    return UnableToWriteText + QFileInfo(RundownLogFile::path()).fileName() + QStringLiteral(": ") + error;
+}
 } // namespace
 
 RunScreenSession::RunScreenSession(clink::ControllerLink& link, const base::BusyState& busy,
@@ -234,13 +239,14 @@ void RunScreenSession::logRecord(const RunResult& r, const QString& resultText) 
                                 labels_[UnitsLabel],
                                 labels_[BarCodeLabel],
                                 QString::number(r.currentPset)};
-    if (RundownLogFile::append(fields)) {
+    QString error;
+    if (RundownLogFile::append(fields, &error)) {
         logFailureShown_ = false;
         return;
     }
     // Once in the status line, not at every rundown.
     if (!logFailureShown_)
-        setStatus(UnableToWriteText + QFileInfo(RundownLogFile::path()).fileName());
+        setStatus(unableToWriteLog(error));
     logFailureShown_ = true;
 }
 
@@ -259,8 +265,8 @@ std::optional<RundownLogRows> RunScreenSession::viewRundowns() {
 }
 
 void RunScreenSession::clearRundowns() {
-    if (!RundownLogFile::clear())
-        setStatus(UnableToWriteText + QFileInfo(RundownLogFile::path()).fileName());
+    if (QString error; !RundownLogFile::clear(&error))
+        setStatus(unableToWriteLog(error));
 }
 
 } // namespace monitor

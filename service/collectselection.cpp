@@ -14,6 +14,8 @@ constexpr int ByteShift = 8;
 constexpr int ByteMask = 0xFF;
 // A base name is cut at a dot followed by three characters.
 constexpr int ExtensionLength = 4;
+// What follows the record is copied in blocks of this size.
+constexpr qint64 CopyBlockBytes = 64 * 1024;
 
 int16_t wordAt(const QByteArray& bytes, int word) {
     const int at = WordBytes * word;
@@ -69,17 +71,23 @@ bool loadCollectSelection(CollectSelection& selection, QString* error) {
 }
 
 bool saveCollectSelection(const CollectSelection& selection, QString* error) {
-    // The record is written in place over the first 14 bytes: what follows it stays and is not read.
-    QFile file(selectionPath());
-    if (!base::openRegularFile(file, QIODevice::ReadWrite | QIODevice::Unbuffered, error))
+    // The file is replaced whole: the new record, then what followed the old one, copied as it is.
+    const QString path = selectionPath();
+    base::ReplacedFile file(path);
+    if (!file.open(error))
         return false;
-    const QByteArray record = encodeCollectSelection(selection);
-    if (file.write(record) != record.size() || !file.flush()) {
-        if (error)
-            *error = file.errorString();
-        return false;
+    file.write(encodeCollectSelection(selection));
+    QFile old(path);
+    if (old.open(QIODevice::ReadOnly) && old.seek(CollectSelection::Bytes)) {
+        for (QByteArray block = old.read(CopyBlockBytes); !block.isEmpty(); block = old.read(CopyBlockBytes))
+            file.write(block);
+        if (old.error() != QFileDevice::NoError) {
+            if (error)
+                *error = old.errorString();
+            return false;
+        }
     }
-    return true;
+    return file.commit(error);
 }
 
 QString collectBaseName(const QString& name) {

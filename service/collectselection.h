@@ -51,8 +51,9 @@ QByteArray encodeCollectSelection(const CollectSelection& selection);
 // the file empty when it is missing. False with the error when it can be neither read nor created, or is
 // not a regular file (the selection is then all zeros).
 bool loadCollectSelection(CollectSelection& selection, QString* error = nullptr);
-// Writes the record into DLOAD.cfg in place (creating the file when missing): 14 bytes are written,
-// anything after them is kept unread. False with the error.
+// Writes the record into DLOAD.cfg (creating the file when missing): the file is replaced whole by the 14
+// bytes and whatever followed the old record, copied without being read as anything. False with the
+// error; the old file is then as it was.
 bool saveCollectSelection(const CollectSelection& selection, QString* error = nullptr);
 
 // The base name of a chosen file name (see above); a name without a three-character extension is used as

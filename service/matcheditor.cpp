@@ -69,8 +69,9 @@ void MatchEditor::mnuSaveFile_Click() {
     if (path.isEmpty())
         return;
     matchFileName_ = path;
-    if (!base::writeFileAtomically(path, writeMatchFile(rows_)))
-        dialogs_.message(NotStored, FileError, base::MessageIcon::Critical);
+    if (QString error; !base::writeFileAtomically(path, writeMatchFile(rows_), &error))
+        dialogs_.message(base::notWrittenText(NotStored, path, error), FileError,
+                         base::MessageIcon::Critical);
 }
 
 void MatchEditor::mnuloadFile_Click() {

@@ -31,9 +31,9 @@ bool saveOutputLines(const QStringList& lines, base::Dialogs& dialogs) {
     if (QFileInfo::exists(path) &&
         !dialogs.askYesNoWithoutIcon(QStringLiteral("File Exists, Overwrite ?"), base::ProgramTitle))
         return false;
-    if (!base::writeFileAtomically(path, base::joinLinesCrLf(lines))) {
-        dialogs.message(QStringLiteral("Error - Data Not Stored"), QStringLiteral("File Error"),
-                        base::MessageIcon::Critical);
+    if (QString error; !base::writeFileAtomically(path, base::joinLinesCrLf(lines), &error)) {
+        dialogs.message(base::notWrittenText(QStringLiteral("Error - Data Not Stored"), path, error),
+                        QStringLiteral("File Error"), base::MessageIcon::Critical);
         return false;
     }
     dialogs.message(QStringLiteral("File Saved Successfully"), base::ProgramTitle,

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <utility>
 
@@ -111,6 +112,17 @@ TEST(TextLines, FilesAreWrittenWholeOrNotAtAll) {
     ASSERT_TRUE(readTextLines(path, lines));
     ASSERT_EQ(lines.size(), 20000);
     EXPECT_EQ(lines.at(19999), "19999");
+
+    // What a save cut off before its rename left beside the file goes at its next save; other names stay.
+    // The new file has the old one's permissions, and a link is followed to the file it names.
+    ASSERT_TRUE(home.write("report.txt.saving", "cut") && home.write("report.txt.backup", "mine"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    ASSERT_TRUE(QFile::link(path, home.file("link.txt")) &&
+                writeFileAtomically(home.file("link.txt"), "new"));
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files),
+              (QStringList{"copy.txt", "link.txt", "report.txt", "report.txt.backup"}));
+    EXPECT_TRUE(home.read("report.txt") == "new" && QFileInfo(home.file("link.txt")).isSymLink());
+    EXPECT_FALSE(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther));
 }
 
 TEST(TextLines, AppendsWriteInPlaceAndKeepEveryByteBeforeThem) {

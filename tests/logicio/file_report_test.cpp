@@ -241,7 +241,8 @@ TEST_F(LogicFileTest, FailedOpensAndSavesChangeNothingAndSaySo) {
     EXPECT_EQ(dialogs->asked[0].caption, QStringLiteral("File Exists Warning"));
     EXPECT_EQ(dialogs->asked[0].icon, MessageIcon::None);
     ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_EQ(dialogs->messages[0].text, "Unable to write file " + unwritable);
+    EXPECT_EQ(dialogs->messages[0].text,
+              "Unable to write file " + unwritable + "\r\nNo such file or directory");
     EXPECT_EQ(dialogs->messages[0].caption, QStringLiteral("File Error"));
     EXPECT_EQ(dialogs->messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(v2.FileName(), QString());

@@ -292,8 +292,13 @@ TEST_F(PpRunScreen, ALogThatCannotBeReadOrRewrittenSaysSo) {
     EXPECT_TRUE(dialogs.messages[0].text.startsWith("Unable To Read File " + RundownLogFile::path() + "\r\n"))
         << dialogs.messages[0].text.toStdString();
     EXPECT_EQ(dialogs.messages[0].icon, base::MessageIcon::Critical);
+    // Clearing it, and logging a rundown after the result's own status, say why in the status line.
+    const QString unable = "Status: Unable To Write Pset_RundownData.txt: " + base::NotARegularFileText;
     screen.clearRundowns();
-    EXPECT_EQ(screen.labels()[RunScreenSession::StatusLabel], "Status: Unable To Write Pset_RundownData.txt");
+    EXPECT_EQ(screen.labels()[RunScreenSession::StatusLabel], unable);
+    ASSERT_EQ(screen.startLink(), RunScreenSession::Start::Polling);
+    deliver(model.rundownEvent(record(120)));
+    EXPECT_EQ(screen.labels()[RunScreenSession::StatusLabel], unable);
     EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(QFileInfo(RundownLogFile::path()).isDir());
 }

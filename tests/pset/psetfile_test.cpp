@@ -205,12 +205,6 @@ TEST_F(PsetFiles, LoadFailuresLeaveTheProjectAsItWas) {
     EXPECT_EQ(text(3, PsetField::Strategy), "");
     EXPECT_EQ(text(3, PsetField::AngleHi), "");
     EXPECT_EQ(text(3, PsetField::TqTarget), "0"); // converted into the default units
-
-    // A save that cannot be written says so and shows no success.
-    save(path("no-such-folder/x.Pst"));
-    EXPECT_EQ(dialogs->messages.back().caption, "Parameter Set Save");
-    EXPECT_EQ(dialogs->messages.back().icon, MessageIcon::Critical);
-    EXPECT_FALSE(messages().contains("Successful - Data Stored"));
 }
 
 TEST_F(PsetFiles, TheProjectCurveIsReadOrReportedMissingAndTheProjectLoadsAllTheSame) {

@@ -66,17 +66,6 @@ TEST_F(OutputWindow, CancelledDialogWritesNothing) {
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
 
-TEST_F(OutputWindow, AFailedWriteSaysSoAndKeepsTheLines) {
-    window.ListAddItem(QStringLiteral("line"));
-    dialogs->fileNames.enqueue(folder.file(QStringLiteral("missing/sub/report.txt")));
-    save();
-    ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_EQ(dialogs->messages[0].text, "Error - Data Not Stored");
-    EXPECT_EQ(dialogs->messages[0].caption, "File Error");
-    EXPECT_EQ(dialogs->messages[0].icon, base::MessageIcon::Critical);
-    EXPECT_EQ(window.lines(), QStringList{"line"});
-}
-
 TEST_F(OutputWindow, MenuAndCaption) {
     EXPECT_EQ(window.windowTitle(), " Brenstal");
     QStringList captions;
