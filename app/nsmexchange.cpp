@@ -65,7 +65,7 @@ std::optional<NsmAnswer> NsmExchange::askUsb(int code) {
 
 clink::LinkCheckResult NsmExchange::present(clink::SharedWaitBudget& budget, int& sends) {
     clink::LinkState& s = link_.state;
-    if (!link_.socket.isConnected())
+    if (!link_.ethernet.line().isConnected())
         return failed(clink::LinkFailTexts().ethernet);
     // In place before the first frame, so that its answer, however soon it comes, arms the reply handler.
     // The unit answers each zero-data frame on its reply identifier with its clock: they are requests. Its
@@ -220,7 +220,7 @@ clink::LinkCheckResult NsmExchange::writeSettingsCheck() {
         link_.usb.ReopenDevice();
         return failed(texts.usb);
     case clink::TcpIp:
-        return link_.socket.isConnected() ? clink::LinkCheckResult{} : failed(texts.ethernet);
+        return link_.ethernet.line().isConnected() ? clink::LinkCheckResult{} : failed(texts.ethernet);
     case clink::ParallelPort:
         return link_.dataTx.ConfigureCanDongle(ids::NsmReply)
                    ? clink::LinkCheckResult{}

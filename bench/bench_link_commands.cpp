@@ -5,7 +5,7 @@
 // holds every answer (the "Held" families, which take a minute: leave them out with a filter): the logic
 // image received and sent, the ladder image received, and a Pset chosen with the status read after it,
 // each with the requests it sent.
-#include "app/blockreceiver.h"
+#include "link/blockreceive.h"
 #include "bench/benchrigs.h"
 #include "bench/benchsupport.h"
 #include "ladder/laddertransfer.h"
@@ -101,10 +101,10 @@ void BM_LogicImageSendHeld(benchmark::State& state) {
 
 // The image received block by block as the rung-table editors receive it, after their link check.
 template <class Rig>
-void receiveImage(Rig& rig, benchmark::State& state, const app::BlockReceiveCounts& counts, int first,
+void receiveImage(Rig& rig, benchmark::State& state, const clink::BlockReceiveCounts& counts, int first,
                   int last) {
     linkCheck(rig, ids::CommandReply);
-    app::BlockReceiver receiver(rig.link, counts);
+    clink::BlockReceiver receiver(rig.link, counts);
     const RequestCounter requests(rig.model, ids::CommandRequest, codes::LogicBlockRequest);
     const std::clock_t cpu0 = std::clock();
     for (auto _ : state)

@@ -3,7 +3,7 @@
 // the settings collection's six collectors alone, and the whole collection with every box ticked; the last
 // one runs both modes in turn and reports their times and how many times longer answering once takes.
 #include "app/appservices.h"
-#include "app/blockreceiver.h"
+#include "link/blockreceive.h"
 #include "bench/benchrigs.h"
 #include "bench/benchsupport.h"
 #include "ladder/laddermodule.h"

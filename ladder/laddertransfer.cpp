@@ -1,7 +1,7 @@
 #include "ladder/laddertransfer.h"
 
 #include "app/appservices.h"
-#include "app/blockreceiver.h"
+#include "link/blockreceive.h"
 #include "ladder/laddereditor.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
@@ -42,10 +42,10 @@ app::TransferLinkCheck linkCheck(const QString& parallel, const QString& paralle
 
 } // namespace
 
-app::BlockReceiveCounts ladderReceiveCounts() {
+clink::BlockReceiveCounts ladderReceiveCounts() {
     return {.ppRequests = PpRequests,
             .ppLooks = PpLooks,
-            .ethernetLead = app::EthernetBlockLead::FilterFrame,
+            .ethernetLead = clink::EthernetBlockLead::FilterFrame,
             .ethernetSettle = EthernetSettle,
             .ethernetAttempts = EthernetAttempts,
             .ethernetWait = EthernetWait,
@@ -58,7 +58,7 @@ void prepareLinkForEditor(clink::ControllerLink& link, base::Dialogs& dialogs) {
         link.spi.InitializePort();
         break;
     case clink::TcpIp:
-        if (!link.socket.isConnected())
+        if (!link.ethernet.line().isConnected())
             dialogs.message(EditorEthernetDownText, base::ProgramTitle, base::MessageIcon::Critical);
         break;
     default:
@@ -142,7 +142,7 @@ TransferResult LadderTransfer::receive(base::Progress& progress) {
     s.DataCount = 0;
     if (s.ConnectionType == clink::ParallelPort && !link_.dataTx.ConfigureCanDongle(ids::CommandReply))
         return checks_.report(TransferOutcome::LinkFailed, DongleFailedText, ConfigurationErrorCaption);
-    app::BlockReceiver receiver(link_, ladderReceiveCounts());
+    clink::BlockReceiver receiver(link_, ladderReceiveCounts());
     if (!receiver.receive(0, LastReceiveBlock, progress))
         return checks_.report(TransferOutcome::Aborted, NotReceivedText, ReceiveErrorCaption);
     progress.setValue(0);

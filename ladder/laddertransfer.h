@@ -23,12 +23,12 @@
 
 namespace app {
 class AppServices;
-struct BlockReceiveCounts;
 } // namespace app
 
 namespace clink {
 class ControllerLink;
-}
+struct BlockReceiveCounts;
+} // namespace clink
 
 namespace ladder {
 
@@ -64,7 +64,7 @@ inline constexpr int HighestLadderType = 3;
 inline constexpr int LastReceiveBlock = 109;
 
 // How the ladder editor waits for each block of a receive, by link.
-app::BlockReceiveCounts ladderReceiveCounts();
+clink::BlockReceiveCounts ladderReceiveCounts();
 
 // What opening the editor window does on the link: on the parallel port the port is put at rest (data
 // register 0, chip select high); over Ethernet a socket that is not connected is reported ("Cannot connect

@@ -115,70 +115,144 @@ bool AnswerJudge::echoes(const EchoValues& echo, CanId id, const std::array<int,
     return false;
 }
 
+namespace {
+// Two awaited answers can be the same frame: the same identifier, codes that do not differ, and no echo
+// value that both install and that differs.
+bool overlap(const AnswerJudge::Awaited& a, const AnswerJudge::Awaited& b) {
+    if (a.id != b.id || (a.code != 0 && b.code != 0 && a.code != b.code))
+        return false;
+    for (size_t i = 0; i < EchoValues::size(); ++i)
+        if (a.echo.installed(i) && b.echo.installed(i) && a.echo[i] != b.echo[i])
+            return false;
+    return true;
+}
+} // namespace
+
 AnswerJudge::Awaited AnswerJudge::awaitedOf(const ReplyExpectation& x) {
     return {.id = x.id, .code = x.code, .echo = x.echo};
 }
 
-void AnswerJudge::begin(const ReplyExpectation& x) {
+void AnswerJudge::transactionBegins() {
     end();
-    before_ = x_.expect;
+    ++epoch_;
+}
+
+void AnswerJudge::begin(const ReplyExpectation& expectation) {
+    // A copy: the expectation may be the one followed now, which ends here.
+    const ReplyExpectation x = expectation;
+    end();
     x_ = Exchange{};
     x_.expect = x;
     active_ = x.id != 0;
-    ++exchangeNumber_;
+    // What the controller said before a change is no longer its answer.
+    if (active_ && x.changes)
+        ++epoch_;
+}
+
+void AnswerJudge::forgetController() {
+    // What the program's own handlers showed of the catalogue holds whatever answers.
+    auto acknowledged = std::move(acknowledgedExchanges_);
+    *this = AnswerJudge(t_);
+    acknowledgedExchanges_ = std::move(acknowledged);
 }
 
 int64_t AnswerJudge::roundTrip() const {
-    if (x_.firstTaken >= 0 && !x_.sends.empty())
-        return x_.firstTaken - x_.sends.front();
-    return lineRoundTrip_;
+    if (roundTrips_.empty())
+        return t_.untimedHold;
+    const int64_t longest = *std::max_element(roundTrips_.begin(), roundTrips_.end());
+    // Holds scatter with the controller's load: a quarter of the longest more, and never less than the
+    // tolerance.
+    return longest + std::max(t_.tolerance, longest / 4);
+}
+
+int64_t AnswerJudge::answerTime() const {
+    return std::max(roundTrip(), t_.senderWait);
+}
+
+void AnswerJudge::timeRoundTrip(int64_t sample) {
+    if (roundTrips_.size() == RoundTripsKept)
+        roundTrips_.pop_front();
+    roundTrips_.push_back(std::max<int64_t>(sample, 0));
+}
+
+bool AnswerJudge::mayBeOwnAnswer(CanId id, const std::array<int, 8>& d, int64_t now) const {
+    if (!active_ || x_.sends.empty() || !carries(awaitedOf(x_.expect), id, d))
+        return false;
+    const int64_t fastest =
+        roundTrips_.empty() ? 0 : *std::min_element(roundTrips_.begin(), roundTrips_.end());
+    return now >= x_.sends.front() + fastest - t_.tolerance;
+}
+
+bool AnswerJudge::takesTwoFrames() const {
+    return acknowledgedExchanges_.contains({x_.expect.id, x_.expect.code});
 }
 
 void AnswerJudge::end() {
     if (!active_)
         return;
     active_ = false;
-    // Every request is answered in order: those whose answers have not come are owed. A controller that
-    // acknowledges sends two frames to each request of a two-frame exchange.
-    const int perRequest = x_.acknowledged && framing_ == Framing::Acknowledges ? 2 : 1;
-    // Answers that carry nothing of their request are told from the next exchange's own only by time: on a
-    // slow line their lateness scatters with the round trip, so they stay owed a round trip longer. Before
-    // any exchange on this link has timed its answer, they are owed for the longest hold a controller is
-    // given; an answer that repeats its request tells by itself, and with no round trip nothing is due.
-    const bool carriesNothing = x_.expect.quietFirst || x_.expect.echo.none();
-    const int64_t timed = this->roundTrip();
-    if (timed < 0 && !carriesNothing)
+    if (x_.sends.empty())
         return;
-    const int64_t roundTrip = timed < 0 ? UntimedRoundTripMs : timed;
-    // Answers due well before the exchange ended and not come are not coming: a controller that does not
-    // answer owes nothing.
-    const auto pending = std::count_if(x_.sends.begin(), x_.sends.end(), [&](int64_t at) {
-        return at + roundTrip + toleranceMs_ > x_.lastEvent;
-    });
-    const int owed = std::min(x_.requests * perRequest - x_.answers, int(pending) * perRequest);
-    if (owed <= 0)
+    // Every request is answered, in order: a controller that acknowledges sends two frames to each request
+    // of a two-frame exchange, one that answers once sends one.
+    const bool twoFrames = takesTwoFrames();
+    const bool once = x_.believedOnce || framing_ == Framing::AnswersOnce;
+    const int counted = std::max(x_.requests * (twoFrames && !once ? 2 : 1) - x_.answers, 0);
+    const int beyond = twoFrames && once ? std::max(x_.requests * 2 - x_.answers, 0) - counted : 0;
+    if (counted + beyond == 0)
         return;
     if (owed_.size() == OwedKept)
         owed_.erase(owed_.begin());
-    const int64_t grace = carriesNothing && timed >= 0 ? std::max(marginMs_, roundTrip) : marginMs_;
-    owed_.push_back({awaitedOf(x_.expect), owed, x_.sends.back() + roundTrip + grace});
+    // They are due one round trip as timed after the last request (and a reply's gap); a controller that
+    // has become slower since may still send those counted on up to the longest hold a controller is given,
+    // and they are dropped until then, so that no later exchange on what they answer takes one for its own.
+    const int64_t gap = (twoFrames ? t_.maxAckGap : 0) + t_.tolerance;
+    const int64_t last = x_.sends.back();
+    owed_.push_back({awaitedOf(x_.expect), counted, beyond, last + answerTime() + gap,
+                     last + std::max(answerTime(), t_.untimedHold) + gap, x_.taken});
 }
 
-int64_t AnswerJudge::holdUntil(const ReplyExpectation& x, int64_t now) const {
-    if (!x.quietFirst)
+int64_t AnswerJudge::firstRequestAt(int64_t now) const {
+    if (!active_)
         return now;
-    int64_t until = now;
-    if (const int64_t heard = lastHeard(x.id); heard >= 0)
-        until = std::max(until, heard + quietMs_);
-    // Answers an ended exchange still owes there would be taken for this one's own once its request is out.
+    const Awaited awaited = awaitedOf(x_.expect);
+    int64_t at = now;
+    // Answers owed there would be taken for this exchange's own once its request is out.
     for (const Owed& o : owed_)
-        if (o.awaited.id == x.id && o.until > now)
-            until = std::max(until, o.until);
-    // A frame taken there may still come again as a copy: the exchange waits until it cannot.
-    for (const Kept& k : kept_)
-        if (k.id == x.id)
-            until = std::max(until, k.at + 2 * quietMs_);
-    return until;
+        if (o.due > now && overlap(o.awaited, awaited))
+            at = std::max(at, o.due);
+    // A copy of a frame heard there before this transaction asked anything (or before it changed what the
+    // controller holds) would pass for the controller's answer now.
+    for (const Heard& h : heard_)
+        if (h.epoch != epoch_ && h.at + t_.copy > now && carries(awaited, h.id, h.d))
+            at = std::max(at, h.at + t_.copy);
+    if (x_.expect.quietFirst)
+        if (const int64_t heard = lastHeard(x_.expect.id); heard >= 0)
+            at = std::max(at, heard + t_.quiet);
+    return at;
+}
+
+int64_t AnswerJudge::nextRequestAt(int64_t now) const {
+    if (!active_ || x_.requests == 0)
+        return firstRequestAt(now);
+    if (x_.replied || needsAnotherRequest())
+        return now;
+    // The last request's answer can come one round trip after it; after its acknowledgement, the reply of
+    // a controller that acknowledges within the acknowledgement's gap.
+    if (x_.answersSinceSend == 0) {
+        // The unit answers in order: answers still owed on the identifier, and the reply that may follow a
+        // frame no exchange took there, come before this request's.
+        int64_t at = std::max(now, x_.sends.back() + answerTime());
+        if (const int64_t other = lastOther(x_.expect.id); other >= 0)
+            at = std::max(at, other + t_.maxAckGap);
+        for (const Owed& o : owed_)
+            if (o.awaited.id == x_.expect.id && o.answers > 0)
+                at = std::max(at, o.due + t_.maxAckGap);
+        return at;
+    }
+    if (x_.ackSinceSendAt >= 0)
+        return std::max(now, x_.ackSinceSendAt + t_.maxAckGap);
+    return now;
 }
 
 int64_t AnswerJudge::lastHeard(CanId id) const {
@@ -186,104 +260,115 @@ int64_t AnswerJudge::lastHeard(CanId id) const {
     return it == lastHeard_.end() ? -1 : it->second;
 }
 
-void AnswerJudge::sent(int64_t now, bool request) {
-    looseAnswersSinceSend_ = 0;
-    if (!active_)
-        return;
-    x_.answersSinceSend = 0;
-    x_.ackSinceSendAt = -1;
-    if (!request)
-        return;
-    ++x_.requests;
-    x_.sends.push_back(now);
-    x_.lastEvent = now;
-    x_.askedAfterAcknowledgement = x_.acknowledged;
+int64_t AnswerJudge::lastOther(CanId id) const {
+    const auto it = lastOther_.find(id);
+    return it == lastOther_.end() ? -1 : it->second;
 }
 
-bool AnswerJudge::copyOfEnded(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a) {
-    const int64_t copyTime = 2 * quietMs_;
-    std::erase_if(kept_, [&](const Kept& k) { return k.at + copyTime <= now; });
-    // Copies are told for an exchange whose answer repeats its request or carries nothing of it, and when no
-    // exchange awaits anything. An answer that carries only its code (an acknowledgement with nothing in it,
-    // a Pset packet) is the same frame to every exchange asking it. An exchange run outside a transaction is
-    // not followed: which frames are its own cannot be told.
-    const bool echoing = active_ && echoes(a.echo, id, d);
-    if (active_ ? !echoing && !x_.expect.quietFirst : a.id != 0 || a.code != 0)
-        return false;
-    for (const Kept& k : kept_) {
-        if (k.id != id || k.d != d || (active_ && k.exchange == exchangeNumber_))
-            continue;
-        // A frame the exchange right before took is what the controller last said there: an answer that
-        // repeats another request of it may be the same again (a read-back of the value just written). One
-        // that carries nothing of its request cannot be told from its copy, nor one to the same request.
-        if (echoing && k.exchange == exchangeNumber_ - 1 && !(before_ == x_.expect))
-            continue;
-        return true;
-    }
-    return false;
+void AnswerJudge::sent(int64_t now, bool request) {
+    if (!active_ || !request)
+        return;
+    // An acknowledgement, then no reply for the whole time a controller that acknowledges takes: this one
+    // answers once per request.
+    if (x_.requests == 1 && !x_.replied && x_.answersSinceSend == 1 && x_.ackSinceSendAt >= 0 &&
+        now >= x_.ackSinceSendAt + t_.maxAckGap)
+        framing_ = Framing::AnswersOnce;
+    if (needsAnotherRequest())
+        x_.believedOnce = true;
+    ++x_.requests;
+    x_.sends.push_back(now);
+    x_.ackSinceSendAt = -1;
+    x_.answersSinceSend = 0;
+}
+
+void AnswerJudge::forget(int64_t now) {
+    std::erase_if(owed_, [now](const Owed& o) {
+        return (o.answers == 0 || o.until <= now) && (o.beyond == 0 || o.due <= now);
+    });
+    while (!heard_.empty() && (heard_.front().at + t_.copy <= now || heard_.size() > HeardKept))
+        heard_.pop_front();
 }
 
 AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, int64_t now,
                                         const Awaited& a) {
+    ++framesHeard_;
     lastHeard_[id] = now;
-    if (active_)
-        x_.lastEvent = std::max(x_.lastEvent, now);
-    std::erase_if(owed_, [now](const Owed& o) { return o.until <= now; });
-    for (auto o = owed_.begin(); o != owed_.end(); ++o)
-        if (o->awaited.id == id && carries(o->awaited, id, d)) {
-            if (--o->answers == 0)
-                owed_.erase(o);
-            return Verdict::Owed;
+    forget(now);
+    const Verdict v = verdict(id, d, now, a);
+    // A frame on the identifier that is not the exchange's own is an earlier answer still leaving the unit
+    // (perhaps an acknowledgement whose reply is to follow), which answers in order: its own comes after.
+    if (v != Verdict::Take)
+        lastOther_[id] = now;
+    // A frame taken after this transaction asked is the controller's answer now; any other may be older.
+    const bool current = active_ && x_.requests > 0 && (v == Verdict::Take || v == Verdict::Copy);
+    heard_.push_back({id, d, now, current ? epoch_ : -1});
+    return v;
+}
+
+AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a) {
+    for (auto o = owed_.begin(); o != owed_.end(); ++o) {
+        if (o->awaited.id != id || !carries(o->awaited, id, d))
+            continue;
+        // Past their due time, owed answers are told from the waiting exchange's own by when they come: one
+        // that comes sooner than the controller has ever answered is not its own. One that may be its own
+        // is, and what was owed before it will not come (the controller answers in order).
+        if (o->answers > 0 && now >= o->due && now < o->until && mayBeOwnAnswer(id, d, now)) {
+            owed_.erase(o);
+            break;
         }
-    if (const auto h = held_.find(id); h != held_.end() && now < h->second)
+        if (o->answers > 0 && now < o->until) {
+            --o->answers;
+        } else if (o->beyond > 0 && now < o->due) {
+            // More answers than the framing the exchange counted on gives, as a controller that acknowledges
+            // would send them: it was wrong.
+            --o->beyond;
+            if (contains(o->taken, d))
+                dropBelief();
+        } else {
+            continue;
+        }
+        if (o->answers == 0 && o->beyond == 0)
+            owed_.erase(o);
         return Verdict::Owed;
-    if (copyOfEnded(id, d, now, a))
-        return Verdict::Copy;
+    }
     if (a.id == 0 && a.code == 0)
         return Verdict::Report;
+    // The exchange has its reply (the handler may have rewritten the echo values since: what it installed
+    // decides): this is a copy of a frame it took, or one more answer to its requests. Either may be a
+    // controller that was taken to answer once answering more: the belief goes, and the next exchange asks
+    // only as the answers show.
+    if (active_ && x_.requests > 0 && a.replied && carries(awaitedOf(x_.expect), id, d)) {
+        ++x_.answers;
+        if (x_.believedOnce)
+            dropBelief();
+        return contains(x_.taken, d) ? Verdict::Copy : Verdict::Owed;
+    }
     if (!carries(a, id, d))
         return Verdict::Stray;
-    // An answer that carries nothing of its request is taken only once that request went out.
-    if (active_ && x_.expect.quietFirst && x_.requests == 0)
+    if (!active_)
+        return Verdict::Take;
+    // An answer is taken only once its request went out, unless it comes on its own.
+    if (x_.requests == 0 && !x_.expect.unprompted)
         return Verdict::Stray;
-    if (a.replied && active_ && echoes(a.echo, id, d) && contains(x_.taken, d))
-        return Verdict::Copy;
+    ++x_.answers;
     return Verdict::Take;
 }
 
-void AnswerJudge::learnFraming(int64_t now) {
-    // A request went out after the acknowledgement and the reply came after it: the reply answered it.
-    if (x_.askedAfterAcknowledgement) {
-        framing_ = Framing::AnswersOnce;
-        return;
-    }
-    // The requests whose answers could have come by now, going by the acknowledgement's round trip: more
-    // than one, and the reply answered a later request.
-    const int64_t roundTrip = x_.firstTaken - x_.sends.front();
-    const auto answerable = std::count_if(x_.sends.begin(), x_.sends.end(),
-                                          [&](int64_t at) { return at + roundTrip <= now + toleranceMs_; });
-    framing_ = answerable >= 2 ? Framing::AnswersOnce : Framing::Acknowledges;
-}
-
 void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply) {
-    if (!active_) {
-        ++looseAnswersSinceSend_;
+    if (!active_ || x_.sends.empty())
         return;
-    }
-    // Frames taken before the first request (after a filter frame) answer nothing this exchange asked.
-    if (x_.sends.empty())
-        return;
-    ++x_.answers;
     ++x_.answersSinceSend;
-    if (x_.firstTaken < 0) {
-        x_.firstTaken = now;
-        lineRoundTrip_ = now - x_.sends.front();
-    }
-    x_.lastTaken = now;
-    if (reply && x_.acknowledged)
-        learnFraming(now);
-    if (!reply) {
-        x_.acknowledged = true;
+    // The controller answers in order: the exchange's first answer is its first request's.
+    if (x_.answers == 1)
+        timeRoundTrip(now - x_.sends.front());
+    if (reply) {
+        // A second answer to a single request, too soon after the first to be its copy or unlike it: the
+        // controller acknowledges.
+        if (x_.requests == 1 && x_.ackSinceSendAt >= 0 &&
+            (now - x_.ackSinceSendAt < t_.copyEarliest || !contains(x_.taken, d)))
+            dropBelief();
+        x_.replied = true;
+    } else {
         x_.ackSinceSendAt = now;
         acknowledgedExchanges_.insert({x_.expect.id, x_.expect.code});
     }
@@ -292,33 +377,13 @@ void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply) {
             x_.taken.erase(x_.taken.begin());
         x_.taken.push_back(d);
     }
-    if (kept_.size() == FramesKept)
-        kept_.pop_front();
-    kept_.push_back({x_.expect.id, d, now, exchangeNumber_});
-}
-
-bool AnswerJudge::ownAnswerSinceSend() const {
-    if (!active_)
-        return looseAnswersSinceSend_ > 0;
-    return x_.answersSinceSend > 0 && x_.answers >= x_.requests && framing_ == Framing::AnswersOnce;
-}
-
-int64_t AnswerJudge::acknowledgedSinceSendAt() const {
-    return active_ ? x_.ackSinceSendAt : -1;
 }
 
 bool AnswerJudge::needsAnotherRequest() const {
     // An acknowledgement and a reply: two answers, one per request.
     constexpr int TwoFrameAnswers = 2;
-    return active_ && framing_ == Framing::AnswersOnce && x_.requests < TwoFrameAnswers &&
-           acknowledgedExchanges_.contains({x_.expect.id, x_.expect.code});
-}
-
-int64_t AnswerJudge::lastAnswerDue() const {
-    const int64_t roundTrip = this->roundTrip();
-    if (!active_ || x_.sends.empty() || roundTrip < 0 || x_.answers >= x_.requests || needsAnotherRequest())
-        return -1;
-    return x_.sends.back() + roundTrip;
+    return active_ && framing_ == Framing::AnswersOnce && !x_.replied && x_.requests > 0 &&
+           x_.requests < TwoFrameAnswers && takesTwoFrames();
 }
 
 } // namespace clink

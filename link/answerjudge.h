@@ -1,38 +1,41 @@
 #pragma once
-// Decides, for every frame that arrives on the Ethernet link, what it is to the exchange waiting there:
+// Decides, for every frame that arrives on the Ethernet link, what it is to the exchange waiting there, and
+// when that exchange may send a request:
 //
 //   Take    the waiting exchange's answer (its acknowledgement or its reply): the reply handler takes it;
 //   Report  no exchange awaits anything: a frame the controller sends on its own, for its handler;
-//   Owed    an answer still owed to an exchange that has ended (or one arriving while an exchange holds its
-//           first frame until the line is quiet);
-//   Copy    a repeat of a frame already taken: by the waiting exchange after its reply, or by an ended
-//           exchange within the time its copies can still come;
+//   Owed    an answer still owed to an exchange that has ended, an answer that comes while the exchange
+//           holds its first request, or one more answer to an exchange that has its reply;
+//   Copy    a repeat of a frame the waiting exchange took;
 //   Stray   an exchange waits and this is not its answer: another identifier, code or echo, or an answer
-//           that carries nothing of its request arriving before that request went out.
+//           that comes before the exchange's request went out.
 //
 // What decides is what the exchange installed before its first frame (the identifier and code it awaits,
 // the values its answer must echo) and the echo the answer carries. Which bytes of an answer repeat its
-// request is a rule of the catalogue, held here in one table that the reply handlers use too. An answer that
-// carries its request (a block number, an address, a code) tells by itself which exchange it belongs to; one
-// that carries nothing of it (a status, a mode, the NSM unit's clock, the transducer's presence) can only be
-// told by when it comes: it is taken only after its request went out, on a line that was quiet before it.
+// request is a rule of the catalogue, held here in one table that the reply handlers use too.
 //
-// An acknowledgement is progress, never the reply: a controller that acknowledges sends its reply without
-// being asked again, one that answers once per request sends the next answer only to the next request.
-// Which of the two the controller is, the last exchange that took an acknowledgement and then its reply
-// shows: the reply answered a later request when that request went out after the acknowledgement, or when
-// more of its requests could have been answered by then than the acknowledgement alone. Until an exchange
-// has shown it, an acknowledgement ends no wait.
+// What the line can do, and what the judge therefore never takes for an answer:
+//   - the controller holds its answers up to a round trip the judge times on the line (up to
+//     UntimedHoldMs before it has timed one), and answers its requests in order;
+//   - a controller that acknowledges sends its reply within MaxAckGapMs of the acknowledgement; one that
+//     answers once per request sends the reply only to the next request;
+//   - a gateway may pass a frame a second time, up to CopyMs later, while later frames pass.
+// So an exchange holds its first request until no answer owed on its identifier, code and echo can still
+// come, and until no copy can come of a frame that an earlier transaction heard there (the controller's
+// values may have changed since); within one transaction that changed nothing, a frame heard before is as
+// good as the controller's answer now. Every frame that comes after the request and carries its echo is
+// then the controller's answer to this transaction's requests (or a copy of it).
 //
-// Every request an exchange sent is answered, in order. An exchange that ends with requests unanswered
-// leaves that many answers owed, whichever answers it took: they are dropped as they come, until they are
-// due (one round trip after the last send, and a grace: a round trip more for answers that carry nothing of
-// their request, which no later exchange could tell from its own). An exchange whose answer carries nothing
-// holds its first request while such answers are owed on its identifier. Frames it took are kept for the
-// copy time: a
-// gateway that repeats frames passes their copies later, and an identical frame then is a copy.
+// Between its requests an exchange waits while an answer the framing in force predicts for its last request
+// can still come: the answer, one round trip after the request, and after an acknowledgement the reply,
+// within MaxAckGapMs. Only a controller known to answer once per request is asked for the reply at once.
+// That belief comes from evidence nothing else explains: an acknowledgement, then no reply for the whole
+// time a controller that acknowledges takes. Any answer more than it predicts drops it, as does a new
+// connection.
 //
+//   judge.transactionBegins();              // an outermost transaction starts
 //   judge.begin(x);                         // the exchange installs what it awaits
+//   judge.firstRequestAt(now) / nextRequestAt(now)   // when the next request may go out
 //   judge.sent(now, true);                  // each frame sent: a request, or a filter frame (false)
 //   switch (judge.judge(id, d, now, awaited)) ...   // each frame that arrives
 //   judge.taken(d, now, reply);             // the handler took it: the reply, or an acknowledgement
@@ -91,11 +94,28 @@ struct ReplyExpectation {
     int code = 0;           // AwaitedCode (0: any)
     EchoValues echo{};      // RequestData(1..5)
     bool exactEcho = false; // ExactEcho
-    // The answer carries nothing of the request (a mode, a status): a late copy of an earlier answer on the
-    // identifier could not be told from it. Right before its first request the exchange waits for the line
-    // to be quiet there, and it takes no answer that came before that request.
+    // The answer carries nothing of the request (a mode, a status): right before its first request the
+    // exchange also waits for the line to be quiet on its identifier.
     bool quietFirst = false;
+    // The request changes what the controller holds (a write, a command): what was heard before it is no
+    // longer the controller's answer.
+    bool changes = false;
+    // The answer comes on its own (a report the exchange listens for after a filter frame): it is taken
+    // whenever it comes, not only after a request.
+    bool unprompted = false;
     bool operator==(const ReplyExpectation&) const = default;
+};
+
+// What the judge takes the line to be able to do, in milliseconds.
+struct LineTimes {
+    int64_t tolerance = 12;  // how much two round trips of one controller may differ, at least
+    int64_t quiet = 80;      // how long a line is quiet before an answer that carries nothing is asked for
+    int64_t senderWait = 80; // the least time an exchange gives an answer before it asks again
+    int64_t untimedHold = 600;
+    int64_t maxAckGap = 160;
+    // A gateway passes its copy of a frame between copyEarliest and copy after the frame.
+    int64_t copyEarliest = 20;
+    int64_t copy = 250;
 };
 
 class AnswerJudge {
@@ -111,14 +131,12 @@ public:
         bool replied = false;
     };
 
-    // How the controller frames a two-frame exchange, as the last one that could tell showed it.
-    enum class Framing { Unknown, Acknowledges, AnswersOnce };
+    // How the controller frames an answer that its handler takes on the second matching frame, as far as the
+    // line has shown it: not known (treated as acknowledging: no request goes out while the reply can still
+    // come), or once per request.
+    enum class Framing { Unknown, AnswersOnce };
 
-    // marginMs: grace after an owed answer is due. toleranceMs: how much two round trips of one exchange may
-    // differ. quietMs: how long the line must have been quiet for an exchange whose answer carries nothing;
-    // frames taken are kept twice as long to tell their copies.
-    AnswerJudge(int64_t marginMs, int64_t toleranceMs, int64_t quietMs)
-        : marginMs_(marginMs), toleranceMs_(toleranceMs), quietMs_(quietMs) {}
+    explicit AnswerJudge(const LineTimes& times = {}) : t_(times) {}
 
     // --- the rule of the catalogue ---
     // The code an answer on id carries: data byte 0, or the acknowledged code of an acknowledgement.
@@ -132,28 +150,36 @@ public:
     static bool echoes(const EchoValues& echo, CanId id, const std::array<int, 8>& d);
 
     // --- the exchange's life ---
+    // An outermost transaction starts: what was heard before belongs to an earlier one.
+    void transactionBegins();
     // The exchange that waits from now on (the one before ends).
     void begin(const ReplyExpectation& x);
     // Ends the exchange being followed (if any) and keeps what it still owes.
     void end();
     // A new connection: what was learned of the controller behind the last one (how it frames its answers,
-    // the line's round trip, answers owed, frames kept) is no evidence for whatever answers on this one.
-    void forgetController() { *this = AnswerJudge(marginMs_, toleranceMs_, quietMs_); }
+    // the line's round trip, answers owed, frames heard) is no evidence for whatever answers on this one.
+    void forgetController();
     // The identifier the followed exchange awaits (0: none), and the echo values it installed.
     CanId following() const { return active_ ? x_.expect.id : 0; }
     const EchoValues& installedEcho() const { return x_.expect.echo; }
     const ReplyExpectation& expectation() const { return x_.expect; }
-    // The followed exchange waits for a quiet line before its first request, which has not gone out yet.
-    bool quietBeforeFirstRequest() const { return active_ && x_.expect.quietFirst && x_.requests == 0; }
-    // Until when an exchange with x must hold its first request: with quietFirst, until no frame has come on
-    // its identifier for the quiet time and the copies of the frames taken there can no longer come. A time
-    // not after now: it need not wait.
-    int64_t holdUntil(const ReplyExpectation& x, int64_t now) const;
-    // Frames arriving on id before until are dropped as owed (the exchange holding its first request).
-    void hold(CanId id, int64_t until) { held_[id] = until; }
-    void release(CanId id) { held_.erase(id); }
-    // When a frame last arrived on id (-1: never).
+    // The followed exchange has sent its first request, and has taken its reply.
+    bool asked() const { return active_ && x_.requests > 0; }
+    bool replied() const { return active_ && x_.replied; }
+
+    // When the followed exchange's first request may go out (not after now: at once): no owed answer and no
+    // copy of an earlier transaction's frame can still come on what it awaits, and, for an answer that
+    // carries nothing, the line has been quiet on its identifier.
+    int64_t firstRequestAt(int64_t now) const;
+    // When the followed exchange may send its next request: once no answer the framing in force predicts for
+    // its last request can still come, or at once when the controller answers once per request and the
+    // reply needs a request of its own.
+    int64_t nextRequestAt(int64_t now) const;
+    // When the next request of the followed exchange may go out (the first or a later one).
+    int64_t requestAt(int64_t now) const { return asked() ? nextRequestAt(now) : firstRequestAt(now); }
+    // When a frame last arrived on id (-1: never), and how many frames have arrived.
     int64_t lastHeard(CanId id) const;
+    long framesHeard() const { return framesHeard_; }
 
     // A frame was sent for the followed exchange: a request, or a filter frame (false).
     void sent(int64_t now, bool request);
@@ -162,86 +188,91 @@ public:
     // The reply handler took the frame judged last: the reply, or an acknowledgement (reply false).
     void taken(const std::array<int, 8>& d, int64_t now, bool reply);
 
-    // An answer was taken since the last send that can be that send's own and is all that send draws: every
-    // request of the exchange has had its answer, and the controller answers once per request, so nothing
-    // more comes until the next request. Outside a followed exchange: any answer taken since the send.
-    bool ownAnswerSinceSend() const;
-    // When the acknowledgement taken since the last send came (-1: none): a controller that acknowledges
-    // sends its reply up to a sender's wait after it.
-    int64_t acknowledgedSinceSendAt() const;
-    // When the answer to the last request is due: one round trip after it (this exchange's, or the line's
-    // last one before it heard anything); -1 when no round trip is known, every request has had its answer,
-    // or the exchange needs another request whatever its last one draws.
-    int64_t lastAnswerDue() const;
     // The followed exchange needs another request whatever the ones it sent draw: the controller answers
-    // once per request, and this exchange (as one on its identifier and code showed before) is answered by
-    // an acknowledgement and a reply, for which it has not yet sent two requests.
+    // once per request, and this exchange's answer (as one on its identifier and code showed before) is an
+    // acknowledgement and a reply, for which it has not yet sent two requests.
     bool needsAnotherRequest() const;
-    int64_t tolerance() const { return toleranceMs_; }
+    // The longest the line takes to answer a request, as timed so far.
+    int64_t answerTime() const;
     Framing framing() const { return framing_; }
+    const LineTimes& times() const { return t_; }
 
 private:
     struct Exchange {
         ReplyExpectation expect;
         int requests = 0;
+        // Matching frames that came after the first request: taken, or dropped once the reply was in.
         int answers = 0;
-        int answersSinceSend = 0;
         std::vector<int64_t> sends;
-        int64_t firstTaken = -1;
-        int64_t lastTaken = -1;
+        // When the exchange took an acknowledgement since its last request (-1: none).
         int64_t ackSinceSendAt = -1;
-        // The last request sent or frame heard.
-        int64_t lastEvent = -1;
-        bool acknowledged = false;
-        // The last request went out after the acknowledgement was taken.
-        bool askedAfterAcknowledgement = false;
+        int answersSinceSend = 0;
+        bool replied = false;
+        // The framing the exchange counted on for its requests: once per request (it asked for the reply
+        // at once), or not known.
+        bool believedOnce = false;
         // The frames taken (acknowledgement and reply), newest last.
         std::vector<std::array<int, 8>> taken;
     };
-    // What an ended exchange still owes, until when.
+    // What an ended exchange still owes: the answers the framing it counted on gives, dropped until the
+    // longest hold a controller is given, and those that would show it counted wrongly (a controller taken
+    // to answer once that acknowledges), dropped until they are due.
     struct Owed {
         Awaited awaited;
         int answers = 0;
+        int beyond = 0;
+        int64_t due = 0;
         int64_t until = 0;
+        // The frames the exchange took: a controller that acknowledges answers with these again.
+        std::vector<std::array<int, 8>> taken;
     };
-    // A frame an exchange took, kept to tell its copies.
-    struct Kept {
+    // A frame heard, kept while a copy of it can still come, with the epoch whose answer it is (-1: it may
+    // be older than any).
+    struct Heard {
         CanId id;
         std::array<int, 8> d;
         int64_t at;
-        int exchange;
+        long epoch;
     };
     static Awaited awaitedOf(const ReplyExpectation& x);
+    // The round trip the judge counts on: the longest timed lately, and a tolerance.
     int64_t roundTrip() const;
-    // d on id is a copy of a frame an ended exchange took, for the exchange waiting now.
-    bool copyOfEnded(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a);
-    void learnFraming(int64_t now);
-    // The most frames an exchange keeps to compare copies with, and the most ended exchanges it follows.
-    static constexpr size_t TakenKept = 2;
-    static constexpr size_t OwedKept = 16;
-    // The longest a controller is taken to hold an answer before any exchange on the link has timed one.
-    static constexpr int64_t UntimedRoundTripMs = 1000;
-    static constexpr size_t FramesKept = 32;
+    void timeRoundTrip(int64_t sample);
+    // Does the exchange take its answer on the second matching frame (as one on its identifier and code
+    // showed before)?
+    bool takesTwoFrames() const;
+    // The frame can be the followed exchange's answer: it carries its echo and comes no sooner after its
+    // first request than the controller has answered lately.
+    bool mayBeOwnAnswer(CanId id, const std::array<int, 8>& d, int64_t now) const;
+    void forget(int64_t now);
+    int64_t lastOther(CanId id) const;
+    Verdict verdict(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a);
+    void dropBelief() { framing_ = Framing::Unknown; }
 
-    int64_t marginMs_;
-    int64_t toleranceMs_;
-    int64_t quietMs_;
+    // The most frames an exchange keeps to compare copies with, the most ended exchanges it follows, and the
+    // round trips it remembers.
+    static constexpr size_t TakenKept = 2;
+    static constexpr size_t OwedKept = 32;
+    static constexpr size_t RoundTripsKept = 8;
+    static constexpr size_t HeardKept = 256;
+
+    LineTimes t_;
     bool active_ = false;
     Exchange x_;
-    // What the exchange before the followed one awaited.
-    ReplyExpectation before_;
-    int exchangeNumber_ = 0;
-    // Outside a followed exchange: answers taken since the last send.
-    int looseAnswersSinceSend_ = 0;
     Framing framing_ = Framing::Unknown;
     // The identifiers and codes of the exchanges that took an acknowledgement before their reply.
     std::set<std::pair<CanId, int>> acknowledgedExchanges_;
-    // The round trip of the last exchange that heard its answer (-1: none yet).
-    int64_t lineRoundTrip_ = -1;
+    std::deque<int64_t> roundTrips_;
     std::vector<Owed> owed_;
-    std::deque<Kept> kept_;
+    std::deque<Heard> heard_;
+    // Bumped when an outermost transaction starts and when an exchange changes what the controller holds:
+    // the controller's answers of one epoch are its answers for the whole epoch.
+    long epoch_ = 0;
+    long framesHeard_ = 0;
     std::map<CanId, int64_t> lastHeard_;
-    std::map<CanId, int64_t> held_;
+    // When a frame that no exchange took last came on each identifier: an earlier answer still leaving its
+    // unit (perhaps an acknowledgement whose reply is to follow), which answers in order.
+    std::map<CanId, int64_t> lastOther_;
 };
 
 } // namespace clink

@@ -68,7 +68,7 @@ CalibrationStart DataTx::StartCalibration() {
 CalibrationStart DataTx::startCalibrationEthernet() {
     // One frame: the dongle passes 10EF1102 from now on. It is never sent again, so the report comes as
     // the controller's own frames (the first one taken as the acknowledgement).
-    link_.ethernet.expect({.id = ids::RunData, .echo = {FinalTorqueBlock}});
+    link_.ethernet.expect({.id = ids::RunData, .echo = {FinalTorqueBlock}, .unprompted = true});
     if (!link_.ethernet.SendCanFrame(ids::RunData, ids::StatusRequest, {})) {
         link_.dialogs.message(EthernetConnectFailed, base::ProgramTitle, base::MessageIcon::Critical);
         return CalibrationLinkFailed;
@@ -105,7 +105,7 @@ bool DataTx::ReadRundownResult() {
 }
 
 bool DataTx::readRundownResultEthernet() {
-    if (!link_.socket.isConnected()) {
+    if (!link_.ethernet.line().isConnected()) {
         link_.dialogs.message(EthernetResultConnectFailed, base::ProgramTitle, base::MessageIcon::Critical);
         return false;
     }

@@ -106,7 +106,7 @@ void DataTx::sendCanMessagePp(CanId id, int ctrl, int dlc, const std::array<int,
 
 void DataTx::sendCanMessageEthernet(int lead, CanId id, int ctrl, int spare, int dlc,
                                     const std::array<int, 8>& data) {
-    if (!link_.socket.isConnected()) {
+    if (!link_.ethernet.line().isConnected()) {
         if (batchDepth_ == 0 || !notConnectedShown_)
             link_.dialogs.message(NotConnectedText);
         notConnectedShown_ = true;
@@ -118,7 +118,7 @@ void DataTx::sendCanMessageEthernet(int lead, CanId id, int ctrl, int spare, int
     for (int d : data)
         text += ',' + QByteArray::number(d);
     text += "NAC%";
-    link_.socket.send(text);
+    link_.ethernet.line().send(text);
 }
 
 } // namespace clink

@@ -43,6 +43,10 @@ public:
     clink::spi spi;
     DataTx dataTx;
 
+    // The Ethernet link talks over this line from now on instead of the socket (a line without a socket, for
+    // a link run at the pace of its own clock and pump).
+    void useEthernetLine(EthernetTransport& line) { ethernet.attach(line); }
+
     // Offers to reset the controller's Psets after a status that could not be taken (the Pset window
     // answers it; empty until one does).
     std::function<void()> offerPsetReset;

@@ -19,11 +19,11 @@ quint16 controllerPortNumber(const QString& text) {
 }
 
 void reconnectController(ControllerLink& link) {
-    link.socket.connectTo(link.state.ControllerIpAddress, controllerPortNumber(link.state.ControllerIpPort));
+    link.ethernet.line().connectTo(link.state.ControllerIpAddress, controllerPortNumber(link.state.ControllerIpPort));
 }
 
 void keepControllerConnected(ControllerLink& link) {
-    if (link.state.ConnectionType == TcpIp && !link.socket.isConnected())
+    if (link.state.ConnectionType == TcpIp && !link.ethernet.line().isConnected())
         reconnectController(link);
 }
 

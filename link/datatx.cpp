@@ -19,7 +19,7 @@ bool DataTx::ConfigureCanDongle(CanId awaited) {
     case ParallelPort:
         return configureCanDonglePp(awaited);
     case TcpIp:
-        return link_.socket.isConnected();
+        return link_.ethernet.line().isConnected();
     default:
         return false;
     }

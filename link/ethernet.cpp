@@ -1,6 +1,7 @@
 #include "link/ethernet.h"
 
-#include "link/ethernetlink.h"
+#include "link/commandcodes.h"
+#include "link/ethernettransport.h"
 #include "link/linkclock.h"
 #include "link/transaction.h"
 
@@ -71,10 +72,47 @@ long msDoEvents(int64_t ms) {
 }
 } // namespace
 
-Ethernet::Ethernet(LinkState& state, EthernetLink& socket, TransactionPump& pump, LinkClock& clock)
-    : s_(state), socket_(socket), pump_(pump), clock_(clock),
-      judge_(doEventsMs(OwedMarginDoEvents), doEventsMs(RoundTripToleranceDoEvents),
-             doEventsMs(QuietLineDoEvents)) {}
+Ethernet::Ethernet(LinkState& state, EthernetTransport& line, TransactionPump& pump, LinkClock& clock)
+    : s_(state), pump_(pump), clock_(clock),
+      judge_(LineTimes{.tolerance = doEventsMs(RoundTripToleranceDoEvents),
+                       .quiet = doEventsMs(QuietLineDoEvents),
+                       .senderWait = doEventsMs(SendWaitCycles * 2),
+                       .untimedHold = UntimedHoldMs,
+                       .maxAckGap = MaxAckGapMs,
+                       .copyEarliest = CopyEarliestMs,
+                       .copy = CopyMs}) {
+    attach(line);
+}
+
+Ethernet::~Ethernet() {
+    for (const QMetaObject::Connection& c : wiring_)
+        QObject::disconnect(c);
+}
+
+void Ethernet::attach(EthernetTransport& line) {
+    for (const QMetaObject::Connection& c : wiring_)
+        QObject::disconnect(c);
+    wiring_.clear();
+    line_ = &line;
+    wiring_.push_back(QObject::connect(&line, &EthernetTransport::dataArrived, &line,
+                                       [this](const QByteArray& bytes) { onDataArrival(bytes); }));
+    wiring_.push_back(
+        QObject::connect(&line, &EthernetTransport::dataDropped, &line, [this] { onDataDropped(); }));
+    // A new connection may reach another controller: nothing learned of the last one holds for it.
+    wiring_.push_back(QObject::connect(&line, &EthernetTransport::stateChanged, &line,
+                                       [this, connected = line.isConnected()](int st) mutable {
+                                           if (st == EthernetTransport::Connected && !connected)
+                                               onConnected();
+                                           connected = st == EthernetTransport::Connected;
+                                       }));
+    wiring_.push_back(QObject::connect(&line, &EthernetTransport::dropped, &line, [this] { onDropped(); }));
+    judge_.forgetController();
+}
+
+void Ethernet::onDropped() {
+    if (s_.ConnectionType == TcpIp)
+        pump_.refused();
+}
 
 bool Ethernet::SendCanFrame(const CanFrameFields& fields) {
     return send(fields, fields[8] != 0);
@@ -88,11 +126,17 @@ bool Ethernet::send(const CanFrameFields& fields, bool request, SenderWait wait)
     // A frame sent outside a transaction belongs to no exchange: the last one has ended.
     if (!pump_.running())
         judge_.end();
-    // An exchange whose answer carries nothing of its request waits for a quiet line as the last step
-    // before its first request goes out.
-    if (request && judge_.quietBeforeFirstRequest())
-        awaitQuietLine();
-    if (!socket_.send(canFrameText(fields))) {
+    // An exchange that took its reply and cleared it asks anew: a new round of the same exchange.
+    if (request && judge_.replied() && !s_.ReplyReady)
+        judge_.begin(judge_.expectation());
+    if (request && judge_.following() != 0) {
+        // No request goes out while an answer it would only duplicate can still come; one whose exchange
+        // has its reply meanwhile is not needed any more.
+        awaitDueAnswer();
+        if (s_.ReplyReady && judge_.asked())
+            return true;
+    }
+    if (!line_->send(canFrameText(fields))) {
         pump_.refused();
         return false;
     }
@@ -104,25 +148,15 @@ bool Ethernet::send(const CanFrameFields& fields, bool request, SenderWait wait)
 }
 
 void Ethernet::senderWait() {
-    const auto done = [this] { return replyOrOwnAnswer(); };
     // A controller that answers once draws only the acknowledgement with this request: the reply needs a
-    // request of its own, which goes out after a short wait instead of the whole round trip. The wait keeps
-    // the two requests apart by more than a round trip's tolerance, so which request the reply answered
-    // still shows how the controller frames its answers.
-    if (judge_.needsAnotherRequest()) {
-        pump_.waitUntil(done, AnotherRequestWaitDoEvents);
+    // request of its own, which goes out at once.
+    if (judge_.needsAnotherRequest())
         return;
-    }
-    if (pump_.waitUntil(done, SendWaitCycles * 2))
-        return;
-    // An acknowledgement is progress: a controller that acknowledges sends its reply up to a sender's wait
-    // after it, in a write of its own.
-    const int64_t acknowledged = judge_.acknowledgedSinceSendAt();
-    if (acknowledged < 0 || judge_.framing() == AnswerJudge::Framing::AnswersOnce)
-        return;
-    const int64_t until = acknowledged + doEventsMs(SendWaitCycles * 2);
-    if (const int64_t now = clock_.nowMs(); until > now)
-        pump_.waitUntil(done, msDoEvents(until - now));
+    pump_.waitUntil([this] { return replyOrOwnAnswer(); }, SendWaitCycles * 2);
+}
+
+bool Ethernet::replyOrOwnAnswer() const {
+    return s_.ReplyReady || (judge_.asked() && judge_.nextRequestAt(clock_.nowMs()) <= clock_.nowMs());
 }
 
 void Ethernet::expect(const ReplyExpectation& x) {
@@ -157,36 +191,28 @@ EchoValues Ethernet::echoNow() const {
                                    : EchoValues::fromLinkState(requestData(), s_.ExactEcho);
 }
 
-void Ethernet::awaitQuietLine() {
-    const ReplyExpectation& x = judge_.expectation();
+void Ethernet::awaitDueAnswer() {
+    if (!clock_.moves())
+        return;
     for (;;) {
         const int64_t now = clock_.nowMs();
-        const int64_t heardBefore = judge_.lastHeard(x.id);
-        const int64_t until = judge_.holdUntil(x, now);
-        if (until <= now)
-            break;
-        qCDebug(lcFrames) << "Ethernet: waiting" << until - now << "ms for a quiet line on"
-                          << canIdText(x.id);
-        judge_.hold(x.id, until);
-        // A frame heard meanwhile ends the wait: it starts the quiet time again, or it was the owed answer
-        // the wait held for. A line that never goes quiet ends the transaction at its silence cap
-        // (outside a transaction: one wait).
-        const bool heard = pump_.waitUntil([&] { return judge_.lastHeard(x.id) != heardBefore; },
-                                           msDoEvents(until - now));
-        if (!heard || !pump_.running() || pump_.over())
-            break;
+        const int64_t at = judge_.requestAt(now);
+        if (at <= now || (s_.ReplyReady && judge_.asked()) || pump_.stopped())
+            return;
+        qCDebug(lcFrames) << "Ethernet: next request in" << at - now << "ms";
+        // A frame heard meanwhile may change when the request can go (an acknowledgement, the owed answer
+        // the wait held for, a line that is not quiet yet); a line that never lets it go ends the
+        // transaction at its silence cap.
+        const long heard = judge_.framesHeard();
+        const bool changed =
+            pump_.waitUntil([&] { return judge_.framesHeard() != heard || (s_.ReplyReady && judge_.asked()); },
+                            msDoEvents(at - now));
+        if (pump_.running() && pump_.over())
+            return;
+        // A wait that spent its budget without the clock moving cannot pace the request by time: it goes.
+        if (!changed && clock_.nowMs() == now)
+            return;
     }
-    judge_.release(x.id);
-}
-
-void Ethernet::awaitDueAnswer() {
-    const int64_t due = judge_.lastAnswerDue();
-    if (due < 0)
-        return;
-    const int64_t until = due + std::max(judge_.tolerance(), doEventsMs(SendWaitCycles * 2));
-    if (const int64_t now = clock_.nowMs(); until > now)
-        pump_.waitUntil([this] { return s_.ReplyReady || judge_.lastAnswerDue() < 0; },
-                        msDoEvents(until - now));
 }
 
 bool Ethernet::awaits(CanId id, int code) const {
@@ -194,15 +220,23 @@ bool Ethernet::awaits(CanId id, int code) const {
 }
 
 bool Ethernet::SendSerialNumberFrame(const QString& text) {
-    return socket_.send("%CANSN" + text.toLatin1() + "NAC%\r\n");
+    return line_->send("%CANSN" + text.toLatin1() + "NAC%\r\n");
 }
 
 void Ethernet::startTransaction() {
     if (pump_.outermost())
-        judge_.end();
-    socket_.discardPending();
+        judge_.transactionBegins();
+    // What has come and not been read is left over from earlier exchanges: it is read now, before this
+    // transaction awaits anything, so that it is judged as what it is (owed, or the controller's own) and
+    // completes nothing of this transaction.
+    if (const QByteArray left = line_->takePending(); !left.isEmpty())
+        onDataArrival(left);
+    // A frame begun before and not complete is dropped with its start: joined to what comes next it could
+    // read as a frame with wrong values.
     s_.EthernetRxText.clear();
-    if (!socket_.isConnected())
+    s_.AckReceived = false;
+    s_.ReplyReady = false;
+    if (!line_->isConnected())
         pump_.refused();
 }
 
@@ -312,7 +346,12 @@ void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
         .id = s_.AwaitedId, .code = s_.AwaitedCode, .echo = echoNow(), .replied = s_.ReplyReady};
     switch (judge_.judge(id, d, now, awaited)) {
     case AnswerJudge::Verdict::Take:
+        break;
     case AnswerJudge::Verdict::Report:
+        if (!keepsOwnRecord(id, d)) {
+            qCDebug(lcFrames) << "Ethernet: answer no exchange awaits dropped:" << canIdText(id);
+            return;
+        }
         break;
     case AnswerJudge::Verdict::Owed:
         qCDebug(lcFrames) << "Ethernet: answer owed to an earlier exchange dropped:" << canIdText(id);
@@ -324,6 +363,14 @@ void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
         qCDebug(lcFrames) << "Ethernet: frame the waiting exchange does not await dropped:" << canIdText(id);
         return;
     }
+    const bool replyBefore = s_.ReplyReady;
+    if (handle(id, d)) {
+        pump_.heard();
+        judge_.taken(d, now, s_.ReplyReady && !replyBefore);
+    }
+}
+
+bool Ethernet::handle(CanId id, const std::array<int, 8>& d) {
     const bool ackBefore = s_.AckReceived;
     const bool replyBefore = s_.ReplyReady;
     switch (id) {
@@ -382,10 +429,26 @@ void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
     default:
         break; // no handler: the reply is ignored on this link
     }
-    const bool replied = s_.ReplyReady && !replyBefore;
-    if ((s_.AckReceived && !ackBefore) || replied) {
-        pump_.heard();
-        judge_.taken(d, now, replied);
+    return (s_.AckReceived && !ackBefore) || (s_.ReplyReady && !replyBefore);
+}
+
+bool Ethernet::keepsOwnRecord(CanId id, const std::array<int, 8>& d) {
+    switch (id) {
+    case ids::StatusBroadcast: // the status record
+    case ids::ButtonReply:     // the tool's buttons
+    case ids::RunData:         // the run screen's rundown result
+    case ids::ToolReply:       // fault and cycle reports, the tool's data
+    case ids::Reply13EF0110:   // the socket tray
+    case ids::BlockReply:      // the button sensors' stream, while its session listens
+        return true;
+    case ids::StatusRequest:
+    case ids::CommandRequest:
+        // A status answer no read awaits: the status record, never the receive buffer.
+        if (d[0] == codes::Status)
+            buildSystemStatusRecord(s_, d, StatusStore::RecordOnly);
+        return false;
+    default:
+        return false;
     }
 }
 
@@ -502,7 +565,8 @@ void Ethernet::On10EF010D(const std::array<int, 8>& d) {
 void Ethernet::On10EF0301(const std::array<int, 8>& d) {
     if (d[0] != 0x10)
         return;
-    buildSystemStatusRecord(s_, d);
+    // The controller's own broadcast: its record only, never the receive buffer a transfer fills.
+    buildSystemStatusRecord(s_, d, StatusStore::RecordOnly);
     qCDebug(lcFrames) << "Ethernet: status broadcast," << s_.SystemStatus.SystemStatusLines[3];
 }
 

@@ -7,13 +7,15 @@
 #include "link/linkstate.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 
 #include <array>
+#include <vector>
 
 namespace clink {
 
-class EthernetLink;
+class EthernetTransport;
 class LinkClock;
 class TransactionPump;
 
@@ -40,27 +42,39 @@ public:
     // No frame text is longer than this; text without a frame tail beyond it is dropped.
     static constexpr qsizetype MaxFrameText = 256;
 
-    // Grace after an owed answer is due: the sender's wait. How much two round trips of one exchange may
-    // differ: the tool-EEPROM read's further wait (1201 DoEvents).
-    static constexpr long OwedMarginDoEvents = SendWaitCycles * 2;
+    // How much two round trips of one controller may differ at least: the tool-EEPROM read's further wait
+    // (1201 DoEvents).
     static constexpr long RoundTripToleranceDoEvents = 1201;
-    // The wait after a request whose reply needs another request anyway (a controller that answers once).
-    static constexpr long AnotherRequestWaitDoEvents = RoundTripToleranceDoEvents * 2;
+    // The longest a controller holds an answer, taken until the line has timed one; the longest a controller
+    // that acknowledges takes between its acknowledgement and its reply (two CAN frames a dongle relays);
+    // the least and the most a gateway takes to pass a frame a second time.
+    static constexpr int64_t UntimedHoldMs = 600;
+    static constexpr int64_t MaxAckGapMs = 160;
+    static constexpr int64_t CopyMs = 250;
+    static constexpr int64_t CopyEarliestMs = 20;
     // How long the line must have been quiet on an identifier before an exchange whose answer carries
     // nothing of its request sends: the sender's wait, longer than a gateway's gap between a frame and
     // its copy.
     static constexpr long QuietLineDoEvents = SendWaitCycles * 2;
 
-    Ethernet(LinkState& state, EthernetLink& socket, TransactionPump& pump, LinkClock& clock);
+    Ethernet(LinkState& state, EthernetTransport& line, TransactionPump& pump, LinkClock& clock);
+    Ethernet(const Ethernet&) = delete;
+    Ethernet& operator=(const Ethernet&) = delete;
+    ~Ethernet();
+
+    // From now on the link talks over this line: its text is parsed, its connections and drops followed.
+    void attach(EthernetTransport& line);
+    EthernetTransport& line() const { return *line_; }
 
     // The sender's wait after a request: for the reply, or over at once because the reply it waits for is
     // already in (a lead frame sent while the reply of the exchange before still stands).
     enum class SenderWait { ForReply, Over };
 
-    // Sends one frame when the socket is connected (true). When data byte 0 is not 0 it then waits for
-    // ReplyReady for up to SendWaitCycles x 2 DoEvents; the wait also ends when the handlers take an answer
-    // that can be this send's own (replyOrOwnAnswer). A refused send (socket not connected) sends nothing,
-    // does not wait, and ends the running transaction.
+    // Sends one frame when the socket is connected (true). A request of a followed exchange first waits
+    // until it may go (awaitDueAnswer), and is not sent when its exchange has its reply by then. When data
+    // byte 0 is not 0 it then waits for ReplyReady for up to SendWaitCycles x 2 DoEvents; the wait also
+    // ends when the next request may go (replyOrOwnAnswer). A refused send (socket not connected) sends
+    // nothing, does not wait, and ends the running transaction.
     bool SendCanFrame(const CanFrameFields& fields);
     bool SendCanFrame(CanId accept, CanId transmit, const std::array<int, 8>& data,
                       SenderWait wait = SenderWait::ForReply) {
@@ -80,6 +94,8 @@ public:
     void onDataDropped();
     // A connection is made: nothing learned of a controller behind an earlier one holds for it.
     void onConnected() { judge_.forgetController(); }
+    // The connection is gone: the exchange over it ends at once, as after a refused send.
+    void onDropped();
     // Parses and dispatches every complete frame in EthernetRxText, in one pass over the text: text
     // before the last frame head ahead of a frame tail is dropped in one step (a frame cut short by the
     // next one), a garbled frame is dropped whole, and text that cannot become a frame is not kept.
@@ -89,10 +105,13 @@ public:
     // the answer judge lets it through. A frame the handler takes (acknowledgement or reply) counts as
     // heard by the running transaction.
     void dispatch(CanId id, const std::array<int, 8>& d);
+    // Hands one frame to its reply handler, whatever the judge would say; true when the handler took it
+    // (as the acknowledgement or the reply).
+    bool handle(CanId id, const std::array<int, 8>& d);
 
     // The start of a transaction: the text received and not yet parsed is left over from earlier
-    // exchanges and is dropped; with the socket not connected the transaction is over before it sends.
-    // An outermost transaction ends the exchange the judge followed.
+    // exchanges and is read before the transaction awaits anything; with the socket not connected the
+    // transaction is over before it sends. An outermost transaction ends the exchange the judge followed.
     void startTransaction();
 
     // An exchange installs everything that decides which frame it takes, before its first frame and before
@@ -106,10 +125,10 @@ public:
     // answers once per request sends nothing more until it is asked again, so a wait for the reply after a
     // send ends here too. An answer to an earlier send while the last one's answer is still on its way
     // does not end it.
-    bool replyOrOwnAnswer() const { return s_.ReplyReady || judge_.ownAnswerSinceSend(); }
-    // Before the exchange sends its request again: while the answer to its last request is due (one round
-    // trip after it, and a sender's wait more on a busy machine), waits for it, so that no request goes out
-    // that would only be owed.
+    bool replyOrOwnAnswer() const;
+    // Before the exchange sends a request: waits until it may (see AnswerJudge: no owed answer or copy can
+    // still pass for its answer, and no answer its last request draws can still come), so that no request
+    // goes out that would only be owed. Ends early when the exchange has its reply.
     void awaitDueAnswer();
 
 private:
@@ -142,6 +161,10 @@ private:
     // An EEPROM byte echoed with its address (code 30; the value compared when the exchange installed one):
     // the first matching frame acknowledges, the next is stored at DataCount.
     void storeEchoedByte(CanId id, const std::array<int, 8>& d);
+    // A frame that no exchange awaits reaches its handler only when the handler keeps a record of its own
+    // (a report the controller sends on its own, a monitor's message); an answer that would store into the
+    // receive buffer or the echo values is dropped. A status answer updates the status record alone.
+    bool keepsOwnRecord(CanId id, const std::array<int, 8>& d);
     // The answer d on id confirms the awaited request: it repeats the echo values the exchange installed (at
     // least one), by the one echo rule of the catalogue.
     bool confirms(CanId id, const std::array<int, 8>& d) const;
@@ -154,15 +177,13 @@ private:
     // A transaction runs and awaits exactly this answer: only then do handlers append at DataCount or
     // EepromReadIndex.
     bool awaits(CanId id, int code) const;
-    // The sender's wait after a request; an acknowledgement taken in it extends it by a sender's wait from
-    // the acknowledgement, unless the controller answers once per request.
+    // The sender's wait after a request, for the reply or until the next request may go.
     void senderWait();
-    // Right before the first request of an exchange whose answer carries nothing: waits until the line has
-    // been quiet on its identifier (the frames that come meanwhile are dropped).
-    void awaitQuietLine();
 
     LinkState& s_;
-    EthernetLink& socket_;
+    EthernetTransport* line_ = nullptr;
+    // The connections to the line's signals, dropped when another line is attached.
+    std::vector<QMetaObject::Connection> wiring_;
     TransactionPump& pump_;
     LinkClock& clock_;
     bool parsing_ = false;

@@ -6,7 +6,7 @@
 
 namespace clink {
 
-EthernetLink::EthernetLink(QObject* parent) : QObject(parent) {
+EthernetLink::EthernetLink(QObject* parent) : EthernetTransport(parent) {
     socket_.setReadBufferSize(MaxReadBuffer);
     connect(&socket_, &QTcpSocket::readyRead, this, &EthernetLink::deliverChunk);
     connect(&socket_, &QAbstractSocket::disconnected, this, &EthernetLink::dropped);
@@ -73,9 +73,8 @@ void EthernetLink::deliverChunk() {
         emit dataDropped();
 }
 
-void EthernetLink::discardPending() {
-    if (socket_.bytesAvailable() > 0)
-        socket_.readAll();
+QByteArray EthernetLink::takePending() {
+    return socket_.bytesAvailable() > 0 ? socket_.readAll() : QByteArray();
 }
 
 bool EthernetLink::send(const QByteArray& bytes) {

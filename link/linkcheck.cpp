@@ -37,7 +37,7 @@ LinkCheckResult LinkCheck::preCheck(CanId awaited, const PreCheck& how) {
         return link_.dataTx.ConfigureCanDongle(awaited) ? LinkCheckResult{} : failed(how.texts.parallel);
     case TcpIp: {
         const bool ok = how.ethernet == EthernetCheck::ConnectedOnly
-                            ? link_.socket.isConnected()
+                            ? link_.ethernet.line().isConnected()
                             : link_.ethernet.SendFilterFrame(awaited);
         if (!ok)
             return {how.ethernetGoesOnAfterFailure, how.texts.ethernet};
@@ -96,7 +96,7 @@ LinkCheckResult LinkCheck::transducerCheck() {
         return link_.dataTx.ConfigureCanDongle(ids::TransducerReply) ? LinkCheckResult{}
                                                                      : failed(CandongleFailed);
     case TcpIp:
-        if (!link_.socket.isConnected())
+        if (!link_.ethernet.line().isConnected())
             return failed(LinkFailTexts().ethernet);
         return transducerPresent();
     default:

@@ -16,6 +16,9 @@ public:
     virtual ~LinkClock() = default;
     // Milliseconds from an arbitrary start, never going back.
     virtual int64_t nowMs() = 0;
+    // The clock moves as the link waits. One that never has (a test's clock nobody moves) cannot pace
+    // requests by time: the link then sends as its counts say.
+    virtual bool moves() const { return true; }
 };
 
 class SteadyLinkClock : public LinkClock {
@@ -35,7 +38,11 @@ public:
         now_ += stepPerReading;
         return now_ + (real_.isValid() ? real_.elapsed() : 0);
     }
-    void advance(int64_t ms) { now_ += ms; }
+    bool moves() const override { return advanced_ || stepPerReading != 0 || real_.isValid(); }
+    void advance(int64_t ms) {
+        now_ += ms;
+        advanced_ = advanced_ || ms != 0;
+    }
     void followRealTime() {
         if (!real_.isValid())
             real_.start();
@@ -44,6 +51,7 @@ public:
 
 private:
     int64_t now_ = 0;
+    bool advanced_ = false;
     QElapsedTimer real_;
 };
 

@@ -35,7 +35,7 @@ bool LinkOpening::openParallelPort() {
 }
 
 bool LinkOpening::openEthernet() {
-    EthernetLink& socket = link_.socket;
+    EthernetTransport& socket = link_.ethernet.line();
     if (!socket.isConnected())
         reconnectController(link_);
     link_.pump.doEvents();
@@ -43,7 +43,7 @@ bool LinkOpening::openEthernet() {
     link_.pump.waitUntil(
         [&socket] {
             const int state = socket.state();
-            return state != EthernetLink::HostLookup && state != EthernetLink::Connecting;
+            return state != EthernetTransport::HostLookup && state != EthernetTransport::Connecting;
         },
         budget);
     // The dongle is told the program is there, connected or not.

@@ -5,13 +5,14 @@
 
 namespace clink {
 
-void buildSystemStatusRecord(LinkState& state, const std::array<int, 8>& d) {
+void buildSystemStatusRecord(LinkState& state, const std::array<int, 8>& d, StatusStore store) {
     SystemStatusRecord& s = state.SystemStatus;
     s.PsetCount = d[1];
     s.CurrentPset = d[2];
     s.StatusUnits = d[3];
-    for (int i = 0; i < 4; ++i)
-        state.DataBuffer.put(i, d[size_t(4 + i)]);
+    if (store == StatusStore::RecordAndBuffer)
+        for (int i = 0; i < 4; ++i)
+            state.DataBuffer.put(i, d[size_t(4 + i)]);
     if (const QString units = base::unitsText(s.StatusUnits); !units.isEmpty())
         s.SystemStatusLines[2] = base::fixed40(units);
     s.SystemStatusLines[0] =

@@ -93,6 +93,10 @@ struct LinkState {
 };
 
 // Stores the system-status reply (data bytes 1..7) into the status record and its four report lines.
-void buildSystemStatusRecord(LinkState& state, const std::array<int, 8>& d);
+// Where a status frame's target and status bytes go: the record and DataBuffer(0..3), as a status read
+// takes them, or the record alone (the controller's own broadcast, which may come during a transfer).
+enum class StatusStore { RecordAndBuffer, RecordOnly };
+void buildSystemStatusRecord(LinkState& state, const std::array<int, 8>& d,
+                             StatusStore store = StatusStore::RecordAndBuffer);
 
 } // namespace clink

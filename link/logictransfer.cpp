@@ -49,7 +49,7 @@ bool DataTx::SendLogicIoProgram(int block) {
 
 bool DataTx::sendLogicIoProgramEthernet(int block, const std::array<int, 8>& frame) {
     link_.ethernet.expect(
-        {.id = ids::CommandReply, .code = codes::LogicBlock, .echo = {codes::LogicBlock, block}});
+        {.id = ids::CommandReply, .code = codes::LogicBlock, .echo = {codes::LogicBlock, block}, .changes = true});
     if (link_.ethernet.SendFilterFrame(ids::CommandReply))
         link_.pump.pause(SendSettle);
     s_.ReplyReady = false;
@@ -81,7 +81,8 @@ bool DataTx::sendPlcProgramEthernet(const std::array<int, 8>& frame) {
     link_.ethernet.expect({.id = ids::CommandReply,
                            .code = frame[0],
                            .echo = {frame[0], frame[1], frame[2]},
-                           .exactEcho = true});
+                           .exactEcho = true,
+                           .changes = true});
     if (link_.ethernet.SendFilterFrame(ids::CommandReply))
         link_.pump.pause(SendSettle);
     s_.ReplyReady = false;

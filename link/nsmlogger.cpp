@@ -118,7 +118,7 @@ bool DataTx::writeNsmSettingsEthernet(int address, int value) {
     // Like every transaction the write starts with AckReceived clear: a confirmation left over from the
     // last exchange must not complete it, so the first matching confirmation only acknowledges.
     link_.ethernet.expect(
-        {.id = ids::NsmReply, .code = ReplyCode, .echo = {hi, lo, value}, .exactEcho = true});
+        {.id = ids::NsmReply, .code = ReplyCode, .echo = {hi, lo, value}, .exactEcho = true, .changes = true});
     if (link_.ethernet.SendCanFrame(ids::NsmReply, ids::NsmRequest, {}))
         link_.pump.pause(NsmWriteOpeningDoEvents);
     s_.ReplyReady = false;

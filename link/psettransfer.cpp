@@ -129,7 +129,7 @@ bool DataTx::SendPsetData(const std::array<int, 8>& packet) {
 bool DataTx::sendPsetDataEthernet(const std::array<int, 8>& packet) {
     // The acknowledgement handler completes a packet on its second [A0 71..74 ...]; acknowledgements of
     // other codes are left over from earlier exchanges.
-    link_.ethernet.expect({.id = ids::CommandReply, .code = packet[0]});
+    link_.ethernet.expect({.id = ids::CommandReply, .code = packet[0], .changes = true});
     for (int i = 0; i < SendFilterFrames; ++i) {
         link_.ethernet.SendFilterFrame(ids::CommandReply);
         s_.ReplyReady = false;
@@ -185,7 +185,7 @@ void DataTx::SelectPset(int pset) {
         // The controller's status answer ends the sender's wait. It is the select's own: when it comes
         // later than that wait, it is owed, and the status read after it does not take it as its own.
         Transaction tx(link_);
-        link_.ethernet.expect({.id = ids::StatusRequest, .code = codes::Status});
+        link_.ethernet.expect({.id = ids::StatusRequest, .code = codes::Status, .changes = true});
         link_.ethernet.SendRequestFrame(ids::StatusRequest, ids::CommandRequest, data);
         break;
     }

@@ -186,7 +186,7 @@ bool DataTx::SendControlCommand(int code) {
 }
 
 bool DataTx::sendControlCommandEthernet(int code) {
-    link_.ethernet.expect({.id = ids::CommandReply, .code = code, .echo = {code}});
+    link_.ethernet.expect({.id = ids::CommandReply, .code = code, .echo = {code}, .changes = true});
     if (link_.ethernet.SendFilterFrame(ids::CommandReply))
         link_.pump.pause(ControlCommandSettle);
     s_.ReplyReady = false;

@@ -74,7 +74,8 @@ bool DataTx::readToolEepromEthernet(int address) {
 bool DataTx::writeToolEepromEthernet(int address, int value) {
     const int hi = addressHigh(address);
     const int lo = addressLow(address);
-    link_.ethernet.expect({.id = ids::ToolEepromReply, .echo = {hi, lo, value}, .exactEcho = true});
+    link_.ethernet.expect(
+        {.id = ids::ToolEepromReply, .echo = {hi, lo, value}, .exactEcho = true, .changes = true});
     for (int i = 0; i < WriteFilterFrames; ++i)
         link_.ethernet.SendFilterFrame(ids::ToolEepromReply);
     return ethernetAttempts(ids::ToolEepromReply, ids::ToolEepromRequest,

@@ -181,7 +181,7 @@ bool DataTx::ReadDspEeprom(int address) {
 }
 
 bool DataTx::eepromExchangeEthernet(const EepromExchange& x) {
-    ReplyExpectation expected{.id = x.reply, .code = ReplyCode, .exactEcho = x.write};
+    ReplyExpectation expected{.id = x.reply, .code = ReplyCode, .exactEcho = x.write, .changes = x.write};
     for (int i = 0; i < x.echoCount; ++i)
         expected.echo.set(size_t(i), x.echo[size_t(i)]);
     link_.ethernet.expect(expected);

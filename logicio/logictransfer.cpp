@@ -1,7 +1,7 @@
 #include "logicio/logictransfer.h"
 
 #include "app/appservices.h"
-#include "app/blockreceiver.h"
+#include "link/blockreceive.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
 #include "logicio/logiceditor.h"
@@ -36,10 +36,10 @@ private:
 
 } // namespace
 
-app::BlockReceiveCounts rungTableReceiveCounts(long transferDelay) {
+clink::BlockReceiveCounts rungTableReceiveCounts(long transferDelay) {
     return {.ppRequests = base::pollCount(transferDelay, PpRequestFactor),
             .ppLooks = base::pollCount(transferDelay, PpLookFactor),
-            .ethernetLead = app::EthernetBlockLead::Request,
+            .ethernetLead = clink::EthernetBlockLead::Request,
             .ethernetSettle = EthernetSettle,
             .ethernetAttempts = EthernetAttempts,
             .ethernetWait = EthernetWait,
@@ -101,7 +101,7 @@ TransferResult LogicTransfer::receive(base::Progress& progress) {
     editor_.newProgram();
     const LogicVersion& version = editor_.version();
     clink::LinkState& s = link_.state;
-    app::BlockReceiver receiver(link_, rungTableReceiveCounts(s.TransferDelay));
+    clink::BlockReceiver receiver(link_, rungTableReceiveCounts(s.TransferDelay));
     if (!receiver.receive(1, version.blocks, progress)) {
         progress.setValue(0);
         return checks_.report(TransferOutcome::Aborted, NotReceivedText, ReceiveErrorCaption);

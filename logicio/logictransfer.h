@@ -24,12 +24,12 @@
 
 namespace app {
 class AppServices;
-struct BlockReceiveCounts;
 } // namespace app
 
 namespace clink {
 class ControllerLink;
-}
+struct BlockReceiveCounts;
+} // namespace clink
 
 namespace logicio {
 
@@ -76,7 +76,7 @@ inline const clink::LinkFailTexts DefaultsLinkTexts = {
 };
 
 // How the rung-table editors wait for each block of a receive, by link.
-app::BlockReceiveCounts rungTableReceiveCounts(long transferDelay);
+clink::BlockReceiveCounts rungTableReceiveCounts(long transferDelay);
 
 class LogicTransfer {
 public:

@@ -74,7 +74,7 @@ ButtonSensors::Result ButtonSensors::takeReadings(base::Progress& progress) {
     progress.setRange(0, Readings + ProgressSpare);
     // Over Ethernet the stream is listened for from before the filter frame that lets it through.
     if (s.ConnectionType == clink::TcpIp)
-        link_.ethernet.expect({.id = SensorFrames});
+        link_.ethernet.expect({.id = SensorFrames, .unprompted = true});
 
     const clink::LinkCheckResult check = clink::LinkCheck(link_).preCheck(
         SensorFrames, {.usb = clink::UsbCheck::Reopen, .texts = ReadingTexts});

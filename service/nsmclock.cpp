@@ -163,7 +163,8 @@ bool NsmClockExchange::setEthernet(const NsmClock& clock) {
     const std::array<int, 6> echo = setEcho(clock);
     link_.ethernet.expect({.id = ids::NsmReply,
                            .code = codes::NsmClockSet,
-                           .echo = {echo[1], echo[2], echo[3], echo[4], echo[5]}});
+                           .echo = {echo[1], echo[2], echo[3], echo[4], echo[5]},
+                           .changes = true});
     if (link_.ethernet.SendFilterFrame(ids::NsmReply))
         link_.pump.pause(SetFilterPause);
     s.ReplyReady = false;

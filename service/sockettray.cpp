@@ -82,7 +82,7 @@ std::optional<TrayStatus> SocketTrayListener::passEthernet() {
     clink::LinkState& s = link_.state;
     // Only the tray's frames are heard, from before the pass's first frame on. The tray sends on its own, so
     // the line is never quiet there: its latest frames are its status.
-    link_.ethernet.expect({.id = ids::Reply13EF0110});
+    link_.ethernet.expect({.id = ids::Reply13EF0110, .unprompted = true});
     link_.pump.doEvents();
     // The first frame of the tray after the pause only arms the reply handler; the next one is kept.
     if (!link_.ethernet.SendFilterFrame(ids::Reply13EF0110)) {

@@ -12,10 +12,7 @@ namespace sim {
 namespace ids = clink::ids;
 
 namespace {
-const QByteArray Head = QByteArrayLiteral("%CAN");
 const QByteArray Tail = QByteArrayLiteral("NAC%");
-constexpr int FrameFields = 16;
-constexpr int ToolDataCode = 0xD1;
 } // namespace
 
 TcpDongle::TcpDongle(ControllerModel& model, QObject* parent) : QObject(parent), model_(model) {
@@ -29,7 +26,7 @@ TcpDongle::TcpDongle(ControllerModel& model, QObject* parent) : QObject(parent),
             client_ = next;
             client_->setParent(this);
             client_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-            input_.clear();
+            reader_.clear();
             acceptId_ = 0;
             connect(client_, &QTcpSocket::readyRead, this, &TcpDongle::onReadyRead);
         }
@@ -67,34 +64,11 @@ bool TcpDongle::listen(quint16 port) {
 }
 
 QByteArray TcpDongle::replyText(const CanMessage& message) {
-    QByteArray text = Head;
-    for (int b : clink::canIdImage(message.id))
-        text += ',' + QByteArray::number(b);
-    for (int b : message.data)
-        text += ',' + QByteArray::number(b);
-    text += ",NAC%\r\n";
-    return text;
+    return DongleFrameReader::replyText(message);
 }
 
 bool TcpDongle::acknowledgedFirst(const CanMessage& message) {
-    switch (message.id) {
-    case ids::ButtonReply:   // stored whole on arrival
-    case ids::DspReply:      // stored on the first matching frame
-    case ids::StatusRequest: // status and serial-output mode
-    case ids::CommandRequest:
-    case ids::StatusBroadcast:
-    case ids::BlockReply:
-    case ids::RunData:     // the controller's own report, opened by its own start frame
-    case ids::CurveReply2: // no handler on this link
-    case ids::CurveRequest2:
-        return false;
-    case ids::ToolReply:
-        // Tool data waits for a second frame; the DSP's revision comes with its own acknowledgement, and
-        // the other codes are stored at once.
-        return message.data[0] == ToolDataCode;
-    default:
-        return true;
-    }
+    return sim::acknowledgedFirst(message);
 }
 
 void TcpDongle::emitSpontaneous(const CanMessage& message) {
@@ -125,63 +99,17 @@ qint64 TcpDongle::flood(const CanMessage& message, qint64 bytes) {
 void TcpDongle::onReadyRead() {
     if (!client_)
         return;
-    input_ += client_->readAll();
     QByteArray out;
-    qsizetype pos = 0;
-    for (;;) {
-        // Skip line ends and text up to the next frame head.
-        const qsizetype head = input_.indexOf(Head, pos);
-        if (head < 0) {
-            pos = std::max(pos, input_.size() - (Head.size() - 1));
-            break;
-        }
-        const qsizetype tail = input_.indexOf(Tail, head + Head.size());
-        if (tail < 0) {
-            pos = head;
-            break;
-        }
-        // A head inside the frame: the frame before it was cut short; the new one starts there.
-        const qsizetype start = std::max(head, input_.lastIndexOf(Head, tail - Head.size()));
-        const QByteArray frame = input_.mid(start + Head.size(), tail - start - Head.size());
-        pos = tail + Tail.size();
-        handleFrame(frame, out);
-    }
-    input_.remove(0, pos);
-    if (input_.size() > MaxPendingInput)
-        input_.clear();
+    reader_.feed(
+        client_->readAll(),
+        [&](CanId accept, const CanMessage& message) { handleFrame(accept, message, out); },
+        [this](const QByteArray& text) { otherFrames.push_back(text); });
     if (coalesce)
         write(out);
 }
 
-void TcpDongle::handleFrame(const QByteArray& body, QByteArray& out) {
-    if (!body.startsWith(',')) {
-        // "%CANSN..." serial-number frames and the plain-text message form get no reply.
-        otherFrames.push_back(Head + body + Tail);
-        return;
-    }
-    const QList<QByteArray> parts = body.mid(1).split(',');
-    // The body ends with "," before "NAC%", so the last part is empty.
-    if (parts.size() != FrameFields + 1) {
-        otherFrames.push_back(Head + body + Tail);
-        return;
-    }
-    std::array<int, FrameFields> f{};
-    for (int i = 0; i < FrameFields; ++i) {
-        bool ok = false;
-        f[size_t(i)] = parts[i].trimmed().toInt(&ok);
-        if (!ok || f[size_t(i)] < 0 || f[size_t(i)] > 255) {
-            otherFrames.push_back(Head + body + Tail);
-            return;
-        }
-    }
-    auto id = [&](int first) {
-        return CanId((uint32_t(f[size_t(first)]) << 24) | (uint32_t(f[size_t(first + 1)]) << 16) |
-                     (uint32_t(f[size_t(first + 2)]) << 8) | uint32_t(f[size_t(first + 3)]));
-    };
-    acceptId_ = id(0);
-    CanMessage message{id(4), {}};
-    for (int i = 0; i < 8; ++i)
-        message.data[size_t(i)] = f[size_t(8 + i)];
+void TcpDongle::handleFrame(CanId accept, const CanMessage& message, QByteArray& out) {
+    acceptId_ = accept;
     frames.push_back({acceptId_, message});
 
     for (const CanMessage& reply : model_.respond(message, Transport::Ethernet))

@@ -6,6 +6,7 @@
 // reply) where the handler stores on the second matching frame, once where it stores on the first.
 
 #include "sim/controllermodel.h"
+#include "sim/dongleframes.h"
 #include "sim/recentlog.h"
 
 #include <QByteArray>
@@ -70,7 +71,7 @@ public:
     void startReports(int everyMs);
 
     // Received text without a frame tail is not kept beyond this.
-    static constexpr qsizetype MaxPendingInput = 64 * 1024;
+    static constexpr qsizetype MaxPendingInput = DongleFrameReader::MaxPendingInput;
 
     // The most recent texts received that are not a normal frame (serial-number and plain text frames).
     RecentLog<QByteArray> otherFrames{RecentLogCapacity};
@@ -82,7 +83,7 @@ public:
     RecentLog<Received> frames{RecentLogCapacity};
     int repliesSent() const { return repliesSent_; }
     // Received text kept while its frame is not complete.
-    qsizetype pendingBytes() const { return input_.size(); }
+    qsizetype pendingBytes() const { return reader_.pendingBytes(); }
 
     // "%CAN," + the identifier image and data in decimal + ",NAC%" CR LF.
     static QByteArray replyText(const CanMessage& message);
@@ -92,7 +93,7 @@ public:
 
 private:
     void onReadyRead();
-    void handleFrame(const QByteArray& frame, QByteArray& out);
+    void handleFrame(CanId accept, const CanMessage& message, QByteArray& out);
     void queueReply(const CanMessage& message, QByteArray& out);
     void write(const QByteArray& bytes);
     // Writes the frames in bytes after delayMs, apart when frameGapMs asks for it.
@@ -102,7 +103,7 @@ private:
     ControllerModel& model_;
     QTcpServer server_;
     QPointer<QTcpSocket> client_;
-    QByteArray input_;
+    DongleFrameReader reader_;
     CanId acceptId_ = 0;
     int repliesSent_ = 0;
     int repliesSeen_ = 0;

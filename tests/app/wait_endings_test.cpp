@@ -65,6 +65,7 @@ TEST_F(Waits, AnAcceptedFrameInANestedTransactionMovesTheOuterClock) {
     clock.advance(SilenceCapMs - 1000);
     {
         Transaction inner(link);
+        s.AwaitedId = ids::ToolEepromReply;
         s.RequestData[1] = 0;
         s.RequestData[2] = 5;
         link.ethernet.dispatch(ids::ToolEepromReply, {0x30, 0, 5, 1, 0, 0, 0, 0});
@@ -157,6 +158,7 @@ TEST_F(DroppedLink, AFloodIsReadIntoABoundedBufferAndTheRestDropped) {
 TEST_F(DroppedLink, AFrameCutByADropIsNotJoinedToTheNextText) {
     // The read of address 5 has its acknowledgement; the reply would be stored.
     s.RequestData[1] = 0;
+    s.AwaitedId = ids::ToolEepromReply;
     s.RequestData[2] = 5;
     s.RequestData[3] = 0;
     s.AckReceived = true;

@@ -1,6 +1,7 @@
 // The answer judge on a clock the cases set: which frames an exchange takes by the echo its answer carries
-// (0 a value like any other), which answers an ended exchange still owes whichever it took, when an
-// acknowledgement may end a wait, and which frames are copies of frames taken before.
+// (0 a value like any other), when its requests may go out (no owed answer, no copy of an earlier
+// transaction's frame, no answer its last request still draws), and what shows how the controller frames
+// its answers and what drops that belief.
 #include "link/answerjudge.h"
 #include "link/commandcodes.h"
 
@@ -11,9 +12,7 @@ using Verdict = AnswerJudge::Verdict;
 
 namespace {
 
-constexpr int64_t Margin = 80;
-constexpr int64_t Tolerance = 12;
-constexpr int64_t Quiet = 80;
+const LineTimes Times;
 
 using Frame = std::array<int, 8>;
 
@@ -34,7 +33,8 @@ const ReplyExpectation ToolRead6{.id = ids::ToolEepromReply, .echo = {1, 6}};
 const ReplyExpectation ToolRead0{.id = ids::ToolEepromReply, .echo = {0, 0}};
 const ReplyExpectation Block0{
     .id = ids::CommandReply, .code = codes::LogicBlockRequest, .echo = {codes::LogicBlockRequest, 0}};
-const ReplyExpectation ToolWrite{.id = ids::ToolEepromReply, .echo = {1, 5, 0x42}, .exactEcho = true};
+const ReplyExpectation ToolWrite{
+    .id = ids::ToolEepromReply, .echo = {1, 5, 0x42}, .exactEcho = true, .changes = true};
 const ReplyExpectation Block7{
     .id = ids::CommandReply, .code = codes::LogicBlockRequest, .echo = {codes::LogicBlockRequest, 7}};
 const ReplyExpectation LogicSend3{
@@ -67,158 +67,127 @@ TEST(AnswerJudgeEcho, AnExchangeTakesOnlyAnswersCarryingItsCodeAndEcho) {
         {"status, the serial-output mode", Status, ids::StatusRequest, {0xC2, 1}, false},
     };
     for (const EchoCase& c : cases) {
-        AnswerJudge judge(Margin, Tolerance, Quiet);
+        AnswerJudge judge(Times);
         judge.begin(c.awaited);
         judge.sent(0, true);
         EXPECT_EQ(judge.judge(c.id, c.d, 1, awaiting(c.awaited)), c.taken ? Verdict::Take : Verdict::Stray)
             << c.what;
     }
     // No exchange awaits anything: the controller's own frames go to their handlers.
-    AnswerJudge judge(Margin, Tolerance, Quiet);
+    AnswerJudge judge(Times);
     EXPECT_EQ(judge.judge(ids::StatusBroadcast, {0x10, 8}, 1, {}), Verdict::Report);
 }
 
-// Plays an exchange: requests sent (S), filter frames sent (F), acknowledgements (A) and replies (R) taken.
+// Plays requests sent (S), acknowledgements (A) and replies (R) taken, judging each answer first.
 void play(AnswerJudge& judge, const ReplyExpectation& x, const Frame& answer,
           std::initializer_list<std::pair<char, int64_t>> events) {
-    judge.begin(x);
     for (const auto& [event, at] : events)
-        if (event == 'A' || event == 'R')
+        if (event == 'S') {
+            judge.sent(at, true);
+        } else {
+            ASSERT_EQ(judge.judge(x.id, answer, at, awaiting(x, false)), Verdict::Take) << at;
             judge.taken(answer, at, event == 'R');
-        else
-            judge.sent(at, event == 'S');
-    judge.end();
+        }
 }
 
-TEST(AnswerJudgeOwed, EveryRequestLeftUnansweredIsOwedWhicheverAnswersItsExchangeTook) {
-    AnswerJudge judge(Margin, Tolerance, Quiet);
-    const Frame answer{0x30, 1, 5, 9};
-    // Once per request, 150 ms away: sends at 0 and 80 go unanswered, the first answer (to 0) at 150 draws
-    // a third send, the answer to 80 ends the exchange at 230; the third send's answer is owed.
-    play(judge, ToolRead, answer, {{'S', 0}, {'S', 80}, {'A', 150}, {'S', 150}, {'R', 230}});
-    EXPECT_EQ(judge.framing(), AnswerJudge::Framing::AnswersOnce);
-    // A write of the same address sends at once: the owed answer is dropped, its own confirmation taken.
-    judge.begin(ToolWrite);
-    judge.sent(240, true);
-    EXPECT_EQ(judge.judge(ids::ToolEepromReply, answer, 300, awaiting(ToolWrite)), Verdict::Owed);
-    EXPECT_EQ(judge.judge(ids::ToolEepromReply, {0x30, 1, 5, 0x42}, 301, awaiting(ToolWrite)), Verdict::Take);
-    judge.taken({0x30, 1, 5, 0x42}, 301, true);
-    // Once it has come, nothing of the first exchange is owed: a read takes the value written.
-    judge.begin(ToolRead);
-    judge.sent(302, true);
-    EXPECT_EQ(judge.judge(ids::ToolEepromReply, {0x30, 1, 5, 0x42}, 303, awaiting(ToolRead)), Verdict::Take);
-
-    // A Pset chosen, its status answer later than the sender's wait: the status read after it drops that
-    // answer and takes the next, though the read had sent before it came.
-    const ReplyExpectation select{.id = ids::StatusRequest, .code = codes::Status};
-    play(judge, select, {}, {{'S', 1000}});
-    judge.begin(Status);
-    judge.sent(1050, true);
-    EXPECT_EQ(judge.judge(ids::StatusRequest, {0x10, 8, 1}, 1061, awaiting(Status)), Verdict::Owed);
-    EXPECT_EQ(judge.judge(ids::StatusRequest, {0x10, 8, 2}, 1111, awaiting(Status)), Verdict::Take);
-
-    // Answered as fast as it asked (filter frames before the request count for nothing), or by a
-    // controller never heard: nothing is owed.
-    play(judge, ToolRead, answer, {{'F', 1990}, {'S', 2000}, {'A', 2002}, {'S', 2002}, {'R', 2006}});
-    judge.begin(ToolRead6);
-    judge.sent(2007, true);
-    EXPECT_EQ(judge.judge(ids::ToolEepromReply, {0x30, 1, 6, 9}, 2008, awaiting(ToolRead6)), Verdict::Take);
-    AnswerJudge fresh(Margin, Tolerance, Quiet);
-    play(fresh, ToolRead, answer, {{'S', 2010}, {'S', 2500}});
-    EXPECT_EQ(fresh.judge(ids::ToolEepromReply, answer, 2600, {}), Verdict::Report);
-}
-
-TEST(AnswerJudgeSends, AnAcknowledgementEndsAWaitOnlyOnceTheControllerShowedItAnswersOncePerRequest) {
-    AnswerJudge judge(Margin, Tolerance, Quiet);
-    const Frame answer{0xA0, codes::ErasePsets, 0};
-    // Nothing shown yet: the acknowledgement is progress; the reply comes to the next request.
+TEST(AnswerJudgeRequests, NoRequestGoesOutWhileAnAnswerItWouldDuplicateCanStillCome) {
+    AnswerJudge judge(Times);
+    const Frame ack{0xA0, codes::ErasePsets, 0};
+    // Nothing timed yet: the answer may take the longest hold a controller is given.
     judge.begin(Erase);
     judge.sent(0, true);
-    judge.taken(answer, 1, false);
-    EXPECT_FALSE(judge.ownAnswerSinceSend());
-    EXPECT_EQ(judge.acknowledgedSinceSendAt(), 1);
-    judge.sent(81, true);
-    EXPECT_EQ(judge.acknowledgedSinceSendAt(), -1);
-    judge.taken(answer, 82, true);
-    EXPECT_EQ(judge.framing(), AnswerJudge::Framing::AnswersOnce);
-    // Now an acknowledgement is all its request draws: the reply needs a request of its own, which waits
-    // for no answer of the first.
-    judge.begin(Erase);
-    judge.sent(100, true);
-    EXPECT_TRUE(judge.needsAnotherRequest());
-    EXPECT_EQ(judge.lastAnswerDue(), -1);
-    judge.taken(answer, 101, false);
-    EXPECT_TRUE(judge.ownAnswerSinceSend());
-    judge.sent(125, true);
-    EXPECT_FALSE(judge.needsAnotherRequest());
-    EXPECT_EQ(judge.lastAnswerDue(), 125 + 1);
-    // A controller that replies 60 ms after its acknowledgement, unasked: it acknowledges.
-    judge.begin(Erase);
-    judge.sent(200, true);
-    judge.taken(answer, 201, false);
-    judge.taken(answer, 261, true);
-    EXPECT_EQ(judge.framing(), AnswerJudge::Framing::Acknowledges);
-
-    // Held 100 ms: the first answer comes after the second send went out; it is the first send's, and the
-    // second send's is due one round trip after it.
-    judge.begin(Erase);
-    judge.sent(1000, true);
-    judge.sent(1084, true);
-    judge.taken(answer, 1101, false);
-    EXPECT_FALSE(judge.ownAnswerSinceSend());
-    EXPECT_EQ(judge.lastAnswerDue(), 1084 + 101);
-    // Before any answer, the line's last round trip tells when it is due.
-    judge.begin(Erase);
-    judge.sent(2000, true);
-    EXPECT_EQ(judge.lastAnswerDue(), 2000 + 101);
-    // A new connection may reach another controller: nothing learned of the last one holds.
-    judge.forgetController();
-    judge.begin(Erase);
-    judge.sent(3000, true);
-    EXPECT_EQ(judge.lastAnswerDue(), -1);
+    EXPECT_EQ(judge.nextRequestAt(1), Times.untimedHold);
+    // An acknowledgement: the reply of a controller that acknowledges may follow within the gap.
+    play(judge, Erase, ack, {{'A', 10}});
+    EXPECT_EQ(judge.nextRequestAt(20), 10 + Times.maxAckGap);
     EXPECT_EQ(judge.framing(), AnswerJudge::Framing::Unknown);
+    // None came in all that time: the controller answers once per request, and the reply is asked for.
+    play(judge, Erase, ack, {{'S', 10 + Times.maxAckGap}, {'R', 180}});
+    EXPECT_EQ(judge.framing(), AnswerJudge::Framing::AnswersOnce);
+    // Now the reply's request goes out at once (once what the last exchange may still owe is due), and
+    // the round trip timed (10 ms) paces the rest.
+    judge.begin(Erase);
+    const int64_t at = judge.firstRequestAt(200);
+    EXPECT_EQ(at, 170 + Times.senderWait + Times.maxAckGap + Times.tolerance);
+    judge.sent(at, true);
+    EXPECT_TRUE(judge.needsAnotherRequest());
+    EXPECT_EQ(judge.nextRequestAt(at), at);
+    play(judge, Erase, ack, {{'S', at}, {'A', at + 10}, {'R', at + 11}});
+    EXPECT_FALSE(judge.needsAnotherRequest());
+    // A third answer to the two requests: the controller answered more than once per request.
+    EXPECT_EQ(judge.judge(Erase.id, ack, at + 12, awaiting(Erase, true)), Verdict::Copy);
+    EXPECT_EQ(judge.framing(), AnswerJudge::Framing::Unknown);
+    judge.begin(Erase);
+    judge.sent(at + 100, true);
+    EXPECT_EQ(judge.nextRequestAt(at + 100), at + 100 + Times.senderWait);
+    // A frame on the identifier that is not the exchange's is an earlier answer still leaving the unit:
+    // its reply, and then this request's answer, may follow.
+    EXPECT_EQ(judge.judge(Erase.id, {0xA0, codes::ClearRundowns}, at + 150, awaiting(Erase)), Verdict::Stray);
+    EXPECT_EQ(judge.nextRequestAt(at + 160), at + 150 + Times.maxAckGap);
+
+    // Believed to answer once, a reply that comes to a single request sooner than any copy could: the
+    // controller acknowledges.
+    for (const int64_t gap : {int64_t(5), Times.copyEarliest + 20}) {
+        AnswerJudge once(Times);
+        once.begin(Erase);
+        play(once, Erase, ack, {{'S', 0}, {'A', 1}, {'S', 1 + Times.maxAckGap}, {'R', 170}});
+        once.begin(Erase);
+        play(once, Erase, ack, {{'S', 1000}, {'A', 1001}, {'R', 1001 + gap}});
+        EXPECT_EQ(once.framing() == AnswerJudge::Framing::Unknown, gap < Times.copyEarliest) << gap;
+        // A new connection may reach another controller: nothing learned of the last one holds.
+        once.forgetController();
+        once.begin(Erase);
+        once.sent(2000, true);
+        EXPECT_EQ(once.framing(), AnswerJudge::Framing::Unknown);
+        EXPECT_EQ(once.nextRequestAt(2000), 2000 + Times.untimedHold);
+    }
 }
 
-TEST(AnswerJudgeBeliefs,
-     CopiesOutliveTheirExchangeForTheCopyTimeAndAnAnswerCarryingNothingWaitsForItsRequest) {
-    AnswerJudge judge(Margin, Tolerance, Quiet);
-    // Two back-to-back requests answered with two equal frames (a presence check against a controller that
-    // answers once per request): both are the exchange's.
-    const ReplyExpectation presence{.id = ids::NsmReply, .code = codes::NsmClock, .quietFirst = true};
-    const Frame clock{codes::NsmClock, 1, 2, 3, 4, 5};
-    judge.begin(presence);
-    EXPECT_EQ(judge.judge(ids::NsmReply, clock, 0, awaiting(presence)), Verdict::Stray)
-        << "before its request";
-    judge.sent(1, true);
-    judge.sent(1, true);
-    EXPECT_EQ(judge.judge(ids::NsmReply, clock, 2, awaiting(presence)), Verdict::Take);
-    judge.taken(clock, 2, false);
-    EXPECT_EQ(judge.judge(ids::NsmReply, clock, 3, awaiting(presence)), Verdict::Take);
-    judge.taken(clock, 3, true);
-    // The next check waits until copies of those can no longer come; one that comes before is a copy.
-    EXPECT_EQ(judge.holdUntil(presence, 4), 3 + 2 * Quiet);
-    judge.begin(presence);
-    judge.sent(100, true);
-    EXPECT_EQ(judge.judge(ids::NsmReply, clock, 120, awaiting(presence)), Verdict::Copy);
-    EXPECT_EQ(judge.judge(ids::NsmReply, clock, 3 + 2 * Quiet, awaiting(presence)), Verdict::Take);
-
-    // A read, a write of another value, a read again: a copy of the first read's answer is not the second
-    // read's; the write's answer may be (the value just written, read back).
+TEST(AnswerJudgeRequests, AFirstRequestWaitsOutOwedAnswersAndCopiesOfWhatAnEarlierTransactionHeard) {
+    AnswerJudge judge(Times);
     const Frame before{0x30, 1, 5, 9};
-    const Frame written{0x30, 1, 5, 0x42};
-    play(judge, ToolRead, before, {{'S', 1000}, {'A', 1001}, {'R', 1001}});
-    play(judge, ToolWrite, written, {{'S', 1010}, {'A', 1011}, {'R', 1011}});
+    judge.transactionBegins();
     judge.begin(ToolRead);
-    judge.sent(1020, true);
-    EXPECT_EQ(judge.judge(ids::ToolEepromReply, before, 1070, awaiting(ToolRead)), Verdict::Copy);
-    EXPECT_EQ(judge.judge(ids::ToolEepromReply, written, 1071, awaiting(ToolRead)), Verdict::Take);
+    play(judge, ToolRead, before, {{'S', 1}, {'A', 11}, {'R', 12}});
+    // The same transaction asks again: what it heard is the controller's answer now.
+    judge.begin(ToolRead);
+    EXPECT_EQ(judge.firstRequestAt(20), 20);
+    // A later transaction: a copy of that answer could pass for the controller's answer then.
+    judge.transactionBegins();
+    judge.begin(ToolRead);
+    EXPECT_EQ(judge.firstRequestAt(20), 12 + Times.copy);
+    EXPECT_EQ(judge.firstRequestAt(20 + Times.copy), 20 + Times.copy);
+    // So does an exchange that changes the value first, within the transaction.
+    judge.transactionBegins();
+    judge.begin(ToolRead);
+    play(judge, ToolRead, before, {{'S', 1000}, {'A', 1010}, {'R', 1011}});
+    judge.begin(ToolWrite);
+    EXPECT_EQ(judge.firstRequestAt(1020), 1020) << "a confirmation of another value is not its answer";
+    play(judge, ToolWrite, {0x30, 1, 5, 0x42}, {{'S', 1020}, {'A', 1030}, {'R', 1031}});
+    judge.begin(ToolRead);
+    EXPECT_EQ(judge.firstRequestAt(1040), 1011 + Times.copy);
 
-    // The quiet line: what comes on the identifier held is dropped, on other lines it is not.
+    // An exchange that ends before its answers came owes them: the next one that would take them waits
+    // until they are due, one round trip (10 ms, at least the sender's wait) and the gap for a reply after.
+    judge.begin(ToolRead);
+    judge.sent(2000, true);
     judge.end();
-    judge.hold(ids::StatusRequest, 2000);
-    EXPECT_EQ(judge.judge(ids::StatusRequest, {0x10}, 1990, {}), Verdict::Owed);
-    EXPECT_EQ(judge.judge(ids::ToolEepromReply, {0x30}, 1991, {}), Verdict::Report);
-    EXPECT_EQ(judge.holdUntil(Status, 1995), 1990 + Quiet);
+    judge.begin(ToolRead6);
+    EXPECT_EQ(judge.firstRequestAt(2001), 2001) << "another address";
+    judge.begin(ToolRead);
+    const int64_t due = 2000 + Times.senderWait + Times.maxAckGap + Times.tolerance;
+    EXPECT_EQ(judge.firstRequestAt(2001), due);
+    judge.sent(due, true);
+    // A frame that comes before the request is not its answer, and may be an old one whose copy is still
+    // to come; an answer that carries nothing waits for a quiet line as well.
+    judge.begin(Status);
+    EXPECT_EQ(judge.judge(ids::StatusRequest, {0x10, 8, 1}, 3000, awaiting(Status)), Verdict::Stray);
+    EXPECT_EQ(judge.firstRequestAt(3010), 3000 + Times.copy);
+    judge.transactionBegins();
+    judge.begin(Status);
+    play(judge, Status, {0x10, 8, 1}, {{'S', 4000}, {'R', 4001}});
+    judge.begin(Status);
+    EXPECT_EQ(judge.firstRequestAt(4010), 4001 + Times.quiet) << "the status this transaction took";
 }
 
 } // namespace

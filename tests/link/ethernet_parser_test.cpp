@@ -57,6 +57,7 @@ TEST_F(ParserTest, TwoFramesInOneArrival) {
 
 TEST_F(ParserTest, AFrameSplitAtEveryPositionIsHandledOnce) {
     const QByteArray frame = statusFrame(4, 3);
+    s.AwaitedId = ids::StatusRequest; // a status read waits for it
     for (int cut = 1; cut < frame.size(); ++cut) {
         s.SystemStatus = {};
         s.ReplyReady = false;

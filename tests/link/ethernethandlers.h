@@ -29,7 +29,14 @@ protected:
         s.AckReceived = false;
         s.ReplyReady = false;
     }
-    void frame(clink::CanId id, std::array<int, 8> d) { link.ethernet.dispatch(id, d); }
+    // A frame as parsed off the socket: judged for the exchange awaiting an answer, or straight to its
+    // handler when none does.
+    void frame(clink::CanId id, std::array<int, 8> d) {
+        if (s.AwaitedId != 0 || s.AwaitedCode != 0)
+            link.ethernet.dispatch(id, d);
+        else
+            link.ethernet.handle(id, d);
+    }
     // A transaction runs and awaits this answer (the handlers that append store only then); it starts with
     // RequestData cleared.
     void awaitAnswer(clink::CanId id, int code) {

@@ -29,6 +29,7 @@ protected:
 
 TEST_F(FrameRejection, FramesWithTooFewNumbersOrFieldsAboveAByteAreDroppedWhole) {
     expectRequest(0, 5);
+    s.AwaitedId = ids::ToolEepromReply;
     s.DataCount = 0;
     // A tool-EEPROM reply cut to seven numbers: no longer filled up with zeros and taken.
     feed("%CAN,151,120,48,16,48,0,5,NAC%\r\n%CAN,151,120,48,16,48,0,5,NAC%\r\n");

@@ -42,6 +42,7 @@ TEST_F(SilenceCap, CountsFromTheLastAcceptedFrame) {
     clock.advance(SilenceCapMs - 1000);
     EXPECT_FALSE(tx.over());
     // An acknowledgement taken: the controller is talking, the count starts again.
+    s.AwaitedId = ids::ToolEepromReply;
     s.RequestData[1] = 0;
     s.RequestData[2] = 5;
     link.ethernet.dispatch(ids::ToolEepromReply, {0x30, 0, 5, 1, 0, 0, 0, 0});

@@ -1,7 +1,7 @@
 // The block-by-block receive the logic and ladder editors share: blocks land at their own place on each
 // link whatever the buffer held, a block that never comes is asked for exactly as often as its counts say,
 // and on Ethernet answers that come twice or late, or a socket that drops, shift nothing.
-#include "app/blockreceiver.h"
+#include "link/blockreceive.h"
 #include "link/commandcodes.h"
 #include "tests/logicio/transferfixture.h"
 
@@ -10,7 +10,7 @@
 #include <cmath>
 #include <random>
 
-using app::BlockReceiver;
+using clink::BlockReceiver;
 namespace codes = clink::codes;
 
 namespace {
@@ -22,9 +22,9 @@ template <class F> class SilentBlockTest : public logictest::TransferOnEachLink<
 TYPED_TEST_SUITE(SilentBlockTest, logictest::SilentLinks);
 
 // The ladder editor's counts: its image is blocks 0..109.
-const app::BlockReceiveCounts LadderCounts{.ppRequests = 30,
+const clink::BlockReceiveCounts LadderCounts{.ppRequests = 30,
                                            .ppLooks = 25,
-                                           .ethernetLead = app::EthernetBlockLead::FilterFrame,
+                                           .ethernetLead = clink::EthernetBlockLead::FilterFrame,
                                            .ethernetSettle = 1000,
                                            .ethernetAttempts = 50,
                                            .ethernetWait = 301,

@@ -3,7 +3,7 @@
 // silence cap, counted from the last block taken. Each block's takes are transactions nested in the
 // block's own, and they do not start the count again. The clock is a counting one: a USB read that
 // times out moves it by the read's time, a parallel-port look by a fixed step per reading.
-#include "app/blockreceiver.h"
+#include "link/blockreceive.h"
 #include "ladder/laddertransfer.h"
 #include "link/commandcodes.h"
 #include "link/usb.h"
@@ -11,7 +11,7 @@
 
 #include <map>
 
-using app::BlockReceiver;
+using clink::BlockReceiver;
 namespace codes = clink::codes;
 
 namespace {
@@ -42,7 +42,7 @@ protected:
     // Reads blocks 1..3 with the counts given while block 2 is never answered; checks that block 2 was
     // given up within the cap after block 1 came, was asked for no more (and, where the counts outlast
     // the cap, fewer) times than its counts allow, and that block 3 was never asked for.
-    void expectGivenUpWithinTheCap(const app::BlockReceiveCounts& counts) {
+    void expectGivenUpWithinTheCap(const clink::BlockReceiveCounts& counts) {
         std::vector<int> words(3 * BlockReceiver::BlockWords);
         for (size_t i = 0; i < words.size(); ++i)
             words[i] = int(0x30 + i);

@@ -3,7 +3,7 @@
 // frames pass) or spacing its frames, delivering a byte at a time, repeating a stale status, or passing fault
 // reports between them: a block receive and then DSP reads and writes, the serial output's read and then its
 // set, a Pset chosen and the status read after it, a location read again after it changed or was written.
-#include "app/blockreceiver.h"
+#include "link/blockreceive.h"
 #include "ladder/laddertransfer.h"
 #include "link/commandcodes.h"
 #include "logicio/logictransfer.h"
@@ -35,8 +35,8 @@ protected:
     }
 
     // Receives blocks 1..Blocks as the editor with these counts does; every byte must be the controller's.
-    void receiveBlocks(const app::BlockReceiveCounts& counts) {
-        app::BlockReceiver receiver(link, counts);
+    void receiveBlocks(const clink::BlockReceiveCounts& counts) {
+        clink::BlockReceiver receiver(link, counts);
         ASSERT_TRUE(receiver.receive(1, Blocks)) << "block " << receiver.missingBlock();
         for (int block = 1; block <= Blocks; ++block)
             for (int i = 0; i < 6; ++i)

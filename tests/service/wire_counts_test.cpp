@@ -6,7 +6,7 @@
 // exchange's fixed pauses and first waits, and a two-frame exchange completing on its second answer.
 // Answered at once the counts are exact; held, no more than these (a loaded machine may take an answer a
 // send earlier). And a block receive from a controller that stops answering ends at the silence cap.
-#include "app/blockreceiver.h"
+#include "link/blockreceive.h"
 #include "app/nsmexchange.h"
 #include "app/parameterfile.h"
 #include "app/reports/rundownreport.h"
@@ -211,7 +211,7 @@ TEST_F(BlockReceiveSilence, ABlockReceiveFromAControllerThatStopsAnsweringEndsAt
     pump.clock = &clock;
     dongle.ackThenReply = true;
     model.unansweredLogicBlocks = {2};
-    app::BlockReceiver receiver(link, logicio::rungTableReceiveCounts(s.TransferDelay));
+    clink::BlockReceiver receiver(link, logicio::rungTableReceiveCounts(s.TransferDelay));
     const int64_t start = clock.nowMs();
     EXPECT_FALSE(receiver.receive(1, 3));
     EXPECT_EQ(receiver.missingBlock(), 2);

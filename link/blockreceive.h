@@ -21,17 +21,15 @@
 //
 // The caller has made the link check for 09EF0801 and the version check, and holds the busy state.
 //
-//   app::BlockReceiver receiver(link, counts);
+//   clink::BlockReceiver receiver(link, counts);
 //   if (!receiver.receive(1, 117, progress))   // blocks 1..117 into DataBuffer(0..701)
 //       ... receiver.missingBlock() did not come ...
 
 #include "base/progress.h"
 
 namespace clink {
-class ControllerLink;
-}
 
-namespace app {
+class ControllerLink;
 
 // What each block of an Ethernet read sends first: the request itself, or a filter frame for 09EF0801.
 enum class EthernetBlockLead { Request, FilterFrame };
@@ -56,7 +54,7 @@ public:
     // Six image words per block.
     static constexpr int BlockWords = 6;
 
-    BlockReceiver(clink::ControllerLink& link, const BlockReceiveCounts& counts)
+    BlockReceiver(ControllerLink& link, const BlockReceiveCounts& counts)
         : link_(link), counts_(counts) {}
 
     // Reads blocks first..last (0..255) in order into DataBuffer from word 0. The progress runs 0..last with
@@ -77,9 +75,9 @@ private:
     bool receiveEthernet(int block, int offset);
     bool receiveUsb(int block, int offset);
 
-    clink::ControllerLink& link_;
+    ControllerLink& link_;
     BlockReceiveCounts counts_;
     int missing_ = -1;
 };
 
-} // namespace app
+} // namespace clink

@@ -1,4 +1,4 @@
-#include "app/blockreceiver.h"
+#include "link/blockreceive.h"
 
 #include "base/eventpump.h"
 #include "link/commandcodes.h"
@@ -6,10 +6,8 @@
 #include "link/transaction.h"
 #include "link/waitbudget.h"
 
-namespace app {
+namespace clink {
 
-namespace ids = clink::ids;
-namespace codes = clink::codes;
 
 namespace {
 // A block number travels in one data byte.
@@ -25,7 +23,7 @@ bool BlockReceiver::receive(int first, int last, base::Progress& progress) {
     progress.setRange(0, last);
     progress.setValue(0);
     if (first < 0 || last < first || last > LastBlockNumber ||
-        !clink::DataBufferArray::fits(0, BlockWords * (last - first + 1)))
+        !DataBufferArray::fits(0, BlockWords * (last - first + 1)))
         return false;
     for (int block = first; block <= last; ++block) {
         progress.setValue(block);
@@ -40,11 +38,11 @@ bool BlockReceiver::receive(int first, int last, base::Progress& progress) {
 
 bool BlockReceiver::receiveBlock(int block, int offset) {
     switch (link_.state.ConnectionType) {
-    case clink::ParallelPort:
+    case ParallelPort:
         return receivePp(block, offset);
-    case clink::TcpIp:
+    case TcpIp:
         return receiveEthernet(block, offset);
-    case clink::Usb:
+    case Usb:
         return receiveUsb(block, offset);
     default:
         return false; // no link: nothing to read, and the buffer's old contents are no image
@@ -52,10 +50,10 @@ bool BlockReceiver::receiveBlock(int block, int offset) {
 }
 
 bool BlockReceiver::receivePp(int block, int offset) {
-    clink::Transaction tx(link_);
-    clink::DataTx& dataTx = link_.dataTx;
+    Transaction tx(link_);
+    DataTx& dataTx = link_.dataTx;
     link_.state.DataCount = offset;
-    const clink::CanMessage request{ids::CommandRequest, blockRequest(block)};
+    const CanMessage request{ids::CommandRequest, blockRequest(block)};
     for (long sent = 0; sent < counts_.ppRequests && !tx.over(); ++sent) {
         dataTx.SendCanMessage(request);
         // Any other message in the chip (an earlier block's answer) is cleared by the look.
@@ -67,8 +65,8 @@ bool BlockReceiver::receivePp(int block, int offset) {
 }
 
 bool BlockReceiver::receiveEthernet(int block, int offset) {
-    clink::LinkState& s = link_.state;
-    clink::Ethernet& ethernet = link_.ethernet;
+    LinkState& s = link_.state;
+    Ethernet& ethernet = link_.ethernet;
     const std::array<int, 8> request = blockRequest(block);
     // The attempts are one exchange, bounded by the controller's silence and ended by a refused send. The
     // block's place and the answer it awaits are set before its lead frame goes out, so the handler takes
@@ -78,8 +76,8 @@ bool BlockReceiver::receiveEthernet(int block, int offset) {
     // only for the attempts: after a block that had its reply, the lead's sender's wait is over at once,
     // so a block costs the round trip of its answer, not that and the sender's wait.
     const auto leadWait =
-        s.ReplyReady ? clink::Ethernet::SenderWait::Over : clink::Ethernet::SenderWait::ForReply;
-    clink::Transaction tx(link_);
+        s.ReplyReady ? Ethernet::SenderWait::Over : Ethernet::SenderWait::ForReply;
+    Transaction tx(link_);
     s.DataCount = offset;
     ethernet.expect({.id = ids::CommandReply,
                      .code = codes::LogicBlockRequest,
@@ -92,7 +90,7 @@ bool BlockReceiver::receiveEthernet(int block, int offset) {
         return false;
     link_.pump.pause(counts_.ethernetSettle);
 
-    clink::SharedWaitBudget budget(link_.pump, counts_.ethernetWait, 1);
+    SharedWaitBudget budget(link_.pump, counts_.ethernetWait, 1);
     for (int attempt = 0; attempt < counts_.ethernetAttempts && !s.ReplyReady && !tx.over(); ++attempt) {
         // No request goes out while the answer to the last one is due.
         ethernet.awaitDueAnswer();
@@ -106,7 +104,7 @@ bool BlockReceiver::receiveEthernet(int block, int offset) {
 }
 
 bool BlockReceiver::receiveUsb(int block, int offset) {
-    clink::Transaction tx(link_);
+    Transaction tx(link_);
     link_.state.DataCount = offset;
     for (int exchange = 0; exchange < counts_.usbExchanges && !tx.over(); ++exchange)
         if (link_.dataTx.ReceiveLogicIoProgram(codes::LogicBlockRequest, block))
@@ -114,4 +112,4 @@ bool BlockReceiver::receiveUsb(int block, int offset) {
     return false;
 }
 
-} // namespace app
+} // namespace clink

@@ -1,0 +1,239 @@
+#include "sim/simulatedline.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sim {
+
+const char* framingName(Framing f) {
+    switch (f) {
+    case Framing::AnswersOnce:
+        return "once";
+    case Framing::AckReplyOneWrite:
+        return "ackReply";
+    case Framing::AckReplyApart:
+        return "ackApart";
+    }
+    return "?";
+}
+
+const char* deliveryName(Delivery d) {
+    switch (d) {
+    case Delivery::Whole:
+        return "whole";
+    case Delivery::Cut:
+        return "cut";
+    case Delivery::BytePerWrite:
+        return "bytes";
+    }
+    return "?";
+}
+
+SimulatedLine::SimulatedLine(ControllerModel& model, VirtualTime& time, uint64_t seed)
+    : model_(model), time_(time), random_(seed) {}
+
+void SimulatedLine::connectTo(const QString&, quint16) {
+    close();
+    state_ = Connecting;
+    emit stateChanged(state_);
+    const int connection = connection_;
+    time_.after(WireNs, [this, connection] {
+        if (connection == connection_ && state_ == Connecting)
+            connectNow();
+    });
+}
+
+void SimulatedLine::connectNow() {
+    ++connection_;
+    reader_.clear();
+    pending_.clear();
+    accept_ = 0;
+    state_ = Connected;
+    emit stateChanged(state_);
+    if (settings.ownFramesPerSecond > 0)
+        scheduleOwnFrame();
+}
+
+void SimulatedLine::close() {
+    const bool wasConnected = state_ == Connected;
+    ++connection_;
+    pending_.clear();
+    state_ = Closed;
+    if (wasConnected) {
+        emit stateChanged(state_);
+        emit dropped();
+    }
+}
+
+bool SimulatedLine::send(const QByteArray& bytes) {
+    if (state_ != Connected)
+        return false;
+    const int connection = connection_;
+    time_.after(WireNs, [this, connection, bytes] {
+        if (connection == connection_)
+            fromProgram(bytes);
+    });
+    return true;
+}
+
+QByteArray SimulatedLine::takePending() {
+    QByteArray bytes;
+    const int64_t now = time_.nowNs();
+    while (!pending_.empty() && pending_.front().atNs <= now) {
+        bytes += pending_.front().bytes;
+        pending_.pop_front();
+    }
+    return bytes;
+}
+
+int SimulatedLine::requests(clink::CanId id, int code) const {
+    return int(std::count_if(record.begin(), record.end(), [&](const Event& e) {
+        return e.kind == Event::Request && e.message.id == id && (code < 0 || e.message.data[0] == code);
+    }));
+}
+
+void SimulatedLine::fromProgram(const QByteArray& bytes) {
+    reader_.feed(
+        bytes, [this](clink::CanId accept, const clink::CanMessage& m) { onRequest(accept, m); },
+        [this](const QByteArray&) { record.push_back({time_.nowNs(), Event::Other, 0, {}}); });
+}
+
+int64_t SimulatedLine::holdNs() {
+    std::uniform_real_distribution<double> jitter(0, std::max(settings.jitterMs, 0));
+    return msNs(settings.holdMs + jitter(random_));
+}
+
+void SimulatedLine::onRequest(clink::CanId accept, const clink::CanMessage& message) {
+    accept_ = accept;
+    record.push_back({time_.nowNs(), Event::Request, accept, message});
+    const std::vector<clink::CanMessage> replies = model_.respond(message, Transport::Ethernet);
+    if (replies.empty())
+        return;
+    // Each unit on the bus answers in the order it was asked: the answers on one identifier keep their
+    // requests' order.
+    const int64_t held = time_.nowNs() + holdNs();
+    for (const clink::CanMessage& reply : replies) {
+        int64_t& last = lastAnswerNs_[reply.id];
+        const int64_t at = std::max(last, held);
+        last = at;
+        if (settings.framing == Framing::AnswersOnce || !acknowledgedFirst(reply)) {
+            fromController({reply}, at, Event::Answer);
+        } else if (settings.framing == Framing::AckReplyOneWrite) {
+            fromController({reply, reply}, at, Event::Answer);
+        } else {
+            fromController({reply}, at, Event::Answer);
+            last = at + msNs(settings.ackGapMs);
+            fromController({reply}, last, Event::Answer);
+        }
+    }
+}
+
+void SimulatedLine::fromController(std::vector<clink::CanMessage> frames, int64_t atNs, Event::Kind kind) {
+    const int connection = connection_;
+    time_.at(atNs, [this, connection, frames = std::move(frames), kind] {
+        if (connection != connection_)
+            return;
+        QByteArray text;
+        for (const clink::CanMessage& m : frames) {
+            // The dongle passes only the identifier it was last asked for.
+            if (!settings.passesAll && m.id != accept_) {
+                record.push_back({time_.nowNs(), Event::Filtered, accept_, m});
+                continue;
+            }
+            record.push_back({time_.nowNs(), kind, accept_, m});
+            const QByteArray frame = DongleFrameReader::replyText(m);
+            text += frame;
+            std::uniform_real_distribution<double> chance(0, 1);
+            if (settings.copyChance > 0 && chance(random_) < settings.copyChance) {
+                std::uniform_real_distribution<double> late(settings.copyMinMs, settings.copyMaxMs);
+                time_.after(msNs(late(random_)), [this, connection, m, frame] {
+                    if (connection != connection_)
+                        return;
+                    record.push_back({time_.nowNs(), Event::Copy, accept_, m});
+                    toProgram(frame, time_.nowNs());
+                });
+            }
+        }
+        if (!text.isEmpty())
+            toProgram(text, time_.nowNs());
+    });
+}
+
+void SimulatedLine::toProgram(const QByteArray& text, int64_t atNs) {
+    // The stream keeps the order of the writes: a write's first piece comes after the last one's last.
+    int64_t at = std::max(atNs, lastPieceNs_);
+    auto piece = [&](const QByteArray& bytes) {
+        pending_.push_back({at, bytes});
+        lastPieceNs_ = at;
+        const int connection = connection_;
+        time_.at(at, [this, connection] {
+            if (connection == connection_)
+                deliverDue();
+        });
+    };
+    switch (settings.delivery) {
+    case Delivery::Whole:
+        piece(text);
+        break;
+    case Delivery::Cut: {
+        std::uniform_int_distribution<qsizetype> cutAt(1, std::max<qsizetype>(text.size() - 1, 1));
+        std::uniform_int_distribution<int64_t> gap(0, PieceGapNs);
+        const qsizetype cut = text.size() > 1 ? cutAt(random_) : text.size();
+        piece(text.left(cut));
+        if (cut < text.size()) {
+            at += gap(random_);
+            piece(text.mid(cut));
+        }
+        break;
+    }
+    case Delivery::BytePerWrite:
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            piece(text.mid(i, 1));
+            at += ByteGapNs;
+        }
+        break;
+    }
+}
+
+void SimulatedLine::deliverDue() {
+    QByteArray bytes;
+    const int64_t now = time_.nowNs();
+    // What has arrived is read as one chunk, as a socket hands over what it holds.
+    while (!pending_.empty() && pending_.front().atNs <= now) {
+        bytes += pending_.front().bytes;
+        pending_.pop_front();
+    }
+    if (!bytes.isEmpty())
+        emit dataArrived(bytes);
+}
+
+void SimulatedLine::scheduleOwnFrame() {
+    std::exponential_distribution<double> wait(settings.ownFramesPerSecond / 1000.0);
+    const int connection = connection_;
+    time_.after(msNs(wait(random_)), [this, connection] {
+        if (connection != connection_ || settings.ownFramesPerSecond <= 0)
+            return;
+        std::uniform_int_distribution<int> kind(0, 2);
+        std::vector<clink::CanMessage> frames;
+        switch (kind(random_)) {
+        case 0:
+            frames = {model_.statusBroadcast()};
+            break;
+        case 1:
+            frames = {model_.nextFault()};
+            break;
+        default: {
+            // A rundown report: the run screen's record and the monitors' report; the result a read asks
+            // for stays the last one asked for.
+            const ControllerModel::RundownRecord kept = model_.rundown;
+            frames = model_.nextRundown();
+            model_.rundown = kept;
+            break;
+        }
+        }
+        fromController(frames, time_.nowNs(), Event::Own);
+        scheduleOwnFrame();
+    });
+}
+
+} // namespace sim
