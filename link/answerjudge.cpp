@@ -178,9 +178,21 @@ void AnswerJudge::timeRoundTrip(int64_t sample) {
 bool AnswerJudge::mayBeOwnAnswer(CanId id, const std::array<int, 8>& d, int64_t now) const {
     if (!active_ || x_.sends.empty() || !carries(awaitedOf(x_.expect), id, d))
         return false;
-    const int64_t fastest =
-        roundTrips_.empty() ? 0 : *std::min_element(roundTrips_.begin(), roundTrips_.end());
-    return now >= x_.sends.front() + fastest - t_.tolerance;
+    return now >= earliestAnswerTo(x_.sends.front());
+}
+
+bool AnswerJudge::repeatsHeard(CanId id, const std::array<int, 8>& d, int64_t now) const {
+    return std::any_of(heard_.begin(), heard_.end(), [&](const Heard& h) {
+        return h.id == id && h.d == d && now - h.at >= t_.copyEarliest;
+    });
+}
+
+int64_t AnswerJudge::earliestAnswerTo(int64_t sent) const {
+    if (roundTrips_.empty())
+        return sent;
+    const int64_t fastest = *std::min_element(roundTrips_.begin(), roundTrips_.end());
+    // The same scatter as the longest is given, below the fastest.
+    return sent + fastest - std::max(t_.tolerance, fastest / 4);
 }
 
 bool AnswerJudge::takesTwoFrames() const {
@@ -208,7 +220,8 @@ void AnswerJudge::end() {
     // and they are dropped until then, so that no later exchange on what they answer takes one for its own.
     const int64_t gap = (twoFrames ? t_.maxAckGap : 0) + t_.tolerance;
     const int64_t last = x_.sends.back();
-    owed_.push_back({awaitedOf(x_.expect), counted, beyond, last + answerTime() + gap,
+    owed_.push_back({awaitedOf(x_.expect), counted, beyond, earliestAnswerTo(x_.sends.front()),
+                     last + answerTime() + gap,
                      last + std::max(answerTime(), t_.untimedHold) + gap, x_.taken});
 }
 
@@ -223,9 +236,10 @@ int64_t AnswerJudge::firstRequestAt(int64_t now) const {
             at = std::max(at, o.due);
     // A copy of a frame heard there before this transaction asked anything (or before it changed what the
     // controller holds) would pass for the controller's answer now.
+    // (A copy is timed from when the dongle passed the frame; the text of either may take a little longer.)
     for (const Heard& h : heard_)
-        if (h.epoch != epoch_ && h.at + t_.copy > now && carries(awaited, h.id, h.d))
-            at = std::max(at, h.at + t_.copy);
+        if (h.epoch != epoch_ && h.at + t_.copy + t_.tolerance > now && carries(awaited, h.id, h.d))
+            at = std::max(at, h.at + t_.copy + t_.tolerance);
     if (x_.expect.quietFirst)
         if (const int64_t heard = lastHeard(x_.expect.id); heard >= 0)
             at = std::max(at, heard + t_.quiet);
@@ -285,7 +299,7 @@ void AnswerJudge::forget(int64_t now) {
     std::erase_if(owed_, [now](const Owed& o) {
         return (o.answers == 0 || o.until <= now) && (o.beyond == 0 || o.due <= now);
     });
-    while (!heard_.empty() && (heard_.front().at + t_.copy <= now || heard_.size() > HeardKept))
+    while (!heard_.empty() && (heard_.front().at + t_.copy + t_.tolerance <= now || heard_.size() > HeardKept))
         heard_.pop_front();
 }
 
@@ -307,7 +321,7 @@ AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, i
 
 AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a) {
     for (auto o = owed_.begin(); o != owed_.end(); ++o) {
-        if (o->awaited.id != id || !carries(o->awaited, id, d))
+        if (o->awaited.id != id || !carries(o->awaited, id, d) || now < o->earliest)
             continue;
         // Past their due time, owed answers are told from the waiting exchange's own by when they come: one
         // that comes sooner than the controller has ever answered is not its own. One that may be its own
@@ -350,6 +364,11 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
     // An answer is taken only once its request went out, unless it comes on its own.
     if (x_.requests == 0 && !x_.expect.unprompted)
         return Verdict::Stray;
+    // Sooner than the controller has ever answered, and like a frame heard as long before as a gateway
+    // repeats one: a copy, whose taking would leave the request's own answers unaccounted for.
+    if (!x_.expect.unprompted && now < earliestAnswerTo(x_.sends.front()) &&
+        repeatsHeard(id, d, now))
+        return Verdict::Copy;
     ++x_.answers;
     return Verdict::Take;
 }

@@ -221,6 +221,9 @@ private:
         Awaited awaited;
         int answers = 0;
         int beyond = 0;
+        // None can come before the controller's fastest round trip after the exchange's first request: a
+        // frame like them that comes sooner is a copy or a frame of the controller's own.
+        int64_t earliest = 0;
         int64_t due = 0;
         int64_t until = 0;
         // The frames the exchange took: a controller that acknowledges answers with these again.
@@ -237,6 +240,10 @@ private:
     static Awaited awaitedOf(const ReplyExpectation& x);
     // The round trip the judge counts on: the longest timed lately, and a tolerance.
     int64_t roundTrip() const;
+    // The soonest the controller's answer to a request sent then can come, as its round trips show.
+    int64_t earliestAnswerTo(int64_t sent) const;
+    // Was a frame like this heard as long before as a gateway repeats one?
+    bool repeatsHeard(CanId id, const std::array<int, 8>& d, int64_t now) const;
     void timeRoundTrip(int64_t sample);
     // Does the exchange take its answer on the second matching frame (as one on its identifier and code
     // showed before)?
@@ -253,7 +260,7 @@ private:
     // round trips it remembers.
     static constexpr size_t TakenKept = 2;
     static constexpr size_t OwedKept = 32;
-    static constexpr size_t RoundTripsKept = 8;
+    static constexpr size_t RoundTripsKept = 4;
     static constexpr size_t HeardKept = 256;
 
     LineTimes t_;

@@ -199,7 +199,7 @@ void Ethernet::awaitDueAnswer() {
         const int64_t at = judge_.requestAt(now);
         if (at <= now || (s_.ReplyReady && judge_.asked()) || pump_.stopped())
             return;
-        qCDebug(lcFrames) << "Ethernet: next request in" << at - now << "ms";
+        qCDebug(lcFrames) << "Ethernet: next request in" << at - now << "ms, at" << now;
         // A frame heard meanwhile may change when the request can go (an acknowledgement, the owed answer
         // the wait held for, a line that is not quiet yet); a line that never lets it go ends the
         // transaction at its silence cap.

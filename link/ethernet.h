@@ -130,6 +130,8 @@ public:
     // still pass for its answer, and no answer its last request draws can still come), so that no request
     // goes out that would only be owed. Ends early when the exchange has its reply.
     void awaitDueAnswer();
+    // What the link has learned of the line.
+    const AnswerJudge& judge() const { return judge_; }
 
 private:
     bool send(const CanFrameFields& fields, bool request, SenderWait wait = SenderWait::ForReply);

@@ -5,6 +5,12 @@
 
 namespace sim {
 
+namespace {
+// A stray line, a frame head cut short, and a frame with a field above a byte and too few fields.
+const QByteArray LineNoise = QByteArrayLiteral("noise\r\n%CAN,151,120\r\n%CAN,999,1,NAC%\r\n#");
+constexpr int NoisyWriteEvery = 3;
+} // namespace
+
 const char* framingName(Framing f) {
     switch (f) {
     case Framing::AnswersOnce:
@@ -47,11 +53,18 @@ void SimulatedLine::connectNow() {
     ++connection_;
     reader_.clear();
     pending_.clear();
+    lastAnswerNs_.clear();
     accept_ = 0;
     state_ = Connected;
     emit stateChanged(state_);
     if (settings.ownFramesPerSecond > 0)
         scheduleOwnFrame();
+}
+
+void SimulatedLine::replaceController(const LineSettings& s) {
+    settings = s;
+    ++controller_;
+    lastAnswerNs_.clear();
 }
 
 void SimulatedLine::close() {
@@ -130,8 +143,9 @@ void SimulatedLine::onRequest(clink::CanId accept, const clink::CanMessage& mess
 
 void SimulatedLine::fromController(std::vector<clink::CanMessage> frames, int64_t atNs, Event::Kind kind) {
     const int connection = connection_;
-    time_.at(atNs, [this, connection, frames = std::move(frames), kind] {
-        if (connection != connection_)
+    const int controller = controller_;
+    time_.at(atNs, [this, connection, controller, frames = std::move(frames), kind] {
+        if (connection != connection_ || (kind == Event::Answer && controller != controller_))
             return;
         QByteArray text;
         for (const clink::CanMessage& m : frames) {
@@ -154,8 +168,11 @@ void SimulatedLine::fromController(std::vector<clink::CanMessage> frames, int64_
                 });
             }
         }
-        if (!text.isEmpty())
-            toProgram(text, time_.nowNs());
+        if (text.isEmpty())
+            return;
+        if (settings.noise && ++writes_ % NoisyWriteEvery == 0)
+            text.prepend(LineNoise);
+        toProgram(text, time_.nowNs());
     });
 }
 

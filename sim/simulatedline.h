@@ -10,7 +10,8 @@
 //   - how the text reaches the program: whole writes, writes cut at any byte, or one byte per write;
 //   - a gateway that passes some frames a second time, late, while later frames pass;
 //   - the controller's own frames at random moments (status broadcasts, fault reports, rundown reports);
-//   - a dongle that passes only the identifier it was last asked for, or every identifier.
+//   - a dongle that passes only the identifier it was last asked for, or every identifier;
+//   - line noise before some of the writes.
 // The controller's memory is the ControllerModel given; every request it receives and every frame that
 // comes back is recorded with its time.
 
@@ -51,6 +52,9 @@ struct LineSettings {
     double ownFramesPerSecond = 0;
     // The dongle passes every identifier, not only the one it was last asked for.
     bool passesAll = false;
+    // Every third write of the controller's frames comes behind line noise: a stray line, a frame head cut
+    // short, a frame with a field above a byte.
+    bool noise = false;
 };
 
 class SimulatedLine : public clink::EthernetTransport {
@@ -83,6 +87,9 @@ public:
 
     // Connects at once (no lookup), as a dongle on the local network does.
     void connectNow();
+    // The controller behind the dongle restarts or is replaced, the connection staying up: it answers as
+    // the settings say from now on, and the answers the one before still held never come.
+    void replaceController(const LineSettings& s);
 
     // What reached the controller and came back since the record was last cleared.
     std::vector<Event> record;
@@ -114,11 +121,15 @@ private:
     int state_ = Closed;
     // Bumped at every connection: what was scheduled for an earlier one is not delivered.
     int connection_ = 0;
+    // Bumped when the controller is replaced: the answers it still held are not sent.
+    int controller_ = 0;
     clink::CanId accept_ = 0;
     // When the last answer on each identifier leaves the unit: answers keep the order of their requests.
     std::map<clink::CanId, int64_t> lastAnswerNs_;
     // When the last piece of text written toward the program arrives: a stream keeps its order.
     int64_t lastPieceNs_ = 0;
+    // Writes of the controller's frames so far, for the noise before every third.
+    int writes_ = 0;
     struct Piece {
         int64_t atNs;
         QByteArray bytes;

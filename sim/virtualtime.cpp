@@ -27,9 +27,8 @@ void VirtualTime::runUntil(int64_t until) {
 
 void VirtualEventPump::doEvents() {
     ++calls;
-    while (time_.runNext(time_.nowNs())) {
-    }
-    time_.advanceTo(time_.nowNs() + base::DoEventsSlice.count());
+    // One DoEvents: the time of one slice passes, and what came in it is handled.
+    time_.runUntil(time_.nowNs() + base::DoEventsSlice.count());
 }
 
 bool VirtualEventPump::waitUntil(const std::function<bool()>& done, long doEventsCount) {

@@ -1,8 +1,8 @@
 #pragma once
 // Time that passes only as the link waits: a clock, the events scheduled on it, and the event pump the link
 // waits through. A wait runs the events due within its budget in time order, moving the clock to each, and
-// ends the moment its condition holds or at the end of its budget; a DoEvents runs what is due and moves the
-// clock on by one DoEvents slice. Nothing sleeps and nothing depends on the machine's load: a whole
+// ends the moment its condition holds or at the end of its budget; a DoEvents moves the clock on by one
+// DoEvents slice and runs what came in it. Nothing sleeps and nothing depends on the machine's load: a whole
 // transaction, transfer or collection runs the same every time, in as much virtual time as it would take.
 
 #include "base/eventpump.h"

@@ -99,35 +99,6 @@ TEST_F(ToolEepromEthernet, ReadSendsTheFilterFrameThenTheRequest) {
     EXPECT_EQ(dongle.frames[1].message, (CanMessage{ids::ToolEepromRequest, {0x90, 0, 5, 0, 0, 0, 0, 0}}));
 }
 
-TEST_F(ToolEepromEthernet, DuplicatedRepliesStoreExactlyOnce) {
-    dongle.duplicateReplies = true;
-    link.dataTx.ClearReceiveBuffer();
-    for (int a = 0; a < 32; ++a) {
-        model.toolEeprom[size_t(a)] = uint8_t(a + 100);
-        ASSERT_TRUE(link.dataTx.ReadToolEeprom(a));
-    }
-    EXPECT_EQ(s.DataCount, 32);
-    for (int a = 0; a < 32; ++a)
-        EXPECT_EQ(s.DataBuffer[a], a + 100);
-    EXPECT_EQ(s.DataBuffer[32], 0);
-    for (int a = 0; a < 32; ++a)
-        ASSERT_TRUE(link.dataTx.WriteToolEeprom(a, 200 - a));
-    for (int a = 0; a < 32; ++a)
-        EXPECT_EQ(model.toolEeprom[size_t(a)], 200 - a);
-}
-
-TEST_F(ToolEepromEthernet, SplitAndCoalescedRepliesStillComplete) {
-    dongle.splitBytes = true;
-    link.dataTx.ClearReceiveBuffer();
-    model.toolEeprom[300] = 9;
-    ASSERT_TRUE(link.dataTx.ReadToolEeprom(300));
-    dongle.splitBytes = false;
-    dongle.splitBeforeLineEnd = true;
-    ASSERT_TRUE(link.dataTx.ReadToolEeprom(300));
-    EXPECT_EQ(s.DataBuffer[0], 9);
-    EXPECT_EQ(s.DataBuffer[1], 9);
-}
-
 TEST_F(ToolEepromEthernet, ADroppedConnectionEndsTheReadWithFalse) {
     dongle.closeAfterReplies = 1;
     QElapsedTimer t;

@@ -2,7 +2,8 @@
 // same identifier that left answers owed or copies on their way, against a dongle that holds, repeats or
 // answers once: the DSP revision after the tool's data and the tool's data after it, the NSM unit's clock
 // after a clock read and its version after that, the transducer check after another, the rundown log after
-// another Pset's log, the socket tray's passes. Every value taken is the stand-in's as it is now.
+// another Pset's log, the socket tray's passes, the serial output's set after its read. Every value taken is
+// the stand-in's as it is now.
 #include "app/dsprevision.h"
 #include "app/nsmexchange.h"
 #include "app/nsmtexts.h"
@@ -11,6 +12,7 @@
 #include "link/commandcodes.h"
 #include "link/linkcheck.h"
 #include "link/tooldiagnostics.h"
+#include "service/serialout.h"
 #include "service/sockettray.h"
 #include "sim/trayemitter.h"
 #include "tests/service/owedfixture.h"
@@ -174,5 +176,35 @@ TEST_P(OwedRundownLog, ALogReadRightAfterAnotherPsetsLogTakesEveryByteFromItsOwn
 INSTANTIATE_TEST_SUITE_P(Dongles, OwedRundownLog,
                          ::testing::Values(Dongle{"once", 0, false}, Dongle{"repeating", 0, true, 3}),
                          testsupport::dongleName);
+
+// The serial output's set right after its read, on every dongle the link meets.
+class OwedAcrossExchanges : public testsupport::OwedFixture {};
+
+TEST_P(OwedAcrossExchanges, AReadOfTheSerialOutputThenASetReportsTheModeSet) {
+    model.serialOut.mode = 0;
+    service::SerialOutExchange serialOut(link);
+    ASSERT_EQ(serialOut.read(), std::optional<int>(0));
+    // The set comes at once: the read's extra requests are still being answered with the old mode.
+    EXPECT_EQ(serialOut.set(1), std::optional<int>(1));
+    EXPECT_EQ(model.serialOut.mode, 1);
+    // A read a moment later agrees.
+    testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + 50);
+    EXPECT_EQ(serialOut.read(), std::optional<int>(1));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dongles, OwedAcrossExchanges,
+    ::testing::Values(Dongle{"prompt"}, Dongle{"once", 0, false}, Dongle{"held40", 40},
+                      Dongle{"held150", 150}, Dongle{"held400", 400}, Dongle{"held150Once", 150, false},
+                      Dongle{"held400Once", 400, false}, Dongle{"repeating", 0, true, 3},
+                      Dongle{"repeatingOnce", 0, false, 3}, Dongle{"held40Repeating", 40, true, 5},
+                      Dongle{"framesApart", 0, true, -1, 4}, Dongle{"held150FramesApart", 150, true, -1, 20},
+                      Dongle{"acksApart60", 0, true, -1, 60}, Dongle{"copiesLate70", 0, true, 70},
+                      Dongle{"copiesLate70Once", 0, false, 70}, Dongle{"copiesLate120", 0, true, 120},
+                      Dongle{"staleStatus", 0, true, -1, -1, 150},
+                      Dongle{"staleStatusOnce", 0, false, -1, -1, 150},
+                      Dongle{"reports", 0, true, -1, -1, 0, 10},
+                      Dongle{"bytePerTurn", 0, false, -1, -1, 0, 0, true}),
+    testsupport::dongleName);
 
 } // namespace

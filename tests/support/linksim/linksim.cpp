@@ -2,7 +2,13 @@
 
 #include "app/appservices.h"
 #include "app/nsmexchange.h"
+#include "app/reports/toolreports.h"
+#include "app/toolparameterread.h"
+#include "ladder/laddertransfer.h"
+#include "link/blockreceive.h"
 #include "link/commandcodes.h"
+#include "link/linkcheck.h"
+#include "logicio/logictransfer.h"
 
 #include <algorithm>
 #include <array>
@@ -37,12 +43,18 @@ constexpr int ToolAddresses = 8;
 constexpr int DspAddresses = 6;
 constexpr int Psets = 4;
 constexpr int CurveSamples = 40;
+// Logic blocks a run reads or writes at once, and where a sent Pset names its number.
+constexpr int ImageBlocks = 6;
+constexpr int PacketBytes = 7;
+constexpr int PsetNumberAt = 3 * PacketBytes + 6;
 // A transaction may take this much more than one hold and its acknowledgement gap per request.
 constexpr double SlackPerRequestMs = 100;
 // And this much more once (a line that goes quiet, copies that must pass).
 constexpr double SlackPerTransactionMs = 600;
 // And the copies it waits out on a line that repeats frames: a frame's, and then its copy's.
 constexpr double CopyHoldsPerTransaction = 2;
+// Seeds whose lines carry noise.
+constexpr uint64_t NoisySeedEvery = 4;
 
 const char* eventName(sim::SimulatedLine::Event::Kind k) {
     using E = sim::SimulatedLine::Event;
@@ -250,24 +262,114 @@ Outcome nsmSettings(Simulation& sim, Random&) {
     return o;
 }
 
+Outcome transducerCheck(Simulation& sim, Random&) {
+    Outcome o;
+    // The presence probe's zero-data frames on the transducer's reply identifier, a two-frame answer each.
+    o.counted = {twoFrame(ids::TransducerReply2, 0)};
+    o.success = clink::LinkCheck(sim.services().link).transducerCheck().ok;
+    return o;
+}
+
+Outcome psetSend(Simulation& sim, Random& r) {
+    const int pset = pick(r, 1, Psets);
+    sim::ControllerModel::PsetBytes bytes{};
+    for (int& b : bytes)
+        b = pick(r, 0, 255);
+    bytes[size_t(PsetNumberAt)] = pset;
+    Outcome o;
+    o.success = true;
+    for (int packet = 0; packet < codes::PsetPackets && o.success; ++packet) {
+        std::array<int, 8> data{codes::PsetPacket1 + packet};
+        for (int i = 0; i < PacketBytes; ++i)
+            data[size_t(1 + i)] = bytes[size_t(packet * PacketBytes + i)];
+        o.counted.push_back(twoFrame(ids::CommandRequest, data[0]));
+        o.success = sim.services().link.dataTx.SendPsetData(data);
+    }
+    if (o.success && sim.model.psets[size_t(pset)] != bytes)
+        o.wrongValue = QStringLiteral("Pset %1 sent is not the Pset the controller holds").arg(pset);
+    return o;
+}
+
+// A logic image read block by block as the rung-table editors (the request first) or the ladder editor (a
+// filter frame first) read it.
+Outcome blockReceive(Simulation& sim, Random& r) {
+    clink::LinkState& s = sim.services().state;
+    const int blocks = pick(r, 1, ImageBlocks);
+    const bool ladder = chance(r, 0.5);
+    const clink::BlockReceiveCounts counts =
+        ladder ? ladder::ladderReceiveCounts() : logicio::rungTableReceiveCounts(s.TransferDelay);
+    Outcome o;
+    o.counted = {twoFrame(ids::CommandRequest, codes::LogicBlockRequest, blocks)};
+    o.success = clink::BlockReceiver(sim.services().link, counts).receive(1, blocks);
+    const std::vector<int> words = sim.model.logicWords(blocks);
+    for (int i = 0; o.success && i < int(words.size()); ++i)
+        if (s.DataBuffer[i] != words[size_t(i)]) {
+            o.wrongValue = mismatch("logic word", s.DataBuffer[i], words[size_t(i)]) +
+                           QStringLiteral(" (word %1)").arg(i);
+            break;
+        }
+    return o;
+}
+
+Outcome blockSend(Simulation& sim, Random& r) {
+    clink::LinkState& s = sim.services().state;
+    const int blocks = pick(r, 1, ImageBlocks);
+    std::vector<int> words(size_t(blocks * clink::BlockReceiver::BlockWords));
+    for (int& w : words)
+        w = pick(r, 0, 255);
+    Outcome o;
+    o.counted = {twoFrame(ids::CommandRequest, codes::LogicBlock, blocks)};
+    o.success = true;
+    for (int block = 1; block <= blocks && o.success; ++block) {
+        for (int i = 0; i < clink::BlockReceiver::BlockWords; ++i)
+            s.DataBuffer.put((block - 1) * clink::BlockReceiver::BlockWords + i,
+                             words[size_t((block - 1) * clink::BlockReceiver::BlockWords + i)]);
+        o.success = sim.services().link.dataTx.SendLogicIoProgram(block);
+    }
+    if (o.success && sim.model.logicWords(blocks) != words)
+        o.wrongValue = QStringLiteral("the logic image sent is not the image the controller holds");
+    return o;
+}
+
+// The tool parameter report's read of the whole tool memory, a location at a time.
+Outcome toolParameters(Simulation& sim, Random&) {
+    clink::LinkState& s = sim.services().state;
+    Outcome o;
+    o.counted = {twoFrame(ids::ToolEepromRequest, ToolReadCode, app::ToolReportLocations)};
+    base::NoProgress progress;
+    o.success = app::readToolParameterLocations(sim.services().link, progress);
+    for (int a = 0; o.success && a < app::ToolReportLocations; ++a)
+        if (s.DataBuffer[a] != sim.model.toolEeprom[size_t(a)]) {
+            o.wrongValue = mismatch("tool parameter", s.DataBuffer[a], sim.model.toolEeprom[size_t(a)]) +
+                           QStringLiteral(" (location %1)").arg(a);
+            break;
+        }
+    return o;
+}
+
 const std::vector<Kind> Kinds = {
-    {"toolRead", 8, toolRead},   {"toolWrite", 3, toolWrite},     {"dspRead", 3, dspRead},
-    {"dspWrite", 2, dspWrite},   {"status", 4, status},           {"selectPset", 3, selectPset},
-    {"control", 3, control},     {"psetRead", 3, psetRead},       {"curve", 3, curve},
-    {"nsmClock", 2, nsmClock},   {"nsmSettings", 1, nsmSettings},
+    {"toolRead", 8, toolRead},
+    {"toolWrite", 3, toolWrite},
+    {"dspRead", 3, dspRead},
+    {"dspWrite", 2, dspWrite},
+    {"status", 4, status},
+    {"selectPset", 3, selectPset},
+    {"control", 3, control},
+    {"psetRead", 3, psetRead},
+    {"psetSend", 2, psetSend},
+    {"curve", 3, curve},
+    {"nsmClock", 2, nsmClock},
+    {"nsmSettings", 1, nsmSettings},
+    {"transducerCheck", 2, transducerCheck},
+    {"blockReceive", 2, blockReceive},
+    {"blockSend", 2, blockSend},
+    {"toolParameters", 1, toolParameters, true},
 };
 
 } // namespace
 
 const std::vector<Kind>& kinds() {
     return Kinds;
-}
-
-const Kind* findKind(const std::string& name) {
-    for (const Kind& k : Kinds)
-        if (name == k.name)
-            return &k;
-    return nullptr;
 }
 
 std::string Violation::reproduction() const {
@@ -330,6 +432,8 @@ std::string Simulation::describe(const sim::LineSettings& s) {
         out << ", own frames " << int(s.ownFramesPerSecond) << "/s";
     if (s.passesAll)
         out << ", passes all";
+    if (s.noise)
+        out << ", noise";
     return out.str();
 }
 
@@ -367,6 +471,14 @@ void Simulation::reconnect(const sim::LineSettings& settings) {
     line.close();
     line.connectTo(QStringLiteral("dongle"), 0);
     services_->pump.waitUntil([this] { return line.isConnected(); }, 1000);
+}
+
+void Simulation::replaceController(const sim::LineSettings& settings) {
+    line.replaceController(settings);
+    graceLeft = GraceTransactions;
+    retimeLeft = RetimeTransactions;
+    if (trace)
+        std::printf("controller replaced [%s]\n", describe(settings).c_str());
 }
 
 void Simulation::settle(int64_t ms) {
@@ -410,18 +522,21 @@ void Simulation::runChecked(const Kind& kind, Random& random, int step, std::vec
         violation("wrong value", o.wrongValue.toStdString());
     }
     int needed = 0;
-    // After a controller changed behind the connection the link runs on what it knew of the one before,
-    // until answers taken on their second frame have shown how the new one frames them and the answers
-    // that show it have had the time to come: those transactions' requests are not held against the new
-    // controller's timeline.
-    const double answerSpan = settings.holdMs + settings.jitterMs + settings.ackGapMs + SlackPerRequestMs;
-    const bool grace = graceLeft > 0 || start < graceUntilMs;
-    if (graceLeft > 0 && std::any_of(o.counted.begin(), o.counted.end(),
-                                     [](const Outcome::Counted& c) { return c.acknowledging != c.once; })) {
-        if (graceLeft == GraceTransactions)
-            graceUntilMs = time.nowMsExact() + answerSpan;
+    // After a controller changed behind the connection the link runs on what it knew of the one before
+    // until the new one's answers have shown the difference: those transactions' requests are not held
+    // against the new controller's timeline. It must see it within a few answers taken on their second
+    // frame, and drop a belief that the controller answers once as soon as the answers contradict it.
+    const bool grace = graceLeft > 0;
+    const bool retiming = retimeLeft > 0;
+    if (retiming)
+        --retimeLeft;
+    if (grace && std::any_of(o.counted.begin(), o.counted.end(),
+                             [](const Outcome::Counted& c) { return c.acknowledging != c.once; }))
         --graceLeft;
-    }
+    const bool believedRightly =
+        !acknowledging || services().link.ethernet.judge().framing() != clink::AnswerJudge::Framing::AnswersOnce;
+    if (believedRightly && graceLeft <= GraceTransactions - GraceAtLeast)
+        graceLeft = 0;
     for (const Outcome::Counted& c : o.counted) {
         const int sent = line.requests(c.id, c.code);
         const int allowed = acknowledging ? c.acknowledging : c.once;
@@ -442,7 +557,7 @@ void Simulation::runChecked(const Kind& kind, Random& random, int step, std::vec
     // A gateway that repeats frames makes a request wait until no copy of an earlier answer can pass for
     // its own.
     const double copyHolds = settings.copyChance > 0 ? CopyHoldsPerTransaction * settings.copyMaxMs : 0;
-    if (o.success && !grace && took > needed * perRequest + o.fixedMs + copyHolds + SlackPerTransactionMs) {
+    if (o.success && !retiming && took > needed * perRequest + copyHolds + SlackPerTransactionMs) {
         ++t.slow;
         std::ostringstream d;
         d << "took " << took << " ms for " << needed << " requests";
@@ -450,34 +565,76 @@ void Simulation::runChecked(const Kind& kind, Random& random, int step, std::vec
     }
 }
 
-RunResult runSeed(uint64_t seed, const RunOptions& options) {
-    RunResult result;
-    Random random(seed);
-    Simulation sim(seed);
-    sim.trace = options.trace;
+namespace {
+
+std::vector<const Kind*> poolOf(const std::vector<std::string>& only, bool heavy) {
     std::vector<const Kind*> pool;
-    for (const Kind& k : kinds())
-        if (options.only.empty() || std::find(options.only.begin(), options.only.end(), k.name) != options.only.end())
+    for (const Kind& k : kinds()) {
+        const bool named = std::find(only.begin(), only.end(), k.name) != only.end();
+        if (only.empty() ? !k.heavy || heavy : named)
             for (int w = 0; w < k.weight; ++w)
                 pool.push_back(&k);
-    auto settings = [&] { return options.fixed ? *options.fixed : Simulation::randomSettings(random); };
-    sim.reconnect(settings());
-    for (int step = 0; step < options.transactions && result.violations.empty(); ++step) {
-        if (!options.steady && chance(random, 0.03)) {
-            sim.reconnect(settings());
-        } else if (!options.steady && chance(random, 0.03)) {
-            // A controller restarted or replaced behind the dongle: the connection stays, and the link
-            // learns of it only from what it answers.
-            sim.line.settings = settings();
-            sim.graceLeft = Simulation::GraceTransactions;
-        }
+    }
+    return pool;
+}
+
+// Runs transactions drawn from the pool, values changed and the line left to settle between them at
+// random, until one breaks a rule.
+void runSteps(Simulation& sim, Random& random, const std::vector<const Kind*>& pool, int transactions,
+              const std::function<void()>& between, RunResult& result) {
+    for (int step = 0; step < transactions && result.violations.empty(); ++step) {
+        between();
         if (chance(random, 0.5))
             sim.changeValues(random);
         if (chance(random, 0.3))
             sim.settle(pick(random, 0, 300));
         const Kind& kind = *pool[size_t(pick(random, 0, int(pool.size()) - 1))];
-        sim.runChecked(kind, random, step, result.violations, result.tally);
+        sim.runChecked(kind, random, int(result.transactions), result.violations, result.tally);
         ++result.transactions;
+    }
+}
+
+} // namespace
+
+RunResult runSeed(uint64_t seed, const RunOptions& options) {
+    RunResult result;
+    Random random(seed);
+    Simulation sim(seed);
+    sim.trace = options.trace;
+    auto settings = [&] {
+        if (options.fixed)
+            return *options.fixed;
+        sim::LineSettings s = Simulation::randomSettings(random);
+        // Drawn from the seed, so that the draws of every run stay as they were.
+        s.noise = seed % NoisySeedEvery == 0;
+        return s;
+    };
+    sim.reconnect(settings());
+    runSteps(sim, random, poolOf(options.only, options.heavy), options.transactions, [&] {
+        if (options.steady)
+            return;
+        if (chance(random, 0.03)) {
+            sim.reconnect(settings());
+        } else if (chance(random, 0.03)) {
+            // A controller restarted or replaced behind the dongle: the connection stays, and the link
+            // learns of it only from what it answers.
+            sim.replaceController(settings());
+        }
+    }, result);
+    return result;
+}
+
+RunResult runPhases(uint64_t seed, const std::vector<Phase>& phases) {
+    RunResult result;
+    Random random(seed);
+    Simulation sim(seed);
+    for (const Phase& phase : phases) {
+        if (phase.reconnect || result.transactions == 0) {
+            sim.reconnect(phase.settings);
+        } else {
+            sim.replaceController(phase.settings);
+        }
+        runSteps(sim, random, poolOf(phase.kinds, true), phase.transactions, [] {}, result);
     }
     return result;
 }

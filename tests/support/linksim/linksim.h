@@ -45,8 +45,6 @@ struct Outcome {
         int once;          // and one that answers once per request
     };
     std::vector<Counted> counted;
-    // Fixed pauses of the transaction's timeline (settle waits, filter frames' pauses), in ms.
-    double fixedMs = 0;
 };
 
 class Simulation;
@@ -55,11 +53,12 @@ struct Kind {
     const char* name;
     int weight;
     std::function<Outcome(Simulation&, Random&)> run;
+    // A long loop (a thousand exchanges): drawn only when asked for.
+    bool heavy = false;
 };
 
 // The transactions the runs draw from.
 const std::vector<Kind>& kinds();
-const Kind* findKind(const std::string& name);
 
 // A broken rule: which transaction, how, and the line it ran on.
 struct Violation {
@@ -108,15 +107,23 @@ public:
     void changeValues(Random& random);
     // A new connection to the dongle, with these settings.
     void reconnect(const sim::LineSettings& settings);
+    // A controller restarted or replaced behind the dongle: the connection stays, and the link learns of
+    // it only from what it answers.
+    void replaceController(const sim::LineSettings& settings);
     // Lets the line go quiet (answers still due arrive, and their copies).
     void settle(int64_t ms);
 
     uint64_t seed;
-    // Transactions with answers taken on their second frame still to run after a controller changed behind
-    // the connection: the first may show the change only as a copy would, the second shows it.
-    static constexpr int GraceTransactions = 2;
+    // Transactions with answers taken on their second frame that may still run on what the link knew of
+    // the controller before, after one changed behind the connection.
+    static constexpr int GraceTransactions = 6;
+    // And at least these, for its round trip to be timed anew.
+    static constexpr int GraceAtLeast = 2;
     int graceLeft = 0;
-    double graceUntilMs = 0;
+    // Transactions whose time is not held against the new controller's holds: the link times a round
+    // trip per exchange, and goes by the longest of the last few.
+    static constexpr int RetimeTransactions = 8;
+    int retimeLeft = 0;
     // Prints every transaction and what the line carried for it.
     bool trace = false;
 
@@ -136,6 +143,8 @@ struct RunOptions {
     bool steady = false;
     // Prints every transaction and what the line carried for it.
     bool trace = false;
+    // Long loops are drawn too.
+    bool heavy = false;
 };
 
 struct RunResult {
@@ -148,5 +157,15 @@ struct RunResult {
 // One seeded run: transactions drawn from the kinds, with values changed, reconnects and framings changed
 // between them. Stops at the first violation.
 RunResult runSeed(uint64_t seed, const RunOptions& options = {});
+
+// A run on lines set one after the other: each phase's line comes with a new connection, or behind the
+// same one (a controller restarted or replaced), and runs its transactions drawn from its kinds.
+struct Phase {
+    sim::LineSettings settings;
+    bool reconnect = false;
+    std::vector<std::string> kinds;
+    int transactions = 0;
+};
+RunResult runPhases(uint64_t seed, const std::vector<Phase>& phases);
 
 } // namespace linksim
