@@ -28,6 +28,17 @@ bool flag(int argc, char** argv, const char* name) {
     return false;
 }
 
+void add(linksim::Tally& sum, const linksim::Tally& t) {
+    sum.runs += t.runs;
+    sum.failed += t.failed;
+    sum.requests += t.requests;
+    sum.timeline += t.timeline;
+    sum.overTimeline += t.overTimeline;
+    sum.wrong += t.wrong;
+    sum.slow += t.slow;
+    sum.ms += t.ms;
+}
+
 void print(const std::map<std::string, linksim::Tally>& tally) {
     std::printf("%-26s %8s %8s %9s %9s %6s %6s %6s %6s %9s\n", "framing/kind", "runs", "failed", "requests",
                 "timeline", "over", "wrong", "slow", "", "ms/run");
@@ -35,13 +46,7 @@ void print(const std::map<std::string, linksim::Tally>& tally) {
     for (const auto& [key, t] : tally) {
         std::printf("%-26s %8ld %8ld %9ld %9ld %6ld %6ld %6ld %6s %9.1f\n", key.c_str(), t.runs, t.failed,
                     t.requests, t.timeline, t.overTimeline, t.wrong, t.slow, "", t.runs ? t.ms / t.runs : 0.0);
-        all.runs += t.runs;
-        all.failed += t.failed;
-        all.requests += t.requests;
-        all.timeline += t.timeline;
-        all.overTimeline += t.overTimeline;
-        all.wrong += t.wrong;
-        all.slow += t.slow;
+        add(all, t);
     }
     std::printf("%-26s %8ld %8ld %9ld %9ld %6ld %6ld %6ld\n", "all", all.runs, all.failed, all.requests,
                 all.timeline, all.overTimeline, all.wrong, all.slow);
@@ -67,17 +72,8 @@ int main(int argc, char** argv) {
     for (long seed = first; seed < first + seeds; ++seed) {
         const linksim::RunResult result = linksim::runSeed(uint64_t(seed), options);
         transactions += result.transactions;
-        for (const auto& [key, t] : result.tally) {
-            linksim::Tally& sum = tally[key];
-            sum.runs += t.runs;
-            sum.failed += t.failed;
-            sum.requests += t.requests;
-            sum.timeline += t.timeline;
-            sum.overTimeline += t.overTimeline;
-            sum.wrong += t.wrong;
-            sum.slow += t.slow;
-            sum.ms += t.ms;
-        }
+        for (const auto& [key, t] : result.tally)
+            add(tally[key], t);
         if (!result.violations.empty()) {
             ++failedSeeds;
             for (const linksim::Violation& v : result.violations)
