@@ -56,11 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Seeds, BrokenOnce,
                                            3008, 3268, 4210, 4602, 5099, 5463, 6087));
 
 LineSettings line(Framing framing, int holdMs, int ackGapMs = 0) {
-    LineSettings s;
-    s.framing = framing;
-    s.holdMs = holdMs;
-    s.ackGapMs = ackGapMs;
-    return s;
+    return {.framing = framing, .ackGapMs = ackGapMs, .holdMs = holdMs};
 }
 
 LineSettings withCopies(LineSettings s, int earliestMs, int latestMs) {

@@ -541,9 +541,11 @@ void Simulation::runChecked(const Kind& kind, Random& random, int step, std::vec
         const int sent = line.requests(c.id, c.code);
         const int allowed = acknowledging ? c.acknowledging : c.once;
         needed += std::min(sent, allowed);
+        if (grace)
+            continue;
         t.requests += sent;
         t.timeline += allowed;
-        if (sent > allowed && !grace) {
+        if (sent > allowed) {
             ++t.overTimeline;
             std::ostringstream d;
             d << sent << " requests " << clink::canIdText(c.id).toStdString() << " code " << c.code

@@ -76,6 +76,7 @@ struct Violation {
 struct Tally {
     long runs = 0;
     long failed = 0;
+    // Requests and what the timeline gives, but after a controller changed behind the connection.
     long requests = 0;
     long timeline = 0;
     long wrong = 0;
