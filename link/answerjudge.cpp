@@ -209,7 +209,8 @@ void AnswerJudge::end() {
     // of a two-frame exchange, one that answers once sends one.
     const bool twoFrames = takesTwoFrames();
     const bool once = x_.believedOnce || framing_ == Framing::AnswersOnce;
-    const int counted = std::max(x_.requests * (twoFrames && !once ? 2 : 1) - x_.answers, 0);
+    const int perRequest = twoFrames && !once ? 2 : 1;
+    const int counted = std::max(x_.requests * perRequest - x_.answers, 0);
     const int beyond = twoFrames && once ? std::max(x_.requests * 2 - x_.answers, 0) - counted : 0;
     if (counted + beyond == 0)
         return;
@@ -220,7 +221,9 @@ void AnswerJudge::end() {
     // and they are dropped until then, so that no later exchange on what they answer takes one for its own.
     const int64_t gap = (twoFrames ? t_.maxAckGap : 0) + t_.tolerance;
     const int64_t last = x_.sends.back();
-    owed_.push_back({awaitedOf(x_.expect), counted, beyond, earliestAnswerTo(x_.sends.front()),
+    // The first of them answers the first request whose answers are not all in.
+    const int64_t firstOwing = x_.sends[std::min(size_t(x_.answers / perRequest), x_.sends.size() - 1)];
+    owed_.push_back({awaitedOf(x_.expect), counted, beyond, earliestAnswerTo(firstOwing),
                      last + answerTime() + gap,
                      last + std::max(answerTime(), t_.untimedHold) + gap, x_.taken});
 }
@@ -320,14 +323,17 @@ AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, i
 }
 
 AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a) {
+    bool mayBeOwed = false;
     for (auto o = owed_.begin(); o != owed_.end(); ++o) {
         if (o->awaited.id != id || !carries(o->awaited, id, d) || now < o->earliest)
             continue;
         // Past their due time, owed answers are told from the waiting exchange's own by when they come: one
         // that comes sooner than the controller has ever answered is not its own. One that may be its own
-        // is, and what was owed before it will not come (the controller answers in order).
+        // is taken, but it may still be the one owed (a controller slower than it was): the exchange's own
+        // answer is owed after it until it has come.
         if (o->answers > 0 && now >= o->due && now < o->until && mayBeOwnAnswer(id, d, now)) {
             owed_.erase(o);
+            mayBeOwed = true;
             break;
         }
         if (o->answers > 0 && now < o->until) {
@@ -369,7 +375,16 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
     if (!x_.expect.unprompted && now < earliestAnswerTo(x_.sends.front()) &&
         repeatsHeard(id, d, now))
         return Verdict::Copy;
-    ++x_.answers;
+    // One that may be an earlier exchange's answer: whichever request it answers, the controller took at
+    // least the time since this exchange last asked, and round trips shorter than that are of a controller
+    // that has become slower since.
+    if (mayBeOwed) {
+        const int64_t atLeast = now - x_.sends.back();
+        std::erase_if(roundTrips_, [atLeast](int64_t r) { return r < atLeast; });
+        timeRoundTrip(atLeast);
+    } else {
+        ++x_.answers;
+    }
     return Verdict::Take;
 }
 

@@ -221,7 +221,7 @@ private:
         Awaited awaited;
         int answers = 0;
         int beyond = 0;
-        // None can come before the controller's fastest round trip after the exchange's first request: a
+        // None can come before the controller's fastest round trip after the first request they answer: a
         // frame like them that comes sooner is a copy or a frame of the controller's own.
         int64_t earliest = 0;
         int64_t due = 0;

@@ -52,6 +52,7 @@ void SimulatedLine::connectTo(const QString&, quint16) {
 void SimulatedLine::connectNow() {
     ++connection_;
     reader_.clear();
+    sentReader_.clear();
     pending_.clear();
     lastAnswerNs_.clear();
     accept_ = 0;
@@ -81,6 +82,8 @@ void SimulatedLine::close() {
 bool SimulatedLine::send(const QByteArray& bytes) {
     if (state_ != Connected)
         return false;
+    sentReader_.feed(bytes, [this](clink::CanId, const clink::CanMessage& m) { sent_.push_back(m); },
+                     [](const QByteArray&) {});
     const int connection = connection_;
     time_.after(WireNs, [this, connection, bytes] {
         if (connection == connection_)
@@ -100,9 +103,14 @@ QByteArray SimulatedLine::takePending() {
 }
 
 int SimulatedLine::requests(clink::CanId id, int code) const {
-    return int(std::count_if(record.begin(), record.end(), [&](const Event& e) {
-        return e.kind == Event::Request && e.message.id == id && (code < 0 || e.message.data[0] == code);
+    return int(std::count_if(sent_.begin(), sent_.end(), [&](const clink::CanMessage& m) {
+        return m.id == id && (code < 0 || m.data[0] == code);
     }));
+}
+
+void SimulatedLine::clearRecord() {
+    record.clear();
+    sent_.clear();
 }
 
 void SimulatedLine::fromProgram(const QByteArray& bytes) {

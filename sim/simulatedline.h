@@ -93,8 +93,11 @@ public:
 
     // What reached the controller and came back since the record was last cleared.
     std::vector<Event> record;
-    // Requests with this identifier and code (data byte 0; -1 any) in the record.
+    // Frames the program sent with this identifier and code (data byte 0; -1 any) since the record was
+    // cleared.
     int requests(clink::CanId id, int code = -1) const;
+    // Forgets the record and the frames sent, for what comes next.
+    void clearRecord();
 
     // Time for a frame to cross from the program to the controller.
     static constexpr int64_t WireNs = 100000;
@@ -118,6 +121,10 @@ private:
     VirtualTime& time_;
     std::mt19937_64 random_;
     DongleFrameReader reader_;
+    // The frames the program sent since the record was cleared, counted as they leave it: one that reaches
+    // the controller after the record was cleared still counts for what sent it.
+    DongleFrameReader sentReader_;
+    std::vector<clink::CanMessage> sent_;
     int state_ = Closed;
     // Bumped at every connection: what was scheduled for an earlier one is not delivered.
     int connection_ = 0;

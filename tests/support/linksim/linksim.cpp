@@ -501,7 +501,7 @@ void Simulation::printTrace(int step, const char* kind, const sim::LineSettings&
 void Simulation::runChecked(const Kind& kind, Random& random, int step, std::vector<Violation>& violations,
                             std::map<std::string, Tally>& tally) {
     const sim::LineSettings settings = line.settings;
-    line.record.clear();
+    line.clearRecord();
     const double start = time.nowMsExact();
     const Outcome o = kind.run(*this, random);
     const double took = time.nowMsExact() - start;
