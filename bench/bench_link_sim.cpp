@@ -45,7 +45,8 @@ void print(const std::map<std::string, linksim::Tally>& tally) {
     linksim::Tally all;
     for (const auto& [key, t] : tally) {
         std::printf("%-26s %8ld %8ld %9ld %9ld %6ld %6ld %6ld %6s %9.1f\n", key.c_str(), t.runs, t.failed,
-                    t.requests, t.timeline, t.overTimeline, t.wrong, t.slow, "", t.runs ? t.ms / t.runs : 0.0);
+                    t.requests, t.timeline, t.overTimeline, t.wrong, t.slow, "",
+                    t.runs ? t.ms / t.runs : 0.0);
         add(all, t);
     }
     std::printf("%-26s %8ld %8ld %9ld %9ld %6ld %6ld %6ld\n", "all", all.runs, all.failed, all.requests,
@@ -81,6 +82,7 @@ int main(int argc, char** argv) {
         }
     }
     print(tally);
-    std::printf("%ld transactions over %ld seeds; %ld seeds broke a rule\n", transactions, seeds, failedSeeds);
+    std::printf("%ld transactions over %ld seeds; %ld seeds broke a rule\n", transactions, seeds,
+                failedSeeds);
     return failedSeeds == 0 ? 0 : 1;
 }

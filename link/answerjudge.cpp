@@ -224,8 +224,8 @@ void AnswerJudge::end() {
     // The first of them answers the first request whose answers are not all in.
     const int64_t firstOwing = x_.sends[std::min(size_t(x_.answers / perRequest), x_.sends.size() - 1)];
     owed_.push_back({awaitedOf(x_.expect), counted, beyond, earliestAnswerTo(firstOwing),
-                     last + answerTime() + gap,
-                     last + std::max(answerTime(), t_.untimedHold) + gap, x_.taken});
+                     last + answerTime() + gap, last + std::max(answerTime(), t_.untimedHold) + gap,
+                     x_.taken});
 }
 
 int64_t AnswerJudge::firstRequestAt(int64_t now) const {
@@ -302,7 +302,8 @@ void AnswerJudge::forget(int64_t now) {
     std::erase_if(owed_, [now](const Owed& o) {
         return (o.answers == 0 || o.until <= now) && (o.beyond == 0 || o.due <= now);
     });
-    while (!heard_.empty() && (heard_.front().at + t_.copy + t_.tolerance <= now || heard_.size() > HeardKept))
+    while (!heard_.empty() &&
+           (heard_.front().at + t_.copy + t_.tolerance <= now || heard_.size() > HeardKept))
         heard_.pop_front();
 }
 
@@ -322,7 +323,8 @@ AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, i
     return v;
 }
 
-AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a) {
+AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d, int64_t now,
+                                          const Awaited& a) {
     bool mayBeOwed = false;
     for (auto o = owed_.begin(); o != owed_.end(); ++o) {
         if (o->awaited.id != id || !carries(o->awaited, id, d) || now < o->earliest)
@@ -372,8 +374,7 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
         return Verdict::Stray;
     // Sooner than the controller has ever answered, and like a frame heard as long before as a gateway
     // repeats one: a copy, whose taking would leave the request's own answers unaccounted for.
-    if (!x_.expect.unprompted && now < earliestAnswerTo(x_.sends.front()) &&
-        repeatsHeard(id, d, now))
+    if (!x_.expect.unprompted && now < earliestAnswerTo(x_.sends.front()) && repeatsHeard(id, d, now))
         return Verdict::Copy;
     // One that may be an earlier exchange's answer: whichever request it answers, the controller took at
     // least the time since this exchange last asked, and round trips shorter than that are of a controller

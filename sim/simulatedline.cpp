@@ -82,8 +82,9 @@ void SimulatedLine::close() {
 bool SimulatedLine::send(const QByteArray& bytes) {
     if (state_ != Connected)
         return false;
-    sentReader_.feed(bytes, [this](clink::CanId, const clink::CanMessage& m) { sent_.push_back(m); },
-                     [](const QByteArray&) {});
+    sentReader_.feed(
+        bytes, [this](clink::CanId, const clink::CanMessage& m) { sent_.push_back(m); },
+        [](const QByteArray&) {});
     const int connection = connection_;
     time_.after(WireNs, [this, connection, bytes] {
         if (connection == connection_)
@@ -116,7 +117,9 @@ void SimulatedLine::clearRecord() {
 void SimulatedLine::fromProgram(const QByteArray& bytes) {
     reader_.feed(
         bytes, [this](clink::CanId accept, const clink::CanMessage& m) { onRequest(accept, m); },
-        [this](const QByteArray&) { record.push_back({time_.nowNs(), Event::Other, 0, {}}); });
+        [this](const QByteArray&) {
+            record.push_back({time_.nowNs(), Event::Other, 0, {}});
+        });
 }
 
 int64_t SimulatedLine::holdNs() {

@@ -29,9 +29,9 @@
 namespace sim {
 
 enum class Framing {
-    AnswersOnce,    // one frame per request
+    AnswersOnce,      // one frame per request
     AckReplyOneWrite, // an acknowledgement and the reply in one write
-    AckReplyApart,  // the reply as a write of its own, ackGapMs after the acknowledgement
+    AckReplyApart,    // the reply as a write of its own, ackGapMs after the acknowledgement
 };
 const char* framingName(Framing f);
 

@@ -32,7 +32,8 @@ TEST_P(SeededRuns, HoldEveryRuleAfterEveryTransaction) {
     options.transactions = TransactionsPerSeed;
     long transactions = 0;
     for (int i = 0; i < SeedsPerBlock; ++i) {
-        const linksim::RunResult result = linksim::runSeed(uint64_t(GetParam() * SeedsPerBlock + i + 1), options);
+        const linksim::RunResult result =
+            linksim::runSeed(uint64_t(GetParam() * SeedsPerBlock + i + 1), options);
         transactions += result.transactions;
         expectHeld(result);
     }
@@ -51,12 +52,14 @@ TEST_P(BrokenOnce, HoldsNow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, BrokenOnce,
-                         ::testing::Values(18, 19, 20, 26, 28, 29, 154, 245, 253, 292, 295, 320, 357, 430, 464,
-                                           568, 705, 1027, 1119, 1329, 1362, 1465, 1509, 1652, 1723, 1768, 1929,
-                                           3008, 3268, 4210, 4602, 5099, 5463, 6087, 41383, 45720, 47815, 48754,
-                                           48877, 1002689, 1009951, 1014229, 1018444, 1019059, 2016221, 2024322,
-                                           2024339, 2027720, 3018300, 3021362, 4006005, 4010104, 4024421, 4028446,
-                                           5015181, 5020427, 5029601, 6023032, 6027170, 6028988));
+                         ::testing::Values(18, 19, 20, 26, 28, 29, 154, 245, 253, 292, 295, 320, 357, 430,
+                                           464, 568, 705, 1027, 1119, 1329, 1362, 1465, 1509, 1652, 1723,
+                                           1768, 1929, 3008, 3268, 4210, 4602, 5099, 5463, 6087, 41383, 45720,
+                                           47815, 48754, 48877, 1002689, 1009951, 1014229, 1018444, 1019059,
+                                           2016221, 2024322, 2024339, 2027720, 3018300, 3021362, 4006005,
+                                           4010104, 4024421, 4028446, 5015181, 5020427, 5029601, 6023032,
+                                           6027170, 6028988, 46934, 1007827, 1016659, 2017209, 5017617,
+                                           6003741));
 
 LineSettings line(Framing framing, int holdMs, int ackGapMs = 0) {
     return {.framing = framing, .ackGapMs = ackGapMs, .holdMs = holdMs};
@@ -80,8 +83,8 @@ struct Scenario {
     std::vector<linksim::Phase> phases;
 };
 
-const std::vector<std::string> TwoFrameKinds{"control", "toolRead", "toolWrite", "blockReceive", "nsmClock",
-                                             "transducerCheck", "psetRead"};
+const std::vector<std::string> TwoFrameKinds{"control",  "toolRead",        "toolWrite", "blockReceive",
+                                             "nsmClock", "transducerCheck", "psetRead"};
 
 // The lines that once gave wrong values or commands carried out more than once, each as it was met.
 const Scenario Scenarios[] = {
@@ -93,7 +96,8 @@ const Scenario Scenarios[] = {
       {line(Framing::AckReplyApart, 2, 60), false, TwoFrameKinds, 40}}},
     // A location read, changed on the controller, read again, against one that holds its answers 400 ms
     // and writes the reply on its own.
-    {"readShowsTheReadBefore", {{line(Framing::AckReplyApart, 400, 40), true, {"toolRead", "toolWrite"}, 40}}},
+    {"readShowsTheReadBefore",
+     {{line(Framing::AckReplyApart, 400, 40), true, {"toolRead", "toolWrite"}, 40}}},
     // The controller's own frames while the tool parameters are read: so many that some come between two
     // reads, when no exchange awaits anything.
     {"broadcastInTheTransfer",
@@ -116,10 +120,10 @@ const Scenario Scenarios[] = {
     // One byte per write, acknowledgements and replies apart.
     {"bytePerWrite",
      {{[] {
-          LineSettings s = line(Framing::AckReplyApart, 10, 60);
-          s.delivery = Delivery::BytePerWrite;
-          return s;
-      }(),
+           LineSettings s = line(Framing::AckReplyApart, 10, 60);
+           s.delivery = Delivery::BytePerWrite;
+           return s;
+       }(),
        true, TwoFrameKinds, 40}}},
 };
 

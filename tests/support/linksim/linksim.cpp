@@ -51,8 +51,9 @@ constexpr int PsetNumberAt = 3 * PacketBytes + 6;
 constexpr double SlackPerRequestMs = 100;
 // And this much more once (a line that goes quiet, copies that must pass).
 constexpr double SlackPerTransactionMs = 600;
-// And the copies it waits out on a line that repeats frames: a frame's, and then its copy's.
-constexpr double CopyHoldsPerTransaction = 2;
+// And, on a line that repeats frames, the copies each exchange that changes the controller waits out: a
+// frame's, and then its copy's.
+constexpr double CopyHoldsPerChange = 2;
 // Seeds whose lines carry noise.
 constexpr uint64_t NoisySeedEvery = 4;
 
@@ -170,7 +171,8 @@ Outcome selectPset(Simulation& sim, Random& r) {
     clink::LinkState& s = sim.services().state;
     const int pset = pick(r, 1, Psets);
     Outcome o;
-    o.counted = {singleFrame(ids::CommandRequest, codes::SelectPset + pset), singleFrame(ids::StatusRequest, 0)};
+    o.counted = {singleFrame(ids::CommandRequest, codes::SelectPset + pset),
+                 singleFrame(ids::StatusRequest, 0)};
     sim.services().link.dataTx.SelectPset(pset);
     o.success = sim.services().link.dataTx.ReadSystemStatus();
     if (o.success)
@@ -185,6 +187,7 @@ Outcome control(Simulation& sim, Random& r) {
     const int times = chance(r, 0.5) ? 2 : 1;
     Outcome o;
     o.counted = {twoFrame(ids::CommandRequest, code, times)};
+    o.copyWaits = times;
     o.success = true;
     for (int i = 0; i < times; ++i)
         o.success = sim.services().link.dataTx.SendControlCommand(code) && o.success;
@@ -248,9 +251,8 @@ Outcome nsmSettings(Simulation& sim, Random&) {
     if (!o.success)
         return o;
     // The on/off settings read as 1 when above 1.
-    static constexpr std::array<bool, sim::ControllerModel::NsmLocations> OnOff{false, true,  false,
-                                                                              false, false, false,
-                                                                              true,  true,  true};
+    static constexpr std::array<bool, sim::ControllerModel::NsmLocations> OnOff{
+        false, true, false, false, false, false, true, true, true};
     for (int i = 0; i < sim::ControllerModel::NsmLocations; ++i) {
         const int held = sim.model.nsm[size_t(i)];
         const int shown = OnOff[size_t(i)] && held > 1 ? 1 : held;
@@ -374,8 +376,8 @@ const std::vector<Kind>& kinds() {
 
 std::string Violation::reproduction() const {
     std::ostringstream out;
-    out << "bench_link_sim --seed " << seed << " --transactions " << step + 1 << "   # " << kind << ": " << rule
-        << ": " << detail << " [" << line << "]";
+    out << "bench_link_sim --seed " << seed << " --transactions " << step + 1 << "   # " << kind << ": "
+        << rule << ": " << detail << " [" << line << "]";
     return out.str();
 }
 
@@ -451,7 +453,8 @@ void Simulation::changeValues(Random& r) {
             model.currentPset = pick(r, 1, Psets);
             break;
         case 3:
-            model.psets[size_t(pick(r, 1, Psets))][size_t(pick(r, 0, clink::PsetBytes - 1))] = pick(r, 0, 255);
+            model.psets[size_t(pick(r, 1, Psets))][size_t(pick(r, 0, clink::PsetBytes - 1))] =
+                pick(r, 0, 255);
             break;
         case 4:
             model.curves[pick(r, 1, 3)][size_t(pick(r, 0, CurveSamples - 1))] = uint16_t(pick(r, 0, 0xFFFF));
@@ -533,8 +536,8 @@ void Simulation::runChecked(const Kind& kind, Random& random, int step, std::vec
     if (grace && std::any_of(o.counted.begin(), o.counted.end(),
                              [](const Outcome::Counted& c) { return c.acknowledging != c.once; }))
         --graceLeft;
-    const bool believedRightly =
-        !acknowledging || services().link.ethernet.judge().framing() != clink::AnswerJudge::Framing::AnswersOnce;
+    const bool believedRightly = !acknowledging || services().link.ethernet.judge().framing() !=
+                                                       clink::AnswerJudge::Framing::AnswersOnce;
     if (believedRightly && graceLeft <= GraceTransactions - GraceAtLeast)
         graceLeft = 0;
     for (const Outcome::Counted& c : o.counted) {
@@ -558,7 +561,8 @@ void Simulation::runChecked(const Kind& kind, Random& random, int step, std::vec
                               SlackPerRequestMs;
     // A gateway that repeats frames makes a request wait until no copy of an earlier answer can pass for
     // its own.
-    const double copyHolds = settings.copyChance > 0 ? CopyHoldsPerTransaction * settings.copyMaxMs : 0;
+    const double copyHolds =
+        settings.copyChance > 0 ? CopyHoldsPerChange * settings.copyMaxMs * o.copyWaits : 0;
     if (o.success && !retiming && took > needed * perRequest + copyHolds + SlackPerTransactionMs) {
         ++t.slow;
         std::ostringstream d;
@@ -612,17 +616,20 @@ RunResult runSeed(uint64_t seed, const RunOptions& options) {
         return s;
     };
     sim.reconnect(settings());
-    runSteps(sim, random, poolOf(options.only, options.heavy), options.transactions, [&] {
-        if (options.steady)
-            return;
-        if (chance(random, 0.03)) {
-            sim.reconnect(settings());
-        } else if (chance(random, 0.03)) {
-            // A controller restarted or replaced behind the dongle: the connection stays, and the link
-            // learns of it only from what it answers.
-            sim.replaceController(settings());
-        }
-    }, result);
+    runSteps(
+        sim, random, poolOf(options.only, options.heavy), options.transactions,
+        [&] {
+            if (options.steady)
+                return;
+            if (chance(random, 0.03)) {
+                sim.reconnect(settings());
+            } else if (chance(random, 0.03)) {
+                // A controller restarted or replaced behind the dongle: the connection stays, and the link
+                // learns of it only from what it answers.
+                sim.replaceController(settings());
+            }
+        },
+        result);
     return result;
 }
 
@@ -636,7 +643,8 @@ RunResult runPhases(uint64_t seed, const std::vector<Phase>& phases) {
         } else {
             sim.replaceController(phase.settings);
         }
-        runSteps(sim, random, poolOf(phase.kinds, true), phase.transactions, [] {}, result);
+        runSteps(
+            sim, random, poolOf(phase.kinds, true), phase.transactions, [] {}, result);
     }
     return result;
 }

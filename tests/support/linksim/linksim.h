@@ -45,6 +45,8 @@ struct Outcome {
         int once;          // and one that answers once per request
     };
     std::vector<Counted> counted;
+    // Exchanges that change what the controller holds, each waiting out copies of what was heard before it.
+    int copyWaits = 1;
 };
 
 class Simulation;
