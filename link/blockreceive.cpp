@@ -8,7 +8,6 @@
 
 namespace clink {
 
-
 namespace {
 // A block number travels in one data byte.
 constexpr int LastBlockNumber = 255;
@@ -71,21 +70,16 @@ bool BlockReceiver::receiveEthernet(int block, int offset) {
     // The attempts are one exchange, bounded by the controller's silence and ended by a refused send. The
     // block's place and the answer it awaits are set before its lead frame goes out, so the handler takes
     // only this block's answers (the first as the acknowledgement, the next stored at the block's place);
-    // what the lead and the attempts draw beyond that is owed and not taken by the next block.
-    // The editors send a lead request while the reply flag of the block before still stands, and clear it
-    // only for the attempts: after a block that had its reply, the lead's sender's wait is over at once,
-    // so a block costs the round trip of its answer, not that and the sender's wait.
-    const auto leadWait =
-        s.ReplyReady ? Ethernet::SenderWait::Over : Ethernet::SenderWait::ForReply;
+    // what the lead and the attempts draw beyond that is owed and not taken by the next block. The lead's
+    // sender's wait ends as soon as the next request may go, so a block costs the round trip of its answer.
     Transaction tx(link_);
     s.DataCount = offset;
     ethernet.expect({.id = ids::CommandReply,
                      .code = codes::LogicBlockRequest,
                      .echo = {codes::LogicBlockRequest, block}});
-    const bool leadSent =
-        counts_.ethernetLead == EthernetBlockLead::Request
-            ? ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, request, leadWait)
-            : ethernet.SendFilterFrame(ids::CommandReply);
+    const bool leadSent = counts_.ethernetLead == EthernetBlockLead::Request
+                              ? ethernet.SendCanFrame(ids::CommandReply, ids::CommandRequest, request)
+                              : ethernet.SendFilterFrame(ids::CommandReply);
     if (!leadSent)
         return false;
     link_.pump.pause(counts_.ethernetSettle);

@@ -122,7 +122,7 @@ bool Ethernet::SendRequestFrame(CanId accept, CanId transmit, const std::array<i
     return send(frameFields(accept, transmit, data), true);
 }
 
-bool Ethernet::send(const CanFrameFields& fields, bool request, SenderWait wait) {
+bool Ethernet::send(const CanFrameFields& fields, bool request) {
     // A frame sent outside a transaction belongs to no exchange: the last one has ended.
     if (!pump_.running())
         judge_.end();
@@ -142,7 +142,7 @@ bool Ethernet::send(const CanFrameFields& fields, bool request, SenderWait wait)
     }
     judge_.sent(clock_.nowMs(), request);
     // The sender's wait follows a frame that carries data only.
-    if (fields[8] != 0 && wait == SenderWait::ForReply)
+    if (fields[8] != 0)
         senderWait();
     return true;
 }

@@ -66,19 +66,14 @@ public:
     void attach(EthernetTransport& line);
     EthernetTransport& line() const { return *line_; }
 
-    // The sender's wait after a request: for the reply, or over at once because the reply it waits for is
-    // already in (a lead frame sent while the reply of the exchange before still stands).
-    enum class SenderWait { ForReply, Over };
-
     // Sends one frame when the socket is connected (true). A request of a followed exchange first waits
     // until it may go (awaitDueAnswer), and is not sent when its exchange has its reply by then. When data
     // byte 0 is not 0 it then waits for ReplyReady for up to SendWaitCycles x 2 DoEvents; the wait also
     // ends when the next request may go (replyOrOwnAnswer). A refused send (socket not connected) sends
     // nothing, does not wait, and ends the running transaction.
     bool SendCanFrame(const CanFrameFields& fields);
-    bool SendCanFrame(CanId accept, CanId transmit, const std::array<int, 8>& data,
-                      SenderWait wait = SenderWait::ForReply) {
-        return send(frameFields(accept, transmit, data), data[0] != 0, wait);
+    bool SendCanFrame(CanId accept, CanId transmit, const std::array<int, 8>& data) {
+        return send(frameFields(accept, transmit, data), data[0] != 0);
     }
     bool SendFilterFrame(CanId awaited) { return SendCanFrame(filterFrameFields(awaited)); }
     // An exchange's request, sent as SendCanFrame sends it; a request whose data are all 0 (the status
@@ -134,7 +129,7 @@ public:
     const AnswerJudge& judge() const { return judge_; }
 
 private:
-    bool send(const CanFrameFields& fields, bool request, SenderWait wait = SenderWait::ForReply);
+    bool send(const CanFrameFields& fields, bool request);
     // Splits one frame text ("%CAN,...," up to its tail) into EthernetFields; false when it is garbled.
     bool splitFrame(const QByteArray& frame, std::array<int, 19>& fields) const;
 
