@@ -214,17 +214,16 @@ bool SettingsFiles::SaveIniFile() {
     lines << QString() << QString::number(link_.ConnectionType) << link_.ControllerIpAddress
           << link_.ControllerIpPort;
 
-    // The settings first: when they cannot be written, neither file changes.
+    // Both files or neither: the password, defaults and link never stand beside another save's delay.
+    const base::FileBytes files[] = {{settingsPath(), scrambledFile(lines)},
+                                     {delaysPath(), delaysFile(link_.TransferDelay)}};
     QString error;
-    for (const auto& [path, bytes] : {std::pair{settingsPath(), scrambledFile(lines)},
-                                      std::pair{delaysPath(), delaysFile(link_.TransferDelay)}}) {
-        if (!base::writeFileAtomically(path, bytes, &error)) {
-            dialogs_.message(base::notWrittenText(NotStoredText, path, error), NotStoredCaption,
-                             base::MessageIcon::Critical);
-            return false;
-        }
-    }
-    return true;
+    QString failed;
+    if (base::writeFilesTogether(files, &error, &failed))
+        return true;
+    dialogs_.message(base::notWrittenText(NotStoredText, failed, error), NotStoredCaption,
+                     base::MessageIcon::Critical);
+    return false;
 }
 
 } // namespace app

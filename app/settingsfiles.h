@@ -18,7 +18,7 @@
 // Readers accept CR LF, CR and LF line ends. A shorter file loads the lines it has and leaves the rest as
 // they were; lines after the last one used are never read. A line too long to be a setting is damage, as a
 // wrong header is. Every write replaces its file whole (base::ReplacedFile), so a failed write leaves the old
-// file as it was.
+// file as it was; a save writes both files together.
 
 #include "app/appsettings.h"
 #include "app/linescrambler.h"
@@ -65,9 +65,9 @@ public:
     // gives a critical box naming it and changes nothing of that file's values, on disk or in memory.
     void LoadIniFiles();
 
-    // Rewrites both files from the current values, "Brenstal.ini" first. On failure shows "Error - Data Not
-    // Stored" with the file and the reason (caption "File Error", critical) and returns false; the file that
-    // failed stays as it was, and after a failed "Brenstal.ini" neither is written.
+    // Rewrites both files from the current values, together: both new, or on any failure both as they were.
+    // On failure shows "Error - Data Not Stored" with the file and the reason (caption "File Error",
+    // critical) and returns false.
     bool SaveIniFile();
 
     QString settingsPath() const;

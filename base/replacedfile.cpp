@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <cerrno>
 #include <cstdio>
@@ -16,8 +17,11 @@ namespace base {
 
 namespace {
 const QString SavingSuffix = QStringLiteral(".saving");
+const QString KeptSuffix = QStringLiteral(".kept");
 // A new file's mode before the umask takes its part, as for any file the program creates.
 constexpr mode_t NewFileMode = 0666;
+// Bytes read at a time when an old file is kept as a copy.
+constexpr qint64 CopyBlockBytes = 64 * 1024;
 
 void setError(QString* error, const QString& text) {
     if (error)
@@ -28,10 +32,33 @@ bool systemFailure(QString* error) {
     setError(error, qt_error_string(errno));
     return false;
 }
+
+// True when a link failed because the file system has no links (a memory stick's).
+bool noLinksHere(int error) {
+    return error == EPERM || error == EOPNOTSUPP || error == EMLINK || error == ENOSYS;
+}
+
+// Has the system put a folder's entries on the disk, so that a file renamed into it stays there after a
+// power cut. A folder the program may not read cannot be synced by it, and a file system with nothing to
+// sync for a folder says so (EINVAL): the rename stands as the system keeps it.
+bool syncFolder(const QString& folder, QString* error = nullptr) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const bool synced = uninterrupted([fd] { return ::fsync(fd); }) == 0 || errno == EINVAL;
+    const int reason = errno;
+    ::close(fd);
+    errno = reason;
+    return synced || systemFailure(error);
+}
 } // namespace
 
 QString savingFileName(const QString& path) {
     return path + SavingSuffix;
+}
+
+QString keptFileName(const QString& path) {
+    return path + KeptSuffix;
 }
 
 QString notWrittenText(const QString& text, const QString& path, const QString& reason) {
@@ -51,7 +78,7 @@ bool writeWhole(QFileDevice& file, QByteArrayView bytes, QString* error) {
 }
 
 bool syncToDisk(QFileDevice& file, QString* error) {
-    return ::fdatasync(file.handle()) == 0 || systemFailure(error);
+    return uninterrupted([&file] { return ::fdatasync(file.handle()); }) == 0 || systemFailure(error);
 }
 
 ReplacedFile::ReplacedFile(const QString& path) : target_(path) {
@@ -65,17 +92,19 @@ ReplacedFile::~ReplacedFile() {
 
 bool ReplacedFile::open(QString* error) {
     const QFileInfo info(target_);
-    if (info.exists() && !info.isFile()) {
+    existed_ = info.exists();
+    if (existed_ && !info.isFile()) {
         setError(error, NotARegularFileText);
         return false;
     }
     const QByteArray target = QFile::encodeName(target_);
-    if (info.exists() && ::access(target.constData(), W_OK) != 0)
+    if (existed_ && ::access(target.constData(), W_OK) != 0)
         return systemFailure(error);
-    // What a save cut off before its rename left behind.
+    // What a save cut off before its end left behind.
     const QString saving = savingFileName(target_);
-    if (QFileInfo(saving).isFile())
-        QFile::remove(saving);
+    for (const QString& left : {saving, keptFileName(target_)})
+        if (QFileInfo(left).isFile())
+            QFile::remove(left);
     int fd = ::open(QFile::encodeName(info.absolutePath()).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
                     NewFileMode);
     // File systems without unnamed files get the saving name from the start.
@@ -111,29 +140,86 @@ bool ReplacedFile::fail(const QString& reason) {
     return false;
 }
 
-bool ReplacedFile::commit(QString* error) {
-    QString reason;
-    if (error_.isEmpty() && !syncToDisk(file_, &reason))
-        fail(reason);
-    const QByteArray saving = QFile::encodeName(savingFileName(target_));
+bool ReplacedFile::failWithErrno() {
+    return fail(qt_error_string(errno));
+}
+
+bool ReplacedFile::finish() {
+    if (!error_.isEmpty())
+        return false;
+    if (QString reason; !syncToDisk(file_, &reason))
+        return fail(reason);
     // An unnamed file gets the saving name first: a file can be renamed over another, not linked.
-    if (error_.isEmpty() && !named_) {
+    if (!named_) {
         const QByteArray handle = "/proc/self/fd/" + QByteArray::number(file_.handle());
-        if (::linkat(AT_FDCWD, handle.constData(), AT_FDCWD, saving.constData(), AT_SYMLINK_FOLLOW) == 0)
-            named_ = true;
-        else
-            fail(qt_error_string(errno));
+        if (::linkat(AT_FDCWD, handle.constData(), AT_FDCWD, QFile::encodeName(savingFileName(target_)),
+                     AT_SYMLINK_FOLLOW) != 0)
+            return failWithErrno();
+        named_ = true;
     }
-    if (error_.isEmpty() && std::rename(saving.constData(), QFile::encodeName(target_).constData()) != 0)
-        fail(qt_error_string(errno));
-    if (error_.isEmpty()) {
-        named_ = false;
-        file_.close();
+    return true;
+}
+
+bool ReplacedFile::keepOld() {
+    if (!existed_)
+        return true;
+    const QByteArray target = QFile::encodeName(target_);
+    const QByteArray kept = QFile::encodeName(keptFileName(target_));
+    if (::link(target.constData(), kept.constData()) == 0) {
+        kept_ = true;
         return true;
     }
-    setError(error, error_);
-    discard();
-    return false;
+    if (!noLinksHere(errno))
+        return failWithErrno();
+    // Without links the old file is kept as a copy, on the disk before anything changes.
+    QFile old(target_);
+    if (!old.open(QIODevice::ReadOnly))
+        return fail(old.errorString());
+    const int fd = ::open(kept.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, NewFileMode);
+    if (fd < 0)
+        return failWithErrno();
+    kept_ = true;
+    if (struct stat mode{}; ::stat(target.constData(), &mode) == 0)
+        ::fchmod(fd, mode.st_mode & ALLPERMS);
+    QFile copy;
+    if (!copy.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(copy.errorString());
+    }
+    QString reason;
+    while (!old.atEnd())
+        if (!writeWhole(copy, old.read(CopyBlockBytes), &reason))
+            return fail(reason);
+    if (old.error() != QFileDevice::NoError)
+        return fail(old.errorString());
+    return syncToDisk(copy, &reason) || fail(reason);
+}
+
+bool ReplacedFile::putInPlace() {
+    if (std::rename(QFile::encodeName(savingFileName(target_)).constData(),
+                    QFile::encodeName(target_).constData()) != 0)
+        return failWithErrno();
+    named_ = false;
+    placed_ = true;
+    return true;
+}
+
+void ReplacedFile::putBack() {
+    if (!placed_)
+        return;
+    placed_ = false;
+    const QByteArray target = QFile::encodeName(target_);
+    if (!kept_)
+        ::unlink(target.constData());
+    else
+        std::rename(QFile::encodeName(keptFileName(target_)).constData(), target.constData());
+    // Put back, or, when even that fails, left beside the file under its kept name.
+    kept_ = false;
+}
+
+bool ReplacedFile::commit(QString* error) {
+    ReplacedFile* const alone[] = {this};
+    return commitTogether(alone, error) < 0;
 }
 
 void ReplacedFile::discard() {
@@ -141,7 +227,45 @@ void ReplacedFile::discard() {
         file_.close();
     if (named_)
         QFile::remove(savingFileName(target_));
-    named_ = false;
+    if (kept_)
+        QFile::remove(keptFileName(target_));
+    named_ = kept_ = placed_ = false;
+}
+
+int commitTogether(std::span<ReplacedFile* const> files, QString* error) {
+    int failed = -1;
+    const auto step = [&](bool (ReplacedFile::*done)()) {
+        for (size_t k = 0; failed < 0 && k < files.size(); ++k)
+            if (!(files[k]->*done)())
+                failed = int(k);
+    };
+    step(&ReplacedFile::finish);
+    step(&ReplacedFile::keepOld);
+    step(&ReplacedFile::putInPlace);
+    // Each folder once, a failure named by the first file in it.
+    QStringList folders;
+    for (size_t k = 0; k < files.size(); ++k) {
+        const QString folder = QFileInfo(files[k]->target_).absolutePath();
+        if (folders.contains(folder))
+            continue;
+        folders.append(folder);
+        if (QString reason; failed < 0 && !syncFolder(folder, &reason)) {
+            files[k]->fail(reason);
+            failed = int(k);
+        }
+    }
+    if (failed >= 0) {
+        setError(error, files[size_t(failed)]->error_);
+        for (ReplacedFile* file : files)
+            file->putBack();
+        for (const QString& folder : std::as_const(folders))
+            syncFolder(folder);
+    }
+    for (ReplacedFile* file : files) {
+        file->placed_ = false;
+        file->discard();
+    }
+    return failed;
 }
 
 } // namespace base

@@ -6,6 +6,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <memory>
+
+#include <unistd.h>
 
 namespace base {
 
@@ -135,11 +138,27 @@ bool TextFileWriter::commit(QString* error) {
 }
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    TextFileWriter file(path);
-    if (!file.open(error))
+    const FileBytes file[] = {{path, bytes}};
+    return writeFilesTogether(file, error);
+}
+
+bool writeFilesTogether(std::span<const FileBytes> files, QString* error, QString* failedPath) {
+    std::vector<std::unique_ptr<ReplacedFile>> replaced;
+    std::vector<ReplacedFile*> written;
+    const auto failedAt = [&](size_t k) {
+        if (failedPath)
+            *failedPath = files[k].path;
         return false;
-    file.addBytes(bytes);
-    return file.commit(error);
+    };
+    for (size_t k = 0; k < files.size(); ++k) {
+        replaced.push_back(std::make_unique<ReplacedFile>(files[k].path));
+        if (!replaced.back()->open(error))
+            return failedAt(k);
+        replaced.back()->write(files[k].bytes);
+        written.push_back(replaced.back().get());
+    }
+    const int failed = commitTogether(written, error);
+    return failed < 0 || failedAt(size_t(failed));
 }
 
 bool openRegularFile(QFile& file, QIODevice::OpenMode mode, QString* error) {
@@ -178,10 +197,15 @@ bool appendTextLines(const QString& path, const QStringList& lines, QString* err
     const qint64 before = file.size();
     if (writeWhole(file, bytes, error) && syncToDisk(file, error))
         return true;
-    if (existed)
-        file.resize(before);
-    else
-        file.remove();
+    // What this append wrote goes again, or the user is told that part of a row stays: the next append
+    // starts on a line of its own after it.
+    QString reason;
+    if (existed && uninterrupted([&] { return ::ftruncate(file.handle(), before); }) != 0)
+        reason = qt_error_string(errno);
+    else if (!existed && !file.remove())
+        reason = file.errorString();
+    if (!reason.isEmpty() && error)
+        *error += QStringLiteral("\r\n") + PartRowLeftText + QStringLiteral(": ") + reason;
     return false;
 }
 

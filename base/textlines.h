@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <span>
 #include <vector>
 
 class QFile;
@@ -155,11 +156,25 @@ bool writeTextLines(const QString& path, const QStringList& lines, QString* erro
 // Writes bytes to path atomically.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
+// A file's new bytes, among files written together.
+struct FileBytes {
+    QString path;
+    QByteArray bytes;
+};
+// Writes files that make one document together (commitTogether): all new, or on any failure all as they
+// were. False with the system's reason and, in failedPath, the file it concerns.
+bool writeFilesTogether(std::span<const FileBytes> files, QString* error = nullptr,
+                        QString* failedPath = nullptr);
+
+// What an append that failed adds to its reason when the rows it wrote cannot be cut back.
+inline const QString PartRowLeftText = QStringLiteral("Part Of A Row Stays At The End Of The File");
+
 // Adds lines, each followed by CR LF, at the end of a text file (created when missing), in place: the file
 // is opened for appending, the new lines are written whole and synced to the disk, and the bytes before
 // them are never read or written again, so the cost does not grow with the file. An append that fails is
-// cut back (a file it created is removed), leaving the earlier rows as they were. A file whose last line
-// has no end (a write cut short) gets CR LF first, so the new lines start on a line of their own.
+// cut back (a file it created is removed), leaving the earlier rows as they were; when the cut-back fails
+// too, the reason says so (PartRowLeftText and its own reason). A file whose last line has no end (a write
+// cut short) gets CR LF first, so the new lines start on a line of their own.
 bool appendTextLines(const QString& path, const QStringList& lines, QString* error = nullptr);
 
 } // namespace base

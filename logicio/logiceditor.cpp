@@ -181,17 +181,11 @@ void LogicEditor::save() {
         return;
     if (app::ProgramCore::FileExists(name) && !dialogs.askOkCancel(OverwriteText, OverwriteCaption))
         return;
+    // The batch editor's program is its logic file and its batch table: saved together.
     QString error;
-    if (!writeLogicFile(name, rungs(), &error)) {
+    if (!writeLogicFile(name, rungs(), &error, version_.batchCompanion ? &module_.batchTable() : nullptr)) {
         dialogs.message(error, app::NotStoredCaption, base::MessageIcon::Critical);
         return;
-    }
-    if (version_.batchCompanion) {
-        QString companion = findBatchCompanion(name);
-        if (companion.isEmpty())
-            companion = batchCompanionName(name);
-        if (!writeBatchFile(companion, module_.batchTable(), &error))
-            dialogs.message(error, app::NotStoredCaption, base::MessageIcon::Critical);
     }
     fileName_ = name;
 }

@@ -46,15 +46,6 @@ bool readWhole(const QString& path, QByteArray& bytes) {
     return file.error() == QFileDevice::NoError;
 }
 
-bool writeReportingError(const QString& path, const QByteArray& bytes, QString* error) {
-    QString reason;
-    if (base::writeFileAtomically(path, bytes, &reason))
-        return true;
-    if (error)
-        *error = unableToWriteText(path, reason);
-    return false;
-}
-
 } // namespace
 
 QByteArray LogicFileRecord::encode(const LogicRung& rung) {
@@ -148,12 +139,19 @@ QString corruptFileText(const QString& path) {
     return app::CorruptSettingsText + u'\n' + path;
 }
 
-bool writeLogicFile(const QString& path, const LogicRungs& rungs, QString* error) {
-    return writeReportingError(path, encodeLogicFile(rungs), error);
-}
-
-bool writeBatchFile(const QString& path, const BatchTable& table, QString* error) {
-    return writeReportingError(path, table.encode(), error);
+bool writeLogicFile(const QString& path, const LogicRungs& rungs, QString* error, const BatchTable* batch) {
+    std::vector<base::FileBytes> files = {{path, encodeLogicFile(rungs)}};
+    if (batch) {
+        const QString companion = findBatchCompanion(path);
+        files.push_back({companion.isEmpty() ? batchCompanionName(path) : companion, batch->encode()});
+    }
+    QString reason;
+    QString failed;
+    if (base::writeFilesTogether(files, &reason, &failed))
+        return true;
+    if (error)
+        *error = unableToWriteText(failed, reason);
+    return false;
 }
 
 LogicFileRead readLogicFile(const QString& path, LogicRungs& rungs) {

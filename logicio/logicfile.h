@@ -69,10 +69,12 @@ QString unableToWriteText(const QString& path, const QString& reason);
 // "Invalid OR Corrupt File" and the file's name on a second line.
 QString corruptFileText(const QString& path);
 
-// Writes a logic file whole (the old file stays until the new one is complete). On failure returns false
-// with the message to show ("Unable to write file <name>", caption "File Error").
-bool writeLogicFile(const QString& path, const LogicRungs& rungs, QString* error = nullptr);
-bool writeBatchFile(const QString& path, const BatchTable& table, QString* error = nullptr);
+// Writes a logic file whole (the old file stays until the new one is complete), and with a batch table its
+// companion file (the one there, else batchCompanionName) together with it: both new, or on any failure
+// both as they were. On failure returns false with the message to show ("Unable to write file <name>" and
+// the reason, caption "File Error"), naming the file that failed.
+bool writeLogicFile(const QString& path, const LogicRungs& rungs, QString* error = nullptr,
+                    const BatchTable* batch = nullptr);
 
 enum class LogicFileRead { Ok, Missing, Corrupt };
 // Reads a logic file into rungs; on Missing or Corrupt (unreadable or shorter than 20 records) rungs

@@ -115,7 +115,8 @@ TEST(TextLines, FilesAreWrittenWholeOrNotAtAll) {
 
     // What a save cut off before its rename left beside the file goes at its next save; other names stay.
     // The new file has the old one's permissions, and a link is followed to the file it names.
-    ASSERT_TRUE(home.write("report.txt.saving", "cut") && home.write("report.txt.backup", "mine"));
+    ASSERT_TRUE(home.write("report.txt.saving", "cut") && home.write("report.txt.kept", "old") &&
+                home.write("report.txt.backup", "mine"));
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
     ASSERT_TRUE(QFile::link(path, home.file("link.txt")) &&
                 writeFileAtomically(home.file("link.txt"), "new"));

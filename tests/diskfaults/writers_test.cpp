@@ -1,6 +1,7 @@
-// Every writer of the program on a disk that fills up at the first byte or partway, or fails the sync that
-// completes the file, with and without unnamed files: the user is told why, the files stay byte for byte,
-// and nothing is left beside them.
+// Every writer of the program on a disk that fills up at the first byte or partway, fails a sync, a link, a
+// rename or the folder's sync, in each of its files, with and without unnamed files and links, while calls
+// are interrupted and writes short: the user is told why, every file is old or every file new, and nothing
+// is left beside them. An append whose cut-back fails says so.
 #include "app/parameterfile.h"
 #include "app/ui/frmoutput.h"
 #include "ladder/laddereditor.h"
@@ -21,12 +22,22 @@
 
 namespace {
 
-// Where the disk fails: the bytes that go in before it is full (partway: fewer than any writer writes),
-// or, at the commit, none short but the sync.
-enum Point { FirstByte, Partway, Commit };
-constexpr qint64 Room[] = {0, 16, std::numeric_limits<qint64>::max()};
+using diskfault::Call;
+
+// Where the disk fails: full from the first write, or from the second when writes take 16 bytes (partway:
+// fewer than any writer writes), or its syncs; or every write, sync, link, rename and folder sync in turn,
+// each write and sync interrupted once and writes of at most 1000 bytes.
+// clang-format off
+const struct Point {
+    const char* name;
+    std::vector<Call> calls;
+    int first;
+    qint64 shortWrites;
+} Points[] = {{"FirstByte", {Call::Write}, 1, 0}, {"Partway", {Call::Write}, 2, 16}, {"Commit", {Call::Sync}, 1, 0},
+              {"EachCall", {Call::Write, Call::Sync, Call::Link, Call::Rename, Call::FolderSync}, 1, 1000}};
+// clang-format on
 class DiskFaults;
-// A writer: the files it changes (the first is the one named to the user), what the user is told when it
+// A writer: the files it writes (the first is the one named to the user), what the user is told when it
 // fails (%1 the file, %2 the reason), and the save as the user starts it.
 struct Writer {
     const char* name;
@@ -36,11 +47,11 @@ struct Writer {
     bool toldOnce = false; // a log told once while it cannot be written, not at every row
 };
 
-class DiskFaults : public testsupport::ServicesFixture,
-                   public ::testing::WithParamInterface<std::tuple<Writer, Point, bool>> {
+class DiskFaults : public testsupport::ServicesFixture {
 public:
     using testsupport::ServicesFixture::ctx;
     using testsupport::ServicesFixture::dialogs;
+    DiskFaults() { EXPECT_TRUE(folder.write("tool.txt", QByteArray(900, 'o') + "\r\n")); } // a parameter text
 
     QString path(const QString& name) const { return folder.file(name); }
     // What the save told: the error a core writer gave, or the boxes shown. A save prompt is answered with
@@ -75,6 +86,8 @@ const QString UnableToWrite = QStringLiteral("Unable To Write File %1\r\n%2");
 const QString UnableToWriteLogic = QStringLiteral("Unable to write file %1\r\n%2");
 const QString NotStored = QStringLiteral("Error - Data Not Stored\r\n%1: %2");
 const QString Reason = QStringLiteral("%2");
+const QString NoSpace = QStringLiteral("No space left on device");
+const QString IoError = QStringLiteral("Input/output error");
 
 // One writer a row.
 // clang-format off
@@ -93,7 +106,7 @@ const std::vector<Writer> Writers = {
     {"LadderFile", {"press.Plc"}, UnableToWrite, [](DiskFaults& f) { f.ladder.saveAs(f.path("press.Plc")); }},
     {"LadderPrintout", {"press.txt"}, UnableToWrite,
      [](DiskFaults& f) { f.ladder.writePrintout(f.path("press.txt")); }},
-    {"ParameterFile", {"tool.prm", "tool.txt"}, UnableToWrite, [](DiskFaults& f) {
+    {"ParameterFile", {"tool.prm"}, UnableToWrite, [](DiskFaults& f) {
         f.error = app::encryptParameterSource(f.path("tool.txt"), f.ctx.palverin.scrambler, {}, {})
                       .errorText; }},
     {"CollectedReport", {"CellRundowns.txt"}, UnableToWrite, [](DiskFaults& f) {
@@ -112,34 +125,78 @@ const std::vector<Writer> Writers = {
 };
 // clang-format on
 
-TEST_P(DiskFaults, TheUserIsToldWhyAndTheFilesStayAsTheyWere) {
-    // unnamed: the folder's file system has unnamed files (most have; a memory stick's has not).
+class EveryWriter : public DiskFaults,
+                    public ::testing::WithParamInterface<std::tuple<Writer, Point, bool>> {};
+
+TEST_P(EveryWriter, TheUserIsToldWhyAndTheFilesStayAsTheyWere) {
+    // unnamed: the folder's file system has unnamed files and links (most have; a memory stick's has not).
     const auto& [writer, point, unnamed] = GetParam();
-    for (const QString& name : writer.files)
-        ASSERT_TRUE(folder.write(name, QByteArray(900, 'o') + "\r\n" + name.toLatin1() + "\r\n"));
-    const auto before = files();
-    const bool commit = point == Commit;
-    diskfault::arm({folder.path(), Room[point], commit, unnamed});
-    const QString reason =
-        commit ? QStringLiteral("Input/output error") : QStringLiteral("No space left on device");
-    EXPECT_EQ(told(writer).toStdString(),
-              QString(writer.told).replace("%1", path(writer.files[0])).replace("%2", reason).toStdString());
-    if (writer.toldOnce) {
-        EXPECT_EQ(told(writer), QString());
+    const auto plant = [&] {
+        for (const QString& name : writer.files)
+            EXPECT_TRUE(folder.write(name, QByteArray(900, 'o') + "\r\n" + name.toLatin1() + "\r\n"));
+        return files();
+    };
+    // The nth call fails: told once, of the file the fault met (one of the writer's when the system has no
+    // name for it) and the reason, and every file old. Past the last such call the save is told as without
+    // faults, and every file is new with nothing beside it.
+    plant();
+    const QString saved = told(writer);
+    const bool each = point.calls.size() > 1;
+    for (const Call call : point.calls) {
+        for (int nth = point.first;; ++nth) {
+            const auto before = plant();
+            diskfault::arm({folder.path(), unnamed, call, nth, each, point.shortWrites});
+            const QString shown = told(writer);
+            EXPECT_TRUE(!writer.toldOnce || shown == saved || told(writer).isEmpty()); // told once, not again
+            const QString met = QFileInfo(diskfault::met()).fileName().remove(".saving").remove(".kept");
+            diskfault::disarm();
+            const auto after = files();
+            const std::string at = std::to_string(int(call)) + " at " + std::to_string(nth);
+            if (met.isEmpty()) {
+                EXPECT_EQ(shown, saved) << at;
+                for (const QString& name : writer.files)
+                    EXPECT_NE(after.at(name), before.at(name)) << at;
+                EXPECT_EQ(after.size(), before.size()) << at;
+                break;
+            }
+            QStringList toldOfFile;
+            for (const QString& file : writer.files.contains(met) ? QStringList{met} : writer.files)
+                toldOfFile << QString(writer.told)
+                                  .replace("%1", path(file))
+                                  .replace("%2", call == Call::Write ? NoSpace : IoError);
+            EXPECT_TRUE(toldOfFile.contains(shown)) << at << ": " << shown.toStdString();
+            EXPECT_TRUE(after == before) << at;
+            if (!each)
+                break;
+        }
     }
-    diskfault::disarm();
-    EXPECT_TRUE(files() == before);
 }
 
-std::string caseName(const ::testing::TestParamInfo<DiskFaults::ParamType>& info) {
-    static const char* const Points[] = {"FirstByte", "Partway", "Commit"};
+std::string caseName(const ::testing::TestParamInfo<EveryWriter::ParamType>& info) {
     const auto& [writer, point, unnamed] = info.param;
-    return writer.name + std::string(Points[point]) + (unnamed ? "" : "Named");
+    return writer.name + std::string(point.name) + (unnamed ? "" : "Named");
 }
 
-INSTANTIATE_TEST_SUITE_P(Writers, DiskFaults,
-                         ::testing::Combine(::testing::ValuesIn(Writers),
-                                            ::testing::Values(FirstByte, Partway, Commit), ::testing::Bool()),
+INSTANTIATE_TEST_SUITE_P(Writers, EveryWriter,
+                         ::testing::Combine(::testing::ValuesIn(Writers), ::testing::ValuesIn(Points),
+                                            ::testing::Bool()),
                          caseName);
+
+// A full disk cuts a row, and the cut-back fails too: the user is told both, and the next row starts on a
+// line of its own after the part left.
+TEST_F(DiskFaults, AnAppendThatCannotBeCutBackSaysSo) {
+    constexpr qint64 Room = 16; // bytes that go in before the disk is full
+    ASSERT_TRUE(folder.write(QStringLiteral("Pset_RundownData.txt"), "rows\r\n"));
+    diskfault::arm({folder.path(), true, Call::CutBack, 1, false, 0, Room});
+    const QStringList row(13, QStringLiteral("12.5"));
+    EXPECT_FALSE(monitor::RundownLogFile::append(row, &error));
+    diskfault::disarm();
+    EXPECT_EQ(error, NoSpace + "\r\n" + base::PartRowLeftText + ": " + IoError);
+    const QByteArray cut = folder.read(QStringLiteral("Pset_RundownData.txt"));
+    EXPECT_EQ(cut.size(), 6 + Room);
+    ASSERT_TRUE(monitor::RundownLogFile::append(row));
+    EXPECT_EQ(folder.read(QStringLiteral("Pset_RundownData.txt")),
+              cut + "\r\n" + base::joinLinesCrLf({monitor::RundownLogFile::row(row)}));
+}
 
 } // namespace
