@@ -6,6 +6,7 @@
 #include "app/appservices.h"
 #include "base/cp1252.h"
 #include "base/failbox.h"
+#include "base/replacedfile.h"
 #include "pset/psetfile.h"
 #include "pset/psetvalues.h"
 
@@ -24,6 +25,7 @@ const QString FileErrorCaption = QStringLiteral("File Error");
 const QString SaveCaption = QStringLiteral("Parameter Set Save");
 const QString LoadCaption = QStringLiteral("Load Parameter Set");
 const QString MissingFileText = QStringLiteral("File does not exists");
+const QString ProjectNotSavedText = QStringLiteral("Error - Project Not Saved");
 } // namespace
 
 PsetEditorSession::Running::Running(PsetEditorSession& session) : session_(session) {
@@ -260,7 +262,7 @@ void PsetEditorSession::mnuSave_Click() {
         return;
     QString error;
     if (!savePsetFile(name, table(), &error))
-        return failBox(error, SaveCaption);
+        return failBox(base::notWrittenText(ProjectNotSavedText, name, error), SaveCaption);
     ctx_.dialogs.message(QStringLiteral("Successful - Data Stored"), SaveCaption, MessageIcon::Information);
 }
 

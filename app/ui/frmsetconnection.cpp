@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
+#include <utility>
+
 namespace app {
 
 namespace {
@@ -50,7 +52,7 @@ QString lampStyle(const char* colour) {
 const QString FrmSetConnection::SavedText = QStringLiteral("Connection Saved in Defaults");
 
 FrmSetConnection::FrmSetConnection(clink::ControllerLink& link, const base::BusyState& busy,
-                                   std::function<void()> save, QWidget* parent)
+                                   std::function<bool()> save, QWidget* parent)
     : QWidget(parent), setup_(link), busy_(busy), save_(std::move(save)) {
     setObjectName(QStringLiteral("frmSetConnection"));
     setWindowTitle(Caption);
@@ -121,9 +123,19 @@ void FrmSetConnection::Form_Load() {
     }
     setLamp();
     setConnectionLabel();
-    // Choosing the remembered link again saves it, as a user's choice would.
+    // Choosing the remembered link again tries and saves it, as a user's choice would.
     cboConnType->setCurrentIndex(setup_.linkType() - 1);
-    cboConnType_Click();
+    loadSavePending_ = true;
+    chooseLink();
+}
+
+void FrmSetConnection::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (std::exchange(loadSavePending_, false))
+        QTimer::singleShot(0, this, [this] {
+            TimerPause pause(Timer1);
+            saveChoice();
+        });
 }
 
 void FrmSetConnection::showAddressControls(bool show) {
@@ -161,6 +173,11 @@ void FrmSetConnection::cboConnType_Click() {
 
 void FrmSetConnection::cmdSaveDefaults_Click() {
     TimerPause pause(Timer1);
+    chooseLink();
+    saveChoice();
+}
+
+void FrmSetConnection::chooseLink() {
     const clink::ConnectionSetup::Outcome outcome =
         setup_.choose(cboConnType->currentIndex() + 1, txtConnName->text());
     if (outcome.addressShown)
@@ -174,12 +191,14 @@ void FrmSetConnection::cmdSaveDefaults_Click() {
     if (outcome.showWindow)
         show();
     setConnectionLabel();
-    if (save_)
-        save_();
-    lblSaved->setText(SavedText);
     // The address and port fields just shown, or a longer result, take their room: the window grows to
     // them rather than squeeze them.
     app::fitWorkArea(*this);
+}
+
+void FrmSetConnection::saveChoice() {
+    // The choice is saved also when its test failed; the saved text says only what was saved.
+    lblSaved->setText(!save_ || save_() ? SavedText : QString());
 }
 
 void FrmSetConnection::txtIPPort_Change(const QString& text) {

@@ -26,9 +26,9 @@ public:
     static constexpr int TimerIntervalMs = 50;
     static const QString SavedText;
 
-    // save writes the settings file (link type, address and port among its lines); busy is the program's
-    // busy state.
-    FrmSetConnection(clink::ControllerLink& link, const base::BusyState& busy, std::function<void()> save,
+    // save writes the settings file (link type, address and port among its lines), false when it could not
+    // (it told the user why); busy is the program's busy state.
+    FrmSetConnection(clink::ControllerLink& link, const base::BusyState& busy, std::function<bool()> save,
                      QWidget* parent = nullptr);
 
     void cboConnType_Click();
@@ -36,15 +36,22 @@ public:
     void txtIPPort_Change(const QString& text);
     void Timer1_Timer();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Form_Load();
+    void chooseLink();
+    void saveChoice();
     void showAddressControls(bool show);
     void setLamp();
     void setConnectionLabel();
 
     clink::ConnectionSetup setup_;
     const base::BusyState& busy_;
-    std::function<void()> save_;
+    std::function<bool()> save_;
+    // The link found at load is saved once the window shows, so that a failure to save stands over it.
+    bool loadSavePending_ = false;
 
     QComboBox* cboConnType = nullptr;
     QLabel* lblConnection = nullptr;

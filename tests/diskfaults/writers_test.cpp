@@ -4,6 +4,7 @@
 // is left beside them. An append whose cut-back fails says so.
 #include "app/parameterfile.h"
 #include "app/ui/frmoutput.h"
+#include "app/ui/frmsetconnection.h"
 #include "ladder/laddereditor.h"
 #include "logicio/logiceditor.h"
 #include "logicio/logicmodule.h"
@@ -16,6 +17,8 @@
 #include "tests/support/diskfault/diskfault.h"
 #include "tests/support/memoryserialport.h"
 #include "tests/support/servicesfixture.h"
+
+#include <QLabel>
 
 #include <functional>
 #include <map>
@@ -89,6 +92,16 @@ const QString Reason = QStringLiteral("%2");
 const QString NoSpace = QStringLiteral("No space left on device");
 const QString IoError = QStringLiteral("Input/output error");
 
+// The connection window shows before a failed save is told over it, and says nothing saved then.
+void openConnectionWindow(DiskFaults& f) {
+    app::FrmSetConnection window(f.ctx.link, f.ctx.busy, [&f] { return f.ctx.palverin.SaveIniFile(); });
+    f.dialogs->onMessage = [&window](const auto&) { EXPECT_TRUE(window.isVisible()); };
+    window.show();
+    QCoreApplication::processEvents();
+    f.dialogs->onMessage = {};
+    EXPECT_EQ(window.findChild<QLabel*>("lblSaved")->text().isEmpty(), !f.dialogs->messages.empty());
+}
+
 // One writer a row.
 // clang-format off
 const std::vector<Writer> Writers = {
@@ -96,7 +109,9 @@ const std::vector<Writer> Writers = {
      [](DiskFaults& f) { app::saveOutputLines(QStringList(200, "Final Torque   12.5 Nm"), *f.dialogs); }},
     {"SettingsFiles", {"Brenstal.ini", "delays.ini"}, NotStored,
      [](DiskFaults& f) { f.ctx.palverin.SaveIniFile(); }},
-    {"PsetFile", {"line.Pst"}, Reason, [](DiskFaults& f) { pset::PsetEditorSession(f.ctx).mnuSave_Click(); }},
+    {"ConnectionWindow", {"Brenstal.ini", "delays.ini"}, NotStored, openConnectionWindow},
+    {"PsetFile", {"line.Pst"}, "Error - Project Not Saved\r\n%1: %2", [](DiskFaults& f) {
+        pset::PsetEditorSession(f.ctx).mnuSave_Click(); }},
     {"LogicFile", {"cell.Lio"}, UnableToWriteLogic,
      [](DiskFaults& f) { logicio::LogicEditor(f.logic, logicio::LogicVariant::Version2).save(); }},
     {"BatchLogicFile", {"cell.Bio", "cellB.Aio"}, UnableToWriteLogic,

@@ -20,9 +20,12 @@ class ConnectionWindow : public apptest::AppFixture {
 protected:
     ConnectionWindow() { EXPECT_TRUE(dongle.listen(0)); }
     std::unique_ptr<FrmSetConnection> open() {
-        auto w =
-            std::make_unique<FrmSetConnection>(ctx.link, ctx.busy, [this] { saves << s.ConnectionType; });
+        auto w = std::make_unique<FrmSetConnection>(ctx.link, ctx.busy, [this] {
+            saves << s.ConnectionType;
+            return true;
+        });
         w->show();
+        QCoreApplication::processEvents(); // the link found is saved once the window shows
         return w;
     }
     template <class T> static T* child(QWidget& w, const char* name) {
