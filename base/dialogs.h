@@ -8,8 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-class QTextDocument;
-
 namespace base {
 
 // Caption of the program's message boxes.
@@ -40,8 +38,6 @@ public:
                                  const QString& suggested = {}) = 0;
     // True when a printer is installed, so that printing can be offered.
     virtual bool printerAvailable() = 0;
-    // Prints a document; false when the user cancelled or printing failed.
-    virtual bool print(const QTextDocument& document) = 0;
     // Asks for the printer and the pages first (nothing is laid out before the user chose, and Cancel
     // returns at once), then prints the pages chosen of printout (printChosenPages), showing the progress
     // of a job of more than a few pages with a way to stop it. False when the user cancelled, stopped the
@@ -61,7 +57,6 @@ public:
     QString openFileName(const QString&, const QString&) override { return {}; }
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     bool printerAvailable() override { return false; }
-    bool print(const QTextDocument&) override { return false; }
     bool printPages(Printout&) override { return false; }
     bool inputText(const QString&, const QString&, QString&) override { return false; }
 
@@ -108,7 +103,6 @@ public:
         return showing() ? dialogs_.saveFileName(caption, filter, suggested) : QString();
     }
     bool printerAvailable() override { return showing() && dialogs_.printerAvailable(); }
-    bool print(const QTextDocument& document) override { return showing() && dialogs_.print(document); }
     bool printPages(Printout& printout) override { return showing() && dialogs_.printPages(printout); }
     bool inputText(const QString& prompt, const QString& caption, QString& value) override {
         return showing() && dialogs_.inputText(prompt, caption, value);

@@ -9,6 +9,7 @@
 
 #include "base/progress.h"
 
+#include <QImage>
 #include <QString>
 
 class QPagedPaintDevice;
@@ -47,11 +48,22 @@ enum class Printed { Done, Stopped, Failed, Nothing };
 
 // Prints the pages choice asks for of printout on printer. Pages outside the range are never painted. A
 // range past the last page prints nothing; a printer that fails gets no more pages. Both say so through
-// dialogs.
+// dialogs, as does a job the user stopped, with the pages printed of the job. printFile: the file the
+// printer writes, when it prints to a file; a job that did not end is no printout, and its file is removed.
 Printed printChosenPages(Printout& printout, QPagedPaintDevice& printer, const PrintChoice& choice,
-                         PrintProgress& progress, Dialogs& dialogs);
+                         PrintProgress& progress, Dialogs& dialogs, const QString& printFile = {});
 
-// What the user is told when the printer fails at page.
-QString printerFailedText(int page);
+// An image on one page, as large as the page holds it in its proportions (a window printed as it shows).
+class ImagePrintout : public Printout {
+public:
+    explicit ImagePrintout(QImage image) : image_(std::move(image)) {}
+    const QImage& image() const { return image_; }
+    int layOut(const QPagedPaintDevice& device) override;
+    void paintPage(int page, QPainter& painter) override;
+
+private:
+    QImage image_;
+    QSize page_;
+};
 
 } // namespace base

@@ -13,7 +13,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
-#include <QTextDocument>
 
 namespace app {
 
@@ -138,20 +137,6 @@ bool QtDialogs::printerAvailable() {
     return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
-bool QtDialogs::print(const QTextDocument& document) {
-    const ArrowCursor arrow;
-    QPrinter printer;
-    QPrintDialog dialog(&printer, parent_);
-    dialog.setOptions(PrintOffered);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    document.print(&printer);
-    if (printer.printerState() != QPrinter::Error)
-        return true;
-    message(base::printerFailedText(1), base::ProgramTitle, MessageIcon::Critical);
-    return false;
-}
-
 bool QtDialogs::printPages(base::Printout& printout) {
     QPrinter printer;
     {
@@ -162,7 +147,8 @@ bool QtDialogs::printPages(base::Printout& printout) {
             return false;
     }
     PrintProgressWindow progress(parent_);
-    return base::printChosenPages(printout, printer, chosen(printer), progress, *this) == base::Printed::Done;
+    return base::printChosenPages(printout, printer, chosen(printer), progress, *this,
+                                  printer.outputFileName()) == base::Printed::Done;
 }
 
 bool QtDialogs::inputText(const QString& prompt, const QString& caption, QString& value) {

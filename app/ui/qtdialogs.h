@@ -18,7 +18,6 @@ public:
     QString openFileName(const QString& caption, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& filter, const QString& suggested) override;
     bool printerAvailable() override;
-    bool print(const QTextDocument& document) override;
     bool printPages(base::Printout& printout) override;
     bool inputText(const QString& prompt, const QString& caption, QString& value) override;
 

@@ -12,10 +12,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QSpinBox>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextImageFormat>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -26,7 +22,6 @@ namespace {
 const QString Caption = QStringLiteral("  Brenstal - Stats");
 const QString VersionText = QStringLiteral("Statistics - Version 2001");
 const QString IntervalText = QStringLiteral("Sample Interval Adjust");
-const QString PrintedImageName = QStringLiteral("frmStats.png");
 // Index of the two labels that carry the window's own texts.
 constexpr int VersionLabel = 13;
 // The label of the loaded file's name, which runs under the charts.
@@ -41,8 +36,6 @@ const QColor LoColor = Qt::blue;
 const QColor PlotColor = Qt::black;
 constexpr int ChartMinimumWidth = 420;
 constexpr int ChartMinimumHeight = 240;
-// Width of the window's image on the printed page, in the document's pixels.
-constexpr int PrintedImageWidth = 640;
 
 controls::ChartWidget* makeChart(const QString& name, const QString& caption, QWidget* parent) {
     auto* chart = new controls::ChartWidget(parent);
@@ -230,15 +223,8 @@ void frmStats::cwAdj_ValueChanged() {
 }
 
 void frmStats::mnuPrint_Click() {
-    QImage image = grab().toImage();
-    QTextDocument document;
-    document.addResource(QTextDocument::ImageResource, QUrl(PrintedImageName), image);
-    QTextImageFormat format;
-    format.setName(PrintedImageName);
-    format.setWidth(PrintedImageWidth);
-    format.setHeight(double(PrintedImageWidth) * image.height() / std::max(1, image.width()));
-    QTextCursor(&document).insertImage(format);
-    ctx_.dialogs.print(document);
+    base::ImagePrintout printout(grab().toImage());
+    ctx_.dialogs.printPages(printout);
 }
 
 void frmStats::mnuViewData_Click() {

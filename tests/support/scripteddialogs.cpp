@@ -1,17 +1,11 @@
 #include "tests/support/scripteddialogs.h"
 
 #include <QFile>
-#include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextBlock>
-#include <QTextDocument>
-#include <QTextFragment>
-#include <QTextImageFormat>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -66,21 +60,6 @@ QString ScriptedDialogs::saveFileName(const QString& caption, const QString&, co
     return fileNames.dequeue();
 }
 
-bool ScriptedDialogs::print(const QTextDocument& document) {
-    printed.append(document.toPlainText());
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            if (format.isImageFormat()) {
-                const QString name = format.toImageFormat().name();
-                printedImages.push_back(
-                    document.resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>());
-            }
-        }
-    }
-    return true;
-}
-
 namespace {
 // A PDF printer that fails to start page failAt of a job, and takes no page after that.
 class FailingPdfWriter : public QPdfWriter {
@@ -120,6 +99,8 @@ int pdfPages(const QByteArray& pdf) {
 bool ScriptedDialogs::printPages(base::Printout& printout) {
     if (!printerChosen)
         return false;
+    if (const auto* image = dynamic_cast<const base::ImagePrintout*>(&printout))
+        printedImages.push_back(image->image());
     const QTemporaryDir folder;
     // A printer that cannot start is one whose file cannot be made.
     QFile pdf(folder.filePath(printerFailsAtPage == 1 ? QStringLiteral("missing/printed.pdf")

@@ -34,7 +34,6 @@ public:
     QString openFileName(const QString& caption, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& filter, const QString& suggested) override;
     bool printerAvailable() override { return printerPresent; }
-    bool print(const QTextDocument& document) override;
     // Prints the pages of printChoice on a PDF printer (A4, PrintResolution dots per inch) writing to a
     // temporary file, and counts the pages in the file.
     bool printPages(base::Printout& printout) override;
@@ -54,7 +53,6 @@ public:
     QStringList questions;       // texts of the yes/no and OK/Cancel questions asked
     std::vector<Question> asked; // the same questions with their captions and icons
     bool printerPresent = true;  // what printerAvailable() answers
-    QStringList printed;         // plain text of each printed document
     static constexpr int PrintResolution = 300;
     bool printerChosen = true;         // false: Cancel at the printer prompt
     base::PrintChoice printChoice;     // the pages and copies chosen at the printer prompt
@@ -62,7 +60,7 @@ public:
     int printerFailsAtPage = 0;        // the printer fails to take this page of the job (1: to start)
     std::vector<int> printedPages;     // the pages in each printout's file
     std::vector<int> reportedPages;    // the pages each job reported printed
-    std::vector<QImage> printedImages; // the images in the printed documents, in order
+    std::vector<QImage> printedImages; // the images of the image printouts asked for, in order
 
     QStringList messageTexts() const;
 };

@@ -30,7 +30,6 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextDocument>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -41,12 +40,13 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// Runs answer on the modal dialog that the next call opens, once it shows.
-void whenModal(std::function<void(QWidget*)> answer, QDeadlineTimer shown = QDeadlineTimer(5000)) {
-    QTimer::singleShot(0, [answer = std::move(answer), shown] {
+// Runs answer on the modal dialog that the next call opens, once it shows (a message box, when box is set).
+void whenModal(std::function<void(QWidget*)> answer, bool box = false,
+               QDeadlineTimer shown = QDeadlineTimer(5000)) {
+    QTimer::singleShot(0, [answer = std::move(answer), box, shown] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal && !shown.hasExpired())
-            return whenModal(answer, shown);
+        if ((!modal || (box && !qobject_cast<QMessageBox*>(modal))) && !shown.hasExpired())
+            return whenModal(answer, box, shown);
         ASSERT_NE(modal, nullptr);
         answer(modal);
     });
@@ -281,6 +281,7 @@ TEST(TextViewer, PrintsALargeLogPageByPageOnAPdfPrinter) {
     // wholly past it prints nothing. Cancel stops the job after the pages printed; a printer that fails to
     // start, or to take a page, gets nothing more and the user is told at which page.
     const QString nothing = QStringLiteral("Nothing To Print - The Last Page Is %1").arg(pages);
+    const QString failed = u"Printing Stopped - The Printer Failed At Page %1\r\n%2 Of %3 Pages Printed"_s;
     const struct {
         base::PrintChoice choice;
         int stopAfter;
@@ -291,9 +292,9 @@ TEST(TextViewer, PrintsALargeLogPageByPageOnAPdfPrinter) {
         {{1, 3}, 0, 0, 3, {}},
         {{pages - 1, pages + 5, 2}, 0, 0, 4, {}},
         {{pages + 1, pages + 3}, 0, 0, 0, nothing},
-        {{}, 5, 0, 5, {}},
-        {{10, 20}, 0, 4, 3, QStringLiteral("Printing Stopped - The Printer Failed At Page 13")},
-        {{2, 3, 1, true, true}, 0, 1, 0, QStringLiteral("Printing Stopped - The Printer Failed At Page 3")},
+        {{}, 5, 0, 5, u"Printing Cancelled\r\n5 Of %1 Pages Printed"_s.arg(pages)},
+        {{10, 20}, 0, 4, 3, failed.arg(13).arg(3).arg(11)},
+        {{2, 3, 1, true, true}, 0, 1, 0, failed.arg(3).arg(0).arg(2)},
     };
     for (const auto& job : jobs) {
         dialogs.printedPages.clear();
@@ -371,9 +372,11 @@ TEST(TextViewer, PrintsThePagesChosenInTheirOrderAndCopies) {
     EXPECT_TRUE(qt.printPages(printout));
     EXPECT_EQ(printedPages(), 2);
 
+    // Cancelled, a print to a file says how far it went and leaves no file that looks complete.
     QString shown;
     int served = 0;
     int sheets = 0;
+    Shown cancelled;
     choose(file, 0, 0, [&](QWidget* modal) {
         auto* progress = qobject_cast<QProgressDialog*>(modal);
         ASSERT_NE(progress, nullptr);
@@ -381,21 +384,25 @@ TEST(TextViewer, PrintsThePagesChosenInTheirOrderAndCopies) {
         served = progress->value();
         sheets = progress->maximum();
         progress->cancel();
+        whenModal(boxAnswer(cancelled, QMessageBox::Ok), true);
     });
     EXPECT_FALSE(qt.printPages(printout));
     EXPECT_TRUE(shown.startsWith(QStringLiteral("Printed "))) << shown.toStdString();
     EXPECT_GT(served, 0);
-    EXPECT_EQ(printedPages(), served);
     EXPECT_LT(served, sheets);
+    EXPECT_EQ(cancelled.text, u"Printing Cancelled\r\n%1 Of %2 Pages Printed\r\n"_s.arg(served).arg(sheets) +
+                                  file + u": Incomplete File Removed"_s);
+    EXPECT_FALSE(QFile::exists(file));
 
-    // A printer that cannot start says so, for a text and for a document alike.
+    // A printer that cannot start says so, for a text and for a window's image alike.
     const QString nowhere = folder.filePath(QStringLiteral("missing/printed.pdf"));
-    QTextDocument document(QStringLiteral("Histogram"));
-    for (const bool isText : {true, false}) {
+    base::ImagePrintout image(QImage(8, 8, QImage::Format_RGB32));
+    for (base::Printout* job : std::initializer_list<base::Printout*>{&printout, &image}) {
         Shown box;
         choose(nowhere, 0, 0, boxAnswer(box, QMessageBox::Ok));
-        EXPECT_FALSE(isText ? qt.printPages(printout) : qt.print(document));
-        EXPECT_EQ(box.text, QStringLiteral("Printing Stopped - The Printer Failed At Page 1"));
+        EXPECT_FALSE(qt.printPages(*job));
+        EXPECT_EQ(box.text, u"Printing Stopped - The Printer Failed At Page 1\r\n0 Of %1 Pages Printed"_s.arg(
+                                job == &image ? 1 : sheets));
         EXPECT_EQ(box.icon, QMessageBox::Critical);
     }
 }

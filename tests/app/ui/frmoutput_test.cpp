@@ -75,7 +75,7 @@ TEST_F(OutputWindow, MenuAndCaption) {
     // Print has no action.
     window.findChild<QAction*>(QStringLiteral("mnuPrint"))->trigger();
     EXPECT_TRUE(dialogs->messages.empty());
-    EXPECT_TRUE(dialogs->printed.isEmpty());
+    EXPECT_TRUE(dialogs->printedPages.empty());
 }
 
 } // namespace

@@ -132,10 +132,15 @@ TEST_F(StatsWindow, FailedLoadKeepsTheWindowAsItWas) {
 TEST_F(StatsWindow, PrintSendsTheWindowImageAndDataFileOpensTheViewer) {
     load();
     window->resize(900, 640);
+    // Cancel in the job stops it at the copies printed, and says so.
+    dialogs->printChoice.copies = 3;
+    dialogs->stopAfterPages = 1;
     action("mnuPrint")->trigger();
     ASSERT_EQ(dialogs->printedImages.size(), 1u);
     EXPECT_EQ(dialogs->printedImages[0].size(), window->grab().size());
     EXPECT_FALSE(dialogs->printedImages[0].isNull());
+    EXPECT_EQ(dialogs->printedPages, std::vector<int>{1});
+    EXPECT_EQ(dialogs->messageTexts(), QStringList{"Printing Cancelled\r\n1 Of 3 Pages Printed"});
 
     action("mnuViewData")->trigger();
     ASSERT_EQ(textViewer->shown.size(), 1u);
