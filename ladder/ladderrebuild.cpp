@@ -1,5 +1,6 @@
 #include "ladder/ladderrebuild.h"
 
+#include "base/numbertext.h"
 #include "ladder/elementcatalogue.h"
 #include "ladder/plcnoderecord.h"
 
@@ -14,6 +15,17 @@ QString numbered(const QString& name, int n) {
     return name + u' ' + QString::number(n);
 }
 
+// Appends a node keyed by its text in the key field. A key already taken (the same element twice in the
+// program) becomes the key without its blanks followed by the rebuild's count, again until no node holds
+// it. The count stands after the whole key, so a text that fills the key field loses it again when saved:
+// its copies store one key in the file, which a load keeps on each of them.
+int appendNode(LadderTree& tree, int parent, const QString& text, int code, int& collisions) {
+    QString key = keyField(text);
+    while (tree.contains(key))
+        key = base::Trim(key) + QString::number(++collisions);
+    return *tree.add(parent, key, textField(text), int16_t(code));
+}
+
 // Appends the elements of one list: codes from slot first while at least 1, at most ListSlots of them.
 void appendElements(const LadderImage& image, int first, int listNode, ElementSide side,
                     LadderProgram& program, int& collisions) {
@@ -21,7 +33,7 @@ void appendElements(const LadderImage& image, int first, int listNode, ElementSi
         const int code = image[size_t(slot)];
         const QString text =
             side == ElementSide::Inputs ? GetInputText(code, program.presets) : GetOutputText(code);
-        program.tree.addCounted(listNode, keyField(text), textField(text), int16_t(code), collisions);
+        appendNode(program.tree, listNode, text, code, collisions);
     }
 }
 
@@ -45,13 +57,10 @@ std::optional<LadderProgram> rebuildLadderProgram(const LadderImage& image) {
         const QString rung = numbered(QStringLiteral("Rung"), n);
         const QString inputs = numbered(QStringLiteral("Inputs"), n);
         const QString outputs = numbered(QStringLiteral("Outputs"), n);
-        const int rungNode =
-            *program.tree.addCounted(root, keyField(rung), textField(rung), RungImage, collisions);
-        const int inputsNode =
-            *program.tree.addCounted(rungNode, keyField(inputs), textField(inputs), InputsImage, collisions);
+        const int rungNode = appendNode(program.tree, root, rung, RungImage, collisions);
+        const int inputsNode = appendNode(program.tree, rungNode, inputs, InputsImage, collisions);
         appendElements(image, inputSlot(n), inputsNode, ElementSide::Inputs, program, collisions);
-        const int outputsNode = *program.tree.addCounted(rungNode, keyField(outputs), textField(outputs),
-                                                         OutputsImage, collisions);
+        const int outputsNode = appendNode(program.tree, rungNode, outputs, OutputsImage, collisions);
         appendElements(image, outputSlot(n), outputsNode, ElementSide::Outputs, program, collisions);
     }
     program.RungCount = rungs;

@@ -3,7 +3,7 @@
 // them), then for rungs 1..slot 0 the rung node, its inputs node with its elements, its outputs node with
 // its elements. Every key is padded or cut to 35 characters and every text to 30, element texts included;
 // element texts are the decoded texts; a key already taken becomes the trimmed key followed by a counter
-// kept for the whole rebuild.
+// kept for the whole rebuild, not cut to the key field (saved, the file cuts it).
 
 #include "ladder/ladderimage.h"
 #include "ladder/ladderprogram.h"

@@ -2,6 +2,7 @@
 #include "ladder/laddereditor.h"
 #include "ladder/ladderimage.h"
 #include "ladder/ladderrebuild.h"
+#include "ladder/plcfile.h"
 #include "ladder/plcnoderecord.h"
 #include "link/databuffer.h"
 #include "tests/ladder/ladderprograms.h"
@@ -178,7 +179,7 @@ TEST(LadderRebuild, CraftedImagesGiveTheirTreesAndPresets) {
     EXPECT_EQ(tree.node(2).text, textField(QStringLiteral("Inputs 1")));
     EXPECT_EQ(tree.node(3).text, textField(QStringLiteral("Counter 1 = 12")));
     EXPECT_EQ(tree.node(3).key, keyField(QStringLiteral("Counter 1 = 12")));
-    EXPECT_EQ(tree.node(4).key, keyField(QStringLiteral("Counter 1 = 121")));
+    EXPECT_EQ(tree.node(4).key, QStringLiteral("Counter 1 = 121"));
     EXPECT_EQ(tree.node(5).key, keyField(QString())); // an unknown code: a blank key
     EXPECT_EQ(tree.node(5).image, 13);
     EXPECT_EQ(tree.node(6).text, textField(QStringLiteral("Outputs 1")));
@@ -193,6 +194,17 @@ TEST(LadderRebuild, CraftedImagesGiveTheirTreesAndPresets) {
     ASSERT_TRUE(full);
     EXPECT_EQ(codesUnder(*full, full->inputsNode(1)), std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_EQ(codesUnder(*full, full->outputsNode(1)), std::vector<int>({7}));
+
+    // A repeated text that fills the key field: the count follows the whole key and the file cuts it away,
+    // so the saved ladder stores the one key three times, and opens and saves as it is.
+    const std::optional<LadderProgram> sockets = rebuildLadderProgram(imageOf({{{128, 128, 128}, {}}}));
+    ASSERT_TRUE(sockets);
+    const QString socket = keyField(QStringLiteral("No Socket Or Multiple Sockets Selected"));
+    const QByteArray saved = plcFileBytes(*sockets);
+    for (int element = 2; element <= 4; ++element)
+        EXPECT_EQ(PlcNodeRecord::decode(saved.mid(element * PlcNodeRecord::Size, PlcNodeRecord::Size)).Key,
+                  socket);
+    EXPECT_EQ(plcFileBytes(readPlcProgram(saved).program.value()), saved);
 
     // More than 30 rungs is refused.
     LadderImage tooMany{};

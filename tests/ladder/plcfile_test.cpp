@@ -224,6 +224,7 @@ TEST(LadderFileIdentity, RepeatedKeysKeepTheirBytesAndEveryNodeUnderItsOwnParent
     // "Outputs 1" repeats: kept while no record names it, so the file is saved as it was. Once a later
     // record names it as its parent, that record hangs under the first and the repeat is renamed to a key
     // no record of the file has ("Outputs 11" is rung 11's): rung 11's outputs and element stay under it.
+    // "Outputs 11" repeats after the element that names it, and stays.
     QByteArray file;
     for (const int n : {1, 11}) {
         const QString rung = QStringLiteral("Rung %1").arg(n);
@@ -235,7 +236,8 @@ TEST(LadderFileIdentity, RepeatedKeysKeepTheirBytesAndEveryNodeUnderItsOwnParent
                        QStringLiteral("17"), QStringLiteral("0"));
     }
     file += record(QStringLiteral("Outputs 11"), QStringLiteral("Red Light On"),
-                   QStringLiteral("Red Light On"), QStringLiteral("121"), QStringLiteral("0"));
+                   QStringLiteral("Red Light On"), QStringLiteral("121"), QStringLiteral("0")) +
+            record("Rung 11", "Outputs 11", "Outputs", "17", "0");
     const auto key = [](const char* text) { return keyField(QString::fromLatin1(text)); };
     for (const bool named : {false, true}) {
         if (named)
