@@ -29,11 +29,11 @@ void ButtonSensors::sendTestRequest(base::Progress& progress) {
     Transaction tx(link_);
     // Each request goes out, then (but over USB) the pause that lets the tool take it; the bar moves with
     // them through the seconds they take.
-    const auto sendAll = [&](int sends, long pause, const std::function<void()>& send) {
+    const auto sendAll = [&](int sends, long pause) {
         progress.setRange(0, sends);
         progress.setValue(0);
         for (int i = 0; i < sends; ++i) {
-            send();
+            link_.dataTx.SendUnanswered(SensorFrames, {ids::ToolEepromRequest, TestRequest});
             if (pause != NoPause)
                 link_.pump.pause(pause);
             progress.setValue(i + 1);
@@ -45,18 +45,13 @@ void ButtonSensors::sendTestRequest(base::Progress& progress) {
         // sensor frames, which the readings set it up for again). Without it nothing can go out.
         if (!LinkCheck(link_).dongleReadyToSend(SensorFrames))
             break;
-        sendAll(RequestSends, RequestPause, [&] {
-            link_.dataTx.SendCanMessage({ids::ToolEepromRequest, TestRequest});
-        });
+        sendAll(RequestSends, RequestPause);
         break;
     case TcpIp:
-        sendAll(RequestSends, RequestPause,
-                [&] { link_.ethernet.SendCanFrame(SensorFrames, ids::ToolEepromRequest, TestRequest); });
+        sendAll(RequestSends, RequestPause);
         break;
     case Usb:
-        sendAll(UsbRequestSends, NoPause, [&] {
-            link_.usb.SendCanFrame(SensorFrames, ids::ToolEepromRequest, {0, 0}, TestRequest);
-        });
+        sendAll(UsbRequestSends, NoPause);
         break;
     default:
         break;

@@ -78,17 +78,7 @@ void ToolButtonExchange::sendOpeningRequests() {
 }
 
 bool ToolButtonExchange::send(const std::array<int, 8>& data) {
-    switch (link_.state.ConnectionType) {
-    case ParallelPort:
-        link_.dataTx.SendCanMessage({ids::ToolEepromRequest, data});
-        return true;
-    case TcpIp:
-        return link_.ethernet.SendCanFrame(ids::ButtonReply, ids::ToolEepromRequest, data);
-    case Usb:
-        return link_.usb.SendCanFrame(ids::ButtonReply, ids::ToolEepromRequest, {0, 0}, data);
-    default:
-        return false;
-    }
+    return link_.dataTx.SendUnanswered(ids::ButtonReply, {ids::ToolEepromRequest, data});
 }
 
 } // namespace clink

@@ -34,17 +34,7 @@ bool ToolCycleMessages::send(const std::array<int, 8>& data) {
     // The tool does not answer; over Ethernet and USB the dongle keeps passing the tool EEPROM's replies,
     // which the test reads next.
     Transaction tx(link_);
-    switch (link_.state.ConnectionType) {
-    case ParallelPort:
-        link_.dataTx.SendCanMessage({ids::ToolReply, data});
-        return true;
-    case TcpIp:
-        return link_.ethernet.SendCanFrame(ids::ToolEepromReply, ids::ToolReply, data);
-    case Usb:
-        return link_.usb.SendCanFrame(ids::ToolEepromReply, ids::ToolReply, {0, 0}, data);
-    default:
-        return false;
-    }
+    return link_.dataTx.SendUnanswered(ids::ToolEepromReply, {ids::ToolReply, data});
 }
 
 } // namespace clink
