@@ -19,6 +19,10 @@ template <class Bytes> ReportBytes reportIn(const Bytes& bytes) {
 }
 } // namespace
 
+void ToolReports::open() {
+    link_.spi.ResetLineHigh();
+}
+
 void ToolReports::keep(const ReportBytes& data, int first) {
     for (int i = first; i < int(data.size()); ++i)
         link_.state.DataBuffer.put(i, data[size_t(i)]);

@@ -59,6 +59,9 @@ public:
 
     explicit ToolReports(ControllerLink& link) : link_(link) {}
 
+    // The monitor opens: the dongle's reset line is released (on the parallel port; nothing elsewhere).
+    void open();
+
     // One fault tick. isFault tells a fault report by its code (data byte 0); cancelled tells that the
     // monitor has gone, which ends a wait. Parallel port and USB keep the code of any report heard in
     // DataBuffer(0).

@@ -19,7 +19,7 @@ MonitorSession::~MonitorSession() = default;
 
 void MonitorSession::load() {
     faultMissCount_ = 0;
-    link_.spi.ResetLineHigh();
+    reports_->open();
 }
 
 bool MonitorSession::busy() const {
