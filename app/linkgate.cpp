@@ -1,7 +1,5 @@
 #include "app/linkgate.h"
 
-#include "base/eventpump.h"
-#include "base/failbox.h"
 #include "link/controllerlink.h"
 
 namespace app {
@@ -29,14 +27,11 @@ bool LinkGate::transducerCheck() {
 }
 
 bool LinkGate::passed(const clink::LinkCheckResult& check) {
-    if (!check.failText.isEmpty() && !link_.pump.stopped()) {
-        const int link = link_.state.ConnectionType;
-        base::failBox(dialogs_, check.failText,
-                      link == clink::ParallelPort ? captions_.parallel
-                      : link == clink::TcpIp      ? captions_.ethernet
-                                                  : base::ProgramTitle);
-    }
-    return check.ok;
+    const int link = link_.state.ConnectionType;
+    return clink::LinkCheck(link_).passed(check, dialogs_,
+                                          link == clink::ParallelPort ? captions_.parallel
+                                          : link == clink::TcpIp      ? captions_.ethernet
+                                                                      : base::ProgramTitle);
 }
 
 } // namespace app

@@ -25,11 +25,6 @@ QString nsmTimeDateText(int hour, int minute, int date1, int date2, int date3) {
            twoDigitSeparator(date3, '/') + QString::number(date3);
 }
 
-QString nsmVersionText(int major, int minor, bool ethernet) {
-    return (ethernet ? QStringLiteral("Nsm Version : ") : QStringLiteral("Nsm Version ")) +
-           QString::number(major) + u'.' + QString::number(minor);
-}
-
 QStringList takeNsmSettingsLines(clink::NsmSettingsRecord& settings) {
     QStringList lines;
     for (size_t item : SettingsReportItems) {

@@ -1,5 +1,5 @@
 #pragma once
-// Texts the NSM commands show: the unit's clock, its software version and its settings.
+// Texts the NSM commands show: the unit's clock and its settings.
 
 #include "link/nsmsettings.h"
 
@@ -11,9 +11,6 @@ namespace app {
 // From the clock reply's bytes 1..5 (hour, minute, three date fields in display order): the hour byte
 // prints without bit 7 and is PM from 13 on: 8F 07 06 0E 09 -> "Time: 15:07 PM  Date: 6/14/09".
 QString nsmTimeDateText(int hour, int minute, int date1, int date2, int date3);
-
-// "Nsm Version 2.5"; over Ethernet "Nsm Version : 2.5".
-QString nsmVersionText(int major, int minor, bool ethernet);
 
 // The settings report: the 40-character texts of items 3, 5, 0, 4, 2, 7 and 6 (spindles, system type,
 // reverse torque check, button latch timer, reverse timer, collect data, buttons); each printed text is

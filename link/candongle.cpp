@@ -92,6 +92,20 @@ void DataTx::SendCanMessage(int lead, CanId id, int ctrl, int spare, int dlc,
     }
 }
 
+bool DataTx::SendUnanswered(CanId accept, const CanMessage& message) {
+    switch (s_.ConnectionType) {
+    case ParallelPort:
+        SendCanMessage(message);
+        return true;
+    case TcpIp:
+        return link_.ethernet.SendCanFrame(accept, message.id, message.data);
+    case Usb:
+        return link_.usb.SendCanFrame(accept, message.id, {0, 0}, message.data);
+    default:
+        return false;
+    }
+}
+
 void DataTx::sendCanMessagePp(CanId id, int ctrl, int dlc, const std::array<int, 8>& data) {
     spi& bus = link_.spi;
     bus.WriteRegister(ctrl, TXB0CTRL);

@@ -62,6 +62,11 @@ public:
     void SendCanMessage(const CanMessage& message) {
         SendCanMessage(MessageLead, message.id, MessageCtrl, MessageSpare, MessageDlc, message.data);
     }
+    // One message that awaits no answer, on the link chosen: over Ethernet and USB in a frame that has the
+    // dongle pass the accept identifier back (over Ethernet the send's own wait for ReplyReady follows when
+    // data byte 0 is not 0); on the parallel port the dongle is left as it is. False when the link refused
+    // the frame or none is chosen.
+    bool SendUnanswered(CanId accept, const CanMessage& message);
     // A transaction that calls SendCanMessage more than once holds one of these while it runs: the
     // "Ethernet not connected" box is then shown at most once for the whole transaction.
     class SendBatch {

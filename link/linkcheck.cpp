@@ -1,6 +1,7 @@
 #include "link/linkcheck.h"
 
 #include "base/eventpump.h"
+#include "base/failbox.h"
 #include "link/controllerlink.h"
 #include "link/waitbudget.h"
 
@@ -122,6 +123,16 @@ LinkCheckResult LinkCheck::transducerPresent() {
         budget.wait([&] { return s.ReplyReady; });
     }
     return s.ReplyReady ? LinkCheckResult{} : failed(TransducerSilent);
+}
+
+bool LinkCheck::passed(const LinkCheckResult& check) const {
+    return passed(check, link_.dialogs, base::ProgramTitle);
+}
+
+bool LinkCheck::passed(const LinkCheckResult& check, base::Dialogs& dialogs, const QString& caption) const {
+    if (!check.failText.isEmpty() && !link_.pump.stopped())
+        base::failBox(dialogs, check.failText, caption);
+    return check.ok;
 }
 
 } // namespace clink

@@ -16,6 +16,10 @@
 
 #include <QString>
 
+namespace base {
+class Dialogs;
+}
+
 namespace clink {
 
 class ControllerLink;
@@ -84,6 +88,12 @@ public:
     // The check before the external transducer's parameters are read: the dongle configured for its
     // reply; over Ethernet the connection and the transducer's answer to its presence probe.
     LinkCheckResult transducerCheck();
+
+    // Shows a failed check's text in a critical box under the caption (the program's title unless one is
+    // given) and tells whether the command may go on. While the program closes nothing is shown: every wait
+    // has ended and the command fails quietly.
+    bool passed(const LinkCheckResult& check) const;
+    bool passed(const LinkCheckResult& check, base::Dialogs& dialogs, const QString& caption) const;
 
 private:
     bool usbFilterFrame(CanId awaited, UsbCheck variant);

@@ -1,37 +1,34 @@
 #pragma once
-// The fault and rundown monitor's session (FrmMonitor): the list it shows and the ticks of both modes on
-// the chosen link, as the window's timers run them.
+// The fault and rundown monitor's session (FrmMonitor): the list it shows and the ticks of both modes, as
+// the window's timers run them, over the link's conversation on the tool's identifier (clink::ToolReports).
 //
 // Fault mode: each tick takes at most one fault report and prints its group (faultcodes.h). Reports that
 // are no fault group count as misses, as does an Ethernet tick that heard nothing; more than MaxMisses
-// misses clear the list to "No Fault Codes Received". The list is replaced by each report on the
-// parallel port, accumulates over USB, and is cleared every sixth tick over Ethernet.
+// misses clear the list to "No Fault Codes Received". Whether a report replaces the list (each one on the
+// parallel port, every sixth tick over Ethernet) or adds to it (USB) comes with what the tick heard.
 // Rundown mode: each rundown report is shown with the controller's current target (rundownlines.h).
 //
 // A tick does nothing while a command holds the link (the busy state), and after each of its waits it
 // stops when the window has gone meanwhile (close()).
 
-#include "monitor/toolmessages.h"
-
 #include <QStringList>
+
+#include <array>
+#include <memory>
 
 namespace base {
 class BusyState;
 }
 namespace clink {
 class ControllerLink;
-}
+class ToolReports;
+} // namespace clink
 
 namespace monitor {
 
 class MonitorSession {
 public:
     static constexpr int MaxMisses = 25;
-    // Ethernet: the list is cleared on every tick after this many.
-    static constexpr int EthernetTicksPerList = 5;
-    // The pause between two fault ticks: 25,000 DoEvents, or 20,000 over Ethernet.
-    static constexpr int FaultIntervalMs = 250;
-    static constexpr int EthernetFaultIntervalMs = 200;
     // DoEvents after the closing frame.
     static constexpr long ClosingYields = 40000;
 
@@ -44,6 +41,9 @@ public:
 
     // busy: the program's busy state, which a command holds while it talks to the controller.
     MonitorSession(clink::ControllerLink& link, const base::BusyState& busy);
+    ~MonitorSession();
+    MonitorSession(const MonitorSession&) = delete;
+    MonitorSession& operator=(const MonitorSession&) = delete;
 
     // The window loads: misses 0, the dongle's reset line released.
     void load();
@@ -68,17 +68,14 @@ public:
     int missCount() const { return faultMissCount_; }
 
 private:
-    void faultTickPp();
-    void faultTickEthernet();
-    void faultTickUsb();
+    // Data bytes 0..7 of a report.
+    using MessageBytes = std::array<int, 8>;
+
     void countMiss() { ++faultMissCount_; }
     // More than MaxMisses: the count starts again and the list says so.
     void checkMisses();
     void printGroup(const MessageBytes& data);
 
-    RundownTick rundownTickPp();
-    RundownTick rundownTickEthernet();
-    RundownTick rundownTickUsb();
     // Reads the status and shows the rundown; CloseWindow when the status did not come.
     RundownTick showRundown(const MessageBytes& data);
     RundownTick dongleFailure();
@@ -86,10 +83,9 @@ private:
 
     clink::ControllerLink& link_;
     const base::BusyState& busy_;
-    ToolMessageExchange exchange_;
+    std::unique_ptr<clink::ToolReports> reports_;
     QStringList lines_;
     int faultMissCount_ = 0;
-    int ethernetTickCount_ = 0;
     bool closed_ = false;
 };
 

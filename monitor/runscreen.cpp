@@ -4,8 +4,7 @@
 #include "base/busyguard.h"
 #include "base/dialogs.h"
 #include "link/controllerlink.h"
-#include "link/linktexts.h"
-#include "link/ppexchange.h"
+#include "link/runresults.h"
 #include "monitor/runscreenlog.h"
 
 #include <QFile>
@@ -13,14 +12,13 @@
 
 namespace monitor {
 
-namespace ids = clink::ids;
+using clink::RunResultListener;
 
 namespace {
-// A result message: [10 n r r r r r r], n = 1..3.
-constexpr int ResultCode = 0x10;
+// A result comes in three messages of six record bytes.
 constexpr int Messages = 3;
-constexpr int BytesPerMessage = 6;
-constexpr int FirstRecordByte = 2;
+constexpr int BytesPerMessage = RunResultListener::BytesPerMessage;
+static_assert(RunRecordSize == RunResultListener::ResultBytes);
 
 const QString StartingDriversText = QStringLiteral("Status: Starting Drivers");
 const QString DriversStartedText = QStringLiteral("Status: Drivers Started");
@@ -35,7 +33,7 @@ QString unableToWriteLog(const QString& error) {
 
 RunScreenSession::RunScreenSession(clink::ControllerLink& link, const base::BusyState& busy,
                                    std::function<QDateTime()> now)
-    : link_(link), busy_(busy), now_(std::move(now)) {
+    : link_(link), busy_(busy), now_(std::move(now)), listener_(std::make_unique<RunResultListener>(link)) {
     labels_[TargetLabel] = QStringLiteral("Tq Target : 0");
     labels_[HighLabel] = QStringLiteral("Tq Hi : 0");
     labels_[LowLabel] = QStringLiteral("Tq Lo : 0");
@@ -62,69 +60,40 @@ RunScreenSession::Start RunScreenSession::retryLink() {
     return tryLink(true);
 }
 
-RunScreenSession::Start RunScreenSession::tryLink(bool retry) {
-    switch (link_.state.ConnectionType) {
-    case clink::ParallelPort:
-        if (!link_.dataTx.ConfigureCanDongle(ids::RunData)) {
-            if (!retry)
-                setStatus(StartingDriversText);
-            return Start::Retry;
-        }
-        break;
-    case clink::TcpIp:
-        if (!link_.ethernet.SendFilterFrame(ids::RunData))
-            return Start::Retry;
-        break;
-    case clink::Usb:
-        if (!link_.usb.SendFilterFrame(ids::RunData)) {
-            // While the dongle stays away, its boxes come once, not at every retry.
-            if (usbFailureShown_) {
-                link_.usb.OpenDevice();
-                link_.usb.ConfigureDevice(true);
-                return Start::Retry;
-            }
-            link_.usb.ReopenDevice();
-            link_.dialogs.message(clink::UsbConnectFailedText, base::ProgramTitle,
-                                  base::MessageIcon::Critical);
-            usbFailureShown_ = true;
-            return Start::Retry;
-        }
-        usbFailureShown_ = false;
-        if (retry)
-            link_.pump.doEvents();
-        break;
-    default:
-        return Start::Idle;
-    }
-    startPolling();
-    return Start::Polling;
-}
+RunScreenSession::~RunScreenSession() = default;
 
-void RunScreenSession::startPolling() {
-    frameCount_ = 0;
-    setStatus(DriversStartedText);
-    // The reply handler takes the first result message it sees as an acknowledgement unless one was
-    // recorded: the first result after opening is not to lose its first message.
-    if (link_.state.ConnectionType == clink::TcpIp)
-        link_.state.AckReceived = true;
+RunScreenSession::Start RunScreenSession::tryLink(bool retry) {
+    switch (listener_->start(retry)) {
+    case RunResultListener::Start::Listening:
+        frameCount_ = 0;
+        setStatus(DriversStartedText);
+        return Start::Polling;
+    case RunResultListener::Start::DongleNotReady:
+        if (!retry)
+            setStatus(StartingDriversText);
+        return Start::Retry;
+    case RunResultListener::Start::NotReady:
+        return Start::Retry;
+    case RunResultListener::Start::NoLink:
+        break;
+    }
+    return Start::Idle;
 }
 
 void RunScreenSession::poll() {
     if (stopPolling_ || busy_.busy())
         return;
-    switch (link_.state.ConnectionType) {
-    case clink::ParallelPort:
-        pollPp();
-        break;
-    case clink::TcpIp:
-        pollEthernet();
-        break;
-    case clink::Usb:
-        pollUsb();
-        break;
-    default:
-        break;
-    }
+    listener_->poll({.stopped = [this] { return stopPolling_; },
+                     .message =
+                         [this](int sequence, const std::array<int, BytesPerMessage>& bytes) {
+                             return takeMessage(sequence, bytes);
+                         },
+                     .otherMessage = [this] { discard(); },
+                     .result =
+                         [this](const RunRecordBytes& bytes) {
+                             record_ = bytes;
+                             showRecord();
+                         }});
 }
 
 bool RunScreenSession::takeMessage(int sequence, const std::array<int, 6>& bytes) {
@@ -139,67 +108,6 @@ bool RunScreenSession::takeMessage(int sequence, const std::array<int, 6>& bytes
     if (++frameCount_ == Messages)
         showRecord();
     return true;
-}
-
-void RunScreenSession::pollPp() {
-    clink::ControllerLink& link = link_;
-    link.spi.ResetLineHigh();
-    clink::Transaction tx(link);
-    int sequence = 0;
-    std::array<int, BytesPerMessage> bytes{};
-    const auto look = clink::PpExchange(link).look([&](clink::PpRxMessage& m) {
-        if (m.byte(0) != ResultCode) {
-            discard();
-            return false;
-        }
-        sequence = m.byte(1);
-        for (int i = 0; i < BytesPerMessage; ++i)
-            bytes[size_t(i)] = m.byte(FirstRecordByte + i);
-        return true;
-    });
-    if (look == clink::PpExchange::Look::Taken)
-        takeMessage(sequence, bytes);
-}
-
-void RunScreenSession::pollEthernet() {
-    clink::LinkState& s = link_.state;
-    link_.pump.doEvents();
-    if (stopPolling_ || s.RequestData[1] != ResultCode)
-        return;
-    // The reply handler has gathered a whole result in RunDataWords(1..18).
-    for (int i = 0; i < RunRecordSize; ++i)
-        record_[size_t(i)] = s.RunDataWords[size_t(i + 1)];
-    s.RequestData[1] = 0;
-    showRecord();
-}
-
-void RunScreenSession::pollUsb() {
-    clink::ControllerLink& link = link_;
-    clink::LinkState& s = link_.state;
-    clink::Transaction tx(link);
-    s.ReplyReady = false;
-    for (int attempt = 0; attempt < clink::USB::UsualTries && !s.ReplyReady; ++attempt) {
-        link_.pump.doEvents();
-        if (stopPolling_ || tx.over())
-            return;
-        if (!link.usb.SendFilterFrame(ids::RunData))
-            continue;
-        const clink::UsbRxArray rx = s.UsbRxBytes;
-        if (rx[0] != ResultCode) {
-            link_.pump.doEvents();
-            continue;
-        }
-        link_.pump.doEvents();
-        if (stopPolling_)
-            return;
-        std::array<int, BytesPerMessage> bytes{};
-        for (int i = 0; i < BytesPerMessage; ++i)
-            bytes[size_t(i)] = rx[size_t(FirstRecordByte + i)];
-        const bool fitted = takeMessage(rx[1], bytes);
-        link_.pump.doEvents();
-        if (!fitted)
-            return;
-    }
 }
 
 void RunScreenSession::showRecord() {

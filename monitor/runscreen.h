@@ -1,12 +1,11 @@
 #pragma once
-// The run screen's session (frmRunScreen1, "Lumenquest"): it has the dongle pass the rundown result's
-// identifier (10EF1102), gathers the three messages of each result (runrecord.h), shows it in large
+// The run screen's session (frmRunScreen1, "Lumenquest"): it has the link pass the rundown results
+// (clink::RunResultListener), gathers the three messages of each result (runrecord.h), shows it in large
 // digits coloured by the result, and adds it to the rundown log (runscreenlog.h).
 //
-// On the parallel port each poll looks at the dongle's receive buffer once, over USB each poll asks the
-// dongle up to USB::UsualTries times, and over Ethernet the reply handler gathers the messages and each
-// poll takes a complete result. A message with sequence 1 always begins a new result; a message that does
-// not fit the result being gathered discards it, so a result never mixes two rundowns.
+// The link hands on each result message, or (over Ethernet) each whole result. A message with sequence 1
+// always begins a new result; a message that does not fit the result being gathered discards it, so a
+// result never mixes two rundowns.
 //
 // A poll does nothing while a command holds the link (the busy state), and after each of its waits it
 // stops when the window has gone meanwhile (close()).
@@ -22,6 +21,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace base {
@@ -29,7 +29,8 @@ class BusyState;
 }
 namespace clink {
 class ControllerLink;
-}
+class RunResultListener;
+} // namespace clink
 
 namespace monitor {
 
@@ -64,6 +65,9 @@ public:
     // now: the clock of the log's time and date fields.
     RunScreenSession(clink::ControllerLink& link, const base::BusyState& busy,
                      std::function<QDateTime()> now);
+    ~RunScreenSession();
+    RunScreenSession(const RunScreenSession&) = delete;
+    RunScreenSession& operator=(const RunScreenSession&) = delete;
 
     enum class Start { Polling, Retry, Idle };
     // The window loads: the link is set up to pass the rundown results. Retry: try again in RetryMs.
@@ -94,10 +98,6 @@ public:
 
 private:
     Start tryLink(bool retry);
-    void startPolling();
-    void pollPp();
-    void pollEthernet();
-    void pollUsb();
     // Adds six record bytes of a message with this sequence number; a message that does not continue
     // the result discards it. False when the message did not fit.
     bool takeMessage(int sequence, const std::array<int, 6>& bytes);
@@ -109,13 +109,13 @@ private:
     clink::ControllerLink& link_;
     const base::BusyState& busy_;
     std::function<QDateTime()> now_;
+    std::unique_ptr<clink::RunResultListener> listener_;
     Labels labels_;
     QColor torqueColour_;
     QColor angleColour_;
     RunRecordBytes record_{};
     int frameCount_ = 0;
     bool stopPolling_ = false;
-    bool usbFailureShown_ = false;
     bool logFailureShown_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "monitor/toolmonitors.h"
 
 #include "base/busyguard.h"
+#include "link/toolbuttons.h"
 
 namespace monitor {
 
@@ -19,8 +20,8 @@ QString strText(int value) {
 } // namespace
 
 ButtonMonitor::ButtonMonitor(clink::ControllerLink& link, const base::BusyState& busy)
-    : busy_(busy), exchange_(link), labels_{QStringLiteral("Cw"), QStringLiteral("Center"),
-                                            QStringLiteral("Ccw"), QStringLiteral("Trigger")} {}
+    : link_(link), busy_(busy), labels_{QStringLiteral("Cw"), QStringLiteral("Center"), QStringLiteral("Ccw"),
+                                        QStringLiteral("Trigger")} {}
 
 ButtonMonitor::Labels ButtonMonitor::labelsFor(const ButtonStates& states) {
     Labels labels;
@@ -35,7 +36,7 @@ ButtonMonitor::Labels ButtonMonitor::labelsFor(const ButtonStates& states) {
 bool ButtonMonitor::tick() {
     if (busy_.busy())
         return false;
-    const std::optional<ButtonStates> states = exchange_.requestButtonStates();
+    const std::optional<ButtonStates> states = clink::ToolButtonExchange(link_).requestButtonStates();
     if (!states)
         return false;
     labels_ = labelsFor(*states);
@@ -43,7 +44,7 @@ bool ButtonMonitor::tick() {
 }
 
 ToolLedSession::ToolLedSession(clink::ControllerLink& link, const base::BusyState& busy)
-    : busy_(busy), exchange_(link) {}
+    : link_(link), busy_(busy) {}
 
 QString ToolLedSession::text() const {
     return QStringLiteral("Yellow:") + strText(states_[Yellow]) + QStringLiteral(" Red:") +
@@ -55,7 +56,7 @@ bool ToolLedSession::tick() {
     if (!open_)
         return false;
     if (!busy_.busy())
-        exchange_.sendLedCommand(states_);
+        clink::ToolButtonExchange(link_).sendLedCommand(states_);
     return true;
 }
 

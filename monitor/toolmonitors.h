@@ -8,8 +8,6 @@
 // "Yellow: 0 Red: 2 Green: 0 Blue: 1"; after Exit the next tick closes the window instead of sending.
 // Neither tick talks to the controller while a command holds the link (the busy state).
 
-#include "monitor/toolbuttons.h"
-
 #include <QString>
 
 #include <array>
@@ -17,8 +15,16 @@
 namespace base {
 class BusyState;
 }
+namespace clink {
+class ControllerLink;
+}
 
 namespace monitor {
+
+// Clockwise, trigger, counter-clockwise, center: 0 released.
+using ButtonStates = std::array<int, 4>;
+// Yellow, red, green, blue: 0 off, 1 on, 2 flashing.
+using LedStates = std::array<int, 4>;
 
 class ButtonMonitor {
 public:
@@ -36,8 +42,8 @@ public:
     static Labels labelsFor(const ButtonStates& states);
 
 private:
+    clink::ControllerLink& link_;
     const base::BusyState& busy_;
-    ToolButtonExchange exchange_;
     Labels labels_;
 };
 
@@ -62,8 +68,8 @@ public:
     bool tick();
 
 private:
+    clink::ControllerLink& link_;
     const base::BusyState& busy_;
-    ToolButtonExchange exchange_;
     LedStates states_{};
     bool open_ = true;
 };

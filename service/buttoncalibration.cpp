@@ -5,6 +5,7 @@
 #include "base/dialogs.h"
 #include "base/eventpump.h"
 #include "base/numbertext.h"
+#include "link/buttonsensors.h"
 #include "link/controllerlink.h"
 #include "service/sessionmessage.h"
 #include "service/userwait.h"
@@ -12,6 +13,8 @@
 #include <algorithm>
 
 namespace service {
+
+using clink::ButtonSensors;
 
 namespace {
 constexpr int ByteBits = 8;
@@ -84,6 +87,10 @@ ButtonThresholds buttonThresholds(int releasedMaximum, int pressedMinimum) {
     return t;
 }
 
+double ButtonReadings::average() const {
+    return double(total) / ButtonSensors::Readings;
+}
+
 ButtonReadings buttonReadings(const clink::DataBufferArray& buffer, int offset) {
     ButtonReadings r;
     for (int k = 0; k < ButtonSensors::Readings; ++k) {
@@ -97,7 +104,7 @@ ButtonReadings buttonReadings(const clink::DataBufferArray& buffer, int offset) 
 }
 
 ButtonCalibration::ButtonCalibration(clink::ControllerLink& link, base::BusyState& busy)
-    : link_(link), busy_(busy), sensors_(link) {}
+    : link_(link), busy_(busy) {}
 
 void ButtonCalibration::BtnCal_Click(int index) {
     if (index == RunTestButton || index == SpareRunTestButton) {
@@ -131,7 +138,7 @@ void ButtonCalibration::calibrate(int button) {
         base::BusyGuard guard(busy_);
         if (!guard.acquired())
             return;
-        sensors_.sendTestRequest(*progress_);
+        ButtonSensors(link_).sendTestRequest(*progress_);
     }
     lines_.clear();
     emit linesChanged();
@@ -183,7 +190,7 @@ bool ButtonCalibration::Show_ButtonStep(int step) {
         base::BusyGuard guard(busy_, window_);
         if (!guard.acquired())
             return false;
-        result = sensors_.takeReadings(*progress_);
+        result = ButtonSensors(link_).takeReadings(*progress_);
     }
     if (cancelled_)
         return false;

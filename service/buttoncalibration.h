@@ -12,7 +12,6 @@
 
 #include "base/busyguard.h"
 #include "base/progress.h"
-#include "service/buttonsensors.h"
 
 #include <QObject>
 #include <QString>
@@ -44,7 +43,7 @@ struct ButtonReadings {
     int maximum = 0;
     int minimum = 0;
     long total = 0;
-    double average() const { return double(total) / ButtonSensors::Readings; }
+    double average() const;
 };
 ButtonReadings buttonReadings(const clink::DataBufferArray& buffer, int offset);
 
@@ -93,7 +92,6 @@ private:
 
     clink::ControllerLink& link_;
     base::BusyState& busy_;
-    ButtonSensors sensors_;
     base::NoProgress noProgress_;
     base::Progress* progress_ = &noProgress_;
     const QObject* window_ = nullptr;

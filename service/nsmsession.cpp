@@ -3,7 +3,8 @@
 #include "app/appservices.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
-#include "link/controllerlink.h"
+#include "link/nsmclock.h"
+#include "link/nsmexchange.h"
 
 #include <QStringList>
 
@@ -55,10 +56,8 @@ bool NsmSession::Form_Load() {
     base::BusyGuard busy(ctx_.busy);
     if (!busy.acquired())
         return false;
-    ctx_.link.spi.ResetLineHigh();
-    ctx_.state.DataCount = 0;
-    if (const std::optional<NsmClock> read = NsmClockExchange(ctx_.link).read()) {
-        clock = *read;
+    if (const std::optional<clink::NsmClockFields> read = clink::NsmClockExchange(ctx_.link).read()) {
+        clock = NsmClock::fromFields(*read);
         clockRead_ = true;
     }
     return true;
@@ -87,24 +86,29 @@ bool NsmSession::Write_Click(int item) {
     if (!busy.acquired())
         return false;
     if (item == ClockItem) {
-        NsmClockExchange(ctx_.link).set(clock);
+        clink::NsmClockExchange(ctx_.link).set(clock.fields());
         return true;
     }
-    if (ctx_.link.dataTx.WriteNsmSettings(item, value(item))) {
+    switch (clink::NsmExchange(ctx_.link).writeSetting(item, value(item))) {
+    case clink::NsmExchange::SettingWrite::Written:
         // The caption runs straight into the confirmation.
         ctx_.dialogs.message(caption(item) + QStringLiteral("Written Successfully"), WriteCaption,
                              base::MessageIcon::Information);
-    } else if (ctx_.state.ConnectionType != clink::ParallelPort) {
-        // On the parallel port the transaction has shown its failure; the others fail silently.
+        break;
+    case clink::NsmExchange::SettingWrite::NotWritten:
+        // A failure the link has not shown is told here.
         ctx_.dialogs.message(caption(item) + QStringLiteral(" Not Written"), WriteCaption,
                              base::MessageIcon::Critical);
+        break;
+    case clink::NsmExchange::SettingWrite::FailureShown:
+        break;
     }
     return true;
 }
 
 bool NsmSession::Send_NsmTimeDate2() {
     base::BusyGuard busy(ctx_.busy);
-    return busy.acquired() && NsmClockExchange(ctx_.link).set(clock);
+    return busy.acquired() && clink::NsmClockExchange(ctx_.link).set(clock.fields());
 }
 
 } // namespace service

@@ -4,21 +4,16 @@
 #include "app/linkgate.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
-#include "link/cancontroller.h"
-#include "link/commandcodes.h"
 #include "link/controllerlink.h"
-#include "link/ppexchange.h"
-#include "link/transaction.h"
+#include "link/sockettray.h"
 
 namespace service {
 
 namespace ids = clink::ids;
-namespace codes = clink::codes;
+using clink::SocketTrayListener;
+using clink::TrayStatus;
 
 namespace {
-constexpr int SocketByte = 1;
-constexpr int LampByte = 7;
-
 const QString Prompt = QStringLiteral("Connect Socket Tray Then Press The Run Test Button");
 const QString Started = QStringLiteral("Test Socket Tray Started");
 const QString Stopped = QStringLiteral("Test Socket Tray Stopped");
@@ -26,99 +21,16 @@ const QString Stopped = QStringLiteral("Test Socket Tray Stopped");
 
 QStringList socketTrayLines(const TrayStatus& status, int count) {
     QStringList lines;
-    for (int k = 1; k <= SocketTrayListener::Sockets; ++k)
+    for (int k = 1; k <= TraySockets; ++k)
         lines << QStringLiteral("Socket %1").arg(k) +
                      (k == status.outSocket ? QStringLiteral(" : Out") : QStringLiteral(" : In"));
     lines << QStringLiteral(" ");
     lines << QStringLiteral("Socket Value: ") + QString::number(status.lamps);
-    for (int k = 1; k <= SocketTrayListener::Sockets; ++k)
+    for (int k = 1; k <= TraySockets; ++k)
         lines << QStringLiteral("Socket %1").arg(k) +
                      ((status.lamps >> (k - 1)) & 1 ? QStringLiteral(" : On") : QStringLiteral(" : Off"));
     lines << QStringLiteral("Rx Message Count :") + QString::number(count);
     return lines;
-}
-
-std::optional<TrayStatus> SocketTrayListener::pass() {
-    std::optional<TrayStatus> status;
-    idlePause_ = 0;
-    {
-        clink::Transaction tx(link_);
-        switch (link_.state.ConnectionType) {
-        case clink::ParallelPort:
-            status = passPp();
-            break;
-        case clink::TcpIp:
-            status = passEthernet();
-            break;
-        case clink::Usb:
-            status = passUsb();
-            break;
-        default:
-            break;
-        }
-    }
-    // A link that refused the pass's frame: the pass waits all the same, so the loop idles until Stop.
-    if (idlePause_ > 0)
-        link_.pump.pause(idlePause_);
-    return status;
-}
-
-std::optional<TrayStatus> SocketTrayListener::passPp() {
-    link_.pump.doEvents();
-    // Messages that came outside the pause are dropped: the test shows what the tray says now.
-    link_.spi.WriteRegister(0, clink::canctl::CANINTF);
-    link_.pump.pause(DelayYields);
-    std::optional<TrayStatus> status;
-    clink::PpExchange(link_).look([&](clink::PpRxMessage& m) {
-        if (!m.bytesAre({codes::TrayStatus}))
-            return false;
-        status = TrayStatus{m.byte(SocketByte), m.byte(LampByte)};
-        return true;
-    });
-    return status;
-}
-
-std::optional<TrayStatus> SocketTrayListener::passEthernet() {
-    clink::LinkState& s = link_.state;
-    // Only the tray's frames are heard, from before the pass's first frame on. The tray sends on its own, so
-    // the line is never quiet there: its latest frames are its status.
-    link_.ethernet.expect({.id = ids::Reply13EF0110, .unprompted = true});
-    link_.pump.doEvents();
-    // The first frame of the tray after the pause only arms the reply handler; the next one is kept.
-    if (!link_.ethernet.SendFilterFrame(ids::Reply13EF0110)) {
-        idlePause_ = FilterPause;
-        return std::nullopt;
-    }
-    link_.pump.pause(FilterPause);
-    s.AckReceived = false;
-    s.ReplyReady = false;
-    for (int n = 0; n < EthernetFrames && !s.ReplyReady && !link_.transactions.over(); ++n) {
-        if (!link_.ethernet.SendFilterFrame(ids::Reply13EF0110))
-            break;
-        if (n == 0)
-            link_.pump.waitUntil([&] { return s.ReplyReady; }, FirstFrameWait);
-    }
-    s.AckReceived = false;
-    if (!s.ReplyReady)
-        return std::nullopt;
-    return TrayStatus{s.RequestData[1], s.RequestData[2]};
-}
-
-std::optional<TrayStatus> SocketTrayListener::passUsb() {
-    link_.pump.doEvents();
-    clink::LinkState& s = link_.state;
-    if (!link_.usb.SendFilterFrame(ids::Reply13EF0110)) {
-        idlePause_ = DelayYields;
-        return std::nullopt;
-    }
-    if (s.UsbRxBytes[0] != codes::TrayStatus)
-        return std::nullopt;
-    return TrayStatus{s.UsbRxBytes[SocketByte], s.UsbRxBytes[LampByte]};
-}
-
-void SocketTrayListener::stop() {
-    if (link_.state.ConnectionType == clink::TcpIp)
-        link_.ethernet.SendFilterFrame(ids::DspWriteRequest);
 }
 
 SocketTrayTest::SocketTrayTest(app::AppServices& ctx) : ctx_(ctx) {}

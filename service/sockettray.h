@@ -1,8 +1,9 @@
 #pragma once
 // The socket-tray test: while it runs, the program listens for the tray's status on 13EF0110
-// [10 socket-out 0 0 0 0 0 lamps] and lists, for sockets 1..8, which socket is out of the tray and which
-// socket lamps are on, with the number of messages received. The listening loop runs one pass at a time
-// (the window's timer calls pass()), so Stop is handled between passes and inside their waits.
+// [10 socket-out 0 0 0 0 0 lamps] (clink::SocketTrayListener) and lists, for sockets 1..8, which socket is
+// out of the tray and which socket lamps are on, with the number of messages received. The listening loop
+// runs one pass at a time (the window's timer calls pass()), so Stop is handled between passes and inside
+// their waits.
 //
 //   SocketTrayTest test(ctx);
 //   test.Form_Load();
@@ -13,7 +14,6 @@
 #include <QStringList>
 
 #include <memory>
-#include <optional>
 
 namespace app {
 class AppServices;
@@ -22,49 +22,16 @@ namespace base {
 class BusyGuard;
 }
 namespace clink {
-class ControllerLink;
+struct TrayStatus;
 }
 
 namespace service {
 
-// One status of the tray: the socket out of it (1..8; anything else: none) and the lamp bits (bit k-1 is
-// socket k's lamp).
-struct TrayStatus {
-    int outSocket = 0;
-    int lamps = 0;
-    bool operator==(const TrayStatus&) const = default;
-};
+// The tray's sockets, 1..8.
+inline constexpr int TraySockets = 8;
 
 // The lines the test shows for a status, the count of messages received included.
-QStringList socketTrayLines(const TrayStatus& status, int count);
-
-// One listening pass on the selected link; a status when the tray's message came.
-class SocketTrayListener {
-public:
-    static constexpr int Sockets = 8;
-    // Parallel port: the pause before the receive flag is looked at (the test's Delay).
-    static constexpr long DelayYields = 300;
-    // Ethernet: DoEvents after the filter frame, frames per pass, DoEvents after the first.
-    static constexpr long FilterPause = 5000 * 2;
-    static constexpr int EthernetFrames = 501;
-    static constexpr long FirstFrameWait = 501 * 3;
-
-    explicit SocketTrayListener(clink::ControllerLink& link) : link_(link) {}
-
-    std::optional<TrayStatus> pass();
-    // The end of a test: on Ethernet the dongle is turned to another identifier (09EF0601), so the tray's
-    // messages stop reaching the program.
-    void stop();
-
-private:
-    std::optional<TrayStatus> passPp();
-    std::optional<TrayStatus> passEthernet();
-    std::optional<TrayStatus> passUsb();
-
-    clink::ControllerLink& link_;
-    // DoEvents the pass waits after its transaction, when the link refused its frame.
-    long idlePause_ = 0;
-};
+QStringList socketTrayLines(const clink::TrayStatus& status, int count);
 
 class SocketTrayTest : public QObject {
     Q_OBJECT
@@ -92,7 +59,7 @@ signals:
     void listChanged();
 
 private:
-    void show(const TrayStatus& status);
+    void show(const clink::TrayStatus& status);
 
     app::AppServices& ctx_;
     bool SocketTestRunning = false;

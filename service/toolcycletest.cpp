@@ -6,50 +6,18 @@
 #include "base/busyguard.h"
 #include "base/dialogs.h"
 #include "base/failbox.h"
-#include "link/commandcodes.h"
 #include "link/controllerlink.h"
-#include "link/transaction.h"
+#include "link/toolcycle.h"
 
 namespace service {
 
-namespace ids = clink::ids;
-namespace codes = clink::codes;
-
 namespace {
-constexpr int EndOfCycleMark = 0x01;
-// The message after a good count: [50 00 08 0 ...].
-constexpr int CountedMark = 0x08;
 // Delays after each message, and after the message of a good count.
 constexpr int DelaysAfterMessage = 4;
 constexpr int DelaysAfterCounted = 1;
 // The count is read as two bytes, high byte first.
 constexpr int CountBytes = 2;
 } // namespace
-
-bool ToolCycleMessages::endOfCycle() {
-    return send({codes::ToolEndOfCycle, EndOfCycleMark, 0, 0, 0, 0, 0, 0});
-}
-
-bool ToolCycleMessages::cycleCounted() {
-    return send({codes::ToolCycleCounted, 0, CountedMark, 0, 0, 0, 0, 0});
-}
-
-bool ToolCycleMessages::send(const std::array<int, 8>& data) {
-    // The tool does not answer; over Ethernet and USB the dongle keeps passing the tool EEPROM's replies,
-    // which the test reads next.
-    clink::Transaction tx(link_);
-    switch (link_.state.ConnectionType) {
-    case clink::ParallelPort:
-        link_.dataTx.SendCanMessage({ids::ToolReply, data});
-        return true;
-    case clink::TcpIp:
-        return link_.ethernet.SendCanFrame(ids::ToolEepromReply, ids::ToolReply, data);
-    case clink::Usb:
-        return link_.usb.SendCanFrame(ids::ToolEepromReply, ids::ToolReply, {0, 0}, data);
-    default:
-        return false;
-    }
-}
 
 ToolCycleTest::ToolCycleTest(app::AppServices& ctx) : ctx_(ctx) {}
 
@@ -117,16 +85,16 @@ bool ToolCycleTest::delay(int times) {
 }
 
 bool ToolCycleTest::readCount(int& count) {
-    clink::LinkState& s = ctx_.state;
-    s.DataCount = 0;
-    for (int n = 0; n < CountBytes; ++n) {
-        if (!ctx_.link.dataTx.ReadToolEeprom(CountReadAddress))
-            return false;
+    // The counters are read round robin, two bytes at a time.
+    std::array<int, CountBytes> addresses{};
+    for (int& address : addresses) {
+        address = CountReadAddress;
         if (++CountReadAddress == EndCountAddress)
             CountReadAddress = FirstCountAddress;
     }
-    count = s.DataBuffer[0] * 256 + s.DataBuffer[1];
-    return true;
+    const std::optional<int> read = clink::ToolCycleMessages(ctx_.link).readCount(addresses);
+    count = read.value_or(0);
+    return read.has_value();
 }
 
 bool ToolCycleTest::cycle() {
@@ -137,7 +105,7 @@ bool ToolCycleTest::cycle() {
     list_.clear();
     add(QStringLiteral("Sending End Of Cycle"));
     ++SentCycleCount;
-    ToolCycleMessages(ctx_.link).endOfCycle();
+    clink::ToolCycleMessages(ctx_.link).endOfCycle();
     if (!delay(DelaysAfterMessage))
         return false;
     add(QStringLiteral("Reading Memory And Checking Count"));
@@ -160,7 +128,7 @@ bool ToolCycleTest::cycle() {
     add(QStringLiteral("Cycle Cnt:") + QString::number(SentCycleCount));
     if (!delay(DelaysAfterMessage))
         return false;
-    ToolCycleMessages(ctx_.link).cycleCounted();
+    clink::ToolCycleMessages(ctx_.link).cycleCounted();
     return delay(DelaysAfterCounted);
 }
 

@@ -2,7 +2,7 @@
 // The tool cycle-count test: the tool counts its cycles in its own EEPROM (three big-endian counters at 256,
 // 258 and 260). The test clears the counters, lets the user power-cycle the controller, then sends an
 // end-of-cycle message on 13EF0106 every cycle and reads one counter back (round robin), which must equal
-// the cycles sent or one less.
+// the cycles sent or one less. The messages and the reads are the link's (clink::ToolCycleMessages).
 //
 //   ToolCycleTest test(ctx);
 //   test.Command2_Click();   // clears the counters and asks for the power cycle (Continue enabled)
@@ -21,25 +21,7 @@ class AppServices;
 namespace base {
 class BusyGuard;
 }
-namespace clink {
-class ControllerLink;
-}
-
 namespace service {
-
-// The tool's cycle messages on 13EF0106 (no answer) on the selected link.
-class ToolCycleMessages {
-public:
-    explicit ToolCycleMessages(clink::ControllerLink& link) : link_(link) {}
-    // [40 01 0 ...]: one cycle ended. True when the link took the frame.
-    bool endOfCycle();
-    // [50 00 08 0 ...]: the count was found right.
-    bool cycleCounted();
-
-private:
-    bool send(const std::array<int, 8>& data);
-    clink::ControllerLink& link_;
-};
 
 class ToolCycleTest : public QObject {
     Q_OBJECT

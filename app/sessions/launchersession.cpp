@@ -1,8 +1,8 @@
 #include "app/sessions/launchersession.h"
 
-#include "app/buttonrequests.h"
 #include "base/dialogs.h"
 #include "link/controllerlink.h"
+#include "link/toolbuttons.h"
 
 namespace app {
 
@@ -51,7 +51,7 @@ bool LauncherSession::buttonMonitorReady(const std::function<void()>& createWind
                                                 .ethernet = clink::EthernetCheck::ConnectedOnly}))
         return false;
     createWindow();
-    sendButtonRequests(link());
+    clink::ToolButtonExchange(link()).sendOpeningRequests();
     return true;
 }
 

@@ -1,16 +1,15 @@
 #include "app/sessions/nsmcommandsession.h"
 
-#include "app/nsmexchange.h"
 #include "app/nsmtexts.h"
 #include "base/dialogs.h"
-#include "link/commandcodes.h"
-#include "link/controllerlink.h"
+#include "link/datatx.h"
+#include "link/nsmexchange.h"
 
 namespace app {
 
-namespace ids = clink::ids;
-namespace codes = clink::codes;
 using base::MessageIcon;
+using clink::NsmAnswer;
+using clink::NsmExchange;
 
 namespace {
 // Bytes 1..5 of the clock answer.
@@ -25,13 +24,10 @@ bool NsmCommandSession::mnuNsmClearRundown() {
     const base::BusyGuard busy(busyState());
     if (!busy.acquired())
         return false;
-    // The reset line is released before the dongle is set up.
-    link().spi.ResetLineHigh();
-    if (!linkGate().dongleOnly(ids::NsmReply2,
-                               QStringLiteral("Unable To Configure ") + state().ControllerIpAddress))
+    const NsmExchange::RundownClear clear = NsmExchange(link()).clearRundowns();
+    if (clear == NsmExchange::RundownClear::LinkFailed)
         return false;
-    state().DataCount = 0;
-    const bool cleared = NsmExchange(link()).askPp(codes::NsmClearRundowns, 0).has_value();
+    const bool cleared = clear == NsmExchange::RundownClear::Cleared;
     if (cleared)
         dialogs().message(QStringLiteral("Rundown Cleared Successfully"), NsmExchange::TransferSuccessful,
                           MessageIcon::Information);
@@ -45,8 +41,6 @@ bool NsmCommandSession::mnuNsmViewTimeDate() {
     const base::BusyGuard busy(busyState());
     if (!busy.acquired())
         return false;
-    link().spi.ResetLineHigh();
-    state().DataCount = 0;
     const std::optional<NsmAnswer> a = NsmExchange(link()).readClock();
     if (a)
         dialogs().message(nsmTimeDateText((*a)[Hour], (*a)[Minute], (*a)[Date1], (*a)[Date2], (*a)[Date3]),

@@ -1,8 +1,8 @@
 #pragma once
 // The Nsm menu's commands as the unit sees them, free of windows: the rundown clear, the clock and version
-// boxes, the settings report, and the settings read for the settings window. The exchanges themselves are
-// NsmExchange's; this session adds the reset line, the link steps and the boxes of each command. Each command
-// holds the program busy; the caller shows the report or the window.
+// boxes, the settings report, and the settings read for the settings window. The conversations with the unit
+// are the link's (NsmExchange); this session adds the link steps before the settings reads and the boxes of
+// each command's outcome. Each command holds the program busy; the caller shows the report or the window.
 
 #include "app/sessions/commandsession.h"
 

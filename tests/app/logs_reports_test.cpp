@@ -6,6 +6,7 @@
 #include "app/reports/transducerreport.h"
 #include "base/numbertext.h"
 #include "base/torque.h"
+#include "link/nsmexchange.h"
 #include "tests/app/logimages.h"
 
 #include <gtest/gtest.h>
@@ -132,8 +133,8 @@ TEST(NsmTexts, TimeDateAndVersion) {
     EXPECT_EQ(nsmTimeDateText(0x8F, 0x07, 0x06, 0x0E, 0x09), "Time: 15:07 PM  Date: 6/14/09");
     EXPECT_EQ(nsmTimeDateText(12, 30, 1, 2, 10), "Time: 12:30 AM  Date: 1/2/10");
     EXPECT_EQ(nsmTimeDateText(13, 0, 12, 31, 0), "Time: 13:00 PM  Date: 12/31/00");
-    EXPECT_EQ(nsmVersionText(2, 5, false), "Nsm Version 2.5");
-    EXPECT_EQ(nsmVersionText(2, 15, true), "Nsm Version : 2.15");
+    EXPECT_EQ(clink::nsmVersionText(2, 5, false), "Nsm Version 2.5");
+    EXPECT_EQ(clink::nsmVersionText(2, 15, true), "Nsm Version : 2.15");
 }
 
 TEST(NsmTexts, SevenSettingsLinesThenBlanked) {

@@ -1,9 +1,9 @@
 // The Nsm menu's session against the stand-in on each link: the clock and version boxes, the settings
 // report and the rundown clear, and the link steps that fail them.
-#include "app/nsmexchange.h"
 #include "app/sessions/nsmcommandsession.h"
 #include "base/numbertext.h"
 #include "link/commandcodes.h"
+#include "link/nsmexchange.h"
 #include "tests/app/commandfixture.h"
 #include "tests/support/countingeventpump.h"
 
@@ -153,8 +153,8 @@ TEST(NsmSilent, EthernetPresenceCheckEndsWithinTheWaitCap) {
     ASSERT_EQ(shown.messageTexts(), QStringList{"NSM Not Communicating"});
     EXPECT_EQ(shown.messages[0].icon, MessageIcon::Critical);
     // One wait drew the whole budget: the wait cap, not 10001 x 10001 DoEvents.
-    EXPECT_EQ(counting.budgetSpent, app::NsmExchange::PresenceBudget);
-    EXPECT_EQ(app::NsmExchange::PresenceBudget, 1000000L); // 10 s of 10 us DoEvents
+    EXPECT_EQ(counting.budgetSpent, clink::NsmExchange::PresenceBudget);
+    EXPECT_EQ(clink::NsmExchange::PresenceBudget, 1000000L); // 10 s of 10 us DoEvents
     // The filter frame and eleven probes.
     EXPECT_TRUE(testsupport::waitFor([&] { return model.countReceived(ids::NsmReply) == 12; }));
 }

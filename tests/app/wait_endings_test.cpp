@@ -3,8 +3,8 @@
 // once and quietly, and the next transaction starts clean. On Ethernet a wait ends as soon as the
 // connection is gone (the NSM presence wait included); a flood is read into a bounded buffer, what the
 // program cannot take in time is dropped, and a frame cut by the drop is never joined to the next text.
-#include "app/nsmexchange.h"
 #include "link/commandcodes.h"
+#include "link/nsmexchange.h"
 #include "tests/support/countingeventpump.h"
 #include "tests/support/ethernetfixture.h"
 
@@ -113,12 +113,12 @@ TEST_F(DroppedLink, TheNsmPresenceWaitEndsWhenTheConnectionCloses) {
     // (up to the cap, 10 s) ends with the connection, and the read fails with the presence failure.
     model.noReply.insert(ids::NsmReply);
     dongle.armOnAccept(ids::NsmReply, [this] { dongle.dropClient(); });
-    app::NsmExchange nsm(link);
+    clink::NsmExchange nsm(link);
     QElapsedTimer t;
     t.start();
     EXPECT_FALSE(nsm.readClock());
     EXPECT_LT(t.elapsed(), SilenceCapMs / 2); // generous for a loaded machine; a missed close waits the cap
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{app::NsmExchange::NotCommunicating});
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{clink::NsmExchange::NotCommunicating});
     EXPECT_FALSE(link.socket.isConnected());
     // Nothing else went out: no clock request after the failed presence check.
     EXPECT_EQ(model.countReceived(ids::NsmRequest), 0);

@@ -98,7 +98,8 @@ TYPED_TEST(LiveMonitors, ButtonStatesShowInTheirLabels) {
         base::BusyGuard command(this->busy);
         EXPECT_FALSE(buttons.tick());
     }
-    EXPECT_EQ(this->model.countReceived(ids::ToolEepromRequest, ToolButtonExchange::ButtonRequestCode), 0);
+    EXPECT_EQ(this->model.countReceived(ids::ToolEepromRequest, clink::ToolButtonExchange::ButtonRequestCode),
+              0);
     bool shown = false;
     for (int tick = 0; tick < 3 && !shown; ++tick)
         shown = buttons.tick();

@@ -3,6 +3,7 @@
 // controller's own messages reach each dongle.
 
 #include "base/busyguard.h"
+#include "link/toolbuttons.h"
 #include "monitor/monitorsession.h"
 #include "monitor/runscreen.h"
 #include "monitor/runscreenlog.h"
@@ -70,7 +71,7 @@ protected:
     std::vector<std::array<int, 8>> ledCommands() const {
         std::vector<std::array<int, 8>> commands;
         for (const CanMessage& m : this->model.received)
-            if (m.id == ids::ToolEepromRequest && m.data[0] == ToolButtonExchange::LedCommandCode)
+            if (m.id == ids::ToolEepromRequest && m.data[0] == clink::ToolButtonExchange::LedCommandCode)
                 commands.push_back(m.data);
         return commands;
     }

@@ -1,6 +1,6 @@
 // The stand-in's button-sensor stream: what starts it, what its frames carry, its bound, and how the
 // Ethernet dongle sends it on its own while the PC listens for it.
-#include "service/buttonsensors.h"
+#include "link/buttonsensors.h"
 #include "sim/controllermodel.h"
 #include "tests/support/ethernetfixture.h"
 
@@ -47,8 +47,8 @@ TEST_F(ButtonStreamEthernet, FramesComeOnTheirOwnWhileTheDonglePassesThem) {
     model.buttonSensors = {500, 600, 700, 800};
     s.DataCount = 0;
     // The sensor read listens on the stream's identifier, as its session does.
-    s.AwaitedId = service::ButtonSensors::SensorFrames;
-    ASSERT_TRUE(link.ethernet.SendCanFrame(service::ButtonSensors::SensorFrames, ids::ToolEepromRequest,
+    s.AwaitedId = clink::ButtonSensors::SensorFrames;
+    ASSERT_TRUE(link.ethernet.SendCanFrame(clink::ButtonSensors::SensorFrames, ids::ToolEepromRequest,
                                            TestRequest.data));
     // Nothing more is sent: the handler appends each frame that comes.
     const size_t sent = dongle.frames.size();

@@ -4,8 +4,8 @@
 // session waits for it, and the OK/Cancel answers and boxes of the scripted dialogs.
 
 #include "base/progress.h"
+#include "link/buttonsensors.h"
 #include "link/controllerlink.h"
-#include "service/buttonsensors.h"
 #include "sim/controllermodel.h"
 #include "tests/link/linkfixtures.h"
 #include "tests/support/waitfor.h"
@@ -94,7 +94,7 @@ private:
                 return;
             armed_ = false;
             if constexpr (Ethernet) {
-                for (int i = 0; i < service::ButtonSensors::Readings; ++i)
+                for (int i = 0; i < clink::ButtonSensors::Readings; ++i)
                     if (const auto frame = fixture_.model.nextButtonSensorFrame())
                         fixture_.dongle.emitSpontaneous(*frame);
             }

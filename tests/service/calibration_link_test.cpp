@@ -17,6 +17,7 @@ namespace {
 
 using namespace service;
 using calibtest::Sensors;
+using clink::ButtonSensors;
 namespace ids = clink::ids;
 
 template <class LinkFixture> class CalibrationOnEachLink : public calibtest::Calibration<LinkFixture> {

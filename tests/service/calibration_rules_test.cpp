@@ -1,6 +1,7 @@
 // The calibration windows' rules without a controller: button thresholds and readings, the manual
 // calibration's unit conversion, the DSP editor's rows, lock and write values.
 #include "app/accesslevels.h"
+#include "link/buttonsensors.h"
 #include "link/controllerlink.h"
 #include "service/buttoncalibration.h"
 #include "service/dspparameters.h"
@@ -13,6 +14,7 @@
 namespace {
 
 using namespace service;
+using clink::ButtonSensors;
 
 TEST(ButtonThresholds, MidpointBandAndBytes) {
     const ButtonThresholds t = buttonThresholds(500, 1500);

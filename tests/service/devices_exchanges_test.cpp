@@ -1,10 +1,11 @@
 // The device windows' own exchanges on each link against the stand-in: the serial-output mode, the NSM
 // clock, the socket tray's status and the tool's cycle messages. The cases every link shares run on each
 // of them; the Ethernet race and the frames of each link have their own.
+#include "link/nsmclock.h"
+#include "link/serialout.h"
+#include "link/sockettray.h"
+#include "link/toolcycle.h"
 #include "service/nsmclock.h"
-#include "service/serialout.h"
-#include "service/sockettray.h"
-#include "service/toolcycletest.h"
 #include "sim/trayemitter.h"
 #include "tests/link/linkfixtures.h"
 
@@ -13,8 +14,8 @@
 #include <type_traits>
 
 using namespace clink;
+using clink::TrayStatus;
 using service::NsmClock;
-using service::TrayStatus;
 
 namespace {
 
@@ -54,6 +55,15 @@ protected:
 };
 TYPED_TEST_SUITE(Devices, linktest::LinkFixtures);
 
+// The settings window's clock read and set, in the window's own terms.
+std::optional<NsmClock> readClock(ControllerLink& link) {
+    const std::optional<NsmClockFields> fields = NsmClockExchange(link).read();
+    return fields ? std::optional(NsmClock::fromFields(*fields)) : std::nullopt;
+}
+bool setClock(ControllerLink& link, const NsmClock& clock) {
+    return NsmClockExchange(link).set(clock.fields());
+}
+
 // Listening passes without a tray, and the most a tray's status may take to be heard (on the parallel port
 // the bus carries it every fourth look).
 constexpr int QuietPasses = 3;
@@ -63,7 +73,7 @@ constexpr int Passes = 12;
 
 TYPED_TEST(Devices, SerialOutReadsAndSetsTheModeTheControllerReports) {
     this->model.serialOut.mode = 2;
-    service::SerialOutExchange serialOut(this->link);
+    clink::SerialOutExchange serialOut(this->link);
     EXPECT_EQ(serialOut.read(), 2);
     EXPECT_EQ(serialOut.set(1), 1);
     EXPECT_EQ(this->model.serialOut.mode, 1);
@@ -85,7 +95,7 @@ TYPED_TEST(Devices, SerialOutTakesOnlyTheModeAnswer) {
     // The first mode request goes unanswered; the exchange asks again and reports the controller's mode.
     this->model.serialOut.mode = 1;
     this->model.serialOut.silentModeRequests = 1;
-    service::SerialOutExchange serialOut(this->link);
+    clink::SerialOutExchange serialOut(this->link);
     if constexpr (TestFixture::Usb || TestFixture::Ethernet) {
         EXPECT_EQ(serialOut.read(), 1);
         EXPECT_EQ(this->requests(ids::CommandRequest, 0xC1).size(), 2u);
@@ -115,7 +125,7 @@ TEST_F(SerialOutEthernet, AStatusAnswerDuringTheModeWaitDoesNotEndIt) {
     armStatus();
     s.RequestData[1] = 0;
     // A wait ended by a status would have taken the stale 0 after one request.
-    EXPECT_EQ(service::SerialOutExchange(link).set(1), 1);
+    EXPECT_EQ(clink::SerialOutExchange(link).set(1), 1);
     EXPECT_EQ(model.countReceived(ids::CommandRequest, 0xC0), 2);
     int filterFrames = 0;
     for (const auto& f : dongle.frames)
@@ -127,7 +137,7 @@ TEST_F(SerialOutEthernet, AStatusAnswerDuringTheModeWaitDoesNotEndIt) {
 
 TYPED_TEST(Devices, NsmClockReadShowsTheUnitsTime) {
     this->model.nsmUnit.clock = {0x83, 7, 6, 14, 9};
-    const std::optional<NsmClock> clock = service::NsmClockExchange(this->link).read();
+    const std::optional<NsmClock> clock = readClock(this->link);
     ASSERT_TRUE(clock.has_value());
     EXPECT_EQ(*clock, (NsmClock{.hour = 3, .minute = 7, .month = 6, .day = 14, .year = 9, .pm = true}));
     EXPECT_TRUE(this->dialogs.messages.empty());
@@ -135,7 +145,7 @@ TYPED_TEST(Devices, NsmClockReadShowsTheUnitsTime) {
 
 TYPED_TEST(Devices, NsmClockSetSendsTheHourByteAndTakesTheEcho) {
     const NsmClock noon{.hour = 12, .minute = 30, .month = 2, .day = 28, .year = 24, .pm = true};
-    EXPECT_TRUE(service::NsmClockExchange(this->link).set(noon));
+    EXPECT_TRUE(setClock(this->link, noon));
     EXPECT_EQ(this->model.nsmUnit.clock, (std::array<int, 5>{140, 30, 2, 28, 24}));
     // The set request lists month, day, year, minute, hour.
     EXPECT_EQ(this->firstRequest(ids::NsmRequest, 0xDE).data,
@@ -147,7 +157,7 @@ TYPED_TEST(Devices, NsmClockSetSendsTheHourByteAndTakesTheEcho) {
         EXPECT_EQ(this->dialogs.messages.back().icon, base::MessageIcon::Information);
     }
     // 12 AM is the hour byte 12.
-    EXPECT_TRUE(service::NsmClockExchange(this->link).set({.hour = 12}));
+    EXPECT_TRUE(setClock(this->link, {.hour = 12}));
     EXPECT_EQ(this->model.nsmUnit.clock[0], 12);
 }
 
@@ -155,15 +165,15 @@ TYPED_TEST(Devices, NsmClockFailuresAreReportedOnEveryLink) {
     this->model.noReply.insert(ids::NsmRequest);
     if constexpr (!TestFixture::Ethernet) {
         // Over Ethernet a silent unit costs the whole count of requests; the refused send covers it below.
-        EXPECT_EQ(service::NsmClockExchange(this->link).read(), std::nullopt);
+        EXPECT_EQ(readClock(this->link), std::nullopt);
         EXPECT_EQ(this->dialogs.messageTexts().back(), "Nsm Read Time/Date Failed");
-        EXPECT_FALSE(service::NsmClockExchange(this->link).set({}));
+        EXPECT_FALSE(setClock(this->link, {}));
         EXPECT_EQ(this->dialogs.messageTexts().back(), "Unable To Transfer Time/Date - Transfer Failed");
         EXPECT_EQ(this->dialogs.messages.back().icon, base::MessageIcon::Critical);
     } else {
         this->link.socket.close();
-        EXPECT_EQ(service::NsmClockExchange(this->link).read(), std::nullopt);
-        EXPECT_FALSE(service::NsmClockExchange(this->link).set({}));
+        EXPECT_EQ(readClock(this->link), std::nullopt);
+        EXPECT_FALSE(setClock(this->link, {}));
         EXPECT_EQ(
             this->dialogs.messageTexts(),
             (QStringList{"Nsm Read Time/Date Failed", "Unable To Transfer Time/Date - Transfer Failed"}));
@@ -175,16 +185,15 @@ class NsmClockEthernet : public testsupport::EthernetFixture {};
 TEST_F(NsmClockEthernet, AUnitThatAnswersOncePerRequestIsAskedAgain) {
     // The handler takes the first answer as the acknowledgement: one answer per request needs two requests.
     model.nsmUnit.clock = {0x83, 7, 6, 14, 9};
-    EXPECT_EQ(service::NsmClockExchange(link).read(),
+    EXPECT_EQ(readClock(link),
               (NsmClock{.hour = 3, .minute = 7, .month = 6, .day = 14, .year = 9, .pm = true}));
     EXPECT_EQ(model.countReceived(ids::NsmRequest, 0xDD), 2);
-    EXPECT_TRUE(
-        service::NsmClockExchange(link).set({.hour = 9, .minute = 1, .month = 1, .day = 2, .year = 3}));
+    EXPECT_TRUE(setClock(link, {.hour = 9, .minute = 1, .month = 1, .day = 2, .year = 3}));
     EXPECT_EQ(model.countReceived(ids::NsmRequest, 0xDE), 2);
     // Answers that come late are still taken within the waits.
     dongle.ackThenReply = true;
     dongle.replyDelay = 20;
-    EXPECT_TRUE(service::NsmClockExchange(link).read().has_value());
+    EXPECT_TRUE(readClock(link).has_value());
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -203,7 +212,7 @@ TEST(NsmClock, HourByteCarriesPmInBit7) {
 
 TYPED_TEST(Devices, SocketTrayStatusIsHeardWhileATrayIsAttached) {
     this->linkCheck(ids::Reply13EF0110);
-    service::SocketTrayListener listener(this->link);
+    clink::SocketTrayListener listener(this->link);
     // Without a tray nothing comes; the PC's own frames on the tray's identifier are no status.
     for (int pass = 0; pass < QuietPasses; ++pass)
         EXPECT_EQ(listener.pass(), std::nullopt);
@@ -225,7 +234,7 @@ TYPED_TEST(Devices, ToolCountsEachEndOfCycleInItsThreeCounters) {
     const std::array<uint8_t, 6> before = {0x01, 0xFF, 0x00, 0x00, 0xFF, 0xFF};
     std::copy(before.begin(), before.end(), eeprom.begin() + 256);
     this->linkCheck(ids::ToolEepromReply);
-    service::ToolCycleMessages messages(this->link);
+    clink::ToolCycleMessages messages(this->link);
     EXPECT_TRUE(messages.endOfCycle());
     EXPECT_TRUE(messages.cycleCounted());
     // Three big-endian words, each one more (the last one wraps); only the end of a cycle counts.

@@ -1,5 +1,6 @@
 // The device windows' sessions over the stand-in: serial-output mode, reset of all settings, NSM settings
 // and clock, socket-tray test and tool cycle-count test; what each shows, sends and leaves in the stand-in.
+#include "link/sockettray.h"
 #include "service/nsmsession.h"
 #include "service/resetall.h"
 #include "service/serialout.h"

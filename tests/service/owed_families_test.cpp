@@ -5,15 +5,14 @@
 // another Pset's log, the socket tray's passes, the serial output's set after its read. Every value taken is
 // the stand-in's as it is now.
 #include "app/dsprevision.h"
-#include "app/nsmexchange.h"
-#include "app/nsmtexts.h"
 #include "app/rundownlog.h"
 #include "base/progress.h"
 #include "link/commandcodes.h"
 #include "link/linkcheck.h"
+#include "link/nsmexchange.h"
+#include "link/serialout.h"
+#include "link/sockettray.h"
 #include "link/tooldiagnostics.h"
-#include "service/serialout.h"
-#include "service/sockettray.h"
 #include "sim/trayemitter.h"
 #include "tests/service/owedfixture.h"
 #include "tests/support/waitfor.h"
@@ -65,17 +64,17 @@ TEST_P(OwedFamilies, TheDspRevisionAfterTheToolDataAndTheToolDataAfterItAreEachT
 }
 
 TEST_P(OwedFamilies, TheNsmClockReadRightAfterAClockReadIsTheClockAsItIsNowAndTheVersionFollows) {
-    app::NsmExchange nsm(link);
+    clink::NsmExchange nsm(link);
     model.nsmUnit.clock = {0x8F, 7, 6, 14, 9};
-    ASSERT_EQ(nsm.readClock(), (app::NsmAnswer{codes::NsmClock, 0x8F, 7, 6, 14, 9}));
+    ASSERT_EQ(nsm.readClock(), (clink::NsmAnswer{codes::NsmClock, 0x8F, 7, 6, 14, 9}));
     // The clock moves on; the answers the first read drew are still coming with the old one.
     model.nsmUnit.clock = {0x10, 21, 3, 2, 11};
-    ASSERT_EQ(nsm.readClock(), (app::NsmAnswer{codes::NsmClock, 0x10, 21, 3, 2, 11}));
+    ASSERT_EQ(nsm.readClock(), (clink::NsmAnswer{codes::NsmClock, 0x10, 21, 3, 2, 11}));
     model.nsmUnit.major = 2;
     model.nsmUnit.minor = 14;
     nsm.viewVersion();
     ASSERT_FALSE(dialogs.messages.empty());
-    EXPECT_EQ(dialogs.messages.back().text, app::nsmVersionText(2, 14, true));
+    EXPECT_EQ(dialogs.messages.back().text, clink::nsmVersionText(2, 14, true));
     EXPECT_EQ(dialogs.messages.back().icon, base::MessageIcon::Information);
 }
 
@@ -97,18 +96,18 @@ constexpr int TrayPasses = 20;
 TEST_P(OwedSocketTray, ASocketTrayPassAfterTheTrayChangedShowsItAsItIsNow) {
     model.socketTray = {true, 3, 5};
     sim::TrayEmitter tray(model, dongle);
-    service::SocketTrayListener listener(link);
-    std::optional<service::TrayStatus> heard;
+    clink::SocketTrayListener listener(link);
+    std::optional<clink::TrayStatus> heard;
     for (int pass = 0; pass < TrayPasses && !heard; ++pass)
         heard = listener.pass();
-    EXPECT_EQ(heard, (service::TrayStatus{3, 5}));
+    EXPECT_EQ(heard, (clink::TrayStatus{3, 5}));
     // Socket 6 lifted, lamps 1 and 6 on: the next pass shows it, not a copy of what the tray said before.
     model.socketTray = {true, 6, 0x21};
     testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + 50);
     heard.reset();
     for (int pass = 0; pass < TrayPasses && !heard; ++pass)
         heard = listener.pass();
-    EXPECT_EQ(heard, (service::TrayStatus{6, 0x21}));
+    EXPECT_EQ(heard, (clink::TrayStatus{6, 0x21}));
     listener.stop();
 }
 
@@ -182,7 +181,7 @@ class OwedAcrossExchanges : public testsupport::OwedFixture {};
 
 TEST_P(OwedAcrossExchanges, AReadOfTheSerialOutputThenASetReportsTheModeSet) {
     model.serialOut.mode = 0;
-    service::SerialOutExchange serialOut(link);
+    clink::SerialOutExchange serialOut(link);
     ASSERT_EQ(serialOut.read(), std::optional<int>(0));
     // The set comes at once: the read's extra requests are still being answered with the old mode.
     EXPECT_EQ(serialOut.set(1), std::optional<int>(1));

@@ -8,12 +8,12 @@
 // send earlier). (The link's own reads and writes, status, Pset choice and read and the control commands
 // are counted against every framing and hold in the seeded runs against the simulated line.) And a block
 // receive from a controller that stops answering ends at the silence cap.
-#include "link/blockreceive.h"
-#include "app/nsmexchange.h"
 #include "app/parameterfile.h"
 #include "app/reports/rundownreport.h"
 #include "app/rundownlog.h"
+#include "link/blockreceive.h"
 #include "link/commandcodes.h"
+#include "link/nsmexchange.h"
 #include "logicio/logictransfer.h"
 #include "tests/link/silentlinks.h"
 #include "tests/support/servicesfixture.h"
@@ -69,9 +69,7 @@ class WireCounts : public testsupport::ServicesFixture,
                    public ::testing::WithParamInterface<std::tuple<Mode, Command>> {
 protected:
     WireCounts() : testsupport::ServicesFixture(true) {}
-    void SetUp() override {
-        connect(testsupport::Link::Ethernet);
-    }
+    void SetUp() override { connect(testsupport::Link::Ethernet); }
 
 public:
     DataTx& tx() { return ctx.link.dataTx; }
@@ -140,7 +138,7 @@ TEST_P(WireCounts, NoCommandReachesTheControllerMoreOftenThanItsExchangeSendsIt)
     dongle.replyDelay = mode.holdMs;
     dongle.frameGapMs = mode.ackGapMs;
     if (mode.presenceFirst) {
-        ASSERT_TRUE(app::NsmExchange(ctx.link).readClock().has_value());
+        ASSERT_TRUE(clink::NsmExchange(ctx.link).readClock().has_value());
     }
     model.received.clear();
     ASSERT_TRUE(command.run(*this));

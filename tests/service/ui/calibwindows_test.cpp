@@ -3,6 +3,7 @@
 // fields; the manual calibration's menu, frame and list; and closing a window while its session waits.
 #include "app/ui/windowregistry.h"
 #include "controls/ui/numedit.h"
+#include "link/buttonsensors.h"
 #include "service/servicemodule.h"
 #include "service/ui/formcalibration.h"
 #include "service/ui/frmcalbuttons.h"
@@ -33,6 +34,7 @@ namespace {
 
 using apptest::Link;
 using namespace service;
+using clink::ButtonSensors;
 namespace ids = clink::ids;
 
 class CalibWindows : public apptest::ToolDspFixture {

@@ -1,11 +1,10 @@
-#include "monitor/toolbuttons.h"
+#include "link/toolbuttons.h"
 
+#include "base/eventpump.h"
 #include "link/controllerlink.h"
 #include "link/ppexchange.h"
 
-namespace monitor {
-
-namespace ids = clink::ids;
+namespace clink {
 
 namespace {
 // Data bytes of the answer that carry the states.
@@ -28,14 +27,14 @@ template <class Bytes> ButtonStates statesOf(const Bytes& reply) {
 } // namespace
 
 std::optional<ButtonStates> ToolButtonExchange::requestButtonStates() {
-    clink::LinkState& s = link_.state;
+    LinkState& s = link_.state;
     const std::array<int, 8> request = command(ButtonRequestCode);
-    clink::Transaction tx(link_);
+    Transaction tx(link_);
     switch (s.ConnectionType) {
-    case clink::ParallelPort: {
+    case ParallelPort: {
         link_.dataTx.SendCanMessage({ids::ToolEepromRequest, request});
         std::optional<ButtonStates> states;
-        clink::PpExchange(link_).look([&](clink::PpRxMessage& m) {
+        PpExchange(link_).look([&](PpRxMessage& m) {
             s.DataBuffer.put(0, m.byte(0));
             if (s.DataBuffer[0] != 0)
                 return false;
@@ -47,13 +46,13 @@ std::optional<ButtonStates> ToolButtonExchange::requestButtonStates() {
         });
         return states;
     }
-    case clink::TcpIp:
+    case TcpIp:
         s.ButtonReplyFrame.reset();
         link_.ethernet.SendCanFrame(ids::ButtonReply, ids::ToolEepromRequest, request);
         if (s.ButtonReplyFrame && (*s.ButtonReplyFrame)[0] == 0)
             return statesOf(*s.ButtonReplyFrame);
         return std::nullopt;
-    case clink::Usb:
+    case Usb:
         if (link_.usb.SendCanFrame(ids::ButtonReply, ids::ToolEepromRequest, {0, 0}, request) &&
             s.UsbRxBytes[0] == 0)
             return statesOf(s.UsbRxBytes);
@@ -64,19 +63,22 @@ std::optional<ButtonStates> ToolButtonExchange::requestButtonStates() {
 }
 
 bool ToolButtonExchange::sendLedCommand(const LedStates& states) {
-    const std::array<int, 8> data = command(LedCommandCode, states);
-    clink::Transaction tx(link_);
-    switch (link_.state.ConnectionType) {
-    case clink::ParallelPort:
-        link_.dataTx.SendCanMessage({ids::ToolEepromRequest, data});
-        return true;
-    case clink::TcpIp:
-        return link_.ethernet.SendCanFrame(ids::ButtonReply, ids::ToolEepromRequest, data);
-    case clink::Usb:
-        return link_.usb.SendCanFrame(ids::ButtonReply, ids::ToolEepromRequest, {0, 0}, data);
-    default:
-        return false;
+    Transaction tx(link_);
+    return send(command(LedCommandCode, states));
+}
+
+void ToolButtonExchange::sendOpeningRequests() {
+    const std::array<int, 8> request = command(ButtonRequestCode);
+    DataTx::SendBatch batch(link_.dataTx);
+    for (int i = 0; i < OpeningRequests; ++i) {
+        link_.pump.doEvents();
+        send(request);
+        link_.pump.pause(OpeningRequestPause);
     }
 }
 
-} // namespace monitor
+bool ToolButtonExchange::send(const std::array<int, 8>& data) {
+    return link_.dataTx.SendUnanswered(ids::ButtonReply, {ids::ToolEepromRequest, data});
+}
+
+} // namespace clink

@@ -1,4 +1,4 @@
-#include "service/buttonsensors.h"
+#include "link/buttonsensors.h"
 
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
@@ -8,9 +8,7 @@
 
 #include <functional>
 
-namespace service {
-
-namespace ids = clink::ids;
+namespace clink {
 
 namespace {
 // The progress runs one frame past the last (the bar's range), from 1 once the link is set up.
@@ -21,44 +19,39 @@ constexpr long NoPause = 0;
 
 const std::array<int, 8> TestRequest{ButtonSensors::TestRequestCode, 0, 0, 0, 0, 0, 0, 0};
 
-const clink::LinkFailTexts ReadingTexts{.parallel = QStringLiteral("Unable To Configure Candongle"),
-                                        .ethernet = QStringLiteral("Unable to connect using Ethernet")};
+const LinkFailTexts ReadingTexts{.parallel = QStringLiteral("Unable To Configure Candongle"),
+                                 .ethernet = QStringLiteral("Unable to connect using Ethernet")};
 } // namespace
 
-ButtonSensors::ButtonSensors(clink::ControllerLink& link) : link_(link) {}
+ButtonSensors::ButtonSensors(ControllerLink& link) : link_(link) {}
 
 void ButtonSensors::sendTestRequest(base::Progress& progress) {
-    clink::Transaction tx(link_);
+    Transaction tx(link_);
     // Each request goes out, then (but over USB) the pause that lets the tool take it; the bar moves with
     // them through the seconds they take.
-    const auto sendAll = [&](int sends, long pause, const std::function<void()>& send) {
+    const auto sendAll = [&](int sends, long pause) {
         progress.setRange(0, sends);
         progress.setValue(0);
         for (int i = 0; i < sends; ++i) {
-            send();
+            link_.dataTx.SendUnanswered(SensorFrames, {ids::ToolEepromRequest, TestRequest});
             if (pause != NoPause)
                 link_.pump.pause(pause);
             progress.setValue(i + 1);
         }
     };
     switch (link_.state.ConnectionType) {
-    case clink::ParallelPort:
+    case ParallelPort:
         // Right after start-up the dongle would send none of them: it is set up first (for the
         // sensor frames, which the readings set it up for again). Without it nothing can go out.
-        if (!clink::LinkCheck(link_).dongleReadyToSend(SensorFrames))
+        if (!LinkCheck(link_).dongleReadyToSend(SensorFrames))
             break;
-        sendAll(RequestSends, RequestPause, [&] {
-            link_.dataTx.SendCanMessage({ids::ToolEepromRequest, TestRequest});
-        });
+        sendAll(RequestSends, RequestPause);
         break;
-    case clink::TcpIp:
-        sendAll(RequestSends, RequestPause,
-                [&] { link_.ethernet.SendCanFrame(SensorFrames, ids::ToolEepromRequest, TestRequest); });
+    case TcpIp:
+        sendAll(RequestSends, RequestPause);
         break;
-    case clink::Usb:
-        sendAll(UsbRequestSends, NoPause, [&] {
-            link_.usb.SendCanFrame(SensorFrames, ids::ToolEepromRequest, {0, 0}, TestRequest);
-        });
+    case Usb:
+        sendAll(UsbRequestSends, NoPause);
         break;
     default:
         break;
@@ -66,30 +59,30 @@ void ButtonSensors::sendTestRequest(base::Progress& progress) {
 }
 
 ButtonSensors::Result ButtonSensors::takeReadings(base::Progress& progress) {
-    clink::LinkState& s = link_.state;
+    LinkState& s = link_.state;
     // One exchange: what an earlier one left unread is dropped first.
-    clink::Transaction tx(link_);
+    Transaction tx(link_);
     s.DataCount = 0;
     link_.dataTx.ClearReceiveBuffer();
     progress.setRange(0, Readings + ProgressSpare);
     // Over Ethernet the stream is listened for from before the filter frame that lets it through.
-    if (s.ConnectionType == clink::TcpIp)
+    if (s.ConnectionType == TcpIp)
         link_.ethernet.expect({.id = SensorFrames, .unprompted = true});
 
-    const clink::LinkCheckResult check = clink::LinkCheck(link_).preCheck(
-        SensorFrames, {.usb = clink::UsbCheck::Reopen, .texts = ReadingTexts});
+    const LinkCheckResult check =
+        LinkCheck(link_).preCheck(SensorFrames, {.usb = UsbCheck::Reopen, .texts = ReadingTexts});
     if (!check)
         return {Outcome::LinkFailed, check.failText};
     progress.setValue(ProgressStart);
     bool taken = false;
     switch (s.ConnectionType) {
-    case clink::ParallelPort:
+    case ParallelPort:
         taken = readPp(progress);
         break;
-    case clink::TcpIp:
+    case TcpIp:
         taken = readEthernet(progress);
         break;
-    case clink::Usb:
+    case Usb:
         taken = readUsb(progress);
         break;
     default:
@@ -99,8 +92,8 @@ ButtonSensors::Result ButtonSensors::takeReadings(base::Progress& progress) {
 }
 
 bool ButtonSensors::readPp(base::Progress& progress) {
-    clink::LinkState& s = link_.state;
-    clink::PpExchange pp(link_);
+    LinkState& s = link_.state;
+    PpExchange pp(link_);
     for (int frame = 0; frame < Readings; ++frame) {
         // The tool streams on its own: nothing is sent, and the polls run without yielding.
         const bool heard = pp.run({.request = std::nullopt,
@@ -108,7 +101,7 @@ bool ButtonSensors::readPp(base::Progress& progress) {
                                    .polls = PpPolls,
                                    .yieldEachPass = false,
                                    .yieldEachPoll = false},
-                                  [&](clink::PpRxMessage& m) {
+                                  [&](PpRxMessage& m) {
                                       for (int n = 0; n < FrameBytes; ++n)
                                           s.DataBuffer.put(s.DataCount++, m.byte(n));
                                       return true;
@@ -121,7 +114,7 @@ bool ButtonSensors::readPp(base::Progress& progress) {
 }
 
 bool ButtonSensors::readEthernet(base::Progress& progress) {
-    clink::LinkState& s = link_.state;
+    LinkState& s = link_.state;
     // The reply handler appends each frame at DataCount and sets ReplyReady. Frames that came in one
     // piece count one by one: the wait for a frame ends at once when it is already stored.
     for (int frame = 0; frame < Readings; ++frame) {
@@ -135,18 +128,18 @@ bool ButtonSensors::readEthernet(base::Progress& progress) {
 }
 
 bool ButtonSensors::readUsb(base::Progress& progress) {
-    clink::LinkState& s = link_.state;
-    clink::USB& usb = link_.usb;
+    LinkState& s = link_.state;
+    USB& usb = link_.usb;
     for (int frame = 0; frame < Readings; ++frame) {
         // A read that timed out leaves blanks in the reply: such a reply is never a reading.
-        const bool taken = usb.Transact(clink::usbFilterRequest(SensorFrames), clink::USB::UsualTries,
-                                        [&](const clink::UsbRxArray& rx) {
-                                            if (usb.UsbBytesRead != clink::USB::ReplySize)
-                                                return clink::UsbReply::Retry;
-                                            for (int n = 0; n < FrameBytes; ++n)
-                                                s.DataBuffer.put(s.DataCount++, rx[size_t(n)]);
-                                            return clink::UsbReply::Taken;
-                                        });
+        const bool taken =
+            usb.Transact(usbFilterRequest(SensorFrames), USB::UsualTries, [&](const UsbRxArray& rx) {
+                if (usb.UsbBytesRead != USB::ReplySize)
+                    return UsbReply::Retry;
+                for (int n = 0; n < FrameBytes; ++n)
+                    s.DataBuffer.put(s.DataCount++, rx[size_t(n)]);
+                return UsbReply::Taken;
+            });
         if (!taken)
             return false;
         progress.setValue(frame + 1);
@@ -154,4 +147,4 @@ bool ButtonSensors::readUsb(base::Progress& progress) {
     return true;
 }
 
-} // namespace service
+} // namespace clink

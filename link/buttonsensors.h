@@ -8,7 +8,7 @@
 //   USB:           the filter frame asks for the next frame each time; only a complete reply is taken, a
 //                  bounded number of tries per frame.
 //
-//   ButtonSensors sensors(ctx.link);
+//   clink::ButtonSensors sensors(ctx.link);
 //   sensors.sendTestRequest(progress);
 //   const ButtonSensors::Result r = sensors.takeReadings(progress);
 
@@ -18,15 +18,13 @@
 #include <QString>
 
 namespace clink {
-class ControllerLink;
-}
 
-namespace service {
+class ControllerLink;
 
 class ButtonSensors {
 public:
     // The tool's sensor frames.
-    static constexpr clink::CanId SensorFrames = clink::ids::BlockReply;
+    static constexpr CanId SensorFrames = ids::BlockReply;
     static constexpr int TestRequestCode = 0x40;
     // Frames one measuring step takes, and the bytes of each.
     static constexpr int Readings = 100;
@@ -50,7 +48,7 @@ public:
         QString failText;
     };
 
-    explicit ButtonSensors(clink::ControllerLink& link);
+    explicit ButtonSensors(ControllerLink& link);
 
     // Asks the tool to stream its sensors; no answer is awaited. The progress counts the requests sent
     // (range 0..RequestSends on the parallel port and Ethernet, 0..UsbRequestSends on USB).
@@ -64,7 +62,7 @@ private:
     bool readEthernet(base::Progress& progress);
     bool readUsb(base::Progress& progress);
 
-    clink::ControllerLink& link_;
+    ControllerLink& link_;
 };
 
-} // namespace service
+} // namespace clink

@@ -1,17 +1,12 @@
-#include "app/nsmexchange.h"
+#include "link/nsmexchange.h"
 
-#include "app/linkgate.h"
-#include "app/nsmtexts.h"
 #include "base/dialogs.h"
-#include "base/failbox.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
 #include "link/ppexchange.h"
 
-namespace app {
+namespace clink {
 
-namespace ids = clink::ids;
-namespace codes = clink::codes;
 using base::MessageIcon;
 
 namespace {
@@ -27,46 +22,55 @@ std::array<int, 8> request(int code) {
     return {code, 0, 0, 0, 0, 0, 0, 0};
 }
 
-clink::LinkCheckResult failed(const QString& text) {
+LinkCheckResult failed(const QString& text) {
     return {false, text};
 }
 } // namespace
 
+QString nsmVersionText(int major, int minor, bool ethernet) {
+    return (ethernet ? QStringLiteral("Nsm Version : ") : QStringLiteral("Nsm Version ")) +
+           QString::number(major) + u'.' + QString::number(minor);
+}
+
+bool NsmExchange::dongleFor(CanId awaited, const QString& failText) {
+    LinkCheck check(link_);
+    return check.passed(check.dongleOnly(awaited, failText));
+}
+
 std::optional<NsmAnswer> NsmExchange::askPp(int code, int bytes) {
-    clink::Transaction tx(link_);
-    clink::PpExchange pp(link_);
+    Transaction tx(link_);
+    PpExchange pp(link_);
     NsmAnswer answer{};
-    const bool taken = pp.run({.request = clink::CanMessage{ids::NsmRequest, request(code)},
-                               .passes = PpRequests,
-                               .polls = PpPolls},
-                              [&](clink::PpRxMessage& m) {
-                                  if (!m.bytesAre({code}))
-                                      return false;
-                                  answer[0] = code;
-                                  for (int i = 1; i <= bytes; ++i)
-                                      answer[size_t(i)] = m.byte(i);
-                                  return true;
-                              });
+    const bool taken = pp.run(
+        {.request = CanMessage{ids::NsmRequest, request(code)}, .passes = PpRequests, .polls = PpPolls},
+        [&](PpRxMessage& m) {
+            if (!m.bytesAre({code}))
+                return false;
+            answer[0] = code;
+            for (int i = 1; i <= bytes; ++i)
+                answer[size_t(i)] = m.byte(i);
+            return true;
+        });
     return taken ? std::optional(answer) : std::nullopt;
 }
 
 std::optional<NsmAnswer> NsmExchange::askUsb(int code) {
-    clink::Transaction tx(link_);
+    Transaction tx(link_);
     NsmAnswer answer{};
     const bool taken = link_.usb.Transact({ids::NsmReply, ids::NsmRequest, {code, 0}, request(code)},
-                                          clink::USB::UsualTries, [&](const clink::UsbRxArray& rx) {
+                                          USB::UsualTries, [&](const UsbRxArray& rx) {
                                               if (rx[0] != code)
-                                                  return clink::UsbReply::Retry;
+                                                  return UsbReply::Retry;
                                               std::copy_n(rx.begin(), answer.size(), answer.begin());
-                                              return clink::UsbReply::Taken;
+                                              return UsbReply::Taken;
                                           });
     return taken ? std::optional(answer) : std::nullopt;
 }
 
-clink::LinkCheckResult NsmExchange::present(clink::SharedWaitBudget& budget, int& sends) {
-    clink::LinkState& s = link_.state;
+LinkCheckResult NsmExchange::present(SharedWaitBudget& budget, int& sends) {
+    LinkState& s = link_.state;
     if (!link_.ethernet.line().isConnected())
-        return failed(clink::LinkFailTexts().ethernet);
+        return failed(LinkFailTexts().ethernet);
     // In place before the first frame, so that its answer, however soon it comes, arms the reply handler.
     // The unit answers each zero-data frame on its reply identifier with its clock: they are requests. Its
     // answer carries nothing of them, so a late one from an earlier exchange would pass for the unit's: the
@@ -78,28 +82,30 @@ clink::LinkCheckResult NsmExchange::present(clink::SharedWaitBudget& budget, int
         if (link_.ethernet.SendRequestFrame(ids::NsmReply, ids::NsmReply, {}))
             budget.wait([&] { return s.ReplyReady; });
     }
-    return s.ReplyReady ? clink::LinkCheckResult{} : failed(NotCommunicating);
+    return s.ReplyReady ? LinkCheckResult{} : failed(NotCommunicating);
 }
 
 void NsmExchange::expectAfterPresence(int code, bool quietFirst) {
-    clink::LinkState& s = link_.state;
+    LinkState& s = link_.state;
     const bool armed = s.AckReceived;
     link_.ethernet.expect({.id = ids::NsmReply, .code = code, .quietFirst = quietFirst});
     s.AckReceived = armed;
 }
 
 std::optional<NsmAnswer> NsmExchange::readClock() {
+    link_.spi.ResetLineHigh();
+    link_.state.DataCount = 0;
     std::optional<NsmAnswer> answer;
     switch (link_.state.ConnectionType) {
-    case clink::ParallelPort:
-        if (!LinkGate(link_).dongleOnly(ids::NsmReply, CandongleFailed))
+    case ParallelPort:
+        if (!dongleFor(ids::NsmReply, CandongleFailed))
             return std::nullopt;
         answer = askPp(codes::NsmClock, ClockBytes);
         break;
-    case clink::Usb:
+    case Usb:
         answer = askUsb(codes::NsmClock);
         break;
-    case clink::TcpIp:
+    case TcpIp:
         return readClockEthernet();
     default:
         break;
@@ -111,11 +117,11 @@ std::optional<NsmAnswer> NsmExchange::readClock() {
 }
 
 std::optional<NsmAnswer> NsmExchange::readClockEthernet() {
-    clink::LinkState& s = link_.state;
-    clink::Transaction tx(link_);
-    clink::SharedWaitBudget budget(link_.pump, PresenceBudget, 1);
+    LinkState& s = link_.state;
+    Transaction tx(link_);
+    SharedWaitBudget budget(link_.pump, PresenceBudget, 1);
     int sends = 0;
-    if (!LinkGate(link_).passed(present(budget, sends)))
+    if (!LinkCheck(link_).passed(present(budget, sends)))
         return std::nullopt;
     // The clock is taken from an answer to the requests below; the presence check's answer has armed the
     // reply handler, so their first answer is taken. The clock carries nothing of the request: the read
@@ -140,16 +146,16 @@ void NsmExchange::viewVersion() {
     std::optional<NsmAnswer> answer;
     QString caption = base::ProgramTitle;
     switch (link_.state.ConnectionType) {
-    case clink::ParallelPort:
-        if (!LinkGate(link_).dongleOnly(ids::NsmReply, CandongleFailed))
+    case ParallelPort:
+        if (!dongleFor(ids::NsmReply, CandongleFailed))
             return;
         answer = askPp(codes::NsmVersion, VersionBytes);
         caption = QStringLiteral("NSM View Version");
         break;
-    case clink::Usb:
+    case Usb:
         answer = askUsb(codes::NsmVersion);
         break;
-    case clink::TcpIp:
+    case TcpIp:
         return viewVersionEthernet();
     default:
         break;
@@ -162,12 +168,12 @@ void NsmExchange::viewVersion() {
 }
 
 void NsmExchange::viewVersionEthernet() {
-    clink::LinkState& s = link_.state;
-    clink::Transaction tx(link_);
+    LinkState& s = link_.state;
+    Transaction tx(link_);
     {
-        clink::SharedWaitBudget presence(link_.pump, PresenceBudget, 1);
+        SharedWaitBudget presence(link_.pump, PresenceBudget, 1);
         int sends = 0;
-        if (!LinkGate(link_).passed(present(presence, sends)))
+        if (!LinkCheck(link_).passed(present(presence, sends)))
             return;
     }
     // The clock answers of the presence check may still come: only the version answers this, from before
@@ -176,7 +182,7 @@ void NsmExchange::viewVersionEthernet() {
     if (link_.ethernet.SendFilterFrame(ids::NsmReply))
         link_.pump.pause(VersionFilterPause);
     s.ReplyReady = false;
-    clink::SharedWaitBudget budget(link_.pump, VersionBudget, 1);
+    SharedWaitBudget budget(link_.pump, VersionBudget, 1);
     // The requests end with the wait budget: without it each one would only add the frame's own wait.
     for (long n = 0; n < VersionRequests && !s.ReplyReady && !budget.spent() && !tx.over(); ++n) {
         if (!link_.ethernet.SendCanFrame(ids::NsmReply, ids::NsmRequest, request(codes::NsmVersion)))
@@ -190,18 +196,17 @@ void NsmExchange::viewVersionEthernet() {
         link_.dialogs.message(QStringLiteral("Nsm View Version"), ReceiveError, MessageIcon::Critical);
 }
 
-clink::LinkCheckResult NsmExchange::settingsCheck() {
+LinkCheckResult NsmExchange::settingsCheck() {
     switch (link_.state.ConnectionType) {
-    case clink::ParallelPort:
-        return link_.dataTx.ConfigureCanDongle(ids::NsmReply) ? clink::LinkCheckResult{}
-                                                              : failed(CandongleFailed);
-    case clink::TcpIp: {
-        clink::Transaction tx(link_);
-        clink::SharedWaitBudget budget(link_.pump, PresenceBudget, 1);
+    case ParallelPort:
+        return link_.dataTx.ConfigureCanDongle(ids::NsmReply) ? LinkCheckResult{} : failed(CandongleFailed);
+    case TcpIp: {
+        Transaction tx(link_);
+        SharedWaitBudget budget(link_.pump, PresenceBudget, 1);
         int sends = 0;
         return present(budget, sends);
     }
-    case clink::Usb:
+    case Usb:
         if (link_.usb.SendFilterFrame(ids::NsmReply))
             return {};
         link_.usb.ReopenDevice();
@@ -211,23 +216,38 @@ clink::LinkCheckResult NsmExchange::settingsCheck() {
     }
 }
 
-clink::LinkCheckResult NsmExchange::writeSettingsCheck() {
-    const clink::LinkFailTexts texts;
+LinkCheckResult NsmExchange::writeSettingsCheck() {
+    const LinkFailTexts texts;
     switch (link_.state.ConnectionType) {
-    case clink::Usb:
+    case Usb:
         if (link_.usb.SendFilterFrame(ids::NsmReply))
             return {};
         link_.usb.ReopenDevice();
         return failed(texts.usb);
-    case clink::TcpIp:
-        return link_.ethernet.line().isConnected() ? clink::LinkCheckResult{} : failed(texts.ethernet);
-    case clink::ParallelPort:
+    case TcpIp:
+        return link_.ethernet.line().isConnected() ? LinkCheckResult{} : failed(texts.ethernet);
+    case ParallelPort:
         return link_.dataTx.ConfigureCanDongle(ids::NsmReply)
-                   ? clink::LinkCheckResult{}
+                   ? LinkCheckResult{}
                    : failed(QStringLiteral("Unable To Configure ") + link_.state.ControllerIpAddress);
     default:
         return {};
     }
 }
 
-} // namespace app
+NsmExchange::RundownClear NsmExchange::clearRundowns() {
+    // The reset line is released before the dongle is set up.
+    link_.spi.ResetLineHigh();
+    if (!dongleFor(ids::NsmReply2, QStringLiteral("Unable To Configure ") + link_.state.ControllerIpAddress))
+        return RundownClear::LinkFailed;
+    link_.state.DataCount = 0;
+    return askPp(codes::NsmClearRundowns, 0) ? RundownClear::Cleared : RundownClear::NotCleared;
+}
+
+NsmExchange::SettingWrite NsmExchange::writeSetting(int item, int value) {
+    if (link_.dataTx.WriteNsmSettings(item, value))
+        return SettingWrite::Written;
+    return link_.state.ConnectionType == ParallelPort ? SettingWrite::FailureShown : SettingWrite::NotWritten;
+}
+
+} // namespace clink
