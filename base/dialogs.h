@@ -3,12 +3,13 @@
 // be tested with scripted answers.
 
 #include "base/eventpump.h"
-#include "base/printout.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace base {
+
+class Printout;
 
 // Caption of the program's message boxes.
 inline const QString ProgramTitle = QStringLiteral("Palverin2006");
