@@ -16,6 +16,7 @@
 #include "app/transferresult.h"
 #include "base/dialogs.h"
 #include "base/progress.h"
+#include "link/programreceive.h"
 
 #include <QString>
 
@@ -61,9 +62,9 @@ inline const QString EditorEthernetDownText = QStringLiteral("Cannot connect usi
 inline constexpr int LowestLadderType = 1;
 inline constexpr int HighestLadderType = 3;
 // The received image: blocks 0..109 of six slots.
-inline constexpr int LastReceiveBlock = 109;
+inline constexpr int LastReceiveBlock = clink::ProgramReceive::LadderLastBlock;
 
-// How the ladder editor waits for each block of a receive, by link.
+// How the ladder editor's receive waits for each block, by link (the link's counts for it).
 clink::BlockReceiveCounts ladderReceiveCounts();
 
 // What opening the editor window does on the link: on the parallel port the port is put at rest (data

@@ -60,6 +60,22 @@ bool LinkCheck::dongleReadyToSend(CanId awaited) {
     return link_.dataTx.CheckNormalMode() || link_.dataTx.ConfigureCanDongle(awaited);
 }
 
+bool LinkCheck::editorOpens() {
+    bool connected = true;
+    switch (link_.state.ConnectionType) {
+    case ParallelPort:
+        link_.spi.InitializePort();
+        break;
+    case TcpIp:
+        connected = link_.ethernet.line().isConnected();
+        break;
+    default:
+        break;
+    }
+    link_.state.PortShadow = 0;
+    return connected;
+}
+
 LinkCheckResult LinkCheck::dongleOnly(CanId awaited, const QString& failText) {
     return link_.dataTx.ConfigureCanDongle(awaited) ? LinkCheckResult{} : failed(failText);
 }

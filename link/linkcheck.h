@@ -81,6 +81,10 @@ public:
     // over Ethernet a frame on it carrying ethernetCode, then the connect filter frame; over USB the tool
     // data frame.
     LinkCheckResult toolDataCheck(int ethernetCode);
+    // What the link does as an editor window opens: the parallel port is put at rest (data register 0, chip
+    // select high) and PortShadow ends at 0. False only over Ethernet with the socket not connected, which
+    // the editor reports before it opens all the same.
+    bool editorOpens();
     // The check before the external transducer's parameters are read: the dongle configured for its
     // reply; over Ethernet the connection and the transducer's answer to its presence probe.
     LinkCheckResult transducerCheck();
