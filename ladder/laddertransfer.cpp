@@ -55,6 +55,11 @@ QString LadderTransfer::configureAddressText(const QString& tail) const {
     return QStringLiteral("Unable To Configure ") + link_.state.ControllerIpAddress + tail;
 }
 
+void LadderTransfer::cancel() {
+    cancelled_ = true;
+    link_.transactions.cancel();
+}
+
 std::optional<TransferResult> LadderTransfer::checkControllerType() {
     const int type = link_.dataTx.SendSystemCommand();
     if (type >= LowestLadderType && type <= HighestLadderType)
@@ -63,6 +68,7 @@ std::optional<TransferResult> LadderTransfer::checkControllerType() {
 }
 
 TransferResult LadderTransfer::send(base::Progress& progress) {
+    cancelled_ = false;
     if (auto ended = checks_.checkLink(linkCheck(DongleFailedText, ConfigurationErrorCaption,
                                                  EthernetDownText + TransferFailedTail, true)))
         return *ended;
@@ -76,7 +82,7 @@ TransferResult LadderTransfer::send(base::Progress& progress) {
     if (!build.ok)
         return {TransferOutcome::Aborted, build.errorText};
     // The image stays in the buffer after the send, as every image transfer leaves it.
-    clink::ProgramSend programSend(link_);
+    clink::ProgramSend programSend(link_, ended());
     programSend.load(sentSlots(build.image));
     editor_.setTransferTrace(build.trace);
     const int movingFrames = 1 + FramesPerRung * build.rungCount;
@@ -102,6 +108,7 @@ TransferResult LadderTransfer::send(base::Progress& progress) {
 }
 
 TransferResult LadderTransfer::receive(base::Progress& progress) {
+    cancelled_ = false;
     if (auto ended = checks_.checkLink(linkCheck(configureAddressText(), base::ProgramTitle)))
         return *ended;
     if (auto ended = checkControllerType())
@@ -114,7 +121,7 @@ TransferResult LadderTransfer::receive(base::Progress& progress) {
     editor_.clearElementList();
     editor_.setTransferTrace({});
     editor_.newProject();
-    switch (clink::ProgramReceive(link_).ladder(LadderImageSentSlots, progress)) {
+    switch (clink::ProgramReceive(link_, ended()).ladder(LadderImageSentSlots, progress)) {
     case clink::ProgramReceive::Outcome::DongleFailed:
         return checks_.report(TransferOutcome::LinkFailed, DongleFailedText, ConfigurationErrorCaption);
     case clink::ProgramReceive::Outcome::BlockMissing:

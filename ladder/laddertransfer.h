@@ -20,6 +20,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace app {
@@ -93,6 +94,10 @@ public:
     // cleared only once the controller has acknowledged it.
     app::TransferResult resetToFactoryDefaults();
 
+    // The user ended the command under way (its window closed): the exchange under way ends at once, and a
+    // send or receive stops before its next frame or block, as after one that failed.
+    void cancel();
+
     app::TransferResult send() {
         base::NoProgress none;
         return send(none);
@@ -107,11 +112,16 @@ private:
     std::optional<app::TransferResult> checkControllerType();
     // "Unable To Configure " followed by the stored controller address, and a tail.
     QString configureAddressText(const QString& tail = {}) const;
+    // Whether the command under way was ended, for the link's send and receive; false again at every start.
+    std::function<bool()> ended() {
+        return [this] { return cancelled_; };
+    }
 
     clink::ControllerLink& link_;
     base::Dialogs& dialogs_;
     app::TransferChecks checks_;
     LadderEditor& editor_;
+    bool cancelled_ = false;
 };
 
 } // namespace ladder

@@ -62,7 +62,7 @@ bool BlockReceiver::receive(int first, int last, base::Progress& progress) {
     for (int block = first; block <= last; ++block) {
         progress.setValue(block);
         link_.pump.doEvents();
-        if (!receiveBlock(block, BlockWords * (block - first))) {
+        if ((ended_ && ended_()) || !receiveBlock(block, BlockWords * (block - first))) {
             missing_ = block;
             return false;
         }

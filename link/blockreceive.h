@@ -28,6 +28,8 @@
 
 #include "base/progress.h"
 
+#include <functional>
+
 namespace clink {
 
 class ControllerLink;
@@ -59,7 +61,10 @@ public:
     // Six image words per block.
     static constexpr int BlockWords = 6;
 
-    BlockReceiver(ControllerLink& link, const BlockReceiveCounts& counts) : link_(link), counts_(counts) {}
+    // ended, when given, says before each block that the user ended the command the read serves: the read
+    // then stops as at a block that did not come.
+    BlockReceiver(ControllerLink& link, const BlockReceiveCounts& counts, std::function<bool()> ended = {})
+        : link_(link), counts_(counts), ended_(std::move(ended)) {}
 
     // Reads blocks first..last (0..255) in order into DataBuffer from word 0. The progress runs 0..last with
     // the number of the block being read and keeps its last value. True when every block came; false at the
@@ -81,6 +86,7 @@ private:
 
     ControllerLink& link_;
     BlockReceiveCounts counts_;
+    std::function<bool()> ended_;
     int missing_ = -1;
 };
 

@@ -6,7 +6,7 @@
 namespace clink {
 
 bool ProgramReceive::rungTables(int blocks, base::Progress& progress) {
-    BlockReceiver receiver(link_, BlockReceiveCounts::rungTableEditors(link_.state.TransferDelay));
+    BlockReceiver receiver(link_, BlockReceiveCounts::rungTableEditors(link_.state.TransferDelay), ended_);
     return receiver.receive(1, blocks, progress);
 }
 
@@ -17,7 +17,7 @@ ProgramReceive::Outcome ProgramReceive::ladder(int imageWords, base::Progress& p
     s.DataCount = 0;
     if (s.ConnectionType == ParallelPort && !link_.dataTx.ConfigureCanDongle(ids::CommandReply))
         return Outcome::DongleFailed;
-    BlockReceiver receiver(link_, BlockReceiveCounts::ladderEditor());
+    BlockReceiver receiver(link_, BlockReceiveCounts::ladderEditor(), ended_);
     return receiver.receive(0, LadderLastBlock, progress) ? Outcome::Received : Outcome::BlockMissing;
 }
 

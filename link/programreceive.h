@@ -13,6 +13,8 @@
 
 #include "base/progress.h"
 
+#include <functional>
+
 namespace clink {
 
 class ControllerLink;
@@ -28,7 +30,10 @@ public:
         BlockMissing, // a block did not come (or no link is chosen)
     };
 
-    explicit ProgramReceive(ControllerLink& link) : link_(link) {}
+    // ended, when given, says between two blocks that the user ended the command: the read stops there,
+    // as at a block that did not come (a block under way is ended by cancelling the link's transaction).
+    explicit ProgramReceive(ControllerLink& link, std::function<bool()> ended = {})
+        : link_(link), ended_(std::move(ended)) {}
 
     // The rung-table editors' read of blocks 1..blocks into DataBuffer(0..6 x blocks - 1). True when every
     // block came.
@@ -39,6 +44,7 @@ public:
 
 private:
     ControllerLink& link_;
+    std::function<bool()> ended_;
 };
 
 } // namespace clink

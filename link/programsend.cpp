@@ -13,7 +13,7 @@ bool ProgramSend::logicBlocks(int blocks, base::Progress& progress) {
     progress.setRange(0, blocks);
     progress.setValue(0);
     for (int block = 1; block <= blocks; ++block) {
-        if (!link_.dataTx.SendLogicIoProgram(block))
+        if (!goesOn() || !link_.dataTx.SendLogicIoProgram(block))
             return false;
         progress.setValue(block);
     }
@@ -24,7 +24,7 @@ bool ProgramSend::ladderFrames(std::span<const std::array<int, 8>> frames,
                                const std::function<void(int)>& acknowledged) {
     int sent = 0;
     for (const std::array<int, 8>& frame : frames) {
-        if (!link_.dataTx.SendPlcProgram(frame))
+        if (!goesOn() || !link_.dataTx.SendPlcProgram(frame))
             return false;
         acknowledged(++sent);
     }

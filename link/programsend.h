@@ -25,7 +25,10 @@ class ControllerLink;
 
 class ProgramSend {
 public:
-    explicit ProgramSend(ControllerLink& link) : link_(link) {}
+    // ended, when given, says before each block or frame that the user ended the command: the send stops
+    // there, as at one not acknowledged (one under way is ended by cancelling the link's transaction).
+    explicit ProgramSend(ControllerLink& link, std::function<bool()> ended = {})
+        : link_(link), ended_(std::move(ended)) {}
 
     // The image into DataBuffer from word 0 (what lies beyond it is left as it was); an image that does not
     // fit the buffer is not put at all.
@@ -39,7 +42,10 @@ public:
                       const std::function<void(int)>& acknowledged);
 
 private:
+    bool goesOn() const { return !ended_ || !ended_(); }
+
     ControllerLink& link_;
+    std::function<bool()> ended_;
 };
 
 } // namespace clink
