@@ -1,6 +1,5 @@
 #include "app/linkgate.h"
 
-#include "base/eventpump.h"
 #include "base/failbox.h"
 #include "link/controllerlink.h"
 
@@ -29,7 +28,7 @@ bool LinkGate::transducerCheck() {
 }
 
 bool LinkGate::passed(const clink::LinkCheckResult& check) {
-    if (!check.failText.isEmpty() && !link_.pump.stopped()) {
+    if (!check.failText.isEmpty()) {
         const int link = link_.state.ConnectionType;
         base::failBox(dialogs_, check.failText,
                       link == clink::ParallelPort ? captions_.parallel
