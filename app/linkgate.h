@@ -3,8 +3,8 @@
 // checks (clink::LinkCheck: the dongle set up for the awaited reply on the parallel port, a filter frame or
 // the connection over Ethernet, a filter frame over USB that may reopen the device) and, when it fails, its
 // text in a critical box. The box's caption is the program's title unless the command names its own for the
-// parallel port or Ethernet. While the program closes nothing is shown: every wait has ended and the command
-// fails quietly.
+// parallel port or Ethernet. While the program closes, or the command is being closed, the link's dialogs
+// show nothing (base::StoppableDialogs): every wait has ended and the command fails quietly.
 //
 //   if (!app::LinkGate(link).preCheck(ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen}))
 //       return;                                        // the failure box has been shown

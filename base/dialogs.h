@@ -3,12 +3,13 @@
 // be tested with scripted answers.
 
 #include "base/eventpump.h"
-#include "base/printout.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace base {
+
+class Printout;
 
 // Caption of the program's message boxes.
 inline const QString ProgramTitle = QStringLiteral("Palverin2006");
@@ -66,7 +67,8 @@ public:
 // The program's dialogs while it runs: everything goes to the dialogs given until the pump is stopped (the
 // program is closing while a command waits), or while a Quiet scope lives (the user ended the command by
 // closing its window). Meanwhile nothing is shown, so the command ends quietly: messages are dropped,
-// questions answered No or Cancel, prompts cancelled and nothing printed.
+// questions answered No or Cancel, prompts cancelled and nothing printed. This is the one place of that rule:
+// the link and the sessions show their boxes through these and never test for a closing themselves.
 class StoppableDialogs : public Dialogs {
 public:
     StoppableDialogs(Dialogs& dialogs, const EventPump& pump) : dialogs_(dialogs), pump_(pump) {}

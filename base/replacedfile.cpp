@@ -1,7 +1,5 @@
 #include "base/replacedfile.h"
 
-#include "base/textlines.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>

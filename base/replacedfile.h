@@ -13,6 +13,9 @@
 
 namespace base {
 
+// Why a folder, a FIFO or a device is not read or written as a file.
+inline const QString NotARegularFileText = QStringLiteral("Not a regular file");
+
 // The names beside a file while it is replaced: its new contents (path + ".saving") and its old ones, kept
 // until the new file stands on the disk (path + ".kept"). Only this program makes such files, so one left by
 // a save that was cut off (the program killed) is removed by the next save of the same file.

@@ -17,9 +17,6 @@ class QFile;
 
 namespace base {
 
-// Why a folder, a FIFO or a device is not read or written as a file.
-inline const QString NotARegularFileText = QStringLiteral("Not a regular file");
-
 // Opens file in mode unless its name stands for something other than a regular file: opening a FIFO could
 // wait for the other end, and a device could never end. A missing file is left to the mode (created for
 // writing). False with the reason in error.

@@ -16,6 +16,7 @@
 #include "app/ui/appcontext.h"
 #include "app/ui/textviewer.h"
 #include "base/numbertext.h"
+#include "base/printout.h"
 #include "base/textlines.h"
 #include "ladder/laddereditor.h"
 #include "ladder/laddermodule.h"

@@ -121,9 +121,8 @@ std::vector<LadderFrame> LadderImageBuild::frames() const {
     return list;
 }
 
-void storeLadderImage(const LadderImage& image, clink::DataBufferArray& buffer) {
-    for (int i = 0; i < LadderImageSentSlots; ++i)
-        buffer.put(i, image[size_t(i)]);
+std::span<const int> sentSlots(const LadderImage& image) {
+    return std::span(image).first(LadderImageSentSlots);
 }
 
 LadderImage ladderImageFrom(const clink::DataBufferArray& buffer) {

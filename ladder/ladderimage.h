@@ -22,6 +22,7 @@
 #include <QStringList>
 
 #include <array>
+#include <span>
 #include <vector>
 
 namespace clink {
@@ -75,8 +76,8 @@ struct LadderImageBuild {
 // outside 1..255, is refused before anything is built for sending.
 LadderImageBuild buildLadderImage(const LadderProgram& program);
 
-// The image in the receive buffer's slots 0..650 (the rest of the buffer untouched), and back (0..659).
-void storeLadderImage(const LadderImage& image, clink::DataBufferArray& buffer);
+// The slots a send leaves in the receive buffer (0..650), and the image read back from it (0..659).
+std::span<const int> sentSlots(const LadderImage& image);
 LadderImage ladderImageFrom(const clink::DataBufferArray& buffer);
 
 } // namespace ladder

@@ -1,27 +1,21 @@
 #include "ladder/laddertransfer.h"
 
 #include "app/appservices.h"
-#include "link/blockreceive.h"
 #include "ladder/laddereditor.h"
+#include "link/blockreceive.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
+#include "link/linkcheck.h"
+#include "link/programreceive.h"
+#include "link/programsend.h"
 
 namespace ladder {
 
-namespace ids = clink::ids;
 namespace codes = clink::codes;
 using app::TransferOutcome;
 using app::TransferResult;
 
 namespace {
-
-// The ladder editor's counts per block of a receive.
-constexpr long PpRequests = 30;
-constexpr long PpLooks = 25;
-constexpr long EthernetSettle = 1000;
-constexpr int EthernetAttempts = 50;
-constexpr long EthernetWait = 301;
-constexpr int UsbExchanges = 25;
 
 // Header and rung frames move the progress; the preset frames after them do not.
 constexpr int FramesPerRung = 4;
@@ -43,28 +37,12 @@ app::TransferLinkCheck linkCheck(const QString& parallel, const QString& paralle
 } // namespace
 
 clink::BlockReceiveCounts ladderReceiveCounts() {
-    return {.ppRequests = PpRequests,
-            .ppLooks = PpLooks,
-            .ethernetLead = clink::EthernetBlockLead::FilterFrame,
-            .ethernetSettle = EthernetSettle,
-            .ethernetAttempts = EthernetAttempts,
-            .ethernetWait = EthernetWait,
-            .usbExchanges = UsbExchanges};
+    return clink::BlockReceiveCounts::ladderEditor();
 }
 
 void prepareLinkForEditor(clink::ControllerLink& link, base::Dialogs& dialogs) {
-    switch (link.state.ConnectionType) {
-    case clink::ParallelPort:
-        link.spi.InitializePort();
-        break;
-    case clink::TcpIp:
-        if (!link.ethernet.line().isConnected())
-            dialogs.message(EditorEthernetDownText, base::ProgramTitle, base::MessageIcon::Critical);
-        break;
-    default:
-        break;
-    }
-    link.state.PortShadow = 0;
+    if (!clink::LinkCheck(link).editorOpens())
+        dialogs.message(EditorEthernetDownText, base::ProgramTitle, base::MessageIcon::Critical);
 }
 
 LadderTransfer::LadderTransfer(clink::ControllerLink& link, base::Dialogs& dialogs, LadderEditor& editor)
@@ -77,6 +55,11 @@ QString LadderTransfer::configureAddressText(const QString& tail) const {
     return QStringLiteral("Unable To Configure ") + link_.state.ControllerIpAddress + tail;
 }
 
+void LadderTransfer::cancel() {
+    cancelled_ = true;
+    link_.transactions.cancel();
+}
+
 std::optional<TransferResult> LadderTransfer::checkControllerType() {
     const int type = link_.dataTx.SendSystemCommand();
     if (type >= LowestLadderType && type <= HighestLadderType)
@@ -85,6 +68,7 @@ std::optional<TransferResult> LadderTransfer::checkControllerType() {
 }
 
 TransferResult LadderTransfer::send(base::Progress& progress) {
+    cancelled_ = false;
     if (auto ended = checks_.checkLink(linkCheck(DongleFailedText, ConfigurationErrorCaption,
                                                  EthernetDownText + TransferFailedTail, true)))
         return *ended;
@@ -98,7 +82,8 @@ TransferResult LadderTransfer::send(base::Progress& progress) {
     if (!build.ok)
         return {TransferOutcome::Aborted, build.errorText};
     // The image stays in the buffer after the send, as every image transfer leaves it.
-    storeLadderImage(build.image, link_.state.DataBuffer);
+    clink::ProgramSend programSend(link_, ended());
+    programSend.load(sentSlots(build.image));
     editor_.setTransferTrace(build.trace);
     const int movingFrames = 1 + FramesPerRung * build.rungCount;
     progress.setRange(0, movingFrames);
@@ -107,13 +92,12 @@ TransferResult LadderTransfer::send(base::Progress& progress) {
     if (auto ended = checks_.checkLink(linkCheck(configureAddressText(TransferFailedTail),
                                                  ConfigurationErrorCaption, EthernetDownText, true)))
         return *ended;
-    int sent = 0;
-    for (const LadderFrame& frame : build.frames()) {
-        if (!link_.dataTx.SendPlcProgram(frame))
-            return checks_.report(TransferOutcome::Aborted, NotSentText, ReceiveErrorCaption);
-        if (++sent <= movingFrames)
-            progress.setValue(sent);
-    }
+    const bool sent = programSend.ladderFrames(build.frames(), [&](int acknowledged) {
+        if (acknowledged <= movingFrames)
+            progress.setValue(acknowledged);
+    });
+    if (!sent)
+        return checks_.report(TransferOutcome::Aborted, NotSentText, ReceiveErrorCaption);
     const TransferResult restarted =
         checks_.controlCommand(codes::RestartLogic, {SentText, RestartFailedText, TransferErrorCaption});
     if (!restarted.ok())
@@ -124,6 +108,7 @@ TransferResult LadderTransfer::send(base::Progress& progress) {
 }
 
 TransferResult LadderTransfer::receive(base::Progress& progress) {
+    cancelled_ = false;
     if (auto ended = checks_.checkLink(linkCheck(configureAddressText(), base::ProgramTitle)))
         return *ended;
     if (auto ended = checkControllerType())
@@ -136,18 +121,17 @@ TransferResult LadderTransfer::receive(base::Progress& progress) {
     editor_.clearElementList();
     editor_.setTransferTrace({});
     editor_.newProject();
-    clink::LinkState& s = link_.state;
-    for (int slot = 1; slot < LadderImageSentSlots; ++slot)
-        s.DataBuffer.put(slot, 0);
-    s.DataCount = 0;
-    if (s.ConnectionType == clink::ParallelPort && !link_.dataTx.ConfigureCanDongle(ids::CommandReply))
+    switch (clink::ProgramReceive(link_, ended()).ladder(LadderImageSentSlots, progress)) {
+    case clink::ProgramReceive::Outcome::DongleFailed:
         return checks_.report(TransferOutcome::LinkFailed, DongleFailedText, ConfigurationErrorCaption);
-    clink::BlockReceiver receiver(link_, ladderReceiveCounts());
-    if (!receiver.receive(0, LastReceiveBlock, progress))
+    case clink::ProgramReceive::Outcome::BlockMissing:
         return checks_.report(TransferOutcome::Aborted, NotReceivedText, ReceiveErrorCaption);
+    case clink::ProgramReceive::Outcome::Received:
+        break;
+    }
     progress.setValue(0);
     // The rebuild reports itself: "Logic I/O Transfer Completed", or the rung limit.
-    if (!editor_.BuildRungTree(ladderImageFrom(s.DataBuffer)))
+    if (!editor_.BuildRungTree(ladderImageFrom(link_.state.DataBuffer)))
         return {TransferOutcome::Aborted, RungLimitText};
     return {TransferOutcome::Done, {}};
 }

@@ -16,9 +16,11 @@
 #include "app/transferresult.h"
 #include "base/dialogs.h"
 #include "base/progress.h"
+#include "link/programreceive.h"
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace app {
@@ -61,9 +63,9 @@ inline const QString EditorEthernetDownText = QStringLiteral("Cannot connect usi
 inline constexpr int LowestLadderType = 1;
 inline constexpr int HighestLadderType = 3;
 // The received image: blocks 0..109 of six slots.
-inline constexpr int LastReceiveBlock = 109;
+inline constexpr int LastReceiveBlock = clink::ProgramReceive::LadderLastBlock;
 
-// How the ladder editor waits for each block of a receive, by link.
+// How the ladder editor's receive waits for each block, by link (the link's counts for it).
 clink::BlockReceiveCounts ladderReceiveCounts();
 
 // What opening the editor window does on the link: on the parallel port the port is put at rest (data
@@ -92,6 +94,10 @@ public:
     // cleared only once the controller has acknowledged it.
     app::TransferResult resetToFactoryDefaults();
 
+    // The user ended the command under way (its window closed): the exchange under way ends at once, and a
+    // send or receive stops before its next frame or block, as after one that failed.
+    void cancel();
+
     app::TransferResult send() {
         base::NoProgress none;
         return send(none);
@@ -106,11 +112,16 @@ private:
     std::optional<app::TransferResult> checkControllerType();
     // "Unable To Configure " followed by the stored controller address, and a tail.
     QString configureAddressText(const QString& tail = {}) const;
+    // Whether the command under way was ended, for the link's send and receive; false again at every start.
+    std::function<bool()> ended() {
+        return [this] { return cancelled_; };
+    }
 
     clink::ControllerLink& link_;
     base::Dialogs& dialogs_;
     app::TransferChecks checks_;
     LadderEditor& editor_;
+    bool cancelled_ = false;
 };
 
 } // namespace ladder

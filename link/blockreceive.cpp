@@ -12,10 +12,45 @@ namespace {
 // A block number travels in one data byte.
 constexpr int LastBlockNumber = 255;
 
+// The rung-table editors' counts per block (the parallel port's times TransferDelay).
+constexpr long RungTablePpRequestFactor = 30;
+constexpr long RungTablePpLookFactor = 100;
+constexpr long RungTableEthernetSettle = 100;
+constexpr int RungTableEthernetAttempts = 501;
+constexpr long RungTableEthernetWait = 3001;
+constexpr int RungTableUsbExchanges = 1;
+// The ladder editor's counts per block.
+constexpr long LadderPpRequests = 30;
+constexpr long LadderPpLooks = 25;
+constexpr long LadderEthernetSettle = 1000;
+constexpr int LadderEthernetAttempts = 50;
+constexpr long LadderEthernetWait = 301;
+constexpr int LadderUsbExchanges = 25;
+
 std::array<int, 8> blockRequest(int block) {
     return {codes::LogicBlockRequest, block, 0, 0, 0, 0, 0, 0};
 }
 } // namespace
+
+BlockReceiveCounts BlockReceiveCounts::rungTableEditors(long transferDelay) {
+    return {.ppRequests = base::pollCount(transferDelay, RungTablePpRequestFactor),
+            .ppLooks = base::pollCount(transferDelay, RungTablePpLookFactor),
+            .ethernetLead = EthernetBlockLead::Request,
+            .ethernetSettle = RungTableEthernetSettle,
+            .ethernetAttempts = RungTableEthernetAttempts,
+            .ethernetWait = RungTableEthernetWait,
+            .usbExchanges = RungTableUsbExchanges};
+}
+
+BlockReceiveCounts BlockReceiveCounts::ladderEditor() {
+    return {.ppRequests = LadderPpRequests,
+            .ppLooks = LadderPpLooks,
+            .ethernetLead = EthernetBlockLead::FilterFrame,
+            .ethernetSettle = LadderEthernetSettle,
+            .ethernetAttempts = LadderEthernetAttempts,
+            .ethernetWait = LadderEthernetWait,
+            .usbExchanges = LadderUsbExchanges};
+}
 
 bool BlockReceiver::receive(int first, int last, base::Progress& progress) {
     missing_ = -1;
@@ -27,7 +62,7 @@ bool BlockReceiver::receive(int first, int last, base::Progress& progress) {
     for (int block = first; block <= last; ++block) {
         progress.setValue(block);
         link_.pump.doEvents();
-        if (!receiveBlock(block, BlockWords * (block - first))) {
+        if ((ended_ && ended_()) || !receiveBlock(block, BlockWords * (block - first))) {
             missing_ = block;
             return false;
         }

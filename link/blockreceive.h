@@ -6,7 +6,8 @@
 // DataCount), so an answer that comes twice or late can only land in the next block's place, which that
 // block's own answer overwrites. Every block is required: the read ends at the first one that does not come.
 //
-// The editors wait differently, so the counts are passed in:
+// The editors wait differently (BlockReceiveCounts::rungTableEditors and ladderEditor), so the counts are
+// passed in:
 //
 //                      rung-table editors                  ladder editor
 //   parallel port      TransferDelay x 30 requests,        30 requests, 25 looks after each
@@ -21,11 +22,13 @@
 //
 // The caller has made the link check for 09EF0801 and the version check, and holds the busy state.
 //
-//   clink::BlockReceiver receiver(link, counts);
+//   clink::BlockReceiver receiver(link, clink::BlockReceiveCounts::rungTableEditors(s.TransferDelay));
 //   if (!receiver.receive(1, 117, progress))   // blocks 1..117 into DataBuffer(0..701)
 //       ... receiver.missingBlock() did not come ...
 
 #include "base/progress.h"
+
+#include <functional>
 
 namespace clink {
 
@@ -47,6 +50,10 @@ struct BlockReceiveCounts {
     long ethernetWait = 0;
     // USB: answer exchanges per block, each one with the USB link's own tries.
     int usbExchanges = 0;
+
+    // The rung-table editors' counts (the parallel port's scaled by TransferDelay), and the ladder editor's.
+    static BlockReceiveCounts rungTableEditors(long transferDelay);
+    static BlockReceiveCounts ladderEditor();
 };
 
 class BlockReceiver {
@@ -54,8 +61,10 @@ public:
     // Six image words per block.
     static constexpr int BlockWords = 6;
 
-    BlockReceiver(ControllerLink& link, const BlockReceiveCounts& counts)
-        : link_(link), counts_(counts) {}
+    // ended, when given, says before each block that the user ended the command the read serves: the read
+    // then stops as at a block that did not come.
+    BlockReceiver(ControllerLink& link, const BlockReceiveCounts& counts, std::function<bool()> ended = {})
+        : link_(link), counts_(counts), ended_(std::move(ended)) {}
 
     // Reads blocks first..last (0..255) in order into DataBuffer from word 0. The progress runs 0..last with
     // the number of the block being read and keeps its last value. True when every block came; false at the
@@ -77,6 +86,7 @@ private:
 
     ControllerLink& link_;
     BlockReceiveCounts counts_;
+    std::function<bool()> ended_;
     int missing_ = -1;
 };
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace clink {
 
@@ -22,6 +23,14 @@ public:
         if (!fits(i, 1))
             return false;
         data_[size_t(i)] = int16_t(value);
+        return true;
+    }
+    // Puts words from first on; false, and nothing put, when they do not all fit.
+    bool putWords(int first, std::span<const int> words) {
+        if (!fits(first, int(words.size())))
+            return false;
+        for (size_t i = 0; i < words.size(); ++i)
+            data_[size_t(first) + i] = int16_t(words[i]);
         return true;
     }
     void clear() { data_.fill(0); }

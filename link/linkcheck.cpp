@@ -61,6 +61,22 @@ bool LinkCheck::dongleReadyToSend(CanId awaited) {
     return link_.dataTx.CheckNormalMode() || link_.dataTx.ConfigureCanDongle(awaited);
 }
 
+bool LinkCheck::editorOpens() {
+    bool connected = true;
+    switch (link_.state.ConnectionType) {
+    case ParallelPort:
+        link_.spi.InitializePort();
+        break;
+    case TcpIp:
+        connected = link_.ethernet.line().isConnected();
+        break;
+    default:
+        break;
+    }
+    link_.state.PortShadow = 0;
+    return connected;
+}
+
 LinkCheckResult LinkCheck::dongleOnly(CanId awaited, const QString& failText) {
     return link_.dataTx.ConfigureCanDongle(awaited) ? LinkCheckResult{} : failed(failText);
 }
@@ -130,7 +146,7 @@ bool LinkCheck::passed(const LinkCheckResult& check) const {
 }
 
 bool LinkCheck::passed(const LinkCheckResult& check, base::Dialogs& dialogs, const QString& caption) const {
-    if (!check.failText.isEmpty() && !link_.pump.stopped())
+    if (!check.failText.isEmpty())
         base::failBox(dialogs, check.failText, caption);
     return check.ok;
 }

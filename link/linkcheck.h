@@ -85,13 +85,18 @@ public:
     // over Ethernet a frame on it carrying ethernetCode, then the connect filter frame; over USB the tool
     // data frame.
     LinkCheckResult toolDataCheck(int ethernetCode);
+    // What the link does as an editor window opens: the parallel port is put at rest (data register 0, chip
+    // select high) and PortShadow ends at 0. False only over Ethernet with the socket not connected, which
+    // the editor reports before it opens all the same.
+    bool editorOpens();
     // The check before the external transducer's parameters are read: the dongle configured for its
     // reply; over Ethernet the connection and the transducer's answer to its presence probe.
     LinkCheckResult transducerCheck();
 
     // Shows a failed check's text in a critical box under the caption (the program's title unless one is
-    // given) and tells whether the command may go on. While the program closes nothing is shown: every wait
-    // has ended and the command fails quietly.
+    // given) and tells whether the command may go on. While the program closes, or the command is being
+    // closed, the dialogs show nothing (base::StoppableDialogs): every wait has ended and the command fails
+    // quietly.
     bool passed(const LinkCheckResult& check) const;
     bool passed(const LinkCheckResult& check, base::Dialogs& dialogs, const QString& caption) const;
 

@@ -98,10 +98,8 @@ int LogicImage::timerTicks(int timer) const {
     return high * CodeScale + low;
 }
 
-void LogicImage::copyTo(clink::DataBufferArray& buffer, LogicVariant variant) const {
-    const int count = logicVersion(variant).encodedWords;
-    for (int i = 0; i < count; ++i)
-        buffer.put(i, word(i));
+std::span<const int> LogicImage::sentWords(LogicVariant variant) const {
+    return std::span(words_).first(size_t(std::min(logicVersion(variant).encodedWords, int(Words))));
 }
 
 LogicImage LogicImage::fromDataBuffer(const clink::DataBufferArray& buffer, LogicVariant variant) {

@@ -20,6 +20,7 @@
 #include <QStringList>
 
 #include <array>
+#include <span>
 
 namespace clink {
 class DataBufferArray;
@@ -46,8 +47,8 @@ public:
     // The preset of timer t (1..3) in ticks, as an unsigned 16-bit number.
     int timerTicks(int timer) const;
 
-    // The words the variant's encoder writes, into DataBuffer from word 0 (for a send).
-    void copyTo(clink::DataBufferArray& buffer, LogicVariant variant) const;
+    // The words the variant's encoder writes, from word 0: what a send puts in DataBuffer.
+    std::span<const int> sentWords(LogicVariant variant) const;
     // The variant's blocks gathered in DataBuffer from word 0 (after a receive).
     static LogicImage fromDataBuffer(const clink::DataBufferArray& buffer, LogicVariant variant);
 

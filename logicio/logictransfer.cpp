@@ -4,6 +4,8 @@
 #include "link/blockreceive.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
+#include "link/programreceive.h"
+#include "link/programsend.h"
 #include "logicio/logiceditor.h"
 
 namespace logicio {
@@ -13,14 +15,6 @@ using app::TransferOutcome;
 using app::TransferResult;
 
 namespace {
-
-// The rung-table editors' counts per block of a receive.
-constexpr long PpRequestFactor = 30;
-constexpr long PpLookFactor = 100;
-constexpr long EthernetSettle = 100;
-constexpr int EthernetAttempts = 501;
-constexpr long EthernetWait = 3001;
-constexpr int UsbExchanges = 1;
 
 // The editor's bar back at 0 on every way out of a command.
 class ProgressReset {
@@ -37,13 +31,7 @@ private:
 } // namespace
 
 clink::BlockReceiveCounts rungTableReceiveCounts(long transferDelay) {
-    return {.ppRequests = base::pollCount(transferDelay, PpRequestFactor),
-            .ppLooks = base::pollCount(transferDelay, PpLookFactor),
-            .ethernetLead = clink::EthernetBlockLead::Request,
-            .ethernetSettle = EthernetSettle,
-            .ethernetAttempts = EthernetAttempts,
-            .ethernetWait = EthernetWait,
-            .usbExchanges = UsbExchanges};
+    return clink::BlockReceiveCounts::rungTableEditors(transferDelay);
 }
 
 LogicTransfer::LogicTransfer(clink::ControllerLink& link, base::Dialogs& dialogs, LogicEditor& editor)
@@ -68,19 +56,15 @@ TransferResult LogicTransfer::send(base::Progress& progress) {
     if (auto ended = checkControllerType(type))
         return *ended;
     const LogicVersion& version = editor_.version();
-    clink::LinkState& s = link_.state;
-    editor_.encodeForSend().copyTo(s.DataBuffer, version.variant);
+    // The image stays in the buffer after the send, also when the user declines.
+    clink::ProgramSend programSend(link_);
+    const LogicImage image = editor_.encodeForSend();
+    programSend.load(image.sentWords(version.variant));
     if (!dialogs_.askYesNoWithoutIcon(SendQuestion, SendCaption))
         return {TransferOutcome::Declined, {}};
 
-    s.DataCount = 0;
-    progress.setRange(0, version.blocks);
-    progress.setValue(0);
-    for (int block = 1; block <= version.blocks; ++block) {
-        if (!link_.dataTx.SendLogicIoProgram(block))
-            return checks_.report(TransferOutcome::Aborted, NotSentText, TransmitErrorCaption);
-        progress.setValue(block);
-    }
+    if (!programSend.logicBlocks(version.blocks, progress))
+        return checks_.report(TransferOutcome::Aborted, NotSentText, TransmitErrorCaption);
     return checks_.controlCommand(codes::RestartLogic, {SentText, RestartFailedText, TransferErrorCaption});
 }
 
@@ -100,13 +84,11 @@ TransferResult LogicTransfer::receive(base::Progress& progress) {
     // The user has agreed to lose the rungs: they stay cleared when the read fails.
     editor_.newProgram();
     const LogicVersion& version = editor_.version();
-    clink::LinkState& s = link_.state;
-    clink::BlockReceiver receiver(link_, rungTableReceiveCounts(s.TransferDelay));
-    if (!receiver.receive(1, version.blocks, progress)) {
+    if (!clink::ProgramReceive(link_).rungTables(version.blocks, progress)) {
         progress.setValue(0);
         return checks_.report(TransferOutcome::Aborted, NotReceivedText, ReceiveErrorCaption);
     }
-    editor_.decodeReceived(LogicImage::fromDataBuffer(s.DataBuffer, version.variant), type);
+    editor_.decodeReceived(LogicImage::fromDataBuffer(link_.state.DataBuffer, version.variant), type);
     return {TransferOutcome::Done, {}};
 }
 

@@ -75,7 +75,7 @@ inline const clink::LinkFailTexts DefaultsLinkTexts = {
     .usb = QStringLiteral("Unable to connect using USB"),
 };
 
-// How the rung-table editors wait for each block of a receive, by link.
+// How the rung-table editors' receive waits for each block, by link (the link's counts for it).
 clink::BlockReceiveCounts rungTableReceiveCounts(long transferDelay);
 
 class LogicTransfer {

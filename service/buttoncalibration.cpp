@@ -7,7 +7,6 @@
 #include "base/numbertext.h"
 #include "link/buttonsensors.h"
 #include "link/controllerlink.h"
-#include "service/sessionmessage.h"
 #include "service/userwait.h"
 
 #include <algorithm>
@@ -150,7 +149,7 @@ void ButtonCalibration::calibrate(int button) {
     const ButtonThresholds t = buttonThresholds(limits_[size_t(released)], limits_[size_t(pressed)]);
     addLine(MidPoint + QString::number(t.mid));
     addLine(QString::fromLatin1(plan.heading) + QString::number(t.upper) + Lower + QString::number(t.lower));
-    if (cancelled_ || link_.pump.stopped() || !link_.dialogs.askOkCancel(Confirm, ConfirmCaption))
+    if (cancelled_ || !link_.dialogs.askOkCancel(Confirm, ConfirmCaption))
         return;
     addLine(Writing);
     if (writeThresholds(button, t.bytes()))
@@ -167,7 +166,7 @@ bool ButtonCalibration::writeThresholds(int button, const std::array<int, 4>& by
         return false;
     for (int i = 0; i < int(bytes.size()); ++i) {
         if (!link_.dataTx.WriteToolEeprom(plan.firstLocation + i, bytes[size_t(i)])) {
-            sessionMessage(link_, NotWritten, NotWrittenCaption, base::MessageIcon::Critical);
+            link_.dialogs.message(NotWritten, NotWrittenCaption, base::MessageIcon::Critical);
             return false;
         }
     }
@@ -197,7 +196,7 @@ bool ButtonCalibration::Show_ButtonStep(int step) {
     if (result.outcome == ButtonSensors::Outcome::LinkFailed)
         app::LinkGate(link_).passed({.ok = false, .failText = result.failText});
     if (result.outcome != ButtonSensors::Outcome::Taken) {
-        sessionMessage(link_, NoValues, base::ProgramTitle, base::MessageIcon::Critical);
+        link_.dialogs.message(NoValues, base::ProgramTitle, base::MessageIcon::Critical);
         return false;
     }
     const ButtonReadings r = buttonReadings(link_.state.DataBuffer, s.offset);

@@ -70,8 +70,9 @@ const DsmScript& dsmScript(DsmTransfer transfer) {
     return program;
 }
 
-DsmSession::DsmSession(base::Dialogs& dialogs, base::EventPump& pump, std::unique_ptr<base::SerialPort> port,
-                       SerialDevices& devices, const TransferTimings& timings)
+DsmSession::DsmSession(base::StoppableDialogs& dialogs, base::EventPump& pump,
+                       std::unique_ptr<base::SerialPort> port, SerialDevices& devices,
+                       const TransferTimings& timings)
     : dialogs_(dialogs), pump_(pump), port_(std::move(port)), devices_(devices), timings_(timings),
       settings_(*parseLineSettings(LineSettings)) {
     connect(port_.get(), &base::SerialPort::dataArrived, this, &DsmSession::onPortData);
@@ -154,7 +155,7 @@ QString DsmSession::GetSendFileName() {
 }
 
 QString DsmSession::GetReceiveFileName() {
-    return dialogs_.saveFileName(QStringLiteral("Save As"), FileFilter);
+    return dialogs_.saveFileName(QStringLiteral("Save As"), FileFilter, {});
 }
 
 void DsmSession::run(DsmTransfer transfer) {
@@ -183,7 +184,6 @@ void DsmSession::run(DsmTransfer transfer) {
 
     running_ = true;
     cancelled_ = false;
-    quiet_ = false;
     receiving_ = script.receive;
     fileSize_ = file.size();
     emit transferringChanged(true);
@@ -204,9 +204,9 @@ void DsmSession::run(DsmTransfer transfer) {
     running_ = false;
     setStatus({});
     emit transferringChanged(false);
-    // A window that is closing, or the program, is not held up by a message.
-    if (!quiet_ && !pump_.stopped())
-        report(outcome, failure);
+    // A window that is closing, or the program, is not held up by a message: the dialogs show none.
+    report(outcome, failure);
+    quiet_.reset();
 }
 
 void DsmSession::runScript(const DsmScript& script, const QByteArray& file) {
@@ -257,7 +257,8 @@ void DsmSession::cancelTransfer(bool quietly) {
     if (!running_)
         return;
     cancelled_ = true;
-    quiet_ = quiet_ || quietly;
+    if (quietly && !quiet_)
+        quiet_.emplace(dialogs_);
     if (transfer_)
         transfer_->cancel();
     pump_.wake();

@@ -6,7 +6,7 @@
 // its work ("dsm"). While it runs, keys are not sent and the window's commands are off; it can be
 // cancelled, and its end is reported.
 //
-//   DsmSession session(ctx.dialogs, ctx.pump, std::make_unique<base::QtSerialPort>(), devices);
+//   DsmSession session(ctx.stoppableDialogs(), ctx.pump, std::make_unique<base::QtSerialPort>(), devices);
 //   session.Form_Load();                         // opens the DSM's port at 38400,n,8,1
 //   session.run(DsmTransfer::MatchFile);         // asks, chooses the file, sends it
 
@@ -20,6 +20,7 @@
 #include <QObject>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace service {
@@ -64,7 +65,7 @@ public:
     // time-outs bound the whole wait.
     static constexpr long TransferWaitSlice = 100000;
 
-    DsmSession(base::Dialogs& dialogs, base::EventPump& pump, std::unique_ptr<base::SerialPort> port,
+    DsmSession(base::StoppableDialogs& dialogs, base::EventPump& pump, std::unique_ptr<base::SerialPort> port,
                SerialDevices& devices, const TransferTimings& timings = {});
     ~DsmSession() override;
 
@@ -86,7 +87,7 @@ public:
     void run(DsmTransfer transfer);
     bool transferring() const { return running_; }
     // Ends the running transfer: the engine aborts, the DSM is returned to its work; reported unless quiet
-    // (the window is closing).
+    // (the window is closing: nothing is shown until the transfer has returned).
     void cancelTransfer(bool quietly = false);
 
     const TerminalScreen& screen() const { return screen_; }
@@ -117,7 +118,7 @@ private:
     // Cancelled, or the program is closing.
     bool ending() const { return cancelled_ || pump_.stopped(); }
 
-    base::Dialogs& dialogs_;
+    base::StoppableDialogs& dialogs_;
     base::EventPump& pump_;
     std::unique_ptr<base::SerialPort> port_;
     SerialDevices& devices_;
@@ -129,7 +130,7 @@ private:
     bool receiving_ = false;
     bool running_ = false;
     bool cancelled_ = false;
-    bool quiet_ = false;
+    std::optional<base::StoppableDialogs::Quiet> quiet_;
     QString status_;
 };
 

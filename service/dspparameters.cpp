@@ -1,8 +1,8 @@
 #include "service/dspparameters.h"
 
 #include "app/accesslevels.h"
+#include "base/dialogs.h"
 #include "link/controllerlink.h"
-#include "service/sessionmessage.h"
 
 #include <algorithm>
 
@@ -241,12 +241,12 @@ bool DspParameterEditor::BtnWriteParameter_Click(int index) {
         return false;
     setWriting(true);
     if (!link_.dataTx.WriteDspEeprom(request->address, request->value)) {
-        sessionMessage(link_, NotWritten, NotWrittenCaption, base::MessageIcon::Information);
+        link_.dialogs.message(NotWritten, NotWrittenCaption, base::MessageIcon::Information);
         setWriting(false);
         return false;
     }
     setWriting(false);
-    sessionMessage(link_, writtenText(index), WrittenCaption, base::MessageIcon::Information);
+    link_.dialogs.message(writtenText(index), WrittenCaption, base::MessageIcon::Information);
     return true;
 }
 

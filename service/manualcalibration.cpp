@@ -2,11 +2,11 @@
 
 #include "app/linkgate.h"
 #include "app/toolcalibration.h"
+#include "base/dialogs.h"
 #include "base/eventpump.h"
 #include "base/numbertext.h"
 #include "base/torque.h"
 #include "link/controllerlink.h"
-#include "service/sessionmessage.h"
 #include "service/userwait.h"
 
 #include <algorithm>
@@ -225,7 +225,7 @@ void ManualCalibration::clearLines() {
 }
 
 void ManualCalibration::failBox(const QString& text, const QString& caption) {
-    sessionMessage(link_, text, caption, base::MessageIcon::Critical);
+    link_.dialogs.message(text, caption, base::MessageIcon::Critical);
 }
 
 } // namespace service

@@ -2,8 +2,8 @@
 
 #include "app/linkgate.h"
 #include "app/toolcalibration.h"
+#include "base/dialogs.h"
 #include "link/controllerlink.h"
-#include "service/sessionmessage.h"
 
 #include <algorithm>
 
@@ -16,7 +16,7 @@ const QString NotWritten = QStringLiteral("Data Not Written To Eeprom");
 const QString NoValueFor = QStringLiteral("No Value For ");
 
 void criticalBox(clink::ControllerLink& link, const QString& text) {
-    sessionMessage(link, text, base::ProgramTitle, base::MessageIcon::Critical);
+    link.dialogs.message(text, base::ProgramTitle, base::MessageIcon::Critical);
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "app/ui/captionfit.h"
 #include "app/ui/cursors.h"
+#include "base/printout.h"
 
 #include <QApplication>
 #include <QDir>

@@ -60,7 +60,8 @@ private:
 } // namespace
 
 frmPLCIO::frmPLCIO(app::AppContext& ctx, LadderModule& module, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), module_(module), editor_(module.editor()), transfer_(ctx, *this) {
+    : QMainWindow(parent), ctx_(ctx), module_(module), editor_(module.editor()),
+      session_(ctx, module.editor(), *this) {
     setObjectName(QStringLiteral("frmPLCIO"));
     setWindowTitle(Caption);
 
@@ -242,7 +243,7 @@ void frmPLCIO::Form_Load() {
 }
 
 void frmPLCIO::closeEvent(QCloseEvent* event) {
-    closer_.closeEvent(event, transfer_.running(), [this] { transfer_.end(); });
+    closer_.closeEvent(event, session_.running(), [this] { session_.cancel(); });
     if (!event->isAccepted())
         return;
     auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
@@ -285,8 +286,7 @@ bool frmPLCIO::runTransfer(
     const std::function<app::TransferResult(LadderTransfer&, base::Progress&)>& command) {
     const auto handler = closer_.handler();
     bool ok = false;
-    const bool ran = transfer_.run([&] {
-        LadderTransfer transfer(ctx_, editor_);
+    const bool ran = session_.run([&](LadderTransfer& transfer) {
         ShowingProgress progress(*Pb1);
         setEditing(false);
         ok = command(transfer, progress).ok();

@@ -6,13 +6,14 @@
 //
 // A view over the feature's editor session (ladder::LadderEditor, shared through the program's life): every
 // handler forwards to it, to its file commands (ladder::LadderFiles) or to its transfers
-// (ladder::LadderTransfer, run under the program's busy state), and the window redraws from the session.
+// (ladder::LadderTransfer, run by the window's ladder::LadderSession under the program's busy state), and the
+// window redraws from the session.
 // During a transfer the window keeps only its close box and Exit: closing it ends the transfer at once and
 // quietly (no box, the tree as the failed transfer leaves it), and the window goes once it has returned. A
 // close asked for while a file command waits is carried out once that has returned.
 
-#include "app/closablecommand.h"
 #include "app/ui/closewhenidle.h"
+#include "ladder/laddersession.h"
 
 #include <QMainWindow>
 
@@ -129,8 +130,8 @@ private:
     // What changes the project: off during a transfer.
     std::vector<QAction*> idleActions_;
     std::vector<QWidget*> idleWidgets_;
-    // The transfer under way, which a close of the window ends.
-    app::ClosableCommand transfer_;
+    // The transfers, and the one under way, which a close of the window ends.
+    LadderSession session_;
     app::CloseWhenIdle closer_{*this};
 };
 

@@ -5,6 +5,7 @@
 #include "app/ui/elidedlabel.h"
 #include "app/ui/windowregistry.h"
 #include "app/ui/workarea.h"
+#include "base/printout.h"
 #include "controls/ui/chartwidget.h"
 
 #include <QGroupBox>

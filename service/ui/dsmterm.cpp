@@ -22,8 +22,8 @@ constexpr int ScreenLines = 24;
 } // namespace
 
 DsmTerm::DsmTerm(app::AppContext& ctx, ServiceModule& module, QWidget* parent)
-    : QWidget(parent),
-      session_(ctx.dialogs, ctx.pump, module.makeSerialPort(), module.serialDevices, module.transferTimings) {
+    : QWidget(parent), session_(ctx.stoppableDialogs(), ctx.pump, module.makeSerialPort(),
+                                module.serialDevices, module.transferTimings) {
     setObjectName(QStringLiteral("DsmTerm"));
     setWindowTitle(Caption);
     askProperties = [this](const PortProperties& current) {

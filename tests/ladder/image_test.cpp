@@ -74,7 +74,7 @@ TEST(LadderImage, ARungWithCounterAndTimerCodesGivesItsFramesByteForByte) {
     // The image in the receive buffer and back.
     clink::DataBufferArray buffer;
     buffer.put(651, 7);
-    storeLadderImage(build.image, buffer);
+    buffer.putWords(0, sentSlots(build.image));
     EXPECT_EQ(buffer[601], 5);
     EXPECT_EQ(buffer[651], 7);
     EXPECT_EQ(ladderImageFrom(buffer)[3], 48);

@@ -24,7 +24,41 @@ void fourRungs(LadderEditor& editor) {
     editor.adoptOpenedProject(std::move(program), QStringLiteral("four.Plc"));
 }
 
+// The bar of a transfer whose window closes as the bar reaches a value: between two frames or blocks.
+class EndingProgress : public linktest::RecordingProgress {
+public:
+    EndingProgress(LadderTransfer& transfer, int endsAt) : transfer_(transfer), endsAt_(endsAt) {}
+    void setValue(int value) override {
+        RecordingProgress::setValue(value);
+        if (value == endsAt_)
+            transfer_.cancel();
+    }
+
+private:
+    LadderTransfer& transfer_;
+    int endsAt_;
+};
+
 } // namespace
+
+TYPED_TEST(LadderTransferFaults, ATransferEndedBetweenTwoFramesOrBlocksStopsThere) {
+    fourRungs(this->editor);
+    const LadderImageBuild build = this->editor.buildSendImage();
+    this->answer(true);
+    LadderTransfer sending = this->transfer();
+    EndingProgress sendBar(sending, 5);
+    EXPECT_EQ(sending.send(sendBar).outcome, TransferOutcome::Aborted);
+    EXPECT_EQ(this->framesReceived(codes::LogicBlock).back(), build.frames()[4]) << "nothing after frame 5";
+    EXPECT_EQ(this->requestsWithCode(codes::RestartLogic), 0);
+
+    this->model.ladderSlots[0] = 2;
+    this->answer(true);
+    LadderTransfer receiving = this->transfer();
+    EndingProgress receiveBar(receiving, 40);
+    EXPECT_EQ(receiving.receive(receiveBar).outcome, TransferOutcome::Aborted);
+    EXPECT_EQ(this->framesReceived(codes::LogicBlockRequest).back()[1], 39) << "block 40 never asked for";
+    EXPECT_EQ(this->editor.tree().count(), 1);
+}
 
 TYPED_TEST(LadderTransferFaults, NoAcknowledgementAtFrame3Quarter2EndsTheSendWithoutARestart) {
     fourRungs(this->editor);

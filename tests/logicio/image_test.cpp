@@ -183,13 +183,13 @@ TEST(LogicImage, EachVariantCopiesItsWordsAndGathersItsBlocks) {
     LogicRungs rungs;
     setAction(rungs[1], 1, 72, 30);
     const LogicImage image = EncodeLogic(rungs);
-    image.copyTo(buffer, LogicVariant::Version3);
+    buffer.putWords(0, image.sentWords(LogicVariant::Version3));
     EXPECT_EQ(buffer[8], 72);
     EXPECT_EQ(buffer[619], 88);
     EXPECT_EQ(buffer[700], 0);
     EXPECT_EQ(buffer[701], 0) << "block 117 carries word 701";
     EXPECT_EQ(buffer[702], 99);
-    image.copyTo(buffer, LogicVariant::Version2);
+    buffer.putWords(0, image.sentWords(LogicVariant::Version2));
     EXPECT_EQ(buffer[650], 0);
 
     buffer.put(629, 11);

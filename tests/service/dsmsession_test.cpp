@@ -97,7 +97,7 @@ protected:
             if (peer && peer->active())
                 peer->received(bytes);
         };
-        session = std::make_unique<DsmSession>(dialogs, pump, std::move(owned), devices, timings);
+        session = std::make_unique<DsmSession>(shown, pump, std::move(owned), devices, timings);
     }
     // The DSM's end of the transfer, played by an engine on a second port.
     void dsmPeer(std::unique_ptr<FileTransfer> engine) {
@@ -113,6 +113,7 @@ protected:
     QStringList log;
     ScriptPump pump{log};
     testsupport::ScriptedDialogs dialogs;
+    base::StoppableDialogs shown{dialogs, pump};
     TransferTimings timings;
     MemorySerialPort* port = nullptr;
     MemorySerialPort peerPort;
@@ -322,7 +323,7 @@ TEST_F(DsmScripts, ClosingTheProgramEndsATransferWithoutAWord) {
 TEST_F(DsmScripts, AFailedTransferIsReportedAndWritesNoFile) {
     timings = {.block = 20ms, .retries = 2};
     session =
-        std::make_unique<DsmSession>(dialogs, pump, std::make_unique<MemorySerialPort>(), devices, timings);
+        std::make_unique<DsmSession>(shown, pump, std::make_unique<MemorySerialPort>(), devices, timings);
     pump.realTime = true;
     session->Form_Load();
     dialogs.yesNoAnswers.enqueue(true);
@@ -374,7 +375,8 @@ protected:
     sim::FakeDsm dsm;
     testsupport::ScriptedDialogs dialogs;
     base::QtEventPump pump;
-    DsmSession session{dialogs, pump, std::make_unique<base::QtSerialPort>(), devices};
+    base::StoppableDialogs shown{dialogs, pump};
+    DsmSession session{shown, pump, std::make_unique<base::QtSerialPort>(), devices};
 };
 
 TEST_F(DsmOnPty, RundownDataArrivesByteExact) {

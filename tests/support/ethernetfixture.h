@@ -1,6 +1,7 @@
 #pragma once
 // The controller link connected over real loopback TCP to the stand-in's Ethernet dongle.
 
+#include "base/dialogs.h"
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
 #include "sim/controllermodel.h"
@@ -22,7 +23,9 @@ protected:
     ScriptedDialogs dialogs;
     sim::ControllerModel model;
     sim::TcpDongle dongle{model};
-    clink::ControllerLink link{pump, dialogs, clock};
+    // As the program's: no box while the program closes or a command is being closed.
+    base::StoppableDialogs shown{dialogs, pump};
+    clink::ControllerLink link{pump, shown, clock};
     clink::LinkState& s = link.state;
 };
 

@@ -2,6 +2,7 @@
 // The controller link on the parallel port, driving the stand-in's simulated CAN-controller chip instead
 // of the printer port. The port is opened and driven idle as start-up does; TransferDelay is 1.
 
+#include "base/dialogs.h"
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
 #include "sim/controllermodel.h"
@@ -23,7 +24,9 @@ protected:
     ScriptedDialogs dialogs;
     sim::ControllerModel model;
     sim::SpiChip chip{&model};
-    clink::ControllerLink link{pump, dialogs, clock};
+    // As the program's: no box while the program closes or a command is being closed.
+    base::StoppableDialogs shown{dialogs, pump};
+    clink::ControllerLink link{pump, shown, clock};
     clink::LinkState& s = link.state;
 };
 

@@ -3,6 +3,7 @@
 // with no scripted answer fails the test.
 
 #include "base/dialogs.h"
+#include "base/printout.h"
 
 #include <QImage>
 #include <QQueue>

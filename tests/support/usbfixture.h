@@ -2,6 +2,7 @@
 // The controller link on the USB connection, driving the stand-in's simulated serial converter. The
 // device is opened and set up as at start-up.
 
+#include "base/dialogs.h"
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
 #include "sim/controllermodel.h"
@@ -21,7 +22,9 @@ protected:
     ScriptedDialogs dialogs;
     sim::ControllerModel model;
     sim::FtdiSim device{model};
-    clink::ControllerLink link{pump, dialogs, clock};
+    // As the program's: no box while the program closes or a command is being closed.
+    base::StoppableDialogs shown{dialogs, pump};
+    clink::ControllerLink link{pump, shown, clock};
     clink::LinkState& s = link.state;
 };
 

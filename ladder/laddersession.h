@@ -1,0 +1,49 @@
+#pragma once
+// The ladder editor window's transfers with the controller, one at a time, as the window's session. Each
+// runs under the program's busy state naming the window: the main menus and the other windows wait, while
+// the window keeps its close box and Exit. A close of the window ends the transfer through cancel(), as
+// every window ends its session's command: the exchange under way ends at once, the transfer stops before
+// its next frame or block, and nothing more is shown; the transfer returns as after a failure.
+//
+//   ladder::LadderSession session_{services, editor, *this};
+//   if (!session_.run([&](ladder::LadderTransfer& transfer) { transfer.receive(progress); }))
+//       return;                          // another command holds the program busy: nothing ran
+//   closer_.closeEvent(event, session_.running(), [this] { session_.cancel(); });   // in closeEvent
+
+#include "base/dialogs.h"
+#include "ladder/laddertransfer.h"
+
+#include <functional>
+#include <optional>
+
+class QObject;
+
+namespace app {
+class AppServices;
+}
+
+namespace ladder {
+
+class LadderEditor;
+
+class LadderSession {
+public:
+    LadderSession(app::AppServices& services, LadderEditor& editor, const QObject& window);
+
+    // Runs work with the editor's transfer under the busy state; false, without running it, while another
+    // command holds the program busy.
+    bool run(const std::function<void(LadderTransfer&)>& work);
+    bool running() const { return running_; }
+    // The user closed the window: the transfer under way ends quietly (nothing when none runs).
+    void cancel();
+
+private:
+    app::AppServices& services_;
+    const QObject& window_;
+    LadderTransfer transfer_;
+    bool running_ = false;
+    // Cancelled: nothing is shown until the transfer has returned.
+    std::optional<base::StoppableDialogs::Quiet> quiet_;
+};
+
+} // namespace ladder
