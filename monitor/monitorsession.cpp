@@ -1,5 +1,6 @@
 #include "monitor/monitorsession.h"
 
+#include "app/appservices.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
 #include "link/controllerlink.h"
@@ -27,6 +28,8 @@ void keepInDataBuffer(clink::LinkState& s, const MessageBytes& data, int first) 
 
 MonitorSession::MonitorSession(clink::ControllerLink& link, const base::BusyState& busy)
     : link_(link), busy_(busy), exchange_(link) {}
+
+MonitorSession::MonitorSession(app::AppServices& services) : MonitorSession(services.link, services.busy) {}
 
 void MonitorSession::load() {
     faultMissCount_ = 0;

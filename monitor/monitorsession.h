@@ -15,6 +15,9 @@
 
 #include <QStringList>
 
+namespace app {
+class AppServices;
+}
 namespace base {
 class BusyState;
 }
@@ -44,6 +47,8 @@ public:
 
     // busy: the program's busy state, which a command holds while it talks to the controller.
     MonitorSession(clink::ControllerLink& link, const base::BusyState& busy);
+    // On the program's link, under its busy state.
+    explicit MonitorSession(app::AppServices& services);
 
     // The window loads: misses 0, the dongle's reset line released.
     void load();

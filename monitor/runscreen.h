@@ -24,6 +24,9 @@
 #include <functional>
 #include <optional>
 
+namespace app {
+class AppServices;
+}
 namespace base {
 class BusyState;
 }
@@ -64,6 +67,8 @@ public:
     // now: the clock of the log's time and date fields.
     RunScreenSession(clink::ControllerLink& link, const base::BusyState& busy,
                      std::function<QDateTime()> now);
+    // On the program's link, under its busy state, with the clock of its report headers.
+    explicit RunScreenSession(app::AppServices& services);
 
     enum class Start { Polling, Retry, Idle };
     // The window loads: the link is set up to pass the rundown results. Retry: try again in RetryMs.

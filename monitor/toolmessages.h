@@ -4,8 +4,6 @@
 // frames on the identifier until the reply handler has stored a report; over USB each exchange sends a
 // zero-data frame on it and takes the dongle's answer.
 
-#include "link/canid.h"
-
 #include <array>
 #include <functional>
 

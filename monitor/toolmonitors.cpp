@@ -1,5 +1,6 @@
 #include "monitor/toolmonitors.h"
 
+#include "app/appservices.h"
 #include "base/busyguard.h"
 
 namespace monitor {
@@ -21,6 +22,8 @@ QString strText(int value) {
 ButtonMonitor::ButtonMonitor(clink::ControllerLink& link, const base::BusyState& busy)
     : busy_(busy), exchange_(link), labels_{QStringLiteral("Cw"), QStringLiteral("Center"),
                                             QStringLiteral("Ccw"), QStringLiteral("Trigger")} {}
+
+ButtonMonitor::ButtonMonitor(app::AppServices& services) : ButtonMonitor(services.link, services.busy) {}
 
 ButtonMonitor::Labels ButtonMonitor::labelsFor(const ButtonStates& states) {
     Labels labels;
@@ -44,6 +47,8 @@ bool ButtonMonitor::tick() {
 
 ToolLedSession::ToolLedSession(clink::ControllerLink& link, const base::BusyState& busy)
     : busy_(busy), exchange_(link) {}
+
+ToolLedSession::ToolLedSession(app::AppServices& services) : ToolLedSession(services.link, services.busy) {}
 
 QString ToolLedSession::text() const {
     return QStringLiteral("Yellow:") + strText(states_[Yellow]) + QStringLiteral(" Red:") +

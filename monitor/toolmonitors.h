@@ -14,6 +14,9 @@
 
 #include <array>
 
+namespace app {
+class AppServices;
+}
 namespace base {
 class BusyState;
 }
@@ -27,6 +30,8 @@ public:
     using Labels = std::array<QString, 4>;
 
     ButtonMonitor(clink::ControllerLink& link, const base::BusyState& busy);
+    // On the program's link, under its busy state.
+    explicit ButtonMonitor(app::AppServices& services);
 
     // Requests the states and shows an answer; true when the labels changed.
     bool tick();
@@ -49,6 +54,8 @@ public:
     static constexpr int TickMs = 50;
 
     ToolLedSession(clink::ControllerLink& link, const base::BusyState& busy);
+    // On the program's link, under its busy state.
+    explicit ToolLedSession(app::AppServices& services);
 
     // The option the user clicked.
     void choose(Led led, State state) { states_[size_t(led)] = state; }

@@ -1,11 +1,13 @@
 #include "service/buttoncalibration.h"
 
+#include "app/appservices.h"
 #include "app/linkgate.h"
 #include "app/toolcalibration.h"
 #include "base/dialogs.h"
 #include "base/eventpump.h"
 #include "base/numbertext.h"
 #include "link/controllerlink.h"
+#include "service/buttonsensors.h"
 #include "service/sessionmessage.h"
 #include "service/userwait.h"
 
@@ -84,6 +86,10 @@ ButtonThresholds buttonThresholds(int releasedMaximum, int pressedMinimum) {
     return t;
 }
 
+double ButtonReadings::average() const {
+    return double(total) / ButtonSensors::Readings;
+}
+
 ButtonReadings buttonReadings(const clink::DataBufferArray& buffer, int offset) {
     ButtonReadings r;
     for (int k = 0; k < ButtonSensors::Readings; ++k) {
@@ -97,7 +103,12 @@ ButtonReadings buttonReadings(const clink::DataBufferArray& buffer, int offset) 
 }
 
 ButtonCalibration::ButtonCalibration(clink::ControllerLink& link, base::BusyState& busy)
-    : link_(link), busy_(busy), sensors_(link) {}
+    : link_(link), busy_(busy), sensors_(std::make_unique<ButtonSensors>(link)) {}
+
+ButtonCalibration::ButtonCalibration(app::AppServices& services)
+    : ButtonCalibration(services.link, services.busy) {}
+
+ButtonCalibration::~ButtonCalibration() = default;
 
 void ButtonCalibration::BtnCal_Click(int index) {
     if (index == RunTestButton || index == SpareRunTestButton) {
@@ -131,7 +142,7 @@ void ButtonCalibration::calibrate(int button) {
         base::BusyGuard guard(busy_);
         if (!guard.acquired())
             return;
-        sensors_.sendTestRequest(*progress_);
+        sensors_->sendTestRequest(*progress_);
     }
     lines_.clear();
     emit linesChanged();
@@ -183,7 +194,7 @@ bool ButtonCalibration::Show_ButtonStep(int step) {
         base::BusyGuard guard(busy_, window_);
         if (!guard.acquired())
             return false;
-        result = sensors_.takeReadings(*progress_);
+        result = sensors_->takeReadings(*progress_);
     }
     if (cancelled_)
         return false;

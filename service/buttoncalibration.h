@@ -6,26 +6,31 @@
 // around the midpoint and, after the user's OK, writes them to the tool (upper then lower, each word high
 // byte first).
 //
-//   ButtonCalibration calibration(ctx.link, ctx.busy);
+//   ButtonCalibration calibration(services);
 //   calibration.BtnCal_Click(ButtonCalibration::CwButton);   // runs until the thresholds are written
 //   calibration.BtnCal_Click(ButtonCalibration::RunTestButton); // (from the window while a step waits)
 
 #include "base/busyguard.h"
 #include "base/progress.h"
-#include "service/buttonsensors.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <memory>
 
+namespace app {
+class AppServices;
+}
 namespace clink {
 class ControllerLink;
 class DataBufferArray;
 } // namespace clink
 
 namespace service {
+
+class ButtonSensors;
 
 // New thresholds from the released maximum and the pressed minimum: the midpoint (halves to the even
 // neighbour), a band of one hundredth of it (rounded down), upper = mid + band, lower = mid - band.
@@ -44,7 +49,7 @@ struct ButtonReadings {
     int maximum = 0;
     int minimum = 0;
     long total = 0;
-    double average() const { return double(total) / ButtonSensors::Readings; }
+    double average() const;
 };
 ButtonReadings buttonReadings(const clink::DataBufferArray& buffer, int offset);
 
@@ -58,6 +63,9 @@ public:
     static constexpr int Steps = 8;
 
     ButtonCalibration(clink::ControllerLink& link, base::BusyState& busy);
+    // On the program's link, under its busy state.
+    explicit ButtonCalibration(app::AppServices& services);
+    ~ButtonCalibration() override;
 
     // The window's progress bar: the button-test requests going out, then the frames of a step.
     void setProgress(base::Progress& progress) { progress_ = &progress; }
@@ -93,7 +101,7 @@ private:
 
     clink::ControllerLink& link_;
     base::BusyState& busy_;
-    ButtonSensors sensors_;
+    std::unique_ptr<ButtonSensors> sensors_;
     base::NoProgress noProgress_;
     base::Progress* progress_ = &noProgress_;
     const QObject* window_ = nullptr;

@@ -6,7 +6,8 @@
 //
 // A view over the feature's editor session (ladder::LadderEditor, shared through the program's life): every
 // handler forwards to it, to its file commands (ladder::LadderFiles) or to its transfers
-// (ladder::LadderTransfer, run under the program's busy state), and the window redraws from the session.
+// (ladder::LadderTransfer through the ladder module, run under the program's busy state), and the window
+// redraws from the session.
 // During a transfer the window keeps only its close box and Exit: closing it ends the transfer at once and
 // quietly (no box, the tree as the failed transfer leaves it), and the window goes once it has returned. A
 // close asked for while a file command waits is carried out once that has returned.
@@ -43,7 +44,6 @@ namespace ladder {
 
 class LadderEditor;
 class LadderModule;
-class LadderTransfer;
 class LadderTreeModel;
 
 class frmPLCIO : public QMainWindow {
@@ -91,7 +91,7 @@ private:
     QWidget* buildLists();
     QWidget* buildPresets();
     // Runs a transfer under the busy state with Pb1 as its progress, then redraws; true when it succeeded.
-    bool runTransfer(const std::function<app::TransferResult(LadderTransfer&, base::Progress&)>& command);
+    bool runTransfer(const std::function<app::TransferResult(base::Progress&)>& command);
     // The editing controls and menus, off while a transfer runs (Exit and the close box stay).
     void setEditing(bool on);
     // After Open and Receive: the first node after the root is scrolled into view (when there is one).

@@ -3,6 +3,7 @@
 #include "app/accesslevels.h"
 #include "link/controllerlink.h"
 #include "service/buttoncalibration.h"
+#include "service/buttonsensors.h"
 #include "service/dspparameters.h"
 #include "service/manualcalibration.h"
 #include "tests/support/countingeventpump.h"

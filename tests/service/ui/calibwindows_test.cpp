@@ -3,6 +3,7 @@
 // fields; the manual calibration's menu, frame and list; and closing a window while its session waits.
 #include "app/ui/windowregistry.h"
 #include "controls/ui/numedit.h"
+#include "service/buttonsensors.h"
 #include "service/servicemodule.h"
 #include "service/ui/formcalibration.h"
 #include "service/ui/frmcalbuttons.h"
