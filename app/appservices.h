@@ -2,16 +2,17 @@
 // The program's services, free of widgets: the seams (dialogs, event pump, clock, value-entry dialog, text
 // viewer), the controller link with its state, the main module (settings, access level), the busy state,
 // the shared value-entry results and the clock of report headers. Core code holds these; the windows hold
-// the AppContext, which adds the window registry. Built once in palverin/main.cpp and passed by reference;
-// tests build their own with scripted seams.
+// the AppContext (app/ui/appcontext.h): what app::WindowServices gives of these, without the link, and the
+// window registry. Built once in palverin/main.cpp and passed by reference; tests build their own with
+// scripted seams.
 
 #include "app/programcore.h"
 #include "app/psettable.h"
+#include "app/textviewer.h"
 #include "app/valueentry.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
 #include "base/eventpump.h"
-#include "base/textlines.h"
 #include "link/controllerlink.h"
 
 #include <QDateTime>
@@ -20,13 +21,6 @@
 #include <memory>
 
 namespace app {
-
-// Shows a text in a modal read-only viewer with Print, and returns when the user closes it.
-class TextViewer {
-public:
-    virtual ~TextViewer() = default;
-    virtual void show(const QString& title, const base::TextLines& text) = 0;
-};
 
 struct AppSeams {
     std::unique_ptr<base::Dialogs> dialogs;

@@ -1,6 +1,7 @@
 #include "app/transferchecks.h"
 
 #include "app/linkgate.h"
+#include "app/transferlinkcheck.h"
 #include "link/canid.h"
 #include "link/controllerlink.h"
 

@@ -4,7 +4,7 @@
 // result, and a control command with its two boxes. Each editor keeps its own texts, captions and go-on
 // rules and passes them in.
 //
-//   app::TransferChecks checks(link, dialogs);
+//   app::TransferChecks checks(link, dialogs);         // with app/transferlinkcheck.h for checkLink
 //   if (auto ended = checks.checkLink({.texts = SendLinkTexts, .parallelCaption = base::ProgramTitle}))
 //       return *ended;                        // the failure box has been shown
 //   ...
@@ -13,7 +13,6 @@
 
 #include "app/transferresult.h"
 #include "base/dialogs.h"
-#include "link/linkcheck.h"
 
 #include <QString>
 
@@ -44,20 +43,8 @@ struct LinkFailLines {
     QString usb = {};
 };
 
-// How a command reacts to a failed link check. The parallel port always ends the command. The box of a
-// USB failure has the program's title.
-struct TransferLinkCheck {
-    clink::LinkFailTexts texts;
-    QString parallelCaption;                      // the caption of the parallel-port failure
-    QString ethernetCaption = base::ProgramTitle; // the caption of the Ethernet failure
-    bool ethernetGoesOn = false; // a failed Ethernet check is reported and the command goes on
-    bool usbGoesOn = false;      // a failed USB check is reported and the command goes on
-    bool usbReopens = false;     // a failed USB check sets the device up again before its box
-    // For a command with a report: its line before the box, and a parallel-port failure hides the
-    // report after its box.
-    LinkFailLines reportLines = {};
-    bool parallelHidesReport = false;
-};
+// How a command reacts to a failed link check (app/transferlinkcheck.h).
+struct TransferLinkCheck;
 
 // The boxes of a control command: done (information, "Transfer Successful") or not acknowledged (critical).
 struct CommandBoxes {

@@ -16,6 +16,7 @@
 // and holds every answer (logic image received and sent, ladder image received), as the rung-table and
 // ladder editors run them; they take a minute each, leave them out with a filter.
 #include "app/accesslevels.h"
+#include "app/appservices.h"
 #include "app/parameterfile.h"
 #include "app/ui/appcontext.h"
 #include "app/ui/frmmain.h"
@@ -180,7 +181,20 @@ private:
     QTemporaryDir folder_;
 };
 
-std::unique_ptr<app::AppContext> programContext(BenchDialogs*& dialogs, BenchValueEntry*& values) {
+// The program's services and the windows' context over them, as the program's main builds them; the rig
+// reaches the link through the services, the windows take their context.
+class ProgramContext : public app::AppServices {
+public:
+    explicit ProgramContext(app::AppSeams seams)
+        : AppServices(std::move(seams)), context(*this), windows(context.windows) {}
+
+    app::AppContext context;
+    app::WindowRegistry& windows;
+
+    operator app::AppContext&() { return context; }
+};
+
+std::unique_ptr<ProgramContext> programContext(BenchDialogs*& dialogs, BenchValueEntry*& values) {
     app::AppSeams seams;
     auto ownedDialogs = std::make_unique<BenchDialogs>();
     dialogs = ownedDialogs.get();
@@ -191,7 +205,7 @@ std::unique_ptr<app::AppContext> programContext(BenchDialogs*& dialogs, BenchVal
     auto ownedValues = std::make_unique<BenchValueEntry>();
     values = ownedValues.get();
     seams.valuePrompt = std::move(ownedValues);
-    return std::make_unique<app::AppContext>(std::move(seams));
+    return std::make_unique<ProgramContext>(std::move(seams));
 }
 
 // The stand-in listening, its controller filled, the settings naming it; then the services, the feature
@@ -265,7 +279,7 @@ public:
     ProgramFolder folder;
     BenchDialogs* dialogs = nullptr;
     BenchValueEntry* values = nullptr;
-    std::unique_ptr<app::AppContext> ctx;
+    std::unique_ptr<ProgramContext> ctx;
     std::unique_ptr<pset::PsetModule> psetModule;
     std::unique_ptr<ladder::LadderModule> ladderModule;
     std::unique_ptr<logicio::LogicModule> logicModule;

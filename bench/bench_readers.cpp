@@ -319,9 +319,10 @@ app::AppSeams benchSeams(Run& run, const QStringList& fileNames, BenchDialogs*& 
 void ladderWindowOpen(Run& run, const QString& source) {
     const QString path = run.place(source, QStringLiteral("Old.Plc"));
     BenchDialogs* asked = nullptr;
-    app::AppContext context(benchSeams(run, {path}, asked));
+    app::AppServices services(benchSeams(run, {path}, asked));
+    app::AppContext context(services);
     ladder::LadderModule module(
-        context, std::make_unique<QSettings>(run.file(QStringLiteral("user.ini")), QSettings::IniFormat));
+        services, std::make_unique<QSettings>(run.file(QStringLiteral("user.ini")), QSettings::IniFormat));
     ladder::frmPLCIO window(context, module);
     PaintedTextViewer::paint(window);
     run.start();

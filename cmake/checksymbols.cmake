@@ -1,14 +1,20 @@
-# Reads the symbols the built objects need and refuses
+# Reads the symbols the built objects need, the texts they carry and the libraries each built core program
+# needs, and refuses
 #   - in a core library's objects: a symbol a widget module or a window library defines (a widget class's
-#     function, constructor, table or type information; a window's code);
-#   - in a window library's objects: a call into the link (a symbol its libraries define, or link code the
-#     window compiled in itself from a header) other than the few PALVERIN_WINDOW_LINK_CALLS allows.
-#     A destructor is no call: a window may own a session that holds link values.
+#     function, constructor, table or type information; a window's code); a call of the dynamic loader or of
+#     Qt's library and plugin loaders (a library loaded at run time), and a widget module's library named in
+#     the object's texts;
+#   - in a core program: a widget module among the libraries it needs (its dynamic section);
+#   - in a window library's objects: any call into the link (a symbol its libraries define, the USB chip's
+#     included, destructors too), and link code or type information the window compiled in itself from a
+#     header.
 #   cmake -DMANIFEST=<build>/palverin-targets.cmake -P cmake/checksymbols.cmake
 # Prints one line per refused symbol ("<library> <object>: <symbol>: <reason>") and fails when there is any.
 cmake_minimum_required(VERSION 3.25)
 include("${MANIFEST}")
+include("${CMAKE_CURRENT_LIST_DIR}/palverinchecks.cmake")
 find_program(NM nm REQUIRED)
+find_program(READELF readelf REQUIRED)
 find_program(CXXFILT c++filt REQUIRED)
 set(link_namespace "clink::")
 
@@ -55,10 +61,11 @@ set(refused "")
 # weak_pattern) a weak function of its own whose name matches, is refused unless allowed matches its name.
 function(check_objects class weak_pattern allowed)
   foreach(library IN LISTS PALVERIN_LIBRARIES)
-    if(NOT PALVERIN_CLASS_${library} STREQUAL class OR NOT PALVERIN_OBJECTS_${library})
+    string(MAKE_C_IDENTIFIER "${library}" key)
+    if(NOT PALVERIN_CLASS_${key} STREQUAL class OR NOT PALVERIN_OBJECTS_${key})
       continue()
     endif()
-    symbols_of("" lines ${PALVERIN_OBJECTS_${library}})
+    symbols_of("" lines ${PALVERIN_OBJECTS_${key}})
     set(object "")
     set(places "")
     set(symbols "")
@@ -73,7 +80,7 @@ function(check_objects class weak_pattern allowed)
           list(APPEND symbols "${symbol}")
           list(APPEND reasons "${provider_${symbol}}")
         endif()
-      elseif(weak_pattern AND line MATCHES "^[0-9a-f]+ W (_Z[^ ]+)$")
+      elseif(weak_pattern AND line MATCHES "^[0-9a-f]+ [WV] (_Z[^ ]+)$")
         list(APPEND places "${library} ${object}")
         list(APPEND symbols "${CMAKE_MATCH_1}")
         list(APPEND reasons "weak")
@@ -90,7 +97,7 @@ function(check_objects class weak_pattern allowed)
         endif()
         set(reason "link code compiled into a window")
       endif()
-      if(name MATCHES "::~" OR (allowed AND name MATCHES "${allowed}"))
+      if(allowed AND name MATCHES "${allowed}")
         continue()
       endif()
       string(APPEND refused "${place}: ${name}: ${reason}\n")
@@ -101,11 +108,65 @@ endfunction()
 
 mark_defined("a widget class symbol" ${PALVERIN_WIDGET_FILES})
 foreach(library IN LISTS PALVERIN_LIBRARIES)
-  if(PALVERIN_CLASS_${library} STREQUAL "window")
-    mark_defined("a symbol of the window library '${library}'" ${PALVERIN_OBJECTS_${library}})
+  string(MAKE_C_IDENTIFIER "${library}" key)
+  if(PALVERIN_CLASS_${key} STREQUAL "window" AND PALVERIN_OBJECTS_${key})
+    mark_defined("a symbol of the window library '${library}'" ${PALVERIN_OBJECTS_${key}})
+  endif()
+endforeach()
+# The loaders of libraries at run time: the C library's and Qt's.
+foreach(symbol dlopen dlmopen)
+  set("provider_${symbol}" "a library loaded at run time")
+endforeach()
+symbols_of("-g;--defined-only" lines ${PALVERIN_QT_CORE_FILES})
+foreach(line IN LISTS lines)
+  if(line MATCHES "^[0-9a-f]+ [TW] (_ZN(8QLibrary|13QPluginLoader)[^@ ]+)")
+    set("provider_${CMAKE_MATCH_1}" "a library loaded at run time")
   endif()
 endforeach()
 check_objects(core "" "")
+
+# A widget module's library named in a core object's texts (to be loaded by name).
+palverin_widget_header_names()
+foreach(library IN LISTS PALVERIN_LIBRARIES)
+  string(MAKE_C_IDENTIFIER "${library}" key)
+  if(NOT PALVERIN_CLASS_${key} STREQUAL "core")
+    continue()
+  endif()
+  foreach(object IN LISTS PALVERIN_OBJECT_FILES_${key})
+    if(NOT object MATCHES "\\.o(bj)?$" OR NOT EXISTS "${object}")
+      continue()
+    endif()
+    file(STRINGS "${object}" texts REGEX "Qt[56][A-Za-z]*(Widgets|Charts|PrintSupport|DataVisualization|UiTools|Designer|Help)")
+    foreach(text IN LISTS texts)
+      string(REGEX MATCHALL "(lib)?Qt[56][A-Za-z]+(\\.so[.0-9]*)?" names "${text}")
+      foreach(name IN LISTS names)
+        palverin_is_widget_name("${name}" widget)
+        if(widget)
+          get_filename_component(object_name "${object}" NAME)
+          string(APPEND refused "${library} ${object_name}: ${name}: a widget module's library named in a core object\n")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+endforeach()
+
+# The libraries each core program needs.
+foreach(program IN LISTS PALVERIN_EXECUTABLES)
+  string(MAKE_C_IDENTIFIER "${program}" key)
+  if(NOT PALVERIN_CLASS_${key} STREQUAL "core" OR NOT EXISTS "${PALVERIN_BINARY_${key}}")
+    continue()
+  endif()
+  execute_process(COMMAND ${READELF} -d "${PALVERIN_BINARY_${key}}" OUTPUT_VARIABLE dynamic ERROR_QUIET)
+  string(REGEX MATCHALL "\\(NEEDED\\)[^[]*\\[[^]]+\\]" needed "${dynamic}")
+  foreach(entry IN LISTS needed)
+    string(REGEX REPLACE ".*\\[([^]]+)\\]" "\\1" name "${entry}")
+    palverin_is_widget_name("${name}" widget)
+    if(widget)
+      get_filename_component(binary "${PALVERIN_BINARY_${key}}" NAME)
+      string(APPEND refused "${program} ${binary}: ${name}: a widget module a core program needs\n")
+    endif()
+  endforeach()
+endforeach()
 
 # Start again with only the link's symbols marked.
 get_cmake_property(marks VARIABLES)
@@ -113,12 +174,11 @@ list(FILTER marks INCLUDE REGEX "^provider_")
 foreach(mark IN LISTS marks)
   unset("${mark}")
 endforeach()
-mark_defined("a call into the link outside a session" ${PALVERIN_LINK_FILES})
-list(JOIN PALVERIN_WINDOW_LINK_CALLS "|" allowed)
-check_objects(window "^${link_namespace}[^ (<]*[(<]" "${allowed}")
+mark_defined("a call into the link" ${PALVERIN_LINK_FILES})
+check_objects(window "(^|for )${link_namespace}" "")
 
 if(refused)
   message("${refused}")
   message(FATAL_ERROR "The built objects need what their layer may not")
 endif()
-message(STATUS "The core objects need no widget or window code; the windows reach the link through sessions")
+message(STATUS "The core objects need no widget or window code and load none; the windows need nothing of the link")

@@ -1,6 +1,7 @@
 #include "ladder/laddertransfer.h"
 
 #include "app/appservices.h"
+#include "app/transferlinkcheck.h"
 #include "ladder/laddereditor.h"
 #include "link/blockreceive.h"
 #include "link/commandcodes.h"

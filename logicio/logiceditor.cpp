@@ -8,6 +8,7 @@
 #include "logicio/logiccatalogue.h"
 #include "logicio/logicfile.h"
 #include "logicio/logicreport.h"
+#include "logicio/logictransfer.h"
 
 namespace logicio {
 
@@ -242,6 +243,18 @@ LogicImage LogicEditor::encodeForSend() {
 void LogicEditor::decodeReceived(const LogicImage& image, int controllerType) {
     DecodeLogic(decodeVariantForControllerType(controllerType), image, rungs());
     refreshAll();
+}
+
+app::TransferResult LogicEditor::send(base::Progress& progress) {
+    return LogicTransfer(module_.services(), *this).send(progress);
+}
+
+app::TransferResult LogicEditor::receive(base::Progress& progress) {
+    return LogicTransfer(module_.services(), *this).receive(progress);
+}
+
+app::TransferResult LogicEditor::resetToFactoryDefaults() {
+    return LogicTransfer(module_.services(), *this).resetToFactoryDefaults();
 }
 
 } // namespace logicio

@@ -15,6 +15,7 @@
 //   editor.choose(0, 33);                  // "Counter 1 = " asks its value, stores, rebuilds summaries
 //   editor.itemCaption(20);                // the caption of rung 7's input item
 
+#include "app/transferresult.h"
 #include "logicio/logicimage.h"
 #include "logicio/logicmodule.h"
 #include "logicio/logicversion.h"
@@ -23,6 +24,10 @@
 #include <QStringList>
 
 #include <optional>
+
+namespace base {
+class Progress;
+}
 
 namespace logicio {
 
@@ -87,6 +92,13 @@ public:
     LogicImage encodeForSend();
     // A received image into the rungs, with the texts of the controller's type, then refreshed 1..20.
     void decodeReceived(const LogicImage& image, int controllerType);
+
+    // --- the transfers with the controller ---
+    // On the program's link (logicio::LogicTransfer over the module's services); the caller holds the busy
+    // state.
+    app::TransferResult send(base::Progress& progress);
+    app::TransferResult receive(base::Progress& progress);
+    app::TransferResult resetToFactoryDefaults();
 
 private:
     void refreshAll();

@@ -1,6 +1,7 @@
 #include "logicio/logictransfer.h"
 
 #include "app/appservices.h"
+#include "app/transferlinkcheck.h"
 #include "link/blockreceive.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"

@@ -7,6 +7,7 @@
 #include "controls/arrayextremes.h"
 #include "controls/lowpass.h"
 #include "link/controllerlink.h"
+#include "monitor/curvecollector.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,7 +8,6 @@
 // Every slot keeps its own samples, so a redraw (after a deletion, say) shows each slot's own curve.
 // Curve files whose header names the angle curve are always read as stored and drawn on the angle axis.
 
-#include "monitor/curvecollector.h"
 #include "monitor/curvefiles.h"
 #include "monitor/curvegraph.h"
 
@@ -26,8 +25,14 @@ namespace base {
 class BusyState;
 class Dialogs;
 } // namespace base
+namespace clink {
+class ControllerLink;
+}
 
 namespace monitor {
+
+class CurveCollector;
+enum class CurveSource;
 
 // One plot slot: the curve file it names and, once that file has been read, its samples.
 struct CurveSlot {

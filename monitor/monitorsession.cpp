@@ -1,5 +1,6 @@
 #include "monitor/monitorsession.h"
 
+#include "app/appservices.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
 #include "link/controllerlink.h"
@@ -16,6 +17,8 @@ MonitorSession::MonitorSession(clink::ControllerLink& link, const base::BusyStat
     : link_(link), busy_(busy), reports_(std::make_unique<ToolReports>(link)) {}
 
 MonitorSession::~MonitorSession() = default;
+
+MonitorSession::MonitorSession(app::AppServices& services) : MonitorSession(services.link, services.busy) {}
 
 void MonitorSession::load() {
     faultMissCount_ = 0;

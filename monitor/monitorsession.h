@@ -16,6 +16,9 @@
 #include <array>
 #include <memory>
 
+namespace app {
+class AppServices;
+}
 namespace base {
 class BusyState;
 }
@@ -44,6 +47,8 @@ public:
     ~MonitorSession();
     MonitorSession(const MonitorSession&) = delete;
     MonitorSession& operator=(const MonitorSession&) = delete;
+    // On the program's link, under its busy state.
+    explicit MonitorSession(app::AppServices& services);
 
     // The window loads: misses 0, the dongle's reset line released.
     void load();

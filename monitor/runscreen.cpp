@@ -1,5 +1,6 @@
 #include "monitor/runscreen.h"
 
+#include "app/appservices.h"
 #include "app/reporttime.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
@@ -30,6 +31,9 @@ QString unableToWriteLog(const QString& error) {
     return UnableToWriteText + QFileInfo(RundownLogFile::path()).fileName() + QStringLiteral(": ") + error;
 }
 } // namespace
+
+RunScreenSession::RunScreenSession(app::AppServices& services)
+    : RunScreenSession(services.link, services.busy, [&services] { return services.now(); }) {}
 
 RunScreenSession::RunScreenSession(clink::ControllerLink& link, const base::BusyState& busy,
                                    std::function<QDateTime()> now)

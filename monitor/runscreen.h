@@ -24,6 +24,9 @@
 #include <memory>
 #include <optional>
 
+namespace app {
+class AppServices;
+}
 namespace base {
 class BusyState;
 }
@@ -68,6 +71,8 @@ public:
     ~RunScreenSession();
     RunScreenSession(const RunScreenSession&) = delete;
     RunScreenSession& operator=(const RunScreenSession&) = delete;
+    // On the program's link, under its busy state, with the clock of its report headers.
+    explicit RunScreenSession(app::AppServices& services);
 
     enum class Start { Polling, Retry, Idle };
     // The window loads: the link is set up to pass the rundown results. Retry: try again in RetryMs.

@@ -1,5 +1,6 @@
 #include "monitor/toolmonitors.h"
 
+#include "app/appservices.h"
 #include "base/busyguard.h"
 #include "link/toolbuttons.h"
 
@@ -23,6 +24,8 @@ ButtonMonitor::ButtonMonitor(clink::ControllerLink& link, const base::BusyState&
     : link_(link), busy_(busy), labels_{QStringLiteral("Cw"), QStringLiteral("Center"), QStringLiteral("Ccw"),
                                         QStringLiteral("Trigger")} {}
 
+ButtonMonitor::ButtonMonitor(app::AppServices& services) : ButtonMonitor(services.link, services.busy) {}
+
 ButtonMonitor::Labels ButtonMonitor::labelsFor(const ButtonStates& states) {
     Labels labels;
     for (size_t i = 0; i < ButtonLabels.size(); ++i) {
@@ -45,6 +48,8 @@ bool ButtonMonitor::tick() {
 
 ToolLedSession::ToolLedSession(clink::ControllerLink& link, const base::BusyState& busy)
     : link_(link), busy_(busy) {}
+
+ToolLedSession::ToolLedSession(app::AppServices& services) : ToolLedSession(services.link, services.busy) {}
 
 QString ToolLedSession::text() const {
     return QStringLiteral("Yellow:") + strText(states_[Yellow]) + QStringLiteral(" Red:") +

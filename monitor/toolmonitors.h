@@ -12,6 +12,9 @@
 
 #include <array>
 
+namespace app {
+class AppServices;
+}
 namespace base {
 class BusyState;
 }
@@ -33,6 +36,8 @@ public:
     using Labels = std::array<QString, 4>;
 
     ButtonMonitor(clink::ControllerLink& link, const base::BusyState& busy);
+    // On the program's link, under its busy state.
+    explicit ButtonMonitor(app::AppServices& services);
 
     // Requests the states and shows an answer; true when the labels changed.
     bool tick();
@@ -55,6 +60,8 @@ public:
     static constexpr int TickMs = 50;
 
     ToolLedSession(clink::ControllerLink& link, const base::BusyState& busy);
+    // On the program's link, under its busy state.
+    explicit ToolLedSession(app::AppServices& services);
 
     // The option the user clicked.
     void choose(Led led, State state) { states_[size_t(led)] = state; }

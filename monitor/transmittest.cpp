@@ -1,5 +1,6 @@
 #include "monitor/transmittest.h"
 
+#include "app/appservices.h"
 #include "app/linkgate.h"
 #include "base/dialogs.h"
 #include "link/controllerlink.h"
@@ -18,7 +19,16 @@ constexpr int FirstByte2 = 0;
 constexpr int TestByte1 = 1;
 } // namespace
 
+struct TransmitTest::Batch {
+    explicit Batch(clink::DataTx& dataTx) : sends(dataTx) {}
+    clink::DataTx::SendBatch sends;
+};
+
 TransmitTest::TransmitTest(clink::ControllerLink& link) : link_(link) {}
+
+TransmitTest::TransmitTest(app::AppServices& services) : TransmitTest(services.link) {}
+
+TransmitTest::~TransmitTest() = default;
 
 void TransmitTest::send(int byte2) {
     link_.dataTx.SendCanMessage({clink::ids::ButtonReply, {0, TestByte1, byte2, 0, 0, 0, 0, 0}});
@@ -28,7 +38,8 @@ void TransmitTest::send(int byte2) {
 bool TransmitTest::begin() {
     if (!app::LinkGate(link_).dongleOnly(clink::ids::ButtonReply, MonitorSession::UnableToConfigureText))
         return false;
-    batch_.emplace(link_.dataTx);
+    batch_.reset();
+    batch_ = std::make_unique<Batch>(link_.dataTx);
     sent_ = 0;
     link_.dialogs.message(RunTexts[0], base::ProgramTitle, base::MessageIcon::None);
     send(FirstByte2);

@@ -4,9 +4,16 @@
 // and 4 (a box before each run), then one with all data 0 and "Done sending message". The messages go
 // out in slices, so the window stays live between them.
 
-#include "link/datatx.h"
+#include <QString>
 
-#include <optional>
+#include <memory>
+
+namespace app {
+class AppServices;
+}
+namespace clink {
+class ControllerLink;
+}
 
 namespace monitor {
 
@@ -17,6 +24,11 @@ public:
     static inline const QString DoneText = QStringLiteral("Done sending message");
 
     explicit TransmitTest(clink::ControllerLink& link);
+    // On the program's link.
+    explicit TransmitTest(app::AppServices& services);
+    ~TransmitTest();
+    TransmitTest(const TransmitTest&) = delete;
+    TransmitTest& operator=(const TransmitTest&) = delete;
 
     // Sets the dongle up, says "Starting 1" and sends the first message; false (with the box "Unable To
     // Configure CanDongle") when the dongle could not be set up.
@@ -31,9 +43,12 @@ private:
     static constexpr int Runs = 3;
     void send(int byte2);
 
+    // The link's batch of sends (clink::DataTx::SendBatch): the "Ethernet not connected" box at most once for
+    // the whole test.
+    struct Batch;
+
     clink::ControllerLink& link_;
-    // The "Ethernet not connected" box at most once for the whole test.
-    std::optional<clink::DataTx::SendBatch> batch_;
+    std::unique_ptr<Batch> batch_;
     int run_ = Runs; // the run being sent (0..2); Runs: not running
     int leftInRun_ = 0;
     int sent_ = 0;

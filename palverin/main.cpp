@@ -1,5 +1,6 @@
 // Palverin: service and configuration program for the tightening controller. This is the composition root:
 // it builds the production seams and the services, installs the windows and starts the program.
+#include "app/appservices.h"
 #include "app/ui/appcontext.h"
 #include "app/ui/frmmain.h"
 #include "app/ui/frmvalue.h"
@@ -41,12 +42,14 @@ int main(int argc, char* argv[]) {
     if (!lock.tryLock(0))
         return 0;
 
-    app::AppContext ctx(productionSeams());
+    app::AppServices services(productionSeams());
+    // What the windows are given: the services without the link, and the window registry.
+    app::AppContext ctx(services);
     // Feature modules, in the order of their dependencies.
-    pset::PsetModule psetModule(ctx);
-    ladder::LadderModule ladderModule(ctx);
-    logicio::LogicModule logicModule(ctx);
-    service::ServiceModule serviceModule(ctx, {.logic = logicModule, .ladder = ladderModule});
+    pset::PsetModule psetModule(services);
+    ladder::LadderModule ladderModule(services);
+    logicio::LogicModule logicModule(services);
+    service::ServiceModule serviceModule(services, {.logic = logicModule, .ladder = ladderModule});
     palverin::installWindows(
         ctx, {.service = serviceModule, .pset = psetModule, .logicio = logicModule, .ladder = ladderModule});
     app::FrmMain main(ctx);

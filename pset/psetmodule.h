@@ -10,9 +10,11 @@
 //   module.attach(session);                 // the session answers it while it exists
 
 #include "pset/psetsession.h"
-#include "pset/psettransfer.h"
+#include "pset/transferpanel.h"
 
 #include <QPointer>
+
+#include <memory>
 
 namespace app {
 class AppServices;
@@ -43,7 +45,7 @@ private:
 
     app::AppServices& ctx_;
     NoPanel noPanel_;
-    PsetTransfer transfer_;
+    std::unique_ptr<PsetTransfer> transfer_;
     QPointer<PsetEditorSession> attached_;
 };
 

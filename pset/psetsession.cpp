@@ -8,6 +8,7 @@
 #include "base/failbox.h"
 #include "base/replacedfile.h"
 #include "pset/psetfile.h"
+#include "pset/psettransfer.h"
 #include "pset/psetvalues.h"
 
 #include <algorithm>
@@ -52,7 +53,8 @@ void PsetEditorSession::Running::set(bool running) {
 }
 
 PsetEditorSession::PsetEditorSession(app::AppServices& services, QObject* parent)
-    : QObject(parent), ctx_(services), transfer_(ctx_, *this) {
+    : QObject(parent), ctx_(services),
+      transfer_(std::make_unique<PsetTransfer>(ctx_, static_cast<TransferPanel&>(*this))) {
     tmrNew_.setSingleShot(true);
     tmrNew_.setInterval(NewProjectDelayMs);
     connect(&tmrNew_, &QTimer::timeout, this, &PsetEditorSession::tmrNew_Timer);
@@ -60,6 +62,8 @@ PsetEditorSession::PsetEditorSession(app::AppServices& services, QObject* parent
     timer1_.setInterval(StatusReadDelayMs);
     connect(&timer1_, &QTimer::timeout, this, &PsetEditorSession::Timer1_Timer);
 }
+
+PsetEditorSession::~PsetEditorSession() = default;
 
 app::PsetTable& PsetEditorSession::table() {
     return ctx_.psetTable;
@@ -333,7 +337,7 @@ QString PsetEditorSession::Pset_GetFilename() {
 // The controller: its Pset list and current Pset, and the transfers
 
 bool PsetEditorSession::readPsetList(StatusFailure failure) {
-    if (!transfer_.readStatus(failure))
+    if (!transfer_->readStatus(failure))
         return false;
     controllerPsets_.clear();
     for (int n = 1; n <= ctx_.state.SystemStatus.PsetCount; ++n)
@@ -362,7 +366,7 @@ void PsetEditorSession::readCurrentPset() {
         timer1_.start();
         return;
     }
-    if (!transfer_.readStatus())
+    if (!transfer_->readStatus())
         return;
     currentPset_ = QString::number(ctx_.state.SystemStatus.CurrentPset);
     emit currentPsetChanged();
@@ -375,7 +379,7 @@ void PsetEditorSession::mnuSendData_Click() {
     Running running(*this);
     // The editors may hold an edit not yet stored: what is checked is what is sent.
     emit storeEditorsRequested();
-    if (!transfer_.send(table(), table2_).ok())
+    if (!transfer_->send(table(), table2_).ok())
         return;
     readPsetList();
     HideTransferPanel();
@@ -384,12 +388,12 @@ void PsetEditorSession::mnuSendData_Click() {
 void PsetEditorSession::mnuResetPsets_Click() {
     base::BusyGuard busy(ctx_.busy);
     if (busy.acquired())
-        transfer_.reset();
+        transfer_->reset();
 }
 
 void PsetEditorSession::offerPsetReset() {
     const Waiting waiting(*this);
-    transfer_.reset();
+    transfer_->reset();
 }
 
 void PsetEditorSession::mnuReceiveData_Click() {
@@ -407,7 +411,7 @@ void PsetEditorSession::mnuReceiveData_Click() {
     PsetTable received = table();
     resetToInitialValues(received);
     applyScaledDefaults(received[received.count()], ctx_.palverin.settings.PsetDefaults);
-    if (!transfer_.receive(received).ok()) {
+    if (!transfer_->receive(received).ok()) {
         // The list is refreshed all the same; the failure has had its box.
         readPsetList(StatusFailure::Quiet);
         return;
@@ -424,20 +428,20 @@ void PsetEditorSession::cboList2_Click(const QString& text) {
     base::BusyGuard busy(ctx_.busy);
     if (!busy.acquired())
         return;
-    transfer_.select(text);
+    transfer_->select(text);
     timer1_.start();
 }
 
 void PsetEditorSession::mnuClrRun_Click() {
     base::BusyGuard busy(ctx_.busy);
     if (busy.acquired())
-        transfer_.clearRundowns();
+        transfer_->clearRundowns();
 }
 
 void PsetEditorSession::mnuSerialNumber_Click() {
     base::BusyGuard busy(ctx_.busy);
     if (busy.acquired())
-        transfer_.sendSerialNumber();
+        transfer_->sendSerialNumber();
 }
 
 } // namespace pset

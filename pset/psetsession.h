@@ -14,13 +14,14 @@
 
 #include "app/psettable.h"
 #include "base/busyguard.h"
-#include "pset/psettransfer.h"
 #include "pset/psetview.h"
+#include "pset/transferpanel.h"
 
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
 namespace app {
@@ -28,6 +29,8 @@ class AppServices;
 }
 
 namespace pset {
+
+class PsetTransfer;
 
 // The Pset selector neCurrentPset: the shown Pset, 0 = no project.
 struct PsetSelector {
@@ -62,6 +65,7 @@ public:
     static constexpr int StatusReadDelayMs = 50;
 
     explicit PsetEditorSession(app::AppServices& services, QObject* parent = nullptr);
+    ~PsetEditorSession() override;
 
     // --- what the window shows ---
     app::PsetTable& table();
@@ -231,7 +235,8 @@ private:
     QTimer tmrNew_;
     QTimer timer1_;
     int waits_ = 0;
-    PsetTransfer transfer_;
+    // The editor's commands with the controller (pset::PsetTransfer).
+    std::unique_ptr<PsetTransfer> transfer_;
 };
 
 } // namespace pset

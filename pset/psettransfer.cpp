@@ -1,6 +1,7 @@
 #include "pset/psettransfer.h"
 
 #include "app/appservices.h"
+#include "app/transferlinkcheck.h"
 #include "base/torque.h"
 #include "link/commandcodes.h"
 #include "pset/psetvalues.h"

@@ -13,6 +13,7 @@
 #include "app/psettable.h"
 #include "app/transferchecks.h"
 #include "pset/psetpackets.h"
+#include "pset/transferpanel.h"
 
 #include <QString>
 
@@ -24,19 +25,6 @@ class AppServices;
 }
 
 namespace pset {
-
-// Where a Pset transfer reports: the lines of its report (List1), and the panel that shows them in place of
-// the graph.
-class TransferPanel : public app::TransferReport {
-public:
-    virtual void clearList() = 0;
-    // The panel replaces the graph; its lines are cleared.
-    virtual void ShowTransferPanel() = 0;
-};
-
-// Whether a status read that gets no answer shows its own box: not after a receive that has already
-// reported its failure, so that one failure makes one box.
-enum class StatusFailure { Report, Quiet };
 
 class PsetTransfer {
 public:

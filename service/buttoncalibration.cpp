@@ -1,5 +1,6 @@
 #include "service/buttoncalibration.h"
 
+#include "app/appservices.h"
 #include "app/linkgate.h"
 #include "app/toolcalibration.h"
 #include "base/dialogs.h"
@@ -104,6 +105,9 @@ ButtonReadings buttonReadings(const clink::DataBufferArray& buffer, int offset) 
 
 ButtonCalibration::ButtonCalibration(clink::ControllerLink& link, base::BusyState& busy)
     : link_(link), busy_(busy) {}
+
+ButtonCalibration::ButtonCalibration(app::AppServices& services)
+    : ButtonCalibration(services.link, services.busy) {}
 
 void ButtonCalibration::BtnCal_Click(int index) {
     if (index == RunTestButton || index == SpareRunTestButton) {

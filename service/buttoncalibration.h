@@ -6,7 +6,7 @@
 // around the midpoint and, after the user's OK, writes them to the tool (upper then lower, each word high
 // byte first).
 //
-//   ButtonCalibration calibration(ctx.link, ctx.busy);
+//   ButtonCalibration calibration(services);
 //   calibration.BtnCal_Click(ButtonCalibration::CwButton);   // runs until the thresholds are written
 //   calibration.BtnCal_Click(ButtonCalibration::RunTestButton); // (from the window while a step waits)
 
@@ -19,6 +19,9 @@
 
 #include <array>
 
+namespace app {
+class AppServices;
+}
 namespace clink {
 class ControllerLink;
 class DataBufferArray;
@@ -57,6 +60,8 @@ public:
     static constexpr int Steps = 8;
 
     ButtonCalibration(clink::ControllerLink& link, base::BusyState& busy);
+    // On the program's link, under its busy state.
+    explicit ButtonCalibration(app::AppServices& services);
 
     // The window's progress bar: the button-test requests going out, then the frames of a step.
     void setProgress(base::Progress& progress) { progress_ = &progress; }

@@ -1,6 +1,7 @@
 #include "service/dspparameters.h"
 
 #include "app/accesslevels.h"
+#include "app/appservices.h"
 #include "base/dialogs.h"
 #include "link/controllerlink.h"
 
@@ -153,6 +154,9 @@ const DspOptionGroup& dspOptionGroup(const QString& name) {
 
 DspParameterEditor::DspParameterEditor(clink::ControllerLink& link, base::BusyState& busy, int accessLevel)
     : link_(link), busy_(busy), accessLevel_(accessLevel) {}
+
+DspParameterEditor::DspParameterEditor(app::AppServices& services, int accessLevel)
+    : DspParameterEditor(services.link, services.busy, accessLevel) {}
 
 void DspParameterEditor::Display_DspParms() {
     const clink::DataBufferArray& bytes = link_.state.DataBuffer;

@@ -19,6 +19,9 @@
 #include <optional>
 #include <vector>
 
+namespace app {
+class AppServices;
+}
 namespace clink {
 class ControllerLink;
 }
@@ -79,6 +82,8 @@ public:
     static constexpr int LargestValue = 0xFFFF;
 
     DspParameterEditor(clink::ControllerLink& link, base::BusyState& busy, int accessLevel);
+    // On the program's link, under its busy state.
+    DspParameterEditor(app::AppServices& services, int accessLevel);
 
     // Fills every row from DataBuffer and applies the lock of the access level the window opened with.
     void Display_DspParms();

@@ -1,5 +1,6 @@
 #include "service/manualcalibration.h"
 
+#include "app/appservices.h"
 #include "app/linkgate.h"
 #include "app/toolcalibration.h"
 #include "base/dialogs.h"
@@ -46,6 +47,9 @@ double ManualCalibration::ConvertTorque(double value, int fromUnits, int toUnits
 
 ManualCalibration::ManualCalibration(clink::ControllerLink& link, base::BusyState& busy)
     : link_(link), busy_(busy) {}
+
+ManualCalibration::ManualCalibration(app::AppServices& services)
+    : ManualCalibration(services.link, services.busy) {}
 
 void ManualCalibration::mnuManualCalibration_Click() {
     if (running_ || !menuEnabled_)

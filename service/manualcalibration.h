@@ -17,6 +17,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace app {
+class AppServices;
+}
 namespace clink {
 class ControllerLink;
 }
@@ -42,6 +45,8 @@ public:
     static double ConvertTorque(double value, int fromUnits, int toUnits);
 
     ManualCalibration(clink::ControllerLink& link, base::BusyState& busy);
+    // On the program's link, under its busy state.
+    explicit ManualCalibration(app::AppServices& services);
 
     // The window the run belongs to: while the run waits for the rundown (which can take as long as the
     // user likes) it holds the program busy in that window's name, so the window's Exit stays usable.

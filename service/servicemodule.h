@@ -6,7 +6,6 @@
 //   service::ServiceModule service(ctx, {.logic = logicModule, .ladder = ladderModule});
 //   auto port = service.makeSerialPort();           // a serial port for a session
 
-#include "app/appservices.h"
 #include "base/serialport.h"
 #include "base/usersettings.h"
 #include "service/filetransfer.h"
@@ -17,6 +16,9 @@
 #include <memory>
 #include <optional>
 
+namespace app {
+class AppServices;
+}
 namespace ladder {
 class LadderModule;
 }

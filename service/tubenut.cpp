@@ -1,5 +1,6 @@
 #include "service/tubenut.h"
 
+#include "app/appservices.h"
 #include "app/linkgate.h"
 #include "app/toolcalibration.h"
 #include "base/dialogs.h"
@@ -22,6 +23,9 @@ void criticalBox(clink::ControllerLink& link, const QString& text) {
 
 TubeNutSettings::TubeNutSettings(clink::ControllerLink& link, base::BusyState& busy)
     : link_(link), busy_(busy) {}
+
+TubeNutSettings::TubeNutSettings(app::AppServices& services)
+    : TubeNutSettings(services.link, services.busy) {}
 
 int TubeNutSettings::slot(int location) {
     const auto it = std::find(Locations.begin(), Locations.end(), location);

@@ -16,6 +16,9 @@
 #include <array>
 #include <optional>
 
+namespace app {
+class AppServices;
+}
 namespace clink {
 class ControllerLink;
 }
@@ -33,6 +36,8 @@ public:
     static constexpr int LargestValue = 0xFF;
 
     TubeNutSettings(clink::ControllerLink& link, base::BusyState& busy);
+    // On the program's link, under its busy state.
+    explicit TubeNutSettings(app::AppServices& services);
 
     // The link check for the tool EEPROM's reply, then the three locations in order; any failure leaves
     // every value unset.

@@ -4,7 +4,8 @@
 
 namespace app {
 
-DspCommands::DspCommands(CommandFrame& frame) : CommandGroup(frame), session_(frame.ctx, frame.progress()) {}
+DspCommands::DspCommands(CommandFrame& frame)
+    : CommandGroup(frame), session_(frame.ctx.services, frame.progress()) {}
 
 void DspCommands::bind() {
     frame.onMenu(QStringLiteral("mnuDspResetToDefaults"), [this] { mnuDspResetToDefaults_Click(); });

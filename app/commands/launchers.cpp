@@ -29,7 +29,7 @@ QString editorWindow(LauncherSession::LogicEditor editor) {
 } // namespace
 
 WindowLaunchers::WindowLaunchers(CommandFrame& frame)
-    : CommandGroup(frame), session_(frame.ctx, frame.progress()) {}
+    : CommandGroup(frame), session_(frame.ctx.services, frame.progress()) {}
 
 void WindowLaunchers::bind() {
     frame.onMenu(QStringLiteral("mnuCont_Conn"), [this] { mnuCont_Conn_Click(); });

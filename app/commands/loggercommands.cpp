@@ -5,7 +5,7 @@
 namespace app {
 
 DataLoggerCommands::DataLoggerCommands(CommandFrame& frame)
-    : CommandGroup(frame), session_(frame.ctx, frame.progress()) {}
+    : CommandGroup(frame), session_(frame.ctx.services, frame.progress()) {}
 
 void DataLoggerCommands::bind() {
     frame.onMenu(QStringLiteral("mnuReadDataLoggerRoute"), [this] { mnuReadDataLoggerRoute_Click(); });

@@ -4,7 +4,8 @@
 
 namespace app {
 
-NsmCommands::NsmCommands(CommandFrame& frame) : CommandGroup(frame), session_(frame.ctx, frame.progress()) {}
+NsmCommands::NsmCommands(CommandFrame& frame)
+    : CommandGroup(frame), session_(frame.ctx.services, frame.progress()) {}
 
 void NsmCommands::bind() {
     frame.onMenu(QStringLiteral("mnuNsmClearRundown"), [this] { mnuNsmClearRundown_Click(); });

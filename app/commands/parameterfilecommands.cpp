@@ -5,7 +5,7 @@
 namespace app {
 
 ParameterFileCommands::ParameterFileCommands(CommandFrame& frame)
-    : CommandGroup(frame), session_(frame.ctx, frame.progress()) {}
+    : CommandGroup(frame), session_(frame.ctx.services, frame.progress()) {}
 
 void ParameterFileCommands::bind() {
     frame.onMenu(QStringLiteral("mnuEncryptToolFile"), [this] { mnuEncryptToolFile_Click(); });

@@ -6,11 +6,11 @@
 namespace app {
 
 void FrmMain::Get_RundownData2(int pset, bool& ok) {
-    ok = RundownSession(ctx_, frame_.progress()).Get_RundownData2(pset);
+    ok = RundownSession(ctx_.services, frame_.progress()).Get_RundownData2(pset);
 }
 
 RundownCommands::RundownCommands(CommandFrame& frame)
-    : CommandGroup(frame), session_(frame.ctx, frame.progress()) {}
+    : CommandGroup(frame), session_(frame.ctx.services, frame.progress()) {}
 
 void RundownCommands::bind() {
     frame.onMenu(QStringLiteral("mnuSystemReadRundownData"), [this] { mnuSystemReadRundownData_Click(); });

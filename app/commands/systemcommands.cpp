@@ -5,7 +5,7 @@
 namespace app {
 
 SystemCommands::SystemCommands(CommandFrame& frame)
-    : CommandGroup(frame), session_(frame.ctx, frame.progress()) {}
+    : CommandGroup(frame), session_(frame.ctx.services, frame.progress()) {}
 
 void SystemCommands::bind() {
     frame.onMenu(QStringLiteral("mnuReadSystemStatus"), [this] { mnuReadSystemStatus_Click(); });

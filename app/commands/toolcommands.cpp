@@ -5,7 +5,7 @@
 namespace app {
 
 ToolCommands::ToolCommands(CommandFrame& frame)
-    : CommandGroup(frame), session_(frame.ctx, frame.progress()) {}
+    : CommandGroup(frame), session_(frame.ctx.services, frame.progress()) {}
 
 void ToolCommands::bind() {
     frame.onMenu(QStringLiteral("mnuCalValue"), [this] { mnuCalValue_Click(); });

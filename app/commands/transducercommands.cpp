@@ -5,7 +5,7 @@
 namespace app {
 
 TransducerCommands::TransducerCommands(CommandFrame& frame)
-    : CommandGroup(frame), session_(frame.ctx, frame.progress()) {}
+    : CommandGroup(frame), session_(frame.ctx.services, frame.progress()) {}
 
 void TransducerCommands::bind() {
     frame.onMenu(QStringLiteral("mnuTrasnducerViewParameters"),

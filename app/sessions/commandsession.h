@@ -20,11 +20,8 @@
 //       return makeToolParameterReport(...);               // shown in a new report window
 //   }
 
-#include "app/linkgate.h"
 #include "base/busyguard.h"
 #include "base/progress.h"
-#include "link/canid.h"
-#include "link/linkcheck.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,12 +35,14 @@ class Dialogs;
 namespace clink {
 class ControllerLink;
 class DataTx;
+struct LinkFailTexts;
 struct LinkState;
 } // namespace clink
 
 namespace app {
 
 class AppServices;
+class LinkGate;
 class ValueEntry;
 
 // The link-check failure texts of a command: its own parallel-port and Ethernet texts, the usual USB text.
@@ -76,12 +75,15 @@ public:
     CommandSession(const CommandSession&) = delete;
     CommandSession& operator=(const CommandSession&) = delete;
 
+    CommandProgress& progress() { return progress_; }
+
+protected:
+    // What the session's commands use; a window that runs a command sees none of it.
     clink::ControllerLink& link();
     clink::LinkState& state();
     clink::DataTx& dataTx();
     base::Dialogs& dialogs();
     ValueEntry& values();
-    CommandProgress& progress() { return progress_; }
     // The program's busy state, which a command holds while it talks to the controller.
     base::BusyState& busyState();
     // The link's checks with the failure shown in the program's critical box.
@@ -92,7 +94,6 @@ public:
     // An information box with the program's title.
     void infoBox(const QString& text);
 
-protected:
     AppServices& services;
 
 private:

@@ -1,6 +1,7 @@
 #include "app/sessions/dspsession.h"
 
 #include "app/appservices.h"
+#include "app/linkgate.h"
 #include "app/reports/dspreport.h"
 #include "app/reports/toolreports.h"
 #include "app/reporttime.h"

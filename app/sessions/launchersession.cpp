@@ -1,5 +1,6 @@
 #include "app/sessions/launchersession.h"
 
+#include "app/linkgate.h"
 #include "base/dialogs.h"
 #include "link/controllerlink.h"
 #include "link/toolbuttons.h"
@@ -20,23 +21,25 @@ clink::LinkFailTexts candongleTexts() {
     texts.parallel = QStringLiteral("Unable To Configure Candongle");
     return texts;
 }
-} // namespace
 
-clink::LinkFailTexts LauncherSession::addressTexts() {
+// The texts of the controller-type checks: the parallel-port failure names the stored address.
+clink::LinkFailTexts addressTexts(const clink::LinkState& s) {
     clink::LinkFailTexts texts;
-    texts.parallel = QStringLiteral("Unable To Configure ") + state().ControllerIpAddress;
+    texts.parallel = QStringLiteral("Unable To Configure ") + s.ControllerIpAddress;
     return texts;
 }
 
-bool LauncherSession::linkReady(clink::CanId awaited, const clink::PreCheck& how) {
-    const base::BusyGuard busy(busyState());
-    return busy.acquired() && linkGate().preCheck(awaited, how);
+// The link check for the reply a window will use, under the busy state.
+bool linkReady(base::BusyState& busyState, LinkGate gate, clink::CanId awaited, const clink::PreCheck& how) {
+    const base::BusyGuard busy(busyState);
+    return busy.acquired() && gate.preCheck(awaited, how);
 }
+} // namespace
 
 bool LauncherSession::calibrationReady() {
     const base::BusyGuard busy(busyState());
-    if (!busy.acquired() ||
-        !linkGate().preCheck(ids::CommandReply, {.usb = clink::UsbCheck::Reopen, .texts = addressTexts()}))
+    if (!busy.acquired() || !linkGate().preCheck(ids::CommandReply, {.usb = clink::UsbCheck::Reopen,
+                                                                     .texts = addressTexts(state())}))
         return false;
     if (dataTx().SendSystemCommand() >= FirstCalibrationType)
         return true;
@@ -56,11 +59,13 @@ bool LauncherSession::buttonMonitorReady(const std::function<void()>& createWind
 }
 
 bool LauncherSession::tubeNutReady() {
-    return linkReady(ids::ToolEepromReply, {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()});
+    return linkReady(busyState(), linkGate(), ids::ToolEepromReply,
+                     {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()});
 }
 
 bool LauncherSession::ledStatesReady() {
-    return linkReady(ids::ButtonReply, {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()});
+    return linkReady(busyState(), linkGate(), ids::ButtonReply,
+                     {.usb = clink::UsbCheck::Reopen, .texts = candongleTexts()});
 }
 
 bool LauncherSession::toolTestReady() {
@@ -69,28 +74,30 @@ bool LauncherSession::toolTestReady() {
 }
 
 bool LauncherSession::socketTrayReady() {
-    return linkReady(ids::Reply13EF0110, {.usb = clink::UsbCheck::Reopen,
-                                          .ethernet = clink::EthernetCheck::ConnectedOnly,
-                                          .texts = candongleTexts()});
+    return linkReady(busyState(), linkGate(), ids::Reply13EF0110,
+                     {.usb = clink::UsbCheck::Reopen,
+                      .ethernet = clink::EthernetCheck::ConnectedOnly,
+                      .texts = candongleTexts()});
 }
 
 bool LauncherSession::monitorReady() {
-    return linkReady(ids::ToolReply, {.usb = clink::UsbCheck::Reopen, .ethernetGoesOnAfterFailure = true});
+    return linkReady(busyState(), linkGate(), ids::ToolReply,
+                     {.usb = clink::UsbCheck::Reopen, .ethernetGoesOnAfterFailure = true});
 }
 
 bool LauncherSession::serialOutReady() {
-    return linkReady(ids::Reply11EF0110, {.usb = clink::UsbCheck::Reopen});
+    return linkReady(busyState(), linkGate(), ids::Reply11EF0110, {.usb = clink::UsbCheck::Reopen});
 }
 
 bool LauncherSession::runScreenReady() {
-    return linkReady(ids::CommandReply, {.usb = clink::UsbCheck::Reopen});
+    return linkReady(busyState(), linkGate(), ids::CommandReply, {.usb = clink::UsbCheck::Reopen});
 }
 
 std::optional<LauncherSession::LogicEditor> LauncherSession::logicEditor() {
     const base::BusyGuard busy(busyState());
     if (!busy.acquired())
         return std::nullopt;
-    linkGate().preCheck(ids::CommandReply, {.texts = addressTexts()});
+    linkGate().preCheck(ids::CommandReply, {.texts = addressTexts(state())});
     switch (dataTx().SendSystemCommand()) {
     case LadderType:
         return LogicEditor::Ladder;

@@ -48,12 +48,6 @@ public:
     // failed reopen shows the USB failure box), then the test exchange shows the eight bytes the dongle
     // echoes, or "No Habla". True when it echoed.
     bool mnuORVTEST();
-
-private:
-    // The link check for the reply a window will use, under the busy state.
-    bool linkReady(clink::CanId awaited, const clink::PreCheck& how);
-    // The texts of the controller-type checks: the parallel-port failure names the stored address.
-    clink::LinkFailTexts addressTexts();
 };
 
 } // namespace app

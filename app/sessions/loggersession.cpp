@@ -1,6 +1,8 @@
 #include "app/sessions/loggersession.h"
 
 #include "app/appservices.h"
+#include "app/linkgate.h"
+#include "app/reports/loggerreports.h"
 #include "base/dialogs.h"
 
 namespace app {

@@ -4,7 +4,6 @@
 // picks the file and the number of records; each command holds the program busy, and the caller shows the
 // report lines (the route report in a window of its own).
 
-#include "app/reports/loggerreports.h"
 #include "app/sessions/commandsession.h"
 
 namespace app {

@@ -1,5 +1,6 @@
 #include "app/sessions/nsmcommandsession.h"
 
+#include "app/linkgate.h"
 #include "app/nsmtexts.h"
 #include "base/dialogs.h"
 #include "link/datatx.h"

@@ -1,6 +1,7 @@
 #include "app/sessions/parameterfilesession.h"
 
 #include "app/appservices.h"
+#include "app/linkgate.h"
 #include "base/dialogs.h"
 #include "base/textlines.h"
 

@@ -1,6 +1,7 @@
 #include "app/sessions/systemsession.h"
 
 #include "app/appservices.h"
+#include "app/linkgate.h"
 #include "app/reports/systemreports.h"
 #include "app/reporttime.h"
 #include "link/commandcodes.h"

@@ -9,9 +9,14 @@
 //       ... show *lines in a new report window ...
 
 #include "app/sessions/commandsession.h"
-#include "app/toolcalibration.h"
+
+namespace clink {
+struct PreCheck;
+}
 
 namespace app {
+
+struct CalibrationCopy;
 
 class ToolSession : public CommandSession {
 public:

@@ -1,6 +1,7 @@
 #include "app/sessions/transducersession.h"
 
 #include "app/appservices.h"
+#include "app/linkgate.h"
 #include "app/reports/transducerreport.h"
 #include "app/reporttime.h"
 

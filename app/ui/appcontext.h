@@ -1,15 +1,19 @@
 #pragma once
-// What the windows hold: the program's services and the window registry that opens the feature windows by
-// name.
+// What the windows hold: what the program's services give a window (app::WindowServices: the dialogs, the
+// main module, the busy state, ..., and the services only as the handle the core sessions are opened with,
+// never the link) and the window registry that opens the feature windows by name.
+//
+//   app::AppServices services(seams);          // palverin/main.cpp
+//   app::AppContext ctx(services);
 
-#include "app/appservices.h"
 #include "app/ui/windowregistry.h"
+#include "app/windowservices.h"
 
 namespace app {
 
-class AppContext : public AppServices {
+class AppContext : public WindowServices {
 public:
-    using AppServices::AppServices;
+    explicit AppContext(AppServices& services) : WindowServices(services) {}
 
     WindowRegistry windows;
 };

@@ -54,9 +54,6 @@ void Report::show() {
 CommandFrame::CommandFrame(AppContext& ctx_, QMdiArea& mdiArea, QProgressBar& bar, MenuTree& menu)
     : ctx(ctx_), mdiArea_(mdiArea), bar_(bar), menu_(menu) {}
 
-clink::LinkState& CommandFrame::state() {
-    return ctx.state;
-}
 base::Dialogs& CommandFrame::dialogs() {
     return ctx.dialogs;
 }

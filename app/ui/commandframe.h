@@ -15,7 +15,6 @@
 #include "app/ui/barprogress.h"
 #include "app/ui/frmoutput.h"
 #include "app/ui/menutree.h"
-#include "link/canid.h"
 
 #include <QMdiArea>
 #include <QPointer>
@@ -28,10 +27,6 @@ class QProgressBar;
 namespace base {
 class Dialogs;
 }
-
-namespace clink {
-struct LinkState;
-} // namespace clink
 
 namespace app {
 
@@ -64,7 +59,6 @@ public:
 
     AppContext& ctx;
 
-    clink::LinkState& state();
     base::Dialogs& dialogs();
     QProgressBar& Bar1() { return bar_; }
     // Bar1 as the sink of a core transfer's progress and as a command session drives it.

@@ -92,7 +92,7 @@ void FrmMain::applyMenuState(int level) {
 }
 
 void FrmMain::Timer1_Timer() {
-    ProgramLink(ctx_).keepConnected();
+    ProgramLink(ctx_.services).keepConnected();
 }
 
 void FrmMain::mnuExit_Click() {
@@ -104,7 +104,7 @@ void FrmMain::MDIForm_Unload() {
         return;
     unloaded_ = true;
     Timer1_.stop();
-    ProgramLink(ctx_).release();
+    ProgramLink(ctx_.services).release();
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

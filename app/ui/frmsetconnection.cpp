@@ -51,9 +51,9 @@ QString lampStyle(const char* colour) {
 
 const QString FrmSetConnection::SavedText = QStringLiteral("Connection Saved in Defaults");
 
-FrmSetConnection::FrmSetConnection(clink::ControllerLink& link, const base::BusyState& busy,
+FrmSetConnection::FrmSetConnection(AppServices& services, const base::BusyState& busy,
                                    std::function<bool()> save, QWidget* parent)
-    : QWidget(parent), setup_(link), busy_(busy), save_(std::move(save)) {
+    : QWidget(parent), setup_(services), busy_(busy), save_(std::move(save)) {
     setObjectName(QStringLiteral("frmSetConnection"));
     setWindowTitle(Caption);
 
@@ -149,16 +149,16 @@ void FrmSetConnection::setLamp() {
     if (circStatus->isHidden())
         return;
     switch (setup_.lamp()) {
-    case clink::ConnectionSetup::Lamp::Connected:
+    case ConnectionSetup::Lamp::Connected:
         circStatus->setStyleSheet(lampStyle("#00ff00"));
         break;
-    case clink::ConnectionSetup::Lamp::Failed:
+    case ConnectionSetup::Lamp::Failed:
         circStatus->setStyleSheet(lampStyle("#ff0000"));
         break;
-    case clink::ConnectionSetup::Lamp::Connecting:
+    case ConnectionSetup::Lamp::Connecting:
         circStatus->setStyleSheet(lampStyle("#ffff00"));
         break;
-    case clink::ConnectionSetup::Lamp::Unchanged:
+    case ConnectionSetup::Lamp::Unchanged:
         break;
     }
 }
@@ -178,7 +178,7 @@ void FrmSetConnection::cmdSaveDefaults_Click() {
 }
 
 void FrmSetConnection::chooseLink() {
-    const clink::ConnectionSetup::Outcome outcome =
+    const ConnectionSetup::Outcome outcome =
         setup_.choose(cboConnType->currentIndex() + 1, txtConnName->text());
     if (outcome.addressShown)
         showAddressControls(*outcome.addressShown);

@@ -2,11 +2,11 @@
 // frmSetConnection: the user chooses the link to the dongle (parallel port, Ethernet, USB), the window tries
 // it at once, shows whether it works and saves the choice in the settings file. Its timer watches the
 // Ethernet connection: lamp colour, result text, and a new connect whenever the socket is unconnected. The
-// link work is the ConnectionSetup's; the window shows what it gives. It stays usable while a command talks
-// to the controller (it is the window that can mend a dead link); its timer waits meanwhile.
+// link work is its session's (app::ConnectionSetup); the window shows what it gives. It stays usable while a
+// command talks to the controller (it is the window that can mend a dead link); its timer waits meanwhile.
 
+#include "app/connectionsetup.h"
 #include "base/busyguard.h"
-#include "link/connectionsetup.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -26,9 +26,10 @@ public:
     static constexpr int TimerIntervalMs = 50;
     static const QString SavedText;
 
-    // save writes the settings file (link type, address and port among its lines), false when it could not
-    // (it told the user why); busy is the program's busy state.
-    FrmSetConnection(clink::ControllerLink& link, const base::BusyState& busy, std::function<bool()> save,
+    // services: the program's, whose link the window's session sets up; save writes the settings file (link
+    // type, address and port among its lines), false when it could not (it told the user why); busy is the
+    // program's busy state.
+    FrmSetConnection(AppServices& services, const base::BusyState& busy, std::function<bool()> save,
                      QWidget* parent = nullptr);
 
     void cboConnType_Click();
@@ -47,7 +48,7 @@ private:
     void setLamp();
     void setConnectionLabel();
 
-    clink::ConnectionSetup setup_;
+    ConnectionSetup setup_;
     const base::BusyState& busy_;
     std::function<bool()> save_;
     // The link found at load is saved once the window shows, so that a failure to save stands over it.

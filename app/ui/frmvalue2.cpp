@@ -15,7 +15,8 @@ constexpr int LastLocation = 1023;
 constexpr int FirstValue = 1;
 } // namespace
 
-FrmValue2::FrmValue2(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx), tool_(ctx, noProgress_) {
+FrmValue2::FrmValue2(AppContext& ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), tool_(ctx.services, noProgress_) {
     setObjectName(wnd::frmValue2);
     setWindowTitle(QStringLiteral(" Brenstal"));
     auto* panel = new QWidget(this);

@@ -12,7 +12,7 @@ void installWindows(AppContext& ctx) {
     ctx.windows.provide(wnd::frmValue2, [&ctx] { return new FrmValue2(ctx); });
     // The connection window saves the chosen link with the other settings.
     ctx.windows.provide(wnd::frmSetConnection, [&ctx] {
-        return new FrmSetConnection(ctx.link, ctx.busy, [&ctx] { return ctx.palverin.SaveIniFile(); });
+        return new FrmSetConnection(ctx.services, ctx.busy, [&ctx] { return ctx.palverin.SaveIniFile(); });
     });
 }
 

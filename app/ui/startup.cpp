@@ -34,7 +34,7 @@ void startProgram(AppContext& ctx, FrmMain& main, const QString& version) {
     main.setWindowTitle(mainWindowCaption(version));
     main.applyMenuState(UserLevel);
     main.show();
-    ProgramLink link(ctx);
+    ProgramLink link(ctx.services);
     link.prepare();
     const bool linked = link.open();
     // The connection window opens in the main window's work area, which has its size only once the main

@@ -3,7 +3,7 @@
 // copy, with Print (through Dialogs::printPages) and Close. The close box and Esc close it as Close does. The
 // lines are shown as they scroll into view, so a file of any size opens at once.
 
-#include "app/appservices.h"
+#include "app/textviewer.h"
 
 #include <QDialog>
 

@@ -10,7 +10,6 @@
 #include "ladder/elementcatalogue.h"
 #include "ladder/ladderfiles.h"
 #include "ladder/laddermodule.h"
-#include "ladder/laddertransfer.h"
 #include "ladder/laddertreemodel.h"
 #include "ladder/windowposition.h"
 
@@ -61,7 +60,7 @@ private:
 
 frmPLCIO::frmPLCIO(app::AppContext& ctx, LadderModule& module, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), module_(module), editor_(module.editor()),
-      session_(ctx, module.editor(), *this) {
+      session_(ctx.services, module.editor(), *this) {
     setObjectName(QStringLiteral("frmPLCIO"));
     setWindowTitle(Caption);
 
@@ -236,7 +235,7 @@ QWidget* frmPLCIO::buildPresets() {
 
 void frmPLCIO::Form_Load() {
     editor_.reset();
-    prepareLinkForEditor(ctx_.link, ctx_.dialogs);
+    session_.prepareLink();
     frmInput->setEnabled(false);
     frmOut->setEnabled(false);
     showAll();
@@ -282,14 +281,13 @@ void frmPLCIO::mnuPrint_Click() {
     LadderFiles(ctx_.dialogs, editor_).mnuPrint_Click();
 }
 
-bool frmPLCIO::runTransfer(
-    const std::function<app::TransferResult(LadderTransfer&, base::Progress&)>& command) {
+bool frmPLCIO::runTransfer(const std::function<app::TransferResult(base::Progress&)>& command) {
     const auto handler = closer_.handler();
     bool ok = false;
-    const bool ran = session_.run([&](LadderTransfer& transfer) {
+    const bool ran = session_.run([&] {
         ShowingProgress progress(*Pb1);
         setEditing(false);
-        ok = command(transfer, progress).ok();
+        ok = command(progress).ok();
         setEditing(true);
     });
     if (!ran)
@@ -309,17 +307,16 @@ void frmPLCIO::setEditing(bool on) {
 }
 
 void frmPLCIO::mnuSend_Click() {
-    runTransfer([](LadderTransfer& transfer, base::Progress& progress) { return transfer.send(progress); });
+    runTransfer([this](base::Progress& progress) { return session_.send(progress); });
 }
 
 void frmPLCIO::mnuReceive_Click() {
-    if (runTransfer(
-            [](LadderTransfer& transfer, base::Progress& progress) { return transfer.receive(progress); }))
+    if (runTransfer([this](base::Progress& progress) { return session_.receive(progress); }))
         showFirstNode();
 }
 
 void frmPLCIO::mnuSetDefaults_Click() {
-    runTransfer([](LadderTransfer& transfer, base::Progress&) { return transfer.resetToFactoryDefaults(); });
+    runTransfer([this](base::Progress&) { return session_.resetToFactoryDefaults(); });
 }
 
 void frmPLCIO::mnuAddRung_Click() {

@@ -44,7 +44,6 @@ namespace ladder {
 
 class LadderEditor;
 class LadderModule;
-class LadderTransfer;
 class LadderTreeModel;
 
 class frmPLCIO : public QMainWindow {
@@ -92,7 +91,7 @@ private:
     QWidget* buildLists();
     QWidget* buildPresets();
     // Runs a transfer under the busy state with Pb1 as its progress, then redraws; true when it succeeded.
-    bool runTransfer(const std::function<app::TransferResult(LadderTransfer&, base::Progress&)>& command);
+    bool runTransfer(const std::function<app::TransferResult(base::Progress&)>& command);
     // The editing controls and menus, off while a transfer runs (Exit and the close box stay).
     void setEditing(bool on);
     // After Open and Receive: the first node after the root is scrolled into view (when there is one).

@@ -7,7 +7,6 @@
 #include "app/ui/picktree.h"
 #include "app/ui/windowregistry.h"
 #include "logicio/logicmodule.h"
-#include "logicio/logictransfer.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -379,29 +378,28 @@ void frmLogicIo::closeEvent(QCloseEvent* event) {
 // ---------------------------------------------------------------------------------------------------------
 // Transfers
 
-void frmLogicIo::transfer(const std::function<void(LogicTransfer&, base::Progress&)>& run) {
+void frmLogicIo::transfer(const std::function<void(base::Progress&)>& run) {
     const auto handler = closer_.handler();
     {
         const base::BusyGuard busy(ctx_.busy);
         if (!busy.acquired())
             return;
         app::BarProgress progress(*Pb1);
-        LogicTransfer command(ctx_, editor_);
-        run(command, progress);
+        run(progress);
     }
     followCurrentRung();
 }
 
 void frmLogicIo::mnuSendData_Click() {
-    transfer([](LogicTransfer& t, base::Progress& progress) { t.send(progress); });
+    transfer([this](base::Progress& progress) { editor_.send(progress); });
 }
 
 void frmLogicIo::mnuRx_Click() {
-    transfer([](LogicTransfer& t, base::Progress& progress) { t.receive(progress); });
+    transfer([this](base::Progress& progress) { editor_.receive(progress); });
 }
 
 void frmLogicIo::mnuDefaults_Click() {
-    transfer([](LogicTransfer& t, base::Progress&) { t.resetToFactoryDefaults(); });
+    transfer([this](base::Progress&) { editor_.resetToFactoryDefaults(); });
 }
 
 // ---------------------------------------------------------------------------------------------------------

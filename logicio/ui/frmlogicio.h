@@ -11,7 +11,7 @@
 // rung is chosen in the list.
 //
 // A view over logicio::LogicEditor (the rung shown, the edits with their value prompts, New, the files,
-// the print report) and logicio::LogicTransfer (send, receive, factory defaults): each handler forwards
+// the print report, and its transfers: send, receive, factory defaults): each handler forwards
 // there and shows the result. The rungs belong to the module, shared with the other editor and the
 // settings collection; the window shows them again whenever any of them changes them. The editor is the
 // window's own: a close asked for while a transfer, a file command or a prompt waits is carried out once it
@@ -44,7 +44,6 @@ class AppContext;
 namespace logicio {
 
 class LogicModule;
-class LogicTransfer;
 
 class frmLogicIo : public QMainWindow {
     Q_OBJECT
@@ -97,7 +96,7 @@ private:
 
     // Runs a transfer command with the program busy (not while another command runs) and the progress on
     // Pb1, then marks the current rung in the list.
-    void transfer(const std::function<void(LogicTransfer&, base::Progress&)>& run);
+    void transfer(const std::function<void(base::Progress&)>& run);
 
     // Shows the rungs again: the summary items and the current rung's frames and lists.
     void showRungs();

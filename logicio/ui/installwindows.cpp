@@ -15,7 +15,7 @@ void installWindows(app::AppContext& ctx, LogicModule& module) {
                         [&ctx, &module] { return new frmLogicIo(ctx, module, LogicVariant::Version3); });
     ctx.windows.provide(app::wnd::frmBatchCounting,
                         [&module] { return new frmBatchCounting(module.batchTable()); });
-    ctx.windows.provide(app::wnd::frmConvert, [&ctx] { return new frmConvert(ctx); });
+    ctx.windows.provide(app::wnd::frmConvert, [&ctx] { return new frmConvert(ctx.services); });
 }
 
 } // namespace logicio

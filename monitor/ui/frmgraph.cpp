@@ -75,7 +75,7 @@ QMenu* subMenu(QMenu* parent, const QString& name, const QString& title) {
 
 frmGraph::frmGraph(app::AppContext& ctx, QWidget* parent)
     : QWidget(parent), ctx_(ctx), cwgraph1(new controls::ChartWidget(this)), chart_(*cwgraph1),
-      session_(ctx, chart_, *this) {
+      session_(ctx.services, chart_, *this) {
     setObjectName(QStringLiteral("frmGraph"));
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose);

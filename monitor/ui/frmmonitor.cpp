@@ -25,7 +25,7 @@ constexpr int ListHeight = 300;
 } // namespace
 
 FrmMonitor::FrmMonitor(app::AppContext& ctx, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), session_(std::make_shared<MonitorSession>(ctx.link, ctx.busy)) {
+    : QWidget(parent), ctx_(ctx), session_(std::make_shared<MonitorSession>(ctx.services)) {
     setObjectName(QStringLiteral("FrmMonitor"));
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -115,7 +115,7 @@ void FrmMonitor::Timer2_Timer() {
 void FrmMonitor::Command1_Click() {
     if (test_ && test_->running())
         return;
-    auto test = std::make_shared<TransmitTest>(ctx_.link);
+    auto test = std::make_shared<TransmitTest>(ctx_.services);
     bool begun = false;
     if (!closer_.call([&test, &begun] { begun = test->begin(); }) || !begun)
         return;

@@ -19,7 +19,7 @@ constexpr int Columns = 2;
 } // namespace
 
 FrmMonitorButtons::FrmMonitorButtons(app::AppContext& ctx, QWidget* parent)
-    : QWidget(parent), session_(std::make_shared<ButtonMonitor>(ctx.link, ctx.busy)) {
+    : QWidget(parent), session_(std::make_shared<ButtonMonitor>(ctx.services)) {
     setObjectName(QStringLiteral("FrmMonitorButtons"));
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose);

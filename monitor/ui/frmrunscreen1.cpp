@@ -37,8 +37,7 @@ void setTextColour(QLabel* label, const QColor& colour) {
 } // namespace
 
 frmRunScreen1::frmRunScreen1(app::AppContext& ctx, QWidget* parent)
-    : QWidget(parent), ctx_(ctx),
-      session_(std::make_shared<RunScreenSession>(ctx.link, ctx.busy, [&ctx] { return ctx.now(); })) {
+    : QWidget(parent), ctx_(ctx), session_(std::make_shared<RunScreenSession>(ctx.services)) {
     setObjectName(QStringLiteral("frmRunScreen1"));
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose);

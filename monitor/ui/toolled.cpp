@@ -31,7 +31,7 @@ constexpr int EchoMargin = 4;
 } // namespace
 
 ToolLed::ToolLed(app::AppContext& ctx, QWidget* parent)
-    : QWidget(parent), session_(std::make_shared<ToolLedSession>(ctx.link, ctx.busy)) {
+    : QWidget(parent), session_(std::make_shared<ToolLedSession>(ctx.services)) {
     setObjectName(QStringLiteral("ToolLed"));
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose);

@@ -20,7 +20,7 @@ const QString Caption = QStringLiteral(" Parameter Set Defaults");
 constexpr int LptPorts = 2;
 } // namespace
 
-frmDefaults::frmDefaults(app::AppContext& ctx, QWidget* parent) : QDialog(parent), editor_(ctx) {
+frmDefaults::frmDefaults(app::AppContext& ctx, QWidget* parent) : QDialog(parent), editor_(ctx.services) {
     setObjectName(QStringLiteral("frmDefaults"));
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose);

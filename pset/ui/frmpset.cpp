@@ -94,7 +94,7 @@ int graphCursor(int angleEditor) {
 } // namespace
 
 frmPset::frmPset(app::AppContext& ctx, PsetModule& module, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), session_(ctx) {
+    : QMainWindow(parent), ctx_(ctx), session_(ctx.services) {
     module.attach(session_);
     setObjectName(QStringLiteral("frmPset"));
     setWindowTitle(Caption);

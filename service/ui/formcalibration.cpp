@@ -20,7 +20,7 @@ constexpr int ListRows = 12;
 } // namespace
 
 FormCalibration::FormCalibration(app::AppContext& ctx, QWidget* parent)
-    : QWidget(parent), calibration_(ctx.link, ctx.busy) {
+    : QWidget(parent), calibration_(ctx.services) {
     setObjectName(QStringLiteral("FormCalibration"));
     setWindowTitle(Caption);
     calibration_.setWindow(this);

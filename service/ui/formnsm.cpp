@@ -52,7 +52,7 @@ controls::NumEdit* wholeNumberEdit(QWidget* parent, const QString& name, bool tw
 }
 } // namespace
 
-FormNsm::FormNsm(app::AppContext& ctx, QWidget* parent) : QWidget(parent), session_(ctx) {
+FormNsm::FormNsm(app::AppContext& ctx, QWidget* parent) : QWidget(parent), session_(ctx.services) {
     setObjectName(QStringLiteral("FormNsm"));
     setWindowTitle(QStringLiteral("Brenstal Nsm Settings"));
 

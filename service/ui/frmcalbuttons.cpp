@@ -20,7 +20,7 @@ constexpr int ListRows = 16;
 } // namespace
 
 frmCalButtons::frmCalButtons(app::AppContext& ctx, QWidget* parent)
-    : QWidget(parent), calibration_(ctx.link, ctx.busy) {
+    : QWidget(parent), calibration_(ctx.services) {
     calibration_.setWindow(this);
     setObjectName(QStringLiteral("frmCalButtons"));
     setWindowTitle(Caption);

@@ -28,7 +28,7 @@ constexpr int TabsPerRow = 6;
 } // namespace
 
 FrmDspParameters::FrmDspParameters(app::AppContext& ctx, QWidget* parent)
-    : QWidget(parent), editor_(ctx.link, ctx.busy, ctx.palverin.access.AccessLevel) {
+    : QWidget(parent), editor_(ctx.services, ctx.palverin.access.AccessLevel) {
     setObjectName(QStringLiteral("FrmDspParameters"));
     setWindowTitle(Caption);
 

@@ -11,7 +11,7 @@
 
 namespace service {
 
-FrmResetAll::FrmResetAll(app::AppContext& ctx, QWidget* parent) : QWidget(parent), session_(ctx) {
+FrmResetAll::FrmResetAll(app::AppContext& ctx, QWidget* parent) : QWidget(parent), session_(ctx.services) {
     setObjectName(QStringLiteral("frmResetAll"));
     setWindowTitle(QStringLiteral("Reset All"));
 

@@ -10,7 +10,7 @@
 
 namespace service {
 
-FrmSerialOut::FrmSerialOut(app::AppContext& ctx, QWidget* parent) : QWidget(parent), session_(ctx) {
+FrmSerialOut::FrmSerialOut(app::AppContext& ctx, QWidget* parent) : QWidget(parent), session_(ctx.services) {
     setObjectName(QStringLiteral("frmSerialOut"));
     setWindowTitle(QStringLiteral("Serial Out"));
 

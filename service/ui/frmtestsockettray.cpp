@@ -17,7 +17,8 @@ constexpr int ListColumns = 24;
 constexpr int ListLines = 20;
 } // namespace
 
-FrmTestSocketTray::FrmTestSocketTray(app::AppContext& ctx, QWidget* parent) : QWidget(parent), test_(ctx) {
+FrmTestSocketTray::FrmTestSocketTray(app::AppContext& ctx, QWidget* parent)
+    : QWidget(parent), test_(ctx.services) {
     setObjectName(QStringLiteral("FrmTestSocketTray"));
     setWindowTitle(QStringLiteral("Brenstal - Test Socket Tray"));
 

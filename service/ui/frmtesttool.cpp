@@ -17,7 +17,7 @@ constexpr int ListColumns = 64;
 constexpr int ListLines = 8;
 } // namespace
 
-FrmTestTool::FrmTestTool(app::AppContext& ctx, QWidget* parent) : QDialog(parent), test_(ctx) {
+FrmTestTool::FrmTestTool(app::AppContext& ctx, QWidget* parent) : QDialog(parent), test_(ctx.services) {
     setObjectName(QStringLiteral("frmTestTool"));
     setWindowTitle(QStringLiteral("Test Tool Cycle Counter"));
 

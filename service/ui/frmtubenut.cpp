@@ -20,8 +20,7 @@ const QString WriteCaption = QStringLiteral("Write ");
 enum Column { LabelColumn, FieldColumn, ButtonColumn };
 } // namespace
 
-frmTubeNut::frmTubeNut(app::AppContext& ctx, QWidget* parent)
-    : QWidget(parent), settings_(ctx.link, ctx.busy) {
+frmTubeNut::frmTubeNut(app::AppContext& ctx, QWidget* parent) : QWidget(parent), settings_(ctx.services) {
     setObjectName(QStringLiteral("frmTubeNut"));
     setWindowTitle(Caption);
 

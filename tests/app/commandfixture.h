@@ -3,6 +3,7 @@
 // commands' sessions: scripted dialogs and value entry, a progress bar that keeps what it was told, and the
 // report clock at a fixed time.
 
+#include "app/linkgate.h"
 #include "app/sessions/commandsession.h"
 #include "tests/support/linkparam.h"
 #include "tests/support/servicesfixture.h"

@@ -94,7 +94,7 @@ const QString IoError = QStringLiteral("Input/output error");
 
 // The connection window shows before a failed save is told over it, and says nothing saved then.
 void openConnectionWindow(DiskFaults& f) {
-    app::FrmSetConnection window(f.ctx.link, f.ctx.busy, [&f] { return f.ctx.palverin.SaveIniFile(); });
+    app::FrmSetConnection window(f.ctx, f.ctx.busy, [&f] { return f.ctx.palverin.SaveIniFile(); });
     f.dialogs->onMessage = [&window](const auto&) { EXPECT_TRUE(window.isVisible()); };
     window.show();
     QCoreApplication::processEvents();

@@ -1,7 +1,8 @@
 #pragma once
 // The program's services for tests: scripted dialogs, value entry and text viewer, a temporary program
 // folder, the program's own event pump (the loopback socket needs it), and the stand-in on each link.
-// Headless tests use it over app::AppServices; the window tests over the AppContext (apptest::AppFixture).
+// Headless tests use it over app::AppServices; the window tests over the services with their window context
+// (apptest::AppFixture).
 
 #include "app/appservices.h"
 #include "link/commandcodes.h"

@@ -20,7 +20,7 @@ class ConnectionWindow : public apptest::AppFixture {
 protected:
     ConnectionWindow() { EXPECT_TRUE(dongle.listen(0)); }
     std::unique_ptr<FrmSetConnection> open() {
-        auto w = std::make_unique<FrmSetConnection>(ctx.link, ctx.busy, [this] {
+        auto w = std::make_unique<FrmSetConnection>(ctx, ctx.busy, [this] {
             saves << s.ConnectionType;
             return true;
         });

@@ -88,8 +88,8 @@ protected:
         s.textViewer = std::make_unique<testsupport::ScriptedTextViewer>();
         return s;
     }
-    app::AppContext& makeContext() {
-        owner = std::make_unique<app::AppContext>(seams());
+    apptest::WindowTestContext& makeContext() {
+        owner = std::make_unique<apptest::WindowTestContext>(seams());
         app::installWindows(*owner);
         return *owner;
     }
@@ -120,8 +120,8 @@ protected:
     CursorDialogs* dialogs = nullptr;
     Pump* pump = nullptr;
     clink::ManualLinkClock* clock = nullptr;
-    std::unique_ptr<app::AppContext> owner;
-    app::AppContext& ctx;
+    std::unique_ptr<apptest::WindowTestContext> owner;
+    apptest::WindowTestContext& ctx;
     app::FrmMain main;
 };
 

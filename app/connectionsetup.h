@@ -2,15 +2,20 @@
 // What the connection window does with the link: the user chooses the link to the dongle (parallel port,
 // Ethernet, USB), the choice is tried at once and its result told; on Ethernet the connection is watched
 // and dialled again whenever the socket is closed or has failed. The window shows the texts and the lamp
-// this gives it, and saves the settings after each choice.
+// this gives it, and saves the settings after each choice. The connection window's session: the window
+// forwards to it, it decides.
 
 #include <QString>
 
 #include <optional>
 
 namespace clink {
-
 class ControllerLink;
+}
+
+namespace app {
+
+class AppServices;
 
 class ConnectionSetup {
 public:
@@ -32,7 +37,9 @@ public:
         bool showWindow = false;             // the parallel port could not be opened: the window stays up
     };
 
-    explicit ConnectionSetup(ControllerLink& link) : link_(link) {}
+    explicit ConnectionSetup(clink::ControllerLink& link) : link_(link) {}
+    // The program's link (the connection window's).
+    explicit ConnectionSetup(AppServices& services);
 
     // The window has loaded: the link it found is remembered, and on Ethernet the stored address dialled.
     void load();
@@ -64,9 +71,9 @@ private:
     bool tryUsb();
     QString tryParallel(bool& showWindow);
 
-    ControllerLink& link_;
+    clink::ControllerLink& link_;
     // The link the window found when it loaded; the parallel-port path sets it to 1.
     int rememberedLink_ = 0;
 };
 
-} // namespace clink
+} // namespace app

@@ -1,27 +1,30 @@
-#include "link/connectionsetup.h"
+#include "app/connectionsetup.h"
 
+#include "app/appservices.h"
 #include "base/eventpump.h"
 #include "link/controllerlink.h"
 #include "link/controllerport.h"
 
-namespace clink {
+namespace app {
 
 namespace {
 const QString CrLf = QStringLiteral("\r\n");
 
 QString connectionName(int type) {
     switch (type) {
-    case ParallelPort:
+    case clink::ParallelPort:
         return QStringLiteral("Parallel Port");
-    case TcpIp:
+    case clink::TcpIp:
         return QStringLiteral("TCP/IP");
-    case Usb:
+    case clink::Usb:
         return QStringLiteral("USB");
     default:
         return QStringLiteral("Not selected");
     }
 }
 } // namespace
+
+ConnectionSetup::ConnectionSetup(AppServices& services) : ConnectionSetup(services.link) {}
 
 const QString ConnectionSetup::UsbEstablished = QStringLiteral("USB Connection Established");
 const QString ConnectionSetup::UsbFailed = QStringLiteral("Unable to connect using USB");
@@ -46,7 +49,7 @@ int ConnectionSetup::linkType() const {
 }
 
 bool ConnectionSetup::onEthernet() const {
-    return link_.state.ConnectionType == TcpIp;
+    return link_.state.ConnectionType == clink::TcpIp;
 }
 
 QString ConnectionSetup::connectionLabel() const {
@@ -67,12 +70,12 @@ QString ConnectionSetup::ethernetSettingsText() const {
 
 ConnectionSetup::Lamp ConnectionSetup::lamp() const {
     switch (link_.socket.state()) {
-    case EthernetLink::Connected:
+    case clink::EthernetLink::Connected:
         return Lamp::Connected;
-    case EthernetLink::Error:
+    case clink::EthernetLink::Error:
         return Lamp::Failed;
-    case EthernetLink::HostLookup:
-    case EthernetLink::Connecting:
+    case clink::EthernetLink::HostLookup:
+    case clink::EthernetLink::Connecting:
         return Lamp::Connecting;
     default:
         return Lamp::Unchanged;
@@ -81,28 +84,28 @@ ConnectionSetup::Lamp ConnectionSetup::lamp() const {
 
 void ConnectionSetup::reconnect() {
     quint16 number = 0;
-    if (!parseControllerPort(link_.state.ControllerIpPort, &number))
+    if (!clink::parseControllerPort(link_.state.ControllerIpPort, &number))
         return; // the text says there is no connection
     link_.socket.connectTo(link_.state.ControllerIpAddress, number);
     link_.pump.doEvents();
 }
 
 ConnectionSetup::Outcome ConnectionSetup::choose(int type, const QString& addressText) {
-    LinkState& s = link_.state;
+    clink::LinkState& s = link_.state;
     s.ConnectionType = int16_t(type);
     Outcome outcome;
     switch (s.ConnectionType) {
-    case Usb:
+    case clink::Usb:
         outcome.addressShown = false;
         outcome.settingsText = tryUsb() ? UsbEstablished : UsbFailed;
         break;
-    case TcpIp:
+    case clink::TcpIp:
         outcome.addressShown = true;
         s.ControllerIpAddress = addressText.trimmed();
         reconnect();
         outcome.settingsText = ethernetSettingsText();
         break;
-    case ParallelPort:
+    case clink::ParallelPort:
         outcome.addressShown = false;
         outcome.settingsText = tryParallel(outcome.showWindow);
         break;
@@ -114,13 +117,13 @@ ConnectionSetup::Outcome ConnectionSetup::choose(int type, const QString& addres
 
 bool ConnectionSetup::tryUsb() {
     // One frame that nothing answers: a clean write and a read that times out mean the dongle is there.
-    return link_.usb.SendCanFrame(ids::ToolReply, ids::ToolReply, {0, 0}, {});
+    return link_.usb.SendCanFrame(clink::ids::ToolReply, clink::ids::ToolReply, {0, 0}, {});
 }
 
 QString ConnectionSetup::tryParallel(bool& showWindow) {
     // The port already chosen is left as it is: its text says what it is now.
     QString text = link_.spi.port().isOpen() ? ParallelEstablished : QString();
-    if (rememberedLink_ != ParallelPort) {
+    if (rememberedLink_ != clink::ParallelPort) {
         if (link_.spi.port().open()) {
             link_.spi.InitializePort();
             text = ParallelEstablished;
@@ -129,13 +132,13 @@ QString ConnectionSetup::tryParallel(bool& showWindow) {
             showWindow = true;
         }
     }
-    rememberedLink_ = ParallelPort;
+    rememberedLink_ = clink::ParallelPort;
     return text;
 }
 
 void ConnectionSetup::setPort(const QString& text) {
     quint16 number = 0;
-    if (parseControllerPort(text, &number))
+    if (clink::parseControllerPort(text, &number))
         link_.state.ControllerIpPort = QString::number(number);
 }
 
@@ -144,9 +147,9 @@ std::optional<QString> ConnectionSetup::watch() {
         return std::nullopt;
     const QString text = ethernetSettingsText();
     const int state = link_.socket.state();
-    if (state == EthernetLink::Closed || state == EthernetLink::Error)
+    if (state == clink::EthernetLink::Closed || state == clink::EthernetLink::Error)
         reconnect();
     return text;
 }
 
-} // namespace clink
+} // namespace app
