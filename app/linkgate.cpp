@@ -27,11 +27,9 @@ bool LinkGate::transducerCheck() {
 }
 
 bool LinkGate::passed(const clink::LinkCheckResult& check) {
-    const int link = link_.state.ConnectionType;
-    return clink::LinkCheck(link_).passed(check, dialogs_,
-                                          link == clink::ParallelPort ? captions_.parallel
-                                          : link == clink::TcpIp      ? captions_.ethernet
-                                                                      : base::ProgramTitle);
+    const clink::LinkCheck gate(link_);
+    return gate.passed(check, dialogs_,
+                       gate.forLink(captions_.parallel, captions_.ethernet, base::ProgramTitle));
 }
 
 } // namespace app

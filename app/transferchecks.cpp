@@ -14,21 +14,19 @@ std::optional<TransferResult> TransferChecks::checkLink(const TransferLinkCheck&
     const clink::LinkCheckResult result = clink::LinkCheck(link_).preCheck(clink::ids::CommandReply, check);
     if (result.failText.isEmpty())
         return std::nullopt;
-    const int linkType = link_.state.ConnectionType;
-    const bool usb = linkType == clink::Usb;
+    const clink::LinkCheck gate(link_);
     // The device is set up again for the next command, whether this one goes on or not.
-    if (usb && how.usbReopens)
+    if (gate.forLink(false, false, how.usbReopens))
         link_.usb.ReopenDevice();
     // The report says which connection is missing before the box.
-    const QString& line = linkType == clink::ParallelPort ? how.reportLines.parallel
-                          : linkType == clink::TcpIp      ? how.reportLines.ethernet
-                                                          : how.reportLines.usb;
+    const QString line =
+        gate.forLink(how.reportLines.parallel, how.reportLines.ethernet, how.reportLines.usb);
     if (report_ && !line.isEmpty())
         report_->addLine(line);
     LinkGate(link_, dialogs_, {how.parallelCaption, how.ethernetCaption}).passed(result);
-    if (report_ && linkType == clink::ParallelPort && how.parallelHidesReport)
+    if (report_ && gate.forLink(how.parallelHidesReport, false, false))
         report_->HideTransferPanel();
-    if (result.ok || (usb && how.usbGoesOn))
+    if (result.ok || gate.forLink(false, false, how.usbGoesOn))
         return std::nullopt;
     return TransferResult{TransferOutcome::LinkFailed, result.failText};
 }

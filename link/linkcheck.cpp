@@ -107,6 +107,22 @@ LinkCheckResult LinkCheck::toolDataCheck(int ethernetCode) {
     }
 }
 
+LinkCheck::Chosen LinkCheck::chosen() const {
+    switch (link_.state.ConnectionType) {
+    case ParallelPort:
+        return Chosen::ParallelPort;
+    case TcpIp:
+        return Chosen::Ethernet;
+    default:
+        return Chosen::Other;
+    }
+}
+
+void LinkCheck::restParallelPort() {
+    if (link_.state.ConnectionType == ParallelPort)
+        link_.spi.InitializePort();
+}
+
 LinkCheckResult LinkCheck::transducerCheck() {
     switch (link_.state.ConnectionType) {
     case ParallelPort:

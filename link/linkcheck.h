@@ -89,6 +89,9 @@ public:
     // select high) and PortShadow ends at 0. False only over Ethernet with the socket not connected, which
     // the editor reports before it opens all the same.
     bool editorOpens();
+    // What the Pset editor does on the link as it loads and before a receive: on the parallel port the port
+    // is put at rest (data register 0, chip select high); nothing on the other links.
+    void restParallelPort();
     // The check before the external transducer's parameters are read: the dongle configured for its
     // reply; over Ethernet the connection and the transducer's answer to its presence probe.
     LinkCheckResult transducerCheck();
@@ -100,7 +103,22 @@ public:
     bool passed(const LinkCheckResult& check) const;
     bool passed(const LinkCheckResult& check, base::Dialogs& dialogs, const QString& caption) const;
 
+    // Of three, the one for the link chosen: the parallel port's, Ethernet's, or USB's (also with no link
+    // chosen). A command gives its failure captions, report lines and go-on rules by link so.
+    template <class T> T forLink(T parallel, T ethernet, T usb) const {
+        switch (chosen()) {
+        case Chosen::ParallelPort:
+            return parallel;
+        case Chosen::Ethernet:
+            return ethernet;
+        default:
+            return usb;
+        }
+    }
+
 private:
+    enum class Chosen { ParallelPort, Ethernet, Other };
+    Chosen chosen() const;
     bool usbFilterFrame(CanId awaited, UsbCheck variant);
     LinkCheckResult transducerPresent();
 

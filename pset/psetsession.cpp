@@ -7,6 +7,7 @@
 #include "base/cp1252.h"
 #include "base/failbox.h"
 #include "base/replacedfile.h"
+#include "link/linkcheck.h"
 #include "pset/psetfile.h"
 #include "pset/psettransfer.h"
 #include "pset/psetvalues.h"
@@ -97,8 +98,7 @@ void PsetEditorSession::failBox(const QString& text, const QString& caption) {
 }
 
 void PsetEditorSession::Form_Load() {
-    if (ctx_.state.ConnectionType == clink::ParallelPort)
-        ctx_.link.spi.InitializePort();
+    clink::LinkCheck(ctx_.link).restParallelPort();
     setSelector({});
     DisableFileMenus();
     ctx_.palverin.LoadIniFiles();
@@ -401,8 +401,7 @@ void PsetEditorSession::mnuReceiveData_Click() {
     if (!busy.acquired())
         return;
     Running running(*this);
-    if (ctx_.state.ConnectionType == clink::ParallelPort)
-        ctx_.link.spi.InitializePort();
+    clink::LinkCheck(ctx_.link).restParallelPort();
     if (!ctx_.dialogs.askYesNo(QStringLiteral("CURRENT PROJECT WILL BE ERASED!! CONTINUE?"),
                                QStringLiteral("RECEIVE CONTROLLER PARAMETER SET(S)")))
         return;

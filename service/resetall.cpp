@@ -1,13 +1,13 @@
 #include "service/resetall.h"
 
 #include "app/appservices.h"
-#include "app/dsprevision.h"
 #include "app/linkgate.h"
 #include "app/toolcalibration.h"
 #include "base/busyguard.h"
 #include "base/dialogs.h"
 #include "base/failbox.h"
 #include "link/commandcodes.h"
+#include "link/dsprevision.h"
 
 namespace service {
 
@@ -52,14 +52,10 @@ bool ResetAllSession::cmdResetAll_Click(const ResetChoice& choice) {
 
 bool ResetAllSession::resetDsp() {
     // The reset is not acknowledged: done means the frame went out, on the parallel port every time.
-    const int sends = ctx_.state.ConnectionType == clink::ParallelPort ? PpDspResets : 1;
-    for (int n = 0; n < sends; ++n) {
-        if (!app::SendDspReset(ctx_.link)) {
-            base::failBox(ctx_.dialogs, DspNotReset, base::ProgramTitle);
-            return false;
-        }
-    }
-    return true;
+    if (clink::SendDspReset(ctx_.link, PpDspResets))
+        return true;
+    base::failBox(ctx_.dialogs, DspNotReset, base::ProgramTitle);
+    return false;
 }
 
 bool ResetAllSession::controlReset(const ControlReset& reset) {

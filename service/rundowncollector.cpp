@@ -4,10 +4,10 @@
 #include "app/reports/rundownreport.h"
 #include "app/reports/systemreports.h"
 #include "app/reporttime.h"
-#include "app/rundownlog.h"
 #include "base/failbox.h"
 #include "base/numbertext.h"
 #include "link/psetreport.h"
+#include "link/rundownlog.h"
 #include "service/collectselection.h"
 
 #include <algorithm>
@@ -43,7 +43,7 @@ bool RundownsCollector::collect(const QString& base, CollectorPage& page) {
         clink::PsetReportRecord* record = readReportRecord(p, local);
         if (!record)
             return fail(QStringLiteral("Read Rundown Data Failed(2)"));
-        if (!app::RundownLogReader(ctx.link).read(p))
+        if (!clink::RundownLogReader(ctx.link).read(p))
             return fail(QStringLiteral("Read Rundown Data Failed(3)"));
         page.clearList();
         const QStringList lines = report(p, *record);

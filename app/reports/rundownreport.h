@@ -7,14 +7,15 @@
 // statistics window reads the torque from column 25.
 
 #include "link/databuffer.h"
+#include "link/rundownlog.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace app {
 
-inline constexpr int RundownLogBlocks = 140;
-inline constexpr int RundownBlockBytes = 5;
+using clink::RundownBlockBytes;
+using clink::RundownLogBlocks;
 inline constexpr int RundownLogBytes = RundownLogBlocks * RundownBlockBytes;
 inline constexpr int RundownRecordBytes = 7;
 inline constexpr int RundownRecords = RundownLogBytes / RundownRecordBytes;

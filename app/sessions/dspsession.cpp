@@ -7,6 +7,7 @@
 #include "app/reporttime.h"
 #include "app/sessions/toolsession.h"
 #include "base/numbertext.h"
+#include "link/dsprevision.h"
 #include "link/replywords.h"
 
 #include <algorithm>
@@ -31,7 +32,13 @@ clink::PreCheck writeCheck() {
 } // namespace
 
 DspSession::DspSession(AppServices& services, CommandProgress& progress)
-    : CommandSession(services, progress), revision_(services.link) {}
+    : CommandSession(services, progress), revision_(std::make_unique<clink::DspRevision>(services.link)) {}
+
+DspSession::~DspSession() = default;
+
+double DspSession::DspVersion() const {
+    return revision_->DspVersion;
+}
 
 void DspSession::mnuDspResetToDefaults() {
     const base::BusyGuard busy(busyState());
@@ -39,7 +46,7 @@ void DspSession::mnuDspResetToDefaults() {
         return;
     if (!clink::LinkCheck(link()).linkChosen())
         return; // no link: nothing is sent and nothing shown
-    if (SendDspReset(link()))
+    if (clink::SendDspReset(link()))
         infoBox(QStringLiteral("Dsp Reset To Factory Defaults"));
     else
         failBox(QStringLiteral("Dsp Reset To Factory Defaults Failed"));
@@ -49,7 +56,7 @@ void DspSession::mnuDspRev() {
     const base::BusyGuard busy(busyState());
     if (!busy.acquired())
         return;
-    revision_.mnuDspRev();
+    revision_->mnuDspRev();
 }
 
 void DspSession::mnuViewDspEepromLocation() {
@@ -151,9 +158,9 @@ void DspSession::runToolData(ToolData which) {
     // The DSP check; over Ethernet its frame carries the RPM code (0 for the diagnostics).
     if (!linkGate().toolDataCheck(which == ToolData::Rpm ? ToolDataCode : 0))
         return;
-    if (!revision_.GetDspRev() || revision_.DspVersion < DspRevision::DiagnosticsMinimum) {
+    if (!revision_->GetDspRev() || revision_->DspVersion < clink::DspRevision::DiagnosticsMinimum) {
         dialogs().message(QStringLiteral("DSP Version must be 3.01 or higher.\r\nCurrent DSP Version is ") +
-                              base::numberText(revision_.DspVersion),
+                              base::numberText(revision_->DspVersion),
                           base::ProgramTitle, base::MessageIcon::None);
         return;
     }

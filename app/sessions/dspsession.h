@@ -4,8 +4,13 @@
 // menu's RPM and diagnostics commands, which need a DSP of revision 3.01 or later. Each command runs from
 // its link check to its last box, holding the program busy.
 
-#include "app/dsprevision.h"
 #include "app/sessions/commandsession.h"
+
+#include <memory>
+
+namespace clink {
+class DspRevision;
+}
 
 namespace app {
 
@@ -16,6 +21,7 @@ public:
     static constexpr int ReportLastAddress = 126;
 
     DspSession(AppServices& services, CommandProgress& progress);
+    ~DspSession();
 
     void mnuDspResetToDefaults();
     void mnuDspRev();
@@ -28,13 +34,14 @@ public:
     void mnuDiag();
 
     // The DSP revision the last revision read found.
-    double DspVersion() const { return revision_.DspVersion; }
+    double DspVersion() const;
 
 private:
     enum class ToolData { Rpm, Diagnostics };
     void runToolData(ToolData which);
 
-    DspRevision revision_;
+    // The DSP revision read on the selected link (clink::DspRevision).
+    std::unique_ptr<clink::DspRevision> revision_;
 };
 
 } // namespace app

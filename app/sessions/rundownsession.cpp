@@ -2,9 +2,10 @@
 
 #include "app/appservices.h"
 #include "app/linkgate.h"
+#include "app/reports/rundownreport.h"
 #include "app/reports/systemreports.h"
 #include "app/reporttime.h"
-#include "app/rundownlog.h"
+#include "link/rundownlog.h"
 
 namespace app {
 
@@ -18,7 +19,7 @@ constexpr size_t TorqueTargetValue = 0;
 } // namespace
 
 bool RundownSession::Get_RundownData2(int pset) {
-    return RundownLogReader(link()).read(pset, progress());
+    return clink::RundownLogReader(link()).read(pset, progress());
 }
 
 ReportLines RundownSession::mnuSystemReadRundownData() {

@@ -1,13 +1,12 @@
 // The DSP revision read on the three links against the stand-in: listened for on the parallel port,
 // asked for over Ethernet (the first answer arms, the second carries the revision) and over USB.
-#include "app/dsprevision.h"
 #include "link/cancontroller.h"
+#include "link/dsprevision.h"
 #include "tests/support/ethernetfixture.h"
 #include "tests/support/ppfixture.h"
 #include "tests/support/usbfixture.h"
 
 using namespace clink;
-using app::DspRevision;
 using base::MessageIcon;
 using testsupport::ScriptedDialogs;
 

@@ -1,12 +1,13 @@
 // The rundown-log and data-logger sessions against the stand-in on each link: what is asked, the boxes
 // shown, the reports returned, the progress bar, and the Pset data a logger file leaves in the Pset table.
+#include "app/reports/rundownreport.h"
 #include "app/reports/systemreports.h"
 #include "app/reporttime.h"
-#include "app/rundownlog.h"
 #include "app/sessions/loggersession.h"
 #include "app/sessions/rundownsession.h"
 #include "base/torque.h"
 #include "link/commandcodes.h"
+#include "link/rundownlog.h"
 #include "tests/app/commandfixture.h"
 #include "tests/app/logimages.h"
 
@@ -112,7 +113,7 @@ TEST_F(LogSessions, RundownLogOnTheParallelPort) {
     model.received.clear();
     EXPECT_FALSE(rundown.Get_RundownData2(3));
     EXPECT_EQ(received(ids::CommandRequest, codes::RundownLogBlock).size(),
-              size_t(5 + app::RundownLogReader::PpTries));
+              size_t(5 + clink::RundownLogReader::PpTries));
     EXPECT_EQ(progress.value, 5);
 }
 
@@ -142,7 +143,7 @@ TEST_F(LogSessions, RundownLogOverEthernetStoresTheSecondAnswerOfEachBlock) {
     EXPECT_TRUE(logReadIntoBuffer());
     // The stand-in passes an acknowledgement and the answer: the first arms, the second is stored.
     EXPECT_EQ(received(ids::CommandRequest, codes::RundownLogBlock).size(), size_t(app::RundownLogBlocks));
-    EXPECT_EQ(filterFramesReceived(ids::CommandReply), app::RundownLogReader::EthernetFilterFrames);
+    EXPECT_EQ(filterFramesReceived(ids::CommandReply), clink::RundownLogReader::EthernetFilterFrames);
 
     // A connection that is gone ends the read.
     ctx.link.socket.close();

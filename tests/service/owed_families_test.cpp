@@ -4,12 +4,12 @@
 // after a clock read and its version after that, the transducer check after another, the rundown log after
 // another Pset's log, the socket tray's passes, the serial output's set after its read. Every value taken is
 // the stand-in's as it is now.
-#include "app/dsprevision.h"
-#include "app/rundownlog.h"
 #include "base/progress.h"
 #include "link/commandcodes.h"
+#include "link/dsprevision.h"
 #include "link/linkcheck.h"
 #include "link/nsmexchange.h"
+#include "link/rundownlog.h"
 #include "link/serialout.h"
 #include "link/sockettray.h"
 #include "link/tooldiagnostics.h"
@@ -50,7 +50,7 @@ TEST_P(OwedFamilies, TheDspRevisionAfterTheToolDataAndTheToolDataAfterItAreEachT
     model.dspRevisionMinor = 7;
     model.diag.rpm = 0x1234;
     readToolDataRightAway();
-    app::DspRevision revision(link);
+    clink::DspRevision revision(link);
     ASSERT_TRUE(revision.mnuDspRev()) << dialogs.messageTexts().join(" | ").toStdString();
     EXPECT_EQ(dialogs.messages.back().text, QStringLiteral("Dsp Software Revision : 4.07"));
     EXPECT_DOUBLE_EQ(revision.DspVersion, 4.07);
@@ -163,7 +163,7 @@ TEST_P(OwedRundownLog, ALogReadRightAfterAnotherPsetsLogTakesEveryByteFromItsOwn
         logs[2][i] = uint8_t((i * 13 + 1) & 0xFF);
         logs[3][i] = uint8_t((i * 7 + 90) & 0xFF);
     }
-    app::RundownLogReader reader(link);
+    clink::RundownLogReader reader(link);
     base::NoProgress progress;
     for (const int pset : {2, 3}) {
         ASSERT_TRUE(reader.read(pset, progress)) << "Pset " << pset;

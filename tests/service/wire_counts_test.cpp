@@ -10,10 +10,10 @@
 // receive from a controller that stops answering ends at the silence cap.
 #include "app/parameterfile.h"
 #include "app/reports/rundownreport.h"
-#include "app/rundownlog.h"
 #include "link/blockreceive.h"
 #include "link/commandcodes.h"
 #include "link/nsmexchange.h"
+#include "link/rundownlog.h"
 #include "logicio/logictransfer.h"
 #include "tests/link/silentlinks.h"
 #include "tests/support/servicesfixture.h"
@@ -74,7 +74,7 @@ protected:
 public:
     DataTx& tx() { return ctx.link.dataTx; }
     bool readLog() {
-        return app::RundownLogReader(ctx.link).read(LogPset) &&
+        return clink::RundownLogReader(ctx.link).read(LogPset) &&
                s.DataBuffer[app::RundownLogBlocks * 5 - 1] == model.rundownLogs[LogPset].back();
     }
     bool writeParameters() {

@@ -8,15 +8,15 @@
 #include <QString>
 
 namespace clink {
-class ControllerLink;
-}
 
-namespace app {
+class ControllerLink;
 
 // Tells the DSP to reload its factory defaults (09EF0601 [0B 0 ...], no answer) on the selected link.
 // True when the frame went out: on the parallel port the dongle's transmit buffer was sent, over Ethernet
-// the socket took it, over USB the dongle took it. With no link selected nothing is sent (false).
-bool SendDspReset(clink::ControllerLink& link);
+// the socket took it, over USB the dongle took it. With no link selected nothing is sent (false). The
+// parallel port sends it parallelSends times (its dongle gives no sign that the DSP took one), the other
+// links once; the first frame that does not go out ends the sends.
+bool SendDspReset(ControllerLink& link, int parallelSends = 1);
 
 class DspRevision {
 public:
@@ -26,7 +26,7 @@ public:
     // Parallel port: CANINTF polls of the listening read.
     static constexpr long PpPolls = 1000;
 
-    explicit DspRevision(clink::ControllerLink& link);
+    explicit DspRevision(ControllerLink& link);
 
     // The read of the Dsp > View > Revision command: the request is sent again on every attempt and
     // the revision is shown on success.
@@ -48,7 +48,7 @@ private:
     bool readUsb();
     void store(Mode mode, int major, int minor);
 
-    clink::ControllerLink& link_;
+    ControllerLink& link_;
 };
 
-} // namespace app
+} // namespace clink

@@ -1,6 +1,5 @@
-#include "app/dsprevision.h"
+#include "link/dsprevision.h"
 
-#include "app/linkgate.h"
 #include "base/dialogs.h"
 #include "base/eventpump.h"
 #include "link/cancontroller.h"
@@ -10,7 +9,7 @@
 
 #include <algorithm>
 
-namespace app {
+namespace clink {
 
 namespace {
 constexpr int MinorByte = 6;
@@ -38,35 +37,45 @@ constexpr int DspResetCode = 0x0B;
 constexpr int TransmitPolls = 100;
 constexpr int Restore = 0xFF; // register reads arrive complemented
 
-bool transmitted(clink::ControllerLink& link) {
+bool transmitted(ControllerLink& link) {
     for (int poll = 0; poll < TransmitPolls; ++poll) {
-        if (((link.spi.ReadRegister(clink::canctl::TXB0CTRL) ^ Restore) & clink::canctl::TXREQ) == 0)
+        if (((link.spi.ReadRegister(canctl::TXB0CTRL) ^ Restore) & canctl::TXREQ) == 0)
             return true;
         link.pump.doEvents();
     }
     return false;
 }
-} // namespace
 
-bool SendDspReset(clink::ControllerLink& link) {
+bool sendDspResetOnce(ControllerLink& link) {
     const std::array<int, 8> data{DspResetCode, 0, 0, 0, 0, 0, 0, 0};
     switch (link.state.ConnectionType) {
-    case clink::ParallelPort:
-        if (!clink::LinkCheck(link).dongleReadyToSend(clink::ids::DspReply))
+    case ParallelPort:
+        if (!LinkCheck(link).dongleReadyToSend(ids::DspReply))
             return false;
         link.spi.ResetLineHigh();
-        link.dataTx.SendCanMessage({clink::ids::DspWriteRequest, data});
+        link.dataTx.SendCanMessage({ids::DspWriteRequest, data});
         return transmitted(link);
-    case clink::TcpIp:
-        return link.ethernet.SendCanFrame(clink::ids::DspWriteRequest, clink::ids::DspWriteRequest, data);
-    case clink::Usb:
-        return link.usb.SendCanFrame(clink::ids::DspWriteRequest, clink::ids::DspWriteRequest, {0, 0}, data);
+    case TcpIp:
+        return link.ethernet.SendCanFrame(ids::DspWriteRequest, ids::DspWriteRequest, data);
+    case Usb:
+        return link.usb.SendCanFrame(ids::DspWriteRequest, ids::DspWriteRequest, {0, 0}, data);
     default:
         return false;
     }
 }
 
-DspRevision::DspRevision(clink::ControllerLink& link) : link_(link) {}
+} // namespace
+
+bool SendDspReset(ControllerLink& link, int parallelSends) {
+    const int sends = link.state.ConnectionType == ParallelPort ? parallelSends : 1;
+    for (int n = 0; n < sends; ++n) {
+        if (!sendDspResetOnce(link))
+            return false;
+    }
+    return true;
+}
+
+DspRevision::DspRevision(ControllerLink& link) : link_(link) {}
 
 QString DspRevision::revisionText(int major, int minor) {
     return QStringLiteral("Dsp Software Revision : ") + QString::number(major) + u'.' +
@@ -83,14 +92,14 @@ bool DspRevision::GetDspRev() {
 }
 
 bool DspRevision::read(Mode mode) {
-    clink::Transaction tx(link_);
+    Transaction tx(link_);
     link_.spi.ResetLineHigh();
     switch (link_.state.ConnectionType) {
-    case clink::ParallelPort:
+    case ParallelPort:
         return readPp(mode);
-    case clink::TcpIp:
+    case TcpIp:
         return readEthernet(mode);
-    case clink::Usb:
+    case Usb:
         if (!readUsb())
             return false;
         store(mode, link_.state.UsbRxBytes[MajorByte], link_.state.UsbRxBytes[MinorByte]);
@@ -107,17 +116,17 @@ void DspRevision::store(Mode mode, int major, int minor) {
 }
 
 bool DspRevision::readPp(Mode mode) {
-    clink::LinkState& s = link_.state;
-    if (!LinkGate(link_).dongleOnly(clink::ids::ToolReply, UnableToConfigure))
+    LinkState& s = link_.state;
+    if (LinkCheck check(link_); !check.passed(check.dongleOnly(ids::ToolReply, UnableToConfigure)))
         return false;
-    clink::PpExchange pp(link_);
+    PpExchange pp(link_);
     // Nothing is sent: the DSP's revision frame is listened for.
     const bool heard = pp.run({.request = std::nullopt,
                                .passes = 1,
                                .polls = PpPolls,
                                .yieldEachPass = false,
                                .yieldEachPoll = true},
-                              [&](clink::PpRxMessage& m) {
+                              [&](PpRxMessage& m) {
                                   if (m.byte(0) != RevisionCode)
                                       return false;
                                   for (int n = 1; n <= MajorByte; ++n)
@@ -135,17 +144,17 @@ bool DspRevision::readPp(Mode mode) {
 }
 
 bool DspRevision::readEthernet(Mode mode) {
-    clink::LinkState& s = link_.state;
-    clink::Ethernet& eth = link_.ethernet;
+    LinkState& s = link_.state;
+    Ethernet& eth = link_.ethernet;
     // Only the DSP's revision answers are taken, from before the first frame on: the tool's own reports on
     // the identifier and answers still owed to an earlier exchange there are not the revision. The zero-data
     // frames on the DSP's identifier are its requests, the first two included: the DSP answers each.
-    eth.expect({.id = clink::ids::ToolReply, .code = RevisionCode, .echo = {RevisionCode}});
-    if (!eth.SendRequestFrame(clink::ids::ToolReply, clink::ids::ToolReply, {})) {
+    eth.expect({.id = ids::ToolReply, .code = RevisionCode, .echo = {RevisionCode}});
+    if (!eth.SendRequestFrame(ids::ToolReply, ids::ToolReply, {})) {
         link_.dialogs.message(UnableEthernet, base::ProgramTitle, base::MessageIcon::Critical);
         return false;
     }
-    if (eth.SendRequestFrame(clink::ids::ToolReply, clink::ids::ToolReply, {}))
+    if (eth.SendRequestFrame(ids::ToolReply, ids::ToolReply, {}))
         link_.pump.pause(SettleCycles * 2);
 
     // The revision is taken from the frames that follow: the first arms the handler, the next is stored.
@@ -165,7 +174,7 @@ bool DspRevision::readEthernet(Mode mode) {
     for (int attempt = 0; attempt < Attempts && !s.ReplyReady && budget > 0 && !link_.transactions.over();
          ++attempt) {
         if ((mode == Mode::Command || attempt == 0) &&
-            !eth.SendRequestFrame(clink::ids::ToolReply, clink::ids::ToolReply, {})) {
+            !eth.SendRequestFrame(ids::ToolReply, ids::ToolReply, {})) {
             s.ReplyReady = false;
             break;
         }
@@ -181,24 +190,22 @@ bool DspRevision::readEthernet(Mode mode) {
         link_.dialogs.message(EthernetFailed, base::ProgramTitle, base::MessageIcon::Critical);
     // The closing frame asks the controller for its status. Its answer would complete whatever
     // transaction waits next, so it is taken here.
-    eth.expect({.id = clink::ids::StatusRequest});
-    if (eth.SendRequestFrame(clink::ids::StatusRequest, clink::ids::StatusRequest, {}))
-        link_.pump.waitUntil([&s] { return s.ReplyReady; }, clink::Ethernet::SendWaitCycles * 2);
+    eth.expect({.id = ids::StatusRequest});
+    if (eth.SendRequestFrame(ids::StatusRequest, ids::StatusRequest, {}))
+        link_.pump.waitUntil([&s] { return s.ReplyReady; }, Ethernet::SendWaitCycles * 2);
     s.ReplyReady = ok;
     return ok;
 }
 
 bool DspRevision::readUsb() {
-    clink::LinkState& s = link_.state;
+    LinkState& s = link_.state;
     s.UsbRxBytes[0] = 0;
-    const bool ok =
-        link_.usb.Transact({clink::ids::ToolReply, clink::ids::ToolReply, {RevisionCode, 0}, {}},
-                           clink::USB::UsualTries, [](const clink::UsbRxArray& rx) {
-                               return rx[0] == RevisionCode ? clink::UsbReply::Taken : clink::UsbReply::Retry;
-                           });
+    const bool ok = link_.usb.Transact(
+        {ids::ToolReply, ids::ToolReply, {RevisionCode, 0}, {}}, USB::UsualTries,
+        [](const UsbRxArray& rx) { return rx[0] == RevisionCode ? UsbReply::Taken : UsbReply::Retry; });
     if (!ok)
         link_.dialogs.message(UsbFailed, base::ProgramTitle, base::MessageIcon::Information);
     return ok;
 }
 
-} // namespace app
+} // namespace clink

@@ -7,14 +7,15 @@
 // The caller has chosen the link; on the parallel port it has left the dongle accepting 09EF0801 (the Pset
 // read before it does).
 
-#include "app/reports/rundownreport.h"
 #include "base/progress.h"
 
 namespace clink {
-class ControllerLink;
-}
 
-namespace app {
+class ControllerLink;
+
+// The log: its blocks and the bytes of each.
+inline constexpr int RundownLogBlocks = 140;
+inline constexpr int RundownBlockBytes = 5;
 
 class RundownLogReader {
 public:
@@ -27,7 +28,7 @@ public:
     static constexpr int EthernetSends = 501;
     static constexpr long EthernetFirstWait = 3001 * 2;
 
-    explicit RundownLogReader(clink::ControllerLink& link) : link_(link) {}
+    explicit RundownLogReader(ControllerLink& link) : link_(link) {}
 
     // True when all 140 blocks were read. The progress runs 0..140 with the block number and keeps its
     // last value.
@@ -42,7 +43,7 @@ private:
     bool readEthernet(int pset, base::Progress& progress);
     bool readUsb(int pset, base::Progress& progress);
 
-    clink::ControllerLink& link_;
+    ControllerLink& link_;
 };
 
-} // namespace app
+} // namespace clink

@@ -1,14 +1,11 @@
-#include "app/rundownlog.h"
+#include "link/rundownlog.h"
 
 #include "base/eventpump.h"
 #include "link/commandcodes.h"
 #include "link/controllerlink.h"
 #include "link/ppexchange.h"
 
-namespace app {
-
-namespace ids = clink::ids;
-namespace codes = clink::codes;
+namespace clink {
 
 namespace {
 // Answer bytes: code, Pset, block, then the block's five bytes.
@@ -22,8 +19,8 @@ std::array<int, 8> blockRequest(int pset, int block) {
 } // namespace
 
 bool RundownLogReader::read(int pset, base::Progress& progress) {
-    clink::LinkState& s = link_.state;
-    clink::Transaction tx(link_);
+    LinkState& s = link_.state;
+    Transaction tx(link_);
     link_.spi.ResetLineHigh();
     link_.dataTx.ClearReceiveBuffer();
     s.DataCount = 0;
@@ -31,11 +28,11 @@ bool RundownLogReader::read(int pset, base::Progress& progress) {
     progress.setRange(0, RundownLogBlocks);
     progress.setValue(0);
     switch (s.ConnectionType) {
-    case clink::ParallelPort:
+    case ParallelPort:
         return readPp(pset, progress);
-    case clink::TcpIp:
+    case TcpIp:
         return readEthernet(pset, progress);
-    case clink::Usb:
+    case Usb:
         return readUsb(pset, progress);
     default:
         return false;
@@ -43,18 +40,18 @@ bool RundownLogReader::read(int pset, base::Progress& progress) {
 }
 
 bool RundownLogReader::readPp(int pset, base::Progress& progress) {
-    clink::LinkState& s = link_.state;
-    clink::PpExchange pp(link_);
+    LinkState& s = link_.state;
+    PpExchange pp(link_);
     for (int b = 0; b < RundownLogBlocks; ++b) {
         link_.pump.doEvents();
         progress.setValue(b);
-        const bool taken = pp.run({.request = clink::CanMessage{ids::CommandRequest, blockRequest(pset, b)},
+        const bool taken = pp.run({.request = CanMessage{ids::CommandRequest, blockRequest(pset, b)},
                                    .passes = PpTries,
                                    .polls = PpPolls,
                                    .yieldEachPoll = true},
-                                  [&](clink::PpRxMessage& m) {
+                                  [&](PpRxMessage& m) {
                                       if (!m.bytesAre({codes::RundownLogAnswer, pset, b}) ||
-                                          !clink::DataBufferArray::fits(s.DataCount, RundownBlockBytes))
+                                          !DataBufferArray::fits(s.DataCount, RundownBlockBytes))
                                           return false;
                                       for (int k = 0; k < RundownBlockBytes; ++k)
                                           s.DataBuffer.put(s.DataCount++, m.byte(FirstDataByte + k));
@@ -67,7 +64,7 @@ bool RundownLogReader::readPp(int pset, base::Progress& progress) {
 }
 
 bool RundownLogReader::readEthernet(int pset, base::Progress& progress) {
-    clink::LinkState& s = link_.state;
+    LinkState& s = link_.state;
     // Only answers with a block of the log answer these requests, each block's answers echoing the Pset and
     // the block; what decides it is in place before the filter frames and before each block's pause.
     auto expectBlock = [&](int block) {
@@ -100,20 +97,20 @@ bool RundownLogReader::readEthernet(int pset, base::Progress& progress) {
 }
 
 bool RundownLogReader::readUsb(int pset, base::Progress& progress) {
-    clink::LinkState& s = link_.state;
+    LinkState& s = link_.state;
     for (int b = 0; b < RundownLogBlocks; ++b) {
         link_.pump.doEvents();
         progress.setValue(b);
         const bool ok = link_.usb.Transact(
             {ids::CommandReply, ids::CommandRequest, {codes::RundownLogAnswer, 0}, blockRequest(pset, b)},
-            clink::USB::UsualTries, [&](const clink::UsbRxArray& rx) {
+            USB::UsualTries, [&](const UsbRxArray& rx) {
                 // Any other answer to this request ends the read.
                 if (rx[0] != codes::RundownLogAnswer || rx[1] != pset || rx[2] != b ||
-                    !clink::DataBufferArray::fits(s.DataCount, RundownBlockBytes))
-                    return clink::UsbReply::Refused;
+                    !DataBufferArray::fits(s.DataCount, RundownBlockBytes))
+                    return UsbReply::Refused;
                 for (int k = 0; k < RundownBlockBytes; ++k)
                     s.DataBuffer.put(s.DataCount++, rx[size_t(FirstDataByte + k)]);
-                return clink::UsbReply::Taken;
+                return UsbReply::Taken;
             });
         if (!ok)
             return false;
@@ -121,4 +118,4 @@ bool RundownLogReader::readUsb(int pset, base::Progress& progress) {
     return true;
 }
 
-} // namespace app
+} // namespace clink
