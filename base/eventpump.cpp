@@ -12,6 +12,8 @@ namespace base {
 namespace {
 // Conditions are re-checked at least this often, in case something changed them without a wake().
 constexpr std::chrono::milliseconds RecheckInterval{5};
+// A turn later than the re-check by more than this shows the program was kept from its events.
+constexpr std::chrono::milliseconds TurnSlack{2};
 } // namespace
 
 long pollCount(long transferDelay, long factor) {
@@ -21,7 +23,21 @@ long pollCount(long transferDelay, long factor) {
 
 QtEventPump::QtEventPump(QObject* parent) : QObject(parent) {}
 
+void QtEventPump::turned() {
+    // Away when the last turn was longer ago than the pump ever waits between its checks, and the time
+    // beyond it.
+    const auto since = lastTurn_.isValid() ? std::chrono::nanoseconds(lastTurn_.nsecsElapsed())
+                                           : std::chrono::nanoseconds{0};
+    away_ = since > RecheckInterval + TurnSlack ? since : std::chrono::nanoseconds{0};
+    lastTurn_.start();
+}
+
+std::chrono::nanoseconds QtEventPump::away() const {
+    return away_;
+}
+
 void QtEventPump::doEvents() {
+    turned();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
@@ -53,6 +69,7 @@ bool QtEventPump::waitUntil(const std::function<bool()>& done, long doEventsCoun
             return false;
         timer.start(
             std::clamp(left + std::chrono::milliseconds{1}, std::chrono::milliseconds{1}, RecheckInterval));
+        turned();
         loop.exec(QEventLoop::AllEvents);
     }
     return true;

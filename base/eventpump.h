@@ -4,6 +4,7 @@
 // wait blocks in the event loop, handles events as they come, and ends the moment its condition holds.
 // Closing the program stops the pump: every wait, running or to come, ends at once.
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <chrono>
@@ -32,10 +33,19 @@ public:
     virtual bool waitUntil(const std::function<bool()>& done, long doEventsCount) = 0;
     // Something a waiting condition may depend on has changed: re-check it now.
     virtual void wake() {}
+    // Something a waiting condition depends on changes after this time (a held answer becomes due): a
+    // wait re-checks its condition then. A pump that re-checks often anyway need do nothing.
+    virtual void wakeAfter(std::chrono::nanoseconds) {}
+    // How long the program had not handled its events when this turn began: what it reads now may have
+    // come that long before (a machine too busy to run it, a handler that took long).
+    virtual std::chrono::nanoseconds away() const { return std::chrono::nanoseconds{0}; }
     // Spends a whole budget (an unconditional "n cycles of DoEvents").
     void pause(long doEventsCount) {
+        paused_ += doEventsCount;
         waitUntil([] { return false; }, doEventsCount);
     }
+    // The DoEvents the program's own pauses have spent through this pump, whatever else waited.
+    long long pausedDoEvents() const { return paused_; }
     // The program is closing: every wait ends at once, now and from now on.
     virtual void stop() {
         stopped_ = true;
@@ -45,6 +55,7 @@ public:
 
 private:
     bool stopped_ = false;
+    long long paused_ = 0;
 };
 
 // The production pump: a local event loop bounded by a precise timer.
@@ -58,9 +69,17 @@ public:
 
     // Time budget of a count of yields.
     static std::chrono::nanoseconds budgetFor(long doEventsCount);
+    std::chrono::nanoseconds away() const override;
 
 signals:
     void woken();
+
+private:
+    // Marks a turn of the event loop: the program is handling its events now.
+    void turned();
+    // When the pump last turned, and how long it had been away then.
+    QElapsedTimer lastTurn_;
+    std::chrono::nanoseconds away_{0};
 };
 
 } // namespace base

@@ -2,11 +2,17 @@
 
 #include "link/commandcodes.h"
 
+#include <QLoggingCategory>
+
 #include <algorithm>
+#include <cstdlib>
+#include <iterator>
 
 namespace clink {
 
 namespace {
+// What the judge learns of the line; off unless enabled ("palverin.link.judge.debug=true").
+Q_LOGGING_CATEGORY(lcJudge, "palverin.link.judge", QtInfoMsg)
 
 // Which data bytes of an answer repeat its request: data bytes 1 onward carry `count` of the values the
 // exchange installed, from RequestData(first). Answers not listed carry nothing of their request but their
@@ -115,6 +121,24 @@ bool AnswerJudge::echoes(const EchoValues& echo, CanId id, const std::array<int,
     return false;
 }
 
+bool AnswerJudge::answersOneRequest(CanId id, const std::array<int, 8>& d) {
+    return !reportsOnItsOwn(id) && echoRule(id, d[0]) != nullptr;
+}
+
+bool AnswerJudge::reportsOnItsOwn(CanId id) {
+    switch (id) {
+    case ids::StatusBroadcast: // the status
+    case ids::ButtonReply:     // the tool's buttons
+    case ids::RunData:         // the run screen's rundown result
+    case ids::ToolReply:       // fault and cycle reports, the tool's data
+    case ids::Reply13EF0110:   // the socket tray
+    case ids::BlockReply:      // the button sensors' stream
+        return true;
+    default:
+        return false;
+    }
+}
+
 namespace {
 // Two awaited answers can be the same frame: the same identifier, codes that do not differ, and no echo
 // value that both install and that differs.
@@ -130,6 +154,38 @@ bool overlap(const AnswerJudge::Awaited& a, const AnswerJudge::Awaited& b) {
 
 AnswerJudge::Awaited AnswerJudge::awaitedOf(const ReplyExpectation& x) {
     return {.id = x.id, .code = x.code, .echo = x.echo};
+}
+
+void AnswerJudge::accepting(CanId id, int64_t now) {
+    if (id != accepted_) {
+        passedBefore_ = accepted_;
+        acceptedAt_ = now;
+    }
+    if (id != accepted_ && !passesAll_) {
+        // Those the dongle stopped passing when it was last asked for another identifier never come now:
+        // the frames they would take are the new request's answers.
+        std::erase_if(owed_, [id](const Owed& o) { return o.filteredAway && o.awaited.id == id; });
+        for (Owed& o : owed_)
+            o.filteredAway = o.filteredAway || o.awaited.id != id;
+    }
+    accepted_ = id;
+}
+
+void AnswerJudge::dropBelief(const char* evidence, int64_t now) {
+    if (framing_ == Framing::AnswersOnce) {
+        qCDebug(lcJudge) << "the controller may acknowledge after all:" << evidence;
+        beliefDroppedAt_ = now;
+    }
+    framing_ = Framing::Unknown;
+}
+
+void AnswerJudge::noteCopies(const char* evidence, int64_t now) {
+    if (!copiesSeen())
+        qCDebug(lcJudge) << "the line passes frames twice:" << evidence;
+    if (roundTripMayBeCopy_ && roundTrips_.size() == 1)
+        roundTrips_.clear();
+    roundTripMayBeCopy_ = false;
+    copiesSeenAt_ = now;
 }
 
 void AnswerJudge::transactionBegins() {
@@ -169,7 +225,10 @@ int64_t AnswerJudge::answerTime() const {
     return std::max(roundTrip(), t_.senderWait);
 }
 
-void AnswerJudge::timeRoundTrip(int64_t sample) {
+void AnswerJudge::timeRoundTrip(int64_t sample, bool provisional) {
+    if (provisionalRoundTrip_)
+        roundTrips_.clear();
+    provisionalRoundTrip_ = provisional;
     if (roundTrips_.size() == RoundTripsKept)
         roundTrips_.pop_front();
     roundTrips_.push_back(std::max<int64_t>(sample, 0));
@@ -184,6 +243,40 @@ bool AnswerJudge::mayBeOwnAnswer(CanId id, const std::array<int, 8>& d, int64_t 
 bool AnswerJudge::repeatsHeard(CanId id, const std::array<int, 8>& d, int64_t now) const {
     return std::any_of(heard_.begin(), heard_.end(), [&](const Heard& h) {
         return h.id == id && h.d == d && now - h.at >= t_.copyEarliest;
+    });
+}
+
+bool AnswerJudge::showsCopy(CanId id, const std::array<int, 8>& d, int64_t now) const {
+    // Heard while a copy of it can still come, however soon a dongle repeats it.
+    const bool again = std::any_of(heard_.begin(), heard_.end(),
+                                   [&](const Heard& h) { return h.id == id && h.d == d; });
+    return !reportsOnItsOwn(id) && again && !drawnByFilter(id, d, now);
+}
+
+bool AnswerJudge::drawnByFilter(CanId id, const std::array<int, 8>& d, int64_t now) const {
+    // A unit answers a filter frame with what it answers anything with: the NSM unit its clock, the
+    // controller its status.
+    static constexpr std::pair<CanId, int> FilterAnswers[] = {{ids::NsmReply, codes::NsmClock},
+                                                              {ids::StatusRequest, codes::Status}};
+    const auto filter = lastFilter_.find(id);
+    if (std::find(std::begin(FilterAnswers), std::end(FilterAnswers), std::pair{id, d[0]}) ==
+            std::end(FilterAnswers) ||
+        filter == lastFilter_.end())
+        return false;
+    // Its acknowledgement and reply, or the reply a gap after the acknowledgement when answers owed there
+    // kept the unit from answering sooner.
+    const int64_t sent = filter->second;
+    return now - sent < roundTrip() + t_.maxAckGap ||
+           std::any_of(heard_.begin(), heard_.end(), [&](const Heard& h) {
+               return h.id == id && h.d == d && h.at >= sent && now - h.at <= t_.maxAckGap + t_.tolerance;
+           });
+}
+
+bool AnswerJudge::repeatsEarlier(CanId id, const std::array<int, 8>& d, int64_t now, int64_t came) const {
+    // A frame read late came at some time between the two: it may be a copy if it may have come then.
+    return std::any_of(heard_.begin(), heard_.end(), [&](const Heard& h) {
+        return h.epoch != epoch_ && h.id == id && h.d == d && now - h.at >= t_.copyEarliest &&
+               came - h.at < t_.copy + t_.tolerance;
     });
 }
 
@@ -203,6 +296,9 @@ void AnswerJudge::end() {
     if (!active_)
         return;
     active_ = false;
+    // Answers still held came all the same.
+    x_.answers += int(held_.size());
+    held_.clear();
     if (x_.sends.empty())
         return;
     // Every request is answered, in order: a controller that acknowledges sends two frames to each request
@@ -223,9 +319,11 @@ void AnswerJudge::end() {
     const int64_t last = x_.sends.back();
     // The first of them answers the first request whose answers are not all in.
     const int64_t firstOwing = x_.sends[std::min(size_t(x_.answers / perRequest), x_.sends.size() - 1)];
-    owed_.push_back({awaitedOf(x_.expect), counted, beyond, earliestAnswerTo(firstOwing),
+    // An answer beyond the framing counted on came already: the rest of them are due as those counted on.
+    const bool beyondCame = x_.believedOnce && framing_ != Framing::AnswersOnce;
+    owed_.push_back({awaitedOf(x_.expect), counted, beyond, firstOwing, earliestAnswerTo(firstOwing),
                      last + answerTime() + gap, last + std::max(answerTime(), t_.untimedHold) + gap,
-                     x_.taken});
+                     x_.taken, std::max(last + roundTrip(), x_.lastTakenAt + t_.tolerance), beyondCame});
 }
 
 int64_t AnswerJudge::firstRequestAt(int64_t now) const {
@@ -234,12 +332,23 @@ int64_t AnswerJudge::firstRequestAt(int64_t now) const {
     const Awaited awaited = awaitedOf(x_.expect);
     int64_t at = now;
     // Answers owed there would be taken for this exchange's own once its request is out.
-    for (const Owed& o : owed_)
-        if (o.due > now && overlap(o.awaited, awaited))
-            at = std::max(at, o.due);
-    // A copy of a frame heard there before this transaction asked anything (or before it changed what the
-    // controller holds) would pass for the controller's answer now.
+    for (const Owed& o : owed_) {
+        const int64_t until = o.answers > 0 ? o.due : o.beyondUntil();
+        if (until > now && !o.filteredAway && overlap(o.awaited, awaited))
+            at = std::max(at, until);
+    }
+    // An answer that carries nothing of its request is asked for once a dongle that repeats frames at once
+    // can have passed no frame of an earlier exchange there a second time: the repeat would pass for it.
+    if (x_.expect.quietFirst)
+        for (const Heard& h : heard_)
+            if (h.id == x_.expect.id && h.epoch != epoch_)
+                at = std::max(at, h.at + t_.copyEarliest);
+    // On a line that has passed a frame twice, a copy of a frame heard there before this transaction asked
+    // anything (or before it changed what the controller holds) would pass for the controller's answer now,
+    // and the line must be quiet for as long as a copy takes.
     // (A copy is timed from when the dongle passed the frame; the text of either may take a little longer.)
+    if (!copiesSeen())
+        return at;
     for (const Heard& h : heard_)
         if (h.epoch != epoch_ && h.at + t_.copy + t_.tolerance > now && carries(awaited, h.id, h.d))
             at = std::max(at, h.at + t_.copy + t_.tolerance);
@@ -252,24 +361,31 @@ int64_t AnswerJudge::firstRequestAt(int64_t now) const {
 int64_t AnswerJudge::nextRequestAt(int64_t now) const {
     if (!active_ || x_.requests == 0)
         return firstRequestAt(now);
-    if (x_.replied || needsAnotherRequest())
+    if (x_.replied)
         return now;
-    // The last request's answer can come one round trip after it; after its acknowledgement, the reply of
-    // a controller that acknowledges within the acknowledgement's gap.
+    // An answer is held: it may be the one the next request would only duplicate.
+    if (!held_.empty())
+        return std::max(now, heldUntil_);
+    if (needsAnotherRequest())
+        return now;
+    int64_t at = now;
+    // Every request draws an answer, in order: while one has not come, the last request's can come one round
+    // trip after it (a request sent late, behind a busy program, is answered late).
+    if (x_.answers < x_.requests)
+        at = std::max(at, x_.sends.back() + answerTime());
     if (x_.answersSinceSend == 0) {
         // The unit answers in order: answers still owed on the identifier, and the reply that may follow a
         // frame no exchange took there, come before this request's.
-        int64_t at = std::max(now, x_.sends.back() + answerTime());
         if (const int64_t other = lastOther(x_.expect.id); other >= 0)
             at = std::max(at, other + t_.maxAckGap);
         for (const Owed& o : owed_)
-            if (o.awaited.id == x_.expect.id && o.answers > 0)
+            if (o.awaited.id == x_.expect.id && o.answers > 0 && !o.filteredAway)
                 at = std::max(at, o.due + t_.maxAckGap);
-        return at;
+    } else if (x_.ackSinceSendAt >= 0 && !x_.believedOnce) {
+        // After an acknowledgement, the reply of a controller that acknowledges within the gap.
+        at = std::max(at, x_.ackSinceSendAt + t_.maxAckGap);
     }
-    if (x_.ackSinceSendAt >= 0)
-        return std::max(now, x_.ackSinceSendAt + t_.maxAckGap);
-    return now;
+    return at;
 }
 
 int64_t AnswerJudge::lastHeard(CanId id) const {
@@ -288,8 +404,10 @@ void AnswerJudge::sent(int64_t now, bool request) {
     // An acknowledgement, then no reply for the whole time a controller that acknowledges takes: this one
     // answers once per request.
     if (x_.requests == 1 && !x_.replied && x_.answersSinceSend == 1 && x_.ackSinceSendAt >= 0 &&
-        now >= x_.ackSinceSendAt + t_.maxAckGap)
+        now >= x_.ackSinceSendAt + t_.maxAckGap && framing_ != Framing::AnswersOnce) {
+        qCDebug(lcJudge) << "the controller answers once per request";
         framing_ = Framing::AnswersOnce;
+    }
     if (needsAnotherRequest())
         x_.believedOnce = true;
     ++x_.requests;
@@ -300,7 +418,7 @@ void AnswerJudge::sent(int64_t now, bool request) {
 
 void AnswerJudge::forget(int64_t now) {
     std::erase_if(owed_, [now](const Owed& o) {
-        return (o.answers == 0 || o.until <= now) && (o.beyond == 0 || o.due <= now);
+        return (o.answers == 0 || o.until <= now) && (o.beyond == 0 || o.beyondUntil() <= now);
     });
     while (!heard_.empty() &&
            (heard_.front().at + t_.copy + t_.tolerance <= now || heard_.size() > HeardKept))
@@ -308,24 +426,45 @@ void AnswerJudge::forget(int64_t now) {
 }
 
 AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, int64_t now,
-                                        const Awaited& a) {
+                                        const Awaited& a, int64_t cameFrom) {
     ++framesHeard_;
     lastHeard_[id] = now;
-    forget(now);
-    const Verdict v = verdict(id, d, now, a);
+    lastFrameAt_ = now;
+    // A frame on another identifier than the dongle was asked to pass (its own reports are passed anyway).
+    // (One the dongle passed before it was asked for another may still be on its way.)
+    const bool passedBefore = id == passedBefore_ && now - acceptedAt_ < t_.tolerance;
+    if (accepted_ != 0 && id != accepted_ && !reportsOnItsOwn(id) && !passesAll_ && !passedBefore) {
+        passesAll_ = true;
+        for (Owed& o : owed_)
+            o.filteredAway = false;
+    }
+    // A frame the program read late came at the earliest when it last looked at the line: what was heard
+    // before is kept as long as a copy of it may have come then.
+    const int64_t came = cameFrom < 0 ? now : std::min(cameFrom, now);
+    forget(came);
+    const Verdict v = verdict(id, d, now, a, came);
+    if ((v == Verdict::Stray || v == Verdict::Report) && showsCopy(id, d, came)) {
+        // A controller believed to answer once that acknowledges after all sends such frames too.
+        if (framing_ == Framing::AnswersOnce)
+            dropBelief("a frame no exchange takes, like one heard before", now);
+        else if (beliefDroppedAt_ < 0 || now - beliefDroppedAt_ >= t_.untimedHold)
+            noteCopies("a frame no exchange takes, like one heard a gateway delay before", now);
+    }
     // A frame on the identifier that is not the exchange's own is an earlier answer still leaving the unit
     // (perhaps an acknowledgement whose reply is to follow), which answers in order: its own comes after.
     if (v != Verdict::Take)
         lastOther_[id] = now;
     // A frame taken after this transaction asked is the controller's answer now; any other may be older.
-    const bool current = active_ && x_.requests > 0 && (v == Verdict::Take || v == Verdict::Copy);
+    const bool current =
+        active_ && x_.requests > 0 && (v == Verdict::Take || v == Verdict::Copy || v == Verdict::Hold);
     heard_.push_back({id, d, now, current ? epoch_ : -1});
     return v;
 }
 
 AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d, int64_t now,
-                                          const Awaited& a) {
+                                          const Awaited& a, int64_t cameFrom) {
     bool mayBeOwed = false;
+    int64_t owedAskedAt = 0;
     for (auto o = owed_.begin(); o != owed_.end(); ++o) {
         if (o->awaited.id != id || !carries(o->awaited, id, d) || now < o->earliest)
             continue;
@@ -333,19 +472,25 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
         // that comes sooner than the controller has ever answered is not its own. One that may be its own
         // is taken, but it may still be the one owed (a controller slower than it was): the exchange's own
         // answer is owed after it until it has come.
-        if (o->answers > 0 && now >= o->due && now < o->until && mayBeOwnAnswer(id, d, now)) {
+        if (o->answers > 0 && now >= o->due && now < o->until && !o->filteredAway && mayBeOwnAnswer(id, d, now)) {
+            owedAskedAt = o->askedAt;
             owed_.erase(o);
             mayBeOwed = true;
             break;
         }
         if (o->answers > 0 && now < o->until) {
             --o->answers;
-        } else if (o->beyond > 0 && now < o->due) {
+            // The first answer the line has timed: whichever request it answers, that long at most; read
+            // late, until an answer read on time is timed.
+            if (roundTrips_.empty())
+                timeRoundTrip(now - o->askedAt, cameFrom < now);
+        } else if (o->beyond > 0 && now < o->beyondUntil()) {
             // More answers than the framing the exchange counted on gives, as a controller that acknowledges
             // would send them: it was wrong.
             --o->beyond;
-            if (contains(o->taken, d))
-                dropBelief();
+            o->beyondCame = true;
+            if (contains(o->taken, d) && !drawnByFilter(id, d, cameFrom))
+                dropBelief("an answer beyond those counted on, like one taken", now);
         } else {
             continue;
         }
@@ -356,13 +501,16 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
     if (a.id == 0 && a.code == 0)
         return Verdict::Report;
     // The exchange has its reply (the handler may have rewritten the echo values since: what it installed
-    // decides): this is a copy of a frame it took, or one more answer to its requests. Either may be a
-    // controller that was taken to answer once answering more: the belief goes, and the next exchange asks
-    // only as the answers show.
+    // decides): this is a copy of a frame it took, or one more answer to its requests. More answers than
+    // requests may be a controller that was taken to answer once answering more: the belief goes, and the
+    // next exchange asks only as the answers show.
     if (active_ && x_.requests > 0 && a.replied && carries(awaitedOf(x_.expect), id, d)) {
         ++x_.answers;
-        if (x_.believedOnce)
-            dropBelief();
+        if (x_.believedOnce && x_.answers > x_.requests)
+            dropBelief("more answers than requests", now);
+        // More frames than an acknowledgement and a reply to each request: the line passes frames twice.
+        if (x_.answers > TwoFrameAnswers * x_.requests)
+            noteCopies("more frames than two per request", now);
         return contains(x_.taken, d) ? Verdict::Copy : Verdict::Owed;
     }
     if (!carries(a, id, d))
@@ -372,10 +520,7 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
     // An answer is taken only once its request went out, unless it comes on its own.
     if (x_.requests == 0 && !x_.expect.unprompted)
         return Verdict::Stray;
-    // Sooner than the controller has ever answered, and like a frame heard as long before as a gateway
-    // repeats one: a copy, whose taking would leave the request's own answers unaccounted for.
-    if (!x_.expect.unprompted && now < earliestAnswerTo(x_.sends.front()) && repeatsHeard(id, d, now))
-        return Verdict::Copy;
+
     // One that may be an earlier exchange's answer: whichever request it answers, the controller took at
     // least the time since this exchange last asked, and round trips shorter than that are of a controller
     // that has become slower since.
@@ -383,30 +528,132 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
         const int64_t atLeast = now - x_.sends.back();
         std::erase_if(roundTrips_, [atLeast](int64_t r) { return r < atLeast; });
         timeRoundTrip(atLeast);
-    } else {
-        ++x_.answers;
+        // Which it is, only what follows shows. Answers come in order: one more to this exchange shows this
+        // one the owed answer, of a value perhaps since changed; none by the time a controller as slow as
+        // the owed answer shows (up to the longest hold a controller is given) would take to answer the
+        // last request shows it the exchange's own.
+        if (held_.empty())
+            heldUntil_ = x_.sends.back() + std::min(now - owedAskedAt, t_.untimedHold) + t_.tolerance;
+        held_.push_back({id, d, now, cameFrom < now, false, true});
+        return Verdict::Hold;
     }
+    return takeOrHold(id, d, now, cameFrom);
+}
+
+AnswerJudge::Verdict AnswerJudge::takeOrHold(CanId id, const std::array<int, 8>& d, int64_t now,
+                                             int64_t cameFrom) {
+    // An answer that comes on its own is taken whenever it comes.
+    if (x_.expect.unprompted || x_.sends.empty()) {
+        ++x_.answers;
+        return Verdict::Take;
+    }
+    // Like a frame heard before the exchange asked, or like a frame heard as long before as a gateway
+    // repeats one and sooner than the controller has answered lately (or than it answers: it may have
+    // become faster).
+    const bool likeEarlier = repeatsEarlier(id, d, now, cameFrom) ||
+                             (now < earliestAnswerTo(x_.sends.front()) && repeatsHeard(id, d, now));
+    if (!x_.tookOne) {
+        const bool likeHeld =
+            std::any_of(held_.begin(), held_.end(), [&](const HeldAnswer& h) { return h.d == d; });
+        if (!held_.empty() && !likeEarlier && !likeHeld) {
+            // Unlike any frame heard before: the controller's own answer, and the held ones copies (or the
+            // answers owed to an earlier exchange that they were held as perhaps being).
+            if (!std::all_of(held_.begin(), held_.end(), [](const HeldAnswer& h) { return h.owed; }))
+                noteCopies("an answer unlike the held ones", now);
+            held_.clear();
+        } else if (!held_.empty() || likeEarlier) {
+            // The same frame as one heard before the exchange asked, as long after it as a gateway repeats
+            // one, while the controller's own answer can still come: it may be a copy, of a value since
+            // changed. It is held with any other answer that comes until the controller's must have come.
+            if (held_.empty() && cameFrom >= x_.sends.back() + roundTrip()) {
+                // Later than the controller answers even the last request (however late the program read
+                // it): a copy, or the answer of a controller slower than timed (one replaced behind the
+                // connection), which the next request is given the time for.
+                timeRoundTrip(cameFrom - x_.sends.back());
+                return Verdict::Copy;
+            }
+            if (held_.empty())
+                heldUntil_ = answeredBy(x_.sends.front());
+            if (now < heldUntil_) {
+                held_.push_back({id, d, now, cameFrom < now});
+                return Verdict::Hold;
+            }
+        }
+    } else if (x_.tookOne && !contains(x_.taken, d) && likeEarlier) {
+        // Unlike what the exchange took, and the same as a frame heard before it asked: a copy of that one.
+        noteCopies("an answer unlike what the exchange took, like an earlier frame", now);
+        return Verdict::Copy;
+    }
+    ++x_.answers;
     return Verdict::Take;
 }
 
-void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply) {
+int64_t AnswerJudge::answeredBy(int64_t sent) const {
+    if (roundTrips_.empty())
+        return sent + roundTrip();
+    const auto [fastest, longest] = std::minmax_element(roundTrips_.begin(), roundTrips_.end());
+    // Holds scatter with the controller's load: as much again as those timed differed, a quarter of the
+    // longest, and at least the time a frame takes to come whole.
+    return sent + *longest + std::max({*longest - *fastest, *longest / 4, t_.frameTime});
+}
+
+std::vector<AnswerJudge::HeldAnswer> AnswerJudge::releaseHeld(int64_t now) {
+    if (held_.empty() || now < heldUntil_)
+        return {};
+    std::vector<HeldAnswer> held = std::move(held_);
+    held_.clear();
+    // Each was like a frame heard before. Of several unlike each other, all but one are copies: the
+    // controller's is the one that came nearest the time it answers in (and those like it). Which of
+    // several alike is the controller's, and so its round trip, is known only when there is one.
+    auto chosen = held.begin();
+    if (!roundTrips_.empty()) {
+        const int64_t expected = x_.sends.front() + roundTrips_.back();
+        auto off = [expected](const HeldAnswer& a) { return std::abs(a.at - expected); };
+        chosen = std::min_element(held.begin(), held.end(),
+                                  [&](const HeldAnswer& a, const HeldAnswer& b) { return off(a) < off(b); });
+    }
+    std::vector<HeldAnswer> released{*chosen};
+    for (auto a = held.begin(); a != held.end(); ++a)
+        if (a != chosen && a->d == chosen->d)
+            released.push_back(*a);
+    released.front().timed = released.size() == 1 && !released.front().readLate;
+    if (released.size() < held.size())
+        noteCopies("held answers unlike each other", now);
+    x_.answers += int(released.size());
+    return released;
+}
+
+void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply, bool timed) {
     if (!active_ || x_.sends.empty())
         return;
-    ++x_.answersSinceSend;
-    // The controller answers in order: the exchange's first answer is its first request's.
-    if (x_.answers == 1)
+    // The controller answers in order: the exchange's first answer is its first request's; and of one that
+    // answers once, the answer that brings the answers level with the requests is the last request's,
+    // unless a copy of an answer before it could pass for it. (The line's first round trip timed from one
+    // that may be a copy goes when the line shows copies: too short a time would have the next request sent
+    // before its answer.)
+    const bool mayBeCopy = repeatsHeard(x_.expect.id, d, now);
+    const bool first = roundTrips_.empty();
+    if (timed && !x_.tookOne && x_.answers > 0)
         timeRoundTrip(now - x_.sends.front());
+    else if (timed && framing_ == Framing::AnswersOnce && x_.answersSinceSend == 0 && x_.answers == x_.requests &&
+             (!mayBeCopy || first))
+        timeRoundTrip(now - x_.sends.back());
+    if (first && !roundTrips_.empty())
+        roundTripMayBeCopy_ = mayBeCopy;
+    ++x_.answersSinceSend;
+    x_.lastTakenAt = now;
     if (reply) {
         // A second answer to a single request, too soon after the first to be its copy or unlike it: the
         // controller acknowledges.
         if (x_.requests == 1 && x_.ackSinceSendAt >= 0 &&
             (now - x_.ackSinceSendAt < t_.copyEarliest || !contains(x_.taken, d)))
-            dropBelief();
+            dropBelief("a second answer to one request", now);
         x_.replied = true;
     } else {
         x_.ackSinceSendAt = now;
         acknowledgedExchanges_.insert({x_.expect.id, x_.expect.code});
     }
+    x_.tookOne = true;
     if (!contains(x_.taken, d)) {
         if (x_.taken.size() == TakenKept)
             x_.taken.erase(x_.taken.begin());
@@ -416,7 +663,6 @@ void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply) {
 
 bool AnswerJudge::needsAnotherRequest() const {
     // An acknowledgement and a reply: two answers, one per request.
-    constexpr int TwoFrameAnswers = 2;
     return active_ && framing_ == Framing::AnswersOnce && !x_.replied && x_.requests > 0 &&
            x_.requests < TwoFrameAnswers && takesTwoFrames();
 }

@@ -6,9 +6,13 @@
 //   Report  no exchange awaits anything: a frame the controller sends on its own, for its handler;
 //   Owed    an answer still owed to an exchange that has ended, an answer that comes while the exchange
 //           holds its first request, or one more answer to an exchange that has its reply;
-//   Copy    a repeat of a frame the waiting exchange took;
+//   Copy    a repeat of a frame the waiting exchange took, or of a frame heard before it asked;
 //   Stray   an exchange waits and this is not its answer: another identifier, code or echo, or an answer
-//           that comes before the exchange's request went out.
+//           that comes before the exchange's request went out;
+//   Hold    the exchange's answer, or a gateway's copy of a frame heard before the exchange asked (the
+//           same frame, as long after it as a gateway repeats one): kept until the exchange's own answer
+//           must have come. Then it is taken (releaseHeld), unless another answer came meanwhile: the
+//           controller's, which shows the kept ones were copies.
 //
 // What decides is what the exchange installed before its first frame (the identifier and code it awaits,
 // the values its answer must echo) and the echo the answer carries. Which bytes of an answer repeat its
@@ -94,8 +98,9 @@ struct ReplyExpectation {
     int code = 0;           // AwaitedCode (0: any)
     EchoValues echo{};      // RequestData(1..5)
     bool exactEcho = false; // ExactEcho
-    // The answer carries nothing of the request (a mode, a status): right before its first request the
-    // exchange also waits for the line to be quiet on its identifier.
+    // The answer carries nothing of the request (a mode, a status, a unit's presence): right before its first
+    // request the exchange waits until a frame of an earlier exchange there can no longer come again at
+    // once, and, on a line that has shown it passes frames twice, for the line to be quiet there.
     bool quietFirst = false;
     // The request changes what the controller holds (a write, a command): what was heard before it is no
     // longer the controller's answer.
@@ -116,11 +121,15 @@ struct LineTimes {
     // A gateway passes its copy of a frame between copyEarliest and copy after the frame.
     int64_t copyEarliest = 20;
     int64_t copy = 250;
+    // The longest a frame takes to come whole once it began to come.
+    int64_t frameTime = 3;
+    // A line that has passed a frame twice is taken to do so again for this long after.
+    int64_t copyEvidence = 10000;
 };
 
 class AnswerJudge {
 public:
-    enum class Verdict { Take, Report, Owed, Copy, Stray };
+    enum class Verdict { Take, Report, Owed, Copy, Stray, Hold };
 
     // What the waiting exchange awaits as the link state holds it now (the reply handlers change the echo
     // values once they have taken the reply), and whether it has its reply.
@@ -148,6 +157,12 @@ public:
     static bool carries(const Awaited& a, CanId id, const std::array<int, 8>& d);
     // The answer d on id repeats at least one installed value of its request.
     static bool echoes(const EchoValues& echo, CanId id, const std::array<int, 8>& d);
+    // The controller sends frames on id of its own (reports, broadcasts, a stream a session listens to),
+    // the same frame again as often as it likes.
+    static bool reportsOnItsOwn(CanId id);
+    // The answer d on id answers one request: it carries values of it, and the controller sends nothing on
+    // id of its own.
+    static bool answersOneRequest(CanId id, const std::array<int, 8>& d);
 
     // --- the exchange's life ---
     // An outermost transaction starts: what was heard before belongs to an earlier one.
@@ -183,10 +198,29 @@ public:
 
     // A frame was sent for the followed exchange: a request, or a filter frame (false).
     void sent(int64_t now, bool request);
+    // A filter frame for id was sent: a unit may answer it (the NSM unit with its clock).
+    void filterSent(CanId id, int64_t now) { lastFilter_[id] = now; }
+    // A frame naming this accept identifier was sent: the dongle passes only frames on it from now on, unless
+    // it has shown it passes every identifier. Answers owed on another one never come.
+    void accepting(CanId id, int64_t now);
     // What a frame arriving now is (see above). Every frame is heard, whatever it is.
-    Verdict judge(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a);
-    // The reply handler took the frame judged last: the reply, or an acknowledgement (reply false).
-    void taken(const std::array<int, 8>& d, int64_t now, bool reply);
+    // A frame read after the program was kept from its events may have come as early as cameFrom.
+    Verdict judge(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a, int64_t cameFrom = -1);
+    // The reply handler took the frame judged last: the reply, or an acknowledgement (reply false). Its
+    // time is the round trip of the exchange's first answer, unless it is one of several that came alike.
+    void taken(const std::array<int, 8>& d, int64_t now, bool reply, bool timed = true);
+    // When the answers held for the followed exchange are taken (-1: none is held), and those answers,
+    // now taken, once that time has come (none before).
+    struct HeldAnswer {
+        CanId id;
+        std::array<int, 8> d;
+        int64_t at;          // when it came
+        bool readLate = false; // read after the program was kept from its events: when it came is not known
+        bool timed = false;  // its time is the controller's round trip (none of several like it is)
+        bool owed = false;   // it may be the answer owed to an earlier exchange, come late
+    };
+    int64_t heldUntil() const { return held_.empty() ? -1 : heldUntil_; }
+    std::vector<HeldAnswer> releaseHeld(int64_t now);
 
     // The followed exchange needs another request whatever the ones it sent draw: the controller answers
     // once per request, and this exchange's answer (as one on its identifier and code showed before) is an
@@ -195,6 +229,9 @@ public:
     // The longest the line takes to answer a request, as timed so far.
     int64_t answerTime() const;
     Framing framing() const { return framing_; }
+    // The line has shown lately that it passes frames a second time: the last frame it showed it by came
+    // less than copyEvidence before the last frame heard.
+    bool copiesSeen() const { return copiesSeenAt_ >= 0 && lastFrameAt_ < copiesSeenAt_ + t_.copyEvidence; }
     const LineTimes& times() const { return t_; }
 
 private:
@@ -207,7 +244,11 @@ private:
         // When the exchange took an acknowledgement since its last request (-1: none).
         int64_t ackSinceSendAt = -1;
         int answersSinceSend = 0;
+        // When the exchange last took a frame (-1: none).
+        int64_t lastTakenAt = -1;
         bool replied = false;
+        // The exchange has taken a frame: any frame like it that follows is as good as the controller's.
+        bool tookOne = false;
         // The framing the exchange counted on for its requests: once per request (it asked for the reply
         // at once), or not known.
         bool believedOnce = false;
@@ -221,13 +262,24 @@ private:
         Awaited awaited;
         int answers = 0;
         int beyond = 0;
-        // None can come before the controller's fastest round trip after the first request they answer: a
-        // frame like them that comes sooner is a copy or a frame of the controller's own.
+        // When the first request they answer was sent. None can come before the controller's fastest round
+        // trip after it: a frame like them that comes sooner is a copy or a frame of the controller's own.
+        int64_t askedAt = 0;
         int64_t earliest = 0;
         int64_t due = 0;
         int64_t until = 0;
         // The frames the exchange took: a controller that acknowledges answers with these again.
         std::vector<std::array<int, 8>> taken;
+        // Those beyond the framing counted on come right after the exchange's last answer, and one round
+        // trip after its last request, if at all: none by then, and the framing was right. One that came
+        // shows it was not, and the rest of them are due as those counted on.
+        int64_t beyondBy = 0;
+        bool beyondCame = false;
+        // The dongle was asked to pass another identifier since: they hold no request (the dongle passes them
+        // no more, unless it shows it passes every identifier, when they count again), and those still on
+        // their way are taken for what they are; once the dongle passes their identifier again, they are gone.
+        bool filteredAway = false;
+        int64_t beyondUntil() const { return beyondCame ? due : beyondBy; }
     };
     // A frame heard, kept while a copy of it can still come, with the epoch whose answer it is (-1: it may
     // be older than any).
@@ -240,11 +292,24 @@ private:
     static Awaited awaitedOf(const ReplyExpectation& x);
     // The round trip the judge counts on: the longest timed lately, and a tolerance.
     int64_t roundTrip() const;
-    // The soonest the controller's answer to a request sent then can come, as its round trips show.
+    // The soonest the controller's answer to a request sent then can come, as its round trips show, and the
+    // latest.
     int64_t earliestAnswerTo(int64_t sent) const;
+    int64_t answeredBy(int64_t sent) const;
     // Was a frame like this heard as long before as a gateway repeats one?
     bool repeatsHeard(CanId id, const std::array<int, 8>& d, int64_t now) const;
-    void timeRoundTrip(int64_t sample);
+    // A frame no exchange takes or owes, the same as one heard while a copy of that one could still come: a
+    // copy, unless the controller sends such frames on its own or answers a filter frame with it.
+    bool showsCopy(CanId id, const std::array<int, 8>& d, int64_t now) const;
+    // An answer a unit gives a filter frame, as it answers anything, come in the time that frame's answers
+    // take.
+    bool drawnByFilter(CanId id, const std::array<int, 8>& d, int64_t now) const;
+    // Was it heard so, before this exchange asked (or before it changed what the controller holds)?
+    bool repeatsEarlier(CanId id, const std::array<int, 8>& d, int64_t now, int64_t came) const;
+    // What an answer the exchange would take is: taken, or held while it may be a copy.
+    Verdict takeOrHold(CanId id, const std::array<int, 8>& d, int64_t now, int64_t cameFrom);
+    // A provisional sample (an answer read late: at most that long) gives way to the next one.
+    void timeRoundTrip(int64_t sample, bool provisional = false);
     // Does the exchange take its answer on the second matching frame (as one on its identifier and code
     // showed before)?
     bool takesTwoFrames() const;
@@ -253,8 +318,11 @@ private:
     bool mayBeOwnAnswer(CanId id, const std::array<int, 8>& d, int64_t now) const;
     void forget(int64_t now);
     int64_t lastOther(CanId id) const;
-    Verdict verdict(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a);
-    void dropBelief() { framing_ = Framing::Unknown; }
+    Verdict verdict(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a, int64_t cameFrom);
+    // A frame more than the belief that the controller answers once gives: the belief goes.
+    void dropBelief(const char* evidence, int64_t now);
+    // The line has shown it passes frames twice, as this evidence says (now).
+    void noteCopies(const char* evidence, int64_t now);
 
     // The most frames an exchange keeps to compare copies with, the most ended exchanges it follows, and the
     // round trips it remembers.
@@ -262,6 +330,8 @@ private:
     static constexpr size_t OwedKept = 32;
     static constexpr size_t RoundTripsKept = 4;
     static constexpr size_t HeardKept = 256;
+    // An acknowledgement and a reply: the most frames a request draws.
+    static constexpr int TwoFrameAnswers = 2;
 
     LineTimes t_;
     bool active_ = false;
@@ -270,16 +340,35 @@ private:
     // The identifiers and codes of the exchanges that took an acknowledgement before their reply.
     std::set<std::pair<CanId, int>> acknowledgedExchanges_;
     std::deque<int64_t> roundTrips_;
+    bool provisionalRoundTrip_ = false;
+    bool roundTripMayBeCopy_ = false; // the one round trip timed was timed from a frame a copy could pass for
     std::vector<Owed> owed_;
     std::deque<Heard> heard_;
     // Bumped when an outermost transaction starts and when an exchange changes what the controller holds:
     // the controller's answers of one epoch are its answers for the whole epoch.
     long epoch_ = 0;
     long framesHeard_ = 0;
+    // When the line last showed it passes frames twice (-1: not on this connection), and when a frame was
+    // last heard.
+    int64_t copiesSeenAt_ = -1;
+    int64_t lastFrameAt_ = 0;
+    // The identifier the dongle was last asked to pass, and whether it has shown it passes others too.
+    CanId accepted_ = 0;
+    CanId passedBefore_ = 0; // the identifier the dongle passed until it was asked for this one, and when
+    int64_t acceptedAt_ = 0;
+    bool passesAll_ = false;
+    // When the belief that the controller answers once last went (-1: never): frames it then left owed are
+    // not counted as it counted them.
+    int64_t beliefDroppedAt_ = -1;
+    // The answers held for the followed exchange, in the order they came, and until when.
+    std::vector<HeldAnswer> held_;
+    int64_t heldUntil_ = -1;
     std::map<CanId, int64_t> lastHeard_;
     // When a frame that no exchange took last came on each identifier: an earlier answer still leaving its
     // unit (perhaps an acknowledgement whose reply is to follow), which answers in order.
     std::map<CanId, int64_t> lastOther_;
+    // When a filter frame for each identifier was last sent.
+    std::map<CanId, int64_t> lastFilter_;
 };
 
 } // namespace clink

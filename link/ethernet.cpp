@@ -49,6 +49,13 @@ CanFrameFields frameFields(CanId accept, CanId transmit, const std::array<int, 8
     return f;
 }
 
+CanId acceptId(const CanFrameFields& fields) {
+    CanId id = 0;
+    for (size_t i = 0; i < 4; ++i)
+        id = id << 8 | CanId(fields[i]);
+    return id;
+}
+
 CanFrameFields filterFrameFields(CanId awaited) {
     return frameFields(awaited, awaited, {});
 }
@@ -80,8 +87,11 @@ Ethernet::Ethernet(LinkState& state, EthernetTransport& line, TransactionPump& p
                        .untimedHold = UntimedHoldMs,
                        .maxAckGap = MaxAckGapMs,
                        .copyEarliest = CopyEarliestMs,
-                       .copy = CopyMs}) {
+                       .copy = CopyMs,
+                       .frameTime = FrameTimeMs,
+                       .copyEvidence = CopyEvidenceMs}) {
     attach(line);
+    pump_.beforeCheck = [this] { releaseHeldAnswers(); };
 }
 
 Ethernet::~Ethernet() {
@@ -140,7 +150,10 @@ bool Ethernet::send(const CanFrameFields& fields, bool request) {
         pump_.refused();
         return false;
     }
+    judge_.accepting(acceptId(fields), clock_.nowMs());
     judge_.sent(clock_.nowMs(), request);
+    if (!request)
+        judge_.filterSent(acceptId(fields), clock_.nowMs());
     // The sender's wait follows a frame that carries data only.
     if (fields[8] != 0)
         senderWait();
@@ -191,12 +204,24 @@ EchoValues Ethernet::echoNow() const {
                                    : EchoValues::fromLinkState(requestData(), s_.ExactEcho);
 }
 
+void Ethernet::readPending() {
+    if (const QByteArray arrived = line_->takePending(); !arrived.isEmpty())
+        onDataArrival(arrived);
+}
+
 void Ethernet::awaitDueAnswer() {
     if (!clock_.moves())
         return;
     for (;;) {
+        // What came while the program was busy elsewhere is read before it decides, and answers held until
+        // now are taken: a request must not go out for an answer that has come.
+        readPending();
+        releaseHeldAnswers();
         const int64_t now = clock_.nowMs();
-        const int64_t at = judge_.requestAt(now);
+        int64_t at = judge_.requestAt(now);
+        // Nor while a frame is coming: it may be the answer.
+        if (frameComingSince_ >= 0)
+            at = std::max(at, frameComingSince_ + FrameTimeMs);
         if (at <= now || (s_.ReplyReady && judge_.asked()) || pump_.stopped())
             return;
         qCDebug(lcFrames) << "Ethernet: next request in" << at - now << "ms, at" << now;
@@ -229,11 +254,7 @@ void Ethernet::startTransaction() {
     // What has come and not been read is left over from earlier exchanges: it is read now, before this
     // transaction awaits anything, so that it is judged as what it is (owed, or the controller's own) and
     // completes nothing of this transaction.
-    if (const QByteArray left = line_->takePending(); !left.isEmpty())
-        onDataArrival(left);
-    // A frame begun before and not complete is dropped with its start: joined to what comes next it could
-    // read as a frame with wrong values.
-    s_.EthernetRxText.clear();
+    readPending();
     s_.AckReceived = false;
     s_.ReplyReady = false;
     if (!line_->isConnected())
@@ -241,8 +262,12 @@ void Ethernet::startTransaction() {
 }
 
 void Ethernet::onDataArrival(const QByteArray& bytes) {
+    // Text read after the program was kept from its events may have come that long before.
+    const int64_t before = cameFrom_;
+    cameFrom_ = clock_.nowMs() - std::chrono::duration_cast<std::chrono::milliseconds>(pump_.away()).count();
     s_.EthernetRxText += bytes;
     ParseReceivedData();
+    cameFrom_ = before;
     pump_.wake();
 }
 
@@ -251,6 +276,7 @@ void Ethernet::onDataDropped() {
         qCDebug(lcFrames) << "Ethernet: frame cut by a flood dropped:"
                           << s_.EthernetRxText.left(MaxFrameText);
     s_.EthernetRxText.clear();
+    frameComingSince_ = -1;
 }
 
 bool Ethernet::splitFrame(const QByteArray& frame, std::array<int, 19>& fields) const {
@@ -335,6 +361,11 @@ void Ethernet::ParseReceivedData() {
         }
     }
     text.remove(0, std::min(pos, text.size()));
+    // Text left over is the start of a frame still coming.
+    if (text.isEmpty())
+        frameComingSince_ = -1;
+    else if (frameComingSince_ < 0)
+        frameComingSince_ = clock_.nowMs();
     parsing_ = false;
 }
 
@@ -344,7 +375,7 @@ void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
         judge_.end();
     const AnswerJudge::Awaited awaited{
         .id = s_.AwaitedId, .code = s_.AwaitedCode, .echo = echoNow(), .replied = s_.ReplyReady};
-    switch (judge_.judge(id, d, now, awaited)) {
+    switch (judge_.judge(id, d, now, awaited, cameFrom_)) {
     case AnswerJudge::Verdict::Take:
         break;
     case AnswerJudge::Verdict::Report:
@@ -362,11 +393,31 @@ void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
     case AnswerJudge::Verdict::Stray:
         qCDebug(lcFrames) << "Ethernet: frame the waiting exchange does not await dropped:" << canIdText(id);
         return;
+    case AnswerJudge::Verdict::Hold:
+        // Taken when the controller's own answer must have come, unless it comes meanwhile.
+        qCDebug(lcFrames) << "Ethernet: answer like an earlier frame held at" << now << "until"
+                          << judge_.heldUntil() << ":" << canIdText(id);
+        pump_.wakeAfter(std::chrono::milliseconds(judge_.heldUntil() - now));
+        return;
     }
     const bool replyBefore = s_.ReplyReady;
     if (handle(id, d)) {
         pump_.heard();
-        judge_.taken(d, now, s_.ReplyReady && !replyBefore);
+        // A frame read late tells nothing of the controller's round trip.
+        judge_.taken(d, now, s_.ReplyReady && !replyBefore, cameFrom_ < 0 || cameFrom_ >= now);
+    }
+}
+
+void Ethernet::releaseHeldAnswers() {
+    for (const AnswerJudge::HeldAnswer& a : judge_.releaseHeld(clock_.nowMs())) {
+        qCDebug(lcFrames) << "Ethernet: held answer released at" << clock_.nowMs() << ":" << canIdText(a.id);
+        // One more answer to an exchange that has its reply changes nothing.
+        if (s_.ReplyReady)
+            break;
+        if (handle(a.id, a.d)) {
+            pump_.heard();
+            judge_.taken(a.d, a.at, s_.ReplyReady, a.timed);
+        }
     }
 }
 
@@ -433,14 +484,11 @@ bool Ethernet::handle(CanId id, const std::array<int, 8>& d) {
 }
 
 bool Ethernet::keepsOwnRecord(CanId id, const std::array<int, 8>& d) {
-    switch (id) {
-    case ids::StatusBroadcast: // the status record
-    case ids::ButtonReply:     // the tool's buttons
-    case ids::RunData:         // the run screen's rundown result
-    case ids::ToolReply:       // fault and cycle reports, the tool's data
-    case ids::Reply13EF0110:   // the socket tray
-    case ids::BlockReply:      // the button sensors' stream, while its session listens
+    // The status record, the tool's buttons, the run screen's rundown result, fault and cycle reports, the
+    // socket tray, the button sensors' stream while its session listens.
+    if (AnswerJudge::reportsOnItsOwn(id))
         return true;
+    switch (id) {
     case ids::StatusRequest:
     case ids::CommandRequest:
         // A status answer no read awaits: the status record, never the receive buffer.

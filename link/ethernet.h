@@ -24,6 +24,8 @@ using CanFrameFields = std::array<int, 16>;
 
 // Builds the 16 fields of a frame: accept identifier, transmit identifier, data.
 CanFrameFields frameFields(CanId accept, CanId transmit, const std::array<int, 8>& data);
+// The accept identifier a frame names.
+CanId acceptId(const CanFrameFields& fields);
 // A FilterFrame: accept and transmit identifier both the awaited reply identifier, all data 0.
 CanFrameFields filterFrameFields(CanId awaited);
 // "%CAN,a1,...,a16,NAC%" CR LF.
@@ -52,6 +54,11 @@ public:
     static constexpr int64_t MaxAckGapMs = 160;
     static constexpr int64_t CopyMs = 250;
     static constexpr int64_t CopyEarliestMs = 20;
+    // The longest a frame's text takes to come whole over the connection once it began to.
+    static constexpr int64_t FrameTimeMs = 3;
+    // How long a line that has passed a frame twice is taken to do so again: the longest a transaction waits
+    // for a controller that says nothing.
+    static constexpr int64_t CopyEvidenceMs = 10000;
     // How long the line must have been quiet on an identifier before an exchange whose answer carries
     // nothing of its request sends: the sender's wait, longer than a gateway's gap between a frame and
     // its copy.
@@ -176,6 +183,10 @@ private:
     bool awaits(CanId id, int code) const;
     // The sender's wait after a request, for the reply or until the next request may go.
     void senderWait();
+    // Hands the answers the judge held to their handler once their time has come.
+    void releaseHeldAnswers();
+    // Reads what has come over the line and not yet been delivered.
+    void readPending();
 
     LinkState& s_;
     EthernetTransport* line_ = nullptr;
@@ -184,6 +195,10 @@ private:
     TransactionPump& pump_;
     LinkClock& clock_;
     bool parsing_ = false;
+    // The earliest the text being parsed can have come, and since when the start of a frame has been
+    // waiting for its end (-1: none is).
+    int64_t cameFrom_ = -1;
+    int64_t frameComingSince_ = -1;
     AnswerJudge judge_;
 };
 

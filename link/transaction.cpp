@@ -62,8 +62,13 @@ bool TransactionPump::waitUntil(const std::function<bool()>& done, long doEvents
     const std::chrono::milliseconds left{SilenceCapMs - silentMs()};
     const long leftDoEvents = long(std::chrono::nanoseconds(left) / base::DoEventsSlice);
     // A send refused or a command cancelled meanwhile ends the wait; it then reports what done() says.
-    const bool held = pump_.waitUntil([&] { return done() || refused_ || cancelled_; },
-                                      std::min(doEventsCount, leftDoEvents));
+    const bool held = pump_.waitUntil(
+        [&] {
+            if (beforeCheck)
+                beforeCheck();
+            return done() || refused_ || cancelled_;
+        },
+        std::min(doEventsCount, leftDoEvents));
     return held && done();
 }
 

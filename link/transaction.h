@@ -38,6 +38,8 @@ public:
     // when the transaction is refused or cancelled meanwhile, and no wait at all once it is over.
     bool waitUntil(const std::function<bool()>& done, long doEventsCount) override;
     void wake() override { pump_.wake(); }
+    void wakeAfter(std::chrono::nanoseconds after) override { pump_.wakeAfter(after); }
+    std::chrono::nanoseconds away() const override { return pump_.away(); }
     void stop() override { pump_.stop(); }
     bool stopped() const override { return pump_.stopped(); }
 
@@ -56,6 +58,9 @@ public:
     // user cancelled, or the controller has been silent for the cap, or would be after a further step of
     // aheadMs.
     bool over(int64_t aheadMs = 0);
+    // Runs before every check of a waiting condition while a transaction runs: what became due meanwhile
+    // (an answer held until its time) is handled first.
+    std::function<void()> beforeCheck;
 
 private:
     friend class Transaction;

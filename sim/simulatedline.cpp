@@ -63,7 +63,16 @@ void SimulatedLine::connectNow() {
 }
 
 void SimulatedLine::replaceController(const LineSettings& s) {
+    // The dongle, the gateway and the network stay as they were: only the controller behind them answers
+    // as the new one does.
+    const LineSettings line = settings;
     settings = s;
+    settings.delivery = line.delivery;
+    settings.copyChance = line.copyChance;
+    settings.copyMinMs = line.copyMinMs;
+    settings.copyMaxMs = line.copyMaxMs;
+    settings.passesAll = line.passesAll;
+    settings.noise = line.noise;
     ++controller_;
     lastAnswerNs_.clear();
 }
@@ -135,37 +144,40 @@ void SimulatedLine::onRequest(clink::CanId accept, const clink::CanMessage& mess
         return;
     // Each unit on the bus answers in the order it was asked: the answers on one identifier keep their
     // requests' order.
-    const int64_t held = time_.nowNs() + holdNs();
+    const int64_t asked = time_.nowNs();
+    const int64_t held = asked + holdNs();
     for (const clink::CanMessage& reply : replies) {
         int64_t& last = lastAnswerNs_[reply.id];
         const int64_t at = std::max(last, held);
         last = at;
         if (settings.framing == Framing::AnswersOnce || !acknowledgedFirst(reply)) {
-            fromController({reply}, at, Event::Answer);
+            fromController({reply}, at, Event::Answer, asked);
         } else if (settings.framing == Framing::AckReplyOneWrite) {
-            fromController({reply, reply}, at, Event::Answer);
+            fromController({reply, reply}, at, Event::Answer, asked);
         } else {
-            fromController({reply}, at, Event::Answer);
+            fromController({reply}, at, Event::Answer, asked);
             last = at + msNs(settings.ackGapMs);
-            fromController({reply}, last, Event::Answer);
+            fromController({reply}, last, Event::Answer, asked);
         }
     }
 }
 
-void SimulatedLine::fromController(std::vector<clink::CanMessage> frames, int64_t atNs, Event::Kind kind) {
+void SimulatedLine::fromController(std::vector<clink::CanMessage> frames, int64_t atNs, Event::Kind kind,
+                                   int64_t askedAtNs) {
     const int connection = connection_;
     const int controller = controller_;
-    time_.at(atNs, [this, connection, controller, frames = std::move(frames), kind] {
+    time_.at(atNs, [this, connection, controller, frames = std::move(frames), kind, askedAtNs] {
         if (connection != connection_ || (kind == Event::Answer && controller != controller_))
             return;
         QByteArray text;
+        const size_t passedFrom = record.size();
         for (const clink::CanMessage& m : frames) {
             // The dongle passes only the identifier it was last asked for.
             if (!settings.passesAll && m.id != accept_) {
                 record.push_back({time_.nowNs(), Event::Filtered, accept_, m});
                 continue;
             }
-            record.push_back({time_.nowNs(), kind, accept_, m});
+            record.push_back({time_.nowNs(), kind, accept_, m, 0, askedAtNs});
             const QByteArray frame = DongleFrameReader::replyText(m);
             text += frame;
             std::uniform_real_distribution<double> chance(0, 1);
@@ -175,7 +187,7 @@ void SimulatedLine::fromController(std::vector<clink::CanMessage> frames, int64_
                     if (connection != connection_)
                         return;
                     record.push_back({time_.nowNs(), Event::Copy, accept_, m});
-                    toProgram(frame, time_.nowNs());
+                    record.back().wholeAtNs = toProgram(frame, time_.nowNs());
                 });
             }
         }
@@ -183,11 +195,14 @@ void SimulatedLine::fromController(std::vector<clink::CanMessage> frames, int64_
             return;
         if (settings.noise && ++writes_ % NoisyWriteEvery == 0)
             text.prepend(LineNoise);
-        toProgram(text, time_.nowNs());
+        const int64_t whole = toProgram(text, time_.nowNs());
+        for (size_t i = passedFrom; i < record.size(); ++i)
+            if (record[i].kind != Event::Filtered)
+                record[i].wholeAtNs = whole;
     });
 }
 
-void SimulatedLine::toProgram(const QByteArray& text, int64_t atNs) {
+int64_t SimulatedLine::toProgram(const QByteArray& text, int64_t atNs) {
     // The stream keeps the order of the writes: a write's first piece comes after the last one's last.
     int64_t at = std::max(atNs, lastPieceNs_);
     auto piece = [&](const QByteArray& bytes) {
@@ -221,9 +236,18 @@ void SimulatedLine::toProgram(const QByteArray& text, int64_t atNs) {
         }
         break;
     }
+    return lastPieceNs_;
 }
 
 void SimulatedLine::deliverDue() {
+    if (const int64_t busy = programBusyUntil ? programBusyUntil() : -1; busy >= 0) {
+        const int connection = connection_;
+        time_.at(busy, [this, connection] {
+            if (connection == connection_)
+                deliverDue();
+        });
+        return;
+    }
     QByteArray bytes;
     const int64_t now = time_.nowNs();
     // What has arrived is read as one chunk, as a socket hands over what it holds.

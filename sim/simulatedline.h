@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <random>
 #include <vector>
@@ -73,6 +74,10 @@ public:
         Kind kind;
         clink::CanId accept;
         clink::CanMessage message;
+        // When the frame's text has reached the program whole (an answer, copy or own frame passed to it).
+        int64_t wholeAtNs = 0;
+        // When the controller was asked what an answer answers.
+        int64_t askedAtNs = -1;
     };
 
     SimulatedLine(ControllerModel& model, VirtualTime& time, uint64_t seed);
@@ -99,6 +104,10 @@ public:
     // Forgets the record and the frames sent, for what comes next.
     void clearRecord();
 
+    // Until when the program is busy and reads nothing (-1: it is not): what reaches it meanwhile is
+    // delivered when it runs again.
+    std::function<int64_t()> programBusyUntil;
+
     // Time for a frame to cross from the program to the controller.
     static constexpr int64_t WireNs = 100000;
     // A cut write's pieces and a byte-per-write line's bytes follow each other this far apart at most.
@@ -110,8 +119,9 @@ private:
     void onRequest(clink::CanId accept, const clink::CanMessage& message);
     // The frames of one write from the controller reach the dongle at atNs; those it passes go on to the
     // program (and, some, a second time through the gateway).
-    void fromController(std::vector<clink::CanMessage> frames, int64_t atNs, Event::Kind kind);
-    void toProgram(const QByteArray& text, int64_t atNs);
+    void fromController(std::vector<clink::CanMessage> frames, int64_t atNs, Event::Kind kind, int64_t askedAtNs = -1);
+    // Writes text toward the program; returns when its last piece arrives.
+    int64_t toProgram(const QByteArray& text, int64_t atNs);
     void deliverDue();
     void scheduleOwnFrame();
     int64_t holdNs();

@@ -134,6 +134,8 @@ void TcpDongle::queueReply(const CanMessage& message, QByteArray& out) {
     int copies = ackThenReply && acknowledgedFirst(message) ? 2 : 1;
     if (duplicateReplies)
         copies *= 2;
+    if (previousInFront)
+        out += std::exchange(lastPassed_, replyText(message));
     for (int c = 0; c < copies; ++c) {
         ++repliesSeen_;
         if (dropReplyNumber != 0 && repliesSeen_ == dropReplyNumber)

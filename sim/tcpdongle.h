@@ -67,6 +67,8 @@ public:
     bool bytePerTurn = false;
     // Each status answer comes again, as it was, this many milliseconds later (0: never): a stale status.
     int staleStatusMs = 0;
+    // A gateway that writes the frame it passed last again in front of each answer, in one write.
+    bool previousInFront = false;
     // From now on a fault report every everyMs milliseconds, passed whatever the accept identifier.
     void startReports(int everyMs);
 
@@ -116,6 +118,8 @@ private:
     QTimer trickleTimer_;
     // Copies to be written apart from their frames (repeatGapMs).
     QList<QByteArray> repeats_;
+    // The frame passed last (previousInFront).
+    QByteArray lastPassed_;
 };
 
 } // namespace sim

@@ -11,7 +11,9 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <random>
 #include <utility>
+#include <vector>
 
 namespace sim {
 
@@ -45,16 +47,47 @@ private:
     std::map<std::pair<int64_t, uint64_t>, std::function<void()>> events_;
 };
 
+// How the program itself runs late, as on a machine busy beyond its cores: now and then a wait hands back
+// control only some time after it ended (its condition held, or its budget ran out), and meanwhile the
+// program handles nothing. The line and the controller go on: what reaches the program in that time is read
+// at once when it runs again, several frames in one read, and a wait whose budget ran out while its frame
+// came reports that it ran out.
+struct Stalls {
+    double chance = 0;  // of a stall after any wait or DoEvents
+    int64_t longestNs = 0;
+};
+
 class VirtualEventPump : public base::EventPump {
 public:
     explicit VirtualEventPump(VirtualTime& time) : time_(time) {}
     void doEvents() override;
     bool waitUntil(const std::function<bool()>& done, long doEventsCount) override;
-    // DoEvents and waits served since the pump was built.
+    void wakeAfter(std::chrono::nanoseconds after) override {
+        time_.after(after.count(), [] {});
+    }
+    // From now on the program stalls as these say, drawn from this seed.
+    void stallAs(const Stalls& stalls, uint64_t seed);
+    // Until when the program is busy and reads nothing (-1: it is not).
+    int64_t busyUntilNs() const { return time_.nowNs() < busyUntil_ ? busyUntil_ : -1; }
+    // While the program catches up at the end of a stall, how long it was away.
+    std::chrono::nanoseconds away() const override {
+        return std::chrono::nanoseconds(busyUntil_ >= 0 ? busyUntil_ - busySince_ : 0);
+    }
+    // DoEvents and waits served since the pump was built, and the time the program stalled in all.
     long long calls = 0;
+    int64_t stalledNs = 0;
+    // Each stall's start and length, since the log was last cleared.
+    std::vector<std::pair<int64_t, int64_t>> stalls;
 
 private:
+    // Time passes with nothing handled.
+    void maybeStall();
+
     VirtualTime& time_;
+    int64_t busyUntil_ = -1;
+    int64_t busySince_ = 0;
+    Stalls stalls_;
+    std::mt19937_64 random_;
 };
 
 } // namespace sim

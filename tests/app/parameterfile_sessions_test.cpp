@@ -189,15 +189,3 @@ TEST_F(ParameterFiles, TransducerFilesGoToTheTransducer) {
     ASSERT_EQ(messages(), QStringList{"File Selected Not A External Transducer Parameter File"});
     EXPECT_EQ(dialogs->messages.back().caption, base::ProgramTitle);
 }
-
-TEST_F(ParameterFiles, LinkChecksOfTheWriteCommands) {
-    connect(Link::Usb);
-    writeTransducerParameters();
-    EXPECT_EQ(messages(), QStringList{"Unable To Configure CanDongle"});
-
-    dialogs->messages.clear();
-    useEthernet(refusedPort());
-    trigger("mnuWriteToolParameters");
-    EXPECT_EQ(messages(), QStringList{"Unable to connect using Ethernet"});
-    EXPECT_TRUE(dialogs->fileNames.isEmpty());
-}

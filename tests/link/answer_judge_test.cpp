@@ -104,11 +104,12 @@ TEST(AnswerJudgeRequests, NoRequestGoesOutWhileAnAnswerItWouldDuplicateCanStillC
     // None came in all that time: the controller answers once per request, and the reply is asked for.
     play(judge, Erase, ack, {{'S', 10 + Times.maxAckGap}, {'R', 180}});
     EXPECT_EQ(judge.framing(), AnswerJudge::Framing::AnswersOnce);
-    // Now the reply's request goes out at once (once what the last exchange may still owe is due), and
-    // the round trip timed (10 ms) paces the rest.
+    // Now the reply's request goes out at once, and the round trip timed (10 ms) paces the rest. The next
+    // exchange waits only until a controller that acknowledges after all would have begun to send the last
+    // request's two frames: right after the reply, and a round trip after the request.
     judge.begin(Erase);
-    const int64_t at = judge.firstRequestAt(200);
-    EXPECT_EQ(at, 170 + Times.senderWait + Times.maxAckGap + Times.tolerance);
+    const int64_t at = judge.firstRequestAt(181);
+    EXPECT_EQ(at, 180 + Times.tolerance);
     judge.sent(at, true);
     EXPECT_TRUE(judge.needsAnotherRequest());
     EXPECT_EQ(judge.nextRequestAt(at), at);
@@ -143,21 +144,51 @@ TEST(AnswerJudgeRequests, NoRequestGoesOutWhileAnAnswerItWouldDuplicateCanStillC
     }
 }
 
-TEST(AnswerJudgeRequests, AFirstRequestWaitsOutOwedAnswersAndCopiesOfWhatAnEarlierTransactionHeard) {
+TEST(AnswerJudgeRequests, AFirstRequestWaitsOutOwedAnswersAndOnALineThatRepeatsFramesTheirCopies) {
     AnswerJudge judge(Times);
     const Frame before{0x30, 1, 5, 9};
     judge.transactionBegins();
     judge.begin(ToolRead);
     play(judge, ToolRead, before, {{'S', 1}, {'A', 11}, {'R', 12}});
-    // The same transaction asks again: what it heard is the controller's answer now.
+    // A later transaction, on a line that has passed no frame twice: its request goes at once.
+    judge.transactionBegins();
     judge.begin(ToolRead);
     EXPECT_EQ(judge.firstRequestAt(20), 20);
-    // A later transaction: a copy of that answer could pass for the controller's answer then.
+    // The same frame again, as long after it as a gateway repeats one: the controller's answer with the value
+    // as it was, or a copy. It is held until the controller's own must have come (its 10 ms and the time a
+    // frame takes to come whole)...
+    judge.sent(40, true);
+    const int64_t by = 40 + 10 + Times.frameTime;
+    for (const int64_t at : {50, 51})
+        EXPECT_EQ(judge.judge(ToolRead.id, before, at, awaiting(ToolRead)), Verdict::Hold);
+    EXPECT_EQ(judge.heldUntil(), by);
+    EXPECT_EQ(judge.nextRequestAt(52), by) << "no request while they are held";
+    EXPECT_TRUE(judge.releaseHeld(by - 1).empty());
+    // ... and taken then, as nothing else came: the acknowledgement and the reply.
+    const auto released = judge.releaseHeld(by);
+    ASSERT_EQ(released.size(), 2U);
+    for (const auto& a : released)
+        judge.taken(a.d, a.at, &a == &released.back(), a.timed);
+    EXPECT_FALSE(judge.copiesSeen());
+    // Another exchange after a change: a held frame gives way to a different answer, the controller's, and
+    // the line has shown it passes frames twice.
+    judge.transactionBegins();
+    judge.begin(ToolRead);
+    judge.sent(100, true);
+    EXPECT_EQ(judge.judge(ToolRead.id, before, 109, awaiting(ToolRead)), Verdict::Hold);
+    EXPECT_EQ(judge.judge(ToolRead.id, {0x30, 1, 5, 7}, 110, awaiting(ToolRead)), Verdict::Take);
+    EXPECT_TRUE(judge.releaseHeld(by + 100).empty());
+    EXPECT_TRUE(judge.copiesSeen());
+    judge.taken({0x30, 1, 5, 7}, 110, false);
+    // One like the earlier frame after what the exchange took is that one's copy.
+    EXPECT_EQ(judge.judge(ToolRead.id, before, 115, awaiting(ToolRead)), Verdict::Copy);
+
+    // From now on a copy of a frame heard before a transaction asked could pass for its answer: the first
+    // request waits until none can come.
     judge.transactionBegins();
     judge.begin(ToolRead);
     const int64_t copied = Times.copy + Times.tolerance;
-    EXPECT_EQ(judge.firstRequestAt(20), 12 + copied);
-    EXPECT_EQ(judge.firstRequestAt(20 + copied), 20 + copied);
+    EXPECT_EQ(judge.firstRequestAt(120), 115 + copied);
     // So does an exchange that changes the value first, within the transaction.
     judge.transactionBegins();
     judge.begin(ToolRead);
@@ -180,7 +211,7 @@ TEST(AnswerJudgeRequests, AFirstRequestWaitsOutOwedAnswersAndCopiesOfWhatAnEarli
     EXPECT_EQ(judge.firstRequestAt(2001), due);
     judge.sent(due, true);
     // A frame that comes before the request is not its answer, and may be an old one whose copy is still
-    // to come; an answer that carries nothing waits for a quiet line as well.
+    // to come; an answer that carries nothing waits for a quiet line as well, as long as a copy takes.
     judge.begin(Status);
     EXPECT_EQ(judge.judge(ids::StatusRequest, {0x10, 8, 1}, 3000, awaiting(Status)), Verdict::Stray);
     EXPECT_EQ(judge.firstRequestAt(3010), 3000 + copied);
@@ -189,6 +220,16 @@ TEST(AnswerJudgeRequests, AFirstRequestWaitsOutOwedAnswersAndCopiesOfWhatAnEarli
     play(judge, Status, {0x10, 8, 1}, {{'S', 4000}, {'R', 4001}});
     judge.begin(Status);
     EXPECT_EQ(judge.firstRequestAt(4010), 4001 + Times.quiet) << "the status this transaction took";
+    // On a line that has shown no copies, only as long as a dongle that repeats frames at once takes, and
+    // not for what the same transaction heard.
+    AnswerJudge fresh(Times);
+    fresh.begin(Status);
+    play(fresh, Status, {0x10, 8, 1}, {{'S', 0}, {'R', 1}});
+    fresh.begin(Status);
+    EXPECT_EQ(fresh.firstRequestAt(2), 2);
+    fresh.transactionBegins();
+    fresh.begin(Status);
+    EXPECT_EQ(fresh.firstRequestAt(2), 1 + Times.copyEarliest);
 }
 
 } // namespace

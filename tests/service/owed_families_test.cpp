@@ -191,6 +191,21 @@ TEST_P(OwedAcrossExchanges, AReadOfTheSerialOutputThenASetReportsTheModeSet) {
     EXPECT_EQ(serialOut.read(), std::optional<int>(1));
 }
 
+TEST_P(OwedAcrossExchanges, TheFirstReadsAfterAConnectAreTheControllersValuesNow) {
+    // The status, then tool locations read, changed on the controller and read again: whatever the gateway
+    // writes in front of an answer, each value is the stand-in's as it is now.
+    model.currentPset = 3;
+    ASSERT_TRUE(link.dataTx.ReadSystemStatus());
+    EXPECT_EQ(s.SystemStatus.CurrentPset, 3);
+    for (int address : {4, 5})
+        for (int round = 1; round <= 2; ++round) {
+            model.toolEeprom[size_t(address)] = 0x10 * round + address;
+            s.DataCount = 0;
+            ASSERT_TRUE(link.dataTx.ReadToolEeprom(address)) << "location " << address << ", round " << round;
+            EXPECT_EQ(s.DataBuffer[0], 0x10 * round + address) << "location " << address << ", round " << round;
+        }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Dongles, OwedAcrossExchanges,
     ::testing::Values(Dongle{"prompt"}, Dongle{"once", 0, false}, Dongle{"held40", 40},
@@ -203,7 +218,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Dongle{"staleStatus", 0, true, -1, -1, 150},
                       Dongle{"staleStatusOnce", 0, false, -1, -1, 150},
                       Dongle{"reports", 0, true, -1, -1, 0, 10},
-                      Dongle{"bytePerTurn", 0, false, -1, -1, 0, 0, true}),
+                      Dongle{"bytePerTurn", 0, false, -1, -1, 0, 0, true},
+                      Dongle{"previousInFront", 0, true, -1, -1, 0, 0, false, true},
+                      Dongle{"previousInFrontOnce", 0, false, -1, -1, 0, 0, false, true},
+                      Dongle{"held40PreviousInFront", 40, true, -1, -1, 0, 0, false, true}),
     testsupport::dongleName);
 
 } // namespace

@@ -20,6 +20,7 @@ struct Dongle {
     int staleStatusMs = 0; // > 0: each status answer comes again, as it was, this long after
     int reportEveryMs = 0; // > 0: a fault report this often, passed whatever the program asked for
     bool bytePerTurn = false;
+    bool previousInFront = false; // the frame passed last written again in front of each answer
 };
 
 inline void PrintTo(const Dongle& d, std::ostream* os) {
@@ -42,6 +43,7 @@ protected:
         dongle.frameGapMs = d.frameGapMs;
         dongle.staleStatusMs = d.staleStatusMs;
         dongle.bytePerTurn = d.bytePerTurn;
+        dongle.previousInFront = d.previousInFront;
         if (d.reportEveryMs > 0)
             dongle.startReports(d.reportEveryMs);
     }
