@@ -323,7 +323,11 @@ void AnswerJudge::end() {
     const bool beyondCame = x_.believedOnce && framing_ != Framing::AnswersOnce;
     owed_.push_back({awaitedOf(x_.expect), counted, beyond, firstOwing, earliestAnswerTo(firstOwing),
                      last + answerTime() + gap, last + std::max(answerTime(), t_.untimedHold) + gap,
-                     x_.taken, std::max(last + roundTrip(), x_.lastTakenAt + t_.tolerance), beyondCame});
+                     x_.taken, last, x_.lastTakenAt, beyondCame});
+}
+
+int64_t AnswerJudge::beyondUntil(const Owed& o) const {
+    return o.beyondCame ? o.due : std::max(o.lastSent + roundTrip(), o.lastTaken + t_.tolerance);
 }
 
 int64_t AnswerJudge::firstRequestAt(int64_t now) const {
@@ -333,7 +337,7 @@ int64_t AnswerJudge::firstRequestAt(int64_t now) const {
     int64_t at = now;
     // Answers owed there would be taken for this exchange's own once its request is out.
     for (const Owed& o : owed_) {
-        const int64_t until = o.answers > 0 ? o.due : o.beyondUntil();
+        const int64_t until = o.answers > 0 ? o.due : beyondUntil(o);
         if (until > now && !o.filteredAway && overlap(o.awaited, awaited))
             at = std::max(at, until);
     }
@@ -417,8 +421,8 @@ void AnswerJudge::sent(int64_t now, bool request) {
 }
 
 void AnswerJudge::forget(int64_t now) {
-    std::erase_if(owed_, [now](const Owed& o) {
-        return (o.answers == 0 || o.until <= now) && (o.beyond == 0 || o.beyondUntil() <= now);
+    std::erase_if(owed_, [this, now](const Owed& o) {
+        return (o.answers == 0 || o.until <= now) && (o.beyond == 0 || beyondUntil(o) <= now);
     });
     while (!heard_.empty() &&
            (heard_.front().at + t_.copy + t_.tolerance <= now || heard_.size() > HeardKept))
@@ -484,7 +488,7 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
             // late, until an answer read on time is timed.
             if (roundTrips_.empty())
                 timeRoundTrip(now - o->askedAt, cameFrom < now);
-        } else if (o->beyond > 0 && now < o->beyondUntil()) {
+        } else if (o->beyond > 0 && now < beyondUntil(*o)) {
             // More answers than the framing the exchange counted on gives, as a controller that acknowledges
             // would send them: it was wrong.
             --o->beyond;
@@ -565,7 +569,10 @@ AnswerJudge::Verdict AnswerJudge::takeOrHold(CanId id, const std::array<int, 8>&
             // The same frame as one heard before the exchange asked, as long after it as a gateway repeats
             // one, while the controller's own answer can still come: it may be a copy, of a value since
             // changed. It is held with any other answer that comes until the controller's must have come.
-            if (held_.empty() && cameFrom >= x_.sends.back() + roundTrip()) {
+            // (The unit answers in order: frames it sent there first, after the request, put its answer
+            // later.)
+            const int64_t ahead = std::max(x_.sends.back() + roundTrip(), lastOther(id) + t_.tolerance);
+            if (held_.empty() && cameFrom >= ahead) {
                 // Later than the controller answers even the last request (however late the program read
                 // it): a copy, or the answer of a controller slower than timed (one replaced behind the
                 // connection), which the next request is given the time for.
@@ -632,9 +639,11 @@ void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply, bo
     // that may be a copy goes when the line shows copies: too short a time would have the next request sent
     // before its answer.)
     const bool mayBeCopy = repeatsHeard(x_.expect.id, d, now);
-    const bool first = roundTrips_.empty();
+    const bool first = roundTrips_.empty() || provisionalRoundTrip_;
     if (timed && !x_.tookOne && x_.answers > 0)
         timeRoundTrip(now - x_.sends.front());
+    else if (first && !x_.tookOne && x_.answers > 0)
+        timeRoundTrip(now - x_.sends.front(), true); // read late: at most that long, until one is timed
     else if (timed && framing_ == Framing::AnswersOnce && x_.answersSinceSend == 0 && x_.answers == x_.requests &&
              (!mayBeCopy || first))
         timeRoundTrip(now - x_.sends.back());

@@ -271,16 +271,17 @@ private:
         // The frames the exchange took: a controller that acknowledges answers with these again.
         std::vector<std::array<int, 8>> taken;
         // Those beyond the framing counted on come right after the exchange's last answer, and one round
-        // trip after its last request, if at all: none by then, and the framing was right. One that came
-        // shows it was not, and the rest of them are due as those counted on.
-        int64_t beyondBy = 0;
+        // trip (as the controller answers now) after its last request, if at all: none by then, and the
+        // framing was right. One that came shows it was not, and the rest of them are due as those counted on.
+        int64_t lastSent = 0;
+        int64_t lastTaken = 0;
         bool beyondCame = false;
         // The dongle was asked to pass another identifier since: they hold no request (the dongle passes them
         // no more, unless it shows it passes every identifier, when they count again), and those still on
         // their way are taken for what they are; once the dongle passes their identifier again, they are gone.
         bool filteredAway = false;
-        int64_t beyondUntil() const { return beyondCame ? due : beyondBy; }
     };
+    int64_t beyondUntil(const Owed& o) const;
     // A frame heard, kept while a copy of it can still come, with the epoch whose answer it is (-1: it may
     // be older than any).
     struct Heard {
