@@ -242,7 +242,7 @@ bool AnswerJudge::mayBeOwnAnswer(CanId id, const std::array<int, 8>& d, int64_t 
 
 bool AnswerJudge::repeatsHeard(CanId id, const std::array<int, 8>& d, int64_t now) const {
     return std::any_of(heard_.begin(), heard_.end(), [&](const Heard& h) {
-        return h.id == id && h.d == d && now - h.at >= t_.copyEarliest;
+        return h.id == id && h.d == d && now - h.cameAt >= t_.copyEarliest;
     });
 }
 
@@ -275,7 +275,7 @@ bool AnswerJudge::drawnByFilter(CanId id, const std::array<int, 8>& d, int64_t n
 bool AnswerJudge::repeatsEarlier(CanId id, const std::array<int, 8>& d, int64_t now, int64_t came) const {
     // A frame read late came at some time between the two: it may be a copy if it may have come then.
     return std::any_of(heard_.begin(), heard_.end(), [&](const Heard& h) {
-        return h.epoch != epoch_ && h.id == id && h.d == d && now - h.at >= t_.copyEarliest &&
+        return h.epoch != epoch_ && h.id == id && h.d == d && now - h.cameAt >= t_.copyEarliest &&
                came - h.at < t_.copy + t_.tolerance;
     });
 }
@@ -461,7 +461,7 @@ AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, i
     // A frame taken after this transaction asked is the controller's answer now; any other may be older.
     const bool current =
         active_ && x_.requests > 0 && (v == Verdict::Take || v == Verdict::Copy || v == Verdict::Hold);
-    heard_.push_back({id, d, now, current ? epoch_ : -1});
+    heard_.push_back({id, d, now, current ? epoch_ : -1, came});
     return v;
 }
 

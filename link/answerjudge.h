@@ -289,6 +289,7 @@ private:
         std::array<int, 8> d;
         int64_t at;
         long epoch;
+        int64_t cameAt; // at the earliest: a frame read late came between this and when it was read
     };
     static Awaited awaitedOf(const ReplyExpectation& x);
     // The round trip the judge counts on: the longest timed lately, and a tolerance.
