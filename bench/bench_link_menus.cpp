@@ -25,6 +25,7 @@
 #include "app/valueentry.h"
 #include "base/dialogs.h"
 #include "base/eventpump.h"
+#include "bench/failurenotingreporter.h"
 #include "ladder/laddermodule.h"
 #include "ladder/laddertransfer.h"
 #include "link/commandcodes.h"
@@ -656,18 +657,6 @@ void registerRows() {
     held("LadderImageReceive110Held", &BM_LadderImageReceiveHeld, {SlowHoldMs});
 }
 
-// The console report, noting whether any run ended with an error.
-class FailureNotingReporter : public benchmark::ConsoleReporter {
-public:
-    explicit FailureNotingReporter(OutputOptions options) : ConsoleReporter(options) {}
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            failed = failed || run.error_occurred;
-        ConsoleReporter::ReportRuns(runs);
-    }
-    bool failed = false;
-};
-
 } // namespace
 
 // A widget application on the offscreen platform (unless another is asked for) around Google Benchmark's
@@ -678,7 +667,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     registerRows();
-    FailureNotingReporter reporter(isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
+    benchsupport::FailureNotingReporter reporter(isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
                                                          : benchmark::ConsoleReporter::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
