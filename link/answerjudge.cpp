@@ -630,7 +630,7 @@ std::vector<AnswerJudge::HeldAnswer> AnswerJudge::releaseHeld(int64_t now) {
     return released;
 }
 
-void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply, bool timed) {
+void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply, bool timed, int64_t came) {
     if (!active_ || x_.sends.empty())
         return;
     // The controller answers in order: the exchange's first answer is its first request's; and of one that
@@ -644,6 +644,9 @@ void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply, bo
         timeRoundTrip(now - x_.sends.front());
     else if (first && !x_.tookOne && x_.answers > 0)
         timeRoundTrip(now - x_.sends.front(), true); // read late: at most that long, until one is timed
+    else if (!x_.tookOne && x_.answers > 0 && came >= 0 && !roundTrips_.empty() &&
+             came - x_.sends.front() > *std::max_element(roundTrips_.begin(), roundTrips_.end()))
+        timeRoundTrip(came - x_.sends.front()); // read late, and later than it has answered: at least that long
     else if (timed && framing_ == Framing::AnswersOnce && x_.answersSinceSend == 0 && x_.answers == x_.requests &&
              (!mayBeCopy || first))
         timeRoundTrip(now - x_.sends.back());

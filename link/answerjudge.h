@@ -208,7 +208,8 @@ public:
     Verdict judge(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a, int64_t cameFrom = -1);
     // The reply handler took the frame judged last: the reply, or an acknowledgement (reply false). Its
     // time is the round trip of the exchange's first answer, unless it is one of several that came alike.
-    void taken(const std::array<int, 8>& d, int64_t now, bool reply, bool timed = true);
+    // Read late (not timed), it came after came: the controller took at least as long.
+    void taken(const std::array<int, 8>& d, int64_t now, bool reply, bool timed = true, int64_t came = -1);
     // When the answers held for the followed exchange are taken (-1: none is held), and those answers,
     // now taken, once that time has come (none before).
     struct HeldAnswer {

@@ -404,7 +404,7 @@ void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
     if (handle(id, d)) {
         pump_.heard();
         // A frame read late tells nothing of the controller's round trip.
-        judge_.taken(d, now, s_.ReplyReady && !replyBefore, cameFrom_ < 0 || cameFrom_ >= now);
+        judge_.taken(d, now, s_.ReplyReady && !replyBefore, cameFrom_ < 0 || cameFrom_ >= now, cameFrom_);
     }
 }
 
