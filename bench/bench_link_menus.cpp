@@ -667,8 +667,9 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     registerRows();
-    benchsupport::FailureNotingReporter reporter(isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
-                                                         : benchmark::ConsoleReporter::OO_Tabular);
+    benchsupport::FailureNotingReporter reporter(isatty(STDOUT_FILENO)
+                                                     ? benchmark::ConsoleReporter::OO_ColorTabular
+                                                     : benchmark::ConsoleReporter::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return reporter.failed ? 1 : 0;

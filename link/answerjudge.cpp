@@ -248,8 +248,8 @@ bool AnswerJudge::repeatsHeard(CanId id, const std::array<int, 8>& d, int64_t no
 
 bool AnswerJudge::showsCopy(CanId id, const std::array<int, 8>& d, int64_t now) const {
     // Heard while a copy of it can still come, however soon a dongle repeats it.
-    const bool again = std::any_of(heard_.begin(), heard_.end(),
-                                   [&](const Heard& h) { return h.id == id && h.d == d; });
+    const bool again =
+        std::any_of(heard_.begin(), heard_.end(), [&](const Heard& h) { return h.id == id && h.d == d; });
     return !reportsOnItsOwn(id) && again && !drawnByFilter(id, d, now);
 }
 
@@ -322,8 +322,8 @@ void AnswerJudge::end() {
     // An answer beyond the framing counted on came already: the rest of them are due as those counted on.
     const bool beyondCame = x_.believedOnce && framing_ != Framing::AnswersOnce;
     owed_.push_back({awaitedOf(x_.expect), counted, beyond, firstOwing, earliestAnswerTo(firstOwing),
-                     last + answerTime() + gap, last + std::max(answerTime(), t_.untimedHold) + gap,
-                     x_.taken, last, x_.lastTakenAt, beyondCame});
+                     last + answerTime() + gap, last + std::max(answerTime(), t_.untimedHold) + gap, x_.taken,
+                     last, x_.lastTakenAt, beyondCame});
 }
 
 int64_t AnswerJudge::beyondUntil(const Owed& o) const {
@@ -429,8 +429,8 @@ void AnswerJudge::forget(int64_t now) {
         heard_.pop_front();
 }
 
-AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, int64_t now,
-                                        const Awaited& a, int64_t cameFrom) {
+AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a,
+                                        int64_t cameFrom) {
     ++framesHeard_;
     lastHeard_[id] = now;
     lastFrameAt_ = now;
@@ -476,7 +476,8 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
         // that comes sooner than the controller has ever answered is not its own. One that may be its own
         // is taken, but it may still be the one owed (a controller slower than it was): the exchange's own
         // answer is owed after it until it has come.
-        if (o->answers > 0 && now >= o->due && now < o->until && !o->filteredAway && mayBeOwnAnswer(id, d, now)) {
+        if (o->answers > 0 && now >= o->due && now < o->until && !o->filteredAway &&
+            mayBeOwnAnswer(id, d, now)) {
             owedAskedAt = o->askedAt;
             owed_.erase(o);
             mayBeOwed = true;
@@ -642,13 +643,15 @@ void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply, bo
     const bool first = roundTrips_.empty() || provisionalRoundTrip_;
     if (timed && !x_.tookOne && x_.answers > 0)
         timeRoundTrip(now - x_.sends.front());
+    // Read late: at most that long, until one is timed; and later after its request than the controller
+    // has answered lately, at least that long.
     else if (first && !x_.tookOne && x_.answers > 0)
-        timeRoundTrip(now - x_.sends.front(), true); // read late: at most that long, until one is timed
+        timeRoundTrip(now - x_.sends.front(), true);
     else if (!x_.tookOne && x_.answers > 0 && came >= 0 && !roundTrips_.empty() &&
              came - x_.sends.front() > *std::max_element(roundTrips_.begin(), roundTrips_.end()))
-        timeRoundTrip(came - x_.sends.front()); // read late, and later than it has answered: at least that long
-    else if (timed && framing_ == Framing::AnswersOnce && x_.answersSinceSend == 0 && x_.answers == x_.requests &&
-             (!mayBeCopy || first))
+        timeRoundTrip(came - x_.sends.front());
+    else if (timed && framing_ == Framing::AnswersOnce && x_.answersSinceSend == 0 &&
+             x_.answers == x_.requests && (!mayBeCopy || first))
         timeRoundTrip(now - x_.sends.back());
     if (first && !roundTrips_.empty())
         roundTripMayBeCopy_ = mayBeCopy;

@@ -205,7 +205,8 @@ public:
     void accepting(CanId id, int64_t now);
     // What a frame arriving now is (see above). Every frame is heard, whatever it is.
     // A frame read after the program was kept from its events may have come as early as cameFrom.
-    Verdict judge(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a, int64_t cameFrom = -1);
+    Verdict judge(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a,
+                  int64_t cameFrom = -1);
     // The reply handler took the frame judged last: the reply, or an acknowledgement (reply false). Its
     // time is the round trip of the exchange's first answer, unless it is one of several that came alike.
     // Read late (not timed), it came after came: the controller took at least as long.
@@ -215,10 +216,10 @@ public:
     struct HeldAnswer {
         CanId id;
         std::array<int, 8> d;
-        int64_t at;          // when it came
+        int64_t at;            // when it came
         bool readLate = false; // read after the program was kept from its events: when it came is not known
-        bool timed = false;  // its time is the controller's round trip (none of several like it is)
-        bool owed = false;   // it may be the answer owed to an earlier exchange, come late
+        bool timed = false;    // its time is the controller's round trip (none of several like it is)
+        bool owed = false;     // it may be the answer owed to an earlier exchange, come late
     };
     int64_t heldUntil() const { return held_.empty() ? -1 : heldUntil_; }
     std::vector<HeldAnswer> releaseHeld(int64_t now);
@@ -273,13 +274,15 @@ private:
         std::vector<std::array<int, 8>> taken;
         // Those beyond the framing counted on come right after the exchange's last answer, and one round
         // trip (as the controller answers now) after its last request, if at all: none by then, and the
-        // framing was right. One that came shows it was not, and the rest of them are due as those counted on.
+        // framing was right. One that came shows it was not, and the rest of them are due as those counted
+        // on.
         int64_t lastSent = 0;
         int64_t lastTaken = 0;
         bool beyondCame = false;
         // The dongle was asked to pass another identifier since: they hold no request (the dongle passes them
         // no more, unless it shows it passes every identifier, when they count again), and those still on
-        // their way are taken for what they are; once the dongle passes their identifier again, they are gone.
+        // their way are taken for what they are; once the dongle passes their identifier again, they are
+        // gone.
         bool filteredAway = false;
     };
     int64_t beyondUntil(const Owed& o) const;

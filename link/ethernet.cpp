@@ -229,9 +229,9 @@ void Ethernet::awaitDueAnswer() {
         // the wait held for, a line that is not quiet yet); a line that never lets it go ends the
         // transaction at its silence cap.
         const long heard = judge_.framesHeard();
-        const bool changed =
-            pump_.waitUntil([&] { return judge_.framesHeard() != heard || (s_.ReplyReady && judge_.asked()); },
-                            msDoEvents(at - now));
+        const bool changed = pump_.waitUntil(
+            [&] { return judge_.framesHeard() != heard || (s_.ReplyReady && judge_.asked()); },
+            msDoEvents(at - now));
         if (pump_.running() && pump_.over())
             return;
         // A wait that spent its budget without the clock moving cannot pace the request by time: it goes.

@@ -119,7 +119,8 @@ private:
     void onRequest(clink::CanId accept, const clink::CanMessage& message);
     // The frames of one write from the controller reach the dongle at atNs; those it passes go on to the
     // program (and, some, a second time through the gateway).
-    void fromController(std::vector<clink::CanMessage> frames, int64_t atNs, Event::Kind kind, int64_t askedAtNs = -1);
+    void fromController(std::vector<clink::CanMessage> frames, int64_t atNs, Event::Kind kind,
+                        int64_t askedAtNs = -1);
     // Writes text toward the program; returns when its last piece arrives.
     int64_t toProgram(const QByteArray& text, int64_t atNs);
     void deliverDue();

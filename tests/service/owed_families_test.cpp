@@ -202,7 +202,8 @@ TEST_P(OwedAcrossExchanges, TheFirstReadsAfterAConnectAreTheControllersValuesNow
             model.toolEeprom[size_t(address)] = 0x10 * round + address;
             s.DataCount = 0;
             ASSERT_TRUE(link.dataTx.ReadToolEeprom(address)) << "location " << address << ", round " << round;
-            EXPECT_EQ(s.DataBuffer[0], 0x10 * round + address) << "location " << address << ", round " << round;
+            EXPECT_EQ(s.DataBuffer[0], 0x10 * round + address)
+                << "location " << address << ", round " << round;
         }
 }
 

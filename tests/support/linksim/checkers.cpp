@@ -147,7 +147,8 @@ void checkOwnFrames(const std::vector<sim::SimulatedLine::Event>& record, int64_
             continue;
         // The last frame on each record's identifier is the one its record shows.
         if (e.message.id == ids::ToolReply)
-            fault = e.kind != E::Answer && std::ranges::find(FaultCodes, e.message.data[0]) != std::end(FaultCodes)
+            fault = e.kind != E::Answer &&
+                            std::ranges::find(FaultCodes, e.message.data[0]) != std::end(FaultCodes)
                         ? &e
                         : nullptr;
         // A status answer no read awaits shows in the status record too.
@@ -162,7 +163,7 @@ void checkOwnFrames(const std::vector<sim::SimulatedLine::Event>& record, int64_
         report("own frame lost", "the fault report is not the tool report frame");
     }
     if (whole(broadcast) && (state.SystemStatus.PsetCount != broadcast->message.data[1] ||
-                      state.SystemStatus.CurrentPset != broadcast->message.data[2])) {
+                             state.SystemStatus.CurrentPset != broadcast->message.data[2])) {
         ++t.ownFramesLost;
         report("own frame lost", "the status broadcast is not the status record");
     }

@@ -174,8 +174,8 @@ void Simulation::noteAnswerTimes(const std::vector<sim::SimulatedLine::Event>& r
 
 void Simulation::noteRecord() {
     using E = sim::SimulatedLine::Event;
-    copiesShown = copiesShown ||
-                  std::any_of(line.record.begin(), line.record.end(), [](const E& e) { return e.kind == E::Copy; });
+    copiesShown = copiesShown || std::any_of(line.record.begin(), line.record.end(),
+                                             [](const E& e) { return e.kind == E::Copy; });
     for (const E& e : line.record)
         if (e.kind == E::Answer || e.kind == E::Copy || e.kind == E::Own)
             heardBefore_.push_back(e);
@@ -196,7 +196,8 @@ int Simulation::answersRepeated(const std::vector<sim::SimulatedLine::Event>& re
         if (e.kind != E::Answer && e.kind != E::Copy)
             continue;
         if (std::find(repeated.begin(), repeated.end(), e.message) == repeated.end() &&
-            (std::any_of(heardBefore_.begin(), heardBefore_.end(), [&](const E& f) { return repeats(f, e); }) ||
+            (std::any_of(heardBefore_.begin(), heardBefore_.end(),
+                         [&](const E& f) { return repeats(f, e); }) ||
              std::any_of(record.begin(), record.begin() + std::ptrdiff_t(i), [&](const E& f) {
                  return f.kind != E::Request && f.kind != E::Filtered && repeats(f, e);
              })))
@@ -207,7 +208,8 @@ int Simulation::answersRepeated(const std::vector<sim::SimulatedLine::Event>& re
 
 double Simulation::answeringEarlierMs(const std::vector<sim::SimulatedLine::Event>& record, double startMs) {
     using E = sim::SimulatedLine::Event;
-    const auto first = std::find_if(record.begin(), record.end(), [](const E& e) { return e.kind == E::Request; });
+    const auto first =
+        std::find_if(record.begin(), record.end(), [](const E& e) { return e.kind == E::Request; });
     double until = startMs;
     for (auto e = record.begin(); e != first; ++e)
         if (e->kind == E::Answer)
@@ -222,7 +224,8 @@ double Simulation::answeringEarlierMs(const std::vector<sim::SimulatedLine::Even
         });
     };
     for (auto e = first; e != record.end(); ++e)
-        if (e->kind == E::Answer && e->askedAtNs >= 0 && e->askedAtNs < first->atNs && ownAnswerOn(e->message.id))
+        if (e->kind == E::Answer && e->askedAtNs >= 0 && e->askedAtNs < first->atNs &&
+            ownAnswerOn(e->message.id))
             until = std::max(until, double(e->wholeAtNs) / sim::VirtualTime::NsPerMs);
     return until - startMs;
 }
@@ -294,8 +297,8 @@ void Simulation::runChecked(const Kind& kind, Random& random, int step, std::vec
         printTrace(step, kind.name, settings, o, start, took);
     const bool acknowledging = settings.framing != Framing::AnswersOnce;
     // Lines that have shown copies apart: their exchanges may wait for copies to pass.
-    Tally& t = tally[std::string(sim::framingName(settings.framing)) + (copiesBefore || copiesShown ? "+copies" : "") +
-                     "/" + kind.name];
+    Tally& t = tally[std::string(sim::framingName(settings.framing)) +
+                     (copiesBefore || copiesShown ? "+copies" : "") + "/" + kind.name];
     ++t.runs;
     t.ms += took;
     if (!o.success)
@@ -317,10 +320,10 @@ void Simulation::runChecked(const Kind& kind, Random& random, int step, std::vec
         graceLeft = 0;
 
     noteAnswerTimes(line.record);
-    const auto [fastest, longest] = answerTimesMs_.empty()
-                                        ? std::pair{0.0, 0.0}
-                                        : std::pair{*std::min_element(answerTimesMs_.begin(), answerTimesMs_.end()),
-                                                    *std::max_element(answerTimesMs_.begin(), answerTimesMs_.end())};
+    const auto [fastest, longest] =
+        answerTimesMs_.empty() ? std::pair{0.0, 0.0}
+                               : std::pair{*std::min_element(answerTimesMs_.begin(), answerTimesMs_.end()),
+                                           *std::max_element(answerTimesMs_.begin(), answerTimesMs_.end())};
     const Observation seen{.outcome = o,
                            .line = settings,
                            .wire = line,

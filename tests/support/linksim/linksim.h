@@ -43,7 +43,9 @@ struct Outcome {
         int at; // which one of several (-1: the only one)
     };
     std::vector<Value> values;
-    void expect(const char* what, long got, long want, int at = -1) { values.push_back({what, got, want, at}); }
+    void expect(const char* what, long got, long want, int at = -1) {
+        values.push_back({what, got, want, at});
+    }
     // The requests counted against the timeline: (identifier, code), and how many each framing allows.
     struct Counted {
         clink::CanId id;
@@ -135,7 +137,8 @@ public:
     void replaceController(const sim::LineSettings& settings);
     // Lets the line go quiet (answers still due arrive, and their copies) with no transaction running, and
     // checks that the controller's own frames meanwhile reached their records.
-    void settle(int64_t ms, int step, std::vector<Violation>& violations, std::map<std::string, Tally>& tally);
+    void settle(int64_t ms, int step, std::vector<Violation>& violations,
+                std::map<std::string, Tally>& tally);
 
     uint64_t seed;
     // Transactions with answers taken on their second frame that may still run on what the link knew of
