@@ -119,6 +119,12 @@ void Ethernet::attach(EthernetTransport& line) {
     judge_.forgetController();
 }
 
+void Ethernet::onConnected() {
+    judge_.forgetController();
+    s_.EthernetRxText.clear();
+    frameComingSince_ = -1;
+}
+
 void Ethernet::onDropped() {
     if (s_.ConnectionType == TcpIp)
         pump_.refused();

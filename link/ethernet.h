@@ -94,8 +94,10 @@ public:
     // Received text was dropped after the last arrival: a frame begun in it can never be completed, and
     // joined to what comes next it would read as a frame with wrong values. It is dropped too.
     void onDataDropped();
-    // A connection is made: nothing learned of a controller behind an earlier one holds for it.
-    void onConnected() { judge_.forgetController(); }
+    // A connection is made: nothing learned of a controller behind an earlier one holds for it, and a frame
+    // the last one began and never finished is not finished by this one's text (joined to it, it would take
+    // this one's first frame with it).
+    void onConnected();
     // The connection is gone: the exchange over it ends at once, as after a refused send.
     void onDropped();
     // Parses and dispatches every complete frame in EthernetRxText, in one pass over the text: text
