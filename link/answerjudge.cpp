@@ -225,10 +225,11 @@ int64_t AnswerJudge::answerTime() const {
     return std::max(roundTrip(), t_.senderWait);
 }
 
-void AnswerJudge::timeRoundTrip(int64_t sample, bool provisional) {
+void AnswerJudge::timeRoundTrip(int64_t sample, bool provisional, int64_t atLeast) {
     if (provisionalRoundTrip_)
         roundTrips_.clear();
     provisionalRoundTrip_ = provisional;
+    provisionalAtLeast_ = std::clamp<int64_t>(atLeast, 0, sample);
     if (roundTrips_.size() == RoundTripsKept)
         roundTrips_.pop_front();
     roundTrips_.push_back(std::max<int64_t>(sample, 0));
@@ -283,7 +284,10 @@ bool AnswerJudge::repeatsEarlier(CanId id, const std::array<int, 8>& d, int64_t 
 int64_t AnswerJudge::earliestAnswerTo(int64_t sent) const {
     if (roundTrips_.empty())
         return sent;
-    const int64_t fastest = *std::min_element(roundTrips_.begin(), roundTrips_.end());
+    // A round trip read late lies between the time since the program last looked at the line and the time
+    // since it read the answer: only the first says how soon the controller can answer.
+    const int64_t fastest = provisionalRoundTrip_ ? provisionalAtLeast_
+                                                  : *std::min_element(roundTrips_.begin(), roundTrips_.end());
     // The same scatter as the longest is given, below the fastest.
     return sent + fastest - std::max(t_.tolerance, fastest / 4);
 }
@@ -486,9 +490,12 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
         if (o->answers > 0 && now < o->until) {
             --o->answers;
             // The first answer the line has timed: whichever request it answers, that long at most; read
-            // late, until an answer read on time is timed.
-            if (roundTrips_.empty())
-                timeRoundTrip(now - o->askedAt, cameFrom < now);
+            // late, until an answer read on time is timed. One read late before, and longer, gives way to it
+            // (the least that one showed the controller takes still holds).
+            const int64_t atMost = now - o->askedAt;
+            const bool tighter = provisionalRoundTrip_ && !roundTrips_.empty() && atMost < roundTrips_.back();
+            if (roundTrips_.empty() || tighter)
+                timeRoundTrip(atMost, cameFrom < now, tighter ? provisionalAtLeast_ : 0);
         } else if (o->beyond > 0 && now < beyondUntil(*o)) {
             // More answers than the framing the exchange counted on gives, as a controller that acknowledges
             // would send them: it was wrong.
@@ -636,24 +643,31 @@ void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply, bo
         return;
     // The controller answers in order: the exchange's first answer is its first request's; and of one that
     // answers once, the answer that brings the answers level with the requests is the last request's,
-    // unless a copy of an answer before it could pass for it. (The line's first round trip timed from one
-    // that may be a copy goes when the line shows copies: too short a time would have the next request sent
-    // before its answer.)
+    // unless a copy of an answer before it could pass for it: that one times the line's round trip only
+    // while the line has timed none, or only one read late that it does not contradict (it came no sooner
+    // after its request than the late one shows the controller can answer). (The line's first round trip
+    // timed from one that may be a copy goes when the line shows copies: too short a time would have the
+    // next request sent before its answer.)
     const bool mayBeCopy = repeatsHeard(x_.expect.id, d, now);
     const bool first = roundTrips_.empty() || provisionalRoundTrip_;
+    bool timedNow = true;
     if (timed && !x_.tookOne && x_.answers > 0)
         timeRoundTrip(now - x_.sends.front());
     // Read late: at most that long, until one is timed; and later after its request than the controller
     // has answered lately, at least that long.
     else if (first && !x_.tookOne && x_.answers > 0)
-        timeRoundTrip(now - x_.sends.front(), true);
+        timeRoundTrip(now - x_.sends.front(), true, came - x_.sends.front());
     else if (!x_.tookOne && x_.answers > 0 && came >= 0 && !roundTrips_.empty() &&
              came - x_.sends.front() > *std::max_element(roundTrips_.begin(), roundTrips_.end()))
         timeRoundTrip(came - x_.sends.front());
     else if (timed && framing_ == Framing::AnswersOnce && x_.answersSinceSend == 0 &&
-             x_.answers == x_.requests && (!mayBeCopy || first))
+             x_.answers == x_.requests &&
+             (!mayBeCopy || roundTrips_.empty() ||
+              (provisionalRoundTrip_ && now >= earliestAnswerTo(x_.sends.back()))))
         timeRoundTrip(now - x_.sends.back());
-    if (first && !roundTrips_.empty())
+    else
+        timedNow = false;
+    if (first && timedNow)
         roundTripMayBeCopy_ = mayBeCopy;
     ++x_.answersSinceSend;
     x_.lastTakenAt = now;

@@ -314,8 +314,9 @@ private:
     bool repeatsEarlier(CanId id, const std::array<int, 8>& d, int64_t now, int64_t came) const;
     // What an answer the exchange would take is: taken, or held while it may be a copy.
     Verdict takeOrHold(CanId id, const std::array<int, 8>& d, int64_t now, int64_t cameFrom);
-    // A provisional sample (an answer read late: at most that long) gives way to the next one.
-    void timeRoundTrip(int64_t sample, bool provisional = false);
+    // A provisional sample (an answer read late: at most that long, and at least atLeast, the time from its
+    // request to when the program last looked at the line) gives way to the next one.
+    void timeRoundTrip(int64_t sample, bool provisional = false, int64_t atLeast = 0);
     // Does the exchange take its answer on the second matching frame (as one on its identifier and code
     // showed before)?
     bool takesTwoFrames() const;
@@ -347,6 +348,7 @@ private:
     std::set<std::pair<CanId, int>> acknowledgedExchanges_;
     std::deque<int64_t> roundTrips_;
     bool provisionalRoundTrip_ = false;
+    int64_t provisionalAtLeast_ = 0;  // the least that a provisional round trip can be
     bool roundTripMayBeCopy_ = false; // the one round trip timed was timed from a frame a copy could pass for
     std::vector<Owed> owed_;
     std::deque<Heard> heard_;
