@@ -497,11 +497,15 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
             if (roundTrips_.empty() || tighter)
                 timeRoundTrip(atMost, cameFrom < now, tighter ? provisionalAtLeast_ : 0);
         } else if (o->beyond > 0 && now < beyondUntil(*o)) {
+            // The answer a filter frame sent since drew, as the unit answers anything: none beyond those
+            // counted on, and no sign that they still come.
+            if (drawnByFilter(id, d, cameFrom))
+                return Verdict::Owed;
             // More answers than the framing the exchange counted on gives, as a controller that acknowledges
             // would send them: it was wrong.
             --o->beyond;
             o->beyondCame = true;
-            if (contains(o->taken, d) && !drawnByFilter(id, d, cameFrom))
+            if (contains(o->taken, d))
                 dropBelief("an answer beyond those counted on, like one taken", now);
         } else {
             continue;
