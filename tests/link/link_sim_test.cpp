@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(Seeds, BrokenOnce,
                                            6027170, 6028988, 46934, 1007827, 1016659, 2017209, 5017617,
                                            6003741, 47136, 2008185, 5008178, 7003060, 7007960, 1110748,
                                            5100195, 5115197, 190, 355, 709, 1929, 1933, 2847, 3366, 3421,
-                                           4969, 6600, 8299, 379, 1909, 2444, 5421, 8658));
+                                           4969, 6600, 8299, 379, 1909, 2444, 5421, 8658, 4700, 7771, 7827));
 
 LineSettings line(Framing framing, int holdMs, int ackGapMs = 0) {
     return {.framing = framing, .ackGapMs = ackGapMs, .holdMs = holdMs};
