@@ -330,9 +330,12 @@ void AnswerJudge::end() {
     const int64_t firstOwing = x_.sends[std::min(size_t(x_.answers / perRequest), x_.sends.size() - 1)];
     // An answer beyond the framing counted on came already: the rest of them are due as those counted on.
     const bool beyondCame = x_.believedOnce && framing_ != Framing::AnswersOnce;
+    // The last request drew one frame of the two a controller that acknowledges sends: the other follows it.
+    const int64_t answeredAt =
+        perRequest == TwoFrameAnswers && x_.answersSinceSend == 1 ? x_.lastTakenAt : -1;
     owed_.push_back({awaitedOf(x_.expect), counted, beyond, firstOwing, earliestAnswerTo(firstOwing),
                      last + answerTime() + gap, last + std::max(answerTime(), t_.untimedHold) + gap, x_.taken,
-                     last, x_.lastTakenAt, beyondCame, x_.answersSinceSend == 1 ? x_.lastTakenAt : -1});
+                     last, x_.lastTakenAt, beyondCame, answeredAt});
 }
 
 int64_t AnswerJudge::beyondUntil(const Owed& o) const {

@@ -280,8 +280,9 @@ private:
         int64_t lastSent = 0;
         int64_t lastTaken = 0;
         bool beyondCame = false;
-        // When the last request drew the only answer it drew (-1: none, or more): a controller that
-        // acknowledges sends the rest one acknowledgement gap after it.
+        // When the last request drew the one frame it drew of the two a controller that acknowledges sends
+        // (-1: it drew none, or both, or one frame is all it draws): the other follows it by the controller's
+        // acknowledgement gap.
         int64_t answeredAt = -1;
         // The dongle was asked to pass another identifier since: they hold no request (the dongle passes them
         // no more, unless it shows it passes every identifier, when they count again), and those still on
