@@ -163,10 +163,19 @@ void AnswerJudge::accepting(CanId id, int64_t now) {
     }
     if (id != accepted_ && !passesAll_) {
         // Those the dongle stopped passing when it was last asked for another identifier never come now:
-        // the frames they would take are the new request's answers.
-        std::erase_if(owed_, [id](const Owed& o) { return o.filteredAway && o.awaited.id == id; });
+        // the frames they would take are the new request's answers. Unless the controller sends them later
+        // than that: a reply that follows its acknowledgement by the gap the controller has shown, when even
+        // the shortest such gap ends after now, leaves the unit while the dongle passes it again, and is owed
+        // as before.
+        const auto stillToCome = [this, now](const Owed& o) {
+            return o.answeredAt >= 0 && !ackGaps_.empty() &&
+                   o.answeredAt + *std::min_element(ackGaps_.begin(), ackGaps_.end()) - t_.tolerance > now;
+        };
+        std::erase_if(owed_, [id, &stillToCome](const Owed& o) {
+            return o.filteredAway && o.awaited.id == id && !stillToCome(o);
+        });
         for (Owed& o : owed_)
-            o.filteredAway = o.filteredAway || o.awaited.id != id;
+            o.filteredAway = o.awaited.id != id;
     }
     accepted_ = id;
 }
@@ -325,9 +334,12 @@ void AnswerJudge::end() {
     const int64_t firstOwing = x_.sends[std::min(size_t(x_.answers / perRequest), x_.sends.size() - 1)];
     // An answer beyond the framing counted on came already: the rest of them are due as those counted on.
     const bool beyondCame = x_.believedOnce && framing_ != Framing::AnswersOnce;
+    // The last request drew one frame of the two a controller that acknowledges sends: the other follows it.
+    const int64_t answeredAt =
+        perRequest == TwoFrameAnswers && x_.answersSinceSend == 1 ? x_.lastTakenAt : -1;
     owed_.push_back({awaitedOf(x_.expect), counted, beyond, firstOwing, earliestAnswerTo(firstOwing),
                      last + answerTime() + gap, last + std::max(answerTime(), t_.untimedHold) + gap, x_.taken,
-                     last, x_.lastTakenAt, beyondCame});
+                     last, x_.lastTakenAt, beyondCame, answeredAt});
 }
 
 int64_t AnswerJudge::beyondUntil(const Owed& o) const {
@@ -681,6 +693,11 @@ void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply, bo
         if (x_.requests == 1 && x_.ackSinceSendAt >= 0 &&
             (now - x_.ackSinceSendAt < t_.copyEarliest || !contains(x_.taken, d)))
             dropBelief("a second answer to one request", now);
+        if (x_.ackSinceSendAt >= 0) {
+            if (ackGaps_.size() == RoundTripsKept)
+                ackGaps_.pop_front();
+            ackGaps_.push_back(now - x_.ackSinceSendAt);
+        }
         x_.replied = true;
     } else {
         x_.ackSinceSendAt = now;

@@ -201,7 +201,8 @@ public:
     // A filter frame for id was sent: a unit may answer it (the NSM unit with its clock).
     void filterSent(CanId id, int64_t now) { lastFilter_[id] = now; }
     // A frame naming this accept identifier was sent: the dongle passes only frames on it from now on, unless
-    // it has shown it passes every identifier. Answers owed on another one never come.
+    // it has shown it passes every identifier. Answers owed on another one never come, but for a reply the
+    // controller sends only after the dongle passes its identifier again.
     void accepting(CanId id, int64_t now);
     // What a frame arriving now is (see above). Every frame is heard, whatever it is.
     // A frame read after the program was kept from its events may have come as early as cameFrom.
@@ -279,10 +280,14 @@ private:
         int64_t lastSent = 0;
         int64_t lastTaken = 0;
         bool beyondCame = false;
+        // When the last request drew the one frame it drew of the two a controller that acknowledges sends
+        // (-1: it drew none, or both, or one frame is all it draws): the other follows it by the controller's
+        // acknowledgement gap.
+        int64_t answeredAt = -1;
         // The dongle was asked to pass another identifier since: they hold no request (the dongle passes them
         // no more, unless it shows it passes every identifier, when they count again), and those still on
         // their way are taken for what they are; once the dongle passes their identifier again, they are
-        // gone.
+        // gone, unless the controller's acknowledgement gap puts the reply after that.
         bool filteredAway = false;
     };
     int64_t beyondUntil(const Owed& o) const;
@@ -347,6 +352,8 @@ private:
     // The identifiers and codes of the exchanges that took an acknowledgement before their reply.
     std::set<std::pair<CanId, int>> acknowledgedExchanges_;
     std::deque<int64_t> roundTrips_;
+    // How long after its acknowledgement the controller sent the reply to the same request, as timed lately.
+    std::deque<int64_t> ackGaps_;
     bool provisionalRoundTrip_ = false;
     int64_t provisionalAtLeast_ = 0;  // the least that a provisional round trip can be
     bool roundTripMayBeCopy_ = false; // the one round trip timed was timed from a frame a copy could pass for
