@@ -26,6 +26,8 @@ struct EchoCase {
     CanId id;
     Frame d;
     bool taken;
+    bool acknowledged = false; // the exchange has its acknowledgement
+    bool idle = false;         // no transaction runs
 };
 
 const ReplyExpectation ToolRead{.id = ids::ToolEepromReply, .echo = {1, 5}};
@@ -41,9 +43,14 @@ const ReplyExpectation LogicSend3{
     .id = ids::CommandReply, .code = codes::LogicBlock, .echo = {codes::LogicBlock, 3}};
 const ReplyExpectation Erase{.id = ids::CommandReply, .code = codes::ErasePsets, .echo = {codes::ErasePsets}};
 const ReplyExpectation Packet2{.id = ids::CommandReply, .code = 2};
-const ReplyExpectation DspRead{.id = ids::DspReply, .echo = {0, 0x2C, 1}};
+const ReplyExpectation DspRead{.id = ids::DspReply, .code = codes::EepromAnswer, .echo = {0, 0x2C, 1}};
 const ReplyExpectation ToolData{.id = ids::ToolReply, .code = 0xD1, .echo = {0xD1}};
 const ReplyExpectation Status{.id = ids::StatusRequest, .code = codes::Status, .quietFirst = true};
+// Told by their codes alone.
+const ReplyExpectation Reset{.id = ids::CommandReply, .code = codes::ResetLogicDefaults};
+const ReplyExpectation EraseAlone{.id = ids::CommandReply, .code = codes::ErasePsets};
+const ReplyExpectation LogicAlone{.id = ids::CommandReply, .code = codes::LogicBlock};
+const ReplyExpectation Presence{.id = ids::TransducerReply2, .quietFirst = true};
 
 TEST(AnswerJudgeEcho, AnExchangeTakesOnlyAnswersCarryingItsCodeAndEcho) {
     const EchoCase cases[] = {
@@ -65,13 +72,35 @@ TEST(AnswerJudgeEcho, AnExchangeTakesOnlyAnswersCarryingItsCodeAndEcho) {
         {"tool data, its code whatever follows", ToolData, ids::ToolReply, {0xD1, 0, 4, 5, 6, 7}, true},
         {"status, a status", Status, ids::StatusRequest, {0x10, 8, 1, 5, 0x29, 9}, true},
         {"status, the serial-output mode", Status, ids::StatusRequest, {0xC2, 1}, false},
+        {"0x63 by its code, a second acknowledgement",
+         Reset,
+         ids::CommandReply,
+         {0xA0, 0x63, 5},
+         false,
+         true},
+        {"erase by its code, a second acknowledgement",
+         EraseAlone,
+         ids::CommandReply,
+         {0xA0, 0x76, 5},
+         true,
+         true},
+        {"logic block by its code, any block's acknowledgement",
+         LogicAlone,
+         ids::CommandReply,
+         {0x61, 7},
+         true},
+        {"logic block by its code, no reply", LogicAlone, ids::CommandReply, {0x61, 7}, false, true},
+        {"presence check, an EEPROM answer", Presence, ids::TransducerReply2, {0x30, 0, 5, 9}, false},
+        {"Pset packet outside a transaction", Packet2, ids::CommandReply, {2, 9}, false, false, true},
     };
     for (const EchoCase& c : cases) {
         AnswerJudge judge(Times);
         judge.begin(c.awaited);
         judge.sent(0, true);
-        EXPECT_EQ(judge.judge(c.id, c.d, 1, awaiting(c.awaited)), c.taken ? Verdict::Take : Verdict::Stray)
-            << c.what;
+        AnswerJudge::Awaited a = awaiting(c.awaited);
+        a.acknowledged = c.acknowledged;
+        a.idle = c.idle;
+        EXPECT_EQ(judge.judge(c.id, c.d, 1, a), c.taken ? Verdict::Take : Verdict::Stray) << c.what;
     }
     // No exchange awaits anything: the controller's own frames go to their handlers.
     AnswerJudge judge(Times);
