@@ -142,8 +142,9 @@ TEST(AnswerJudgeRequests, NoRequestGoesOutWhileAnAnswerItWouldDuplicateCanStillC
     judge.sent(at, true);
     EXPECT_TRUE(judge.needsAnotherRequest());
     EXPECT_EQ(judge.nextRequestAt(at), at);
-    play(judge, Erase, ack, {{'S', at}, {'A', at + 10}, {'R', at + 11}});
-    EXPECT_FALSE(judge.needsAnotherRequest());
+    judge.sent(at, true);
+    EXPECT_FALSE(judge.needsAnotherRequest()) << "its two requests are out";
+    play(judge, Erase, ack, {{'A', at + 10}, {'R', at + 11}});
     // A third answer to the two requests: the controller answered more than once per request.
     EXPECT_EQ(judge.judge(Erase.id, ack, at + 12, awaiting(Erase, true)), Verdict::Copy);
     EXPECT_EQ(judge.framing(), AnswerJudge::Framing::Unknown);
@@ -155,9 +156,17 @@ TEST(AnswerJudgeRequests, NoRequestGoesOutWhileAnAnswerItWouldDuplicateCanStillC
     EXPECT_EQ(judge.judge(Erase.id, {0xA0, codes::ClearRundowns}, at + 150, awaiting(Erase)), Verdict::Stray);
     EXPECT_EQ(judge.nextRequestAt(at + 160), at + 150 + Times.maxAckGap);
 
+    // Without the sender's wait, the round trip timed and at least the tolerance pace the next request.
+    AnswerJudge quick({.senderWait = 0});
+    quick.begin(Erase);
+    play(quick, Erase, ack, {{'S', 0}, {'R', 10}});
+    quick.begin(Erase);
+    quick.sent(100, true);
+    EXPECT_EQ(quick.nextRequestAt(100), 100 + 10 + Times.tolerance);
+
     // Believed to answer once, a reply that comes to a single request sooner than any copy could: the
     // controller acknowledges.
-    for (const int64_t gap : {int64_t(5), Times.copyEarliest + 20}) {
+    for (const int64_t gap : {int64_t(5), Times.copyEarliest, Times.copyEarliest + 20}) {
         AnswerJudge once(Times);
         once.begin(Erase);
         play(once, Erase, ack, {{'S', 0}, {'A', 1}, {'S', 1 + Times.maxAckGap}, {'R', 170}});
@@ -239,6 +248,9 @@ TEST(AnswerJudgeRequests, AFirstRequestWaitsOutOwedAnswersAndOnALineThatRepeatsF
     const int64_t due = 2000 + Times.senderWait + Times.maxAckGap + Times.tolerance;
     EXPECT_EQ(judge.firstRequestAt(2001), due);
     judge.sent(due, true);
+    // Past their due time, one like them is held until a controller as slow as it shows would answer.
+    EXPECT_EQ(judge.judge(ToolRead.id, before, due + 50, awaiting(ToolRead)), Verdict::Hold);
+    EXPECT_EQ(judge.heldUntil(), due + (due + 50 - 2000) + Times.tolerance);
     // A frame that comes before the request is not its answer, and may be an old one whose copy is still
     // to come; an answer that carries nothing waits for a quiet line as well, as long as a copy takes.
     judge.begin(Status);
