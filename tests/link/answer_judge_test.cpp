@@ -271,6 +271,25 @@ TEST(AnswerJudgeRequests, AFirstRequestWaitsOutOwedAnswersAndOnALineThatRepeatsF
     fresh.transactionBegins();
     fresh.begin(Status);
     EXPECT_EQ(fresh.firstRequestAt(2), 1 + Times.copyEarliest);
+
+    // Like an earlier frame and later than the controller answers the request: a copy, or a controller
+    // slower than timed (40 ms). The next answer like an earlier frame is held as long again as the round
+    // trips timed differ.
+    AnswerJudge slow(Times);
+    slow.begin(ToolRead);
+    play(slow, ToolRead, before, {{'S', 0}, {'A', 10}, {'R', 11}});
+    slow.transactionBegins();
+    slow.begin(ToolRead);
+    slow.sent(100, true);
+    EXPECT_EQ(slow.judge(ToolRead.id, before, 140, awaiting(ToolRead)), Verdict::Copy);
+    for (const int64_t at : {141, 142}) { // its own answers, read late
+        ASSERT_EQ(slow.judge(ToolRead.id, {0x30, 1, 5, 7}, at, awaiting(ToolRead)), Verdict::Take);
+        slow.taken({0x30, 1, 5, 7}, at, at == 142, false);
+    }
+    slow.begin(ToolRead);
+    slow.sent(200, true);
+    EXPECT_EQ(slow.judge(ToolRead.id, before, 210, awaiting(ToolRead)), Verdict::Hold);
+    EXPECT_EQ(slow.heldUntil(), 200 + 40 + (40 - 10));
 }
 
 } // namespace

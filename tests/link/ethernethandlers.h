@@ -40,6 +40,10 @@ protected:
         if (!named)
             s.AwaitedId = 0;
     }
+    void twice(clink::CanId id, std::array<int, 8> d) {
+        frame(id, d);
+        frame(id, d);
+    }
     // An answer the judge took for an exchange told by its code alone (which the link state's echo values
     // cannot say): its handler stores what it carries.
     void taken(clink::CanId id, std::array<int, 8> d) { link.ethernet.handle(id, d); }
