@@ -139,6 +139,10 @@ TEST(AnswerJudgeRequests, NoRequestGoesOutWhileAnAnswerItWouldDuplicateCanStillC
     judge.begin(Erase);
     const int64_t at = judge.firstRequestAt(181);
     EXPECT_EQ(at, 180 + Times.tolerance);
+    // Before then, a frame like those taken, beyond what the belief counted on: the belief goes.
+    AnswerJudge beyond = judge;
+    EXPECT_EQ(beyond.judge(Erase.id, ack, 185, awaiting(Erase)), Verdict::Owed);
+    EXPECT_EQ(beyond.framing(), AnswerJudge::Framing::Unknown);
     judge.sent(at, true);
     EXPECT_TRUE(judge.needsAnotherRequest());
     EXPECT_EQ(judge.nextRequestAt(at), at);
