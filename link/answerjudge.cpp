@@ -19,27 +19,59 @@ Q_LOGGING_CATEGORY(lcJudge, "palverin.link.judge", QtInfoMsg)
 // code (a Pset packet, the tool's data, a status, the NSM unit's clock, a run report). Where the values are
 // set in the link state without saying which count, the first `always` are compared whatever they are and
 // the others when they are not 0 (all of them for a write's confirmation).
+// Which frames of such an answer the exchange takes only when they repeat at least one value it installed:
+// every one, only the reply (the acknowledgement of a logic block is told by its code), or none (an
+// acknowledgement told by no value is told by the code it acknowledges).
+enum class Repeats { Every, Reply, None };
+
 struct EchoRule {
     CanId id;
     int code; // data byte 0
     size_t first;
     size_t count;
     size_t always;
+    Repeats repeats = Repeats::Every;
 };
 
 constexpr EchoRule EchoRules[] = {
-    {ids::CommandReply, codes::RundownResult, 1, 1, 1},     // the result block asked for
-    {ids::CommandReply, codes::LogicBlock, 1, 1, 1},        // a logic block acknowledged on its own code
-    {ids::CommandReply, codes::LogicBlockRequest, 2, 1, 1}, // an answer block: its number, RequestData(2)
-    {ids::CommandReply, codes::Acknowledge, 1, 3, 2},       // the code acknowledged and the request's bytes
-    {ids::CommandReply, codes::RundownLogAnswer, 1, 2, 2},  // the Pset and the block of the log
-    {ids::ToolEepromReply, codes::EepromAnswer, 1, 3, 2},   // address high, low, and the value written
+    {ids::CommandReply, codes::RundownResult, 1, 1, 1}, // the result block asked for
+    // A logic block acknowledged on its own code.
+    {ids::CommandReply, codes::LogicBlock, 1, 1, 1, Repeats::Reply},
+    // An answer block: its number, RequestData(2).
+    {ids::CommandReply, codes::LogicBlockRequest, 2, 1, 1, Repeats::Reply},
+    // The code acknowledged and the request's bytes.
+    {ids::CommandReply, codes::Acknowledge, 1, 3, 2, Repeats::None},
+    {ids::CommandReply, codes::RundownLogAnswer, 1, 2, 2}, // the Pset and the block of the log
+    {ids::ToolEepromReply, codes::EepromAnswer, 1, 3, 2},  // address high, low, and the value written
     {ids::TransducerReply, codes::EepromAnswer, 1, 3, 2},
     {ids::TransducerReply2, codes::EepromAnswer, 1, 3, 2},
     {ids::NsmReply, codes::EepromAnswer, 1, 3, 2},
     {ids::NsmReply, codes::NsmClockSet, 1, 5, 5},  // the clock set, byte by byte
     {ids::DspReply, codes::EepromAnswer, 1, 5, 3}, // 0, address low, high, the value written
     {ids::CurveReply, codes::CurveReply, 1, 3, 3}, // the curve and the index of the samples
+};
+
+// The codes whose acknowledgement is their reply whatever the request carried: a Pset packet written, the
+// erase, the rundown clear, and the software version (whose acknowledgement carries the major version).
+constexpr int AcknowledgedAlone[] = {
+    codes::PsetPacket1, codes::PsetPacket1 + 1, codes::PsetPacket1 + 2, codes::PsetPacket1 + 3,
+    codes::ErasePsets,  codes::ClearRundowns,   codes::Version,
+};
+
+// The answers whose handler appends what they carry to the receive buffer: the controller's Pset packets,
+// rundown result blocks, answer blocks, rundown log blocks, a DSP word and the tool's data.
+struct Appending {
+    CanId id;
+    int firstCode;
+    int lastCode;
+};
+constexpr Appending AppendingAnswers[] = {
+    {ids::CommandReply, 1, codes::PsetPackets},
+    {ids::CommandReply, codes::RundownResult, codes::RundownResult},
+    {ids::CommandReply, codes::LogicBlockRequest, codes::LogicBlockRequest},
+    {ids::CommandReply, codes::RundownLogAnswer, codes::RundownLogAnswer},
+    {ids::DspReply, codes::EepromAnswer, codes::EepromAnswer},
+    {ids::ToolReply, codes::ToolData, codes::ToolData},
 };
 
 // RequestData(at) counts for rule r.
@@ -118,6 +150,32 @@ bool AnswerJudge::echoes(const EchoValues& echo, CanId id, const std::array<int,
     for (size_t i = 0; i < r->count; ++i)
         if (counts(echo, *r, r->first - 1 + i))
             return true;
+    return false;
+}
+
+bool AnswerJudge::appends(CanId id, const std::array<int, 8>& d) {
+    return std::any_of(std::begin(AppendingAnswers), std::end(AppendingAnswers), [&](const Appending& r) {
+        return r.id == id && d[0] >= r.firstCode && d[0] <= r.lastCode;
+    });
+}
+
+bool AnswerJudge::takes(const Awaited& a, CanId id, const std::array<int, 8>& d) {
+    if (!carries(a, id, d))
+        return false;
+    if (appends(id, d) && (a.idle || a.id != id || a.code != d[0]))
+        return false;
+    const EchoRule* r = echoRule(id, d[0]);
+    if (!r || echoes(a.echo, id, d))
+        return true;
+    switch (r->repeats) {
+    case Repeats::Every:
+        return false;
+    case Repeats::Reply:
+        return !a.acknowledged;
+    case Repeats::None:
+        return !a.acknowledged || std::find(std::begin(AcknowledgedAlone), std::end(AcknowledgedAlone),
+                                            d[1]) != std::end(AcknowledgedAlone);
+    }
     return false;
 }
 
@@ -462,14 +520,16 @@ AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, i
     // before is kept as long as a copy of it may have come then.
     const int64_t came = cameFrom < 0 ? now : std::min(cameFrom, now);
     forget(came);
-    const Verdict v = verdict(id, d, now, a, came);
+    Lesson lesson;
+    const Verdict v = verdict(id, d, now, a, came, lesson);
     if ((v == Verdict::Stray || v == Verdict::Report) && showsCopy(id, d, came)) {
         // A controller believed to answer once that acknowledges after all sends such frames too.
         if (framing_ == Framing::AnswersOnce)
-            dropBelief("a frame no exchange takes, like one heard before", now);
+            lesson.mayAcknowledge = "a frame no exchange takes, like one heard before";
         else if (beliefDroppedAt_ < 0 || now - beliefDroppedAt_ >= t_.untimedHold)
-            noteCopies("a frame no exchange takes, like one heard a gateway delay before", now);
+            lesson.copies = "a frame no exchange takes, like one heard a gateway delay before";
     }
+    learn(lesson, now);
     // A frame on the identifier that is not the exchange's own is an earlier answer still leaving the unit
     // (perhaps an acknowledgement whose reply is to follow), which answers in order: its own comes after.
     if (v != Verdict::Take)
@@ -481,8 +541,35 @@ AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, i
     return v;
 }
 
+void AnswerJudge::learn(const Lesson& lesson, int64_t now) {
+    if (lesson.mayAcknowledge)
+        dropBelief(lesson.mayAcknowledge, now);
+    if (lesson.copies)
+        noteCopies(lesson.copies, now);
+    switch (lesson.sample) {
+    case Lesson::Sample::None:
+        break;
+    case Lesson::Sample::First: {
+        const bool tighter =
+            provisionalRoundTrip_ && !roundTrips_.empty() && lesson.roundTrip < roundTrips_.back();
+        if (roundTrips_.empty() || tighter)
+            timeRoundTrip(lesson.roundTrip, lesson.provisional, tighter ? provisionalAtLeast_ : 0);
+        break;
+    }
+    case Lesson::Sample::AtLeast: {
+        const int64_t atLeast = lesson.roundTrip;
+        std::erase_if(roundTrips_, [atLeast](int64_t r) { return r < atLeast; });
+        timeRoundTrip(atLeast);
+        break;
+    }
+    case Lesson::Sample::Timed:
+        timeRoundTrip(lesson.roundTrip);
+        break;
+    }
+}
+
 AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d, int64_t now,
-                                          const Awaited& a, int64_t cameFrom) {
+                                          const Awaited& a, int64_t cameFrom, Lesson& lesson) {
     bool mayBeOwed = false;
     int64_t owedAskedAt = 0;
     for (auto o = owed_.begin(); o != owed_.end(); ++o) {
@@ -504,10 +591,9 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
             // The first answer the line has timed: whichever request it answers, that long at most; read
             // late, until an answer read on time is timed. One read late before, and longer, gives way to it
             // (the least that one showed the controller takes still holds).
-            const int64_t atMost = now - o->askedAt;
-            const bool tighter = provisionalRoundTrip_ && !roundTrips_.empty() && atMost < roundTrips_.back();
-            if (roundTrips_.empty() || tighter)
-                timeRoundTrip(atMost, cameFrom < now, tighter ? provisionalAtLeast_ : 0);
+            lesson.sample = Lesson::Sample::First;
+            lesson.roundTrip = now - o->askedAt;
+            lesson.provisional = cameFrom < now;
         } else if (o->beyond > 0 && now < beyondUntil(*o)) {
             // The answer a filter frame sent since drew, as the unit answers anything: none beyond those
             // counted on, and no sign that they still come.
@@ -518,7 +604,7 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
             --o->beyond;
             o->beyondCame = true;
             if (contains(o->taken, d))
-                dropBelief("an answer beyond those counted on, like one taken", now);
+                lesson.mayAcknowledge = "an answer beyond those counted on, like one taken";
         } else {
             continue;
         }
@@ -535,13 +621,13 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
     if (active_ && x_.requests > 0 && a.replied && carries(awaitedOf(x_.expect), id, d)) {
         ++x_.answers;
         if (x_.believedOnce && x_.answers > x_.requests)
-            dropBelief("more answers than requests", now);
+            lesson.mayAcknowledge = "more answers than requests";
         // More frames than an acknowledgement and a reply to each request: the line passes frames twice.
         if (x_.answers > TwoFrameAnswers * x_.requests)
-            noteCopies("more frames than two per request", now);
+            lesson.copies = "more frames than two per request";
         return contains(x_.taken, d) ? Verdict::Copy : Verdict::Owed;
     }
-    if (!carries(a, id, d))
+    if (!takes(a, id, d))
         return Verdict::Stray;
     if (!active_)
         return Verdict::Take;
@@ -553,9 +639,8 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
     // least the time since this exchange last asked, and round trips shorter than that are of a controller
     // that has become slower since.
     if (mayBeOwed) {
-        const int64_t atLeast = now - x_.sends.back();
-        std::erase_if(roundTrips_, [atLeast](int64_t r) { return r < atLeast; });
-        timeRoundTrip(atLeast);
+        lesson.sample = Lesson::Sample::AtLeast;
+        lesson.roundTrip = now - x_.sends.back();
         // Which it is, only what follows shows. Answers come in order: one more to this exchange shows this
         // one the owed answer, of a value perhaps since changed; none by the time a controller as slow as
         // the owed answer shows (up to the longest hold a controller is given) would take to answer the
@@ -565,11 +650,11 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
         held_.push_back({id, d, now, cameFrom < now, false, true});
         return Verdict::Hold;
     }
-    return takeOrHold(id, d, now, cameFrom);
+    return takeOrHold(id, d, now, cameFrom, lesson);
 }
 
 AnswerJudge::Verdict AnswerJudge::takeOrHold(CanId id, const std::array<int, 8>& d, int64_t now,
-                                             int64_t cameFrom) {
+                                             int64_t cameFrom, Lesson& lesson) {
     // An answer that comes on its own is taken whenever it comes.
     if (x_.expect.unprompted || x_.sends.empty()) {
         ++x_.answers;
@@ -587,7 +672,7 @@ AnswerJudge::Verdict AnswerJudge::takeOrHold(CanId id, const std::array<int, 8>&
             // Unlike any frame heard before: the controller's own answer, and the held ones copies (or the
             // answers owed to an earlier exchange that they were held as perhaps being).
             if (!std::all_of(held_.begin(), held_.end(), [](const HeldAnswer& h) { return h.owed; }))
-                noteCopies("an answer unlike the held ones", now);
+                lesson.copies = "an answer unlike the held ones";
             held_.clear();
         } else if (!held_.empty() || likeEarlier) {
             // The same frame as one heard before the exchange asked, as long after it as a gateway repeats
@@ -600,7 +685,8 @@ AnswerJudge::Verdict AnswerJudge::takeOrHold(CanId id, const std::array<int, 8>&
                 // Later than the controller answers even the last request (however late the program read
                 // it): a copy, or the answer of a controller slower than timed (one replaced behind the
                 // connection), which the next request is given the time for.
-                timeRoundTrip(cameFrom - x_.sends.back());
+                lesson.sample = Lesson::Sample::Timed;
+                lesson.roundTrip = cameFrom - x_.sends.back();
                 return Verdict::Copy;
             }
             if (held_.empty())
@@ -612,7 +698,7 @@ AnswerJudge::Verdict AnswerJudge::takeOrHold(CanId id, const std::array<int, 8>&
         }
     } else if (x_.tookOne && !contains(x_.taken, d) && likeEarlier) {
         // Unlike what the exchange took, and the same as a frame heard before it asked: a copy of that one.
-        noteCopies("an answer unlike what the exchange took, like an earlier frame", now);
+        lesson.copies = "an answer unlike what the exchange took, like an earlier frame";
         return Verdict::Copy;
     }
     ++x_.answers;

@@ -138,6 +138,10 @@ public:
         int code = 0;
         EchoValues echo{};
         bool replied = false;
+        // It has taken its acknowledgement (AckReceived): the next frame it takes is its reply.
+        bool acknowledged = false;
+        // No transaction runs: nothing waits to be appended to.
+        bool idle = false;
     };
 
     // How the controller frames an answer that its handler takes on the second matching frame, as far as the
@@ -157,6 +161,15 @@ public:
     static bool carries(const Awaited& a, CanId id, const std::array<int, 8>& d);
     // The answer d on id repeats at least one installed value of its request.
     static bool echoes(const EchoValues& echo, CanId id, const std::array<int, 8>& d);
+    // The reply handler takes d on id for the awaited exchange: it carries what the exchange awaits, an
+    // answer whose bytes repeat the request repeats at least one value the exchange installed (a logic
+    // block's acknowledgement excepted: its code tells it), an acknowledgement told by no echo value is the
+    // reply only for the codes whose acknowledgement completes them, and an answer the handler appends to
+    // the receive buffer is taken only in a transaction that awaits exactly its code.
+    static bool takes(const Awaited& a, CanId id, const std::array<int, 8>& d);
+    // The handler of d on id appends what it carries to the receive buffer (a Pset packet, a block, a
+    // rundown result or log block, a DSP word, the tool's data).
+    static bool appends(CanId id, const std::array<int, 8>& d);
     // The controller sends frames on id of its own (reports, broadcasts, a stream a session listens to),
     // the same frame again as often as it likes.
     static bool reportsOnItsOwn(CanId id);
@@ -317,8 +330,20 @@ private:
     bool drawnByFilter(CanId id, const std::array<int, 8>& d, int64_t now) const;
     // Was it heard so, before this exchange asked (or before it changed what the controller holds)?
     bool repeatsEarlier(CanId id, const std::array<int, 8>& d, int64_t now, int64_t came) const;
+    // What a frame judged teaches beyond its verdict, learned once the verdict is given (learn): that the
+    // controller may acknowledge after all, that the line passes frames twice (with the evidence), and a
+    // round trip: the line's first (only while none is timed), one the controller took at least (shorter
+    // ones go), or one timed.
+    struct Lesson {
+        const char* mayAcknowledge = nullptr;
+        const char* copies = nullptr;
+        enum class Sample { None, First, AtLeast, Timed } sample = Sample::None;
+        int64_t roundTrip = 0;
+        bool provisional = false;
+    };
+    void learn(const Lesson& lesson, int64_t now);
     // What an answer the exchange would take is: taken, or held while it may be a copy.
-    Verdict takeOrHold(CanId id, const std::array<int, 8>& d, int64_t now, int64_t cameFrom);
+    Verdict takeOrHold(CanId id, const std::array<int, 8>& d, int64_t now, int64_t cameFrom, Lesson& lesson);
     // A provisional sample (an answer read late: at most that long, and at least atLeast, the time from its
     // request to when the program last looked at the line) gives way to the next one.
     void timeRoundTrip(int64_t sample, bool provisional = false, int64_t atLeast = 0);
@@ -330,7 +355,10 @@ private:
     bool mayBeOwnAnswer(CanId id, const std::array<int, 8>& d, int64_t now) const;
     void forget(int64_t now);
     int64_t lastOther(CanId id) const;
-    Verdict verdict(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a, int64_t cameFrom);
+    // What the frame is (the owed answers, the exchange's count of answers and the held ones kept as it
+    // decides); what it teaches of the controller and the line goes into lesson.
+    Verdict verdict(CanId id, const std::array<int, 8>& d, int64_t now, const Awaited& a, int64_t cameFrom,
+                    Lesson& lesson);
     // A frame more than the belief that the controller answers once gives: the belief goes.
     void dropBelief(const char* evidence, int64_t now);
     // The line has shown it passes frames twice, as this evidence says (now).

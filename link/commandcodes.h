@@ -56,6 +56,9 @@ inline constexpr int SerialOutSet = 0xC0;
 inline constexpr int SerialOutRead = 0xC1;
 inline constexpr int SerialOutMode = 0xC2;
 
+// The tool's data on 13EF0106 [D1 0 six bytes], asked for by the tool data read.
+inline constexpr int ToolData = 0xD1;
+
 // The tool's cycle messages on 13EF0106: the end of a cycle [40 01 0 ...], which the tool counts, and the
 // message after a count was found right [50 00 08 0 ...].
 inline constexpr int ToolEndOfCycle = 0x40;

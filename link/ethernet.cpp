@@ -246,10 +246,6 @@ void Ethernet::awaitDueAnswer() {
     }
 }
 
-bool Ethernet::awaits(CanId id, int code) const {
-    return pump_.running() && s_.AwaitedId == id && s_.AwaitedCode == code;
-}
-
 bool Ethernet::SendSerialNumberFrame(const QString& text) {
     return line_->send("%CANSN" + text.toLatin1() + "NAC%\r\n");
 }
@@ -379,8 +375,12 @@ void Ethernet::dispatch(CanId id, const std::array<int, 8>& d) {
     const int64_t now = clock_.nowMs();
     if (!pump_.running())
         judge_.end();
-    const AnswerJudge::Awaited awaited{
-        .id = s_.AwaitedId, .code = s_.AwaitedCode, .echo = echoNow(), .replied = s_.ReplyReady};
+    const AnswerJudge::Awaited awaited{.id = s_.AwaitedId,
+                                       .code = s_.AwaitedCode,
+                                       .echo = echoNow(),
+                                       .replied = s_.ReplyReady,
+                                       .acknowledged = s_.AckReceived,
+                                       .idle = !pump_.running()};
     switch (judge_.judge(id, d, now, awaited, cameFrom_)) {
     case AnswerJudge::Verdict::Take:
         break;
@@ -493,7 +493,7 @@ bool Ethernet::keepsOwnRecord(CanId id, const std::array<int, 8>& d) {
     // The status record, the tool's buttons, the run screen's rundown result, fault and cycle reports, the
     // socket tray, the button sensors' stream while its session listens.
     if (AnswerJudge::reportsOnItsOwn(id))
-        return true;
+        return !AnswerJudge::appends(id, d);
     switch (id) {
     case ids::StatusRequest:
     case ids::CommandRequest:
@@ -504,11 +504,6 @@ bool Ethernet::keepsOwnRecord(CanId id, const std::array<int, 8>& d) {
     default:
         return false;
     }
-}
-
-bool Ethernet::confirms(CanId id, const std::array<int, 8>& d) const {
-    const EchoValues echo = echoNow();
-    return AnswerJudge::echoes(echo, id, d) && AnswerJudge::repeatsEcho(echo, id, d);
 }
 
 bool Ethernet::storeData(int at, const std::array<int, 8>& d, int firstData, int count) {
@@ -527,9 +522,6 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
     auto& RD = s_.RequestData;
     const int code = d[0];
     if (code >= 0x01 && code <= 0x04) {
-        // Pset packets are stored only for the read awaiting them.
-        if (!awaits(ids::CommandReply, code))
-            return;
         if (!A) {
             A = true;
             return;
@@ -537,8 +529,6 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
         if (storeData(7 * (code - 1), d, 1, 7))
             R = true;
     } else if (code == 0x10) {
-        if (!confirms(ids::CommandReply, d) || !awaits(ids::CommandReply, code))
-            return;
         if (!A) {
             A = true;
             return;
@@ -551,53 +541,32 @@ void Ethernet::On09EF0801(const std::array<int, 8>& d) {
     } else if (code == 0x61) {
         if (!A)
             A = true;
-        else if (confirms(ids::CommandReply, d))
+        else
             R = true;
     } else if (code == 0x62) {
-        if (!awaits(ids::CommandReply, code))
-            return;
         if (!A) {
             A = true;
-        } else if (confirms(ids::CommandReply, d) && !R) {
+        } else if (!R) {
             if (storeData(s_.DataCount, d, 2, 6)) {
                 s_.DataCount += 6;
                 R = true;
             }
         }
     } else if (code == 0xA0) {
-        // A version read takes its answer by the code it repeats alone.
-        if (s_.VersionReadPending && AnswerJudge::repeatsEcho(EchoValues{RD[1]}, ids::CommandReply, d)) {
+        // A version read takes its first answer as the reply: the version bytes.
+        if (s_.VersionReadPending) {
             s_.DataBuffer.put(0, d[2]);
             s_.DataBuffer.put(1, d[3]);
             R = true;
-        } else if (confirms(ids::CommandReply, d)) {
-            if (!A)
-                A = true;
-            else
-                R = true;
         } else if (!A) {
             A = true;
         } else {
-            switch (d[1]) {
-            case 0x71:
-            case 0x72:
-            case 0x73:
-            case 0x74:
-            case 0x76:
-            case 0x81:
-                R = true;
-                break;
-            case 0xA0:
+            // The software version's acknowledgement carries the major version.
+            if (d[1] == codes::Version)
                 RD[1] = d[2];
-                R = true;
-                break;
-            default:
-                break;
-            }
+            R = true;
         }
     } else if (code == 0xEA) {
-        if (!confirms(ids::CommandReply, d) || !awaits(ids::CommandReply, code))
-            return;
         if (A && !R) {
             if (storeData(s_.EepromReadIndex, d, 3, 5)) {
                 s_.EepromReadIndex += 5;
@@ -661,13 +630,13 @@ void Ethernet::On11EF0604(const std::array<int, 8>& d) {
     } else if (d[0] == 0xDD) {
         acknowledgeThenCopy(d, 5);
     } else if (d[0] == 0x30) {
-        storeEchoedByte(ids::TransducerReply2, d);
+        storeEchoedByte(d);
     }
 }
 
 void Ethernet::On12EF0106(const std::array<int, 8>& d) {
     // A write is confirmed only with the value written: it installs it among the values echoed.
-    if (d[0] != 0x30 || !confirms(ids::DspReply, d) || s_.ReplyReady || !awaits(ids::DspReply, d[0]))
+    if (d[0] != 0x30 || s_.ReplyReady)
         return;
     if (!DataBufferArray::fits(s_.DataCount, 2))
         return;
@@ -678,12 +647,12 @@ void Ethernet::On12EF0106(const std::array<int, 8>& d) {
 
 void Ethernet::On12EF0602(const std::array<int, 8>& d) {
     if (d[0] == 0x30)
-        storeEchoedByte(ids::ToolEepromReply, d);
+        storeEchoedByte(d);
 }
 
 void Ethernet::On12EF0604(const std::array<int, 8>& d) {
     if (d[0] == 0x30)
-        storeEchoedByte(ids::TransducerReply, d);
+        storeEchoedByte(d);
 }
 
 void Ethernet::acknowledgeThenReply() {
@@ -700,11 +669,8 @@ void Ethernet::acknowledgeThenCopy(const std::array<int, 8>& d, size_t count) {
     acknowledgeThenReply();
 }
 
-void Ethernet::storeEchoedByte(CanId id, const std::array<int, 8>& d) {
-    // The echoed value is compared when the request installs one (a write: exactly, 0 too); a read installs
-    // the address only.
-    if (!confirms(id, d))
-        return;
+void Ethernet::storeEchoedByte(const std::array<int, 8>& d) {
+    // The judge compared the echo (a write's value exactly, 0 too; a read's address only).
     if (s_.AckReceived && storeData(s_.DataCount, d, 3, 1))
         s_.ReplyReady = true;
     s_.AckReceived = true;
@@ -746,8 +712,6 @@ void Ethernet::On13EF0106(const std::array<int, 8>& d) {
         }
         break;
     case 0xD1:
-        if (!awaits(ids::ToolReply, d[0]))
-            return;
         if (A && storeData(0, d, 2, 6))
             R = true;
         A = true;
@@ -763,8 +727,6 @@ void Ethernet::On13EF010D(const std::array<int, 8>& d) {
     auto& RD = s_.RequestData;
     switch (d[0]) {
     case 0x30:
-        if (!confirms(ids::NsmReply, d))
-            return;
         if (A) {
             if (!storeData(s_.DataCount, d, 3, 1))
                 return;
@@ -781,8 +743,6 @@ void Ethernet::On13EF010D(const std::array<int, 8>& d) {
         acknowledgeThenCopy(d, 5);
         break;
     case 0xDE: {
-        if (!confirms(ids::NsmReply, d))
-            return;
         if (A)
             s_.ReplyReady = true;
         A = true;
@@ -805,7 +765,7 @@ void Ethernet::On13EF0110(const std::array<int, 8>& d) {
 }
 
 void Ethernet::On13EF0506(const std::array<int, 8>& d) {
-    if (d[0] != 0x20 || !confirms(ids::CurveReply, d))
+    if (d[0] != 0x20)
         return;
     if (s_.AckReceived) {
         for (size_t i = 1; i <= 4; ++i)

@@ -109,8 +109,9 @@ public:
     // the answer judge lets it through. A frame the handler takes (acknowledgement or reply) counts as
     // heard by the running transaction.
     void dispatch(CanId id, const std::array<int, 8>& d);
-    // Hands one frame to its reply handler, whatever the judge would say; true when the handler took it
-    // (as the acknowledgement or the reply).
+    // Hands one frame to its reply handler, whatever the judge would say: the handler stores what the frame
+    // carries as the answer of the waiting exchange (the judge alone decides which frame that is); true when
+    // the handler took it (as the acknowledgement or the reply).
     bool handle(CanId id, const std::array<int, 8>& d);
 
     // The start of a transaction: the text received and not yet parsed is left over from earlier
@@ -164,25 +165,19 @@ private:
     void acknowledgeThenReply();
     // The same, the reply also copying data bytes 1..count into RequestData(1..count).
     void acknowledgeThenCopy(const std::array<int, 8>& d, size_t count);
-    // An EEPROM byte echoed with its address (code 30; the value compared when the exchange installed one):
-    // the first matching frame acknowledges, the next is stored at DataCount.
-    void storeEchoedByte(CanId id, const std::array<int, 8>& d);
+    // An EEPROM byte echoed with its address (code 30): the first frame taken acknowledges, the next is
+    // stored at DataCount.
+    void storeEchoedByte(const std::array<int, 8>& d);
     // A frame that no exchange awaits reaches its handler only when the handler keeps a record of its own
     // (a report the controller sends on its own, a monitor's message); an answer that would store into the
     // receive buffer or the echo values is dropped. A status answer updates the status record alone.
     bool keepsOwnRecord(CanId id, const std::array<int, 8>& d);
-    // The answer d on id confirms the awaited request: it repeats the echo values the exchange installed (at
-    // least one), by the one echo rule of the catalogue.
-    bool confirms(CanId id, const std::array<int, 8>& d) const;
     // RequestData(1..5), and the echo values as the followed exchange installed them (as the link state
     // holds them when no exchange is followed).
     std::array<int, EchoValues::Size> requestData() const;
     EchoValues echoNow() const;
     // Stores count values from d[firstData] at DataBuffer(at..); false (nothing stored) when they do not fit.
     bool storeData(int at, const std::array<int, 8>& d, int firstData, int count);
-    // A transaction runs and awaits exactly this answer: only then do handlers append at DataCount or
-    // EepromReadIndex.
-    bool awaits(CanId id, int code) const;
     // The sender's wait after a request, for the reply or until the next request may go.
     void senderWait();
     // Hands the answers the judge held to their handler once their time has come.

@@ -26,6 +26,8 @@ struct EchoCase {
     CanId id;
     Frame d;
     bool taken;
+    bool acknowledged = false; // the exchange has its acknowledgement
+    bool idle = false;         // no transaction runs
 };
 
 const ReplyExpectation ToolRead{.id = ids::ToolEepromReply, .echo = {1, 5}};
@@ -41,9 +43,14 @@ const ReplyExpectation LogicSend3{
     .id = ids::CommandReply, .code = codes::LogicBlock, .echo = {codes::LogicBlock, 3}};
 const ReplyExpectation Erase{.id = ids::CommandReply, .code = codes::ErasePsets, .echo = {codes::ErasePsets}};
 const ReplyExpectation Packet2{.id = ids::CommandReply, .code = 2};
-const ReplyExpectation DspRead{.id = ids::DspReply, .echo = {0, 0x2C, 1}};
+const ReplyExpectation DspRead{.id = ids::DspReply, .code = codes::EepromAnswer, .echo = {0, 0x2C, 1}};
 const ReplyExpectation ToolData{.id = ids::ToolReply, .code = 0xD1, .echo = {0xD1}};
 const ReplyExpectation Status{.id = ids::StatusRequest, .code = codes::Status, .quietFirst = true};
+// Told by their codes alone.
+const ReplyExpectation Reset{.id = ids::CommandReply, .code = codes::ResetLogicDefaults};
+const ReplyExpectation EraseAlone{.id = ids::CommandReply, .code = codes::ErasePsets};
+const ReplyExpectation LogicAlone{.id = ids::CommandReply, .code = codes::LogicBlock};
+const ReplyExpectation Presence{.id = ids::TransducerReply2, .quietFirst = true};
 
 TEST(AnswerJudgeEcho, AnExchangeTakesOnlyAnswersCarryingItsCodeAndEcho) {
     const EchoCase cases[] = {
@@ -65,13 +72,35 @@ TEST(AnswerJudgeEcho, AnExchangeTakesOnlyAnswersCarryingItsCodeAndEcho) {
         {"tool data, its code whatever follows", ToolData, ids::ToolReply, {0xD1, 0, 4, 5, 6, 7}, true},
         {"status, a status", Status, ids::StatusRequest, {0x10, 8, 1, 5, 0x29, 9}, true},
         {"status, the serial-output mode", Status, ids::StatusRequest, {0xC2, 1}, false},
+        {"0x63 by its code, a second acknowledgement",
+         Reset,
+         ids::CommandReply,
+         {0xA0, 0x63, 5},
+         false,
+         true},
+        {"erase by its code, a second acknowledgement",
+         EraseAlone,
+         ids::CommandReply,
+         {0xA0, 0x76, 5},
+         true,
+         true},
+        {"logic block by its code, any block's acknowledgement",
+         LogicAlone,
+         ids::CommandReply,
+         {0x61, 7},
+         true},
+        {"logic block by its code, no reply", LogicAlone, ids::CommandReply, {0x61, 7}, false, true},
+        {"presence check, an EEPROM answer", Presence, ids::TransducerReply2, {0x30, 0, 5, 9}, false},
+        {"Pset packet outside a transaction", Packet2, ids::CommandReply, {2, 9}, false, false, true},
     };
     for (const EchoCase& c : cases) {
         AnswerJudge judge(Times);
         judge.begin(c.awaited);
         judge.sent(0, true);
-        EXPECT_EQ(judge.judge(c.id, c.d, 1, awaiting(c.awaited)), c.taken ? Verdict::Take : Verdict::Stray)
-            << c.what;
+        AnswerJudge::Awaited a = awaiting(c.awaited);
+        a.acknowledged = c.acknowledged;
+        a.idle = c.idle;
+        EXPECT_EQ(judge.judge(c.id, c.d, 1, a), c.taken ? Verdict::Take : Verdict::Stray) << c.what;
     }
     // No exchange awaits anything: the controller's own frames go to their handlers.
     AnswerJudge judge(Times);
@@ -110,11 +139,16 @@ TEST(AnswerJudgeRequests, NoRequestGoesOutWhileAnAnswerItWouldDuplicateCanStillC
     judge.begin(Erase);
     const int64_t at = judge.firstRequestAt(181);
     EXPECT_EQ(at, 180 + Times.tolerance);
+    // Before then, a frame like those taken, beyond what the belief counted on: the belief goes.
+    AnswerJudge beyond = judge;
+    EXPECT_EQ(beyond.judge(Erase.id, ack, 185, awaiting(Erase)), Verdict::Owed);
+    EXPECT_EQ(beyond.framing(), AnswerJudge::Framing::Unknown);
     judge.sent(at, true);
     EXPECT_TRUE(judge.needsAnotherRequest());
     EXPECT_EQ(judge.nextRequestAt(at), at);
-    play(judge, Erase, ack, {{'S', at}, {'A', at + 10}, {'R', at + 11}});
-    EXPECT_FALSE(judge.needsAnotherRequest());
+    judge.sent(at, true);
+    EXPECT_FALSE(judge.needsAnotherRequest()) << "its two requests are out";
+    play(judge, Erase, ack, {{'A', at + 10}, {'R', at + 11}});
     // A third answer to the two requests: the controller answered more than once per request.
     EXPECT_EQ(judge.judge(Erase.id, ack, at + 12, awaiting(Erase, true)), Verdict::Copy);
     EXPECT_EQ(judge.framing(), AnswerJudge::Framing::Unknown);
@@ -126,9 +160,17 @@ TEST(AnswerJudgeRequests, NoRequestGoesOutWhileAnAnswerItWouldDuplicateCanStillC
     EXPECT_EQ(judge.judge(Erase.id, {0xA0, codes::ClearRundowns}, at + 150, awaiting(Erase)), Verdict::Stray);
     EXPECT_EQ(judge.nextRequestAt(at + 160), at + 150 + Times.maxAckGap);
 
+    // Without the sender's wait, the round trip timed and at least the tolerance pace the next request.
+    AnswerJudge quick({.senderWait = 0});
+    quick.begin(Erase);
+    play(quick, Erase, ack, {{'S', 0}, {'R', 10}});
+    quick.begin(Erase);
+    quick.sent(100, true);
+    EXPECT_EQ(quick.nextRequestAt(100), 100 + 10 + Times.tolerance);
+
     // Believed to answer once, a reply that comes to a single request sooner than any copy could: the
     // controller acknowledges.
-    for (const int64_t gap : {int64_t(5), Times.copyEarliest + 20}) {
+    for (const int64_t gap : {int64_t(5), Times.copyEarliest, Times.copyEarliest + 20}) {
         AnswerJudge once(Times);
         once.begin(Erase);
         play(once, Erase, ack, {{'S', 0}, {'A', 1}, {'S', 1 + Times.maxAckGap}, {'R', 170}});
@@ -210,6 +252,9 @@ TEST(AnswerJudgeRequests, AFirstRequestWaitsOutOwedAnswersAndOnALineThatRepeatsF
     const int64_t due = 2000 + Times.senderWait + Times.maxAckGap + Times.tolerance;
     EXPECT_EQ(judge.firstRequestAt(2001), due);
     judge.sent(due, true);
+    // Past their due time, one like them is held until a controller as slow as it shows would answer.
+    EXPECT_EQ(judge.judge(ToolRead.id, before, due + 50, awaiting(ToolRead)), Verdict::Hold);
+    EXPECT_EQ(judge.heldUntil(), due + (due + 50 - 2000) + Times.tolerance);
     // A frame that comes before the request is not its answer, and may be an old one whose copy is still
     // to come; an answer that carries nothing waits for a quiet line as well, as long as a copy takes.
     judge.begin(Status);
@@ -230,6 +275,25 @@ TEST(AnswerJudgeRequests, AFirstRequestWaitsOutOwedAnswersAndOnALineThatRepeatsF
     fresh.transactionBegins();
     fresh.begin(Status);
     EXPECT_EQ(fresh.firstRequestAt(2), 1 + Times.copyEarliest);
+
+    // Like an earlier frame and later than the controller answers the request: a copy, or a controller
+    // slower than timed (40 ms). The next answer like an earlier frame is held as long again as the round
+    // trips timed differ.
+    AnswerJudge slow(Times);
+    slow.begin(ToolRead);
+    play(slow, ToolRead, before, {{'S', 0}, {'A', 10}, {'R', 11}});
+    slow.transactionBegins();
+    slow.begin(ToolRead);
+    slow.sent(100, true);
+    EXPECT_EQ(slow.judge(ToolRead.id, before, 140, awaiting(ToolRead)), Verdict::Copy);
+    for (const int64_t at : {141, 142}) { // its own answers, read late
+        ASSERT_EQ(slow.judge(ToolRead.id, {0x30, 1, 5, 7}, at, awaiting(ToolRead)), Verdict::Take);
+        slow.taken({0x30, 1, 5, 7}, at, at == 142, false);
+    }
+    slow.begin(ToolRead);
+    slow.sent(200, true);
+    EXPECT_EQ(slow.judge(ToolRead.id, before, 210, awaiting(ToolRead)), Verdict::Hold);
+    EXPECT_EQ(slow.heldUntil(), 200 + 40 + (40 - 10));
 }
 
 } // namespace

@@ -59,20 +59,6 @@ TEST_F(CommandsEthernet, AControlCommandGoesOutBehindItsFilterFrame) {
     EXPECT_EQ(dongle.frames.back().message, (CanMessage{ids::CommandRequest, {0x76, 0, 0, 0, 0, 0, 0, 0}}));
 }
 
-// Frames handed to the acknowledgement handler by hand.
-TEST_F(CommandsEthernet, ControlCodesNeedAnAcknowledgementWithByte2Zero) {
-    // An acknowledgement [A0 63 xx] with xx not 0 never completes 0x63; the erase and the clear take it.
-    s.RequestData[1] = 0x63;
-    s.RequestData[2] = s.RequestData[3] = 0;
-    s.AckReceived = s.ReplyReady = false;
-    link.ethernet.handle(ids::CommandReply, {0xA0, 0x63, 5, 0, 0, 0, 0, 0});
-    link.ethernet.handle(ids::CommandReply, {0xA0, 0x63, 5, 0, 0, 0, 0, 0});
-    EXPECT_FALSE(s.ReplyReady);
-    s.RequestData[1] = 0x81;
-    link.ethernet.handle(ids::CommandReply, {0xA0, 0x81, 5, 0, 0, 0, 0, 0});
-    EXPECT_TRUE(s.ReplyReady);
-}
-
 TEST_F(CommandsEthernet, LogicReceiveLeavesHalfReceivedTextForTheParser) {
     // A block receive awaits the answer blocks.
     Transaction tx(link);

@@ -29,14 +29,24 @@ protected:
         s.AckReceived = false;
         s.ReplyReady = false;
     }
-    // A frame as parsed off the socket: judged for the exchange awaiting an answer, or straight to its
-    // handler when none does.
+    // A frame as parsed off the socket, judged for the exchange awaiting an answer: when the case names
+    // none, one awaiting the frame's identifier with the link state's echo values (unless the controller
+    // sends frames there on its own, which no exchange awaits).
     void frame(clink::CanId id, std::array<int, 8> d) {
-        if (s.AwaitedId != 0 || s.AwaitedCode != 0)
-            link.ethernet.dispatch(id, d);
-        else
-            link.ethernet.handle(id, d);
+        const bool named = s.AwaitedId != 0 || s.AwaitedCode != 0;
+        if (!named && !clink::AnswerJudge::reportsOnItsOwn(id))
+            s.AwaitedId = id;
+        link.ethernet.dispatch(id, d);
+        if (!named)
+            s.AwaitedId = 0;
     }
+    void twice(clink::CanId id, std::array<int, 8> d) {
+        frame(id, d);
+        frame(id, d);
+    }
+    // An answer the judge took for an exchange told by its code alone (which the link state's echo values
+    // cannot say): its handler stores what it carries.
+    void taken(clink::CanId id, std::array<int, 8> d) { link.ethernet.handle(id, d); }
     // A transaction runs and awaits this answer (the handlers that append store only then); it starts with
     // RequestData cleared.
     void awaitAnswer(clink::CanId id, int code) {

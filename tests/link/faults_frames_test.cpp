@@ -14,10 +14,6 @@ namespace {
 
 class FrameRejection : public linktest::EthernetHandlers {
 protected:
-    void twice(CanId id, std::array<int, 8> d) {
-        frame(id, d);
-        frame(id, d);
-    }
     void feed(const QByteArray& text) { link.ethernet.onDataArrival(text); }
     static QByteArray text(CanId id, std::array<int, 8> d) { return sim::TcpDongle::replyText({id, d}); }
     bool untouched() const { return !s.AckReceived && !s.ReplyReady; }
