@@ -21,7 +21,20 @@ long pollCount(long transferDelay, long factor) {
     return long(std::clamp<int64_t>(product, 0, MaxPollCount));
 }
 
-QtEventPump::QtEventPump(QObject* parent) : QObject(parent) {}
+QtEventPump::QtEventPump(QObject* parent) : QObject(parent) {
+    wakeTimer_.setSingleShot(true);
+    wakeTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&wakeTimer_, &QTimer::timeout, this, &QtEventPump::woken);
+}
+
+void QtEventPump::wakeAfter(std::chrono::nanoseconds after) {
+    // Whole milliseconds, rounded up: the condition is due no sooner than asked.
+    const auto ms =
+        std::chrono::ceil<std::chrono::milliseconds>(std::max(after, std::chrono::nanoseconds{0}));
+    if (wakeTimer_.isActive() && wakeTimer_.remainingTimeAsDuration() <= ms)
+        return;
+    wakeTimer_.start(ms);
+}
 
 void QtEventPump::turned() {
     // Away when the last turn was longer ago than the pump ever waits between its checks, and the time

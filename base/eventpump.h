@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 
 #include <chrono>
 #include <cstdint>
@@ -66,6 +67,9 @@ public:
     void doEvents() override;
     bool waitUntil(const std::function<bool()>& done, long doEventsCount) override;
     void wake() override { emit woken(); }
+    // The wait running then re-checks its condition at that time, not only at its next re-check: a held
+    // answer is taken when it becomes due.
+    void wakeAfter(std::chrono::nanoseconds after) override;
 
     // Time budget of a count of yields.
     static std::chrono::nanoseconds budgetFor(long doEventsCount);
@@ -80,6 +84,8 @@ private:
     // When the pump last turned, and how long it had been away then.
     QElapsedTimer lastTurn_;
     std::chrono::nanoseconds away_{0};
+    // The earliest wake asked for that has not come yet.
+    QTimer wakeTimer_;
 };
 
 } // namespace base
