@@ -318,7 +318,13 @@ bool AnswerJudge::showsCopy(CanId id, const std::array<int, 8>& d, int64_t now) 
     // Heard while a copy of it can still come, however soon a dongle repeats it.
     const bool again =
         std::any_of(heard_.begin(), heard_.end(), [&](const Heard& h) { return h.id == id && h.d == d; });
-    return !reportsOnItsOwn(id) && again && !drawnByFilter(id, d, now);
+    return !reportsOnItsOwn(id) && again && !drawnByFilter(id, d, now) && !stillOwed(id, d, now);
+}
+
+bool AnswerJudge::stillOwed(CanId id, const std::array<int, 8>& d, int64_t now) const {
+    return std::any_of(owed_.begin(), owed_.end(), [&](const Owed& o) {
+        return (o.answers > 0 || o.beyond > 0) && now >= o.askedAt && carries(o.awaited, id, d);
+    });
 }
 
 bool AnswerJudge::drawnByFilter(CanId id, const std::array<int, 8>& d, int64_t now) const {
@@ -377,8 +383,10 @@ void AnswerJudge::end() {
     const bool twoFrames = takesTwoFrames();
     const bool once = x_.believedOnce || framing_ == Framing::AnswersOnce;
     const int perRequest = twoFrames && !once ? 2 : 1;
-    const int counted = std::max(x_.requests * perRequest - x_.answers, 0);
-    const int beyond = twoFrames && once ? std::max(x_.requests * 2 - x_.answers, 0) - counted : 0;
+    // An answer taken that may have been the one owed to an earlier exchange answers none of these requests.
+    const int own = std::max(x_.answers - x_.owedTaken, 0);
+    const int counted = std::max(x_.requests * perRequest - own, 0);
+    const int beyond = twoFrames && once ? std::max(x_.requests * 2 - own, 0) - counted : 0;
     if (counted + beyond == 0)
         return;
     if (owed_.size() == OwedKept)
@@ -389,7 +397,7 @@ void AnswerJudge::end() {
     const int64_t gap = (twoFrames ? t_.maxAckGap : 0) + t_.tolerance;
     const int64_t last = x_.sends.back();
     // The first of them answers the first request whose answers are not all in.
-    const int64_t firstOwing = x_.sends[std::min(size_t(x_.answers / perRequest), x_.sends.size() - 1)];
+    const int64_t firstOwing = x_.sends[std::min(size_t(own / perRequest), x_.sends.size() - 1)];
     // An answer beyond the framing counted on came already: the rest of them are due as those counted on.
     const bool beyondCame = x_.believedOnce && framing_ != Framing::AnswersOnce;
     // The last request drew one frame of the two a controller that acknowledges sends: the other follows it.
@@ -553,7 +561,7 @@ void AnswerJudge::learn(const Lesson& lesson, int64_t now) {
         const bool tighter =
             provisionalRoundTrip_ && !roundTrips_.empty() && lesson.roundTrip < roundTrips_.back();
         if (roundTrips_.empty() || tighter)
-            timeRoundTrip(lesson.roundTrip, lesson.provisional, tighter ? provisionalAtLeast_ : 0);
+            timeRoundTrip(lesson.roundTrip, lesson.provisional, tighter ? provisionalAtLeast_ : lesson.least);
         break;
     }
     case Lesson::Sample::AtLeast: {
@@ -594,6 +602,7 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
             lesson.sample = Lesson::Sample::First;
             lesson.roundTrip = now - o->askedAt;
             lesson.provisional = cameFrom < now;
+            lesson.least = cameFrom - o->askedAt;
         } else if (o->beyond > 0 && now < beyondUntil(*o)) {
             // The answer a filter frame sent since drew, as the unit answers anything: none beyond those
             // counted on, and no sign that they still come.
@@ -620,7 +629,7 @@ AnswerJudge::Verdict AnswerJudge::verdict(CanId id, const std::array<int, 8>& d,
     // next exchange asks only as the answers show.
     if (active_ && x_.requests > 0 && a.replied && carries(awaitedOf(x_.expect), id, d)) {
         ++x_.answers;
-        if (x_.believedOnce && x_.answers > x_.requests)
+        if (x_.believedOnce && x_.answers - x_.owedTaken > x_.requests)
             lesson.mayAcknowledge = "more answers than requests";
         // More frames than an acknowledgement and a reply to each request: the line passes frames twice.
         if (x_.answers > TwoFrameAnswers * x_.requests)
@@ -734,6 +743,8 @@ std::vector<AnswerJudge::HeldAnswer> AnswerJudge::releaseHeld(int64_t now) {
         if (a != chosen && a->d == chosen->d)
             released.push_back(*a);
     released.front().timed = released.size() == 1 && !released.front().readLate;
+    if (released.front().owed)
+        ++x_.owedTaken;
     if (released.size() < held.size())
         noteCopies("held answers unlike each other", now);
     x_.answers += int(released.size());

@@ -270,6 +270,9 @@ private:
         bool believedOnce = false;
         // The frames taken (acknowledgement and reply), newest last.
         std::vector<std::array<int, 8>> taken;
+        // Answers taken that were held as perhaps owed to an earlier exchange: each may have been that one,
+        // and the exchange's own answer is still owed after it until it has come.
+        int owedTaken = 0;
     };
     // What an ended exchange still owes: the answers the framing it counted on gives, dropped until the
     // longest hold a controller is given, and those that would show it counted wrongly (a controller taken
@@ -323,8 +326,12 @@ private:
     // Was a frame like this heard as long before as a gateway repeats one?
     bool repeatsHeard(CanId id, const std::array<int, 8>& d, int64_t now) const;
     // A frame no exchange takes or owes, the same as one heard while a copy of that one could still come: a
-    // copy, unless the controller sends such frames on its own or answers a filter frame with it.
+    // copy, unless the controller sends such frames on its own, answers a filter frame with it, or may still
+    // send it as an answer owed to an ended exchange.
     bool showsCopy(CanId id, const std::array<int, 8>& d, int64_t now) const;
+    // An ended exchange whose request went out before now still owes an answer like this one: it may be that
+    // answer, sooner than the controller answered before (one replaced behind the connection may be faster).
+    bool stillOwed(CanId id, const std::array<int, 8>& d, int64_t now) const;
     // An answer a unit gives a filter frame, as it answers anything, come in the time that frame's answers
     // take.
     bool drawnByFilter(CanId id, const std::array<int, 8>& d, int64_t now) const;
@@ -340,6 +347,7 @@ private:
         enum class Sample { None, First, AtLeast, Timed } sample = Sample::None;
         int64_t roundTrip = 0;
         bool provisional = false;
+        int64_t least = 0; // read late: at least this long (until the program last looked at the line)
     };
     void learn(const Lesson& lesson, int64_t now);
     // What an answer the exchange would take is: taken, or held while it may be a copy.
