@@ -327,8 +327,9 @@ void Ethernet::ParseReceivedData() {
     for (;;) {
         const qsizetype head = text.indexOf(FrameHead, pos);
         if (head < 0) {
-            // No frame begins here: keep only what may be the start of a head still arriving.
-            pos = text.size() - partialHeadAtEnd(text);
+            // No frame begins here: keep only what may be the start of a head still arriving (not the end
+            // of a frame's tail, whose last character begins a head too).
+            pos = std::max(pos, text.size() - partialHeadAtEnd(text));
             break;
         }
         const qsizetype tail = text.indexOf(FrameTail, head + FrameHead.size());

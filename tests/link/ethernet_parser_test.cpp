@@ -76,6 +76,7 @@ TEST_F(ParserTest, LineEndsArrivingAloneAndTheCharacterAfterThemAreKept) {
     frame.chop(2);
     feed(frame);
     EXPECT_EQ(s.SystemStatus.PsetCount, 2);
+    EXPECT_TRUE(s.EthernetRxText.isEmpty()); // the tail's last character begins no frame
     feed("\r\n");
     feed("%");
     EXPECT_EQ(s.EthernetRxText, QByteArray("%"));
