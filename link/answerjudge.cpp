@@ -246,6 +246,10 @@ void AnswerJudge::dropBelief(const char* evidence, int64_t now) {
     framing_ = Framing::Unknown;
 }
 
+bool AnswerJudge::answersBeyondBeliefMayCome(int64_t now) const {
+    return beliefDroppedAt_ >= 0 && now - beliefDroppedAt_ < t_.untimedHold;
+}
+
 void AnswerJudge::noteCopies(const char* evidence, int64_t now) {
     if (!copiesSeen())
         qCDebug(lcJudge) << "the line passes frames twice:" << evidence;
@@ -534,7 +538,7 @@ AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, i
         // A controller believed to answer once that acknowledges after all sends such frames too.
         if (framing_ == Framing::AnswersOnce)
             lesson.mayAcknowledge = "a frame no exchange takes, like one heard before";
-        else if (beliefDroppedAt_ < 0 || now - beliefDroppedAt_ >= t_.untimedHold)
+        else if (!answersBeyondBeliefMayCome(now))
             lesson.copies = "a frame no exchange takes, like one heard a gateway delay before";
     }
     learn(lesson, now);
@@ -680,7 +684,8 @@ AnswerJudge::Verdict AnswerJudge::takeOrHold(CanId id, const std::array<int, 8>&
         if (!held_.empty() && !likeEarlier && !likeHeld) {
             // Unlike any frame heard before: the controller's own answer, and the held ones copies (or the
             // answers owed to an earlier exchange that they were held as perhaps being).
-            if (!std::all_of(held_.begin(), held_.end(), [](const HeldAnswer& h) { return h.owed; }))
+            if (!std::all_of(held_.begin(), held_.end(), [](const HeldAnswer& h) { return h.owed; }) &&
+                !answersBeyondBeliefMayCome(now))
                 lesson.copies = "an answer unlike the held ones";
             held_.clear();
         } else if (!held_.empty() || likeEarlier) {

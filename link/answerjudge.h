@@ -369,6 +369,10 @@ private:
                     Lesson& lesson);
     // A frame more than the belief that the controller answers once gives: the belief goes.
     void dropBelief(const char* evidence, int64_t now);
+    // The belief that the controller answers once went lately: the answers a controller that acknowledges
+    // sent to the requests made under it may still come, up to the longest hold a controller is given, like
+    // frames heard before or unlike the answer taken (they show no copies).
+    bool answersBeyondBeliefMayCome(int64_t now) const;
     // The line has shown it passes frames twice, as this evidence says (now).
     void noteCopies(const char* evidence, int64_t now);
 
