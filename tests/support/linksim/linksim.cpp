@@ -32,22 +32,10 @@ constexpr double MostStallsPerWait = 0.05;
 constexpr int64_t LongestStallMs = 300;
 
 const char* eventName(sim::SimulatedLine::Event::Kind k) {
-    using E = sim::SimulatedLine::Event;
-    switch (k) {
-    case E::Request:
-        return "request ";
-    case E::Answer:
-        return "  answer";
-    case E::Copy:
-        return "  copy  ";
-    case E::Own:
-        return "  own   ";
-    case E::Filtered:
-        return "  (filtered)";
-    case E::Other:
-        return "other   ";
-    }
-    return "?";
+    // In the order of the kinds.
+    static constexpr const char* Names[] = {"request ", "  answer",     "  copy  ",
+                                            "  own   ", "  (filtered)", "other   "};
+    return Names[size_t(k)];
 }
 
 int pick(Random& r, int first, int last) {
@@ -178,10 +166,17 @@ void Simulation::noteRecord() {
                                              [](const E& e) { return e.kind == E::Copy; });
     for (const E& e : line.record)
         if (e.kind == E::Answer || e.kind == E::Copy || e.kind == E::Own)
-            heardBefore_.push_back(e);
+            heardBefore_.push_back(read(e));
     const int64_t kept = time.nowNs() - RepeatWindowNs;
     while (!heardBefore_.empty() && heardBefore_.front().wholeAtNs < kept)
         heardBefore_.pop_front();
+}
+
+sim::SimulatedLine::Event Simulation::read(sim::SimulatedLine::Event e) const {
+    for (const auto& [startNs, lengthNs] : pump_->stalls)
+        if (e.wholeAtNs >= startNs && e.wholeAtNs < startNs + lengthNs)
+            e.wholeAtNs = startNs + lengthNs;
+    return e;
 }
 
 int Simulation::answersRepeated(const std::vector<sim::SimulatedLine::Event>& record) const {
@@ -192,14 +187,14 @@ int Simulation::answersRepeated(const std::vector<sim::SimulatedLine::Event>& re
     };
     std::vector<clink::CanMessage> repeated;
     for (size_t i = 0; i < record.size(); ++i) {
-        const E& e = record[i];
+        const E e = read(record[i]);
         if (e.kind != E::Answer && e.kind != E::Copy)
             continue;
         if (std::find(repeated.begin(), repeated.end(), e.message) == repeated.end() &&
             (std::any_of(heardBefore_.begin(), heardBefore_.end(),
                          [&](const E& f) { return repeats(f, e); }) ||
              std::any_of(record.begin(), record.begin() + std::ptrdiff_t(i), [&](const E& f) {
-                 return f.kind != E::Request && f.kind != E::Filtered && repeats(f, e);
+                 return f.kind != E::Request && f.kind != E::Filtered && repeats(read(f), e);
              })))
             repeated.push_back(e.message);
     }

@@ -167,8 +167,10 @@ private:
     int answersRepeated(const std::vector<sim::SimulatedLine::Event>& record) const;
     // How long after startMs the line was still answering requests of earlier transactions.
     static double answeringEarlierMs(const std::vector<sim::SimulatedLine::Event>& record, double startMs);
-    // The frames passed to the program lately, and for how long they are kept.
-    // (Counted from when each came whole; the link counts from when it read them, a little later.)
+    // The frame as the program read it: whole when it came, or when the program ran again after a stall.
+    sim::SimulatedLine::Event read(sim::SimulatedLine::Event e) const;
+    // The frames passed to the program lately, and for how long they are kept: counted from when the
+    // program read each (a copy of one read late can come as long after that, for all it knows).
     static constexpr int64_t RepeatEarliestNs = 0;
     static constexpr int64_t RepeatWindowNs = 300 * sim::VirtualTime::NsPerMs;
     std::deque<sim::SimulatedLine::Event> heardBefore_;
