@@ -268,8 +268,10 @@ void AnswerJudge::begin(const ReplyExpectation& expectation) {
     x_.expect = x;
     active_ = x.id != 0;
     // What the controller said before a change is no longer its answer.
-    if (active_ && x.changes)
+    if (active_ && x.changes) {
         ++epoch_;
+        ++changes_;
+    }
 }
 
 void AnswerJudge::forgetController() {
@@ -352,6 +354,11 @@ bool AnswerJudge::repeatsEarlier(CanId id, const std::array<int, 8>& d, int64_t 
         return h.epoch != epoch_ && h.id == id && h.d == d && now - h.cameAt >= t_.copyEarliest &&
                came - h.at < t_.copy + t_.tolerance;
     });
+}
+
+bool AnswerJudge::heardSinceChange(CanId id, const std::array<int, 8>& d) const {
+    return std::any_of(heard_.begin(), heard_.end(),
+                       [&](const Heard& h) { return h.changes == changes_ && h.id == id && h.d == d; });
 }
 
 int64_t AnswerJudge::earliestAnswerTo(int64_t sent) const {
@@ -545,7 +552,9 @@ AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, i
     // A frame taken after this transaction asked is the controller's answer now; any other may be older.
     const bool current =
         active_ && x_.requests > 0 && (v == Verdict::Take || v == Verdict::Copy || v == Verdict::Hold);
-    heard_.push_back({id, d, now, current ? epoch_ : -1, came});
+    // Only a frame taken as the controller's answer says what it holds since its last change.
+    const bool sinceChange = current && v == Verdict::Take;
+    heard_.push_back({id, d, now, current ? epoch_ : -1, came, sinceChange ? changes_ : -1});
     return v;
 }
 
@@ -672,8 +681,17 @@ AnswerJudge::Verdict AnswerJudge::takeOrHold(CanId id, const std::array<int, 8>&
     // Like a frame heard before the exchange asked, or like a frame heard as long before as a gateway
     // repeats one and sooner than the controller has answered lately (or than it answers: it may have
     // become faster).
-    const bool likeEarlier = repeatsEarlier(id, d, now, cameFrom) ||
-                             (now < earliestAnswerTo(x_.sends.front()) && repeatsHeard(id, d, now));
+    const bool soonerThanAnswered = now < earliestAnswerTo(x_.sends.front()) && repeatsHeard(id, d, now);
+    const bool likeEarlier = repeatsEarlier(id, d, now, cameFrom) || soonerThanAnswered;
+    // Only a line that has passed a frame twice is taken to pass this one twice. Elsewhere a frame like an
+    // earlier one is held only when it comes sooner than the controller answers, or when the controller
+    // changed what it holds since it said that: a first copy would then bring a value no longer held.
+    // (A controller whose reply follows its acknowledgement apart gives a copy the time between them.)
+    const bool replyApart = takesTwoFrames() && !ackGaps_.empty() &&
+                            *std::min_element(ackGaps_.begin(), ackGaps_.end()) > t_.tolerance;
+    const bool mayBeCopy = copiesSeen() || replyApart
+                               ? likeEarlier
+                               : soonerThanAnswered || (likeEarlier && !heardSinceChange(id, d));
     if (!x_.tookOne) {
         const bool likeHeld =
             std::any_of(held_.begin(), held_.end(), [&](const HeldAnswer& h) { return h.d == d; });
@@ -698,9 +716,9 @@ AnswerJudge::Verdict AnswerJudge::takeOrHold(CanId id, const std::array<int, 8>&
                 lesson.roundTrip = cameFrom - x_.sends.back();
                 return Verdict::Copy;
             }
-            if (held_.empty())
+            if (held_.empty() && mayBeCopy)
                 heldUntil_ = answeredBy(x_.sends.front());
-            if (now < heldUntil_) {
+            if ((!held_.empty() || mayBeCopy) && now < heldUntil_) {
                 held_.push_back({id, d, now, cameFrom < now});
                 return Verdict::Hold;
             }
@@ -719,8 +737,10 @@ int64_t AnswerJudge::answeredBy(int64_t sent) const {
         return sent + roundTrip();
     const auto [fastest, longest] = std::minmax_element(roundTrips_.begin(), roundTrips_.end());
     // Holds scatter with the controller's load: as much again as those timed differed, a quarter of the
-    // longest, and at least the time a frame takes to come whole.
-    return sent + *longest + std::max({*longest - *fastest, *longest / 4, t_.frameTime});
+    // longest, and at least the time a frame takes to come whole (on a line that has delivered one cut) or a
+    // tick of the clock.
+    const int64_t least = framesCut_ ? t_.frameTime : t_.tick;
+    return sent + *longest + std::max({*longest - *fastest, *longest / 4, least});
 }
 
 std::vector<AnswerJudge::HeldAnswer> AnswerJudge::releaseHeld(int64_t now) {
