@@ -58,6 +58,15 @@ constexpr int AcknowledgedAlone[] = {
     codes::ErasePsets,  codes::ClearRundowns,   codes::Version,
 };
 
+// The answers that say what holds at the moment, moving on by themselves: the NSM unit's clock, the
+// controller's status, the tool's data. A copy of an earlier one may be of a moment gone, whatever changed.
+constexpr std::pair<CanId, int> MovingAnswers[] = {
+    {ids::NsmReply, codes::NsmClock}, {ids::StatusRequest, codes::Status}, {ids::ToolReply, codes::ToolData}};
+
+// The exchanges answered with an acknowledgement and a reply to each request, by a unit of its own whatever
+// the controller's framing: the DSP's revision.
+constexpr std::pair<CanId, int> AcknowledgedAlways[] = {{ids::ToolReply, codes::DspRevision}};
+
 // The answers whose handler appends what they carry to the receive buffer: the controller's Pset packets,
 // rundown result blocks, answer blocks, rundown log blocks, a DSP word and the tool's data.
 struct Appending {
@@ -357,6 +366,9 @@ bool AnswerJudge::repeatsEarlier(CanId id, const std::array<int, 8>& d, int64_t 
 }
 
 bool AnswerJudge::heardSinceChange(CanId id, const std::array<int, 8>& d) const {
+    if (std::find(std::begin(MovingAnswers), std::end(MovingAnswers), std::pair{id, d[0]}) !=
+        std::end(MovingAnswers))
+        return false;
     return std::any_of(heard_.begin(), heard_.end(),
                        [&](const Heard& h) { return h.changes == changes_ && h.id == id && h.d == d; });
 }
@@ -373,7 +385,12 @@ int64_t AnswerJudge::earliestAnswerTo(int64_t sent) const {
 }
 
 bool AnswerJudge::takesTwoFrames() const {
-    return acknowledgedExchanges_.contains({x_.expect.id, x_.expect.code});
+    return acknowledgedAlways() || acknowledgedExchanges_.contains({x_.expect.id, x_.expect.code});
+}
+
+bool AnswerJudge::acknowledgedAlways() const {
+    return std::find(std::begin(AcknowledgedAlways), std::end(AcknowledgedAlways),
+                     std::pair{x_.expect.id, x_.expect.code}) != std::end(AcknowledgedAlways);
 }
 
 void AnswerJudge::end() {
@@ -388,7 +405,7 @@ void AnswerJudge::end() {
     // Every request is answered, in order: a controller that acknowledges sends two frames to each request
     // of a two-frame exchange, one that answers once sends one.
     const bool twoFrames = takesTwoFrames();
-    const bool once = x_.believedOnce || framing_ == Framing::AnswersOnce;
+    const bool once = (x_.believedOnce || framing_ == Framing::AnswersOnce) && !acknowledgedAlways();
     const int perRequest = twoFrames && !once ? 2 : 1;
     // An answer taken that may have been the one owed to an earlier exchange answers none of these requests.
     const int own = std::max(x_.answers - x_.owedTaken, 0);
@@ -807,7 +824,7 @@ void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply, bo
     if (reply) {
         // A second answer to a single request, too soon after the first to be its copy or unlike it: the
         // controller acknowledges.
-        if (x_.requests == 1 && x_.ackSinceSendAt >= 0 &&
+        if (x_.requests == 1 && x_.ackSinceSendAt >= 0 && !acknowledgedAlways() &&
             (now - x_.ackSinceSendAt < t_.copyEarliest || !contains(x_.taken, d)))
             dropBelief("a second answer to one request", now);
         if (x_.ackSinceSendAt >= 0) {
@@ -831,7 +848,7 @@ void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply, bo
 bool AnswerJudge::needsAnotherRequest() const {
     // An acknowledgement and a reply: two answers, one per request.
     return active_ && framing_ == Framing::AnswersOnce && !x_.replied && x_.requests > 0 &&
-           x_.requests < TwoFrameAnswers && takesTwoFrames();
+           x_.requests < TwoFrameAnswers && takesTwoFrames() && !acknowledgedAlways();
 }
 
 } // namespace clink

@@ -343,7 +343,8 @@ private:
     bool drawnByFilter(CanId id, const std::array<int, 8>& d, int64_t now) const;
     // Was it heard so, before this exchange asked (or before it changed what the controller holds)?
     bool repeatsEarlier(CanId id, const std::array<int, 8>& d, int64_t now, int64_t came) const;
-    // Heard since the controller last changed what it holds: a copy of it says what the controller says now.
+    // Taken as the answer since the controller last changed what it holds, and not a moving value: a copy of
+    // it says what the controller says now.
     bool heardSinceChange(CanId id, const std::array<int, 8>& d) const;
     // What a frame judged teaches beyond its verdict, learned once the verdict is given (learn): that the
     // controller may acknowledge after all, that the line passes frames twice (with the evidence), and a
@@ -366,6 +367,9 @@ private:
     // Does the exchange take its answer on the second matching frame (as one on its identifier and code
     // showed before)?
     bool takesTwoFrames() const;
+    // The exchange's answer is an acknowledgement and a reply to each request whatever the controller's
+    // framing: the unit that answers it acknowledges on its own.
+    bool acknowledgedAlways() const;
     // The frame can be the followed exchange's answer: it carries its echo and comes no sooner after its
     // first request than the controller has answered lately.
     bool mayBeOwnAnswer(CanId id, const std::array<int, 8>& d, int64_t now) const;
