@@ -58,6 +58,15 @@ constexpr int AcknowledgedAlone[] = {
     codes::ErasePsets,  codes::ClearRundowns,   codes::Version,
 };
 
+// The answers that say what holds at the moment, moving on by themselves: the NSM unit's clock, the
+// controller's status, the tool's data. A copy of an earlier one may be of a moment gone, whatever changed.
+constexpr std::pair<CanId, int> MovingAnswers[] = {
+    {ids::NsmReply, codes::NsmClock}, {ids::StatusRequest, codes::Status}, {ids::ToolReply, codes::ToolData}};
+
+// The exchanges answered with an acknowledgement and a reply to each request, by a unit of its own whatever
+// the controller's framing: the DSP's revision.
+constexpr std::pair<CanId, int> AcknowledgedAlways[] = {{ids::ToolReply, codes::DspRevision}};
+
 // The answers whose handler appends what they carry to the receive buffer: the controller's Pset packets,
 // rundown result blocks, answer blocks, rundown log blocks, a DSP word and the tool's data.
 struct Appending {
@@ -272,8 +281,10 @@ void AnswerJudge::begin(const ReplyExpectation& expectation) {
     x_.expect = x;
     active_ = x.id != 0;
     // What the controller said before a change is no longer its answer.
-    if (active_ && x.changes)
+    if (active_ && x.changes) {
         ++epoch_;
+        ++changes_;
+    }
 }
 
 void AnswerJudge::forgetController() {
@@ -358,6 +369,14 @@ bool AnswerJudge::repeatsEarlier(CanId id, const std::array<int, 8>& d, int64_t 
     });
 }
 
+bool AnswerJudge::heardSinceChange(CanId id, const std::array<int, 8>& d) const {
+    if (std::find(std::begin(MovingAnswers), std::end(MovingAnswers), std::pair{id, d[0]}) !=
+        std::end(MovingAnswers))
+        return false;
+    return std::any_of(heard_.begin(), heard_.end(),
+                       [&](const Heard& h) { return h.changes == changes_ && h.id == id && h.d == d; });
+}
+
 int64_t AnswerJudge::earliestAnswerTo(int64_t sent) const {
     if (roundTrips_.empty())
         return sent;
@@ -370,7 +389,12 @@ int64_t AnswerJudge::earliestAnswerTo(int64_t sent) const {
 }
 
 bool AnswerJudge::takesTwoFrames() const {
-    return acknowledgedExchanges_.contains({x_.expect.id, x_.expect.code});
+    return acknowledgedAlways() || acknowledgedExchanges_.contains({x_.expect.id, x_.expect.code});
+}
+
+bool AnswerJudge::acknowledgedAlways() const {
+    return std::find(std::begin(AcknowledgedAlways), std::end(AcknowledgedAlways),
+                     std::pair{x_.expect.id, x_.expect.code}) != std::end(AcknowledgedAlways);
 }
 
 void AnswerJudge::end() {
@@ -385,7 +409,7 @@ void AnswerJudge::end() {
     // Every request is answered, in order: a controller that acknowledges sends two frames to each request
     // of a two-frame exchange, one that answers once sends one.
     const bool twoFrames = takesTwoFrames();
-    const bool once = x_.believedOnce || framing_ == Framing::AnswersOnce;
+    const bool once = (x_.believedOnce || framing_ == Framing::AnswersOnce) && !acknowledgedAlways();
     const int perRequest = twoFrames && !once ? 2 : 1;
     // An answer taken that may have been the one owed to an earlier exchange answers none of these requests.
     const int own = std::max(x_.answers - x_.owedTaken, 0);
@@ -549,7 +573,9 @@ AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, i
     // A frame taken after this transaction asked is the controller's answer now; any other may be older.
     const bool current =
         active_ && x_.requests > 0 && (v == Verdict::Take || v == Verdict::Copy || v == Verdict::Hold);
-    heard_.push_back({id, d, now, current ? epoch_ : -1, came});
+    // Only a frame taken as the controller's answer says what it holds since its last change.
+    const bool sinceChange = current && v == Verdict::Take;
+    heard_.push_back({id, d, now, current ? epoch_ : -1, came, sinceChange ? changes_ : -1});
     return v;
 }
 
@@ -676,8 +702,17 @@ AnswerJudge::Verdict AnswerJudge::takeOrHold(CanId id, const std::array<int, 8>&
     // Like a frame heard before the exchange asked, or like a frame heard as long before as a gateway
     // repeats one and sooner than the controller has answered lately (or than it answers: it may have
     // become faster).
-    const bool likeEarlier = repeatsEarlier(id, d, now, cameFrom) ||
-                             (now < earliestAnswerTo(x_.sends.front()) && repeatsHeard(id, d, now));
+    const bool soonerThanAnswered = now < earliestAnswerTo(x_.sends.front()) && repeatsHeard(id, d, now);
+    const bool likeEarlier = repeatsEarlier(id, d, now, cameFrom) || soonerThanAnswered;
+    // Only a line that has passed a frame twice is taken to pass this one twice. Elsewhere a frame like an
+    // earlier one is held only when it comes sooner than the controller answers, or when the controller
+    // changed what it holds since it said that: a first copy would then bring a value no longer held.
+    // (A controller whose reply follows its acknowledgement apart gives a copy the time between them.)
+    const bool replyApart = takesTwoFrames() && !ackGaps_.empty() &&
+                            *std::min_element(ackGaps_.begin(), ackGaps_.end()) > t_.tolerance;
+    const bool mayBeCopy = copiesSeen() || replyApart
+                               ? likeEarlier
+                               : soonerThanAnswered || (likeEarlier && !heardSinceChange(id, d));
     if (!x_.tookOne) {
         const bool likeHeld =
             std::any_of(held_.begin(), held_.end(), [&](const HeldAnswer& h) { return h.d == d; });
@@ -703,9 +738,9 @@ AnswerJudge::Verdict AnswerJudge::takeOrHold(CanId id, const std::array<int, 8>&
                 lesson.roundTrip = cameFrom - x_.sends.back();
                 return Verdict::Copy;
             }
-            if (held_.empty())
+            if (held_.empty() && mayBeCopy)
                 heldUntil_ = answeredBy(x_.sends.front());
-            if (now < heldUntil_) {
+            if ((!held_.empty() || mayBeCopy) && now < heldUntil_) {
                 held_.push_back({id, d, now, cameFrom < now});
                 return Verdict::Hold;
             }
@@ -724,8 +759,10 @@ int64_t AnswerJudge::answeredBy(int64_t sent) const {
         return sent + roundTrip();
     const auto [fastest, longest] = std::minmax_element(roundTrips_.begin(), roundTrips_.end());
     // Holds scatter with the controller's load: as much again as those timed differed, a quarter of the
-    // longest, and at least the time a frame takes to come whole.
-    return sent + *longest + std::max({*longest - *fastest, *longest / 4, t_.frameTime});
+    // longest, and at least the time a frame takes to come whole (on a line that has delivered one cut) or a
+    // tick of the clock.
+    const int64_t least = framesCut_ ? t_.frameTime : t_.tick;
+    return sent + *longest + std::max({*longest - *fastest, *longest / 4, least});
 }
 
 std::vector<AnswerJudge::HeldAnswer> AnswerJudge::releaseHeld(int64_t now) {
@@ -792,7 +829,7 @@ void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply, bo
     if (reply) {
         // A second answer to a single request, too soon after the first to be its copy or unlike it: the
         // controller acknowledges.
-        if (x_.requests == 1 && x_.ackSinceSendAt >= 0 &&
+        if (x_.requests == 1 && x_.ackSinceSendAt >= 0 && !acknowledgedAlways() &&
             (now - x_.ackSinceSendAt < t_.copyEarliest || !contains(x_.taken, d)))
             dropBelief("a second answer to one request", now);
         if (x_.ackSinceSendAt >= 0) {
@@ -816,7 +853,7 @@ void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply, bo
 bool AnswerJudge::needsAnotherRequest() const {
     // An acknowledgement and a reply: two answers, one per request.
     return active_ && framing_ == Framing::AnswersOnce && !x_.replied && x_.requests > 0 &&
-           x_.requests < TwoFrameAnswers && takesTwoFrames();
+           x_.requests < TwoFrameAnswers && takesTwoFrames() && !acknowledgedAlways();
 }
 
 } // namespace clink

@@ -121,8 +121,10 @@ struct LineTimes {
     // A gateway passes its copy of a frame between copyEarliest and copy after the frame.
     int64_t copyEarliest = 20;
     int64_t copy = 250;
-    // The longest a frame takes to come whole once it began to come.
+    // The longest a frame takes to come whole once it began to come, on a line that delivers frames cut;
+    // the clock's tick, the least any wait is timed to.
     int64_t frameTime = 3;
+    int64_t tick = 1;
     // A line that has passed a frame twice is taken to do so again for this long after.
     int64_t copyEvidence = 10000;
 };
@@ -237,6 +239,9 @@ public:
     };
     int64_t heldUntil() const { return held_.empty() ? -1 : heldUntil_; }
     std::vector<HeldAnswer> releaseHeld(int64_t now);
+    // The line left a frame's text unfinished at the end of what it delivered: from now on a frame is given
+    // the time it takes to come whole.
+    void frameCut() { framesCut_ = true; }
 
     // The followed exchange needs another request whatever the ones it sent draw: the controller answers
     // once per request, and this exchange's answer (as one on its identifier and code showed before) is an
@@ -315,6 +320,7 @@ private:
         int64_t at;
         long epoch;
         int64_t cameAt; // at the earliest: a frame read late came between this and when it was read
+        long changes;   // the controller's holdings it was heard in (-1: it may be older than any)
     };
     static Awaited awaitedOf(const ReplyExpectation& x);
     // The round trip the judge counts on: the longest timed lately, and a tolerance.
@@ -337,6 +343,9 @@ private:
     bool drawnByFilter(CanId id, const std::array<int, 8>& d, int64_t now) const;
     // Was it heard so, before this exchange asked (or before it changed what the controller holds)?
     bool repeatsEarlier(CanId id, const std::array<int, 8>& d, int64_t now, int64_t came) const;
+    // Taken as the answer since the controller last changed what it holds, and not a moving value: a copy of
+    // it says what the controller says now.
+    bool heardSinceChange(CanId id, const std::array<int, 8>& d) const;
     // What a frame judged teaches beyond its verdict, learned once the verdict is given (learn): that the
     // controller may acknowledge after all, that the line passes frames twice (with the evidence), and a
     // round trip: the line's first (only while none is timed), one the controller took at least (shorter
@@ -358,6 +367,9 @@ private:
     // Does the exchange take its answer on the second matching frame (as one on its identifier and code
     // showed before)?
     bool takesTwoFrames() const;
+    // The exchange's answer is an acknowledgement and a reply to each request whatever the controller's
+    // framing: the unit that answers it acknowledges on its own.
+    bool acknowledgedAlways() const;
     // The frame can be the followed exchange's answer: it carries its echo and comes no sooner after its
     // first request than the controller has answered lately.
     bool mayBeOwnAnswer(CanId id, const std::array<int, 8>& d, int64_t now) const;
@@ -402,6 +414,9 @@ private:
     // Bumped when an outermost transaction starts and when an exchange changes what the controller holds:
     // the controller's answers of one epoch are its answers for the whole epoch.
     long epoch_ = 0;
+    // Bumped when an exchange changes what the controller holds.
+    long changes_ = 0;
+    bool framesCut_ = false;
     long framesHeard_ = 0;
     // When the line last showed it passes frames twice (-1: not on this connection), and when a frame was
     // last heard.

@@ -56,6 +56,11 @@ inline constexpr int SerialOutSet = 0xC0;
 inline constexpr int SerialOutRead = 0xC1;
 inline constexpr int SerialOutMode = 0xC2;
 
+// The DSP's revision on 13EF0106 [50 ...], asked for by a zero-data frame there. Over Ethernet the DSP first
+// acknowledges [50 0 ...], then sends the revision, whatever framing the controller answers its own requests
+// in.
+inline constexpr int DspRevision = 0x50;
+
 // The tool's data on 13EF0106 [D1 0 six bytes], asked for by the tool data read.
 inline constexpr int ToolData = 0xD1;
 

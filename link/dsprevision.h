@@ -5,6 +5,8 @@
 // second carries the revision); over USB the dongle passes the answer to the same frame. DspVersion = major +
 // minor / 100.
 
+#include "link/commandcodes.h"
+
 #include <QString>
 
 namespace clink {
@@ -21,7 +23,7 @@ bool SendDspReset(ControllerLink& link, int parallelSends = 1);
 class DspRevision {
 public:
     // The revision frame's code and the lowest revision the RPM and diagnostics commands accept.
-    static constexpr int RevisionCode = 0x50;
+    static constexpr int RevisionCode = codes::DspRevision;
     static constexpr double DiagnosticsMinimum = 3.01;
     // Parallel port: CANINTF polls of the listening read.
     static constexpr long PpPolls = 1000;

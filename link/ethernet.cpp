@@ -369,6 +369,8 @@ void Ethernet::ParseReceivedData() {
         frameComingSince_ = -1;
     else if (frameComingSince_ < 0)
         frameComingSince_ = clock_.nowMs();
+    if (text.contains(FrameHead))
+        judge_.frameCut();
     parsing_ = false;
 }
 
