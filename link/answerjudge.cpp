@@ -575,7 +575,7 @@ AnswerJudge::Verdict AnswerJudge::judge(CanId id, const std::array<int, 8>& d, i
         active_ && x_.requests > 0 && (v == Verdict::Take || v == Verdict::Copy || v == Verdict::Hold);
     // Only a frame taken as the controller's answer says what it holds since its last change.
     const bool sinceChange = current && v == Verdict::Take;
-    heard_.push_back({id, d, now, current ? epoch_ : -1, came, sinceChange ? changes_ : -1});
+    heard_.push_back({id, d, now, current ? epoch_ : -1, came, sinceChange ? changes_ : -1, changes_});
     return v;
 }
 
@@ -771,14 +771,26 @@ std::vector<AnswerJudge::HeldAnswer> AnswerJudge::releaseHeld(int64_t now) {
     std::vector<HeldAnswer> held = std::move(held_);
     held_.clear();
     // Each was like a frame heard before. Of several unlike each other, all but one are copies: the
-    // controller's is the one that came nearest the time it answers in (and those like it). Which of
-    // several alike is the controller's, and so its round trip, is known only when there is one.
+    // controller's is the one that says what it said there last, after it last changed what it holds, rather
+    // than one that repeats what it said there last before such a change; then the one that came nearest the
+    // time it answers in (and those like it). Which of several alike is the controller's, and so its round
+    // trip, is known only when there is one.
+    const auto last = std::find_if(heard_.rbegin(), heard_.rend(), [&](const Heard& h) {
+        return h.epoch != epoch_ && h.id == held.front().id && h.at < held.front().at;
+    });
+    const auto standing = [&](const HeldAnswer& a) {
+        constexpr int Agrees = 0, Neither = 1, Outdated = 2;
+        if (last == heard_.rend() || a.d != last->d)
+            return Neither;
+        return last->heardIn == changes_ ? Agrees : Outdated;
+    };
     auto chosen = held.begin();
     if (!roundTrips_.empty()) {
         const int64_t expected = x_.sends.front() + roundTrips_.back();
         auto off = [expected](const HeldAnswer& a) { return std::abs(a.at - expected); };
-        chosen = std::min_element(held.begin(), held.end(),
-                                  [&](const HeldAnswer& a, const HeldAnswer& b) { return off(a) < off(b); });
+        chosen = std::min_element(held.begin(), held.end(), [&](const HeldAnswer& a, const HeldAnswer& b) {
+            return std::pair{standing(a), off(a)} < std::pair{standing(b), off(b)};
+        });
     }
     std::vector<HeldAnswer> released{*chosen};
     for (auto a = held.begin(); a != held.end(); ++a)

@@ -320,7 +320,8 @@ private:
         int64_t at;
         long epoch;
         int64_t cameAt; // at the earliest: a frame read late came between this and when it was read
-        long changes;   // the controller's holdings it was heard in (-1: it may be older than any)
+        long changes;   // the controller's holdings it was taken in as the answer (-1: not taken, or older)
+        long heardIn;   // the controller's holdings when it was heard
     };
     static Awaited awaitedOf(const ReplyExpectation& x);
     // The round trip the judge counts on: the longest timed lately, and a tolerance.
