@@ -21,10 +21,12 @@
 
 using namespace clink;
 namespace codes = clink::codes;
+using base::DoEventsSlice;
 using testsupport::Dongle;
 
 namespace {
 
+constexpr int SettleMs = 50; // a wait for the dongle's held answers lasts this much longer than the holds
 class OwedFamilies : public testsupport::OwedFixture {
 protected:
     // The tool's data read for the speed box; every stored byte must be the tool's.
@@ -37,11 +39,6 @@ protected:
             EXPECT_EQ(s.DataBuffer[i], expected[i]) << "tool data byte " << i;
         ASSERT_FALSE(dialogs.messages.empty());
         EXPECT_EQ(dialogs.messages.back().text, toolRpmText({.rpm = diag.rpm}));
-    }
-
-    // A wait in the event loop long enough for every answer still held by the dongle to have come.
-    void letHeldAnswersCome() {
-        testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + 50);
     }
 };
 
@@ -56,7 +53,7 @@ TEST_P(OwedFamilies, TheDspRevisionAfterTheToolDataAndTheToolDataAfterItAreEachT
     EXPECT_DOUBLE_EQ(revision.DspVersion, 4.07);
     // A revision read for the editor right after, then the tool's data again at once.
     model.dspRevisionMinor = 8;
-    letHeldAnswersCome();
+    testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + SettleMs);
     ASSERT_TRUE(revision.GetDspRev());
     EXPECT_DOUBLE_EQ(revision.DspVersion, 4.08);
     model.diag.rpm = 0x0987;
@@ -103,7 +100,7 @@ TEST_P(OwedSocketTray, ASocketTrayPassAfterTheTrayChangedShowsItAsItIsNow) {
     EXPECT_EQ(heard, (clink::TrayStatus{3, 5}));
     // Socket 6 lifted, lamps 1 and 6 on: the next pass shows it, not a copy of what the tray said before.
     model.socketTray = {true, 6, 0x21};
-    testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + 50);
+    testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + SettleMs);
     heard.reset();
     for (int pass = 0; pass < TrayPasses && !heard; ++pass)
         heard = listener.pass();
@@ -123,8 +120,7 @@ class OwedTransducerCheck : public testsupport::OwedFixture {};
 
 TEST_P(OwedTransducerCheck, ATransducerCheckRightAfterAnotherIsAnsweredOnlyByATransducerThatIsThere) {
     LinkCheck check(link);
-    // On a busy machine a held answer can miss the check's 100 ms: a transducer that is there answers one of
-    // a few checks. One that is gone must fail every check.
+    // On a busy machine a held answer can miss the check's 100 ms: a transducer there answers one of a few.
     const auto answeredWithin = [&check](int checks) {
         for (int n = 0; n < checks; ++n)
             if (check.transducerCheck().ok)
@@ -133,25 +129,29 @@ TEST_P(OwedTransducerCheck, ATransducerCheckRightAfterAnotherIsAnsweredOnlyByATr
     };
     constexpr int BusyMachineChecks = 3;
     EXPECT_TRUE(answeredWithin(BusyMachineChecks));
-    // The transducer is gone: the answers the checks before drew are no answer to this one.
+    // A copy later than the sender's wait, read late, passes for the next answer: the line shows it first.
+    if (std::chrono::milliseconds(GetParam().repeatGapMs) > Ethernet::QuietLineDoEvents * DoEventsSlice) {
+        testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + GetParam().repeatGapMs + SettleMs);
+        EXPECT_TRUE(answeredWithin(BusyMachineChecks));
+    }
+    // The transducer is gone: the answers the check before drew, and their copies, are no answer to this one.
     model.noReply.insert(ids::TransducerReply2);
     const LinkCheckResult gone = check.transducerCheck();
     EXPECT_FALSE(gone.ok);
     EXPECT_EQ(gone.failText, QStringLiteral("External Transducer Not Communicating"));
     model.noReply.erase(ids::TransducerReply2);
-    testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + 50);
+    testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + SettleMs);
     EXPECT_TRUE(answeredWithin(BusyMachineChecks));
 }
 
-INSTANTIATE_TEST_SUITE_P(Dongles, OwedTransducerCheck,
-                         ::testing::Values(Dongle{"prompt"}, Dongle{"once", 0, false}, Dongle{"held40", 40},
-                                           Dongle{"held40Once", 40, false}, Dongle{"repeating", 0, true, 3},
-                                           Dongle{"repeatingOnce", 0, false, 3},
-                                           Dongle{"held40Repeating", 40, true, 5},
-                                           Dongle{"acksApart60", 0, true, -1, 60},
-                                           Dongle{"copiesLate120", 0, true, 120},
-                                           Dongle{"copiesLate120Once", 0, false, 120}),
-                         testsupport::dongleName);
+INSTANTIATE_TEST_SUITE_P(
+    Dongles, OwedTransducerCheck,
+    ::testing::Values(Dongle{"prompt"}, Dongle{"once", 0, false}, Dongle{"held40", 40},
+                      Dongle{"held40Once", 40, false}, Dongle{"repeating", 0, true, 3},
+                      Dongle{"repeatingOnce", 0, false, 3}, Dongle{"held40Repeating", 40, true, 5},
+                      Dongle{"acksApart60", 0, true, -1, 60}, Dongle{"copiesLate70", 0, true, 70},
+                      Dongle{"copiesLate120", 0, true, 120}, Dongle{"copiesLate120Once", 0, false, 120}),
+    testsupport::dongleName);
 
 // The rundown log reads 140 blocks, one after another: run on dongles that answer within the log's own
 // waits, once or repeated.
@@ -187,7 +187,7 @@ TEST_P(OwedAcrossExchanges, AReadOfTheSerialOutputThenASetReportsTheModeSet) {
     EXPECT_EQ(serialOut.set(1), std::optional<int>(1));
     EXPECT_EQ(model.serialOut.mode, 1);
     // A read a moment later agrees.
-    testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + 50);
+    testsupport::waitFor([] { return false; }, 2 * GetParam().holdMs + SettleMs);
     EXPECT_EQ(serialOut.read(), std::optional<int>(1));
 }
 
