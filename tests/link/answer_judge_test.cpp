@@ -46,6 +46,8 @@ const ReplyExpectation Packet2{.id = ids::CommandReply, .code = 2};
 const ReplyExpectation DspRead{.id = ids::DspReply, .code = codes::EepromAnswer, .echo = {0, 0x2C, 1}};
 const ReplyExpectation ToolData{.id = ids::ToolReply, .code = 0xD1, .echo = {0xD1}};
 const ReplyExpectation Status{.id = ids::StatusRequest, .code = codes::Status, .quietFirst = true};
+const ReplyExpectation Revision{
+    .id = ids::ToolReply, .code = codes::DspRevision, .echo = {codes::DspRevision}};
 // Told by their codes alone.
 const ReplyExpectation Reset{.id = ids::CommandReply, .code = codes::ResetLogicDefaults};
 const ReplyExpectation EraseAlone{.id = ids::CommandReply, .code = codes::ErasePsets};
@@ -177,6 +179,10 @@ TEST(AnswerJudgeRequests, NoRequestGoesOutWhileAnAnswerItWouldDuplicateCanStillC
         once.begin(Erase);
         play(once, Erase, ack, {{'S', 1000}, {'A', 1001}, {'R', 1001 + gap}});
         EXPECT_EQ(once.framing() == AnswerJudge::Framing::Unknown, gap < Times.copyEarliest) << gap;
+        // The DSP acknowledges its revision request whatever the controller's framing: no sign of either.
+        once.begin(Revision);
+        play(once, Revision, {codes::DspRevision, 4, 7}, {{'S', 1500}, {'A', 1501}, {'R', 1502}});
+        EXPECT_EQ(once.framing() == AnswerJudge::Framing::Unknown, gap < Times.copyEarliest) << gap;
         // A new connection may reach another controller: nothing learned of the last one holds.
         once.forgetController();
         once.begin(Erase);
@@ -192,14 +198,24 @@ TEST(AnswerJudgeRequests, AFirstRequestWaitsOutOwedAnswersAndOnALineThatRepeatsF
     judge.transactionBegins();
     judge.begin(ToolRead);
     play(judge, ToolRead, before, {{'S', 1}, {'A', 11}, {'R', 12}});
-    // A later transaction, on a line that has passed no frame twice: its request goes at once.
+    // A later transaction, on a line that has passed no frame twice: its request goes at once, and the same
+    // frame again is its answer: nothing changed what the controller holds since it said so.
     judge.transactionBegins();
     judge.begin(ToolRead);
     EXPECT_EQ(judge.firstRequestAt(20), 20);
-    // The same frame again, as long after it as a gateway repeats one: the controller's answer with the value
-    // as it was, or a copy. It is held until the controller's own must have come (its 10 ms and the time a
-    // frame takes to come whole)...
+    play(judge, ToolRead, before, {{'S', 20}, {'A', 30}, {'R', 31}});
+    judge.begin(ToolWrite);
+    play(judge, ToolWrite, {0x30, 1, 5, 0x42}, {{'S', 32}, {'A', 42}, {'R', 43}});
+    // After a write, the same frame as long after it as a gateway repeats one: the controller's answer with
+    // the value as it was, or a copy. It is held until the controller's own must have come (its 10 ms and a
+    // tick, or on a line that delivered a frame cut, the time a frame takes to come whole)...
+    judge.transactionBegins();
+    judge.begin(ToolRead);
     judge.sent(40, true);
+    AnswerJudge whole = judge;
+    EXPECT_EQ(whole.judge(ToolRead.id, before, 50, awaiting(ToolRead)), Verdict::Hold);
+    EXPECT_LT(whole.heldUntil(), 40 + 10 + Times.frameTime) << "no frame came cut";
+    judge.frameCut();
     const int64_t by = 40 + 10 + Times.frameTime;
     for (const int64_t at : {50, 51})
         EXPECT_EQ(judge.judge(ToolRead.id, before, at, awaiting(ToolRead)), Verdict::Hold);
@@ -290,10 +306,26 @@ TEST(AnswerJudgeRequests, AFirstRequestWaitsOutOwedAnswersAndOnALineThatRepeatsF
         ASSERT_EQ(slow.judge(ToolRead.id, {0x30, 1, 5, 7}, at, awaiting(ToolRead)), Verdict::Take);
         slow.taken({0x30, 1, 5, 7}, at, at == 142, false);
     }
+    slow.begin(ToolWrite); // nothing sent: what was taken before may be a value no longer held
     slow.begin(ToolRead);
     slow.sent(200, true);
     EXPECT_EQ(slow.judge(ToolRead.id, before, 210, awaiting(ToolRead)), Verdict::Hold);
     EXPECT_EQ(slow.heldUntil(), 200 + 40 + (40 - 10));
+    // Of held answers unlike each other, one that repeats what the controller said last before that change
+    // is the copy, though it came nearer the round trip.
+    EXPECT_EQ(slow.judge(ToolRead.id, {0x30, 1, 5, 7}, 220, awaiting(ToolRead)), Verdict::Hold);
+    const auto own = slow.releaseHeld(270);
+    ASSERT_EQ(own.size(), 1U);
+    EXPECT_EQ(own.front().d, before);
+
+    // The status moves on by itself: like the one taken a moment ago, it is held all the same.
+    AnswerJudge moving(Times);
+    moving.begin(Status);
+    play(moving, Status, {0x10, 8, 1}, {{'S', 0}, {'R', 10}});
+    moving.transactionBegins();
+    moving.begin(Status);
+    moving.sent(50, true);
+    EXPECT_EQ(moving.judge(ids::StatusRequest, {0x10, 8, 1}, 60, awaiting(Status)), Verdict::Hold);
 }
 
 } // namespace
