@@ -325,7 +325,7 @@ bool AnswerJudge::mayBeOwnAnswer(CanId id, const std::array<int, 8>& d, int64_t 
 
 bool AnswerJudge::repeatsHeard(CanId id, const std::array<int, 8>& d, int64_t now) const {
     return std::any_of(heard_.begin(), heard_.end(), [&](const Heard& h) {
-        return h.id == id && h.d == d && now - h.cameAt >= t_.copyEarliest;
+        return h.id == id && now - h.cameAt >= t_.copyEarliest && h.d == d;
     });
 }
 
@@ -364,8 +364,8 @@ bool AnswerJudge::drawnByFilter(CanId id, const std::array<int, 8>& d, int64_t n
 bool AnswerJudge::repeatsEarlier(CanId id, const std::array<int, 8>& d, int64_t now, int64_t came) const {
     // A frame read late came at some time between the two: it may be a copy if it may have come then.
     return std::any_of(heard_.begin(), heard_.end(), [&](const Heard& h) {
-        return h.epoch != epoch_ && h.id == id && h.d == d && now - h.cameAt >= t_.copyEarliest &&
-               came - h.at < t_.copy + t_.tolerance;
+        return h.epoch != epoch_ && h.id == id && now - h.cameAt >= t_.copyEarliest &&
+               came - h.at < t_.copy + t_.tolerance && h.d == d;
     });
 }
 
