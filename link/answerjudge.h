@@ -12,7 +12,10 @@
 //   Hold    the exchange's answer, or a gateway's copy of a frame heard before the exchange asked (the
 //           same frame, as long after it as a gateway repeats one): kept until the exchange's own answer
 //           must have come. Then it is taken (releaseHeld), unless another answer came meanwhile: the
-//           controller's, which shows the kept ones were copies.
+//           controller's, which shows the kept ones were copies. Kept only where a copy is a threat: on a
+//           line that has passed a frame twice, behind a reply that follows its acknowledgement apart, when
+//           it comes sooner than the controller answers, or when the controller changed what it holds since
+//           it said so (or says what moves on by itself); elsewhere it is the controller's answer now.
 //
 // What decides is what the exchange installed before its first frame (the identifier and code it awaits,
 // the values its answer must echo) and the echo the answer carries. Which bytes of an answer repeat its
