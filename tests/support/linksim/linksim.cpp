@@ -35,6 +35,7 @@ const char* eventName(sim::SimulatedLine::Event::Kind k) {
     // In the order of the kinds.
     static constexpr const char* Names[] = {"request ", "  answer",     "  copy  ",
                                             "  own   ", "  (filtered)", "other   "};
+    static_assert(std::size(Names) == size_t(sim::SimulatedLine::Event::Other) + 1, "a name for every kind");
     return Names[size_t(k)];
 }
 
