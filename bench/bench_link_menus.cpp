@@ -345,6 +345,7 @@ struct MenuRow {
     std::optional<int> number = {};     // typed into the value-entry dialog
     int parameterLines = 0;             // Tool > Write > Parameters: the lines of the parameter file
     const char* editorAction = nullptr; // the action of the window the main action opens
+    int pauseMs = 0;                    // the program idles this long before each command (0: back to back)
 };
 
 // What one command did.
@@ -450,6 +451,14 @@ void fail(benchmark::State& state, const QString& why) {
     state.SkipWithError(text.c_str());
 }
 
+// The program idles, reading what the line brings, as between a technician's commands.
+void idle(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, ConnectSliceMs);
+}
+
 void BM_Menu(benchmark::State& state, const MenuRow& row, Framing framing) {
     std::unique_ptr<ProgramRig> rig;
     double firstMs = 0;
@@ -472,6 +481,7 @@ void BM_Menu(benchmark::State& state, const MenuRow& row, Framing framing) {
                 firstMs = first.seconds * MsPerSecond;
             }
         }
+        idle(row.pauseMs);
         const Outcome o = runCommand(*rig, row);
         if (!o.failure.isEmpty()) {
             fail(state, o.failure);
@@ -490,6 +500,9 @@ void BM_Menu(benchmark::State& state, const MenuRow& row, Framing framing) {
 
 // Iterations: each row runs for a few seconds at most in the slower tree, the bulk reads once.
 constexpr int QuickIterations = 10;
+// A command read again as a technician would: longer after the last than a gateway's copy can come.
+constexpr int TechnicianPauseMs = 400;
+constexpr int PausedIterations = 5;
 constexpr int ReportIterations = 3;
 constexpr int LongIterations = 2;
 constexpr int BulkIterations = 1;
@@ -521,6 +534,11 @@ const MenuRow MenuRows[] = {
      .action = "mnuNsmViewTimeDate",
      .iterations = QuickIterations,
      .success = "Time: "},
+    {.name = "NsmClockReadAfterPause",
+     .action = "mnuNsmViewTimeDate",
+     .iterations = PausedIterations,
+     .success = "Time: ",
+     .pauseMs = TechnicianPauseMs},
     {.name = "DspLocationReadAgain",
      .action = "mnuViewDspEepromLocation",
      .iterations = QuickIterations,
