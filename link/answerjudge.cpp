@@ -329,6 +329,13 @@ bool AnswerJudge::repeatsHeard(CanId id, const std::array<int, 8>& d, int64_t no
     });
 }
 
+bool AnswerJudge::heardJustBefore(CanId id, const std::array<int, 8>& d, int64_t now) const {
+    for (auto h = heard_.rbegin(); h != heard_.rend() && now - h->at < t_.copyEarliest; ++h)
+        if (h->id == id && h->at < now && h->d == d)
+            return true;
+    return false;
+}
+
 bool AnswerJudge::showsCopy(CanId id, const std::array<int, 8>& d, int64_t now) const {
     // Heard while a copy of it can still come, however soon a dongle repeats it.
     const bool again =
@@ -818,7 +825,13 @@ void AnswerJudge::taken(const std::array<int, 8>& d, int64_t now, bool reply, bo
     const bool mayBeCopy = repeatsHeard(x_.expect.id, d, now);
     const bool first = roundTrips_.empty() || provisionalRoundTrip_;
     bool timedNow = true;
-    if (timed && !x_.tookOne && x_.answers > 0)
+    // The same frame heard a moment before: a dongle that repeats frames at once passes its copy as soon, and
+    // a copy sooner than the controller has answered times nothing of it.
+    const bool soonerThanTimed =
+        first || now - x_.sends.back() < *std::min_element(roundTrips_.begin(), roundTrips_.end());
+    if (soonerThanTimed && heardJustBefore(x_.expect.id, d, now))
+        timedNow = false;
+    else if (timed && !x_.tookOne && x_.answers > 0)
         timeRoundTrip(now - x_.sends.front());
     // Read late: at most that long, until one is timed; and later after its request than the controller
     // has answered lately, at least that long.

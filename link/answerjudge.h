@@ -335,6 +335,8 @@ private:
     int64_t answeredBy(int64_t sent) const;
     // Was a frame like this heard as long before as a gateway repeats one?
     bool repeatsHeard(CanId id, const std::array<int, 8>& d, int64_t now) const;
+    // The same frame was heard less than a gateway's earliest copy delay before now.
+    bool heardJustBefore(CanId id, const std::array<int, 8>& d, int64_t now) const;
     // A frame no exchange takes or owes, the same as one heard while a copy of that one could still come: a
     // copy, unless the controller sends such frames on its own, answers a filter frame with it, or may still
     // send it as an answer owed to an ended exchange.

@@ -318,6 +318,20 @@ TEST(AnswerJudgeRequests, AFirstRequestWaitsOutOwedAnswersAndOnALineThatRepeatsF
     ASSERT_EQ(own.size(), 1U);
     EXPECT_EQ(own.front().d, before);
 
+    // A dongle that repeats frames at once passes the answer again 5 ms later, and an exchange right after
+    // in the same transaction takes that copy (the value the controller holds): it times nothing. The next
+    // transaction's frame like it, 5 ms after its request, came sooner than the controller answers (40 ms):
+    // held, not taken.
+    AnswerJudge echoed(Times);
+    echoed.begin(ToolRead);
+    play(echoed, ToolRead, before, {{'S', 0}, {'A', 40}, {'R', 41}});
+    echoed.begin(ToolRead);
+    play(echoed, ToolRead, before, {{'S', 42}, {'A', 45}, {'R', 46}});
+    echoed.transactionBegins();
+    echoed.begin(ToolRead);
+    echoed.sent(100, true);
+    EXPECT_EQ(echoed.judge(ToolRead.id, before, 105, awaiting(ToolRead)), Verdict::Hold);
+
     // The status moves on by itself: like the one taken a moment ago, it is held all the same.
     AnswerJudge moving(Times);
     moving.begin(Status);
